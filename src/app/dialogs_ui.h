@@ -1,0 +1,63 @@
+#pragma once
+// Every message box, question, input box, beep, busy pointer, common dialog and
+// modal window goes through this service, so that tests can script them.
+#include <QColor>
+#include <QFont>
+#include <QMessageBox>
+#include <QString>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Message box with the program's name as title, OK button, no icon.
+    virtual void message(const QString& text, const QString& title = QStringLiteral("Tabulon"),
+                         QMessageBox::Icon icon = QMessageBox::NoIcon) = 0;
+    // Question with the given buttons; returns the button pressed.
+    virtual QMessageBox::StandardButton question(const QString& text, const QString& title,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton,
+                                                 QMessageBox::Icon icon = QMessageBox::Question) = 0;
+    // Input box; std::nullopt when cancelled.
+    virtual std::optional<QString> input(const QString& prompt, const QString& title,
+                                         const QString& defaultText) = 0;
+    virtual void beep() = 0;
+    virtual void setBusy(bool busy) = 0;
+    // Common dialogs: false / nullopt when the user cancels.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
+    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    // Shows window modally and returns when it is hidden or closed.
+    virtual void showModal(QWidget* window) = 0;
+    // Shows window without waiting.
+    virtual void showModeless(QWidget* window) = 0;
+};
+
+// The real service, on Qt's own dialogs.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    void message(const QString& text, const QString& title, QMessageBox::Icon icon) override;
+    QMessageBox::StandardButton question(const QString& text, const QString& title,
+                                         QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton defaultButton,
+                                         QMessageBox::Icon icon) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    void beep() override;
+    void setBusy(bool busy) override;
+    bool choosePrinter(QPrinter& printer) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    void showModal(QWidget* window) override;
+    void showModeless(QWidget* window) override;
+
+private:
+    QWidget* m_parent = nullptr;
+};

@@ -1,0 +1,46 @@
+#include "app/windows_ui.h"
+
+#include "app/database_chooser_window.h"
+#include "app/main_window.h"
+#include "cards/card_window.h"
+#include "cards/creation_window.h"
+#include "lists/list_window.h"
+#include "map/file_browser_window.h"
+#include "map/map_browser_window.h"
+#include "map/pins.h"
+#include "postal/postal_window.h"
+
+namespace {
+template <typename W>
+W* ensure(QPointer<W>& slot, AppContext& ctx, QWidget* parent)
+{
+    if (!slot)
+        slot = new W(ctx, parent);
+    return slot;
+}
+}  // namespace
+
+QWidget* Windows::parentWidget() const
+{
+    return m_ctx.main;
+}
+
+FFrance3* Windows::listWindow() { return ensure(m_list, m_ctx, parentWidget()); }
+FFrance4* Windows::cardWindow() { return ensure(m_card, m_ctx, parentWidget()); }
+FFrance5* Windows::postalWindow() { return ensure(m_postal, m_ctx, parentWidget()); }
+FFrance11* Windows::creationWindow() { return ensure(m_creation, m_ctx, parentWidget()); }
+FFrance22* Windows::mapBrowser() { return ensure(m_mapBrowser, m_ctx, parentWidget()); }
+Ffrance23* Windows::fileBrowser() { return ensure(m_fileBrowser, m_ctx, parentWidget()); }
+Ffrance29* Windows::databaseChooser() { return ensure(m_chooser, m_ctx, parentWidget()); }
+
+void Windows::refreshSwatches()
+{
+    const QString& marker = m_ctx.values.Label10;
+    if (marker.size() != 1 || marker[0] < u'1' || marker[0] > u'7')
+        return;
+    const QColor color = tb::swatchColor(marker[0].digitValue());
+    if (m_card)
+        m_card->setSwatchColor(color);
+    if (m_creation)
+        m_creation->setSwatchColor(color);
+}

@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+
+namespace tb {
+
+// BASIC-style number text: a blank before a number that is not negative, "-"
+// before a negative one; whole numbers without decimals (5 -> " 5").
+QString numberText(double value);
+// The same for a coordinate, kept at single precision.
+QString coordText(float value);
+// Card numbers in file names and new-card numbers: digits only, no blank.
+QString plainNumber(long long value);
+
+}  // namespace tb

@@ -1,0 +1,27 @@
+#pragma once
+// One-value files ("NBFiches.dat", "carte.txt", "dossier.txt", the program
+// path files) and caption files ("StrFic.txt", "DeptCourant.txt").
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+namespace tb {
+
+// Delimited values in sequence: leading blanks skipped; a quoted text loses its
+// quotes; otherwise a value runs up to the next comma or line end. CR LF or LF.
+QStringList parseValues(QByteArrayView bytes, int maxCount = -1);
+QString parseFirstValue(QByteArrayView bytes);
+
+// First value of a file; empty when the file is missing. *exists tells which.
+QString readFirstValue(const QString& path, bool* exists = nullptr);
+// Up to count values of a file (fewer when the file holds fewer).
+QStringList readValues(const QString& path, int count);
+
+// The value as one line ended by CR LF; a value holding a comma, or beginning
+// with a blank or a double quote, is written quoted so that it reads back whole.
+QByteArray valueLine(const QString& value);
+bool writeValueFile(const QString& path, const QString& value);
+// One quoted value per line, CR LF.
+bool writeQuotedLines(const QString& path, const QStringList& values);
+
+}  // namespace tb

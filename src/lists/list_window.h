@@ -1,0 +1,26 @@
+#pragma once
+#include "app/app_context_ui.h"
+#include "lists/parallel_lists.h"
+
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+
+// "Liste": the cards of a sorted list, a search or a map click.
+class FFrance3 : public QWidget {
+    Q_OBJECT
+public:
+    explicit FFrance3(AppContext& ctx, QWidget* parent = nullptr);
+
+    QListWidget* List1 = nullptr;  // display lines
+    QListWidget* List2 = nullptr;  // hidden: card numbers
+    QListWidget* List3 = nullptr;  // hidden: sort lines
+    QLabel* Label2 = nullptr;
+
+    // Fills the three lists, in the order of lists.
+    void setLists(const tb::ParallelLists& lists);
+
+private:
+    AppContext& m_ctx;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// The French postal directory: five files in the program folder, one commune
+// and one postal code per line ("LA ROCHELLE 17000").
+#include <QString>
+#include <QStringList>
+
+namespace tb {
+
+// "c01a20.txt" ... "c81a95.txt", in search order.
+QStringList postalFiles();
+// The file that holds department d.
+QString postalFileForDepartment(double d);
+
+// Lines of department d, in file order (programFolder ends with "/").
+QStringList departmentListing(const QString& programFolder, double d);
+// Lines whose last five characters equal code, over the five files.
+QStringList searchByPostalCode(const QString& programFolder, const QString& code);
+// Lines whose name begins with prefix (already in capitals), over the five files.
+QStringList searchByCityPrefix(const QString& programFolder, const QString& prefix);
+
+// Taking a line into a card.
+QString postalCodeOfLine(const QString& line);  // last five characters
+QString cityOfLine(const QString& line);        // the line less its last six
+
+// "depts.txt" lines (one per department), empty when missing.
+QStringList readDepartments(const QString& programFolder);
+
+}  // namespace tb

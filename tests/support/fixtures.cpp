@@ -1,0 +1,69 @@
+#include "fixtures.h"
+
+#include "base/number_text.h"
+#include "cards/card_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace testing_support {
+
+QString dataDir()
+{
+    return QStringLiteral(TABULON_DATA_DIR "/");
+}
+
+TempProgramFolder::TempProgramFolder()
+{
+    m_path = m_dir.path() + u'/';
+    const QDir src(dataDir());
+    for (const QFileInfo& fi : src.entryInfoList(QDir::Files))
+        QFile::copy(fi.absoluteFilePath(), m_path + fi.fileName());
+}
+
+TempDatabase::TempDatabase(const QString& programFolder, const QString& name)
+{
+    m_path = programFolder + name + u'/';
+    QDir().mkpath(m_path);
+    for (const char* f : {"F.xls", "F.txt", "R.txt", "I.txt", "M.txt", "StrFic.txt", "Tabulon.mdb", "carte.txt",
+                          "NBFiches.dat"})
+        QFile::copy(programFolder + f, m_path + f);
+}
+
+CardRecord makeCard(const QString& surname, const QString& firstNames, int marker, double x, double y,
+                    const QString& postalCode, const QString& city)
+{
+    std::array<QString, CardRecord::kFieldCount> t;
+    t[0] = QString::number(marker) + tb::positionText(x, y);
+    t[2] = surname;
+    t[3] = firstNames;
+    t[5] = postalCode;
+    t[6] = city;
+    return CardRecord::fromTexts(t);
+}
+
+void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& cards)
+{
+    CardStore store(databaseFolder);
+    for (size_t i = 0; i < cards.size(); ++i)
+        store.write(static_cast<long long>(i + 1), cards[i]);
+    store.writeCountText(tb::plainNumber(static_cast<long long>(cards.size())));
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}
+
+}  // namespace testing_support

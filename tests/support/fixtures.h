@@ -1,0 +1,48 @@
+#pragma once
+// Test fixtures: a program folder made from data/, a database folder, cards.
+#include "cards/card_record.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace testing_support {
+
+// A temporary program folder holding a copy of data/ (path ends with "/").
+class TempProgramFolder {
+public:
+    TempProgramFolder();
+    QString path() const { return m_path; }
+    QString file(const QString& name) const { return m_path + name; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+// A database folder inside a program folder, made like a new database: the
+// nine template files copied from data/. Path ends with "/".
+class TempDatabase {
+public:
+    explicit TempDatabase(const QString& programFolder, const QString& name = QStringLiteral("BaseTest"));
+    QString path() const { return m_path; }
+    QString file(const QString& name) const { return m_path + name; }
+
+private:
+    QString m_path;
+};
+
+// A card with the given names at (x, y) with marker digit marker.
+CardRecord makeCard(const QString& surname, const QString& firstNames, int marker, double x, double y,
+                    const QString& postalCode = QString(), const QString& city = QString());
+
+// Writes cards 1..n to the database and sets the count to n.
+void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& cards);
+
+// Raw bytes of a file ("" when missing); text written as-is.
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
+QString dataDir();  // the repository's data/ folder, ending with "/"
+
+}  // namespace testing_support

@@ -1,0 +1,115 @@
+#include "lists/card_lists.h"
+
+#include "base/codepage.h"
+#include "cards/card_store.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tb {
+namespace {
+
+using FieldOrder = std::array<int, 4>;  // field numbers, 1 to 20
+
+FieldOrder fieldOrder(ListKind kind)
+{
+    switch (kind) {
+    case ListKind::ByCity:
+        return {7, 6, 3, 4};
+    case ListKind::ByPostalCode:
+        return {6, 7, 3, 4};
+    case ListKind::Alphabetical:
+    case ListKind::Archived:
+        break;
+    }
+    return {3, 4, 6, 7};
+}
+
+template <typename FieldOf>
+QString joinFields(const FieldOrder& order, FieldOf fieldOf)
+{
+    QString line;
+    for (int k : order) {
+        if (!line.isEmpty())
+            line += u' ';
+        line += fieldOf(k);
+    }
+    return line;
+}
+
+// Field k straight from the record's bytes: the list passes decode only the
+// four fields they show.
+QString rawField(QByteArrayView record, int k)
+{
+    const int width = CardRecord::kWidths[size_t(k - 1)];
+    const qsizetype offset = CardRecord::offset(k - 1);
+    const QByteArrayView bytes = offset < record.size()
+        ? record.sliced(offset, std::min<qsizetype>(width, record.size() - offset))
+        : QByteArrayView();
+    return padField(fromCp1252(bytes), width);
+}
+
+bool rawActive(QByteArrayView record)
+{
+    return !record.isEmpty() && isActiveMarker(QChar(uchar(record[0])));
+}
+
+}  // namespace
+
+bool isActiveMarker(QChar marker)
+{
+    return marker >= u'1' && marker <= u'9';
+}
+
+QString displayLine(const CardRecord& card, ListKind kind)
+{
+    return joinFields(fieldOrder(kind), [&card](int k) { return card.field(k); });
+}
+
+QString nameEntry(const CardRecord& card)
+{
+    return card.field(3) + u' ' + card.field(4);
+}
+
+ParallelLists buildCardList(const CardStore& store, long long count, ListKind kind)
+{
+    const FieldOrder order = fieldOrder(kind);
+    const bool wantActive = kind != ListKind::Archived;
+    ParallelLists lists;
+    store.forEachRaw(count, [&](long long n, QByteArrayView record) {
+        if (rawActive(record) != wantActive)
+            return;
+        lists.add(joinFields(order, [record](int k) { return rawField(record, k); }), n);
+    });
+    lists.sort();
+    return lists;
+}
+
+ParallelLists buildNameList(const CardStore& store, long long count)
+{
+    ParallelLists lists;
+    store.forEachRaw(count, [&](long long n, QByteArrayView record) {
+        lists.add(rawField(record, 3) + u' ' + rawField(record, 4), n);
+    });
+    lists.sort();
+    return lists;
+}
+
+ParallelLists hitList(const CardStore& store, long long count, const std::vector<long long>& numbers)
+{
+    std::vector<long long> wanted = numbers;
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    ParallelLists lists;
+    if (wanted.empty())
+        return lists;
+    const FieldOrder order = fieldOrder(ListKind::Alphabetical);
+    // One pass up to the last wanted card.
+    store.forEachRaw(std::min(count, wanted.back()), [&](long long n, QByteArrayView record) {
+        if (std::binary_search(wanted.begin(), wanted.end(), n))
+            lists.add(joinFields(order, [record](int k) { return rawField(record, k); }), n);
+    });
+    return lists;
+}
+
+}  // namespace tb

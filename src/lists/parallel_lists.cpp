@@ -1,0 +1,80 @@
+#include "lists/parallel_lists.h"
+
+#include "base/collation.h"
+#include "base/number_text.h"
+
+#include <QCollatorSortKey>
+#include <algorithm>
+#include <numeric>
+
+namespace tb {
+
+QString sortLine(const QString& display, long long number)
+{
+    return display + QStringLiteral(" Fiche n°          ") + numberText(double(number));
+}
+
+QString numberEntry(const QString& sortLine)
+{
+    return sortLine.right(10);
+}
+
+void ParallelLists::add(const QString& display, long long number)
+{
+    m_entries.push_back({display, sortLine(display, number), number});
+}
+
+void ParallelLists::sort()
+{
+    // One key per line, then a sort on the keys: the collator runs n times,
+    // not n log n times.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(m_entries.size());
+    for (const Entry& e : m_entries)
+        keys.push_back(frenchKey(e.sortLine));
+    std::vector<size_t> order(m_entries.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](size_t a, size_t b) { return frenchKeyLess(keys[a], keys[b]); });
+    std::vector<Entry> sorted;
+    sorted.reserve(m_entries.size());
+    for (size_t i : order)
+        sorted.push_back(std::move(m_entries[i]));
+    m_entries = std::move(sorted);
+}
+
+QStringList ParallelLists::displayLines() const
+{
+    QStringList lines;
+    lines.reserve(size());
+    for (const Entry& e : m_entries)
+        lines.append(e.display);
+    return lines;
+}
+
+QStringList ParallelLists::sortLines() const
+{
+    QStringList lines;
+    lines.reserve(size());
+    for (const Entry& e : m_entries)
+        lines.append(e.sortLine);
+    return lines;
+}
+
+QStringList ParallelLists::numberEntries() const
+{
+    QStringList lines;
+    lines.reserve(size());
+    for (const Entry& e : m_entries)
+        lines.append(numberEntry(e.sortLine));
+    return lines;
+}
+
+long long ParallelLists::numberAt(int row) const
+{
+    if (row < 0 || row >= size())
+        return 0;
+    return m_entries[size_t(row)].number;
+}
+
+}  // namespace tb

@@ -48,6 +48,8 @@ void FakeDialogs::showModal(QWidget* window)
     modals.append(window);
     if (window)
         window->show();
+    if (!modalScripts.isEmpty())
+        modalScripts.dequeue()(window);
 }
 
 void FakeDialogs::showModeless(QWidget* window)

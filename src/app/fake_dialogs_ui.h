@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointer>
 #include <QQueue>
+#include <functional>
 
 class FakeDialogs : public Dialogs {
 public:
@@ -29,6 +30,9 @@ public:
     QQueue<std::optional<QString>> inputAnswers;
     QQueue<std::optional<QFont>> fontAnswers;
     QQueue<std::optional<QColor>> colorAnswers;
+    // Run, in order, while a window is "modal": each script drives the window
+    // shown (types, clicks its confirm button) before showModal returns.
+    QQueue<std::function<void(QWidget*)>> modalScripts;
     bool printerAccepted = true;
     QString printToPdf;  // when set, the chosen printer writes this PDF file
 

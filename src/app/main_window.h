@@ -60,19 +60,24 @@ protected:
 
 private:
     void buildMenus();
-    QAction* addAction(QMenu* menu, const char* name, const QString& caption);
+    QAction* addAction(QWidget* menu, const char* name, const QString& caption);
+    QMenu* addMenu(QWidget* parentMenu, const char* name, const QString& caption);
     void startUp();
     void layoutViewport();
     void scrollMap();
     void showMap();
     void setDatabaseMenusVisible();
     void onMapChoice();
+    void onLeftClick(int x, int y);
+    void startHelp();
+    void startDisplaySettings();
+    void showError(int number, const QString& text = QString());
 
     SharedValues m_values;
     AppContext m_ctx;
     Windows m_windows;
     QImage m_map;
-    QMenu* m_cartes = nullptr;
+    QAction* m_cartes = nullptr;
     QMenu* m_clients = nullptr;
     QMenu* m_structure = nullptr;
     QAction* m_tournee = nullptr;

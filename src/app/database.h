@@ -1,0 +1,24 @@
+#pragma once
+// Database folders: creation from the program folder's templates, and the
+// check that a folder is a database.
+#include <QString>
+#include <QStringList>
+
+namespace tb {
+
+// The nine files every new database receives, in copy order.
+const QStringList& databaseTemplateFiles();
+
+// A name is refused when it holds "/", "\\", "..", a control character, or
+// only blanks.
+bool isSafeDatabaseName(const QString& name);
+
+// A folder is a database when it holds "NBFiches.dat" and "carte.txt".
+bool isDatabaseFolder(const QString& folder);
+
+// Error numbers shown as "Erreur n° N".
+constexpr int kErrorBadFileName = 52;
+constexpr int kErrorFileNotFound = 53;
+constexpr int kErrorPathAccess = 75;
+
+}  // namespace tb

@@ -1,0 +1,22 @@
+// tbaide: shows Tabulon's French user guide, one page per menu.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QUrl>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QTextBrowser browser;
+    browser.setWindowTitle(QStringLiteral("Aide de Tabulon"));
+    browser.setOpenExternalLinks(true);
+    const QString folder = QApplication::applicationDirPath() + QStringLiteral("/help/");
+    browser.setSearchPaths({folder, QDir::currentPath() + QStringLiteral("/help/")});
+    browser.setSource(QUrl(QStringLiteral("index.html")));
+    if (browser.toPlainText().isEmpty())
+        browser.setPlainText(QStringLiteral("Le guide de l'utilisateur est introuvable (dossier help)."));
+    browser.resize(760, 600);
+    browser.show();
+    return QApplication::exec();
+}

@@ -7,6 +7,14 @@
 
 namespace tb {
 
+namespace {
+QString quoted(QString value)
+{
+    value.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + value + u'"';
+}
+}  // namespace
+
 QStringList parseValues(QByteArrayView bytes, int maxCount)
 {
     QStringList values;
@@ -21,10 +29,21 @@ QStringList parseValues(QByteArrayView bytes, int maxCount)
             break;
         QString value;
         if (text[i] == u'"') {
-            const qsizetype close = text.indexOf(u'"', i + 1);
-            const qsizetype end = close < 0 ? n : close;
-            value = text.mid(i + 1, end - i - 1);
-            i = end + 1;
+            // A doubled quote inside a quoted value is one quote of the value
+            // (how we write values that hold quotes); "" alone is the empty value.
+            ++i;
+            while (i < n) {
+                if (text[i] == u'"') {
+                    if (i + 1 < n && text[i + 1] == u'"') {
+                        value += u'"';
+                        i += 2;
+                        continue;
+                    }
+                    break;
+                }
+                value += text[i++];
+            }
+            ++i;
             // Anything after the closing quote up to the delimiter is dropped.
             while (i < n && text[i] != u',' && !isLineEnd(i))
                 ++i;
@@ -81,7 +100,7 @@ QByteArray valueLine(const QString& value)
 {
     const bool quote = value.contains(u',') || value.startsWith(u' ') || value.startsWith(u'"')
                        || value.startsWith(u'\t');
-    QByteArray line = toCp1252(quote ? u'"' + value + u'"' : value);
+    QByteArray line = toCp1252(quote ? quoted(value) : value);
     line += "\r\n";
     return line;
 }
@@ -95,7 +114,7 @@ bool writeQuotedLines(const QString& path, const QStringList& values)
 {
     QByteArray bytes;
     for (const QString& v : values)
-        bytes += toCp1252(u'"' + v + u'"') + "\r\n";
+        bytes += toCp1252(quoted(v)) + "\r\n";
     return writeFileAtomic(path, bytes);
 }
 

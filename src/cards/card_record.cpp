@@ -38,13 +38,12 @@ const std::array<QChar, 256>& byteChars()
 QByteArray fieldBytes(const QString& text, int width)
 {
     const QString padded = tb::padField(text, width);
-    QByteArray bytes = tb::toCp1252(padded);
-    if (bytes.size() == width)
-        return bytes;
-    bytes.clear();
+    if (tb::fitsCp1252(padded))
+        return tb::toCp1252(padded);
+    QByteArray bytes;
     for (QChar c : padded) {
-        const QByteArray one = c.isSurrogate() ? QByteArray("?") : tb::toCp1252(QString(c));
-        bytes += one.size() == 1 ? one : QByteArray("?");
+        const QString one(c);
+        bytes += !c.isSurrogate() && tb::fitsCp1252(one) ? tb::toCp1252(one) : QByteArray("?");
     }
     bytes = bytes.left(width);
     if (bytes.size() < width)

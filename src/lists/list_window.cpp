@@ -1,9 +1,104 @@
 #include "lists/list_window.h"
 
-// Placeholder until the list window is built.
+#include "lists/list_commands_ui.h"
+#include "lists/list_page_layout.h"
+#include "lists/list_printer_ui.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QListWidget* makeList(QWidget* parent, const char* name)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setUniformItemSizes(true);  // large lists stay fast
+    return list;
+}
+
+}  // namespace
+
 FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("FFrance3"));
+    setWindowTitle(QStringLiteral("Liste"));
+
+    auto* layout = new QVBoxLayout(this);
+    menuBar = new QMenuBar(this);
+    Imprim3 = menuBar->addAction(QStringLiteral("Imprimer"));
+    Imprim3->setObjectName(QStringLiteral("Imprim3"));
+    connect(Imprim3, &QAction::triggered, this, [this] { printList(m_ctx.dialogs, lines()); });
+    layout->setMenuBar(menuBar);
+
+    List1 = makeList(this, "List1");
+    List1->setAccessibleName(QStringLiteral("Liste"));
+    // Fixed pitch: the padded fields line up in columns.
+    QFont font = tb::defaultListPrintFont();
+    font.setPointSize(this->font().pointSize() > 0 ? this->font().pointSize() : 10);
+    List1->setFont(font);
+    List1->viewport()->installEventFilter(this);
+    layout->addWidget(List1);
+
+    List2 = makeList(this, "List2");
+    List3 = makeList(this, "List3");
+    List2->hide();
+    List3->hide();
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->hide();
+
+    resize(760, 460);
+    QDir::setCurrent(m_ctx.values.Label11);
+    centre();
 }
 
-void FFrance3::setLists(const tb::ParallelLists&) {}
+void FFrance3::centre()
+{
+    // Centred in the 12500 x 9000 twips of an 800 x 600 screen.
+    const int widthTwips = frameGeometry().width() * kTwipsPerPixel;
+    const int heightTwips = frameGeometry().height() * kTwipsPerPixel;
+    move((12500 - widthTwips) / 2 / kTwipsPerPixel, (9000 - heightTwips) / 2 / kTwipsPerPixel);
+}
+
+void FFrance3::setLists(const tb::ParallelLists& lists)
+{
+    List1->clear();
+    List2->clear();
+    List3->clear();
+    List1->addItems(lists.displayLines());
+    List3->addItems(lists.sortLines());
+    List2->addItems(lists.numberEntries());
+}
+
+QStringList FFrance3::lines() const
+{
+    QStringList out;
+    out.reserve(List1->count());
+    for (int i = 0; i < List1->count(); ++i)
+        out.append(List1->item(i)->text());
+    return out;
+}
+
+bool FFrance3::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == List1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;  // other buttons open nothing
+        const int row = List1->indexAt(mouse->position().toPoint()).row();
+        if (row >= 0)
+            List1->setCurrentRow(row);
+        openCardFromList(m_ctx, row);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

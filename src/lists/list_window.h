@@ -4,8 +4,10 @@
 
 #include <QWidget>
 
+class QAction;
 class QLabel;
 class QListWidget;
+class QMenuBar;
 
 // "Liste": the cards of a sorted list, a search or a map click.
 class FFrance3 : public QWidget {
@@ -17,10 +19,19 @@ public:
     QListWidget* List2 = nullptr;  // hidden: card numbers
     QListWidget* List3 = nullptr;  // hidden: sort lines
     QLabel* Label2 = nullptr;
+    QMenuBar* menuBar = nullptr;
+    QAction* Imprim3 = nullptr;    // "Imprimer"
 
     // Fills the three lists, in the order of lists.
     void setLists(const tb::ParallelLists& lists);
+    // Lines of List1, as printed.
+    QStringList lines() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void centre();
+
     AppContext& m_ctx;
 };

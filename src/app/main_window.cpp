@@ -16,6 +16,7 @@
 #include "lists/list_commands_ui.h"
 #include "lists/list_window.h"
 #include "map/hit_test.h"
+#include "map/map_browser_window.h"
 #include "map/map_picture_widget.h"
 #include "map/pins.h"
 #include "postal/postal_commands_ui.h"

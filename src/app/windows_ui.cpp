@@ -33,6 +33,10 @@ FFrance22* Windows::mapBrowser() { return ensure(m_mapBrowser, m_ctx, parentWidg
 Ffrance23* Windows::fileBrowser() { return ensure(m_fileBrowser, m_ctx, parentWidget()); }
 Ffrance29* Windows::databaseChooser() { return ensure(m_chooser, m_ctx, parentWidget()); }
 
+FFrance3* Windows::existingListWindow() const { return m_list.data(); }
+FFrance4* Windows::existingCardWindow() const { return m_card.data(); }
+FFrance11* Windows::existingCreationWindow() const { return m_creation.data(); }
+
 void Windows::refreshSwatches()
 {
     const QString& marker = m_ctx.values.Label10;

@@ -30,9 +30,9 @@ public:
 
     // Windows that exist now, or nullptr: routines that update every open
     // window must not create the closed ones.
-    FFrance3* existingListWindow() const { return m_list; }
-    FFrance4* existingCardWindow() const { return m_card; }
-    FFrance11* existingCreationWindow() const { return m_creation; }
+    FFrance3* existingListWindow() const;
+    FFrance4* existingCardWindow() const;
+    FFrance11* existingCreationWindow() const;
 
     // Paints the swatch of both card windows with the current marker's colour;
     // any value of Label10 other than "1" to "7" leaves them as they were.

@@ -1,0 +1,63 @@
+#pragma once
+// The drive, folder and file lists with the path labels and the picture
+// preview that both browsers (FFrance22, Ffrance23) are built from.
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QVBoxLayout;
+
+class FilePickerWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit FilePickerWidget(QWidget* parent = nullptr);
+
+    // "*.jpg;*.gif;*.bmp": the file list's pattern, matched without regard to case.
+    void setPattern(const QString& pattern);
+    QString pattern() const { return m_pattern; }
+
+    // Lists folder (as a double-click in Dir1 does); false when it cannot be read.
+    bool openFolder(const QString& folder);
+    // Chooses the file name of the listed folder, as a click in File1 does.
+    void clickFile(const QString& name);
+    // Chooses entry index of Drive1.
+    void chooseDrive(int index);
+
+    // Listed folder, ending with "/".
+    QString folder() const { return m_folder; }
+    // Natural size of the image chosen, invalid when none could be read.
+    QSize imageSize() const { return m_imageSize; }
+    // Where a preview fits in: Ffrance23 puts its text preview there.
+    QVBoxLayout* previewColumn() const { return m_previewColumn; }
+
+    QComboBox* Drive1 = nullptr;
+    QListWidget* Dir1 = nullptr;
+    QListWidget* File1 = nullptr;
+    QLabel* TxtChemin = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Picture1 = nullptr;
+    QLabel* Pctdim = nullptr;
+
+    static constexpr QSize previewSize{240, 180};
+
+signals:
+    // After a file click, Label1 holding the chosen path.
+    void fileClicked(const QString& path);
+
+private:
+    void fillDrives();
+    void selectDriveOf(const QString& folder);
+    void refreshFiles();
+    void showPreview(const QString& path);
+    void onDirActivated(QListWidgetItem* item);
+
+    QString m_pattern;
+    QString m_folder;
+    QSize m_imageSize;
+    QVBoxLayout* m_previewColumn = nullptr;
+};

@@ -1,0 +1,122 @@
+// The postal searches of "Accessoires" and their result window FFrance5.
+#include "app/main_window.h"
+#include "gui_fixture.h"
+#include "postal/postal_commands_ui.h"
+#include "postal/postal_directory.h"
+#include "postal/postal_window.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+class PostalSearch : public ::testing::Test {
+protected:
+    AppContext& ctx() { return f.main->context(); }
+    FFrance5* window() { return ctx().windows->postalWindow(); }
+    bool shown() { return !f.dialogs.modeless.isEmpty() && f.dialogs.modeless.last() == window(); }
+
+    GuiFixture f;
+};
+
+}  // namespace
+
+TEST_F(PostalSearch, DefaultCodeListsEveryLineEndingIn17000)
+{
+    searchCityByPostalCode(ctx());
+    ASSERT_EQ(f.dialogs.inputs.size(), 1);
+    EXPECT_EQ(f.dialogs.inputs[0].text, "Entrez le code postal");
+    EXPECT_EQ(f.dialogs.inputs[0].title, "Recherche d'une ville");
+    EXPECT_EQ(f.dialogs.busyDepth, 0);
+    ASSERT_TRUE(shown());
+    EXPECT_EQ(window()->windowTitle(), "Liste des villes et des codes postaux");
+    const QStringList lines = window()->lines();
+    EXPECT_TRUE(lines.contains("LA ROCHELLE 17000"));
+    for (const QString& line : lines)
+        EXPECT_TRUE(line.endsWith(" 17000")) << line.toStdString();
+    EXPECT_EQ(lines, tb::searchByPostalCode(f.program.path(), "17000"));
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    window()->grab().save("/tmp/postal-FFrance5.png");
+}
+
+TEST_F(PostalSearch, CodeNotFiveCharactersLongIsRefused)
+{
+    searchCityByPostalCode(ctx());  // fills the list first
+    const int shownBefore = f.dialogs.modeless.size();
+    for (const std::optional<QString>& answer :
+         {std::optional<QString>("1700"), std::optional<QString>(""), std::optional<QString>("170000"),
+          std::optional<QString>()}) {
+        f.dialogs.inputAnswers.enqueue(answer);
+        searchCityByPostalCode(ctx());
+        EXPECT_EQ(f.dialogs.lastMessage(), "Erreur de saisie !");
+        EXPECT_EQ(f.dialogs.messages.last().title, "Tabulon");
+        EXPECT_EQ(f.dialogs.busyDepth, 0);
+        EXPECT_EQ(window()->List1->count(), 0);  // cleared before asking
+    }
+    EXPECT_EQ(f.dialogs.messages.size(), 4);
+    EXPECT_EQ(f.dialogs.modeless.size(), shownBefore);
+}
+
+TEST_F(PostalSearch, FiveLettersShowAnEmptyList)
+{
+    f.dialogs.inputAnswers.enqueue(QStringLiteral("ABCDE"));
+    searchCityByPostalCode(ctx());
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(window()->List1->count(), 0);
+}
+
+TEST_F(PostalSearch, CityIsUpperCasedPrefix)
+{
+    f.dialogs.inputAnswers.enqueue(QStringLiteral("rennes"));
+    searchPostalCodeByCity(ctx());
+    ASSERT_EQ(f.dialogs.inputs.size(), 1);
+    EXPECT_EQ(f.dialogs.inputs[0].text, "Entrez le nom de la ville");
+    EXPECT_EQ(f.dialogs.inputs[0].title, "Recherche d'un code postal");
+    EXPECT_EQ(f.dialogs.busyDepth, 0);
+    ASSERT_TRUE(shown());
+    const QStringList lines = window()->lines();
+    EXPECT_TRUE(lines.contains("RENNES 35000"));
+    EXPECT_TRUE(lines.contains("RENNES-LES-BAINS 11190"));
+    EXPECT_TRUE(lines.contains(QString::fromUtf8("RENNES-LE-CHÂTEAU 11190")));
+    for (const QString& line : lines)
+        EXPECT_TRUE(line.startsWith("RENNES")) << line.toStdString();
+
+    // Accented answers keep their accents in capitals.
+    f.dialogs.inputAnswers.enqueue(QString::fromUtf8("rennes-le-châ"));
+    searchPostalCodeByCity(ctx());
+    EXPECT_EQ(window()->lines(), QStringList({QString::fromUtf8("RENNES-LE-CHÂTEAU 11190")}));
+}
+
+TEST_F(PostalSearch, CancelledCityListsTheWholeDirectory)
+{
+    f.dialogs.inputAnswers.enqueue(std::nullopt);
+    searchPostalCodeByCity(ctx());
+    EXPECT_EQ(f.dialogs.busyDepth, 0);
+    ASSERT_TRUE(shown());
+    EXPECT_GT(window()->List1->count(), 35000);
+    EXPECT_EQ(window()->lines(), tb::searchByCityPrefix(f.program.path(), ""));
+    EXPECT_TRUE(window()->List1->uniformItemSizes());
+}
+
+TEST_F(PostalSearch, ImprimerPrintsTheListedLines)
+{
+    QTemporaryDir dir;
+    f.dialogs.printToPdf = dir.filePath("liste.pdf");
+    f.dialogs.inputAnswers.enqueue(QStringLiteral("17000"));
+    searchCityByPostalCode(ctx());
+    auto* imprim = window()->findChild<QAction*>("Imprim5");
+    ASSERT_TRUE(imprim);
+    EXPECT_EQ(imprim->text(), "Imprimer");
+    imprim->trigger();
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {f.dialogs.printToPdf, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished());
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("LA ROCHELLE 17000")) << text.toStdString();
+}

@@ -15,7 +15,9 @@ QString fromCp1252(QByteArrayView bytes)
 {
     QString out;
     out.reserve(bytes.size());
-    QStringDecoder decoder("windows-1252");
+    // One converter for the whole run: opening an ICU converter costs far more
+    // than converting a record.
+    static thread_local QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
     qsizetype start = 0;
     for (qsizetype i = 0; i <= bytes.size(); ++i) {
         if (i == bytes.size() || isUndefinedByte(uchar(bytes[i]))) {
@@ -33,7 +35,7 @@ QByteArray toCp1252(const QString& text)
 {
     QByteArray out;
     out.reserve(text.size());
-    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
+    static thread_local QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
     qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
         const bool undefined = i < text.size() && text[i].unicode() < 0x100 && isUndefinedByte(uchar(text[i].unicode()));

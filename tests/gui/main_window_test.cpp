@@ -6,9 +6,11 @@
 #include "cards/creation_window.h"
 #include "gui_fixture.h"
 #include "lists/list_window.h"
+#include "map/map_picture_widget.h"
 #include "map/pins.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QLabel>
@@ -133,12 +135,15 @@ TEST(MainWindow, ProgramPathsReadFromTheirFiles)
 TEST(MainWindow, SmallMapSitsTopLeftWithoutScrolling)
 {
     GuiFixture f;
+    f.main->show();
     f.main->resize(1600, 1200);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.main->HScroll1->maximum(), 0);
     EXPECT_EQ(f.main->VScroll1->maximum(), 0);
     EXPECT_EQ(f.main->PicImage->pos(), QPoint(0, 0));
 
     f.main->resize(500, 400);
+    QCoreApplication::processEvents();
     ASSERT_GT(f.main->HScroll1->maximum(), 0);
     f.main->HScroll1->setValue(100);
     f.main->VScroll1->setValue(50);

@@ -163,7 +163,7 @@ void CardFormWidget::build(const Names& names)
         auto* edit = new FieldEdit(width, this);
         edit->setObjectName(arrayName("Text1", i));
         // Room for the usual texts; a field of 40 would be too wide in full.
-        edit->setMinimumWidth(fm.horizontalAdvance(QLatin1Char('M')) * std::min(width, 22) * 2 / 3 + 12);
+        edit->setMinimumWidth(fm.averageCharWidth() * std::min(width, 32) + 16);
         Text1[size_t(i)] = edit;
         auto* caption = new QLabel(this);
         caption->setObjectName(arrayName("Label1", i));
@@ -293,8 +293,11 @@ std::array<QString, CardRecord::kFieldCount> CardFormWidget::texts() const
 
 void CardFormWidget::setTexts(const std::array<QString, CardRecord::kFieldCount>& texts)
 {
-    for (size_t i = 0; i < texts.size(); ++i)
+    for (size_t i = 0; i < texts.size(); ++i) {
         Text1[i]->setText(texts[i]);
+        // Show the beginning of the text, not the end of its padding.
+        Text1[i]->setCursorPosition(0);
+    }
 }
 
 void CardFormWidget::clearFields()

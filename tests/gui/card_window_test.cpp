@@ -221,7 +221,9 @@ TEST_F(CardWindowTest, FieldsRefuseCharactersOutsideTheCodePage)
 {
     QLineEdit* names = w->Text1[3];
     ASSERT_EQ(names->text(), "Zoé            ");
-    names->setFocus();
+    // A click past the text puts the cursor right after it, not after the padding.
+    pressAt(names, QPoint(names->width() - 4, names->height() / 2));
+    EXPECT_EQ(names->cursorPosition(), 3);
     typeText(names, QStringLiteral("aőb€"));
     EXPECT_EQ(names->text(), QStringLiteral("Zoéab€").leftJustified(15));
     EXPECT_EQ(names->text().size(), 15);

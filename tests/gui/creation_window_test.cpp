@@ -1,0 +1,225 @@
+// The creation window opened by a right click on the map: typing a card,
+// department and commune, pin colour, debt calculation, validation, close box.
+#include "app/main_window.h"
+#include "cards/card_form_widget.h"
+#include "cards/card_store.h"
+#include "cards/creation_window.h"
+#include "gui_fixture.h"
+#include "map/file_browser_window.h"
+#include "map/pins.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+void clickAt(QWidget* target, QPoint pos)
+{
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, QPointF(pos), target->mapToGlobal(QPointF(pos)), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    }
+}
+
+void typeText(QWidget* target, const QString& text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+    }
+}
+
+class CreationWindowTest : public ::testing::Test {
+protected:
+    GuiFixture f;
+    FFrance11* w = nullptr;
+
+    QString db() const { return f.main->values().Label2; }
+
+    void SetUp() override
+    {
+        f.createDatabase();
+        writeCards(db(), {makeCard("BERNARD", "Yves", 1, 100, 100), makeCard("ARNAUD", "Zoé", 2, 200, 150)});
+        f.main->drawPins();
+    }
+
+    // A right click at (120, 45) of the map, as the user does.
+    FFrance11* openAt120x45()
+    {
+        f.main->mapMouseMove(120, 45);
+        f.main->mapRightClick();
+        return qobject_cast<FFrance11*>(f.dialogs.lastModal());
+    }
+
+    void chooseDepartment(const QString& prefix)
+    {
+        const int index = w->Combo1->findText(prefix, Qt::MatchStartsWith);
+        ASSERT_GE(index, 0);
+        w->Combo1->setCurrentIndex(index);
+        emit w->Combo1->activated(index);
+    }
+
+    void chooseCommune(const QString& line)
+    {
+        const QList<QListWidgetItem*> found = w->List1->findItems(line, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        w->List1->scrollToItem(found[0]);
+        clickAt(w->List1->viewport(), w->List1->visualItemRect(found[0]).center());
+    }
+};
+
+}  // namespace
+
+TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClick)
+{
+    writeBytes(f.program.file("DeptCourant.txt"), "\"0\"\r\n");
+    w = openAt120x45();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Fiche individuelle");
+    EXPECT_EQ(w->findChild<QLabel*>("Label3")->text(), "Création d'une fiche");
+    EXPECT_EQ(w->findChild<QLabel*>("Label12")->text(), "Marqueur");
+    EXPECT_EQ(w->findChild<QLabel*>("Label1(19)")->text(), "Reste dû");
+    EXPECT_EQ(w->findChild<QAction*>("photo")->text(), "Incorporer une photo");
+    EXPECT_EQ(w->Label2->text(), "3");
+    EXPECT_EQ(w->Combo1->currentText(), "01 Ain");
+
+    typeText(w->Text1[2], "lefèvre");
+    typeText(w->Text1[3], "Anne");
+    typeText(w->Text1[4], QString(45, u'r'));
+    {
+        auto* madame = w->findChild<QWidget*>("Option2");
+        ASSERT_NE(madame, nullptr);
+        clickAt(madame, madame->rect().center());
+    }
+    EXPECT_EQ(w->Text1[1]->text(), "Madame");
+
+    chooseDepartment("17");
+    EXPECT_EQ(w->Combo1->currentText(), "17 Charente-Maritime");
+    EXPECT_EQ(readBytes(f.program.file("DeptCourant.txt")), "\"16\"\r\n");
+    for (int i = 0; i < w->List1->count(); ++i)
+        ASSERT_EQ(w->List1->item(i)->text().right(5).left(2), "17");
+    chooseCommune("LA ROCHELLE 17000");
+    EXPECT_EQ(w->Text1[5]->text(), "17000");
+    EXPECT_EQ(w->Text1[6]->text(), "LA ROCHELLE");
+
+    QLabel* fifth = w->findChild<QLabel*>("Label9");
+    ASSERT_NE(fifth, nullptr);
+    clickAt(fifth, fifth->rect().center());
+    EXPECT_EQ(w->Text1[0]->text().left(1), "5");
+    EXPECT_EQ(w->Text1[0]->text().mid(1), f.main->values().Label1);
+    EXPECT_EQ(w->Label4->palette().color(QPalette::Window), QColor(255, 255, 128));
+    EXPECT_EQ(f.main->values().Label10, "5");
+    EXPECT_EQ(f.dialogs.beeps, 1);
+
+    w->Command3->click();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(f.main->values().Label6, "3");
+    EXPECT_EQ(readBytes(db() + "NBFiches.dat"), "3\r\n");
+    const QByteArray records = readBytes(db() + "lesfiches.dat");
+    ASSERT_EQ(records.size(), 3 * 630);
+    const QByteArray r = records.mid(2 * 630);
+    EXPECT_EQ(r.mid(0, 1), "5");
+    EXPECT_EQ(r.mid(30, 15), "Madame         ");
+    EXPECT_EQ(r.mid(45, 15), QByteArray("LEF\xC8VRE        "));
+    EXPECT_EQ(r.mid(60, 15), "Anne           ");
+    EXPECT_EQ(r.mid(75, 40), QByteArray(40, 'r'));
+    EXPECT_EQ(r.mid(115, 5), "17000");
+    EXPECT_EQ(r.mid(120, 40), QByteArray("LA ROCHELLE").leftJustified(40));
+    EXPECT_EQ(r.mid(160), QByteArray(470, ' '));
+    const CardRecord card = CardStore(db()).read(3);
+    EXPECT_EQ(card.x(), 120);
+    EXPECT_EQ(card.y(), 45);
+    for (const char* name : {"F3.xls", "F3.txt", "R3.txt", "I3.txt", "M3.txt"})
+        EXPECT_TRUE(QFile::exists(db() + name)) << name;
+    for (QLineEdit* e : w->Text1)
+        EXPECT_TRUE(e->text().isEmpty());
+    // The new pin is drawn in light yellow.
+    EXPECT_EQ(f.main->mapImage().pixelColor(130, 45), tb::pinColor(5));
+
+    // The next card starts with the same colour, and the window keeps its lists.
+    FFrance11* next = openAt120x45();
+    EXPECT_EQ(next, w);
+    EXPECT_EQ(w->Label2->text(), "4");
+    EXPECT_EQ(w->Text1[0]->text().left(1), "5");
+    EXPECT_EQ(w->Combo1->currentText(), "17 Charente-Maritime");
+
+    // A fresh window opens on department 17 again.
+    QPointer<FFrance11> closed = w;
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    w = openAt120x45();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Combo1->currentText(), "17 Charente-Maritime");
+    EXPECT_GT(w->List1->findItems("LA ROCHELLE 17000", Qt::MatchExactly).size(), 0);
+}
+
+TEST_F(CreationWindowTest, DebtCalculationWritesOnlyTheRecord)
+{
+    w = openAt120x45();
+    ASSERT_NE(w, nullptr);
+    w->Text1[14]->setText("100");
+    w->Text1[15]->setText("20.5");
+    w->Text1[16]->setText("0");
+    w->Text1[18]->setText("50");
+    w->Command2->click();
+    const QStringList expected{"100.00", "20.50", ".00", "120.50", "50.00", "70.50"};
+    const CardRecord card = CardStore(db()).read(3);
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(w->Text1[size_t(14 + k)]->text(), expected[k]);
+        EXPECT_EQ(card.field(15 + k).trimmed(), expected[k]);
+    }
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(readBytes(db() + "NBFiches.dat"), "2\r\n");
+    EXPECT_FALSE(QFile::exists(db() + "F3.txt"));
+}
+
+TEST_F(CreationWindowTest, CloseBoxStoresNothingAndNoNumberIsRefused)
+{
+    w = openAt120x45();
+    ASSERT_NE(w, nullptr);
+    w->Text1[2]->setText("DURAND");
+    w->Label2->setText("0");
+    const qsizetype before = f.dialogs.messages.size();
+    w->Command3->click();
+    EXPECT_EQ(f.dialogs.messages.size(), before + 1);
+    EXPECT_EQ(readBytes(db() + "lesfiches.dat").size(), 2 * 630);
+    EXPECT_EQ(readBytes(db() + "NBFiches.dat"), "2\r\n");
+    EXPECT_FALSE(QFile::exists(db() + "F0.txt"));
+
+    w->Label2->setText("3");
+    w->close();
+    EXPECT_EQ(readBytes(db() + "lesfiches.dat").size(), 2 * 630);
+    EXPECT_EQ(readBytes(db() + "NBFiches.dat"), "2\r\n");
+}
+
+TEST_F(CreationWindowTest, PhotoGoesThroughTheBrowserIntoTheFrame)
+{
+    w = openAt120x45();
+    ASSERT_NE(w, nullptr);
+    QImage photo(400, 400, QImage::Format_RGB32);
+    photo.fill(Qt::blue);
+    ASSERT_TRUE(photo.save(db() + "photo3.jpg"));
+    w->findChild<QAction*>("photo")->trigger();
+    EXPECT_NE(qobject_cast<Ffrance23*>(f.dialogs.lastModal()), nullptr);
+    EXPECT_EQ(w->Picture1->image().size(), QSize(400, 400));
+    // Larger than the frame: scaled to its smaller side, centred.
+    const QRect frame = w->Picture1->contentsRect();
+    const QRect r = w->Picture1->pictureRect();
+    EXPECT_EQ(r.width(), std::min(frame.width(), frame.height()));
+    EXPECT_EQ(r.width(), r.height());
+    EXPECT_LE(std::abs(r.center().y() - frame.center().y()), 1);
+}

@@ -37,16 +37,25 @@ QString joinFields(const FieldOrder& order, FieldOf fieldOf)
     return line;
 }
 
-// Field k straight from the record's bytes: the list passes decode only the
-// four fields they show.
-QString rawField(QByteArrayView record, int k)
+// The fields straight from the record's bytes, joined by blanks and decoded
+// once: the list passes decode only what they show (one byte is one
+// character in the code page, so joining before decoding changes nothing).
+template <size_t N>
+QString rawLine(QByteArrayView record, const std::array<int, N>& fields)
 {
-    const int width = CardRecord::kWidths[size_t(k - 1)];
-    const qsizetype offset = CardRecord::offset(k - 1);
-    const QByteArrayView bytes = offset < record.size()
-        ? record.sliced(offset, std::min<qsizetype>(width, record.size() - offset))
-        : QByteArrayView();
-    return padField(fromCp1252(bytes), width);
+    QByteArray bytes;
+    bytes.reserve(N * 41);
+    for (int k : fields) {
+        if (!bytes.isEmpty())
+            bytes += ' ';
+        const int width = CardRecord::kWidths[size_t(k - 1)];
+        const qsizetype offset = CardRecord::offset(k - 1);
+        const qsizetype have = std::clamp<qsizetype>(record.size() - offset, 0, width);
+        bytes += record.sliced(std::min(offset, record.size()), have);
+        if (have < width)
+            bytes += QByteArray(width - have, ' ');
+    }
+    return fromCp1252(bytes);
 }
 
 bool rawActive(QByteArrayView record)
@@ -79,7 +88,7 @@ ParallelLists buildCardList(const CardStore& store, long long count, ListKind ki
     store.forEachRaw(count, [&](long long n, QByteArrayView record) {
         if (rawActive(record) != wantActive)
             return;
-        lists.add(joinFields(order, [record](int k) { return rawField(record, k); }), n);
+        lists.add(rawLine(record, order), n);
     });
     lists.sort();
     return lists;
@@ -89,7 +98,7 @@ ParallelLists buildNameList(const CardStore& store, long long count)
 {
     ParallelLists lists;
     store.forEachRaw(count, [&](long long n, QByteArrayView record) {
-        lists.add(rawField(record, 3) + u' ' + rawField(record, 4), n);
+        lists.add(rawLine(record, std::array<int, 2>{3, 4}), n);
     });
     lists.sort();
     return lists;
@@ -107,7 +116,7 @@ ParallelLists hitList(const CardStore& store, long long count, const std::vector
     // One pass up to the last wanted card.
     store.forEachRaw(std::min(count, wanted.back()), [&](long long n, QByteArrayView record) {
         if (std::binary_search(wanted.begin(), wanted.end(), n))
-            lists.add(joinFields(order, [record](int k) { return rawField(record, k); }), n);
+            lists.add(rawLine(record, order), n);
     });
     return lists;
 }

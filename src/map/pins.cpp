@@ -16,21 +16,17 @@ constexpr int kRadius = 10;
 constexpr int kSpriteHalf = kRadius + 1;  // sprites are 23 by 23, pin at the centre
 constexpr int kSpriteSide = 2 * kSpriteHalf + 1;
 
-// Offsets from the pin's centre of every pixel of a pin: the square's outline,
+// Offsets from the pin's centre of every pixel of a pin: the square,
 // then a one-pixel circle (midpoint algorithm, so the pixels are the same on
 // every platform and at every position).
 const std::vector<QPoint>& pinShape()
 {
     static const std::vector<QPoint> shape = [] {
         std::vector<QPoint> s;
-        for (int d = -kHalfSquare; d <= kHalfSquare; ++d) {
-            s.emplace_back(d, -kHalfSquare);
-            s.emplace_back(d, kHalfSquare);
-            if (d != -kHalfSquare && d != kHalfSquare) {
-                s.emplace_back(-kHalfSquare, d);
-                s.emplace_back(kHalfSquare, d);
-            }
-        }
+        // A filled square: pale colours such as light yellow stay visible on a pale map.
+        for (int dy = -kHalfSquare; dy <= kHalfSquare; ++dy)
+            for (int dx = -kHalfSquare; dx <= kHalfSquare; ++dx)
+                s.emplace_back(dx, dy);
         int x = kRadius, y = 0, err = 1 - kRadius;
         while (x >= y) {
             for (const QPoint p : {QPoint(x, y), QPoint(y, x), QPoint(-y, x), QPoint(-x, y), QPoint(-x, -y),

@@ -38,7 +38,10 @@ void expectBluePinAt120x45(const QImage& img)
     // The circle's four extreme points, nothing beyond them.
     for (const QPoint p : {QPoint(130, 45), QPoint(110, 45), QPoint(120, 35), QPoint(120, 55)})
         EXPECT_EQ(img.pixel(p), blue) << p.x() << "," << p.y();
-    for (const QPoint p : {QPoint(131, 45), QPoint(120, 34), QPoint(113, 45), QPoint(120, 45), QPoint(115, 40)})
+    // The square is filled; between square and circle the map shows through.
+    for (const QPoint p : {QPoint(120, 45), QPoint(115, 40)})
+        EXPECT_EQ(img.pixel(p), blue) << p.x() << "," << p.y();
+    for (const QPoint p : {QPoint(131, 45), QPoint(120, 34), QPoint(113, 45), QPoint(127, 45), QPoint(120, 38)})
         EXPECT_EQ(img.pixel(p), kWhite) << p.x() << "," << p.y();
 }
 

@@ -4,6 +4,7 @@
 #include "cards/card_record.h"
 #include "cards/card_store.h"
 #include "map/hit_test.h"
+#include "lists/card_lists.h"
 #include "map/pins.h"
 
 #include <QFile>
@@ -110,6 +111,11 @@ int main(int argc, char** argv)
                seen = 0;
                store.forEach(store.readCount(), [&](long long, const CardRecord& r) { seen += r.isActive(); });
            }));
-    std::printf("cards: %lld, active: %lld, hits at (450,450): %zu\n", cards, seen, hits);
+    int lines = 0;
+    report("buildCardList (alphabetical)", timeMs([&] {
+               lines = tb::buildCardList(store, store.readCount(), tb::ListKind::Alphabetical).size();
+           }));
+    report("buildNameList", timeMs([&] { lines = tb::buildNameList(store, store.readCount()).size(); }));
+    std::printf("cards: %lld, active: %lld, hits at (450,450): %zu, names: %d\n", cards, seen, hits, lines);
     return 0;
 }

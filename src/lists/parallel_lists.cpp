@@ -3,7 +3,6 @@
 #include "base/collation.h"
 #include "base/number_text.h"
 
-#include <QCollatorSortKey>
 #include <algorithm>
 #include <numeric>
 
@@ -26,16 +25,19 @@ void ParallelLists::add(const QString& display, long long number)
 
 void ParallelLists::sort()
 {
-    // One key per line, then a sort on the keys: the collator runs n times,
-    // not n log n times.
-    std::vector<QCollatorSortKey> keys;
+    // One cheap key per line; the collator itself only settles equal keys.
+    std::vector<QString> keys;
     keys.reserve(m_entries.size());
     for (const Entry& e : m_entries)
-        keys.push_back(frenchKey(e.sortLine));
+        keys.push_back(frenchPrimaryKey(e.sortLine));
     std::vector<size_t> order(m_entries.size());
     std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(),
-                     [&keys](size_t a, size_t b) { return frenchKeyLess(keys[a], keys[b]); });
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const int c = QString::compare(keys[a], keys[b]);
+        if (c != 0)
+            return c < 0;
+        return frenchCompare(m_entries[a].sortLine, m_entries[b].sortLine) < 0;
+    });
     std::vector<Entry> sorted;
     sorted.reserve(m_entries.size());
     for (size_t i : order)

@@ -61,38 +61,13 @@ bool isCountText(const QString& text)
 }
 }  // namespace
 
-FFrance4::FFrance4(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
+FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
+    : CardWindowBase(ctx, parent, QStringLiteral("FFrance4"), QStringLiteral("Fiche"),
+                     {6, QStringLiteral("List4"), QStringLiteral("Label13")})
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("FFrance4"));
-    setWindowTitle(QStringLiteral("Fiche individuelle"));
-    QDir::setCurrent(m_ctx.values.programFolder());
-
-    m_form = new CardFormWidget(m_ctx, {6, QStringLiteral("List4"), QStringLiteral("Label13")}, this);
-    Text1 = m_form->Text1;
-    Label1 = m_form->Label1;
-    Label4 = m_form->Label4;
     Label13 = m_form->markerCaption;
     List4 = m_form->communes;
-    Combo1 = m_form->Combo1;
-    Option1 = m_form->Option1;
-    Option2 = m_form->Option2;
-    Option3 = m_form->Option3;
-    colourSquares = m_form->squares;
-    Picture1 = m_form->Picture1;
-    Pctdim = m_form->Pctdim;
 
-    Label3 = new QLabel(QStringLiteral("Fiche"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    QFont heading = Label3->font();
-    heading.setPointSizeF(heading.pointSizeF() * 1.4);
-    heading.setBold(true);
-    Label3->setFont(heading);
-    auto* numberCaption = new QLabel(QStringLiteral("N°"), this);
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setMinimumWidth(60);
-    numberCaption->setBuddy(Label2);
     Label5 = new QLabel(this);
     Label5->setObjectName(QStringLiteral("Label5"));
     Label5->setMinimumWidth(70);
@@ -127,7 +102,7 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     auto* header = new QHBoxLayout;
     header->addWidget(Label3);
     header->addStretch();
-    header->addWidget(numberCaption);
+    header->addWidget(m_numberCaption);
     header->addWidget(Label2);
     header->addWidget(Label5);
     auto* body = new QHBoxLayout;
@@ -163,8 +138,7 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     connect(Timer1, &QTimer::timeout, this, &FFrance4::firePhotoTimer);
 
     // Opening steps.
-    adjustSize();
-    move(std::max(0, (12000 / 15 - width()) / 2), std::max(0, (9000 / 15 - height()) / 2));
+    placeCentred();
     QDir::setCurrent(m_ctx.values.programFolder());
     refreshSwatches();
     loadCaptions();
@@ -217,11 +191,6 @@ void FFrance4::buildMenus()
     addSubmenu(menuBar, Imprimer, "Imprimer", QStringLiteral("Imprimer"));
     addEntry(Imprimer, ImprimFic, "ImprimFic", QStringLiteral("Imprimer la fiche"));
     addEntry(Imprimer, ImprimTout, "ImprimTout", QStringLiteral("Imprimer toutes les fiches"));
-}
-
-void FFrance4::setSwatchColor(const QColor& color)
-{
-    m_form->setSwatchColor(color);
 }
 
 void FFrance4::refreshSwatches()

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/app_context_ui.h"
+#include "cards/card_window_base_ui.h"
 #include "cards/card_record.h"
 
 #include <QWidget>
@@ -20,16 +21,11 @@ class QRadioButton;
 class QTimer;
 
 // "Fiche individuelle": one card, its name list, and the door to its journals.
-class FFrance4 : public QWidget {
+class FFrance4 : public CardWindowBase {
     Q_OBJECT
 public:
     explicit FFrance4(AppContext& ctx, QWidget* parent = nullptr);
 
-    std::array<QLineEdit*, 20> Text1{};  // fields 1 to 20
-    std::array<QLabel*, 20> Label1{};    // captions
-    QLabel* Label2 = nullptr;            // number of the card shown
-    QLabel* Label3 = nullptr;            // heading "Fiche"
-    QLabel* Label4 = nullptr;            // swatch
     QLabel* Label5 = nullptr;            // status
     QLabel* Label13 = nullptr;           // "Marqueur"
     QLabel* Label14 = nullptr;           // photo flag: "O" waiting, "F" loaded
@@ -38,13 +34,6 @@ public:
     QListWidget* List2 = nullptr;        // hidden: card numbers
     QListWidget* List3 = nullptr;        // hidden: sort entries
     QListWidget* List4 = nullptr;        // communes of the department
-    QComboBox* Combo1 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QRadioButton* Option3 = nullptr;
-    std::array<ClickableLabel*, 7> colourSquares{};  // Label6 .. Label12
-    PhotoFrame* Picture1 = nullptr;
-    QLabel* Pctdim = nullptr;
     QTimer* Timer1 = nullptr;            // photo timer, 4000 ms
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
@@ -90,7 +79,6 @@ public:
     QAction* ImprimFic = nullptr;
     QAction* ImprimTout = nullptr;
 
-    void setSwatchColor(const QColor& color);
     // Captions of fields 11 to 20 from the database's "StrFic.txt".
     void loadCaptions();
     // Empties Text1(0) to Text1(19).
@@ -130,8 +118,6 @@ private:
     void moveTo(int row);
     void refreshSwatches();
 
-    AppContext& m_ctx;
-    CardFormWidget* m_form = nullptr;
     long long m_record = 0;
     std::array<QString, CardRecord::kFieldCount> m_work;
     bool m_filling = false;  // the lists are being filled by the program

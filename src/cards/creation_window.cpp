@@ -21,38 +21,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-FFrance11::FFrance11(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
+FFrance11::FFrance11(AppContext& ctx, QWidget* parent)
+    : CardWindowBase(ctx, parent, QStringLiteral("FFrance11"), QStringLiteral("Création d'une fiche"),
+                     {5, QStringLiteral("List1"), QStringLiteral("Label12")})
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("FFrance11"));
-    setWindowTitle(QStringLiteral("Fiche individuelle"));
-    QDir::setCurrent(m_ctx.values.programFolder());
-
-    m_form = new CardFormWidget(m_ctx, {5, QStringLiteral("List1"), QStringLiteral("Label12")}, this);
-    Text1 = m_form->Text1;
-    Label1 = m_form->Label1;
-    Label4 = m_form->Label4;
     Label12 = m_form->markerCaption;
     List1 = m_form->communes;
-    Combo1 = m_form->Combo1;
-    Option1 = m_form->Option1;
-    Option2 = m_form->Option2;
-    Option3 = m_form->Option3;
-    colourSquares = m_form->squares;
-    Picture1 = m_form->Picture1;
-    Pctdim = m_form->Pctdim;
-
-    Label3 = new QLabel(QStringLiteral("Création d'une fiche"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    QFont heading = Label3->font();
-    heading.setPointSizeF(heading.pointSizeF() * 1.4);
-    heading.setBold(true);
-    Label3->setFont(heading);
-    auto* numberCaption = new QLabel(QStringLiteral("N°"), this);
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setMinimumWidth(60);
-    numberCaption->setBuddy(Label2);
 
     Command2 = new QPushButton(QStringLiteral("Fonction calcul de la dette"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
@@ -71,7 +45,7 @@ FFrance11::FFrance11(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     auto* header = new QHBoxLayout;
     header->addWidget(Label3);
     header->addStretch();
-    header->addWidget(numberCaption);
+    header->addWidget(m_numberCaption);
     header->addWidget(Label2);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command2);
@@ -89,8 +63,7 @@ FFrance11::FFrance11(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     connect(m_form, &CardFormWidget::departmentChosen, this, &FFrance11::rememberDepartment);
 
     // Opening steps.
-    adjustSize();
-    move(std::max(0, (12000 / 15 - width()) / 2), std::max(0, (9000 / 15 - height()) / 2));
+    placeCentred();
     QDir::setCurrent(m_ctx.values.programFolder());
     m_form->clearFields();
     m_form->clearCustomCaptions();
@@ -99,11 +72,6 @@ FFrance11::FFrance11(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
         m_ctx.windows->refreshSwatches();
     m_form->loadCaptions();
     m_form->loadDepartments();
-}
-
-void FFrance11::setSwatchColor(const QColor& color)
-{
-    m_form->setSwatchColor(color);
 }
 
 void FFrance11::rememberDepartment(int index)

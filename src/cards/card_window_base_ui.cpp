@@ -1,0 +1,53 @@
+#include "cards/card_window_base_ui.h"
+
+#include <QDir>
+#include <QLabel>
+
+namespace {
+constexpr int kTwipsPerPixel = 15;
+}  // namespace
+
+CardWindowBase::CardWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName, const QString& heading,
+                               const CardFormWidget::Names& names)
+    : QWidget(parent, Qt::Window), m_ctx(ctx)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(objectName);
+    setWindowTitle(QStringLiteral("Fiche individuelle"));
+    QDir::setCurrent(m_ctx.values.programFolder());
+
+    m_form = new CardFormWidget(m_ctx, names, this);
+    Text1 = m_form->Text1;
+    Label1 = m_form->Label1;
+    Label4 = m_form->Label4;
+    Combo1 = m_form->Combo1;
+    Option1 = m_form->Option1;
+    Option2 = m_form->Option2;
+    Option3 = m_form->Option3;
+    colourSquares = m_form->squares;
+    Picture1 = m_form->Picture1;
+    Pctdim = m_form->Pctdim;
+
+    Label3 = new QLabel(heading, this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    QFont font = Label3->font();
+    font.setPointSizeF(font.pointSizeF() * 1.4);
+    font.setBold(true);
+    Label3->setFont(font);
+    m_numberCaption = new QLabel(QStringLiteral("N°"), this);
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setMinimumWidth(60);
+    m_numberCaption->setBuddy(Label2);
+}
+
+void CardWindowBase::placeCentred()
+{
+    adjustSize();
+    move(std::max(0, (12000 / kTwipsPerPixel - width()) / 2), std::max(0, (9000 / kTwipsPerPixel - height()) / 2));
+}
+
+void CardWindowBase::setSwatchColor(const QColor& color)
+{
+    m_form->setSwatchColor(color);
+}

@@ -4,6 +4,7 @@
 #include "map/file_picker_widget.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 
 FFrance22::FFrance22(AppContext& ctx, QWidget* parent)

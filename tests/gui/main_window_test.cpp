@@ -6,6 +6,7 @@
 #include "cards/creation_window.h"
 #include "gui_fixture.h"
 #include "lists/list_window.h"
+#include "map/map_browser_window.h"
 #include "map/map_picture_widget.h"
 #include "map/pins.h"
 
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -305,4 +307,53 @@ TEST(MapClicks, RightClickProposesNextNumberAndPosition)
     EXPECT_EQ(creation->Label2->text(), QStringLiteral("13"));
     EXPECT_EQ(creation->Text1[0]->text(), QStringLiteral("3 120") + QString(17, u' ') + QStringLiteral(" 45"));
     EXPECT_EQ(f.main->values().Label10, QStringLiteral("3"));
+}
+
+TEST(MapChoice, NewMapIsStoredAndPinsRedrawn)
+{
+    GuiFixture f;
+    f.createDatabase("BasePerso");
+    const QString db = f.main->values().Label2;
+    writeCards(db, {makeCard("DURAND", "Paul", 2, 50, 40)});
+    QImage plan(200, 100, QImage::Format_RGB32);
+    plan.fill(Qt::white);
+    QDir(f.program.path()).mkdir("Cartes");
+    ASSERT_TRUE(plan.save(f.program.path() + "Cartes/plan.bmp"));
+
+    f.dialogs.modalScripts.enqueue([&](QWidget* w) {
+        auto* browser = qobject_cast<FFrance22*>(w);
+        ASSERT_NE(browser, nullptr);
+        browser->openFolder(f.program.path() + "Cartes");
+        browser->clickFile("plan.bmp");
+        browser->Command1->click();
+    });
+    action(*f.main, "cartes")->trigger();
+    const QString path = f.program.path() + "Cartes/plan.bmp";
+    EXPECT_EQ(f.main->values().Label200, path);
+    EXPECT_EQ(readBytes(db + "carte.txt"), (path + "\r\n").toUtf8());
+    EXPECT_EQ(f.main->mapImage().size(), QSize(200, 100));
+    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
+
+    // Closed without a choice: the same map comes back with its pins.
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { w->close(); });
+    action(*f.main, "cartes")->trigger();
+    EXPECT_EQ(f.main->values().Label200, path);
+    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
+}
+
+TEST(MapChoice, UnreadableMapLeavesTheProgramUsable)
+{
+    GuiFixture f;
+    TempDatabase db(f.program.path(), "Clients");
+    writeCards(db.path(), {makeCard("DURAND", "Paul", 3, 120, 45)});
+    writeBytes(db.file("carte.txt"), (db.path() + "carte.gif\r\n").toUtf8());
+    writeBytes(db.file("carte.gif"), "pas une image");
+    writeBytes(f.program.file("dossier.txt"), "Clients\r\n");
+    f.openDatabase(db.path());
+    EXPECT_TRUE(f.main->mapImage().isNull());
+    EXPECT_EQ(f.main->values().Label6, QStringLiteral("1"));
+    f.main->mapLeftClick(120, 45);
+    auto* list = qobject_cast<FFrance3*>(f.dialogs.lastModal());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->List2->count(), 1);
 }

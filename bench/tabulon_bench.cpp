@@ -1,12 +1,14 @@
 // Times the whole-database commands on a generated database (default 100,000
 // cards spread over a 900 by 900 map). Prints "name: N ms" per measure.
 #include "base/number_text.h"
+#include "base/value_files.h"
 #include "cards/card_record.h"
 #include "cards/card_store.h"
 #include "map/hit_test.h"
 #include "lists/card_lists.h"
 #include "map/pins.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -81,8 +83,14 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const long long cards = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100000;
 
+    // TABULON_BENCH_FOLDER keeps the generated database there, to try it in the program.
     QTemporaryDir dir;
-    const QString folder = dir.path() + u'/';
+    const QString kept = qEnvironmentVariable("TABULON_BENCH_FOLDER");
+    const QString folder = kept.isEmpty() ? dir.path() + u'/' : kept + u'/';
+    if (!kept.isEmpty()) {
+        QDir().mkpath(folder);
+        tb::writeValueFile(folder + "carte.txt", QString());
+    }
     report("generate", timeMs([&] { makeDatabase(folder, cards); }, 1));
     const CardStore store(folder);
 

@@ -1,0 +1,65 @@
+// Every control a user types into, chooses from or presses carries a name
+// that screen readers (and checks driving the program from outside) can read.
+#include "app/database_chooser_window.h"
+#include "app/main_window.h"
+#include "cards/card_window.h"
+#include "cards/creation_window.h"
+#include "gui_fixture.h"
+#include "lists/list_window.h"
+#include "map/file_browser_window.h"
+#include "map/map_browser_window.h"
+#include "postal/postal_window.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+bool hasBuddy(QWidget* window, QWidget* w)
+{
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->buddy() == w && !label->text().isEmpty())
+            return true;
+    return false;
+}
+
+QStringList unnamedControls(QWidget* window)
+{
+    QStringList missing;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)
+                             || qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractItemView*>(w)
+                             || qobject_cast<QPlainTextEdit*>(w);
+        if (!control || w->isHidden() || !w->parentWidget() || w->parentWidget()->inherits("QComboBox")
+            || w->inherits("QComboBoxListView") || w->objectName() == QLatin1String("Text1(0)")
+            || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        if (w->accessibleName().isEmpty() && !hasBuddy(window, w))
+            missing << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
+    }
+    return missing;
+}
+
+}  // namespace
+
+TEST(Accessibility, EveryControlIsNamed)
+{
+    GuiFixture f;
+    f.createDatabase("BasePerso");
+    Windows& windows = f.main->windows();
+    const QList<QWidget*> all = {f.main.get(),           windows.listWindow(),  windows.cardWindow(),
+                                 windows.creationWindow(), windows.postalWindow(), windows.mapBrowser(),
+                                 windows.fileBrowser(),    windows.databaseChooser()};
+    for (QWidget* w : all) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_FALSE(w->windowTitle().isEmpty()) << w->objectName().toStdString();
+        EXPECT_EQ(unnamedControls(w).join(u' ').toStdString(), "") << w->objectName().toStdString();
+    }
+}

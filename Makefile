@@ -26,5 +26,6 @@ test: build
 bench: build
 	cd $(BUILD) && ./bench/tabulon_bench
 
+# Removes what the build made; the databases created in $(BUILD) stay.
 clean:
-	rm -rf $(BUILD)
+	@if [ -f $(BUILD)/CMakeCache.txt ]; then cmake --build $(BUILD) --target clean; fi

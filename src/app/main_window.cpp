@@ -198,7 +198,11 @@ void FFrance::startUp()
 {
     const QString folder = m_values.Label11;
     tb::makeProgramFolderCurrent(folder);
-    resize(1000, 720);
+    // Large enough for the whole default map where the screen allows it.
+    QSize size(1000, 780);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize());
+    resize(size);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QString text = tb::screenCheckMessage(screen->size().width(), screen->size().height());

@@ -1,22 +1,13 @@
 #include "app/database_chooser_window.h"
 
 #include "app/dialogs_ui.h"
+#include "app/placement_ui.h"
+#include "map/folder_list_widget.h"
 
 #include <QDir>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-constexpr int kTwipsPerPixel = 15;
-const QString kParent = QStringLiteral("..");
-
-QString withSlash(const QString& path)
-{
-    return path.endsWith(u'/') ? path : path + u'/';
-}
-}  // namespace
 
 Ffrance29::Ffrance29(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
@@ -29,7 +20,7 @@ Ffrance29::Ffrance29(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     Chemin->setObjectName(QStringLiteral("Chemin"));
     Chemin->setWordWrap(true);
     layout->addWidget(Chemin);
-    Dir1 = new QListWidget(this);
+    Dir1 = new FolderList(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setAccessibleName(QStringLiteral("Dossiers"));
     layout->addWidget(Dir1, 1);
@@ -44,52 +35,29 @@ Ffrance29::Ffrance29(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->hide();
 
+    // Moving into a folder (double-click) or clicking names the listed folder.
+    connect(Dir1, &FolderList::folderOpened, this, [this](const QString& folder) {
+        Label1->setText(folder);
+        Chemin->setText(QStringLiteral("Dossier : ") + folder);
+    });
     connect(Dir1, &QListWidget::itemClicked, this, [this] { clickList(); });
-    connect(Dir1, &QListWidget::itemDoubleClicked, this, &Ffrance29::onDoubleClick);
     connect(Command1, &QPushButton::clicked, this, &Ffrance29::validate);
 
     resize(420, 360);
-    move((12000 / kTwipsPerPixel - width()) / 2, (9000 / kTwipsPerPixel - height()) / 2);
+    centreOn800x600(this);
     QDir::setCurrent(m_ctx.values.Label11);
-    m_path = withSlash(m_ctx.values.Label11);
-    Label1->setText(m_path);
-    Label2->setText(m_path);
-    fillList();
-}
-
-void Ffrance29::fillList()
-{
-    Dir1->clear();
-    Chemin->setText(QStringLiteral("Dossier : ") + m_path);
-    QDir dir(m_path);
-    if (!dir.isRoot())
-        Dir1->addItem(kParent);
-    Dir1->addItems(dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+    Dir1->openFolder(m_ctx.values.Label11);
+    Label2->setText(Dir1->folder());
 }
 
 void Ffrance29::openFolder(const QString& path)
 {
-    const QDir dir(path);
-    if (!dir.exists())
-        return;
-    m_path = withSlash(QDir::cleanPath(dir.absolutePath()));
-    Label1->setText(m_path);
-    fillList();
-}
-
-void Ffrance29::onDoubleClick(QListWidgetItem* item)
-{
-    if (!item)
-        return;
-    if (item->text() == kParent)
-        openFolder(m_path + kParent);
-    else
-        openFolder(m_path + item->text());
+    Dir1->openFolder(path);
 }
 
 void Ffrance29::clickList()
 {
-    Label1->setText(m_path);
+    Label1->setText(Dir1->folder());
 }
 
 void Ffrance29::validate()

@@ -3,9 +3,8 @@
 
 #include <QWidget>
 
+class FolderList;
 class QLabel;
-class QListWidget;
-class QListWidgetItem;
 class QPushButton;
 
 // "Sélection d'une base de données.": a folder list; the user double-clicks
@@ -15,13 +14,12 @@ class Ffrance29 : public QWidget {
 public:
     explicit Ffrance29(AppContext& ctx, QWidget* parent = nullptr);
 
-    QListWidget* Dir1 = nullptr;
+    FolderList* Dir1 = nullptr;
     QPushButton* Command1 = nullptr;  // "Valider"
     QLabel* Label1 = nullptr;         // hidden: folder chosen, ending with "/"
     QLabel* Label2 = nullptr;         // hidden: folder shown at opening
     QLabel* Chemin = nullptr;         // the folder listed, for the user
 
-    QString currentPath() const { return m_path; }
     // What a double-click on a folder does: the list moves into it.
     void openFolder(const QString& path);
     // What a click does: Label1 names the listed folder.
@@ -34,10 +32,6 @@ public:
     bool hasChosen() const { return m_chosen; }
 
 private:
-    void fillList();
-    void onDoubleClick(QListWidgetItem* item);
-
     AppContext& m_ctx;
-    QString m_path;  // ending with "/"
     bool m_chosen = false;
 };

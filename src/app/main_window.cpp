@@ -19,6 +19,7 @@
 #include "map/map_browser_window.h"
 #include "map/map_picture_widget.h"
 #include "map/pins.h"
+#include "map/preview_image.h"
 #include "postal/postal_commands_ui.h"
 
 #include <QAction>
@@ -33,10 +34,6 @@
 #include <QScrollBar>
 
 namespace {
-constexpr int kTwipsPerPixel = 15;
-// Design size of the viewport, 6135 by 3255 twips.
-const QSize kViewportDesignSize(6135 / kTwipsPerPixel, 3255 / kTwipsPerPixel);
-
 QString escapeAmpersands(QString caption)
 {
     return caption.replace(u'&', QStringLiteral("&&"));
@@ -379,20 +376,16 @@ bool FFrance::openDatabaseFolder(const QString& folder)
     setWindowTitle(QStringLiteral("Tabulon : Dossier ") + folder.chopped(1));
     m_values.Label200 = tb::readFirstValue(folder + QStringLiteral("carte.txt"));
     reloadMap();
-    CardStore store(folder);
-    bool exists = false;
-    const QString count = store.readCountText(&exists);
-    if (exists)
-        m_values.Label6 = count;
+    setDatabaseMenusVisible();
+    m_values.Label10 = QStringLiteral("3");
+    // Drawing the pins reads the count into Label6.
+    drawPins();
     if (tb::numericValue(m_values.Label6) == 0) {
         // An empty database takes the program folder's current templates.
         const QString program = m_values.Label11;
         tb::copyFileReplacing(program + QStringLiteral("F.xls"), folder + QStringLiteral("F.xls"));
         tb::copyFileReplacing(program + QStringLiteral("StrFic.txt"), folder + QStringLiteral("StrFic.txt"));
     }
-    setDatabaseMenusVisible();
-    m_values.Label10 = QStringLiteral("3");
-    drawPins();
     return true;
 }
 
@@ -423,12 +416,8 @@ void FFrance::mapLeftClick(int x, int y)
 void FFrance::onLeftClick(int x, int y)
 {
     CardStore store(m_values.Label2);
-    bool exists = false;
-    const QString count = store.readCountText(&exists);
-    if (exists)
-        m_values.Label6 = count;
-    const long long n = tb::numericInteger(m_values.Label6);
-    if (n <= 0) {
+    const long long n = store.readCountInto(m_values.Label6);
+    if (n == 0) {
         m_ctx.dialogs.message(QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
         return;
     }
@@ -447,15 +436,11 @@ void FFrance::mapRightClick()
             QStringLiteral(" Vous devez au préalable créer une nouvelle base de données ou ouvrir une base de données existante !"));
         return;
     }
-    CardStore store(m_values.Label2);
-    bool exists = false;
-    const QString count = store.readCountText(&exists);
-    if (exists)
-        m_values.Label6 = count;
+    const long long count = CardStore(m_values.Label2).readCountInto(m_values.Label6);
     if (m_values.Label10 == QStringLiteral("0"))
         m_values.Label10 = QStringLiteral("3");
     FFrance11* creation = m_windows.creationWindow();
-    creation->Label2->setText(tb::plainNumber(qMax(0LL, tb::numericInteger(m_values.Label6)) + 1));
+    creation->Label2->setText(tb::plainNumber(count + 1));
     creation->Text1[0]->setText(m_values.Label10 + m_values.Label1);
     m_windows.refreshSwatches();
     m_ctx.dialogs.showModal(creation);

@@ -1,5 +1,6 @@
 #include "app/program_folder.h"
 
+#include "base/paths.h"
 #include "base/safe_write.h"
 
 #include <QDir>
@@ -9,14 +10,6 @@
 namespace tb {
 
 namespace {
-QString withSlash(QString path)
-{
-    path = QDir::cleanPath(QDir(path).absolutePath());
-    if (!path.endsWith(u'/'))
-        path += u'/';
-    return path;
-}
-
 void fillFrom(const QString& from, const QString& to)
 {
     QDir().mkpath(to);
@@ -33,17 +26,17 @@ QString resolveProgramFolder(const QString& explicitFolder, const QString& execu
 {
     if (!explicitFolder.isEmpty()) {
         QDir().mkpath(explicitFolder);
-        return withSlash(explicitFolder);
+        return folderText(explicitFolder);
     }
-    const QString exe = withSlash(executableFolder);
+    const QString exe = folderText(executableFolder);
     const QFileInfo exeInfo(exe);
     if (QFileInfo::exists(exe + "frc.gif") && exeInfo.isWritable())
         return exe;
-    const QString user = withSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString user = folderText(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // Installed copies keep their data beside the executable or in share/tabulon.
     QString installed = exe;
     if (!QFileInfo::exists(installed + "frc.gif"))
-        installed = withSlash(exe + "../share/tabulon");
+        installed = folderText(exe + "../share/tabulon");
     fillFrom(installed, user);
     return user;
 }

@@ -39,10 +39,10 @@ FFrance11* Windows::existingCreationWindow() const { return m_creation.data(); }
 
 void Windows::refreshSwatches()
 {
-    const QString& marker = m_ctx.values.Label10;
-    if (marker.size() != 1 || marker[0] < u'1' || marker[0] > u'7')
+    const int marker = tb::markerOf(m_ctx.values.Label10);
+    if (marker == 0)
         return;
-    const QColor color = tb::swatchColor(marker[0].digitValue());
+    const QColor color = tb::swatchColor(marker);
     if (m_card)
         m_card->setSwatchColor(color);
     if (m_creation)

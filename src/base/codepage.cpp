@@ -1,72 +1,84 @@
 #include "base/codepage.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
+#include <vector>
 
 namespace tb {
 
 namespace {
-// ICU's windows-1252 leaves five bytes undefined; we carry them as the C1
-// controls of the same value so that every byte survives a round trip.
-bool isUndefinedByte(uchar b) { return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D; }
+
+// The code page's 256 characters, read once from Qt's own converter. ICU
+// leaves five bytes undefined; they stand for the C1 controls of the same
+// value so that every byte survives a round trip.
+struct Tables {
+    std::array<QChar, 256> chars{};
+    std::vector<qint16> bytes = std::vector<qint16>(0x10000, -1);  // character -> byte, -1 when none
+};
+
+const Tables& tables()
+{
+    static const Tables t = [] {
+        Tables t;
+        QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            const QString one = decoder.decode(QByteArrayView(&byte, 1));
+            const bool undefined = one.size() != 1 || one[0] == QChar::ReplacementCharacter;
+            t.chars[size_t(b)] = undefined ? QChar(char16_t(b)) : one[0];
+        }
+        for (int b = 0; b < 256; ++b)
+            t.bytes[t.chars[size_t(b)].unicode()] = qint16(b);
+        return t;
+    }();
+    return t;
+}
+
 }  // namespace
+
+QChar cp1252Char(uchar byte)
+{
+    return tables().chars[byte];
+}
 
 QString fromCp1252(QByteArrayView bytes)
 {
-    QString out;
-    out.reserve(bytes.size());
-    // One converter for the whole run: opening an ICU converter costs far more
-    // than converting a record.
-    static thread_local QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= bytes.size(); ++i) {
-        if (i == bytes.size() || isUndefinedByte(uchar(bytes[i]))) {
-            if (i > start)
-                out += decoder.decode(bytes.sliced(start, i - start));
-            if (i < bytes.size())
-                out += QChar(ushort(uchar(bytes[i])));
-            start = i + 1;
-        }
-    }
+    const auto& chars = tables().chars;
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* o = out.data();
+    for (char b : bytes)
+        *o++ = chars[uchar(b)];
     return out;
 }
 
 QByteArray toCp1252(const QString& text)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    static thread_local QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        const bool undefined = i < text.size() && text[i].unicode() < 0x100 && isUndefinedByte(uchar(text[i].unicode()));
-        if (i == text.size() || undefined) {
-            if (i > start)
-                out += encoder.encode(QStringView(text).sliced(start, i - start));
-            if (undefined)
-                out += char(text[i].unicode());
-            start = i + 1;
-        }
+    const auto& bytes = tables().bytes;
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* o = out.data();
+    for (QChar c : text) {
+        const qint16 b = bytes[c.unicode()];
+        *o++ = b < 0 ? '?' : char(b);
     }
     return out;
 }
 
 bool fitsCp1252(const QString& text)
 {
-    return fromCp1252(toCp1252(text)) == text;
+    const auto& bytes = tables().bytes;
+    for (QChar c : text)
+        if (bytes[c.unicode()] < 0)
+            return false;
+    return true;
 }
 
 QString keepCp1252(const QString& text)
 {
-    if (fitsCp1252(text))
-        return text;
+    const auto& bytes = tables().bytes;
     QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QString one = text.mid(i, text[i].isHighSurrogate() ? 2 : 1);
-        if (one.size() == 2)
-            ++i;
-        if (fitsCp1252(one))
-            out += one;
-    }
+    out.reserve(text.size());
+    for (QChar c : text)
+        if (bytes[c.unicode()] >= 0)
+            out += c;
     return out;
 }
 

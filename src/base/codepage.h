@@ -7,7 +7,11 @@
 namespace tb {
 
 QString fromCp1252(QByteArrayView bytes);
+// One byte per character; a character the code page cannot hold becomes "?",
+// so a text of n characters always gives n bytes.
 QByteArray toCp1252(const QString& text);
+// The character of one byte.
+QChar cp1252Char(uchar byte);
 // True when every character of text has a byte in the code page.
 bool fitsCp1252(const QString& text);
 // text without the characters the code page cannot hold.

@@ -9,12 +9,12 @@
 #include "cards/card_store.h"
 #include "cards/debt.h"
 #include "map/photo_layout.h"
+#include "map/preview_image.h"
 #include "map/pins.h"
 #include "postal/postal_directory.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -376,9 +376,8 @@ void CardFormWidget::setSwatchColor(const QColor& color)
 
 void CardFormWidget::paintSwatchFromMarker()
 {
-    const QString& m = m_ctx.values.Label10;
-    if (m.size() == 1 && m[0] >= u'1' && m[0] <= u'7')
-        setSwatchColor(tb::swatchColor(m[0].digitValue()));
+    // An invalid colour (no marker) leaves the swatch as it was.
+    setSwatchColor(tb::swatchColor(tb::markerOf(m_ctx.values.Label10)));
 }
 
 void CardFormWidget::computeDebt(bool rightAlign)
@@ -393,13 +392,15 @@ void CardFormWidget::computeDebt(bool rightAlign)
     }
 }
 
-void CardFormWidget::loadPhoto(const QString& path)
+void CardFormWidget::loadCardPhoto(long long n)
 {
-    QImage image;
-    if (QFile::exists(path))
-        image.load(path);
-    Pctdim->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
-    Pctdim->adjustSize();
+    clearPhoto();
+    if (n < 1 || !m_ctx.values.hasDatabase())
+        return;
+    const QString path = CardStore(m_ctx.values.Label2).sideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg"));
+    QSize natural;
+    const QImage image = tb::loadPreview(path, Picture1->contentsRect().size(), &natural);
+    Pctdim->resize(natural.isValid() ? natural : QSize(0, 0));
     Picture1->setImage(image);
 }
 

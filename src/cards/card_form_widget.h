@@ -120,9 +120,10 @@ public:
     // Debt calculation into fields 15 to 20 (nothing stored).
     void computeDebt(bool rightAlign);
 
-    // Loads the photo file into Pctdim and lays it out; a missing or
-    // unreadable file leaves the frame empty.
-    void loadPhoto(const QString& path);
+    // The photo of card n ("photo" + n + ".jpg" of the database) in the frame;
+    // Pctdim takes its natural size. A missing, unreadable or huge file leaves
+    // the frame empty.
+    void loadCardPhoto(long long n);
     void clearPhoto();
 
 signals:

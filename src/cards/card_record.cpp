@@ -16,41 +16,6 @@ constexpr std::array<int, CardRecord::kFieldCount + 1> makeOffsets()
 constexpr auto kOffsets = makeOffsets();
 static_assert(kOffsets[CardRecord::kFieldCount] == CardRecord::kSize);
 
-// Every byte of the code page is one character, so a record decodes through a
-// 256-entry table made once from the code page converter.
-const std::array<QChar, 256>& byteChars()
-{
-    static const std::array<QChar, 256> table = [] {
-        QByteArray all(256, '\0');
-        for (int b = 0; b < 256; ++b)
-            all[b] = char(b);
-        const QString text = tb::fromCp1252(all);
-        std::array<QChar, 256> t{};
-        for (int b = 0; b < 256; ++b)
-            t[b] = text.size() == 256 ? text[b] : QChar(u'?');
-        return t;
-    }();
-    return table;
-}
-
-// Exactly width bytes: a character the code page cannot hold becomes "?" so
-// that the record keeps its layout.
-QByteArray fieldBytes(const QString& text, int width)
-{
-    const QString padded = tb::padField(text, width);
-    if (tb::fitsCp1252(padded))
-        return tb::toCp1252(padded);
-    QByteArray bytes;
-    for (QChar c : padded) {
-        const QString one(c);
-        bytes += !c.isSurrogate() && tb::fitsCp1252(one) ? tb::toCp1252(one) : QByteArray("?");
-    }
-    bytes = bytes.left(width);
-    if (bytes.size() < width)
-        bytes += QByteArray(width - bytes.size(), ' ');
-    return bytes;
-}
-
 }  // namespace
 
 int CardRecord::offset(int index)
@@ -66,14 +31,13 @@ CardRecord::CardRecord()
 
 CardRecord CardRecord::fromBytes(QByteArrayView bytes)
 {
-    const auto& chars = byteChars();
     CardRecord r;
     for (int i = 0; i < kFieldCount; ++i) {
         QString& f = r.fields[i];  // already blank at full width
         QChar* out = f.data();
         const qsizetype end = std::min<qsizetype>(bytes.size(), kOffsets[i + 1]);
         for (qsizetype k = kOffsets[i]; k < end; ++k)
-            out[k - kOffsets[i]] = chars[uchar(bytes[k])];
+            out[k - kOffsets[i]] = tb::cp1252Char(uchar(bytes[k]));
     }
     return r;
 }
@@ -91,7 +55,7 @@ QByteArray CardRecord::toBytes() const
     QByteArray out;
     out.reserve(kSize);
     for (int i = 0; i < kFieldCount; ++i)
-        out += fieldBytes(fields[i], kWidths[i]);
+        out += tb::toCp1252(tb::padField(fields[i], kWidths[i]));  // one byte per character
     return out;
 }
 

@@ -31,6 +31,15 @@ QString CardStore::readCountText(bool* exists) const
     return tb::readFirstValue(file(kCount), exists);
 }
 
+long long CardStore::readCountInto(QString& label6) const
+{
+    bool exists = false;
+    const QString text = readCountText(&exists);
+    if (exists)
+        label6 = text;
+    return std::max(0LL, tb::numericInteger(label6));
+}
+
 long long CardStore::readCount() const
 {
     return std::max(0LL, tb::numericInteger(readCountText()));

@@ -20,6 +20,9 @@ public:
     // The first value of "NBFiches.dat" as written (may be " 12"); *exists
     // false when the file is missing.
     QString readCountText(bool* exists = nullptr) const;
+    // Reads the count into label6 (the shared Label6); a missing file leaves
+    // it as it was. Returns the count as a number (never negative).
+    long long readCountInto(QString& label6) const;
     // The count as a number: text or a negative number gives 0.
     long long readCount() const;
     // Rewrites "NBFiches.dat" with one line.

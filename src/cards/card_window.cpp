@@ -216,6 +216,11 @@ void FFrance4::loadWorkingCopy()
     const CardRecord record =
         m_ctx.values.hasDatabase() && m_record >= 1 ? CardStore(m_ctx.values.Label2).read(m_record) : CardRecord();
     m_work = record.fields;
+    armPhotoTimer();
+}
+
+void FFrance4::armPhotoTimer()
+{
     // The photo follows a few seconds later, once the window has settled.
     Timer1->start(kPhotoDelayMs);
     Label14->setText(QStringLiteral("O"));
@@ -348,10 +353,7 @@ void FFrance4::collectionsDetail()
 
 void FFrance4::loadPhoto()
 {
-    m_form->clearPhoto();
-    const long long n = tb::numericInteger(Label2->text());
-    if (n >= 1 && m_ctx.values.hasDatabase())
-        m_form->loadPhoto(CardStore(m_ctx.values.Label2).sideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg")));
+    m_form->loadCardPhoto(tb::numericInteger(Label2->text()));
 }
 
 void FFrance4::firePhotoTimer()

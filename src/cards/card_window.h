@@ -105,6 +105,8 @@ public:
     void collectionsDetail();  // Command1
     // The photo timer's tick (tests fire it without waiting).
     void firePhotoTimer();
+    // Photo flag "O" and the timer started, as every reading of a record does.
+    void armPhotoTimer();
     // Reloads the photo of the card shown into the frame.
     void loadPhoto();
 

@@ -1,11 +1,8 @@
 #include "cards/card_window_base_ui.h"
 
+#include "app/placement_ui.h"
 #include <QDir>
 #include <QLabel>
-
-namespace {
-constexpr int kTwipsPerPixel = 15;
-}  // namespace
 
 CardWindowBase::CardWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName, const QString& heading,
                                const CardFormWidget::Names& names)
@@ -44,7 +41,7 @@ CardWindowBase::CardWindowBase(AppContext& ctx, QWidget* parent, const QString& 
 void CardWindowBase::placeCentred()
 {
     adjustSize();
-    move(std::max(0, (12000 / kTwipsPerPixel - width()) / 2), std::max(0, (9000 / kTwipsPerPixel - height()) / 2));
+    centreOn800x600(this);
 }
 
 void CardWindowBase::setSwatchColor(const QColor& color)

@@ -87,10 +87,8 @@ void FFrance11::drawPins()
     // Reading the records arms the card window's photo timer as its own
     // reading does.
     if (m_ctx.windows) {
-        if (FFrance4* card = m_ctx.windows->existingCardWindow()) {
-            card->Timer1->start(4000);
-            card->Label14->setText(QStringLiteral("O"));
-        }
+        if (FFrance4* card = m_ctx.windows->existingCardWindow())
+            card->armPhotoTimer();
     }
 }
 
@@ -102,9 +100,7 @@ void FFrance11::choosePhoto()
         browser->prepare(QStringLiteral("*.jpg"), false, QStringLiteral("photo") + tb::plainNumber(n));
         m_ctx.dialogs.showModal(browser);
     }
-    m_form->clearPhoto();
-    if (n >= 1 && m_ctx.values.hasDatabase())
-        m_form->loadPhoto(CardStore(m_ctx.values.Label2).sideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg")));
+    m_form->loadCardPhoto(n);
 }
 
 void FFrance11::calculateDebt()

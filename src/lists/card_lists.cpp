@@ -25,18 +25,6 @@ FieldOrder fieldOrder(ListKind kind)
     return {3, 4, 6, 7};
 }
 
-template <typename FieldOf>
-QString joinFields(const FieldOrder& order, FieldOf fieldOf)
-{
-    QString line;
-    for (int k : order) {
-        if (!line.isEmpty())
-            line += u' ';
-        line += fieldOf(k);
-    }
-    return line;
-}
-
 // The fields straight from the record's bytes, joined by blanks and decoded
 // once: the list passes decode only what they show (one byte is one
 // character in the code page, so joining before decoding changes nothing).
@@ -58,27 +46,14 @@ QString rawLine(QByteArrayView record, const std::array<int, N>& fields)
     return fromCp1252(bytes);
 }
 
+// "0", a blank or any other character marks an archived card (or a record
+// never written).
 bool rawActive(QByteArrayView record)
 {
-    return !record.isEmpty() && isActiveMarker(QChar(uchar(record[0])));
+    return !record.isEmpty() && record[0] >= '1' && record[0] <= '9';
 }
 
 }  // namespace
-
-bool isActiveMarker(QChar marker)
-{
-    return marker >= u'1' && marker <= u'9';
-}
-
-QString displayLine(const CardRecord& card, ListKind kind)
-{
-    return joinFields(fieldOrder(kind), [&card](int k) { return card.field(k); });
-}
-
-QString nameEntry(const CardRecord& card)
-{
-    return card.field(3) + u' ' + card.field(4);
-}
 
 ParallelLists buildCardList(const CardStore& store, long long count, ListKind kind)
 {

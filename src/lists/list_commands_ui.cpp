@@ -4,6 +4,7 @@
 #include "app/windows_ui.h"
 #include "base/number_text.h"
 #include "base/numeric.h"
+#include "cards/card_fields.h"
 #include "cards/card_store.h"
 #include "cards/card_window.h"
 #include "cards/creation_window.h"  // windows_ui.h needs it complete
@@ -20,18 +21,12 @@ const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de 
 
 void readCount(AppContext& ctx)
 {
-    bool exists = false;
-    const QString text = CardStore(ctx.values.Label2).readCountText(&exists);
-    if (exists)
-        ctx.values.Label6 = text;
+    CardStore(ctx.values.Label2).readCountInto(ctx.values.Label6);
 }
 
-// "Archivée" when the marker of Text1(0) is below 1, else "Active".
 void setStatusLabel(FFrance4& card)
 {
-    const QString field1 = card.Text1[0]->text();
-    const bool archived = tb::numericValue(QStringView(field1).left(1)) < 1;
-    card.Label5->setText(archived ? QStringLiteral("Archivée") : QStringLiteral("Active"));
+    card.Label5->setText(tb::statusWord(card.Text1[0]->text(), true));
 }
 
 }  // namespace

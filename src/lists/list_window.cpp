@@ -1,5 +1,6 @@
 #include "lists/list_window.h"
 
+#include "app/placement_ui.h"
 #include "lists/list_commands_ui.h"
 #include "lists/list_page_layout.h"
 #include "lists/list_printer_ui.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 
 QListWidget* makeList(QWidget* parent, const char* name)
 {
@@ -58,15 +58,7 @@ FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
 
     resize(760, 460);
     QDir::setCurrent(m_ctx.values.Label11);
-    centre();
-}
-
-void FFrance3::centre()
-{
-    // Centred in the 12500 x 9000 twips of an 800 x 600 screen.
-    const int widthTwips = frameGeometry().width() * kTwipsPerPixel;
-    const int heightTwips = frameGeometry().height() * kTwipsPerPixel;
-    move((12500 - widthTwips) / 2 / kTwipsPerPixel, (9000 - heightTwips) / 2 / kTwipsPerPixel);
+    centreOn800x600(this, 12500);
 }
 
 void FFrance3::setLists(const tb::ParallelLists& lists)

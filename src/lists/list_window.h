@@ -31,7 +31,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void centre();
 
     AppContext& m_ctx;
 };

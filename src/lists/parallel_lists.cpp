@@ -45,31 +45,29 @@ void ParallelLists::sort()
     m_entries = std::move(sorted);
 }
 
-QStringList ParallelLists::displayLines() const
+template <typename Column>
+QStringList ParallelLists::column(Column of) const
 {
     QStringList lines;
     lines.reserve(size());
     for (const Entry& e : m_entries)
-        lines.append(e.display);
+        lines.append(of(e));
     return lines;
+}
+
+QStringList ParallelLists::displayLines() const
+{
+    return column([](const Entry& e) { return e.display; });
 }
 
 QStringList ParallelLists::sortLines() const
 {
-    QStringList lines;
-    lines.reserve(size());
-    for (const Entry& e : m_entries)
-        lines.append(e.sortLine);
-    return lines;
+    return column([](const Entry& e) { return e.sortLine; });
 }
 
 QStringList ParallelLists::numberEntries() const
 {
-    QStringList lines;
-    lines.reserve(size());
-    for (const Entry& e : m_entries)
-        lines.append(numberEntry(e.sortLine));
-    return lines;
+    return column([](const Entry& e) { return numberEntry(e.sortLine); });
 }
 
 long long ParallelLists::numberAt(int row) const

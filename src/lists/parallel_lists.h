@@ -35,6 +35,9 @@ private:
         QString sortLine;
         long long number = 0;
     };
+    template <typename Column>
+    QStringList column(Column of) const;
+
     std::vector<Entry> m_entries;
 };
 

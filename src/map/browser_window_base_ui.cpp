@@ -1,15 +1,12 @@
 #include "map/browser_window_base_ui.h"
 
+#include "app/placement_ui.h"
 #include "map/file_picker_widget.h"
 
 #include <QDir>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-constexpr int kTwipsPerPixel = 15;
-}  // namespace
 
 BrowserWindowBase::BrowserWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName,
                                      const QString& title, const QString& pattern, const QString& confirmCaption)
@@ -47,7 +44,7 @@ void BrowserWindowBase::finishOpening(const QSize& size)
     QDir::setCurrent(m_ctx.values.Label11);
     m_picker->openFolder(m_ctx.values.Label11);
     resize(size);
-    move((12000 / kTwipsPerPixel - width()) / 2, (9000 / kTwipsPerPixel - height()) / 2);
+    centreOn800x600(this);
 }
 
 bool BrowserWindowBase::openFolder(const QString& folder)

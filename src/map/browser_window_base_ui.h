@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class FilePickerWidget;
+class FolderList;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -21,7 +22,7 @@ public:
     void clickFile(const QString& name);
 
     QComboBox* Drive1 = nullptr;
-    QListWidget* Dir1 = nullptr;
+    FolderList* Dir1 = nullptr;
     QListWidget* File1 = nullptr;
     QLabel* TxtChemin = nullptr;
     QLabel* Label1 = nullptr;

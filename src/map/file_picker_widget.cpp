@@ -1,5 +1,7 @@
 #include "map/file_picker_widget.h"
 
+#include "base/paths.h"
+#include "map/folder_list_widget.h"
 #include "map/preview_image.h"
 
 #include <QComboBox>
@@ -51,7 +53,7 @@ FilePickerWidget::FilePickerWidget(QWidget* parent) : QWidget(parent)
 {
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    Dir1 = new QListWidget(this);
+    Dir1 = new FolderList(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
@@ -92,7 +94,7 @@ FilePickerWidget::FilePickerWidget(QWidget* parent) : QWidget(parent)
 
     fillDrives();
     connect(Drive1, &QComboBox::activated, this, &FilePickerWidget::chooseDrive);
-    connect(Dir1, &QListWidget::itemActivated, this, &FilePickerWidget::onDirActivated);
+    connect(Dir1, &FolderList::folderOpened, this, &FilePickerWidget::onFolderOpened);
     connect(File1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (item)
             clickFile(item->text());
@@ -155,36 +157,15 @@ void FilePickerWidget::setPattern(const QString& pattern)
 
 bool FilePickerWidget::openFolder(const QString& folder)
 {
-    const QDir dir(folder);
-    if (folder.isEmpty() || !dir.exists() || !dir.isReadable())
-        return false;
-    m_folder = tb::folderText(dir.absolutePath());
-    TxtChemin->setText(m_folder);
-
-    Dir1->clear();
-    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
-    if (!dir.isRoot()) {
-        auto* up = new QListWidgetItem(style()->standardIcon(QStyle::SP_FileDialogToParent), QStringLiteral(".."));
-        up->setData(kPathRole, QFileInfo(dir.absolutePath()).path());
-        up->setData(Qt::AccessibleTextRole, QStringLiteral("Dossier parent"));
-        Dir1->addItem(up);
-    }
-    const QFileInfoList subfolders =
-        dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    for (const QFileInfo& info : subfolders) {
-        auto* item = new QListWidgetItem(folderIcon, info.fileName());
-        item->setData(kPathRole, info.absoluteFilePath());
-        Dir1->addItem(item);
-    }
-    refreshFiles();
-    selectDriveOf(m_folder);
-    return true;
+    return Dir1->openFolder(folder);
 }
 
-void FilePickerWidget::onDirActivated(QListWidgetItem* item)
+void FilePickerWidget::onFolderOpened(const QString& folder)
 {
-    if (item)
-        openFolder(item->data(kPathRole).toString());
+    m_folder = folder;
+    TxtChemin->setText(m_folder);
+    refreshFiles();
+    selectDriveOf(m_folder);
 }
 
 void FilePickerWidget::refreshFiles()

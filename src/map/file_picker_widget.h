@@ -9,7 +9,7 @@
 class QComboBox;
 class QLabel;
 class QListWidget;
-class QListWidgetItem;
+class FolderList;
 class QVBoxLayout;
 
 class FilePickerWidget : public QWidget {
@@ -36,7 +36,7 @@ public:
     QVBoxLayout* previewColumn() const { return m_previewColumn; }
 
     QComboBox* Drive1 = nullptr;
-    QListWidget* Dir1 = nullptr;
+    FolderList* Dir1 = nullptr;
     QListWidget* File1 = nullptr;
     QLabel* TxtChemin = nullptr;
     QLabel* Label1 = nullptr;
@@ -54,7 +54,7 @@ private:
     void selectDriveOf(const QString& folder);
     void refreshFiles();
     void showPreview(const QString& path);
-    void onDirActivated(QListWidgetItem* item);
+    void onFolderOpened(const QString& folder);
 
     QString m_pattern;
     QString m_folder;

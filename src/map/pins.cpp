@@ -4,7 +4,6 @@
 #include "cards/card_record.h"
 #include "cards/card_store.h"
 
-#include <QPainter>
 #include <array>
 
 namespace tb {
@@ -13,11 +12,9 @@ namespace {
 
 constexpr int kHalfSquare = 6;
 constexpr int kRadius = 10;
-constexpr int kSpriteHalf = kRadius + 1;  // sprites are 23 by 23, pin at the centre
-constexpr int kSpriteSide = 2 * kSpriteHalf + 1;
 
-// Offsets from the pin's centre of every pixel of a pin: the square,
-// then a one-pixel circle (midpoint algorithm, so the pixels are the same on
+// The prepared pin: offsets from its centre of every pixel, the square, then
+// a one-pixel circle (midpoint algorithm, so the pixels are the same on
 // every platform and at every position).
 const std::vector<QPoint>& pinShape()
 {
@@ -45,30 +42,6 @@ const std::vector<QPoint>& pinShape()
     return shape;
 }
 
-// One prepared sprite per marker: transparent but for the pin's pixels.
-const QImage& pinSprite(int marker)
-{
-    static const std::array<QImage, 8> sprites = [] {
-        std::array<QImage, 8> a;
-        for (int m = 1; m <= 7; ++m) {
-            QImage img(kSpriteSide, kSpriteSide, QImage::Format_ARGB32_Premultiplied);
-            img.fill(Qt::transparent);
-            const QRgb c = pinColor(m).rgba();
-            for (const QPoint& p : pinShape())
-                img.setPixel(p.x() + kSpriteHalf, p.y() + kSpriteHalf, c);
-            a[m] = img;
-        }
-        return a;
-    }();
-    return sprites[marker];
-}
-
-bool isDirect32(const QImage& image)
-{
-    const auto f = image.format();
-    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || f == QImage::Format_ARGB32_Premultiplied;
-}
-
 // The pin's pixels written straight into a 32-bit image; the colours are
 // opaque, so the same value suits every 32-bit format.
 void stampDirect(QImage& image, QRgb colour, int cx, int cy)
@@ -85,32 +58,31 @@ void stampDirect(QImage& image, QRgb colour, int cx, int cy)
     }
 }
 
-// Images QPainter cannot paint on (palette and one-bit pictures, such as a
-// GIF map) are turned into 32-bit pictures first.
-void makePaintable(QImage& image)
+// Pins are written straight into the pixels of a 32-bit image; any other
+// picture (a GIF map is a palette picture) is turned into one first.
+void makeDirect32(QImage& image)
 {
-    const auto f = image.format();
-    if (f == QImage::Format_Indexed8 || f == QImage::Format_Mono || f == QImage::Format_MonoLSB)
+    switch (image.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        image.detach();
+        return;
+    default:
         image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    }
 }
 
 // Draws the pins given by spots onto one image.
 template <typename Spots>
 void stampAll(QImage& image, const Spots& spots)
 {
-    makePaintable(image);
-    if (isDirect32(image)) {
-        image.detach();
-        std::array<QRgb, 8> colours{};
-        for (int m = 1; m <= 7; ++m)
-            colours[m] = pinColor(m).rgba();
-        for (const PinSpot& s : spots)
-            stampDirect(image, colours[s.marker], qRound(s.x), qRound(s.y));
-        return;
-    }
-    QPainter painter(&image);
+    makeDirect32(image);
+    std::array<QRgb, 8> colours{};
+    for (int m = 1; m <= 7; ++m)
+        colours[m] = pinColor(m).rgba();
     for (const PinSpot& s : spots)
-        painter.drawImage(qRound(s.x) - kSpriteHalf, qRound(s.y) - kSpriteHalf, pinSprite(s.marker));
+        stampDirect(image, colours[s.marker], qRound(s.x), qRound(s.y));
 }
 
 bool hasPin(int marker) { return marker >= 1 && marker <= 7; }
@@ -129,6 +101,11 @@ QColor pinColor(int marker)
     case 7: return QColor(255, 128, 255);
     default: return QColor();
     }
+}
+
+int markerOf(const QString& text)
+{
+    return text.size() == 1 && text[0] >= u'1' && text[0] <= u'7' ? text[0].digitValue() : 0;
 }
 
 QColor swatchColor(int marker)

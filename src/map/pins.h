@@ -13,6 +13,9 @@ namespace tb {
 QColor pinColor(int marker);
 QColor swatchColor(int marker);  // as pinColor, but 6 is pale blue (192,192,255)
 
+// The marker digit of a text such as Label10: 1 to 7, or 0 for anything else.
+int markerOf(const QString& text);
+
 // Draws one pin: a 12 by 12 square from (x-6, y-6) to (x+6, y+6) and a circle
 // of radius 10 around (x, y), in the marker's colour; clipped at the edges.
 void drawPin(QImage& image, int marker, double x, double y);

@@ -5,7 +5,6 @@
 #include "map/photo_layout.h"
 
 #include <QColor>
-#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
@@ -20,12 +19,15 @@ constexpr qint64 kMaxFullDecodePixels = 50'000'000;
 constexpr qint64 kMaxScaledDecodePixels = 300'000'000;
 }  // namespace
 
-QString folderText(const QString& folder)
+QImage loadMapImage(const QString& path)
 {
-    QString text = QDir::cleanPath(folder);
-    if (!text.endsWith(u'/'))
-        text += u'/';
-    return text;
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > kMaxFullDecodePixels)
+        return {};
+    const QImage image = reader.read();
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
 }
 
 QImage loadPreview(const QString& path, QSize frame, QSize* naturalSize)

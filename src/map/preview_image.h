@@ -1,14 +1,15 @@
 #pragma once
-// What the browsers show of a chosen file: its folder text and a picture
-// preview that never stalls on a broken or gigantic image.
+// Pictures read from the user's files (map, photos, previews) without ever
+// stalling on a broken or gigantic image.
 #include <QImage>
 #include <QSize>
 #include <QString>
 
 namespace tb {
 
-// folder with exactly one final "/" ("/" stays "/").
-QString folderText(const QString& folder);
+// The image at path at its natural size, for the map; a missing, unreadable
+// or oversized image gives a null image rather than a frozen program.
+QImage loadMapImage(const QString& path);
 
 // The image at path reduced to its place in frame (photoRect), or a null image
 // when it cannot be read or is too big to decode safely. *naturalSize receives

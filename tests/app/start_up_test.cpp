@@ -1,5 +1,6 @@
 #include "app/database.h"
 #include "app/start_up.h"
+#include "map/preview_image.h"
 #include "fixtures.h"
 
 #include <QImage>

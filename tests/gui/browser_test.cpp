@@ -3,6 +3,7 @@
 #include "base/codepage.h"
 #include "gui_fixture.h"
 #include "map/file_browser_window.h"
+#include "map/folder_list_widget.h"
 #include "map/file_picker_widget.h"
 #include "map/map_browser_window.h"
 

@@ -215,7 +215,7 @@ TEST_F(CreationWindowTest, PhotoGoesThroughTheBrowserIntoTheFrame)
     ASSERT_TRUE(photo.save(db() + "photo3.jpg"));
     w->findChild<QAction*>("photo")->trigger();
     EXPECT_NE(qobject_cast<Ffrance23*>(f.dialogs.lastModal()), nullptr);
-    EXPECT_EQ(w->Picture1->image().size(), QSize(400, 400));
+    EXPECT_EQ(w->Pctdim->size(), QSize(400, 400));  // the photo at its natural size
     // Larger than the frame: scaled to its smaller side, centred.
     const QRect frame = w->Picture1->contentsRect();
     const QRect r = w->Picture1->pictureRect();

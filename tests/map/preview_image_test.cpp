@@ -1,3 +1,4 @@
+#include "base/paths.h"
 #include "map/preview_image.h"
 #include "support/fixtures.h"
 

@@ -1,7 +1,7 @@
 #include "app/database_chooser_window.h"
 
 #include "app/dialogs_ui.h"
-#include "app/placement_ui.h"
+#include "app/secondary_window_ui.h"
 #include "map/folder_list_widget.h"
 
 #include <QDir>
@@ -11,9 +11,7 @@
 
 Ffrance29::Ffrance29(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("Ffrance29"));
-    setWindowTitle(QStringLiteral("Sélection d'une base de données."));
+    setUpSecondaryWindow(this, QStringLiteral("Ffrance29"), QStringLiteral("Sélection d'une base de données."));
 
     auto* layout = new QVBoxLayout(this);
     Chemin = new QLabel(this);

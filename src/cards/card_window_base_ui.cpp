@@ -1,6 +1,6 @@
 #include "cards/card_window_base_ui.h"
 
-#include "app/placement_ui.h"
+#include "app/secondary_window_ui.h"
 #include <QDir>
 #include <QLabel>
 
@@ -8,9 +8,7 @@ CardWindowBase::CardWindowBase(AppContext& ctx, QWidget* parent, const QString& 
                                const CardFormWidget::Names& names)
     : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(objectName);
-    setWindowTitle(QStringLiteral("Fiche individuelle"));
+    setUpSecondaryWindow(this, objectName, QStringLiteral("Fiche individuelle"));
     QDir::setCurrent(m_ctx.values.programFolder());
 
     m_form = new CardFormWidget(m_ctx, names, this);

@@ -4,6 +4,7 @@
 #include "lists/list_page_layout.h"
 
 #include <QDate>
+#include <QListWidget>
 #include <QPrinter>
 
 void printList(Dialogs& dialogs, const QStringList& lines)
@@ -26,4 +27,13 @@ void printList(Dialogs& dialogs, const QStringList& lines)
         style.color = *color;
 
     tb::printListPages(printer, lines, QDate::currentDate(), style);
+}
+
+QStringList listLines(const QListWidget* list)
+{
+    QStringList out;
+    out.reserve(list->count());
+    for (int i = 0; i < list->count(); ++i)
+        out.append(list->item(i)->text());
+    return out;
 }

@@ -4,5 +4,9 @@
 #include <QStringList>
 
 class Dialogs;
+class QListWidget;
 
 void printList(Dialogs& dialogs, const QStringList& lines);
+
+// The lines of a list control, in order (what a window prints).
+QStringList listLines(const QListWidget* list);

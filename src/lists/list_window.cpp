@@ -1,6 +1,6 @@
 #include "lists/list_window.h"
 
-#include "app/placement_ui.h"
+#include "app/secondary_window_ui.h"
 #include "lists/list_commands_ui.h"
 #include "lists/list_page_layout.h"
 #include "lists/list_printer_ui.h"
@@ -28,9 +28,7 @@ QListWidget* makeList(QWidget* parent, const char* name)
 
 FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("FFrance3"));
-    setWindowTitle(QStringLiteral("Liste"));
+    setUpSecondaryWindow(this, QStringLiteral("FFrance3"), QStringLiteral("Liste"));
 
     auto* layout = new QVBoxLayout(this);
     menuBar = new QMenuBar(this);
@@ -73,11 +71,7 @@ void FFrance3::setLists(const tb::ParallelLists& lists)
 
 QStringList FFrance3::lines() const
 {
-    QStringList out;
-    out.reserve(List1->count());
-    for (int i = 0; i < List1->count(); ++i)
-        out.append(List1->item(i)->text());
-    return out;
+    return listLines(List1);
 }
 
 bool FFrance3::eventFilter(QObject* watched, QEvent* event)

@@ -1,6 +1,6 @@
 #include "map/browser_window_base_ui.h"
 
-#include "app/placement_ui.h"
+#include "app/secondary_window_ui.h"
 #include "map/file_picker_widget.h"
 
 #include <QDir>
@@ -12,9 +12,7 @@ BrowserWindowBase::BrowserWindowBase(AppContext& ctx, QWidget* parent, const QSt
                                      const QString& title, const QString& pattern, const QString& confirmCaption)
     : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(objectName);
-    setWindowTitle(title);
+    setUpSecondaryWindow(this, objectName, title);
 
     m_picker = new FilePickerWidget(this);
     Drive1 = m_picker->Drive1;

@@ -1,5 +1,6 @@
 #include "postal/postal_window.h"
 
+#include "app/secondary_window_ui.h"
 #include "lists/list_printer_ui.h"
 
 #include <QAction>
@@ -9,9 +10,7 @@
 
 FFrance5::FFrance5(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("FFrance5"));
-    setWindowTitle(QStringLiteral("Liste des villes et des codes postaux"));
+    setUpSecondaryWindow(this, QStringLiteral("FFrance5"), QStringLiteral("Liste des villes et des codes postaux"));
 
     auto* layout = new QVBoxLayout(this);
     auto* menuBar = new QMenuBar(this);
@@ -39,11 +38,7 @@ void FFrance5::setLines(const QStringList& lines)
 
 QStringList FFrance5::lines() const
 {
-    QStringList out;
-    out.reserve(List1->count());
-    for (int i = 0; i < List1->count(); ++i)
-        out.append(List1->item(i)->text());
-    return out;
+    return listLines(List1);
 }
 
 void FFrance5::print()

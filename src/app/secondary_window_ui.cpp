@@ -1,7 +1,14 @@
-#include "app/placement_ui.h"
+#include "app/secondary_window_ui.h"
 
 #include <QWidget>
 #include <algorithm>
+
+void setUpSecondaryWindow(QWidget* window, const QString& objectName, const QString& caption)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setObjectName(objectName);
+    window->setWindowTitle(caption);
+}
 
 void centreOn800x600(QWidget* window, int areaWidthTwips)
 {

@@ -5,10 +5,7 @@
 #include "postal/postal_directory.h"
 #include "postal/postal_window.h"
 
-#include <QAction>
 #include <QListWidget>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -70,19 +67,4 @@ TEST_F(PostalSearch, ByCityIsAnUpperCasedPrefixAndCancelListsEverything)
     f.dialogs.inputAnswers.enqueue(std::nullopt);
     searchPostalCodeByCity(ctx());
     EXPECT_EQ(window()->lines(), tb::searchByCityPrefix(f.program.path(), ""));
-}
-
-TEST_F(PostalSearch, ImprimerPrintsTheListedLines)
-{
-    QTemporaryDir dir;
-    f.dialogs.printToPdf = dir.filePath("liste.pdf");
-    searchCityByPostalCode(ctx());
-    auto* imprim = window()->findChild<QAction*>("Imprim5");
-    ASSERT_TRUE(imprim);
-    EXPECT_EQ(imprim->text(), "Imprimer");
-    imprim->trigger();
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {f.dialogs.printToPdf, "-"});
-    ASSERT_TRUE(pdftotext.waitForFinished());
-    EXPECT_TRUE(QString::fromUtf8(pdftotext.readAllStandardOutput()).contains("LA ROCHELLE 17000"));
 }

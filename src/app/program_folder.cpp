@@ -24,21 +24,20 @@ void fillFrom(const QString& from, const QString& to)
 
 QString resolveProgramFolder(const QString& explicitFolder, const QString& executableFolder)
 {
-    if (!explicitFolder.isEmpty()) {
-        QDir().mkpath(explicitFolder);
-        return folderText(explicitFolder);
-    }
     const QString exe = folderText(executableFolder);
-    const QFileInfo exeInfo(exe);
-    if (QFileInfo::exists(exe + "frc.gif") && exeInfo.isWritable())
-        return exe;
-    const QString user = folderText(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // Installed copies keep their data beside the executable or in share/tabulon.
-    QString installed = exe;
-    if (!QFileInfo::exists(installed + "frc.gif"))
-        installed = folderText(exe + "../share/tabulon");
-    fillFrom(installed, user);
-    return user;
+    const QString installed = QFileInfo::exists(exe + "frc.gif") ? exe : folderText(exe + "../share/tabulon");
+    QString folder;
+    if (!explicitFolder.isEmpty())
+        folder = folderText(explicitFolder);
+    else if (installed == exe && QFileInfo(exe).isWritable())
+        return exe;
+    else
+        folder = folderText(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    // A new program folder gets the map, templates and directory; what is
+    // already there (the user's own templates) is kept.
+    fillFrom(installed, folder);
+    return folder;
 }
 
 void makeProgramFolderCurrent(const QString& programFolder)

@@ -1,4 +1,5 @@
 #include "app/database.h"
+#include "app/program_folder.h"
 #include "app/start_up.h"
 #include "map/preview_image.h"
 #include "fixtures.h"
@@ -49,4 +50,18 @@ TEST(MapImage, BadOrHugeImagesGiveNoMap)
     const QImage map = tb::loadMapImage(dataDir() + "frc.gif");
     ASSERT_FALSE(map.isNull());
     EXPECT_GT(map.width(), 800);
+}
+
+TEST(ProgramFolder, NamedFolderReceivesTheDataItLacks)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/portable";
+    const QString exe = testing_support::dataDir();
+    EXPECT_EQ(tb::resolveProgramFolder(QString(), exe), exe);  // the data beside the program
+    QDir().mkpath(folder);
+    testing_support::writeBytes(folder + "/StrFic.txt", "\"mien\"\r\n");
+    EXPECT_EQ(tb::resolveProgramFolder(folder, exe), folder + u'/');
+    EXPECT_TRUE(QFile::exists(folder + "/frc.gif"));
+    EXPECT_TRUE(QFile::exists(folder + "/c01a20.txt"));
+    EXPECT_EQ(testing_support::readBytes(folder + "/StrFic.txt"), "\"mien\"\r\n");  // the user's own stays
 }

@@ -1,12 +1,12 @@
 // Times what a user waits for on a large database, through the real windows
 // (the scripted dialogs return at once, so only Tabulon's own work is timed).
 // Usage: tabulon_gui_bench DATABASE_FOLDER (made with TABULON_BENCH_FOLDER).
-#include "app/fake_dialogs_ui.h"
-#include "app/main_window.h"
-#include "cards/card_window.h"
-#include "lists/card_lists.h"
-#include "lists/list_commands_ui.h"
-#include "lists/list_window.h"
+#include "fake_dialogs.h"
+#include "gui/app/main_window.h"
+#include "gui/cards/card_window.h"
+#include "core/lists/card_lists.h"
+#include "gui/lists/list_commands.h"
+#include "gui/lists/list_window.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
 // Times the whole-database commands on a generated database (default 100,000
 // cards spread over a 900 by 900 map). Prints "name: N ms" per measure.
-#include "base/number_text.h"
-#include "base/value_files.h"
-#include "cards/card_record.h"
-#include "cards/card_store.h"
-#include "map/hit_test.h"
-#include "lists/card_lists.h"
-#include "map/pins.h"
+#include "core/base/number_text.h"
+#include "core/base/value_files.h"
+#include "core/cards/card_record.h"
+#include "core/cards/card_store.h"
+#include "core/map/hit_test.h"
+#include "core/lists/card_lists.h"
+#include "core/map/pins.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,14 +1,14 @@
 // Every control a user types into, chooses from or presses carries a name
 // that screen readers (and checks driving the program from outside) can read.
-#include "app/database_chooser_window.h"
-#include "app/main_window.h"
-#include "cards/card_window.h"
-#include "cards/creation_window.h"
+#include "gui/app/database_chooser_window.h"
+#include "gui/app/main_window.h"
+#include "gui/cards/card_window.h"
+#include "gui/cards/creation_window.h"
 #include "gui_fixture.h"
-#include "lists/list_window.h"
-#include "map/file_browser_window.h"
-#include "map/map_browser_window.h"
-#include "postal/postal_window.h"
+#include "gui/lists/list_window.h"
+#include "gui/map/file_browser_window.h"
+#include "gui/map/map_browser_window.h"
+#include "gui/postal/postal_window.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,11 +1,11 @@
 // The map browser FFrance22 and the file browser Ffrance23.
-#include "app/main_window.h"
-#include "base/codepage.h"
+#include "gui/app/main_window.h"
+#include "core/base/codepage.h"
 #include "gui_fixture.h"
-#include "map/file_browser_window.h"
-#include "map/file_picker_widget.h"
-#include "map/folder_list_widget.h"
-#include "map/map_browser_window.h"
+#include "gui/map/file_browser_window.h"
+#include "gui/widgets/file_picker.h"
+#include "gui/widgets/folder_list.h"
+#include "gui/map/map_browser_window.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,10 +1,10 @@
 // The card window through its own controls: moving between cards, storing a
 // change, pin colour, debt calculation, departments, photo and closing.
-#include "app/main_window.h"
-#include "cards/card_store.h"
-#include "cards/card_window.h"
+#include "gui/app/main_window.h"
+#include "core/cards/card_store.h"
+#include "gui/cards/card_window.h"
 #include "gui_fixture.h"
-#include "map/pins.h"
+#include "core/map/pins.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The creation window opened by a right click on the map: typing a card,
 // department and commune, pin colour, debt calculation, validation, close box.
-#include "app/main_window.h"
-#include "cards/card_store.h"
-#include "cards/creation_window.h"
+#include "gui/app/main_window.h"
+#include "core/cards/card_store.h"
+#include "gui/cards/creation_window.h"
 #include "gui_fixture.h"
-#include "map/file_browser_window.h"
-#include "map/pins.h"
+#include "gui/map/file_browser_window.h"
+#include "core/map/pins.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 // The list window through the real menus: sorted lists, opening a card from a
 // line, counts, printing.
-#include "app/main_window.h"
-#include "cards/card_window.h"
+#include "gui/app/main_window.h"
+#include "gui/cards/card_window.h"
 #include "gui_fixture.h"
-#include "lists/list_page_layout.h"
-#include "lists/list_window.h"
+#include "core/lists/list_page_layout.h"
+#include "gui/lists/list_window.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The main window: start-up, menus, databases, map clicks, map choice.
-#include "app/database_chooser_window.h"
-#include "app/main_window.h"
-#include "cards/creation_window.h"
+#include "gui/app/database_chooser_window.h"
+#include "gui/app/main_window.h"
+#include "gui/cards/creation_window.h"
 #include "gui_fixture.h"
-#include "lists/list_window.h"
-#include "map/map_browser_window.h"
-#include "map/map_picture_widget.h"
+#include "gui/lists/list_window.h"
+#include "gui/map/map_browser_window.h"
+#include "gui/map/map_picture.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // The postal searches of "Accessoires" and their result window FFrance5.
-#include "app/main_window.h"
+#include "gui/app/main_window.h"
 #include "gui_fixture.h"
-#include "postal/postal_commands_ui.h"
-#include "postal/postal_directory.h"
-#include "postal/postal_window.h"
+#include "gui/postal/postal_commands.h"
+#include "core/postal/postal_directory.h"
+#include "gui/postal/postal_window.h"
 
 #include <QListWidget>
 #include <gtest/gtest.h>

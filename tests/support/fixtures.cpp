@@ -1,7 +1,7 @@
 #include "fixtures.h"
 
-#include "base/number_text.h"
-#include "cards/card_store.h"
+#include "core/base/number_text.h"
+#include "core/cards/card_store.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 // Test fixtures: a program folder made from data/, a database folder, cards.
-#include "cards/card_record.h"
+#include "core/cards/card_record.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "gui_fixture.h"
 
-#include "app/database_chooser_window.h"
-#include "app/main_window.h"
+#include "gui/app/database_chooser_window.h"
+#include "gui/app/main_window.h"
 
 namespace testing_support {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Whole-window tests: a program folder from data/, the fake Dialogs, and the
 // real main window started on it.
-#include "app/fake_dialogs_ui.h"
+#include "fake_dialogs.h"
 #include "fixtures.h"
 
 #include <QString>

@@ -1,0 +1,85 @@
+#include "core/base/codepage.h"
+
+#include <QStringDecoder>
+#include <vector>
+
+namespace tb {
+
+namespace {
+
+// The code page's 256 characters, read once from Qt's own converter. ICU
+// leaves five bytes undefined; they stand for the C1 controls of the same
+// value so that every byte survives a round trip.
+struct Tables {
+    std::array<QChar, 256> chars{};
+    std::vector<qint16> bytes = std::vector<qint16>(0x10000, -1);  // character -> byte, -1 when none
+};
+
+const Tables& tables()
+{
+    static const Tables t = [] {
+        Tables t;
+        QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            const QString one = decoder.decode(QByteArrayView(&byte, 1));
+            const bool undefined = one.size() != 1 || one[0] == QChar::ReplacementCharacter;
+            t.chars[size_t(b)] = undefined ? QChar(char16_t(b)) : one[0];
+        }
+        for (int b = 0; b < 256; ++b)
+            t.bytes[t.chars[size_t(b)].unicode()] = qint16(b);
+        return t;
+    }();
+    return t;
+}
+
+}  // namespace
+
+QChar cp1252Char(uchar byte)
+{
+    return tables().chars[byte];
+}
+
+QString fromCp1252(QByteArrayView bytes)
+{
+    const auto& chars = tables().chars;
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* o = out.data();
+    for (char b : bytes)
+        *o++ = chars[uchar(b)];
+    return out;
+}
+
+QByteArray toCp1252(const QString& text)
+{
+    const auto& bytes = tables().bytes;
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* o = out.data();
+    for (QChar c : text) {
+        const qint16 b = bytes[c.unicode()];
+        *o++ = b < 0 ? '?' : char(b);
+    }
+    return out;
+}
+
+bool fitsCp1252(const QString& text)
+{
+    const auto& bytes = tables().bytes;
+    for (QChar c : text)
+        if (bytes[c.unicode()] < 0)
+            return false;
+    return true;
+}
+
+QString keepCp1252(const QString& text)
+{
+    const auto& bytes = tables().bytes;
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        if (bytes[c.unicode()] >= 0)
+            out += c;
+    return out;
+}
+
+}  // namespace tb

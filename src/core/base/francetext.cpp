@@ -1,0 +1,18 @@
+#include "core/base/francetext.h"
+
+#include "core/base/codepage.h"
+#include "core/base/safe_write.h"
+
+namespace Francetext {
+
+QString ChargeTexte(const QString& path)
+{
+    return tb::fromCp1252(tb::readWholeFile(path));
+}
+
+void SauveTexte(const QString& path, const QString& text)
+{
+    tb::writeFileAtomic(path, tb::toCp1252(text) + "\r\n");
+}
+
+}  // namespace Francetext

@@ -1,0 +1,121 @@
+#include "core/base/value_files.h"
+
+#include "core/base/codepage.h"
+#include "core/base/safe_write.h"
+
+#include <QFile>
+
+namespace tb {
+
+namespace {
+QString quoted(QString value)
+{
+    value.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + value + u'"';
+}
+}  // namespace
+
+QStringList parseValues(QByteArrayView bytes, int maxCount)
+{
+    QStringList values;
+    const QString text = fromCp1252(bytes);
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto isLineEnd = [&](qsizetype k) { return text[k] == u'\r' || text[k] == u'\n'; };
+    while (i < n && (maxCount < 0 || values.size() < maxCount)) {
+        while (i < n && (text[i] == u' ' || text[i] == u'\t'))
+            ++i;
+        if (i >= n)
+            break;
+        QString value;
+        if (text[i] == u'"') {
+            // A doubled quote inside a quoted value is one quote of the value
+            // (how we write values that hold quotes); "" alone is the empty value.
+            ++i;
+            while (i < n) {
+                if (text[i] == u'"') {
+                    if (i + 1 < n && text[i + 1] == u'"') {
+                        value += u'"';
+                        i += 2;
+                        continue;
+                    }
+                    break;
+                }
+                value += text[i++];
+            }
+            ++i;
+            // Anything after the closing quote up to the delimiter is dropped.
+            while (i < n && text[i] != u',' && !isLineEnd(i))
+                ++i;
+        } else {
+            const qsizetype start = i;
+            while (i < n && text[i] != u',' && !isLineEnd(i))
+                ++i;
+            value = text.mid(start, i - start);
+            while (value.endsWith(u' ') || value.endsWith(u'\t'))
+                value.chop(1);
+        }
+        // Step over one delimiter: a comma, or a line end (CR LF counts once).
+        if (i < n && text[i] == u',') {
+            ++i;
+        } else if (i < n && text[i] == u'\r') {
+            ++i;
+            if (i < n && text[i] == u'\n')
+                ++i;
+        } else if (i < n && text[i] == u'\n') {
+            ++i;
+        }
+        values << value;
+    }
+    return values;
+}
+
+QString parseFirstValue(QByteArrayView bytes)
+{
+    const QStringList v = parseValues(bytes, 1);
+    return v.isEmpty() ? QString() : v.first();
+}
+
+QString readFirstValue(const QString& path, bool* exists)
+{
+    QFile file(path);
+    const bool ok = file.open(QIODevice::ReadOnly);
+    if (exists)
+        *exists = ok;
+    if (!ok)
+        return {};
+    // One value never needs more than the first few kilobytes.
+    return parseFirstValue(file.read(64 * 1024));
+}
+
+QStringList readValues(const QString& path, int count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseValues(file.read(1024 * 1024), count);
+}
+
+QByteArray valueLine(const QString& value)
+{
+    const bool quote = value.contains(u',') || value.startsWith(u' ') || value.startsWith(u'"')
+                       || value.startsWith(u'\t');
+    QByteArray line = toCp1252(quote ? quoted(value) : value);
+    line += "\r\n";
+    return line;
+}
+
+bool writeValueFile(const QString& path, const QString& value)
+{
+    return writeFileAtomic(path, valueLine(value));
+}
+
+bool writeQuotedLines(const QString& path, const QStringList& values)
+{
+    QByteArray bytes;
+    for (const QString& v : values)
+        bytes += toCp1252(quoted(v)) + "\r\n";
+    return writeFileAtomic(path, bytes);
+}
+
+}  // namespace tb

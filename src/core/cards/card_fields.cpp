@@ -1,0 +1,29 @@
+#include "core/cards/card_fields.h"
+
+#include "core/base/numeric.h"
+
+namespace tb {
+
+QStringList fixedFieldCaptions()
+{
+    return {QStringLiteral("Mr/Mme/Me/Société..."), QStringLiteral("Nom "),
+            QStringLiteral("Prénoms"),              QStringLiteral("Rue"),
+            QStringLiteral("Code Postal"),          QStringLiteral("Ville"),
+            QStringLiteral("N° de téléphone"),      QStringLiteral("N° de portable"),
+            QStringLiteral("Adresse E-mail")};
+}
+
+QString withMarker(const QString& field1, QChar digit)
+{
+    return field1.isEmpty() ? QString(digit) : digit + field1.mid(1);
+}
+
+QString statusWord(const QString& field1, bool capitalized)
+{
+    const bool active = numericValue(QStringView(field1).left(1)) >= 1;
+    if (capitalized)
+        return active ? QStringLiteral("Active") : QStringLiteral("Archivée");
+    return active ? QStringLiteral("active") : QStringLiteral("archivée");
+}
+
+}  // namespace tb

@@ -1,0 +1,35 @@
+#include "core/db/database_files.h"
+
+#include <QFileInfo>
+
+namespace tb {
+
+const QStringList& databaseTemplateFiles()
+{
+    static const QStringList files = {
+        QStringLiteral("F.xls"),       QStringLiteral("F.txt"),       QStringLiteral("R.txt"),
+        QStringLiteral("I.txt"),       QStringLiteral("M.txt"),       QStringLiteral("StrFic.txt"),
+        QStringLiteral("Tabulon.mdb"), QStringLiteral("carte.txt"),   QStringLiteral("NBFiches.dat"),
+    };
+    return files;
+}
+
+bool isSafeDatabaseName(const QString& name)
+{
+    if (name.trimmed().isEmpty())
+        return false;
+    if (name.contains(u'/') || name.contains(u'\\') || name.contains(QStringLiteral("..")))
+        return false;
+    for (QChar c : name)
+        if (c.category() == QChar::Other_Control)
+            return false;
+    return true;
+}
+
+bool isDatabaseFolder(const QString& folder)
+{
+    return QFileInfo(folder + QStringLiteral("NBFiches.dat")).isFile()
+           && QFileInfo(folder + QStringLiteral("carte.txt")).isFile();
+}
+
+}  // namespace tb

@@ -1,0 +1,99 @@
+#include "core/lists/card_lists.h"
+
+#include "core/base/codepage.h"
+#include "core/cards/card_store.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tb {
+namespace {
+
+using FieldOrder = std::array<int, 4>;  // field numbers, 1 to 20
+
+FieldOrder fieldOrder(ListKind kind)
+{
+    switch (kind) {
+    case ListKind::ByCity:
+        return {7, 6, 3, 4};
+    case ListKind::ByPostalCode:
+        return {6, 7, 3, 4};
+    case ListKind::Alphabetical:
+    case ListKind::Archived:
+        break;
+    }
+    return {3, 4, 6, 7};
+}
+
+// The fields straight from the record's bytes, joined by blanks and decoded
+// once: the list passes decode only what they show (one byte is one
+// character in the code page, so joining before decoding changes nothing).
+template <size_t N>
+QString rawLine(QByteArrayView record, const std::array<int, N>& fields)
+{
+    QByteArray bytes;
+    bytes.reserve(N * 41);
+    for (int k : fields) {
+        if (!bytes.isEmpty())
+            bytes += ' ';
+        const int width = CardRecord::kWidths[size_t(k - 1)];
+        const qsizetype offset = CardRecord::offset(k - 1);
+        const qsizetype have = std::clamp<qsizetype>(record.size() - offset, 0, width);
+        bytes += record.sliced(std::min(offset, record.size()), have);
+        if (have < width)
+            bytes += QByteArray(width - have, ' ');
+    }
+    return fromCp1252(bytes);
+}
+
+// "0", a blank or any other character marks an archived card (or a record
+// never written).
+bool rawActive(QByteArrayView record)
+{
+    return !record.isEmpty() && record[0] >= '1' && record[0] <= '9';
+}
+
+}  // namespace
+
+ParallelLists buildCardList(const CardStore& store, long long count, ListKind kind)
+{
+    const FieldOrder order = fieldOrder(kind);
+    const bool wantActive = kind != ListKind::Archived;
+    ParallelLists lists;
+    store.forEachRaw(count, [&](long long n, QByteArrayView record) {
+        if (rawActive(record) != wantActive)
+            return;
+        lists.add(rawLine(record, order), n);
+    });
+    lists.sort();
+    return lists;
+}
+
+ParallelLists buildNameList(const CardStore& store, long long count)
+{
+    ParallelLists lists;
+    store.forEachRaw(count, [&](long long n, QByteArrayView record) {
+        lists.add(rawLine(record, std::array<int, 2>{3, 4}), n);
+    });
+    lists.sort();
+    return lists;
+}
+
+ParallelLists hitList(const CardStore& store, long long count, const std::vector<long long>& numbers)
+{
+    std::vector<long long> wanted = numbers;
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    ParallelLists lists;
+    if (wanted.empty())
+        return lists;
+    const FieldOrder order = fieldOrder(ListKind::Alphabetical);
+    // One pass up to the last wanted card.
+    store.forEachRaw(std::min(count, wanted.back()), [&](long long n, QByteArrayView record) {
+        if (std::binary_search(wanted.begin(), wanted.end(), n))
+            lists.add(rawLine(record, order), n);
+    });
+    return lists;
+}
+
+}  // namespace tb

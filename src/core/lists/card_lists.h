@@ -1,0 +1,30 @@
+#pragma once
+// The lists of cards built from the store in one pass: the four sorted lists
+// of "Base de données", the name list of the card window and the cards at a
+// map click.
+#include "core/cards/card_record.h"
+#include "core/lists/parallel_lists.h"
+
+#include <QByteArrayView>
+#include <vector>
+
+class CardStore;
+
+namespace tb {
+
+enum class ListKind { Alphabetical, ByCity, ByPostalCode, Archived };
+
+// The display line of a card is four fields at their full width joined by
+// single blanks; a card is active when its marker is a digit 1 to 9.
+
+// Cards 1..count of the kind (active ones, or archived ones for Archived),
+// sorted.
+ParallelLists buildCardList(const CardStore& store, long long count, ListKind kind);
+// Every card 1..count, active and archived, by name entry (surname, a blank,
+// first names), sorted.
+ParallelLists buildNameList(const CardStore& store, long long count);
+// The cards of numbers (within 1..count), in increasing card number, unsorted,
+// with the alphabetical display line.
+ParallelLists hitList(const CardStore& store, long long count, const std::vector<long long>& numbers);
+
+}  // namespace tb

@@ -1,0 +1,39 @@
+#include "gui/lists/list_printer.h"
+
+#include "gui/app/dialogs.h"
+#include "core/lists/list_page_layout.h"
+
+#include <QDate>
+#include <QListWidget>
+#include <QPrinter>
+
+void printList(Dialogs& dialogs, const QStringList& lines)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    // A cancelled printer choice means "do not print"; a cancelled font or
+    // colour choice keeps the defaults.
+    if (!dialogs.choosePrinter(printer))
+        return;
+
+    tb::ListPrintStyle style;
+    style.font = tb::defaultListPrintFont();
+    if (const std::optional<QFont> chosen = dialogs.chooseFont(style.font)) {
+        // Only size and weight are taken: the fixed pitch keeps the columns.
+        if (chosen->pointSizeF() > 0)
+            style.font.setPointSizeF(chosen->pointSizeF());
+        style.font.setBold(chosen->bold());
+    }
+    if (const std::optional<QColor> color = dialogs.chooseColor(style.color); color && color->isValid())
+        style.color = *color;
+
+    tb::printListPages(printer, lines, QDate::currentDate(), style);
+}
+
+QStringList listLines(const QListWidget* list)
+{
+    QStringList out;
+    out.reserve(list->count());
+    for (int i = 0; i < list->count(); ++i)
+        out.append(list->item(i)->text());
+    return out;
+}

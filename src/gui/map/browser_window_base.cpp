@@ -1,0 +1,56 @@
+#include "gui/map/browser_window_base.h"
+
+#include "gui/app/secondary_window.h"
+#include "gui/widgets/file_picker.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+BrowserWindowBase::BrowserWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName,
+                                     const QString& title, const QString& pattern, const QString& confirmCaption)
+    : QWidget(parent, Qt::Window), m_ctx(ctx)
+{
+    setUpSecondaryWindow(this, objectName, title);
+
+    m_picker = new FilePickerWidget(this);
+    Drive1 = m_picker->Drive1;
+    Dir1 = m_picker->Dir1;
+    File1 = m_picker->File1;
+    TxtChemin = m_picker->TxtChemin;
+    Label1 = m_picker->Label1;
+    Picture1 = m_picker->Picture1;
+    Pctdim = m_picker->Pctdim;
+    m_picker->setPattern(pattern);
+
+    Command1 = new QPushButton(confirmCaption, this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setAccessibleName(confirmCaption);
+
+    m_layout = new QVBoxLayout(this);
+    m_layout->addWidget(m_picker, 1);
+}
+
+void BrowserWindowBase::finishOpening(const QSize& size)
+{
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    m_layout->addLayout(buttons);
+
+    QDir::setCurrent(m_ctx.values.Label11);
+    m_picker->openFolder(m_ctx.values.Label11);
+    resize(size);
+    centreOn800x600(this);
+}
+
+bool BrowserWindowBase::openFolder(const QString& folder)
+{
+    return m_picker->openFolder(folder);
+}
+
+void BrowserWindowBase::clickFile(const QString& name)
+{
+    m_picker->clickFile(name);
+}

@@ -1,0 +1,79 @@
+#include "gui/map/file_browser_window.h"
+
+#include "gui/app/dialogs.h"
+#include "core/base/safe_write.h"
+#include "gui/widgets/file_picker.h"
+#include "core/map/preview_image.h"
+
+#include <QDir>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Ffrance23::Ffrance23(AppContext& ctx, QWidget* parent)
+    : BrowserWindowBase(ctx, parent, QStringLiteral("Ffrance23"), QStringLiteral("Rechercher"),
+                        QStringLiteral("*.bmp;*.jpg;*.gif"), QStringLiteral("Enregistrer"))
+{
+    TextRech = new QPlainTextEdit(this);
+    TextRech->setObjectName(QStringLiteral("TextRech"));
+    TextRech->setReadOnly(true);
+    TextRech->setAccessibleName(QStringLiteral("Aperçu du texte"));
+    TextRech->setFixedWidth(FilePickerWidget::previewSize.width() + 2);
+    TextRech->hide();
+    m_picker->previewColumn()->insertWidget(1, TextRech, 1);
+
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+
+    auto* bottom = new QFormLayout;
+    bottom->addRow(QStringLiteral("Dossier de départ :"), Label3);
+    bottom->addRow(QStringLiteral("Nom de la copie :"), Label2);
+    bottom->addRow(QStringLiteral("Copie :"), Text1);
+    Text1->setAccessibleName(QStringLiteral("Copie"));
+    m_layout->addLayout(bottom);
+
+    connect(m_picker, &FilePickerWidget::fileClicked, this, &Ffrance23::onFileClicked);
+    connect(Command1, &QPushButton::clicked, this, &Ffrance23::save);
+
+    finishOpening(QSize(660, 460));
+    Label3->setText(m_picker->folder());
+}
+
+void Ffrance23::prepare(const QString& pattern, bool textPreview, const QString& targetBase)
+{
+    m_picker->setPattern(pattern);
+    m_textPreview = textPreview;
+    Picture1->setVisible(!textPreview);
+    TextRech->setVisible(textPreview);
+    Label2->setText(targetBase);
+    Text1->clear();
+    TextRech->clear();
+}
+
+void Ffrance23::onFileClicked(const QString& path)
+{
+    // The text is read only when it is shown, and at most a few megabytes.
+    TextRech->setPlainText(m_textPreview ? tb::previewText(path) : QString());
+    Text1->setText(m_ctx.values.Label2 + Label2->text() + path.right(4));
+}
+
+void Ffrance23::save()
+{
+    if (Text1->text().isEmpty())
+        return;
+    if (!tb::copyFileReplacing(Label1->text(), Text1->text())) {
+        m_ctx.dialogs.message(QStringLiteral("Le fichier n'a pas pu être copié !"));
+        return;
+    }
+    m_ctx.dialogs.beep();
+    hide();
+}

@@ -1,0 +1,27 @@
+#include "gui/map/map_browser_window.h"
+
+#include "core/base/value_files.h"
+#include "gui/widgets/file_picker.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+
+FFrance22::FFrance22(AppContext& ctx, QWidget* parent)
+    : BrowserWindowBase(ctx, parent, QStringLiteral("FFrance22"), QStringLiteral("Recherche de photos (fichiers \"JPG\")"),
+                        QStringLiteral("*.jpg;*.gif;*.bmp"), QStringLiteral("Charger"))
+{
+    connect(Command1, &QPushButton::clicked, this, &FFrance22::load);
+    finishOpening(QSize(660, 400));
+}
+
+void FFrance22::load()
+{
+    // Without a chosen file the map stays as it is (an empty path would blank it).
+    const QString path = Label1->text();
+    if (path.isEmpty())
+        return;
+    tb::writeValueFile(m_ctx.values.dbFile(QStringLiteral("carte.txt")), path);
+    m_ctx.values.Label200 = path;
+    hide();
+}

@@ -1,0 +1,51 @@
+#include "gui/postal/postal_commands.h"
+
+#include "gui/app/app_context.h"
+#include "gui/app/dialogs.h"
+#include "gui/app/windows.h"
+#include "core/postal/postal_directory.h"
+#include "gui/postal/postal_window.h"
+
+#include <QDir>
+#include <functional>
+
+namespace {
+
+// The busy pointer covers the reading only: Qt's pointer is application-wide,
+// and an hourglass over the input box would look like a hang.
+void showResults(AppContext& ctx, const std::function<QStringList()>& search)
+{
+    FFrance5* window = ctx.windows->postalWindow();
+    ctx.dialogs.setBusy(true);
+    window->setLines(search());
+    ctx.dialogs.setBusy(false);
+    ctx.dialogs.showModeless(window);
+}
+
+}  // namespace
+
+void searchCityByPostalCode(AppContext& ctx)
+{
+    QDir::setCurrent(ctx.values.Label11);
+    ctx.windows->postalWindow()->setLines({});
+    const std::optional<QString> answer = ctx.dialogs.input(
+        QStringLiteral("Entrez le code postal"), QStringLiteral("Recherche d'une ville"), QStringLiteral("17000"));
+    // Only the length is checked: five letters are a valid, empty search.
+    if (!answer || answer->size() != 5) {
+        ctx.dialogs.message(QStringLiteral("Erreur de saisie !"));
+        return;
+    }
+    const QString code = *answer;
+    showResults(ctx, [&] { return tb::searchByPostalCode(ctx.values.Label11, code); });
+}
+
+void searchPostalCodeByCity(AppContext& ctx)
+{
+    ctx.windows->postalWindow()->setLines({});
+    const std::optional<QString> answer = ctx.dialogs.input(
+        QStringLiteral("Entrez le nom de la ville"), QStringLiteral("Recherche d'un code postal"),
+        QStringLiteral("Rennes"));
+    // Cancel is an empty answer: every line of the directory.
+    const QString prefix = answer.value_or(QString()).toUpper();
+    showResults(ctx, [&] { return tb::searchByCityPrefix(ctx.values.Label11, prefix); });
+}

@@ -1,0 +1,47 @@
+#include "gui/postal/postal_window.h"
+
+#include "gui/app/secondary_window.h"
+#include "gui/lists/list_printer.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+FFrance5::FFrance5(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
+{
+    setUpSecondaryWindow(this, QStringLiteral("FFrance5"), QStringLiteral("Liste des villes et des codes postaux"));
+
+    auto* layout = new QVBoxLayout(this);
+    auto* menuBar = new QMenuBar(this);
+    Imprim5 = menuBar->addAction(QStringLiteral("Imprimer"));
+    Imprim5->setObjectName(QStringLiteral("Imprim5"));
+    connect(Imprim5, &QAction::triggered, this, &FFrance5::print);
+    layout->setMenuBar(menuBar);
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setAccessibleName(QStringLiteral("Liste des villes et des codes postaux"));
+    // Every line has the same height: long lists stay instant.
+    List1->setUniformItemSizes(true);
+    layout->addWidget(List1);
+
+    resize(420, 420);
+    move((800 - width()) / 2, (600 - height()) / 2);
+}
+
+void FFrance5::setLines(const QStringList& lines)
+{
+    List1->clear();
+    List1->addItems(lines);
+}
+
+QStringList FFrance5::lines() const
+{
+    return listLines(List1);
+}
+
+void FFrance5::print()
+{
+    printList(m_ctx.dialogs, lines());
+}

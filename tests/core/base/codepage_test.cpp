@@ -1,0 +1,28 @@
+#include "core/base/codepage.h"
+
+#include <gtest/gtest.h>
+
+using namespace tb;
+
+TEST(Codepage, EveryByteSurvivesARoundTrip)
+{
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b)
+        all[b] = char(b);
+    const QString text = fromCp1252(all);
+    ASSERT_EQ(text.size(), 256);
+    EXPECT_EQ(toCp1252(text), all);
+    EXPECT_EQ(text[0x80], QChar(0x20AC));  // euro sign
+    EXPECT_EQ(text[0xC9], QChar(0xC9));
+    EXPECT_EQ(text[0x81], QChar(0x81));  // one of the five undefined bytes
+}
+
+TEST(Codepage, WhatFits)
+{
+    EXPECT_TRUE(fitsCp1252(QStringLiteral("€ Élodie œuvre")));
+    EXPECT_EQ(toCp1252(QStringLiteral("É")), QByteArray("\xC9"));
+    EXPECT_FALSE(fitsCp1252(QStringLiteral("ő")));
+    EXPECT_FALSE(fitsCp1252(QStringLiteral("😀")));
+    EXPECT_EQ(keepCp1252(QStringLiteral("aőb😀c€")), QStringLiteral("abc€"));
+    EXPECT_EQ(keepCp1252(QStringLiteral("déjà")), QStringLiteral("déjà"));
+}

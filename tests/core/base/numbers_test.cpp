@@ -1,0 +1,83 @@
+// Numeric value, number-to-text and masks: the forms every window reads and writes.
+#include "core/base/masks.h"
+#include "core/base/number_text.h"
+#include "core/base/numeric.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+#include <clocale>
+
+using namespace tb;
+
+TEST(NumericValue, LeadingNumberWithBlanksIgnoredTextsAndBytesAlike)
+{
+    EXPECT_EQ(numericValue(u""), 0);
+    EXPECT_EQ(numericValue(u" 12 3"), 123);
+    EXPECT_EQ(numericValue(u"5,5"), 5);
+    EXPECT_EQ(numericValue(u"-3e2"), -300);
+    EXPECT_EQ(numericValue(u"1D2"), 100);
+    EXPECT_EQ(numericValue(u"abc"), 0);
+    EXPECT_EQ(numericValue(u"- 4 . 5"), -4.5);
+    EXPECT_EQ(numericValue(u"1.2.3"), 1.2);
+    EXPECT_EQ(numericValue(u"7e"), 7);
+    EXPECT_EQ(numericValue(u"1e999"), 0);  // no infinity reaches a caller
+    EXPECT_EQ(numericValue(u"\u00e912"), 0);
+    for (const char* s : {"", " 120   ", "3 123", "-3e2", "1D2", "12a", ".", " 0.5", "9999999"})
+        EXPECT_EQ(numericValue(QByteArrayView(s)), numericValue(QString::fromLatin1(s))) << s;
+    EXPECT_EQ(numericValue(QByteArrayView("\xC9" "5")), 0);
+
+    EXPECT_EQ(numericInteger(u"999999999"), 999999999);
+    EXPECT_EQ(numericInteger(u"1e30"), 2147483647);
+    EXPECT_EQ(numericInteger(u"-1e30"), -2147483647);
+    EXPECT_EQ(numericInteger(u"12.9"), 12);
+}
+
+TEST(NumericValue, DecimalPointWhateverTheCLocale)
+{
+    // Qt sets the C locale from the environment; a French one must not make "1.5" read as 1.
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = old ? old : "C";
+    if (!std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    EXPECT_EQ(numericValue(u"1.5"), 1.5);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(NumberText, BlankOrMinusBeforeNumber)
+{
+    EXPECT_EQ(numberText(5), " 5");
+    EXPECT_EQ(numberText(0), " 0");
+    EXPECT_EQ(numberText(-0.25), "-0.25");
+    EXPECT_EQ(coordText(45.5f), " 45.5");
+    EXPECT_EQ(plainNumber(12), "12");
+}
+
+TEST(Masks, NoLeadingZeroRoundingAndSeparators)
+{
+    const QString m = QStringLiteral("##################.00");
+    const QLocale c = QLocale::c(), fr(QLocale::French, QLocale::France);
+    EXPECT_EQ(formatMask(0, m, c), ".00");
+    EXPECT_EQ(formatMask(-5, m, c), "-5.00");
+    EXPECT_EQ(formatMask(-0.004, m, c), ".00");  // no "-" before a zero
+    EXPECT_EQ(formatMask(1.005, m, c), "1.01");
+    EXPECT_EQ(formatMask(2.675, m, c), "2.68");
+    EXPECT_EQ(formatMask(1e15, m, c), "1000000000000000.00");
+    EXPECT_EQ(formatMask(0, QStringLiteral("##################"), c), "");
+    EXPECT_EQ(formatMask(7.5, QStringLiteral("##################"), c), "8");
+    EXPECT_EQ(formatMask(1.0005, QStringLiteral("###############.000"), c), "1.001");
+    const QString grouped = QStringLiteral("###,###,###,###,###.00");
+    EXPECT_EQ(formatMask(-1234567.891, grouped, fr), QStringLiteral("-1\u00A0234\u00A0567,89"));
+    EXPECT_EQ(formatMask(999, grouped, fr), QStringLiteral("999,00"));
+    EXPECT_EQ(formatMask(0.5, m, fr), QStringLiteral(",50"));
+}
+
+TEST(Masks, PointFormWhateverTheLocale)
+{
+    const QLocale old;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    EXPECT_EQ(pointForm(1234.5), "1234.50");
+    EXPECT_EQ(pointForm(0), ".00");
+    EXPECT_EQ(pointForm(-0.5), "-.50");
+    EXPECT_EQ(pointForm(3, QStringLiteral("##################")), "3");
+    QLocale::setDefault(old);
+}

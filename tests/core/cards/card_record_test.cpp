@@ -1,0 +1,73 @@
+// Byte layout of a card and its marker and position.
+#include "core/cards/card_record.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::makeCard;
+
+TEST(CardRecord, LayoutIsByteExact)
+{
+    const std::array<int, 20> offsets{0,   30,  45,  60,  75,  115, 120, 160, 175, 190,
+                                      230, 270, 310, 350, 390, 430, 470, 510, 550, 590};
+    // Each field filled to its width with its own letter: shows every offset.
+    std::array<QString, CardRecord::kFieldCount> t;
+    for (int i = 0; i < 20; ++i)
+        t[i] = QString(CardRecord::kWidths[i], QChar(u'A' + i));
+    const QByteArray bytes = CardRecord::fromTexts(t).toBytes();
+    ASSERT_EQ(bytes.size(), 630);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(CardRecord::offset(i), offsets[i]) << i;
+        const int width = CardRecord::kWidths[i];
+        EXPECT_EQ(bytes.mid(offsets[i], width), QByteArray(width, char('A' + i))) << i;
+    }
+    EXPECT_EQ(CardRecord().toBytes(), QByteArray(630, ' '));
+}
+
+TEST(CardRecord, TextsPaddedOrCutAndForeignCharactersKeepTheLayout)
+{
+    std::array<QString, 20> t;
+    t[2] = QStringLiteral("ABCDEFGHIJKLMNOPQRST");  // 20 characters into 15
+    t[3] = QStringLiteral("Győr😀X");
+    t[5] = QStringLiteral("750011");
+    t[6] = QStringLiteral("Évry");
+    const QByteArray bytes = CardRecord::fromTexts(t).toBytes();
+    ASSERT_EQ(bytes.size(), 630);
+    EXPECT_EQ(bytes.mid(45, 80), "ABCDEFGHIJKLMNOGy?r??X        " + QByteArray(40, ' ') + "75001\xC9vry ");
+    EXPECT_EQ(CardRecord::fromBytes(bytes).field(7), QStringLiteral("Évry") + QString(36, u' '));
+
+    // A short or empty block gives blanks; every byte of a full one reads back.
+    EXPECT_EQ(CardRecord::fromBytes("3 120").field(1), QStringLiteral("3 120") + QString(25, u' '));
+    EXPECT_EQ(CardRecord::fromBytes({}).toBytes(), QByteArray(630, ' '));
+    const QByteArray all = QByteArray(629, 'x') + "\x81";
+    EXPECT_EQ(CardRecord::fromBytes(all).toBytes(), all);
+}
+
+TEST(CardRecord, MarkerAndPosition)
+{
+    EXPECT_EQ(tb::positionText(120, 45), QStringLiteral(" 120") + QString(17, u' ') + QStringLiteral(" 45"));
+    CardRecord card = makeCard("DUPONT", "Jean", 3, 123, 456);
+    EXPECT_EQ(card.field(1), QStringLiteral("3 123                  456    "));
+    EXPECT_TRUE(card.isActive());
+    EXPECT_EQ(card.x(), 123);
+    EXPECT_EQ(card.y(), 456);
+    card.fields[0][0] = u'0';
+    EXPECT_EQ(card.marker(), 0);
+    EXPECT_FALSE(card.isActive());
+    EXPECT_EQ(card.y(), 456);
+}
+
+TEST(CardRecord, PinSpotStraightFromTheBytes)
+{
+    const tb::PinSpot s = tb::pinSpotOf(makeCard("A", "B", 7, 12345, 67890).toBytes().left(30));
+    EXPECT_EQ(s.marker, 7);  // five-digit coordinates still fit the field
+    EXPECT_EQ(s.x, 12345);
+    EXPECT_EQ(s.y, 67890);
+    const tb::PinSpot frac = tb::pinSpotOf(makeCard("A", "B", 2, 10.5, -3).toBytes().left(30));
+    EXPECT_EQ(frac.x, 10.5);
+    EXPECT_EQ(frac.y, -3);
+    EXPECT_EQ(tb::pinSpotOf(QByteArray(30, ' ')).marker, 0);
+    EXPECT_EQ(tb::pinSpotOf("x 12").marker, 0);
+    EXPECT_EQ(tb::pinSpotOf("5 12").x, 12);
+    EXPECT_EQ(tb::pinSpotOf({}).marker, 0);
+}

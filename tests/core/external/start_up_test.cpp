@@ -1,0 +1,67 @@
+#include "core/db/database_files.h"
+#include "core/db/program_folder.h"
+#include "core/external/start_up.h"
+#include "core/map/preview_image.h"
+#include "fixtures.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+TEST(ScreenCheck, MessageOnlyBelow800By600)
+{
+    EXPECT_EQ(tb::screenCheckMessage(800, 600), QString());
+    EXPECT_EQ(tb::screenCheckMessage(800, 599),
+              QStringLiteral("Il est souhaitable de choisir une résolution d'écran de 800 x 600, la résolution "
+                             "actuelle est  800 x 599"));
+    EXPECT_TRUE(tb::screenCheckMessage(799, 600).endsWith(QStringLiteral("est  799 x 600")));
+}
+
+TEST(DatabaseNames, UnsafeNamesRefusedAndFolderNeedsCountAndMap)
+{
+    EXPECT_TRUE(tb::isSafeDatabaseName(QStringLiteral("Clients 2026 été")));
+    for (const char* bad : {"", "   ", "a/b", "..", "x..y", "a\\b", "a\tb", "\n"})
+        EXPECT_FALSE(tb::isSafeDatabaseName(QString::fromUtf8(bad))) << bad;
+
+    QTemporaryDir dir;
+    const QString f = dir.path() + u'/';
+    writeBytes(f + "NBFiches.dat", "0\r\n");
+    EXPECT_FALSE(tb::isDatabaseFolder(f));
+    writeBytes(f + "carte.txt", "x\r\n");
+    EXPECT_TRUE(tb::isDatabaseFolder(f));
+}
+
+TEST(MapImage, BadOrHugeImagesGiveNoMap)
+{
+    QTemporaryDir dir;
+    writeBytes(dir.path() + "/carte.gif", "ceci n'est pas une image");
+    EXPECT_TRUE(tb::loadMapImage(dir.path() + "/carte.gif").isNull());
+    EXPECT_TRUE(tb::loadMapImage(dir.path() + "/absent.gif").isNull());
+    EXPECT_TRUE(tb::loadMapImage(QString()).isNull());
+
+    // A bitmap header claiming 20000 x 20000 pixels, with no pixels behind it.
+    writeBytes(dir.path() + "/huge.bmp",
+               "BM" + QByteArray::fromHex("36000000" "00000000" "36000000" "28000000" "204E0000" "204E0000"
+                                          "0100" "1800" "000000000000000000000000000000000000000000000000"));
+    EXPECT_TRUE(tb::loadMapImage(dir.path() + "/huge.bmp").isNull());
+
+    const QImage map = tb::loadMapImage(dataDir() + "frc.gif");
+    ASSERT_FALSE(map.isNull());
+    EXPECT_GT(map.width(), 800);
+}
+
+TEST(ProgramFolder, NamedFolderReceivesTheDataItLacks)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/portable";
+    const QString exe = testing_support::dataDir();
+    EXPECT_EQ(tb::resolveProgramFolder(QString(), exe), exe);  // the data beside the program
+    QDir().mkpath(folder);
+    testing_support::writeBytes(folder + "/StrFic.txt", "\"mien\"\r\n");
+    EXPECT_EQ(tb::resolveProgramFolder(folder, exe), folder + u'/');
+    EXPECT_TRUE(QFile::exists(folder + "/frc.gif"));
+    EXPECT_TRUE(QFile::exists(folder + "/c01a20.txt"));
+    EXPECT_EQ(testing_support::readBytes(folder + "/StrFic.txt"), "\"mien\"\r\n");  // the user's own stays
+}

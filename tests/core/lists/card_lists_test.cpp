@@ -1,0 +1,123 @@
+// Sorted card lists: display lines, parallel numbers, French case-insensitive order.
+#include "core/cards/card_store.h"
+#include "core/lists/card_lists.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using tb::ListKind;
+using Numbers = std::vector<long long>;
+
+namespace {
+
+class CardListsTest : public ::testing::Test {
+protected:
+    TempProgramFolder program;
+    TempDatabase db{program.path()};
+    CardStore store{db.path()};
+
+    void write(const std::vector<CardRecord>& cards) { writeCards(db.path(), cards); }
+    tb::ParallelLists list(ListKind kind) { return tb::buildCardList(store, store.readCount(), kind); }
+    QStringList surnames(ListKind kind)
+    {
+        QStringList out;
+        for (const QString& line : list(kind).displayLines())
+            out.append(line.left(15).trimmed());
+        return out;
+    }
+};
+
+Numbers numbers(const tb::ParallelLists& lists)
+{
+    Numbers out;
+    for (int i = 0; i < lists.size(); ++i)
+        out.push_back(lists.numberAt(i));
+    return out;
+}
+
+CardRecord card(const QString& surname, int marker = 1, const QString& postalCode = {}, const QString& city = {})
+{
+    return makeCard(surname, QString(), marker, 1, 1, postalCode, city);
+}
+
+}  // namespace
+
+TEST_F(CardListsTest, DisplayLinesKeepEveryFieldAtFullWidthInTheKindsOrder)
+{
+    write({makeCard("LEFÈVRE", "Zoé", 2, 1, 1, "13001", "Marseille"),
+           makeCard("DUPONT", "Jean-Marc", 0, 1, 1, "75001", "Paris")});
+    const QString names = QStringLiteral("LEFÈVRE         Zoé            ");
+    const QString city = QStringLiteral("Marseille") + QString(31, u' ');
+    EXPECT_EQ(list(ListKind::Alphabetical).displayLines(), QStringList{names + " 13001 " + city});
+    EXPECT_EQ(list(ListKind::ByCity).displayLines(), QStringList{city + " 13001 " + names});
+    EXPECT_EQ(list(ListKind::ByPostalCode).displayLines(), QStringList{"13001 " + city + " " + names});
+    EXPECT_EQ(list(ListKind::Archived).displayLines(),
+              QStringList{QStringLiteral("DUPONT          Jean-Marc       75001 Paris") + QString(35, u' ')});
+}
+
+TEST(ParallelLists, SortLineNumberEntryAndTies)
+{
+    EXPECT_EQ(tb::sortLine(QStringLiteral("X"), 5), QStringLiteral("X Fiche n°           5"));
+    EXPECT_EQ(tb::numberEntry(QStringLiteral("X Fiche n°           5")), QStringLiteral("         5"));
+    EXPECT_EQ(tb::numberEntry(tb::sortLine(QStringLiteral("X"), 123456789)), QStringLiteral(" 123456789"));
+    // Identical lines fall to the number's text: card 12 before card 2.
+    tb::ParallelLists lists;
+    lists.add(QStringLiteral("SAME"), 2);
+    lists.add(QStringLiteral("SAME"), 12);
+    lists.sort();
+    EXPECT_EQ(numbers(lists), (Numbers{12, 2}));
+    EXPECT_EQ(lists.numberAt(2), 0);
+    EXPECT_EQ(lists.numberAt(-1), 0);
+}
+
+TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderAndKeepsNumbersInStep)
+{
+    write({card("B"), card("A"), card("C")});
+    const tb::ParallelLists lists = list(ListKind::Alphabetical);
+    EXPECT_EQ(numbers(lists), (Numbers{2, 1, 3}));
+    EXPECT_EQ(lists.numberEntries(), (QStringList{"         2", "         1", "         3"}));
+    EXPECT_EQ(lists.sortLines()[0], lists.displayAt(0) + QStringLiteral(" Fiche n°           2"));
+
+    // Byte order would put "b" after "C" and "É" after "Z".
+    write({card("b"), card("ZOE"), card("ÉMILE"), card("C"), card("EMMA"), card("A"), card("EDGAR"), card("a")});
+    EXPECT_EQ(surnames(ListKind::Alphabetical), (QStringList{"A", "a", "b", "C", "EDGAR", "ÉMILE", "EMMA", "ZOE"}));
+
+    // A shorter name, padded with blanks, comes before a longer one.
+    write({card("MARTINEZ"), makeCard("MARTIN", "Zoé", 1, 1, 1)});
+    EXPECT_EQ(surnames(ListKind::Alphabetical), (QStringList{"MARTIN", "MARTINEZ"}));
+}
+
+TEST_F(CardListsTest, ArchivedCardsOnlyInArchivedListAndCityAndPostalCodeOrders)
+{
+    CardRecord blank = card("BLANC"), letter = card("LETTRE");
+    blank.fields[0][0] = u' ';
+    letter.fields[0][0] = u'x';
+    write({card("ACTIF", 7), card("ZERO", 0), blank, letter, card("NEUF", 9)});
+    EXPECT_EQ(surnames(ListKind::Alphabetical), (QStringList{"ACTIF", "NEUF"}));
+    EXPECT_EQ(list(ListKind::ByCity).size(), 2);
+    EXPECT_EQ(numbers(list(ListKind::Archived)), (Numbers{3, 4, 2}));
+
+    write({card("AA", 1, "75002", "Paris"), card("BB", 1, "13001", "Marseille"), card("CC", 1, "06000", "Nice"),
+           card("DD", 1, "75001", "Paris")});
+    EXPECT_EQ(numbers(list(ListKind::ByCity)), (Numbers{2, 3, 4, 1}));
+    EXPECT_EQ(numbers(list(ListKind::ByPostalCode)), (Numbers{3, 2, 4, 1}));
+}
+
+TEST_F(CardListsTest, NameListHitListAndCountPastTheRecords)
+{
+    write({makeCard("B", "Y", 1, 1, 1), makeCard("A", "Z", 0, 1, 1), makeCard("B", "X", 1, 1, 1)});
+    const tb::ParallelLists names = tb::buildNameList(store, 3);
+    EXPECT_EQ(numbers(names), (Numbers{2, 3, 1}));
+    EXPECT_EQ(names.sortLines()[0], QStringLiteral("A               Z               Fiche n°           2"));
+
+    // Hits: deduplicated, in card number order, within the count.
+    const tb::ParallelLists hits = tb::hitList(store, 3, {3, 1, 3, 7});
+    EXPECT_EQ(numbers(hits), (Numbers{1, 3}));
+    EXPECT_EQ(hits.displayAt(1), QStringLiteral("B               X") + QString(61, u' '));
+    EXPECT_TRUE(tb::hitList(store, 3, {}).isEmpty());
+    EXPECT_TRUE(tb::hitList(store, 1, {2, 3}).isEmpty());
+
+    EXPECT_EQ(tb::buildCardList(store, 1000000, ListKind::Alphabetical).size(), 2);  // past the written cards
+    EXPECT_TRUE(tb::buildNameList(store, 0).isEmpty());
+}

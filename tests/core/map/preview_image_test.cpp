@@ -1,0 +1,41 @@
+#include "core/base/paths.h"
+#include "core/map/preview_image.h"
+#include "support/fixtures.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+TEST(PreviewImage, LargeImageIsDecodedAtItsPreviewSizeAndBadFilesGiveNothing)
+{
+    QTemporaryDir dir;
+    QImage big(1200, 600, QImage::Format_RGB32);
+    big.fill(Qt::red);
+    ASSERT_TRUE(big.save(dir.filePath("big.jpg"), "JPG"));
+    QSize natural;
+    const QImage preview = tb::loadPreview(dir.filePath("big.jpg"), {240, 180}, &natural);
+    EXPECT_EQ(natural, QSize(1200, 600));
+    EXPECT_EQ(preview.size(), QSize(240, 120));
+    const QImage framed = tb::framedPreview(preview, natural, {240, 180}, Qt::white);
+    EXPECT_EQ(framed.size(), QSize(240, 180));
+    EXPECT_EQ(framed.pixelColor(5, 5), QColor(Qt::white));  // above the picture
+    EXPECT_GT(framed.pixelColor(120, 90).red(), 200);       // centre of the picture
+
+    writeBytes(dir.filePath("texte.gif"), "GIF89a mais pas vraiment");
+    EXPECT_TRUE(tb::loadPreview(dir.filePath("texte.gif"), {240, 180}, &natural).isNull());
+    EXPECT_FALSE(natural.isValid());
+    EXPECT_TRUE(tb::framedPreview(QImage(), QSize(), {240, 180}, Qt::white).isNull());
+
+    // Text previews (code page covered by the browser test) stop at maxBytes.
+    writeBytes(dir.filePath("long.txt"), QByteArray(1000, 'a'));
+    EXPECT_EQ(tb::previewText(dir.filePath("long.txt"), 100), QString(100, u'a'));
+    EXPECT_EQ(tb::previewText(dir.filePath("absent.txt")), QString());
+}
+
+TEST(FolderText, EndsWithOneSlash)
+{
+    EXPECT_EQ(tb::folderText("/"), "/");
+    EXPECT_EQ(tb::folderText("/home//anne/../paul"), "/home/paul/");
+}

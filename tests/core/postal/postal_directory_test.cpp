@@ -1,0 +1,86 @@
+#include "core/postal/postal_directory.h"
+#include "support/fixtures.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <utility>
+
+using namespace testing_support;
+
+namespace {
+
+// A program folder with small directory files of our own; c41a60.txt is missing on purpose.
+class SmallDirectory : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeBytes(folder + "c01a20.txt", "LA ROCHELLE 17000\r\nAYTRE 17440\r\nRENNES-LES-BAINS 11190\r\nABC\r\n\r\n"
+                                          "AJACCIO 20000\r\nBASTIA 20200\r\nETRETAT 76790\r\n");
+        writeBytes(folder + "c21a40.txt", "DIJON 21000\r\nR\xC9MOULINS 30210\r\nRENNES 35000\nCHARTRES 28000\r\n");
+        writeBytes(folder + "c61a80.txt", "ROUEN 76000\r\n17000\r\n");
+        writeBytes(folder + "c81a95.txt", "ALBI 81000\r\nCERGY 95000\r\nSAINT-DENIS 97400\r\nLA ROCHELLE 17000\r\n");
+    }
+    QTemporaryDir m_dir;
+    QString folder = m_dir.path() + u'/';
+};
+
+}  // namespace
+
+TEST(PostalFiles, DepartmentChoosesItsFileOnNumericBounds)
+{
+    for (const auto& [dept, file] : std::initializer_list<std::pair<double, const char*>>{
+             {1, "c01a20.txt"}, {20.5, "c01a20.txt"}, {21, "c21a40.txt"}, {40, "c21a40.txt"},
+             {41, "c41a60.txt"}, {61, "c61a80.txt"}, {80, "c61a80.txt"}, {81, "c81a95.txt"}, {99, "c81a95.txt"}})
+        EXPECT_EQ(tb::postalFileForDepartment(dept), file) << dept;
+}
+
+TEST_F(SmallDirectory, DepartmentListingReadsOneFileAndFiltersOnCodePrefix)
+{
+    EXPECT_EQ(tb::departmentListing(folder, 17), QStringList({"LA ROCHELLE 17000", "AYTRE 17440"}));
+    EXPECT_EQ(tb::departmentListing(folder, 21), QStringList({"DIJON 21000"}));
+    EXPECT_EQ(tb::departmentListing(folder, 97), QStringList({"SAINT-DENIS 97400"}));  // last file, past 95
+    // Etretat is in the wrong file: the listing of 76 reads only c61a80.txt.
+    EXPECT_EQ(tb::departmentListing(folder, 76), QStringList({"ROUEN 76000"}));
+    EXPECT_TRUE(tb::departmentListing(folder, 45).isEmpty());  // missing file
+}
+
+TEST_F(SmallDirectory, SearchesByCodeSuffixAndExactCityPrefixInFileOrder)
+{
+    EXPECT_EQ(tb::searchByPostalCode(folder, "17000"), QStringList({"LA ROCHELLE 17000", "LA ROCHELLE 17000"}));
+    EXPECT_TRUE(tb::searchByPostalCode(folder, "7000").isEmpty());
+    EXPECT_EQ(tb::searchByPostalCode(folder, "30210"), QStringList({QString::fromUtf8("RÉMOULINS 30210")}));
+
+    EXPECT_EQ(tb::searchByCityPrefix(folder, "RENNES"), QStringList({"RENNES-LES-BAINS 11190", "RENNES 35000"}));
+    EXPECT_TRUE(tb::searchByCityPrefix(folder, "rennes").isEmpty());
+    // Empty prefix: every line of every file, short and empty lines left out.
+    const QStringList all = tb::searchByCityPrefix(folder, "");
+    EXPECT_EQ(all.size(), 15);
+    EXPECT_EQ(all.last(), "LA ROCHELLE 17000");
+    EXPECT_FALSE(all.contains("ABC") || all.contains("17000") || all.contains(""));
+}
+
+TEST(PostalLines, CodeAndCityOfALine)
+{
+    EXPECT_EQ(tb::postalCodeOfLine("LA ROCHELLE 17000"), "17000");
+    EXPECT_EQ(tb::cityOfLine("LA ROCHELLE 17000"), "LA ROCHELLE");
+    EXPECT_EQ(tb::cityOfLine("17000"), "");
+}
+
+TEST(PostalData, DepartmentsFileAndSuppliedDirectory)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    EXPECT_TRUE(tb::readDepartments(folder).isEmpty());  // missing files give nothing
+    EXPECT_TRUE(tb::searchByCityPrefix(folder, "").isEmpty());
+    writeBytes(folder + "depts.txt", "01 Ain\r\n\r\n02 Aisne\n\r\n");
+    EXPECT_EQ(tb::readDepartments(folder), QStringList({"01 Ain", "02 Aisne"}));
+
+    // The supplied directory: every line belongs to one listed department.
+    const QStringList depts = tb::readDepartments(dataDir());
+    EXPECT_TRUE(depts.contains("17 Charente-Maritime") && depts.contains("20 Corse")) << depts.size();
+    int total = 0;
+    for (const QString& dept : depts)
+        total += tb::departmentListing(dataDir(), dept.left(2).toDouble()).size();
+    EXPECT_EQ(total, tb::searchByCityPrefix(dataDir(), "").size());
+    EXPECT_GT(total, 30000);
+}

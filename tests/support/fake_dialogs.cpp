@@ -1,0 +1,60 @@
+#include "fake_dialogs.h"
+
+#include <QPrinter>
+#include <QWidget>
+
+void FakeDialogs::message(const QString& text, const QString& title, QMessageBox::Icon icon)
+{
+    messages.append({text, title, icon});
+}
+
+QMessageBox::StandardButton FakeDialogs::question(const QString& text, const QString& title,
+                                                  QMessageBox::StandardButtons, QMessageBox::StandardButton defaultButton,
+                                                  QMessageBox::Icon icon)
+{
+    questions.append({text, title, icon});
+    return questionAnswers.isEmpty() ? defaultButton : questionAnswers.dequeue();
+}
+
+std::optional<QString> FakeDialogs::input(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    inputs.append({prompt, title, QMessageBox::NoIcon});
+    if (inputAnswers.isEmpty())
+        return defaultText;
+    return inputAnswers.dequeue();
+}
+
+bool FakeDialogs::choosePrinter(QPrinter& printer)
+{
+    if (!printToPdf.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printToPdf);
+    }
+    return printerAccepted;
+}
+
+std::optional<QFont> FakeDialogs::chooseFont(const QFont& initial)
+{
+    return fontAnswers.isEmpty() ? std::optional<QFont>(initial) : fontAnswers.dequeue();
+}
+
+std::optional<QColor> FakeDialogs::chooseColor(const QColor& initial)
+{
+    return colorAnswers.isEmpty() ? std::optional<QColor>(initial) : colorAnswers.dequeue();
+}
+
+void FakeDialogs::showModal(QWidget* window)
+{
+    modals.append(window);
+    if (window)
+        window->show();
+    if (!modalScripts.isEmpty())
+        modalScripts.dequeue()(window);
+}
+
+void FakeDialogs::showModeless(QWidget* window)
+{
+    modeless.append(window);
+    if (window)
+        window->show();
+}

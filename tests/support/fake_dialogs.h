@@ -1,0 +1,56 @@
+#pragma once
+// Scripted Dialogs for tests: answers are queued, everything shown is recorded,
+// and showModal returns at once so the test can drive the window shown.
+#include "gui/app/dialogs.h"
+
+#include <QList>
+#include <QPointer>
+#include <QQueue>
+#include <functional>
+
+class FakeDialogs : public Dialogs {
+public:
+    struct Shown {
+        QString text, title;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+    };
+
+    // What the program showed, in order.
+    QList<Shown> messages;
+    QList<Shown> questions;
+    QList<Shown> inputs;
+    QList<QPointer<QWidget>> modals;
+    QList<QPointer<QWidget>> modeless;
+    int beeps = 0;
+    int busyDepth = 0;
+
+    // Scripted answers; an empty queue answers as a user pressing OK would:
+    // the default button, the default text, the initial font or colour.
+    QQueue<QMessageBox::StandardButton> questionAnswers;
+    QQueue<std::optional<QString>> inputAnswers;
+    QQueue<std::optional<QFont>> fontAnswers;
+    QQueue<std::optional<QColor>> colorAnswers;
+    // Run, in order, while a window is "modal": each script drives the window
+    // shown (types, clicks its confirm button) before showModal returns.
+    QQueue<std::function<void(QWidget*)>> modalScripts;
+    bool printerAccepted = true;
+    QString printToPdf;  // when set, the chosen printer writes this PDF file
+
+    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
+    QWidget* lastModal() const { return modals.isEmpty() ? nullptr : modals.last().data(); }
+
+    void message(const QString& text, const QString& title, QMessageBox::Icon icon) override;
+    QMessageBox::StandardButton question(const QString& text, const QString& title,
+                                         QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton defaultButton,
+                                         QMessageBox::Icon icon) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    void beep() override { ++beeps; }
+    void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+    bool choosePrinter(QPrinter& printer) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    void showModal(QWidget* window) override;
+    void showModeless(QWidget* window) override;
+};

@@ -10,9 +10,9 @@ QString ChargeTexte(const QString& path)
     return tb::fromCp1252(tb::readWholeFile(path));
 }
 
-void SauveTexte(const QString& path, const QString& text)
+tb::Status SauveTexte(const QString& path, const QString& text)
 {
-    tb::writeFileAtomic(path, tb::toCp1252(text) + "\r\n");
+    return tb::writeFileAtomic(path, tb::toCp1252(text) + "\r\n");
 }
 
 }  // namespace Francetext

@@ -1,46 +1,155 @@
 #include "core/base/safe_write.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tb {
 
-bool writeFileAtomic(const QString& path, const QByteArray& bytes)
+namespace {
+
+// Plain system calls: every failure is seen with its errno, none is left to a
+// buffer flushed (and ignored) at close.
+Status writeAll(int fd, const char* data, qint64 size, const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 20)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return Error::fromErrno(errno, path);
+        }
+        data += n;
+        size -= n;
     }
-    return file.commit();
+    return {};
 }
 
-bool copyFileReplacing(const QString& src, const QString& dst)
-{
-    QFile in(src);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile out(dst);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray block;
-    while (!(block = in.read(1 << 20)).isEmpty()) {
-        if (out.write(block) != block.size()) {
-            out.cancelWriting();
-            return false;
+class TempFile {
+public:
+    explicit TempFile(const QString& target) : m_target(target)
+    {
+        m_path = target + QStringLiteral(".tmp-XXXXXX");
+        QByteArray name = QFile::encodeName(m_path);
+        m_fd = ::mkstemp(name.data());
+        if (m_fd < 0) {
+            m_error = Error::fromErrno(errno, target);
+            return;
+        }
+        m_path = QFile::decodeName(name);
+        ::fchmod(m_fd, 0644 & ~currentUmask());
+    }
+    ~TempFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_committed && !m_path.isEmpty())
+            ::unlink(QFile::encodeName(m_path).constData());
+    }
+    Status status() const { return m_error ? Status(*m_error) : Status(); }
+    int fd() const { return m_fd; }
+
+    Status commit()
+    {
+        if (::fsync(m_fd) != 0)
+            return Error::fromErrno(errno, m_target);
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0)
+            return Error::fromErrno(errno, m_target);
+        if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(m_target).constData()) != 0)
+            return Error::fromErrno(errno, m_target);
+        m_committed = true;
+        syncFolder(QFileInfo(m_target).absolutePath());
+        return {};
+    }
+
+    static void syncFolder(const QString& folder)
+    {
+        const int dfd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+        if (dfd >= 0) {
+            ::fsync(dfd);
+            ::close(dfd);
         }
     }
-    return out.commit();
+
+private:
+    static mode_t currentUmask()
+    {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }
+
+    QString m_target, m_path;
+    int m_fd = -1;
+    bool m_committed = false;
+    std::optional<Error> m_error;
+};
+
+}  // namespace
+
+Status writeFileAtomic(const QString& path, const QByteArray& bytes)
+{
+    // A folder in the file's place is never replaced.
+    if (QFileInfo(path).isDir())
+        return Error::fromErrno(EISDIR, path);
+    TempFile temp(path);
+    if (!temp.status())
+        return temp.status();
+    if (Status s = writeAll(temp.fd(), bytes.constData(), bytes.size(), path); !s)
+        return s;
+    return temp.commit();
+}
+
+Status copyFileReplacing(const QString& src, const QString& dst)
+{
+    const int in = ::open(QFile::encodeName(src).constData(), O_RDONLY);
+    if (in < 0)
+        return Error::fromErrno(errno, src);
+    if (QFileInfo(dst).isDir()) {
+        ::close(in);
+        return Error::fromErrno(EISDIR, dst);
+    }
+    TempFile temp(dst);
+    Status result = temp.status();
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    while (result) {
+        const ssize_t n = ::read(in, block.data(), size_t(block.size()));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            result = Error::fromErrno(errno, src);
+        } else if (n == 0) {
+            break;
+        } else {
+            result = writeAll(temp.fd(), block.constData(), n, dst);
+        }
+    }
+    ::close(in);
+    if (!result)
+        return result;
+    return temp.commit();
+}
+
+Result<QByteArray> readFile(const QString& path)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        return Error::fromErrno(EISDIR, path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Error::fromErrno(errno ? errno : ENOENT, path);
+    return file.readAll();
 }
 
 QByteArray readWholeFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    const Result<QByteArray> r = readFile(path);
+    return r ? r.value() : QByteArray();
 }
 
 }  // namespace tb

@@ -105,12 +105,12 @@ QByteArray valueLine(const QString& value)
     return line;
 }
 
-bool writeValueFile(const QString& path, const QString& value)
+Status writeValueFile(const QString& path, const QString& value)
 {
     return writeFileAtomic(path, valueLine(value));
 }
 
-bool writeQuotedLines(const QString& path, const QStringList& values)
+Status writeQuotedLines(const QString& path, const QStringList& values)
 {
     QByteArray bytes;
     for (const QString& v : values)

@@ -1,6 +1,8 @@
 #pragma once
 // One-value files ("NBFiches.dat", "carte.txt", "dossier.txt", the program
 // path files) and caption files ("StrFic.txt", "DeptCourant.txt").
+#include "core/base/error.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -20,8 +22,8 @@ QStringList readValues(const QString& path, int count);
 // The value as one line ended by CR LF; a value holding a comma, or beginning
 // with a blank or a double quote, is written quoted so that it reads back whole.
 QByteArray valueLine(const QString& value);
-bool writeValueFile(const QString& path, const QString& value);
+Status writeValueFile(const QString& path, const QString& value);
 // One quoted value per line, CR LF.
-bool writeQuotedLines(const QString& path, const QStringList& values);
+Status writeQuotedLines(const QString& path, const QStringList& values);
 
 }  // namespace tb

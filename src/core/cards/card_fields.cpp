@@ -26,4 +26,9 @@ QString statusWord(const QString& field1, bool capitalized)
     return active ? QStringLiteral("active") : QStringLiteral("archivée");
 }
 
+QString surnameInCapitals(const QString& surname)
+{
+    return surname.toUpper();
+}
+
 }  // namespace tb

@@ -16,4 +16,7 @@ QString withMarker(const QString& field1, QChar digit);
 // when capitalized (the forms of the main window's list command).
 QString statusWord(const QString& field1, bool capitalized = false);
 
+// The surname as stored: in capitals, where the code page has the capital.
+QString surnameInCapitals(const QString& surname);
+
 }  // namespace tb

@@ -1,12 +1,17 @@
 #include "core/cards/card_store.h"
 
 #include "core/base/number_text.h"
-#include "core/base/numeric.h"
 #include "core/base/value_files.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -14,112 +19,193 @@ const QString kRecords = QStringLiteral("lesfiches.dat");
 const QString kCount = QStringLiteral("NBFiches.dat");
 const QString kCaptions = QStringLiteral("StrFic.txt");
 constexpr int kCaptionCount = 10;
-// Records per read in whole-database passes: 1000 records, 630 KB.
-constexpr long long kBlockRecords = 1000;
+// Records per read in whole-database passes: 4000 records, 2.5 MB.
+constexpr long long kBlockRecords = 4000;
+
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+bool preadAll(int fd, char* data, qint64 size, qint64 at, qint64* got)
+{
+    *got = 0;
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, data, size_t(size), at);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            break;
+        data += n;
+        size -= n;
+        at += n;
+        *got += n;
+    }
+    return true;
+}
+
+bool pwriteAll(int fd, const char* data, qint64 size, qint64 at)
+{
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size_t(size), at);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+        at += n;
+    }
+    return true;
+}
 
 }  // namespace
 
 CardStore::CardStore(QString folder) : m_folder(std::move(folder)) {}
+
+QString CardStore::recordFile() const
+{
+    return file(kRecords);
+}
 
 QString CardStore::sideFile(const QString& prefix, long long n, const QString& extension) const
 {
     return m_folder + prefix + tb::plainNumber(n) + extension;
 }
 
-QString CardStore::readCountText(bool* exists) const
+CardStore::CountReading CardStore::readCount() const
 {
-    return tb::readFirstValue(file(kCount), exists);
+    CountReading r;
+    const QString text = tb::readFirstValue(file(kCount), &r.exists);
+    static const QRegularExpression whole(QStringLiteral("^\\s*\\+?(\\d{1,15})\\s*$"));
+    const QRegularExpressionMatch m = whole.match(text);
+    if (m.hasMatch()) {
+        r.valid = true;
+        r.value = m.captured(1).toLongLong();
+    }
+    return r;
 }
 
-long long CardStore::readCountInto(QString& label6) const
+tb::Status CardStore::writeCount(long long count) const
 {
-    bool exists = false;
-    const QString text = readCountText(&exists);
-    if (exists)
-        label6 = text;
-    return std::max(0LL, tb::numericInteger(label6));
-}
-
-long long CardStore::readCount() const
-{
-    return std::max(0LL, tb::numericInteger(readCountText()));
-}
-
-bool CardStore::writeCountText(const QString& text) const
-{
-    return tb::writeValueFile(file(kCount), text);
+    return tb::writeValueFile(file(kCount), tb::plainNumber(std::max(0LL, count)));
 }
 
 long long CardStore::recordsInFile() const
 {
-    const QFileInfo info(file(kRecords));
-    return info.exists() ? info.size() / CardRecord::kSize : 0;
+    const QFileInfo info(recordFile());
+    return info.isFile() ? info.size() / CardRecord::kSize : 0;
 }
 
-long long CardStore::cardsToVisit(long long count) const
+tb::Result<CardRecord> CardStore::read(long long n) const
+{
+    if (n < 1)
+        return CardRecord();
+    const QString path = recordFile();
+    Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY));
+    if (fd.get() < 0) {
+        if (errno == ENOENT)
+            return CardRecord();
+        return tb::Error::fromErrno(errno, path);
+    }
+    char buffer[CardRecord::kSize];
+    qint64 got = 0;
+    if (!preadAll(fd.get(), buffer, CardRecord::kSize, (n - 1) * CardRecord::kSize, &got))
+        return tb::Error::fromErrno(errno, path);
+    return CardRecord::fromBytes(QByteArrayView(buffer, got));
+}
+
+tb::Status CardStore::write(long long n, const CardRecord& record) const
+{
+    if (n < 1)
+        return tb::Error{tb::kErrorPathAccess, QStringLiteral("numéro de fiche incorrect")};
+    return writeRecords(n, record.toBytes());
+}
+
+tb::Status CardStore::writeRecords(long long first, QByteArrayView bytes) const
+{
+    const QString path = recordFile();
+    if (QFileInfo(path).isDir())
+        return tb::Error::fromErrno(EISDIR, path);
+    Fd fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT, 0644));
+    if (fd.get() < 0)
+        return tb::Error::fromErrno(errno, path);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return tb::Error::fromErrno(errno, path);
+    const qint64 oldSize = st.st_size;
+    const qint64 at = (first - 1) * CardRecord::kSize;
+    const qint64 end = at + bytes.size();
+    // What the write covers inside the old file, to put back on failure.
+    QByteArray before(std::clamp<qint64>(std::min(end, oldSize) - at, 0, bytes.size()), Qt::Uninitialized);
+    qint64 got = 0;
+    if (!before.isEmpty() && !preadAll(fd.get(), before.data(), before.size(), at, &got))
+        return tb::Error::fromErrno(errno, path);
+
+    auto fail = [&](int err) -> tb::Status {
+        if (!before.isEmpty())
+            pwriteAll(fd.get(), before.constData(), before.size(), at);
+        if (::ftruncate(fd.get(), oldSize) != 0) {
+            // Nothing more to try: the old records are back, a tail may stay.
+        }
+        return tb::Error::fromErrno(err, path);
+    };
+
+    // The records between the end and the first one written become blank cards
+    // (a torn last record is completed the same way), written block by block.
+    if (oldSize < at) {
+        const QByteArray blanks(qMin<qint64>(at - oldSize, kBlockRecords * CardRecord::kSize), ' ');
+        for (qint64 pos = oldSize; pos < at;) {
+            const qint64 len = std::min<qint64>(blanks.size(), at - pos);
+            if (!pwriteAll(fd.get(), blanks.constData(), len, pos))
+                return fail(errno);
+            pos += len;
+        }
+    }
+    if (!pwriteAll(fd.get(), bytes.data(), bytes.size(), at))
+        return fail(errno);
+    if (::fdatasync(fd.get()) != 0)
+        return fail(errno);
+    return {};
+}
+
+tb::Status CardStore::forEachRaw(long long count, const std::function<void(long long, QByteArrayView)>& fn) const
 {
     if (count <= 0)
-        return 0;
-    return std::min(count, recordsInFile());
-}
-
-CardRecord CardStore::read(long long n) const
-{
-    if (n < 1)
         return {};
-    QFile f(file(kRecords));
-    if (!f.open(QIODevice::ReadOnly) || !f.seek((n - 1) * CardRecord::kSize))
-        return {};
-    return CardRecord::fromBytes(f.read(CardRecord::kSize));
-}
-
-bool CardStore::write(long long n, const CardRecord& record) const
-{
-    if (n < 1)
-        return false;
-    QFile f(file(kRecords));
-    if (!f.open(QIODevice::ReadWrite))  // never Truncate: the other records stay
-        return false;
-    const qint64 at = (n - 1) * CardRecord::kSize;
-    const qint64 size = f.size();
-    if (size < at) {
-        // The records between the end and card n become blank cards rather
-        // than a hole of zero bytes; a torn last record is completed the same way.
-        if (!f.seek(size) || f.write(QByteArray(at - size, ' ')) != at - size)
-            return false;
-    }
-    const QByteArray bytes = record.toBytes();
-    if (!f.seek(at) || f.write(bytes) != bytes.size())
-        return false;
-    return f.flush();
-}
-
-void CardStore::forEachRaw(long long count, const std::function<void(long long, QByteArrayView)>& fn) const
-{
-    const long long total = cardsToVisit(count);
-    if (total <= 0)
-        return;
-    QFile f(file(kRecords));
-    if (!f.open(QIODevice::ReadOnly))
-        return;
-    QByteArray block;
+    const QString path = recordFile();
+    Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY));
+    if (fd.get() < 0)
+        return errno == ENOENT ? tb::Status() : tb::Status(tb::Error::fromErrno(errno, path));
+    QByteArray block(kBlockRecords * CardRecord::kSize, Qt::Uninitialized);
     long long n = 1;
-    while (n <= total) {
-        const long long want = std::min(kBlockRecords, total - n + 1);
-        block = f.read(want * CardRecord::kSize);
-        const long long got = block.size() / CardRecord::kSize;
+    while (n <= count) {
+        const long long want = std::min(kBlockRecords, count - n + 1);
+        qint64 got = 0;
+        if (!preadAll(fd.get(), block.data(), want * CardRecord::kSize, (n - 1) * CardRecord::kSize, &got))
+            return tb::Error::fromErrno(errno, path);
+        const long long records = got / CardRecord::kSize;
         const char* data = block.constData();
-        for (long long k = 0; k < got; ++k)
+        for (long long k = 0; k < records; ++k)
             fn(n + k, QByteArrayView(data + k * CardRecord::kSize, CardRecord::kSize));
-        n += got;
-        if (got < want)
-            break;  // the file shrank while we read it
+        n += records;
+        if (records < want)
+            break;  // end of the file
     }
-}
-
-void CardStore::forEach(long long count, const std::function<void(long long, const CardRecord&)>& fn) const
-{
-    forEachRaw(count, [&](long long n, QByteArrayView bytes) { fn(n, CardRecord::fromBytes(bytes)); });
+    return {};
 }
 
 QStringList CardStore::readCaptions() const
@@ -127,7 +213,7 @@ QStringList CardStore::readCaptions() const
     return tb::readValues(file(kCaptions), kCaptionCount);
 }
 
-bool CardStore::writeCaptions(const QStringList& captions) const
+tb::Status CardStore::writeCaptions(const QStringList& captions) const
 {
     return tb::writeQuotedLines(file(kCaptions), captions);
 }

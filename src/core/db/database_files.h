@@ -1,6 +1,8 @@
 #pragma once
 // Database folders: creation from the program folder's templates, and the
 // check that a folder is a database.
+#include "core/base/error.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,10 +17,5 @@ bool isSafeDatabaseName(const QString& name);
 
 // A folder is a database when it holds "NBFiches.dat" and "carte.txt".
 bool isDatabaseFolder(const QString& folder);
-
-// Error numbers shown as "Erreur n° N".
-constexpr int kErrorBadFileName = 52;
-constexpr int kErrorFileNotFound = 53;
-constexpr int kErrorPathAccess = 75;
 
 }  // namespace tb

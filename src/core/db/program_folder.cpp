@@ -1,7 +1,10 @@
 #include "core/db/program_folder.h"
 
+#include "core/base/numeric.h"
 #include "core/base/paths.h"
 #include "core/base/safe_write.h"
+#include "core/base/value_files.h"
+#include "core/db/data_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,15 +12,22 @@
 
 namespace tb {
 
+const QStringList& dataFileNames()
+{
+    static const QStringList names = QString::fromUtf8(kDataFiles).split(u';', Qt::SkipEmptyParts);
+    return names;
+}
+
 namespace {
 void fillFrom(const QString& from, const QString& to)
 {
     QDir().mkpath(to);
-    const QDir src(from);
-    for (const QFileInfo& fi : src.entryInfoList(QDir::Files)) {
-        const QString target = to + fi.fileName();
-        if (!QFileInfo::exists(target))
-            copyFileReplacing(fi.absoluteFilePath(), target);
+    for (const QString& name : dataFileNames()) {
+        const QFileInfo source(from + name);
+        if (!source.isFile() || QFileInfo::exists(to + name))
+            continue;
+        QDir().mkpath(QFileInfo(to + name).absolutePath());
+        (void)copyFileReplacing(source.absoluteFilePath(), to + name);
     }
 }
 }  // namespace
@@ -34,15 +44,19 @@ QString resolveProgramFolder(const QString& explicitFolder, const QString& execu
         return exe;
     else
         folder = folderText(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    // A new program folder gets the map, templates and directory; what is
-    // already there (the user's own templates) is kept.
+    // What is already there (the user's own templates) is kept.
     fillFrom(installed, folder);
     return folder;
 }
 
-void makeProgramFolderCurrent(const QString& programFolder)
+int currentDepartment(const QString& programFolder)
 {
-    QDir::setCurrent(programFolder);
+    return int(numericInteger(readFirstValue(programFolder + QStringLiteral("DeptCourant.txt"))));
+}
+
+Status setCurrentDepartment(const QString& programFolder, int index)
+{
+    return writeQuotedLines(programFolder + QStringLiteral("DeptCourant.txt"), {QString::number(index)});
 }
 
 }  // namespace tb

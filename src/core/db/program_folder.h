@@ -1,15 +1,24 @@
 #pragma once
+// The program folder: map, templates of new databases, postal directory,
+// departments and the remembered department.
+#include "core/base/error.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace tb {
 
+// The names of the files supplied in data/, which a program folder holds.
+const QStringList& dataFileNames();
+
 // The program folder, ending with "/": the named folder when given, else the
 // executable's folder when it holds "frc.gif" and is writable, else the user's
-// data folder. A named or user folder receives the installed data files it
-// lacks.
+// data folder. A named or user folder receives the data files it lacks (and
+// nothing else: never the executables or the build's files).
 QString resolveProgramFolder(const QString& explicitFolder, const QString& executableFolder);
 
-// Makes the program folder the current folder (most commands start so).
-void makeProgramFolderCurrent(const QString& programFolder);
+// The department shown first in the card windows ("DeptCourant.txt").
+int currentDepartment(const QString& programFolder);
+Status setCurrentDepartment(const QString& programFolder, int index);
 
 }  // namespace tb

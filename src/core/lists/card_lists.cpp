@@ -2,6 +2,7 @@
 
 #include "core/base/codepage.h"
 #include "core/cards/card_store.h"
+#include "core/cards/card_record.h"
 
 #include <algorithm>
 #include <array>
@@ -55,45 +56,55 @@ bool rawActive(QByteArrayView record)
 
 }  // namespace
 
-ParallelLists buildCardList(const CardStore& store, long long count, ListKind kind)
+Result<CardList> buildCardList(const CardStore& store, long long count, ListKind kind)
 {
     const FieldOrder order = fieldOrder(kind);
     const bool wantActive = kind != ListKind::Archived;
-    ParallelLists lists;
-    store.forEachRaw(count, [&](long long n, QByteArrayView record) {
+    CardList list;
+    const Status read = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
         if (rawActive(record) != wantActive)
             return;
-        lists.add(rawLine(record, order), n);
+        list.add(rawLine(record, order), n);
     });
-    lists.sort();
-    return lists;
+    if (!read)
+        return read.error();
+    list.sort();
+    return list;
 }
 
-ParallelLists buildNameList(const CardStore& store, long long count)
+Result<CardList> buildNameList(const CardStore& store, long long count)
 {
-    ParallelLists lists;
-    store.forEachRaw(count, [&](long long n, QByteArrayView record) {
-        lists.add(rawLine(record, std::array<int, 2>{3, 4}), n);
+    CardList list;
+    const Status read = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
+        list.add(rawLine(record, std::array<int, 2>{3, 4}), n);
     });
-    lists.sort();
-    return lists;
+    if (!read)
+        return read.error();
+    list.sort();
+    return list;
 }
 
-ParallelLists hitList(const CardStore& store, long long count, const std::vector<long long>& numbers)
+QString nameEntry(const CardRecord& card)
+{
+    return card.field(3) + u' ' + card.field(4);
+}
+
+Result<CardList> hitList(const CardStore& store, long long count, const std::vector<long long>& numbers)
 {
     std::vector<long long> wanted = numbers;
     std::sort(wanted.begin(), wanted.end());
     wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
-    ParallelLists lists;
-    if (wanted.empty())
-        return lists;
+    CardList list;
     const FieldOrder order = fieldOrder(ListKind::Alphabetical);
-    // One pass up to the last wanted card.
-    store.forEachRaw(std::min(count, wanted.back()), [&](long long n, QByteArrayView record) {
-        if (std::binary_search(wanted.begin(), wanted.end(), n))
-            lists.add(rawLine(record, order), n);
-    });
-    return lists;
+    for (long long n : wanted) {
+        if (n < 1 || n > count)
+            continue;
+        const Result<CardRecord> card = store.read(n);
+        if (!card)
+            return card.error();
+        list.add(rawLine(QByteArrayView(card->toBytes()), order), n);
+    }
+    return list;
 }
 
 }  // namespace tb

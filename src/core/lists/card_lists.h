@@ -1,11 +1,11 @@
 #pragma once
-// The lists of cards built from the store in one pass: the four sorted lists
-// of "Base de données", the name list of the card window and the cards at a
-// map click.
+// The lists of cards built from the records in one pass: the four sorted
+// lists of "Base de données", the name list of the card window and the cards
+// at a map click.
+#include "core/base/error.h"
 #include "core/cards/card_record.h"
-#include "core/lists/parallel_lists.h"
+#include "core/lists/card_list.h"
 
-#include <QByteArrayView>
 #include <vector>
 
 class CardStore;
@@ -19,12 +19,14 @@ enum class ListKind { Alphabetical, ByCity, ByPostalCode, Archived };
 
 // Cards 1..count of the kind (active ones, or archived ones for Archived),
 // sorted.
-ParallelLists buildCardList(const CardStore& store, long long count, ListKind kind);
+Result<CardList> buildCardList(const CardStore& store, long long count, ListKind kind);
 // Every card 1..count, active and archived, by name entry (surname, a blank,
 // first names), sorted.
-ParallelLists buildNameList(const CardStore& store, long long count);
+Result<CardList> buildNameList(const CardStore& store, long long count);
+// The name entry of a card, as the name list shows it.
+QString nameEntry(const CardRecord& card);
 // The cards of numbers (within 1..count), in increasing card number, unsorted,
 // with the alphabetical display line.
-ParallelLists hitList(const CardStore& store, long long count, const std::vector<long long>& numbers);
+Result<CardList> hitList(const CardStore& store, long long count, const std::vector<long long>& numbers);
 
 }  // namespace tb

@@ -2,7 +2,6 @@
 
 #include "core/base/numeric.h"
 #include "core/cards/card_record.h"
-#include "core/cards/card_store.h"
 
 #include <array>
 
@@ -81,8 +80,13 @@ void stampAll(QImage& image, const Spots& spots)
     std::array<QRgb, 8> colours{};
     for (int m = 1; m <= 7; ++m)
         colours[m] = pinColor(m).rgba();
-    for (const PinSpot& s : spots)
+    const double w = image.width(), h = image.height();
+    for (const PinSpot& s : spots) {
+        // Checked before rounding: a huge coordinate would overflow the int.
+        if (!(s.x > -kRadius - 1 && s.x < w + kRadius + 1 && s.y > -kRadius - 1 && s.y < h + kRadius + 1))
+            continue;
         stampDirect(image, colours[s.marker], qRound(s.x), qRound(s.y));
+    }
 }
 
 bool hasPin(int marker) { return marker >= 1 && marker <= 7; }
@@ -121,30 +125,11 @@ void drawPin(QImage& image, int marker, double x, double y)
     stampAll(image, std::array<PinSpot, 1>{spot});
 }
 
-void drawAllPins(const CardStore& store, const std::vector<QImage*>& images, QString* countText)
+void drawPins(QImage& image, const std::vector<PinSpot>& spots)
 {
-    bool exists = false;
-    const QString text = store.readCountText(&exists);
-    if (!exists)
-        return;  // no database files: nothing to draw, the count stays as it was
-    if (countText)
-        *countText = text;
-    const long long count = std::max(0LL, numericInteger(text));
-
-    // One pass over the records collects the pins; each image then gets them
-    // in card order.
-    std::vector<PinSpot> spots;
-    store.forEachRaw(count, [&](long long, QByteArrayView bytes) {
-        const PinSpot s = pinSpotOf(bytes.first(CardRecord::kWidths[0]));
-        if (hasPin(s.marker))
-            spots.push_back(s);
-    });
-    if (spots.empty())
+    if (image.isNull() || spots.empty())
         return;
-    for (QImage* image : images) {
-        if (image && !image->isNull())
-            stampAll(*image, spots);
-    }
+    stampAll(image, spots);
 }
 
 }  // namespace tb

@@ -5,7 +5,7 @@
 #include <QString>
 #include <vector>
 
-class CardStore;
+#include "core/cards/card_record.h"
 
 namespace tb {
 
@@ -20,9 +20,9 @@ int markerOf(const QString& text);
 // of radius 10 around (x, y), in the marker's colour; clipped at the edges.
 void drawPin(QImage& image, int marker, double x, double y);
 
-// Reads the count into countText (as "NBFiches.dat" holds it; unchanged when
-// the file is missing) and draws the pin of every active card onto each image.
-// One pass over the records, in large blocks, from prepared sprites.
-void drawAllPins(const CardStore& store, const std::vector<QImage*>& images, QString* countText);
+// Draws the pins of spots onto image, in order; a pin whose centre lies
+// outside the picture draws only what falls inside it, a position far outside
+// draws nothing.
+void drawPins(QImage& image, const std::vector<PinSpot>& spots);
 
 }  // namespace tb

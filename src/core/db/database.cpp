@@ -1,0 +1,217 @@
+#include "core/db/database.h"
+
+#include "core/base/number_text.h"
+#include "core/base/safe_write.h"
+#include "core/base/value_files.h"
+#include "core/cards/card_creation.h"
+#include "core/cards/card_fields.h"
+#include "core/db/database_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+
+namespace tb {
+
+namespace {
+const QString kNotADatabase = QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !");
+}
+
+Database::Database(const QString& folder, Access access) : m_store(folder), m_access(access) {}
+
+Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access access)
+{
+    if (!isDatabaseFolder(folder))
+        return Error{kErrorPathAccess, kNotADatabase};
+    std::unique_ptr<Database> db(new Database(folder, access));
+    if (Status s = db->load(); !s)
+        return s.error();
+    return db;
+}
+
+Status Database::load()
+{
+    const CardStore::CountReading reading = m_store.readCount();
+    const long long records = m_store.recordsInFile();
+    m_count = reading.value;
+    m_correction.clear();
+    // A garbled count never makes the database look empty nor sends a new
+    // card over card 1: the whole records are the truth.
+    if (!reading.valid || reading.value > records) {
+        m_count = records;
+        m_correction = QStringLiteral(" Le nombre de fiches a été corrigé : ") + plainNumber(records)
+                       + QStringLiteral(" fiche(s).");
+        if (!readOnly())
+            if (Status s = m_store.writeCount(records); !s)
+                return s;
+    }
+    if (Status s = m_pins.load(m_store, m_count); !s)
+        return s;
+    noteOwnWrite();
+    return {};
+}
+
+Result<std::unique_ptr<Database>> Database::create(const QString& programFolder, const QString& name,
+                                                   QList<Error>* templateErrors)
+{
+    if (!isSafeDatabaseName(name))
+        return Error{kErrorBadFileName, {}};
+    if (Status s = writeValueFile(programFolder + QStringLiteral("dossier.txt"), name); !s)
+        return s.error();
+    const QString path = programFolder + name;
+    if (QFileInfo::exists(path))
+        return Error{kErrorPathAccess, QStringLiteral(" Ce nom existe déja, choisissez un autre nom ! ")};
+    if (!QDir().mkdir(path))
+        return Error::fromErrno(errno ? errno : EACCES, path);
+    const QString folder = path + u'/';
+    for (const QString& file : databaseTemplateFiles()) {
+        if (Status s = copyFileReplacing(programFolder + file, folder + file); !s && templateErrors)
+            templateErrors->append(Error{kErrorFileNotFound, {}});
+    }
+    // Without its count and map files the folder would not open again.
+    if (!QFileInfo::exists(folder + QStringLiteral("NBFiches.dat")))
+        if (Status s = CardStore(folder).writeCount(0); !s)
+            return s.error();
+    if (!QFileInfo::exists(folder + QStringLiteral("carte.txt")))
+        if (Status s = writeValueFile(folder + QStringLiteral("carte.txt"), programFolder + QStringLiteral("frc.gif"));
+            !s)
+            return s.error();
+    return open(folder);
+}
+
+QStringList Database::captions() const
+{
+    return m_store.readCaptions();
+}
+
+Status Database::setCaptions(const QStringList& captions)
+{
+    return m_store.writeCaptions(captions);
+}
+
+QString Database::mapPath() const
+{
+    return readFirstValue(file(QStringLiteral("carte.txt")));
+}
+
+Status Database::setMapPath(const QString& path)
+{
+    if (Status s = writeValueFile(file(QStringLiteral("carte.txt")), path); !s)
+        return s;
+    emit mapChanged();
+    return {};
+}
+
+Result<CardRecord> Database::card(long long n) const
+{
+    return m_store.read(n);
+}
+
+Status Database::storeCard(long long n, const CardRecord& card)
+{
+    if (n < 1 || n > m_count + 1)
+        return Error{kErrorPathAccess, QStringLiteral("la fiche n° ") + plainNumber(n) + QStringLiteral(" n'existe pas")};
+    const Result<CardRecord> before = m_store.read(n);
+    if (!before)
+        return before.error();
+    const QByteArray bytes = card.toBytes();
+    if (before->toBytes() == bytes && n <= m_store.recordsInFile())
+        return {};
+    refreshIfChanged();
+    if (Status s = m_store.write(n, card); !s)
+        return s;
+    noteOwnWrite();
+    if (n <= m_count)
+        m_pins.set(n, card);
+    emit cardStored(n);
+    return {};
+}
+
+Result<long long> Database::createCard(const CardRecord& typed)
+{
+    refreshIfChanged();
+    const long long n = m_count + 1;
+    CardRecord card = typed;
+    card.fields[2] = surnameInCapitals(card.fields[2]);
+    // The record first, then its side files, then the count that includes it:
+    // a failure on the way never leaves a count claiming a card not written.
+    if (Status s = m_store.write(n, card); !s)
+        return s.error();
+    noteOwnWrite();
+    for (const CardTemplate& t : kCardTemplates) {
+        const QString to = m_store.sideFile(QString::fromLatin1(t.prefix), n, QString::fromLatin1(t.extension));
+        if (Status s = copyFileReplacing(file(QString::fromLatin1(t.templateName)), to); !s)
+            return s.error();
+    }
+    if (Status s = writeCount(n); !s)
+        return s.error();
+    m_pins.set(n, card);
+    emit cardStored(n);
+    emit countChanged(n);
+    return n;
+}
+
+Status Database::writeCount(long long count)
+{
+    if (Status s = m_store.writeCount(count); !s)
+        return s;
+    m_count = count;
+    m_pins.resize(count);
+    return {};
+}
+
+QString Database::findSideFile(const QString& prefix, long long n, const QString& extension) const
+{
+    const QString made = m_store.sideFile(prefix, n, extension);
+    if (QFileInfo::exists(made))
+        return made;
+    const QString wanted = QFileInfo(made).fileName();
+    const QStringList found = QDir(folder()).entryList({wanted}, QDir::Files);  // case-insensitive on names
+    for (const QString& name : found)
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return file(name);
+    return made;
+}
+
+const PinIndex& Database::pins() const
+{
+    refreshIfChanged();
+    return m_pins;
+}
+
+Result<CardList> Database::list(ListKind kind) const
+{
+    return buildCardList(m_store, m_count, kind);
+}
+
+Result<CardList> Database::nameList() const
+{
+    return buildNameList(m_store, m_count);
+}
+
+Result<CardList> Database::cardsAt(double x, double y) const
+{
+    return hitList(m_store, m_count, pins().cardsAt(x, y));
+}
+
+void Database::noteOwnWrite() const
+{
+    const QFileInfo info(m_store.recordFile());
+    m_seenSize = info.exists() ? info.size() : -1;
+    m_seenTime = info.exists() ? info.lastModified() : QDateTime();
+}
+
+void Database::refreshIfChanged() const
+{
+    const QFileInfo info(m_store.recordFile());
+    const qint64 size = info.exists() ? info.size() : -1;
+    const QDateTime time = info.exists() ? info.lastModified() : QDateTime();
+    if (size == m_seenSize && time == m_seenTime)
+        return;
+    // Another program changed the records: the pins follow the file.
+    if (m_pins.load(m_store, m_count))
+        noteOwnWrite();
+}
+
+}  // namespace tb

@@ -1,0 +1,91 @@
+#pragma once
+// The open database: one folder's files, its count, captions and map, and the
+// commands on its cards. Windows follow its signals instead of calling each
+// other.
+#include "core/base/error.h"
+#include "core/cards/card_record.h"
+#include "core/cards/card_store.h"
+#include "core/lists/card_lists.h"
+#include "core/map/pin_index.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <memory>
+
+namespace tb {
+
+class Database : public QObject {
+    Q_OBJECT
+public:
+    enum class Access { ReadWrite, ReadOnly };
+
+    // folder ends with "/". A folder without "NBFiches.dat" or "carte.txt" is
+    // refused with " Ce dossier ne contient pas de base de données Tabulon !".
+    // A count that is no whole number, or more than the records, is corrected
+    // (rewritten unless read-only) and countCorrection() tells the user.
+    static Result<std::unique_ptr<Database>> open(const QString& folder, Access access = Access::ReadWrite);
+
+    // A new database folder named name in the program folder, with the
+    // program folder's templates. templateErrors receives the templates that
+    // could not be copied (the database is usable all the same).
+    static Result<std::unique_ptr<Database>> create(const QString& programFolder, const QString& name,
+                                                    QList<Error>* templateErrors = nullptr);
+
+    QString folder() const { return m_store.folder(); }
+    QString file(const QString& name) const { return m_store.file(name); }
+    const CardStore& store() const { return m_store; }
+    bool readOnly() const { return m_access == Access::ReadOnly; }
+
+    long long count() const { return m_count; }
+    // " Le nombre de fiches a été corrigé : N fiche(s)." or "".
+    QString countCorrection() const { return m_correction; }
+
+    QStringList captions() const;
+    Status setCaptions(const QStringList& captions);
+
+    // The map of the database ("carte.txt").
+    QString mapPath() const;
+    Status setMapPath(const QString& path);
+
+    // Card n as stored (blank past the end).
+    Result<CardRecord> card(long long n) const;
+    // Stores card n (1..count+1). Writes nothing when it is unchanged.
+    Status storeCard(long long n, const CardRecord& card);
+    // Card count+1 from the texts of a creation: the surname in capitals, the
+    // record, the card's side files from the templates, then the count.
+    // Returns the new card's number.
+    Result<long long> createCard(const CardRecord& card);
+
+    // Side file of card n whatever the case of its name on disk; the name the
+    // program makes when there is none.
+    QString findSideFile(const QString& prefix, long long n, const QString& extension) const;
+
+    const PinIndex& pins() const;
+    Result<CardList> list(ListKind kind) const;
+    Result<CardList> nameList() const;
+    Result<CardList> cardsAt(double x, double y) const;
+
+signals:
+    void cardStored(long long n);
+    void countChanged(long long count);
+    void cardsRenumbered();
+    void mapChanged();
+
+private:
+    Database(const QString& folder, Access access);
+    Status load();
+    Status writeCount(long long count);
+    void noteOwnWrite() const;
+    // Reads the pins again when "lesfiches.dat" changed under the program.
+    void refreshIfChanged() const;
+
+    CardStore m_store;
+    Access m_access;
+    long long m_count = 0;
+    QString m_correction;
+    mutable PinIndex m_pins;
+    mutable qint64 m_seenSize = -1;
+    mutable QDateTime m_seenTime;
+};
+
+}  // namespace tb

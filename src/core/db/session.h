@@ -1,0 +1,39 @@
+#pragma once
+// What the whole program shares: the program folder, the database in use (or
+// none) and the current marker, the colour of the next card's pin.
+#include "core/db/database.h"
+
+#include <QObject>
+#include <memory>
+
+namespace tb {
+
+class Session : public QObject {
+    Q_OBJECT
+public:
+    // programFolder ends with "/".
+    explicit Session(QString programFolder);
+    ~Session() override;
+
+    QString programFolder() const { return m_programFolder; }
+    QString programFile(const QString& name) const { return m_programFolder + name; }
+
+    Database* database() const { return m_database.get(); }
+    bool hasDatabase() const { return m_database != nullptr; }
+    void setDatabase(std::unique_ptr<Database> database);
+
+    // 1 to 7, or 0 (archived: the next right click starts again from 3).
+    int marker() const { return m_marker; }
+    void setMarker(int marker);
+
+signals:
+    void databaseChanged();
+    void markerChanged(int marker);
+
+private:
+    QString m_programFolder;
+    std::unique_ptr<Database> m_database;
+    int m_marker = 3;
+};
+
+}  // namespace tb

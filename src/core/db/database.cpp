@@ -80,6 +80,14 @@ Result<std::unique_ptr<Database>> Database::create(const QString& programFolder,
     return open(folder);
 }
 
+Status Database::refreshTemplates(const QString& programFolder)
+{
+    for (const QString& name : {QStringLiteral("F.xls"), QStringLiteral("StrFic.txt")})
+        if (Status s = copyFileReplacing(programFolder + name, file(name)); !s)
+            return s;
+    return {};
+}
+
 QStringList Database::captions() const
 {
     return m_store.readCaptions();

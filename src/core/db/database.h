@@ -40,6 +40,10 @@ public:
     // " Le nombre de fiches a été corrigé : N fiche(s)." or "".
     QString countCorrection() const { return m_correction; }
 
+    // An empty database takes the program folder's current spreadsheet and
+    // captions templates.
+    Status refreshTemplates(const QString& programFolder);
+
     QStringList captions() const;
     Status setCaptions(const QStringList& captions);
 

@@ -1,15 +1,14 @@
 #pragma once
-// What every window is handed: the shared values, the dialog service, the main
-// window and the registry of the other windows.
-#include "gui/app/shared_values.h"
-
+// What every window is handed: the session (program folder, database in use,
+// current marker), the dialog service and the registry of the windows.
+namespace tb {
+class Session;
+}
 class Dialogs;
-class FFrance;
 class Windows;
 
 struct AppContext {
-    SharedValues& values;
+    tb::Session& session;
     Dialogs& dialogs;
-    FFrance* main = nullptr;
-    Windows* windows = nullptr;
+    Windows& windows;
 };

@@ -14,24 +14,19 @@ class Ffrance29 : public QWidget {
 public:
     explicit Ffrance29(AppContext& ctx, QWidget* parent = nullptr);
 
-    FolderList* Dir1 = nullptr;
-    QPushButton* Command1 = nullptr;  // "Valider"
-    QLabel* Label1 = nullptr;         // hidden: folder chosen, ending with "/"
-    QLabel* Label2 = nullptr;         // hidden: folder shown at opening
-    QLabel* Chemin = nullptr;         // the folder listed, for the user
-
-    // What a double-click on a folder does: the list moves into it.
-    void openFolder(const QString& path);
-    // What a click does: Label1 names the listed folder.
-    void clickList();
-    // "Valider".
-    void validate();
-
-    // Whether "Valider" accepted a folder since the last reset.
-    void resetChoice() { m_chosen = false; }
-    bool hasChosen() const { return m_chosen; }
+    // Forgets the last confirmed choice before each opening.
+    void resetChoice() { m_confirmed.clear(); }
+    // The folder confirmed with "Valider" (ending with "/"), or "".
+    QString chosenFolder() const { return m_confirmed; }
 
 private:
+    void validate();
+
     AppContext& m_ctx;
-    bool m_chosen = false;
+    FolderList* m_folders = nullptr;
+    QLabel* m_path = nullptr;
+    QPushButton* m_validate = nullptr;
+    QString m_chosen;   // the folder listed after the last double-click or click
+    QString m_start;    // the folder listed at opening
+    QString m_confirmed;
 };

@@ -10,9 +10,16 @@
 #include <QPrinter>
 #include <QWidget>
 
+QWidget* QtDialogs::owner() const
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return m_parent;
+}
+
 void QtDialogs::message(const QString& text, const QString& title, QMessageBox::Icon icon)
 {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, m_parent);
+    QMessageBox box(icon, title, text, QMessageBox::Ok, owner());
     box.exec();
 }
 
@@ -21,7 +28,7 @@ QMessageBox::StandardButton QtDialogs::question(const QString& text, const QStri
                                                 QMessageBox::StandardButton defaultButton,
                                                 QMessageBox::Icon icon)
 {
-    QMessageBox box(icon, title, text, buttons, m_parent);
+    QMessageBox box(icon, title, text, buttons, owner());
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
@@ -29,11 +36,15 @@ QMessageBox::StandardButton QtDialogs::question(const QString& text, const QStri
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
                                         const QString& defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    // Wide enough for the whole title in the title bar.
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(title) + 160);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 void QtDialogs::beep()
@@ -51,14 +62,14 @@ void QtDialogs::setBusy(bool busy)
 
 bool QtDialogs::choosePrinter(QPrinter& printer)
 {
-    QPrintDialog dialog(&printer, m_parent);
+    QPrintDialog dialog(&printer, owner());
     return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<QFont> QtDialogs::chooseFont(const QFont& initial)
 {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, m_parent);
+    const QFont font = QFontDialog::getFont(&ok, initial, owner());
     if (!ok)
         return std::nullopt;
     return font;
@@ -66,7 +77,7 @@ std::optional<QFont> QtDialogs::chooseFont(const QFont& initial)
 
 std::optional<QColor> QtDialogs::chooseColor(const QColor& initial)
 {
-    const QColor color = QColorDialog::getColor(initial, m_parent);
+    const QColor color = QColorDialog::getColor(initial, owner());
     if (!color.isValid())
         return std::nullopt;
     return color;

@@ -1,6 +1,8 @@
 #pragma once
 // Every message box, question, input box, beep, busy pointer, common dialog and
 // modal window goes through this service, so that tests can script them.
+#include "core/base/error.h"
+
 #include <QColor>
 #include <QFont>
 #include <QMessageBox>
@@ -35,6 +37,9 @@ public:
     virtual void showModal(QWidget* window) = 0;
     // Shows window without waiting.
     virtual void showModeless(QWidget* window) = 0;
+
+    // "Erreur n° N : text" in a message box.
+    void showError(const tb::Error& error) { message(error.message()); }
 };
 
 // The real service, on Qt's own dialogs.
@@ -59,5 +64,8 @@ public:
     void showModeless(QWidget* window) override;
 
 private:
+    // Messages and dialogs stand above the window the user works in.
+    QWidget* owner() const;
+
     QWidget* m_parent = nullptr;
 };

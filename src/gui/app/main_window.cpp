@@ -1,72 +1,69 @@
 #include "gui/app/main_window.h"
 
-#include "core/db/database_files.h"
-#include "gui/app/database_chooser_window.h"
-#include "gui/app/dialogs.h"
-#include "core/db/program_folder.h"
-#include "core/external/start_up.h"
 #include "core/base/numeric.h"
 #include "core/base/number_text.h"
-#include "core/base/safe_write.h"
 #include "core/base/value_files.h"
-#include "core/cards/card_store.h"
-#include "gui/cards/card_window.h"
-#include "gui/cards/creation_window.h"
-#include "core/lists/card_lists.h"
-#include "gui/lists/list_commands.h"
-#include "gui/lists/list_window.h"
-#include "core/map/hit_test.h"
-#include "gui/map/map_browser_window.h"
-#include "gui/map/map_picture.h"
+#include "core/db/database_files.h"
+#include "core/external/start_up.h"
 #include "core/map/pins.h"
 #include "core/map/preview_image.h"
+#include "gui/app/database_chooser_window.h"
+#include "gui/app/dialogs.h"
+#include "gui/cards/card_window.h"
+#include "gui/cards/creation_window.h"
+#include "gui/lists/list_commands.h"
+#include "gui/lists/list_window.h"
+#include "gui/map/map_browser_window.h"
+#include "gui/map/map_picture.h"
 #include "gui/postal/postal_commands.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QLabel>
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 
 namespace {
 QString escapeAmpersands(QString caption)
 {
     return caption.replace(u'&', QStringLiteral("&&"));
 }
+
+const QString kNoDatabase = QStringLiteral(
+    " Vous devez au préalable créer une nouvelle base de données ou ouvrir une base de données existante !");
+const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de données !");
 }  // namespace
 
 FFrance::FFrance(Dialogs& dialogs, const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent), m_ctx{m_values, dialogs, this, &m_windows}, m_windows(m_ctx)
+    : QMainWindow(parent), m_session(programFolder), m_ctx{m_session, dialogs, m_windows}
 {
+    m_windows.setUp(&m_ctx, this);
     setObjectName(QStringLiteral("FFrance"));
     setWindowTitle(QStringLiteral("Tabulon"));
-    m_values.Label11 = programFolder;
-    m_values.Label2 = programFolder;
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    PicContainer = new QWidget(central);
-    PicContainer->setObjectName(QStringLiteral("PicContainer"));
-    PicContainer->setAutoFillBackground(true);
-    PicImage = new MapPicture(PicContainer);
-    HScroll1 = new QScrollBar(Qt::Horizontal, central);
-    HScroll1->setObjectName(QStringLiteral("HScroll1"));
-    HScroll1->setAccessibleName(QStringLiteral("Défilement horizontal de la carte"));
-    VScroll1 = new QScrollBar(Qt::Vertical, central);
-    VScroll1->setObjectName(QStringLiteral("VScroll1"));
-    VScroll1->setAccessibleName(QStringLiteral("Défilement vertical de la carte"));
+    m_container = new QWidget(central);
+    m_container->setObjectName(QStringLiteral("PicContainer"));
+    m_container->setAutoFillBackground(true);
+    m_picture = new MapPicture(m_container);
+    m_hScroll = new QScrollBar(Qt::Horizontal, central);
+    m_hScroll->setObjectName(QStringLiteral("HScroll1"));
+    m_hScroll->setAccessibleName(QStringLiteral("Défilement horizontal de la carte"));
+    m_vScroll = new QScrollBar(Qt::Vertical, central);
+    m_vScroll->setObjectName(QStringLiteral("VScroll1"));
+    m_vScroll->setAccessibleName(QStringLiteral("Défilement vertical de la carte"));
     // The map moves when the thumb is released, not while it is dragged.
-    HScroll1->setTracking(false);
-    VScroll1->setTracking(false);
-    connect(HScroll1, &QScrollBar::valueChanged, this, &FFrance::scrollMap);
-    connect(VScroll1, &QScrollBar::valueChanged, this, &FFrance::scrollMap);
-    connect(PicImage, &MapPicture::mouseMoved, this, &FFrance::mapMouseMove);
-    connect(PicImage, &MapPicture::pressed, this, [this](Qt::MouseButton button, int x, int y) {
+    m_hScroll->setTracking(false);
+    m_vScroll->setTracking(false);
+    connect(m_hScroll, &QScrollBar::valueChanged, this, &FFrance::scrollMap);
+    connect(m_vScroll, &QScrollBar::valueChanged, this, &FFrance::scrollMap);
+    connect(m_picture, &MapPicture::mouseMoved, this, [this](int x, int y) { m_position = tb::positionText(x, y); });
+    connect(m_picture, &MapPicture::pressed, this, [this](Qt::MouseButton button, int x, int y) {
+        m_position = tb::positionText(x, y);
         if (button == Qt::LeftButton)
             mapLeftClick(x, y);
         else if (button == Qt::RightButton)
@@ -74,24 +71,43 @@ FFrance::FFrance(Dialogs& dialogs, const QString& programFolder, QWidget* parent
     });
 
     buildMenus();
+    // F10 opens the first menu, as on every desktop.
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this] {
+        for (QAction* a : menuBar()->actions())
+            if (a->isVisible() && a->menu()) {
+                menuBar()->setActiveAction(a);
+                return;
+            }
+    });
     startUp();
 }
 
-FFrance::~FFrance() = default;
+FFrance::~FFrance()
+{
+    // The secondary windows go before the session they follow.
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->isWindow())
+            delete w;
+}
 
 QAction* FFrance::addAction(QWidget* menu, const char* name, const QString& caption)
 {
     auto* action = new QAction(escapeAmpersands(caption), this);
-    action->setObjectName(QString::fromLatin1(name));
+    action->setObjectName(QString::fromUtf8(name));
     menu->addAction(action);
     return action;
 }
 
-QMenu* FFrance::addMenu(QWidget* parentMenu, const char* name, const QString& caption)
+QMenu* FFrance::addMenu(QWidget* parentMenu, const char* name, const QString& caption, QChar mnemonic)
 {
-    auto* menu = new QMenu(escapeAmpersands(caption), parentMenu);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    QString text = escapeAmpersands(caption);
+    // The underlined letter that opens the menu with Alt.
+    if (!mnemonic.isNull())
+        text.insert(text.indexOf(mnemonic), u'&');
+    auto* menu = new QMenu(text, parentMenu);
+    menu->setObjectName(QString::fromUtf8(name));
+    menu->menuAction()->setObjectName(QString::fromUtf8(name));
     menu->setAccessibleName(caption);
     parentMenu->addAction(menu->menuAction());
     return menu;
@@ -101,7 +117,7 @@ void FFrance::buildMenus()
 {
     QMenuBar* bar = menuBar();
 
-    QMenu* fichier = addMenu(bar, "Fichier", QStringLiteral("Fichier"));
+    QMenu* fichier = addMenu(bar, "Fichier", QStringLiteral("Fichier"), u'F');
     connect(addAction(fichier, "Nbase", QStringLiteral("Création d'une nouvelle base de données")), &QAction::triggered,
             this, &FFrance::createDatabase);
     connect(addAction(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante")), &QAction::triggered,
@@ -109,9 +125,10 @@ void FFrance::buildMenus()
     connect(addAction(fichier, "quitter", QStringLiteral("Quitter")), &QAction::triggered, this, &QWidget::close);
 
     m_cartes = addAction(bar, "cartes", QStringLiteral("Cartes & Plans"));
-    connect(m_cartes, &QAction::triggered, this, &FFrance::onMapChoice);
+    m_cartes->setText(QStringLiteral("&Cartes && Plans"));
+    connect(m_cartes, &QAction::triggered, this, &FFrance::chooseMap);
 
-    m_clients = addMenu(bar, "clients", QStringLiteral("Base de données"));
+    m_clients = addMenu(bar, "clients", QStringLiteral("Base de données"), u'B');
     connect(addAction(m_clients, "Voirlesfiches", QStringLiteral("Voir, modifier, archiver les fiches")),
             &QAction::triggered, this, [this] { showAllCards(m_ctx); });
     QMenu* listes = addMenu(m_clients, "listclients", QStringLiteral("Listes des fiches"));
@@ -138,27 +155,28 @@ void FFrance::buildMenus()
     addAction(ficExport, "AppelGE", QStringLiteral("Appel du gestionnaire externe de bases de données"));
     addAction(ficExport, "AppelMDB", QStringLiteral("Pour les utilisateurs de Microsof Access : Appel de TABulon.mdb"));
 
-    m_structure = addMenu(bar, "Structure", QStringLiteral("Structure"));
+    m_structure = addMenu(bar, "Structure", QStringLiteral("Structure"), u'S');
     addAction(m_structure, "Fiche", QStringLiteral("Fiche"));
     addAction(m_structure, "MExel", QStringLiteral("Maquette \"EXCEL\""));
     addAction(m_structure, "MNote", QStringLiteral("Maquette \"Note confidentielle\""));
 
     m_tournee = addAction(bar, "Tournèe", QStringLiteral("Définition de zones"));
+    m_tournee->setText(QStringLiteral("&Définition de zones"));
 
-    QMenu* outils = addMenu(bar, "Outils", QStringLiteral("Accessoires"));
+    QMenu* outils = addMenu(bar, "Outils", QStringLiteral("Accessoires"), u'A');
     connect(addAction(outils, "Rechcp", QStringLiteral("Recherche d'une ville par son code postal")),
             &QAction::triggered, this, [this] { searchCityByPostalCode(m_ctx); });
     connect(addAction(outils, "RechparVille", QStringLiteral("Recherche d'un Code postal  par le nom de la ville")),
             &QAction::triggered, this, [this] { searchPostalCodeByCity(m_ctx); });
 
-    QMenu* accessoires = addMenu(bar, "accessoires", QStringLiteral("Outils"));
+    QMenu* accessoires = addMenu(bar, "accessoires", QStringLiteral("Outils"), u'O');
     addAction(accessoires, "RIB", QStringLiteral("Clé RIB"))->setVisible(false);
     addAction(accessoires, "calendrier", QStringLiteral("Calendrier"));
     addAction(accessoires, "cvt", QStringLiteral("Convertisseur Euros"));
     connect(addAction(accessoires, "Affichage", QStringLiteral("Affichage")), &QAction::triggered, this,
             &FFrance::startDisplaySettings);
 
-    QMenu* logExt = addMenu(bar, "LogExt", QStringLiteral("Logiciels externes"));
+    QMenu* logExt = addMenu(bar, "LogExt", QStringLiteral("Logiciels externes"), u'L');
     QMenu* rech = addMenu(logExt, "RechLogExt", QStringLiteral("Recherches des logiciels externes"));
     const std::pair<const char*, const char*> kinds[] = {
         {"LogTrtExcel", "Logiciel traitement des feuilles EXCEL"},
@@ -168,21 +186,19 @@ void FFrance::buildMenus()
         {"LogAdrE", "Logiciel gestion carnet d'adresses électroniques"},
         {"scanner", "Logiciel permettant l'utilisation du scanner"},
     };
-    int kind = 1;
-    for (const auto& [name, caption] : kinds) {
-        const QString digit = QString::number(kind++);
-        connect(addAction(rech, name, QString::fromUtf8(caption)), &QAction::triggered, this,
-                [this, digit] { m_values.Label104 = digit; });
-    }
+    for (const auto& [name, caption] : kinds)
+        addAction(rech, name, QString::fromUtf8(caption));
     addAction(logExt, "LogExtActuels", QStringLiteral("Chemins des logiciels externes actuellement sélectionnés"));
 
-    QMenu* toile = addMenu(bar, "toile", QStringLiteral("Sur la toile"));
+    QMenu* toile = addMenu(bar, "toile", QStringLiteral("Sur la toile"), u't');
     addAction(toile, "auteur", QStringLiteral("Site de Tabulon"));
     addAction(toile, "utile", QStringLiteral("Site utile"));
     addAction(toile, "MsgAuteur", QStringLiteral("Écrire à l'auteur"));
     addAction(toile, "msg", QStringLiteral("Envoyer un message électronique"));
 
-    connect(addAction(bar, "aide", QStringLiteral("Aide")), &QAction::triggered, this, &FFrance::startHelp);
+    QAction* aide = addAction(bar, "aide", QStringLiteral("Aide"));
+    aide->setText(QStringLiteral("Aid&e"));
+    connect(aide, &QAction::triggered, this, &FFrance::startHelp);
 
     // Shown once a database is created or opened.
     m_cartes->setVisible(false);
@@ -193,57 +209,95 @@ void FFrance::buildMenus()
 
 void FFrance::startUp()
 {
-    const QString folder = m_values.Label11;
-    tb::makeProgramFolderCurrent(folder);
-    // Large enough for the whole default map where the screen allows it.
-    QSize size(1000, 780);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableSize());
-    resize(size);
+    const QString folder = m_session.programFolder();
+    fitOnScreen();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QString text = tb::screenCheckMessage(screen->size().width(), screen->size().height());
+        // The size the user knows: device pixels, whatever the scaling.
+        const QSize size = screen->size() * screen->devicePixelRatio();
+        const QString text = tb::screenCheckMessage(size.width(), size.height());
         if (!text.isEmpty())
             m_ctx.dialogs.message(text);
     }
 
-    m_values.Label101 = tb::readFirstValue(folder + QStringLiteral("LogExcel.txt"));
-    m_values.Label102 = tb::readFirstValue(folder + QStringLiteral("LogTxt.txt"));
-    m_values.Label103 = tb::readFirstValue(folder + QStringLiteral("LogImg.txt"));
-    m_values.Label105 = tb::readFirstValue(folder + QStringLiteral("LogBdd.txt"));
-    m_values.Label106 = tb::readFirstValue(folder + QStringLiteral("LogMail.txt"));
-    m_values.Label107 = tb::readFirstValue(folder + QStringLiteral("LogScan.txt"));
-
-    m_values.Label2 = folder;
-    m_values.Label11 = folder;
-    m_values.Label200 = folder + QStringLiteral("frc.gif");
-    reloadMap();
-    tb::writeValueFile(folder + QStringLiteral("carte.txt"), m_values.Label200);
-    m_values.Label10 = QStringLiteral("3");
+    loadMap(folder + QStringLiteral("frc.gif"));
+    if (tb::Status s = tb::writeValueFile(folder + QStringLiteral("carte.txt"), m_mapPath); !s)
+        m_ctx.dialogs.showError(s.error());
+    m_session.setMarker(3);
 }
 
-void FFrance::reloadMap()
+void FFrance::fitOnScreen()
 {
-    m_map = tb::loadMapImage(m_values.Label200);
-    PicImage->setImage(&m_map);
-    PicImage->move(0, 0);
-    HScroll1->setValue(0);
-    VScroll1->setValue(0);
+    // Large enough for the whole default map where the screen allows it; the
+    // whole window, title bar included, stays on the screen.
+    QSize size(1000, 780);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        const QSize frame = frameGeometry().size() - geometry().size();
+        const QSize frameGuess = frame.isEmpty() ? QSize(8, 32) : frame;
+        size = size.boundedTo(avail.size() - frameGuess);
+        resize(size);
+        move(avail.topLeft());
+        return;
+    }
+    resize(size);
+}
+
+void FFrance::loadMap(const QString& path, bool keepPlace)
+{
+    const int h = m_hScroll->value(), v = m_vScroll->value();
+    m_mapPath = path;
+    m_map = tb::loadMapImage(path);
+    m_shown = m_map;
+    m_drawnPins.clear();
+    m_picture->setImage(&m_shown);
+    m_picture->move(0, 0);
+    m_hScroll->setValue(0);
+    m_vScroll->setValue(0);
     layoutViewport();
+    if (keepPlace) {
+        m_hScroll->setValue(h);
+        m_vScroll->setValue(v);
+    }
 }
 
 void FFrance::drawPins()
 {
-    CardStore store(m_values.Label2);
-    std::vector<QImage*> images{&m_map};
-    tb::drawAllPins(store, images, &m_values.Label6);
-    PicImage->update();
+    m_shown = m_map;
+    m_drawnPins.clear();
+    if (tb::Database* db = m_session.database()) {
+        db->pins().drawAll(m_shown);
+        const tb::PinIndex& pins = db->pins();
+        m_drawnPins.reserve(size_t(pins.size()));
+        for (long long n = 1; n <= pins.size(); ++n)
+            m_drawnPins.push_back(pins.at(n));
+    }
+    m_picture->setImage(&m_shown);
 }
 
-void FFrance::redrawMap()
+void FFrance::onCardStored(long long n)
 {
-    reloadMap();
-    drawPins();
+    tb::Database* db = m_session.database();
+    if (!db || n < 1 || n > db->pins().size())
+        return;
+    const tb::Pin now = db->pins().at(n);
+    const bool known = n <= (long long)m_drawnPins.size();
+    const tb::Pin before = known ? m_drawnPins[size_t(n - 1)] : tb::Pin();
+    if (known && before.x == now.x && before.y == now.y && before.marker == now.marker)
+        return;
+    if (before.drawn() || n > (long long)m_drawnPins.size() + 1) {
+        // A pin moved or left: the map under it must come back.
+        drawPins();
+        return;
+    }
+    // A new pin, or one that appears: drawn over the rest.
+    if (now.drawn())
+        tb::drawPins(m_shown, {{now.marker, now.x, now.y}});
+    if (known)
+        m_drawnPins[size_t(n - 1)] = now;
+    else
+        m_drawnPins.push_back(now);
+    m_picture->update();
 }
 
 void FFrance::layoutViewport()
@@ -251,26 +305,26 @@ void FFrance::layoutViewport()
     QWidget* inner = centralWidget();
     if (!inner)
         return;
-    const int barW = VScroll1->sizeHint().width();
-    const int barH = HScroll1->sizeHint().height();
+    const int barW = m_vScroll->sizeHint().width();
+    const int barH = m_hScroll->sizeHint().height();
     const int w = qMax(0, inner->width() - barW);
     const int h = qMax(0, inner->height() - barH);
-    PicContainer->setGeometry(0, 0, w, h);
-    VScroll1->setGeometry(w, 0, barW, h);
-    HScroll1->setGeometry(0, h, w, barH);
+    m_container->setGeometry(0, 0, w, h);
+    m_vScroll->setGeometry(w, 0, barW, h);
+    m_hScroll->setGeometry(0, h, w, barH);
     // A map smaller than the viewport needs no scrolling: it sits at the top left.
-    HScroll1->setRange(0, qBound(0, PicImage->width() - w, 32767));
-    VScroll1->setRange(0, qBound(0, PicImage->height() - h, 32767));
-    HScroll1->setPageStep(qMax(1, w));
-    VScroll1->setPageStep(qMax(1, h));
-    HScroll1->setSingleStep(20);
-    VScroll1->setSingleStep(20);
+    m_hScroll->setRange(0, qMax(0, m_picture->width() - w));
+    m_vScroll->setRange(0, qMax(0, m_picture->height() - h));
+    m_hScroll->setPageStep(qMax(1, w));
+    m_vScroll->setPageStep(qMax(1, h));
+    m_hScroll->setSingleStep(20);
+    m_vScroll->setSingleStep(20);
     scrollMap();
 }
 
 void FFrance::scrollMap()
 {
-    PicImage->move(-HScroll1->value(), -VScroll1->value());
+    m_picture->move(-m_hScroll->value(), -m_vScroll->value());
 }
 
 void FFrance::resizeEvent(QResizeEvent* event)
@@ -288,11 +342,6 @@ void FFrance::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-void FFrance::showError(int number, const QString& text)
-{
-    m_ctx.dialogs.message(QStringLiteral("Erreur n° ") + QString::number(number) + text);
-}
-
 void FFrance::setDatabaseMenusVisible()
 {
     m_cartes->setVisible(true);
@@ -301,154 +350,128 @@ void FFrance::setDatabaseMenusVisible()
     m_structure->menuAction()->setVisible(true);
 }
 
+void FFrance::useDatabase(std::unique_ptr<tb::Database> database)
+{
+    tb::Database* db = database.get();
+    connect(db, &tb::Database::cardStored, this, &FFrance::onCardStored);
+    connect(db, &tb::Database::cardsRenumbered, this, &FFrance::drawPins);
+    connect(db, &tb::Database::mapChanged, this, [this, db] {
+        loadMap(db->mapPath());
+        drawPins();
+    });
+    setWindowTitle(QStringLiteral("Tabulon : Dossier ") + db->folder().chopped(1));
+    setDatabaseMenusVisible();
+    m_session.setDatabase(std::move(database));
+}
+
 void FFrance::createDatabase()
 {
-    const QString program = m_values.Label11;
-    tb::makeProgramFolderCurrent(program);
-    m_values.Label8 = program;
+    const QString program = m_session.programFolder();
     const std::optional<QString> answer
         = m_ctx.dialogs.input(QStringLiteral("Bonjour, Saisissez le nom de la base de donnèes que vous souhaitez créer !"),
                               QStringLiteral("Nom de la base de donnèes à créer"), QStringLiteral("BasePerso"));
     const QString name = answer.value_or(QString());
-    m_values.Label3 = name;
     if (name.isEmpty())
         return;
-    if (!tb::isSafeDatabaseName(name)) {
-        showError(tb::kErrorBadFileName);
+    QList<tb::Error> templateErrors;
+    tb::Result<std::unique_ptr<tb::Database>> created = tb::Database::create(program, name, &templateErrors);
+    if (!created) {
+        m_ctx.dialogs.showError(created.error());
         return;
     }
-    tb::writeValueFile(program + QStringLiteral("dossier.txt"), name);
-    const QString folder = program + name;
-    if (QFileInfo::exists(folder)) {
-        showError(tb::kErrorPathAccess, QStringLiteral(" :  Ce nom existe déja, choisissez un autre nom ! "));
-        return;
-    }
-    if (!QDir().mkdir(folder)) {
-        // Nothing can be copied into a folder that could not be made.
-        showError(tb::kErrorPathAccess);
-        return;
-    }
-    m_values.Label2 = folder + u'/';
-    setWindowTitle(QStringLiteral("Tabulon : Dossier ") + m_values.Label2.chopped(1));
-    for (const QString& file : tb::databaseTemplateFiles())
-        if (!tb::copyFileReplacing(program + file, m_values.Label2 + file))
-            showError(tb::kErrorFileNotFound);
+    for (const tb::Error& e : templateErrors)
+        m_ctx.dialogs.showError(e);
+    useDatabase(std::move(created).value());
     m_ctx.dialogs.message(QStringLiteral(
         " Vous pouvez maintenant conserver la carte affichée ou rechercher une autre carte ou un plan. En outre, avant "
         "de créer la 1ère fiche, allez dans * Structure * et aménagez les maquettes des fiches, de la feuille EXEL et "
         "de la note confidentielle en fonction de vos besoins  !"));
-    setDatabaseMenusVisible();
-    m_values.Label200 = program + QStringLiteral("frc.gif");
-    reloadMap();
+    loadMap(program + QStringLiteral("frc.gif"));
+    drawPins();
 }
 
 void FFrance::openDatabase()
 {
-    const QString program = m_values.Label11;
-    tb::makeProgramFolderCurrent(program);
+    const QString program = m_session.programFolder();
     if (tb::readFirstValue(program + QStringLiteral("dossier.txt")).isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("Aucune base de donnèes n'existe !"));
         return;
     }
-    const QString previous = m_values.Label2;
-    Ffrance29* chooser = m_windows.databaseChooser();
+    QPointer<Ffrance29> chooser = m_windows.databaseChooser();
     chooser->resetChoice();
     m_ctx.dialogs.showModal(chooser);
     // Closed without a valid choice: the database in use stays as it was.
-    if (!chooser || !chooser->hasChosen()) {
-        m_values.Label2 = previous;
+    if (!chooser || chooser->chosenFolder().isEmpty())
+        return;
+    tb::Result<std::unique_ptr<tb::Database>> opened = tb::Database::open(chooser->chosenFolder());
+    if (!opened) {
+        m_ctx.dialogs.showError(opened.error());
         return;
     }
-    const QString chosen = m_values.Label2;
-    m_values.Label2 = previous;
-    if (chosen.isEmpty())
-        return;
-    openDatabaseFolder(chosen);
-}
-
-bool FFrance::openDatabaseFolder(const QString& folder)
-{
-    if (!tb::isDatabaseFolder(folder)) {
-        m_ctx.dialogs.message(QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !"));
-        return false;
-    }
-    m_values.Label2 = folder;
-    setWindowTitle(QStringLiteral("Tabulon : Dossier ") + folder.chopped(1));
-    m_values.Label200 = tb::readFirstValue(folder + QStringLiteral("carte.txt"));
-    reloadMap();
-    setDatabaseMenusVisible();
-    m_values.Label10 = QStringLiteral("3");
-    // Drawing the pins reads the count into Label6.
+    tb::Database* db = opened->get();
+    // An empty database takes the program folder's current templates.
+    if (db->count() == 0 && db->countCorrection().isEmpty())
+        if (tb::Status s = db->refreshTemplates(program); !s)
+            m_ctx.dialogs.showError(s.error());
+    const QString correction = db->countCorrection();
+    const QString map = db->mapPath();
+    useDatabase(std::move(opened).value());
+    loadMap(map);
+    m_session.setMarker(3);
     drawPins();
-    if (tb::numericValue(m_values.Label6) == 0) {
-        // An empty database takes the program folder's current templates.
-        const QString program = m_values.Label11;
-        tb::copyFileReplacing(program + QStringLiteral("F.xls"), folder + QStringLiteral("F.xls"));
-        tb::copyFileReplacing(program + QStringLiteral("StrFic.txt"), folder + QStringLiteral("StrFic.txt"));
-    }
-    return true;
+    if (!correction.isEmpty())
+        m_ctx.dialogs.message(correction);
 }
 
-void FFrance::onMapChoice()
+void FFrance::chooseMap()
 {
     m_ctx.dialogs.showModal(m_windows.mapBrowser());
-    reloadMap();
     m_clients->menuAction()->setVisible(true);
     m_tournee->setVisible(true);
-    drawPins();
 }
 
-void FFrance::mapMouseMove(int x, int y)
+bool FFrance::refuseWithoutDatabase()
 {
-    m_values.Label1 = tb::positionText(x, y);
+    if (m_session.hasDatabase())
+        return false;
+    m_ctx.dialogs.message(kNoDatabase);
+    return true;
 }
 
 void FFrance::mapLeftClick(int x, int y)
 {
-    if (!m_values.hasDatabase()) {
-        m_ctx.dialogs.message(
-            QStringLiteral(" Vous devez au préalable créer une nouvelle base de données ou ouvrir une base de données existante !"));
+    if (refuseWithoutDatabase())
+        return;
+    tb::Database* db = m_session.database();
+    if (db->count() == 0) {
+        m_ctx.dialogs.message(kNoCards);
         return;
     }
-    onLeftClick(x, y);
-}
-
-void FFrance::onLeftClick(int x, int y)
-{
-    CardStore store(m_values.Label2);
-    const long long n = store.readCountInto(m_values.Label6);
-    if (n == 0) {
-        m_ctx.dialogs.message(QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
+    tb::Result<tb::CardList> hits = db->cardsAt(x, y);
+    if (!hits) {
+        m_ctx.dialogs.showError(hits.error());
         return;
     }
-    if (FFrance4* card = m_windows.existingCardWindow())
-        card->clearFields();
-    const std::vector<long long> hits = tb::cardsAt(store, n, x, y);
     FFrance3* list = m_windows.listWindow();
-    list->setLists(tb::hitList(store, n, hits));
+    list->setList(std::move(hits).value());
     m_ctx.dialogs.showModal(list);
 }
 
 void FFrance::mapRightClick()
 {
-    if (!m_values.hasDatabase()) {
-        m_ctx.dialogs.message(
-            QStringLiteral(" Vous devez au préalable créer une nouvelle base de données ou ouvrir une base de données existante !"));
+    if (refuseWithoutDatabase())
         return;
-    }
-    const long long count = CardStore(m_values.Label2).readCountInto(m_values.Label6);
-    if (m_values.Label10 == QStringLiteral("0"))
-        m_values.Label10 = QStringLiteral("3");
+    if (m_session.marker() == 0)
+        m_session.setMarker(3);
     FFrance11* creation = m_windows.creationWindow();
-    creation->Label2->setText(tb::plainNumber(count + 1));
-    creation->Text1[0]->setText(m_values.Label10 + m_values.Label1);
-    m_windows.refreshSwatches();
+    creation->prepare(m_session.database()->count() + 1, QString::number(m_session.marker()) + m_position);
     m_ctx.dialogs.showModal(creation);
 }
 
 void FFrance::startHelp()
 {
-    QProcess::startDetached(m_values.Label11 + QStringLiteral("tbaide"), {}, m_values.Label11);
+    QProcess::startDetached(QCoreApplication::applicationDirPath() + QStringLiteral("/tbaide"), {},
+                            m_session.programFolder());
 }
 
 void FFrance::startDisplaySettings()

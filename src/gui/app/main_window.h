@@ -1,19 +1,18 @@
 #pragma once
+#include "core/db/session.h"
 #include "gui/app/app_context.h"
-#include "gui/app/shared_values.h"
 #include "gui/app/windows.h"
 
 #include <QImage>
 #include <QMainWindow>
-#include <memory>
 
 class QAction;
-class QLabel;
 class QMenu;
 class QScrollBar;
 class MapPicture;
 
-// The main window: the map in its viewport, the menu bar, the shared values.
+// The main window: the map in its viewport with the pins of the database in
+// use, and the menu bar.
 class FFrance : public QMainWindow {
     Q_OBJECT
 public:
@@ -21,38 +20,9 @@ public:
     FFrance(Dialogs& dialogs, const QString& programFolder, QWidget* parent = nullptr);
     ~FFrance() override;
 
-    SharedValues& values() { return m_values; }
-    AppContext& context() { return m_ctx; }
-    Windows& windows() { return m_windows; }
-
-    // The map image with its pins (what PicImage shows).
-    const QImage& mapImage() const { return m_map; }
-    // Loads the image named by Label200 (empty when it cannot be read) and lays
-    // out the viewport; pins are gone until drawPins().
-    void reloadMap();
-    // Reads the count into Label6 and draws the pins of every active card on
-    // every map picture that exists.
-    void drawPins();
-    // Map redraw: reloadMap() then drawPins().
-    void redrawMap();
-
-    // Database commands of "Fichier".
-    void createDatabase();
-    void openDatabase();
-    // Makes folder (ending with "/") the database in use, as Open does once
-    // the chooser has answered. False, with a message, when it is no database.
-    bool openDatabaseFolder(const QString& folder);
-
-    // Map mouse events, in pixels of the map image.
-    void mapMouseMove(int x, int y);
-    void mapLeftClick(int x, int y);
-    void mapRightClick();
-
-    // Control and action lookup for tests and accessibility.
-    QScrollBar* HScroll1 = nullptr;
-    QScrollBar* VScroll1 = nullptr;
-    QWidget* PicContainer = nullptr;
-    MapPicture* PicImage = nullptr;
+    tb::Session& session() { return m_session; }
+    // The map image with its pins, as shown.
+    const QImage& mapImage() const { return m_shown; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -61,22 +31,43 @@ protected:
 private:
     void buildMenus();
     QAction* addAction(QWidget* menu, const char* name, const QString& caption);
-    QMenu* addMenu(QWidget* parentMenu, const char* name, const QString& caption);
+    QMenu* addMenu(QWidget* parentMenu, const char* name, const QString& caption, QChar mnemonic = {});
     void startUp();
+    void fitOnScreen();
     void layoutViewport();
     void scrollMap();
-    void showMap();
     void setDatabaseMenusVisible();
-    void onMapChoice();
-    void onLeftClick(int x, int y);
+    void useDatabase(std::unique_ptr<tb::Database> database);
+
+    // Loads the image at path (empty when it cannot be read) and lays out the
+    // viewport; keepPlace keeps the scroll bars where they are.
+    void loadMap(const QString& path, bool keepPlace = false);
+    // The map as loaded with the pins of the database in use.
+    void drawPins();
+    void onCardStored(long long n);
+
+    void createDatabase();
+    void openDatabase();
+    void chooseMap();
+    void mapLeftClick(int x, int y);
+    void mapRightClick();
     void startHelp();
     void startDisplaySettings();
-    void showError(int number, const QString& text = QString());
+    bool refuseWithoutDatabase();
 
-    SharedValues m_values;
-    AppContext m_ctx;
+    tb::Session m_session;
     Windows m_windows;
-    QImage m_map;
+    AppContext m_ctx;
+    QImage m_map;    // as loaded
+    QImage m_shown;  // with the pins
+    QString m_mapPath;
+    QString m_position;  // position text of the mouse over the map
+    std::vector<tb::Pin> m_drawnPins;
+
+    QScrollBar* m_hScroll = nullptr;
+    QScrollBar* m_vScroll = nullptr;
+    QWidget* m_container = nullptr;
+    MapPicture* m_picture = nullptr;
     QAction* m_cartes = nullptr;
     QMenu* m_clients = nullptr;
     QMenu* m_structure = nullptr;

@@ -1,5 +1,8 @@
 #include "gui/app/secondary_window.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShortcut>
 #include <QWidget>
 #include <algorithm>
 
@@ -8,11 +11,25 @@ void setUpSecondaryWindow(QWidget* window, const QString& objectName, const QStr
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(objectName);
     window->setWindowTitle(caption);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setObjectName(QStringLiteral("Escape"));
+    QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
 }
 
-void centreOn800x600(QWidget* window, int areaWidthTwips)
+void placeOnScreen(QWidget* window, int areaWidthTwips)
 {
-    const int left = (areaWidthTwips - window->width() * kTwipsPerPixel) / 2 / kTwipsPerPixel;
-    const int top = (9000 - window->height() * kTwipsPerPixel) / 2 / kTwipsPerPixel;
-    window->move(std::max(0, left), std::max(0, top));
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    // The window's frame (title bar) counts too.
+    const QSize frame = window->frameGeometry().size() - window->geometry().size();
+    const QSize most(avail.width() - frame.width(), avail.height() - frame.height());
+    window->resize(window->size().boundedTo(most));
+    // The 800 by 600 rule, scaled to the screen the user has.
+    const double sx = avail.width() / 800.0, sy = avail.height() / 600.0;
+    const int areaW = int(areaWidthTwips / kTwipsPerPixel * sx);
+    const int areaH = int(9000 / kTwipsPerPixel * sy);
+    const int w = window->width() + frame.width(), h = window->height() + frame.height();
+    const int left = std::clamp((std::min(areaW, avail.width()) - w) / 2, 0, std::max(0, avail.width() - w));
+    const int top = std::clamp((std::min(areaH, avail.height()) - h) / 2, 0, std::max(0, avail.height() - h));
+    window->move(avail.left() + left, avail.top() + top);
 }

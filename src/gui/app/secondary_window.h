@@ -6,10 +6,12 @@ class QWidget;
 
 constexpr int kTwipsPerPixel = 15;
 
-// Its name and caption, and deletion when its close box closes it (the next
-// opening makes a new one; a window confirmed by its own button only hides).
+// Its name and caption, deletion when its close box closes it (the next
+// opening makes a new one; a window confirmed by its own button only hides),
+// and Escape acting as the close box.
 void setUpSecondaryWindow(QWidget* window, const QString& objectName, const QString& caption);
 
-// Centred on an 800 by 600 screen, in twips (15 per pixel):
-// left = (area width - width) / 2, top = (9000 - height) / 2.
-void centreOn800x600(QWidget* window, int areaWidthTwips = 12000);
+// Centred as on an 800 by 600 screen (left = (area - width) / 2 with an area
+// of 12000 or 12500 twips, top = (9000 - height) / 2), the proportions taken
+// on the actual screen; never larger than the available screen.
+void placeOnScreen(QWidget* window, int areaWidthTwips = 12000);

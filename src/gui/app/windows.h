@@ -1,12 +1,11 @@
 #pragma once
 // The secondary windows, created on first use. A window closed with its close
 // box is deleted (its state goes with it); one confirmed by its own button is
-// only hidden and keeps its state for the next opening.
-#include "gui/app/app_context.h"
-
-#include <QColor>
+// only hidden and keeps its state for the next opening. Windows ask each other
+// for work through these, never through each other's controls.
 #include <QPointer>
 
+struct AppContext;
 class QWidget;
 class FFrance3;
 class FFrance4;
@@ -18,7 +17,8 @@ class Ffrance29;
 
 class Windows {
 public:
-    explicit Windows(AppContext& ctx) : m_ctx(ctx) {}
+    // parent: the main window, which the secondary windows belong to.
+    void setUp(AppContext* ctx, QWidget* parent);
 
     FFrance3* listWindow();
     FFrance4* cardWindow();
@@ -28,20 +28,15 @@ public:
     Ffrance23* fileBrowser();
     Ffrance29* databaseChooser();
 
-    // Windows that exist now, or nullptr: routines that update every open
-    // window must not create the closed ones.
-    FFrance3* existingListWindow() const;
-    FFrance4* existingCardWindow() const;
-    FFrance11* existingCreationWindow() const;
-
-    // Paints the swatch of both card windows with the current marker's colour;
-    // any value of Label10 other than "1" to "7" leaves them as they were.
-    void refreshSwatches();
+    // The card window if it exists now, or nullptr.
+    FFrance4* existingCardWindow() const { return m_card.data(); }
 
 private:
-    QWidget* parentWidget() const;
+    template <typename W>
+    W* ensure(QPointer<W>& slot);
 
-    AppContext& m_ctx;
+    AppContext* m_ctx = nullptr;
+    QWidget* m_parent = nullptr;
     QPointer<FFrance3> m_list;
     QPointer<FFrance4> m_card;
     QPointer<FFrance5> m_postal;

@@ -82,4 +82,16 @@ QString keepCp1252(const QString& text)
     return out;
 }
 
+QString upperWithinCodePage(const QString& text)
+{
+    const auto& bytes = tables().bytes;
+    QString out = text;
+    for (QChar& c : out) {
+        const QChar upper = c.toUpper();
+        if (upper != c && bytes[upper.unicode()] >= 0)
+            c = upper;
+    }
+    return out;
+}
+
 }  // namespace tb

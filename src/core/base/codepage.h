@@ -16,5 +16,9 @@ QChar cp1252Char(uchar byte);
 bool fitsCp1252(const QString& text);
 // text without the characters the code page cannot hold.
 QString keepCp1252(const QString& text);
+// text in capitals, save the letters whose capital is not one character of
+// the code page ("ß", "µ"): those stay as they are, so the text keeps its
+// length and still fits the code page.
+QString upperWithinCodePage(const QString& text);
 
 }  // namespace tb

@@ -1,8 +1,13 @@
 #include "core/base/collation.h"
 
+#include "core/base/codepage.h"
+
 #include <QCollator>
+#include <QHash>
 #include <QLocale>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 namespace tb {
@@ -22,81 +27,158 @@ QCollator& collator()
     return instance;
 }
 
-// What each character of the Latin range becomes in a primary key: one
-// character, or two for the ligatures (0 marks those).
-constexpr int kTableSize = 0x2100;  // Latin letters and general punctuation
+// The collator gives U+FFFE the lowest first-level weight and U+FFFF the
+// highest, so appending one of them tells how two texts compare at that
+// level alone, accents and case aside.
+const QChar kLowest(char16_t(0xFFFE));
+const QChar kHighest(char16_t(0xFFFF));
 
-const std::vector<char16_t>& primaryTable()
+// a before b at the first level (a prefix comes first).
+bool levelOneBefore(const QString& a, const QString& b)
 {
-    static const std::vector<char16_t> table = [] {
-        std::vector<char16_t> t(kTableSize);
-        // Order of the blank and punctuation before digits and letters.
-        const QString punctuation = QStringLiteral(" _-,;:!?.'\"()[]{}@*/\\&#%`^+<=>|~$");
-        for (int c = 0; c < kTableSize; ++c) {
-            const QChar ch(static_cast<char16_t>(c));
-            char16_t out = 0;
-            if (c == 0xC6 || c == 0xE6 || c == 0x152 || c == 0x153 || c == 0xDF) {
-                out = 0;  // expanded by the caller
-            } else if (ch.isLetter()) {
-                QChar base = ch;
-                while (true) {
-                    const QString dec = base.decomposition();
-                    if (dec.isEmpty() || dec.front() == base)
-                        break;
-                    base = dec.front();
-                }
-                out = base.toLower().unicode();
-            } else if (ch.isDigit()) {
-                out = char16_t(u'0' + ch.digitValue());
-            } else if (ch.isSpace()) {
-                out = 1;
-            } else {
-                const int rank = int(punctuation.indexOf(ch));
-                // Punctuation sorts below digits ('0' is 0x30), in the order above.
-                out = char16_t(rank >= 0 ? 2 + rank : 2 + int(punctuation.size()));
-            }
-            t[size_t(c)] = out;
-        }
-        return t;
-    }();
-    return table;
+    return collator().compare(a + kLowest, b) < 0;
 }
 
-const char16_t* expansion(char16_t c)
+bool levelOneEqual(const QString& a, const QString& b)
 {
-    switch (c) {
-    case 0xC6:
-    case 0xE6:
-        return u"ae";
-    case 0x152:
-    case 0x153:
-        return u"oe";
-    default:
-        return u"ss";
+    return !levelOneBefore(a, b) && !levelOneBefore(b, a);
+}
+
+// a's first level is the start (or all) of b's.
+bool levelOneStarts(const QString& a, const QString& b)
+{
+    return collator().compare(a + kHighest, b) > 0 && !levelOneBefore(b, a);
+}
+
+// Key units: 1 stands below every ranked weight; 0xFFFF closes a key whose
+// next weight falls between two ranked ones, so that the collator settles
+// every text sharing the key up to there.
+constexpr char16_t kBelowRanked = 1;
+constexpr char16_t kFirstRank = 2;
+constexpr char16_t kUnranked = 0xFFFF;
+
+// What each character adds to a primary key. The code page's characters are
+// ranked by the collator itself, so the keys cannot disagree with it; any
+// other character is placed among them at first sight.
+class PrimaryTable
+{
+public:
+    PrimaryTable()
+    {
+        // The code page, and the fraction slash its "½" expands to.
+        QStringList chars = {QStringLiteral("\u2044")};
+        for (int b = 0; b < 256; ++b) {
+            const QString one(cp1252Char(uchar(b)));
+            if (levelOneBefore(QString(), one))  // else ignored by the collator
+                chars.append(one);
+        }
+        std::stable_sort(chars.begin(), chars.end(), levelOneBefore);
+        // One rank per first-level weight. A character whose weights merely
+        // start with the previous rank's ("œ" after "o") expands to several.
+        for (const QString& c : std::as_const(chars)) {
+            if (!m_ranks.isEmpty() && levelOneEqual(m_ranks.back(), c))
+                continue;
+            if (m_ranks.isEmpty() || !levelOneStarts(m_ranks.back(), c))
+                m_ranks.append(c);
+        }
+        m_bmp.assign(0x10000, kNotYet);
+        for (int b = 0; b < 256; ++b)
+            entry(cp1252Char(uchar(b)).unicode());
     }
+
+    // The units of one character: an offset and a length into m_units.
+    QStringView unitsOf(char32_t c)
+    {
+        const quint32 e = entry(c);
+        return QStringView(m_units.data() + (e >> 8), qsizetype(e & 0xFF));
+    }
+
+private:
+    static constexpr quint32 kNotYet = 0xFFFFFFFF;
+
+    quint32 entry(char32_t c)
+    {
+        quint32* slot = nullptr;
+        if (c < 0x10000) {
+            slot = &m_bmp[c];
+        } else {
+            auto it = m_other.find(c);
+            if (it == m_other.end())
+                it = m_other.insert(c, kNotYet);
+            slot = &it.value();
+        }
+        if (*slot == kNotYet) {
+            const std::u16string units = weightsOf(QString::fromUcs4(&c, 1));
+            *slot = quint32(m_units.size()) << 8 | quint32(units.size());
+            m_units.insert(m_units.end(), units.begin(), units.end());
+        }
+        return *slot;
+    }
+
+    // The ranks of text's first-level weights, one after the other; an
+    // unranked weight ends the list.
+    std::u16string weightsOf(const QString& text) const
+    {
+        std::u16string out;
+        QString done;
+        while (!levelOneEqual(done, text)) {
+            if (out.size() >= 32) {  // no character of a card expands this far
+                out += kUnranked;
+                return out;
+            }
+            // The last rank r with done + r not after text.
+            const auto next = std::partition_point(m_ranks.begin(), m_ranks.end(), [&](const QString& r) {
+                return !levelOneBefore(text, done + r);
+            });
+            if (next == m_ranks.begin()) {
+                out += kBelowRanked;
+                out += kUnranked;
+                return out;
+            }
+            const QString& rank = *(next - 1);
+            out += char16_t(kFirstRank + (next - 1 - m_ranks.begin()));
+            if (!levelOneStarts(done + rank, text)) {
+                out += kUnranked;
+                return out;
+            }
+            done += rank;
+        }
+        return out;
+    }
+
+    QStringList m_ranks;  // one character per weight, in the collator's order
+    std::vector<quint32> m_bmp;
+    QHash<char32_t, quint32> m_other;
+    std::vector<char16_t> m_units;
+};
+
+PrimaryTable& primaryTable()
+{
+    static PrimaryTable table;
+    return table;
 }
 
 }  // namespace
 
 QString frenchPrimaryKey(const QString& text)
 {
-    const std::vector<char16_t>& table = primaryTable();
-    QString key(text.size() * 2, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(key.data());
-    char16_t* const begin = out;
-    for (QChar qc : text) {
-        const char16_t c = qc.unicode();
-        if (c >= kTableSize) {
-            *out++ = c;
-        } else if (const char16_t mapped = table[c]) {
-            *out++ = mapped;
-        } else {
-            const char16_t* two = expansion(c);
-            *out++ = two[0];
-            *out++ = two[1];
-        }
+    PrimaryTable& table = primaryTable();
+    const qsizetype n = text.size();
+    QString key(n + n / 2 + 4, Qt::Uninitialized);
+    qsizetype used = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+        const QStringView units = table.unitsOf(c);
+        if (used + units.size() > key.size())
+            key.resize(2 * (used + units.size()));
+        std::copy(units.begin(), units.end(), key.data() + used);
+        used += units.size();
+        if (!units.isEmpty() && units.back() == QChar(kUnranked))
+            break;
     }
-    key.truncate(out - begin);
+    key.truncate(used);
     return key;
 }
 

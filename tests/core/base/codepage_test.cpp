@@ -26,3 +26,26 @@ TEST(Codepage, WhatFits)
     EXPECT_EQ(keepCp1252(QStringLiteral("aőb😀c€")), QStringLiteral("abc€"));
     EXPECT_EQ(keepCp1252(QStringLiteral("déjà")), QStringLiteral("déjà"));
 }
+
+TEST(Codepage, CapitalsStayWithinTheCodePage)
+{
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b)
+        all[b] = char(b);
+    const QString page = fromCp1252(all);
+    const QString upper = upperWithinCodePage(page);
+    ASSERT_EQ(upper.size(), page.size());
+    EXPECT_TRUE(fitsCp1252(upper));
+    for (qsizetype i = 0; i < page.size(); ++i)
+        if (upper[i] != page[i])
+            EXPECT_EQ(upper[i], page[i].toUpper()) << i;
+
+    EXPECT_EQ(upperWithinCodePage(QStringLiteral("weiß")), QStringLiteral("WEIß"));
+    EXPECT_EQ(upperWithinCodePage(QStringLiteral("µller")), QStringLiteral("µLLER"));
+    EXPECT_EQ(upperWithinCodePage(QStringLiteral("ÿ")), QStringLiteral("Ÿ"));
+    EXPECT_EQ(toCp1252(QStringLiteral("Ÿ")), QByteArray("\x9F"));
+    EXPECT_EQ(upperWithinCodePage(QStringLiteral("élodie, œuvre n° 12")), QStringLiteral("ÉLODIE, ŒUVRE N° 12"));
+    EXPECT_EQ(upperWithinCodePage(QStringLiteral("šž ÆØ")), QStringLiteral("ŠŽ ÆØ"));
+    // A letter outside the code page keeps its place and is not turned into "?".
+    EXPECT_EQ(upperWithinCodePage(QStringLiteral("łódź")), QStringLiteral("łÓDź"));
+}

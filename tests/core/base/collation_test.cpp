@@ -1,25 +1,100 @@
+#include "core/base/codepage.h"
 #include "core/base/collation.h"
 
 #include <gtest/gtest.h>
 
-// The cheap primary keys must order texts as the French collator does
-// whenever the texts differ beyond case and accents.
-TEST(Collation, PrimaryKeysAgreeWithTheCollator)
+#include <random>
+#include <vector>
+
+namespace {
+
+struct Keyed {
+    QString text, key;
+};
+
+QString codePage()
 {
-    const QStringList words = {QStringLiteral("abbé"),   QStringLiteral("ABBESSE"), QStringLiteral("Œuf"),
-                               QStringLiteral("OEIL"),   QStringLiteral("oeuvre"),  QStringLiteral("Ægir"),
-                               QStringLiteral("AFFE"),   QStringLiteral("Straße"),  QStringLiteral("STRASSER"),
-                               QStringLiteral("élan"),   QStringLiteral("ELBE"),    QStringLiteral("zèbre"),
-                               QStringLiteral("DURAND "), QStringLiteral("DURANDE"), QStringLiteral("DE GAULLE"),
-                               QStringLiteral("DEGAS"),  QStringLiteral("X 12"),    QStringLiteral("X 2"),
-                               QStringLiteral("Ça"),     QStringLiteral("CB")};
-    for (const QString& a : words)
-        for (const QString& b : words) {
-            const QString ka = tb::frenchPrimaryKey(a), kb = tb::frenchPrimaryKey(b);
-            if (ka == kb)
-                continue;
-            EXPECT_EQ(ka < kb, tb::frenchCompare(a, b) < 0) << a.toStdString() << " / " << b.toStdString();
+    QString all;
+    for (int b = 0; b < 256; ++b)
+        all += tb::cp1252Char(uchar(b));
+    return all;
+}
+
+// Each character alone, before a letter (an ignored character leaves just
+// the letter) and after one; "z" after "œ" tells whether its "oe" is kept.
+std::vector<Keyed> aroundLetters(const QString& chars)
+{
+    std::vector<Keyed> texts;
+    for (QChar c : chars)
+        for (const QString& t : {QString(c), c + QStringLiteral("a"), c + QStringLiteral("z"), QStringLiteral("a") + c})
+            texts.push_back({t, tb::frenchPrimaryKey(t)});
+    return texts;
+}
+
+// Pairs whose keys differ yet order them against the collator (first few).
+std::string disagreements(const std::vector<Keyed>& a, const std::vector<Keyed>& b)
+{
+    QStringList found;
+    for (const Keyed& x : a)
+        for (const Keyed& y : b) {
+            const int byKey = QString::compare(x.key, y.key);
+            if (byKey != 0 && (byKey < 0) != (tb::frenchCompare(x.text, y.text) < 0) && found.size() < 10)
+                found.append(QString::fromLatin1((x.text + u'/' + y.text).toUtf8().toPercentEncoding("/")));
         }
-    // Case and accents alone leave the keys equal: the collator decides.
-    EXPECT_EQ(tb::frenchPrimaryKey(QStringLiteral("Émile")), tb::frenchPrimaryKey(QStringLiteral("EMILE")));
+    return found.join(u' ').toStdString();
+}
+
+}  // namespace
+
+TEST(Collation, PrimaryKeysAgreeWithTheCollatorOverTheWholeCodePage)
+{
+    const std::vector<Keyed> texts = aroundLetters(codePage());
+    EXPECT_EQ(disagreements(texts, texts), "");
+}
+
+TEST(Collation, PrimaryKeysAgreeWithTheCollatorOnRandomTexts)
+{
+    // Half the characters among a few the collator finds close, so that many
+    // texts share long starts.
+    const QString page = codePage();
+    const QString close = QStringLiteral("aAàeEéoOœŒsSßæÆ -'.\u00AD\u0001½1…™tm");
+    std::mt19937 random(1252);
+    auto text = [&] {
+        QString t;
+        for (int i = int(random() % 7); i > 0; --i)
+            t += random() % 2 ? page[random() % 256] : close[random() % close.size()];
+        return Keyed{t, tb::frenchPrimaryKey(t)};
+    };
+    std::vector<Keyed> a, b;
+    for (int i = 0; i < 600; ++i) {
+        a.push_back(text());
+        b.push_back(text());
+    }
+    EXPECT_EQ(disagreements(a, b), "");
+}
+
+TEST(Collation, CharactersOutsideTheCodePageStillAgree)
+{
+    // They cannot be typed into a card, but a key must never mislead the sort.
+    std::vector<Keyed> outside = aroundLetters(QStringLiteral("łőđħΩЖ\u0301") + QString::fromUcs4(U"😀𝔸"));
+    for (const QString& t : {QStringLiteral("Łukasz"), QStringLiteral("Lukasz"), QStringLiteral("Lzy")})
+        outside.push_back({t, tb::frenchPrimaryKey(t)});
+    EXPECT_EQ(disagreements(outside, aroundLetters(codePage())), "");
+    EXPECT_EQ(disagreements(outside, outside), "");
+}
+
+TEST(Collation, PrimaryKeysLeaveCaseAccentsAndLigaturesToTheCollator)
+{
+    const QStringList same[] = {{QStringLiteral("Émile"), QStringLiteral("EMILE"), QStringLiteral("emîlé")},
+                                {QStringLiteral("Œuvre"), QStringLiteral("OEUVRE")},
+                                {QStringLiteral("Ægir"), QStringLiteral("aegir")},
+                                {QStringLiteral("Straße"), QStringLiteral("STRASSE")},
+                                {QStringLiteral("dé\u00ADpôt"), QStringLiteral("depot")}};  // soft hyphen ignored
+    for (const QStringList& group : same)
+        EXPECT_EQ(tb::frenchPrimaryKey(group.back()), tb::frenchPrimaryKey(group.front())) << group.back().toStdString();
+    const QStringList inOrder = {QStringLiteral("–"),    QStringLiteral("ÐAVID"), QStringLiteral("EURO"),
+                                 QStringLiteral("ØSTERGAARD"), QStringLiteral("X 12"),  QStringLiteral("X 2"),
+                                 QStringLiteral("ZOLA")};
+    for (qsizetype i = 0; i + 1 < inOrder.size(); ++i)
+        EXPECT_LT(tb::frenchPrimaryKey(inOrder[i]), tb::frenchPrimaryKey(inOrder[i + 1])) << inOrder[i].toStdString();
 }

@@ -1,6 +1,7 @@
 #include "core/base/value_files.h"
 
 #include "core/base/codepage.h"
+#include "core/base/path_text.h"
 #include "core/base/safe_write.h"
 
 #include <QFile>
@@ -15,10 +16,10 @@ QString quoted(QString value)
 }
 }  // namespace
 
-QStringList parseValues(QByteArrayView bytes, int maxCount)
+namespace {
+QStringList parseText(const QString& text, int maxCount)
 {
     QStringList values;
-    const QString text = fromCp1252(bytes);
     qsizetype i = 0;
     const qsizetype n = text.size();
     auto isLineEnd = [&](qsizetype k) { return text[k] == u'\r' || text[k] == u'\n'; };
@@ -70,6 +71,13 @@ QStringList parseValues(QByteArrayView bytes, int maxCount)
     return values;
 }
 
+}  // namespace
+
+QStringList parseValues(QByteArrayView bytes, int maxCount)
+{
+    return parseText(fromCp1252(bytes), maxCount);
+}
+
 QString parseFirstValue(QByteArrayView bytes)
 {
     const QStringList v = parseValues(bytes, 1);
@@ -96,13 +104,32 @@ QStringList readValues(const QString& path, int count)
     return parseValues(file.read(1024 * 1024), count);
 }
 
-QByteArray valueLine(const QString& value)
+namespace {
+QString valueText(const QString& value)
 {
     const bool quote = value.contains(u',') || value.startsWith(u' ') || value.startsWith(u'"')
                        || value.startsWith(u'\t');
-    QByteArray line = toCp1252(quote ? quoted(value) : value);
-    line += "\r\n";
-    return line;
+    return quote ? quoted(value) : value;
+}
+}  // namespace
+
+QByteArray valueLine(const QString& value)
+{
+    return toCp1252(valueText(value)) + "\r\n";
+}
+
+QString readPathValue(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QStringList v = parseText(decodePathValue(file.read(64 * 1024)), 1);
+    return v.isEmpty() ? QString() : v.first();
+}
+
+Status writePathValue(const QString& path, const QString& value)
+{
+    return writeFileAtomic(path, encodePathValue(valueText(value)) + "\r\n");
 }
 
 Status writeValueFile(const QString& path, const QString& value)

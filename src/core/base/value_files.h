@@ -23,6 +23,11 @@ QStringList readValues(const QString& path, int count);
 // with a blank or a double quote, is written quoted so that it reads back whole.
 QByteArray valueLine(const QString& value);
 Status writeValueFile(const QString& path, const QString& value);
+// Paths ("carte.txt", "dossier.txt", program paths): in the code page when it
+// holds them, otherwise UTF-8, so a folder under any name keeps working.
+QString readPathValue(const QString& path);
+Status writePathValue(const QString& path, const QString& value);
+
 // One quoted value per line, CR LF.
 Status writeQuotedLines(const QString& path, const QStringList& values);
 

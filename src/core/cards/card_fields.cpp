@@ -1,5 +1,6 @@
 #include "core/cards/card_fields.h"
 
+#include "core/base/codepage.h"
 #include "core/base/numeric.h"
 
 namespace tb {
@@ -28,7 +29,7 @@ QString statusWord(const QString& field1, bool capitalized)
 
 QString surnameInCapitals(const QString& surname)
 {
-    return surname.toUpper();
+    return upperWithinCodePage(surname);
 }
 
 }  // namespace tb

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <cerrno>
 
@@ -57,7 +58,7 @@ Result<std::unique_ptr<Database>> Database::create(const QString& programFolder,
 {
     if (!isSafeDatabaseName(name))
         return Error{kErrorBadFileName, {}};
-    if (Status s = writeValueFile(programFolder + QStringLiteral("dossier.txt"), name); !s)
+    if (Status s = writePathValue(programFolder + QStringLiteral("dossier.txt"), name); !s)
         return s.error();
     const QString path = programFolder + name;
     if (QFileInfo::exists(path))
@@ -74,7 +75,7 @@ Result<std::unique_ptr<Database>> Database::create(const QString& programFolder,
         if (Status s = CardStore(folder).writeCount(0); !s)
             return s.error();
     if (!QFileInfo::exists(folder + QStringLiteral("carte.txt")))
-        if (Status s = writeValueFile(folder + QStringLiteral("carte.txt"), programFolder + QStringLiteral("frc.gif"));
+        if (Status s = writePathValue(folder + QStringLiteral("carte.txt"), programFolder + QStringLiteral("frc.gif"));
             !s)
             return s.error();
     return open(folder);
@@ -100,12 +101,12 @@ Status Database::setCaptions(const QStringList& captions)
 
 QString Database::mapPath() const
 {
-    return readFirstValue(file(QStringLiteral("carte.txt")));
+    return readPathValue(file(QStringLiteral("carte.txt")));
 }
 
 Status Database::setMapPath(const QString& path)
 {
-    if (Status s = writeValueFile(file(QStringLiteral("carte.txt")), path); !s)
+    if (Status s = writePathValue(file(QStringLiteral("carte.txt")), path); !s)
         return s;
     emit mapChanged();
     return {};
@@ -180,6 +181,18 @@ QString Database::findSideFile(const QString& prefix, long long n, const QString
         if (name.compare(wanted, Qt::CaseInsensitive) == 0)
             return file(name);
     return made;
+}
+
+QString Database::attachmentPath(const QString& base, const QString& source) const
+{
+    QString extension = QFileInfo(source).suffix().toLower();
+    static const QHash<QString, QString> threeLetters = {
+        {QStringLiteral("jpeg"), QStringLiteral("jpg")},
+        {QStringLiteral("tiff"), QStringLiteral("tif")},
+        {QStringLiteral("html"), QStringLiteral("htm")},
+    };
+    extension = threeLetters.value(extension, extension.left(3));
+    return file(base + (extension.isEmpty() ? QString() : u'.' + extension));
 }
 
 const PinIndex& Database::pins() const

@@ -64,6 +64,10 @@ public:
     // program makes when there is none.
     QString findSideFile(const QString& prefix, long long n, const QString& extension) const;
 
+    // Where a file chosen for a card goes: base ("photo12") and the source's
+    // extension in lower case, its three-letter form (".jpeg" gives ".jpg").
+    QString attachmentPath(const QString& base, const QString& source) const;
+
     const PinIndex& pins() const;
     Result<CardList> list(ListKind kind) const;
     Result<CardList> nameList() const;

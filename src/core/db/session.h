@@ -26,8 +26,12 @@ public:
     int marker() const { return m_marker; }
     void setMarker(int marker);
 
+    // A short acknowledgement for the user (" Fiche n° 9 enregistrée.").
+    void announce(const QString& text) { emit notice(text); }
+
 signals:
     void databaseChanged();
+    void notice(const QString& text);
     void markerChanged(int marker);
 
 private:

@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStatusBar>
 
 namespace {
 QString escapeAmpersands(QString caption)
@@ -71,6 +72,8 @@ FFrance::FFrance(Dialogs& dialogs, const QString& programFolder, QWidget* parent
     });
 
     buildMenus();
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    connect(&m_session, &tb::Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 4000); });
     // F10 opens the first menu, as on every desktop.
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(f10, &QShortcut::activated, this, [this] {
@@ -221,7 +224,7 @@ void FFrance::startUp()
     }
 
     loadMap(folder + QStringLiteral("frc.gif"));
-    if (tb::Status s = tb::writeValueFile(folder + QStringLiteral("carte.txt"), m_mapPath); !s)
+    if (tb::Status s = tb::writePathValue(folder + QStringLiteral("carte.txt"), m_mapPath); !s)
         m_ctx.dialogs.showError(s.error());
     m_session.setMarker(3);
 }
@@ -393,7 +396,7 @@ void FFrance::createDatabase()
 void FFrance::openDatabase()
 {
     const QString program = m_session.programFolder();
-    if (tb::readFirstValue(program + QStringLiteral("dossier.txt")).isEmpty()) {
+    if (tb::readPathValue(program + QStringLiteral("dossier.txt")).isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("Aucune base de donnèes n'existe !"));
         return;
     }

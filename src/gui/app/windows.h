@@ -28,8 +28,6 @@ public:
     Ffrance23* fileBrowser();
     Ffrance29* databaseChooser();
 
-    // The card window if it exists now, or nullptr.
-    FFrance4* existingCardWindow() const { return m_card.data(); }
 
 private:
     template <typename W>

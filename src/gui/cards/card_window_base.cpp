@@ -1,48 +1,121 @@
 #include "gui/cards/card_window_base.h"
 
+#include "core/base/number_text.h"
+#include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
-#include <QDir>
+
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kAcknowledgeMs = 4000;
+}
 
 CardWindowBase::CardWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName, const QString& heading,
                                const CardFormWidget::Names& names)
     : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
     setUpSecondaryWindow(this, objectName, QStringLiteral("Fiche individuelle"));
-    QDir::setCurrent(m_ctx.values.programFolder());
-
     m_form = new CardFormWidget(m_ctx, names, this);
-    Text1 = m_form->Text1;
-    Label1 = m_form->Label1;
-    Label4 = m_form->Label4;
-    Combo1 = m_form->Combo1;
-    Option1 = m_form->Option1;
-    Option2 = m_form->Option2;
-    Option3 = m_form->Option3;
-    colourSquares = m_form->squares;
-    Picture1 = m_form->Picture1;
-    Pctdim = m_form->Pctdim;
 
-    Label3 = new QLabel(heading, this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    QFont font = Label3->font();
+    m_heading = new QLabel(heading, this);
+    m_heading->setObjectName(QStringLiteral("Label3"));
+    QFont font = m_heading->font();
     font.setPointSizeF(font.pointSizeF() * 1.4);
     font.setBold(true);
-    Label3->setFont(font);
+    m_heading->setFont(font);
     m_numberCaption = new QLabel(QStringLiteral("N°"), this);
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setMinimumWidth(60);
-    m_numberCaption->setBuddy(Label2);
+    m_numberLabel = new QLabel(this);
+    m_numberLabel->setObjectName(QStringLiteral("Label2"));
+    m_numberLabel->setMinimumWidth(60);
+    m_numberCaption->setBuddy(m_numberLabel);
+
+    m_header = new QHBoxLayout;
+    m_header->addWidget(m_heading);
+    m_header->addStretch();
+    m_header->addWidget(m_numberCaption);
+    m_header->addWidget(m_numberLabel);
+
+    m_statusLine = new QLabel(this);
+    m_statusLine->setObjectName(QStringLiteral("StatusLine"));
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setSingleShot(true);
+    connect(m_statusTimer, &QTimer::timeout, m_statusLine, &QLabel::clear);
 }
 
-void CardWindowBase::placeCentred()
+QPushButton* CardWindowBase::makeButton(QWidget* parent, const char* name, const QString& caption)
 {
-    adjustSize();
-    centreOn800x600(this);
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAccessibleName(caption);
+    // Return presses the focused button.
+    b->setAutoDefault(true);
+    return b;
 }
 
-void CardWindowBase::setSwatchColor(const QColor& color)
+void CardWindowBase::finishLayout(QWidget* menuBar, QLayout* body, QLayout* buttons, QPushButton* confirm)
 {
-    m_form->setSwatchColor(color);
+    m_confirm = confirm;
+    auto* content = new QWidget;
+    content->setLayout(body);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("Content"));
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setMenuBar(menuBar);
+    outer->addLayout(m_header);
+    outer->addWidget(scroll, 1);
+    outer->addLayout(buttons);
+    outer->addWidget(m_statusLine);
+
+    // The whole content where the screen allows it; scrolled where it does not.
+    const QSize want = content->sizeHint() + QSize(scroll->verticalScrollBar()->sizeHint().width() + 24,
+                                                   m_heading->sizeHint().height() + menuBar->sizeHint().height()
+                                                       + m_statusLine->sizeHint().height() + 90);
+    resize(want);
+    placeOnScreen(this);
+}
+
+void CardWindowBase::setShownNumber(long long n)
+{
+    m_number = n;
+    m_numberLabel->setText(tb::plainNumber(n));
+}
+
+CardRecord CardWindowBase::typedCard() const
+{
+    return CardRecord::fromTexts(m_form->texts());
+}
+
+void CardWindowBase::acknowledge(const QString& text)
+{
+    m_statusLine->setText(text);
+    m_statusTimer->start(kAcknowledgeMs);
+}
+
+void CardWindowBase::showError(const tb::Error& error)
+{
+    m_ctx.dialogs.showError(error);
+}
+
+void CardWindowBase::keyPressEvent(QKeyEvent* event)
+{
+    // Return in a field confirms the card, as the window's default button.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && m_confirm && qobject_cast<QLineEdit*>(focusWidget())) {
+        m_confirm->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

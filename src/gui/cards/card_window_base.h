@@ -1,43 +1,52 @@
 #pragma once
 // What the card window and the creation window share: the card form, the
-// heading with the card number, the swatch, and their placement.
+// heading with the card number, the status line, their placement and the
+// keyboard (Return presses the window's confirm button).
+#include "core/base/error.h"
 #include "gui/app/app_context.h"
 #include "gui/widgets/card_form.h"
 
 #include <QWidget>
-#include <array>
 
-class QComboBox;
+class QHBoxLayout;
 class QLabel;
-class QLineEdit;
-class QRadioButton;
+class QPushButton;
+class QScrollArea;
+class QTimer;
+class QVBoxLayout;
 
 class CardWindowBase : public QWidget {
     Q_OBJECT
-public:
-    std::array<QLineEdit*, 20> Text1{};  // fields 1 to 20; Text1(0) hidden
-    std::array<QLabel*, 20> Label1{};    // captions
-    QLabel* Label2 = nullptr;            // number of the card
-    QLabel* Label3 = nullptr;            // heading
-    QLabel* Label4 = nullptr;            // swatch
-    QComboBox* Combo1 = nullptr;         // departments
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QRadioButton* Option3 = nullptr;
-    std::array<ClickableLabel*, 7> colourSquares{};
-    PhotoFrame* Picture1 = nullptr;
-    QLabel* Pctdim = nullptr;
-
-    void setSwatchColor(const QColor& color);
-
 protected:
     CardWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName, const QString& heading,
                    const CardFormWidget::Names& names);
 
-    // Centres the window on an 800 by 600 screen, as every card window opens.
-    void placeCentred();
+    // Lays out heading, body (scrolled when the screen is too small) and
+    // buttons, then places the window on the screen.
+    void finishLayout(QWidget* menuBar, QLayout* body, QLayout* buttons, QPushButton* confirm);
+    static QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption);
+
+    long long shownNumber() const { return m_number; }
+    void setShownNumber(long long n);
+    // The form's texts as a record.
+    CardRecord typedCard() const;
+    // A short acknowledgement in the status line, gone after a few seconds.
+    void acknowledge(const QString& text);
+    // Shows the error; what the user typed stays.
+    void showError(const tb::Error& error);
+
+    void keyPressEvent(QKeyEvent* event) override;
 
     AppContext& m_ctx;
     CardFormWidget* m_form = nullptr;
-    QLabel* m_numberCaption = nullptr;  // "N°", buddy of Label2
+    QLabel* m_heading = nullptr;
+    QLabel* m_numberCaption = nullptr;  // "N°"
+    QLabel* m_numberLabel = nullptr;    // Label2
+    QLabel* m_statusLine = nullptr;
+    QHBoxLayout* m_header = nullptr;
+
+private:
+    QPushButton* m_confirm = nullptr;
+    QTimer* m_statusTimer = nullptr;
+    long long m_number = 0;
 };

@@ -1,137 +1,103 @@
 #include "gui/cards/creation_window.h"
 
-#include "gui/app/dialogs.h"
-#include "gui/app/main_window.h"
-#include "gui/app/windows.h"
 #include "core/base/number_text.h"
-#include "core/base/numeric.h"
-#include "core/base/value_files.h"
-#include "core/cards/card_creation.h"
-#include "gui/widgets/card_form.h"
-#include "core/cards/card_store.h"
-#include "gui/cards/card_window.h"
+#include "core/db/program_folder.h"
+#include "core/db/session.h"
+#include "gui/app/dialogs.h"
+#include "gui/app/windows.h"
 #include "gui/map/file_browser_window.h"
 
-#include <QCloseEvent>
-#include <QDir>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 FFrance11::FFrance11(AppContext& ctx, QWidget* parent)
     : CardWindowBase(ctx, parent, QStringLiteral("FFrance11"), QStringLiteral("Création d'une fiche"),
                      {5, QStringLiteral("List1"), QStringLiteral("Label12")})
 {
-    Label12 = m_form->markerCaption;
-    List1 = m_form->communes;
+    QPushButton* command2 = makeButton(this, "Command2", QStringLiteral("Fonction calcul de la dette"));
+    QPushButton* command3 = makeButton(this, "Command3", QStringLiteral("Valider la création de la fiche"));
 
-    Command2 = new QPushButton(QStringLiteral("Fonction calcul de la dette"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command3 = new QPushButton(QStringLiteral("Valider la création de la fiche"), this);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    for (QPushButton* b : {Command2, Command3}) {
-        b->setAccessibleName(b->text());
-        b->setAutoDefault(false);
-    }
-
-    menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    photo = menuBar->addAction(QStringLiteral("Incorporer une photo"));
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    QAction* photo = m_menuBar->addAction(QStringLiteral("Incorporer une photo"));
     photo->setObjectName(QStringLiteral("photo"));
 
-    auto* header = new QHBoxLayout;
-    header->addWidget(Label3);
-    header->addStretch();
-    header->addWidget(m_numberCaption);
-    header->addWidget(Label2);
+    auto* body = new QVBoxLayout;
+    body->addWidget(m_form, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Command2);
+    buttons->addWidget(command2);
     buttons->addStretch();
-    buttons->addWidget(Command3);
-    auto* outer = new QVBoxLayout(this);
-    outer->setMenuBar(menuBar);
-    outer->addLayout(header);
-    outer->addWidget(m_form, 1);
-    outer->addLayout(buttons);
+    buttons->addWidget(command3);
+    setTabOrder(m_form->lastInTabOrder(), command2);
+    setTabOrder(command2, command3);
 
     connect(photo, &QAction::triggered, this, &FFrance11::choosePhoto);
-    connect(Command2, &QPushButton::clicked, this, &FFrance11::calculateDebt);
-    connect(Command3, &QPushButton::clicked, this, &FFrance11::validateCreation);
+    connect(command2, &QPushButton::clicked, this, &FFrance11::calculateDebt);
+    connect(command3, &QPushButton::clicked, this, &FFrance11::validateCreation);
     connect(m_form, &CardFormWidget::departmentChosen, this, &FFrance11::rememberDepartment);
 
-    // Opening steps.
-    placeCentred();
-    QDir::setCurrent(m_ctx.values.programFolder());
+    finishLayout(m_menuBar, body, buttons, command3);
     m_form->clearFields();
     m_form->clearCustomCaptions();
-    m_form->paintSwatchFromMarker();
-    if (m_ctx.windows)
-        m_ctx.windows->refreshSwatches();
     m_form->loadCaptions();
     m_form->loadDepartments();
 }
 
-void FFrance11::rememberDepartment(int index)
+void FFrance11::prepare(long long n, const QString& field1)
 {
-    QDir::setCurrent(m_ctx.values.programFolder());
-    tb::writeQuotedLines(m_ctx.values.programFile(QStringLiteral("DeptCourant.txt")), {QString::number(index)});
+    setShownNumber(n);
+    // A new card starts with no photo and no civility.
+    m_form->clearPhoto();
+    m_form->setText(0, field1);
+    m_form->loadCaptions();
+    m_form->firstInTabOrder()->setFocus();
 }
 
-void FFrance11::drawPins()
+void FFrance11::rememberDepartment(int index)
 {
-    if (m_ctx.main)
-        m_ctx.main->drawPins();
-    // Reading the records arms the card window's photo timer as its own
-    // reading does.
-    if (m_ctx.windows) {
-        if (FFrance4* card = m_ctx.windows->existingCardWindow())
-            card->armPhotoTimer();
-    }
+    if (tb::Status s = tb::setCurrentDepartment(m_ctx.session.programFolder(), index); !s)
+        showError(s.error());
 }
 
 void FFrance11::choosePhoto()
 {
-    const long long n = tb::numericInteger(Label2->text());
-    if (m_ctx.windows) {
-        Ffrance23* browser = m_ctx.windows->fileBrowser();
-        browser->prepare(QStringLiteral("*.jpg"), false, QStringLiteral("photo") + tb::plainNumber(n));
-        m_ctx.dialogs.showModal(browser);
-    }
+    const long long n = shownNumber();
+    Ffrance23* browser = m_ctx.windows.fileBrowser();
+    browser->prepare(QStringLiteral("*.jpg"), false, QStringLiteral("photo") + tb::plainNumber(n));
+    m_ctx.dialogs.showModal(browser);
     m_form->loadCardPhoto(n);
 }
 
 void FFrance11::calculateDebt()
 {
     m_form->computeDebt(false);
-    if (!m_ctx.values.hasDatabase())
+    tb::Database* db = m_ctx.session.database();
+    if (!db)
         return;
-    if (tb::writeCardTexts(CardStore(m_ctx.values.Label2), tb::numericInteger(Label2->text()), m_form->texts()))
-        drawPins();
+    if (tb::Status s = db->storeCard(shownNumber(), typedCard()); !s)
+        showError(s.error());
 }
 
 void FFrance11::validateCreation()
 {
-    const long long n = tb::numericInteger(Label2->text());
-    if (!m_ctx.values.hasDatabase())
+    tb::Database* db = m_ctx.session.database();
+    if (!db)
         return;
-    if (n < 1) {
+    if (shownNumber() < 1) {
         // A card number of 0 would overwrite the first card.
         m_ctx.dialogs.message(QStringLiteral(" Cette fiche n'a pas de numéro : elle n'est pas enregistrée."));
         return;
     }
-    auto texts = m_form->texts();
-    tb::createCard(CardStore(m_ctx.values.Label2), n, texts, m_ctx.values.Label6);
-    Text1[2]->setText(texts[2]);
-    drawPins();
+    tb::Result<long long> created = db->createCard(typedCard());
+    if (!created) {
+        // The window stays open with what the user typed.
+        showError(created.error());
+        return;
+    }
+    m_ctx.session.announce(QStringLiteral(" Fiche n° ") + tb::plainNumber(*created) + QStringLiteral(" enregistrée."));
     m_form->clearFields();
+    m_form->clearPhoto();
     hide();
-}
-
-void FFrance11::closeEvent(QCloseEvent* event)
-{
-    drawPins();
-    QWidget::closeEvent(event);
 }

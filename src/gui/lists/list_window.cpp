@@ -1,90 +1,68 @@
 #include "gui/lists/list_window.h"
 
+#include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
-#include "gui/lists/list_commands.h"
-#include "core/lists/list_page_layout.h"
+#include "gui/app/windows.h"
+#include "gui/cards/card_window.h"
 #include "gui/lists/list_printer.h"
+#include "gui/widgets/card_list_view.h"
 
 #include <QAction>
-#include <QDir>
-#include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
-#include <QMouseEvent>
+#include <QPointer>
 #include <QVBoxLayout>
-
-namespace {
-
-
-QListWidget* makeList(QWidget* parent, const char* name)
-{
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setUniformItemSizes(true);  // large lists stay fast
-    return list;
-}
-
-}  // namespace
 
 FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
     setUpSecondaryWindow(this, QStringLiteral("FFrance3"), QStringLiteral("Liste"));
 
     auto* layout = new QVBoxLayout(this);
-    menuBar = new QMenuBar(this);
-    Imprim3 = menuBar->addAction(QStringLiteral("Imprimer"));
-    Imprim3->setObjectName(QStringLiteral("Imprim3"));
-    connect(Imprim3, &QAction::triggered, this, [this] { printList(m_ctx.dialogs, lines()); });
+    auto* menuBar = new QMenuBar(this);
+    QAction* print = menuBar->addAction(QStringLiteral("Imprimer"));
+    print->setObjectName(QStringLiteral("Imprim3"));
+    connect(print, &QAction::triggered, this, &FFrance3::print);
     layout->setMenuBar(menuBar);
 
-    List1 = makeList(this, "List1");
-    List1->setAccessibleName(QStringLiteral("Liste"));
-    // Fixed pitch: the padded fields line up in columns.
-    QFont font = tb::defaultListPrintFont();
-    font.setPointSize(this->font().pointSize() > 0 ? this->font().pointSize() : 10);
-    List1->setFont(font);
-    List1->viewport()->installEventFilter(this);
-    layout->addWidget(List1);
-
-    List2 = makeList(this, "List2");
-    List3 = makeList(this, "List3");
-    List2->hide();
-    List3->hide();
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->hide();
+    m_list = new CardListView(this);
+    m_list->setObjectName(QStringLiteral("List1"));
+    m_list->setAccessibleName(QStringLiteral("Liste"));
+    connect(m_list, &CardListView::rowOpened, this, &FFrance3::openRow);
+    layout->addWidget(m_list);
 
     resize(760, 460);
-    QDir::setCurrent(m_ctx.values.Label11);
-    centreOn800x600(this, 12500);
+    placeOnScreen(this, 12500);
 }
 
-void FFrance3::setLists(const tb::ParallelLists& lists)
+void FFrance3::setList(tb::CardList list)
 {
-    List1->clear();
-    List2->clear();
-    List3->clear();
-    List1->addItems(lists.displayLines());
-    List3->addItems(lists.sortLines());
-    List2->addItems(lists.numberEntries());
+    m_list->cards()->setList(std::move(list));
+    if (m_list->cards()->rowCount() > 0)
+        m_list->setCurrentIndex(m_list->cards()->index(0));
+    m_list->setFocus();
 }
 
-QStringList FFrance3::lines() const
+void FFrance3::hideEvent(QHideEvent* event)
 {
-    return listLines(List1);
+    // A hidden list keeps no lines: the next list starts from nothing.
+    m_list->cards()->setList({});
+    QWidget::hideEvent(event);
 }
 
-bool FFrance3::eventFilter(QObject* watched, QEvent* event)
+void FFrance3::openRow(int row)
 {
-    if (watched == List1->viewport() && event->type() == QEvent::MouseButtonPress) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton)
-            return false;  // other buttons open nothing
-        const int row = List1->indexAt(mouse->position().toPoint()).row();
-        if (row >= 0)
-            List1->setCurrentRow(row);
-        openCardFromList(m_ctx, row);
-        return true;
+    const long long n = m_list->cards()->numberAt(row);
+    QPointer<FFrance4> card = m_ctx.windows.cardWindow();
+    card->clear();
+    if (n == 0) {
+        m_ctx.dialogs.message(QStringLiteral("Erreur! aucune fiche sur cette ligne !"));
+        return;
     }
-    return QWidget::eventFilter(watched, event);
+    card->openCard(n);
+    m_ctx.dialogs.showModal(card);
+    hide();
+}
+
+void FFrance3::print()
+{
+    printList(m_ctx.dialogs, m_list->lines());
 }

@@ -1,36 +1,27 @@
 #pragma once
+#include "core/lists/card_list.h"
 #include "gui/app/app_context.h"
-#include "core/lists/parallel_lists.h"
 
 #include <QWidget>
 
-class QAction;
-class QLabel;
-class QListWidget;
-class QMenuBar;
+class CardListView;
 
-// "Liste": the cards of a sorted list, a search or a map click.
+// "Liste": the cards of a sorted list, a search or a map click. A click on a
+// line (or Return) opens its card.
 class FFrance3 : public QWidget {
     Q_OBJECT
 public:
     explicit FFrance3(AppContext& ctx, QWidget* parent = nullptr);
 
-    QListWidget* List1 = nullptr;  // display lines
-    QListWidget* List2 = nullptr;  // hidden: card numbers
-    QListWidget* List3 = nullptr;  // hidden: sort lines
-    QLabel* Label2 = nullptr;
-    QMenuBar* menuBar = nullptr;
-    QAction* Imprim3 = nullptr;    // "Imprimer"
-
-    // Fills the three lists, in the order of lists.
-    void setLists(const tb::ParallelLists& lists);
-    // Lines of List1, as printed.
-    QStringList lines() const;
+    void setList(tb::CardList list);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    void openRow(int row);
+    void print();
 
     AppContext& m_ctx;
+    CardListView* m_list = nullptr;
 };

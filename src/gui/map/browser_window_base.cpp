@@ -3,7 +3,8 @@
 #include "gui/app/secondary_window.h"
 #include "gui/widgets/file_picker.h"
 
-#include <QDir>
+#include "core/db/session.h"
+
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -39,10 +40,9 @@ void BrowserWindowBase::finishOpening(const QSize& size)
     buttons->addWidget(Command1);
     m_layout->addLayout(buttons);
 
-    QDir::setCurrent(m_ctx.values.Label11);
-    m_picker->openFolder(m_ctx.values.Label11);
+    m_picker->openFolder(m_ctx.session.programFolder());
     resize(size);
-    centreOn800x600(this);
+    placeOnScreen(this);
 }
 
 bool BrowserWindowBase::openFolder(const QString& folder)

@@ -21,6 +21,7 @@ public:
     bool openFolder(const QString& folder);
     void clickFile(const QString& name);
 
+protected:
     QComboBox* Drive1 = nullptr;
     FolderList* Dir1 = nullptr;
     QListWidget* File1 = nullptr;
@@ -30,7 +31,6 @@ public:
     QLabel* Pctdim = nullptr;
     QPushButton* Command1 = nullptr;  // the confirm button
 
-protected:
     BrowserWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName, const QString& title,
                       const QString& pattern, const QString& confirmCaption);
     // Adds the confirm button below what the window added, opens the program

@@ -2,6 +2,7 @@
 
 #include "gui/app/dialogs.h"
 #include "core/base/safe_write.h"
+#include "core/db/session.h"
 #include "gui/widgets/file_picker.h"
 #include "core/map/preview_image.h"
 
@@ -63,14 +64,15 @@ void Ffrance23::onFileClicked(const QString& path)
 {
     // The text is read only when it is shown, and at most a few megabytes.
     TextRech->setPlainText(m_textPreview ? tb::previewText(path) : QString());
-    Text1->setText(m_ctx.values.Label2 + Label2->text() + path.right(4));
+    const tb::Database* db = m_ctx.session.database();
+    Text1->setText(db ? db->attachmentPath(Label2->text(), path) : QString());
 }
 
 void Ffrance23::save()
 {
     if (Text1->text().isEmpty())
         return;
-    if (!tb::copyFileReplacing(Label1->text(), Text1->text())) {
+    if (tb::Status s = tb::copyFileReplacing(Label1->text(), Text1->text()); !s) {
         m_ctx.dialogs.message(QStringLiteral("Le fichier n'a pas pu être copié !"));
         return;
     }

@@ -21,12 +21,12 @@ public:
     void prepare(const QString& pattern, bool textPreview, const QString& targetBase);
 
 
+private:
     QPlainTextEdit* TextRech = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* Text1 = nullptr;
 
-private:
     void onFileClicked(const QString& path);
     void save();
 

@@ -1,6 +1,7 @@
 #include "gui/map/map_browser_window.h"
 
-#include "core/base/value_files.h"
+#include "core/db/session.h"
+#include "gui/app/dialogs.h"
 #include "gui/widgets/file_picker.h"
 
 #include <QDir>
@@ -21,7 +22,12 @@ void FFrance22::load()
     const QString path = Label1->text();
     if (path.isEmpty())
         return;
-    tb::writeValueFile(m_ctx.values.dbFile(QStringLiteral("carte.txt")), path);
-    m_ctx.values.Label200 = path;
+    tb::Database* db = m_ctx.session.database();
+    if (!db)
+        return;
+    if (tb::Status s = db->setMapPath(path); !s) {
+        m_ctx.dialogs.showError(s.error());
+        return;
+    }
     hide();
 }

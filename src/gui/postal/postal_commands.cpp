@@ -6,7 +6,7 @@
 #include "core/postal/postal_directory.h"
 #include "gui/postal/postal_window.h"
 
-#include <QDir>
+#include "core/db/session.h"
 #include <functional>
 
 namespace {
@@ -15,7 +15,7 @@ namespace {
 // and an hourglass over the input box would look like a hang.
 void showResults(AppContext& ctx, const std::function<QStringList()>& search)
 {
-    FFrance5* window = ctx.windows->postalWindow();
+    FFrance5* window = ctx.windows.postalWindow();
     ctx.dialogs.setBusy(true);
     window->setLines(search());
     ctx.dialogs.setBusy(false);
@@ -26,8 +26,7 @@ void showResults(AppContext& ctx, const std::function<QStringList()>& search)
 
 void searchCityByPostalCode(AppContext& ctx)
 {
-    QDir::setCurrent(ctx.values.Label11);
-    ctx.windows->postalWindow()->setLines({});
+    ctx.windows.postalWindow()->setLines({});
     const std::optional<QString> answer = ctx.dialogs.input(
         QStringLiteral("Entrez le code postal"), QStringLiteral("Recherche d'une ville"), QStringLiteral("17000"));
     // Only the length is checked: five letters are a valid, empty search.
@@ -36,16 +35,16 @@ void searchCityByPostalCode(AppContext& ctx)
         return;
     }
     const QString code = *answer;
-    showResults(ctx, [&] { return tb::searchByPostalCode(ctx.values.Label11, code); });
+    showResults(ctx, [&] { return tb::searchByPostalCode(ctx.session.programFolder(), code); });
 }
 
 void searchPostalCodeByCity(AppContext& ctx)
 {
-    ctx.windows->postalWindow()->setLines({});
+    ctx.windows.postalWindow()->setLines({});
     const std::optional<QString> answer = ctx.dialogs.input(
         QStringLiteral("Entrez le nom de la ville"), QStringLiteral("Recherche d'un code postal"),
         QStringLiteral("Rennes"));
     // Cancel is an empty answer: every line of the directory.
     const QString prefix = answer.value_or(QString()).toUpper();
-    showResults(ctx, [&] { return tb::searchByCityPrefix(ctx.values.Label11, prefix); });
+    showResults(ctx, [&] { return tb::searchByCityPrefix(ctx.session.programFolder(), prefix); });
 }

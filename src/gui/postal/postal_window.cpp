@@ -27,7 +27,7 @@ FFrance5::FFrance5(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     layout->addWidget(List1);
 
     resize(420, 420);
-    move((800 - width()) / 2, (600 - height()) / 2);
+    placeOnScreen(this);
 }
 
 void FFrance5::setLines(const QStringList& lines)

@@ -16,10 +16,9 @@ public:
     void setLines(const QStringList& lines);
     QStringList lines() const;
 
+private:
     QListWidget* List1 = nullptr;
     QAction* Imprim5 = nullptr;
-
-private:
     void print();
 
     AppContext& m_ctx;

@@ -1,138 +1,24 @@
 #include "gui/widgets/card_form.h"
 
-#include "gui/app/dialogs.h"
-#include "gui/app/windows.h"
-#include "core/base/codepage.h"
 #include "core/base/numeric.h"
-#include "core/base/value_files.h"
 #include "core/cards/card_fields.h"
-#include "core/cards/card_store.h"
 #include "core/cards/debt.h"
-#include "core/map/photo_layout.h"
-#include "core/map/preview_image.h"
+#include "core/db/program_folder.h"
+#include "core/db/session.h"
 #include "core/map/pins.h"
+#include "core/map/preview_image.h"
 #include "core/postal/postal_directory.h"
+#include "gui/app/dialogs.h"
+#include "gui/widgets/colour_square.h"
+#include "gui/widgets/field_edit.h"
+#include "gui/widgets/photo_frame.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QListWidget>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
-// ---- Cp1252Validator --------------------------------------------------------
-
-QValidator::State Cp1252Validator::validate(QString& input, int&) const
-{
-    return tb::fitsCp1252(input) ? Acceptable : Invalid;
-}
-
-// ---- FieldEdit ----------------------------------------------------------------
-
-namespace {
-int trimmedLength(const QString& text)
-{
-    int n = int(text.size());
-    while (n > 0 && text[n - 1] == u' ')
-        --n;
-    return n;
-}
-}  // namespace
-
-FieldEdit::FieldEdit(int width, QWidget* parent) : QLineEdit(parent)
-{
-    setMaxLength(width);
-    setValidator(new Cp1252Validator(this));
-}
-
-void FieldEdit::makeRoom(int needed)
-{
-    const QString t = text();
-    const int room = maxLength() - int(t.size());
-    if (room >= needed || hasSelectedText())
-        return;
-    // Only padding blanks after the cursor may go.
-    const int cursor = cursorPosition();
-    const int removable = int(t.size()) - std::max(trimmedLength(t), cursor);
-    const int drop = std::min(removable, needed - room);
-    if (drop <= 0)
-        return;
-    setText(t.left(t.size() - drop));
-    setCursorPosition(cursor);
-}
-
-void FieldEdit::keyPressEvent(QKeyEvent* event)
-{
-    const QString typed = event->text();
-    if (!typed.isEmpty() && typed[0].isPrint() && !hasSelectedText()) {
-        // At the end of a full padded field (after a card is loaded, or End)
-        // the user means the end of the text, not of its padding.
-        const QString t = text();
-        if (t.size() >= maxLength() && cursorPosition() == t.size())
-            setCursorPosition(trimmedLength(t));
-        makeRoom(int(typed.size()));
-    }
-    QLineEdit::keyPressEvent(event);
-}
-
-void FieldEdit::mousePressEvent(QMouseEvent* event)
-{
-    QLineEdit::mousePressEvent(event);
-    const int end = trimmedLength(text());
-    if (!hasSelectedText() && cursorPosition() > end)
-        setCursorPosition(end);
-}
-
-// ---- ClickableLabel / PhotoFrame ----------------------------------------------
-
-void ClickableLabel::mousePressEvent(QMouseEvent* event)
-{
-    QLabel::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton)
-        emit clicked();
-}
-
-PhotoFrame::PhotoFrame(QWidget* parent) : QFrame(parent)
-{
-    setFrameShape(QFrame::StyledPanel);
-    setFrameShadow(QFrame::Sunken);
-}
-
-void PhotoFrame::setImage(const QImage& image)
-{
-    m_image = image;
-    update();
-}
-
-QRect PhotoFrame::pictureRect() const
-{
-    const QRect inner = contentsRect();
-    return tb::photoRect(m_image.size(), inner.size()).translated(inner.topLeft());
-}
-
-void PhotoFrame::paintEvent(QPaintEvent* event)
-{
-    QFrame::paintEvent(event);
-    if (m_image.isNull())
-        return;
-    QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.setClipRect(contentsRect());
-    p.drawImage(pictureRect(), m_image);
-}
-
-void PhotoFrame::mousePressEvent(QMouseEvent* event)
-{
-    QFrame::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton)
-        emit clicked();
-}
-
-// ---- CardFormWidget -----------------------------------------------------------
 
 namespace {
 QString arrayName(const char* base, int i)
@@ -140,31 +26,29 @@ QString arrayName(const char* base, int i)
     return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(i);
 }
 
-void paint(QLabel* label, const QColor& color)
+QString trimmedEnd(const QString& text)
 {
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, color);
-    label->setPalette(pal);
-    label->setAutoFillBackground(true);
+    qsizetype n = text.size();
+    while (n > 0 && text[n - 1] == u' ')
+        --n;
+    return text.left(n);
 }
 }  // namespace
 
 CardFormWidget::CardFormWidget(AppContext& ctx, const Names& names, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
     build(names);
+    connect(&m_ctx.session, &tb::Session::markerChanged, this, &CardFormWidget::paintSwatch);
+    paintSwatch(m_ctx.session.marker());
 }
 
 void CardFormWidget::build(const Names& names)
 {
     const QStringList fixed = tb::fixedFieldCaptions();
-    const QFontMetrics fm(font());
     for (int i = 0; i < CardRecord::kFieldCount; ++i) {
-        const int width = CardRecord::kWidths[size_t(i)];
-        auto* edit = new FieldEdit(width, this);
+        auto* edit = new FieldEdit(CardRecord::kWidths[size_t(i)], this);
         edit->setObjectName(arrayName("Text1", i));
-        // Room for the usual texts; a field of 40 would be too wide in full.
-        edit->setMinimumWidth(fm.averageCharWidth() * std::min(width, 32) + 16);
-        Text1[size_t(i)] = edit;
+        m_fields[size_t(i)] = edit;
         auto* caption = new QLabel(this);
         caption->setObjectName(arrayName("Label1", i));
         caption->setBuddy(edit);
@@ -172,98 +56,91 @@ void CardFormWidget::build(const Names& names)
             caption->setText(fixed[i - 1]);
             edit->setAccessibleName(fixed[i - 1]);
         }
-        Label1[size_t(i)] = caption;
+        m_captions[size_t(i)] = caption;
     }
-    Text1[0]->setVisible(false);
-    Label1[0]->setVisible(false);
+    m_fields[0]->setVisible(false);
+    m_captions[0]->setVisible(false);
 
-    Option1 = new QRadioButton(QStringLiteral("Monsieur"), this);
-    Option2 = new QRadioButton(QStringLiteral("Madame"), this);
-    Option3 = new QRadioButton(QStringLiteral("Mademoiselle"), this);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option2->setObjectName(QStringLiteral("Option2"));
-    Option3->setObjectName(QStringLiteral("Option3"));
-    for (QRadioButton* o : {Option1, Option2, Option3}) {
+    const QStringList civilities = {QStringLiteral("Monsieur"), QStringLiteral("Madame"), QStringLiteral("Mademoiselle")};
+    for (int k = 0; k < 3; ++k) {
+        auto* o = new QRadioButton(civilities[k], this);
+        o->setObjectName(QStringLiteral("Option%1").arg(k + 1));
         o->setAccessibleName(o->text());
-        connect(o, &QRadioButton::clicked, this, [this, o] { Text1[1]->setText(o->text()); });
+        connect(o, &QRadioButton::clicked, this, [this, o] { m_fields[1]->setText(o->text()); });
+        m_civility[size_t(k)] = o;
     }
 
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setAccessibleName(QStringLiteral("Département"));
-    Combo1->setMaxVisibleItems(20);
-    connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { fillCommunes(); });
-    connect(Combo1, &QComboBox::activated, this, &CardFormWidget::departmentChosen);
+    m_departments = new QComboBox(this);
+    m_departments->setObjectName(QStringLiteral("Combo1"));
+    m_departments->setAccessibleName(QStringLiteral("Département"));
+    m_departments->setMaxVisibleItems(20);
+    connect(m_departments, &QComboBox::currentIndexChanged, this, [this] { fillCommunes(); });
+    connect(m_departments, &QComboBox::activated, this, &CardFormWidget::departmentChosen);
     auto* deptCaption = new QLabel(QStringLiteral("Département"), this);
-    deptCaption->setBuddy(Combo1);
+    deptCaption->setBuddy(m_departments);
 
-    communes = new QListWidget(this);
-    communes->setObjectName(names.communeList);
-    communes->setAccessibleName(QStringLiteral("Communes"));
-    communes->setUniformItemSizes(true);
-    communes->setMinimumHeight(110);
-    connect(communes, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { chooseCommune(communes->row(item)); });
-    connect(communes, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { chooseCommune(communes->row(item)); });
+    m_communes = new QListWidget(this);
+    m_communes->setObjectName(names.communeList);
+    m_communes->setAccessibleName(QStringLiteral("Communes"));
+    m_communes->setUniformItemSizes(true);
+    m_communes->setMinimumHeight(110);
+    connect(m_communes, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { chooseCommune(m_communes->row(item)); });
+    connect(m_communes, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { chooseCommune(m_communes->row(item)); });
 
     for (int m = 1; m <= 7; ++m) {
-        auto* square = new ClickableLabel(this);
+        auto* square = new ColourSquare(tb::swatchColor(m), this);
         square->setObjectName(QStringLiteral("Label%1").arg(names.firstSquare + m - 1));
-        square->setFixedSize(22, 22);
-        square->setFrameShape(QFrame::Box);
         square->setAccessibleName(QStringLiteral("Marqueur %1").arg(m));
         square->setToolTip(square->accessibleName());
-        square->setCursor(Qt::PointingHandCursor);
-        paint(square, tb::swatchColor(m));
-        connect(square, &ClickableLabel::clicked, this, [this, m] { chooseMarker(m); });
-        squares[size_t(m - 1)] = square;
+        connect(square, &ColourSquare::chosen, this, [this, m] { chooseMarker(m); });
+        m_squares[size_t(m - 1)] = square;
     }
-    Label4 = new QLabel(this);
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setFixedSize(46, 22);
-    Label4->setFrameShape(QFrame::Box);
-    Label4->setAccessibleName(QStringLiteral("Couleur du marqueur"));
-    markerCaption = new QLabel(QStringLiteral("Marqueur"), this);
-    markerCaption->setObjectName(names.markerCaption);
+    m_swatch = new QLabel(this);
+    m_swatch->setObjectName(QStringLiteral("Label4"));
+    m_swatch->setFixedSize(46, 22);
+    m_swatch->setFrameShape(QFrame::Box);
+    m_swatch->setAccessibleName(QStringLiteral("Couleur du marqueur"));
+    m_markerCaption = new QLabel(QStringLiteral("Marqueur"), this);
+    m_markerCaption->setObjectName(names.markerCaption);
 
-    Picture1 = new PhotoFrame(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAccessibleName(QStringLiteral("Photo"));
-    Picture1->setFixedSize(150, 180);
-    Pctdim = new QLabel(this);
-    Pctdim->setObjectName(QStringLiteral("Pctdim"));
-    Pctdim->setVisible(false);
+    m_photo = new PhotoFrame(this);
+    m_photo->setObjectName(QStringLiteral("Picture1"));
+    m_photo->setAccessibleName(QStringLiteral("Photo"));
+    m_photo->setFixedSize(150, 180);
+    connect(m_photo, &PhotoFrame::clicked, this, &CardFormWidget::photoClicked);
 
     // Left: civility, fields 2 to 10, department and communes.
     auto* left = new QGridLayout;
     auto* civility = new QHBoxLayout;
-    civility->addWidget(Option1);
-    civility->addWidget(Option2);
-    civility->addWidget(Option3);
+    for (QRadioButton* o : m_civility)
+        civility->addWidget(o);
     civility->addStretch();
     left->addLayout(civility, 0, 0, 1, 2);
     for (int i = 1; i <= 9; ++i) {
-        left->addWidget(Label1[size_t(i)], i, 0);
-        left->addWidget(Text1[size_t(i)], i, 1);
+        left->addWidget(m_captions[size_t(i)], i, 0);
+        left->addWidget(m_fields[size_t(i)], i, 1);
     }
     left->addWidget(deptCaption, 10, 0);
-    left->addWidget(Combo1, 10, 1);
-    left->addWidget(communes, 11, 0, 1, 2);
+    left->addWidget(m_departments, 10, 1);
+    left->addWidget(m_communes, 11, 0, 1, 2);
     left->setRowStretch(11, 1);
 
     // Right: custom fields 11 to 20, then pin colour and photo.
     auto* right = new QGridLayout;
     for (int i = 10; i < CardRecord::kFieldCount; ++i) {
-        right->addWidget(Label1[size_t(i)], i - 10, 0);
-        right->addWidget(Text1[size_t(i)], i - 10, 1);
+        right->addWidget(m_captions[size_t(i)], i - 10, 0);
+        right->addWidget(m_fields[size_t(i)], i - 10, 1);
     }
     auto* colours = new QVBoxLayout;
     auto* swatchRow = new QHBoxLayout;
-    swatchRow->addWidget(markerCaption);
-    swatchRow->addWidget(Label4);
+    swatchRow->addWidget(m_markerCaption);
+    swatchRow->addWidget(m_swatch);
     swatchRow->addStretch();
     auto* squareRow = new QHBoxLayout;
     squareRow->setSpacing(4);
-    for (ClickableLabel* s : squares)
+    for (ColourSquare* s : m_squares)
         squareRow->addWidget(s);
     squareRow->addStretch();
     colours->addStretch();
@@ -272,7 +149,7 @@ void CardFormWidget::build(const Names& names)
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(colours);
     bottom->addStretch();
-    bottom->addWidget(Picture1);
+    bottom->addWidget(m_photo);
     right->addLayout(bottom, 10, 0, 1, 2);
     right->setRowStretch(11, 1);
 
@@ -281,111 +158,162 @@ void CardFormWidget::build(const Names& names)
     columns->addLayout(left, 1);
     columns->addSpacing(12);
     columns->addLayout(right, 1);
+    chainTabOrder();
 }
 
-std::array<QString, CardRecord::kFieldCount> CardFormWidget::texts() const
+void CardFormWidget::chainTabOrder()
 {
-    std::array<QString, CardRecord::kFieldCount> t;
+    // The reading order: the left column from top to bottom, then the right one.
+    std::vector<QWidget*> order(m_civility.begin(), m_civility.end());
+    for (int i = 1; i <= 9; ++i)
+        order.push_back(m_fields[size_t(i)]);
+    order.push_back(m_departments);
+    order.push_back(m_communes);
+    for (int i = 10; i < CardRecord::kFieldCount; ++i)
+        order.push_back(m_fields[size_t(i)]);
+    for (ColourSquare* s : m_squares)
+        order.push_back(s);
+    for (size_t k = 1; k < order.size(); ++k)
+        setTabOrder(order[k - 1], order[k]);
+}
+
+QWidget* CardFormWidget::firstInTabOrder() const
+{
+    return m_civility[0];
+}
+
+QWidget* CardFormWidget::lastInTabOrder() const
+{
+    return m_squares.back();
+}
+
+CardFormWidget::Texts CardFormWidget::texts() const
+{
+    Texts t;
     for (size_t i = 0; i < t.size(); ++i)
-        t[i] = Text1[i]->text();
+        t[i] = m_fields[i]->text();
     return t;
 }
 
-void CardFormWidget::setTexts(const std::array<QString, CardRecord::kFieldCount>& texts)
+void CardFormWidget::setTexts(const Texts& texts)
 {
     for (size_t i = 0; i < texts.size(); ++i) {
-        Text1[i]->setText(texts[i]);
-        // Show the beginning of the text, not the end of its padding.
-        Text1[i]->setCursorPosition(0);
+        // The record's padding blanks are not part of what the user typed.
+        m_fields[i]->setText(trimmedEnd(texts[i]));
+        m_fields[i]->setCursorPosition(0);
+        m_fields[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
+    showCivility(m_fields[1]->text());
+}
+
+QString CardFormWidget::text(int index) const
+{
+    return m_fields[size_t(index)]->text();
+}
+
+void CardFormWidget::setText(int index, const QString& text)
+{
+    m_fields[size_t(index)]->setText(trimmedEnd(text));
+    if (index == 1)
+        showCivility(text);
 }
 
 void CardFormWidget::clearFields()
 {
-    for (QLineEdit* e : Text1)
+    for (FieldEdit* e : m_fields) {
         e->clear();
+        e->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    showCivility(QString());
+}
+
+void CardFormWidget::showCivility(const QString& civility)
+{
+    // A card without a civility shows no button ticked.
+    for (QRadioButton* o : m_civility) {
+        o->setAutoExclusive(false);
+        o->setChecked(o->text() == civility.trimmed());
+        o->setAutoExclusive(true);
+    }
 }
 
 void CardFormWidget::loadCaptions()
 {
-    const QStringList captions = CardStore(m_ctx.values.Label2).readCaptions();
+    const tb::Database* db = m_ctx.session.database();
+    const QStringList captions = db ? db->captions() : QStringList();
     for (int i = 0; i < 10; ++i) {
         const QString caption = i < captions.size() ? captions[i] : QString();
-        Label1[size_t(10 + i)]->setText(caption);
-        Text1[size_t(10 + i)]->setAccessibleName(caption);
+        m_captions[size_t(10 + i)]->setText(caption);
+        m_fields[size_t(10 + i)]->setAccessibleName(caption);
     }
 }
 
 void CardFormWidget::clearCustomCaptions()
 {
     for (int i = 10; i < CardRecord::kFieldCount; ++i) {
-        Label1[size_t(i)]->clear();
-        Text1[size_t(i)]->setAccessibleName(QString());
+        m_captions[size_t(i)]->clear();
+        m_fields[size_t(i)]->setAccessibleName(QString());
     }
 }
 
 void CardFormWidget::loadDepartments()
 {
-    const QString folder = m_ctx.values.programFolder();
+    const QString folder = m_ctx.session.programFolder();
     {
-        const QSignalBlocker block(Combo1);
-        Combo1->clear();
-        Combo1->addItems(tb::readDepartments(folder));
-        const long long p = tb::numericInteger(tb::readFirstValue(folder + QStringLiteral("DeptCourant.txt")));
-        if (p >= 0 && p < Combo1->count())
-            Combo1->setCurrentIndex(int(p));
+        const QSignalBlocker block(m_departments);
+        m_departments->clear();
+        m_departments->addItems(tb::readDepartments(folder));
+        const int p = tb::currentDepartment(folder);
+        if (p >= 0 && p < m_departments->count())
+            m_departments->setCurrentIndex(p);
     }
     fillCommunes();
 }
 
 void CardFormWidget::fillCommunes()
 {
-    QDir::setCurrent(m_ctx.values.programFolder());
-    communes->clear();
-    const QString entry = Combo1->currentText();
+    m_communes->clear();
+    const QString entry = m_departments->currentText();
     if (entry.isEmpty())
         return;
     const double d = tb::numericValue(QStringView(entry).left(2));
-    communes->addItems(tb::departmentListing(m_ctx.values.programFolder(), d));
+    m_communes->addItems(tb::departmentListing(m_ctx.session.programFolder(), d));
 }
 
 void CardFormWidget::chooseCommune(int row)
 {
-    const QListWidgetItem* item = communes->item(row);
+    const QListWidgetItem* item = m_communes->item(row);
     if (!item)
         return;
-    Text1[5]->setText(tb::postalCodeOfLine(item->text()));
-    Text1[6]->setText(tb::cityOfLine(item->text()));
+    m_fields[5]->setText(tb::postalCodeOfLine(item->text()));
+    m_fields[6]->setText(tb::cityOfLine(item->text()));
 }
 
 void CardFormWidget::chooseMarker(int digit)
 {
-    m_ctx.values.Label10 = QString::number(digit);
-    Text1[0]->setText(tb::withMarker(Text1[0]->text(), QChar(u'0' + digit)));
-    setSwatchColor(tb::swatchColor(digit));
-    if (m_ctx.windows)
-        m_ctx.windows->refreshSwatches();
+    m_ctx.session.setMarker(digit);
+    m_fields[0]->setText(tb::withMarker(m_fields[0]->text(), QChar(u'0' + digit)));
+    paintSwatch(digit);
     m_ctx.dialogs.beep();
 }
 
-void CardFormWidget::setSwatchColor(const QColor& color)
+void CardFormWidget::paintSwatch(int marker)
 {
-    if (color.isValid())
-        paint(Label4, color);
-}
-
-void CardFormWidget::paintSwatchFromMarker()
-{
-    // An invalid colour (no marker) leaves the swatch as it was.
-    setSwatchColor(tb::swatchColor(tb::markerOf(m_ctx.values.Label10)));
+    // No marker (an archived card) leaves the swatch as it was.
+    const QColor color = tb::swatchColor(marker);
+    if (!color.isValid())
+        return;
+    QPalette pal = m_swatch->palette();
+    pal.setColor(QPalette::Window, color);
+    m_swatch->setPalette(pal);
+    m_swatch->setAutoFillBackground(true);
 }
 
 void CardFormWidget::computeDebt(bool rightAlign)
 {
-    const auto result = tb::debtCalculation(Text1[14]->text(), Text1[15]->text(), Text1[16]->text(),
-                                            Text1[18]->text());
+    const auto result = tb::debtCalculation(text(14), text(15), text(16), text(18));
     for (size_t k = 0; k < result.size(); ++k) {
-        QLineEdit* box = Text1[size_t(tb::kDebtFieldIndexes[k])];
+        FieldEdit* box = m_fields[size_t(tb::kDebtFieldIndexes[k])];
         box->setText(result[k]);
         if (rightAlign)
             box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -395,17 +323,18 @@ void CardFormWidget::computeDebt(bool rightAlign)
 void CardFormWidget::loadCardPhoto(long long n)
 {
     clearPhoto();
-    if (n < 1 || !m_ctx.values.hasDatabase())
+    const tb::Database* db = m_ctx.session.database();
+    if (n < 1 || !db)
         return;
-    const QString path = CardStore(m_ctx.values.Label2).sideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg"));
+    const QString path = db->findSideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg"));
     QSize natural;
-    const QImage image = tb::loadPreview(path, Picture1->contentsRect().size(), &natural);
-    Pctdim->resize(natural.isValid() ? natural : QSize(0, 0));
-    Picture1->setImage(image);
+    const QImage image = tb::loadPreview(path, m_photo->contentsRect().size(), &natural);
+    m_photoSize = natural.isValid() ? natural : QSize(0, 0);
+    m_photo->setImage(image);
 }
 
 void CardFormWidget::clearPhoto()
 {
-    Pctdim->clear();
-    Picture1->setImage(QImage());
+    m_photoSize = QSize();
+    m_photo->setImage(QImage());
 }

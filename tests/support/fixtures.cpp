@@ -46,9 +46,11 @@ CardRecord makeCard(const QString& surname, const QString& firstNames, int marke
 void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& cards)
 {
     CardStore store(databaseFolder);
-    for (size_t i = 0; i < cards.size(); ++i)
-        store.write(static_cast<long long>(i + 1), cards[i]);
-    store.writeCountText(tb::plainNumber(static_cast<long long>(cards.size())));
+    QByteArray bytes;
+    for (const CardRecord& card : cards)
+        bytes += card.toBytes();
+    writeBytes(store.recordFile(), bytes);
+    (void)store.writeCount(static_cast<long long>(cards.size()));
 }
 
 QByteArray readBytes(const QString& path)

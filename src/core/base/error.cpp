@@ -9,6 +9,8 @@ namespace tb {
 
 QString Error::message() const
 {
+    if (number == kNoErrorNumber)
+        return text;
     QString m = QStringLiteral("Erreur n° ") + QString::number(number);
     if (!text.isEmpty())
         m += QStringLiteral(" : ") + text;

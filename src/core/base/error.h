@@ -15,12 +15,15 @@ constexpr int kErrorDiskFull = 61;
 constexpr int kErrorPermission = 70;
 constexpr int kErrorPathAccess = 75;
 constexpr int kErrorPathNotFound = 76;
+// A refusal with a message of its own and no error number.
+constexpr int kNoErrorNumber = 0;
 
 struct Error {
     int number = kErrorPathAccess;
     QString text;
 
-    // "Erreur n° 61 : ..." (no " : " when there is no text).
+    // "Erreur n° 61 : ..." (no " : " when there is no text); the text alone
+    // for kNoErrorNumber.
     QString message() const;
 
     // The system's error (errno) on path, mapped onto the numbers above.

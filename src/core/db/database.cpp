@@ -24,7 +24,7 @@ Database::Database(const QString& folder, Access access) : m_store(folder), m_ac
 Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access access)
 {
     if (!isDatabaseFolder(folder))
-        return Error{kErrorPathAccess, kNotADatabase};
+        return Error{kNoErrorNumber, kNotADatabase};
     std::unique_ptr<Database> db(new Database(folder, access));
     if (Status s = db->load(); !s)
         return s.error();
@@ -74,10 +74,9 @@ Result<std::unique_ptr<Database>> Database::create(const QString& programFolder,
     if (!QFileInfo::exists(folder + QStringLiteral("NBFiches.dat")))
         if (Status s = CardStore(folder).writeCount(0); !s)
             return s.error();
-    if (!QFileInfo::exists(folder + QStringLiteral("carte.txt")))
-        if (Status s = writePathValue(folder + QStringLiteral("carte.txt"), programFolder + QStringLiteral("frc.gif"));
-            !s)
-            return s.error();
+    // The new database shows the default map, named by its whole path.
+    if (Status s = writePathValue(folder + QStringLiteral("carte.txt"), programFolder + QStringLiteral("frc.gif")); !s)
+        return s.error();
     return open(folder);
 }
 

@@ -1,9 +1,15 @@
 // One-value files and caption files.
+#include "core/base/error.h"
+#include "core/base/francetext.h"
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
 #include "support/fixtures.h"
+#include "support/write_failures.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 using namespace tb;
@@ -57,4 +63,47 @@ TEST(SafeWrite, ReplacesWholeFiles)
     EXPECT_FALSE(copyFileReplacing(dir.filePath("none"), b));
     EXPECT_EQ(readWholeFile(b), "x");
     EXPECT_EQ(readWholeFile(dir.filePath("none")), "");
+}
+
+TEST(SafeWrite, AFullDiskNeverEmptiesAFileNorReportsSuccess)
+{
+    QTemporaryDir dir;
+    const QString f = dir.filePath("NBFiches.dat"), big = dir.filePath("big");
+    testing_support::writeBytes(f, "3\r\n");
+    testing_support::writeBytes(big, QByteArray(5000, 'x'));
+    const QByteArray large(5000, 'y');
+    // Each whole-file write of the program, with room for 100 bytes only.
+    const std::vector<std::function<bool()>> writes = {
+        [&] { return bool(writeFileAtomic(f, large)); },
+        [&] { return bool(copyFileReplacing(big, f)); },
+        [&] { return bool(writeValueFile(f, QString(400, u'9'))); },
+        [&] { return bool(writePathValue(f, QString(400, u'ł'))); },
+        [&] { return bool(writeQuotedLines(f, QStringList(50, QStringLiteral("Légende")))); },
+        [&] { return bool(Francetext::SauveTexte(f, QString(400, u'n'))); },
+    };
+    for (size_t i = 0; i < writes.size(); ++i) {
+        EXPECT_FALSE(testing_support::underFileSizeLimit(100, writes[i])) << i;
+        EXPECT_EQ(readBytes(f), "3\r\n") << i;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary file left behind
+
+    // A folder in the file's place stays and the write says why.
+    QDir().mkdir(dir.filePath("carte.txt"));
+    const tb::Status s = writeValueFile(dir.filePath("carte.txt"), "x");
+    ASSERT_FALSE(s);
+    EXPECT_EQ(s.error().number, 75);
+    EXPECT_TRUE(QFileInfo(dir.filePath("carte.txt")).isDir());
+    const tb::Status full = tb::Error::fromErrno(ENOSPC, f);
+    EXPECT_EQ(full.error().message(), QStringLiteral("Erreur n° 61 : le disque est plein (NBFiches.dat)"));
+}
+
+TEST(ValueFiles, PathsOutsideTheCodePageReadBack)
+{
+    QTemporaryDir dir;
+    const QString f = dir.filePath("carte.txt");
+    for (const QString& path : {QStringLiteral("/home/łukasz/carte, 1.gif"), QStringLiteral("/home/andré/x.gif")}) {
+        ASSERT_TRUE(writePathValue(f, path));
+        EXPECT_EQ(readPathValue(f), path);
+    }
+    EXPECT_EQ(readBytes(f), "/home/andr\xE9/x.gif\r\n");  // the code page where it holds the path
 }

@@ -1,7 +1,10 @@
-// The database files: records, count, captions, and passes over garbled files.
+// The record file: whole records written in place or not at all, passes in
+// blocks, captions.
 #include "core/cards/card_store.h"
 #include "support/fixtures.h"
+#include "support/write_failures.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -14,17 +17,7 @@ struct StoreTest : ::testing::Test {
     QString folder = dir.path() + u'/';
     CardStore store{folder};
     QString records() const { return folder + "lesfiches.dat"; }
-    QString surname(long long n) const { return store.read(n).field(3).trimmed(); }
-
-    std::vector<long long> visited(long long count) const
-    {
-        std::vector<long long> ns;
-        store.forEachRaw(count, [&](long long n, QByteArrayView b) {
-            EXPECT_EQ(b.size(), 630);
-            ns.push_back(n);
-        });
-        return ns;
-    }
+    QString surname(long long n) const { return store.read(n)->field(3).trimmed(); }
     void writeTwo() { writeCards(folder, {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 2, 20, 20)}); }
 };
 
@@ -34,15 +27,13 @@ TEST_F(StoreTest, WriteReadRewriteAndExtendRecords)
 {
     writeTwo();
     EXPECT_EQ(readBytes(folder + "NBFiches.dat"), "2\r\n");
-    ASSERT_TRUE(store.writeCountText("12"));
-    EXPECT_EQ(readBytes(folder + "NBFiches.dat"), "12\r\n");
     // Rewriting a card changes its 630 bytes only; card 0 and cards past the end read blank.
     ASSERT_TRUE(store.write(2, makeCard("DEUXBIS", "b", 2, 20, 20)));
     EXPECT_EQ(readBytes(records()).size(), 2 * 630);
     EXPECT_EQ(surname(1), "UN");
     EXPECT_EQ(surname(2), "DEUXBIS");
-    EXPECT_EQ(store.read(3).toBytes(), QByteArray(630, ' '));
-    EXPECT_EQ(store.read(0).toBytes(), QByteArray(630, ' '));
+    EXPECT_EQ(store.read(3)->toBytes(), QByteArray(630, ' '));
+    EXPECT_EQ(store.read(0)->toBytes(), QByteArray(630, ' '));
     EXPECT_FALSE(store.write(0, CardRecord()));
     // Past the end, even after a torn record: blank cards up to the card, written at its own offset.
     writeBytes(records(), readBytes(records()) + "xyz");
@@ -53,49 +44,65 @@ TEST_F(StoreTest, WriteReadRewriteAndExtendRecords)
     EXPECT_EQ(surname(5), "CINQ");
 }
 
-TEST_F(StoreTest, GarbledCountsShortFilesAndMissingFilesNeitherHangNorOverrun)
+TEST_F(StoreTest, CountIsAWholeNumberOrInvalid)
 {
-    bool exists = true;
-    EXPECT_EQ(store.readCountText(&exists), "");
-    EXPECT_FALSE(exists);
-    EXPECT_TRUE(visited(10).empty());
-    writeTwo();
-    struct Case { QByteArray file; long long count; };
-    for (const Case& c : {Case{"abc\r\n", 0}, Case{"-5\r\n", 0}, Case{"999999999\r\n", 999999999},
-                          Case{" 2\r\n", 2}, Case{"\" 2\"\r\n", 2}, Case{"", 0}, Case{"5\r\n", 5}}) {
+    EXPECT_FALSE(store.readCount().exists);
+    struct Case { QByteArray file; bool valid; long long value; };
+    for (const Case& c : {Case{"abc\r\n", false, 0}, Case{"-5\r\n", false, 0}, Case{"", false, 0},
+                          Case{"\x01\xff\r\n", false, 0}, Case{" 2\r\n", true, 2}, Case{"\" 2\"\r\n", true, 2},
+                          Case{"999999999\r\n", true, 999999999}}) {
         writeBytes(folder + "NBFiches.dat", c.file);
-        EXPECT_EQ(store.readCount(), c.count) << c.file.constData();
-        EXPECT_EQ(visited(store.readCount()).size(), size_t(std::min(c.count, 2LL))) << c.file.constData();
+        const CardStore::CountReading r = store.readCount();
+        EXPECT_TRUE(r.exists);
+        EXPECT_EQ(r.valid, c.valid) << c.file.constData();
+        EXPECT_EQ(r.value, c.value) << c.file.constData();
     }
-    EXPECT_EQ(store.cardsToVisit(-5), 0);
-    EXPECT_EQ(store.cardsToVisit(999999999), 2);
-
-    // A torn last record: passes stop at the last whole record and never cut the file.
-    const QByteArray torn = readBytes(records()) + QByteArray(100, 'z');
-    writeBytes(records(), torn);
-    EXPECT_EQ(store.recordsInFile(), 2);
-    EXPECT_EQ(visited(3), (std::vector<long long>{1, 2}));
-    EXPECT_EQ(store.read(3).field(1), QString(30, u'z'));
-    EXPECT_EQ(readBytes(records()), torn);
+    ASSERT_TRUE(store.writeCount(12));
+    EXPECT_EQ(readBytes(folder + "NBFiches.dat"), "12\r\n");
 }
 
-TEST_F(StoreTest, PassesCrossBlockBoundaries)
+TEST_F(StoreTest, PassesCrossBlocksAndStopAtTheLastWholeRecord)
 {
-    // 2500 records: three blocks, every number once, in order, with its own record.
     QByteArray many;
-    for (int i = 1; i <= 2500; ++i)
+    for (int i = 1; i <= 9000; ++i)
         many += makeCard(QString::number(i), "x", 1, 0, 0).toBytes();
-    writeBytes(records(), many);
+    writeBytes(records(), many + QByteArray(100, 'z'));  // a torn last record
     long long seen = 0, wrong = 0;
-    store.forEach(2500, [&](long long n, const CardRecord& r) {
-        wrong += (++seen != n || r.field(3).trimmed() != QString::number(n));
-    });
-    EXPECT_EQ(seen, 2500);
+    ASSERT_TRUE(store.forEachRaw(9999, [&](long long n, QByteArrayView r) {
+        wrong += (++seen != n || CardRecord::fromBytes(r).field(3).trimmed() != QString::number(n));
+    }));
+    EXPECT_EQ(seen, 9000);
     EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(visited(1500).size(), 1500u);
+    EXPECT_EQ(store.recordsInFile(), 9000);
+    EXPECT_EQ(readBytes(records()).size(), 9000 * 630 + 100);  // never cut
 }
 
-TEST_F(StoreTest, CaptionsAndSideFiles)
+TEST_F(StoreTest, AFailedWriteLeavesTheFileAsItWas)
+{
+    writeTwo();
+    const QByteArray before = readBytes(records());
+    // Room for the two cards and half of a third: the third lands whole or not at all.
+    EXPECT_FALSE(underFileSizeLimit(2 * 630 + 316, [&] { return bool(store.write(3, makeCard("TROIS", "c", 1, 1, 1))); }));
+    EXPECT_EQ(readBytes(records()), before);
+    EXPECT_FALSE(underFileSizeLimit(2 * 630 + 316, [&] {
+        return bool(store.writeRecords(2, makeCard("A", "", 1, 1, 1).toBytes() + makeCard("B", "", 1, 1, 1).toBytes()));
+    }));
+    EXPECT_EQ(readBytes(records()), before);
+    // The gap before a far card is filled block by block, not in memory at once.
+    EXPECT_FALSE(underFileSizeLimit(1 << 20, [&] { return bool(store.write(999999999, CardRecord())); }));
+    EXPECT_EQ(readBytes(records()), before);
+
+    // A record file replaced by a folder is an error, never a blank card.
+    QFile::remove(records());
+    QDir().mkdir(records());
+    const tb::Status s = store.write(1, makeCard("UN", "a", 1, 1, 1));
+    ASSERT_FALSE(s);
+    EXPECT_TRUE(s.error().message().startsWith("Erreur n° 75 : "));
+    EXPECT_FALSE(store.read(1));
+    EXPECT_FALSE(store.forEachRaw(1, [](long long, QByteArrayView) {}));
+}
+
+TEST_F(StoreTest, Captions)
 {
     const QStringList captions{"Un", "Deux", "Trois", "Quatre", "Cinq", "Six", "Sept", "Huit", "Neuf", "Dix"};
     ASSERT_TRUE(store.writeCaptions(captions));
@@ -103,10 +110,4 @@ TEST_F(StoreTest, CaptionsAndSideFiles)
     EXPECT_EQ(store.readCaptions(), captions);
     writeBytes(folder + "StrFic.txt", "\"A\"\n\"B\"\n");
     EXPECT_EQ(store.readCaptions(), (QStringList{"A", "B"}));
-    EXPECT_EQ(store.sideFile("F", 12, ".txt"), folder + "F12.txt");
-
-    TempProgramFolder program;  // a new database starts from the templates
-    const CardStore fresh(TempDatabase(program.path()).path());
-    EXPECT_EQ(fresh.readCount(), 0);
-    EXPECT_EQ(fresh.readCaptions().size(), 10);
 }

@@ -18,7 +18,7 @@ protected:
     CardStore store{db.path()};
 
     void write(const std::vector<CardRecord>& cards) { writeCards(db.path(), cards); }
-    tb::ParallelLists list(ListKind kind) { return tb::buildCardList(store, store.readCount(), kind); }
+    tb::CardList list(ListKind kind) { return *tb::buildCardList(store, store.readCount().value, kind); }
     QStringList surnames(ListKind kind)
     {
         QStringList out;
@@ -28,11 +28,11 @@ protected:
     }
 };
 
-Numbers numbers(const tb::ParallelLists& lists)
+Numbers numbers(const tb::CardList& lists)
 {
     Numbers out;
     for (int i = 0; i < lists.size(); ++i)
-        out.push_back(lists.numberAt(i));
+        out.push_back(lists.number(i));
     return out;
 }
 
@@ -56,28 +56,31 @@ TEST_F(CardListsTest, DisplayLinesKeepEveryFieldAtFullWidthInTheKindsOrder)
               QStringList{QStringLiteral("DUPONT          Jean-Marc       75001 Paris") + QString(35, u' ')});
 }
 
-TEST(ParallelLists, SortLineNumberEntryAndTies)
+TEST(CardList, SortLineTiesAndReplacingALine)
 {
     EXPECT_EQ(tb::sortLine(QStringLiteral("X"), 5), QStringLiteral("X Fiche n°           5"));
-    EXPECT_EQ(tb::numberEntry(QStringLiteral("X Fiche n°           5")), QStringLiteral("         5"));
-    EXPECT_EQ(tb::numberEntry(tb::sortLine(QStringLiteral("X"), 123456789)), QStringLiteral(" 123456789"));
     // Identical lines fall to the number's text: card 12 before card 2.
-    tb::ParallelLists lists;
+    tb::CardList lists;
     lists.add(QStringLiteral("SAME"), 2);
     lists.add(QStringLiteral("SAME"), 12);
     lists.sort();
     EXPECT_EQ(numbers(lists), (Numbers{12, 2}));
-    EXPECT_EQ(lists.numberAt(2), 0);
-    EXPECT_EQ(lists.numberAt(-1), 0);
+    EXPECT_EQ(lists.number(2), 0);
+    EXPECT_EQ(lists.number(-1), 0);
+    // A card whose name changed moves to its sorted place, and only it.
+    lists.add(QStringLiteral("MARTIN"), 3);
+    lists.add(QStringLiteral("DURAND"), 4);
+    lists.sort();
+    EXPECT_EQ(numbers(lists), (Numbers{4, 3, 12, 2}));
+    EXPECT_EQ(lists.replace(4, QStringLiteral("ZOLA")), 3);
+    EXPECT_EQ(numbers(lists), (Numbers{3, 12, 2, 4}));
+    EXPECT_EQ(lists.replace(99, QStringLiteral("X")), -1);
 }
 
 TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderAndKeepsNumbersInStep)
 {
     write({card("B"), card("A"), card("C")});
-    const tb::ParallelLists lists = list(ListKind::Alphabetical);
-    EXPECT_EQ(numbers(lists), (Numbers{2, 1, 3}));
-    EXPECT_EQ(lists.numberEntries(), (QStringList{"         2", "         1", "         3"}));
-    EXPECT_EQ(lists.sortLines()[0], lists.displayAt(0) + QStringLiteral(" Fiche n°           2"));
+    EXPECT_EQ(numbers(list(ListKind::Alphabetical)), (Numbers{2, 1, 3}));
 
     // Byte order would put "b" after "C" and "É" after "Z".
     write({card("b"), card("ZOE"), card("ÉMILE"), card("C"), card("EMMA"), card("A"), card("EDGAR"), card("a")});
@@ -107,17 +110,17 @@ TEST_F(CardListsTest, ArchivedCardsOnlyInArchivedListAndCityAndPostalCodeOrders)
 TEST_F(CardListsTest, NameListHitListAndCountPastTheRecords)
 {
     write({makeCard("B", "Y", 1, 1, 1), makeCard("A", "Z", 0, 1, 1), makeCard("B", "X", 1, 1, 1)});
-    const tb::ParallelLists names = tb::buildNameList(store, 3);
+    const tb::CardList names = *tb::buildNameList(store, 3);
     EXPECT_EQ(numbers(names), (Numbers{2, 3, 1}));
-    EXPECT_EQ(names.sortLines()[0], QStringLiteral("A               Z               Fiche n°           2"));
+    EXPECT_EQ(names.display(0), QStringLiteral("A               Z              "));
 
     // Hits: deduplicated, in card number order, within the count.
-    const tb::ParallelLists hits = tb::hitList(store, 3, {3, 1, 3, 7});
+    const tb::CardList hits = *tb::hitList(store, 3, {3, 1, 3, 7});
     EXPECT_EQ(numbers(hits), (Numbers{1, 3}));
-    EXPECT_EQ(hits.displayAt(1), QStringLiteral("B               X") + QString(61, u' '));
-    EXPECT_TRUE(tb::hitList(store, 3, {}).isEmpty());
-    EXPECT_TRUE(tb::hitList(store, 1, {2, 3}).isEmpty());
+    EXPECT_EQ(hits.display(1), QStringLiteral("B               X") + QString(61, u' '));
+    EXPECT_TRUE(tb::hitList(store, 3, {})->isEmpty());
+    EXPECT_TRUE(tb::hitList(store, 1, {2, 3})->isEmpty());
 
-    EXPECT_EQ(tb::buildCardList(store, 1000000, ListKind::Alphabetical).size(), 2);  // past the written cards
-    EXPECT_TRUE(tb::buildNameList(store, 0).isEmpty());
+    EXPECT_EQ(tb::buildCardList(store, 1000000, ListKind::Alphabetical)->size(), 2);  // past the written cards
+    EXPECT_TRUE(tb::buildNameList(store, 0)->isEmpty());
 }

@@ -1,0 +1,190 @@
+// The open database: creating and opening folders, a garbled count, card
+// creation in a safe order, stores, side files.
+#include "core/db/database.h"
+#include "core/db/database_files.h"
+#include "support/fixtures.h"
+#include "support/write_failures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+struct DatabaseTest : ::testing::Test {
+    TempProgramFolder program;
+    TempDatabase folder{program.path()};
+
+    std::unique_ptr<tb::Database> open(tb::Database::Access access = tb::Database::Access::ReadWrite)
+    {
+        auto db = tb::Database::open(folder.path(), access);
+        EXPECT_TRUE(db) << (db ? "" : db.error().message().toStdString());
+        return db ? std::move(db).value() : nullptr;
+    }
+    CardRecord typed(const QString& surname)
+    {
+        std::array<QString, 20> t{"5 120                  45", "Madame", surname, "Anne-Sophie", QString(45, u'r'),
+                                  "170001", "LA ROCHELLE"};
+        return CardRecord::fromTexts(t);
+    }
+};
+
+}  // namespace
+
+TEST_F(DatabaseTest, CreateCopiesTheTemplatesAndRefusesBadNamesAndTakenOnes)
+{
+    QList<tb::Error> missing;
+    auto db = tb::Database::create(program.path(), "BasePerso", &missing);
+    ASSERT_TRUE(db);
+    EXPECT_TRUE(missing.isEmpty());
+    for (const QString& f : tb::databaseTemplateFiles())
+        EXPECT_EQ(readBytes(program.file("BasePerso/" + f)), readBytes(program.file(f))) << f.toStdString();
+    EXPECT_EQ(readBytes(program.file("dossier.txt")), "BasePerso\r\n");
+    EXPECT_EQ((*db)->count(), 0);
+
+    for (const QString& bad : {QStringLiteral("a/b"), QStringLiteral(".."), QStringLiteral("   "), QStringLiteral("x\ty")}) {
+        const auto refused = tb::Database::create(program.path(), bad);
+        ASSERT_FALSE(refused);
+        EXPECT_EQ(refused.error().message(), "Erreur n° 52");
+    }
+    const auto taken = tb::Database::create(program.path(), "BasePerso");
+    ASSERT_FALSE(taken);
+    EXPECT_EQ(taken.error().message(), "Erreur n° 75 :  Ce nom existe déja, choisissez un autre nom ! ");
+
+    // A program folder without templates still makes a database that opens.
+    QFile::remove(program.file("NBFiches.dat"));
+    QFile::remove(program.file("carte.txt"));
+    QFile::remove(program.file("F.xls"));
+    auto bare = tb::Database::create(program.path(), "Nue", &missing);
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(missing.size(), 3);
+    EXPECT_EQ(missing.first().message(), "Erreur n° 53");
+}
+
+TEST_F(DatabaseTest, OpeningRefusesFoldersThatAreNoDatabase)
+{
+    const auto refused = tb::Database::open(program.path() + "nowhere/");
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message(), " Ce dossier ne contient pas de base de données Tabulon !");
+}
+
+TEST_F(DatabaseTest, AGarbledCountIsCorrectedFromTheWholeRecords)
+{
+    writeCards(folder.path(), {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 2, 20, 20),
+                               makeCard("TROIS", "c", 3, 30, 30)});
+    for (const QByteArray& garbled : {QByteArray("abc\r\n"), QByteArray("\x01\xfe"), QByteArray(), QByteArray("-4\r\n"),
+                                      QByteArray("999999999\r\n")}) {
+        // A read-only opening tells and writes nothing.
+        writeBytes(folder.file("NBFiches.dat"), garbled);
+        auto reader = open(tb::Database::Access::ReadOnly);
+        EXPECT_EQ(reader->count(), 3);
+        EXPECT_EQ(reader->countCorrection(), " Le nombre de fiches a été corrigé : 3 fiche(s).");
+        EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), garbled);
+
+        auto db = open();
+        EXPECT_EQ(db->count(), 3);
+        EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), "3\r\n");
+        EXPECT_EQ(db->pins().cardsAt(30, 30), std::vector<long long>{3});
+        // The next card is card 4, never card 1.
+        EXPECT_EQ(*db->createCard(typed("QUATRE")), 4);
+        writeCards(folder.path(), {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 2, 20, 20),
+                                   makeCard("TROIS", "c", 3, 30, 30)});
+    }
+    // A sound count is left alone, even below the records (a card written before its count).
+    writeBytes(folder.file("NBFiches.dat"), "2\r\n");
+    EXPECT_EQ(open()->count(), 2);
+    EXPECT_EQ(open()->countCorrection(), "");
+}
+
+TEST_F(DatabaseTest, CreatingACardWritesRecordSideFilesThenCount)
+{
+    writeCards(folder.path(), {makeCard("UN", "X", 1, 1, 1), makeCard("DEUX", "X", 1, 2, 2)});
+    writeBytes(folder.file("F2.txt"), "note de la fiche 2");
+    writeBytes(folder.file("F3.txt"), "ancienne note");
+    writeBytes(folder.file("F.txt"), "modele");
+    auto db = open();
+    QSignalSpy stored(db.get(), &tb::Database::cardStored), counted(db.get(), &tb::Database::countChanged);
+    const auto n = db->createCard(typed(QStringLiteral("weiß-lefèvre µ")));
+    ASSERT_TRUE(n);
+    EXPECT_EQ(*n, 3);
+    EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), "3\r\n");
+    const QByteArray bytes = readBytes(folder.file("lesfiches.dat"));
+    ASSERT_EQ(bytes.size(), 3 * 630);
+    // Capitals only where the code page has them: the surname keeps its length and gains no "?".
+    EXPECT_EQ(bytes.mid(2 * 630, 120), "5 120                  45     Madame         WEI\xDF-LEF\xC8VRE \xB5 Anne-Sophie    "
+                                           + QByteArray(40, 'r') + "17000");
+    EXPECT_EQ(readBytes(folder.file("F2.txt")), "note de la fiche 2");
+    EXPECT_EQ(readBytes(folder.file("F3.txt")), "modele");
+    EXPECT_EQ(readBytes(folder.file("F3.xls")), readBytes(folder.file("F.xls")));
+    for (const char* name : {"R3.txt", "I3.txt", "M3.txt"})
+        EXPECT_TRUE(QFile::exists(folder.file(name))) << name;
+    EXPECT_EQ(stored.size(), 1);
+    EXPECT_EQ(counted.size(), 1);
+    EXPECT_EQ(db->pins().cardsAt(120, 45), std::vector<long long>{3});
+}
+
+TEST_F(DatabaseTest, AFailedCreationLeavesNoCountAheadOfTheRecords)
+{
+    writeCards(folder.path(), {makeCard("UN", "X", 1, 1, 1)});
+    auto db = open();
+    const QByteArray count = readBytes(folder.file("NBFiches.dat"));
+    // Room for the record but not for the side files: the count stays.
+    const qint64 records = QFileInfo(folder.file("lesfiches.dat")).size();
+    EXPECT_FALSE(underFileSizeLimit(records + 630 + 1, [&] { return bool(db->createCard(typed("DEUX"))); }));
+    EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), count);
+    // The record file replaced by a folder: an error, nothing else written.
+    QFile::remove(folder.file("lesfiches.dat"));
+    QDir().mkdir(folder.file("lesfiches.dat"));
+    const auto failed = db->createCard(typed("DEUX"));
+    ASSERT_FALSE(failed);
+    EXPECT_TRUE(failed.error().message().startsWith("Erreur n° 75 : "));
+    EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), count);
+    EXPECT_FALSE(QFile::exists(folder.file("F2.txt")));
+    EXPECT_EQ(db->count(), 1);
+}
+
+TEST_F(DatabaseTest, StoringAnUnchangedCardWritesNothing)
+{
+    writeCards(folder.path(), {makeCard("UN", "X", 1, 1, 1), makeCard("DEUX", "X", 2, 50, 50)});
+    auto db = open();
+    QSignalSpy stored(db.get(), &tb::Database::cardStored);
+    const QDateTime before = QFileInfo(folder.file("lesfiches.dat")).lastModified();
+    ASSERT_TRUE(db->storeCard(2, *db->card(2)));
+    EXPECT_EQ(stored.size(), 0);
+    EXPECT_EQ(QFileInfo(folder.file("lesfiches.dat")).lastModified(), before);
+    // A change is stored, and its pin follows.
+    ASSERT_TRUE(db->storeCard(2, makeCard("DEUX", "Y", 0, 50, 50)));
+    EXPECT_EQ(stored.size(), 1);
+    EXPECT_TRUE(db->pins().cardsAt(50, 50).empty());
+    EXPECT_FALSE(db->storeCard(9, CardRecord()));
+    // Records changed by another program: the pins follow the file.
+    writeCards(folder.path(), {makeCard("UN", "X", 4, 200, 200), makeCard("DEUX", "X", 2, 50, 50)});
+    EXPECT_EQ(db->pins().cardsAt(200, 200), std::vector<long long>{1});
+}
+
+TEST_F(DatabaseTest, SideFilesWhateverTheCaseAndAttachmentNames)
+{
+    auto db = open();
+    writeBytes(folder.file("photo6.JPG"), "x");
+    writeBytes(folder.file("DtxtA12.TXT"), "x");
+    EXPECT_EQ(db->findSideFile("photo", 6, ".jpg"), folder.file("photo6.JPG"));
+    EXPECT_EQ(db->findSideFile("DtxtA", 12, ".txt"), folder.file("DtxtA12.TXT"));
+    EXPECT_EQ(db->findSideFile("photo", 7, ".jpg"), folder.file("photo7.jpg"));
+    EXPECT_EQ(db->attachmentPath("photo6", "/tmp/VACANCES.JPG"), folder.file("photo6.jpg"));
+    EXPECT_EQ(db->attachmentPath("photo12", "/tmp/a.jpeg"), folder.file("photo12.jpg"));
+    EXPECT_EQ(db->attachmentPath("Dscan1", "/tmp/scan.TIFF"), folder.file("Dscan1.tif"));
+}
+
+TEST_F(DatabaseTest, MapPathUnderAnyName)
+{
+    auto db = open();
+    QSignalSpy changed(db.get(), &tb::Database::mapChanged);
+    const QString map = QStringLiteral("/home/łukasz/cartes/mapa.gif");
+    ASSERT_TRUE(db->setMapPath(map));
+    EXPECT_EQ(changed.size(), 1);
+    EXPECT_EQ(open()->mapPath(), map);
+}

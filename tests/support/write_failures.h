@@ -1,0 +1,13 @@
+#pragma once
+// Writes that fail as on a full disk: the operation runs in a child process
+// whose file-size limit is small (writes past it fail with EFBIG).
+#include <QByteArray>
+#include <functional>
+
+namespace testing_support {
+
+// Runs op in a child process with files limited to limitBytes; returns what op
+// returned there (false also when the child died).
+bool underFileSizeLimit(long long limitBytes, const std::function<bool()>& op);
+
+}  // namespace testing_support

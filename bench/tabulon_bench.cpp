@@ -1,129 +1,155 @@
-// Times the whole-database commands on a generated database (default 100,000
-// cards spread over a 900 by 900 map). Prints "name: N ms" per measure.
-#include "core/base/number_text.h"
-#include "core/base/value_files.h"
+// Times the core's commands on an existing database (made with
+// "tabulon-cli demo"): tabulon_bench MEASURE DB [N] [RUNS]
+//   open   Database::open with its pin index
+//   card   reading card N through Database::card (the move to another card)
+//   store  storing card N with one field changed (pin update included)
+//   list   the alphabetical list
+//   all    each of the above
+// Prints "measure: median ms (runs)" per measure; only the command is timed.
 #include "core/cards/card_record.h"
-#include "core/cards/card_store.h"
-#include "core/map/hit_test.h"
-#include "core/lists/card_lists.h"
-#include "core/map/pins.h"
+#include "core/db/database.h"
 
-#include <QDir>
-#include <QFile>
-#include <QGuiApplication>
-#include <QImage>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
+#include <QCoreApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace {
 
-QString randomWord(QRandomGenerator& rng, int length)
+using Clock = std::chrono::steady_clock;
+
+double ms(Clock::time_point from, Clock::time_point to)
 {
-    static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZÉÈ");
-    QString w;
-    for (int i = 0; i < length; ++i)
-        w += letters[rng.bounded(int(letters.size()))];
-    return w;
+    return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
-void makeDatabase(const QString& folder, long long cards)
+double median(std::vector<double> v)
 {
-    QRandomGenerator rng(42);
-    QFile f(folder + "lesfiches.dat");
-    if (!f.open(QIODevice::WriteOnly))
-        return;
-    QByteArray block;
-    for (long long n = 1; n <= cards; ++n) {
-        std::array<QString, CardRecord::kFieldCount> t;
-        const int marker = int(rng.bounded(8));  // about one card in eight archived
-        t[0] = QString::number(marker) + tb::positionText(rng.bounded(900), rng.bounded(900));
-        t[2] = randomWord(rng, 4 + rng.bounded(10));
-        t[3] = randomWord(rng, 3 + rng.bounded(8));
-        t[5] = QString::number(10000 + rng.bounded(85000));
-        t[6] = randomWord(rng, 5 + rng.bounded(10));
-        block += CardRecord::fromTexts(t).toBytes();
-        if (block.size() >= 630 * 1000) {
-            f.write(block);
-            block.clear();
-        }
-    }
-    f.write(block);
-    f.close();
-    CardStore(folder).writeCountText(tb::plainNumber(cards));
+    std::sort(v.begin(), v.end());
+    const size_t m = v.size() / 2;
+    return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
 }
 
-// Best of a few runs, so a cold cache or a busy machine does not decide.
-double timeMs(const std::function<void()>& fn, int runs = 3)
+void report(const char* name, const std::vector<double>& times)
 {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        fn();
-        const std::chrono::duration<double, std::milli> d = std::chrono::steady_clock::now() - start;
-        best = std::min(best, d.count());
-    }
-    return best;
-}
-
-void report(const char* name, double ms)
-{
-    std::printf("%s: %.0f ms\n", name, ms);
+    std::printf("%s: %.3f ms (%zu)\n", name, median(times), times.size());
     std::fflush(stdout);
+}
+
+bool fail(const tb::Error& e)
+{
+    std::fprintf(stderr, "%s\n", e.message().toUtf8().constData());
+    return false;
+}
+
+bool measureOpen(const QString& folder, int runs)
+{
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        const auto a = Clock::now();
+        auto db = tb::Database::open(folder);
+        const auto b = Clock::now();
+        if (!db)
+            return fail(db.error());
+        t.push_back(ms(a, b));
+    }
+    report("open", t);
+    return true;
+}
+
+bool measureCard(tb::Database& db, long long n, int runs)
+{
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        // The next card each time, as the arrows of the card window go.
+        const long long k = (n - 1 + i) % db.count() + 1;
+        const auto a = Clock::now();
+        const auto card = db.card(k);
+        const auto b = Clock::now();
+        if (!card)
+            return fail(card.error());
+        t.push_back(ms(a, b));
+    }
+    report("card", t);
+    return true;
+}
+
+bool measureStore(tb::Database& db, long long n, int runs)
+{
+    const auto original = db.card(n);
+    if (!original)
+        return fail(original.error());
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        CardRecord changed = *original;
+        changed.fields[13] = tb::padField(QStringLiteral("Mesure ") + QString::number(i), 40);
+        const auto a = Clock::now();
+        const tb::Status s = db.storeCard(n, changed);
+        const auto b = Clock::now();
+        if (!s)
+            return fail(s.error());
+        t.push_back(ms(a, b));
+    }
+    report("store", t);
+    if (const tb::Status s = db.storeCard(n, *original); !s)
+        return fail(s.error());
+    return true;
+}
+
+bool measureList(tb::Database& db, int runs)
+{
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        const auto a = Clock::now();
+        const auto list = db.list(tb::ListKind::Alphabetical);
+        const auto b = Clock::now();
+        if (!list)
+            return fail(list.error());
+        t.push_back(ms(a, b));
+    }
+    report("list", t);
+    return true;
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const long long cards = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100000;
-
-    // TABULON_BENCH_FOLDER keeps the generated database there, to try it in the program.
-    QTemporaryDir dir;
-    const QString kept = qEnvironmentVariable("TABULON_BENCH_FOLDER");
-    const QString folder = kept.isEmpty() ? dir.path() + u'/' : kept + u'/';
-    if (!kept.isEmpty()) {
-        QDir().mkpath(folder);
-        tb::writeValueFile(folder + "carte.txt", QString());
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    static const QStringList measures = {"open", "card", "store", "list", "all"};
+    if (args.size() < 2 || !measures.contains(args[0])) {
+        std::fputs("Usage : tabulon_bench open|card|store|list|all BASE [N] [MESURES]\n", stderr);
+        return 2;
     }
-    report("generate", timeMs([&] { makeDatabase(folder, cards); }, 1));
-    const CardStore store(folder);
+    const QString measure = args[0];
+    QString folder = args[1];
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    const long long n = args.size() > 2 ? args[2].toLongLong() : 1;
+    const int runs = args.size() > 3 ? std::max(1, args[3].toInt()) : 7;
 
-    QImage map(900, 900, QImage::Format_RGB32);
-    QString count;
-    report("drawAllPins", timeMs([&] {
-               map.fill(Qt::white);
-               tb::drawAllPins(store, {&map}, &count);
-           }));
-    if (qEnvironmentVariableIsSet("TABULON_BENCH_IMAGE"))
-        map.save(qEnvironmentVariable("TABULON_BENCH_IMAGE"));
-
-    QImage indexed = QImage(900, 900, QImage::Format_Indexed8);
-    indexed.setColorTable({qRgb(255, 255, 255)});
-    indexed.fill(0);
-    report("drawAllPins (palette map)", timeMs([&] {
-               QImage copy = indexed;
-               tb::drawAllPins(store, {&copy}, &count);
-           }));
-
-    std::size_t hits = 0;
-    report("cardsAt", timeMs([&] { hits = tb::cardsAt(store, store.readCount(), 450, 450).size(); }));
-
-    long long seen = 0;
-    report("forEach", timeMs([&] {
-               seen = 0;
-               store.forEach(store.readCount(), [&](long long, const CardRecord& r) { seen += r.isActive(); });
-           }));
-    int lines = 0;
-    report("buildCardList (alphabetical)", timeMs([&] {
-               lines = tb::buildCardList(store, store.readCount(), tb::ListKind::Alphabetical).size();
-           }));
-    report("buildNameList", timeMs([&] { lines = tb::buildNameList(store, store.readCount()).size(); }));
-    std::printf("cards: %lld, active: %lld, hits at (450,450): %zu, names: %d\n", cards, seen, hits, lines);
-    return 0;
+    if ((measure == "open" || measure == "all") && !measureOpen(folder, runs))
+        return 1;
+    if (measure == "open")
+        return 0;
+    auto db = tb::Database::open(folder);
+    if (!db) {
+        fail(db.error());
+        return 1;
+    }
+    if (n < 1 || n > db.value()->count()) {
+        std::fprintf(stderr, "La fiche n° %lld n'existe pas.\n", n);
+        return 1;
+    }
+    bool ok = true;
+    if (measure == "card" || measure == "all")
+        ok = ok && measureCard(*db.value(), n, runs);
+    if (measure == "store" || measure == "all")
+        ok = ok && measureStore(*db.value(), n, runs);
+    if (measure == "list" || measure == "all")
+        ok = ok && measureList(*db.value(), runs);
+    return ok ? 0 : 1;
 }

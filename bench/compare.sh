@@ -1,0 +1,92 @@
+#!/bin/sh
+# Times Tabulon's commands on a database against the plain tools that bound
+# them, median of RUNS runs each, and prints the ratios.
+#   bench/compare.sh DB [BUILD]      (BUILD: a Release build folder, default build-rel)
+# Make the database first: BUILD/tabulon-cli demo /tmp/bench/Demo100k --cards 100000
+# Environment: RUNS (default 7), CARD (card to read and store, default the middle one).
+set -eu
+[ $# -ge 1 ] || { echo "Usage : $0 BASE [DOSSIER_DE_CONSTRUCTION]" >&2; exit 2; }
+DB=${1%/}
+BUILD=${2:-${BUILD:-build-rel}}
+RUNS=${RUNS:-7}
+CLI=$BUILD/tabulon-cli
+BENCH=$BUILD/bench/tabulon_bench
+for x in "$CLI" "$BENCH"; do
+    [ -x "$x" ] || { echo "Introuvable : $x (cmake --build $BUILD --target tabulon-cli tabulon_bench)" >&2; exit 1; }
+done
+[ -f "$DB/lesfiches.dat" ] || { echo "Pas de base de données dans $DB" >&2; exit 1; }
+locale -a 2>/dev/null | grep -qix 'fr_FR\.utf-\?8' || { echo "Locale fr_FR.UTF-8 absente (scripts/install-deps.sh)" >&2; exit 1; }
+
+COUNT=$("$CLI" count "$DB" | cut -d' ' -f1)
+CARD=${CARD:-$(( (COUNT + 1) / 2 ))}
+TMP=$(mktemp -d)
+trap 'rm -rf "$TMP"' EXIT
+
+# Median wall time in ms of RUNS runs of the command (output thrown away).
+median_ms() {
+    i=0
+    : > "$TMP/times"
+    while [ $i -lt "$RUNS" ]; do
+        a=$(date +%s%N)
+        "$@" > /dev/null
+        b=$(date +%s%N)
+        echo $(( (b - a) / 1000 )) >> "$TMP/times"
+        i=$((i + 1))
+    done
+    sort -n "$TMP/times" | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f", m / 1000 }'
+}
+
+# Median from tabulon_bench: "store: 1.234 ms (7)" -> 1.234
+bench_ms() {
+    "$BENCH" "$1" "$DB" "$CARD" "$RUNS" | awk -v m="$1" '$1 == m ":" { print $2 }'
+}
+
+row() {  # name, tabulon ms, tool name, tool ms, target
+    awk -v n="$1" -v t="$2" -v o="$3" -v r="$4" -v c="$5" 'BEGIN {
+        ratio = (r > 0) ? sprintf("%.2f", t / r) : "-"
+        printf "%-28s %10.3f ms   %-34s %10.3f ms   rapport %6s   %s\n", n, t, o, r, ratio, c }'
+}
+
+echo "Base : $DB ($COUNT fiches, $(du -h "$DB/lesfiches.dat" | cut -f1)), médianes de $RUNS mesures, fiche $CARD"
+
+# The list: the command against sorting its own lines (shuffled) in the French order.
+"$CLI" list "$DB" --order alpha > "$TMP/list.txt"
+shuf --random-source="$TMP/list.txt" "$TMP/list.txt" > "$TMP/shuffled.txt"
+t=$(median_ms "$CLI" list "$DB" --order alpha)
+r=$(median_ms env LC_ALL=fr_FR.UTF-8 sort -f "$TMP/shuffled.txt")
+row "list --order alpha" "$t" "LC_ALL=fr_FR.UTF-8 sort -f" "$r" "cible <= 1.5"
+
+# Storing one card (core store with its pin update) against copying the records.
+t=$(bench_ms store)
+r=$(median_ms cp "$DB/lesfiches.dat" "$TMP/copy.dat")
+rm -f "$TMP/copy.dat"
+row "enregistrer une fiche" "$t" "cp lesfiches.dat" "$r" "cible <= 0.5"
+
+# Moving to another card: reading one card.
+t=$(bench_ms card)
+row "passer à une autre fiche" "$t" "(aucun)" 0 "cible <= 5 ms"
+
+# Opening the database with its pin index against reading the records once.
+t=$(bench_ms open)
+r=$(median_ms sh -c 'cat "$1" > /dev/null' sh "$DB/lesfiches.dat")
+row "ouvrir la base" "$t" "cat lesfiches.dat > /dev/null" "$r" "référence"
+
+# The other commands, for reference.
+t=$(median_ms "$CLI" count "$DB")
+r=$(median_ms cat "$DB/NBFiches.dat")
+row "count" "$t" "cat NBFiches.dat" "$r" "référence"
+t=$(median_ms "$CLI" show "$DB" "$CARD")
+r=$(median_ms dd if="$DB/lesfiches.dat" bs=630 skip=$((CARD - 1)) count=1 status=none)
+row "show" "$t" "dd d'une fiche" "$r" "référence"
+t=$(median_ms "$CLI" check "$DB")
+r=$(median_ms grep -c '^' "$DB/lesfiches.dat")
+row "check" "$t" "grep -c lesfiches.dat" "$r" "référence"
+
+# ---- Window measures (list shown in the real window, a card opened from a list
+# line, memory): bench/gui_bench.cpp, built as tabulon_gui_bench. ----
+if [ -x "$BUILD/bench/tabulon_gui_bench" ]; then
+    echo "Fenêtres :"
+    "$BUILD/bench/tabulon_gui_bench" "$DB"
+else
+    echo "Fenêtres : $BUILD/bench/tabulon_gui_bench absent (non mesuré)"
+fi

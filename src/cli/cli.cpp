@@ -1,0 +1,267 @@
+#include "cli/cli.h"
+
+#include "core/base/number_text.h"
+#include "core/base/paths.h"
+#include "core/db/database.h"
+#include "core/db/demo_database.h"
+#include "core/db/program_folder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <map>
+
+namespace cli {
+
+namespace {
+
+const char* const kUsageText =
+    "Usage : tabulon-cli COMMANDE BASE [options]\n"
+    "BASE est le dossier d'une base de données (avec ou sans \"/\" final).\n"
+    "\n"
+    "  count BASE                  nombre de fiches (« 12 fiche(s) »)\n"
+    "  list BASE [--order alpha|villes|cp|archives]\n"
+    "                              les lignes de la liste dans son ordre (alpha par défaut) :\n"
+    "                              la ligne affichée, une tabulation, le numéro de la fiche\n"
+    "  show BASE N                 les 20 champs de la fiche N : numéro du champ, tabulation, champ\n"
+    "  check BASE [--program-folder DOSSIER]\n"
+    "                              contrôle de la base, sans rien y écrire ; code 1 s'il y a des erreurs\n"
+    "  demo BASE --cards N [--seed S] [--program-folder DOSSIER]\n"
+    "                              crée une base de démonstration de N fiches comme « Création d'une\n"
+    "                              nouvelle base de données », toujours la même pour une même graine\n"
+    "                              (S, 1 par défaut). Sans \"/\", BASE est un nom : la base est créée dans\n"
+    "                              le dossier du programme (DOSSIER, ou celui du programme installé).\n"
+    "                              Avec \"/\", BASE est un chemin : son dossier parent sert de dossier du\n"
+    "                              programme et reçoit les fichiers du programme qui lui manquent (carte,\n"
+    "                              modèles, annuaire) ; --program-folder n'est alors pas permis.\n"
+    "                              Aucun fichier annexe n'est créé pour les fiches.\n"
+    "\n"
+    "Codes de sortie : 0 réussite, 1 échec (message sur la sortie d'erreur), 2 erreur d'utilisation.\n";
+
+int usage(const QString& problem)
+{
+    printError(problem);
+    std::fputs(kUsageText, stderr);
+    return kUsage;
+}
+
+int failed(const tb::Error& error)
+{
+    printError(error.message());
+    return kFailed;
+}
+
+// Positional arguments and "--name value" options of a command.
+struct Arguments {
+    QStringList positional;
+    std::map<QString, QString> options;
+};
+
+// Returns an empty text, or what is wrong with the arguments.
+QString parse(const QStringList& args, const QStringList& allowed, Arguments* out)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a.startsWith(QStringLiteral("--"))) {
+            if (!allowed.contains(a))
+                return QStringLiteral("option inconnue : ") + a;
+            if (i + 1 >= args.size())
+                return QStringLiteral("valeur manquante après ") + a;
+            if (out->options.count(a))
+                return QStringLiteral("option donnée deux fois : ") + a;
+            out->options[a] = args[++i];
+        } else {
+            out->positional.append(a);
+        }
+    }
+    return {};
+}
+
+QString databaseFolder(const QString& text)
+{
+    return tb::folderText(text);
+}
+
+tb::Result<std::unique_ptr<tb::Database>> openReadOnly(const QString& text)
+{
+    auto db = tb::Database::open(databaseFolder(text), tb::Database::Access::ReadOnly);
+    if (db && !db.value()->countCorrection().isEmpty())
+        printError(QStringLiteral("Attention :") + db.value()->countCorrection());
+    return db;
+}
+
+int countCommand(const Arguments& a)
+{
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    Output out;
+    out << tb::plainNumber(db.value()->count()) << " fiche(s)\n";
+    return kDone;
+}
+
+int listCommand(const Arguments& a)
+{
+    static const std::map<QString, tb::ListKind> kinds = {
+        {QStringLiteral("alpha"), tb::ListKind::Alphabetical},
+        {QStringLiteral("villes"), tb::ListKind::ByCity},
+        {QStringLiteral("cp"), tb::ListKind::ByPostalCode},
+        {QStringLiteral("archives"), tb::ListKind::Archived},
+    };
+    tb::ListKind kind = tb::ListKind::Alphabetical;
+    if (auto it = a.options.find(QStringLiteral("--order")); it != a.options.end()) {
+        const auto k = kinds.find(it->second);
+        if (k == kinds.end())
+            return usage(QStringLiteral("ordre inconnu : ") + it->second);
+        kind = k->second;
+    }
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    const tb::Result<tb::CardList> list = db.value()->list(kind);
+    if (!list)
+        return failed(list.error());
+    Output out;
+    for (int row = 0; row < list->size(); ++row)
+        out << list->display(row) << "\t" << tb::plainNumber(list->number(row)) << "\n";
+    return kDone;
+}
+
+int showCommand(const Arguments& a)
+{
+    bool ok = false;
+    const long long n = a.positional[1].toLongLong(&ok);
+    if (!ok)
+        return usage(QStringLiteral("numéro de fiche incorrect : ") + a.positional[1]);
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    const long long count = db.value()->count();
+    if (n < 1 || n > count)
+        return failed(tb::Error{tb::kErrorPathAccess, QStringLiteral("la fiche n° ") + tb::plainNumber(n)
+                                                          + QStringLiteral(" n'existe pas (la base contient ")
+                                                          + tb::plainNumber(count) + QStringLiteral(" fiche(s))")});
+    const tb::Result<CardRecord> card = db.value()->card(n);
+    if (!card)
+        return failed(card.error());
+    Output out;
+    for (int k = 1; k <= CardRecord::kFieldCount; ++k)
+        out << QString::number(k) << "\t" << card->field(k) << "\n";
+    return kDone;
+}
+
+int demoCommand(const Arguments& a, const QString& executableFolder)
+{
+    bool ok = false;
+    const auto cardsOption = a.options.find(QStringLiteral("--cards"));
+    if (cardsOption == a.options.end())
+        return usage(QStringLiteral("--cards N est obligatoire"));
+    const long long cards = cardsOption->second.toLongLong(&ok);
+    if (!ok || cards < 0)
+        return usage(QStringLiteral("nombre de fiches incorrect : ") + cardsOption->second);
+    quint64 seed = 1;
+    if (auto s = a.options.find(QStringLiteral("--seed")); s != a.options.end()) {
+        seed = s->second.toULongLong(&ok);
+        if (!ok)
+            return usage(QStringLiteral("graine incorrecte : ") + s->second);
+    }
+    const auto programOption = a.options.find(QStringLiteral("--program-folder"));
+    QString target = a.positional[0];
+    QString programFolder;
+    QString name;
+    if (target.contains(u'/')) {
+        if (programOption != a.options.end())
+            return usage(QStringLiteral("--program-folder ne va qu'avec un nom de base, pas avec un chemin"));
+        while (target.size() > 1 && target.endsWith(u'/'))
+            target.chop(1);
+        const QFileInfo info(QDir::cleanPath(QDir(target).absolutePath()));
+        name = info.fileName();
+        programFolder = tb::resolveProgramFolder(info.absolutePath(), executableFolder);
+    } else {
+        name = target;
+        programFolder = tb::resolveProgramFolder(
+            programOption != a.options.end() ? programOption->second : QString(), executableFolder);
+    }
+    QList<tb::Error> templateErrors;
+    auto db = tb::createDemoDatabase(programFolder, name, cards, seed, &templateErrors);
+    if (!db)
+        return failed(db.error());
+    for (const tb::Error& e : templateErrors)
+        printError(QStringLiteral("Attention : ") + e.message());
+    Output out;
+    out << db.value()->folder() << "\t" << tb::plainNumber(db.value()->count()) << " fiche(s)\n";
+    return kDone;
+}
+
+}  // namespace
+
+Output& Output::operator<<(const QString& text)
+{
+    m_buffer += text.toUtf8();
+    if (m_buffer.size() > (1 << 20))
+        flush();
+    return *this;
+}
+
+Output& Output::operator<<(const char* text)
+{
+    m_buffer += text;
+    return *this;
+}
+
+void Output::flush()
+{
+    if (!m_buffer.isEmpty())
+        std::fwrite(m_buffer.constData(), 1, size_t(m_buffer.size()), stdout);
+    m_buffer.clear();
+    std::fflush(stdout);
+}
+
+void printError(const QString& text)
+{
+    std::fputs((text + u'\n').toUtf8().constData(), stderr);
+}
+
+int run(const QStringList& args, const QString& executableFolder)
+{
+    if (args.isEmpty())
+        return usage(QStringLiteral("commande manquante"));
+    struct Command {
+        int positional;
+        QStringList options;
+    };
+    static const std::map<QString, Command> commands = {
+        {QStringLiteral("count"), {1, {}}},
+        {QStringLiteral("list"), {1, {QStringLiteral("--order")}}},
+        {QStringLiteral("show"), {2, {}}},
+        {QStringLiteral("check"), {1, {QStringLiteral("--program-folder")}}},
+        {QStringLiteral("demo"),
+         {1, {QStringLiteral("--cards"), QStringLiteral("--seed"), QStringLiteral("--program-folder")}}},
+    };
+    const QString name = args[0];
+    const auto command = commands.find(name);
+    if (command == commands.end())
+        return usage(QStringLiteral("commande inconnue : ") + name);
+    Arguments a;
+    if (const QString problem = parse(args.mid(1), command->second.options, &a); !problem.isEmpty())
+        return usage(problem);
+    if (a.positional.size() != command->second.positional)
+        return usage(QStringLiteral("nombre d'arguments incorrect pour ") + name);
+    if (a.positional[0].isEmpty())
+        return usage(QStringLiteral("base de données manquante"));
+
+    if (name == QLatin1String("count"))
+        return countCommand(a);
+    if (name == QLatin1String("list"))
+        return listCommand(a);
+    if (name == QLatin1String("show"))
+        return showCommand(a);
+    if (name == QLatin1String("demo"))
+        return demoCommand(a, executableFolder);
+    const auto program = a.options.find(QStringLiteral("--program-folder"));
+    Output out;
+    return checkDatabase(databaseFolder(a.positional[0]),
+                         tb::folderText(program != a.options.end() ? program->second : executableFolder), out);
+}
+
+}  // namespace cli

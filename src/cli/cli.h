@@ -1,0 +1,36 @@
+#pragma once
+// The commands of tabulon-cli on the core alone: each returns the exit code
+// (0 done, 1 failure with the French message on stderr, 2 usage error).
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace cli {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+// Standard output in UTF-8, written in large pieces (lists run to a million lines).
+class Output {
+public:
+    ~Output() { flush(); }
+    Output& operator<<(const QString& text);
+    Output& operator<<(const char* text);
+    void flush();
+
+private:
+    QByteArray m_buffer;
+};
+
+void printError(const QString& text);
+
+// args: the arguments after the program name. executableFolder: where the
+// program's data files sit (the program folder by default).
+int run(const QStringList& args, const QString& executableFolder);
+
+// check DB: the integrity report (never writes). programFolder resolves a map
+// named without its folder.
+int checkDatabase(const QString& folder, const QString& programFolder, Output& out);
+
+}  // namespace cli

@@ -1,0 +1,258 @@
+// tabulon-cli run as a user runs it, on small fixture databases: exact outputs,
+// exit codes, the read-only check and demo databases.
+#include "core/base/codepage.h"
+#include "core/cards/card_store.h"
+#include "core/db/database.h"
+#include "support/fixtures.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+struct CliRun {
+    int exit = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(TABULON_CLI), args);
+    p.waitForFinished(120000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString pad(const QString& text, int width)
+{
+    return text.leftJustified(width, u' ', true);
+}
+
+// Alphabetical list line: surname 15, first names 15, code 5, city 40.
+QString alphaLine(const QString& s, const QString& f, const QString& cp, const QString& city, int n)
+{
+    return pad(s, 15) + u' ' + pad(f, 15) + u' ' + pad(cp, 5) + u' ' + pad(city, 40) + u'\t' + QString::number(n)
+           + u'\n';
+}
+
+QString lastLine(const QString& out)
+{
+    return out.trimmed().split(u'\n').last();
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    TempProgramFolder program;
+    TempDatabase db{program.path()};
+
+    void SetUp() override
+    {
+        writeCards(db.path(), {
+                                  makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE"),
+                                  makeCard("ALBERT", "Jean", 3, 450, 220, "75001", "PARIS"),
+                                  makeCard("ZOLA", "Émile", 0, 610, 660, "13001", "MARSEILLE"),
+                                  makeCard("BERNARD", "Luc", 2, 500, 80, "59000", "LILLE"),
+                              });
+    }
+    // The database's folder without its final "/": both forms are accepted.
+    QString bare() const { return db.path().chopped(1); }
+    void writeRecord(long long n, const QByteArray& bytes) { ASSERT_TRUE(CardStore(db.path()).writeRecords(n, bytes).ok()); }
+    void setCountText(const QByteArray& text) { writeBytes(db.file("NBFiches.dat"), text + "\r\n"); }
+};
+
+TEST_F(CliTest, CountListAndShowPrintTheCardsAsStored)
+{
+    EXPECT_EQ(cli({"count", db.path()}).out, "4 fiche(s)\n");
+    EXPECT_EQ(cli({"count", bare()}).out, "4 fiche(s)\n");
+
+    const QString alpha = alphaLine("ALBERT", "Jean", "75001", "PARIS", 2)
+                          + alphaLine("BERNARD", "Luc", "59000", "LILLE", 4)
+                          + alphaLine("DURAND", "Marie", "17000", "LA ROCHELLE", 1);
+    const CliRun list = cli({"list", bare()});
+    EXPECT_EQ(list.exit, 0);
+    EXPECT_EQ(list.out, alpha);
+    EXPECT_EQ(cli({"list", bare(), "--order", "alpha"}).out, alpha);
+
+    EXPECT_EQ(cli({"list", bare(), "--order", "villes"}).out,
+              pad("LA ROCHELLE", 40) + " 17000 " + pad("DURAND", 15) + u' ' + pad("Marie", 15) + "\t1\n"
+                  + pad("LILLE", 40) + " 59000 " + pad("BERNARD", 15) + u' ' + pad("Luc", 15) + "\t4\n"
+                  + pad("PARIS", 40) + " 75001 " + pad("ALBERT", 15) + u' ' + pad("Jean", 15) + "\t2\n");
+    const QStringList byCode = cli({"list", bare(), "--order", "cp"}).out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(byCode.size(), 3);
+    EXPECT_TRUE(byCode[0].startsWith("17000 LA ROCHELLE")) << byCode[0].toStdString();
+    EXPECT_TRUE(byCode[2].endsWith("\t2"));
+    // Archived cards only, in the alphabetical form, accents in UTF-8.
+    EXPECT_EQ(cli({"list", bare(), "--order", "archives"}).out, alphaLine("ZOLA", "Émile", "13001", "MARSEILLE", 3));
+
+    const CliRun show = cli({"show", bare(), "3"});
+    EXPECT_EQ(show.exit, 0);
+    const QStringList fields = show.out.split(u'\n');
+    ASSERT_EQ(fields.size(), 21);  // 20 lines and the final line end
+    EXPECT_EQ(fields[0], "1\t" + pad("0" + tb::positionText(610, 660), 30));
+    EXPECT_EQ(fields[2], "3\t" + pad("ZOLA", 15));
+    EXPECT_EQ(fields[3], "4\t" + pad("Émile", 15));
+    EXPECT_EQ(fields[19], "20\t" + QString(40, u' '));
+}
+
+TEST_F(CliTest, BadUsageExitsTwoAndFailuresExitOneWithTheMessage)
+{
+    const QList<QStringList> usages = {
+        {},
+        {"compter", bare()},
+        {"list"},
+        {"list", bare(), "--order", "prenoms"},
+        {"list", bare(), "--order"},
+        {"show", bare()},
+        {"show", bare(), "deux"},
+        {"count", bare(), "--seed", "3"},
+        {"demo", program.file("Nouvelle")},
+        {"demo", program.file("Nouvelle"), "--cards", "-4"},
+        {"demo", program.file("Nouvelle"), "--cards", "4", "--program-folder", program.path()},
+    };
+    for (const QStringList& args : usages) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exit, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains("Usage : tabulon-cli")) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo::exists(program.file("Nouvelle")));
+
+    const CliRun missing = cli({"count", program.file("Absente")});
+    EXPECT_EQ(missing.exit, 1);
+    EXPECT_EQ(missing.err, "Erreur n° 75 :  Ce dossier ne contient pas de base de données Tabulon !\n");
+
+    for (const char* n : {"0", "5"}) {
+        const CliRun r = cli({"show", bare(), n});
+        EXPECT_EQ(r.exit, 1);
+        EXPECT_TRUE(r.err.startsWith("Erreur n° ")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("n'existe pas"));
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST_F(CliTest, CheckPassesASoundDatabase)
+{
+    const CliRun r = cli({"check", bare()});
+    EXPECT_EQ(r.exit, 0) << r.out.toStdString();
+    EXPECT_EQ(r.out, "Contrôle terminé : 4 fiche(s), 0 erreur(s), 0 avertissement(s).\n");
+}
+
+TEST_F(CliTest, CheckFindsErrorsInBrokenDatabases)
+{
+    {  // a count above the records is reported with the correction the program would make
+        setCountText("9");
+        const CliRun r = cli({"check", bare()});
+        EXPECT_EQ(r.exit, 1);
+        EXPECT_TRUE(r.out.contains("NBFiches.dat annonce 9 fiche(s), lesfiches.dat n'en contient que 4."));
+        EXPECT_TRUE(r.out.contains("Le nombre de fiches a été corrigé : 4 fiche(s)."));
+        setCountText("4");
+    }
+    {  // a torn last record
+        QFile f(db.file("lesfiches.dat"));
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write("12345");
+        f.close();
+        const CliRun r = cli({"check", bare()});
+        EXPECT_EQ(r.exit, 1);
+        EXPECT_TRUE(r.out.contains("lesfiches.dat fait 2525 octets, pas un multiple de 630")) << r.out.toStdString();
+        ASSERT_TRUE(f.resize(4 * 630));
+    }
+    {  // a marker that is no digit 0 to 7, and an active pin off the map
+        QByteArray bad = makeCard("MARTIN", "Paul", 1, 10, 10).toBytes();
+        bad[0] = 'X';
+        writeRecord(2, bad);
+        writeRecord(4, makeCard("BERNARD", "Luc", 2, 950, 80).toBytes());
+        writeRecord(3, makeCard("ZOLA", "Émile", 0, 2000, 3000).toBytes());  // archived: no pin shown
+        const CliRun r = cli({"check", bare()});
+        EXPECT_EQ(r.exit, 1);
+        EXPECT_TRUE(r.out.contains("fiche n° 2 : marqueur « X » au lieu d'un chiffre de 0 à 7.")) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains("fiche n° 4 : position (950, 80) hors de la carte (900 x 860).")) << r.out.toStdString();
+        EXPECT_FALSE(r.out.contains("fiche n° 3"));
+        EXPECT_EQ(lastLine(r.out), "Contrôle terminé : 4 fiche(s), 2 erreur(s), 0 avertissement(s).");
+    }
+}
+
+TEST_F(CliTest, CheckOnlyWarnsOfStraySideFilesMissingTemplatesAndAnUnreadableMap)
+{
+    writeBytes(db.file("F4.txt"), "card 4");  // belongs to a card: fine
+    writeBytes(db.file("f7.TXT"), "old");
+    writeBytes(db.file("photo12.JPG"), "old");
+    writeBytes(db.file("DtxtA5.txt"), "old");
+    QFile::remove(db.file("F.xls"));
+    const CliRun r = cli({"check", bare()});
+    EXPECT_EQ(r.exit, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("fichier annexe f7.TXT d'une fiche qui n'existe pas (4 fiche(s))."));
+    EXPECT_TRUE(r.out.contains("fichier annexe photo12.JPG"));
+    EXPECT_TRUE(r.out.contains("fichier annexe DtxtA5.txt"));
+    EXPECT_FALSE(r.out.contains("F4.txt"));
+    EXPECT_TRUE(r.out.contains("modèle manquant : F.xls."));
+    EXPECT_EQ(lastLine(r.out), "Contrôle terminé : 4 fiche(s), 0 erreur(s), 4 avertissement(s).");
+
+    writeBytes(db.file("carte.txt"), program.file("absente.gif").toUtf8() + "\r\n");
+    const CliRun noMap = cli({"check", bare()});
+    EXPECT_EQ(noMap.exit, 0);
+    EXPECT_TRUE(noMap.out.contains("ne peut pas être lue : positions non contrôlées."));
+}
+
+TEST_F(CliTest, CheckWritesNothingEvenOnAGarbledCount)
+{
+    setCountText("douze");
+    QDir dir(db.path());
+    auto snapshot = [&] {
+        QStringList s;
+        for (const QFileInfo& fi : dir.entryInfoList(QDir::Files, QDir::Name))
+            s << fi.fileName() + u' ' + QString::number(fi.size()) + u' '
+                     + QString::number(fi.lastModified().toMSecsSinceEpoch())
+                     + QString::fromLatin1(readBytes(fi.absoluteFilePath()).toHex());
+        return s;
+    };
+    const QStringList before = snapshot();
+    const QStringList programBefore = QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const CliRun r = cli({"check", bare()});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_TRUE(r.out.contains("NBFiches.dat ne contient pas un nombre de fiches."));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(readBytes(db.file("NBFiches.dat")), "douze\r\n");
+    EXPECT_EQ(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), programBefore);
+    // The reading commands leave it alone too.
+    EXPECT_EQ(cli({"count", bare()}).out, "4 fiche(s)\n");
+    EXPECT_EQ(readBytes(db.file("NBFiches.dat")), "douze\r\n");
+}
+
+TEST(CliDemoTest, DemoDatabasesOpenPassTheCheckAndRepeatForASeed)
+{
+    TempProgramFolder program;
+    const CliRun made = cli({"demo", program.file("Demo"), "--cards", "500", "--seed", "7"});
+    ASSERT_EQ(made.exit, 0) << made.err.toStdString();
+    EXPECT_EQ(made.out, program.file("Demo/") + "\t500 fiche(s)\n");
+    for (const char* t : {"F.xls", "F.txt", "R.txt", "I.txt", "M.txt", "StrFic.txt", "Tabulon.mdb", "carte.txt"})
+        EXPECT_TRUE(QFileInfo::exists(program.file("Demo/") + t)) << t;
+    EXPECT_EQ(QDir(program.file("Demo")).entryList(QDir::Files).size(), 10);  // templates and cards: no side files
+
+    auto db = tb::Database::open(program.file("Demo/"), tb::Database::Access::ReadOnly);
+    ASSERT_TRUE(db.ok());
+    EXPECT_EQ(db.value()->count(), 500);
+    EXPECT_TRUE(db.value()->countCorrection().isEmpty());
+    const CliRun check = cli({"check", program.file("Demo")});
+    EXPECT_EQ(check.exit, 0);
+    EXPECT_EQ(check.out, "Contrôle terminé : 500 fiche(s), 0 erreur(s), 0 avertissement(s).\n");
+
+    // A name goes to the program folder given; the same seed gives the same cards.
+    TempProgramFolder other;
+    ASSERT_EQ(cli({"demo", "Demo", "--cards", "500", "--seed", "7", "--program-folder", other.path()}).exit, 0);
+    EXPECT_EQ(readBytes(other.file("Demo/lesfiches.dat")), readBytes(program.file("Demo/lesfiches.dat")));
+    ASSERT_EQ(cli({"demo", "Autre", "--cards", "500", "--seed", "8", "--program-folder", other.path()}).exit, 0);
+    EXPECT_NE(readBytes(other.file("Autre/lesfiches.dat")), readBytes(program.file("Demo/lesfiches.dat")));
+
+    const CliRun again = cli({"demo", program.file("Demo"), "--cards", "5"});
+    EXPECT_EQ(again.exit, 1);
+    EXPECT_TRUE(again.err.contains("Ce nom existe déja"));
+}
+
+}  // namespace

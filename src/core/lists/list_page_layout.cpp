@@ -1,9 +1,13 @@
 #include "core/lists/list_page_layout.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tb {
 namespace {
@@ -36,6 +40,37 @@ QFont defaultListPrintFont()
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::Monospace);
     font.setPointSize(10);
+    // The real family ("DejaVu Sans Mono"), not an alias: the font dialog then
+    // opens on it, bold one click away.
+    font.setFamily(QFontInfo(font).family());
+    return font;
+}
+
+QFont fittingFont(const QFont& chosen, const QStringList& lines, double width, QPaintDevice* device)
+{
+    double widest = 0;
+    const QFontMetricsF metrics(chosen, device);
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    if (widest <= width || widest <= 0)
+        return chosen;
+    // The largest size, in tenths of a point, whose widest line fits.
+    QFont font = chosen;
+    double size = chosen.pointSizeF() * width / widest;
+    for (;;) {
+        size = std::floor(size * 10) / 10;
+        if (size <= 1)
+            break;
+        font.setPointSizeF(size);
+        double w = 0;
+        const QFontMetricsF m(font, device);
+        for (const QString& line : lines)
+            w = std::max(w, m.horizontalAdvance(line));
+        if (w <= width)
+            break;
+        size -= 0.1;
+    }
+    font.setPointSizeF(std::max(size, 1.0));
     return font;
 }
 
@@ -51,9 +86,12 @@ int printListPages(QPagedPaintDevice& device, const QStringList& lines, const QD
     const double top = kTopTwips * dpiY / kTwipsPerInch;
     const double bottom = device.height() - kBottomMarginTwips * dpiY / kTwipsPerInch;
 
-    painter.setFont(style.font);
+    // Never a cut line: the whole list at the largest size that fits.
+    const QFont font = fittingFont(style.font, lines + QStringList{QStringLiteral("Liste"), listDateText(date)},
+                                   device.width() - left, &device);
+    painter.setFont(font);
     painter.setPen(style.color);
-    const QFontMetricsF metrics(style.font, &device);
+    const QFontMetricsF metrics(font, &device);
     const double lineHeight = metrics.height();
 
     int pages = 1;

@@ -27,6 +27,10 @@ struct ListPrintStyle {
 // columns line up, 10 points.
 QFont defaultListPrintFont();
 
+// chosen, or a smaller size of it at which every line is at most width wide
+// on device (the chosen size is the upper bound).
+QFont fittingFont(const QFont& chosen, const QStringList& lines, double width, class QPaintDevice* device);
+
 // Prints onto device (a QPrinter or a QPdfWriter) and returns the number of
 // pages used. The painter is begun and ended here, which ends the document.
 int printListPages(QPagedPaintDevice& device, const QStringList& lines, const QDate& date,

@@ -11,20 +11,21 @@
 
 namespace tb {
 
-namespace {
-// Formats that cannot decode at a reduced size are refused above this many
-// pixels (a full decode would take hundreds of megabytes).
-constexpr qint64 kMaxFullDecodePixels = 50'000'000;
-// Even scaled decoding reads every pixel: refuse what would take seconds.
-constexpr qint64 kMaxScaledDecodePixels = 300'000'000;
-}  // namespace
+bool isLoadablePictureSize(QSize size)
+{
+    // Beyond these a picture takes hundreds of megabytes, seconds to decode,
+    // or a scroll range no scroll bar can show.
+    constexpr int kMaxSide = 10000;
+    constexpr qint64 kMaxPixels = 50'000'000;
+    return size.isValid() && !size.isEmpty() && size.width() <= kMaxSide && size.height() <= kMaxSide
+           && qint64(size.width()) * size.height() <= kMaxPixels;
+}
 
 QImage loadMapImage(const QString& path)
 {
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > kMaxFullDecodePixels)
+    if (!isLoadablePictureSize(reader.size()))
         return {};
     const QImage image = reader.read();
     return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
@@ -36,11 +37,7 @@ QImage loadPreview(const QString& path, QSize frame, QSize* naturalSize)
         *naturalSize = QSize();
     QImageReader reader(path);
     const QSize natural = reader.size();
-    if (!natural.isValid() || natural.isEmpty())
-        return {};
-    const qint64 pixels = qint64(natural.width()) * natural.height();
-    const bool scaledDecode = reader.supportsOption(QImageIOHandler::ScaledSize);
-    if (pixels > (scaledDecode ? kMaxScaledDecodePixels : kMaxFullDecodePixels))
+    if (!isLoadablePictureSize(natural))
         return {};
     const QRect place = photoRect(natural, frame);
     if (place.isEmpty())

@@ -7,6 +7,9 @@
 
 namespace tb {
 
+// A picture larger than 10000 pixels a side or 50 megapixels is never loaded.
+bool isLoadablePictureSize(QSize size);
+
 // The image at path at its natural size, for the map; a missing, unreadable
 // or oversized image gives a null image rather than a frozen program.
 QImage loadMapImage(const QString& path);

@@ -18,10 +18,11 @@ void printList(Dialogs& dialogs, const QStringList& lines)
     tb::ListPrintStyle style;
     style.font = tb::defaultListPrintFont();
     if (const std::optional<QFont> chosen = dialogs.chooseFont(style.font)) {
-        // Only size and weight are taken: the fixed pitch keeps the columns.
+        // Size, weight and slant are taken: the fixed pitch keeps the columns.
         if (chosen->pointSizeF() > 0)
             style.font.setPointSizeF(chosen->pointSizeF());
         style.font.setBold(chosen->bold());
+        style.font.setItalic(chosen->italic());
     }
     if (const std::optional<QColor> color = dialogs.chooseColor(style.color); color && color->isValid())
         style.color = *color;

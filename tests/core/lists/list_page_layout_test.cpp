@@ -3,6 +3,7 @@
 
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -47,4 +48,43 @@ TEST(ListPageLayout, LongListGoesOnSeveralPagesWithNothingLostAndSizeCounts)
     for (const QString& line : lines)
         EXPECT_EQ(all.count(line.left(8)), 1) << line.toStdString();
     EXPECT_EQ(all.count("Liste"), 1);  // the heading only on the first page
+}
+
+TEST(ListPageLayout, TheWidestLinesOfEveryListStayInsideThePage)
+{
+    QTemporaryDir dir;
+    // The widest lines the lists show: every field full, wide letters.
+    const QString names = QString(15, u'W') + u' ' + QStringLiteral("Marie-Françoise");
+    const QString city = QString(40, u'M');
+    const QStringList widest = {names + " 75000 " + city, city + " 75000 " + names, "75000 " + city + " " + names};
+    for (const int points : {10, 14, 36}) {
+        const QString pdf = dir.filePath(QString::number(points) + ".pdf");
+        {
+            QPdfWriter writer(pdf);
+            writer.setResolution(600);
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            tb::ListPrintStyle style;
+            style.font = tb::defaultListPrintFont();
+            style.font.setPointSize(points);
+            style.font.setBold(true);
+            tb::printListPages(writer, widest, QDate(2002, 3, 21), style);
+        }
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        p.waitForFinished();
+        const QString html = QString::fromUtf8(p.readAllStandardOutput());
+        static const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\""));
+        static const QRegularExpression word(QStringLiteral("xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+        const double pageWidth = page.match(html).captured(1).toDouble();
+        ASSERT_GT(pageWidth, 500);
+        QString text;
+        for (auto it = word.globalMatch(html); it.hasNext();) {
+            const auto m = it.next();
+            EXPECT_LE(m.captured(1).toDouble(), pageWidth) << points << " pt: " << m.captured(2).toStdString();
+            text += m.captured(2);
+        }
+        // Nothing cut: every character of every line is printed.
+        EXPECT_TRUE(text.contains(QStringLiteral("WWWWWWWWWWWWWWWMarie-Françoise75000MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM")))
+            << points;
+    }
 }

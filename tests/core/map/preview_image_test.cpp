@@ -34,6 +34,23 @@ TEST(PreviewImage, LargeImageIsDecodedAtItsPreviewSizeAndBadFilesGiveNothing)
     EXPECT_EQ(tb::previewText(dir.filePath("absent.txt")), QString());
 }
 
+TEST(PreviewImage, PicturesTooLargeToShowAreNeverLoaded)
+{
+    QTemporaryDir dir;
+    // A long strip could not be scrolled to its end; a huge photo would freeze the program.
+    for (const QSize size : {QSize(40000, 300), QSize(300, 10001), QSize(8000, 7000)}) {
+        QImage img(size, QImage::Format_Mono);
+        img.fill(0);
+        ASSERT_TRUE(img.save(dir.filePath("big.png"), "PNG"));
+        EXPECT_TRUE(tb::loadMapImage(dir.filePath("big.png")).isNull()) << size.width();
+        EXPECT_TRUE(tb::loadPreview(dir.filePath("big.png"), {150, 180}).isNull()) << size.width();
+    }
+    QImage ok(10000, 300, QImage::Format_Mono);
+    ok.fill(0);
+    ASSERT_TRUE(ok.save(dir.filePath("ok.png"), "PNG"));
+    EXPECT_EQ(tb::loadMapImage(dir.filePath("ok.png")).size(), QSize(10000, 300));
+}
+
 TEST(FolderText, EndsWithOneSlash)
 {
     EXPECT_EQ(tb::folderText("/"), "/");

@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QProcess>
@@ -72,6 +73,7 @@ FFrance::FFrance(Dialogs& dialogs, const QString& programFolder, QWidget* parent
     });
 
     buildMenus();
+    connect(&m_session, &tb::Session::databaseChanged, this, &FFrance::followDatabase);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     connect(&m_session, &tb::Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 4000); });
     // F10 opens the first menu, as on every desktop.
@@ -353,9 +355,11 @@ void FFrance::setDatabaseMenusVisible()
     m_structure->menuAction()->setVisible(true);
 }
 
-void FFrance::useDatabase(std::unique_ptr<tb::Database> database)
+void FFrance::followDatabase()
 {
-    tb::Database* db = database.get();
+    tb::Database* db = m_session.database();
+    if (!db)
+        return;
     connect(db, &tb::Database::cardStored, this, &FFrance::onCardStored);
     connect(db, &tb::Database::cardsRenumbered, this, &FFrance::drawPins);
     connect(db, &tb::Database::mapChanged, this, [this, db] {
@@ -364,7 +368,11 @@ void FFrance::useDatabase(std::unique_ptr<tb::Database> database)
     });
     setWindowTitle(QStringLiteral("Tabulon : Dossier ") + db->folder().chopped(1));
     setDatabaseMenusVisible();
-    m_session.setDatabase(std::move(database));
+    // Older databases name the default map without its folder.
+    const QString map = db->mapPath();
+    loadMap(QFileInfo(map).isRelative() && !map.isEmpty() ? m_session.programFile(map) : map);
+    m_session.setMarker(3);
+    drawPins();
 }
 
 void FFrance::createDatabase()
@@ -384,13 +392,11 @@ void FFrance::createDatabase()
     }
     for (const tb::Error& e : templateErrors)
         m_ctx.dialogs.showError(e);
-    useDatabase(std::move(created).value());
+    m_session.setDatabase(std::move(created).value());
     m_ctx.dialogs.message(QStringLiteral(
         " Vous pouvez maintenant conserver la carte affichée ou rechercher une autre carte ou un plan. En outre, avant "
         "de créer la 1ère fiche, allez dans * Structure * et aménagez les maquettes des fiches, de la feuille EXEL et "
         "de la note confidentielle en fonction de vos besoins  !"));
-    loadMap(program + QStringLiteral("frc.gif"));
-    drawPins();
 }
 
 void FFrance::openDatabase()
@@ -417,11 +423,7 @@ void FFrance::openDatabase()
         if (tb::Status s = db->refreshTemplates(program); !s)
             m_ctx.dialogs.showError(s.error());
     const QString correction = db->countCorrection();
-    const QString map = db->mapPath();
-    useDatabase(std::move(opened).value());
-    loadMap(map);
-    m_session.setMarker(3);
-    drawPins();
+    m_session.setDatabase(std::move(opened).value());
     if (!correction.isEmpty())
         m_ctx.dialogs.message(correction);
 }

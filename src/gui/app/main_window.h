@@ -37,7 +37,8 @@ private:
     void layoutViewport();
     void scrollMap();
     void setDatabaseMenusVisible();
-    void useDatabase(std::unique_ptr<tb::Database> database);
+    // The database in use changed: its map, pins, menus and title.
+    void followDatabase();
 
     // Loads the image at path (empty when it cannot be read) and lays out the
     // viewport; keepPlace keeps the scroll bars where they are.

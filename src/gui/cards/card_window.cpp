@@ -161,14 +161,27 @@ void FFrance4::openCard(long long n)
     m_form->clearFields();
     m_form->loadCaptions();
     showCard(n, true);
-    selectNameRowOf(n);
+    selectWhenListed(n);
 }
 
 void FFrance4::openFirstCard()
 {
     m_form->loadCaptions();
     showCard(1, true);
-    selectNameRowOf(1);
+    selectWhenListed(1);
+}
+
+void FFrance4::selectWhenListed(long long n)
+{
+    if (m_namesBuilt) {
+        selectNameRowOf(n);
+        return;
+    }
+    // The card shows at once; the names of every card follow a moment later.
+    QTimer::singleShot(0, this, [this, n] {
+        if (shownNumber() == n)
+            selectNameRowOf(n);
+    });
 }
 
 void FFrance4::showCard(long long n, bool capitalizedStatus)

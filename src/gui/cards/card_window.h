@@ -26,6 +26,7 @@ private:
     void showCard(long long n, bool capitalizedStatus);
     void ensureNameList();
     void selectNameRowOf(long long n);
+    void selectWhenListed(long long n);
     void moveToRow(int row);
     bool storeShown();
     void validateChange();   // Command2

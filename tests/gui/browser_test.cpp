@@ -47,21 +47,8 @@ protected:
         f.trigger("cartes");
         return qobject_cast<FFrance22*>(f.dialogs.lastModal());
     }
-    static QString text(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
-    static void chooseFile(QWidget* w, const QString& name)
-    {
-        auto* files = child<QListWidget>(w, "File1");
-        const QList<QListWidgetItem*> found = files->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        clickRow(files, files->row(found[0]));
-    }
-    static void openSubfolder(QWidget* w, const QString& name)
-    {
-        auto* dirs = child<QListWidget>(w, "Dir1");
-        const QList<QListWidgetItem*> found = dirs->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        doubleClickRow(dirs, dirs->row(found[0]));
-    }
+    static void chooseFile(QWidget* w, const QString& name) { ASSERT_TRUE(clickItem(w, "File1", name)); }
+    static void openSubfolder(QWidget* w, const QString& name) { ASSERT_TRUE(doubleClickItem(w, "Dir1", name)); }
 
     GuiFixture f;
     QString db;
@@ -77,7 +64,7 @@ TEST_F(Browsers, MapBrowserWalksFoldersAndRefusesHugeImages)
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->windowTitle(), "Recherche de photos (fichiers \"JPG\")");
         EXPECT_EQ(child<QPushButton>(b, "Command1")->text(), "Charger");
-        EXPECT_EQ(text(b, "TxtChemin"), f.program.path());
+        EXPECT_EQ(labelText(b, "TxtChemin"), f.program.path());
         auto* files = child<QListWidget>(b, "File1");
         EXPECT_TRUE(lines(files).contains("frc.gif"));
         EXPECT_FALSE(lines(files).contains("depts.txt"));
@@ -86,9 +73,9 @@ TEST_F(Browsers, MapBrowserWalksFoldersAndRefusesHugeImages)
         ASSERT_TRUE(b->openFolder(pictures));
         EXPECT_EQ(lines(files), QStringList({"faux.jpg", "PLAGE.JPG", "vacances.jpg"}));
         openSubfolder(b, "Cartes");
-        EXPECT_EQ(text(b, "TxtChemin"), pictures + "Cartes/");
+        EXPECT_EQ(labelText(b, "TxtChemin"), pictures + "Cartes/");
         openSubfolder(b, "..");
-        EXPECT_EQ(text(b, "TxtChemin"), pictures);
+        EXPECT_EQ(labelText(b, "TxtChemin"), pictures);
 
         // A bitmap header claiming 20000 x 20000 pixels is refused at once.
         writeBytes(pictures + "immense.bmp",
@@ -99,7 +86,7 @@ TEST_F(Browsers, MapBrowserWalksFoldersAndRefusesHugeImages)
         chooseFile(b, "vacances.jpg");
         EXPECT_FALSE(preview->pixmap().isNull());
         chooseFile(b, "immense.bmp");
-        EXPECT_EQ(text(b, "Label1"), pictures + "immense.bmp");
+        EXPECT_EQ(labelText(b, "Label1"), pictures + "immense.bmp");
         EXPECT_TRUE(preview->pixmap().isNull());
         EXPECT_EQ(b->picker()->imageSize(), QSize());
 
@@ -107,16 +94,18 @@ TEST_F(Browsers, MapBrowserWalksFoldersAndRefusesHugeImages)
         ASSERT_TRUE(b->openFolder("/"));
         EXPECT_TRUE(child<QListWidget>(b, "Dir1")->findItems("..", Qt::MatchExactly).isEmpty());
         b->clickFile("plan.gif");
-        EXPECT_EQ(text(b, "Label1"), "/plan.gif");
+        EXPECT_EQ(labelText(b, "Label1"), "/plan.gif");
         EXPECT_FALSE(b->openFolder(pictures + "absent"));
-        EXPECT_EQ(text(b, "TxtChemin"), "/");
+        EXPECT_EQ(labelText(b, "TxtChemin"), "/");
         b->close();
     });
     EXPECT_NE(b, nullptr);
 }
 
-TEST_F(Browsers, ChargerStoresTheChosenMapOnlyOnceOneIsChosen)
+TEST_F(Browsers, ChargerStoresTheChosenMapOnceOneIsChosenAndRedrawsThePins)
 {
+    f.openWithCards({makeCard("DURAND", "Paul", 2, 50, 40)});
+    db = f.db();
     const QByteArray before = readBytes(db + "carte.txt");
     const QString path = pictures + "Cartes/plan.bmp";
     FFrance22* b = mapBrowser([&](FFrance22* b) {
@@ -127,17 +116,19 @@ TEST_F(Browsers, ChargerStoresTheChosenMapOnlyOnceOneIsChosen)
 
         ASSERT_TRUE(b->openFolder(pictures + "Cartes"));
         chooseFile(b, "plan.bmp");
-        EXPECT_EQ(text(b, "Label1"), path);
+        EXPECT_EQ(labelText(b, "Label1"), path);
         EXPECT_EQ(b->picker()->imageSize(), QSize(100, 50));
         click(charger);
     });
     EXPECT_EQ(readBytes(db + "carte.txt"), tb::encodePathValue(path) + "\r\n");
     EXPECT_EQ(f.main->mapImage().size(), QSize(100, 50));
+    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));  // the pin on the new map
     ASSERT_NE(b, nullptr);
     EXPECT_FALSE(b->isVisible());
-    // Hidden, not closed: the same window on the same folder next time.
+    // Hidden, not closed: the same window next time; closed without a choice, the map stays.
     EXPECT_EQ(mapBrowser([](FFrance22* b) { b->close(); }), b);
-    EXPECT_EQ(f.dialogs.modals.size(), 2);
+    EXPECT_EQ(f.main->mapImage().size(), QSize(100, 50));
+    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
 }
 
 TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
@@ -175,7 +166,7 @@ TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
     // Next time: the same window and folder, the earlier choice forgotten, a text preview.
     b->prepare("*.txt;*.jpeg", true, "DtxtA12");
     f.dialogs.showModal(b);
-    EXPECT_EQ(text(b, "TxtChemin"), pictures);
+    EXPECT_EQ(labelText(b, "TxtChemin"), pictures);
     EXPECT_TRUE(child<QLineEdit>(b, "Text1")->text().isEmpty());
     EXPECT_FALSE(child<QLabel>(b, "Picture1")->isVisible());
     EXPECT_TRUE(child<QPlainTextEdit>(b, "TextRech")->isVisible());

@@ -13,9 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -45,7 +43,7 @@ protected:
     }
     QLineEdit* field(int i) const { return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i)); }
     QPushButton* button(const char* name) const { return child<QPushButton>(w, name); }
-    QString number() const { return child<QLabel>(w, "Label2")->text(); }
+    QString number() const { return labelText(w, "Label2"); }
 
     // "Incorporer une photo": the browser opens on folder, a click on file, "Enregistrer".
     void addPhoto(const QString& folder, const QString& file)
@@ -53,8 +51,7 @@ protected:
         f.dialogs.modalScripts.enqueue([folder, file](QWidget* b) {
             ASSERT_NE(qobject_cast<Ffrance23*>(b), nullptr);
             ASSERT_TRUE(qobject_cast<Ffrance23*>(b)->openFolder(folder));
-            auto* files = child<QListWidget>(b, "File1");
-            clickRow(files, files->row(files->findItems(file, Qt::MatchExactly).value(0)));
+            ASSERT_TRUE(clickItem(b, "File1", file));
             click(child<QPushButton>(b, "Command1"));
         });
         child<QAction>(w, "photo")->trigger();
@@ -69,8 +66,8 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClick)
     w = openAt120x45();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "Fiche individuelle");
-    EXPECT_EQ(child<QLabel>(w, "Label3")->text(), "Création d'une fiche");
-    EXPECT_EQ(child<QLabel>(w, "Label1(19)")->text(), "Reste dû");
+    EXPECT_EQ(labelText(w, "Label3"), "Création d'une fiche");
+    EXPECT_EQ(labelText(w, "Label1(19)"), "Reste dû");
     EXPECT_EQ(child<QAction>(w, "photo")->text(), "Incorporer une photo");
     EXPECT_EQ(number(), "3");
     auto* combo = child<QComboBox>(w, "Combo1");
@@ -88,10 +85,7 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClick)
     emit combo->activated(index);
     EXPECT_EQ(combo->currentText(), "17 Charente-Maritime");
     EXPECT_EQ(readBytes(f.program.file("DeptCourant.txt")), "\"16\"\r\n");
-    auto* communes = child<QListWidget>(w, "List1");
-    const QList<QListWidgetItem*> found = communes->findItems("LA ROCHELLE 17000", Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1);
-    clickRow(communes, communes->row(found[0]));
+    ASSERT_TRUE(clickItem(w, "List1", "LA ROCHELLE 17000"));
     EXPECT_EQ(field(5)->text(), "17000");
     EXPECT_EQ(field(6)->text(), "LA ROCHELLE");
 

@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
@@ -28,7 +27,6 @@ protected:
     FFrance3* listShown() { return qobject_cast<FFrance3*>(f.dialogs.lastModal()); }
     FFrance4* cardShown() { return qobject_cast<FFrance4*>(f.dialogs.lastModal()); }
     static CardListView* view(QWidget* w) { return child<CardListView>(w, "List1"); }
-    static QString text(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
 
     FFrance3* alphaList(const std::vector<CardRecord>& cards)
     {
@@ -71,22 +69,22 @@ TEST_F(ListWindowTest, ClickOnLineOpensTheCardAndHidesTheList)
     clickRow(view(w), 0);
     FFrance4* card = cardShown();
     ASSERT_NE(card, nullptr);
-    EXPECT_EQ(text(card, "Label2"), QStringLiteral("2"));
+    EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("2"));
     EXPECT_EQ(child<QLineEdit>(card, "Text1(2)")->text(), QStringLiteral("A"));
-    EXPECT_EQ(text(card, "Label5"), QStringLiteral("Active"));
+    EXPECT_EQ(labelText(card, "Label5"), QStringLiteral("Active"));
     EXPECT_EQ(rowNumbers(view(card)), (QList<long long>{2, 1, 3}));  // archived cards too
     EXPECT_EQ(view(card)->currentIndex().row(), 0);
     EXPECT_FALSE(w->isVisible());
 
     f.trigger("FicArch");
     clickRow(view(listShown()), 0);
-    EXPECT_EQ(text(card, "Label2"), QStringLiteral("3"));
-    EXPECT_EQ(text(card, "Label5"), QStringLiteral("Archivée"));
+    EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("3"));
+    EXPECT_EQ(labelText(card, "Label5"), QStringLiteral("Archivée"));
 
     // "Voir les fiches" opens card 1 with the whole name list.
     f.trigger("Voirlesfiches");
     ASSERT_EQ(cardShown(), card);
-    EXPECT_EQ(text(card, "Label2"), QStringLiteral("1"));
+    EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("1"));
     EXPECT_EQ(child<QLineEdit>(card, "Text1(2)")->text(), QStringLiteral("B"));
     EXPECT_EQ(view(card)->currentIndex().row(), 1);
 }
@@ -103,7 +101,7 @@ TEST_F(ListWindowTest, ArrowsThenReturnOpenTheCardOfThatLine)
     keyClick(list, Qt::Key_Up);
     keyClick(list, Qt::Key_Return);
     ASSERT_NE(cardShown(), nullptr);
-    EXPECT_EQ(text(cardShown(), "Label2"), QStringLiteral("3"));  // B, the second line
+    EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("3"));  // B, the second line
     EXPECT_EQ(child<QLineEdit>(cardShown(), "Text1(2)")->text(), QStringLiteral("B"));
 }
 
@@ -123,10 +121,10 @@ TEST_F(ListWindowTest, SameNamedCardsOpenTheirOwnCard)
     EXPECT_EQ(rowTexts(view(w))[first], rowTexts(view(w))[first + 1]);
     clickRow(view(w), first + 1);
     ASSERT_NE(cardShown(), nullptr);
-    EXPECT_EQ(text(cardShown(), "Label2"), QStringLiteral("2"));
+    EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("2"));
     f.trigger("alpha");
     clickRow(view(listShown()), first);
-    EXPECT_EQ(text(cardShown(), "Label2"), QStringLiteral("12"));
+    EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("12"));
 }
 
 TEST_F(ListWindowTest, ClickBelowTheLinesOrWithOtherButtonsOpensNothing)

@@ -1,5 +1,4 @@
 // The main window: start-up, menus, databases, map clicks, map choice.
-#include "core/base/path_text.h"
 #include "core/db/session.h"
 #include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
@@ -11,9 +10,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -182,8 +179,7 @@ TEST(Databases, OpenShowsPinsRefreshesEmptyTemplatesAndRefusesNonDatabases)
     writeBytes(f.program.file("dossier.txt"), "Clients\r\n");
     // "Valider" after a single click on a name keeps the chooser open.
     f.dialogs.modalScripts.enqueue([](QWidget* w) {
-        auto* list = child<QListWidget>(w, "Dir1");
-        clickRow(list, list->row(list->findItems("Clients", Qt::MatchExactly).value(0)));
+        ASSERT_TRUE(clickItem(w, "Dir1", "Clients"));
         click(child<QPushButton>(w, "Command1"));
         EXPECT_TRUE(w->isVisible());
         w->close();
@@ -241,7 +237,7 @@ TEST(Databases, GarbledCountIsCorrectedFromTheRecords)
     f.rightClickMap(200, 200);
     auto* creation = qobject_cast<FFrance11*>(f.dialogs.lastModal());
     ASSERT_NE(creation, nullptr);
-    EXPECT_EQ(child<QLabel>(creation, "Label2")->text(), QStringLiteral("4"));
+    EXPECT_EQ(labelText(creation, "Label2"), QStringLiteral("4"));
 }
 
 TEST(Databases, HugePositionsOpenWithoutPins)
@@ -295,7 +291,7 @@ TEST(MapClicks, LeftClickListsCardsWithinTheSquareRightClickProposesTheNext)
     f.rightClickMap(120, 45);
     auto* creation = qobject_cast<FFrance11*>(f.dialogs.lastModal());
     ASSERT_NE(creation, nullptr);
-    EXPECT_EQ(child<QLabel>(creation, "Label2")->text(), QStringLiteral("13"));
+    EXPECT_EQ(labelText(creation, "Label2"), QStringLiteral("13"));
     EXPECT_EQ(child<QLineEdit>(creation, "Text1(0)")->text(), QStringLiteral("3 120") + QString(17, u' ') + " 45");
     EXPECT_EQ(f.main->session().marker(), 3);
 }
@@ -309,38 +305,13 @@ void chooseMap(GuiFixture& f, const QString& folder, const QString& file)
         auto* browser = qobject_cast<FFrance22*>(w);
         ASSERT_NE(browser, nullptr);
         ASSERT_TRUE(browser->openFolder(folder));
-        auto* files = child<QListWidget>(w, "File1");
-        const QList<QListWidgetItem*> found = files->findItems(file, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1);
-        clickRow(files, files->row(found[0]));
+        ASSERT_TRUE(clickItem(w, "File1", file));
         click(child<QPushButton>(w, "Command1"));
     });
     f.trigger("cartes");
 }
 
 }  // namespace
-
-TEST(MapChoice, NewMapIsStoredAndPinsRedrawn)
-{
-    GuiFixture f;
-    const QString db = f.openWithCards({makeCard("DURAND", "Paul", 2, 50, 40)});
-    QImage plan(200, 100, QImage::Format_RGB32);
-    plan.fill(Qt::white);
-    QDir(f.program.path()).mkdir("Cartes");
-    const QString path = f.program.path() + "Cartes/plan.bmp";
-    ASSERT_TRUE(plan.save(path));
-
-    chooseMap(f, f.program.path() + "Cartes", "plan.bmp");
-    EXPECT_EQ(f.main->mapImage().size(), QSize(200, 100));
-    EXPECT_EQ(readBytes(db + "carte.txt"), (path + "\r\n").toUtf8());
-    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
-
-    // Closed without a choice: the same map stays with its pins.
-    f.dialogs.modalScripts.enqueue([](QWidget* w) { w->close(); });
-    f.trigger("cartes");
-    EXPECT_EQ(f.main->mapImage().size(), QSize(200, 100));
-    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
-}
 
 TEST(MapChoice, MapNamedOutsideTheCodePageSurvivesReopening)
 {

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 
 namespace testing_support {
@@ -59,9 +60,7 @@ void GuiFixture::openDatabase(const QString& folder)
         if (QFileInfo(list->folder()).absoluteFilePath() != target.absolutePath()
             && list->folder() != target.absolutePath() + u'/')
             list->openFolder(target.absolutePath());
-        const QList<QListWidgetItem*> items = list->findItems(target.fileName(), Qt::MatchExactly);
-        if (!items.isEmpty())
-            doubleClickRow(list, list->row(items.first()));
+        doubleClickItem(w, QStringLiteral("Dir1"), target.fileName());
         click(child<QPushButton>(w, QStringLiteral("Command1")));
     });
     trigger(QStringLiteral("Obase"));
@@ -173,6 +172,35 @@ void activate(QWidget* window)
     window->show();
     QApplication::setActiveWindow(window);
     QApplication::processEvents();
+}
+
+static int rowOfText(QWidget* window, const QString& listName, const QString& text)
+{
+    auto* list = child<QListWidget>(window, listName);
+    const QList<QListWidgetItem*> found = list ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
+    return found.isEmpty() ? -1 : list->row(found.first());
+}
+
+bool clickItem(QWidget* window, const QString& listName, const QString& text)
+{
+    const int row = rowOfText(window, listName, text);
+    if (row >= 0)
+        clickRow(child<QListWidget>(window, listName), row);
+    return row >= 0;
+}
+
+bool doubleClickItem(QWidget* window, const QString& listName, const QString& text)
+{
+    const int row = rowOfText(window, listName, text);
+    if (row >= 0)
+        doubleClickRow(child<QListWidget>(window, listName), row);
+    return row >= 0;
+}
+
+QString labelText(QWidget* window, const QString& name)
+{
+    auto* label = child<QLabel>(window, name);
+    return label ? label->text() : QStringLiteral("<absent>");
 }
 
 QStringList lines(const QListWidget* list)

@@ -74,6 +74,10 @@ QString tabFrom(QWidget* window, const QString& name);
 // Shows window and makes it the active one (shortcuts follow the active window).
 void activate(QWidget* window);
 QStringList lines(const QListWidget* list);
+// A click / double-click on the line text of window's list listName; false when absent.
+bool clickItem(QWidget* window, const QString& listName, const QString& text);
+bool doubleClickItem(QWidget* window, const QString& listName, const QString& text);
+QString labelText(QWidget* window, const QString& name);
 // The display lines and the card numbers (CardNumberRole) of a list's rows.
 QStringList rowTexts(const QAbstractItemView* view);
 QList<long long> rowNumbers(const QAbstractItemView* view);

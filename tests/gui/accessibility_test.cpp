@@ -11,6 +11,7 @@
 #include "gui/postal/postal_window.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
@@ -52,11 +53,20 @@ QStringList unnamedControls(QWidget* window)
 TEST(Accessibility, EveryControlIsNamed)
 {
     GuiFixture f;
-    f.createDatabase("BasePerso");
-    Windows& windows = f.main->windows();
-    const QList<QWidget*> all = {f.main.get(),           windows.listWindow(),  windows.cardWindow(),
-                                 windows.creationWindow(), windows.postalWindow(), windows.mapBrowser(),
-                                 windows.fileBrowser(),    windows.databaseChooser()};
+    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
+    // Every window, opened the way the user opens it.
+    f.dialogs.modalScripts.enqueue([](QWidget*) {});
+    f.trigger("Obase");
+    f.trigger("alpha");
+    f.trigger("Voirlesfiches");
+    f.rightClickMap(300, 300);
+    f.dialogs.modalScripts.enqueue([](QWidget*) {});
+    child<QAction>(f.window<FFrance11>(), "photo")->trigger();
+    f.trigger("cartes");
+    f.trigger("Rechcp");
+    const QList<QWidget*> all = {f.main.get(),          f.window<FFrance3>(),  f.window<FFrance4>(),
+                                 f.window<FFrance11>(), f.window<FFrance5>(),  f.window<FFrance22>(),
+                                 f.window<Ffrance23>(), f.window<Ffrance29>()};
     for (QWidget* w : all) {
         ASSERT_NE(w, nullptr);
         EXPECT_FALSE(w->windowTitle().isEmpty()) << w->objectName().toStdString();

@@ -1,12 +1,14 @@
-// The map browser FFrance22 and the file browser Ffrance23.
+// The map browser FFrance22 ("Cartes & Plans") and the file browser Ffrance23
+// (a card's photo), reached through the menus.
+#include "core/base/path_text.h"
 #include "gui/app/main_window.h"
-#include "core/base/codepage.h"
-#include "gui_fixture.h"
+#include "gui/cards/creation_window.h"
 #include "gui/map/file_browser_window.h"
-#include "gui/widgets/file_picker.h"
-#include "gui/widgets/folder_list.h"
 #include "gui/map/map_browser_window.h"
+#include "gui/widgets/file_picker.h"
+#include "gui_fixture.h"
 
+#include <QAction>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -21,27 +23,13 @@ using namespace testing_support;
 
 namespace {
 
-QStringList listed(QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out.append(list->item(i)->text());
-    return out;
-}
-
-void activate(QListWidget* list, const QString& text)
-{
-    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << text.toStdString();
-    emit list->itemActivated(items[0]);
-}
-
 // A database in use and a folder of pictures and documents to choose from.
 class Browsers : public ::testing::Test {
 protected:
     void SetUp() override
     {
         f.createDatabase();
+        db = f.db();
         QDir().mkpath(pictures + "Cartes");
         QImage image(400, 300, QImage::Format_RGB32);
         image.fill(Qt::darkGreen);
@@ -51,10 +39,19 @@ protected:
         writeBytes(pictures + "faux.jpg", "ceci n'est pas une image\r\n");
         writeBytes(pictures + "lettre.txt", "Ch\xE8re Madame,\r\nBien \xE0 vous.\r\n");
     }
-    SharedValues& values() { return f.main->values(); }
-    AppContext& ctx() { return f.main->context(); }
+
+    // Opens the map browser through "Cartes & Plans"; script drives it.
+    FFrance22* mapBrowser(std::function<void(FFrance22*)> script)
+    {
+        f.dialogs.modalScripts.enqueue([script](QWidget* w) { script(qobject_cast<FFrance22*>(w)); });
+        f.trigger("cartes");
+        return qobject_cast<FFrance22*>(f.dialogs.lastModal());
+    }
+    static void chooseFile(QWidget* w, const QString& name) { ASSERT_TRUE(clickItem(w, "File1", name)); }
+    static void openSubfolder(QWidget* w, const QString& name) { ASSERT_TRUE(doubleClickItem(w, "Dir1", name)); }
 
     GuiFixture f;
+    QString db;
     QTemporaryDir tmp;
     QString pictures = tmp.path() + "/Mes images/";
 };
@@ -63,102 +60,126 @@ protected:
 
 TEST_F(Browsers, MapBrowserWalksFoldersAndRefusesHugeImages)
 {
-    FFrance22* b = ctx().windows->mapBrowser();
-    EXPECT_EQ(b->windowTitle(), "Recherche de photos (fichiers \"JPG\")");
-    EXPECT_EQ(b->Command1->text(), "Charger");
-    EXPECT_EQ(b->TxtChemin->text(), f.program.path());
-    EXPECT_TRUE(listed(b->File1).contains("frc.gif"));
-    EXPECT_FALSE(listed(b->File1).contains("depts.txt"));
+    FFrance22* b = mapBrowser([&](FFrance22* b) {
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->windowTitle(), "Recherche de photos (fichiers \"JPG\")");
+        EXPECT_EQ(child<QPushButton>(b, "Command1")->text(), "Charger");
+        EXPECT_EQ(labelText(b, "TxtChemin"), f.program.path());
+        auto* files = child<QListWidget>(b, "File1");
+        EXPECT_TRUE(lines(files).contains("frc.gif"));
+        EXPECT_FALSE(lines(files).contains("depts.txt"));
 
-    // The pattern matches any case; a double-click opens a folder; ".." goes up.
-    ASSERT_TRUE(b->openFolder(pictures));
-    EXPECT_EQ(listed(b->File1), QStringList({"faux.jpg", "PLAGE.JPG", "vacances.jpg"}));
-    activate(b->Dir1, "Cartes");
-    EXPECT_EQ(b->TxtChemin->text(), pictures + "Cartes/");
-    activate(b->Dir1, "..");
-    EXPECT_EQ(b->TxtChemin->text(), pictures);
+        // The pattern matches any case; a double-click opens a folder; ".." goes up.
+        ASSERT_TRUE(b->openFolder(pictures));
+        EXPECT_EQ(lines(files), QStringList({"faux.jpg", "PLAGE.JPG", "vacances.jpg"}));
+        openSubfolder(b, "Cartes");
+        EXPECT_EQ(labelText(b, "TxtChemin"), pictures + "Cartes/");
+        openSubfolder(b, "..");
+        EXPECT_EQ(labelText(b, "TxtChemin"), pictures);
 
-    // A bitmap header claiming 20000 x 20000 pixels is refused at once.
-    writeBytes(pictures + "immense.bmp",
-               "BM" + QByteArray::fromHex("36000000" "00000000" "36000000" "28000000" "204E0000" "204E0000"
-                                          "0100" "1800" "000000000000000000000000000000000000000000000000"));
-    b->clickFile("vacances.jpg");
-    ASSERT_FALSE(b->Picture1->pixmap().isNull());
-    b->clickFile("immense.bmp");
-    EXPECT_EQ(b->Label1->text(), pictures + "immense.bmp");
-    EXPECT_TRUE(b->Picture1->pixmap().isNull());
-    EXPECT_EQ(b->picker()->imageSize(), QSize());
+        // A bitmap header claiming 20000 x 20000 pixels is refused at once.
+        writeBytes(pictures + "immense.bmp",
+                   "BM" + QByteArray::fromHex("36000000" "00000000" "36000000" "28000000" "204E0000" "204E0000"
+                                              "0100" "1800" "000000000000000000000000000000000000000000000000"));
+        ASSERT_TRUE(b->openFolder(pictures));
+        auto* preview = child<QLabel>(b, "Picture1");
+        chooseFile(b, "vacances.jpg");
+        EXPECT_FALSE(preview->pixmap().isNull());
+        chooseFile(b, "immense.bmp");
+        EXPECT_EQ(labelText(b, "Label1"), pictures + "immense.bmp");
+        EXPECT_TRUE(preview->pixmap().isNull());
+        EXPECT_EQ(b->picker()->imageSize(), QSize());
 
-    // At the root the path keeps a single "/"; a missing folder changes nothing.
-    ASSERT_TRUE(b->openFolder("/"));
-    EXPECT_TRUE(b->Dir1->findItems("..", Qt::MatchExactly).isEmpty());
-    b->clickFile("plan.gif");
-    EXPECT_EQ(b->Label1->text(), "/plan.gif");
-    EXPECT_FALSE(b->openFolder(pictures + "absent"));
-    EXPECT_EQ(b->TxtChemin->text(), "/");
+        // At the root the path keeps a single "/"; a missing folder changes nothing.
+        ASSERT_TRUE(b->openFolder("/"));
+        EXPECT_TRUE(child<QListWidget>(b, "Dir1")->findItems("..", Qt::MatchExactly).isEmpty());
+        b->clickFile("plan.gif");
+        EXPECT_EQ(labelText(b, "Label1"), "/plan.gif");
+        EXPECT_FALSE(b->openFolder(pictures + "absent"));
+        EXPECT_EQ(labelText(b, "TxtChemin"), "/");
+        b->close();
+    });
+    EXPECT_NE(b, nullptr);
 }
 
-TEST_F(Browsers, ChargerStoresTheChosenMapOnlyOnceOneIsChosen)
+TEST_F(Browsers, ChargerStoresTheChosenMapOnceOneIsChosenAndRedrawsThePins)
 {
-    const QByteArray before = readBytes(values().dbFile("carte.txt"));
-    FFrance22* b = ctx().windows->mapBrowser();
-    f.dialogs.showModal(b);
-    b->Command1->click();
-    EXPECT_TRUE(b->isVisible());
-    EXPECT_EQ(readBytes(values().dbFile("carte.txt")), before);
-
-    ASSERT_TRUE(b->openFolder(pictures + "Cartes"));
-    b->clickFile("plan.bmp");
+    f.openWithCards({makeCard("DURAND", "Paul", 2, 50, 40)});
+    db = f.db();
+    const QByteArray before = readBytes(db + "carte.txt");
     const QString path = pictures + "Cartes/plan.bmp";
-    EXPECT_EQ(b->Label1->text(), path);
-    EXPECT_EQ(b->Pctdim->size(), QSize(100, 50));
-    b->Command1->click();
-    EXPECT_EQ(readBytes(values().dbFile("carte.txt")), tb::toCp1252(path) + "\r\n");
-    EXPECT_EQ(values().Label200, path);
+    FFrance22* b = mapBrowser([&](FFrance22* b) {
+        auto* charger = child<QPushButton>(b, "Command1");
+        click(charger);
+        EXPECT_TRUE(b->isVisible());
+        EXPECT_EQ(readBytes(db + "carte.txt"), before);
+
+        ASSERT_TRUE(b->openFolder(pictures + "Cartes"));
+        chooseFile(b, "plan.bmp");
+        EXPECT_EQ(labelText(b, "Label1"), path);
+        EXPECT_EQ(b->picker()->imageSize(), QSize(100, 50));
+        click(charger);
+    });
+    EXPECT_EQ(readBytes(db + "carte.txt"), tb::encodePathValue(path) + "\r\n");
+    EXPECT_EQ(f.main->mapImage().size(), QSize(100, 50));
+    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));  // the pin on the new map
+    ASSERT_NE(b, nullptr);
     EXPECT_FALSE(b->isVisible());
-    EXPECT_EQ(ctx().windows->mapBrowser(), b);  // hidden, not closed: same folder next time
-    EXPECT_EQ(b->TxtChemin->text(), pictures + "Cartes/");
+    // Hidden, not closed: the same window next time; closed without a choice, the map stays.
+    EXPECT_EQ(mapBrowser([](FFrance22* b) { b->close(); }), b);
+    EXPECT_EQ(f.main->mapImage().size(), QSize(100, 50));
+    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
 }
 
 TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
 {
-    Ffrance23* b = ctx().windows->fileBrowser();
-    EXPECT_EQ(b->windowTitle(), "Rechercher");
-    EXPECT_EQ(b->Command1->text(), "Enregistrer");
-    const QStringList before = QDir(values().Label2).entryList(QDir::Files);
-    b->prepare("*.jpg;*.jpeg", false, "photo12");
-    f.dialogs.showModal(b);
-    EXPECT_TRUE(b->Picture1->isVisible() && !b->TextRech->isVisible());
-    b->Command1->click();  // nothing chosen yet: nothing happens
-    EXPECT_TRUE(b->isVisible());
-    EXPECT_EQ(QDir(values().Label2).entryList(QDir::Files), before);
+    f.rightClickMap(50, 50);
+    auto* creation = qobject_cast<FFrance11*>(f.dialogs.lastModal());
+    ASSERT_NE(creation, nullptr);
+    const QStringList before = QDir(db).entryList(QDir::Files);
+    Ffrance23* b = nullptr;
+    f.dialogs.modalScripts.enqueue([&](QWidget* w) {
+        b = qobject_cast<Ffrance23*>(w);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->windowTitle(), "Rechercher");
+        auto* save = child<QPushButton>(b, "Command1");
+        EXPECT_EQ(save->text(), "Enregistrer");
+        EXPECT_TRUE(child<QLabel>(b, "Picture1")->isVisible());
+        EXPECT_FALSE(child<QPlainTextEdit>(b, "TextRech")->isVisible());
+        click(save);  // nothing chosen yet: nothing happens
+        EXPECT_TRUE(b->isVisible());
+        EXPECT_EQ(QDir(db).entryList(QDir::Files), before);
 
-    ASSERT_TRUE(b->openFolder(pictures));
-    EXPECT_EQ(listed(b->File1), QStringList({"faux.jpg", "image.jpeg", "PLAGE.JPG", "vacances.jpg"}));
-    b->clickFile("image.jpeg");
-    EXPECT_EQ(b->Text1->text(), values().Label2 + "photo12jpeg");  // last four characters, dot or not
-    EXPECT_FALSE(b->Picture1->pixmap().isNull());
-    b->Command1->click();
-    EXPECT_EQ(readBytes(values().Label2 + "photo12jpeg"), readBytes(pictures + "image.jpeg"));
+        ASSERT_TRUE(b->openFolder(pictures));
+        EXPECT_EQ(lines(child<QListWidget>(b, "File1")), QStringList({"faux.jpg", "PLAGE.JPG", "vacances.jpg"}));
+        chooseFile(b, "vacances.jpg");
+        EXPECT_EQ(child<QLineEdit>(b, "Text1")->text(), db + "photo1.jpg");
+        EXPECT_FALSE(child<QLabel>(b, "Picture1")->pixmap().isNull());
+        click(save);
+    });
+    child<QAction>(creation, "photo")->trigger();
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(readBytes(db + "photo1.jpg"), readBytes(pictures + "vacances.jpg"));
     EXPECT_EQ(f.dialogs.beeps, 1);
     EXPECT_FALSE(b->isVisible());
 
-    // Next time: same window and folder, the earlier choice forgotten, a text preview.
-    EXPECT_EQ(ctx().windows->fileBrowser(), b);
-    b->prepare("*.txt", true, "DtxtA12");
+    // Next time: the same window and folder, the earlier choice forgotten, a text preview.
+    b->prepare("*.txt;*.jpeg", true, "DtxtA12");
     f.dialogs.showModal(b);
-    EXPECT_EQ(b->TxtChemin->text(), pictures);
-    EXPECT_TRUE(b->Text1->text().isEmpty());
-    EXPECT_TRUE(!b->Picture1->isVisible() && b->TextRech->isVisible());
-    EXPECT_EQ(listed(b->File1), QStringList({"lettre.txt"}));
-    b->clickFile("lettre.txt");
-    EXPECT_EQ(b->TextRech->toPlainText(), QString::fromUtf8("Chère Madame,\nBien à vous.\n"));
-    EXPECT_EQ(b->Text1->text(), values().Label2 + "DtxtA12.txt");
+    EXPECT_EQ(labelText(b, "TxtChemin"), pictures);
+    EXPECT_TRUE(child<QLineEdit>(b, "Text1")->text().isEmpty());
+    EXPECT_FALSE(child<QLabel>(b, "Picture1")->isVisible());
+    EXPECT_TRUE(child<QPlainTextEdit>(b, "TextRech")->isVisible());
+    EXPECT_EQ(lines(child<QListWidget>(b, "File1")), QStringList({"image.jpeg", "lettre.txt"}));
+    chooseFile(b, "image.jpeg");
+    EXPECT_EQ(child<QLineEdit>(b, "Text1")->text(), db + "DtxtA12.jpg");  // three-letter extension
+    chooseFile(b, "lettre.txt");
+    EXPECT_EQ(child<QPlainTextEdit>(b, "TextRech")->toPlainText(), QString::fromUtf8("Chère Madame,\nBien à vous.\n"));
+    EXPECT_EQ(child<QLineEdit>(b, "Text1")->text(), db + "DtxtA12.txt");
 
     // A copy that cannot be made is said, and the browser stays open.
-    values().Label2 = tmp.path() + "/absent/";
-    b->clickFile("lettre.txt");
-    b->Command1->click();
+    ASSERT_TRUE(QDir(db).mkdir("DtxtA12.txt"));
+    click(child<QPushButton>(b, "Command1"));
     EXPECT_EQ(f.dialogs.lastMessage(), QString::fromUtf8("Le fichier n'a pas pu être copié !"));
     EXPECT_EQ(f.dialogs.beeps, 1);
     EXPECT_TRUE(b->isVisible());

@@ -1,64 +1,60 @@
 // The creation window opened by a right click on the map: typing a card,
-// department and commune, pin colour, debt calculation, validation, close box.
-#include "gui/app/main_window.h"
+// department and commune, pin colour, photo, debt calculation, validation,
+// failures and closing.
 #include "core/cards/card_store.h"
-#include "gui/cards/creation_window.h"
-#include "gui_fixture.h"
-#include "gui/map/file_browser_window.h"
+#include "core/db/session.h"
 #include "core/map/pins.h"
+#include "gui/app/main_window.h"
+#include "gui/cards/creation_window.h"
+#include "gui/map/file_browser_window.h"
+#include "gui/widgets/photo_frame.h"
+#include "gui_fixture.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
-#include <QLabel>
+#include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
 
-void clickAt(QWidget* target, QPoint pos)
-{
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent e(type, QPointF(pos), target->mapToGlobal(QPointF(pos)), Qt::LeftButton,
-                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &e);
-    }
-}
-
-void typeText(QWidget* target, const QString& text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(target, &press);
-    }
-}
-
 class CreationWindowTest : public ::testing::Test {
 protected:
     GuiFixture f;
     FFrance11* w = nullptr;
-
-    QString db() const { return f.main->values().Label2; }
+    QString db;
 
     void SetUp() override
     {
-        f.createDatabase();
-        writeCards(db(), {makeCard("BERNARD", "Yves", 1, 100, 100), makeCard("ARNAUD", "Zoé", 2, 200, 150)});
-        f.main->drawPins();
+        db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), makeCard("ARNAUD", "Zoé", 2, 200, 150)});
     }
 
     // A right click at (120, 45) of the map, as the user does.
     FFrance11* openAt120x45()
     {
-        f.main->mapMouseMove(120, 45);
-        f.main->mapRightClick();
+        f.rightClickMap(120, 45);
         return qobject_cast<FFrance11*>(f.dialogs.lastModal());
+    }
+    QLineEdit* field(int i) const { return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i)); }
+    QPushButton* button(const char* name) const { return child<QPushButton>(w, name); }
+    QString number() const { return labelText(w, "Label2"); }
+
+    // "Incorporer une photo": the browser opens on folder, a click on file, "Enregistrer".
+    void addPhoto(const QString& folder, const QString& file)
+    {
+        f.dialogs.modalScripts.enqueue([folder, file](QWidget* b) {
+            ASSERT_NE(qobject_cast<Ffrance23*>(b), nullptr);
+            ASSERT_TRUE(qobject_cast<Ffrance23*>(b)->openFolder(folder));
+            ASSERT_TRUE(clickItem(b, "File1", file));
+            click(child<QPushButton>(b, "Command1"));
+        });
+        child<QAction>(w, "photo")->trigger();
     }
 };
 
@@ -70,43 +66,42 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClick)
     w = openAt120x45();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "Fiche individuelle");
-    EXPECT_EQ(w->findChild<QLabel*>("Label3")->text(), "Création d'une fiche");
-    EXPECT_EQ(w->findChild<QLabel*>("Label1(19)")->text(), "Reste dû");
-    EXPECT_EQ(w->findChild<QAction*>("photo")->text(), "Incorporer une photo");
-    EXPECT_EQ(w->Label2->text(), "3");
-    EXPECT_EQ(w->Combo1->currentText(), "01 Ain");
+    EXPECT_EQ(labelText(w, "Label3"), "Création d'une fiche");
+    EXPECT_EQ(labelText(w, "Label1(19)"), "Reste dû");
+    EXPECT_EQ(child<QAction>(w, "photo")->text(), "Incorporer une photo");
+    EXPECT_EQ(number(), "3");
+    auto* combo = child<QComboBox>(w, "Combo1");
+    EXPECT_EQ(combo->currentText(), "01 Ain");
 
-    typeText(w->Text1[2], "lefèvre");
-    typeText(w->Text1[3], "Anne");
-    typeText(w->Text1[4], QString(45, u'r'));
-    clickAt(w->findChild<QWidget*>("Option2"), QPoint(5, 5));
-    EXPECT_EQ(w->Text1[1]->text(), "Madame");
+    typeText(field(2), "lefèvre");
+    typeText(field(3), "Anne");
+    typeText(field(4), QString(45, u'r'));
+    click(child<QWidget>(w, "Option2"), QPoint(5, 5));
+    EXPECT_EQ(field(1)->text(), "Madame");
 
     // Choosing department 17 remembers it; a commune fills code and city.
-    const int index = w->Combo1->findText("17", Qt::MatchStartsWith);
-    w->Combo1->setCurrentIndex(index);
-    emit w->Combo1->activated(index);
-    EXPECT_EQ(w->Combo1->currentText(), "17 Charente-Maritime");
+    const int index = combo->findText("17", Qt::MatchStartsWith);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    EXPECT_EQ(combo->currentText(), "17 Charente-Maritime");
     EXPECT_EQ(readBytes(f.program.file("DeptCourant.txt")), "\"16\"\r\n");
-    const QList<QListWidgetItem*> found = w->List1->findItems("LA ROCHELLE 17000", Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1);
-    w->List1->scrollToItem(found[0]);
-    clickAt(w->List1->viewport(), w->List1->visualItemRect(found[0]).center());
-    EXPECT_EQ(w->Text1[5]->text(), "17000");
-    EXPECT_EQ(w->Text1[6]->text(), "LA ROCHELLE");
+    ASSERT_TRUE(clickItem(w, "List1", "LA ROCHELLE 17000"));
+    EXPECT_EQ(field(5)->text(), "17000");
+    EXPECT_EQ(field(6)->text(), "LA ROCHELLE");
 
-    clickAt(w->findChild<QLabel*>("Label9"), QPoint(3, 3));  // fifth colour
-    EXPECT_EQ(w->Text1[0]->text(), "5" + f.main->values().Label1);
-    EXPECT_EQ(f.main->values().Label10, "5");
+    click(child<QWidget>(w, "Label9"));  // fifth colour
+    EXPECT_EQ(field(0)->text(), "5 120" + QString(17, u' ') + " 45");
+    EXPECT_EQ(f.main->session().marker(), 5);
 
-    w->Command3->click();
+    click(button("Command3"));
     EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(f.main->values().Label6, "3");
-    EXPECT_EQ(readBytes(db() + "NBFiches.dat"), "3\r\n");
-    const QByteArray records = readBytes(db() + "lesfiches.dat");
+    EXPECT_EQ(f.main->statusBar()->currentMessage(), " Fiche n° 3 enregistrée.");
+    EXPECT_EQ(f.main->session().database()->count(), 3);
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), "3\r\n");
+    const QByteArray records = readBytes(db + "lesfiches.dat");
     ASSERT_EQ(records.size(), 3 * 630);
     const QByteArray r = records.mid(2 * 630);
-    EXPECT_EQ(r.mid(0, 1), "5");
+    EXPECT_EQ(r.mid(0, 30), "5 120" + QByteArray(17, ' ') + " 45     ");
     EXPECT_EQ(r.mid(30, 15), "Madame         ");
     EXPECT_EQ(r.mid(45, 15), QByteArray("LEF\xC8VRE        "));
     EXPECT_EQ(r.mid(60, 15), "Anne           ");
@@ -114,19 +109,43 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClick)
     EXPECT_EQ(r.mid(115, 5), "17000");
     EXPECT_EQ(r.mid(120, 40), QByteArray("LA ROCHELLE").leftJustified(40));
     EXPECT_EQ(r.mid(160), QByteArray(470, ' '));
-    const CardRecord card = CardStore(db()).read(3);
-    EXPECT_EQ(card.x(), 120);
-    EXPECT_EQ(card.y(), 45);
     for (const char* name : {"F3.xls", "F3.txt", "R3.txt", "I3.txt", "M3.txt"})
-        EXPECT_TRUE(QFile::exists(db() + name)) << name;
+        EXPECT_TRUE(QFile::exists(db + name)) << name;
     EXPECT_EQ(f.main->mapImage().pixelColor(130, 45), tb::pinColor(5));  // the new pin, light yellow
 
     // The next card starts empty with the same colour and department.
     EXPECT_EQ(openAt120x45(), w);
-    EXPECT_EQ(w->Label2->text(), "4");
-    EXPECT_EQ(w->Text1[0]->text().left(1), "5");
-    EXPECT_TRUE(w->Text1[2]->text().isEmpty());
-    EXPECT_EQ(w->Combo1->currentText(), "17 Charente-Maritime");
+    EXPECT_EQ(number(), "4");
+    EXPECT_EQ(field(0)->text().left(1), "5");
+    EXPECT_TRUE(field(2)->text().isEmpty());
+    EXPECT_EQ(combo->currentText(), "17 Charente-Maritime");
+}
+
+TEST_F(CreationWindowTest, NextCardStartsWithoutPhotoOrCivility)
+{
+    QDir(db).mkdir("images");
+    QImage blue(400, 400, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(blue.save(db + "images/portrait.jpg"));
+    w = openAt120x45();
+    ASSERT_NE(w, nullptr);
+    typeText(field(2), "Durand");
+    click(child<QWidget>(w, "Option2"), QPoint(5, 5));
+    addPhoto(db + "images", "portrait.jpg");
+    EXPECT_EQ(readBytes(db + "photo3.jpg"), readBytes(db + "images/portrait.jpg"));
+    auto* photo = child<PhotoFrame>(w, "Picture1");
+    ASSERT_FALSE(photo->image().isNull());
+    const QImage shown = photo->grab().toImage();
+    EXPECT_GT(shown.pixelColor(shown.rect().center()).blue(), 200);
+
+    click(button("Command3"));
+    ASSERT_EQ(f.main->session().database()->count(), 3);
+    ASSERT_EQ(openAt120x45(), w);
+    EXPECT_EQ(number(), "4");
+    EXPECT_TRUE(photo->image().isNull());
+    for (const char* name : {"Option1", "Option2", "Option3"})
+        EXPECT_FALSE(child<QRadioButton>(w, name)->isChecked()) << name;
+    EXPECT_TRUE(field(1)->text().isEmpty());
 }
 
 TEST_F(CreationWindowTest, DebtCalculationWritesOnlyTheRecord)
@@ -135,44 +154,76 @@ TEST_F(CreationWindowTest, DebtCalculationWritesOnlyTheRecord)
     ASSERT_NE(w, nullptr);
     const QStringList typed{"100", "20.5", "0", "", "50"};
     for (int k = 0; k < 5; ++k)
-        w->Text1[size_t(14 + k)]->setText(typed[k]);
-    w->Command2->click();
+        typeText(field(14 + k), typed[k]);
+    click(button("Command2"));
     const QStringList expected{"100.00", "20.50", ".00", "120.50", "50.00", "70.50"};
-    const CardRecord card = CardStore(db()).read(3);
+    const CardRecord card = CardStore(db).read(3).value();
     for (int k = 0; k < 6; ++k) {
-        EXPECT_EQ(w->Text1[size_t(14 + k)]->text(), expected[k]);
+        EXPECT_EQ(field(14 + k)->text(), expected[k]);
         EXPECT_EQ(card.field(15 + k).trimmed(), expected[k]);
     }
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(readBytes(db() + "NBFiches.dat"), "2\r\n");
-    EXPECT_FALSE(QFile::exists(db() + "F3.txt"));
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), "2\r\n");
+    EXPECT_FALSE(QFile::exists(db + "F3.txt"));
 }
 
-TEST_F(CreationWindowTest, CloseBoxStoresNothingAndNoNumberIsRefused)
+TEST_F(CreationWindowTest, EscapeStoresNothingAndNoNumberIsRefused)
 {
     w = openAt120x45();
     ASSERT_NE(w, nullptr);
-    w->Text1[2]->setText("DURAND");
-    w->Label2->setText("0");
-    const qsizetype before = f.dialogs.messages.size();
-    w->Command3->click();
-    EXPECT_EQ(f.dialogs.messages.size(), before + 1);
-    EXPECT_FALSE(QFile::exists(db() + "F0.txt"));
-    w->Label2->setText("3");
-    w->close();
-    EXPECT_EQ(readBytes(db() + "lesfiches.dat").size(), 2 * 630);
-    EXPECT_EQ(readBytes(db() + "NBFiches.dat"), "2\r\n");
+    w->prepare(0, QStringLiteral("3 120"));
+    typeText(field(2), "DURAND");
+    click(button("Command3"));
+    EXPECT_EQ(f.dialogs.lastMessage(), " Cette fiche n'a pas de numéro : elle n'est pas enregistrée.");
+    EXPECT_FALSE(QFile::exists(db + "F0.txt"));
+
+    QPointer<FFrance11> window = w;
+    activate(w);
+    keyClick(field(2), Qt::Key_Escape);
+    EXPECT_FALSE(window && window->isVisible());
+    EXPECT_EQ(readBytes(db + "lesfiches.dat").size(), 2 * 630);
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), "2\r\n");
 }
 
-TEST_F(CreationWindowTest, PhotoGoesThroughTheBrowserIntoTheFrame)
+TEST_F(CreationWindowTest, TabFollowsTheReadingOrder)
 {
     w = openAt120x45();
     ASSERT_NE(w, nullptr);
-    QImage photo(400, 400, QImage::Format_RGB32);
-    photo.fill(Qt::blue);
-    ASSERT_TRUE(photo.save(db() + "photo3.jpg"));
-    w->findChild<QAction*>("photo")->trigger();
-    EXPECT_NE(qobject_cast<Ffrance23*>(f.dialogs.lastModal()), nullptr);
-    EXPECT_EQ(w->Pctdim->size(), QSize(400, 400));  // the photo at its natural size
-    EXPECT_FALSE(w->Picture1->image().isNull());
+    activate(w);
+    EXPECT_EQ(w->focusWidget()->objectName(), "Option1");  // the first in reading order
+    EXPECT_EQ(tabFrom(w, "Option1"), "Text1(1)");
+    EXPECT_EQ(tabFrom(w, "Text1(1)"), "Text1(2)");
+    EXPECT_EQ(tabFrom(w, "Text1(2)"), "Text1(3)");
+    EXPECT_EQ(tabFrom(w, "Text1(5)"), "Text1(6)");
+    EXPECT_EQ(tabFrom(w, "Text1(9)"), "Combo1");
+    EXPECT_EQ(tabFrom(w, "Combo1"), "List1");
+    EXPECT_EQ(tabFrom(w, "List1"), "Text1(10)");
+    EXPECT_EQ(tabFrom(w, "Text1(19)"), "Label5");
+    EXPECT_EQ(tabFrom(w, "Label5"), "Label6");
+    EXPECT_EQ(tabFrom(w, "Label11"), "Command2");
+    EXPECT_EQ(tabFrom(w, "Command2"), "Command3");
+}
+
+TEST(CreationFailure, FailedCreationKeepsTheWindowAndWhatWasTyped)
+{
+    GuiFixture f;
+    f.createDatabase();
+    const QString db = f.db();
+    ASSERT_TRUE(QDir(db).mkdir("lesfiches.dat"));
+    const QByteArray count = readBytes(db + "NBFiches.dat");
+    f.dialogs.messages.clear();
+    f.rightClickMap(120, 45);
+    auto* w = qobject_cast<FFrance11*>(f.dialogs.lastModal());
+    ASSERT_NE(w, nullptr);
+    typeText(child<QLineEdit>(w, "Text1(2)"), "Durand");
+    typeText(child<QLineEdit>(w, "Text1(3)"), "Paul");
+    click(child<QPushButton>(w, "Command3"));
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith("Erreur n° ")) << f.dialogs.lastMessage().toStdString();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(child<QLineEdit>(w, "Text1(2)")->text(), "Durand");
+    EXPECT_EQ(child<QLineEdit>(w, "Text1(3)")->text(), "Paul");
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), count);
+    EXPECT_FALSE(QFile::exists(db + "F1.txt"));
+    EXPECT_EQ(f.main->session().database()->count(), 0);
 }

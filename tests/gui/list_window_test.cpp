@@ -1,16 +1,15 @@
 // The list window through the real menus: sorted lists, opening a card from a
-// line, counts, printing.
+// line with the mouse or the keyboard, counts, printing.
+#include "core/lists/list_page_layout.h"
 #include "gui/app/main_window.h"
 #include "gui/cards/card_window.h"
-#include "gui_fixture.h"
-#include "core/lists/list_page_layout.h"
 #include "gui/lists/list_window.h"
+#include "gui/widgets/card_list_view.h"
+#include "gui_fixture.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -21,83 +20,45 @@ using namespace testing_support;
 
 namespace {
 
-QString number(int n)  // a line of List2: the card number right-aligned on ten places
-{
-    return QString::number(n).rightJustified(10);
-}
-
 class ListWindowTest : public ::testing::Test {
 protected:
     GuiFixture f;
 
-    void SetUp() override
-    {
-        f.createDatabase();
-        f.dialogs.messages.clear();  // what creation itself said
-        f.dialogs.modals.clear();
-    }
-    QString db() const { return f.main->values().Label2; }
-
-    void trigger(const char* name)
-    {
-        for (QAction* a : f.main->findChildren<QAction*>())
-            if (a->objectName() == QLatin1String(name))
-                return a->trigger();
-        FAIL() << "no action " << name;
-    }
     FFrance3* listShown() { return qobject_cast<FFrance3*>(f.dialogs.lastModal()); }
+    FFrance4* cardShown() { return qobject_cast<FFrance4*>(f.dialogs.lastModal()); }
+    static CardListView* view(QWidget* w) { return child<CardListView>(w, "List1"); }
+
     FFrance3* alphaList(const std::vector<CardRecord>& cards)
     {
-        writeCards(db(), cards);
-        trigger("alpha");
+        f.openWithCards(cards);
+        f.dialogs.messages.clear();
+        f.trigger("alpha");
         return listShown();
-    }
-    FFrance4* cardShown() { return qobject_cast<FFrance4*>(f.dialogs.lastModal()); }
-
-    static QStringList items(QListWidget* list)
-    {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out.append(list->item(i)->text());
-        return out;
-    }
-
-    // A mouse press on List1 at row (or below the last line when row is -1).
-    void press(FFrance3* w, int row, Qt::MouseButton button = Qt::LeftButton)
-    {
-        w->List1->doItemsLayout();
-        QWidget* viewport = w->List1->viewport();
-        const QPoint pos = row >= 0 ? w->List1->visualItemRect(w->List1->item(row)).center()
-                                    : QPoint(5, viewport->height() - 3);
-        QMouseEvent event(QEvent::MouseButtonPress, QPointF(pos), viewport->mapToGlobal(QPointF(pos)), button, button,
-                          Qt::NoModifier);
-        QApplication::sendEvent(viewport, &event);
     }
 };
 
 }  // namespace
 
-TEST_F(ListWindowTest, SortedListsShowParallelLines)
+TEST_F(ListWindowTest, SortedListsShowLinesWithTheirCards)
 {
     FFrance3* w = alphaList({makeCard("B", "Y", 1, 1, 1, "75001", "Paris"),
                              makeCard("A", "Z", 2, 1, 1, "13001", "Marseille"),
                              makeCard("C", "X", 0, 1, 1, "06000", "Nice")});
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Liste"));
-    const QString lineA = "A               Z               13001 Marseille                               ";
-    EXPECT_EQ(items(w->List1),
-              (QStringList{lineA, "B               Y               75001 Paris                                   "}));
-    EXPECT_EQ(items(w->List2), (QStringList{number(2), number(1)}));
-    EXPECT_EQ(items(w->List3).first(), lineA + " Fiche n°           2");
+    EXPECT_EQ(rowTexts(view(w)),
+              (QStringList{"A               Z               13001 Marseille                               ",
+                           "B               Y               75001 Paris                                   "}));
+    EXPECT_EQ(rowNumbers(view(w)), (QList<long long>{2, 1}));
 
     // The archived list of the same database replaces the lines; cities and codes sort alike here.
-    trigger("FicArch");
+    f.trigger("FicArch");
     ASSERT_EQ(listShown(), w);
-    EXPECT_EQ(items(w->List2), (QStringList{number(3)}));
-    trigger("villes");
-    EXPECT_EQ(items(w->List2), (QStringList{number(2), number(1)}));
-    trigger("CPostaux");
-    EXPECT_EQ(items(w->List2), (QStringList{number(2), number(1)}));
+    EXPECT_EQ(rowNumbers(view(w)), (QList<long long>{3}));
+    f.trigger("villes");
+    EXPECT_EQ(rowNumbers(view(w)), (QList<long long>{2, 1}));
+    f.trigger("CPostaux");
+    EXPECT_EQ(rowNumbers(view(w)), (QList<long long>{2, 1}));
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
@@ -105,30 +66,46 @@ TEST_F(ListWindowTest, ClickOnLineOpensTheCardAndHidesTheList)
 {
     FFrance3* w = alphaList({makeCard("B", "Y", 1, 1, 1), makeCard("A", "Z", 1, 1, 1), makeCard("C", "X", 0, 1, 1)});
     ASSERT_NE(w, nullptr);
-    press(w, 0);
+    clickRow(view(w), 0);
     FFrance4* card = cardShown();
     ASSERT_NE(card, nullptr);
-    EXPECT_EQ(card->Label2->text(), QStringLiteral("2"));
-    EXPECT_EQ(card->Text1[2]->text().trimmed(), QStringLiteral("A"));
-    EXPECT_EQ(card->Label5->text(), QStringLiteral("Active"));
-    EXPECT_EQ(card->List1->count(), 3);  // the name list holds archived cards too
-    EXPECT_EQ(card->List1->currentRow(), 0);
+    EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("2"));
+    EXPECT_EQ(child<QLineEdit>(card, "Text1(2)")->text(), QStringLiteral("A"));
+    EXPECT_EQ(labelText(card, "Label5"), QStringLiteral("Active"));
+    EXPECT_EQ(rowNumbers(view(card)), (QList<long long>{2, 1, 3}));  // archived cards too
+    EXPECT_EQ(view(card)->currentIndex().row(), 0);
     EXPECT_FALSE(w->isVisible());
 
-    trigger("FicArch");
-    press(w, 0);
-    EXPECT_EQ(card->Label2->text(), QStringLiteral("3"));
-    EXPECT_EQ(card->Label5->text(), QStringLiteral("Archivée"));
+    f.trigger("FicArch");
+    clickRow(view(listShown()), 0);
+    EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("3"));
+    EXPECT_EQ(labelText(card, "Label5"), QStringLiteral("Archivée"));
 
     // "Voir les fiches" opens card 1 with the whole name list.
-    trigger("Voirlesfiches");
+    f.trigger("Voirlesfiches");
     ASSERT_EQ(cardShown(), card);
-    EXPECT_EQ(card->Label2->text(), QStringLiteral("1"));
-    EXPECT_EQ(card->Text1[2]->text().trimmed(), QStringLiteral("B"));
-    EXPECT_EQ(card->List1->count(), 3);
+    EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("1"));
+    EXPECT_EQ(child<QLineEdit>(card, "Text1(2)")->text(), QStringLiteral("B"));
+    EXPECT_EQ(view(card)->currentIndex().row(), 1);
 }
 
-TEST_F(ListWindowTest, SameNamedCardsOpenTheFirstInNameOrder)
+TEST_F(ListWindowTest, ArrowsThenReturnOpenTheCardOfThatLine)
+{
+    FFrance3* w = alphaList({makeCard("C", "", 1, 1, 1), makeCard("A", "", 1, 1, 1), makeCard("B", "", 1, 1, 1)});
+    ASSERT_NE(w, nullptr);
+    activate(w);
+    CardListView* list = view(w);
+    ASSERT_EQ(list->currentIndex().row(), 0);
+    keyClick(list, Qt::Key_Down);
+    keyClick(list, Qt::Key_Down);
+    keyClick(list, Qt::Key_Up);
+    keyClick(list, Qt::Key_Return);
+    ASSERT_NE(cardShown(), nullptr);
+    EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("3"));  // B, the second line
+    EXPECT_EQ(child<QLineEdit>(cardShown(), "Text1(2)")->text(), QStringLiteral("B"));
+}
+
+TEST_F(ListWindowTest, SameNamedCardsOpenTheirOwnCard)
 {
     std::vector<CardRecord> cards;
     for (int i = 1; i <= 12; ++i)
@@ -137,14 +114,17 @@ TEST_F(ListWindowTest, SameNamedCardsOpenTheFirstInNameOrder)
     cards[11] = cards[1];
     FFrance3* w = alphaList(cards);
     ASSERT_NE(w, nullptr);
-    const int first = int(items(w->List2).indexOf(number(12)));
+    // Equal lines fall to the number's text: 12 before 2.
+    const int first = int(rowNumbers(view(w)).indexOf(12));
     ASSERT_GE(first, 0);
-    EXPECT_EQ(items(w->List2)[first + 1], number(2));
-    for (int row : {first, first + 1}) {
-        press(w, row);
-        ASSERT_NE(cardShown(), nullptr);
-        EXPECT_EQ(cardShown()->Label2->text(), QStringLiteral("12")) << row;
-    }
+    EXPECT_EQ(rowNumbers(view(w)).value(first + 1), 2);
+    EXPECT_EQ(rowTexts(view(w))[first], rowTexts(view(w))[first + 1]);
+    clickRow(view(w), first + 1);
+    ASSERT_NE(cardShown(), nullptr);
+    EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("2"));
+    f.trigger("alpha");
+    clickRow(view(listShown()), first);
+    EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("12"));
 }
 
 TEST_F(ListWindowTest, ClickBelowTheLinesOrWithOtherButtonsOpensNothing)
@@ -152,9 +132,11 @@ TEST_F(ListWindowTest, ClickBelowTheLinesOrWithOtherButtonsOpensNothing)
     QPointer<FFrance3> w = alphaList({makeCard("A", "", 1, 1, 1)});
     ASSERT_NE(w, nullptr);
     const qsizetype modals = f.dialogs.modals.size();
-    press(w, 0, Qt::RightButton);
-    press(w, 0, Qt::MiddleButton);
-    press(w, -1);
+    CardListView* list = view(w);
+    const QPoint onRow = list->visualRect(list->model()->index(0, 0)).center();
+    click(list->viewport(), onRow, Qt::RightButton);
+    click(list->viewport(), onRow, Qt::MiddleButton);
+    click(list->viewport(), QPoint(5, list->viewport()->height() - 3));
     EXPECT_EQ(f.dialogs.modals.size(), modals);
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_EQ(f.dialogs.messages[0].text, QStringLiteral("Erreur! aucune fiche sur cette ligne !"));
@@ -162,32 +144,33 @@ TEST_F(ListWindowTest, ClickBelowTheLinesOrWithOtherButtonsOpensNothing)
     EXPECT_EQ(f.dialogs.messages[0].icon, QMessageBox::NoIcon);
     EXPECT_TRUE(w->isVisible());
 
-    // The close box unloads the window; the menu builds a new one.
-    w->close();
+    // Escape unloads the window; the menu builds a new one.
+    activate(w);
+    keyClick(list, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
-    trigger("alpha");
+    f.trigger("alpha");
     ASSERT_NE(listShown(), nullptr);
-    EXPECT_EQ(listShown()->List1->count(), 1);
+    EXPECT_EQ(rowNumbers(view(listShown())), (QList<long long>{1}));
 }
 
 TEST_F(ListWindowTest, EmptyDatabaseGivesMessagesAndNoWindow)
 {
+    f.createDatabase();
     for (const char* name : {"alpha", "villes", "CPostaux", "FicArch", "Voirlesfiches"}) {
         f.dialogs.messages.clear();
-        trigger(name);
+        f.trigger(name);
         ASSERT_EQ(f.dialogs.messages.size(), 1) << name;
         EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Il n'y a aucune fiche dans la base de données !")) << name;
     }
     EXPECT_TRUE(f.dialogs.modals.isEmpty());
-    EXPECT_EQ(f.main->windows().existingListWindow(), nullptr);
+    EXPECT_EQ(f.window<FFrance3>(), nullptr);
 
-    trigger("octets");
+    f.trigger("octets");
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("0 fiche(s)"));
-    writeCards(db(), {makeCard("A", "", 1, 1, 1), makeCard("B", "", 1, 1, 1)});
-    trigger("octets");
+    f.openWithCards({makeCard("A", "", 1, 1, 1), makeCard("B", "", 1, 1, 1)});
+    f.trigger("octets");
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("2 fiche(s)"));
-    EXPECT_EQ(f.main->values().Label6, QStringLiteral("2"));
 }
 
 TEST_F(ListWindowTest, PrintingWritesDateListeAndLines)
@@ -195,12 +178,14 @@ TEST_F(ListWindowTest, PrintingWritesDateListeAndLines)
     FFrance3* w = alphaList({makeCard("DUPONT", "Jean", 1, 1, 1, "75001", "Paris"),
                              makeCard("MARTIN", "Zoé", 1, 1, 1, "13001", "Marseille")});
     ASSERT_NE(w, nullptr);
+    QAction* print = child<QAction>(w, "Imprim3");
+    ASSERT_NE(print, nullptr);
     QTemporaryDir dir;
 
     // A cancelled printer choice prints nothing.
     f.dialogs.printToPdf = dir.filePath("annule.pdf");
     f.dialogs.printerAccepted = false;
-    w->Imprim3->trigger();
+    print->trigger();
     EXPECT_FALSE(QFile::exists(f.dialogs.printToPdf));
 
     // Cancelled font and colour choices keep the defaults.
@@ -208,15 +193,15 @@ TEST_F(ListWindowTest, PrintingWritesDateListeAndLines)
     f.dialogs.printToPdf = dir.filePath("liste.pdf");
     f.dialogs.fontAnswers.enqueue(std::nullopt);
     f.dialogs.colorAnswers.enqueue(std::nullopt);
-    w->Imprim3->trigger();
+    print->trigger();
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), f.dialogs.printToPdf, QStringLiteral("-")});
     ASSERT_TRUE(p.waitForFinished());
-    const QString text = QString::fromUtf8(p.readAllStandardOutput());
-    const int date = int(text.indexOf(tb::listDateText(QDate::currentDate())));
-    const int liste = int(text.indexOf(QStringLiteral("Liste")));
-    const int dupont = int(text.indexOf(QRegularExpression(QStringLiteral("DUPONT +Jean +75001 +Paris"))));
-    const int martin = int(text.indexOf(QRegularExpression(QStringLiteral("MARTIN +Zoé +13001 +Marseille"))));
+    const QString pdf = QString::fromUtf8(p.readAllStandardOutput());
+    const int date = int(pdf.indexOf(tb::listDateText(QDate::currentDate())));
+    const int liste = int(pdf.indexOf(QStringLiteral("Liste")));
+    const int dupont = int(pdf.indexOf(QRegularExpression(QStringLiteral("DUPONT +Jean +75001 +Paris"))));
+    const int martin = int(pdf.indexOf(QRegularExpression(QStringLiteral("MARTIN +Zoé +13001 +Marseille"))));
     EXPECT_GE(date, 0);
     EXPECT_LT(date, liste);
     EXPECT_LT(liste, dupont);

@@ -1,9 +1,8 @@
 // The postal searches of "Accessoires" and their result window FFrance5.
-#include "gui/app/main_window.h"
-#include "gui_fixture.h"
-#include "gui/postal/postal_commands.h"
 #include "core/postal/postal_directory.h"
+#include "gui/app/main_window.h"
 #include "gui/postal/postal_window.h"
+#include "gui_fixture.h"
 
 #include <QListWidget>
 #include <gtest/gtest.h>
@@ -14,8 +13,7 @@ namespace {
 
 class PostalSearch : public ::testing::Test {
 protected:
-    AppContext& ctx() { return f.main->context(); }
-    FFrance5* window() { return ctx().windows->postalWindow(); }
+    FFrance5* window() { return f.window<FFrance5>(); }
     bool shown() { return !f.dialogs.modeless.isEmpty() && f.dialogs.modeless.last() == window(); }
 
     GuiFixture f;
@@ -25,38 +23,40 @@ protected:
 
 TEST_F(PostalSearch, ByCodeDefaultsTo17000AndRefusesCodesNotFiveLong)
 {
-    searchCityByPostalCode(ctx());
+    f.trigger("Rechcp");
     ASSERT_EQ(f.dialogs.inputs.size(), 1);
     EXPECT_EQ(f.dialogs.inputs[0].text, "Entrez le code postal");
     EXPECT_EQ(f.dialogs.inputs[0].title, "Recherche d'une ville");
     ASSERT_TRUE(shown());
     EXPECT_EQ(window()->windowTitle(), "Liste des villes et des codes postaux");
-    EXPECT_TRUE(window()->lines().contains("LA ROCHELLE 17000"));
-    EXPECT_EQ(window()->lines(), tb::searchByPostalCode(f.program.path(), "17000"));
+    auto* list = child<QListWidget>(window(), "List1");
+    EXPECT_TRUE(lines(list).contains("LA ROCHELLE 17000"));
+    EXPECT_EQ(lines(list), tb::searchByPostalCode(f.program.path(), "17000"));
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 
-    const int shownBefore = f.dialogs.modeless.size();
+    const qsizetype shownBefore = f.dialogs.modeless.size();
     for (const std::optional<QString>& answer : QList<std::optional<QString>>{"1700", "", "170000", std::nullopt}) {
         f.dialogs.inputAnswers.enqueue(answer);
-        searchCityByPostalCode(ctx());
+        f.trigger("Rechcp");
         EXPECT_EQ(f.dialogs.lastMessage(), "Erreur de saisie !");
         EXPECT_EQ(f.dialogs.messages.last().title, "Tabulon");
         EXPECT_EQ(f.dialogs.busyDepth, 0);
-        EXPECT_EQ(window()->List1->count(), 0);  // cleared before asking
+        EXPECT_EQ(list->count(), 0);  // cleared before asking
     }
     EXPECT_EQ(f.dialogs.messages.size(), 4);
     EXPECT_EQ(f.dialogs.modeless.size(), shownBefore);
 
     f.dialogs.inputAnswers.enqueue(QStringLiteral("ABCDE"));  // five letters: an empty list, no message
-    searchCityByPostalCode(ctx());
+    f.trigger("Rechcp");
     EXPECT_EQ(f.dialogs.messages.size(), 4);
     EXPECT_TRUE(shown());
+    EXPECT_EQ(list->count(), 0);
 }
 
 TEST_F(PostalSearch, ByCityIsAnUpperCasedPrefixAndCancelListsEverything)
 {
     f.dialogs.inputAnswers.enqueue(QString::fromUtf8("rennes-le-châ"));  // accents kept in capitals
-    searchPostalCodeByCity(ctx());
+    f.trigger("RechparVille");
     ASSERT_EQ(f.dialogs.inputs.size(), 1);
     EXPECT_EQ(f.dialogs.inputs[0].text, "Entrez le nom de la ville");
     EXPECT_EQ(f.dialogs.inputs[0].title, "Recherche d'un code postal");
@@ -65,6 +65,6 @@ TEST_F(PostalSearch, ByCityIsAnUpperCasedPrefixAndCancelListsEverything)
     EXPECT_EQ(window()->lines(), QStringList({QString::fromUtf8("RENNES-LE-CHÂTEAU 11190")}));
 
     f.dialogs.inputAnswers.enqueue(std::nullopt);
-    searchPostalCodeByCity(ctx());
+    f.trigger("RechparVille");
     EXPECT_EQ(window()->lines(), tb::searchByCityPrefix(f.program.path(), ""));
 }

@@ -1,7 +1,22 @@
 #include "gui_fixture.h"
 
+#include "core/db/session.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/main_window.h"
+#include "gui/map/map_picture.h"
+#include "gui/widgets/card_list_model.h"
+#include "gui/widgets/folder_list.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
 
 namespace testing_support {
 
@@ -9,20 +24,209 @@ GuiFixture::GuiFixture() : main(std::make_unique<FFrance>(dialogs, program.path(
 
 GuiFixture::~GuiFixture() = default;
 
+QWidget* GuiFixture::mainWidget() const
+{
+    return main.get();
+}
+
+QAction* GuiFixture::action(const QString& name) const
+{
+    for (QAction* a : main->findChildren<QAction*>())
+        if (a->objectName() == name)
+            return a;
+    return nullptr;
+}
+
+bool GuiFixture::trigger(const QString& name)
+{
+    QAction* a = action(name);
+    if (a)
+        a->trigger();
+    return a != nullptr;
+}
+
 void GuiFixture::createDatabase(const QString& name)
 {
     dialogs.inputAnswers.enqueue(name);
-    main->createDatabase();
+    trigger(QStringLiteral("Nbase"));
 }
 
 void GuiFixture::openDatabase(const QString& folder)
 {
     dialogs.modalScripts.enqueue([folder](QWidget* w) {
-        auto* chooser = qobject_cast<Ffrance29*>(w);
-        chooser->openFolder(folder);
-        chooser->validate();
+        auto* list = child<FolderList>(w, QStringLiteral("Dir1"));
+        const QFileInfo target(folder.endsWith(u'/') ? folder.chopped(1) : folder);
+        // A folder beside the one listed is double-clicked; any other is reached directly.
+        if (QFileInfo(list->folder()).absoluteFilePath() != target.absolutePath()
+            && list->folder() != target.absolutePath() + u'/')
+            list->openFolder(target.absolutePath());
+        doubleClickItem(w, QStringLiteral("Dir1"), target.fileName());
+        click(child<QPushButton>(w, QStringLiteral("Command1")));
     });
-    main->openDatabase();
+    trigger(QStringLiteral("Obase"));
+}
+
+QString GuiFixture::openWithCards(const std::vector<CardRecord>& cards, const QString& name)
+{
+    TempDatabase database(program.path(), name);
+    writeCards(database.path(), cards);
+    writeBytes(program.file(QStringLiteral("dossier.txt")), name.toUtf8() + "\r\n");
+    openDatabase(database.path());
+    return database.path();
+}
+
+QString GuiFixture::db() const
+{
+    const tb::Database* d = main->session().database();
+    return d ? d->folder() : QString();
+}
+
+void GuiFixture::leftClickMap(int x, int y)
+{
+    press(main->findChild<MapPicture*>(QStringLiteral("PicImage")), QPoint(x, y), Qt::LeftButton);
+}
+
+void GuiFixture::rightClickMap(int x, int y)
+{
+    auto* picture = main->findChild<MapPicture*>(QStringLiteral("PicImage"));
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), picture->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(picture, &move);
+    press(picture, QPoint(x, y), Qt::RightButton);
+}
+
+// Events as the window system delivers them (the test library is not linked).
+static void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent e(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &e);
+}
+
+void press(QWidget* widget, QPoint pos, Qt::MouseButton button)
+{
+    sendMouse(widget, QEvent::MouseButtonPress, pos, button);
+}
+
+void click(QWidget* widget, QPoint pos, Qt::MouseButton button)
+{
+    if (pos.isNull())
+        pos = widget->rect().center();
+    QPointer<QWidget> guard(widget);
+    sendMouse(widget, QEvent::MouseButtonPress, pos, button);
+    if (guard)
+        sendMouse(widget, QEvent::MouseButtonRelease, pos, button);
+}
+
+static QPoint rowCentre(QAbstractItemView* view, int row)
+{
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    return view->visualRect(index).center();
+}
+
+void clickRow(QAbstractItemView* view, int row)
+{
+    click(view->viewport(), rowCentre(view, row));
+}
+
+void doubleClickRow(QAbstractItemView* view, int row)
+{
+    const QPoint pos = rowCentre(view, row);
+    QWidget* vp = view->viewport();
+    sendMouse(vp, QEvent::MouseButtonPress, pos, Qt::LeftButton);
+    sendMouse(vp, QEvent::MouseButtonRelease, pos, Qt::LeftButton);
+    sendMouse(vp, QEvent::MouseButtonDblClick, pos, Qt::LeftButton);
+    sendMouse(vp, QEvent::MouseButtonRelease, pos, Qt::LeftButton);
+}
+
+void keyClick(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    QPointer<QWidget> guard(widget);
+    QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(widget, &down);
+    if (!guard)
+        return;
+    QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(widget, &up);
+}
+
+void typeText(QWidget* widget, const QString& text)
+{
+    for (QChar c : text)
+        keyClick(widget, c.isLetterOrNumber() ? c.toUpper().unicode() : 0, Qt::NoModifier, QString(c));
+}
+
+QString tabFrom(QWidget* window, const QString& name)
+{
+    QWidget* from = child<QWidget>(window, name);
+    if (!from)
+        return QStringLiteral("<absent>");
+    from->setFocus();
+    keyClick(from, Qt::Key_Tab);
+    return window->focusWidget() ? window->focusWidget()->objectName() : QString();
+}
+
+void activate(QWidget* window)
+{
+    window->show();
+    QApplication::setActiveWindow(window);
+    QApplication::processEvents();
+}
+
+static int rowOfText(QWidget* window, const QString& listName, const QString& text)
+{
+    auto* list = child<QListWidget>(window, listName);
+    const QList<QListWidgetItem*> found = list ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
+    return found.isEmpty() ? -1 : list->row(found.first());
+}
+
+bool clickItem(QWidget* window, const QString& listName, const QString& text)
+{
+    const int row = rowOfText(window, listName, text);
+    if (row >= 0)
+        clickRow(child<QListWidget>(window, listName), row);
+    return row >= 0;
+}
+
+bool doubleClickItem(QWidget* window, const QString& listName, const QString& text)
+{
+    const int row = rowOfText(window, listName, text);
+    if (row >= 0)
+        doubleClickRow(child<QListWidget>(window, listName), row);
+    return row >= 0;
+}
+
+QString labelText(QWidget* window, const QString& name)
+{
+    auto* label = child<QLabel>(window, name);
+    return label ? label->text() : QStringLiteral("<absent>");
+}
+
+QStringList lines(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out.append(list->item(i)->text());
+    return out;
+}
+
+QStringList rowTexts(const QAbstractItemView* view)
+{
+    QStringList out;
+    const QAbstractItemModel* model = view->model();
+    for (int i = 0; i < model->rowCount(); ++i)
+        out.append(model->index(i, 0).data().toString());
+    return out;
+}
+
+QList<long long> rowNumbers(const QAbstractItemView* view)
+{
+    QList<long long> out;
+    const QAbstractItemModel* model = view->model();
+    for (int i = 0; i < model->rowCount(); ++i)
+        out.append(model->index(i, 0).data(CardListModel::CardNumberRole).toLongLong());
+    return out;
 }
 
 }  // namespace testing_support

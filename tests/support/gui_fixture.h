@@ -1,14 +1,18 @@
 #pragma once
 // Whole-window tests: a program folder from data/, the fake Dialogs, and the
-// real main window started on it.
+// real main window started on it, driven through its menus and mouse.
 #include "fake_dialogs.h"
 #include "fixtures.h"
 
 #include <QString>
+#include <QWidget>
 #include <memory>
+#include <vector>
 
 class FFrance;
-class QWidget;
+class QAction;
+class QListWidget;
+class QAbstractItemView;
 
 namespace testing_support {
 
@@ -21,21 +25,61 @@ public:
     FakeDialogs dialogs;
     std::unique_ptr<FFrance> main;
 
-    // Creates a database named name through the real "Fichier" command.
+    // The main window's menu command of that objectName (nullptr if none).
+    QAction* action(const QString& name) const;
+    // Triggers it; false when there is none.
+    bool trigger(const QString& name);
+
+    // Creates a database named name through "Fichier" > new database.
     void createDatabase(const QString& name = QStringLiteral("BasePerso"));
-    // Opens an existing database folder (path ending with "/") as the open command does.
+    // Opens an existing database folder (path ending with "/") through
+    // "Fichier" > open: a double-click on its name in the chooser, then "Valider".
     void openDatabase(const QString& folder);
+    // A database "Clients" in the program folder holding cards, opened.
+    QString openWithCards(const std::vector<CardRecord>& cards, const QString& name = QStringLiteral("Clients"));
+
+    // The open database's folder ("" when none).
+    QString db() const;
+
+    // Mouse presses on the map at a pixel of the image.
+    void leftClickMap(int x, int y);
+    void rightClickMap(int x, int y);
+
+    // The secondary window of that class, wherever it is (nullptr if none).
+    template <typename W>
+    W* window() const
+    {
+        return mainWidget()->findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
+    }
+    QWidget* mainWidget() const;
 };
 
 // The child of window with that objectName, or nullptr.
 template <typename T>
-T* child(QWidget* window, const QString& name);
-
-}  // namespace testing_support
-
-#include <QWidget>
-template <typename T>
-T* testing_support::child(QWidget* window, const QString& name)
+T* child(QWidget* window, const QString& name)
 {
     return window ? window->findChild<T*>(name) : nullptr;
 }
+
+// Mouse and keyboard input sent as the window system would.
+void press(QWidget* widget, QPoint pos, Qt::MouseButton button = Qt::LeftButton);
+void click(QWidget* widget, QPoint pos = QPoint(), Qt::MouseButton button = Qt::LeftButton);
+void doubleClickRow(QAbstractItemView* view, int row);
+void clickRow(QAbstractItemView* view, int row);
+void typeText(QWidget* widget, const QString& text);
+void keyClick(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+              const QString& text = QString());
+// Focuses the control name of window, presses Tab: the name of the control focused then.
+QString tabFrom(QWidget* window, const QString& name);
+// Shows window and makes it the active one (shortcuts follow the active window).
+void activate(QWidget* window);
+QStringList lines(const QListWidget* list);
+// A click / double-click on the line text of window's list listName; false when absent.
+bool clickItem(QWidget* window, const QString& listName, const QString& text);
+bool doubleClickItem(QWidget* window, const QString& listName, const QString& text);
+QString labelText(QWidget* window, const QString& name);
+// The display lines and the card numbers (CardNumberRole) of a list's rows.
+QStringList rowTexts(const QAbstractItemView* view);
+QList<long long> rowNumbers(const QAbstractItemView* view);
+
+}  // namespace testing_support

@@ -1,32 +1,81 @@
 // Times what a user waits for on a large database, through the real windows
-// (the scripted dialogs return at once, so only Tabulon's own work is timed).
-// Usage: tabulon_gui_bench DATABASE_FOLDER (made with TABULON_BENCH_FOLDER).
+// (the scripted dialogs return at once, so only Tabulon's own work is timed),
+// and the memory used with the list and a card window open.
+// Usage: tabulon_gui_bench DATABASE_FOLDER [RUNS]   (a tabulon-cli demo database)
+#include "core/db/database.h"
+#include "core/db/session.h"
 #include "fake_dialogs.h"
 #include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
-#include "core/lists/card_lists.h"
-#include "gui/lists/list_commands.h"
-#include "gui/lists/list_window.h"
 
+#include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QListWidget>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace {
-void timed(const char* name, const std::function<void()>& fn)
+
+using Clock = std::chrono::steady_clock;
+
+double ms(Clock::time_point from)
 {
-    const auto start = std::chrono::steady_clock::now();
-    fn();
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
+
+// What the user waits for: the command, then the window painted.
+double timeOnce(const std::function<void()>& command)
+{
+    const auto start = Clock::now();
+    command();
     QCoreApplication::processEvents();
-    const std::chrono::duration<double, std::milli> d = std::chrono::steady_clock::now() - start;
-    std::printf("%s: %.0f ms\n", name, d.count());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            w->repaint();
+    return ms(start);
+}
+
+void report(const char* name, std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    std::printf("%s: %.3f ms (%zu)\n", name, times[times.size() / 2], times.size());
     std::fflush(stdout);
 }
+
+long long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    return 0;
+}
+
+void key(QWidget* w, int k)
+{
+    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
+
+QWidget* visibleWindow(const char* name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(name) && w->isVisible())
+            return w;
+    return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -35,21 +84,65 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: tabulon_gui_bench DATABASE_FOLDER\n");
+        std::fprintf(stderr, "usage : tabulon_gui_bench BASE [MESURES]\n");
         return 2;
     }
-    QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + u'/';
-    QTemporaryDir program;
+    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + u'/';
+    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
+    const QString program = QFileInfo(folder + "..").absoluteFilePath() + u'/';
     FakeDialogs dialogs;
-    FFrance main(dialogs, program.path() + u'/');
+    FFrance main(dialogs, program);
+    main.show();
+    const long long before = residentKb();
 
-    timed("open database (map and pins)", [&] { main.openDatabaseFolder(folder); });
-    timed("alphabetical list shown", [&] { showSortedList(main.context(), tb::ListKind::Alphabetical); });
-    timed("open card from list", [&] { openCardFromList(main.context(), 10); });
-    timed("all cards (card window)", [&] { showAllCards(main.context()); });
-    FFrance4* card = main.windows().cardWindow();
-    timed("move to another card", [&] { card->selectNameRow(500); });
-    timed("store a change", [&] { card->Command2->click(); });
-    timed("map left click", [&] { main.mapLeftClick(450, 450); });
+    std::vector<double> open, list, card, move, store, click;
+    for (int r = 0; r < runs; ++r) {
+        open.push_back(timeOnce([&] {
+            auto db = tb::Database::open(folder);
+            if (db)
+                main.session().setDatabase(std::move(db).value());
+        }));
+        if (!main.session().hasDatabase()) {
+            std::fprintf(stderr, "%s n'est pas une base de données\n", qPrintable(folder));
+            return 1;
+        }
+        // The alphabetical list from the menu, shown.
+        list.push_back(timeOnce([&] { main.findChild<QAction*>(QStringLiteral("alpha"))->trigger(); }));
+        QWidget* listWindow = visibleWindow("FFrance3");
+        auto* view = listWindow->findChild<QAbstractItemView*>(QStringLiteral("List1"));
+        view->setCurrentIndex(view->model()->index(1000 + r, 0));
+        // A card opened from a list line (Return).
+        card.push_back(timeOnce([&] { key(view, Qt::Key_Return); }));
+        QWidget* cardWindow = visibleWindow("FFrance4");
+        QCoreApplication::processEvents();  // the name list follows
+        auto* names = cardWindow->findChild<QAbstractItemView*>(QStringLiteral("List1"));
+        // Moving to the next card in the name list.
+        move.push_back(timeOnce([&] { key(names, Qt::Key_Down); }));
+        // "Valider la modification".
+        store.push_back(timeOnce([&] { cardWindow->findChild<QPushButton*>(QStringLiteral("Command2"))->click(); }));
+        if (r == 0) {
+            const long long used = residentKb() - before;
+            const long long file = QFileInfo(folder + "lesfiches.dat").size() / 1024;
+            std::printf("mémoire (liste et fiche ouvertes): %lld Ko, fichier %lld Ko, rapport %.2f\n", used, file,
+                        file ? double(used) / double(file) : 0.0);
+        }
+        cardWindow->hide();
+        listWindow->hide();
+        // A left click on the map, with its list of cards.
+        QWidget* map = main.findChild<QWidget*>(QStringLiteral("PicImage"));
+        click.push_back(timeOnce([&] {
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(450, 430), map->mapToGlobal(QPointF(450, 430)),
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(map, &press);
+        }));
+        if (QWidget* w = visibleWindow("FFrance3"))
+            w->hide();
+    }
+    report("ouvrir la base (carte et épingles)", open);
+    report("liste alphabétique affichée", list);
+    report("fiche ouverte depuis une ligne", card);
+    report("passer à la fiche suivante", move);
+    report("valider la modification", store);
+    report("clic gauche sur la carte", click);
     return 0;
 }

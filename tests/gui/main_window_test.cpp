@@ -209,8 +209,6 @@ TEST(Databases, OpenShowsPinsRefreshesEmptyTemplatesAndRefusesNonDatabases)
 
 TEST(Databases, FolderWithoutDatabaseIsRefusedWithItsNotice)
 {
-    GTEST_SKIP() << "main_window.cpp openDatabase shows the refusal through showError: "
-                    "\"Erreur n° 75 :  Ce dossier ne contient pas de base de données Tabulon !\"";
     GuiFixture f;
     const QString db = f.openWithCards({makeCard("DURAND", "Paul", 3, 120, 45)});
     QDir(f.program.path()).mkdir("Vrac");

@@ -1,5 +1,7 @@
 #include "fake_dialogs.h"
 
+#include <QCoreApplication>
+
 #include <QPrinter>
 #include <QWidget>
 
@@ -48,6 +50,8 @@ void FakeDialogs::showModal(QWidget* window)
     modals.append(window);
     if (window)
         window->show();
+    // A modal loop runs what the window queued on showing (its name list).
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     if (!modalScripts.isEmpty())
         modalScripts.dequeue()(window);
 }

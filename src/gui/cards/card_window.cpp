@@ -66,13 +66,6 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
     for (QPushButton* b : {command2, command3, command1, command4, command5})
         buttons->addWidget(b);
     buttons->addStretch();
-    // Reading order: the names, the form, then the buttons.
-    setTabOrder(m_names, m_form->firstInTabOrder());
-    setTabOrder(m_form->lastInTabOrder(), command2);
-    setTabOrder(command2, command3);
-    setTabOrder(command3, command1);
-    setTabOrder(command1, command4);
-    setTabOrder(command4, command5);
 
     connect(m_names->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
@@ -100,6 +93,13 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
     }
 
     finishLayout(m_menuBar, body, buttons, command2);
+    // Reading order: the names, the form, then the buttons.
+    setTabOrder(m_names, m_form->firstInTabOrder());
+    setTabOrder(m_form->lastInTabOrder(), command2);
+    setTabOrder(command2, command3);
+    setTabOrder(command3, command1);
+    setTabOrder(command1, command4);
+    setTabOrder(command4, command5);
     m_form->loadCaptions();
     m_form->loadDepartments();
     armPhotoTimer();

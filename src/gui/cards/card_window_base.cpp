@@ -71,6 +71,7 @@ void CardWindowBase::finishLayout(QWidget* menuBar, QLayout* body, QLayout* butt
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // the fields take the focus, not their frame
 
     auto* outer = new QVBoxLayout(this);
     outer->setMenuBar(menuBar);

@@ -30,8 +30,6 @@ FFrance11::FFrance11(AppContext& ctx, QWidget* parent)
     buttons->addWidget(command2);
     buttons->addStretch();
     buttons->addWidget(command3);
-    setTabOrder(m_form->lastInTabOrder(), command2);
-    setTabOrder(command2, command3);
 
     connect(photo, &QAction::triggered, this, &FFrance11::choosePhoto);
     connect(command2, &QPushButton::clicked, this, &FFrance11::calculateDebt);
@@ -39,6 +37,8 @@ FFrance11::FFrance11(AppContext& ctx, QWidget* parent)
     connect(m_form, &CardFormWidget::departmentChosen, this, &FFrance11::rememberDepartment);
 
     finishLayout(m_menuBar, body, buttons, command3);
+    setTabOrder(m_form->lastInTabOrder(), command2);
+    setTabOrder(command2, command3);
     m_form->clearFields();
     m_form->clearCustomCaptions();
     m_form->loadCaptions();

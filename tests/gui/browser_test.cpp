@@ -131,6 +131,18 @@ TEST_F(Browsers, ChargerStoresTheChosenMapOnceOneIsChosenAndRedrawsThePins)
     EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
 }
 
+TEST_F(Browsers, ReturnOnAFileChoosesIt)
+{
+    f.openWithCards({makeCard("DURAND", "Paul", 2, 50, 40)});
+    mapBrowser([&](FFrance22* b) {
+        ASSERT_TRUE(b->openFolder(pictures + "Cartes"));
+        auto* files = child<QListWidget>(b, "File1");
+        files->setCurrentItem(files->findItems("plan.bmp", Qt::MatchExactly).value(0));
+        keyClick(files, Qt::Key_Return);
+    });
+    EXPECT_EQ(f.main->mapImage().size(), QSize(100, 50));
+}
+
 TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
 {
     f.rightClickMap(50, 50);

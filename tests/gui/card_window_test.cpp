@@ -205,6 +205,14 @@ TEST_F(CardWindowTest, FieldsRefuseCharactersOutsideTheCodePage)
     code->selectAll();
     typeText(code, "1700012");
     EXPECT_EQ(code->text(), "17000");
+
+    // Past the width, what was typed first stays, a blank at the last place included.
+    QLineEdit* phone = field(7);
+    phone->selectAll();
+    typeText(phone, "05 46 00 00 00 99");
+    EXPECT_EQ(phone->text(), "05 46 00 00 00 ");
+    click(button("Command2"));
+    EXPECT_EQ(card(2).field(8), "05 46 00 00 00 ");
 }
 
 TEST_F(CardWindowTest, PhotoTimerLoadsThePhotoOnce)

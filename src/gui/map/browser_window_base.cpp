@@ -29,6 +29,8 @@ BrowserWindowBase::BrowserWindowBase(AppContext& ctx, QWidget* parent, const QSt
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setAccessibleName(confirmCaption);
 
+    Command1->setAutoDefault(true);
+    connect(m_picker, &FilePickerWidget::fileChosen, Command1, &QPushButton::click);
     m_layout = new QVBoxLayout(this);
     m_layout->addWidget(m_picker, 1);
 }

@@ -103,6 +103,11 @@ FilePickerWidget::FilePickerWidget(QWidget* parent) : QWidget(parent)
         if (m_folder + item->text() != Label1->text())
             clickFile(item->text());
     });
+    // Return (or a double-click) on a file chooses it.
+    connect(File1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        clickFile(item->text());
+        emit fileChosen();
+    });
 }
 
 void FilePickerWidget::fillDrives()

@@ -48,6 +48,8 @@ public:
 signals:
     // After a file click, Label1 holding the chosen path.
     void fileClicked(const QString& path);
+    // Return or a double-click on a file: the window's confirm button.
+    void fileChosen();
 
 private:
     void fillDrives();

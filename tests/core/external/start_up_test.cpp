@@ -64,4 +64,18 @@ TEST(ProgramFolder, NamedFolderReceivesTheDataItLacks)
     EXPECT_TRUE(QFile::exists(folder + "/frc.gif"));
     EXPECT_TRUE(QFile::exists(folder + "/c01a20.txt"));
     EXPECT_EQ(testing_support::readBytes(folder + "/StrFic.txt"), "\"mien\"\r\n");  // the user's own stays
+    EXPECT_TRUE(QFile::exists(folder + "/help/index.html"));
+
+    // A build folder holds more than data: only the data files go.
+    const QString build = dir.path() + "/build/";
+    QDir().mkpath(build);
+    for (const QString& name : QDir(exe).entryList(QDir::Files))
+        QFile::copy(exe + name, build + name);
+    for (const char* extra : {"CMakeCache.txt", "tabulon", "tbaide", "libtabulon_core.a"})
+        testing_support::writeBytes(build + extra, "x");
+    const QString other = dir.path() + "/autre";
+    tb::resolveProgramFolder(other, build);
+    EXPECT_TRUE(QFile::exists(other + "/frc.gif"));
+    for (const char* extra : {"CMakeCache.txt", "tabulon", "tbaide", "libtabulon_core.a"})
+        EXPECT_FALSE(QFile::exists(other + "/" + extra)) << extra;
 }

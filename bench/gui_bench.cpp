@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -76,6 +77,21 @@ QWidget* visibleWindow(const char* name)
     return nullptr;
 }
 
+// When the card window is first painted.
+struct PaintWatch : QObject {
+    Clock::time_point firstCardPaint = Clock::now();
+    bool seen = false;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!seen && e->type() == QEvent::Paint && w && w->window()->objectName() == QLatin1String("FFrance4")) {
+            seen = true;
+            firstCardPaint = Clock::now();
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -95,7 +111,7 @@ int main(int argc, char** argv)
     main.show();
     const long long before = residentKb();
 
-    std::vector<double> open, list, card, move, store, click;
+    std::vector<double> open, list, card, nameList, move, store, click;
     for (int r = 0; r < runs; ++r) {
         open.push_back(timeOnce([&] {
             auto db = tb::Database::open(folder);
@@ -111,11 +127,19 @@ int main(int argc, char** argv)
         QWidget* listWindow = visibleWindow("FFrance3");
         auto* view = listWindow->findChild<QAbstractItemView*>(QStringLiteral("List1"));
         view->setCurrentIndex(view->model()->index(1000 + r, 0));
-        // A card opened from a list line (Return).
-        card.push_back(timeOnce([&] { key(view, Qt::Key_Return); }));
+        // A card opened from a list line (Return): until the card is painted,
+        // then until the names of every card are listed beside it.
+        PaintWatch watch;
+        app.installEventFilter(&watch);
+        const auto opening = Clock::now();
+        key(view, Qt::Key_Return);
         QWidget* cardWindow = visibleWindow("FFrance4");
-        QCoreApplication::processEvents();  // the name list follows
         auto* names = cardWindow->findChild<QAbstractItemView*>(QStringLiteral("List1"));
+        while (names->model()->rowCount() == 0 && ms(opening) < 60000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        nameList.push_back(ms(opening));
+        app.removeEventFilter(&watch);
+        card.push_back(std::chrono::duration<double, std::milli>(watch.firstCardPaint - opening).count());
         // Moving to the next card in the name list.
         move.push_back(timeOnce([&] { key(names, Qt::Key_Down); }));
         // "Valider la modification".
@@ -141,6 +165,7 @@ int main(int argc, char** argv)
     report("ouvrir la base (carte et épingles)", open);
     report("liste alphabétique affichée", list);
     report("fiche ouverte depuis une ligne", card);
+    report("liste des noms de la fiche prête", nameList);
     report("passer à la fiche suivante", move);
     report("valider la modification", store);
     report("clic gauche sur la carte", click);

@@ -50,8 +50,9 @@ void FakeDialogs::showModal(QWidget* window)
     modals.append(window);
     if (window)
         window->show();
-    // A modal loop runs what the window queued on showing (its name list).
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    // A modal loop paints the window and runs what it queued on showing.
+    for (int turn = 0; turn < 3; ++turn)
+        QCoreApplication::processEvents();
     if (!modalScripts.isEmpty())
         modalScripts.dequeue()(window);
 }

@@ -3,11 +3,33 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
+#include <QEvent>
 #include <QWidget>
 #include <algorithm>
 
+namespace {
+// Marks a window closed with its close box: it is deleted a moment later, and
+// the next opening must make a new one.
+class CloseMarker : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close)
+            watched->setProperty(kClosedProperty, true);
+        return false;
+    }
+};
+}  // namespace
+
+bool isClosed(const QWidget* window)
+{
+    return !window || window->property(kClosedProperty).toBool();
+}
+
 void setUpSecondaryWindow(QWidget* window, const QString& objectName, const QString& caption)
 {
+    window->installEventFilter(new CloseMarker(window));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(objectName);
     window->setWindowTitle(caption);

@@ -5,6 +5,10 @@
 class QWidget;
 
 constexpr int kTwipsPerPixel = 15;
+inline constexpr const char* kClosedProperty = "tabulonClosed";
+
+// True once a window was closed with its close box (it is being deleted).
+bool isClosed(const QWidget* window);
 
 // Its name and caption, deletion when its close box closes it (the next
 // opening makes a new one; a window confirmed by its own button only hides),

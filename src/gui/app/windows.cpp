@@ -1,6 +1,7 @@
 #include "gui/app/windows.h"
 
 #include "gui/app/database_chooser_window.h"
+#include "gui/app/secondary_window.h"
 #include "gui/cards/card_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/lists/list_window.h"
@@ -17,7 +18,7 @@ void Windows::setUp(AppContext* ctx, QWidget* parent)
 template <typename W>
 W* Windows::ensure(QPointer<W>& slot)
 {
-    if (!slot)
+    if (isClosed(slot))
         slot = new W(*m_ctx, m_parent);
     return slot;
 }

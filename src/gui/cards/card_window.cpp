@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 constexpr int kPhotoDelayMs = 4000;
@@ -177,11 +178,20 @@ void FFrance4::selectWhenListed(long long n)
         selectNameRowOf(n);
         return;
     }
-    // The card shows at once; the names of every card follow a moment later.
-    QTimer::singleShot(0, this, [this, n] {
-        if (shownNumber() == n)
-            selectNameRowOf(n);
-    });
+    // The card shows at once; the names of every card follow once it is painted.
+    m_pendingNames = n;
+    update();
+}
+
+void FFrance4::paintEvent(QPaintEvent* event)
+{
+    CardWindowBase::paintEvent(event);
+    if (m_pendingNames > 0)
+        QTimer::singleShot(0, this, [this] {
+            const long long n = std::exchange(m_pendingNames, 0);
+            if (n > 0 && n == shownNumber())
+                selectNameRowOf(n);
+        });
 }
 
 void FFrance4::showCard(long long n, bool capitalizedStatus)

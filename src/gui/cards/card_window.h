@@ -21,6 +21,9 @@ public:
     // Empties the fields (a new map click).
     void clear();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void buildMenus();
     void showCard(long long n, bool capitalizedStatus);
@@ -43,6 +46,7 @@ private:
     QTimer* m_photoTimer = nullptr;
     bool m_photoPending = false;
     bool m_namesBuilt = false;
+    long long m_pendingNames = 0;  // card to select once the names are listed
     bool m_selecting = false;  // the program moves the name list's selection
     QMenuBar* m_menuBar = nullptr;
 };

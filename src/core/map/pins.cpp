@@ -81,9 +81,33 @@ void stampAll(QImage& image, const Spots& spots)
     for (int m = 1; m <= 7; ++m)
         colours[m] = pinColor(m).rgba();
     const double w = image.width(), h = image.height();
-    for (const PinSpot& s : spots) {
+    // Centres on a grid reaching a pin's radius past each edge; -1 off the grid.
+    const int margin = kRadius + 1;
+    const int gridW = image.width() + 2 * margin, gridH = image.height() + 2 * margin;
+    auto cell = [&](const PinSpot& s) -> qint64 {
         // Checked before rounding: a huge coordinate would overflow the int.
-        if (!(s.x > -kRadius - 1 && s.x < w + kRadius + 1 && s.y > -kRadius - 1 && s.y < h + kRadius + 1))
+        if (!(s.x > -margin && s.x < w + margin && s.y > -margin && s.y < h + margin))
+            return -1;
+        const int cx = qRound(s.x) + margin, cy = qRound(s.y) + margin;
+        if (cx < 0 || cy < 0 || cx >= gridW || cy >= gridH)
+            return -1;
+        return qint64(cy) * gridW + cx;
+    };
+    // A pin with the same centre as a later one is wholly covered by it: only
+    // the last pin of each centre is drawn, in card order, which gives the
+    // same picture with far fewer pixels written on crowded maps.
+    std::vector<qint32> last;
+    const bool crowded = spots.size() > 64;
+    if (crowded) {
+        last.assign(size_t(gridW) * size_t(gridH), -1);
+        for (size_t i = 0; i < spots.size(); ++i)
+            if (const qint64 c = cell(spots[i]); c >= 0)
+                last[size_t(c)] = qint32(i);
+    }
+    for (size_t i = 0; i < spots.size(); ++i) {
+        const PinSpot& s = spots[i];
+        const qint64 c = cell(s);
+        if (c < 0 || (crowded && last[size_t(c)] != qint32(i)))
             continue;
         stampDirect(image, colours[s.marker], qRound(s.x), qRound(s.y));
     }

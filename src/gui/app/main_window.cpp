@@ -358,8 +358,11 @@ void FFrance::setDatabaseMenusVisible()
 void FFrance::followDatabase()
 {
     tb::Database* db = m_session.database();
-    if (!db)
+    if (!db) {
+        setWindowTitle(QStringLiteral("Tabulon"));
+        drawPins();
         return;
+    }
     connect(db, &tb::Database::cardStored, this, &FFrance::onCardStored);
     connect(db, &tb::Database::cardsRenumbered, this, &FFrance::drawPins);
     connect(db, &tb::Database::mapChanged, this, [this, db] {

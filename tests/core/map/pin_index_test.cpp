@@ -74,3 +74,16 @@ TEST_F(PinIndexTest, DrawsActiveCardsAndNothingForHugeOrForeignPositions)
         EXPECT_EQ(index.cardsAt(100, 2147483640.0), Hits{}) << field1.toStdString();
     }
 }
+
+TEST(Pins, CrowdedMapsLookAsIfEveryPinWereDrawnInCardOrder)
+{
+    // Many pins on few centres, some past the edges.
+    std::vector<tb::PinSpot> spots;
+    for (int i = 0; i < 3000; ++i)
+        spots.push_back({1 + i % 7, double((i * 37) % 40) - 5 + (i % 3) * 0.4, double((i * 11) % 30) - 5});
+    QImage each = whiteMap(), all = whiteMap();
+    for (const tb::PinSpot& s : spots)
+        tb::drawPin(each, s.marker, s.x, s.y);
+    tb::drawPins(all, spots);
+    EXPECT_EQ(all, each);
+}

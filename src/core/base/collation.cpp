@@ -160,26 +160,28 @@ PrimaryTable& primaryTable()
 
 }  // namespace
 
-QString frenchPrimaryKey(const QString& text)
+bool appendFrenchPrimaryKey(QStringView text, std::u16string& key)
 {
     PrimaryTable& table = primaryTable();
     const qsizetype n = text.size();
-    QString key(n + n / 2 + 4, Qt::Uninitialized);
-    qsizetype used = 0;
     for (qsizetype i = 0; i < n; ++i) {
         char32_t c = text[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
         const QStringView units = table.unitsOf(c);
-        if (used + units.size() > key.size())
-            key.resize(2 * (used + units.size()));
-        std::copy(units.begin(), units.end(), key.data() + used);
-        used += units.size();
+        key.append(reinterpret_cast<const char16_t*>(units.data()), size_t(units.size()));
         if (!units.isEmpty() && units.back() == QChar(kUnranked))
-            break;
+            return false;
     }
-    key.truncate(used);
-    return key;
+    return true;
+}
+
+QString frenchPrimaryKey(const QString& text)
+{
+    std::u16string key;
+    key.reserve(size_t(text.size()) + 4);
+    appendFrenchPrimaryKey(text, key);
+    return QString::fromUtf16(key.data(), qsizetype(key.size()));
 }
 
 QCollatorSortKey frenchKey(const QString& text)

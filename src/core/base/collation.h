@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QCollatorSortKey>
 #include <QString>
+#include <QStringView>
+
+#include <string>
 
 namespace tb {
 
@@ -20,5 +23,8 @@ int frenchCompare(const QString& a, const QString& b);
 // them; only equal keys need frenchCompare. Sorting 100,000 lines on these
 // keys is several times faster than on the collator's own keys.
 QString frenchPrimaryKey(const QString& text);
+// The same key appended to key; false when it ends early (a character the
+// key cannot rank: what follows is left to the collator).
+bool appendFrenchPrimaryKey(QStringView text, std::u16string& key);
 
 }  // namespace tb

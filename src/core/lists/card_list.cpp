@@ -4,6 +4,8 @@
 #include "core/base/number_text.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 namespace tb {
 
@@ -14,14 +16,32 @@ QString sortLine(const QString& display, long long number)
 
 void CardList::add(QString display, long long number)
 {
-    m_lines.push_back({std::move(display), QString(), number});
+    m_lines.push_back({std::move(display), number});
     m_sorted = false;
 }
 
+namespace {
+
+// The cheap key of a sort line, appended to keys.
+void appendKey(const QString& display, long long number, std::u16string& keys)
+{
+    if (appendFrenchPrimaryKey(display, keys))
+        appendFrenchPrimaryKey(sortLine(QString(), number), keys);
+}
+
+int compareKeys(std::u16string_view a, std::u16string_view b)
+{
+    return a.compare(b);
+}
+
+}  // namespace
+
 bool CardList::less(const Line& a, const Line& b)
 {
-    const int c = QString::compare(a.key, b.key);
-    if (c != 0)
+    std::u16string ka, kb;
+    appendKey(a.display, a.number, ka);
+    appendKey(b.display, b.number, kb);
+    if (const int c = compareKeys(ka, kb); c != 0)
         return c < 0;
     // Equal cheap keys (case and accents alone differ): the collator decides.
     return frenchCompare(sortLine(a.display, a.number), sortLine(b.display, b.number)) < 0;
@@ -29,9 +49,34 @@ bool CardList::less(const Line& a, const Line& b)
 
 void CardList::sort()
 {
-    for (Line& l : m_lines)
-        l.key = frenchPrimaryKey(sortLine(l.display, l.number));
-    std::stable_sort(m_lines.begin(), m_lines.end(), less);
+    // Every key in one buffer, the lines sorted through their places in it:
+    // a million lines sort without a million small allocations.
+    struct Place {
+        quint32 offset, length, line;
+    };
+    std::u16string keys;
+    keys.reserve(m_lines.size() * 96);
+    std::vector<Place> order(m_lines.size());
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const size_t offset = keys.size();
+        appendKey(m_lines[i].display, m_lines[i].number, keys);
+        order[i] = {quint32(offset), quint32(keys.size() - offset), quint32(i)};
+    }
+    const char16_t* base = keys.data();
+    std::sort(order.begin(), order.end(), [&](const Place& a, const Place& b) {
+        const int c = compareKeys({base + a.offset, a.length}, {base + b.offset, b.length});
+        if (c != 0)
+            return c < 0;
+        const Line& la = m_lines[a.line];
+        const Line& lb = m_lines[b.line];
+        if (const int f = frenchCompare(sortLine(la.display, la.number), sortLine(lb.display, lb.number)); f != 0)
+            return f < 0;
+        return a.line < b.line;  // stable
+    });
+    std::vector<Line> sorted(m_lines.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        std::swap(sorted[k], m_lines[order[k].line]);
+    m_lines.swap(sorted);
     m_sorted = true;
 }
 
@@ -64,10 +109,11 @@ int CardList::replace(long long n, const QString& display)
     const int row = rowOf(n);
     if (row < 0)
         return -1;
-    Line line{display, frenchPrimaryKey(sortLine(display, n)), n};
+    Line line{display, n};
     m_lines.erase(m_lines.begin() + row);
     const auto at = m_sorted ? std::upper_bound(m_lines.begin(), m_lines.end(), line, less) : m_lines.begin() + row;
-    return int(m_lines.insert(at, std::move(line)) - m_lines.begin());
+    const auto inserted = m_lines.insert(at, std::move(line));
+    return int(inserted - m_lines.begin());
 }
 
 }  // namespace tb

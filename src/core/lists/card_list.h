@@ -34,7 +34,6 @@ public:
 private:
     struct Line {
         QString display;
-        QString key;   // cheap primary key of the sort line
         long long number = 0;
     };
     static bool less(const Line& a, const Line& b);

@@ -47,8 +47,6 @@ Status Database::load()
             if (Status s = m_store.writeCount(records); !s)
                 return s;
     }
-    if (Status s = m_pins.load(m_store, m_count); !s)
-        return s;
     noteOwnWrite();
     return {};
 }
@@ -130,7 +128,7 @@ Status Database::storeCard(long long n, const CardRecord& card)
     if (Status s = m_store.write(n, card); !s)
         return s;
     noteOwnWrite();
-    if (n <= m_count)
+    if (n <= m_count && m_pinsLoaded)
         m_pins.set(n, card);
     emit cardStored(n);
     return {};
@@ -154,7 +152,8 @@ Result<long long> Database::createCard(const CardRecord& typed)
     }
     if (Status s = writeCount(n); !s)
         return s.error();
-    m_pins.set(n, card);
+    if (m_pinsLoaded)
+        m_pins.set(n, card);
     emit cardStored(n);
     emit countChanged(n);
     return n;
@@ -165,7 +164,8 @@ Status Database::writeCount(long long count)
     if (Status s = m_store.writeCount(count); !s)
         return s;
     m_count = count;
-    m_pins.resize(count);
+    if (m_pinsLoaded)
+        m_pins.resize(count);
     return {};
 }
 
@@ -196,6 +196,12 @@ QString Database::attachmentPath(const QString& base, const QString& source) con
 
 const PinIndex& Database::pins() const
 {
+    // Read on first use: commands that only list or show never pay for it.
+    if (!m_pinsLoaded) {
+        m_pinsLoaded = true;
+        m_pins.load(m_store, m_count).ok();
+        noteOwnWrite();
+    }
     refreshIfChanged();
     return m_pins;
 }
@@ -230,7 +236,7 @@ void Database::refreshIfChanged() const
     if (size == m_seenSize && time == m_seenTime)
         return;
     // Another program changed the records: the pins follow the file.
-    if (m_pins.load(m_store, m_count))
+    if (m_pinsLoaded && m_pins.load(m_store, m_count))
         noteOwnWrite();
 }
 

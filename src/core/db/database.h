@@ -92,6 +92,7 @@ private:
     long long m_count = 0;
     QString m_correction;
     mutable PinIndex m_pins;
+    mutable bool m_pinsLoaded = false;
     mutable qint64 m_seenSize = -1;
     mutable QDateTime m_seenTime;
 };

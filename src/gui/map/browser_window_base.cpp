@@ -16,13 +16,6 @@ BrowserWindowBase::BrowserWindowBase(AppContext& ctx, QWidget* parent, const QSt
     setUpSecondaryWindow(this, objectName, title);
 
     m_picker = new FilePickerWidget(this);
-    Drive1 = m_picker->Drive1;
-    Dir1 = m_picker->Dir1;
-    File1 = m_picker->File1;
-    TxtChemin = m_picker->TxtChemin;
-    Label1 = m_picker->Label1;
-    Picture1 = m_picker->Picture1;
-    Pctdim = m_picker->Pctdim;
     m_picker->setPattern(pattern);
 
     Command1 = new QPushButton(confirmCaption, this);

@@ -6,10 +6,6 @@
 #include <QWidget>
 
 class FilePickerWidget;
-class FolderList;
-class QComboBox;
-class QLabel;
-class QListWidget;
 class QPushButton;
 class QVBoxLayout;
 
@@ -22,13 +18,6 @@ public:
     void clickFile(const QString& name);
 
 protected:
-    QComboBox* Drive1 = nullptr;
-    FolderList* Dir1 = nullptr;
-    QListWidget* File1 = nullptr;
-    QLabel* TxtChemin = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Picture1 = nullptr;
-    QLabel* Pctdim = nullptr;
     QPushButton* Command1 = nullptr;  // the confirm button
 
     BrowserWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName, const QString& title,

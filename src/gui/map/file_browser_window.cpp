@@ -53,7 +53,7 @@ void Ffrance23::prepare(const QString& pattern, bool textPreview, const QString&
 {
     m_picker->setPattern(pattern);
     m_textPreview = textPreview;
-    Picture1->setVisible(!textPreview);
+    m_picker->setPictureVisible(!textPreview);
     TextRech->setVisible(textPreview);
     Label2->setText(targetBase);
     Text1->clear();
@@ -72,7 +72,7 @@ void Ffrance23::save()
 {
     if (Text1->text().isEmpty())
         return;
-    if (tb::Status s = tb::copyFileReplacing(Label1->text(), Text1->text()); !s) {
+    if (tb::Status s = tb::copyFileReplacing(m_picker->chosenPath(), Text1->text()); !s) {
         m_ctx.dialogs.message(QStringLiteral("Le fichier n'a pas pu être copié !"));
         return;
     }

@@ -19,7 +19,7 @@ FFrance22::FFrance22(AppContext& ctx, QWidget* parent)
 void FFrance22::load()
 {
     // Without a chosen file the map stays as it is (an empty path would blank it).
-    const QString path = Label1->text();
+    const QString path = m_picker->chosenPath();
     if (path.isEmpty())
         return;
     tb::Database* db = m_ctx.session.database();

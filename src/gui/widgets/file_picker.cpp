@@ -215,3 +215,13 @@ void FilePickerWidget::showPreview(const QString& path)
     if (!framed.isNull())
         Picture1->setPixmap(QPixmap::fromImage(framed));
 }
+
+QString FilePickerWidget::chosenPath() const
+{
+    return Label1->text();
+}
+
+void FilePickerWidget::setPictureVisible(bool visible)
+{
+    Picture1->setVisible(visible);
+}

@@ -35,13 +35,10 @@ public:
     // Where a preview fits in: Ffrance23 puts its text preview there.
     QVBoxLayout* previewColumn() const { return m_previewColumn; }
 
-    QComboBox* Drive1 = nullptr;
-    FolderList* Dir1 = nullptr;
-    QListWidget* File1 = nullptr;
-    QLabel* TxtChemin = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Picture1 = nullptr;
-    QLabel* Pctdim = nullptr;
+    // The full path of the file chosen, or "".
+    QString chosenPath() const;
+    // The picture preview, or room for the window's own (a text).
+    void setPictureVisible(bool visible);
 
     static constexpr QSize previewSize{240, 180};
 
@@ -52,6 +49,14 @@ signals:
     void fileChosen();
 
 private:
+    QComboBox* Drive1 = nullptr;
+    FolderList* Dir1 = nullptr;
+    QListWidget* File1 = nullptr;
+    QLabel* TxtChemin = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Picture1 = nullptr;
+    QLabel* Pctdim = nullptr;
+
     void fillDrives();
     void selectDriveOf(const QString& folder);
     void refreshFiles();

@@ -174,12 +174,17 @@ QString Database::findSideFile(const QString& prefix, long long n, const QString
     const QString made = m_store.sideFile(prefix, n, extension);
     if (QFileInfo::exists(made))
         return made;
-    const QString wanted = QFileInfo(made).fileName();
-    const QStringList found = QDir(folder()).entryList({wanted}, QDir::Files);  // case-insensitive on names
-    for (const QString& name : found)
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return file(name);
-    return made;
+    // Names in other cases, from one listing of the folder kept while the
+    // folder is unchanged (a folder of many cards holds many files).
+    const QDateTime changed = QFileInfo(folder()).lastModified();
+    if (changed != m_sideFilesTime || m_sideFiles.isEmpty()) {
+        m_sideFiles.clear();
+        for (const QString& name : QDir(folder()).entryList(QDir::Files))
+            m_sideFiles.insert(name.toLower(), name);
+        m_sideFilesTime = changed;
+    }
+    const QString found = m_sideFiles.value(QFileInfo(made).fileName().toLower());
+    return found.isEmpty() ? made : file(found);
 }
 
 QString Database::attachmentPath(const QString& base, const QString& source) const

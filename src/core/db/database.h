@@ -9,6 +9,7 @@
 #include "core/map/pin_index.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <memory>
 
@@ -93,6 +94,8 @@ private:
     QString m_correction;
     mutable PinIndex m_pins;
     mutable bool m_pinsLoaded = false;
+    mutable QHash<QString, QString> m_sideFiles;  // lower-case name -> name on disk
+    mutable QDateTime m_sideFilesTime;
     mutable qint64 m_seenSize = -1;
     mutable QDateTime m_seenTime;
 };

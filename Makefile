@@ -23,8 +23,10 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Timings against plain tools on a 100,000-card demo database (made once).
 bench: build
-	cd $(BUILD) && ./bench/tabulon_bench
+	@test -d $(BUILD)/bench-data/Demo100k || $(BUILD)/tabulon-cli demo $(BUILD)/bench-data/Demo100k --cards 100000
+	sh bench/compare.sh $(BUILD)/bench-data/Demo100k $(BUILD)
 
 # Removes what the build made; the databases created in $(BUILD) stay.
 clean:

@@ -2,7 +2,6 @@
 // exit codes, the read-only check and demo databases.
 #include "core/base/codepage.h"
 #include "core/cards/card_store.h"
-#include "core/db/database.h"
 #include "support/fixtures.h"
 
 #include <QDir>
@@ -98,22 +97,19 @@ TEST_F(CliTest, CountListAndShowPrintTheCardsAsStored)
     EXPECT_EQ(fields[2], "3\t" + pad("ZOLA", 15));
     EXPECT_EQ(fields[3], "4\t" + pad("Émile", 15));
     EXPECT_EQ(fields[19], "20\t" + QString(40, u' '));
+
+    const CliRun check = cli({"check", bare()});
+    EXPECT_EQ(check.exit, 0) << check.out.toStdString();
+    EXPECT_EQ(check.out, "Contrôle terminé : 4 fiche(s), 0 erreur(s), 0 avertissement(s).\n");
 }
 
 TEST_F(CliTest, BadUsageExitsTwoAndFailuresExitOneWithTheMessage)
 {
+    const QString fresh = program.file("Nouvelle");
     const QList<QStringList> usages = {
-        {},
-        {"compter", bare()},
-        {"list"},
-        {"list", bare(), "--order", "prenoms"},
-        {"list", bare(), "--order"},
-        {"show", bare()},
-        {"show", bare(), "deux"},
-        {"count", bare(), "--seed", "3"},
-        {"demo", program.file("Nouvelle")},
-        {"demo", program.file("Nouvelle"), "--cards", "-4"},
-        {"demo", program.file("Nouvelle"), "--cards", "4", "--program-folder", program.path()},
+        {}, {"compter", bare()}, {"list"}, {"list", bare(), "--order", "prenoms"}, {"list", bare(), "--order"},
+        {"show", bare()}, {"show", bare(), "deux"}, {"count", bare(), "--seed", "3"}, {"demo", fresh},
+        {"demo", fresh, "--cards", "-4"}, {"demo", fresh, "--cards", "4", "--program-folder", program.path()},
     };
     for (const QStringList& args : usages) {
         const CliRun r = cli(args);
@@ -134,13 +130,6 @@ TEST_F(CliTest, BadUsageExitsTwoAndFailuresExitOneWithTheMessage)
         EXPECT_TRUE(r.err.contains("n'existe pas"));
         EXPECT_TRUE(r.out.isEmpty());
     }
-}
-
-TEST_F(CliTest, CheckPassesASoundDatabase)
-{
-    const CliRun r = cli({"check", bare()});
-    EXPECT_EQ(r.exit, 0) << r.out.toStdString();
-    EXPECT_EQ(r.out, "Contrôle terminé : 4 fiche(s), 0 erreur(s), 0 avertissement(s).\n");
 }
 
 TEST_F(CliTest, CheckFindsErrorsInBrokenDatabases)
@@ -231,14 +220,7 @@ TEST(CliDemoTest, DemoDatabasesOpenPassTheCheckAndRepeatForASeed)
     const CliRun made = cli({"demo", program.file("Demo"), "--cards", "500", "--seed", "7"});
     ASSERT_EQ(made.exit, 0) << made.err.toStdString();
     EXPECT_EQ(made.out, program.file("Demo/") + "\t500 fiche(s)\n");
-    for (const char* t : {"F.xls", "F.txt", "R.txt", "I.txt", "M.txt", "StrFic.txt", "Tabulon.mdb", "carte.txt"})
-        EXPECT_TRUE(QFileInfo::exists(program.file("Demo/") + t)) << t;
     EXPECT_EQ(QDir(program.file("Demo")).entryList(QDir::Files).size(), 10);  // templates and cards: no side files
-
-    auto db = tb::Database::open(program.file("Demo/"), tb::Database::Access::ReadOnly);
-    ASSERT_TRUE(db.ok());
-    EXPECT_EQ(db.value()->count(), 500);
-    EXPECT_TRUE(db.value()->countCorrection().isEmpty());
     const CliRun check = cli({"check", program.file("Demo")});
     EXPECT_EQ(check.exit, 0);
     EXPECT_EQ(check.out, "Contrôle terminé : 500 fiche(s), 0 erreur(s), 0 avertissement(s).\n");
@@ -247,8 +229,6 @@ TEST(CliDemoTest, DemoDatabasesOpenPassTheCheckAndRepeatForASeed)
     TempProgramFolder other;
     ASSERT_EQ(cli({"demo", "Demo", "--cards", "500", "--seed", "7", "--program-folder", other.path()}).exit, 0);
     EXPECT_EQ(readBytes(other.file("Demo/lesfiches.dat")), readBytes(program.file("Demo/lesfiches.dat")));
-    ASSERT_EQ(cli({"demo", "Autre", "--cards", "500", "--seed", "8", "--program-folder", other.path()}).exit, 0);
-    EXPECT_NE(readBytes(other.file("Autre/lesfiches.dat")), readBytes(program.file("Demo/lesfiches.dat")));
 
     const CliRun again = cli({"demo", program.file("Demo"), "--cards", "5"});
     EXPECT_EQ(again.exit, 1);

@@ -65,12 +65,8 @@ protected:
 TEST_F(CardWindowTest, OpensWithCaptionsListsAndDepartment)
 {
     EXPECT_EQ(w->windowTitle(), "Fiche individuelle");
-    EXPECT_EQ(label("Label3"), "Fiche");
     EXPECT_EQ(label("Label1(2)"), "Nom ");
     EXPECT_EQ(label("Label1(10)"), "Profession");
-    EXPECT_EQ(label("Label13"), "Marqueur");
-    EXPECT_EQ(button("Command4")->text(), "Fonction calcul des intérêts");
-    EXPECT_EQ(child<QAction>(w, "DesarchiFic")->text(), "Désarchiver la fiche");
     EXPECT_EQ(rowTexts(names).value(0), "ARNAUD          Zoé            ");
     EXPECT_EQ(rowNumbers(names), (QList<long long>{2, 3, 1}));
     EXPECT_EQ(label("Label2"), "2");
@@ -93,21 +89,7 @@ TEST_F(CardWindowTest, OpensWithCaptionsListsAndDepartment)
     EXPECT_EQ(readBytes(f.program.file("DeptCourant.txt")), remembered);
 }
 
-TEST_F(CardWindowTest, MovingToAnotherCardStoresTheCardLeft)
-{
-    retype(3, "Zoé-Marie");
-    retype(7, "05 46 00 00 00");
-    clickRow(names, 1);
-    EXPECT_EQ(card(2).field(4), "Zoé-Marie      ");
-    EXPECT_EQ(card(2).field(8), "05 46 00 00 00 ");
-    EXPECT_EQ(card(1).field(4), "Yves           ");  // the others untouched
-    EXPECT_EQ(label("Label2"), "3");
-    EXPECT_EQ(field(3)->text(), "Xavier");
-    EXPECT_EQ(field(2)->text(), "BERNARD");
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
-}
-
-TEST_F(CardWindowTest, ValidatingAcknowledgesAndTheNameFollowsInItsPlace)
+TEST_F(CardWindowTest, ValidatingOrMovingAwayStoresTheCardAndTheNameFollowsInItsPlace)
 {
     // Storing an unchanged card writes nothing.
     const QString records = db + "lesfiches.dat";
@@ -131,7 +113,14 @@ TEST_F(CardWindowTest, ValidatingAcknowledgesAndTheNameFollowsInItsPlace)
     EXPECT_EQ(rowTexts(names).value(2).left(6), "ZORRO ");
     EXPECT_EQ(names->currentIndex().row(), 2);
     EXPECT_EQ(label("Label2"), "2");
-    EXPECT_EQ(label("StatusLine"), " Fiche n° 2 enregistrée.");
+
+    // Moving to another card stores the one left, and only it.
+    retype(3, "Zoé-Marie");
+    clickRow(names, 0);
+    EXPECT_EQ(card(2).field(4), "Zoé-Marie      ");
+    EXPECT_EQ(card(1).field(4), "Yves           ");
+    EXPECT_EQ(label("Label2"), "3");
+    EXPECT_EQ(field(3)->text(), "Xavier");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
@@ -157,7 +146,7 @@ TEST_F(CardWindowTest, FailedValidationKeepsWhatWasTyped)
     EXPECT_NE(label("StatusLine"), " Fiche n° 2 enregistrée.");
 }
 
-TEST_F(CardWindowTest, ColourSquaresChangeTheMarkerOnly)
+TEST_F(CardWindowTest, ColoursTypingAndDebtReachTheRecordOnlyWhenStored)
 {
     const QString field1 = field(0)->text();
     ASSERT_EQ(field1[0], u'1');
@@ -166,22 +155,33 @@ TEST_F(CardWindowTest, ColourSquaresChangeTheMarkerOnly)
     EXPECT_EQ(f.main->session().marker(), 3);
     EXPECT_EQ(child<QLabel>(w, "Label4")->palette().color(QPalette::Window), QColor(0, 0, 255));
     EXPECT_EQ(f.dialogs.beeps, 1);
-    EXPECT_EQ(card(2).marker(), 1);  // stored only with the card
-
+    EXPECT_EQ(card(2).marker(), 1);
     // Space on a focused square chooses it too.
     keyClick(child<QWidget>(w, "Label7"), Qt::Key_Space, Qt::NoModifier, " ");
     EXPECT_EQ(field(0)->text(), u'2' + field1.mid(1));
     click(child<QWidget>(w, "Label11"));
     EXPECT_EQ(child<QLabel>(w, "Label4")->palette().color(QPalette::Window), QColor(192, 192, 255));
+
+    // Characters outside the code page are refused; past the width what was typed first stays.
+    QLineEdit* first = field(3);
+    click(first, QPoint(first->width() - 4, first->height() / 2));
+    EXPECT_EQ(first->cursorPosition(), 3);
+    typeText(first, QStringLiteral("aőb€"));
+    EXPECT_EQ(first->text(), QStringLiteral("Zoéab€"));
+    field(5)->selectAll();
+    typeText(field(5), "1700012");
+    EXPECT_EQ(field(5)->text(), "17000");
+    field(7)->selectAll();
+    typeText(field(7), "05 46 00 00 00 99");
+    EXPECT_EQ(field(7)->text(), "05 46 00 00 00 ");  // a blank at the last place included
+
     click(button("Command2"));
     EXPECT_EQ(card(2).marker(), 6);
     EXPECT_EQ(card(2).x(), 200);
     EXPECT_EQ(card(2).y(), 150);
+    EXPECT_EQ(card(2).field(8), "05 46 00 00 00 ");
     EXPECT_EQ(f.main->mapImage().pixelColor(210, 150), tb::pinColor(6));  // drawn at once
-}
 
-TEST_F(CardWindowTest, DebtCalculationRightAlignsAndStores)
-{
     const QStringList typed{"10", "5,5", "", "", "3"};
     for (int k = 0; k < 5; ++k)
         typeText(field(14 + k), typed[k]);
@@ -192,35 +192,11 @@ TEST_F(CardWindowTest, DebtCalculationRightAlignsAndStores)
     EXPECT_EQ(card(2).field(20).trimmed(), "12.00");
 }
 
-TEST_F(CardWindowTest, FieldsRefuseCharactersOutsideTheCodePage)
-{
-    QLineEdit* first = field(3);
-    ASSERT_EQ(first->text(), "Zoé");
-    click(first, QPoint(first->width() - 4, first->height() / 2));
-    EXPECT_EQ(first->cursorPosition(), 3);
-    typeText(first, QStringLiteral("aőb€"));
-    EXPECT_EQ(first->text(), QStringLiteral("Zoéab€"));
-
-    QLineEdit* code = field(5);
-    code->selectAll();
-    typeText(code, "1700012");
-    EXPECT_EQ(code->text(), "17000");
-
-    // Past the width, what was typed first stays, a blank at the last place included.
-    QLineEdit* phone = field(7);
-    phone->selectAll();
-    typeText(phone, "05 46 00 00 00 99");
-    EXPECT_EQ(phone->text(), "05 46 00 00 00 ");
-    click(button("Command2"));
-    EXPECT_EQ(card(2).field(8), "05 46 00 00 00 ");
-}
-
 TEST_F(CardWindowTest, PhotoTimerLoadsThePhotoOnce)
 {
     auto* timer = child<QTimer>(w, "Timer1");
     auto* photo = child<PhotoFrame>(w, "Picture1");
     EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 4000);
     EXPECT_TRUE(photo->image().isNull());
     QImage red(100, 80, QImage::Format_RGB32);
     red.fill(Qt::red);
@@ -243,22 +219,16 @@ TEST_F(CardWindowTest, PhotoTimerLoadsThePhotoOnce)
     EXPECT_TRUE(timer->isActive());
 }
 
-TEST_F(CardWindowTest, TabFollowsTheReadingOrder)
+TEST_F(CardWindowTest, TabFollowsTheReadingOrderAndEscapeClosesForANewWindow)
 {
     activate(w);
     EXPECT_EQ(tabFrom(w, "Option1"), "Text1(1)");
-    EXPECT_EQ(tabFrom(w, "Text1(2)"), "Text1(3)");
     EXPECT_EQ(tabFrom(w, "Text1(9)"), "Combo1");
     EXPECT_EQ(tabFrom(w, "Combo1"), "List4");
     EXPECT_EQ(tabFrom(w, "List4"), "Text1(10)");
     EXPECT_EQ(tabFrom(w, "Text1(19)"), "Label6");
     EXPECT_EQ(tabFrom(w, "Label12"), "Command2");
-    EXPECT_EQ(tabFrom(w, "Command2"), "Command3");
-}
 
-TEST_F(CardWindowTest, EscapeClosesTheWindowAndTheMenuMakesANewOne)
-{
-    activate(w);
     QPointer<FFrance4> closed = w;
     field(2)->setFocus();
     keyClick(field(2), Qt::Key_Escape);

@@ -1,7 +1,6 @@
 #include "gui_fixture.h"
 
 #include "core/db/session.h"
-#include "gui/app/database_chooser_window.h"
 #include "gui/app/main_window.h"
 #include "gui/map/map_picture.h"
 #include "gui/widgets/card_list_model.h"
@@ -11,12 +10,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QListWidget>
-#include <QPointer>
-#include <QPushButton>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
 
 namespace testing_support {
 
@@ -31,10 +30,7 @@ QWidget* GuiFixture::mainWidget() const
 
 QAction* GuiFixture::action(const QString& name) const
 {
-    for (QAction* a : main->findChildren<QAction*>())
-        if (a->objectName() == name)
-            return a;
-    return nullptr;
+    return main->findChild<QAction*>(name);
 }
 
 bool GuiFixture::trigger(const QString& name)
@@ -88,6 +84,7 @@ void GuiFixture::leftClickMap(int x, int y)
 
 void GuiFixture::rightClickMap(int x, int y)
 {
+    // The map menu opens where the pointer last moved.
     auto* picture = main->findChild<MapPicture*>(QStringLiteral("PicImage"));
     QMouseEvent move(QEvent::MouseMove, QPointF(x, y), picture->mapToGlobal(QPointF(x, y)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
@@ -174,27 +171,25 @@ void activate(QWidget* window)
     QApplication::processEvents();
 }
 
-static int rowOfText(QWidget* window, const QString& listName, const QString& text)
+// Clicks (twice when twice) the line text of the list; false when absent.
+static bool clickText(QWidget* window, const QString& listName, const QString& text, bool twice)
 {
     auto* list = child<QListWidget>(window, listName);
     const QList<QListWidgetItem*> found = list ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
-    return found.isEmpty() ? -1 : list->row(found.first());
+    if (found.isEmpty())
+        return false;
+    (twice ? doubleClickRow : clickRow)(list, list->row(found.first()));
+    return true;
 }
 
 bool clickItem(QWidget* window, const QString& listName, const QString& text)
 {
-    const int row = rowOfText(window, listName, text);
-    if (row >= 0)
-        clickRow(child<QListWidget>(window, listName), row);
-    return row >= 0;
+    return clickText(window, listName, text, false);
 }
 
 bool doubleClickItem(QWidget* window, const QString& listName, const QString& text)
 {
-    const int row = rowOfText(window, listName, text);
-    if (row >= 0)
-        doubleClickRow(child<QListWidget>(window, listName), row);
-    return row >= 0;
+    return clickText(window, listName, text, true);
 }
 
 QString labelText(QWidget* window, const QString& name)
@@ -214,18 +209,16 @@ QStringList lines(const QListWidget* list)
 QStringList rowTexts(const QAbstractItemView* view)
 {
     QStringList out;
-    const QAbstractItemModel* model = view->model();
-    for (int i = 0; i < model->rowCount(); ++i)
-        out.append(model->index(i, 0).data().toString());
+    for (int i = 0; i < view->model()->rowCount(); ++i)
+        out.append(view->model()->index(i, 0).data().toString());
     return out;
 }
 
 QList<long long> rowNumbers(const QAbstractItemView* view)
 {
     QList<long long> out;
-    const QAbstractItemModel* model = view->model();
-    for (int i = 0; i < model->rowCount(); ++i)
-        out.append(model->index(i, 0).data(CardListModel::CardNumberRole).toLongLong());
+    for (int i = 0; i < view->model()->rowCount(); ++i)
+        out.append(view->model()->index(i, 0).data(CardListModel::CardNumberRole).toLongLong());
     return out;
 }
 

@@ -51,11 +51,34 @@ TEST(MainWindow, StartsWithDefaultMapMenusAndScrolling)
     EXPECT_EQ(w.session().marker(), 3);
     EXPECT_EQ(readBytes(f.program.file("carte.txt")), (f.program.path() + "frc.gif\r\n").toUtf8());
 
-    // A sample of captions: "&&" shown as "&", and the wording kept as users know it, slips included.
+    // Every caption as users know it, slips included ("&&" shows as "&").
     const std::pair<const char*, const char*> captions[] = {
-        {"cartes", "Cartes & Plans"}, {"Rechtelf", "Recherche par le n° de téléphone fixe"},
-        {"AppelMDB", "Pour les utilisateurs de Microsof Access : Appel de TABulon.mdb"},
-        {"Tournèe", "Définition de zones"}, {"RechparVille", "Recherche d'un Code postal  par le nom de la ville"},
+        {"Fichier", "Fichier"}, {"Nbase", "Création d'une nouvelle base de données"},
+        {"Obase", "Ouvrir une base de données existante"}, {"quitter", "Quitter"}, {"cartes", "Cartes & Plans"},
+        {"clients", "Base de données"}, {"Voirlesfiches", "Voir, modifier, archiver les fiches"},
+        {"listclients", "Listes des fiches"}, {"alpha", "Classement alphabétique"},
+        {"villes", "Classement par villes"}, {"CPostaux", "Classement par codes postaux"},
+        {"recherches", "Recherches"}, {"Rechnom", "Recherche par le nom"},
+        {"Rechcp1", "Recherche par le code postal"}, {"Rechloc", "Recherche par la localité"},
+        {"Rechtelf", "Recherche par le n° de téléphone fixe"},
+        {"rechtelp", "Recherche par le n° de téléphone portable"}, {"FicArch", "Fiches archivées"},
+        {"octets", "Nombre de fiches"}, {"Adresses", "Adresses avec traitement de texte"},
+        {"mail", "Adresses E-mail"}, {"FicExport", "Fichier \"EXPORT\""},
+        {"export", "Création du fichier \"EXPORT\" sous forme d'un fichier texte"},
+        {"AppelGE", "Appel du gestionnaire externe de bases de données"},
+        {"AppelMDB", "Pour les utilisateurs de Microsof Access : Appel de TABulon.mdb"}, {"Structure", "Structure"},
+        {"Fiche", "Fiche"}, {"MExel", "Maquette \"EXCEL\""}, {"MNote", "Maquette \"Note confidentielle\""},
+        {"Tournèe", "Définition de zones"}, {"Outils", "Accessoires"},
+        {"Rechcp", "Recherche d'une ville par son code postal"},
+        {"RechparVille", "Recherche d'un Code postal  par le nom de la ville"}, {"accessoires", "Outils"},
+        {"RIB", "Clé RIB"}, {"calendrier", "Calendrier"}, {"cvt", "Convertisseur Euros"}, {"Affichage", "Affichage"},
+        {"LogExt", "Logiciels externes"}, {"RechLogExt", "Recherches des logiciels externes"},
+        {"LogTrtExcel", "Logiciel traitement des feuilles EXCEL"}, {"LogTrtTxt", "Logiciel traitement de texte"},
+        {"LogTrtImage", "Logiciel traitement de l'image"}, {"LogTrtBdd", "Logiciel traitement de bases de données"},
+        {"LogAdrE", "Logiciel gestion carnet d'adresses électroniques"},
+        {"scanner", "Logiciel permettant l'utilisation du scanner"},
+        {"LogExtActuels", "Chemins des logiciels externes actuellement sélectionnés"}, {"toile", "Sur la toile"},
+        {"utile", "Site utile"}, {"msg", "Envoyer un message électronique"}, {"aide", "Aide"},
     };
     for (const auto& [name, text] : captions)
         EXPECT_EQ(caption(f.action(QString::fromUtf8(name))), QString::fromUtf8(text)) << name;

@@ -6,6 +6,7 @@
 #include "gui/tools/rib_window.h"
 #include "gui_fixture.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -276,4 +277,24 @@ TEST(Calendar, OpensOnTodayInFrenchWithMondayFirst)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(f.trigger("calendrier"));
     EXPECT_EQ(child<QCalendarWidget>(f.window<Ffrance7>(), "Calendrier1")->selectedDate(), today);
+}
+
+TEST(ToolWindows, EveryControlCarriesItsCaptionForScreenReaders)
+{
+    GuiFixture f;
+    for (const char* command : {"cvt", "RIB", "calendrier"}) {
+        ASSERT_TRUE(f.trigger(command));
+        QWidget* w = f.dialogs.lastModal();
+        ASSERT_NE(w, nullptr);
+        for (QWidget* c : w->findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QLineEdit*>(c) || qobject_cast<QComboBox*>(c)
+                                 || qobject_cast<QAbstractButton*>(c) || qobject_cast<QCalendarWidget*>(c);
+            // The calendar's own month buttons are Qt's and named by it.
+            bool insideCalendar = false;
+            for (QWidget* p = c->parentWidget(); p; p = p->parentWidget())
+                insideCalendar = insideCalendar || qobject_cast<QCalendarWidget*>(p);
+            if (control && !insideCalendar)
+                EXPECT_FALSE(c->accessibleName().isEmpty()) << command << " " << c->objectName().toStdString();
+        }
+    }
 }

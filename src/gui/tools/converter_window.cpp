@@ -70,6 +70,8 @@ FFrance8::FFrance8(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     Label5 = makeLabel(this, "Label5");
     Label5->setFrameShape(QFrame::Panel);
     Label5->setFrameShadow(QFrame::Sunken);
+    Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(Label2, 0, 0);

@@ -5,9 +5,12 @@
 #include "core/db/database.h"
 #include "core/db/demo_database.h"
 #include "core/db/program_folder.h"
+#include "core/tools/amount_words.h"
+#include "core/tools/rib_key.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cstdio>
 #include <map>
 
@@ -35,6 +38,9 @@ const char* const kUsageText =
     "                              programme et reçoit les fichiers du programme qui lui manquent (carte,\n"
     "                              modèles, annuaire) ; --program-folder n'est alors pas permis.\n"
     "                              Aucun fichier annexe n'est créé pour les fiches.\n"
+    "  words N                     le nombre entier N en toutes lettres (« Vingt un »)\n"
+    "  rib BANQUE GUICHET COMPTE   la clé RIB d'un code banque (5), d'un code guichet (5)\n"
+    "                              et d'un numéro de compte (11 caractères)\n"
     "\n"
     "Codes de sortie : 0 réussite, 1 échec (message sur la sortie d'erreur), 2 erreur d'utilisation.\n";
 
@@ -193,6 +199,34 @@ int demoCommand(const Arguments& a, const QString& executableFolder)
     return kDone;
 }
 
+int wordsCommand(const Arguments& a)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    if (!digits.match(a.positional[0]).hasMatch())
+        return usage(QStringLiteral("nombre entier incorrect : ") + a.positional[0]);
+    const QString words = tb::SomLettr(QStringView(a.positional[0]));
+    if (words == QLatin1String("Une Erreur !")) {
+        printError(words);
+        return kFailed;
+    }
+    Output out;
+    out << words << "\n";
+    return kDone;
+}
+
+int ribCommand(const Arguments& a)
+{
+    const auto key = tb::ribKey(a.positional[0], a.positional[1], a.positional[2]);
+    if (!key)
+        return failed(key.error());
+    // The window shows nothing then; a command must say why it gives no key.
+    if (!key.value())
+        return failed(tb::Error{tb::kNoErrorNumber, QStringLiteral("Pas de clé pour un code banque ou guichet nul")});
+    Output out;
+    out << QString::number(*key.value()) << "\n";
+    return kDone;
+}
+
 }  // namespace
 
 Output& Output::operator<<(const QString& text)
@@ -237,6 +271,8 @@ int run(const QStringList& args, const QString& executableFolder)
         {QStringLiteral("check"), {1, {QStringLiteral("--program-folder")}}},
         {QStringLiteral("demo"),
          {1, {QStringLiteral("--cards"), QStringLiteral("--seed"), QStringLiteral("--program-folder")}}},
+        {QStringLiteral("words"), {1, {}}},
+        {QStringLiteral("rib"), {3, {}}},
     };
     const QString name = args[0];
     const auto command = commands.find(name);
@@ -247,6 +283,11 @@ int run(const QStringList& args, const QString& executableFolder)
         return usage(problem);
     if (a.positional.size() != command->second.positional)
         return usage(QStringLiteral("nombre d'arguments incorrect pour ") + name);
+    // The office tools need no database.
+    if (name == QLatin1String("words"))
+        return wordsCommand(a);
+    if (name == QLatin1String("rib"))
+        return ribCommand(a);
     if (a.positional[0].isEmpty())
         return usage(QStringLiteral("base de données manquante"));
 

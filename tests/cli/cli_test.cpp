@@ -236,3 +236,36 @@ TEST(CliDemoTest, DemoDatabasesOpenPassTheCheckAndRepeatForASeed)
 }
 
 }  // namespace
+
+TEST(CliToolsTest, WordsAndRibKeysNeedNoDatabase)
+{
+    const CliRun words = cli({"words", "2500000"});
+    EXPECT_EQ(words.exit, 0);
+    EXPECT_EQ(words.out, "Deux million(s) cinq cent mille \n");
+    EXPECT_EQ(cli({"words", "91"}).out, "Quatre-vingt onze \n");
+
+    const CliRun tooLong = cli({"words", "1000000000000000"});
+    EXPECT_EQ(tooLong.exit, 1);
+    EXPECT_EQ(tooLong.err, "Une Erreur !\n");
+    EXPECT_TRUE(tooLong.out.isEmpty());
+    for (const QStringList& args : QList<QStringList>{{"words"}, {"words", "12a"}, {"words", "-3"}, {"rib", "30002", "00550"}}) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exit, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains("Usage : tabulon-cli"));
+    }
+
+    const CliRun key = cli({"rib", "30002", "00550", "0000157841Z"});
+    EXPECT_EQ(key.exit, 0);
+    EXPECT_EQ(key.out, "25\n");
+    EXPECT_EQ(cli({"rib", "20041", "01005", "0500013M026"}).out, "6\n");
+
+    const CliRun shortBank = cli({"rib", "3000", "00550", "0000157841Z"});
+    EXPECT_EQ(shortBank.exit, 1);
+    EXPECT_EQ(shortBank.err, QString::fromUtf8("Le code Banque doit comporter 5 caractères\n"));
+    EXPECT_EQ(cli({"rib", "30002", "00550", "0000157841"}).err,
+              QString::fromUtf8("Le N°de compte doit comporter 11 caractères\n"));
+    const CliRun zero = cli({"rib", "00000", "00550", "0000157841Z"});
+    EXPECT_EQ(zero.exit, 1);
+    EXPECT_TRUE(zero.out.isEmpty());
+    EXPECT_FALSE(zero.err.isEmpty());
+}

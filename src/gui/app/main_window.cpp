@@ -16,6 +16,9 @@
 #include "gui/map/map_browser_window.h"
 #include "gui/map/map_picture.h"
 #include "gui/postal/postal_commands.h"
+#include "gui/tools/calendar_window.h"
+#include "gui/tools/converter_window.h"
+#include "gui/tools/rib_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -175,9 +178,13 @@ void FFrance::buildMenus()
             &QAction::triggered, this, [this] { searchPostalCodeByCity(m_ctx); });
 
     QMenu* accessoires = addMenu(bar, "accessoires", QStringLiteral("Outils"), u'O');
-    addAction(accessoires, "RIB", QStringLiteral("Clé RIB"))->setVisible(false);
-    addAction(accessoires, "calendrier", QStringLiteral("Calendrier"));
-    addAction(accessoires, "cvt", QStringLiteral("Convertisseur Euros"));
+    QAction* rib = addAction(accessoires, "RIB", QStringLiteral("Clé RIB"));
+    rib->setVisible(false);
+    connect(rib, &QAction::triggered, this, [this] { m_ctx.dialogs.showModal(m_ctx.windows.ribWindow()); });
+    connect(addAction(accessoires, "calendrier", QStringLiteral("Calendrier")), &QAction::triggered, this,
+            [this] { m_ctx.dialogs.showModal(m_ctx.windows.calendar()); });
+    connect(addAction(accessoires, "cvt", QStringLiteral("Convertisseur Euros")), &QAction::triggered, this,
+            [this] { m_ctx.dialogs.showModal(m_ctx.windows.converter()); });
     connect(addAction(accessoires, "Affichage", QStringLiteral("Affichage")), &QAction::triggered, this,
             &FFrance::startDisplaySettings);
 

@@ -8,6 +8,9 @@
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/postal/postal_window.h"
+#include "gui/tools/calendar_window.h"
+#include "gui/tools/converter_window.h"
+#include "gui/tools/rib_window.h"
 
 void Windows::setUp(AppContext* ctx, QWidget* parent)
 {
@@ -30,3 +33,6 @@ FFrance11* Windows::creationWindow() { return ensure(m_creation); }
 FFrance22* Windows::mapBrowser() { return ensure(m_mapBrowser); }
 Ffrance23* Windows::fileBrowser() { return ensure(m_fileBrowser); }
 Ffrance29* Windows::databaseChooser() { return ensure(m_chooser); }
+FFrance8* Windows::converter() { return ensure(m_converter); }
+Ffrance17* Windows::ribWindow() { return ensure(m_rib); }
+Ffrance7* Windows::calendar() { return ensure(m_calendar); }

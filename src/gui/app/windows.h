@@ -14,6 +14,9 @@ class FFrance11;
 class FFrance22;
 class Ffrance23;
 class Ffrance29;
+class Ffrance7;
+class FFrance8;
+class Ffrance17;
 
 class Windows {
 public:
@@ -27,6 +30,9 @@ public:
     FFrance22* mapBrowser();
     Ffrance23* fileBrowser();
     Ffrance29* databaseChooser();
+    FFrance8* converter();
+    Ffrance17* ribWindow();
+    Ffrance7* calendar();
 
 
 private:
@@ -42,4 +48,7 @@ private:
     QPointer<FFrance22> m_mapBrowser;
     QPointer<Ffrance23> m_fileBrowser;
     QPointer<Ffrance29> m_chooser;
+    QPointer<FFrance8> m_converter;
+    QPointer<Ffrance17> m_rib;
+    QPointer<Ffrance7> m_calendar;
 };

@@ -8,6 +8,7 @@
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/postal/postal_window.h"
+#include "gui/tools/note_editor_window.h"
 
 void Windows::setUp(AppContext* ctx, QWidget* parent)
 {
@@ -26,6 +27,7 @@ W* Windows::ensure(QPointer<W>& slot)
 FFrance3* Windows::listWindow() { return ensure(m_list); }
 FFrance4* Windows::cardWindow() { return ensure(m_card); }
 FFrance5* Windows::postalWindow() { return ensure(m_postal); }
+FFrance9* Windows::noteEditor() { return ensure(m_noteEditor); }
 FFrance11* Windows::creationWindow() { return ensure(m_creation); }
 FFrance22* Windows::mapBrowser() { return ensure(m_mapBrowser); }
 Ffrance23* Windows::fileBrowser() { return ensure(m_fileBrowser); }

@@ -10,6 +10,7 @@
 #include "gui/postal/postal_window.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
+#include "gui/tools/note_editor_window.h"
 #include "gui/tools/rib_window.h"
 
 void Windows::setUp(AppContext* ctx, QWidget* parent)
@@ -29,6 +30,7 @@ W* Windows::ensure(QPointer<W>& slot)
 FFrance3* Windows::listWindow() { return ensure(m_list); }
 FFrance4* Windows::cardWindow() { return ensure(m_card); }
 FFrance5* Windows::postalWindow() { return ensure(m_postal); }
+FFrance9* Windows::noteEditor() { return ensure(m_noteEditor); }
 FFrance11* Windows::creationWindow() { return ensure(m_creation); }
 FFrance22* Windows::mapBrowser() { return ensure(m_mapBrowser); }
 Ffrance23* Windows::fileBrowser() { return ensure(m_fileBrowser); }

@@ -10,6 +10,7 @@ class QWidget;
 class FFrance3;
 class FFrance4;
 class FFrance5;
+class FFrance9;
 class FFrance11;
 class FFrance22;
 class Ffrance23;
@@ -26,6 +27,7 @@ public:
     FFrance3* listWindow();
     FFrance4* cardWindow();
     FFrance5* postalWindow();
+    FFrance9* noteEditor();
     FFrance11* creationWindow();
     FFrance22* mapBrowser();
     Ffrance23* fileBrowser();
@@ -44,6 +46,7 @@ private:
     QPointer<FFrance3> m_list;
     QPointer<FFrance4> m_card;
     QPointer<FFrance5> m_postal;
+    QPointer<FFrance9> m_noteEditor;
     QPointer<FFrance11> m_creation;
     QPointer<FFrance22> m_mapBrowser;
     QPointer<Ffrance23> m_fileBrowser;

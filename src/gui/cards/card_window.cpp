@@ -4,7 +4,10 @@
 #include "core/cards/card_fields.h"
 #include "core/db/session.h"
 #include "core/lists/card_lists.h"
+#include "core/tools/note_text.h"
 #include "gui/app/dialogs.h"
+#include "gui/app/windows.h"
+#include "gui/tools/note_editor_window.h"
 #include "gui/widgets/card_list_view.h"
 
 #include <QHBoxLayout>
@@ -111,7 +114,8 @@ void FFrance4::buildMenus()
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
     addEntry(m_menuBar, "Feuillexls", QStringLiteral("Feuille \"EXCEL\""));
-    addEntry(m_menuBar, "notesconf", QStringLiteral("Notes confidentielles"));
+    connect(addEntry(m_menuBar, "notesconf", QStringLiteral("Notes confidentielles")), &QAction::triggered, this,
+            &FFrance4::openNoteEditor);
     QMenu* documents = addSubmenu(m_menuBar, "documents", QStringLiteral("Documents annexes"));
     addEntry(documents, "photo", QStringLiteral("Incorporer une photo"));
 
@@ -342,4 +346,19 @@ void FFrance4::firePhotoTimer()
 void FFrance4::loadPhoto()
 {
     m_form->loadCardPhoto(shownNumber());
+}
+
+void FFrance4::openNoteEditor()
+{
+    // No card shown: there is no note to open.
+    const tb::Database* db = m_ctx.session.database();
+    if (!db || shownNumber() < 1)
+        return;
+    std::array<QString, 20> texts;
+    for (int i = 0; i < 20; ++i)
+        texts[i] = m_form->text(i);
+    FFrance9* editor = m_ctx.windows.noteEditor();
+    editor->openNote(db->findSideFile(QStringLiteral("F"), shownNumber(), QStringLiteral(".txt")),
+                     tb::noteSummary(texts));
+    m_ctx.dialogs.showModal(editor);
 }

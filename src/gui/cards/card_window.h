@@ -38,6 +38,7 @@ private:
     void armPhotoTimer();
     void firePhotoTimer();
     void loadPhoto();
+    void openNoteEditor();  // notesconf
     void followStored(long long n);
     void forgetNameList();
 

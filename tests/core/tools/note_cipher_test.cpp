@@ -1,0 +1,142 @@
+// The note cipher and the note as the editor loads, shows and saves it: every
+// byte survives enciphering, the text box and the file, whatever the key.
+#include "core/base/codepage.h"
+#include "core/tools/note_cipher.h"
+#include "core/tools/note_text.h"
+#include "support/fixtures.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <random>
+
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
+namespace {
+
+// Random bytes where CR, LF and CR LF are frequent, every byte value possible.
+QByteArray randomNote(std::mt19937& rng, int length)
+{
+    QByteArray out;
+    std::uniform_int_distribution<int> kind(0, 5), byte(0, 255);
+    while (out.size() < length) {
+        switch (kind(rng)) {
+        case 0: out.append("\r\n"); break;
+        case 1: out.append('\r'); break;
+        case 2: out.append('\n'); break;
+        default: out.append(char(byte(rng)));
+        }
+    }
+    return out;
+}
+
+// A key of printable ASCII and a few others: spaces, accents, signs.
+QString randomKey(std::mt19937& rng, int length)
+{
+    static const QString pool = QStringLiteral("azAZ09:@[`_ é~/{ùΩ€") + QStringLiteral("PontDuGard1985");
+    std::uniform_int_distribution<int> pick(0, int(pool.size()) - 1);
+    QString key;
+    for (int i = 0; i < length; ++i)
+        key.append(pool.at(pick(rng)));
+    return key;
+}
+
+}  // namespace
+
+TEST(NoteCipher, KeyKeepsOnlyCodes48To122ShiftedBy100)
+{
+    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral("0z")), QByteArray("\x94\xDE"));  // 148, 222
+    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral("/{ ")), QByteArray());           // 47, 123, blank
+    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral(":@[`")), QByteArray("\x9E\xA4\xBF\xC4"));
+    // Blanks, accented letters and characters outside the code page are skipped.
+    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral("Pont Du Gard")), tb::noteKeyBytes(QStringLiteral("PontDuGard")));
+    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral("Géné1")), tb::noteKeyBytes(QStringLiteral("Gn1")));
+    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral("aΩb")), tb::noteKeyBytes(QStringLiteral("ab")));
+}
+
+TEST(NoteCipher, XorsEachByteWithTheKeyRepeatedAndCutToTheNote)
+{
+    // "A" (65) with "0" (148): 65 ^ 148 = 213; the key runs again from its start.
+    EXPECT_EQ(tb::cipherBytes("AAA", "\x94\x95"), QByteArray("\xD5\xD4\xD5"));
+    // A key longer than the note uses its first n bytes only.
+    EXPECT_EQ(tb::cipherBytes("AB", "\x94\x95\x96\x97"), tb::cipherBytes("AB", "\x94\x95"));
+    EXPECT_EQ(tb::cipherNote(QString(), QStringLiteral("PontDuGard1985")), QString());
+    // No usable character: no result, the caller leaves the note as it is.
+    EXPECT_FALSE(tb::cipherNote(QStringLiteral("secret"), QStringLiteral("  éà ")).has_value());
+    EXPECT_FALSE(tb::cipherNote(QStringLiteral("secret"), QString()).has_value());
+    const QString once = *tb::cipherNote(QStringLiteral("Réglé le 3"), QStringLiteral("PontDuGard1985"));
+    EXPECT_NE(once, QStringLiteral("Réglé le 3"));
+    EXPECT_NE(*tb::cipherNote(QStringLiteral("Réglé le 3"), QStringLiteral("QontDuGard1985")), once);
+    // Past the note's 10 characters the key plays no part.
+    EXPECT_EQ(*tb::cipherNote(QStringLiteral("Réglé le 3"), QStringLiteral("PontDuGard1986")), once);
+}
+
+TEST(NoteCipher, RandomNotesComeBackExactlyThroughCipherTextBoxAndFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("F7.txt");
+    std::mt19937 rng(1985);
+    std::uniform_int_distribution<int> noteLength(0, 300), keyLength(1, 40);
+    for (int round = 0; round < 300; ++round) {
+        const QString note = tb::fromCp1252(randomNote(rng, noteLength(rng)));
+        // One-character keys and keys longer than the note come up often.
+        const QString key = round % 5 == 0 ? randomKey(rng, 1) : randomKey(rng, keyLength(rng) * (round % 3 + 1));
+        const std::optional<QString> enciphered = tb::cipherNote(note, key);
+        if (!enciphered) {
+            EXPECT_TRUE(tb::noteKeyBytes(key).isEmpty());
+            continue;
+        }
+        ASSERT_EQ(enciphered->size(), note.size());
+        // Through the text box: what is shown holds no invisible control code.
+        const QString shown = tb::noteForDisplay(*enciphered);
+        for (const QChar c : shown)
+            ASSERT_TRUE(c.unicode() >= 32 || c == u'\n' || c == u'\t') << round;
+        const QString back = tb::noteFromDisplay(shown);
+        ASSERT_EQ(back, *enciphered) << round;
+        // Saved, opened again, and deciphered with the same key.
+        ASSERT_TRUE(tb::saveNote(path, back).ok());
+        ASSERT_EQ(readBytes(path), tb::toCp1252(*enciphered) + "\r\n");
+        const QString reopened = tb::noteFromDisplay(tb::noteForDisplay(tb::loadNote(path)));
+        ASSERT_EQ(reopened, *enciphered) << round;
+        ASSERT_EQ(tb::cipherNote(reopened, key), note) << round;
+    }
+}
+
+TEST(NoteText, ANoteOpenedAndSavedKeepsItsLength)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("F1.txt");
+    EXPECT_EQ(tb::loadNote(path), QString());  // missing
+    ASSERT_TRUE(tb::saveNote(path, QStringLiteral("abc")).ok());
+    EXPECT_EQ(readBytes(path), QByteArray("abc\r\n"));
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(tb::saveNote(path, tb::loadNote(path)).ok());
+    EXPECT_EQ(readBytes(path), QByteArray("abc\r\n"));
+    // A note that ends with a line end of its own keeps it.
+    ASSERT_TRUE(tb::saveNote(path, QStringLiteral("ligne\r\n")).ok());
+    EXPECT_EQ(tb::loadNote(path), QStringLiteral("ligne\r\n"));
+    // A file written elsewhere without a final line end is taken whole, then kept.
+    writeBytes(path, "sans fin\r");
+    EXPECT_EQ(tb::loadNote(path), QStringLiteral("sans fin\r"));
+    ASSERT_TRUE(tb::saveNote(path, tb::loadNote(path)).ok());
+    ASSERT_TRUE(tb::saveNote(path, tb::loadNote(path)).ok());
+    EXPECT_EQ(readBytes(path), QByteArray("sans fin\r\r\n"));
+}
+
+TEST(NoteText, TextBoxShowsLineEndsAsLinesAndOtherControlsAsStandIns)
+{
+    const QString note = QStringLiteral("a\r\nb\rc\nd\te") + QChar(0) + QChar(127) + QStringLiteral("\r\r\n");
+    EXPECT_EQ(tb::noteForDisplay(note), QStringLiteral("a\nb␍c␊d\te␀␡␍\n"));
+    EXPECT_EQ(tb::noteFromDisplay(tb::noteForDisplay(note)), note);
+    // A text document's paragraph separators are line ends too.
+    EXPECT_EQ(tb::noteFromDisplay(QStringLiteral("un") + QChar::ParagraphSeparator + QStringLiteral("deux")),
+              QStringLiteral("un\r\ndeux"));
+}
+
+TEST(NoteText, SummaryHoldsNameAddressAndFieldsEightToFourteen)
+{
+    std::array<QString, 20> t;
+    for (int i = 0; i < 20; ++i)
+        t[i] = QStringLiteral("f%1").arg(i);
+    EXPECT_EQ(tb::noteSummary(t), QStringLiteral("f1 f2 f3 \nf4\nf5 f6\nf7\nf8\nf9\nf10\nf11\nf12\nf13\n"));
+}

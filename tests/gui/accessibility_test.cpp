@@ -9,10 +9,14 @@
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/postal/postal_window.h"
+#include "gui/tools/calendar_window.h"
+#include "gui/tools/converter_window.h"
+#include "gui/tools/rib_window.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QAbstractItemView>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,7 +41,7 @@ QStringList unnamedControls(QWidget* window)
     for (QWidget* w : window->findChildren<QWidget*>()) {
         const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)
                              || qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractItemView*>(w)
-                             || qobject_cast<QPlainTextEdit*>(w);
+                             || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QCalendarWidget*>(w);
         if (!control || w->isHidden() || !w->parentWidget() || w->parentWidget()->inherits("QComboBox")
             || w->inherits("QComboBoxListView") || w->objectName() == QLatin1String("Text1(0)")
             || w->objectName().startsWith(QLatin1String("qt_")))
@@ -64,9 +68,12 @@ TEST(Accessibility, EveryControlIsNamed)
     child<QAction>(f.window<FFrance11>(), "photo")->trigger();
     f.trigger("cartes");
     f.trigger("Rechcp");
+    for (const char* tool : {"cvt", "RIB", "calendrier"})
+        f.trigger(tool);
     const QList<QWidget*> all = {f.main.get(),          f.window<FFrance3>(),  f.window<FFrance4>(),
                                  f.window<FFrance11>(), f.window<FFrance5>(),  f.window<FFrance22>(),
-                                 f.window<Ffrance23>(), f.window<Ffrance29>()};
+                                 f.window<Ffrance23>(), f.window<Ffrance29>(), f.window<FFrance8>(),
+                                 f.window<Ffrance17>(), f.window<Ffrance7>()};
     for (QWidget* w : all) {
         ASSERT_NE(w, nullptr);
         EXPECT_FALSE(w->windowTitle().isEmpty()) << w->objectName().toStdString();

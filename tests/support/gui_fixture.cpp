@@ -10,12 +10,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QPushButton>
+#include <gtest/gtest.h>
 
 namespace testing_support {
 
@@ -79,7 +78,7 @@ QString GuiFixture::db() const
 
 void GuiFixture::leftClickMap(int x, int y)
 {
-    press(main->findChild<MapPicture*>(QStringLiteral("PicImage")), QPoint(x, y), Qt::LeftButton);
+    QTest::mousePress(main->findChild<MapPicture*>(QStringLiteral("PicImage")), Qt::LeftButton, {}, QPoint(x, y));
 }
 
 void GuiFixture::rightClickMap(int x, int y)
@@ -89,30 +88,7 @@ void GuiFixture::rightClickMap(int x, int y)
     QMouseEvent move(QEvent::MouseMove, QPointF(x, y), picture->mapToGlobal(QPointF(x, y)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(picture, &move);
-    press(picture, QPoint(x, y), Qt::RightButton);
-}
-
-// Events as the window system delivers them (the test library is not linked).
-static void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button)
-{
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent e(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(widget, &e);
-}
-
-void press(QWidget* widget, QPoint pos, Qt::MouseButton button)
-{
-    sendMouse(widget, QEvent::MouseButtonPress, pos, button);
-}
-
-void click(QWidget* widget, QPoint pos, Qt::MouseButton button)
-{
-    if (pos.isNull())
-        pos = widget->rect().center();
-    QPointer<QWidget> guard(widget);
-    sendMouse(widget, QEvent::MouseButtonPress, pos, button);
-    if (guard)
-        sendMouse(widget, QEvent::MouseButtonRelease, pos, button);
+    QTest::mousePress(picture, Qt::RightButton, {}, QPoint(x, y));
 }
 
 static QPoint rowCentre(QAbstractItemView* view, int row)
@@ -127,31 +103,11 @@ void clickRow(QAbstractItemView* view, int row)
     click(view->viewport(), rowCentre(view, row));
 }
 
-void doubleClickRow(QAbstractItemView* view, int row)
-{
-    const QPoint pos = rowCentre(view, row);
-    QWidget* vp = view->viewport();
-    sendMouse(vp, QEvent::MouseButtonPress, pos, Qt::LeftButton);
-    sendMouse(vp, QEvent::MouseButtonRelease, pos, Qt::LeftButton);
-    sendMouse(vp, QEvent::MouseButtonDblClick, pos, Qt::LeftButton);
-    sendMouse(vp, QEvent::MouseButtonRelease, pos, Qt::LeftButton);
-}
-
-void keyClick(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, const QString& text)
-{
-    QPointer<QWidget> guard(widget);
-    QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(widget, &down);
-    if (!guard)
-        return;
-    QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(widget, &up);
-}
-
 void typeText(QWidget* widget, const QString& text)
 {
     for (QChar c : text)
-        keyClick(widget, c.isLetterOrNumber() ? c.toUpper().unicode() : 0, Qt::NoModifier, QString(c));
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.isLetterOrNumber() ? c.toUpper().unicode() : 0),
+                            QString(c), Qt::NoModifier);
 }
 
 QString tabFrom(QWidget* window, const QString& name)
@@ -167,29 +123,20 @@ QString tabFrom(QWidget* window, const QString& name)
 void activate(QWidget* window)
 {
     window->show();
-    QApplication::setActiveWindow(window);
-    QApplication::processEvents();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
 }
 
-// Clicks (twice when twice) the line text of the list; false when absent.
-static bool clickText(QWidget* window, const QString& listName, const QString& text, bool twice)
+bool clickItem(QWidget* window, const QString& listName, const QString& text, bool twice)
 {
     auto* list = child<QListWidget>(window, listName);
     const QList<QListWidgetItem*> found = list ? list->findItems(text, Qt::MatchExactly) : QList<QListWidgetItem*>();
     if (found.isEmpty())
         return false;
-    (twice ? doubleClickRow : clickRow)(list, list->row(found.first()));
+    clickRow(list, list->row(found.first()));
+    if (twice)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, list->row(found.first())));
     return true;
-}
-
-bool clickItem(QWidget* window, const QString& listName, const QString& text)
-{
-    return clickText(window, listName, text, false);
-}
-
-bool doubleClickItem(QWidget* window, const QString& listName, const QString& text)
-{
-    return clickText(window, listName, text, true);
 }
 
 QString labelText(QWidget* window, const QString& name)

@@ -1,10 +1,11 @@
 #pragma once
 // Whole-window tests: a program folder from data/, the fake Dialogs, and the
-// real main window started on it, driven through its menus and mouse.
+// real main window started on it, driven through its menus, mouse and keys.
 #include "fake_dialogs.h"
 #include "fixtures.h"
 
 #include <QString>
+#include <QTest>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -30,14 +31,12 @@ public:
     // Triggers it; false when there is none.
     bool trigger(const QString& name);
 
-    // Creates a database named name through "Fichier" > new database.
+    // "Fichier" > new database, answered with name.
     void createDatabase(const QString& name = QStringLiteral("BasePerso"));
-    // Opens an existing database folder (path ending with "/") through
-    // "Fichier" > open: a double-click on its name in the chooser, then "Valider".
+    // "Fichier" > open: a double-click on the folder (ending with "/") in the chooser, then "Valider".
     void openDatabase(const QString& folder);
-    // A database "Clients" in the program folder holding cards, opened.
+    // A database name in the program folder holding cards, opened.
     QString openWithCards(const std::vector<CardRecord>& cards, const QString& name = QStringLiteral("Clients"));
-
     // The open database's folder ("" when none).
     QString db() const;
 
@@ -45,7 +44,7 @@ public:
     void leftClickMap(int x, int y);
     void rightClickMap(int x, int y);
 
-    // The secondary window of that class, wherever it is (nullptr if none).
+    // The secondary window of that class (nullptr if none).
     template <typename W>
     W* window() const
     {
@@ -61,22 +60,25 @@ T* child(QWidget* window, const QString& name)
     return window ? window->findChild<T*>(name) : nullptr;
 }
 
-// Mouse and keyboard input sent as the window system would.
-void press(QWidget* widget, QPoint pos, Qt::MouseButton button = Qt::LeftButton);
-void click(QWidget* widget, QPoint pos = QPoint(), Qt::MouseButton button = Qt::LeftButton);
-void doubleClickRow(QAbstractItemView* view, int row);
+inline void click(QWidget* widget, QPoint pos = QPoint(), Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(widget, button, Qt::NoModifier, pos);
+}
+using QTest::keyClick;
 void clickRow(QAbstractItemView* view, int row);
+// Each character as its own key press, those outside Latin-1 included.
 void typeText(QWidget* widget, const QString& text);
-void keyClick(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-              const QString& text = QString());
 // Focuses the control name of window, presses Tab: the name of the control focused then.
 QString tabFrom(QWidget* window, const QString& name);
 // Shows window and makes it the active one (shortcuts follow the active window).
 void activate(QWidget* window);
 QStringList lines(const QListWidget* list);
 // A click / double-click on the line text of window's list listName; false when absent.
-bool clickItem(QWidget* window, const QString& listName, const QString& text);
-bool doubleClickItem(QWidget* window, const QString& listName, const QString& text);
+bool clickItem(QWidget* window, const QString& listName, const QString& text, bool twice = false);
+inline bool doubleClickItem(QWidget* window, const QString& listName, const QString& text)
+{
+    return clickItem(window, listName, text, true);
+}
 QString labelText(QWidget* window, const QString& name);
 // The display lines and the card numbers (CardNumberRole) of a list's rows.
 QStringList rowTexts(const QAbstractItemView* view);

@@ -1,4 +1,4 @@
-// One-value files and caption files.
+// One-value files, caption files and note files.
 #include "core/base/error.h"
 #include "core/base/francetext.h"
 #include "core/base/safe_write.h"
@@ -14,6 +14,7 @@
 
 using namespace tb;
 using testing_support::readBytes;
+using testing_support::writeBytes;
 
 TEST(ValueFiles, ParseValues)
 {
@@ -69,8 +70,8 @@ TEST(SafeWrite, AFullDiskNeverEmptiesAFileNorReportsSuccess)
 {
     QTemporaryDir dir;
     const QString f = dir.filePath("NBFiches.dat"), big = dir.filePath("big");
-    testing_support::writeBytes(f, "3\r\n");
-    testing_support::writeBytes(big, QByteArray(5000, 'x'));
+    writeBytes(f, "3\r\n");
+    writeBytes(big, QByteArray(5000, 'x'));
     const QByteArray large(5000, 'y');
     // Each whole-file write of the program, with room for 100 bytes only.
     const std::vector<std::function<bool()>> writes = {
@@ -106,4 +107,25 @@ TEST(ValueFiles, PathsOutsideTheCodePageReadBack)
         EXPECT_EQ(readPathValue(f), path);
     }
     EXPECT_EQ(readBytes(f), "/home/andr\xE9/x.gif\r\n");  // the code page where it holds the path
+}
+
+TEST(Francetext, SauveTexteAddsOneLineEndAndChargeTexteReadsEveryByte)
+{
+    QTemporaryDir dir;
+    const QString p = dir.filePath("F1.txt");
+    EXPECT_EQ(Francetext::ChargeTexte(p), "");  // missing
+    writeBytes(p, "");
+    EXPECT_EQ(Francetext::ChargeTexte(p), "");
+    ASSERT_TRUE(Francetext::SauveTexte(p, QStringLiteral("Ligne 1\r\nRéglé\r\n")));
+    EXPECT_EQ(readBytes(p), QByteArray("Ligne 1\r\nR\xE9gl\xE9\r\n\r\n"));
+    EXPECT_EQ(Francetext::ChargeTexte(p), QStringLiteral("Ligne 1\r\nRéglé\r\n\r\n"));
+
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b)
+        all[b] = char(b);
+    writeBytes(p, all);
+    const QString text = Francetext::ChargeTexte(p);
+    EXPECT_EQ(text.size(), 256);
+    ASSERT_TRUE(Francetext::SauveTexte(dir.filePath("m.txt"), text));
+    EXPECT_EQ(readBytes(dir.filePath("m.txt")), all + "\r\n");
 }

@@ -15,32 +15,45 @@ TEST(ListPageLayout, PrintedLinesHeadedByDateAndListe)
     EXPECT_EQ(tb::listPrintLines({}, QDate(2024, 12, 1)), (QStringList{"12-01-2024", "", "Liste", ""}));
 }
 
+namespace {
+
+// lines printed on A4 at 600 dpi into pdf, in the default list font at points (0: its own size).
+int print(const QString& pdf, const QStringList& lines, int points, bool bold = false)
+{
+    QPdfWriter writer(pdf);
+    writer.setResolution(600);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    tb::ListPrintStyle style;
+    style.font = tb::defaultListPrintFont();
+    if (points)
+        style.font.setPointSize(points);
+    style.font.setBold(bold);
+    style.color = Qt::red;
+    return tb::printListPages(writer, lines, QDate(2002, 3, 21), style);
+}
+
+QString pdftotext(const QString& option, const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {option, pdf, QStringLiteral("-")});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
 TEST(ListPageLayout, LongListGoesOnSeveralPagesWithNothingLostAndSizeCounts)
 {
     QTemporaryDir dir;
     QStringList lines;
     for (int i = 1; i <= 200; ++i)
         lines.append(QStringLiteral("LIGNE%1").arg(i, 3, 10, QLatin1Char('0')) + QStringLiteral("   fin"));
-    auto print = [&](int points) {
-        QPdfWriter writer(dir.filePath(QString::number(points) + ".pdf"));
-        writer.setResolution(600);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        tb::ListPrintStyle style;
-        style.font = tb::defaultListPrintFont();
-        if (points)
-            style.font.setPointSize(points);
-        style.color = Qt::red;
-        return tb::printListPages(writer, lines, QDate(2002, 3, 21), style);
-    };
-    const int pages = print(0);
+    const int pages = print(dir.filePath("0.pdf"), lines, 0);
     EXPECT_GT(pages, 3);  // 10 pt lines with an empty line between: about 25 lines a page
-    EXPECT_LT(print(8), print(20));
+    EXPECT_LT(print(dir.filePath("8.pdf"), lines, 8), print(dir.filePath("20.pdf"), lines, 20));
 
-    QProcess p;  // pdftotext ends every page with a form feed
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), dir.filePath("0.pdf"), QStringLiteral("-")});
-    p.waitForFinished();
-    const QString all = QString::fromUtf8(p.readAllStandardOutput());
-    const QStringList printed = all.split(u'\f', Qt::SkipEmptyParts);
+    const QString all = pdftotext(QStringLiteral("-layout"), dir.filePath("0.pdf"));
+    const QStringList printed = all.split(u'\f', Qt::SkipEmptyParts);  // a form feed ends every page
     ASSERT_EQ(printed.size(), pages);
     EXPECT_LT(printed[0].indexOf("03-21-2002"), printed[0].indexOf("Liste"));
     EXPECT_LT(printed[0].indexOf("Liste"), printed[0].indexOf("LIGNE001"));
@@ -59,20 +72,8 @@ TEST(ListPageLayout, TheWidestLinesOfEveryListStayInsideThePage)
     const QStringList widest = {names + " 75000 " + city, city + " 75000 " + names, "75000 " + city + " " + names};
     for (const int points : {10, 14, 36}) {
         const QString pdf = dir.filePath(QString::number(points) + ".pdf");
-        {
-            QPdfWriter writer(pdf);
-            writer.setResolution(600);
-            writer.setPageSize(QPageSize(QPageSize::A4));
-            tb::ListPrintStyle style;
-            style.font = tb::defaultListPrintFont();
-            style.font.setPointSize(points);
-            style.font.setBold(true);
-            tb::printListPages(writer, widest, QDate(2002, 3, 21), style);
-        }
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-        p.waitForFinished();
-        const QString html = QString::fromUtf8(p.readAllStandardOutput());
+        print(pdf, widest, points, true);
+        const QString html = pdftotext(QStringLiteral("-bbox"), pdf);
         static const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\""));
         static const QRegularExpression word(QStringLiteral("xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
         const double pageWidth = page.match(html).captured(1).toDouble();

@@ -78,6 +78,9 @@ TEST_F(JournalWindowsTest, CollectionsRecordPaymentsAndTheCardFollows)
     EXPECT_EQ(labelText(w, "Label10"), "1000.00");
     EXPECT_EQ(labelText(w, "Label6"), ".00");
     EXPECT_EQ(labelText(w, "Label9"), "1000.00");
+    // Reading order: the fields, the buttons, then the entries.
+    EXPECT_EQ(tabFrom(w, "Text4"), "Command1");
+    EXPECT_EQ(tabFrom(w, "Command4"), "List1");
 
     // Checks in field order, nothing recorded.
     fill(w, {"05/12/26", "M. Durand", "", "150"});

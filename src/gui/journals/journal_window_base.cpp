@@ -52,6 +52,7 @@ QLineEdit* JournalWindowBase::addField(const char* labelName, const char* editNa
     edit->setObjectName(QString::fromLatin1(editName));
     edit->setAccessibleName(caption);
     label->setBuddy(edit);
+    m_edits.append(edit);
     const int row = m_fields->rowCount();
     m_fields->addWidget(label, row, 0);
     m_fields->addWidget(edit, row, 1);
@@ -100,6 +101,15 @@ void JournalWindowBase::finishLayout(QLineEdit* dateField)
     layout->addLayout(buttons);
     layout->addWidget(heading);
     layout->addWidget(m_list, 1);
+    // Reading order: the fields, the buttons, then the entries.
+    QList<QWidget*> order = m_edits;
+    for (QPushButton* b : m_buttons)
+        order.append(b);
+    order.append(m_list);
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    if (!m_edits.isEmpty())
+        m_edits.first()->setFocus();
     resize(820, 520);
     placeOnScreen(this, 12500);
 }

@@ -65,4 +65,5 @@ private:
     QListWidget* m_list = nullptr;  // List1
     QLineEdit* m_dateField = nullptr;
     QList<QPushButton*> m_buttons;
+    QList<QWidget*> m_edits;
 };

@@ -257,7 +257,8 @@ int journalCommand(const QStringList& args)
         const CardRecord& card = journal->card();
         const double toCollect =
             tb::numericValue(tb::debtCalculation(card.field(15), card.field(16), card.field(17), card.field(19))[3]);
-        out << "Montant à recouvrer\t" << shown(toCollect) << "\n";
+        // Shown in point form, as the card window hands it over.
+        out << "Montant à recouvrer\t" << tb::pointForm(toCollect) << "\n";
         out << "Total des recouvrements\t" << shown(total) << "\n";
         out << "Montant restant dû\t" << shown(toCollect - total) << "\n";
     } else if (*kind == tb::JournalKind::Interest) {

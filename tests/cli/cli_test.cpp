@@ -298,7 +298,7 @@ TEST_F(CliTest, JournalPrintsTheEntriesAndTheTotalsTheWindowShows)
     CliRun r = cliFrench({"journal", db.path(), "1", "--recouvrements"});
     EXPECT_EQ(r.exit, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("150.00------------>05/12/26  a  chèque\n250.00------------>06/12/26  b  c\n"
-                                    "Montant à recouvrer\t1000,00\nTotal des recouvrements\t400,00\n"
+                                    "Montant à recouvrer\t1000.00\nTotal des recouvrements\t400,00\n"
                                     "Montant restant dû\t600,00\n"));
     r = cliFrench({"journal", db.path(), "1", "--interets"});
     EXPECT_EQ(r.out, "12.50------------>x\n7.25------------>y\nTotal des intérêts\t19,75\n");

@@ -94,7 +94,8 @@ Result<Journal> Journal::open(Database& db, long long n, JournalKind kind, std::
 Status Journal::add(const QString& line)
 {
     QStringList entries = m_entries;
-    entries.append(line);
+    // The entry as the file holds it, so that the list never shows more.
+    entries.append(keepCp1252(line));
     return commit(entries);
 }
 

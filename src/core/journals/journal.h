@@ -50,7 +50,8 @@ public:
     QString path() const { return m_path; }
     double total() const { return journalTotal(m_entries); }
 
-    // Adds an entry at the end / removes entry index (nothing removed when out
+    // Adds an entry at the end (less the characters the code page cannot
+    // hold) / removes entry index (nothing removed when out
     // of range, the rest still runs). The file is rewritten and, for the money
     // journals, the card stored; on failure both files stay as they were and
     // so does the journal.

@@ -144,7 +144,7 @@ bool JournalWindowBase::addEntry(const QString& line)
         refuse(s.error());
         return false;
     }
-    m_list->addItem(line);
+    m_list->addItem(m_journal->entries().last());
     m_list->scrollToBottom();
     showTotals();
     return true;

@@ -34,6 +34,13 @@ sleep 1
 "$BUILD/tabulon-cli" demo "$TMP/Demo" --cards 200 >/dev/null
 mkdir -p "$OUT"
 
+# Card 1 owes 1000.00 (field 15, from byte 410) and has a few journal entries.
+printf '%-40s' 1000.00 | dd of="$TMP/Demo/lesfiches.dat" bs=1 seek=410 conv=notrunc status=none
+journal() { local f=$1; shift; printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP1252 >"$TMP/Demo/$f"; }
+journal R1.txt "250.00------------>14/10/26  M. Dumont  virement" "100.00------------>09/11/26  M. Dumont  espèces"
+journal I1.txt "12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***5%"
+journal M1.txt "14/10/26--->Appel : accord pour payer en trois fois" "09/11/26--->Visite, devis de la véranda remis"
+
 # The newest visible window whose title is exactly $1, waiting up to 8 s.
 window() {
     local id
@@ -128,6 +135,21 @@ if card=$(window "Fiche individuelle"); then
         close_window
         key Tab; key Return   # "Non": the demo note stays as it was
     fi
+    # The three journals, from the buttons at the foot of the card window.
+    eval "$(xdotool getwindowgeometry --shell "$card")"
+    journal_shot() {  # NAME TITLE X: the button at X, then typed fields, each followed by Tab
+        local name=$1 title=$2 x=$3; shift 3
+        xdotool mousemove --window "$card" "$x" $((HEIGHT - 48)) click 1
+        window "$title" >/dev/null || { echo "skipped $name.png: no window \"$title\"" >&2; return 0; }
+        sleep 0.8
+        for text in "$@"; do xdotool type --delay 60 "$text"; key Tab; done
+        key space   # the record button
+        shot "$name" "$title" || true
+        close_window
+    }
+    journal_shot journal-recouvrements "Journal des recouvrements" 414 05/12/26 "M. Dumont" virement 150
+    journal_shot journal-interets "Journal des intérêts" 588 1000 01/04/26 05/12/26 5
+    journal_shot memento Memento 720 05/12/26 "Rappeler lundi pour le solde"
     close_window
 fi
 

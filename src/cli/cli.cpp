@@ -5,6 +5,10 @@
 #include "core/db/database.h"
 #include "core/db/demo_database.h"
 #include "core/db/program_folder.h"
+#include "core/base/masks.h"
+#include "core/base/numeric.h"
+#include "core/cards/debt.h"
+#include "core/journals/journal.h"
 #include "core/tools/amount_words.h"
 #include "core/tools/rib_key.h"
 
@@ -13,6 +17,7 @@
 #include <QRegularExpression>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 namespace cli {
 
@@ -38,6 +43,9 @@ const char* const kUsageText =
     "                              programme et reçoit les fichiers du programme qui lui manquent (carte,\n"
     "                              modèles, annuaire) ; --program-folder n'est alors pas permis.\n"
     "                              Aucun fichier annexe n'est créé pour les fiches.\n"
+    "  journal BASE N --recouvrements|--interets|--memento\n"
+    "                              les lignes du journal de la fiche N comme la fenêtre les liste,\n"
+    "                              puis les totaux qu'elle affiche (montants du journal de la fiche)\n"
     "  words N                     le nombre entier N en toutes lettres (« Vingt un »)\n"
     "  rib BANQUE GUICHET COMPTE   la clé RIB d'un code banque (5), d'un code guichet (5)\n"
     "                              et d'un numéro de compte (11 caractères)\n"
@@ -199,6 +207,66 @@ int demoCommand(const Arguments& a, const QString& executableFolder)
     return kDone;
 }
 
+int journalCommand(const QStringList& args)
+{
+    static const std::map<QString, tb::JournalKind> kinds = {
+        {QStringLiteral("--recouvrements"), tb::JournalKind::Collections},
+        {QStringLiteral("--interets"), tb::JournalKind::Interest},
+        {QStringLiteral("--memento"), tb::JournalKind::Memento},
+    };
+    QStringList positional;
+    std::optional<tb::JournalKind> kind;
+    for (const QString& a : args) {
+        if (!a.startsWith(QStringLiteral("--"))) {
+            positional.append(a);
+            continue;
+        }
+        const auto k = kinds.find(a);
+        if (k == kinds.end())
+            return usage(QStringLiteral("option inconnue : ") + a);
+        if (kind)
+            return usage(QStringLiteral("un seul journal à la fois"));
+        kind = k->second;
+    }
+    if (positional.size() != 2 || positional[0].isEmpty())
+        return usage(QStringLiteral("nombre d'arguments incorrect pour journal"));
+    if (!kind)
+        return usage(QStringLiteral("journal manquant : --recouvrements, --interets ou --memento"));
+    bool ok = false;
+    const long long n = positional[1].toLongLong(&ok);
+    if (!ok)
+        return usage(QStringLiteral("numéro de fiche incorrect : ") + positional[1]);
+    auto db = openReadOnly(positional[0]);
+    if (!db)
+        return failed(db.error());
+    const long long count = db.value()->count();
+    if (n < 1 || n > count)
+        return failed(tb::Error{tb::kErrorPathAccess, QStringLiteral("la fiche n° ") + tb::plainNumber(n)
+                                                          + QStringLiteral(" n'existe pas (la base contient ")
+                                                          + tb::plainNumber(count) + QStringLiteral(" fiche(s))")});
+    const tb::Result<tb::Journal> journal = tb::Journal::open(*db.value(), n, *kind);
+    if (!journal)
+        return failed(journal.error());
+    Output out;
+    for (const QString& line : journal->entries())
+        out << line << "\n";
+    const auto shown = [](double v) { return tb::formatMask(v, QStringLiteral("##################.00")); };
+    const double total = journal->total();
+    if (*kind == tb::JournalKind::Collections) {
+        // The amount to collect as the card window hands it over: after the debt calculation.
+        const CardRecord& card = journal->card();
+        const double toCollect =
+            tb::numericValue(tb::debtCalculation(card.field(15), card.field(16), card.field(17), card.field(19))[3]);
+        // Shown in point form, as the card window hands it over.
+        out << "Montant à recouvrer\t" << tb::pointForm(toCollect) << "\n";
+        out << "Total des recouvrements\t" << shown(total) << "\n";
+        out << "Montant restant dû\t" << shown(toCollect - total) << "\n";
+    } else if (*kind == tb::JournalKind::Interest) {
+        out << "Total des intérêts\t" << shown(total) << "\n";
+    }
+    return kDone;
+}
+
 int wordsCommand(const Arguments& a)
 {
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
@@ -275,6 +343,9 @@ int run(const QStringList& args, const QString& executableFolder)
         {QStringLiteral("rib"), {3, {}}},
     };
     const QString name = args[0];
+    // Its journal is chosen by an option without value.
+    if (name == QLatin1String("journal"))
+        return journalCommand(args.mid(1));
     const auto command = commands.find(name);
     if (command == commands.end())
         return usage(QStringLiteral("commande inconnue : ") + name);

@@ -35,6 +35,7 @@ int main(int argc, char** argv)
         = tb::resolveProgramFolder(parser.value(folderOption), QApplication::applicationDirPath());
 
     QtDialogs dialogs;
+    dialogs.setProgramFolder(programFolder);
     FFrance window(dialogs, programFolder);
     dialogs.setParent(&window);
     window.show();

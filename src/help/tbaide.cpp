@@ -13,7 +13,17 @@ int main(int argc, char** argv)
     browser.setOpenExternalLinks(true);
     const QString folder = QApplication::applicationDirPath() + QStringLiteral("/help/");
     browser.setSearchPaths({folder, QDir::currentPath() + QStringLiteral("/help/")});
-    browser.setSource(QUrl(QStringLiteral("index.html")));
+    // "tbaide page.html" opens that page of the guide; anything but a plain
+    // page name gives the home page.
+    QString page = QStringLiteral("index.html");
+    if (argc > 1) {
+        const QString asked = QString::fromLocal8Bit(argv[1]);
+        if (asked.endsWith(QStringLiteral(".html")) && !asked.contains(u'/') && !asked.contains(u'\\'))
+            page = asked;
+    }
+    browser.setSource(QUrl(page));
+    if (browser.toPlainText().isEmpty())
+        browser.setSource(QUrl(QStringLiteral("index.html")));
     if (browser.toPlainText().isEmpty())
         browser.setPlainText(QStringLiteral("Le guide de l'utilisateur est introuvable (dossier help)."));
     browser.resize(760, 600);

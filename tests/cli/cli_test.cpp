@@ -269,3 +269,48 @@ TEST(CliToolsTest, WordsAndRibKeysNeedNoDatabase)
     EXPECT_TRUE(zero.out.isEmpty());
     EXPECT_FALSE(zero.err.isEmpty());
 }
+
+namespace {
+
+CliRun cliFrench(const QStringList& args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("fr_FR.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TABULON_CLI), args);
+    p.waitForFinished(120000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+}  // namespace
+
+TEST_F(CliTest, JournalPrintsTheEntriesAndTheTotalsTheWindowShows)
+{
+    CardRecord card = makeCard("DURAND", "Marie", 1, 100, 120);
+    card.fields[14] = tb::padField("1000", 40);
+    writeCards(db.path(), {card});
+    writeBytes(db.file("R1.txt"), "150.00------------>05/12/26  a  ch\xe8que\r\n\r\n250.00------------>06/12/26  b  c\n");
+    writeBytes(db.file("I1.txt"), "12.50------------>x\r\n7.25------------>y\r\n");
+    writeBytes(db.file("M1.txt"), "05/12/26--->Appel, rappeler\r\n");
+
+    CliRun r = cliFrench({"journal", db.path(), "1", "--recouvrements"});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("150.00------------>05/12/26  a  chèque\n250.00------------>06/12/26  b  c\n"
+                                    "Montant à recouvrer\t1000.00\nTotal des recouvrements\t400,00\n"
+                                    "Montant restant dû\t600,00\n"));
+    r = cliFrench({"journal", db.path(), "1", "--interets"});
+    EXPECT_EQ(r.out, "12.50------------>x\n7.25------------>y\nTotal des intérêts\t19,75\n");
+    r = cliFrench({"journal", db.path(), "1", "--memento"});
+    EXPECT_EQ(r.out, "05/12/26--->Appel, rappeler\n");
+    // Reading writes nothing.
+    EXPECT_EQ(readBytes(db.file("R1.txt")).size(), 76);
+
+    EXPECT_EQ(cli({"journal", db.path(), "1"}).exit, 2);
+    EXPECT_EQ(cli({"journal", db.path(), "1", "--memento", "--interets"}).exit, 2);
+    EXPECT_EQ(cli({"journal", db.path(), "x", "--memento"}).exit, 2);
+    r = cli({"journal", db.path(), "2", "--memento"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_TRUE(r.err.contains("la fiche n° 2 n'existe pas")) << r.err.toStdString();
+}

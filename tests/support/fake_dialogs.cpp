@@ -11,10 +11,11 @@ void FakeDialogs::message(const QString& text, const QString& title, QMessageBox
 }
 
 QMessageBox::StandardButton FakeDialogs::question(const QString& text, const QString& title,
-                                                  QMessageBox::StandardButtons, QMessageBox::StandardButton defaultButton,
-                                                  QMessageBox::Icon icon)
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon,
+                                                  const QString& helpPage)
 {
-    questions.append({text, title, icon});
+    questions.append({text, title, icon, buttons, defaultButton, helpPage});
     return questionAnswers.isEmpty() ? defaultButton : questionAnswers.dequeue();
 }
 

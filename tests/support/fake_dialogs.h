@@ -13,6 +13,10 @@ public:
     struct Shown {
         QString text, title;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        // Questions only: their buttons, default button and help page.
+        QMessageBox::StandardButtons buttons = QMessageBox::NoButton;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        QString helpPage;
     };
 
     // What the program showed, in order.
@@ -43,7 +47,7 @@ public:
     QMessageBox::StandardButton question(const QString& text, const QString& title,
                                          QMessageBox::StandardButtons buttons,
                                          QMessageBox::StandardButton defaultButton,
-                                         QMessageBox::Icon icon) override;
+                                         QMessageBox::Icon icon, const QString& helpPage) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     void beep() override { ++beeps; }

@@ -77,6 +77,11 @@ QFont fittingFont(const QFont& chosen, const QStringList& lines, double width, Q
 int printListPages(QPagedPaintDevice& device, const QStringList& lines, const QDate& date,
                    const ListPrintStyle& style)
 {
+    return printLinePages(device, listPrintLines(lines, date), style);
+}
+
+int printLinePages(QPagedPaintDevice& device, const QStringList& printed, const ListPrintStyle& style)
+{
     QPainter painter;
     if (!painter.begin(&device))
         return 0;
@@ -87,8 +92,7 @@ int printListPages(QPagedPaintDevice& device, const QStringList& lines, const QD
     const double bottom = device.height() - kBottomMarginTwips * dpiY / kTwipsPerInch;
 
     // Never a cut line: the whole list at the largest size that fits.
-    const QFont font = fittingFont(style.font, lines + QStringList{QStringLiteral("Liste"), listDateText(date)},
-                                   device.width() - left, &device);
+    const QFont font = fittingFont(style.font, printed, device.width() - left, &device);
     painter.setFont(font);
     painter.setPen(style.color);
     const QFontMetricsF metrics(font, &device);
@@ -96,7 +100,7 @@ int printListPages(QPagedPaintDevice& device, const QStringList& lines, const QD
 
     int pages = 1;
     double y = top;
-    for (const QString& line : listPrintLines(lines, date)) {
+    for (const QString& line : printed) {
         // Empty lines only move down, so a full page never leaves a blank one behind.
         if (!line.isEmpty()) {
             if (y + lineHeight > bottom && y > top) {

@@ -35,5 +35,7 @@ QFont fittingFont(const QFont& chosen, const QStringList& lines, double width, c
 // pages used. The painter is begun and ended here, which ends the document.
 int printListPages(QPagedPaintDevice& device, const QStringList& lines, const QDate& date,
                    const ListPrintStyle& style);
+// The same for lines already laid out (headings and empty lines included).
+int printLinePages(QPagedPaintDevice& device, const QStringList& printed, const ListPrintStyle& style);
 
 }  // namespace tb

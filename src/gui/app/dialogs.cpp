@@ -1,5 +1,8 @@
 #include "gui/app/dialogs.h"
 
+#include <QCoreApplication>
+#include <QProcess>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QEventLoop>
@@ -26,11 +29,25 @@ void QtDialogs::message(const QString& text, const QString& title, QMessageBox::
 QMessageBox::StandardButton QtDialogs::question(const QString& text, const QString& title,
                                                 QMessageBox::StandardButtons buttons,
                                                 QMessageBox::StandardButton defaultButton,
-                                                QMessageBox::Icon icon)
+                                                QMessageBox::Icon icon, const QString& helpPage)
 {
     QMessageBox box(icon, title, text, buttons, owner());
+    if (!helpPage.isEmpty())
+        box.addButton(QMessageBox::Help);
     box.setDefaultButton(defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    // Help shows the page and leaves the question open for the answer.
+    for (;;) {
+        const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
+        if (answer != QMessageBox::Help || helpPage.isEmpty())
+            return answer;
+        startHelp(m_programFolder, helpPage);
+    }
+}
+
+void startHelp(const QString& folder, const QString& page)
+{
+    QProcess::startDetached(QCoreApplication::applicationDirPath() + QStringLiteral("/tbaide"),
+                            page.isEmpty() ? QStringList() : QStringList{page}, folder);
 }
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,

@@ -12,6 +12,10 @@
 class QPrinter;
 class QWidget;
 
+// Starts the guide (tbaide, beside the program) on page ("" for its home
+// page); it also looks for the guide in folder's "help".
+void startHelp(const QString& folder, const QString& page = QString());
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -19,11 +23,13 @@ public:
     // Message box with the program's name as title, OK button, no icon.
     virtual void message(const QString& text, const QString& title = QStringLiteral("Tabulon"),
                          QMessageBox::Icon icon = QMessageBox::NoIcon) = 0;
-    // Question with the given buttons; returns the button pressed.
+    // Question with the given buttons; returns the button pressed. With a
+    // helpPage the box has a help button that shows that page of the guide.
     virtual QMessageBox::StandardButton question(const QString& text, const QString& title,
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton,
-                                                 QMessageBox::Icon icon = QMessageBox::Question) = 0;
+                                                 QMessageBox::Icon icon = QMessageBox::Question,
+                                                 const QString& helpPage = QString()) = 0;
     // Input box; std::nullopt when cancelled.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& defaultText) = 0;
@@ -47,12 +53,14 @@ class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
+    // The program folder, where the guide started from a question looks.
+    void setProgramFolder(const QString& folder) { m_programFolder = folder; }
 
     void message(const QString& text, const QString& title, QMessageBox::Icon icon) override;
     QMessageBox::StandardButton question(const QString& text, const QString& title,
                                          QMessageBox::StandardButtons buttons,
                                          QMessageBox::StandardButton defaultButton,
-                                         QMessageBox::Icon icon) override;
+                                         QMessageBox::Icon icon, const QString& helpPage) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     void beep() override;
@@ -68,4 +76,5 @@ private:
     QWidget* owner() const;
 
     QWidget* m_parent = nullptr;
+    QString m_programFolder;
 };

@@ -485,8 +485,7 @@ void FFrance::mapRightClick()
 
 void FFrance::startHelp()
 {
-    QProcess::startDetached(QCoreApplication::applicationDirPath() + QStringLiteral("/tbaide"), {},
-                            m_session.programFolder());
+    ::startHelp(m_session.programFolder());
 }
 
 void FFrance::startDisplaySettings()

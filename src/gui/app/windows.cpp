@@ -4,6 +4,9 @@
 #include "gui/app/secondary_window.h"
 #include "gui/cards/card_window.h"
 #include "gui/cards/creation_window.h"
+#include "gui/journals/collections_journal_window.h"
+#include "gui/journals/interest_journal_window.h"
+#include "gui/journals/memento_window.h"
 #include "gui/lists/list_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
@@ -38,3 +41,6 @@ Ffrance29* Windows::databaseChooser() { return ensure(m_chooser); }
 FFrance8* Windows::converter() { return ensure(m_converter); }
 Ffrance17* Windows::ribWindow() { return ensure(m_rib); }
 Ffrance7* Windows::calendar() { return ensure(m_calendar); }
+Ffrance19* Windows::collectionsJournal() { return ensure(m_collections); }
+Ffrance18* Windows::interestJournal() { return ensure(m_interest); }
+Ffrance92* Windows::memento() { return ensure(m_memento); }

@@ -18,6 +18,9 @@ class Ffrance29;
 class Ffrance7;
 class FFrance8;
 class Ffrance17;
+class Ffrance18;
+class Ffrance19;
+class Ffrance92;
 
 class Windows {
 public:
@@ -35,6 +38,9 @@ public:
     FFrance8* converter();
     Ffrance17* ribWindow();
     Ffrance7* calendar();
+    Ffrance19* collectionsJournal();
+    Ffrance18* interestJournal();
+    Ffrance92* memento();
 
 
 private:
@@ -54,4 +60,7 @@ private:
     QPointer<FFrance8> m_converter;
     QPointer<Ffrance17> m_rib;
     QPointer<Ffrance7> m_calendar;
+    QPointer<Ffrance19> m_collections;
+    QPointer<Ffrance18> m_interest;
+    QPointer<Ffrance92> m_memento;
 };

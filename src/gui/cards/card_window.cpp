@@ -2,11 +2,15 @@
 
 #include "core/base/number_text.h"
 #include "core/cards/card_fields.h"
+#include "core/cards/debt.h"
 #include "core/db/session.h"
 #include "core/lists/card_lists.h"
 #include "core/tools/note_text.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/windows.h"
+#include "gui/journals/collections_journal_window.h"
+#include "gui/journals/interest_journal_window.h"
+#include "gui/journals/memento_window.h"
 #include "gui/tools/note_editor_window.h"
 #include "gui/widgets/card_list_view.h"
 
@@ -79,8 +83,8 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
     connect(command1, &QPushButton::clicked, this, &FFrance4::collectionsDetail);
     connect(command2, &QPushButton::clicked, this, &FFrance4::validateChange);
     connect(command3, &QPushButton::clicked, this, &FFrance4::calculateDebt);
-    // Command4 and Command5 open the interest journal and the memento, which
-    // come with the journals.
+    connect(command4, &QPushButton::clicked, this, [this] { openJournal(m_ctx.windows.interestJournal()); });
+    connect(command5, &QPushButton::clicked, this, [this] { openJournal(m_ctx.windows.memento()); });
     connect(m_form, &CardFormWidget::photoClicked, this, &FFrance4::loadPhoto);
 
     m_photoTimer = new QTimer(this);
@@ -277,6 +281,12 @@ void FFrance4::moveToRow(int row)
 
 void FFrance4::followStored(long long n)
 {
+    // A journal stored the shown card: its debt fields follow.
+    if (n == shownNumber()) {
+        if (const tb::Result<CardRecord> card = m_ctx.session.database()->card(n))
+            for (int index : tb::kDebtFieldIndexes)
+                m_form->setText(index, card->fields[size_t(index)].trimmed());
+    }
     if (!m_namesBuilt)
         return;
     const tb::Database* db = m_ctx.session.database();
@@ -325,8 +335,24 @@ void FFrance4::calculateDebt()
 
 void FFrance4::collectionsDetail()
 {
-    // The collections journal takes fields 18 to 20 from here once it exists.
+    if (!m_ctx.session.database() || shownNumber() < 1)
+        return;
     m_form->computeDebt(true);
+    Ffrance19* journal = m_ctx.windows.collectionsJournal();
+    journal->setAmounts(m_form->text(17), m_form->text(18), m_form->text(19));
+    openJournal(journal);
+}
+
+void FFrance4::openJournal(JournalWindowBase* journal)
+{
+    // No card shown: there is no journal to open.
+    if (!m_ctx.session.database() || shownNumber() < 1)
+        return;
+    // The journals store the card as typed here, as this window would.
+    if (journal->openJournal(shownNumber(), typedCard()))
+        m_ctx.dialogs.showModal(journal);
+    else
+        journal->close();
 }
 
 void FFrance4::armPhotoTimer()

@@ -35,6 +35,7 @@ private:
     void validateChange();   // Command2
     void calculateDebt();    // Command3
     void collectionsDetail();  // Command1
+    void openJournal(class JournalWindowBase* journal);  // Command4, Command5 and the end of Command1
     void armPhotoTimer();
     void firePhotoTimer();
     void loadPhoto();

@@ -10,10 +10,16 @@
 void printList(Dialogs& dialogs, const QStringList& lines)
 {
     QPrinter printer(QPrinter::HighResolution);
+    if (const std::optional<tb::ListPrintStyle> style = choosePrintStyle(dialogs, printer))
+        tb::printListPages(printer, lines, QDate::currentDate(), *style);
+}
+
+std::optional<tb::ListPrintStyle> choosePrintStyle(Dialogs& dialogs, QPrinter& printer)
+{
     // A cancelled printer choice means "do not print"; a cancelled font or
     // colour choice keeps the defaults.
     if (!dialogs.choosePrinter(printer))
-        return;
+        return std::nullopt;
 
     tb::ListPrintStyle style;
     style.font = tb::defaultListPrintFont();
@@ -26,8 +32,7 @@ void printList(Dialogs& dialogs, const QStringList& lines)
     }
     if (const std::optional<QColor> color = dialogs.chooseColor(style.color); color && color->isValid())
         style.color = *color;
-
-    tb::printListPages(printer, lines, QDate::currentDate(), style);
+    return style;
 }
 
 QStringList listLines(const QListWidget* list)

@@ -1,0 +1,209 @@
+// The three journals opened from the card window: recording with the checks,
+// the totals and the card's debt fields following, deletion after the
+// question, printing, a failed write, and the card stored on closing.
+#include "core/cards/card_store.h"
+#include "core/journals/journal_entries.h"
+#include "gui/app/dialogs.h"
+#include "gui/cards/card_window.h"
+#include "gui/journals/collections_journal_window.h"
+#include "gui/journals/interest_journal_window.h"
+#include "gui/journals/memento_window.h"
+#include "gui_fixture.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+const QString kSeeField = QStringLiteral("Erreur de saisie ! voir ");
+
+class JournalWindowsTest : public ::testing::Test {
+protected:
+    GuiFixture f;
+    FFrance4* card = nullptr;
+    QString db;
+
+    void SetUp() override
+    {
+        CardRecord durand = makeCard("DURAND", "Marie", 1, 100, 100);
+        durand.fields[14] = tb::padField("1000", 40);
+        db = f.openWithCards({durand});
+        f.trigger("Voirlesfiches");
+        card = qobject_cast<FFrance4*>(f.dialogs.lastModal());
+        ASSERT_NE(card, nullptr);
+    }
+    template <typename W>
+    W* open(const char* button)
+    {
+        child<QPushButton>(card, button)->click();
+        return qobject_cast<W*>(f.dialogs.lastModal());
+    }
+    CardRecord stored() const { return CardStore(db).read(1).value(); }
+    QString cardField(int k) const { return child<QLineEdit>(card, QStringLiteral("Text1(%1)").arg(k - 1))->text(); }
+    static void fill(QWidget* w, const QStringList& texts)
+    {
+        for (int i = 0; i < texts.size(); ++i)
+            child<QLineEdit>(w, QStringLiteral("Text%1").arg(i + 1))->setText(texts[i]);
+        child<QPushButton>(w, "Command1")->click();
+    }
+    static bool closeWindow(QWidget* w)
+    {
+        QPointer<QWidget> guard(w);
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return !guard;
+    }
+};
+
+}  // namespace
+
+TEST_F(JournalWindowsTest, CollectionsRecordPaymentsAndTheCardFollows)
+{
+    Ffrance19* w = open<Ffrance19>("Command1");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Journal des recouvrements");
+    EXPECT_EQ(labelText(w, "Label10"), "1000.00");
+    EXPECT_EQ(labelText(w, "Label6"), ".00");
+    EXPECT_EQ(labelText(w, "Label9"), "1000.00");
+    // Reading order: the fields, the buttons, then the entries.
+    EXPECT_EQ(tabFrom(w, "Text4"), "Command1");
+    EXPECT_EQ(tabFrom(w, "Command4"), "List1");
+
+    // Checks in field order, nothing recorded.
+    fill(w, {"05/12/26", "M. Durand", "", "150"});
+    EXPECT_EQ(f.dialogs.lastMessage(), kSeeField + QStringLiteral("Moyen de réglement"));
+    fill(w, {"05/12/26", "M. Durand", "chèque", "abc"});
+    EXPECT_EQ(f.dialogs.lastMessage(), kSeeField + QStringLiteral("Montant du versement"));
+    fill(w, {"30/02/26", "M. Durand", "chèque", "150"});
+    EXPECT_EQ(f.dialogs.lastMessage(), kSeeField + tb::collections::kDateCaption);
+    EXPECT_EQ(w->findChild<QListWidget*>("List1")->count(), 0);
+    EXPECT_FALSE(QFile::exists(db + "R1.txt") && readBytes(db + "R1.txt").size() > 0);
+
+    child<QPushButton>(w, "Command4")->click();
+    EXPECT_EQ(child<QLineEdit>(w, "Text1")->text(), QDate::currentDate().toString("dd/MM/yy"));
+    fill(w, {"05/12/26", "M. Durand", "chèque", "150"});
+    EXPECT_EQ(child<QLineEdit>(w, "Text4")->text(), "150.00");
+    fill(w, {"06/12/26", "Mme Durand", "espèces", "250"});
+    EXPECT_EQ(lines(w->findChild<QListWidget*>("List1")),
+              (QStringList{QStringLiteral("150.00------------>05/12/26  M. Durand  chèque"),
+                           QStringLiteral("250.00------------>06/12/26  Mme Durand  espèces")}));
+    EXPECT_EQ(labelText(w, "Label6"), "400,00");
+    EXPECT_EQ(labelText(w, "Label9"), "600,00");
+    EXPECT_EQ(stored().field(19).trimmed(), "400.00");
+    EXPECT_EQ(stored().field(20).trimmed(), "600.00");
+    EXPECT_EQ(cardField(19), "400.00");
+    EXPECT_EQ(cardField(20), "600.00");
+
+    // The question: Non changes nothing; Oui removes the selected entry.
+    QListWidget* list = w->findChild<QListWidget*>("List1");
+    list->setCurrentRow(0);
+    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
+    child<QPushButton>(w, "Command2")->click();
+    ASSERT_EQ(f.dialogs.questions.size(), 1);
+    const FakeDialogs::Shown& q = f.dialogs.questions.last();
+    EXPECT_EQ(q.text, QStringLiteral("Souhaitez-vous SUPPRIMER cette ligne 150.00------------>05/12/26  M. Durand  chèque"));
+    EXPECT_EQ(q.title, QStringLiteral("Suppression d'une ligne du journal des recouvrements "));
+    EXPECT_EQ(q.icon, QMessageBox::Critical);
+    EXPECT_EQ(q.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(q.defaultButton, QMessageBox::No);
+    EXPECT_EQ(q.helpPage, "journal-recouvrements.html");
+    EXPECT_EQ(list->count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        list->setCurrentRow(0);
+        f.dialogs.questionAnswers.enqueue(QMessageBox::Yes);
+        child<QPushButton>(w, "Command2")->click();
+    }
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(labelText(w, "Label6"), ",00");
+    EXPECT_EQ(labelText(w, "Label9"), "1000,00");
+    EXPECT_EQ(readBytes(db + "R1.txt"), "");
+    EXPECT_EQ(cardField(20), "1000.00");
+    EXPECT_TRUE(closeWindow(w));
+}
+
+TEST_F(JournalWindowsTest, InterestPeriodsGoIntoTheTotalOwedAndPrint)
+{
+    Ffrance18* w = open<Ffrance18>("Command4");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Journal des intérêts"));
+    EXPECT_EQ(child<QPushButton>(w, "Command4"), nullptr);
+    fill(w, {"1000", "01/01/26", "99/99/99", "5"});
+    EXPECT_EQ(f.dialogs.lastMessage(), kSeeField + tb::interest::kEndCaption);
+    fill(w, {"1000", "01/01/26", "01/04/26", "100.5"});
+    EXPECT_EQ(f.dialogs.lastMessage(), kSeeField + QStringLiteral("Taux"));
+    fill(w, {"1000", "01/01/26", "01/04/26", "5"});
+    EXPECT_EQ(labelText(w, "Label8"), "90");
+    EXPECT_EQ(labelText(w, "Label13"), "12.50");
+    fill(w, {"725", "01/01/26", "01/04/26", "4,5"});  // read as 4
+    EXPECT_EQ(labelText(w, "Label6"), "19,75");
+    EXPECT_EQ(stored().field(16).trimmed(), "19.75");
+    EXPECT_EQ(stored().field(18).trimmed(), "1019.75");
+    EXPECT_EQ(cardField(18), "1019.75");
+
+    QTemporaryDir dir;
+    f.dialogs.printToPdf = dir.filePath("interets.pdf");
+    child<QPushButton>(w, "Command3")->click();
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {f.dialogs.printToPdf, QStringLiteral("-")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString& expected :
+         {QDate::currentDate().toString("MM-dd-yyyy"), QStringLiteral("DURAND Marie"), QStringLiteral("Journal des intérêts"),
+          QStringLiteral("12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***5%"),
+          QStringLiteral("7.25------------>01/01/26-01/04/26***725 euros*** 90 jours***4,5%")})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
+}
+
+TEST_F(JournalWindowsTest, AFailedJournalWriteIsReportedAndChangesNothing)
+{
+    Ffrance19* w = open<Ffrance19>("Command1");
+    const QByteArray records = readBytes(db + "lesfiches.dat");
+    QFile::remove(db + "R1.txt");
+    QDir().mkdir(db + "R1.txt");
+    fill(w, {"05/12/26", "a", "b", "150"});
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith(QStringLiteral("Erreur n° 75 : "))) << f.dialogs.lastMessage().toStdString();
+    EXPECT_EQ(w->findChild<QListWidget*>("List1")->count(), 0);
+    EXPECT_EQ(labelText(w, "Label6"), ".00");
+    EXPECT_EQ(readBytes(db + "lesfiches.dat"), records);
+}
+
+TEST_F(JournalWindowsTest, MementoRecordsAndClosingStoresTheCardTyped)
+{
+    child<QLineEdit>(card, "Text1(9)")->setText("Client fidèle");
+    Ffrance92* w = open<Ffrance92>("Command5");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Memento");
+    fill(w, {"05/12/26", ""});
+    EXPECT_EQ(f.dialogs.lastMessage(), kSeeField + "Annotations");
+    fill(w, {"05/12/26", "Appel, rappeler lundi"});
+    EXPECT_EQ(readBytes(db + "M1.txt"), "05/12/26--->Appel, rappeler lundi\r\n");
+    EXPECT_NE(stored().field(10).trimmed(), QStringLiteral("Client fidèle"));
+
+    w->findChild<QListWidget*>("List1")->setCurrentRow(0);
+    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
+    child<QPushButton>(w, "Command2")->click();
+    EXPECT_EQ(f.dialogs.questions.last().title, QStringLiteral("Suppression d'une ligne du mémento"));
+    EXPECT_EQ(f.dialogs.questions.last().helpPage, "memento.html");
+
+    // The real modal loop, ended by the close box.
+    QtDialogs real;
+    QPointer<Ffrance92> guard(w);
+    QTimer::singleShot(50, w, [w] { w->close(); });
+    real.showModal(w);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(guard);
+    EXPECT_EQ(stored().field(10).trimmed(), QStringLiteral("Client fidèle"));
+}

@@ -93,26 +93,32 @@ int printLinePages(QPagedPaintDevice& device, const QStringList& printed, const 
 
     // Never a cut line: the whole list at the largest size that fits.
     const QFont font = fittingFont(style.font, printed, device.width() - left, &device);
-    painter.setFont(font);
     painter.setPen(style.color);
+    const int pages = drawPagedLines(device, painter, printed, font, {left, top, bottom});
+    painter.end();
+    return pages;
+}
+
+int drawPagedLines(QPagedPaintDevice& device, QPainter& painter, const QStringList& lines, const QFont& font,
+                   const PageArea& area)
+{
+    painter.setFont(font);
     const QFontMetricsF metrics(font, &device);
     const double lineHeight = metrics.height();
-
     int pages = 1;
-    double y = top;
-    for (const QString& line : printed) {
+    double y = area.top;
+    for (const QString& line : lines) {
         // Empty lines only move down, so a full page never leaves a blank one behind.
         if (!line.isEmpty()) {
-            if (y + lineHeight > bottom && y > top) {
+            if (y + lineHeight > area.bottom && y > area.top) {
                 device.newPage();
                 ++pages;
-                y = top;
+                y = area.top;
             }
-            painter.drawText(QPointF(left, y + metrics.ascent()), line);
+            painter.drawText(QPointF(area.left, y + metrics.ascent()), line);
         }
         y += lineHeight;
     }
-    painter.end();
     return pages;
 }
 

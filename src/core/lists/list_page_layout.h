@@ -38,4 +38,13 @@ int printListPages(QPagedPaintDevice& device, const QStringList& lines, const QD
 // The same for lines already laid out (headings and empty lines included).
 int printLinePages(QPagedPaintDevice& device, const QStringList& printed, const ListPrintStyle& style);
 
+// Where lines go on each page, in device pixels.
+struct PageArea {
+    double left, top, bottom;
+};
+// Draws lines with painter from area.top down, a new page whenever the next
+// line would pass area.bottom; returns the pages used.
+int drawPagedLines(QPagedPaintDevice& device, class QPainter& painter, const QStringList& lines, const QFont& font,
+                   const PageArea& area);
+
 }  // namespace tb

@@ -127,22 +127,8 @@ int printNotePages(QPagedPaintDevice& device, const QString& shown, const NotePr
     const QStringList lines = wrapNoteLines(shown, style.font, width, &device);
     // Only a word wider than the page is left to shrink the whole note.
     const QFont font = fittingFont(style.font, lines, width, &device);
-    painter.setFont(font);
     painter.setPen(style.color);
-    const QFontMetricsF metrics(font, &device);
-    const double lineHeight = metrics.height();
-
-    int pages = 1;
-    double y = top;
-    for (const QString& line : lines) {
-        if (y + lineHeight > bottom && y > top) {
-            device.newPage();
-            ++pages;
-            y = top;
-        }
-        painter.drawText(QPointF(left, y + metrics.ascent()), line);
-        y += lineHeight;
-    }
+    const int pages = drawPagedLines(device, painter, lines, font, {left, top, bottom});
     painter.end();
     return pages;
 }

@@ -5,6 +5,7 @@
 #include "core/db/database.h"
 #include "core/db/session.h"
 #include "fake_dialogs.h"
+#include "fake_launcher.h"
 #include "gui/app/main_window.h"
 
 #include <QAbstractItemView>
@@ -107,7 +108,8 @@ int main(int argc, char** argv)
     const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
     const QString program = QFileInfo(folder + "..").absoluteFilePath() + u'/';
     FakeDialogs dialogs;
-    FFrance main(dialogs, program);
+    FakeLauncher launcher;
+    FFrance main(dialogs, launcher, program);
     main.show();
     const long long before = residentKb();
 

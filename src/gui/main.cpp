@@ -2,6 +2,7 @@
 #include "gui/app/dialogs.h"
 #include "gui/app/main_window.h"
 #include "core/db/program_folder.h"
+#include "core/external/launcher.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -34,9 +35,10 @@ int main(int argc, char** argv)
     const QString programFolder
         = tb::resolveProgramFolder(parser.value(folderOption), QApplication::applicationDirPath());
 
+    tb::SystemLauncher launcher;
     QtDialogs dialogs;
-    dialogs.setProgramFolder(programFolder);
-    FFrance window(dialogs, programFolder);
+    dialogs.setHelp(&launcher, programFolder);
+    FFrance window(dialogs, launcher, programFolder);
     dialogs.setParent(&window);
     window.show();
     return QApplication::exec();

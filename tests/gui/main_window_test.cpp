@@ -1,5 +1,6 @@
 // The main window: start-up, menus, databases, map clicks, map choice.
 #include "core/db/session.h"
+#include "core/external/start_up.h"
 #include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/lists/list_window.h"
@@ -93,6 +94,16 @@ TEST(MainWindow, StartsWithDefaultMapMenusAndScrolling)
     EXPECT_EQ(f.dialogs.messages[0].text, kNoDatabase);
     EXPECT_EQ(f.dialogs.lastMessage(), kNoDatabase);
     EXPECT_TRUE(f.dialogs.modals.isEmpty());
+
+    // "Aide" starts our help program from the executable's folder; "Affichage"
+    // the desktop's display settings where there are any, nothing elsewhere.
+    f.trigger("aide");
+    ASSERT_EQ(f.launcher.programs.size(), 1);
+    EXPECT_EQ(f.launcher.programs[0].program, QCoreApplication::applicationDirPath() + "/tbaide");
+    EXPECT_EQ(f.launcher.programs[0].folder, f.program.path());
+    const QStringList display = tb::displaySettingsCommand();
+    f.trigger("Affichage");
+    EXPECT_EQ(f.launcher.programs.size(), display.isEmpty() ? 1 : 2);
 
     // F10 opens the first menu.
     QAction* fichier = f.action("Fichier");

@@ -18,7 +18,7 @@
 
 namespace testing_support {
 
-GuiFixture::GuiFixture() : main(std::make_unique<FFrance>(dialogs, program.path())) {}
+GuiFixture::GuiFixture() : main(std::make_unique<FFrance>(dialogs, launcher, program.path())) {}
 
 GuiFixture::~GuiFixture() = default;
 

@@ -2,6 +2,7 @@
 // Whole-window tests: a program folder from data/, the fake Dialogs, and the
 // real main window started on it, driven through its menus, mouse and keys.
 #include "fake_dialogs.h"
+#include "fake_launcher.h"
 #include "fixtures.h"
 
 #include <QString>
@@ -24,6 +25,7 @@ public:
 
     TempProgramFolder program;
     FakeDialogs dialogs;
+    FakeLauncher launcher;
     std::unique_ptr<FFrance> main;
 
     // The main window's menu command of that objectName (nullptr if none).

@@ -1,5 +1,7 @@
 #include "gui/app/dialogs.h"
 
+#include "core/external/launcher.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 
@@ -40,14 +42,9 @@ QMessageBox::StandardButton QtDialogs::question(const QString& text, const QStri
         const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
         if (answer != QMessageBox::Help || helpPage.isEmpty())
             return answer;
-        startHelp(m_programFolder, helpPage);
+        if (m_launcher)
+            tb::startHelp(*m_launcher, m_programFolder, helpPage);
     }
-}
-
-void startHelp(const QString& folder, const QString& page)
-{
-    QProcess::startDetached(QCoreApplication::applicationDirPath() + QStringLiteral("/tbaide"),
-                            page.isEmpty() ? QStringList() : QStringList{page}, folder);
 }
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,

@@ -9,12 +9,14 @@
 #include <QString>
 #include <optional>
 
+namespace tb {
+class Launcher;
+}
 class QPrinter;
 class QWidget;
 
 // Starts the guide (tbaide, beside the program) on page ("" for its home
 // page); it also looks for the guide in folder's "help".
-void startHelp(const QString& folder, const QString& page = QString());
 
 class Dialogs {
 public:
@@ -53,8 +55,12 @@ class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
-    // The program folder, where the guide started from a question looks.
-    void setProgramFolder(const QString& folder) { m_programFolder = folder; }
+    // Where a question's help button opens the guide.
+    void setHelp(tb::Launcher* launcher, const QString& programFolder)
+    {
+        m_launcher = launcher;
+        m_programFolder = programFolder;
+    }
 
     void message(const QString& text, const QString& title, QMessageBox::Icon icon) override;
     QMessageBox::StandardButton question(const QString& text, const QString& title,
@@ -77,4 +83,5 @@ private:
 
     QWidget* m_parent = nullptr;
     QString m_programFolder;
+    tb::Launcher* m_launcher = nullptr;
 };

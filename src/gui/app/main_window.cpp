@@ -4,6 +4,7 @@
 #include "core/base/number_text.h"
 #include "core/base/value_files.h"
 #include "core/db/database_files.h"
+#include "core/external/launcher.h"
 #include "core/external/start_up.h"
 #include "core/map/pins.h"
 #include "core/map/preview_image.h"
@@ -42,8 +43,8 @@ const QString kNoDatabase = QStringLiteral(
 const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de données !");
 }  // namespace
 
-FFrance::FFrance(Dialogs& dialogs, const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent), m_session(programFolder), m_ctx{m_session, dialogs, m_windows}
+FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent), m_session(programFolder), m_ctx{m_session, dialogs, m_windows, launcher}
 {
     m_windows.setUp(&m_ctx, this);
     setObjectName(QStringLiteral("FFrance"));
@@ -485,12 +486,12 @@ void FFrance::mapRightClick()
 
 void FFrance::startHelp()
 {
-    ::startHelp(m_session.programFolder());
+    tb::startHelp(m_ctx.launcher, m_session.programFolder());
 }
 
 void FFrance::startDisplaySettings()
 {
     const QStringList command = tb::displaySettingsCommand();
     if (!command.isEmpty())
-        QProcess::startDetached(command.first(), command.mid(1));
+        m_ctx.launcher.startProgram(command.first(), command.mid(1));
 }

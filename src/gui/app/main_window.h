@@ -17,7 +17,7 @@ class FFrance : public QMainWindow {
     Q_OBJECT
 public:
     // programFolder ends with "/".
-    FFrance(Dialogs& dialogs, const QString& programFolder, QWidget* parent = nullptr);
+    FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& programFolder, QWidget* parent = nullptr);
     ~FFrance() override;
 
     tb::Session& session() { return m_session; }

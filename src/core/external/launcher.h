@@ -1,0 +1,35 @@
+#pragma once
+// Every program, document and address the program opens goes through a
+// Launcher: no shell ever sees a path, and tests record what would start.
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+namespace tb {
+
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    // program with its arguments, each passed as one argument; false when it
+    // could not start.
+    virtual bool startProgram(const QString& program, const QStringList& args,
+                              const QString& workingFolder = QString()) = 0;
+    // The desktop's default application for a document.
+    virtual bool openDocument(const QString& path) = 0;
+    // Web pages and "mailto:" addresses.
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
+// The real one: QProcess::startDetached and the desktop's services.
+class SystemLauncher : public Launcher {
+public:
+    bool startProgram(const QString& program, const QStringList& args, const QString& workingFolder) override;
+    bool openDocument(const QString& path) override;
+    bool openUrl(const QUrl& url) override;
+};
+
+// The help program beside the executable, on a page of the guide ("" for
+// its home page).
+bool startHelp(Launcher& launcher, const QString& programFolder, const QString& page = QString());
+
+}  // namespace tb

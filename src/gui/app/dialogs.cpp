@@ -3,7 +3,6 @@
 #include "core/external/launcher.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 
 #include <QApplication>
 #include <QColorDialog>

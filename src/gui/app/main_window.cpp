@@ -26,7 +26,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
-#include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>

@@ -82,6 +82,19 @@ t=$(median_ms "$CLI" check "$DB")
 r=$(median_ms grep -c '^' "$DB/lesfiches.dat")
 row "check" "$t" "grep -c lesfiches.dat" "$r" "référence"
 
+# A search with few matches against reading the records once.
+t=$(median_ms "$CLI" search "$DB" --by nom DUPON)
+r=$(median_ms cat "$DB/lesfiches.dat")
+row "search --by nom DUPON" "$t" "cat lesfiches.dat" "$r" "cible <= 2"
+
+# Each export (written and renamed into the base) against copying the records to disk.
+for f in texte adresses; do
+    t=$(median_ms "$CLI" export "$DB" --format $f)
+    r=$(median_ms sh -c 'cp "$1" "$2" && sync' sh "$DB/lesfiches.dat" "$TMP/copy.dat")
+    rm -f "$TMP/copy.dat"
+    row "export --format $f" "$t" "cp lesfiches.dat && sync" "$r" "cible <= 1.5"
+done
+
 # ---- Window measures (list shown in the real window, a card opened from a list
 # line, memory): bench/gui_bench.cpp, built as tabulon_gui_bench. ----
 if [ -x "$BUILD/bench/tabulon_gui_bench" ]; then

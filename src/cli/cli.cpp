@@ -9,6 +9,8 @@
 #include "core/base/numeric.h"
 #include "core/cards/debt.h"
 #include "core/journals/journal.h"
+#include "core/lists/exports.h"
+#include "core/lists/searches.h"
 #include "core/tools/amount_words.h"
 #include "core/tools/rib_key.h"
 
@@ -31,6 +33,12 @@ const char* const kUsageText =
     "  list BASE [--order alpha|villes|cp|archives]\n"
     "                              les lignes de la liste dans son ordre (alpha par défaut) :\n"
     "                              la ligne affichée, une tabulation, le numéro de la fiche\n"
+    "  search BASE --by nom|cp|ville|fixe|portable TEXTE\n"
+    "                              les fiches dont le champ commence par TEXTE (tel qu'il est écrit,\n"
+    "                              majuscules comprises ; \"\" pour toutes), comme list les affiche\n"
+    "  export BASE [--format texte|adresses]\n"
+    "                              écrit « export.txt » (texte, par défaut) ou « adresses.txt » dans\n"
+    "                              la base, comme le menu, et affiche son chemin\n"
     "  show BASE N                 les 20 champs de la fiche N : numéro du champ, tabulation, champ\n"
     "  check BASE [--program-folder DOSSIER]\n"
     "                              contrôle de la base, sans rien y écrire ; code 1 s'il y a des erreurs\n"
@@ -138,6 +146,55 @@ int listCommand(const Arguments& a)
     Output out;
     for (int row = 0; row < list->size(); ++row)
         out << list->display(row) << "\t" << tb::plainNumber(list->number(row)) << "\n";
+    return kDone;
+}
+
+int searchCommand(const Arguments& a)
+{
+    static const std::map<QString, tb::SearchField> fields = {
+        {QStringLiteral("nom"), tb::SearchField::Surname},   {QStringLiteral("cp"), tb::SearchField::PostalCode},
+        {QStringLiteral("ville"), tb::SearchField::City},    {QStringLiteral("fixe"), tb::SearchField::Landline},
+        {QStringLiteral("portable"), tb::SearchField::Mobile},
+    };
+    const auto by = a.options.find(QStringLiteral("--by"));
+    if (by == a.options.end())
+        return usage(QStringLiteral("--by nom|cp|ville|fixe|portable est obligatoire"));
+    const auto field = fields.find(by->second);
+    if (field == fields.end())
+        return usage(QStringLiteral("champ de recherche inconnu : ") + by->second);
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    const tb::Result<tb::CardList> found =
+        tb::searchCards(db.value()->store(), db.value()->count(), field->second, a.positional[1]);
+    if (!found)
+        return failed(found.error());
+    Output out;
+    for (int row = 0; row < found->size(); ++row)
+        out << found->display(row) << "\t" << tb::plainNumber(found->number(row)) << "\n";
+    return kDone;
+}
+
+int exportCommand(const Arguments& a)
+{
+    tb::ExportFormat format = tb::ExportFormat::Fields;
+    if (auto f = a.options.find(QStringLiteral("--format")); f != a.options.end()) {
+        if (f->second == QLatin1String("adresses"))
+            format = tb::ExportFormat::Addresses;
+        else if (f->second != QLatin1String("texte"))
+            return usage(QStringLiteral("format inconnu : ") + f->second);
+    }
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    // As the menu: an empty database writes nothing.
+    if (db.value()->count() == 0)
+        return failed(tb::Error{tb::kNoErrorNumber, QStringLiteral(" Il n'y a aucune fiche dans la base de données !")});
+    const tb::Result<QString> written = tb::writeExport(db.value()->store(), db.value()->count(), format);
+    if (!written)
+        return failed(written.error());
+    Output out;
+    out << *written << "\n";
     return kDone;
 }
 
@@ -336,6 +393,8 @@ int run(const QStringList& args, const QString& executableFolder)
         {QStringLiteral("count"), {1, {}}},
         {QStringLiteral("list"), {1, {QStringLiteral("--order")}}},
         {QStringLiteral("show"), {2, {}}},
+        {QStringLiteral("search"), {2, {QStringLiteral("--by")}}},
+        {QStringLiteral("export"), {1, {QStringLiteral("--format")}}},
         {QStringLiteral("check"), {1, {QStringLiteral("--program-folder")}}},
         {QStringLiteral("demo"),
          {1, {QStringLiteral("--cards"), QStringLiteral("--seed"), QStringLiteral("--program-folder")}}},
@@ -368,6 +427,10 @@ int run(const QStringList& args, const QString& executableFolder)
         return listCommand(a);
     if (name == QLatin1String("show"))
         return showCommand(a);
+    if (name == QLatin1String("search"))
+        return searchCommand(a);
+    if (name == QLatin1String("export"))
+        return exportCommand(a);
     if (name == QLatin1String("demo"))
         return demoCommand(a, executableFolder);
     const auto program = a.options.find(QStringLiteral("--program-folder"));

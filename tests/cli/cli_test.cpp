@@ -314,3 +314,64 @@ TEST_F(CliTest, JournalPrintsTheEntriesAndTheTotalsTheWindowShows)
     EXPECT_EQ(r.exit, 1);
     EXPECT_TRUE(r.err.contains("la fiche n° 2 n'existe pas")) << r.err.toStdString();
 }
+
+TEST_F(CliTest, SearchPrintsTheMatchingCardsAndExportWritesTheMenusFiles)
+{
+    // Archived cards are searched too; the lines come in the list's order.
+    EXPECT_EQ(cli({"search", bare(), "--by", "nom", ""}).out,
+              alphaLine("ALBERT", "Jean", "75001", "PARIS", 2) + alphaLine("BERNARD", "Luc", "59000", "LILLE", 4)
+                  + alphaLine("DURAND", "Marie", "17000", "LA ROCHELLE", 1)
+                  + alphaLine("ZOLA", "Émile", "13001", "MARSEILLE", 3));
+    EXPECT_EQ(cli({"search", bare(), "--by", "cp", "1"}).out,
+              alphaLine("DURAND", "Marie", "17000", "LA ROCHELLE", 1)
+                  + alphaLine("ZOLA", "Émile", "13001", "MARSEILLE", 3));
+    EXPECT_EQ(cli({"search", db.path(), "--by", "ville", "L"}).out,
+              pad("LA ROCHELLE", 40) + " 17000 " + pad("DURAND", 15) + u' ' + pad("Marie", 15) + "\t1\n"
+                  + pad("LILLE", 40) + " 59000 " + pad("BERNARD", 15) + u' ' + pad("Luc", 15) + "\t4\n");
+    const CliRun none = cli({"search", bare(), "--by", "nom", "durand"});
+    EXPECT_EQ(none.exit, 0);
+    EXPECT_TRUE(none.out.isEmpty());
+    for (const QStringList& args : QList<QStringList>{{"search", bare(), "DUR"},
+                                                      {"search", bare(), "--by", "prenom", "J"},
+                                                      {"export", bare(), "--format", "csv"}}) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exit, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains("Usage : tabulon-cli"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(db.file("export.txt")));
+
+    const auto blanks = [](int n) { return QByteArray(n, ' '); };
+    const auto exportLine = [&](const char* s, const char* f, const char* cp, const char* city) {
+        QByteArray line = blanks(15) + ';' + tb::toCp1252(pad(s, 15)) + ';' + tb::toCp1252(pad(f, 15)) + ';'
+                          + blanks(40) + ';' + cp + ';' + tb::toCp1252(pad(city, 40)) + ';' + blanks(15) + ';'
+                          + blanks(15) + ';' + blanks(40) + ';';
+        for (int k = 11; k <= 20; ++k)
+            line += blanks(40) + ';';
+        return line + "\r\n";
+    };
+    const CliRun text = cli({"export", bare()});
+    EXPECT_EQ(text.exit, 0);
+    EXPECT_EQ(text.out, db.file("export.txt") + "\n");
+    EXPECT_EQ(readBytes(db.file("export.txt")),
+              exportLine("DURAND", "Marie", "17000", "LA ROCHELLE") + exportLine("ALBERT", "Jean", "75001", "PARIS")
+                  + exportLine("ZOLA", "Émile", "13001", "MARSEILLE") + exportLine("BERNARD", "Luc", "59000", "LILLE"));
+
+    const auto addressLines = [&](const char* s, const char* f, const char* cp, const char* city) {
+        return blanks(15) + ' ' + tb::toCp1252(pad(s, 15)) + ' ' + tb::toCp1252(pad(f, 15)) + "\r\n" + blanks(40)
+               + "\r\n" + cp + ' ' + tb::toCp1252(pad(city, 40)) + "\r\n";
+    };
+    EXPECT_EQ(cli({"export", bare(), "--format", "adresses"}).out, db.file("adresses.txt") + "\n");
+    EXPECT_EQ(readBytes(db.file("adresses.txt")),
+              addressLines("DURAND", "Marie", "17000", "LA ROCHELLE") + addressLines("ALBERT", "Jean", "75001", "PARIS")
+                  + addressLines("ZOLA", "Émile", "13001", "MARSEILLE")
+                  + addressLines("BERNARD", "Luc", "59000", "LILLE"));
+    EXPECT_EQ(cli({"export", bare(), "--format", "texte"}).exit, 0);
+
+    // An empty database: the menu's message, nothing written.
+    writeCards(db.path(), {});
+    QFile::remove(db.file("export.txt"));
+    const CliRun empty = cli({"export", bare()});
+    EXPECT_EQ(empty.exit, 1);
+    EXPECT_EQ(empty.err, " Il n'y a aucune fiche dans la base de données !\n");
+    EXPECT_FALSE(QFileInfo::exists(db.file("export.txt")));
+}

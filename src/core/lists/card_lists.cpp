@@ -3,6 +3,7 @@
 #include "core/base/codepage.h"
 #include "core/cards/card_store.h"
 #include "core/cards/card_record.h"
+#include "core/lists/display_line.h"
 
 #include <algorithm>
 #include <array>
@@ -55,6 +56,11 @@ bool rawActive(QByteArrayView record)
 }
 
 }  // namespace
+
+QString displayLine(QByteArrayView record, const std::array<int, 4>& fields)
+{
+    return rawLine(record, fields);
+}
 
 Result<CardList> buildCardList(const CardStore& store, long long count, ListKind kind)
 {

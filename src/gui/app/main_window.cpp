@@ -147,19 +147,27 @@ void FFrance::buildMenus()
     connect(addAction(listes, "CPostaux", QStringLiteral("Classement par codes postaux")), &QAction::triggered, this,
             [this] { showSortedList(m_ctx, tb::ListKind::ByPostalCode); });
     QMenu* recherches = addMenu(m_clients, "recherches", QStringLiteral("Recherches"));
-    addAction(recherches, "Rechnom", QStringLiteral("Recherche par le nom"));
-    addAction(recherches, "Rechcp1", QStringLiteral("Recherche par le code postal"));
-    addAction(recherches, "Rechloc", QStringLiteral("Recherche par la localité"));
-    addAction(recherches, "Rechtelf", QStringLiteral("Recherche par le n° de téléphone fixe"));
-    addAction(recherches, "rechtelp", QStringLiteral("Recherche par le n° de téléphone portable"));
+    connect(addAction(recherches, "Rechnom", QStringLiteral("Recherche par le nom")), &QAction::triggered, this,
+            [this] { showSearch(m_ctx, tb::SearchField::Surname); });
+    connect(addAction(recherches, "Rechcp1", QStringLiteral("Recherche par le code postal")), &QAction::triggered, this,
+            [this] { showSearch(m_ctx, tb::SearchField::PostalCode); });
+    connect(addAction(recherches, "Rechloc", QStringLiteral("Recherche par la localité")), &QAction::triggered, this,
+            [this] { showSearch(m_ctx, tb::SearchField::City); });
+    connect(addAction(recherches, "Rechtelf", QStringLiteral("Recherche par le n° de téléphone fixe")),
+            &QAction::triggered, this, [this] { showSearch(m_ctx, tb::SearchField::Landline); });
+    connect(addAction(recherches, "rechtelp", QStringLiteral("Recherche par le n° de téléphone portable")),
+            &QAction::triggered, this, [this] { showSearch(m_ctx, tb::SearchField::Mobile); });
     connect(addAction(m_clients, "FicArch", QStringLiteral("Fiches archivées")), &QAction::triggered, this,
             [this] { showSortedList(m_ctx, tb::ListKind::Archived); });
     connect(addAction(m_clients, "octets", QStringLiteral("Nombre de fiches")), &QAction::triggered, this,
             [this] { showCardCount(m_ctx); });
-    addAction(m_clients, "Adresses", QStringLiteral("Adresses avec traitement de texte"));
+    connect(addAction(m_clients, "Adresses", QStringLiteral("Adresses avec traitement de texte")),
+            &QAction::triggered, this, [this] { exportAddresses(m_ctx); });
     addAction(m_clients, "mail", QStringLiteral("Adresses E-mail"));
     QMenu* ficExport = addMenu(m_clients, "FicExport", QStringLiteral("Fichier \"EXPORT\""));
-    addAction(ficExport, "export", QStringLiteral("Création du fichier \"EXPORT\" sous forme d'un fichier texte"));
+    connect(addAction(ficExport, "export",
+                      QStringLiteral("Création du fichier \"EXPORT\" sous forme d'un fichier texte")),
+            &QAction::triggered, this, [this] { exportCards(m_ctx); });
     addAction(ficExport, "AppelGE", QStringLiteral("Appel du gestionnaire externe de bases de données"));
     addAction(ficExport, "AppelMDB", QStringLiteral("Pour les utilisateurs de Microsof Access : Appel de TABulon.mdb"));
 

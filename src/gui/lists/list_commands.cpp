@@ -2,6 +2,7 @@
 
 #include "core/base/number_text.h"
 #include "core/db/session.h"
+#include "core/lists/exports.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/windows.h"
 #include "gui/cards/card_window.h"
@@ -17,6 +18,14 @@ long long countOrWarn(AppContext& ctx)
     if (count == 0)
         ctx.dialogs.message(QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
     return count;
+}
+
+// Not yet: the word processor is started with the file once the external
+// programs can be launched.
+void openInWordProcessor(AppContext& ctx, const QString& path)
+{
+    Q_UNUSED(ctx);
+    Q_UNUSED(path);
 }
 
 }  // namespace
@@ -50,4 +59,58 @@ void showAllCards(AppContext& ctx)
     FFrance4* card = ctx.windows.cardWindow();
     card->openFirstCard();
     ctx.dialogs.showModal(card);
+}
+
+void showSearch(AppContext& ctx, tb::SearchField field)
+{
+    if (countOrWarn(ctx) == 0)
+        return;
+    FFrance3* window = ctx.windows.listWindow();
+    // An earlier list never shows under the new question or results.
+    window->setList({});
+    const tb::SearchKind& kind = tb::searchKind(field);
+    // Cancel is an empty answer: every card.
+    const QString answer = ctx.dialogs.input(kind.prompt, kind.title, kind.defaultAnswer).value_or(QString());
+    const tb::Database* db = ctx.session.database();
+    ctx.dialogs.setBusy(true);
+    tb::Result<tb::CardList> found = tb::searchCards(db->store(), db->count(), field, answer);
+    ctx.dialogs.setBusy(false);
+    if (!found) {
+        ctx.dialogs.showError(found.error());
+        return;
+    }
+    window->setList(std::move(found).value());
+    ctx.dialogs.showModal(window);
+}
+
+void exportCards(AppContext& ctx)
+{
+    if (countOrWarn(ctx) == 0)
+        return;
+    const tb::Database* db = ctx.session.database();
+    ctx.dialogs.setBusy(true);
+    const tb::Result<QString> written = tb::writeExport(db->store(), db->count(), tb::ExportFormat::Fields);
+    ctx.dialogs.setBusy(false);
+    // A file that could not be written is never reported as created.
+    if (!written) {
+        ctx.dialogs.showError(written.error());
+        return;
+    }
+    ctx.dialogs.message(QStringLiteral(" Le fichier EXPORT a été créé sous ") + db->folder()
+                        + QStringLiteral("export.txt. il peut être repris notamment par Microsoft Access"));
+}
+
+void exportAddresses(AppContext& ctx)
+{
+    if (countOrWarn(ctx) == 0)
+        return;
+    const tb::Database* db = ctx.session.database();
+    ctx.dialogs.setBusy(true);
+    const tb::Result<QString> written = tb::writeExport(db->store(), db->count(), tb::ExportFormat::Addresses);
+    ctx.dialogs.setBusy(false);
+    if (!written) {
+        ctx.dialogs.showError(written.error());
+        return;
+    }
+    openInWordProcessor(ctx, *written);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The commands of the menu "Base de données".
 #include "core/lists/card_lists.h"
+#include "core/lists/searches.h"
 #include "gui/app/app_context.h"
 
 // alpha, villes, CPostaux, FicArch: fills the list window and shows it.
@@ -9,3 +10,11 @@ void showSortedList(AppContext& ctx, tb::ListKind kind);
 void showCardCount(AppContext& ctx);
 // Voirlesfiches: the card window on the first card with the name list.
 void showAllCards(AppContext& ctx);
+// Rechnom, Rechcp1, Rechloc, Rechtelf, rechtelp: asks the beginning of the
+// field and shows the matching cards in the list window.
+void showSearch(AppContext& ctx, tb::SearchField field);
+// export: writes "export.txt" into the database folder and says where.
+void exportCards(AppContext& ctx);
+// Adresses: writes "adresses.txt" into the database folder and hands it to
+// the word processor.
+void exportAddresses(AppContext& ctx);

@@ -1,7 +1,10 @@
 #include "core/external/launcher.h"
 
+#include "core/base/value_files.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace tb {
@@ -19,6 +22,20 @@ bool SystemLauncher::openDocument(const QString& path)
 bool SystemLauncher::openUrl(const QUrl& url)
 {
     return QDesktopServices::openUrl(url);
+}
+
+QString storedProgram(const QString& programFolder, const QString& pathFile)
+{
+    return readPathValue(programFolder + pathFile);
+}
+
+bool openWith(Launcher& launcher, const QString& program, const QString& document)
+{
+    if (program.isEmpty())
+        return launcher.openDocument(document);
+    const QString withExe = program + QStringLiteral(".exe");
+    const bool onlyExe = !QFileInfo::exists(program) && QFileInfo::exists(withExe);
+    return launcher.startProgram(onlyExe ? withExe : program, {document});
 }
 
 bool startHelp(Launcher& launcher, const QString& programFolder, const QString& page)

@@ -28,6 +28,14 @@ public:
     bool openUrl(const QUrl& url) override;
 };
 
+// The path of an external program as its path file in the program folder
+// holds it ("LogTxt.txt" for the word processor), "" when none was chosen.
+QString storedProgram(const QString& programFolder, const QString& pathFile);
+// Opens document with program: the stored path, or the path with ".exe"
+// where only that exists; with the desktop's default application when no
+// program was chosen.
+bool openWith(Launcher& launcher, const QString& program, const QString& document);
+
 // The help program beside the executable, on a page of the guide ("" for
 // its home page).
 bool startHelp(Launcher& launcher, const QString& programFolder, const QString& page = QString());

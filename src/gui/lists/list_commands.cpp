@@ -1,5 +1,7 @@
 #include "gui/lists/list_commands.h"
 
+#include "core/external/launcher.h"
+
 #include "core/base/number_text.h"
 #include "core/db/session.h"
 #include "core/lists/exports.h"
@@ -24,8 +26,7 @@ long long countOrWarn(AppContext& ctx)
 // programs can be launched.
 void openInWordProcessor(AppContext& ctx, const QString& path)
 {
-    Q_UNUSED(ctx);
-    Q_UNUSED(path);
+    tb::openWith(ctx.launcher, tb::storedProgram(ctx.session.programFolder(), QStringLiteral("LogTxt.txt")), path);
 }
 
 }  // namespace

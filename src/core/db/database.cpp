@@ -82,7 +82,7 @@ Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access a
     std::unique_ptr<Database> db(new Database(folder, access));
     // A deletion cut short is finished before anything reads the cards.
     if (access == Access::ReadWrite && deletionPending(folder))
-        if (Status s = db->finishDeletion(); !s)
+        if (Status s = db->finishDeletion(true); !s)
             return s.error();
     if (Status s = db->load(); !s)
         return s.error();
@@ -229,7 +229,7 @@ Status Database::deleteCard(long long n)
     if (deletionPending(folder())) {
         // An earlier deletion stopped on an error: numbers are about to change,
         // so that one is finished and this one is not started.
-        Status s = finishDeletion();
+        Status s = finishDeletion(true);
         emit countChanged(m_count);
         emit cardsRenumbered();
         if (!s)
@@ -242,7 +242,7 @@ Status Database::deleteCard(long long n)
     const QByteArray intent = (plainNumber(n) + QStringLiteral("\r\n") + plainNumber(m_count) + QStringLiteral("\r\n")).toLatin1();
     if (Status s = writeFileAtomic(file(kDeletionIntent), intent); !s)
         return s;
-    const Status s = finishDeletion();
+    const Status s = finishDeletion(false);
     emit countChanged(m_count);
     emit cardsRenumbered();
     return s;
@@ -250,8 +250,9 @@ Status Database::deleteCard(long long n)
 
 // Every step can run again: the state of the files tells how far an
 // interrupted deletion went. Records d and c equal means card c was copied,
-// hence card d's side files are all gone.
-Status Database::finishDeletion()
+// hence card d's side files are all gone (two identical cards cut short
+// while d's files go cannot be told apart).
+Status Database::finishDeletion(bool resuming)
 {
     const QString intentPath = file(kDeletionIntent);
     const Result<QByteArray> bytes = readFile(intentPath);
@@ -270,7 +271,7 @@ Status Database::finishDeletion()
         if (!moving)
             return moving.error();
         QHash<QString, QString> names = listFolder(folder());
-        const bool copied = d < c && deleted->toBytes() == moving->toBytes();
+        const bool copied = resuming && d < c && deleted->toBytes() == moving->toBytes();
         if (!copied) {
             for (const SideKind& kind : kSideKinds) {
                 const QString name = names.take(sideName(kind, d));

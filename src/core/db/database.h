@@ -93,7 +93,8 @@ signals:
 private:
     Database(const QString& folder, Access access);
     Status load();
-    Status finishDeletion();
+    // resuming: the files may show steps already done.
+    Status finishDeletion(bool resuming);
     Status writeCount(long long count);
     void noteOwnWrite() const;
     // Reads the pins again when "lesfiches.dat" changed under the program.

@@ -273,10 +273,17 @@ Status Database::finishDeletion(bool resuming)
         QHash<QString, QString> names = listFolder(folder());
         const bool copied = resuming && d < c && deleted->toBytes() == moving->toBytes();
         if (!copied) {
-            for (const SideKind& kind : kSideKinds) {
-                const QString name = names.take(sideName(kind, d));
-                if (!name.isEmpty() && ::unlink(QFile::encodeName(file(name)).constData()) != 0 && errno != ENOENT)
+            // Every spelling of a name goes ("photo2.jpg" and "PHOTO2.JPG"
+            // are both card 2's photo), or the moving card's could not take it.
+            QStringList doomed;
+            for (const SideKind& kind : kSideKinds)
+                doomed << sideName(kind, d);
+            for (const QString& name : QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+                if (!doomed.contains(name.toLower()))
+                    continue;
+                if (::unlink(QFile::encodeName(file(name)).constData()) != 0 && errno != ENOENT)
                     return Error::fromErrno(errno, file(name));
+                names.remove(name.toLower());
             }
             if (Status s = m_store.write(d, d < c ? *moving : CardRecord()); !s)
                 return s;

@@ -78,8 +78,11 @@ TEST_F(CardDeletionTest, TheLastCardTakesTheFreedNumberWithItsRecordAndSideFiles
         auto db = tb::Database::open(base.folder.path());
         ASSERT_TRUE(db);
         EXPECT_EQ((*db)->pins().cardsAt(50, 50).size(), twin ? 2u : 1u);
+        // The deleted card's photo under a second spelling goes too.
+        writeBytes(base.folder.file("PHOTO2.JPG"), "old");
         QSignalSpy renumbered(db->get(), &tb::Database::cardsRenumbered);
         ASSERT_TRUE((*db)->deleteCard(d));
+        EXPECT_EQ(QFile::exists(base.folder.file("PHOTO2.JPG")), d == 5);
         EXPECT_EQ((*db)->count(), 4);
         EXPECT_EQ(renumbered.size(), 1);
         base.expectDeleted(d);

@@ -239,7 +239,8 @@ Status Database::deleteCard(long long n)
     if (n < 1 || n > m_count)
         return Error{kErrorPathAccess, QStringLiteral("la fiche n° ") + plainNumber(n) + QStringLiteral(" n'existe pas")};
     refreshIfChanged();
-    const QByteArray intent = (plainNumber(n) + QStringLiteral("\r\n") + plainNumber(m_count) + QStringLiteral("\r\n")).toLatin1();
+    const QByteArray intent =
+        (plainNumber(n) + QStringLiteral("\r\n") + plainNumber(m_count) + QStringLiteral("\r\n")).toLatin1();
     if (Status s = writeFileAtomic(file(kDeletionIntent), intent); !s)
         return s;
     const Status s = finishDeletion(false);

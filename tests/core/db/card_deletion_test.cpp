@@ -138,7 +138,9 @@ TEST_F(CardDeletionTest, ADeletionCutShortIsFinishedByTheNextOpening)
     // A write that fails in the middle (the record file cannot grow past
     // card 1): an error, and the next opening finishes the deletion.
     FiveCards base(program.path(), QStringLiteral("Disque"));
-    EXPECT_FALSE(underFileSizeLimit(700, [&] { return bool((*tb::Database::open(base.folder.path()))->deleteCard(2)); }));
+    EXPECT_FALSE(underFileSizeLimit(700, [&] {
+        return bool((*tb::Database::open(base.folder.path()))->deleteCard(2));
+    }));
     EXPECT_TRUE(QFile::exists(base.folder.file("suppression.txt")));
     EXPECT_EQ(readBytes(base.folder.file("NBFiches.dat")), "5\r\n");
     ASSERT_TRUE(tb::Database::open(base.folder.path()));

@@ -94,6 +94,12 @@ int checkDatabase(const QString& folder, const QString& programFolder, Output& o
                        tb::plainNumber(records - reading.value)
                            + QStringLiteral(" fiche(s) de lesfiches.dat au-delà du nombre de fiches (")
                            + tb::plainNumber(reading.value) + QStringLiteral(") ne sont pas comptées."));
+    // Until Tabulon opens the database again, a card may be there twice or
+    // without its side files.
+    if (tb::Database::deletionPending(folder))
+        report.error(QStringLiteral("suppression"),
+                     QStringLiteral("suppression.txt : une suppression de fiche est inachevée ; Tabulon la "
+                                    "terminera à la prochaine ouverture de la base."));
     if (!db.countCorrection().isEmpty())
         out << "Correction à l'ouverture :" << db.countCorrection() << "\n";
 

@@ -142,6 +142,14 @@ TEST_F(CliTest, CheckFindsErrorsInBrokenDatabases)
         EXPECT_TRUE(r.out.contains("Le nombre de fiches a été corrigé : 4 fiche(s)."));
         setCountText("4");
     }
+    {  // a deletion cut short: reported, left for Tabulon to finish
+        writeBytes(db.file("suppression.txt"), "2\r\n4\r\n");
+        const CliRun r = cli({"check", bare()});
+        EXPECT_EQ(r.exit, 1);
+        EXPECT_TRUE(r.out.contains("suppression.txt : une suppression de fiche est inachevée")) << r.out.toStdString();
+        EXPECT_EQ(readBytes(db.file("suppression.txt")), "2\r\n4\r\n");
+        QFile::remove(db.file("suppression.txt"));
+    }
     {  // a torn last record
         QFile f(db.file("lesfiches.dat"));
         ASSERT_TRUE(f.open(QIODevice::Append));

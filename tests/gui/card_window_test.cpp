@@ -240,3 +240,55 @@ TEST_F(CardWindowTest, TabFollowsTheReadingOrderAndEscapeClosesForANewWindow)
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(child<QLabel>(again, "Label2")->text(), "1");
 }
+
+TEST_F(CardWindowTest, DeletingThroughTheMenuThenArchivingAndReactivating)
+{
+    const auto menu = [this](const char* name) { child<QAction>(w, name)->trigger(); };
+    const CardRecord moving = card(3);
+    EXPECT_EQ(f.main->mapImage().pixelColor(200, 150), tb::pinColor(1));
+    f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::Yes;
+    menu("Supprimer");
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), "3\r\n");
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    menu("Supprimer");
+    ASSERT_EQ(f.dialogs.questions.size(), 2);
+    const FakeDialogs::Shown& asked = f.dialogs.questions.last();
+    EXPECT_EQ(asked.text, "Confirmez-vous la suppression de la fiche ?");
+    EXPECT_EQ(asked.title, "Suppression d'une fiche");
+    EXPECT_EQ(asked.icon, QMessageBox::Critical);
+    EXPECT_EQ(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(asked.defaultButton, QMessageBox::No);
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.lastMessage(), "La suppression d'une fiche peut demander quelques secondes !");
+    EXPECT_EQ(f.dialogs.messages.last().title, "Tabulon");
+    // Card 3 took number 2; the window shows the first card by name, the map lost the pin.
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), " 2\r\n");
+    EXPECT_EQ(card(2).toBytes(), moving.toBytes());
+    EXPECT_EQ(rowNumbers(names), (QList<long long>{2, 1}));
+    EXPECT_EQ(label("Label2"), "2");
+    EXPECT_EQ(field(3)->text(), "Xavier");
+    EXPECT_NE(f.main->mapImage().pixelColor(200, 150), tb::pinColor(1));
+
+    menu("ArchFfic");
+    EXPECT_EQ(card(2).toBytes(), u'0' + moving.toBytes().mid(1));
+    EXPECT_EQ(label("Label5"), "archivée");
+    EXPECT_EQ(f.main->session().marker(), 0);
+    EXPECT_NE(f.main->mapImage().pixelColor(300, 200), tb::pinColor(2));
+    menu("DesarchiFic");
+    EXPECT_EQ(card(2).toBytes(), u'1' + moving.toBytes().mid(1));
+    EXPECT_EQ(label("Label5"), "active");
+    EXPECT_EQ(f.main->mapImage().pixelColor(300, 200), tb::pinColor(1));
+    EXPECT_EQ(f.dialogs.beeps, 2);
+
+    // Down to no card: a further deletion is refused, nothing asked.
+    f.dialogs.questionAnswers << QMessageBox::Yes << QMessageBox::Yes;
+    menu("Supprimer");
+    menu("Supprimer");
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), " 0\r\n");
+    EXPECT_EQ(label("Label2"), "0");
+    menu("Supprimer");
+    EXPECT_EQ(f.dialogs.questions.size(), 4);
+    EXPECT_EQ(f.dialogs.lastMessage(), " Aucune fiche n'est affichée : il n'y a rien à supprimer !");
+    EXPECT_EQ(f.dialogs.messages.last().title, "Tabulon");
+    EXPECT_EQ(f.dialogs.messages.last().icon, QMessageBox::NoIcon);
+}

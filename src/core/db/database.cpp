@@ -8,15 +8,69 @@
 #include "core/db/database_files.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
+#include <QRegularExpression>
+
 #include <cerrno>
+#include <cstdio>
+#include <optional>
+#include <unistd.h>
 
 namespace tb {
 
 namespace {
 const QString kNotADatabase = QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !");
+const QString kDeletionIntent = QStringLiteral("suppression.txt");
+
+// The side files of a card, in the order a deletion handles them.
+struct SideKind {
+    const char* prefix;
+    const char* extension;
+};
+constexpr SideKind kSideKinds[] = {{"F", ".txt"},     {"F", ".xls"},     {"R", ".txt"},     {"I", ".txt"},
+                                   {"M", ".txt"},     {"dtxtA", ".txt"}, {"dtxtB", ".txt"}, {"scanA", ".jpg"},
+                                   {"scanB", ".jpg"}, {"photo", ".jpg"}};
+
+QString sideName(const SideKind& kind, long long n)
+{
+    return (QLatin1String(kind.prefix) + plainNumber(n) + QLatin1String(kind.extension)).toLower();
+}
+
+// The folder's file names by their lower-case form: side files are found
+// whatever their case.
+QHash<QString, QString> listFolder(const QString& folder)
+{
+    QHash<QString, QString> names;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        names.insert(name.toLower(), name);
+    return names;
+}
+
+struct Intent {
+    long long deleted = 0;
+    long long moving = 0;
+};
+
+std::optional<Intent> readIntent(const QByteArray& bytes)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,15})\\s*\\r?\\n\\s*(\\d{1,15})\\s*$"));
+    const QRegularExpressionMatch m = form.match(QString::fromLatin1(bytes));
+    if (!m.hasMatch())
+        return std::nullopt;
+    Intent intent{m.captured(1).toLongLong(), m.captured(2).toLongLong()};
+    if (intent.deleted < 1 || intent.deleted > intent.moving)
+        return std::nullopt;
+    return intent;
+}
+
+// The count as a deletion writes it: the number with its leading blank.
+Status writeCountAfterDeletion(const QString& path, long long count)
+{
+    return writeFileAtomic(path, (u' ' + plainNumber(count)).toLatin1() + "\r\n");
+}
 }
 
 Database::Database(const QString& folder, Access access) : m_store(folder), m_access(access) {}
@@ -26,6 +80,10 @@ Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access a
     if (!isDatabaseFolder(folder))
         return Error{kNoErrorNumber, kNotADatabase};
     std::unique_ptr<Database> db(new Database(folder, access));
+    // A deletion cut short is finished before anything reads the cards.
+    if (access == Access::ReadWrite && deletionPending(folder))
+        if (Status s = db->finishDeletion(true); !s)
+            return s.error();
     if (Status s = db->load(); !s)
         return s.error();
     return db;
@@ -157,6 +215,120 @@ Result<long long> Database::createCard(const CardRecord& typed)
     emit cardStored(n);
     emit countChanged(n);
     return n;
+}
+
+bool Database::deletionPending(const QString& folder)
+{
+    return QFileInfo::exists(folder + kDeletionIntent);
+}
+
+Status Database::deleteCard(long long n)
+{
+    if (readOnly())
+        return Error{kErrorPermission, {}};
+    if (deletionPending(folder())) {
+        // An earlier deletion stopped on an error: numbers are about to change,
+        // so that one is finished and this one is not started.
+        Status s = finishDeletion(true);
+        emit countChanged(m_count);
+        emit cardsRenumbered();
+        if (!s)
+            return s;
+        return Error{kErrorPathAccess, QStringLiteral("une suppression inachevée vient d'être terminée")};
+    }
+    if (n < 1 || n > m_count)
+        return Error{kErrorPathAccess, QStringLiteral("la fiche n° ") + plainNumber(n) + QStringLiteral(" n'existe pas")};
+    refreshIfChanged();
+    const QByteArray intent =
+        (plainNumber(n) + QStringLiteral("\r\n") + plainNumber(m_count) + QStringLiteral("\r\n")).toLatin1();
+    if (Status s = writeFileAtomic(file(kDeletionIntent), intent); !s)
+        return s;
+    const Status s = finishDeletion(false);
+    emit countChanged(m_count);
+    emit cardsRenumbered();
+    return s;
+}
+
+// Every step can run again: the state of the files tells how far an
+// interrupted deletion went. Records d and c equal means card c was copied,
+// hence card d's side files are all gone (two identical cards cut short
+// while d's files go cannot be told apart).
+Status Database::finishDeletion(bool resuming)
+{
+    const QString intentPath = file(kDeletionIntent);
+    const Result<QByteArray> bytes = readFile(intentPath);
+    if (!bytes)
+        return bytes.error();
+    const std::optional<Intent> intent = readIntent(*bytes);
+    const CardStore::CountReading count = m_store.readCount();
+    if (!intent || !count.valid || (count.value != intent->moving && count.value != intent->moving - 1))
+        return Error{kErrorPathAccess, QStringLiteral("suppression inachevée illisible : ") + intentPath};
+    const long long d = intent->deleted, c = intent->moving;
+    m_sideFiles.clear();
+    if (count.value == c) {
+        const Result<CardRecord> deleted = m_store.read(d), moving = m_store.read(c);
+        if (!deleted)
+            return deleted.error();
+        if (!moving)
+            return moving.error();
+        QHash<QString, QString> names = listFolder(folder());
+        const bool copied = resuming && d < c && deleted->toBytes() == moving->toBytes();
+        if (!copied) {
+            // Every spelling of a name goes ("photo2.jpg" and "PHOTO2.JPG"
+            // are both card 2's photo), or the moving card's could not take it.
+            QStringList doomed;
+            for (const SideKind& kind : kSideKinds)
+                doomed << sideName(kind, d);
+            for (const QString& name : QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+                if (!doomed.contains(name.toLower()))
+                    continue;
+                if (::unlink(QFile::encodeName(file(name)).constData()) != 0 && errno != ENOENT)
+                    return Error::fromErrno(errno, file(name));
+                names.remove(name.toLower());
+            }
+            if (Status s = m_store.write(d, d < c ? *moving : CardRecord()); !s)
+                return s;
+        }
+        if (d < c) {
+            for (const SideKind& kind : kSideKinds) {
+                const QString from = names.value(sideName(kind, c));
+                // Never over a file: a name already taken keeps the old one.
+                if (from.isEmpty() || names.contains(sideName(kind, d)))
+                    continue;
+                const QString to = from.left(int(qstrlen(kind.prefix))) + plainNumber(d)
+                                   + from.right(int(qstrlen(kind.extension)));
+                if (std::rename(QFile::encodeName(file(from)).constData(), QFile::encodeName(file(to)).constData()) != 0)
+                    return Error::fromErrno(errno, file(from));
+                names.remove(sideName(kind, c));
+                names.insert(to.toLower(), to);
+            }
+        }
+        if (Status s = writeCountAfterDeletion(m_store.file(QStringLiteral("NBFiches.dat")), c - 1); !s)
+            return s;
+    }
+    m_count = c - 1;
+    // Past the count, record c is never read; it is blanked all the same.
+    if (d < c)
+        if (Status s = m_store.write(c, CardRecord()); !s)
+            return s;
+    if (::unlink(QFile::encodeName(intentPath).constData()) != 0 && errno != ENOENT)
+        return Error::fromErrno(errno, intentPath);
+    m_sideFiles.clear();
+    if (m_pinsLoaded)
+        m_pins.load(m_store, m_count).ok();
+    noteOwnWrite();
+    return {};
+}
+
+Status Database::setArchived(long long n, bool archived)
+{
+    if (n < 1 || n > m_count)
+        return Error{kErrorPathAccess, QStringLiteral("la fiche n° ") + plainNumber(n) + QStringLiteral(" n'existe pas")};
+    Result<CardRecord> card = m_store.read(n);
+    if (!card)
+        return card.error();
+    card->fields[0][0] = archived ? u'0' : u'1';
+    return storeCard(n, *card);
 }
 
 Status Database::writeCount(long long count)

@@ -61,6 +61,16 @@ public:
     // Returns the new card's number.
     Result<long long> createCard(const CardRecord& card);
 
+    // Deletes card n: the last card moves into its number with its record and
+    // side files, and the count drops. The intent is kept in
+    // "suppression.txt" until the end, so an interrupted deletion is finished
+    // by the next opening.
+    Status deleteCard(long long n);
+    // Marker "0" (archived) or "1" (active again); the position text stays.
+    Status setArchived(long long n, bool archived);
+    // True while "suppression.txt" holds an unfinished deletion.
+    static bool deletionPending(const QString& folder);
+
     // Side file of card n whatever the case of its name on disk; the name the
     // program makes when there is none.
     QString findSideFile(const QString& prefix, long long n, const QString& extension) const;
@@ -83,6 +93,8 @@ signals:
 private:
     Database(const QString& folder, Access access);
     Status load();
+    // resuming: the files may show steps already done.
+    Status finishDeletion(bool resuming);
     Status writeCount(long long count);
     void noteOwnWrite() const;
     // Reads the pins again when "lesfiches.dat" changed under the program.

@@ -151,10 +151,13 @@ void FFrance4::buildMenus()
 
     addEntry(m_menuBar, "Adresses", QStringLiteral("Adresse avec traitement de texte"));
     addEntry(m_menuBar, "Courrier", QStringLiteral("Courrier électronique"));
-    addEntry(m_menuBar, "Supprimer", QStringLiteral("Supprimer"));
+    connect(addEntry(m_menuBar, "Supprimer", QStringLiteral("Supprimer")), &QAction::triggered, this,
+            &FFrance4::deleteShown);
     QMenu* archiver = addSubmenu(m_menuBar, "Archiver", QStringLiteral("Archiver"));
-    addEntry(archiver, "ArchFfic", QStringLiteral("Archiver la fiche"));
-    addEntry(archiver, "DesarchiFic", QStringLiteral("Désarchiver la fiche"));
+    connect(addEntry(archiver, "ArchFfic", QStringLiteral("Archiver la fiche")), &QAction::triggered, this,
+            [this] { setShownArchived(true); });
+    connect(addEntry(archiver, "DesarchiFic", QStringLiteral("Désarchiver la fiche")), &QAction::triggered, this,
+            [this] { setShownArchived(false); });
     QMenu* imprimer = addSubmenu(m_menuBar, "Imprimer", QStringLiteral("Imprimer"));
     addEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche"));
     addEntry(imprimer, "ImprimTout", QStringLiteral("Imprimer toutes les fiches"));
@@ -311,6 +314,62 @@ void FFrance4::forgetNameList()
         connect(db, &tb::Database::cardStored, this, &FFrance4::followStored, Qt::UniqueConnection);
         connect(db, &tb::Database::cardsRenumbered, this, &FFrance4::forgetNameList, Qt::UniqueConnection);
     }
+}
+
+void FFrance4::deleteShown()
+{
+    tb::Database* db = m_ctx.session.database();
+    const long long n = shownNumber();
+    // Without a shown card the deletion would renumber the last card as 0.
+    if (!db || n < 1 || n > db->count()) {
+        m_ctx.dialogs.message(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
+        return;
+    }
+    if (m_ctx.dialogs.question(QStringLiteral("Confirmez-vous la suppression de la fiche ?"),
+                               QStringLiteral("Suppression d'une fiche"), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No, QMessageBox::Critical)
+        != QMessageBox::Yes)
+        return;
+    m_ctx.dialogs.message(QStringLiteral("La suppression d'une fiche peut demander quelques secondes !"));
+    m_ctx.dialogs.setBusy(true);
+    const tb::Status s = db->deleteCard(n);
+    m_ctx.dialogs.setBusy(false);
+    if (!s)
+        showError(s.error());
+    // Numbers changed: the window never keeps showing the deleted card.
+    showFirstByName();
+}
+
+void FFrance4::setShownArchived(bool archived)
+{
+    tb::Database* db = m_ctx.session.database();
+    if (!db || shownNumber() < 1 || shownNumber() > db->count())
+        return;
+    m_ctx.session.setMarker(archived ? 0 : 1);
+    // What was typed is stored with the new marker, as a store of the window does.
+    if (!storeShown())
+        return;
+    if (tb::Status s = db->setArchived(shownNumber(), archived); !s) {
+        showError(s.error());
+        return;
+    }
+    showFirstByName();
+    m_ctx.dialogs.beep();
+}
+
+void FFrance4::showFirstByName()
+{
+    m_form->clearFields();
+    ensureNameList();
+    const long long first = m_names->cards()->numberAt(0);
+    if (first < 1) {
+        setShownNumber(0);
+        m_status->clear();
+        m_form->clearPhoto();
+        return;
+    }
+    showCard(first, false);
+    selectNameRowOf(first);
 }
 
 void FFrance4::validateChange()

@@ -40,6 +40,9 @@ private:
     void firePhotoTimer();
     void loadPhoto();
     void openNoteEditor();  // notesconf
+    void deleteShown();  // Supprimer
+    void setShownArchived(bool archived);  // ArchFfic, DesarchiFic
+    void showFirstByName();
     void followStored(long long n);
     void forgetNameList();
 

@@ -1,0 +1,176 @@
+// Deleting a card (the last one takes its number, files and all), deletions
+// cut short and finished on the next opening, archiving.
+#include "core/db/database.h"
+#include "support/fixtures.h"
+#include "support/write_failures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+// The ten side files, spelled in several cases: they are found whatever the case.
+const char* const kSides[][2] = {{"F", ".txt"},     {"F", ".xls"},     {"R", ".txt"},     {"I", ".txt"},
+                                 {"M", ".txt"},     {"DtxtA", ".txt"}, {"dtxtB", ".TXT"}, {"ScanA", ".jpg"},
+                                 {"SCANB", ".JPG"}, {"photo", ".jpg"}};
+
+QString sideName(int kind, long long n)
+{
+    return QLatin1String(kSides[kind][0]) + QString::number(n) + QLatin1String(kSides[kind][1]);
+}
+
+QByteArray sideContent(int kind, long long n)
+{
+    return QByteArray("side ") + QByteArray::number(kind) + " of card " + QByteArray::number(n);
+}
+
+// Five cards, each with its ten side files.
+struct FiveCards {
+    TempDatabase folder;
+    std::vector<CardRecord> cards;
+
+    // twin: card 2 is a copy of card 5, as a card typed twice.
+    FiveCards(const QString& program, const QString& name, bool twin = false) : folder(program, name)
+    {
+        for (int i = 1; i <= 5; ++i)
+            cards.push_back(makeCard(QStringLiteral("NOM%1").arg(i), "P", i, 10 * i, 10 * i));
+        if (twin)
+            cards[1] = cards[4];
+        writeCards(folder.path(), cards);
+        for (int n = 1; n <= 5; ++n)
+            for (int kind = 0; kind < 10; ++kind)
+                writeBytes(folder.file(sideName(kind, n)), sideContent(kind, n));
+    }
+
+    // After deleting card d of 5, checked file by file, byte by byte.
+    void expectDeleted(long long d) const
+    {
+        SCOPED_TRACE("deleted card " + std::to_string(d));
+        EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), " 4\r\n");
+        const QByteArray records = readBytes(folder.file("lesfiches.dat"));
+        ASSERT_EQ(records.size(), 5 * 630);
+        for (long long n = 1; n <= 4; ++n)
+            EXPECT_EQ(records.mid((n - 1) * 630, 630), cards[n == d ? 4 : n - 1].toBytes()) << n;
+        EXPECT_EQ(records.mid(4 * 630), QByteArray(630, ' '));
+        for (long long n = 1; n <= 4; ++n)
+            for (int kind = 0; kind < 10; ++kind)
+                EXPECT_EQ(readBytes(folder.file(sideName(kind, n))), sideContent(kind, n == d ? 5 : n))
+                    << sideName(kind, n).toStdString();
+        for (const QString& name : QDir(folder.path()).entryList(QDir::Files))
+            EXPECT_FALSE(name.contains(u'5') || name == QLatin1String("suppression.txt")) << name.toStdString();
+    }
+};
+
+struct CardDeletionTest : ::testing::Test {
+    TempProgramFolder program;
+};
+
+}  // namespace
+
+TEST_F(CardDeletionTest, TheLastCardTakesTheFreedNumberWithItsRecordAndSideFiles)
+{
+    for (const auto& [d, twin] : {std::pair{2LL, false}, std::pair{5LL, false}, std::pair{2LL, true}}) {
+        FiveCards base(program.path(), QStringLiteral("Base%1%2").arg(d).arg(twin), twin);
+        auto db = tb::Database::open(base.folder.path());
+        ASSERT_TRUE(db);
+        EXPECT_EQ((*db)->pins().cardsAt(50, 50).size(), twin ? 2u : 1u);
+        // The deleted card's photo under a second spelling goes too.
+        writeBytes(base.folder.file("PHOTO2.JPG"), "old");
+        QSignalSpy renumbered(db->get(), &tb::Database::cardsRenumbered);
+        ASSERT_TRUE((*db)->deleteCard(d));
+        EXPECT_EQ(QFile::exists(base.folder.file("PHOTO2.JPG")), d == 5);
+        EXPECT_EQ((*db)->count(), 4);
+        EXPECT_EQ(renumbered.size(), 1);
+        base.expectDeleted(d);
+        // The pins follow the new numbers.
+        EXPECT_EQ((*db)->pins().cardsAt(50, 50), d == 5 ? std::vector<long long>{} : std::vector<long long>{2});
+        EXPECT_TRUE((*db)->pins().cardsAt(20, 20).empty() || d == 5);
+    }
+    // No such card, or a database opened to read: nothing happens.
+    FiveCards base(program.path(), QStringLiteral("Refus"));
+    auto db = tb::Database::open(base.folder.path());
+    EXPECT_FALSE((*db)->deleteCard(0));
+    EXPECT_FALSE((*db)->deleteCard(6));
+    EXPECT_FALSE((*tb::Database::open(base.folder.path(), tb::Database::Access::ReadOnly))->deleteCard(1));
+    EXPECT_EQ(readBytes(base.folder.file("NBFiches.dat")), "5\r\n");
+    EXPECT_EQ(QDir(base.folder.path()).entryList({"*5.*"}, QDir::Files).size(), 10);
+}
+
+TEST_F(CardDeletionTest, ADeletionCutShortIsFinishedByTheNextOpening)
+{
+    // The files as a deletion of card 2 leaves them after each of its steps.
+    const auto removeSides = [](const FiveCards& b, long long n, int kinds) {
+        for (int kind = 0; kind < kinds; ++kind)
+            QFile::remove(b.folder.file(sideName(kind, n)));
+    };
+    const auto moveSides = [](const FiveCards& b, int kinds) {
+        for (int kind = 0; kind < kinds; ++kind)
+            QFile::rename(b.folder.file(sideName(kind, 5)), b.folder.file(sideName(kind, 2)));
+    };
+    const auto writeRecord = [](const FiveCards& b, long long n, const CardRecord& card) {
+        QFile f(b.folder.file("lesfiches.dat"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek((n - 1) * 630);
+        f.write(card.toBytes());
+    };
+    for (int step = 0; step <= 7; ++step) {
+        SCOPED_TRACE("after step " + std::to_string(step));
+        FiveCards base(program.path(), QStringLiteral("Coupure%1").arg(step));
+        writeBytes(base.folder.file("suppression.txt"), "2\r\n5\r\n");
+        removeSides(base, 2, step == 1 ? 4 : step >= 2 ? 10 : 0);
+        if (step >= 3)
+            writeRecord(base, 2, base.cards[4]);
+        moveSides(base, step == 4 ? 3 : step >= 5 ? 10 : 0);
+        if (step >= 6)
+            writeBytes(base.folder.file("NBFiches.dat"), " 4\r\n");
+        if (step >= 7)
+            writeRecord(base, 5, CardRecord());
+        auto db = tb::Database::open(base.folder.path());
+        ASSERT_TRUE(db);
+        EXPECT_EQ((*db)->count(), 4);
+        base.expectDeleted(2);
+    }
+
+    // A write that fails in the middle (the record file cannot grow past
+    // card 1): an error, and the next opening finishes the deletion.
+    FiveCards base(program.path(), QStringLiteral("Disque"));
+    EXPECT_FALSE(underFileSizeLimit(700, [&] {
+        return bool((*tb::Database::open(base.folder.path()))->deleteCard(2));
+    }));
+    EXPECT_TRUE(QFile::exists(base.folder.file("suppression.txt")));
+    EXPECT_EQ(readBytes(base.folder.file("NBFiches.dat")), "5\r\n");
+    ASSERT_TRUE(tb::Database::open(base.folder.path()));
+    base.expectDeleted(2);
+
+    // An intent that makes no sense is reported, never guessed at.
+    writeBytes(base.folder.file("suppression.txt"), "3\r\n1\r\n");
+    const auto refused = tb::Database::open(base.folder.path());
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.error().message().contains("suppression.txt"));
+}
+
+TEST_F(CardDeletionTest, ArchivingAndReactivatingKeepTheRecordButTheMarker)
+{
+    TempDatabase folder(program.path());
+    const CardRecord card = makeCard("DURAND", "Luc", 6, 123, 456, "17000", "LA ROCHELLE");
+    writeCards(folder.path(), {makeCard("UN", "X", 1, 1, 1), card});
+    auto db = std::move(tb::Database::open(folder.path())).value();
+    QByteArray expected = card.toBytes();
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(db->setArchived(2, true));
+        expected[0] = '0';
+        EXPECT_EQ(db->card(2)->toBytes(), expected);
+        EXPECT_TRUE(db->pins().cardsAt(123, 456).empty());
+        ASSERT_TRUE(db->setArchived(2, false));
+        // Back as marker 1, whatever its colour was.
+        expected[0] = '1';
+        EXPECT_EQ(db->card(2)->toBytes(), expected);
+        EXPECT_EQ(db->pins().cardsAt(123, 456), std::vector<long long>{2});
+    }
+    EXPECT_EQ(readBytes(folder.file("lesfiches.dat")).left(630), makeCard("UN", "X", 1, 1, 1).toBytes());
+    EXPECT_FALSE(db->setArchived(3, true));
+}

@@ -16,6 +16,10 @@
 
 QWidget* QtDialogs::owner() const
 {
+    // The window the user works in: the modal one first, whatever the window
+    // manager activated after the last message closed.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
     if (QWidget* active = QApplication::activeWindow())
         return active;
     return m_parent;

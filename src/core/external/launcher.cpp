@@ -1,6 +1,7 @@
 #include "core/external/launcher.h"
 
 #include "core/base/value_files.h"
+#include "core/external/external_programs.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -33,9 +34,17 @@ bool openWith(Launcher& launcher, const QString& program, const QString& documen
 {
     if (program.isEmpty())
         return launcher.openDocument(document);
-    const QString withExe = program + QStringLiteral(".exe");
-    const bool onlyExe = !QFileInfo::exists(program) && QFileInfo::exists(withExe);
-    return launcher.startProgram(onlyExe ? withExe : program, {document});
+    return launcher.startProgram(programToStart(program), {document});
+}
+
+QString programToStart(const QString& program)
+{
+    if (program.isEmpty() || QFileInfo::exists(program))
+        return program;
+    // A program chosen as "NOTEPAD.EXE" was stored as "NOTEPAD".
+    const QFileInfo info(program + QStringLiteral(".exe"));
+    const QString withExe = fileAnyCase(info.path() + u'/', info.fileName());
+    return QFileInfo::exists(withExe) ? withExe : program;
 }
 
 bool startHelp(Launcher& launcher, const QString& programFolder, const QString& page)

@@ -31,10 +31,12 @@ public:
 // The path of an external program as its path file in the program folder
 // holds it ("LogTxt.txt" for the word processor), "" when none was chosen.
 QString storedProgram(const QString& programFolder, const QString& pathFile);
-// Opens document with program: the stored path, or the path with ".exe"
-// where only that exists; with the desktop's default application when no
-// program was chosen.
+// Opens document with program (see programToStart); with the desktop's
+// default application when no program was chosen.
 bool openWith(Launcher& launcher, const QString& program, const QString& document);
+// What starts for a stored program path: the path itself when it exists,
+// otherwise the path followed by ".exe" (in any case) when that exists.
+QString programToStart(const QString& program);
 
 // The help program beside the executable, on a page of the guide ("" for
 // its home page).

@@ -4,6 +4,7 @@
 #include "core/base/number_text.h"
 #include "core/base/value_files.h"
 #include "core/db/database_files.h"
+#include "core/external/external_programs.h"
 #include "core/external/launcher.h"
 #include "core/external/start_up.h"
 #include "core/map/pins.h"
@@ -12,6 +13,8 @@
 #include "gui/app/dialogs.h"
 #include "gui/cards/card_window.h"
 #include "gui/cards/creation_window.h"
+#include "gui/external/program_chooser_window.h"
+#include "gui/external/program_paths_window.h"
 #include "gui/lists/list_commands.h"
 #include "gui/lists/list_window.h"
 #include "gui/map/map_browser_window.h"
@@ -168,8 +171,11 @@ void FFrance::buildMenus()
     connect(addAction(ficExport, "export",
                       QStringLiteral("Création du fichier \"EXPORT\" sous forme d'un fichier texte")),
             &QAction::triggered, this, [this] { exportCards(m_ctx); });
-    addAction(ficExport, "AppelGE", QStringLiteral("Appel du gestionnaire externe de bases de données"));
-    addAction(ficExport, "AppelMDB", QStringLiteral("Pour les utilisateurs de Microsof Access : Appel de TABulon.mdb"));
+    connect(addAction(ficExport, "AppelGE", QStringLiteral("Appel du gestionnaire externe de bases de données")),
+            &QAction::triggered, this, [this] { callDatabaseManager(m_ctx); });
+    connect(addAction(ficExport, "AppelMDB",
+                      QStringLiteral("Pour les utilisateurs de Microsof Access : Appel de TABulon.mdb")),
+            &QAction::triggered, this, [this] { callDatabaseManagerWithExport(m_ctx); });
 
     m_structure = addMenu(bar, "Structure", QStringLiteral("Structure"), u'S');
     addAction(m_structure, "Fiche", QStringLiteral("Fiche"));
@@ -206,15 +212,24 @@ void FFrance::buildMenus()
         {"LogAdrE", "Logiciel gestion carnet d'adresses électroniques"},
         {"scanner", "Logiciel permettant l'utilisation du scanner"},
     };
-    for (const auto& [name, caption] : kinds)
-        addAction(rech, name, QString::fromUtf8(caption));
-    addAction(logExt, "LogExtActuels", QStringLiteral("Chemins des logiciels externes actuellement sélectionnés"));
+    int code = 0;
+    for (const auto& [name, caption] : kinds) {
+        connect(addAction(rech, name, QString::fromUtf8(caption)), &QAction::triggered, this,
+                [this, kind = ++code] { chooseExternalProgram(m_ctx, kind); });
+    }
+    connect(addAction(logExt, "LogExtActuels", QStringLiteral("Chemins des logiciels externes actuellement sélectionnés")),
+            &QAction::triggered, this, [this] { m_ctx.dialogs.showModal(m_ctx.windows.programPaths()); });
 
     QMenu* toile = addMenu(bar, "toile", QStringLiteral("Sur la toile"), u't');
-    addAction(toile, "auteur", QStringLiteral("Site de Tabulon"));
-    addAction(toile, "utile", QStringLiteral("Site utile"));
-    addAction(toile, "MsgAuteur", QStringLiteral("Écrire à l'auteur"));
-    addAction(toile, "msg", QStringLiteral("Envoyer un message électronique"));
+    const auto links = [this] { return tb::readWebLinks(m_session.programFolder()); };
+    connect(addAction(toile, "auteur", QStringLiteral("Site de Tabulon")), &QAction::triggered, this,
+            [this, links] { m_ctx.launcher.openUrl(links().author); });
+    connect(addAction(toile, "utile", QStringLiteral("Site utile")), &QAction::triggered, this,
+            [this, links] { m_ctx.launcher.openUrl(links().useful); });
+    connect(addAction(toile, "MsgAuteur", QStringLiteral("Écrire à l'auteur")), &QAction::triggered, this,
+            [this, links] { m_ctx.launcher.openUrl(links().contact); });
+    connect(addAction(toile, "msg", QStringLiteral("Envoyer un message électronique")), &QAction::triggered, this,
+            [this] { m_ctx.launcher.openUrl(tb::mailtoUrl(QString())); });
 
     QAction* aide = addAction(bar, "aide", QStringLiteral("Aide"));
     aide->setText(QStringLiteral("Aid&e"));

@@ -3,6 +3,8 @@
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/secondary_window.h"
 #include "gui/cards/card_window.h"
+#include "gui/external/program_chooser_window.h"
+#include "gui/external/program_paths_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/journals/collections_journal_window.h"
 #include "gui/journals/interest_journal_window.h"
@@ -44,3 +46,5 @@ Ffrance7* Windows::calendar() { return ensure(m_calendar); }
 Ffrance19* Windows::collectionsJournal() { return ensure(m_collections); }
 Ffrance18* Windows::interestJournal() { return ensure(m_interest); }
 Ffrance92* Windows::memento() { return ensure(m_memento); }
+Ffrance25* Windows::programChooser() { return ensure(m_programChooser); }
+Ffrance14* Windows::programPaths() { return ensure(m_programPaths); }

@@ -21,6 +21,8 @@ class Ffrance17;
 class Ffrance18;
 class Ffrance19;
 class Ffrance92;
+class Ffrance25;
+class Ffrance14;
 
 class Windows {
 public:
@@ -41,6 +43,8 @@ public:
     Ffrance19* collectionsJournal();
     Ffrance18* interestJournal();
     Ffrance92* memento();
+    Ffrance25* programChooser();
+    Ffrance14* programPaths();
 
 
 private:
@@ -63,4 +67,6 @@ private:
     QPointer<Ffrance19> m_collections;
     QPointer<Ffrance18> m_interest;
     QPointer<Ffrance92> m_memento;
+    QPointer<Ffrance25> m_programChooser;
+    QPointer<Ffrance14> m_programPaths;
 };

@@ -1,5 +1,6 @@
 #include "gui/lists/list_commands.h"
 
+#include "core/external/external_programs.h"
 #include "core/external/launcher.h"
 
 #include "core/base/number_text.h"
@@ -22,8 +23,6 @@ long long countOrWarn(AppContext& ctx)
     return count;
 }
 
-// Not yet: the word processor is started with the file once the external
-// programs can be launched.
 void openInWordProcessor(AppContext& ctx, const QString& path)
 {
     tb::openWith(ctx.launcher, tb::storedProgram(ctx.session.programFolder(), QStringLiteral("LogTxt.txt")), path);
@@ -114,4 +113,38 @@ void exportAddresses(AppContext& ctx)
         return;
     }
     openInWordProcessor(ctx, *written);
+}
+
+void callDatabaseManager(AppContext& ctx)
+{
+    const QString program = tb::programPath(ctx.session.programFolder(), 4);
+    ctx.dialogs.message(
+        QStringLiteral("Lorsque vous aurez lancé votre gestionnaire externe de base de donnèes * ") + program
+        + QStringLiteral(" * vous devrez créer avec ce logiciel externe une base de donnèes comportant les "
+                         "intitulés suivant : MrMmeMlle, Nom, Prénoms, Rue, Code postal, Ville, N° de "
+                         "téléphone, N° de portable, Adresse e-mail auquels vous ajouterez les 10 intitulés "
+                         "que vous avez personnalisés vous même dans la maquette FICHE de Tabulon, ensuite "
+                         "vous pourrez importer votre fichier externe EXPORT.txt péalablement créer grâce à la "
+                         "transaction prévue à cet effet dans Tabulon"));
+    tb::startAlone(ctx.launcher, program);
+}
+
+void callDatabaseManagerWithExport(AppContext& ctx)
+{
+    if (countOrWarn(ctx) == 0)
+        return;
+    const tb::Database* db = ctx.session.database();
+    ctx.dialogs.setBusy(true);
+    const tb::Result<QString> written = tb::writeExport(db->store(), db->count(), tb::ExportFormat::Fields);
+    ctx.dialogs.setBusy(false);
+    if (!written) {
+        ctx.dialogs.showError(written.error());
+        return;
+    }
+    ctx.dialogs.message(QStringLiteral(" Le fichier EXPORT a été créé sous ") + db->folder()
+                        + QStringLiteral("export.txt. Lorsque vous allez avoir lancé Microsoft Access il va "
+                                         "vous suffir d'importer ce fichier."));
+    // The database's file was copied in as "Tabulon.mdb"; any spelling will do.
+    tb::openWith(ctx.launcher, tb::programPath(ctx.session.programFolder(), 4),
+                 tb::fileAnyCase(db->folder(), QStringLiteral("tabulon.mdb")));
 }

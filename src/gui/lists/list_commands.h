@@ -18,3 +18,9 @@ void exportCards(AppContext& ctx);
 // Adresses: writes "adresses.txt" into the database folder and hands it to
 // the word processor.
 void exportAddresses(AppContext& ctx);
+// AppelGE: explains how to import "export.txt" and starts the database
+// manager alone.
+void callDatabaseManager(AppContext& ctx);
+// AppelMDB: writes "export.txt", says where, and opens the database's
+// "tabulon.mdb" with the database manager.
+void callDatabaseManagerWithExport(AppContext& ctx);

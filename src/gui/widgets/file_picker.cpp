@@ -187,7 +187,8 @@ void FilePickerWidget::refreshFiles()
     if (filters.isEmpty())
         filters.append(QStringLiteral("*"));
     // No QDir::CaseSensitive: "*.jpg" lists "PHOTO.JPG" too.
-    File1->addItems(QDir(m_folder).entryList(filters, QDir::Files,
+    const QDir::Filters kinds = m_executablesOnly ? QDir::Files | QDir::Executable : QDir::Files;
+    File1->addItems(QDir(m_folder).entryList(filters, kinds,
                                              QDir::Name | QDir::IgnoreCase | QDir::LocaleAware));
 }
 
@@ -200,7 +201,8 @@ void FilePickerWidget::clickFile(const QString& name)
         const QList<QListWidgetItem*> items = File1->findItems(name, Qt::MatchExactly);
         File1->setCurrentItem(items.isEmpty() ? nullptr : items.first());
     }
-    showPreview(path);
+    if (!m_executablesOnly)
+        showPreview(path);
     emit fileClicked(path);
 }
 
@@ -224,4 +226,25 @@ QString FilePickerWidget::chosenPath() const
 void FilePickerWidget::setPictureVisible(bool visible)
 {
     Picture1->setVisible(visible);
+}
+
+void FilePickerWidget::setExecutablesOnly(bool on)
+{
+    m_executablesOnly = on;
+    refreshFiles();
+}
+
+void FilePickerWidget::setPathText(const QString& text)
+{
+    TxtChemin->setText(text);
+}
+
+QString FilePickerWidget::pathText() const
+{
+    return TxtChemin->text();
+}
+
+void FilePickerWidget::setChosenPathVisible(bool visible)
+{
+    Label1->setVisible(visible);
 }

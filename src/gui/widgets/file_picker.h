@@ -20,6 +20,8 @@ public:
     // "*.jpg;*.gif;*.bmp": the file list's pattern, matched without regard to case.
     void setPattern(const QString& pattern);
     QString pattern() const { return m_pattern; }
+    // Lists only the executable files that match the pattern, with no preview.
+    void setExecutablesOnly(bool on);
 
     // Lists folder (as a double-click in Dir1 does); false when it cannot be read.
     bool openFolder(const QString& folder);
@@ -39,6 +41,11 @@ public:
     QString chosenPath() const;
     // The picture preview, or room for the window's own (a text).
     void setPictureVisible(bool visible);
+    // TxtChemin: the folder listed, or what the window builds from it.
+    void setPathText(const QString& text);
+    QString pathText() const;
+    // Label1, the full path of the file chosen.
+    void setChosenPathVisible(bool visible);
 
     static constexpr QSize previewSize{240, 180};
 
@@ -64,6 +71,7 @@ private:
     void onFolderOpened(const QString& folder);
 
     QString m_pattern;
+    bool m_executablesOnly = false;
     QString m_folder;
     QSize m_imageSize;
     QVBoxLayout* m_previewColumn = nullptr;

@@ -1,0 +1,100 @@
+// "Logiciels externes", "Sur la toile" and the calls of the database
+// manager: the path files written and what the launcher is asked to start.
+#include "core/base/value_files.h"
+#include "gui/external/program_chooser_window.h"
+#include "gui/external/program_paths_window.h"
+#include "gui_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+void writeExecutable(const QString& path)
+{
+    writeBytes(path, "#!/bin/sh\n");
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+}
+
+}  // namespace
+
+TEST(ExternalProgramsWindows, ChosenProgramIsStoredWithoutExeAndStartsWithOneArgument)
+{
+    GuiFixture f;
+    // Blanks, quotes, a comma, accents and a leading "-": each path is one argument.
+    const QString folder = f.program.path() + QStringLiteral("Logiciels \"été\", v2/");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    writeExecutable(folder + QStringLiteral("-Base Données.EXE"));
+    writeBytes(folder + "notes.txt", "pas un programme");
+
+    ASSERT_TRUE(f.trigger("LogTrtBdd"));
+    auto* chooser = qobject_cast<Ffrance25*>(f.dialogs.lastModal());
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Choix d'un logiciel"));
+    ASSERT_TRUE(chooser->openFolder(folder));
+    EXPECT_EQ(lines(child<QListWidget>(chooser, "File1")), QStringList{QStringLiteral("-Base Données.EXE")});
+    ASSERT_TRUE(clickItem(chooser, "File1", QStringLiteral("-Base Données.EXE")));
+    const QString stored = folder + QStringLiteral("-Base Données");
+    EXPECT_EQ(labelText(chooser, "TxtChemin"), stored);
+    click(child<QPushButton>(chooser, "Command1"));
+    EXPECT_EQ(f.dialogs.beeps, 1);
+    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_EQ(tb::readPathValue(f.program.file("LogBdd.txt")), stored);
+
+    ASSERT_TRUE(f.trigger("LogExtActuels"));
+    auto* paths = qobject_cast<Ffrance14*>(f.dialogs.lastModal());
+    ASSERT_NE(paths, nullptr);
+    paths->show();
+    const QStringList shown = lines(child<QListWidget>(paths, "List1"));
+    ASSERT_EQ(shown.size(), 17);
+    EXPECT_EQ(shown[9], QStringLiteral("Logiciel traitement de bases de données :"));
+    EXPECT_EQ(shown[10], stored);
+    paths->close();
+
+    // AppelGE: the program alone, found under its ".EXE".
+    f.openWithCards({makeCard("Lavenu", "Paul", 3, 10, 10, "17340", "Yves")}, QStringLiteral("Clients \"A\", été"));
+    f.dialogs.messages.clear();
+    ASSERT_TRUE(f.trigger("AppelGE"));
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(f.dialogs.messages[0].text.startsWith(
+        QStringLiteral("Lorsque vous aurez lancé votre gestionnaire externe de base de donnèes * ") + stored
+        + QStringLiteral(" * vous devrez créer avec ce logiciel externe une base de donnèes comportant")));
+    EXPECT_TRUE(f.dialogs.messages[0].text.endsWith(
+        QStringLiteral("EXPORT.txt péalablement créer grâce à la transaction prévue à cet effet dans Tabulon")));
+    ASSERT_EQ(f.launcher.programs.size(), 1);
+    EXPECT_EQ(f.launcher.programs[0].program, stored + QStringLiteral(".EXE"));
+    EXPECT_TRUE(f.launcher.programs[0].args.isEmpty());
+
+    // AppelMDB: "export.txt" written and reported, then the database's file,
+    // whatever the case of its name, as the one argument.
+    QFile::remove(f.db() + "tabulon.mdb");
+    writeBytes(f.db() + "Tabulon.mdb", "");
+    ASSERT_TRUE(f.trigger("AppelMDB"));
+    ASSERT_EQ(f.dialogs.messages.size(), 2);
+    EXPECT_EQ(f.dialogs.messages[1].text,
+              QStringLiteral(" Le fichier EXPORT a été créé sous ") + f.db()
+                  + QStringLiteral("export.txt. Lorsque vous allez avoir lancé Microsoft Access il va vous "
+                                   "suffir d'importer ce fichier."));
+    EXPECT_TRUE(QFile::exists(f.db() + "export.txt"));
+    ASSERT_EQ(f.launcher.programs.size(), 2);
+    EXPECT_EQ(f.launcher.programs[1].program, stored + QStringLiteral(".EXE"));
+    EXPECT_EQ(f.launcher.programs[1].args, QStringList{f.db() + QStringLiteral("Tabulon.mdb")});
+}
+
+TEST(ExternalProgramsWindows, WebEntriesOpenTheirAddresses)
+{
+    GuiFixture f;
+    for (const char* name : {"auteur", "utile", "MsgAuteur", "msg"})
+        ASSERT_TRUE(f.trigger(QString::fromLatin1(name))) << name;
+    ASSERT_EQ(f.launcher.urls.size(), 4);
+    EXPECT_EQ(f.launcher.urls[0], QUrl::fromLocalFile(f.program.path() + "help/index.html"));
+    EXPECT_EQ(f.launcher.urls[1].toString(), QStringLiteral("https://www.geoportail.gouv.fr/"));
+    EXPECT_EQ(f.launcher.urls[2].toString(QUrl::FullyEncoded), QStringLiteral("mailto:?subject=Commentaires%20Tabulon"));
+    EXPECT_EQ(f.launcher.urls[3].toString(QUrl::FullyEncoded), QStringLiteral("mailto:"));
+    EXPECT_TRUE(f.launcher.programs.isEmpty());
+}

@@ -4,6 +4,8 @@
 #include "gui/app/main_window.h"
 #include "gui/cards/card_window.h"
 #include "gui/cards/creation_window.h"
+#include "gui/external/program_chooser_window.h"
+#include "gui/external/program_paths_window.h"
 #include "gui_fixture.h"
 #include "gui/lists/list_window.h"
 #include "gui/map/file_browser_window.h"
@@ -68,12 +70,13 @@ TEST(Accessibility, EveryControlIsNamed)
     child<QAction>(f.window<FFrance11>(), "photo")->trigger();
     f.trigger("cartes");
     f.trigger("Rechcp");
-    for (const char* tool : {"cvt", "RIB", "calendrier"})
+    for (const char* tool : {"cvt", "RIB", "calendrier", "LogTrtExcel", "LogExtActuels"})
         f.trigger(tool);
     const QList<QWidget*> all = {f.main.get(),          f.window<FFrance3>(),  f.window<FFrance4>(),
                                  f.window<FFrance11>(), f.window<FFrance5>(),  f.window<FFrance22>(),
                                  f.window<Ffrance23>(), f.window<Ffrance29>(), f.window<FFrance8>(),
-                                 f.window<Ffrance17>(), f.window<Ffrance7>()};
+                                 f.window<Ffrance17>(), f.window<Ffrance7>(),  f.window<Ffrance25>(),
+                                 f.window<Ffrance14>()};
     for (QWidget* w : all) {
         ASSERT_NE(w, nullptr);
         EXPECT_FALSE(w->windowTitle().isEmpty()) << w->objectName().toStdString();

@@ -169,6 +169,11 @@ key alt+o; key Return
 shot calendrier "Calendrier" && close_window
 key alt+o; key Down; key Return
 shot convertisseur "CONVERTISSEUR" && close_window
+# Logiciels externes: the chooser of the spreadsheet, then the six paths.
+key alt+l; key Right; key Return
+shot choix-logiciel "Choix d'un logiciel" && close_window
+key alt+l; key Down; key Return
+shot chemins-logiciels "Chemins des logiciels externes actuellement sélectionnés" && close_window
 # The RIB key's menu entry is hidden: no keyboard path reaches its window.
 echo "skipped cle-rib.png: the RIB menu entry is hidden" >&2
 exit 0

@@ -12,6 +12,8 @@
 #include "gui/app/dialogs.h"
 #include "gui/cards/card_window.h"
 #include "gui/cards/creation_window.h"
+#include "gui/cards/structure_window.h"
+#include "gui/lists/email_window.h"
 #include "gui/lists/list_commands.h"
 #include "gui/lists/list_window.h"
 #include "gui/map/map_browser_window.h"
@@ -163,7 +165,8 @@ void FFrance::buildMenus()
             [this] { showCardCount(m_ctx); });
     connect(addAction(m_clients, "Adresses", QStringLiteral("Adresses avec traitement de texte")),
             &QAction::triggered, this, [this] { exportAddresses(m_ctx); });
-    addAction(m_clients, "mail", QStringLiteral("Adresses E-mail"));
+    connect(addAction(m_clients, "mail", QStringLiteral("Adresses E-mail")), &QAction::triggered, this,
+            [this] { showEmailWindow(m_ctx); });
     QMenu* ficExport = addMenu(m_clients, "FicExport", QStringLiteral("Fichier \"EXPORT\""));
     connect(addAction(ficExport, "export",
                       QStringLiteral("Création du fichier \"EXPORT\" sous forme d'un fichier texte")),
@@ -172,9 +175,12 @@ void FFrance::buildMenus()
     addAction(ficExport, "AppelMDB", QStringLiteral("Pour les utilisateurs de Microsof Access : Appel de TABulon.mdb"));
 
     m_structure = addMenu(bar, "Structure", QStringLiteral("Structure"), u'S');
-    addAction(m_structure, "Fiche", QStringLiteral("Fiche"));
-    addAction(m_structure, "MExel", QStringLiteral("Maquette \"EXCEL\""));
-    addAction(m_structure, "MNote", QStringLiteral("Maquette \"Note confidentielle\""));
+    connect(addAction(m_structure, "Fiche", QStringLiteral("Fiche")), &QAction::triggered, this,
+            [this] { editCardStructure(m_ctx); });
+    connect(addAction(m_structure, "MExel", QStringLiteral("Maquette \"EXCEL\"")), &QAction::triggered, this,
+            [this] { editSpreadsheetTemplate(m_ctx); });
+    connect(addAction(m_structure, "MNote", QStringLiteral("Maquette \"Note confidentielle\"")), &QAction::triggered,
+            this, [this] { editNoteTemplate(m_ctx); });
 
     m_tournee = addAction(bar, "Tournèe", QStringLiteral("Définition de zones"));
     m_tournee->setText(QStringLiteral("&Définition de zones"));

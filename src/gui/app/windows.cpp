@@ -4,9 +4,11 @@
 #include "gui/app/secondary_window.h"
 #include "gui/cards/card_window.h"
 #include "gui/cards/creation_window.h"
+#include "gui/cards/structure_window.h"
 #include "gui/journals/collections_journal_window.h"
 #include "gui/journals/interest_journal_window.h"
 #include "gui/journals/memento_window.h"
+#include "gui/lists/email_window.h"
 #include "gui/lists/list_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
@@ -44,3 +46,5 @@ Ffrance7* Windows::calendar() { return ensure(m_calendar); }
 Ffrance19* Windows::collectionsJournal() { return ensure(m_collections); }
 Ffrance18* Windows::interestJournal() { return ensure(m_interest); }
 Ffrance92* Windows::memento() { return ensure(m_memento); }
+FFrance26* Windows::structureWindow() { return ensure(m_structure); }
+Ffrance91* Windows::emailWindow() { return ensure(m_email); }

@@ -21,6 +21,8 @@ class Ffrance17;
 class Ffrance18;
 class Ffrance19;
 class Ffrance92;
+class FFrance26;
+class Ffrance91;
 
 class Windows {
 public:
@@ -41,6 +43,8 @@ public:
     Ffrance19* collectionsJournal();
     Ffrance18* interestJournal();
     Ffrance92* memento();
+    FFrance26* structureWindow();
+    Ffrance91* emailWindow();
 
 
 private:
@@ -63,4 +67,6 @@ private:
     QPointer<Ffrance19> m_collections;
     QPointer<Ffrance18> m_interest;
     QPointer<Ffrance92> m_memento;
+    QPointer<FFrance26> m_structure;
+    QPointer<Ffrance91> m_email;
 };

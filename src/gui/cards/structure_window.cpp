@@ -51,6 +51,7 @@ FFrance26::FFrance26(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
         auto* shown = new QLineEdit(caption, this);
         shown->setObjectName(indexed("Text1", i));
         shown->setReadOnly(true);
+        shown->setCursorPosition(0);
         shown->setFocusPolicy(Qt::NoFocus);
         shown->setAccessibleName(caption);
         grid->addWidget(label, i, 0);

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QUrl>
 
@@ -28,6 +29,8 @@ QListWidget* makeList(QWidget* parent, const char* name, const QString& accessib
     QFont fixed(QStringLiteral("Monospace"));
     fixed.setStyleHint(QFont::TypeWriter);
     list->setFont(fixed);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideNone);
     return list;
 }
 
@@ -59,6 +62,13 @@ Ffrance91::Ffrance91(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     grid->addWidget(m_names, 0, 0);
     grid->addWidget(m_addresses, 0, 1);
     grid->addWidget(m_chosen, 1, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    // Scrolling one list scrolls the other: the lines stay face to face.
+    QScrollBar* namesBar = m_names->verticalScrollBar();
+    QScrollBar* addressesBar = m_addresses->verticalScrollBar();
+    connect(namesBar, &QScrollBar::valueChanged, addressesBar, &QScrollBar::setValue);
+    connect(addressesBar, &QScrollBar::valueChanged, namesBar, &QScrollBar::setValue);
     grid->addWidget(command1, 2, 0);
     grid->addWidget(command2, 2, 1);
 
@@ -76,7 +86,7 @@ Ffrance91::Ffrance91(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     connect(command1, &QPushButton::clicked, this, &Ffrance91::sendMail);
     connect(command2, &QPushButton::clicked, this, &Ffrance91::startAddressBook);
 
-    resize(720, 420);
+    resize(780, 420);
     placeOnScreen(this);
 }
 

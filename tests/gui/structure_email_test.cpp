@@ -2,6 +2,7 @@
 // e-mail window, through the real menus.
 #include "core/base/codepage.h"
 #include "core/base/value_files.h"
+#include "gui/app/dialogs.h"
 #include "gui/cards/structure_window.h"
 #include "gui/lists/email_window.h"
 #include "gui_fixture.h"
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -66,6 +68,22 @@ TEST(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindowsF
     f.trigger("Fiche");
     EXPECT_EQ(labelText(w, "Label1(12)"), QStringLiteral("Sté mère, fille"));
     EXPECT_TRUE(text1(w, 12)->text().isEmpty());
+}
+
+TEST(StructureTest, ValidatingEndsTheRealModalLoop)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)});
+    f.trigger("Fiche");
+    auto* w = qobject_cast<FFrance26*>(f.dialogs.lastModal());
+    ASSERT_NE(w, nullptr);
+    QtDialogs real;
+    QTimer::singleShot(0, w, [&] {
+        typeText(text1(w, 10), QStringLiteral("Métier"));
+        click(child<QPushButton>(w, "Command1"));
+    });
+    real.showModal(w);
+    EXPECT_TRUE(readBytes(f.db() + "StrFic.txt").startsWith("\"M\xe9tier\"\r\n\"Date"));
 }
 
 TEST(StructureTest, TemplatesOpenInTheirProgramsOrTheDesktopDefault)

@@ -7,6 +7,9 @@
 #include "gui/lists/email_window.h"
 #include "gui_fixture.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -84,6 +87,25 @@ TEST(StructureTest, ValidatingEndsTheRealModalLoop)
     });
     real.showModal(w);
     EXPECT_TRUE(readBytes(f.db() + "StrFic.txt").startsWith("\"M\xe9tier\"\r\n\"Date"));
+}
+
+TEST(StructureTest, AFailedWriteIsShownAndKeepsTheWindowAndWhatWasTyped)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)});
+    f.trigger("Fiche");
+    auto* w = qobject_cast<FFrance26*>(f.dialogs.lastModal());
+    ASSERT_NE(w, nullptr);
+    activate(w);
+    typeText(text1(w, 10), QStringLiteral("Métier"));
+    // A folder where the file should be: the rewrite cannot replace it.
+    ASSERT_TRUE(QFile::remove(f.db() + "StrFic.txt"));
+    ASSERT_TRUE(QDir().mkdir(f.db() + "StrFic.txt"));
+    click(child<QPushButton>(w, "Command1"));
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith(QStringLiteral("Erreur n° "))) << f.dialogs.lastMessage().toStdString();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(text1(w, 10)->text(), QStringLiteral("Métier"));
+    EXPECT_TRUE(QFileInfo(f.db() + "StrFic.txt").isDir());
 }
 
 TEST(StructureTest, TemplatesOpenInTheirProgramsOrTheDesktopDefault)

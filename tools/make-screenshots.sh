@@ -164,6 +164,12 @@ main=$(window "$MAINTITLE")
 xdotool mousemove --window "$main" 420 360 click 3
 shot creation "Fiche individuelle" && close_window
 
+# "Structure" > "Fiche", then "Base de données" > "Adresses E-mail".
+key alt+s; key Return
+shot structure "Structure fiche individuelle" && close_window
+key alt+b; key Down; key Down; key Down; key Down; key Down; key Down; key Return
+shot courrier "Courrier électronique" && close_window
+
 # The office tools of the "Outils" menu (Calendrier, Convertisseur Euros).
 key alt+o; key Return
 shot calendrier "Calendrier" && close_window

@@ -151,7 +151,10 @@ QStringList Database::captions() const
 
 Status Database::setCaptions(const QStringList& captions)
 {
-    return m_store.writeCaptions(captions);
+    if (Status s = m_store.writeCaptions(captions); !s)
+        return s;
+    emit captionsChanged();
+    return {};
 }
 
 QString Database::mapPath() const

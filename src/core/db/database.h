@@ -89,6 +89,8 @@ signals:
     void countChanged(long long count);
     void cardsRenumbered();
     void mapChanged();
+    // The captions of fields 11 to 20 were rewritten.
+    void captionsChanged();
 
 private:
     Database(const QString& folder, Access access);

@@ -90,6 +90,18 @@ Result<CardList> buildNameList(const CardStore& store, long long count)
     return list;
 }
 
+Result<EmailLists> buildEmailLists(const CardStore& store, long long count)
+{
+    EmailLists lists;
+    const Status read = store.forEachRaw(count, [&](long long, QByteArrayView record) {
+        lists.names.append(rawLine(record, std::array<int, 3>{2, 3, 4}));
+        lists.addresses.append(rawLine(record, std::array<int, 1>{10}));
+    });
+    if (!read)
+        return read.error();
+    return lists;
+}
+
 QString nameEntry(const CardRecord& card)
 {
     return card.field(3) + u' ' + card.field(4);

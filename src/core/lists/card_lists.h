@@ -6,6 +6,8 @@
 #include "core/cards/card_record.h"
 #include "core/lists/card_list.h"
 
+#include <QStringList>
+
 #include <vector>
 
 class CardStore;
@@ -28,5 +30,14 @@ QString nameEntry(const CardRecord& card);
 // The cards of numbers (within 1..count), in increasing card number, unsorted,
 // with the alphabetical display line.
 Result<CardList> hitList(const CardStore& store, long long count, const std::vector<long long>& numbers);
+
+// The two lists of the e-mail window, line k for card k + 1, archived cards
+// included: civility, surname and first names, and the e-mail address, each
+// field at its full width.
+struct EmailLists {
+    QStringList names;
+    QStringList addresses;
+};
+Result<EmailLists> buildEmailLists(const CardStore& store, long long count);
 
 }  // namespace tb

@@ -15,6 +15,8 @@
 #include "gui/cards/creation_window.h"
 #include "gui/external/program_chooser_window.h"
 #include "gui/external/program_paths_window.h"
+#include "gui/cards/structure_window.h"
+#include "gui/lists/email_window.h"
 #include "gui/lists/list_commands.h"
 #include "gui/lists/list_window.h"
 #include "gui/map/map_browser_window.h"
@@ -166,7 +168,8 @@ void FFrance::buildMenus()
             [this] { showCardCount(m_ctx); });
     connect(addAction(m_clients, "Adresses", QStringLiteral("Adresses avec traitement de texte")),
             &QAction::triggered, this, [this] { exportAddresses(m_ctx); });
-    addAction(m_clients, "mail", QStringLiteral("Adresses E-mail"));
+    connect(addAction(m_clients, "mail", QStringLiteral("Adresses E-mail")), &QAction::triggered, this,
+            [this] { showEmailWindow(m_ctx); });
     QMenu* ficExport = addMenu(m_clients, "FicExport", QStringLiteral("Fichier \"EXPORT\""));
     connect(addAction(ficExport, "export",
                       QStringLiteral("Création du fichier \"EXPORT\" sous forme d'un fichier texte")),
@@ -178,9 +181,12 @@ void FFrance::buildMenus()
             &QAction::triggered, this, [this] { callDatabaseManagerWithExport(m_ctx); });
 
     m_structure = addMenu(bar, "Structure", QStringLiteral("Structure"), u'S');
-    addAction(m_structure, "Fiche", QStringLiteral("Fiche"));
-    addAction(m_structure, "MExel", QStringLiteral("Maquette \"EXCEL\""));
-    addAction(m_structure, "MNote", QStringLiteral("Maquette \"Note confidentielle\""));
+    connect(addAction(m_structure, "Fiche", QStringLiteral("Fiche")), &QAction::triggered, this,
+            [this] { editCardStructure(m_ctx); });
+    connect(addAction(m_structure, "MExel", QStringLiteral("Maquette \"EXCEL\"")), &QAction::triggered, this,
+            [this] { editSpreadsheetTemplate(m_ctx); });
+    connect(addAction(m_structure, "MNote", QStringLiteral("Maquette \"Note confidentielle\"")), &QAction::triggered,
+            this, [this] { editNoteTemplate(m_ctx); });
 
     m_tournee = addAction(bar, "Tournèe", QStringLiteral("Définition de zones"));
     m_tournee->setText(QStringLiteral("&Définition de zones"));

@@ -6,9 +6,11 @@
 #include "gui/external/program_chooser_window.h"
 #include "gui/external/program_paths_window.h"
 #include "gui/cards/creation_window.h"
+#include "gui/cards/structure_window.h"
 #include "gui/journals/collections_journal_window.h"
 #include "gui/journals/interest_journal_window.h"
 #include "gui/journals/memento_window.h"
+#include "gui/lists/email_window.h"
 #include "gui/lists/list_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
@@ -48,3 +50,5 @@ Ffrance18* Windows::interestJournal() { return ensure(m_interest); }
 Ffrance92* Windows::memento() { return ensure(m_memento); }
 Ffrance25* Windows::programChooser() { return ensure(m_programChooser); }
 Ffrance14* Windows::programPaths() { return ensure(m_programPaths); }
+FFrance26* Windows::structureWindow() { return ensure(m_structure); }
+Ffrance91* Windows::emailWindow() { return ensure(m_email); }

@@ -23,6 +23,8 @@ class Ffrance19;
 class Ffrance92;
 class Ffrance25;
 class Ffrance14;
+class FFrance26;
+class Ffrance91;
 
 class Windows {
 public:
@@ -45,6 +47,8 @@ public:
     Ffrance92* memento();
     Ffrance25* programChooser();
     Ffrance14* programPaths();
+    FFrance26* structureWindow();
+    Ffrance91* emailWindow();
 
 
 private:
@@ -69,4 +73,6 @@ private:
     QPointer<Ffrance92> m_memento;
     QPointer<Ffrance25> m_programChooser;
     QPointer<Ffrance14> m_programPaths;
+    QPointer<FFrance26> m_structure;
+    QPointer<Ffrance91> m_email;
 };

@@ -3,6 +3,7 @@
 #include "core/base/numeric.h"
 #include "core/cards/card_fields.h"
 #include "core/cards/debt.h"
+#include "core/db/database.h"
 #include "core/db/program_folder.h"
 #include "core/db/session.h"
 #include "core/map/pins.h"
@@ -40,6 +41,16 @@ CardFormWidget::CardFormWidget(AppContext& ctx, const Names& names, QWidget* par
     build(names);
     connect(&m_ctx.session, &tb::Session::markerChanged, this, &CardFormWidget::paintSwatch);
     paintSwatch(m_ctx.session.marker());
+    // Open card windows show new captions at once.
+    connect(&m_ctx.session, &tb::Session::databaseChanged, this, &CardFormWidget::followCaptions);
+    followCaptions();
+}
+
+void CardFormWidget::followCaptions()
+{
+    disconnect(m_captionsLink);
+    if (tb::Database* db = m_ctx.session.database())
+        m_captionsLink = connect(db, &tb::Database::captionsChanged, this, &CardFormWidget::loadCaptions);
 }
 
 void CardFormWidget::build(const Names& names)

@@ -65,6 +65,7 @@ private:
     void chooseCommune(int row);
     void chooseMarker(int digit);
     void paintSwatch(int marker);
+    void followCaptions();
     void showCivility(const QString& civility);
 
     AppContext& m_ctx;
@@ -76,6 +77,7 @@ private:
     std::array<ColourSquare*, 7> m_squares{};
     QLabel* m_swatch = nullptr;
     QLabel* m_markerCaption = nullptr;
+    QMetaObject::Connection m_captionsLink;
     PhotoFrame* m_photo = nullptr;
     QSize m_photoSize;
 };

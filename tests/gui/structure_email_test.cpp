@@ -1,0 +1,189 @@
+// "Structure" (captions of fields 11 to 20, the two templates) and the
+// e-mail window, through the real menus.
+#include "core/base/codepage.h"
+#include "core/base/value_files.h"
+#include "gui/app/dialogs.h"
+#include "gui/cards/structure_window.h"
+#include "gui/lists/email_window.h"
+#include "gui_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+QLineEdit* text1(QWidget* w, int i)
+{
+    return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i));
+}
+
+CardRecord withEmail(CardRecord card, const QString& civility, const QString& email)
+{
+    card.fields[1] = civility.leftJustified(CardRecord::kWidths[1], u' ', true);
+    card.fields[9] = email.leftJustified(CardRecord::kWidths[9], u' ', true);
+    return card;
+}
+
+}  // namespace
+
+TEST(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindowsFollow)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)});
+    const QByteArray before = readBytes(f.db() + "StrFic.txt");
+    QList<QByteArray> lines = before.split('\n');
+    ASSERT_GE(lines.size(), 10);
+
+    f.trigger("Voirlesfiches");
+    QWidget* card = f.dialogs.lastModal();
+    ASSERT_NE(card, nullptr);
+
+    // Validating untouched boxes writes the same ten captions.
+    ASSERT_TRUE(f.trigger("Fiche"));
+    auto* w = qobject_cast<FFrance26*>(f.dialogs.lastModal());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Structure fiche individuelle"));
+    EXPECT_EQ(labelText(w, "Label1(12)"), QStringLiteral("Société"));
+    click(child<QPushButton>(w, "Command1"));
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(readBytes(f.db() + "StrFic.txt"), before);
+
+    // Field 13 only: line 3 changes; a double quote cannot be typed, a comma can.
+    f.trigger("Fiche");
+    typeText(text1(w, 12), QStringLiteral("Sté \"mère\", fille"));
+    EXPECT_EQ(text1(w, 12)->text(), QStringLiteral("Sté mère, fille"));
+    click(child<QPushButton>(w, "Command1"));
+    lines[2] = "\"" + tb::toCp1252(QStringLiteral("Sté mère, fille")) + "\"\r";
+    EXPECT_EQ(readBytes(f.db() + "StrFic.txt"), lines.join('\n'));
+    EXPECT_EQ(labelText(card, "Label1(12)"), QStringLiteral("Sté mère, fille"));
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+
+    // The next opening shows the new caption beside an empty box.
+    f.trigger("Fiche");
+    EXPECT_EQ(labelText(w, "Label1(12)"), QStringLiteral("Sté mère, fille"));
+    EXPECT_TRUE(text1(w, 12)->text().isEmpty());
+}
+
+TEST(StructureTest, ValidatingEndsTheRealModalLoop)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)});
+    f.trigger("Fiche");
+    auto* w = qobject_cast<FFrance26*>(f.dialogs.lastModal());
+    ASSERT_NE(w, nullptr);
+    QtDialogs real;
+    QTimer::singleShot(0, w, [&] {
+        typeText(text1(w, 10), QStringLiteral("Métier"));
+        click(child<QPushButton>(w, "Command1"));
+    });
+    real.showModal(w);
+    EXPECT_TRUE(readBytes(f.db() + "StrFic.txt").startsWith("\"M\xe9tier\"\r\n\"Date"));
+}
+
+TEST(StructureTest, AFailedWriteIsShownAndKeepsTheWindowAndWhatWasTyped)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)});
+    f.trigger("Fiche");
+    auto* w = qobject_cast<FFrance26*>(f.dialogs.lastModal());
+    ASSERT_NE(w, nullptr);
+    activate(w);
+    typeText(text1(w, 10), QStringLiteral("Métier"));
+    // A folder where the file should be: the rewrite cannot replace it.
+    ASSERT_TRUE(QFile::remove(f.db() + "StrFic.txt"));
+    ASSERT_TRUE(QDir().mkdir(f.db() + "StrFic.txt"));
+    click(child<QPushButton>(w, "Command1"));
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith(QStringLiteral("Erreur n° "))) << f.dialogs.lastMessage().toStdString();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(text1(w, 10)->text(), QStringLiteral("Métier"));
+    EXPECT_TRUE(QFileInfo(f.db() + "StrFic.txt").isDir());
+}
+
+TEST(StructureTest, TemplatesOpenInTheirProgramsOrTheDesktopDefault)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)});
+    f.trigger("MNote");
+    EXPECT_EQ(f.launcher.documents, QStringList{f.db() + "F.txt"});
+
+    const QString sheet = f.program.path() + QStringLiteral("tableur");
+    writeBytes(sheet + ".exe", "");
+    ASSERT_TRUE(tb::writePathValue(f.program.file("LogExcel.txt"), sheet));
+    const QString writer = f.program.path() + QStringLiteral("traitement");
+    writeBytes(writer, "");
+    ASSERT_TRUE(tb::writePathValue(f.program.file("LogTxt.txt"), writer));
+    f.trigger("MExel");
+    f.trigger("MNote");
+    ASSERT_EQ(f.launcher.programs.size(), 2);
+    EXPECT_EQ(f.launcher.programs[0].program, sheet + ".exe");
+    EXPECT_EQ(f.launcher.programs[0].args, QStringList{f.db() + "F.xls"});
+    EXPECT_EQ(f.launcher.programs[1].program, writer);
+    EXPECT_EQ(f.launcher.programs[1].args, QStringList{f.db() + "F.txt"});
+}
+
+TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
+{
+    GuiFixture f;
+    f.createDatabase();
+    f.trigger("mail");
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
+    EXPECT_TRUE(f.dialogs.modals.isEmpty());
+
+    const QString odd = QStringLiteral("zoé arnaud?x=1#%@ici.fr");
+    f.openWithCards({withEmail(makeCard("BERNARD", "Yves", 1, 100, 100), "Mr", "yves@exemple.fr"),
+                     withEmail(makeCard("ARNAUD", "Zoé", 0, 200, 150), "Mme", odd),
+                     withEmail(makeCard("CAZE", "Luc", 1, 300, 200), "Me", "")});
+    f.dialogs.messages.clear();
+    ASSERT_TRUE(f.trigger("mail"));
+    auto* w = qobject_cast<Ffrance91*>(f.dialogs.lastModal());
+    ASSERT_NE(w, nullptr);
+    auto* names = child<QListWidget>(w, "List1");
+    auto* addresses = child<QListWidget>(w, "List2");
+    ASSERT_EQ(lines(names).size(), 3);
+    ASSERT_EQ(lines(addresses).size(), 3);
+    // Archived card 2 keeps its place.
+    EXPECT_EQ(lines(names)[1], QStringLiteral("Mme").leftJustified(15) + " " + QStringLiteral("ARNAUD").leftJustified(15)
+                                   + " " + QStringLiteral("Zoé").leftJustified(15));
+    EXPECT_EQ(lines(addresses)[0], QStringLiteral("yves@exemple.fr").leftJustified(40));
+
+    // Nothing chosen yet: nothing sent.
+    EXPECT_EQ(labelText(w, "Label1"), QString());
+    click(child<QPushButton>(w, "Command1"));
+    EXPECT_TRUE(f.launcher.urls.isEmpty());
+
+    clickRow(names, 1);
+    EXPECT_EQ(addresses->currentRow(), 1);
+    EXPECT_EQ(labelText(w, "Label1"), odd.leftJustified(40));
+    click(child<QPushButton>(w, "Command1"));
+    ASSERT_EQ(f.launcher.urls.size(), 1);
+    const QUrl sent = f.launcher.urls[0];
+    EXPECT_TRUE(sent.isValid());
+    EXPECT_EQ(sent.scheme(), QStringLiteral("mailto"));
+    EXPECT_TRUE(sent.query().isEmpty());
+    EXPECT_TRUE(sent.fragment().isEmpty());
+    // The encoded form reads back as the same address, blanks included.
+    EXPECT_EQ(QUrl::fromEncoded(sent.toEncoded(), QUrl::StrictMode).path(QUrl::FullyDecoded), odd.leftJustified(40));
+
+    clickRow(addresses, 2);
+    EXPECT_EQ(names->currentRow(), 2);
+    EXPECT_EQ(labelText(w, "Label1"), QString(40, u' '));
+
+    click(child<QPushButton>(w, "Command2"));
+    EXPECT_TRUE(f.launcher.programs.isEmpty());
+    const QString book = f.program.path() + QStringLiteral("carnet");
+    writeBytes(book, "");
+    ASSERT_TRUE(tb::writePathValue(f.program.file("LogMail.txt"), book));
+    click(child<QPushButton>(w, "Command2"));
+    ASSERT_EQ(f.launcher.programs.size(), 1);
+    EXPECT_EQ(f.launcher.programs[0].program, book);
+    EXPECT_TRUE(f.launcher.programs[0].args.isEmpty());
+}

@@ -83,36 +83,37 @@ void showSearch(AppContext& ctx, tb::SearchField field)
     ctx.dialogs.showModal(window);
 }
 
-void exportCards(AppContext& ctx)
+// Writes an export of every card; its path, or "" after the message saying
+// why not (a file that could not be written is never reported as created).
+QString writeExportOrWarn(AppContext& ctx, tb::ExportFormat format)
 {
     if (countOrWarn(ctx) == 0)
-        return;
+        return {};
     const tb::Database* db = ctx.session.database();
     ctx.dialogs.setBusy(true);
-    const tb::Result<QString> written = tb::writeExport(db->store(), db->count(), tb::ExportFormat::Fields);
+    const tb::Result<QString> written = tb::writeExport(db->store(), db->count(), format);
     ctx.dialogs.setBusy(false);
-    // A file that could not be written is never reported as created.
     if (!written) {
         ctx.dialogs.showError(written.error());
-        return;
+        return {};
     }
+    return *written;
+}
+
+void exportCards(AppContext& ctx)
+{
+    if (writeExportOrWarn(ctx, tb::ExportFormat::Fields).isEmpty())
+        return;
+    const tb::Database* db = ctx.session.database();
     ctx.dialogs.message(QStringLiteral(" Le fichier EXPORT a été créé sous ") + db->folder()
                         + QStringLiteral("export.txt. il peut être repris notamment par Microsoft Access"));
 }
 
 void exportAddresses(AppContext& ctx)
 {
-    if (countOrWarn(ctx) == 0)
-        return;
-    const tb::Database* db = ctx.session.database();
-    ctx.dialogs.setBusy(true);
-    const tb::Result<QString> written = tb::writeExport(db->store(), db->count(), tb::ExportFormat::Addresses);
-    ctx.dialogs.setBusy(false);
-    if (!written) {
-        ctx.dialogs.showError(written.error());
-        return;
-    }
-    openInWordProcessor(ctx, *written);
+    const QString written = writeExportOrWarn(ctx, tb::ExportFormat::Addresses);
+    if (!written.isEmpty())
+        openInWordProcessor(ctx, written);
 }
 
 void callDatabaseManager(AppContext& ctx)
@@ -131,16 +132,9 @@ void callDatabaseManager(AppContext& ctx)
 
 void callDatabaseManagerWithExport(AppContext& ctx)
 {
-    if (countOrWarn(ctx) == 0)
+    if (writeExportOrWarn(ctx, tb::ExportFormat::Fields).isEmpty())
         return;
     const tb::Database* db = ctx.session.database();
-    ctx.dialogs.setBusy(true);
-    const tb::Result<QString> written = tb::writeExport(db->store(), db->count(), tb::ExportFormat::Fields);
-    ctx.dialogs.setBusy(false);
-    if (!written) {
-        ctx.dialogs.showError(written.error());
-        return;
-    }
     ctx.dialogs.message(QStringLiteral(" Le fichier EXPORT a été créé sous ") + db->folder()
                         + QStringLiteral("export.txt. Lorsque vous allez avoir lancé Microsoft Access il va "
                                          "vous suffir d'importer ce fichier."));

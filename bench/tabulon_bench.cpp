@@ -4,10 +4,13 @@
 //   card   reading card N through Database::card (the move to another card)
 //   store  storing card N with one field changed (pin update included)
 //   list   the alphabetical list
-//   all    each of the above
+//   search the surname search for "DUPON" (as the "Recherches" menu runs it)
+//   delete deleting card N (the last card moves in): changes DB, give it a copy
+//   all    each of the above but delete
 // Prints "measure: median ms (runs)" per measure; only the command is timed.
 #include "core/cards/card_record.h"
 #include "core/db/database.h"
+#include "core/lists/searches.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -113,15 +116,46 @@ bool measureList(tb::Database& db, int runs)
     return true;
 }
 
+bool measureSearch(tb::Database& db, int runs)
+{
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        const auto a = Clock::now();
+        const auto found = tb::searchCards(db.store(), db.count(), tb::SearchField::Surname, QStringLiteral("DUPON"));
+        const auto b = Clock::now();
+        if (!found)
+            return fail(found.error());
+        t.push_back(ms(a, b));
+    }
+    report("search", t);
+    return true;
+}
+
+bool measureDelete(tb::Database& db, long long n, int runs)
+{
+    std::vector<double> t;
+    for (int i = 0; i < runs && db.count() > 1; ++i) {
+        const long long k = std::min(n, db.count() - 1);
+        const auto a = Clock::now();
+        const tb::Status s = db.deleteCard(k);
+        const auto b = Clock::now();
+        if (!s)
+            return fail(s.error());
+        t.push_back(ms(a, b));
+    }
+    report("delete", t);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
-    static const QStringList measures = {"open", "card", "store", "list", "all"};
+    static const QStringList measures = {"open", "card", "store", "list", "search", "delete", "all"};
     if (args.size() < 2 || !measures.contains(args[0])) {
-        std::fputs("Usage : tabulon_bench open|card|store|list|all BASE [N] [MESURES]\n", stderr);
+        std::fputs("Usage : tabulon_bench open|card|store|list|search|delete|all BASE [N] [MESURES]\n", stderr);
         return 2;
     }
     const QString measure = args[0];
@@ -151,5 +185,9 @@ int main(int argc, char* argv[])
         ok = ok && measureStore(*db.value(), n, runs);
     if (measure == "list" || measure == "all")
         ok = ok && measureList(*db.value(), runs);
+    if (measure == "search" || measure == "all")
+        ok = ok && measureSearch(*db.value(), runs);
+    if (measure == "delete")
+        ok = measureDelete(*db.value(), n, runs);
     return ok ? 0 : 1;
 }

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +30,8 @@ Status writeAll(int fd, const char* data, qint64 size, const QString& path)
     }
     return {};
 }
+
+}  // namespace
 
 class TempFile {
 public:
@@ -91,7 +95,55 @@ private:
     std::optional<Error> m_error;
 };
 
+namespace {
+constexpr qsizetype kWriterBuffer = 1 << 20;
 }  // namespace
+
+AtomicFileWriter::AtomicFileWriter(const QString& path) : m_path(path)
+{
+    if (QFileInfo(path).isDir()) {
+        m_status = Error::fromErrno(EISDIR, path);
+        return;
+    }
+    m_temp = std::make_unique<TempFile>(path);
+    m_status = m_temp->status();
+    m_buffer = QByteArray(kWriterBuffer, Qt::Uninitialized);
+}
+
+AtomicFileWriter::~AtomicFileWriter() = default;
+
+char* AtomicFileWriter::reserve(qsizetype n)
+{
+    if (m_used + n > m_buffer.size()) {
+        flush();
+        if (n > m_buffer.size())
+            m_buffer = QByteArray(n, Qt::Uninitialized);
+    }
+    char* at = m_buffer.data() + m_used;
+    m_used += n;
+    return at;
+}
+
+void AtomicFileWriter::append(QByteArrayView bytes)
+{
+    std::memcpy(reserve(bytes.size()), bytes.data(), size_t(bytes.size()));
+}
+
+void AtomicFileWriter::flush()
+{
+    if (m_status && m_used > 0)
+        m_status = writeAll(m_temp->fd(), m_buffer.constData(), m_used, m_path);
+    m_used = 0;
+}
+
+Status AtomicFileWriter::commit()
+{
+    flush();
+    if (!m_status)
+        return m_status;
+    m_status = m_temp->commit();
+    return m_status;
+}
 
 Status writeFileAtomic(const QString& path, const QByteArray& bytes)
 {

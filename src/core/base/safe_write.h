@@ -4,9 +4,41 @@
 #include "core/base/error.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+#include <memory>
+
 namespace tb {
+
+class TempFile;
+
+// The same guarantee for a file too large to build in memory first: bytes are
+// appended through a buffer into a temporary file that commit() syncs and
+// renames over the target. Dropped without commit(), the target is untouched.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const QString& path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // The first failure so far (opening or writing); later appends do nothing.
+    Status status() const { return m_status; }
+    // Room for n more bytes at the end of the buffer, to be filled in place.
+    char* reserve(qsizetype n);
+    void append(QByteArrayView bytes);
+    Status commit();
+
+private:
+    void flush();
+
+    QString m_path;
+    std::unique_ptr<TempFile> m_temp;
+    QByteArray m_buffer;
+    qsizetype m_used = 0;
+    Status m_status;
+};
 
 Status writeFileAtomic(const QString& path, const QByteArray& bytes);
 // Copies src over dst (replacing it) the same way.

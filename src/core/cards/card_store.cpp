@@ -20,7 +20,7 @@ const QString kCount = QStringLiteral("NBFiches.dat");
 const QString kCaptions = QStringLiteral("StrFic.txt");
 constexpr int kCaptionCount = 10;
 // Records per read in whole-database passes: 4000 records, 2.5 MB.
-constexpr long long kBlockRecords = 4000;
+constexpr long long kBlockRecords = 400;
 
 class Fd {
 public:

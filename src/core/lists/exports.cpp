@@ -5,45 +5,60 @@
 #include "core/cards/card_store.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tb {
 namespace {
 
 // Fields are copied as stored, at full width: nothing trimmed, quoted or
 // escaped, so a ";" typed in a field stays (and shifts the columns after it).
-void appendField(QByteArray& out, QByteArrayView record, int k)
+// Records are always whole here (the store reads whole records only).
+char* putField(char* out, const char* record, int k)
 {
     const int width = CardRecord::kWidths[size_t(k - 1)];
-    const qsizetype offset = CardRecord::offset(k - 1);
-    const qsizetype have = std::clamp<qsizetype>(record.size() - offset, 0, width);
-    out += record.sliced(std::min(offset, record.size()), have);
-    if (have < width)
-        out += QByteArray(width - have, ' ');
+    std::memcpy(out, record + CardRecord::offset(k - 1), size_t(width));
+    return out + width;
 }
 
-void appendFieldsLine(QByteArray& out, QByteArrayView record)
+constexpr qsizetype fieldsLineSize()
 {
+    qsizetype n = 2;  // CR LF
+    for (int k = 2; k <= CardRecord::kFieldCount; ++k)
+        n += CardRecord::kWidths[size_t(k - 1)] + 1;
+    return n;
+}
+
+constexpr qsizetype addressLinesSize()
+{
+    const auto& w = CardRecord::kWidths;
+    return w[1] + 1 + w[2] + 1 + w[3] + 2 + w[4] + 2 + w[5] + 1 + w[6] + 2;
+}
+
+void putFieldsLine(AtomicFileWriter& out, const char* record)
+{
+    char* at = out.reserve(fieldsLineSize());
     for (int k = 2; k <= CardRecord::kFieldCount; ++k) {
-        appendField(out, record, k);
-        out += ';';
+        at = putField(at, record, k);
+        *at++ = ';';
     }
-    out += "\r\n";
+    std::memcpy(at, "\r\n", 2);
 }
 
-void appendAddressLines(QByteArray& out, QByteArrayView record)
+void putAddressLines(AtomicFileWriter& out, const char* record)
 {
-    appendField(out, record, 2);
-    out += ' ';
-    appendField(out, record, 3);
-    out += ' ';
-    appendField(out, record, 4);
-    out += "\r\n";
-    appendField(out, record, 5);
-    out += "\r\n";
-    appendField(out, record, 6);
-    out += ' ';
-    appendField(out, record, 7);
-    out += "\r\n";
+    char* at = out.reserve(addressLinesSize());
+    at = putField(at, record, 2);
+    *at++ = ' ';
+    at = putField(at, record, 3);
+    *at++ = ' ';
+    at = putField(at, record, 4);
+    at = std::copy_n("\r\n", 2, at);
+    at = putField(at, record, 5);
+    at = std::copy_n("\r\n", 2, at);
+    at = putField(at, record, 6);
+    *at++ = ' ';
+    at = putField(at, record, 7);
+    std::memcpy(at, "\r\n", 2);
 }
 
 }  // namespace
@@ -56,19 +71,20 @@ QString exportFileName(ExportFormat format)
 Result<QString> writeExport(const CardStore& store, long long count, ExportFormat format)
 {
     const bool fields = format == ExportFormat::Fields;
-    QByteArray out;
-    const long long records = std::min(count, store.recordsInFile());
-    out.reserve(qsizetype(std::max(0LL, records)) * (fields ? 621 : 139));
+    const QString path = store.file(exportFileName(format));
+    // Written as it is read: a million cards never sit twice in memory.
+    AtomicFileWriter out(path);
+    if (!out.status())
+        return out.status().error();
     const Status read = store.forEachRaw(count, [&](long long, QByteArrayView record) {
         if (fields)
-            appendFieldsLine(out, record);
+            putFieldsLine(out, record.data());
         else
-            appendAddressLines(out, record);
+            putAddressLines(out, record.data());
     });
     if (!read)
         return read.error();
-    const QString path = store.file(exportFileName(format));
-    if (const Status written = writeFileAtomic(path, out); !written)
+    if (const Status written = out.commit(); !written)
         return written.error();
     return path;
 }

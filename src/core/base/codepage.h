@@ -16,6 +16,10 @@ QChar cp1252Char(uchar byte);
 bool fitsCp1252(const QString& text);
 // text without the characters the code page cannot hold.
 QString keepCp1252(const QString& text);
+// text with each character the code page lacks written as its nearest
+// letter ("Ł" as "L", "ő" as "o") or "?" when there is none; replaced gets the
+// characters so written. One character per character, as toCp1252 counts.
+QString nearestCp1252(const QString& text, QString* replaced = nullptr);
 // text in capitals, save the letters whose capital is not one character of
 // the code page ("ß", "µ"): those stay as they are, so the text keeps its
 // length and still fits the code page.

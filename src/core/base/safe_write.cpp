@@ -1,7 +1,9 @@
 #include "core/base/safe_write.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
@@ -186,6 +188,35 @@ Status copyFileReplacing(const QString& src, const QString& dst)
     if (!result)
         return result;
     return temp.commit();
+}
+
+Status copyFolder(const QString& from, const QString& to, const QStringList& first)
+{
+    if (!QDir().mkpath(to))
+        return Error::fromErrno(errno ? errno : EACCES, to);
+    const QDir source(from);
+    if (!source.exists())
+        return Error::fromErrno(ENOENT, from);
+    QStringList names;
+    const QStringList files = source.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& name : first)
+        if (files.contains(name))
+            names << name;
+    // The temporary files of a write in progress are not part of the folder.
+    static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
+    for (const QString& name : files)
+        if (!names.contains(name) && !temporary.match(name).hasMatch())
+            names << name;
+    const QString target = to.endsWith(u'/') ? to : to + u'/';
+    for (const QString& name : names) {
+        const QString from = source.filePath(name);
+        if (Status s = copyFileReplacing(from, target + name); !s && QFileInfo::exists(from))
+            return s;
+    }
+    for (const QString& sub : source.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
+        if (Status s = copyFolder(source.filePath(sub), target + sub); !s)
+            return s;
+    return {};
 }
 
 Result<QByteArray> readFile(const QString& path)

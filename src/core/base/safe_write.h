@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -43,6 +44,10 @@ private:
 Status writeFileAtomic(const QString& path, const QByteArray& bytes);
 // Copies src over dst (replacing it) the same way.
 Status copyFileReplacing(const QString& src, const QString& dst);
+// Copies every file of folder from (and of its subfolders) into folder to,
+// made when missing, each file the same way; the files named in first go
+// before the others, in that order.
+Status copyFolder(const QString& from, const QString& to, const QStringList& first = {});
 // Whole content of a file, or the error that stopped the reading.
 Result<QByteArray> readFile(const QString& path);
 // Whole content of a file, empty when missing or unreadable.

@@ -374,6 +374,16 @@ QString Database::attachmentPath(const QString& base, const QString& source) con
     return file(base + (extension.isEmpty() ? QString() : u'.' + extension));
 }
 
+QString Database::name() const
+{
+    return QDir(folder()).dirName();
+}
+
+Status Database::backup(const QString& target) const
+{
+    return copyFolder(folder(), target, {QStringLiteral("NBFiches.dat")});
+}
+
 const PinIndex& Database::pins() const
 {
     // Read on first use: commands that only list or show never pay for it.

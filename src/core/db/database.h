@@ -79,6 +79,13 @@ public:
     // extension in lower case, its three-letter form (".jpeg" gives ".jpg").
     QString attachmentPath(const QString& base, const QString& source) const;
 
+    // The folder's name ("BasePerso").
+    QString name() const;
+    // Copies every file of the folder into target (made when missing), a
+    // pending "suppression.txt" included. The count goes first: cards stored
+    // meanwhile by another program only add records past what it claims.
+    Status backup(const QString& target) const;
+
     const PinIndex& pins() const;
     Result<CardList> list(ListKind kind) const;
     Result<CardList> nameList() const;

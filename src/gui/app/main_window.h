@@ -10,6 +10,7 @@ class QAction;
 class QMenu;
 class QScrollBar;
 class MapPicture;
+class ExchangeCommands;
 
 // The main window: the map in its viewport with the pins of the database in
 // use, and the menu bar.
@@ -73,4 +74,5 @@ private:
     QMenu* m_clients = nullptr;
     QMenu* m_structure = nullptr;
     QAction* m_tournee = nullptr;
+    ExchangeCommands* m_exchange = nullptr;
 };

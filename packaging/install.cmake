@@ -8,7 +8,8 @@ if(TARGET tabulon-cli)
   install(TARGETS tabulon-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/tabulon
-  FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
+  PATTERN ".git*" EXCLUDE)
 
 set(TABULON_ID fr.tabulon.Tabulon)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${TABULON_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -36,7 +37,7 @@ add_custom_command(OUTPUT ${changelog}
   COMMAND gzip -n -9 -c ${CMAKE_CURRENT_LIST_DIR}/changelog > ${changelog}
   DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog)
 add_custom_target(packaging_files ALL DEPENDS ${TABULON_GZ_FILES} ${changelog})
-install(FILES ${changelog} ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${changelog} ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tabulon)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tabulon)

@@ -193,12 +193,14 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
     std::optional<DuplicateDecision> forAll;
     long long index = 0;
     for (const Contact& contact : contacts) {
-        const CardRecord card = cardOfContact(contact, captions, options.placement, options.marker, index++, &report.notes);
+        // Listed unless the contact is skipped: then nothing of it is kept.
+        QStringList notes;
+        const CardRecord card = cardOfContact(contact, captions, options.placement, options.marker, index++, &notes);
         const QString who = contact.label() + QStringLiteral(" : ");
         const QString key = duplicateKey(card);
         const QByteArray photo = contact.photo.isEmpty() ? QByteArray() : jpegOf(contact.photo);
         if (!contact.photo.isEmpty() && photo.isEmpty())
-            report.notes << who + QStringLiteral("non repris, photo illisible");
+            notes << who + QStringLiteral("non repris, photo illisible");
         if (const auto same = known.constFind(key); !key.isEmpty() && same != known.cend()) {
             const long long n = *same;
             const Result<CardRecord> existing = db.card(n);
@@ -213,6 +215,8 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
                 report.notes << who + QStringLiteral("déjà dans la ") + which + QStringLiteral(", ignorée");
                 continue;
             }
+            report.notes << notes;
+            notes.clear();
             if (decision.choice == DuplicateChoice::Fill) {
                 if (!photo.isEmpty() && !hasPhoto(db, n))
                     if (Status s = writeFileAtomic(db.attachmentPath(QStringLiteral("photo") + plainNumber(n),
@@ -228,6 +232,7 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
             }
             report.notes << who + QStringLiteral("créée bien que déjà dans la ") + which;
         }
+        report.notes << notes;
         // The photo first: a card is never there without the photo it came with.
         const long long next = db.count() + 1;
         QString photoPath;

@@ -123,6 +123,11 @@ TEST_F(ImportTest, SkippingLeavesTheExistingCardAndCreatesOnlyTheNewOne)
     EXPECT_EQ(db->count(), 2);
     EXPECT_EQ(report.summary(), QStringLiteral("1 fiche(s) créée(s), 0 complétée(s), 2 ignorée(s)."));
     EXPECT_TRUE(report.notes.contains(QStringLiteral("Hebert cecile : déjà dans la fiche n° 1, ignorée")));
+    // Nothing else is listed of a skipped contact: its pin, cuts or letters do not matter.
+    tb::Contact far = contacts[0];
+    far.field(5) = QString(50, u'x');
+    const auto again = tb::importContacts(*db, {far}, {}, tb::alwaysAnswer(DuplicateChoice::Skip));
+    EXPECT_EQ(again.notes, QStringList{QStringLiteral("Hebert cecile : déjà dans la fiche n° 1, ignorée")});
 }
 
 TEST_F(ImportTest, CreatingAnywayMakesEveryCardAndSays)

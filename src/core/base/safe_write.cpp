@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,6 +72,26 @@ public:
             return Error::fromErrno(errno, m_target);
         m_committed = true;
         syncFolder(QFileInfo(m_target).absolutePath());
+        return {};
+    }
+
+    // Closes the written file, left under its temporary name: a copy of
+    // thousands of files keeps no more than one open at a time.
+    Status close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0)
+            return Error::fromErrno(errno, m_target);
+        return {};
+    }
+
+    // The closed file already on disk (syncfs): renamed without a flush of its own.
+    Status renameSynced()
+    {
+        if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(m_target).constData()) != 0)
+            return Error::fromErrno(errno, m_target);
+        m_committed = true;
         return {};
     }
 
@@ -188,6 +209,58 @@ Status copyFileReplacing(const QString& src, const QString& dst)
     if (!result)
         return result;
     return temp.commit();
+}
+
+Status copyFilesReplacing(const QList<std::pair<QString, QString>>& copies)
+{
+    std::vector<std::unique_ptr<TempFile>> temps;
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (const auto& [src, dst] : copies) {
+        const int in = ::open(QFile::encodeName(src).constData(), O_RDONLY);
+        if (in < 0)
+            return Error::fromErrno(errno, src);
+        auto temp = std::make_unique<TempFile>(dst);
+        Status result = temp->status();
+        while (result) {
+            const ssize_t n = ::read(in, block.data(), size_t(block.size()));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                result = Error::fromErrno(errno, src);
+            if (n <= 0)
+                break;
+            result = writeAll(temp->fd(), block.constData(), n, dst);
+        }
+        ::close(in);
+        if (result)
+            result = temp->close();
+        if (!result)
+            return result;
+        temps.push_back(std::move(temp));
+    }
+    if (temps.empty())
+        return {};
+    // One flush of the file system for all the copies, then the renames.
+    const QString first = QFileInfo(copies.front().second).absolutePath();
+    const int dfd = ::open(QFile::encodeName(first).constData(), O_RDONLY | O_DIRECTORY);
+    if (dfd < 0)
+        return Error::fromErrno(errno, first);
+    const bool synced = ::syncfs(dfd) == 0;
+    const int syncError = errno;
+    ::close(dfd);
+    if (!synced)
+        return Error::fromErrno(syncError, copies.front().second);
+    QStringList folders;
+    for (qsizetype i = 0; i < qsizetype(temps.size()); ++i) {
+        if (Status s = temps[size_t(i)]->renameSynced(); !s)
+            return s;
+        const QString folder = QFileInfo(copies[i].second).absolutePath();
+        if (!folders.contains(folder))
+            folders << folder;
+    }
+    for (const QString& folder : folders)
+        TempFile::syncFolder(folder);
+    return {};
 }
 
 Status copyFolder(const QString& from, const QString& to, const QStringList& first)

@@ -44,6 +44,10 @@ private:
 Status writeFileAtomic(const QString& path, const QByteArray& bytes);
 // Copies src over dst (replacing it) the same way.
 Status copyFileReplacing(const QString& src, const QString& dst);
+// Copies each (source, target) pair as copyFileReplacing does, with one
+// flush to disk for them all instead of one per file: each target is its old
+// file or the whole copy, never part of one.
+Status copyFilesReplacing(const QList<std::pair<QString, QString>>& copies);
 // Copies every file of folder from (and of its subfolders) into folder to,
 // made when missing, each file the same way; the files named in first go
 // before the others, in that order.

@@ -60,6 +60,10 @@ public:
     // record, the card's side files from the templates, then the count.
     // Returns the new card's number.
     Result<long long> createCard(const CardRecord& card);
+    // Cards count+1 onwards as createCard makes each, all or none: the
+    // records in one write, the side files with one flush, then the count.
+    // Returns the first new card's number.
+    Result<long long> createCards(const std::vector<CardRecord>& cards);
 
     // Deletes card n: the last card moves into its number with its record and
     // side files, and the count drops. The intent is kept in

@@ -19,6 +19,10 @@ namespace tb {
 
 namespace {
 
+// Cards made at once: large enough for one flush to serve many cards, small
+// enough that a failure takes back little.
+constexpr size_t kBatchSize = 500;
+
 // In the sea off Brittany, clear of every department.
 constexpr QPointF kNoDepartmentPoint(50, 380);
 
@@ -191,6 +195,24 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
     if (!read)
         return stop(read.error());
     std::optional<DuplicateDecision> forAll;
+    // New cards go in batches, each made whole or not at all; their photos
+    // are written first and taken back when the batch fails.
+    std::vector<CardRecord> batch;
+    QStringList batchPhotos;
+    const auto flush = [&]() -> Status {
+        if (batch.empty())
+            return {};
+        const Result<long long> made = db.createCards(batch);
+        if (!made) {
+            for (const QString& path : batchPhotos)
+                QFile::remove(path);
+            return made.error();
+        }
+        report.created += qsizetype(batch.size());
+        batch.clear();
+        batchPhotos.clear();
+        return {};
+    };
     long long index = 0;
     for (const Contact& contact : contacts) {
         // Listed unless the contact is skipped: then nothing of it is kept.
@@ -203,6 +225,10 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
             notes << who + QStringLiteral("non repris, photo illisible");
         if (const auto same = known.constFind(key); !key.isEmpty() && same != known.cend()) {
             const long long n = *same;
+            // A card of this very file is made before it is compared.
+            if (n > db.count())
+                if (Status s = flush(); !s)
+                    return stop(s.error());
             const Result<CardRecord> existing = db.card(n);
             if (!existing)
                 return stop(existing.error());
@@ -233,24 +259,24 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
             report.notes << who + QStringLiteral("créée bien que déjà dans la ") + which;
         }
         report.notes << notes;
-        // The photo first: a card is never there without the photo it came with.
-        const long long next = db.count() + 1;
-        QString photoPath;
+        const long long next = db.count() + qsizetype(batch.size()) + 1;
         if (!photo.isEmpty()) {
-            photoPath = db.attachmentPath(QStringLiteral("photo") + plainNumber(next), QStringLiteral("photo.jpg"));
-            if (Status s = writeFileAtomic(photoPath, photo); !s)
+            const QString path = db.attachmentPath(QStringLiteral("photo") + plainNumber(next), QStringLiteral("photo.jpg"));
+            if (Status s = writeFileAtomic(path, photo); !s) {
+                QFile::remove(path);
                 return stop(s.error());
+            }
+            batchPhotos << path;
         }
-        const Result<long long> made = db.createCard(card);
-        if (!made) {
-            if (!photoPath.isEmpty())
-                QFile::remove(photoPath);
-            return stop(made.error());
-        }
-        ++report.created;
+        batch.push_back(card);
         if (!key.isEmpty() && !known.contains(key))
-            known.insert(key, *made);
+            known.insert(key, next);
+        if (batch.size() >= kBatchSize)
+            if (Status s = flush(); !s)
+                return stop(s.error());
     }
+    if (Status s = flush(); !s)
+        return stop(s.error());
     return report;
 }
 

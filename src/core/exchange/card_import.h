@@ -72,9 +72,9 @@ struct ImportOptions {
     QString programFolder;
 };
 
-// Keeps the automatic backup, then creates the cards one by one. A failure
-// stops the import: the cards created before it are whole, the one that
-// failed is not there, and the error says why.
+// Keeps the automatic backup, then creates the cards in batches of 500, each
+// whole or not at all. A failure stops the import: the cards of the batches
+// before it are whole, none of the failed batch is there, and the error says why.
 ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, const ImportOptions& options,
                             const DuplicateResolver& resolve);
 

@@ -176,6 +176,26 @@ TEST_F(ImportTest, AnAnswerForOneIsAskedAgainAnAnswerForAllIsNot)
     EXPECT_EQ(db->count(), 2);
 }
 
+TEST_F(ImportTest, HundredsOfContactsImportInBatchesWithFewFilesOpenAndARepeatFillsTheCardJustMade)
+{
+    std::vector<tb::Contact> many;
+    for (int i = 0; i < 700; ++i)
+        many.push_back(contact({{3, QStringLiteral("CARTE%1").arg(i)}, {6, QStringLiteral("33000")}}));
+    // Contact 10 again with an e-mail address, while its card waits to be made.
+    many.insert(many.begin() + 20, contact({{3, QStringLiteral("carte10")}, {6, QStringLiteral("33000")},
+                                            {10, QStringLiteral("dix@example.fr")}}));
+    EXPECT_TRUE(underOpenFileLimit(32, [&] {
+        const auto report = tb::importContacts(*db, many, {}, tb::alwaysAnswer(DuplicateChoice::Fill));
+        return !report.error && report.created == 700 && report.filled == 1;
+    }));
+    auto reopened = tb::Database::open(base.path());
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened.value()->count(), 701);
+    EXPECT_EQ(reopened.value()->card(12)->field(10).trimmed(), QStringLiteral("dix@example.fr"));
+    EXPECT_EQ(reopened.value()->card(701)->field(3).trimmed(), QStringLiteral("CARTE699"));
+    EXPECT_TRUE(QFileInfo::exists(base.file(QStringLiteral("M701.txt"))));
+}
+
 TEST_F(ImportTest, KeepsOneAutomaticBackupReplacedAtEachImport)
 {
     tb::ImportOptions options;
@@ -190,23 +210,36 @@ TEST_F(ImportTest, KeepsOneAutomaticBackupReplacedAtEachImport)
               QStringList{QStringLiteral("BaseTest")});
 }
 
-TEST_F(ImportTest, AFullDiskStopsTheImportWithEveryCardBeforeItWholeAndNoneHalfWay)
+TEST_F(ImportTest, AFullDiskStopsTheImportWithNoCardHalfWayAndTheDatabaseAsItWas)
 {
     std::vector<tb::Contact> many;
     for (int i = 0; i < 20; ++i)
         many.push_back(contact({{3, QStringLiteral("CARTE%1").arg(i)}, {6, QStringLiteral("33000")}}));
-    // Records past 6000 bytes fail: cards 2 to 9 fit, the tenth does not.
+    // Records past 6000 bytes fail: the 20 new cards cannot all be written.
     EXPECT_TRUE(underFileSizeLimit(6000, [&] {
         const auto report = tb::importContacts(*db, many, {}, tb::alwaysAnswer(DuplicateChoice::Create));
-        return report.error && report.error->number == tb::kErrorDiskFull && report.created == 8;
+        return report.error && report.error->number == tb::kErrorDiskFull && report.created == 0;
     }));
     auto reopened = tb::Database::open(base.path());
     ASSERT_TRUE(reopened);
-    EXPECT_EQ(reopened.value()->count(), 9);
+    EXPECT_EQ(reopened.value()->count(), 1);
     EXPECT_TRUE(reopened.value()->countCorrection().isEmpty());
-    for (long long n = 2; n <= 9; ++n)
+    EXPECT_EQ(readBytes(base.file(QStringLiteral("lesfiches.dat"))).size(), 630);
+
+    // A side file that cannot be written stops it the same way.
+    EXPECT_TRUE(underFileSizeLimit(5000, [&] {
+        const auto report = tb::importContacts(*reopened.value(), {many[0], many[1]}, {},
+                                               tb::alwaysAnswer(DuplicateChoice::Create));
+        return report.error && report.created == 0;
+    }));
+    EXPECT_EQ(tb::Database::open(base.path()).value()->count(), 1);
+    // With room, the same import makes every card.
+    const auto report = tb::importContacts(*reopened.value(), many, {}, tb::alwaysAnswer(DuplicateChoice::Create));
+    ASSERT_FALSE(report.error);
+    EXPECT_EQ(reopened.value()->count(), 21);
+    for (long long n = 2; n <= 21; ++n)
         EXPECT_EQ(reopened.value()->card(n)->field(3).trimmed(), QStringLiteral("CARTE%1").arg(n - 2));
-    EXPECT_EQ(readBytes(base.file(QStringLiteral("lesfiches.dat"))).size() % 630, 0);
+    EXPECT_TRUE(QFileInfo::exists(base.file(QStringLiteral("F21.xls"))));
 
     // The automatic backup failing stops the import before any card.
     tb::ImportOptions options;
@@ -215,7 +248,7 @@ TEST_F(ImportTest, AFullDiskStopsTheImportWithEveryCardBeforeItWholeAndNoneHalfW
         const auto report = tb::importContacts(*reopened.value(), many, options, tb::alwaysAnswer(DuplicateChoice::Create));
         return report.error && report.created == 0;
     }));
-    EXPECT_EQ(tb::Database::open(base.path()).value()->count(), 9);
+    EXPECT_EQ(tb::Database::open(base.path()).value()->count(), 21);
     EXPECT_FALSE(QFileInfo::exists(tb::automaticBackupFolder(program.path(), *reopened.value())));
 }
 

@@ -25,6 +25,8 @@ class Ffrance25;
 class Ffrance14;
 class FFrance26;
 class Ffrance91;
+class Ffrance16;
+class Ffrancelic;
 
 class Windows {
 public:
@@ -49,6 +51,8 @@ public:
     Ffrance14* programPaths();
     FFrance26* structureWindow();
     Ffrance91* emailWindow();
+    Ffrance16* scanViewer();
+    Ffrancelic* textViewer();
 
 
 private:
@@ -75,4 +79,6 @@ private:
     QPointer<Ffrance14> m_programPaths;
     QPointer<FFrance26> m_structure;
     QPointer<Ffrance91> m_email;
+    QPointer<Ffrance16> m_scanViewer;
+    QPointer<Ffrancelic> m_textViewer;
 };

@@ -12,6 +12,7 @@
 #include "gui/map/file_browser_window.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QPrinter>
 
 namespace {
@@ -64,6 +65,8 @@ void printWith(AppContext& ctx, const tb::CardPrint& print)
     // The printer's own family, at the size, weight and slant chosen.
     QFont font = QApplication::font();
     font.setPointSize(10);
+    // The real family, not an alias: the font dialog then opens on it.
+    font.setFamily(QFontInfo(font).family());
     const std::optional<tb::ListPrintStyle> style = choosePrintStyle(ctx.dialogs, printer, font, false);
     if (!style)
         return;

@@ -12,6 +12,8 @@
 #include "gui_fixture.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -296,4 +298,19 @@ TEST_F(CardDocumentsTest, PrintsTheShownCardAndEveryCard)
     f.dialogs.printToPdf = tmp.filePath("annule.pdf");
     menu("ImprimTout");
     EXPECT_FALSE(QFile::exists(tmp.filePath("annule.pdf")));
+}
+
+TEST_F(CardDocumentsTest, ViewersRunInTheRealModalLoopUntilClosed)
+{
+    for (const char* entry : {"VoirTB3", "VoirTB1"}) {
+        menu(entry);
+        QPointer<QWidget> viewer = f.dialogs.lastModal();
+        ASSERT_NE(viewer, nullptr);
+        viewer->hide();
+        QtDialogs real;
+        QTimer::singleShot(50, viewer, [viewer] { viewer->close(); });
+        real.showModal(viewer);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(viewer) << entry;  // closed with its close box: made anew next time
+    }
 }

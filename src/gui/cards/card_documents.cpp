@@ -156,5 +156,10 @@ void printAllCards(AppContext& ctx)
     const tb::Database* db = ctx.session.database();
     if (!db)
         return;
+    // A sheet with a heading and no card would be wasted.
+    if (db->count() == 0) {
+        ctx.dialogs.message(QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
+        return;
+    }
     printWith(ctx, tb::allCardsPrint(*db));
 }

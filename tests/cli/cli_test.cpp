@@ -150,6 +150,16 @@ TEST_F(CliTest, CheckFindsErrorsInBrokenDatabases)
         EXPECT_EQ(readBytes(db.file("suppression.txt")), "2\r\n4\r\n");
         QFile::remove(db.file("suppression.txt"));
     }
+    {  // records past the count: a freed, blanked one after a deletion is no
+       // news; a card still holding data is
+        setCountText("3");
+        writeRecord(4, CardRecord().toBytes());
+        EXPECT_TRUE(lastLine(cli({"check", bare()}).out).endsWith("0 erreur(s), 0 avertissement(s)."));
+        writeRecord(4, makeCard("BERNARD", "Luc", 2, 500, 80, "59000", "LILLE").toBytes());
+        const CliRun r = cli({"check", bare()});
+        EXPECT_TRUE(r.out.contains("1 fiche(s) de lesfiches.dat au-delà du nombre de fiches (3) ne sont pas comptées."));
+        setCountText("4");
+    }
     {  // a torn last record
         QFile f(db.file("lesfiches.dat"));
         ASSERT_TRUE(f.open(QIODevice::Append));

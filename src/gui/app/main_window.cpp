@@ -48,7 +48,8 @@ const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de 
 }  // namespace
 
 FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent), m_session(programFolder), m_ctx{m_session, dialogs, m_windows, launcher}
+    : QMainWindow(parent), m_session(programFolder), m_launcher(launcher, dialogs),
+      m_ctx{m_session, dialogs, m_windows, m_launcher}
 {
     m_windows.setUp(&m_ctx, this);
     setObjectName(QStringLiteral("FFrance"));

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/db/session.h"
 #include "gui/app/app_context.h"
+#include "gui/app/reporting_launcher.h"
 #include "gui/app/windows.h"
 
 #include <QImage>
@@ -57,6 +58,7 @@ private:
     bool refuseWithoutDatabase();
 
     tb::Session m_session;
+    ReportingLauncher m_launcher;
     Windows m_windows;
     AppContext m_ctx;
     QImage m_map;    // as loaded

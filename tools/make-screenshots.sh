@@ -114,6 +114,19 @@ key Escape
 key alt+c
 shot choix-carte "Recherche de photos .fichiers .JPG.." && close_window
 
+# Zones: two corners of a zone on the zone window's map, then "Retour au menu principal" (Alt+R).
+key alt+d
+if zones=$(window "Définition de zones"); then
+    xdotool windowsize "$zones" 900 680
+    sleep 0.8
+    xdotool mousemove --window "$zones" 330 230 click 1
+    sleep 0.3
+    xdotool mousemove --window "$zones" 560 470 click 1
+    xdotool mousemove --window "$zones" 470 380
+    shot zones "Définition de zones" || true
+    key alt+r
+fi
+
 # Sorted list: Base de données > Listes des fiches > Classement alphabétique.
 key alt+b; key Down; key Right; key Return
 shot liste "Liste" && close_window

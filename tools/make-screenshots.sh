@@ -122,8 +122,15 @@ if zones=$(window "Définition de zones"); then
     xdotool mousemove --window "$zones" 330 230 click 1
     sleep 0.3
     xdotool mousemove --window "$zones" 560 470 click 1
-    xdotool mousemove --window "$zones" 470 380
-    shot zones "Définition de zones" || true
+    xdotool mousemove --window "$zones" 450 672   # off the map: no position tip over the shot
+    # The caption blinks: shot again until it shows (dark red in the top left corner).
+    for _ in 1 2 3 4; do
+        shot zones "Définition de zones" || break
+        red=$(convert "$OUT/zones.png" -crop 260x45+0+35 +repage -fuzz 20% -fill black +opaque "#c00000" \
+            -format "%[fx:mean > 0.004]" info:)
+        [ "$red" = 1 ] && break
+        sleep 0.5
+    done
     key alt+r
 fi
 

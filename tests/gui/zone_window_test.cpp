@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -121,6 +123,25 @@ TEST_F(ZoneWindowTest, CaptionBlinksTooltipFollowsThePointerAndTheMenuKeepsOrEra
     // The main map keeps its own tooltip.
     EXPECT_EQ(f.main->findChild<MapPicture*>("PicImage")->toolTip(),
               QStringLiteral("Bouton gauche = Voir les fiches <---> Bouton droit = création d'une fiche"));
+
+    // The wheel scrolls the map down, with Shift across.
+    w->show();
+    w->resize(300, 300);
+    auto* down = child<QScrollBar>(w, "VScroll1");
+    auto* across = child<QScrollBar>(w, "HScroll1");
+    ASSERT_GT(down->maximum(), 0);
+    const auto wheel = [&](Qt::KeyboardModifiers mods) {
+        QWheelEvent e(QPointF(50, 50), picture()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        // A wheel event that no user made stops at its receiver: sent to the view the picture is in.
+        QApplication::sendEvent(child<MapView>(w, QString()), &e);
+    };
+    wheel(Qt::NoModifier);
+    EXPECT_GT(down->value(), 0);
+    EXPECT_EQ(picture()->y(), -down->value());
+    wheel(Qt::ShiftModifier);
+    EXPECT_GT(across->value(), 0);
+    EXPECT_EQ(picture()->x(), -across->value());
 
     // "Retour au menu principal": hidden, and the next opening shows the same zone.
     press(Qt::LeftButton, 100, 100);

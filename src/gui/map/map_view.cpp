@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 MapView::MapView(QWidget* parent) : QWidget(parent)
 {
@@ -136,4 +137,15 @@ void MapView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutViewport();
+}
+
+void MapView::wheelEvent(QWheelEvent* event)
+{
+    // The wheel scrolls the map down, with Shift across, three steps a notch.
+    QPoint delta = event->angleDelta();
+    if (event->modifiers() & Qt::ShiftModifier && delta.x() == 0)
+        delta = QPoint(delta.y(), 0);
+    m_hScroll->setValue(m_hScroll->value() - delta.x() * 3 * m_hScroll->singleStep() / 120);
+    m_vScroll->setValue(m_vScroll->value() - delta.y() * 3 * m_vScroll->singleStep() / 120);
+    event->accept();
 }

@@ -1,6 +1,7 @@
 // Zones: the rectangle the map shows between two corners, bounds excluded,
 // archived cards left out, and what the zone window draws and says.
 #include "core/cards/card_store.h"
+#include "core/db/database.h"
 #include "core/map/pin_index.h"
 #include "core/map/zone.h"
 #include "support/fixtures.h"
@@ -108,4 +109,36 @@ TEST(Zone, HintTooltipAndFigures)
     EXPECT_EQ(img.pixel(350, 250), qRgb(255, 255, 255));
     EXPECT_GT(qGreen(img.pixel(200, 150)), 200);
     EXPECT_LT(qGreen(img.pixel(200, 150)), 255);
+}
+
+TEST(Zone, ManyCardsComeWithTheirListLinesInCardOrderAsAFewDo)
+{
+    TempProgramFolder program;
+    TempDatabase folder(program.path());
+    // Every third card archived, every fifth outside the zone.
+    std::vector<CardRecord> cards;
+    for (int n = 1; n <= 300; ++n)
+        cards.push_back(makeCard(QStringLiteral("NOM%1").arg(n), QStringLiteral("p"), n % 3 == 0 ? 0 : 1 + n % 7,
+                                 n % 5 == 0 ? 900 : 100 + n % 50, 100 + n % 40, QStringLiteral("75001"),
+                                 QStringLiteral("PARIS")));
+    writeCards(folder.path(), cards);
+    auto db = tb::Database::open(folder.path());
+    ASSERT_TRUE(db);
+    for (const tb::OpenRect& zone : {tb::rectBetween(500, 500, 50, 50), tb::rectBetween(120, 50, 50, 112)}) {
+        const std::vector<long long> inside = (*db)->pins().cardsIn(zone);
+        const tb::Result<tb::CardList> list = (*db)->cardsIn(zone);
+        ASSERT_TRUE(list);
+        ASSERT_EQ(size_t(list->size()), inside.size());
+        for (int row = 0; row < list->size(); ++row) {
+            const long long n = inside[size_t(row)];
+            EXPECT_EQ(list->number(row), n);
+            EXPECT_TRUE(n % 3 != 0 && n % 5 != 0);
+            EXPECT_EQ(list->display(row), QStringLiteral("NOM%1").arg(n).leftJustified(15) + u' '
+                                              + QStringLiteral("p").leftJustified(15) + " 75001 "
+                                              + QStringLiteral("PARIS").leftJustified(40));
+        }
+    }
+    // The large zone holds every active card inside; the small one only a few.
+    EXPECT_EQ((*db)->pins().cardsIn(tb::rectBetween(500, 500, 50, 50)).size(), 160u);
+    EXPECT_LT((*db)->pins().cardsIn(tb::rectBetween(120, 50, 50, 112)).size(), 64u);
 }

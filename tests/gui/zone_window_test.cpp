@@ -199,6 +199,16 @@ TEST_F(ZoneWindowTest, PinsOfEveryChangeOfCardsAppearOnBothMaps)
     EXPECT_TRUE(pinOnBoth(220, 60, tb::pinColor(7)));
     EXPECT_EQ(listed(), (QList<long long>{1}));
 
+    // A new map chosen for the database: both views show it with the pins, the zone stays.
+    QImage plan(400, 300, QImage::Format_RGB32);
+    plan.fill(Qt::white);
+    ASSERT_TRUE(plan.save(f.program.file("plan.bmp")));
+    ASSERT_TRUE(db->setMapPath(f.program.file("plan.bmp")));
+    EXPECT_EQ(child<MapView>(w, QString())->image().size(), QSize(400, 300));
+    EXPECT_EQ(f.main->mapImage().size(), QSize(400, 300));
+    EXPECT_TRUE(pinOnBoth(220, 60, tb::pinColor(7)));
+    EXPECT_EQ(listed(), (QList<long long>{1}));
+
     // Another database: its own pins, and no zone from the one before.
     f.openWithCards({makeCard("AUTRE", "g", 5, 180, 140)}, QStringLiteral("Autres"));
     EXPECT_TRUE(pinOnBoth(180, 140, tb::pinColor(5)));

@@ -393,3 +393,36 @@ TEST_F(CliTest, SearchPrintsTheMatchingCardsAndExportWritesTheMenusFiles)
     EXPECT_EQ(empty.err, " Il n'y a aucune fiche dans la base de données !\n");
     EXPECT_FALSE(QFileInfo::exists(db.file("export.txt")));
 }
+
+TEST_F(CliTest, ZonePrintsTheActiveCardsStrictlyInsideTheRectangleByCardNumber)
+{
+    // In card order, as the zone window lists them; the archived ZOLA is inside too.
+    const QString all = alphaLine("DURAND", "Marie", "17000", "LA ROCHELLE", 1)
+                        + alphaLine("ALBERT", "Jean", "75001", "PARIS", 2)
+                        + alphaLine("BERNARD", "Luc", "59000", "LILLE", 4);
+    const CliRun r = cli({"zone", bare(), "50", "50", "700", "700"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out, all);
+    EXPECT_TRUE(r.err.isEmpty());
+    EXPECT_EQ(cli({"zone", db.path(), "700", "700", "50", "50"}).out, all);
+    EXPECT_EQ(cli({"zone", bare(), "700", "50", "50", "700"}).out, all);
+    EXPECT_EQ(cli({"zone", bare(), "-10", "460.5", "460", "-10"}).out,
+              alphaLine("DURAND", "Marie", "17000", "LA ROCHELLE", 1) + alphaLine("ALBERT", "Jean", "75001", "PARIS", 2));
+    // Every card on a bound: none listed, and that is no failure.
+    const CliRun bounds = cli({"zone", bare(), "100", "80", "500", "220"});
+    EXPECT_EQ(bounds.exit, 0);
+    EXPECT_TRUE(bounds.out.isEmpty());
+
+    for (const QStringList& args : QList<QStringList>{{"zone", bare(), "1", "2", "3"},
+                                                      {"zone", bare(), "1", "2", "3", "quatre"},
+                                                      {"zone", bare(), "1", "2", "3", "inf"},
+                                                      {"zone", "", "1", "2", "3", "4"}}) {
+        const CliRun bad = cli(args);
+        EXPECT_EQ(bad.exit, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(bad.err.contains("Usage : tabulon-cli"));
+        EXPECT_TRUE(bad.out.isEmpty());
+    }
+    const CliRun missing = cli({"zone", program.file("Absente"), "1", "2", "3", "4"});
+    EXPECT_EQ(missing.exit, 1);
+    EXPECT_EQ(missing.err, " Ce dossier ne contient pas de base de données Tabulon !\n");
+}

@@ -16,6 +16,7 @@
 #include "gui/lists/list_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
+#include "gui/map/zone_window.h"
 #include "gui/postal/postal_window.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
@@ -56,3 +57,4 @@ FFrance26* Windows::structureWindow() { return ensure(m_structure); }
 Ffrance91* Windows::emailWindow() { return ensure(m_email); }
 Ffrance16* Windows::scanViewer() { return ensure(m_scanViewer); }
 Ffrancelic* Windows::textViewer() { return ensure(m_textViewer); }
+Ffrance28* Windows::zoneWindow() { return ensure(m_zones); }

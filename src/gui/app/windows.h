@@ -27,6 +27,7 @@ class FFrance26;
 class Ffrance91;
 class Ffrance16;
 class Ffrancelic;
+class Ffrance28;
 
 class Windows {
 public:
@@ -53,6 +54,7 @@ public:
     Ffrance91* emailWindow();
     Ffrance16* scanViewer();
     Ffrancelic* textViewer();
+    Ffrance28* zoneWindow();
 
 
 private:
@@ -81,4 +83,5 @@ private:
     QPointer<Ffrance91> m_email;
     QPointer<Ffrance16> m_scanViewer;
     QPointer<Ffrancelic> m_textViewer;
+    QPointer<Ffrance28> m_zones;
 };

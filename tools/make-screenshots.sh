@@ -40,6 +40,11 @@ journal() { local f=$1; shift; printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP1252 >
 journal R1.txt "250.00------------>14/10/26  M. Dumont  virement" "100.00------------>09/11/26  M. Dumont  espèces"
 journal I1.txt "12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***5%"
 journal M1.txt "14/10/26--->Appel : accord pour payer en trois fois" "09/11/26--->Visite, devis de la véranda remis"
+# Card 1's first scan and first text document.
+convert -size 1200x1600 xc:white -fill black -pointsize 48 -annotate +100+200 "FACTURE n° 2026-114" \
+    -pointsize 32 -annotate +100+320 "Véranda, pose comprise : 12 400,00 €" -draw "rectangle 100,400 1100,410" \
+    "$TMP/Demo/ScanA1.jpg"
+journal DtxtA1.txt "Chère Madame," "" "Votre devis pour la véranda est prêt : je vous l'apporte lundi." "" "Bien à vous."
 
 # The newest visible window whose title is exactly $1, waiting up to 8 s.
 window() {
@@ -170,6 +175,20 @@ if card=$(window "Fiche individuelle"); then
     journal_shot journal-recouvrements "Journal des recouvrements" 414 05/12/26 "M. Dumont" virement 150
     journal_shot journal-interets "Journal des intérêts" 588 1000 01/04/26 05/12/26 5
     journal_shot memento Memento 720 05/12/26 "Rappeler lundi pour le solde"
+    # "Documents annexes": the file browser of text document 1, then card 1's
+    # scan and text document in their viewers.
+    documents() {  # the menu, then the keys given
+        xdotool mousemove --window "$card" 316 10 click 1
+        sleep 0.6
+        for k in "$@"; do key "$k"; done
+    }
+    documents Down Down Right Down Return
+    shot rechercher "Rechercher" && close_window
+    documents Down Down Down Down Right Right Return
+    sleep 2.5   # the viewer draws the scan again after two seconds
+    shot documents-scannes "Documents scannés" && close_window
+    documents Down Down Right Right Return
+    shot document-texte "Document texte" && close_window
     close_window
 fi
 

@@ -37,14 +37,23 @@ QString phoneFitted(QString number, int width)
 {
     if (number.size() <= width)
         return number;
+    static const QRegularExpression separators(QStringLiteral("[\\s.\\-]"));
     if (number.startsWith(QStringLiteral("+33"))) {
-        QString rest = number.mid(3).trimmed();
-        if (rest.startsWith(QStringLiteral("(0)")))
-            rest = rest.mid(3).trimmed();
-        number = u'0' + rest;
+        QString digits = number.mid(3);
+        digits.remove(QStringLiteral("(0)"));
+        digits.remove(separators);
+        static const QRegularExpression nine(QStringLiteral("^\\d{9}$"));
+        // Nine digits after the country code: "0X XX XX XX XX" whatever the separators.
+        if (nine.match(digits).hasMatch()) {
+            number = u'0' + digits.left(1);
+            for (int i = 1; i < 9; i += 2)
+                number += u' ' + digits.mid(i, 2);
+        } else {
+            number = u'0' + digits;
+        }
     }
     if (number.size() > width)
-        number.remove(QRegularExpression(QStringLiteral("[\\s.\\-]")));
+        number.remove(separators);
     return number;
 }
 

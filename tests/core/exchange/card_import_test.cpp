@@ -44,6 +44,8 @@ TEST(ContactToCard, WritesMissingLettersAsTheirNearestCutsToWidthsAndListsEachCh
     EXPECT_EQ(r.field(8), tb::padField(QStringLiteral("01 23 45 67 89"), 15));
     EXPECT_EQ(r.field(9), tb::padField(QStringLiteral("06 12 34 56 78"), 15));
     EXPECT_EQ(r.marker(), 3);
+    c.field(8) = QStringLiteral("+33-4-91-00-00-00");  // as a tel: address gives it
+    EXPECT_EQ(cardOfContact(c, kCaptions, {}, 3, 0, nullptr).field(8), tb::padField(QStringLiteral("04 91 00 00 00"), 15));
     EXPECT_EQ(notes, QStringList({QStringLiteral("Wałęsa Łukasz 😀 : « Wałęsa » écrit « Walesa »"),
                                   QStringLiteral("Wałęsa Łukasz 😀 : « Łukasz 😀 » écrit « Lukasz ? »"),
                                   QStringLiteral("Wałęsa Łukasz 😀 : « Rue » coupé à 40 caractères, perdu : « ment C »"),

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <cerrno>
 #include <cstring>
@@ -181,6 +182,27 @@ Status writeFileAtomic(const QString& path, const QByteArray& bytes)
     return temp.commit();
 }
 
+namespace {
+
+// Copies the open file in into temp, through block.
+Status copyInto(int in, TempFile& temp, const QString& src, const QString& dst, QByteArray& block)
+{
+    Status result = temp.status();
+    while (result) {
+        const ssize_t n = ::read(in, block.data(), size_t(block.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            result = Error::fromErrno(errno, src);
+        if (n <= 0)
+            break;
+        result = writeAll(temp.fd(), block.constData(), n, dst);
+    }
+    return result;
+}
+
+}  // namespace
+
 Status copyFileReplacing(const QString& src, const QString& dst)
 {
     const int in = ::open(QFile::encodeName(src).constData(), O_RDONLY);
@@ -191,57 +213,40 @@ Status copyFileReplacing(const QString& src, const QString& dst)
         return Error::fromErrno(EISDIR, dst);
     }
     TempFile temp(dst);
-    Status result = temp.status();
     QByteArray block(1 << 20, Qt::Uninitialized);
-    while (result) {
-        const ssize_t n = ::read(in, block.data(), size_t(block.size()));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            result = Error::fromErrno(errno, src);
-        } else if (n == 0) {
-            break;
-        } else {
-            result = writeAll(temp.fd(), block.constData(), n, dst);
-        }
-    }
+    const Status result = copyInto(in, temp, src, dst, block);
     ::close(in);
     if (!result)
         return result;
     return temp.commit();
 }
 
-Status copyFilesReplacing(const QList<std::pair<QString, QString>>& copies)
+Status copyFilesReplacing(const QList<std::pair<QString, QString>>& copies, MissingSource missing)
 {
     std::vector<std::unique_ptr<TempFile>> temps;
+    std::vector<qsizetype> copied;
     QByteArray block(1 << 20, Qt::Uninitialized);
-    for (const auto& [src, dst] : copies) {
+    for (qsizetype i = 0; i < copies.size(); ++i) {
+        const auto& [src, dst] = copies[i];
         const int in = ::open(QFile::encodeName(src).constData(), O_RDONLY);
+        if (in < 0 && errno == ENOENT && missing == MissingSource::Skip)
+            continue;
         if (in < 0)
             return Error::fromErrno(errno, src);
         auto temp = std::make_unique<TempFile>(dst);
-        Status result = temp->status();
-        while (result) {
-            const ssize_t n = ::read(in, block.data(), size_t(block.size()));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                result = Error::fromErrno(errno, src);
-            if (n <= 0)
-                break;
-            result = writeAll(temp->fd(), block.constData(), n, dst);
-        }
+        Status result = copyInto(in, *temp, src, dst, block);
         ::close(in);
         if (result)
             result = temp->close();
         if (!result)
             return result;
         temps.push_back(std::move(temp));
+        copied.push_back(i);
     }
     if (temps.empty())
         return {};
     // One flush of the file system for all the copies, then the renames.
-    const QString first = QFileInfo(copies.front().second).absolutePath();
+    const QString first = QFileInfo(copies[copied.front()].second).absolutePath();
     const int dfd = ::open(QFile::encodeName(first).constData(), O_RDONLY | O_DIRECTORY);
     if (dfd < 0)
         return Error::fromErrno(errno, first);
@@ -249,47 +254,57 @@ Status copyFilesReplacing(const QList<std::pair<QString, QString>>& copies)
     const int syncError = errno;
     ::close(dfd);
     if (!synced)
-        return Error::fromErrno(syncError, copies.front().second);
-    QStringList folders;
-    for (qsizetype i = 0; i < qsizetype(temps.size()); ++i) {
-        if (Status s = temps[size_t(i)]->renameSynced(); !s)
+        return Error::fromErrno(syncError, copies[copied.front()].second);
+    QSet<QString> folders;
+    for (size_t k = 0; k < temps.size(); ++k) {
+        if (Status s = temps[k]->renameSynced(); !s)
             return s;
-        const QString folder = QFileInfo(copies[i].second).absolutePath();
-        if (!folders.contains(folder))
-            folders << folder;
+        folders.insert(QFileInfo(copies[copied[k]].second).absolutePath());
     }
     for (const QString& folder : folders)
         TempFile::syncFolder(folder);
     return {};
 }
 
-Status copyFolder(const QString& from, const QString& to, const QStringList& first)
+namespace {
+
+// The (source, target) pairs of every file under from, the folders made.
+Status listCopies(const QString& from, const QString& to, const QStringList& first,
+                  QList<std::pair<QString, QString>>& copies)
 {
     if (!QDir().mkpath(to))
         return Error::fromErrno(errno ? errno : EACCES, to);
     const QDir source(from);
     if (!source.exists())
         return Error::fromErrno(ENOENT, from);
-    QStringList names;
+    const QString target = to.endsWith(u'/') ? to : to + u'/';
     const QStringList files = source.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    QSet<QString> listed;
     for (const QString& name : first)
-        if (files.contains(name))
-            names << name;
+        if (files.contains(name)) {
+            copies.append({source.filePath(name), target + name});
+            listed.insert(name);
+        }
     // The temporary files of a write in progress are not part of the folder.
     static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
     for (const QString& name : files)
-        if (!names.contains(name) && !temporary.match(name).hasMatch())
-            names << name;
-    const QString target = to.endsWith(u'/') ? to : to + u'/';
-    for (const QString& name : names) {
-        const QString from = source.filePath(name);
-        if (Status s = copyFileReplacing(from, target + name); !s && QFileInfo::exists(from))
-            return s;
-    }
+        if (!listed.contains(name) && !temporary.match(name).hasMatch())
+            copies.append({source.filePath(name), target + name});
     for (const QString& sub : source.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
-        if (Status s = copyFolder(source.filePath(sub), target + sub); !s)
+        if (Status s = listCopies(source.filePath(sub), target + sub, {}, copies); !s)
             return s;
     return {};
+}
+
+}  // namespace
+
+Status copyFolder(const QString& from, const QString& to, const QStringList& first)
+{
+    QList<std::pair<QString, QString>> copies;
+    if (Status s = listCopies(from, to, first, copies); !s)
+        return s;
+    // A file removed since the listing (a card deleted meanwhile) is not copied.
+    return copyFilesReplacing(copies, MissingSource::Skip);
 }
 
 Result<QByteArray> readFile(const QString& path)

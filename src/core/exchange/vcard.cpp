@@ -1,9 +1,11 @@
 #include "core/exchange/vcard.h"
 
 #include "core/base/codepage.h"
+#include "core/base/number_text.h"
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
@@ -497,14 +499,18 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, bool i
         return out.status().error();
     long long written = 0;
     std::optional<Error> photoError;
+    // The photos from one listing of the folder, in any case, not a look-up per card.
+    QHash<QString, QString> photos;
+    for (const QString& name : QDir(db.folder()).entryList({QStringLiteral("photo*.jpg")}, QDir::Files))
+        photos.insert(name.toLower(), name);
     const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
         const CardRecord card = CardRecord::fromBytes(bytes);
         if (!includeArchived && !card.isActive())
             return;
         QByteArray photo;
-        const QString photoPath = db.findSideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg"));
-        if (QFileInfo::exists(photoPath)) {
-            Result<QByteArray> bytesRead = readFile(photoPath);
+        const QString photoName = photos.value(QStringLiteral("photo") + plainNumber(n) + QStringLiteral(".jpg"));
+        if (!photoName.isEmpty()) {
+            Result<QByteArray> bytesRead = readFile(db.file(photoName));
             if (!bytesRead && !photoError)
                 photoError = bytesRead.error();
             photo = bytesRead ? *bytesRead : QByteArray();

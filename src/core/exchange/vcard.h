@@ -1,6 +1,8 @@
 #pragma once
 // vCard files: written in version 3.0 (what phones, mail programs and web
-// address books all import), read in versions 2.1, 3.0 and 4.0.
+// address books all import), read in versions 2.1, 3.0 and 4.0. Our own
+// reader: Debian's libbelcard (5.1) parses 4.0 only and rejects the 2.1 and
+// 3.0 files phones write.
 #include "core/base/error.h"
 #include "core/exchange/contact.h"
 

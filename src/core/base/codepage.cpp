@@ -43,12 +43,16 @@ QChar cp1252Char(uchar byte)
 
 QString fromCp1252(QByteArrayView bytes)
 {
-    const auto& chars = tables().chars;
     QString out(bytes.size(), Qt::Uninitialized);
-    QChar* o = out.data();
-    for (char b : bytes)
-        *o++ = chars[uchar(b)];
+    fromCp1252Into(bytes, out.data());
     return out;
+}
+
+void fromCp1252Into(QByteArrayView bytes, QChar* out)
+{
+    const auto& chars = tables().chars;
+    for (char b : bytes)
+        *out++ = chars[uchar(b)];
 }
 
 QByteArray toCp1252(const QString& text)

@@ -7,6 +7,8 @@
 namespace tb {
 
 QString fromCp1252(QByteArrayView bytes);
+// The same into out, which holds bytes.size() characters.
+void fromCp1252Into(QByteArrayView bytes, QChar* out);
 // One byte per character; a character the code page cannot hold becomes "?",
 // so a text of n characters always gives n bytes.
 QByteArray toCp1252(const QString& text);

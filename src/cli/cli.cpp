@@ -36,6 +36,9 @@ const char* const kUsageText =
     "  search BASE --by nom|cp|ville|fixe|portable TEXTE\n"
     "                              les fiches dont le champ commence par TEXTE (tel qu'il est écrit,\n"
     "                              majuscules comprises ; \"\" pour toutes), comme list les affiche\n"
+    "  find BASE MOTS...            les fiches qui contiennent chacun des mots dans l'un de leurs champs,\n"
+    "                              sans tenir compte des accents ni des majuscules (chiffres lus sans\n"
+    "                              les blancs qui les séparent), comme la boîte de recherche les liste\n"
     "  export BASE [--format texte|adresses]\n"
     "                              écrit « export.txt » (texte, par défaut) ou « adresses.txt » dans\n"
     "                              la base, comme le menu, et affiche son chemin\n"
@@ -172,6 +175,22 @@ int searchCommand(const Arguments& a)
     Output out;
     for (int row = 0; row < found->size(); ++row)
         out << found->display(row) << "\t" << tb::plainNumber(found->number(row)) << "\n";
+    return kDone;
+}
+
+int findCommand(const QStringList& args)
+{
+    if (args.isEmpty() || args[0].isEmpty())
+        return usage(QStringLiteral("base de données manquante"));
+    auto db = openReadOnly(args[0]);
+    if (!db)
+        return failed(db.error());
+    const auto found = db.value()->search(args.mid(1).join(u' '));
+    if (!found)
+        return failed(found.error());
+    Output out;
+    for (int row = 0; row < found->list.size(); ++row)
+        out << found->list.display(row) << "\t" << tb::plainNumber(found->list.number(row)) << "\n";
     return kDone;
 }
 
@@ -405,6 +424,9 @@ int run(const QStringList& args, const QString& executableFolder)
     // Its journal is chosen by an option without value.
     if (name == QLatin1String("journal"))
         return journalCommand(args.mid(1));
+    // Its words are any number of arguments.
+    if (name == QLatin1String("find"))
+        return findCommand(args.mid(1));
     const auto command = commands.find(name);
     if (command == commands.end())
         return usage(QStringLiteral("commande inconnue : ") + name);

@@ -1,0 +1,257 @@
+#include "core/lists/search_index.h"
+
+#include "core/base/codepage.h"
+#include "core/cards/card_record.h"
+#include "core/cards/card_store.h"
+#include "core/lists/display_line.h"
+#include "core/base/collation.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace tb {
+namespace {
+
+// What each byte of the code page folds to: up to two characters, or a blank.
+struct FoldTable {
+    std::array<std::array<char, 2>, 256> chars{};
+    std::array<quint8, 256> length{};
+
+    FoldTable()
+    {
+        for (int b = 0; b < 256; ++b) {
+            QChar c = cp1252Char(uchar(b));
+            QString base = c.decomposition().isEmpty() ? QString(c) : c.decomposition().left(1);
+            base = base.toLower();
+            if (c == u'œ' || c == u'Œ')
+                base = QStringLiteral("oe");
+            else if (c == u'æ' || c == u'Æ')
+                base = QStringLiteral("ae");
+            else if (c == u'ß')
+                base = QStringLiteral("ss");
+            length[b] = 0;
+            for (QChar f : std::as_const(base)) {
+                const char16_t u = f.unicode();
+                if (((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) && length[b] < 2)
+                    chars[b][length[b]++] = char(u);
+            }
+        }
+    }
+};
+
+const FoldTable& foldTable()
+{
+    static const FoldTable table;
+    return table;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Appends the folded form of bytes to out; returns the number of bytes added.
+qsizetype appendFolded(QByteArrayView bytes, QByteArray& out)
+{
+    const FoldTable& t = foldTable();
+    const qsizetype start = out.size();
+    bool blank = false;
+    for (char byte : bytes) {
+        const uchar b = uchar(byte);
+        const int n = t.length[b];
+        if (n == 0) {
+            blank = out.size() > start;
+            continue;
+        }
+        const char first = t.chars[b][0];
+        if (blank && !(isDigit(out.back()) && isDigit(first)))
+            out += ' ';
+        blank = false;
+        out += first;
+        if (n == 2)
+            out += t.chars[b][1];
+    }
+    return out.size() - start;
+}
+
+bool activeRecord(QByteArrayView record)
+{
+    return !record.isEmpty() && record[0] >= '1' && record[0] <= '9';
+}
+
+constexpr std::array<int, 4> kAlphabetical{3, 4, 6, 7};
+
+}  // namespace
+
+QByteArray searchFold(QByteArrayView cp1252Bytes)
+{
+    QByteArray out;
+    out.reserve(cp1252Bytes.size());
+    appendFolded(cp1252Bytes, out);
+    return out;
+}
+
+QByteArrayList searchWords(const QString& typed)
+{
+    const QByteArray folded = searchFold(toCp1252(keepCp1252(typed)));
+    QByteArrayList words;
+    for (const QByteArray& w : folded.split(' '))
+        if (!w.isEmpty())
+            words.append(w);
+    return words;
+}
+
+void SearchIndex::append(long long n, QByteArrayView record)
+{
+    Slot slot;
+    slot.start = quint32(m_text.size());
+    slot.active = activeRecord(record);
+    for (int i = 1; i < CardRecord::kFieldCount; ++i) {
+        const qsizetype offset = CardRecord::offset(i);
+        if (offset >= record.size())
+            break;
+        const QByteArrayView field = record.sliced(offset, std::min<qsizetype>(CardRecord::kWidths[size_t(i)],
+                                                                                record.size() - offset));
+        m_text += char(i + 1);
+        if (appendFolded(field, m_text) == 0)
+            m_text.chop(1);
+    }
+    slot.length = quint16(m_text.size() - slot.start);
+    m_cards[size_t(n - 1)] = slot;
+}
+
+Status SearchIndex::load(const CardStore& store, long long count)
+{
+    count = std::max(0LL, count);
+    m_text.clear();
+    m_garbage = 0;
+    m_cards.assign(size_t(count), Slot());
+    // Folded fields hold a fifth of a record on average.
+    m_text.reserve(qsizetype(count) * 128);
+    // The alphabetical order from the same pass: first-level keys of the
+    // list's lines (texts of the code page: no collator, safe off the main
+    // thread).
+    struct Place {
+        quint32 offset, length, card;
+    };
+    std::u16string keys;
+    keys.reserve(size_t(count) * 64);
+    std::vector<Place> places;
+    places.reserve(size_t(count));
+    const Status s = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
+        append(n, record);
+        const size_t offset = keys.size();
+        appendFrenchPrimaryKey(displayLine(record, kAlphabetical), keys);
+        places.push_back({quint32(offset), quint32(keys.size() - offset), quint32(n)});
+    });
+    m_text.squeeze();
+    const char16_t* base = keys.data();
+    std::sort(places.begin(), places.end(), [&](const Place& a, const Place& b) {
+        const int c = std::u16string_view(base + a.offset, a.length).compare({base + b.offset, b.length});
+        return c != 0 ? c < 0 : a.card < b.card;
+    });
+    m_rank.assign(m_cards.size(), kUnranked);
+    for (size_t r = 0; r < places.size(); ++r)
+        m_rank[places[r].card - 1] = quint32(r);
+    m_unranked = (long long)std::count(m_rank.begin(), m_rank.end(), kUnranked);
+    return s;
+}
+
+void SearchIndex::set(long long n, QByteArrayView record)
+{
+    if (n < 1)
+        return;
+    if (n > size())
+        resize(n);
+    m_garbage += m_cards[size_t(n - 1)].length;
+    append(n, record);
+    if (!m_rank.empty() && m_rank[size_t(n - 1)] != kUnranked) {
+        m_rank[size_t(n - 1)] = kUnranked;
+        ++m_unranked;
+    }
+    // Replaced cards leave their old text behind: packed again when it is
+    // half of the whole.
+    if (m_garbage > m_text.size() / 2 && m_garbage > 4096) {
+        QByteArray packed;
+        packed.reserve(m_text.size() - m_garbage);
+        for (Slot& slot : m_cards) {
+            const quint32 start = quint32(packed.size());
+            packed.append(m_text.constData() + slot.start, slot.length);
+            slot.start = start;
+        }
+        m_text = packed;
+        m_garbage = 0;
+    }
+}
+
+void SearchIndex::resize(long long count)
+{
+    count = std::max(0LL, count);
+    for (long long n = count + 1; n <= size(); ++n)
+        m_garbage += m_cards[size_t(n - 1)].length;
+    m_cards.resize(size_t(count));
+    if (!m_rank.empty()) {
+        const size_t before = m_rank.size();
+        for (size_t i = size_t(count); i < before; ++i)
+            m_unranked -= m_rank[i] == kUnranked ? 1 : 0;
+        m_rank.resize(size_t(count), kUnranked);
+        if (size_t(count) > before)
+            m_unranked += count - (long long)before;
+    }
+}
+
+std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
+{
+    std::vector<SearchHit> hits;
+    if (words.isEmpty())
+        return hits;
+    // The longest word first: it rules out the most cards.
+    QByteArrayList order = words;
+    std::stable_sort(order.begin(), order.end(), [](const QByteArray& a, const QByteArray& b) {
+        return a.size() > b.size();
+    });
+    std::vector<std::string_view> needles;
+    for (const QByteArray& w : std::as_const(order))
+        needles.emplace_back(w.constData(), size_t(w.size()));
+    const std::string_view firstTyped(words.front().constData(), size_t(words.front().size()));
+    const char* text = m_text.constData();
+    for (size_t i = 0; i < m_cards.size(); ++i) {
+        const Slot& slot = m_cards[i];
+        const std::string_view card(text + slot.start, slot.length);
+        bool all = true;
+        for (const std::string_view& w : needles)
+            if (card.find(w) == std::string_view::npos) {
+                all = false;
+                break;
+            }
+        if (!all)
+            continue;
+        // The field of the first word typed: the last field mark before it.
+        const size_t at = card.find(firstTyped);
+        int field = 0;
+        for (size_t p = at + 1; p-- > 0;)
+            if (uchar(card[p]) <= CardRecord::kFieldCount) {
+                field = uchar(card[p]);
+                break;
+            }
+        hits.push_back({(long long)i + 1, field, slot.active});
+    }
+    return hits;
+}
+
+quint32 SearchIndex::rank(long long n) const
+{
+    if (n < 1 || n > (long long)m_rank.size())
+        return kUnranked;
+    return m_rank[size_t(n - 1)];
+}
+
+size_t SearchIndex::memoryBytes() const
+{
+    return size_t(m_text.capacity()) + m_cards.capacity() * sizeof(Slot) + m_rank.capacity() * sizeof(quint32);
+}
+
+}  // namespace tb

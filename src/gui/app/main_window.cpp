@@ -21,6 +21,9 @@
 #include "gui/lists/list_window.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/map/map_picture.h"
+#include "gui/map/zoom_control.h"
+#include "gui/lists/search_box.h"
+#include "core/map/map_zoom.h"
 #include "gui/postal/postal_commands.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
@@ -30,6 +33,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
@@ -45,6 +49,10 @@ QString escapeAmpersands(QString caption)
 const QString kNoDatabase = QStringLiteral(
     " Vous devez au préalable créer une nouvelle base de données ou ouvrir une base de données existante !");
 const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de données !");
+const QString kMapHint = QStringLiteral(
+    " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les fiches de cet endroit.");
+// Card names a pin tooltip lists before "…".
+constexpr int kTipNames = 8;
 }  // namespace
 
 FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& programFolder, QWidget* parent)
@@ -80,9 +88,23 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
             mapRightClick();
     });
 
+    connect(m_picture, &MapPicture::zoomChanged, this,
+            [this](double, QPointF mapPoint, QPoint viewPoint) { followZoom(mapPoint, viewPoint); });
+    m_picture->setPinNames([this](int x, int y) { return pinNames(x, y); });
+
+    m_search = new SearchBox(m_container, central);
+    connect(m_search, &SearchBox::cardChosen, this, &FFrance::openFoundCard);
+    connect(m_search, &SearchBox::failed, this, [this](const tb::Error& e) { m_ctx.dialogs.showError(e); });
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(find, &QShortcut::activated, m_search, &SearchBox::focusBox);
+
     buildMenus();
     connect(&m_session, &tb::Session::databaseChanged, this, &FFrance::followDatabase);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    m_hint = new QLabel(kMapHint, central);
+    m_hint->setObjectName(QStringLiteral("MapHint"));
+    m_zoom = new ZoomControl(m_picture, statusBar());
+    statusBar()->addPermanentWidget(m_zoom);
     connect(&m_session, &tb::Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 4000); });
     // F10 opens the first menu, as on every desktop.
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -289,9 +311,7 @@ void FFrance::loadMap(const QString& path, bool keepPlace)
     const int h = m_hScroll->value(), v = m_vScroll->value();
     m_mapPath = path;
     m_map = tb::loadMapImage(path);
-    m_shown = m_map;
-    m_drawnPins.clear();
-    m_picture->setImage(&m_shown);
+    m_picture->setImage(&m_map);
     m_picture->move(0, 0);
     m_hScroll->setValue(0);
     m_vScroll->setValue(0);
@@ -304,16 +324,19 @@ void FFrance::loadMap(const QString& path, bool keepPlace)
 
 void FFrance::drawPins()
 {
-    m_shown = m_map;
-    m_drawnPins.clear();
+    std::vector<tb::Pin> pins;
     if (tb::Database* db = m_session.database()) {
-        db->pins().drawAll(m_shown);
-        const tb::PinIndex& pins = db->pins();
-        m_drawnPins.reserve(size_t(pins.size()));
-        for (long long n = 1; n <= pins.size(); ++n)
-            m_drawnPins.push_back(pins.at(n));
+        const tb::PinIndex& index = db->pins();
+        pins.reserve(size_t(index.size()));
+        for (long long n = 1; n <= index.size(); ++n)
+            pins.push_back(index.at(n));
     }
-    m_picture->setImage(&m_shown);
+    m_picture->setPins(std::move(pins));
+}
+
+QImage FFrance::mapImage() const
+{
+    return m_picture->renderedAtFullSize();
 }
 
 void FFrance::onCardStored(long long n)
@@ -321,24 +344,60 @@ void FFrance::onCardStored(long long n)
     tb::Database* db = m_session.database();
     if (!db || n < 1 || n > db->pins().size())
         return;
-    const tb::Pin now = db->pins().at(n);
-    const bool known = n <= (long long)m_drawnPins.size();
-    const tb::Pin before = known ? m_drawnPins[size_t(n - 1)] : tb::Pin();
-    if (known && before.x == now.x && before.y == now.y && before.marker == now.marker)
+    m_picture->setPin(n, db->pins().at(n));
+}
+
+void FFrance::followZoom(QPointF mapPoint, QPoint viewPoint)
+{
+    layoutViewport();
+    const double zoom = m_picture->zoom();
+    m_hScroll->setValue(qRound(mapPoint.x() * zoom - viewPoint.x()));
+    m_vScroll->setValue(qRound(mapPoint.y() * zoom - viewPoint.y()));
+    tb::Database* db = m_session.database();
+    if (m_applyingZoom || !db || db->readOnly())
         return;
-    if (before.drawn() || n > (long long)m_drawnPins.size() + 1) {
-        // A pin moved or left: the map under it must come back.
-        drawPins();
-        return;
+    const tb::Status s = tb::writeZoom(db->folder(), {m_picture->fitsView(), zoom});
+    // Told once per database: the wheel would repeat it at every step.
+    if (!s && !m_zoomWriteFailed) {
+        m_zoomWriteFailed = true;
+        m_ctx.dialogs.showError(s.error());
     }
-    // A new pin, or one that appears: drawn over the rest.
-    if (now.drawn())
-        tb::drawPins(m_shown, {{now.marker, now.x, now.y}});
-    if (known)
-        m_drawnPins[size_t(n - 1)] = now;
-    else
-        m_drawnPins.push_back(now);
-    m_picture->update();
+}
+
+void FFrance::showHint()
+{
+    const tb::Database* db = m_session.database();
+    m_hint->setVisible(!db || db->count() == 0);
+    layoutViewport();
+}
+
+void FFrance::openFoundCard(long long n)
+{
+    QPointer<FFrance4> card = m_windows.cardWindow();
+    card->clear();
+    card->openCard(n);
+    m_ctx.dialogs.showModal(card);
+}
+
+QString FFrance::pinNames(int x, int y) const
+{
+    tb::Database* db = m_session.database();
+    if (!db || db->count() == 0)
+        return {};
+    const std::vector<long long> hits = db->pins().cardsAt(x, y);
+    if (hits.empty())
+        return {};
+    const std::vector<long long> first(hits.begin(), hits.begin() + std::min<size_t>(hits.size(), kTipNames));
+    const tb::Result<tb::CardList> lines = tb::hitList(db->store(), db->count(), first);
+    if (!lines)
+        return {};
+    QStringList names;
+    for (int row = 0; row < lines->size(); ++row)
+        names << lines->display(row).simplified();
+    if (hits.size() > first.size())
+        names << QStringLiteral("… et ") + tb::plainNumber((long long)(hits.size() - first.size()))
+                     + QStringLiteral(" autre(s) fiche(s)");
+    return names.join(u'\n');
 }
 
 void FFrance::layoutViewport()
@@ -348,11 +407,17 @@ void FFrance::layoutViewport()
         return;
     const int barW = m_vScroll->sizeHint().width();
     const int barH = m_hScroll->sizeHint().height();
+    if (!m_search || !m_hint)
+        return;
+    const int top = m_search->sizeHint().height();
+    const int bottom = m_hint->isHidden() ? 0 : m_hint->sizeHint().height();
     const int w = qMax(0, inner->width() - barW);
-    const int h = qMax(0, inner->height() - barH);
-    m_container->setGeometry(0, 0, w, h);
-    m_vScroll->setGeometry(w, 0, barW, h);
-    m_hScroll->setGeometry(0, h, w, barH);
+    const int h = qMax(0, inner->height() - barH - top - bottom);
+    m_hint->setGeometry(0, top + h + barH, inner->width(), bottom);
+    m_search->setGeometry(0, 0, qMin(inner->width(), 520), top);
+    m_container->setGeometry(0, top, w, h);
+    m_vScroll->setGeometry(w, top, barW, h);
+    m_hScroll->setGeometry(0, top + h, w, barH);
     // A map smaller than the viewport needs no scrolling: it sits at the top left.
     m_hScroll->setRange(0, qMax(0, m_picture->width() - w));
     m_vScroll->setRange(0, qMax(0, m_picture->height() - h));
@@ -394,11 +459,18 @@ void FFrance::setDatabaseMenusVisible()
 void FFrance::followDatabase()
 {
     tb::Database* db = m_session.database();
+    m_search->clear();
+    showHint();
     if (!db) {
         setWindowTitle(QStringLiteral("Tabulon"));
+        m_search->setSearcher({});
         drawPins();
         return;
     }
+    // Read in the background while the map is drawn: ready for the first key.
+    db->prepareSearch();
+    m_search->setSearcher([db](const QString& typed) { return db->search(typed, SearchBox::kShownLines); });
+    connect(db, &tb::Database::countChanged, this, &FFrance::showHint);
     connect(db, &tb::Database::cardStored, this, &FFrance::onCardStored);
     connect(db, &tb::Database::cardsRenumbered, this, &FFrance::drawPins);
     connect(db, &tb::Database::mapChanged, this, [this, db] {
@@ -412,6 +484,15 @@ void FFrance::followDatabase()
     loadMap(QFileInfo(map).isRelative() && !map.isEmpty() ? m_session.programFile(map) : map);
     m_session.setMarker(3);
     drawPins();
+    // The zoom this database was left at.
+    const tb::ZoomSetting zoom = tb::readZoom(db->folder());
+    m_zoomWriteFailed = false;
+    m_applyingZoom = true;
+    if (zoom.fit)
+        m_picture->fitToView();
+    else
+        m_picture->setZoom(zoom.zoom);
+    m_applyingZoom = false;
 }
 
 void FFrance::createDatabase()

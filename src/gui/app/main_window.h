@@ -7,9 +7,12 @@
 #include <QMainWindow>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QScrollBar;
 class MapPicture;
+class SearchBox;
+class ZoomControl;
 
 // The main window: the map in its viewport with the pins of the database in
 // use, and the menu bar.
@@ -21,8 +24,8 @@ public:
     ~FFrance() override;
 
     tb::Session& session() { return m_session; }
-    // The map image with its pins, as shown.
-    const QImage& mapImage() const { return m_shown; }
+    // The map image with its pins, as drawn at 100 %.
+    QImage mapImage() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -46,6 +49,12 @@ private:
     // The map as loaded with the pins of the database in use.
     void drawPins();
     void onCardStored(long long n);
+    // The zoom changed: the viewport follows, mapPoint back under viewPoint,
+    // and the database keeps it.
+    void followZoom(QPointF mapPoint, QPoint viewPoint);
+    void showHint();
+    void openFoundCard(long long n);
+    QString pinNames(int x, int y) const;
 
     void createDatabase();
     void openDatabase();
@@ -59,16 +68,19 @@ private:
     tb::Session m_session;
     Windows m_windows;
     AppContext m_ctx;
-    QImage m_map;    // as loaded
-    QImage m_shown;  // with the pins
+    QImage m_map;  // as loaded
     QString m_mapPath;
     QString m_position;  // position text of the mouse over the map
-    std::vector<tb::Pin> m_drawnPins;
+    bool m_applyingZoom = false;  // the database's zoom is being shown
+    bool m_zoomWriteFailed = false;
 
     QScrollBar* m_hScroll = nullptr;
     QScrollBar* m_vScroll = nullptr;
     QWidget* m_container = nullptr;
     MapPicture* m_picture = nullptr;
+    SearchBox* m_search = nullptr;
+    ZoomControl* m_zoom = nullptr;
+    QLabel* m_hint = nullptr;
     QAction* m_cartes = nullptr;
     QMenu* m_clients = nullptr;
     QMenu* m_structure = nullptr;

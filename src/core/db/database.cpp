@@ -423,10 +423,13 @@ void Database::refreshIfChanged() const
         return;
     // Another program changed the records: the pins and the search follow
     // the file.
-    if (m_search || m_searchBuild.valid()) {
-        searchIndex();
+    if (m_search || m_searchBuild.valid() || m_orderBuild.valid()) {
+        if (m_orderBuild.valid())
+            m_orderBuild.get().ok();
+        m_searchBuild = {};
         m_search.reset();
         m_searchChanged.clear();
+        m_orderChanged.clear();
         prepareSearch();
     }
     if (m_pinsLoaded && m_pins.load(m_store, m_count))
@@ -442,12 +445,32 @@ void Database::prepareSearch() const
     searchFold("a");
     const CardStore store = m_store;
     const long long count = m_count;
-    m_searchBuild = std::async(std::launch::async, [store, count] {
+    // The words are searchable after the first pass; the alphabetical places
+    // follow from a second one, needed only when a search finds too many
+    // cards to list them all.
+    auto folded = std::make_shared<std::promise<std::unique_ptr<SearchIndex>>>();
+    m_searchBuild = folded->get_future();
+    m_orderBuild = std::async(std::launch::async, [store, count, folded] {
         auto index = std::make_unique<SearchIndex>();
         // A failed read leaves what was read; the next change reads again.
         index->load(store, count).ok();
-        return index;
+        folded->set_value(std::move(index));
+        return SearchIndex::readOrder(store, count);
     });
+}
+
+void Database::takeSearchOrder(bool wait) const
+{
+    if (!m_orderBuild.valid() || !m_search)
+        return;
+    if (!wait && m_orderBuild.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    Result<std::vector<quint32>> order = m_orderBuild.get();
+    if (order)
+        m_search->setOrder(std::move(order).value());
+    for (long long n : m_orderChanged)
+        m_search->unrank(n);
+    m_orderChanged.clear();
 }
 
 const SearchIndex& Database::searchIndex() const
@@ -467,6 +490,8 @@ const SearchIndex& Database::searchIndex() const
 
 void Database::searchFollow(long long n) const
 {
+    if (m_orderBuild.valid())
+        m_orderChanged.push_back(n);
     if (m_searchBuild.valid()) {
         m_searchChanged.push_back(n);
         return;
@@ -488,17 +513,21 @@ Result<Database::SearchResult> Database::search(const QString& typed, int limit)
     if (words.isEmpty())
         return result;
     const SearchIndex& index = searchIndex();
+    takeSearchOrder(false);
     std::vector<SearchHit> hits = index.find(words);
     result.total = (long long)hits.size();
-    // Active cards first, each group by its alphabetical place; cards changed
-    // since the index was read have no place yet and are all kept for the
-    // exact sort below.
-    std::stable_sort(hits.begin(), hits.end(), [&](const SearchHit& a, const SearchHit& b) {
-        if (a.active != b.active)
-            return a.active;
-        return index.rank(a.number) < index.rank(b.number);
-    });
+    // Without the places every card found is read: only for a few.
+    if (!index.ordered() && limit > 0 && hits.size() > size_t(limit))
+        takeSearchOrder(true);
+    // In each group (active, archived) the first places come to the front;
+    // cards changed since the places were read have none and are all kept
+    // for the exact sort below.
     const size_t want = limit > 0 ? size_t(limit) : hits.size();
+    const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const SearchHit& h) { return h.active; });
+    auto byPlace = [&](const SearchHit& a, const SearchHit& b) { return index.rank(a.number) < index.rank(b.number); };
+    for (auto [from, to] : {std::pair(hits.begin(), archived), std::pair(archived, hits.end())})
+        if (size_t(to - from) > want)
+            std::nth_element(from, from + ptrdiff_t(want), to, byPlace);
     const QStringList fixed = fixedFieldCaptions();
     const QStringList own = captions();
     auto caption = [&](int field) {

@@ -120,6 +120,9 @@ private:
     void refreshIfChanged() const;
     // Card n changed (or the count did): the search index follows.
     void searchFollow(long long n) const;
+    // The alphabetical places of the search index, when read (or waiting for
+    // them).
+    void takeSearchOrder(bool wait) const;
 
 
     CardStore m_store;
@@ -131,6 +134,8 @@ private:
     mutable std::unique_ptr<SearchIndex> m_search;
     mutable std::future<std::unique_ptr<SearchIndex>> m_searchBuild;
     mutable std::vector<long long> m_searchChanged;  // while it is read
+    mutable std::future<Result<std::vector<quint32>>> m_orderBuild;
+    mutable std::vector<long long> m_orderChanged;  // while the order is read
     mutable QHash<QString, QString> m_sideFiles;  // lower-case name -> name on disk
     mutable QDateTime m_sideFilesTime;
     mutable qint64 m_seenSize = -1;

@@ -15,10 +15,10 @@
 namespace tb {
 namespace {
 
-// What each byte of the code page folds to: up to two characters, or a blank.
+// What each byte of the code page folds to: up to two characters (the first
+// in the low byte), or 0 for a blank.
 struct FoldTable {
-    std::array<std::array<char, 2>, 256> chars{};
-    std::array<quint8, 256> length{};
+    std::array<quint16, 256> chars{};
 
     FoldTable()
     {
@@ -32,11 +32,13 @@ struct FoldTable {
                 base = QStringLiteral("ae");
             else if (c == u'ß')
                 base = QStringLiteral("ss");
-            length[b] = 0;
+            int shift = 0;
             for (QChar f : std::as_const(base)) {
                 const char16_t u = f.unicode();
-                if (((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) && length[b] < 2)
-                    chars[b][length[b]++] = char(u);
+                if (((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) && shift < 16) {
+                    chars[size_t(b)] |= quint16(u << shift);
+                    shift += 8;
+                }
             }
         }
     }
@@ -48,33 +50,41 @@ const FoldTable& foldTable()
     return table;
 }
 
-bool isDigit(char c)
+// Writes the folded form of bytes from out (room for twice their size and
+// two bytes); returns the end of what was written.
+char* foldInto(QByteArrayView bytes, char* out)
 {
-    return c >= '0' && c <= '9';
-}
-
-// Appends the folded form of bytes to out; returns the number of bytes added.
-qsizetype appendFolded(QByteArrayView bytes, QByteArray& out)
-{
-    const FoldTable& t = foldTable();
-    const qsizetype start = out.size();
+    const quint16* table = foldTable().chars.data();
+    char* const start = out;
+    // Fields are padded with blanks: those never reach the table.
+    qsizetype size = bytes.size();
+    const char* data = bytes.data();
+    static const char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    while (size >= 8 && std::memcmp(data + size - 8, kBlanks, 8) == 0)
+        size -= 8;
+    while (size > 0 && data[size - 1] == ' ')
+        --size;
+    // The last character written is kept at hand: digits on both sides of
+    // blanks join.
     bool blank = false;
-    for (char byte : bytes) {
-        const uchar b = uchar(byte);
-        const int n = t.length[b];
-        if (n == 0) {
-            blank = out.size() > start;
+    bool lastDigit = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const quint16 v = table[uchar(data[i])];
+        if (v == 0) {
+            blank = out > start;
             continue;
         }
-        const char first = t.chars[b][0];
-        if (blank && !(isDigit(out.back()) && isDigit(first)))
-            out += ' ';
+        const char first = char(v & 0xFF);
+        const bool digit = first >= '0' && first <= '9';
+        if (blank && !(lastDigit && digit))
+            *out++ = ' ';
         blank = false;
-        out += first;
-        if (n == 2)
-            out += t.chars[b][1];
+        *out++ = first;
+        if (v > 0xFF)
+            *out++ = char(v >> 8);
+        lastDigit = digit && v <= 0xFF;
     }
-    return out.size() - start;
+    return out;
 }
 
 bool activeRecord(QByteArrayView record)
@@ -88,9 +98,8 @@ constexpr std::array<int, 4> kAlphabetical{3, 4, 6, 7};
 
 QByteArray searchFold(QByteArrayView cp1252Bytes)
 {
-    QByteArray out;
-    out.reserve(cp1252Bytes.size());
-    appendFolded(cp1252Bytes, out);
+    QByteArray out(cp1252Bytes.size() * 2 + 2, '\0');
+    out.truncate(foldInto(cp1252Bytes, out.data()) - out.data());
     return out;
 }
 
@@ -109,17 +118,30 @@ void SearchIndex::append(long long n, QByteArrayView record)
     Slot slot;
     slot.start = quint32(m_text.size());
     slot.active = activeRecord(record);
+    // Room for the worst case (every byte folding to two), cut back after.
+    m_text.resize(slot.start + CardRecord::kFieldCount + 2 * record.size());
+    char* const begin = m_text.data() + slot.start;
+    char* out = begin;
+    static const std::array<int, CardRecord::kFieldCount> offsets = [] {
+        std::array<int, CardRecord::kFieldCount> o{};
+        for (int i = 0; i < CardRecord::kFieldCount; ++i)
+            o[size_t(i)] = CardRecord::offset(i);
+        return o;
+    }();
     for (int i = 1; i < CardRecord::kFieldCount; ++i) {
-        const qsizetype offset = CardRecord::offset(i);
+        const qsizetype offset = offsets[size_t(i)];
         if (offset >= record.size())
             break;
         const QByteArrayView field = record.sliced(offset, std::min<qsizetype>(CardRecord::kWidths[size_t(i)],
                                                                                 record.size() - offset));
-        m_text += char(i + 1);
-        if (appendFolded(field, m_text) == 0)
-            m_text.chop(1);
+        char* const mark = out;
+        *out++ = char(i + 1);
+        out = foldInto(field, out);
+        if (out == mark + 1)
+            out = mark;  // an empty field leaves no mark
     }
-    slot.length = quint16(m_text.size() - slot.start);
+    m_text.resize(slot.start + (out - begin));
+    slot.length = quint16(out - begin);
     m_cards[size_t(n - 1)] = slot;
 }
 
@@ -128,12 +150,20 @@ Status SearchIndex::load(const CardStore& store, long long count)
     count = std::max(0LL, count);
     m_text.clear();
     m_garbage = 0;
+    m_rank.clear();
     m_cards.assign(size_t(count), Slot());
     // Folded fields hold a fifth of a record on average.
-    m_text.reserve(qsizetype(count) * 128);
-    // The alphabetical order from the same pass: first-level keys of the
-    // list's lines (texts of the code page: no collator, safe off the main
-    // thread).
+    m_text.reserve(qsizetype(count) * 128 + 2048);
+    const Status s = store.forEachRaw(count, [&](long long n, QByteArrayView record) { append(n, record); });
+    m_text.squeeze();
+    return s;
+}
+
+Result<std::vector<quint32>> SearchIndex::readOrder(const CardStore& store, long long count)
+{
+    count = std::max(0LL, count);
+    // First-level keys of the alphabetical list's lines: texts of the code
+    // page need no collator, so this runs off the main thread.
     struct Place {
         quint32 offset, length, card;
     };
@@ -142,22 +172,33 @@ Status SearchIndex::load(const CardStore& store, long long count)
     std::vector<Place> places;
     places.reserve(size_t(count));
     const Status s = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
-        append(n, record);
         const size_t offset = keys.size();
         appendFrenchPrimaryKey(displayLine(record, kAlphabetical), keys);
         places.push_back({quint32(offset), quint32(keys.size() - offset), quint32(n)});
     });
-    m_text.squeeze();
+    if (!s)
+        return s.error();
     const char16_t* base = keys.data();
     std::sort(places.begin(), places.end(), [&](const Place& a, const Place& b) {
         const int c = std::u16string_view(base + a.offset, a.length).compare({base + b.offset, b.length});
         return c != 0 ? c < 0 : a.card < b.card;
     });
-    m_rank.assign(m_cards.size(), kUnranked);
+    std::vector<quint32> ranks(size_t(count), kUnranked);
     for (size_t r = 0; r < places.size(); ++r)
-        m_rank[places[r].card - 1] = quint32(r);
-    m_unranked = (long long)std::count(m_rank.begin(), m_rank.end(), kUnranked);
-    return s;
+        ranks[places[r].card - 1] = quint32(r);
+    return ranks;
+}
+
+void SearchIndex::setOrder(std::vector<quint32> ranks)
+{
+    m_rank = std::move(ranks);
+    m_rank.resize(m_cards.size(), kUnranked);
+}
+
+void SearchIndex::unrank(long long n)
+{
+    if (n >= 1 && n <= (long long)m_rank.size())
+        m_rank[size_t(n - 1)] = kUnranked;
 }
 
 void SearchIndex::set(long long n, QByteArrayView record)
@@ -168,10 +209,7 @@ void SearchIndex::set(long long n, QByteArrayView record)
         resize(n);
     m_garbage += m_cards[size_t(n - 1)].length;
     append(n, record);
-    if (!m_rank.empty() && m_rank[size_t(n - 1)] != kUnranked) {
-        m_rank[size_t(n - 1)] = kUnranked;
-        ++m_unranked;
-    }
+    unrank(n);
     // Replaced cards leave their old text behind: packed again when it is
     // half of the whole.
     if (m_garbage > m_text.size() / 2 && m_garbage > 4096) {
@@ -193,14 +231,8 @@ void SearchIndex::resize(long long count)
     for (long long n = count + 1; n <= size(); ++n)
         m_garbage += m_cards[size_t(n - 1)].length;
     m_cards.resize(size_t(count));
-    if (!m_rank.empty()) {
-        const size_t before = m_rank.size();
-        for (size_t i = size_t(count); i < before; ++i)
-            m_unranked -= m_rank[i] == kUnranked ? 1 : 0;
+    if (!m_rank.empty())
         m_rank.resize(size_t(count), kUnranked);
-        if (size_t(count) > before)
-            m_unranked += count - (long long)before;
-    }
 }
 
 std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const

@@ -28,8 +28,8 @@ struct SearchHit {
 
 class SearchIndex {
 public:
-    // Cards 1..count from the records and their alphabetical order, in one
-    // pass of large blocks; safe off the main thread.
+    // Cards 1..count from the records, in one pass of large blocks; safe off
+    // the main thread.
     Status load(const CardStore& store, long long count);
     void set(long long n, QByteArrayView record);
     void resize(long long count);
@@ -40,11 +40,16 @@ public:
     std::vector<SearchHit> find(const QByteArrayList& words) const;
 
     // Place of card n in the alphabetical order of all cards (by the first
-    // level of the French order); cards changed since the index was read
-    // have none (kUnranked).
+    // level of the French order); none (kUnranked) before the order is given
+    // and for cards changed since it was read.
     static constexpr quint32 kUnranked = 0xFFFFFFFF;
     quint32 rank(long long n) const;
-    long long unrankedCount() const { return m_unranked; }
+    bool ordered() const { return !m_rank.empty() || m_cards.empty(); }
+    // The places of cards 1..count, from a second pass (safe off the main
+    // thread).
+    static Result<std::vector<quint32>> readOrder(const CardStore& store, long long count);
+    void setOrder(std::vector<quint32> ranks);
+    void unrank(long long n);
 
     size_t memoryBytes() const;
 
@@ -60,7 +65,6 @@ private:
     std::vector<Slot> m_cards;
     qsizetype m_garbage = 0;  // bytes of replaced cards still in m_text
     std::vector<quint32> m_rank;
-    long long m_unranked = 0;
 };
 
 }  // namespace tb

@@ -40,6 +40,11 @@ journal() { local f=$1; shift; printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP1252 >
 journal R1.txt "250.00------------>14/10/26  M. Dumont  virement" "100.00------------>09/11/26  M. Dumont  espèces"
 journal I1.txt "12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***5%"
 journal M1.txt "14/10/26--->Appel : accord pour payer en trois fois" "09/11/26--->Visite, devis de la véranda remis"
+# Card 1's first scan and first text document.
+convert -size 1200x1600 xc:white -fill black -pointsize 48 -annotate +100+200 "FACTURE n° 2026-114" \
+    -pointsize 32 -annotate +100+320 "Véranda, pose comprise : 12 400,00 €" -draw "rectangle 100,400 1100,410" \
+    "$TMP/Demo/ScanA1.jpg"
+journal DtxtA1.txt "Chère Madame," "" "Votre devis pour la véranda est prêt : je vous l'apporte lundi." "" "Bien à vous."
 
 # The newest visible window whose title is exactly $1, waiting up to 8 s.
 window() {
@@ -114,6 +119,26 @@ key Escape
 key alt+c
 shot choix-carte "Recherche de photos .fichiers .JPG.." && close_window
 
+# Zones: two corners of a zone on the zone window's map, then "Retour au menu principal" (Alt+R).
+key alt+d
+if zones=$(window "Définition de zones"); then
+    xdotool windowsize "$zones" 900 680
+    sleep 0.8
+    xdotool mousemove --window "$zones" 330 230 click 1
+    sleep 0.3
+    xdotool mousemove --window "$zones" 560 470 click 1
+    xdotool mousemove --window "$zones" 450 672   # off the map: no position tip over the shot
+    # The caption blinks: shot again until it shows (dark red in the top left corner).
+    for _ in 1 2 3 4; do
+        shot zones "Définition de zones" || break
+        red=$(convert "$OUT/zones.png" -crop 260x45+0+35 +repage -fuzz 20% -fill black +opaque "#c00000" \
+            -format "%[fx:mean > 0.004]" info:)
+        [ "$red" = 1 ] && break
+        sleep 0.5
+    done
+    key alt+r
+fi
+
 # Sorted list: Base de données > Listes des fiches > Classement alphabétique.
 key alt+b; key Down; key Right; key Return
 shot liste "Liste" && close_window
@@ -150,6 +175,20 @@ if card=$(window "Fiche individuelle"); then
     journal_shot journal-recouvrements "Journal des recouvrements" 414 05/12/26 "M. Dumont" virement 150
     journal_shot journal-interets "Journal des intérêts" 588 1000 01/04/26 05/12/26 5
     journal_shot memento Memento 720 05/12/26 "Rappeler lundi pour le solde"
+    # "Documents annexes": the file browser of text document 1, then card 1's
+    # scan and text document in their viewers.
+    documents() {  # the menu, then the keys given
+        xdotool mousemove --window "$card" 316 10 click 1
+        sleep 0.6
+        for k in "$@"; do key "$k"; done
+    }
+    documents Down Down Right Down Return
+    shot rechercher "Rechercher" && close_window
+    documents Down Down Down Down Right Right Return
+    sleep 2.5   # the viewer draws the scan again after two seconds
+    shot documents-scannes "Documents scannés" && close_window
+    documents Down Down Right Right Return
+    shot document-texte "Document texte" && close_window
     close_window
 fi
 

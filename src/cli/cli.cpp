@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -39,6 +40,9 @@ const char* const kUsageText =
     "  find BASE MOTS...            les fiches qui contiennent chacun des mots dans l'un de leurs champs,\n"
     "                              sans tenir compte des accents ni des majuscules (chiffres lus sans\n"
     "                              les blancs qui les séparent), comme la boîte de recherche les liste\n"
+    "  zone BASE X1 Y1 X2 Y2       les fiches actives épinglées strictement à l'intérieur du rectangle\n"
+    "                              de coins (X1, Y1) et (X2, Y2), donnés dans n'importe quel ordre\n"
+    "                              (pixels de la carte), par numéro croissant, comme list les affiche\n"
     "  export BASE [--format texte|adresses]\n"
     "                              écrit « export.txt » (texte, par défaut) ou « adresses.txt » dans\n"
     "                              la base, comme le menu, et affiche son chemin\n"
@@ -115,6 +119,17 @@ tb::Result<std::unique_ptr<tb::Database>> openReadOnly(const QString& text)
     return db;
 }
 
+// Each line of the list as the list window shows it, a tab, the card number.
+int printList(const tb::Result<tb::CardList>& list)
+{
+    if (!list)
+        return failed(list.error());
+    Output out;
+    for (int row = 0; row < list->size(); ++row)
+        out << list->display(row) << "\t" << tb::plainNumber(list->number(row)) << "\n";
+    return kDone;
+}
+
 int countCommand(const Arguments& a)
 {
     auto db = openReadOnly(a.positional[0]);
@@ -143,13 +158,7 @@ int listCommand(const Arguments& a)
     auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
-    const tb::Result<tb::CardList> list = db.value()->list(kind);
-    if (!list)
-        return failed(list.error());
-    Output out;
-    for (int row = 0; row < list->size(); ++row)
-        out << list->display(row) << "\t" << tb::plainNumber(list->number(row)) << "\n";
-    return kDone;
+    return printList(db.value()->list(kind));
 }
 
 int searchCommand(const Arguments& a)
@@ -168,14 +177,22 @@ int searchCommand(const Arguments& a)
     auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
-    const tb::Result<tb::CardList> found =
-        tb::searchCards(db.value()->store(), db.value()->count(), field->second, a.positional[1]);
-    if (!found)
-        return failed(found.error());
-    Output out;
-    for (int row = 0; row < found->size(); ++row)
-        out << found->display(row) << "\t" << tb::plainNumber(found->number(row)) << "\n";
-    return kDone;
+    return printList(tb::searchCards(db.value()->store(), db.value()->count(), field->second, a.positional[1]));
+}
+
+int zoneCommand(const Arguments& a)
+{
+    double corner[4] = {};
+    for (int k = 0; k < 4; ++k) {
+        bool ok = false;
+        corner[k] = a.positional[k + 1].toDouble(&ok);
+        if (!ok || !std::isfinite(corner[k]))
+            return usage(QStringLiteral("coordonnée incorrecte : ") + a.positional[k + 1]);
+    }
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    return printList(db.value()->cardsIn(tb::rectBetween(corner[0], corner[1], corner[2], corner[3])));
 }
 
 int findCommand(const QStringList& args)
@@ -185,13 +202,10 @@ int findCommand(const QStringList& args)
     auto db = openReadOnly(args[0]);
     if (!db)
         return failed(db.error());
-    const auto found = db.value()->search(args.mid(1).join(u' '));
+    auto found = db.value()->search(args.mid(1).join(u' '));
     if (!found)
         return failed(found.error());
-    Output out;
-    for (int row = 0; row < found->list.size(); ++row)
-        out << found->list.display(row) << "\t" << tb::plainNumber(found->list.number(row)) << "\n";
-    return kDone;
+    return printList(std::move(found->list));
 }
 
 int exportCommand(const Arguments& a)
@@ -413,6 +427,7 @@ int run(const QStringList& args, const QString& executableFolder)
         {QStringLiteral("list"), {1, {QStringLiteral("--order")}}},
         {QStringLiteral("show"), {2, {}}},
         {QStringLiteral("search"), {2, {QStringLiteral("--by")}}},
+        {QStringLiteral("zone"), {5, {}}},
         {QStringLiteral("export"), {1, {QStringLiteral("--format")}}},
         {QStringLiteral("check"), {1, {QStringLiteral("--program-folder")}}},
         {QStringLiteral("demo"),
@@ -451,6 +466,8 @@ int run(const QStringList& args, const QString& executableFolder)
         return showCommand(a);
     if (name == QLatin1String("search"))
         return searchCommand(a);
+    if (name == QLatin1String("zone"))
+        return zoneCommand(a);
     if (name == QLatin1String("export"))
         return exportCommand(a);
     if (name == QLatin1String("demo"))

@@ -4,6 +4,8 @@
 #include "gui/app/main_window.h"
 #include "gui/cards/card_window.h"
 #include "gui/cards/creation_window.h"
+#include "gui/cards/scan_viewer_window.h"
+#include "gui/cards/text_viewer_window.h"
 #include "gui/external/program_chooser_window.h"
 #include "gui/external/program_paths_window.h"
 #include "gui_fixture.h"
@@ -65,6 +67,8 @@ TEST(Accessibility, EveryControlIsNamed)
     f.trigger("Obase");
     f.trigger("alpha");
     f.trigger("Voirlesfiches");
+    for (const char* viewer : {"VoirTB3", "VoirTB1"})
+        child<QAction>(f.window<FFrance4>(), viewer)->trigger();
     f.rightClickMap(300, 300);
     f.dialogs.modalScripts.enqueue([](QWidget*) {});
     child<QAction>(f.window<FFrance11>(), "photo")->trigger();
@@ -76,7 +80,7 @@ TEST(Accessibility, EveryControlIsNamed)
                                  f.window<FFrance11>(), f.window<FFrance5>(),  f.window<FFrance22>(),
                                  f.window<Ffrance23>(), f.window<Ffrance29>(), f.window<FFrance8>(),
                                  f.window<Ffrance17>(), f.window<Ffrance7>(),  f.window<Ffrance25>(),
-                                 f.window<Ffrance14>()};
+                                 f.window<Ffrance14>(), f.window<Ffrance16>(), f.window<Ffrancelic>()};
     for (QWidget* w : all) {
         ASSERT_NE(w, nullptr);
         EXPECT_FALSE(w->windowTitle().isEmpty()) << w->objectName().toStdString();

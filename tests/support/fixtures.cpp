@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 namespace testing_support {
 
@@ -66,6 +67,14 @@ void writeBytes(const QString& path, const QByteArray& bytes)
     QFile f(path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(bytes);
+}
+
+QString pdfText(const QString& pdf, const QStringList& options)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), options + QStringList{pdf, QStringLiteral("-")});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 }  // namespace testing_support

@@ -3,6 +3,7 @@
 #include "core/cards/card_record.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -43,6 +44,8 @@ void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& ca
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 
-QString dataDir();  // the repository's data/ folder, ending with "/"
+QString dataDir();
+// The text pdftotext reads from a PDF file, with its options ("-layout", "-bbox").
+QString pdfText(const QString& pdf, const QStringList& options = {});  // the repository's data/ folder, ending with "/"
 
 }  // namespace testing_support

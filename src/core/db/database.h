@@ -85,6 +85,9 @@ public:
     Result<CardList> list(ListKind kind) const;
     Result<CardList> nameList() const;
     Result<CardList> cardsAt(double x, double y) const;
+    // The active cards strictly inside area (a zone), in increasing card
+    // number, with the lines of a map click.
+    Result<CardList> cardsIn(const OpenRect& area) const;
 
     // Starts reading the search index in the background; the first search
     // waits for it (or reads it at once when it was never started).

@@ -19,6 +19,11 @@ constexpr double kBottomMarginTwips = 1000.0;
 
 }  // namespace
 
+Error printStartError()
+{
+    return Error{kNoErrorNumber, QStringLiteral(" L'impression n'a pas pu commencer !")};
+}
+
 QString listDateText(const QDate& date)
 {
     return date.toString(QStringLiteral("MM-dd-yyyy"));
@@ -85,41 +90,67 @@ int printLinePages(QPagedPaintDevice& device, const QStringList& printed, const 
     QPainter painter;
     if (!painter.begin(&device))
         return 0;
-    const double dpiX = device.logicalDpiX();
-    const double dpiY = device.logicalDpiY();
-    const double left = kLeftTwips * dpiX / kTwipsPerInch;
-    const double top = kTopTwips * dpiY / kTwipsPerInch;
-    const double bottom = device.height() - kBottomMarginTwips * dpiY / kTwipsPerInch;
+    const PageArea area = pageArea(device, kLeftTwips);
 
     // Never a cut line: the whole list at the largest size that fits.
-    const QFont font = fittingFont(style.font, printed, device.width() - left, &device);
+    const QFont font = fittingFont(style.font, printed, device.width() - area.left, &device);
     painter.setPen(style.color);
-    const int pages = drawPagedLines(device, painter, printed, font, {left, top, bottom});
+    const int pages = drawPagedLines(device, painter, printed, font, area);
     painter.end();
     return pages;
+}
+
+double twipsToX(const QPaintDevice& device, double twips)
+{
+    return twips * device.logicalDpiX() / kTwipsPerInch;
+}
+
+PageArea pageArea(const QPagedPaintDevice& device, double leftTwips)
+{
+    const double dpiY = device.logicalDpiY();
+    return {twipsToX(device, leftTwips), kTopTwips * dpiY / kTwipsPerInch,
+            device.height() - kBottomMarginTwips * dpiY / kTwipsPerInch};
 }
 
 int drawPagedLines(QPagedPaintDevice& device, QPainter& painter, const QStringList& lines, const QFont& font,
                    const PageArea& area)
 {
+    PagedLines paged(device, painter, font, area);
+    for (const QString& line : lines)
+        paged.line(line, area.left);
+    return paged.pages();
+}
+
+PagedLines::PagedLines(QPagedPaintDevice& device, QPainter& painter, const QFont& font, const PageArea& area)
+    : m_device(device), m_painter(painter), m_area(area), m_y(area.top)
+{
     painter.setFont(font);
     const QFontMetricsF metrics(font, &device);
-    const double lineHeight = metrics.height();
-    int pages = 1;
-    double y = area.top;
-    for (const QString& line : lines) {
-        // Empty lines only move down, so a full page never leaves a blank one behind.
-        if (!line.isEmpty()) {
-            if (y + lineHeight > area.bottom && y > area.top) {
-                device.newPage();
-                ++pages;
-                y = area.top;
-            }
-            painter.drawText(QPointF(area.left, y + metrics.ascent()), line);
-        }
-        y += lineHeight;
+    m_lineHeight = metrics.height();
+    m_ascent = metrics.ascent();
+}
+
+void PagedLines::breakPageIfPast(double y)
+{
+    if (y > m_area.bottom && m_y > m_area.top) {
+        m_device.newPage();
+        ++m_pages;
+        m_y = m_area.top;
     }
-    return pages;
+}
+
+void PagedLines::line(const QString& text, double left)
+{
+    if (!text.isEmpty()) {
+        breakPageIfPast(m_y + m_lineHeight);
+        m_painter.drawText(QPointF(left, m_y + m_ascent), text);
+    }
+    m_y += m_lineHeight;
+}
+
+void PagedLines::keepTogether(int lines)
+{
+    breakPageIfPast(m_y + lines * m_lineHeight);
 }
 
 }  // namespace tb

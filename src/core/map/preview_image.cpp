@@ -2,12 +2,17 @@
 
 #include "core/base/francetext.h"
 #include "core/base/codepage.h"
+#include "core/lists/list_page_layout.h"
 #include "core/map/photo_layout.h"
 
 #include <QColor>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
+#include <QPagedPaintDevice>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace tb {
 
@@ -19,6 +24,57 @@ bool isLoadablePictureSize(QSize size)
     constexpr qint64 kMaxPixels = 50'000'000;
     return size.isValid() && !size.isEmpty() && size.width() <= kMaxSide && size.height() <= kMaxSide
            && qint64(size.width()) * size.height() <= kMaxPixels;
+}
+
+PictureCheck checkPicture(const QString& path, QSize* naturalSize)
+{
+    if (naturalSize)
+        *naturalSize = QSize();
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return PictureCheck::Missing;
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    if (!reader.canRead())
+        return PictureCheck::NotPicture;
+    const QSize size = reader.size();
+    if (naturalSize)
+        *naturalSize = size;
+    if (!size.isValid() || size.isEmpty())
+        return PictureCheck::NotPicture;
+    return isLoadablePictureSize(size) ? PictureCheck::Loadable : PictureCheck::TooLarge;
+}
+
+QString pictureRefusal(PictureCheck check)
+{
+    switch (check) {
+    case PictureCheck::NotPicture:
+        return QStringLiteral(" Ce fichier n'est pas une image !");
+    case PictureCheck::TooLarge:
+        return QStringLiteral(" Cette image est trop grande pour être chargée (plus de 10000 pixels de côté"
+                              " ou de 50 millions de pixels) !");
+    case PictureCheck::Loadable:
+    case PictureCheck::Missing:
+        break;
+    }
+    return {};
+}
+
+QImage loadPicture(const QString& path, PictureCheck* check)
+{
+    PictureCheck found = checkPicture(path);
+    QImage image;
+    if (found == PictureCheck::Loadable) {
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        image = reader.read();
+        // A header that promised a picture the decoder cannot deliver.
+        if (image.isNull())
+            found = PictureCheck::NotPicture;
+    }
+    if (check)
+        *check = found;
+    return image;
 }
 
 QImage loadMapImage(const QString& path)
@@ -62,6 +118,29 @@ QImage framedPreview(const QImage& image, QSize natural, QSize frame, const QCol
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(photoRect(natural, frame), image);
     return out;
+}
+
+Status printPicture(QPagedPaintDevice& device, const QImage& image)
+{
+    constexpr double kTwipsPerInch = 1440.0;
+    constexpr double kTwipsPerPixel = 15.0;
+    constexpr double kCornerTwips = 1.0;
+    QPainter painter;
+    if (!painter.begin(&device))
+        return printStartError();
+    if (!image.isNull()) {
+        const double left = kCornerTwips * device.logicalDpiX() / kTwipsPerInch;
+        const double top = kCornerTwips * device.logicalDpiY() / kTwipsPerInch;
+        double w = image.width() * kTwipsPerPixel * device.logicalDpiX() / kTwipsPerInch;
+        double h = image.height() * kTwipsPerPixel * device.logicalDpiY() / kTwipsPerInch;
+        const double ratio = std::min({1.0, (device.width() - left) / w, (device.height() - top) / h});
+        w *= ratio;
+        h *= ratio;
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(left, top, w, h), image);
+    }
+    painter.end();
+    return {};
 }
 
 QString previewText(const QString& path, qint64 maxBytes)

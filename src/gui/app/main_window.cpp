@@ -7,8 +7,6 @@
 #include "core/external/external_programs.h"
 #include "core/external/launcher.h"
 #include "core/external/start_up.h"
-#include "core/map/pins.h"
-#include "core/map/preview_image.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/dialogs.h"
 #include "gui/cards/card_window.h"
@@ -19,11 +17,12 @@
 #include "gui/lists/email_window.h"
 #include "gui/lists/list_commands.h"
 #include "gui/lists/list_window.h"
+#include "gui/lists/search_box.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/map/map_picture.h"
+#include "gui/map/map_view.h"
 #include "gui/map/zoom_control.h"
-#include "gui/lists/search_box.h"
-#include "core/map/map_zoom.h"
+#include "gui/map/zone_window.h"
 #include "gui/postal/postal_commands.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
@@ -36,9 +35,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace {
 QString escapeAmpersands(QString caption)
@@ -51,36 +50,37 @@ const QString kNoDatabase = QStringLiteral(
 const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de données !");
 const QString kMapHint = QStringLiteral(
     " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les fiches de cet endroit.");
-// Card names a pin tooltip lists before "…".
-constexpr int kTipNames = 8;
 }  // namespace
 
 FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent), m_session(programFolder), m_ctx{m_session, dialogs, m_windows, launcher}
+    : QMainWindow(parent), m_session(programFolder), m_launcher(launcher, dialogs),
+      m_ctx{m_session, dialogs, m_windows, m_launcher}
 {
     m_windows.setUp(&m_ctx, this);
     setObjectName(QStringLiteral("FFrance"));
     setWindowTitle(QStringLiteral("Tabulon"));
 
+    // The search box over the map, the first-card hint under it.
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    m_container = new QWidget(central);
-    m_container->setObjectName(QStringLiteral("PicContainer"));
-    m_container->setAutoFillBackground(true);
-    m_picture = new MapPicture(m_container);
-    m_hScroll = new QScrollBar(Qt::Horizontal, central);
-    m_hScroll->setObjectName(QStringLiteral("HScroll1"));
-    m_hScroll->setAccessibleName(QStringLiteral("Défilement horizontal de la carte"));
-    m_vScroll = new QScrollBar(Qt::Vertical, central);
-    m_vScroll->setObjectName(QStringLiteral("VScroll1"));
-    m_vScroll->setAccessibleName(QStringLiteral("Défilement vertical de la carte"));
-    // The map moves when the thumb is released, not while it is dragged.
-    m_hScroll->setTracking(false);
-    m_vScroll->setTracking(false);
-    connect(m_hScroll, &QScrollBar::valueChanged, this, &FFrance::scrollMap);
-    connect(m_vScroll, &QScrollBar::valueChanged, this, &FFrance::scrollMap);
-    connect(m_picture, &MapPicture::mouseMoved, this, [this](int x, int y) { m_position = tb::positionText(x, y); });
-    connect(m_picture, &MapPicture::pressed, this, [this](Qt::MouseButton button, int x, int y) {
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_map = new MapView(central);
+    m_map->setKeepsZoom(true);
+    m_search = new SearchBox(m_map->viewport(), central);
+    m_search->setMaximumWidth(520);
+    m_hint = new QLabel(kMapHint, central);
+    m_hint->setObjectName(QStringLiteral("MapHint"));
+    layout->addWidget(m_search, 0, Qt::AlignLeft);
+    layout->addWidget(m_map, 1);
+    layout->addWidget(m_hint);
+
+    MapPicture* picture = m_map->picture();
+    picture->setPinNames([this](int x, int y) { return m_map->pinNames(x, y); });
+    connect(m_map, &MapView::failed, this, [this](const tb::Error& e) { m_ctx.dialogs.showError(e); });
+    connect(picture, &MapPicture::mouseMoved, this, [this](int x, int y) { m_position = tb::positionText(x, y); });
+    connect(picture, &MapPicture::pressed, this, [this](Qt::MouseButton button, int x, int y) {
         m_position = tb::positionText(x, y);
         if (button == Qt::LeftButton)
             mapLeftClick(x, y);
@@ -88,11 +88,6 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
             mapRightClick();
     });
 
-    connect(m_picture, &MapPicture::zoomChanged, this,
-            [this](double, QPointF mapPoint, QPoint viewPoint) { followZoom(mapPoint, viewPoint); });
-    m_picture->setPinNames([this](int x, int y) { return pinNames(x, y); });
-
-    m_search = new SearchBox(m_container, central);
     connect(m_search, &SearchBox::cardChosen, this, &FFrance::openFoundCard);
     connect(m_search, &SearchBox::failed, this, [this](const tb::Error& e) { m_ctx.dialogs.showError(e); });
     auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
@@ -101,10 +96,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     buildMenus();
     connect(&m_session, &tb::Session::databaseChanged, this, &FFrance::followDatabase);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    m_hint = new QLabel(kMapHint, central);
-    m_hint->setObjectName(QStringLiteral("MapHint"));
-    m_zoom = new ZoomControl(m_picture, statusBar());
-    statusBar()->addPermanentWidget(m_zoom);
+    statusBar()->addPermanentWidget(new ZoomControl(picture, statusBar()));
     connect(&m_session, &tb::Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 4000); });
     // F10 opens the first menu, as on every desktop.
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -212,6 +204,7 @@ void FFrance::buildMenus()
 
     m_tournee = addAction(bar, "Tournèe", QStringLiteral("Définition de zones"));
     m_tournee->setText(QStringLiteral("&Définition de zones"));
+    connect(m_tournee, &QAction::triggered, this, &FFrance::showZones);
 
     QMenu* outils = addMenu(bar, "Outils", QStringLiteral("Accessoires"), u'A');
     connect(addAction(outils, "Rechcp", QStringLiteral("Recherche d'une ville par son code postal")),
@@ -283,8 +276,8 @@ void FFrance::startUp()
             m_ctx.dialogs.message(text);
     }
 
-    loadMap(folder + QStringLiteral("frc.gif"));
-    if (tb::Status s = tb::writePathValue(folder + QStringLiteral("carte.txt"), m_mapPath); !s)
+    m_map->loadMap(folder + QStringLiteral("frc.gif"));
+    if (tb::Status s = tb::writePathValue(folder + QStringLiteral("carte.txt"), m_map->mapPath()); !s)
         m_ctx.dialogs.showError(s.error());
     m_session.setMarker(3);
 }
@@ -306,137 +299,9 @@ void FFrance::fitOnScreen()
     resize(size);
 }
 
-void FFrance::loadMap(const QString& path, bool keepPlace)
-{
-    const int h = m_hScroll->value(), v = m_vScroll->value();
-    m_mapPath = path;
-    m_map = tb::loadMapImage(path);
-    m_picture->setImage(&m_map);
-    m_picture->move(0, 0);
-    m_hScroll->setValue(0);
-    m_vScroll->setValue(0);
-    layoutViewport();
-    if (keepPlace) {
-        m_hScroll->setValue(h);
-        m_vScroll->setValue(v);
-    }
-}
-
-void FFrance::drawPins()
-{
-    std::vector<tb::Pin> pins;
-    if (tb::Database* db = m_session.database()) {
-        const tb::PinIndex& index = db->pins();
-        pins.reserve(size_t(index.size()));
-        for (long long n = 1; n <= index.size(); ++n)
-            pins.push_back(index.at(n));
-    }
-    m_picture->setPins(std::move(pins));
-}
-
 QImage FFrance::mapImage() const
 {
-    return m_picture->renderedAtFullSize();
-}
-
-void FFrance::onCardStored(long long n)
-{
-    tb::Database* db = m_session.database();
-    if (!db || n < 1 || n > db->pins().size())
-        return;
-    m_picture->setPin(n, db->pins().at(n));
-}
-
-void FFrance::followZoom(QPointF mapPoint, QPoint viewPoint)
-{
-    layoutViewport();
-    const double zoom = m_picture->zoom();
-    m_hScroll->setValue(qRound(mapPoint.x() * zoom - viewPoint.x()));
-    m_vScroll->setValue(qRound(mapPoint.y() * zoom - viewPoint.y()));
-    tb::Database* db = m_session.database();
-    if (m_applyingZoom || !db || db->readOnly())
-        return;
-    const tb::Status s = tb::writeZoom(db->folder(), {m_picture->fitsView(), zoom});
-    // Told once per database: the wheel would repeat it at every step.
-    if (!s && !m_zoomWriteFailed) {
-        m_zoomWriteFailed = true;
-        m_ctx.dialogs.showError(s.error());
-    }
-}
-
-void FFrance::showHint()
-{
-    const tb::Database* db = m_session.database();
-    m_hint->setVisible(!db || db->count() == 0);
-    layoutViewport();
-}
-
-void FFrance::openFoundCard(long long n)
-{
-    QPointer<FFrance4> card = m_windows.cardWindow();
-    card->clear();
-    card->openCard(n);
-    m_ctx.dialogs.showModal(card);
-}
-
-QString FFrance::pinNames(int x, int y) const
-{
-    tb::Database* db = m_session.database();
-    if (!db || db->count() == 0)
-        return {};
-    const std::vector<long long> hits = db->pins().cardsAt(x, y);
-    if (hits.empty())
-        return {};
-    const std::vector<long long> first(hits.begin(), hits.begin() + std::min<size_t>(hits.size(), kTipNames));
-    const tb::Result<tb::CardList> lines = tb::hitList(db->store(), db->count(), first);
-    if (!lines)
-        return {};
-    QStringList names;
-    for (int row = 0; row < lines->size(); ++row)
-        names << lines->display(row).simplified();
-    if (hits.size() > first.size())
-        names << QStringLiteral("… et ") + tb::plainNumber((long long)(hits.size() - first.size()))
-                     + QStringLiteral(" autre(s) fiche(s)");
-    return names.join(u'\n');
-}
-
-void FFrance::layoutViewport()
-{
-    QWidget* inner = centralWidget();
-    if (!inner)
-        return;
-    const int barW = m_vScroll->sizeHint().width();
-    const int barH = m_hScroll->sizeHint().height();
-    if (!m_search || !m_hint)
-        return;
-    const int top = m_search->sizeHint().height();
-    const int bottom = m_hint->isHidden() ? 0 : m_hint->sizeHint().height();
-    const int w = qMax(0, inner->width() - barW);
-    const int h = qMax(0, inner->height() - barH - top - bottom);
-    m_hint->setGeometry(0, top + h + barH, inner->width(), bottom);
-    m_search->setGeometry(0, 0, qMin(inner->width(), 520), top);
-    m_container->setGeometry(0, top, w, h);
-    m_vScroll->setGeometry(w, top, barW, h);
-    m_hScroll->setGeometry(0, top + h, w, barH);
-    // A map smaller than the viewport needs no scrolling: it sits at the top left.
-    m_hScroll->setRange(0, qMax(0, m_picture->width() - w));
-    m_vScroll->setRange(0, qMax(0, m_picture->height() - h));
-    m_hScroll->setPageStep(qMax(1, w));
-    m_vScroll->setPageStep(qMax(1, h));
-    m_hScroll->setSingleStep(20);
-    m_vScroll->setSingleStep(20);
-    scrollMap();
-}
-
-void FFrance::scrollMap()
-{
-    m_picture->move(-m_hScroll->value(), -m_vScroll->value());
-}
-
-void FFrance::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    layoutViewport();
+    return m_map->image();
 }
 
 void FFrance::closeEvent(QCloseEvent* event)
@@ -462,37 +327,33 @@ void FFrance::followDatabase()
     m_search->clear();
     showHint();
     if (!db) {
+        m_map->follow(db, m_session.programFolder());
         setWindowTitle(QStringLiteral("Tabulon"));
         m_search->setSearcher({});
-        drawPins();
         return;
     }
     // Read in the background while the map is drawn: ready for the first key.
     db->prepareSearch();
     m_search->setSearcher([db](const QString& typed) { return db->search(typed, SearchBox::kShownLines); });
     connect(db, &tb::Database::countChanged, this, &FFrance::showHint);
-    connect(db, &tb::Database::cardStored, this, &FFrance::onCardStored);
-    connect(db, &tb::Database::cardsRenumbered, this, &FFrance::drawPins);
-    connect(db, &tb::Database::mapChanged, this, [this, db] {
-        loadMap(db->mapPath());
-        drawPins();
-    });
+    m_map->follow(db, m_session.programFolder());
     setWindowTitle(QStringLiteral("Tabulon : Dossier ") + db->folder().chopped(1));
     setDatabaseMenusVisible();
-    // Older databases name the default map without its folder.
-    const QString map = db->mapPath();
-    loadMap(QFileInfo(map).isRelative() && !map.isEmpty() ? m_session.programFile(map) : map);
     m_session.setMarker(3);
-    drawPins();
-    // The zoom this database was left at.
-    const tb::ZoomSetting zoom = tb::readZoom(db->folder());
-    m_zoomWriteFailed = false;
-    m_applyingZoom = true;
-    if (zoom.fit)
-        m_picture->fitToView();
-    else
-        m_picture->setZoom(zoom.zoom);
-    m_applyingZoom = false;
+}
+
+void FFrance::showHint()
+{
+    const tb::Database* db = m_session.database();
+    m_hint->setVisible(!db || db->count() == 0);
+}
+
+void FFrance::openFoundCard(long long n)
+{
+    QPointer<FFrance4> card = m_windows.cardWindow();
+    card->clear();
+    card->openCard(n);
+    m_ctx.dialogs.showModal(card);
 }
 
 void FFrance::createDatabase()
@@ -548,6 +409,11 @@ void FFrance::openDatabase()
         m_ctx.dialogs.message(correction);
 }
 
+void FFrance::showZones()
+{
+    m_ctx.dialogs.showModal(m_windows.zoneWindow());
+}
+
 void FFrance::chooseMap()
 {
     m_ctx.dialogs.showModal(m_windows.mapBrowser());
@@ -572,14 +438,7 @@ void FFrance::mapLeftClick(int x, int y)
         m_ctx.dialogs.message(kNoCards);
         return;
     }
-    tb::Result<tb::CardList> hits = db->cardsAt(x, y);
-    if (!hits) {
-        m_ctx.dialogs.showError(hits.error());
-        return;
-    }
-    FFrance3* list = m_windows.listWindow();
-    list->setList(std::move(hits).value());
-    m_ctx.dialogs.showModal(list);
+    showListWindow(m_ctx, db->cardsAt(x, y));
 }
 
 void FFrance::mapRightClick()

@@ -1,18 +1,17 @@
 #pragma once
 #include "core/db/session.h"
 #include "gui/app/app_context.h"
+#include "gui/app/reporting_launcher.h"
 #include "gui/app/windows.h"
 
 #include <QImage>
 #include <QMainWindow>
 
 class QAction;
-class QLabel;
 class QMenu;
-class QScrollBar;
-class MapPicture;
+class MapView;
+class QLabel;
 class SearchBox;
-class ZoomControl;
 
 // The main window: the map in its viewport with the pins of the database in
 // use, and the menu bar.
@@ -28,7 +27,6 @@ public:
     QImage mapImage() const;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -37,28 +35,17 @@ private:
     QMenu* addMenu(QWidget* parentMenu, const char* name, const QString& caption, QChar mnemonic = {});
     void startUp();
     void fitOnScreen();
-    void layoutViewport();
-    void scrollMap();
     void setDatabaseMenusVisible();
     // The database in use changed: its map, pins, menus and title.
     void followDatabase();
-
-    // Loads the image at path (empty when it cannot be read) and lays out the
-    // viewport; keepPlace keeps the scroll bars where they are.
-    void loadMap(const QString& path, bool keepPlace = false);
-    // The map as loaded with the pins of the database in use.
-    void drawPins();
-    void onCardStored(long long n);
-    // The zoom changed: the viewport follows, mapPoint back under viewPoint,
-    // and the database keeps it.
-    void followZoom(QPointF mapPoint, QPoint viewPoint);
+    // The line under the map, until the first card exists.
     void showHint();
     void openFoundCard(long long n);
-    QString pinNames(int x, int y) const;
 
     void createDatabase();
     void openDatabase();
     void chooseMap();
+    void showZones();
     void mapLeftClick(int x, int y);
     void mapRightClick();
     void startHelp();
@@ -66,20 +53,13 @@ private:
     bool refuseWithoutDatabase();
 
     tb::Session m_session;
+    ReportingLauncher m_launcher;
     Windows m_windows;
     AppContext m_ctx;
-    QImage m_map;  // as loaded
-    QString m_mapPath;
     QString m_position;  // position text of the mouse over the map
-    bool m_applyingZoom = false;  // the database's zoom is being shown
-    bool m_zoomWriteFailed = false;
 
-    QScrollBar* m_hScroll = nullptr;
-    QScrollBar* m_vScroll = nullptr;
-    QWidget* m_container = nullptr;
-    MapPicture* m_picture = nullptr;
+    MapView* m_map = nullptr;
     SearchBox* m_search = nullptr;
-    ZoomControl* m_zoom = nullptr;
     QLabel* m_hint = nullptr;
     QAction* m_cartes = nullptr;
     QMenu* m_clients = nullptr;

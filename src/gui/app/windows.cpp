@@ -6,6 +6,8 @@
 #include "gui/external/program_chooser_window.h"
 #include "gui/external/program_paths_window.h"
 #include "gui/cards/creation_window.h"
+#include "gui/cards/scan_viewer_window.h"
+#include "gui/cards/text_viewer_window.h"
 #include "gui/cards/structure_window.h"
 #include "gui/journals/collections_journal_window.h"
 #include "gui/journals/interest_journal_window.h"
@@ -14,6 +16,7 @@
 #include "gui/lists/list_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
+#include "gui/map/zone_window.h"
 #include "gui/postal/postal_window.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
@@ -52,3 +55,6 @@ Ffrance25* Windows::programChooser() { return ensure(m_programChooser); }
 Ffrance14* Windows::programPaths() { return ensure(m_programPaths); }
 FFrance26* Windows::structureWindow() { return ensure(m_structure); }
 Ffrance91* Windows::emailWindow() { return ensure(m_email); }
+Ffrance16* Windows::scanViewer() { return ensure(m_scanViewer); }
+Ffrancelic* Windows::textViewer() { return ensure(m_textViewer); }
+Ffrance28* Windows::zoneWindow() { return ensure(m_zones); }

@@ -25,6 +25,9 @@ class Ffrance25;
 class Ffrance14;
 class FFrance26;
 class Ffrance91;
+class Ffrance16;
+class Ffrancelic;
+class Ffrance28;
 
 class Windows {
 public:
@@ -49,6 +52,9 @@ public:
     Ffrance14* programPaths();
     FFrance26* structureWindow();
     Ffrance91* emailWindow();
+    Ffrance16* scanViewer();
+    Ffrancelic* textViewer();
+    Ffrance28* zoneWindow();
 
 
 private:
@@ -75,4 +81,7 @@ private:
     QPointer<Ffrance14> m_programPaths;
     QPointer<FFrance26> m_structure;
     QPointer<Ffrance91> m_email;
+    QPointer<Ffrance16> m_scanViewer;
+    QPointer<Ffrancelic> m_textViewer;
+    QPointer<Ffrance28> m_zones;
 };

@@ -8,6 +8,7 @@
 #include "core/tools/note_text.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/windows.h"
+#include "gui/cards/card_documents.h"
 #include "gui/journals/collections_journal_window.h"
 #include "gui/journals/interest_journal_window.h"
 #include "gui/journals/memento_window.h"
@@ -117,40 +118,48 @@ void FFrance4::buildMenus()
 {
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    addEntry(m_menuBar, "Feuillexls", QStringLiteral("Feuille \"EXCEL\""));
+    connect(addEntry(m_menuBar, "Feuillexls", QStringLiteral("Feuille \"EXCEL\"")), &QAction::triggered, this,
+            [this] { openSpreadsheet(m_ctx, shownNumber()); });
     connect(addEntry(m_menuBar, "notesconf", QStringLiteral("Notes confidentielles")), &QAction::triggered, this,
             &FFrance4::openNoteEditor);
     QMenu* documents = addSubmenu(m_menuBar, "documents", QStringLiteral("Documents annexes"));
-    addEntry(documents, "photo", QStringLiteral("Incorporer une photo"));
+    connect(addEntry(documents, "photo", QStringLiteral("Incorporer une photo")), &QAction::triggered, this,
+            &FFrance4::attachPhoto);
 
     QMenu* doctxt1 = addSubmenu(documents, "doctxt1", QStringLiteral("Document Texte n°1"));
     QMenu* voirTxt1 = addSubmenu(doctxt1, "VoirTxt1", QStringLiteral("Voir"));
-    addEntry(voirTxt1, "VoirTB1", QStringLiteral("Voir avec Tabulon"));
-    addEntry(voirTxt1, "VoirTT1", QStringLiteral("Voir avec le logiciel de traitement de texte"));
-    addEntry(doctxt1, "RechTxt1", QStringLiteral("Rechercher"));
+    onCard(addEntry(voirTxt1, "VoirTB1", QStringLiteral("Voir avec Tabulon")), viewText, 1);
+    onCard(addEntry(voirTxt1, "VoirTT1", QStringLiteral("Voir avec le logiciel de traitement de texte")),
+           openTextInWordProcessor, 1);
+    attachOn(addEntry(doctxt1, "RechTxt1", QStringLiteral("Rechercher")), tb::Attachment::TextA);
 
     QMenu* docTxt2 = addSubmenu(documents, "DocTxt2", QStringLiteral("Document Texte n°2"));
     QMenu* voirTxt2 = addSubmenu(docTxt2, "VoirTxt2", QStringLiteral("Voir"));
-    addEntry(voirTxt2, "VoirTB2", QStringLiteral("Voir avec Tabulon"));
-    addEntry(voirTxt2, "VoirTT2", QStringLiteral("Voir avec le logiciel de traitement de texte"));
-    addEntry(docTxt2, "RechTxt2", QStringLiteral("Rechercher"));
+    onCard(addEntry(voirTxt2, "VoirTB2", QStringLiteral("Voir avec Tabulon")), viewText, 2);
+    onCard(addEntry(voirTxt2, "VoirTT2", QStringLiteral("Voir avec le logiciel de traitement de texte")),
+           openTextInWordProcessor, 2);
+    attachOn(addEntry(docTxt2, "RechTxt2", QStringLiteral("Rechercher")), tb::Attachment::TextB);
 
     QMenu* docScan1 = addSubmenu(documents, "DocScan1", QStringLiteral("Document scanné n°1"));
     QMenu* voirScan1 = addSubmenu(docScan1, "VoirScan1", QStringLiteral("Voir"));
-    addEntry(voirScan1, "VoirTB3", QStringLiteral("Voir avec Tabulon"));
-    addEntry(voirScan1, "VoiTI1", QStringLiteral("Voir avec le logiciel de traitement d'image"));
-    addEntry(docScan1, "RechScan1", QStringLiteral("Rechercher"));
-    addEntry(docScan1, "ScanDoc1", QStringLiteral("Scanner le document n°1"));
+    onCard(addEntry(voirScan1, "VoirTB3", QStringLiteral("Voir avec Tabulon")), viewScan, 1);
+    onCard(addEntry(voirScan1, "VoiTI1", QStringLiteral("Voir avec le logiciel de traitement d'image")),
+           openScanInImageProgram, 1);
+    attachOn(addEntry(docScan1, "RechScan1", QStringLiteral("Rechercher")), tb::Attachment::ScanA);
+    onCard(addEntry(docScan1, "ScanDoc1", QStringLiteral("Scanner le document n°1")), scanDocument, 1);
 
     QMenu* docScan2 = addSubmenu(documents, "DocScan2", QStringLiteral("Document scanné n°2"));
     QMenu* voirScan2 = addSubmenu(docScan2, "VoirScan2", QStringLiteral("Voir"));
-    addEntry(voirScan2, "VoirTB4", QStringLiteral("Voir avec Tabulon"));
-    addEntry(voirScan2, "VoiTI2", QStringLiteral("Voir avec le logiciel de traitement d'image"));
-    addEntry(docScan2, "RechScan2", QStringLiteral("Rechercher"));
-    addEntry(docScan2, "ScanDoc2", QStringLiteral("Scanner le document n°2"));
+    onCard(addEntry(voirScan2, "VoirTB4", QStringLiteral("Voir avec Tabulon")), viewScan, 2);
+    onCard(addEntry(voirScan2, "VoiTI2", QStringLiteral("Voir avec le logiciel de traitement d'image")),
+           openScanInImageProgram, 2);
+    attachOn(addEntry(docScan2, "RechScan2", QStringLiteral("Rechercher")), tb::Attachment::ScanB);
+    onCard(addEntry(docScan2, "ScanDoc2", QStringLiteral("Scanner le document n°2")), scanDocument, 2);
 
-    addEntry(m_menuBar, "Adresses", QStringLiteral("Adresse avec traitement de texte"));
-    addEntry(m_menuBar, "Courrier", QStringLiteral("Courrier électronique"));
+    connect(addEntry(m_menuBar, "Adresses", QStringLiteral("Adresse avec traitement de texte")), &QAction::triggered,
+            this, [this] { addressToWordProcessor(m_ctx, typedCard()); });
+    connect(addEntry(m_menuBar, "Courrier", QStringLiteral("Courrier électronique")), &QAction::triggered, this,
+            [this] { writeEmail(m_ctx, m_form->text(9)); });
     connect(addEntry(m_menuBar, "Supprimer", QStringLiteral("Supprimer")), &QAction::triggered, this,
             &FFrance4::deleteShown);
     QMenu* archiver = addSubmenu(m_menuBar, "Archiver", QStringLiteral("Archiver"));
@@ -159,8 +168,10 @@ void FFrance4::buildMenus()
     connect(addEntry(archiver, "DesarchiFic", QStringLiteral("Désarchiver la fiche")), &QAction::triggered, this,
             [this] { setShownArchived(false); });
     QMenu* imprimer = addSubmenu(m_menuBar, "Imprimer", QStringLiteral("Imprimer"));
-    addEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche"));
-    addEntry(imprimer, "ImprimTout", QStringLiteral("Imprimer toutes les fiches"));
+    connect(addEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche")), &QAction::triggered, this,
+            [this] { printCard(m_ctx, shownNumber(), typedCard()); });
+    connect(addEntry(imprimer, "ImprimTout", QStringLiteral("Imprimer toutes les fiches")), &QAction::triggered,
+            this, [this] { printAllCards(m_ctx); });
 }
 
 void FFrance4::clear()
@@ -430,7 +441,26 @@ void FFrance4::firePhotoTimer()
 
 void FFrance4::loadPhoto()
 {
-    m_form->loadCardPhoto(shownNumber());
+    // A photo that cannot be shown is said in the status line: the timer
+    // loads it on every card, a box each time would be in the way.
+    if (const QString refusal = m_form->loadCardPhoto(shownNumber()); !refusal.isEmpty())
+        acknowledge(refusal);
+}
+
+void FFrance4::attachPhoto()
+{
+    chooseAttachment(m_ctx, tb::Attachment::Photo, shownNumber());
+    loadPhoto();
+}
+
+void FFrance4::onCard(QAction* action, void (*command)(AppContext&, int, long long), int document)
+{
+    connect(action, &QAction::triggered, this, [this, command, document] { command(m_ctx, document, shownNumber()); });
+}
+
+void FFrance4::attachOn(QAction* action, tb::Attachment kind)
+{
+    connect(action, &QAction::triggered, this, [this, kind] { chooseAttachment(m_ctx, kind, shownNumber()); });
 }
 
 void FFrance4::openNoteEditor()

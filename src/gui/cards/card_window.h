@@ -1,4 +1,5 @@
 #pragma once
+#include "core/cards/attachments.h"
 #include "gui/cards/card_window_base.h"
 
 class CardListView;
@@ -39,6 +40,10 @@ private:
     void armPhotoTimer();
     void firePhotoTimer();
     void loadPhoto();
+    void attachPhoto();  // photo
+    // action runs command on the shown card's document.
+    void onCard(QAction* action, void (*command)(AppContext&, int, long long), int document);
+    void attachOn(QAction* action, tb::Attachment kind);  // RechScan1/2, RechTxt1/2
     void openNoteEditor();  // notesconf
     void deleteShown();  // Supprimer
     void setShownArchived(bool archived);  // ArchFfic, DesarchiFic

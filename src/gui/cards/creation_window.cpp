@@ -5,6 +5,7 @@
 #include "core/db/session.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/windows.h"
+#include "gui/cards/card_documents.h"
 #include "gui/map/file_browser_window.h"
 
 #include <QHBoxLayout>
@@ -64,9 +65,7 @@ void FFrance11::rememberDepartment(int index)
 void FFrance11::choosePhoto()
 {
     const long long n = shownNumber();
-    Ffrance23* browser = m_ctx.windows.fileBrowser();
-    browser->prepare(QStringLiteral("*.jpg"), false, QStringLiteral("photo") + tb::plainNumber(n));
-    m_ctx.dialogs.showModal(browser);
+    chooseAttachment(m_ctx, tb::Attachment::Photo, n);
     m_form->loadCardPhoto(n);
 }
 

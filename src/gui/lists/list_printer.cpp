@@ -16,15 +16,23 @@ void printList(Dialogs& dialogs, const QStringList& lines)
 
 std::optional<tb::ListPrintStyle> choosePrintStyle(Dialogs& dialogs, QPrinter& printer)
 {
+    // The fixed pitch keeps the columns.
+    return choosePrintStyle(dialogs, printer, tb::defaultListPrintFont(), false);
+}
+
+std::optional<tb::ListPrintStyle> choosePrintStyle(Dialogs& dialogs, QPrinter& printer, const QFont& font,
+                                                   bool takeFamily)
+{
     // A cancelled printer choice means "do not print"; a cancelled font or
     // colour choice keeps the defaults.
     if (!dialogs.choosePrinter(printer))
         return std::nullopt;
 
     tb::ListPrintStyle style;
-    style.font = tb::defaultListPrintFont();
+    style.font = font;
     if (const std::optional<QFont> chosen = dialogs.chooseFont(style.font)) {
-        // Size, weight and slant are taken: the fixed pitch keeps the columns.
+        if (takeFamily && !chosen->family().isEmpty())
+            style.font.setFamily(chosen->family());
         if (chosen->pointSizeF() > 0)
             style.font.setPointSizeF(chosen->pointSizeF());
         style.font.setBold(chosen->bold());

@@ -1,7 +1,7 @@
 #include "gui/map/file_browser_window.h"
 
 #include "gui/app/dialogs.h"
-#include "core/base/safe_write.h"
+#include "core/cards/attachments.h"
 #include "core/db/session.h"
 #include "gui/widgets/file_picker.h"
 #include "core/map/preview_image.h"
@@ -70,10 +70,24 @@ void Ffrance23::onFileClicked(const QString& path)
 
 void Ffrance23::save()
 {
-    if (Text1->text().isEmpty())
+    const QString target = Text1->text();
+    if (target.isEmpty())
         return;
-    if (tb::Status s = tb::copyFileReplacing(m_picker->chosenPath(), Text1->text()); !s) {
-        m_ctx.dialogs.message(QStringLiteral("Le fichier n'a pas pu être copié !"));
+    const QString source = m_picker->chosenPath();
+    // A photo or a scan must be a picture the card window can show.
+    if (!m_textPreview) {
+        if (const QString refusal = tb::pictureAttachmentRefusal(source); !refusal.isEmpty()) {
+            m_ctx.dialogs.message(refusal);
+            return;
+        }
+    }
+    if (!tb::existingAttachment(target).isEmpty()
+        && m_ctx.dialogs.question(QStringLiteral(" Un document est déjà joint sous ce nom : le remplacer ?"),
+                                  QStringLiteral("Tabulon"), QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes)
+        return;
+    if (tb::Status s = tb::attachFile(source, target); !s) {
+        m_ctx.dialogs.showError(s.error());
         return;
     }
     m_ctx.dialogs.beep();

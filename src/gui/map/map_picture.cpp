@@ -186,6 +186,19 @@ void MapPicture::paintEvent(QPaintEvent* event)
             const QRect part = area.intersected(r);
             p.drawImage(part.topLeft(), tile(tx, ty), part.translated(-area.topLeft()));
         }
+    if (m_overlay) {
+        // Map points land where pins sit: the middle of their zoomed pixel.
+        p.setClipRect(r);
+        p.translate(0.5 * m_zoom - 0.5, 0.5 * m_zoom - 0.5);
+        p.scale(m_zoom, m_zoom);
+        m_overlay(p);
+    }
+}
+
+void MapPicture::setOverlay(std::function<void(QPainter&)> paint)
+{
+    m_overlay = std::move(paint);
+    update();
 }
 
 void MapPicture::mouseMoveEvent(QMouseEvent* event)
@@ -217,8 +230,10 @@ bool MapPicture::event(QEvent* event)
         auto* help = static_cast<QHelpEvent*>(event);
         const QPoint pos = tb::mapPixelAt(help->pos(), m_zoom);
         const QString names = m_pinNames(pos.x(), pos.y());
-        QToolTip::showText(help->globalPos(), names.isEmpty() ? kUsualTip : names, this);
-        return true;
+        if (!names.isEmpty()) {
+            QToolTip::showText(help->globalPos(), names, this);
+            return true;
+        }
     }
     return QWidget::event(event);
 }

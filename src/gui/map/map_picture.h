@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <functional>
 
+class QPainter;
+
 class MapPicture : public QWidget {
     Q_OBJECT
 public:
@@ -37,8 +39,12 @@ public:
     // The map and pins as drawn at 100 %.
     QImage renderedAtFullSize() const;
 
+    // Painted over the map and pins, in map pixels (the zone's figures):
+    // they stay whatever pins are drawn again under them.
+    void setOverlay(std::function<void(QPainter&)> paint);
+
     // Names of the cards whose pins a map pixel touches, for the tooltip;
-    // an empty text leaves the usual tooltip.
+    // an empty text leaves the widget's own tooltip.
     void setPinNames(std::function<QString(int x, int y)> names) { m_pinNames = std::move(names); }
 
 signals:
@@ -74,4 +80,5 @@ private:
     bool m_fit = false;
     QHash<quint64, QImage> m_tiles;
     std::function<QString(int, int)> m_pinNames;
+    std::function<void(QPainter&)> m_overlay;
 };

@@ -8,6 +8,7 @@
 #include "core/tools/note_text.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
+#include "gui/lists/list_printer.h"
 #include "gui/tools/clipboard_viewer.h"
 
 #include <QCloseEvent>
@@ -180,20 +181,10 @@ void FFrance9::showClipboard()
 void FFrance9::print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (!m_ctx.dialogs.choosePrinter(printer))
+    const std::optional<tb::ListPrintStyle> chosen = choosePrintStyle(m_ctx.dialogs, printer, m_text->font(), true);
+    if (!chosen)
         return;
-    tb::NotePrintStyle style;
-    style.font = m_text->font();
-    if (const std::optional<QFont> chosen = m_ctx.dialogs.chooseFont(style.font)) {
-        if (!chosen->family().isEmpty())
-            style.font.setFamily(chosen->family());
-        if (chosen->pointSizeF() > 0)
-            style.font.setPointSizeF(chosen->pointSizeF());
-        style.font.setBold(chosen->bold());
-        style.font.setItalic(chosen->italic());
-    }
-    if (const std::optional<QColor> color = m_ctx.dialogs.chooseColor(style.color); color && color->isValid())
-        style.color = *color;
+    const tb::NotePrintStyle style{chosen->font, chosen->color};
     // The note on screen takes the chosen colour and font name too.
     QPalette palette = m_text->palette();
     palette.setColor(QPalette::Text, style.color);

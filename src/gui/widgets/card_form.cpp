@@ -331,17 +331,20 @@ void CardFormWidget::computeDebt(bool rightAlign)
     }
 }
 
-void CardFormWidget::loadCardPhoto(long long n)
+QString CardFormWidget::loadCardPhoto(long long n)
 {
     clearPhoto();
     const tb::Database* db = m_ctx.session.database();
     if (n < 1 || !db)
-        return;
+        return {};
     const QString path = db->findSideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg"));
+    if (const tb::PictureCheck check = tb::checkPicture(path); check != tb::PictureCheck::Loadable)
+        return tb::pictureRefusal(check);
     QSize natural;
     const QImage image = tb::loadPreview(path, m_photo->contentsRect().size(), &natural);
     m_photoSize = natural.isValid() ? natural : QSize(0, 0);
     m_photo->setImage(image);
+    return {};
 }
 
 void CardFormWidget::clearPhoto()

@@ -44,8 +44,9 @@ public:
     void computeDebt(bool rightAlign);
 
     // The photo of card n in the frame (a missing, unreadable or huge file
-    // leaves it empty).
-    void loadCardPhoto(long long n);
+    // leaves it empty); the refusal of a file that is there but cannot be
+    // shown, "" otherwise.
+    QString loadCardPhoto(long long n);
     void clearPhoto();
     QSize photoSize() const { return m_photoSize; }
 

@@ -1,21 +1,13 @@
 // The printed note: broken at spaces, never cut, on as many pages as it needs.
 #include "core/tools/note_text.h"
+#include "support/fixtures.h"
 
 #include <QFontMetricsF>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-QString pdfText(const QString& path)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-}  // namespace
+using testing_support::pdfText;
 
 TEST(NotePrint, LongParagraphsBreakAtSpacesAndLongWordsStayWhole)
 {

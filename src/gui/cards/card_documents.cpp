@@ -1,0 +1,165 @@
+#include "gui/cards/card_documents.h"
+
+#include "core/cards/card_print.h"
+#include "core/db/session.h"
+#include "core/external/external_programs.h"
+#include "core/external/launcher.h"
+#include "gui/app/dialogs.h"
+#include "gui/app/windows.h"
+#include "gui/cards/scan_viewer_window.h"
+#include "gui/cards/text_viewer_window.h"
+#include "gui/lists/list_printer.h"
+#include "gui/map/file_browser_window.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QPrinter>
+
+namespace {
+
+constexpr int kSpreadsheetProgram = 1;
+constexpr int kWordProcessor = 2;
+constexpr int kImageProgram = 3;
+constexpr int kScannerProgram = 6;
+
+tb::Attachment scanOf(int document)
+{
+    return document == 1 ? tb::Attachment::ScanA : tb::Attachment::ScanB;
+}
+
+tb::Attachment textOf(int document)
+{
+    return document == 1 ? tb::Attachment::TextA : tb::Attachment::TextB;
+}
+
+// Card n's document as it is on disk, whatever the case of its name; "" when
+// no database is open or no card is shown.
+QString documentFile(AppContext& ctx, tb::Attachment kind, long long n, const QString& extension)
+{
+    const tb::Database* db = ctx.session.database();
+    if (!db || n < 1)
+        return {};
+    return db->findSideFile(tb::attachmentPrefix(kind), n, extension);
+}
+
+void openWithProgram(AppContext& ctx, int program, const QString& document)
+{
+    if (!document.isEmpty())
+        tb::openWith(ctx.launcher, tb::programPath(ctx.session.programFolder(), program), document);
+}
+
+// The viewer the windows registry gives, on path, shown modally.
+template <typename Viewer>
+void showDocument(AppContext& ctx, Viewer* (Windows::*viewer)(), const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    Viewer* window = (ctx.windows.*viewer)();
+    window->openDocument(path);
+    ctx.dialogs.showModal(window);
+}
+
+void printWith(AppContext& ctx, const tb::CardPrint& print)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    // The printer's own family, at the size, weight and slant chosen.
+    QFont font = QApplication::font();
+    font.setPointSize(10);
+    // The real family, not an alias: the font dialog then opens on it.
+    font.setFamily(QFontInfo(font).family());
+    const std::optional<tb::ListPrintStyle> style = choosePrintStyle(ctx.dialogs, printer, font, false);
+    if (!style)
+        return;
+    ctx.dialogs.setBusy(true);
+    const tb::Result<int> pages = tb::printCardPages(printer, print, QDate::currentDate(), *style);
+    ctx.dialogs.setBusy(false);
+    if (!pages)
+        ctx.dialogs.showError(pages.error());
+}
+
+}  // namespace
+
+void chooseAttachment(AppContext& ctx, tb::Attachment kind, long long n)
+{
+    if (!ctx.session.database() || n < 1)
+        return;
+    Ffrance23* browser = ctx.windows.fileBrowser();
+    browser->prepare(tb::attachmentPattern(kind), !tb::isPictureAttachment(kind), tb::attachmentBase(kind, n));
+    ctx.dialogs.showModal(browser);
+}
+
+void scanDocument(AppContext& ctx, int document, long long n)
+{
+    const tb::Database* db = ctx.session.database();
+    if (!db || n < 1)
+        return;
+    ctx.dialogs.message(tb::scanInstruction(db->folder(), document, n));
+    tb::startAlone(ctx.launcher, tb::programPath(ctx.session.programFolder(), kScannerProgram));
+}
+
+void viewScan(AppContext& ctx, int document, long long n)
+{
+    showDocument(ctx, &Windows::scanViewer, documentFile(ctx, scanOf(document), n, QStringLiteral(".jpg")));
+}
+
+void viewText(AppContext& ctx, int document, long long n)
+{
+    showDocument(ctx, &Windows::textViewer, documentFile(ctx, textOf(document), n, QStringLiteral(".txt")));
+}
+
+void openScanInImageProgram(AppContext& ctx, int document, long long n)
+{
+    openWithProgram(ctx, kImageProgram, documentFile(ctx, scanOf(document), n, QStringLiteral(".jpg")));
+}
+
+void openTextInWordProcessor(AppContext& ctx, int document, long long n)
+{
+    openWithProgram(ctx, kWordProcessor, documentFile(ctx, textOf(document), n, QStringLiteral(".txt")));
+}
+
+void openSpreadsheet(AppContext& ctx, long long n)
+{
+    const tb::Database* db = ctx.session.database();
+    if (db && n >= 1)
+        openWithProgram(ctx, kSpreadsheetProgram, db->findSideFile(QStringLiteral("f"), n, QStringLiteral(".xls")));
+}
+
+void addressToWordProcessor(AppContext& ctx, const CardRecord& card)
+{
+    const tb::Database* db = ctx.session.database();
+    if (!db)
+        return;
+    const QString path = db->file(QStringLiteral("adresses.txt"));
+    if (tb::Status s = tb::writeAddressFile(path, card); !s) {
+        ctx.dialogs.showError(s.error());
+        return;
+    }
+    openWithProgram(ctx, kWordProcessor, path);
+}
+
+void writeEmail(AppContext& ctx, const QString& address)
+{
+    if (!address.isEmpty())
+        ctx.launcher.openUrl(tb::mailtoUrl(address.trimmed()));
+}
+
+void printCard(AppContext& ctx, long long n, const CardRecord& card)
+{
+    const tb::Database* db = ctx.session.database();
+    if (!db || n < 1)
+        return;
+    printWith(ctx, tb::oneCardPrint(n, card, db->captions()));
+}
+
+void printAllCards(AppContext& ctx)
+{
+    const tb::Database* db = ctx.session.database();
+    if (!db)
+        return;
+    // A sheet with a heading and no card would be wasted.
+    if (db->count() == 0) {
+        ctx.dialogs.message(QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
+        return;
+    }
+    printWith(ctx, tb::allCardsPrint(*db));
+}

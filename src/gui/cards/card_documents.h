@@ -1,0 +1,29 @@
+#pragma once
+// What the card windows do with a card's documents: attaching them through
+// the file browser, showing them here or in the user's programs, the scanner,
+// the spreadsheet, the address for the word processor, the e-mail, and the
+// printing of one card or of every card.
+#include "core/cards/attachments.h"
+#include "core/cards/card_record.h"
+#include "gui/app/app_context.h"
+
+// photo, RechScan1/2, RechTxt1/2: the file browser copies the chosen file as
+// card n's document.
+void chooseAttachment(AppContext& ctx, tb::Attachment kind, long long n);
+// ScanDoc1/2: where the scan must be saved, then the scanner program.
+void scanDocument(AppContext& ctx, int document, long long n);
+// VoirTB3/4, VoirTB1/2: the scan in Ffrance16, the text in Ffrancelic.
+void viewScan(AppContext& ctx, int document, long long n);
+void viewText(AppContext& ctx, int document, long long n);
+// VoiTI1/2, VoirTT1/2, Feuillexls: the document in the image program, the
+// word processor, the spreadsheet program.
+void openScanInImageProgram(AppContext& ctx, int document, long long n);
+void openTextInWordProcessor(AppContext& ctx, int document, long long n);
+void openSpreadsheet(AppContext& ctx, long long n);
+// Adresses: "adresses.txt" from the card, opened in the word processor.
+void addressToWordProcessor(AppContext& ctx, const CardRecord& card);
+// Courrier: a new e-mail to address; nothing when the box is empty.
+void writeEmail(AppContext& ctx, const QString& address);
+// ImprimFic, ImprimTout: printer, font and colour, then the print.
+void printCard(AppContext& ctx, long long n, const CardRecord& card);
+void printAllCards(AppContext& ctx);

@@ -1,0 +1,158 @@
+// A card's documents: the copies a chosen file becomes, the pictures refused
+// before anything is decoded or copied, the scanning instruction and the
+// address file for the word processor.
+#include "core/cards/attachments.h"
+#include "core/db/database.h"
+#include "core/map/preview_image.h"
+#include "support/fixtures.h"
+#include "support/write_failures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace testing_support;
+
+namespace {
+
+struct AttachmentsTest : ::testing::Test {
+    TempProgramFolder program;
+    TempDatabase folder{program.path()};
+    QTemporaryDir chosen;
+    std::unique_ptr<tb::Database> db = std::move(tb::Database::open(folder.path())).value();
+
+    QString picture(const QString& name, QSize size, const char* format = "JPG")
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        const QString path = chosen.filePath(name);
+        EXPECT_TRUE(image.save(path, format));
+        return path;
+    }
+    // Only the header of a bitmap: the size a reader sees before decoding.
+    QString bitmapHeader(const QString& name, qint32 width, qint32 height)
+    {
+        QByteArray bytes("BM");
+        auto put32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) bytes.append(char((v >> (8 * i)) & 0xff)); };
+        auto put16 = [&](quint16 v) { bytes.append(char(v & 0xff)).append(char(v >> 8)); };
+        put32(54 + 3 * quint32(width) * quint32(height));
+        put32(0);
+        put32(54);
+        put32(40);
+        put32(quint32(width));
+        put32(quint32(height));
+        put16(1);
+        put16(24);
+        for (int i = 0; i < 6; ++i)
+            put32(0);
+        const QString path = chosen.filePath(name);
+        writeBytes(path, bytes);
+        return path;
+    }
+};
+
+}  // namespace
+
+TEST_F(AttachmentsTest, ChosenPhotosAreCopiedUnderTheCardsLowerCaseName)
+{
+    const QString holidays = picture("vacances.JPG", {40, 30});
+    const QString image = picture("image.jpeg", {30, 40});
+    const QString target = db->attachmentPath(tb::attachmentBase(tb::Attachment::Photo, 12), holidays);
+    EXPECT_EQ(target, folder.file("photo12.jpg"));
+    EXPECT_EQ(db->attachmentPath(tb::attachmentBase(tb::Attachment::Photo, 12), image), target);
+    EXPECT_TRUE(tb::existingAttachment(target).isEmpty());
+
+    ASSERT_TRUE(tb::attachFile(holidays, target));
+    EXPECT_EQ(readBytes(target), readBytes(holidays));
+    EXPECT_EQ(tb::existingAttachment(target), target);
+    ASSERT_TRUE(tb::attachFile(image, target));
+    EXPECT_EQ(readBytes(target), readBytes(image));
+
+    // A photo copied in by hand as "PHOTO12.JPG" is the attachment already
+    // there; once replaced the card keeps only the new one.
+    ASSERT_TRUE(QFile::remove(target));
+    writeBytes(folder.file("PHOTO12.JPG"), "old");
+    EXPECT_EQ(tb::existingAttachment(target), folder.file("PHOTO12.JPG"));
+    ASSERT_TRUE(tb::attachFile(holidays, target));
+    EXPECT_FALSE(QFile::exists(folder.file("PHOTO12.JPG")));
+    EXPECT_EQ(db->findSideFile("photo", 12, ".jpg"), target);
+
+    EXPECT_EQ(tb::attachmentBase(tb::Attachment::ScanB, 7), "ScanB7");
+    EXPECT_EQ(tb::attachmentBase(tb::Attachment::TextA, 3), "DtxtA3");
+    EXPECT_EQ(tb::attachmentPattern(tb::Attachment::ScanA), "*.jpg;*.jpeg");
+    EXPECT_EQ(tb::attachmentPattern(tb::Attachment::TextB), "*.txt");
+}
+
+TEST_F(AttachmentsTest, ACopyThatFailsSaysWhyAndLeavesTheOldDocument)
+{
+    const QString photo = picture("vacances.jpg", {40, 30});
+    const QString target = folder.file("photo3.jpg");
+    writeBytes(target, "old");
+
+    EXPECT_FALSE(underFileSizeLimit(100, [&] { return bool(tb::attachFile(photo, target)); }));
+    EXPECT_EQ(readBytes(target), "old");
+
+    // A read-only folder (root writes anywhere: nothing to check then).
+    if (geteuid() != 0) {
+        ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0555), 0);
+        const tb::Status s = tb::attachFile(photo, target);
+        chmod(QFile::encodeName(folder.path()).constData(), 0755);
+        ASSERT_FALSE(s);
+        EXPECT_EQ(s.error().number, 70);
+        EXPECT_EQ(readBytes(target), "old");
+    }
+
+    const tb::Status missing = tb::attachFile(chosen.filePath("parti.jpg"), target);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().number, 53);
+}
+
+TEST_F(AttachmentsTest, OnlyPicturesOfASafeSizeAreAttachedOrLoaded)
+{
+    EXPECT_EQ(tb::pictureAttachmentRefusal(picture("photo.jpg", {640, 480})), "");
+    EXPECT_EQ(tb::pictureAttachmentRefusal(picture("photo.png", {64, 48}, "PNG")), "");
+
+    writeBytes(chosen.filePath("faux.jpg"), "Ceci est une lettre.\r\n");
+    EXPECT_EQ(tb::pictureAttachmentRefusal(chosen.filePath("faux.jpg")), " Ce fichier n'est pas une image !");
+    EXPECT_EQ(tb::pictureAttachmentRefusal(chosen.filePath("parti.jpg")), " Ce fichier n'est pas une image !");
+
+    // Too many pixels on a side or in all: refused from the header alone.
+    const QString wide = picture("large.jpg", {10001, 2});
+    const QString tooMany = bitmapHeader("grand.jpg", 8000, 7000);
+    for (const QString& path : {wide, tooMany}) {
+        EXPECT_EQ(tb::checkPicture(path), tb::PictureCheck::TooLarge) << path.toStdString();
+        EXPECT_EQ(tb::pictureAttachmentRefusal(path),
+                  " Cette image est trop grande pour être chargée (plus de 10000 pixels de côté"
+                  " ou de 50 millions de pixels) !");
+        tb::PictureCheck check = tb::PictureCheck::Loadable;
+        EXPECT_TRUE(tb::loadPicture(path, &check).isNull());
+        EXPECT_EQ(check, tb::PictureCheck::TooLarge);
+    }
+    tb::PictureCheck check = tb::PictureCheck::TooLarge;
+    EXPECT_EQ(tb::loadPicture(picture("x.jpg", {10000, 3}), &check).size(), QSize(10000, 3));
+    EXPECT_EQ(check, tb::PictureCheck::Loadable);
+    EXPECT_EQ(tb::checkPicture(chosen.filePath("parti.jpg")), tb::PictureCheck::Missing);
+    EXPECT_EQ(tb::pictureRefusal(tb::PictureCheck::Missing), "");
+}
+
+TEST_F(AttachmentsTest, ScanningInstructionAndAddressFile)
+{
+    EXPECT_EQ(tb::scanInstruction("/base/", 1, 12),
+              " Le document scanné n°1 devra être enregistré au format JPG dans le répertoire /base/ sous le nom de ScanA12");
+    EXPECT_TRUE(tb::scanInstruction("/base/", 2, 7).startsWith(" Le document scanné n°2 devra"));
+    EXPECT_TRUE(tb::scanInstruction("/base/", 2, 7).endsWith(" sous le nom de ScanB7"));
+
+    std::array<QString, 20> t{"1", "Madame", "DURAND", "Zoé", "3 rue des Mûriers", "17000", "LA ROCHELLE"};
+    const QString path = folder.file("adresses.txt");
+    ASSERT_TRUE(tb::writeAddressFile(path, CardRecord::fromTexts(t)));
+    // The fields keep their full width, in the code page, lines ended by CR LF.
+    const QByteArray expected = "Madame" + QByteArray(9, ' ') + " DURAND" + QByteArray(9, ' ') + " Zo\xe9"
+                                + QByteArray(12, ' ') + "\r\n3 rue des M\xfbriers" + QByteArray(23, ' ') + "\r\n17000 LA ROCHELLE"
+                                + QByteArray(29, ' ') + "\r\n";
+    EXPECT_EQ(readBytes(path), expected);
+    EXPECT_FALSE(underFileSizeLimit(50, [&] { return bool(tb::writeAddressFile(path, CardRecord())); }));
+    EXPECT_EQ(readBytes(path), expected);
+}

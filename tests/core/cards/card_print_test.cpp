@@ -1,0 +1,139 @@
+// Printed cards, read back from PDF: headings, captions and values where they
+// belong, a new page when one is full, never a character past the page.
+#include "core/cards/card_print.h"
+#include "core/db/database.h"
+#include "support/fixtures.h"
+
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+// Every word's box lies inside its page; returns the words checked.
+int wordsOutsidePage(const QString& path, int* words)
+{
+    const QString html = pdfText(path, {QStringLiteral("-bbox")});
+    static const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">"));
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""));
+    const QRegularExpressionMatch size = page.match(html);
+    const double width = size.captured(1).toDouble(), height = size.captured(2).toDouble();
+    int outside = 0;
+    *words = 0;
+    for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
+        ++*words;
+        if (m.captured(1).toDouble() < 0 || m.captured(2).toDouble() < 0 || m.captured(3).toDouble() > width
+            || m.captured(4).toDouble() > height)
+            ++outside;
+    }
+    return outside;
+}
+
+struct CardPrintTest : ::testing::Test {
+    TempProgramFolder program;
+    TempDatabase folder{program.path()};
+    QTemporaryDir out;
+
+    std::unique_ptr<tb::Database> withCards(int count)
+    {
+        std::vector<CardRecord> cards;
+        for (int k = 1; k <= count; ++k) {
+            CardRecord card = makeCard(QStringLiteral("NOM%1").arg(k, 2, 10, QLatin1Char('0')), "Prénom", 1, k, k,
+                                       "17000", "LA ROCHELLE");
+            card.fields[9] = tb::padField(QStringLiteral("client%1@exemple.fr").arg(k), 40);
+            card.fields[19] = tb::padField(QString(40, u'W'), 40);
+            cards.push_back(card);
+        }
+        writeCards(folder.path(), cards);
+        return std::move(tb::Database::open(folder.path())).value();
+    }
+    int print(const tb::CardPrint& cards, const QString& name, const tb::ListPrintStyle& style)
+    {
+        QPdfWriter writer(out.filePath(name));
+        writer.setResolution(600);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        const tb::Result<int> pages = tb::printCardPages(writer, cards, QDate(2026, 3, 21), style);
+        EXPECT_TRUE(pages);
+        return pages ? *pages : 0;
+    }
+    static tb::ListPrintStyle style(int points, bool bold = false)
+    {
+        tb::ListPrintStyle s;
+        s.font = QFont(QStringLiteral("DejaVu Sans"), points);
+        s.font.setBold(bold);
+        return s;
+    }
+};
+
+}  // namespace
+
+TEST_F(CardPrintTest, OneCardPrintsItsHeadingThenEachCaptionAboveItsValue)
+{
+    auto db = withCards(1);
+    CardRecord typed = *db->card(1);
+    typed.fields[1] = tb::padField("Monsieur", 15);
+    typed.fields[3] = tb::padField("Zoé-Chloé", 15);
+    ASSERT_TRUE(db->setCaptions({"Profession", "Société", "Code client", "", "", "", "", "", "", "Remarques"}));
+    EXPECT_EQ(print(tb::oneCardPrint(12, typed, db->captions()), "une.pdf", style(10)), 1);
+    QStringList lines;
+    for (const QString& line : pdfText(out.filePath("une.pdf"), {QStringLiteral("-layout")}).split(u'\n'))
+        if (!line.trimmed().isEmpty())
+            lines.append(line.trimmed());
+    ASSERT_GE(lines.size(), 6);
+    EXPECT_EQ(lines[0], "03-21-2026");
+    EXPECT_EQ(lines[1], "Fiche 12");
+    EXPECT_EQ(lines.mid(2, 6), QStringList({"Mr/Mme/Me/Société...", "Monsieur", "Nom", "NOM01", "Prénoms", "Zoé-Chloé"}))
+        << lines.join(u'|').toStdString();
+    const QString all = lines.join(u'\n');
+    EXPECT_TRUE(all.contains("Adresse E-mail\nclient1@exemple.fr"));
+    EXPECT_TRUE(all.contains("Profession\n"));
+    EXPECT_TRUE(all.contains("Remarques\nWWWW"));
+    EXPECT_FALSE(all.contains("Fiche n°"));
+    // Field 1 (marker and position) is not printed.
+    EXPECT_FALSE(all.contains(typed.field(1).trimmed()));
+}
+
+TEST_F(CardPrintTest, AllCardsPrintEachCardUnderItsNumberAndBreakPages)
+{
+    auto three = withCards(3);
+    EXPECT_GE(print(tb::allCardsPrint(*three), "trois.pdf", style(10)), 2);
+    const QString text = pdfText(out.filePath("trois.pdf"), {QStringLiteral("-layout")});
+    EXPECT_TRUE(text.startsWith("03-21-2026") || text.trimmed().startsWith("03-21-2026"));
+    EXPECT_TRUE(text.contains("Fichier complet"));
+    for (int k = 1; k <= 3; ++k) {
+        // The number keeps its leading blank; the text read back shows blanks as one.
+        const int heading = text.indexOf(QRegularExpression(QStringLiteral("Fiche n° +%1\n").arg(k)));
+        ASSERT_GE(heading, 0) << k;
+        EXPECT_EQ(text.indexOf(QStringLiteral("NOM0%1").arg(k)), text.indexOf(QStringLiteral("NOM0%1").arg(k), heading));
+        EXPECT_TRUE(text.contains(QStringLiteral("client%1@exemple.fr").arg(k)));
+    }
+
+    // Forty cards: each on the paper once, a new page whenever one is full,
+    // no word past the page even at a large bold size.
+    auto forty = withCards(40);
+    for (const auto& [name, s] : {std::pair{QStringLiteral("dix.pdf"), style(10)},
+                                  std::pair{QStringLiteral("grand.pdf"), style(36, true)}}) {
+        const int pages = print(tb::allCardsPrint(*forty), name, s);
+        const QString plain = pdfText(out.filePath(name));
+        EXPECT_EQ(plain.count(u'\f'), pages) << name.toStdString();
+        EXPECT_GT(pages, 30) << name.toStdString();
+        for (int k = 1; k <= 40; ++k)
+            EXPECT_EQ(plain.count(QStringLiteral("NOM%1").arg(k, 2, 10, QLatin1Char('0'))), 1) << k;
+        EXPECT_EQ(plain.count("Fiche n°"), 40);
+        int words = 0;
+        EXPECT_EQ(wordsOutsidePage(out.filePath(name), &words), 0) << name.toStdString();
+        EXPECT_GT(words, 40 * 19);
+    }
+}
+
+TEST_F(CardPrintTest, APrintThatCannotBeginSaysSo)
+{
+    auto db = withCards(1);
+    QPdfWriter writer(QStringLiteral("/nonexistent/folder/fiche.pdf"));
+    const tb::Result<int> pages = tb::printCardPages(writer, tb::allCardsPrint(*db), QDate(2026, 3, 21), style(10));
+    ASSERT_FALSE(pages);
+    EXPECT_EQ(pages.error().message(), " L'impression n'a pas pu commencer !");
+}

@@ -1,0 +1,316 @@
+// The card window's documents: photo, scans and text documents attached
+// through the file browser (refusals included), shown in the two viewers or
+// handed to the user's programs, the address, the e-mail, and the prints of
+// one card and of every card read back from PDF.
+#include "core/external/external_programs.h"
+#include "gui/cards/card_window.h"
+#include "gui/cards/scan_viewer_window.h"
+#include "gui/cards/text_viewer_window.h"
+#include "gui/map/file_browser_window.h"
+#include "gui/widgets/card_list_view.h"
+#include "gui/widgets/photo_frame.h"
+#include "gui_fixture.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+class CardDocumentsTest : public ::testing::Test {
+protected:
+    GuiFixture f;
+    FFrance4* w = nullptr;
+    QString db;
+    QTemporaryDir tmp;
+    QString mine;  // the user's own folder of files to attach
+
+    // Cards by name: ARNAUD (2), BERNARD (1), shown first: card 2.
+    void SetUp() override
+    {
+        CardRecord arnaud = makeCard("ARNAUD", "Zoé", 1, 200, 150, "17000", "LA ROCHELLE");
+        arnaud.fields[9] = tb::padField("zoe@exemple.fr", 40);
+        db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), arnaud,
+                              makeCard("CAMUS", "Léa", 2, 300, 200)});
+        f.trigger("Voirlesfiches");
+        w = qobject_cast<FFrance4*>(f.dialogs.lastModal());
+        ASSERT_NE(w, nullptr);
+        clickRow(child<CardListView>(w, "List1"), 0);
+        ASSERT_EQ(labelText(w, "Label2"), "2");
+        mine = tmp.path() + "/Mes documents/";
+        QDir().mkpath(mine);
+        picture("vacances.JPG", {120, 90}, Qt::red);
+        picture("image.jpeg", {90, 120}, Qt::blue);
+        picture("immense.jpg", {10001, 2}, Qt::gray);
+        writeBytes(mine + "faux.jpg", "ceci n'est pas une image\r\n");
+        writeBytes(mine + "lettre.txt", "Ch\xE8re Madame,\r\nBien \xE0 vous.\r\n");
+        f.dialogs.messages.clear();
+    }
+    void picture(const QString& name, QSize size, Qt::GlobalColor color)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(color);
+        ASSERT_TRUE(image.save(mine + name, "JPG"));
+    }
+    void menu(const char* name) { child<QAction>(w, name)->trigger(); }
+    // The menu entry opens the file browser; file is chosen there and saved.
+    Ffrance23* attach(const char* entry, const QString& file)
+    {
+        Ffrance23* browser = nullptr;
+        f.dialogs.modalScripts.enqueue([&](QWidget* b) {
+            browser = qobject_cast<Ffrance23*>(b);
+            ASSERT_NE(browser, nullptr);
+            ASSERT_TRUE(browser->openFolder(mine));
+            ASSERT_TRUE(clickItem(browser, "File1", file));
+            click(child<QPushButton>(browser, "Command1"));
+        });
+        menu(entry);
+        return browser;
+    }
+    PhotoFrame* photo() const { return child<PhotoFrame>(w, "Picture1"); }
+};
+
+}  // namespace
+
+TEST_F(CardDocumentsTest, PhotoIsCopiedAsTheCardsJpgAndDrawnAgainOnAClick)
+{
+    Ffrance23* browser = attach("photo", "vacances.JPG");
+    ASSERT_NE(browser, nullptr);
+    EXPECT_FALSE(browser->isVisible());
+    EXPECT_EQ(readBytes(db + "photo2.jpg"), readBytes(mine + "vacances.JPG"));
+    ASSERT_FALSE(photo()->image().isNull());
+    // Smaller than the frame: unscaled and centred.
+    const QRect inner = photo()->contentsRect();
+    EXPECT_EQ(photo()->pictureRect().size(), QSize(120, 90));
+    EXPECT_LE((photo()->pictureRect().center() - inner.center()).manhattanLength(), 2);
+
+    // Over the photo already there: asked first, "Non" by default keeps it.
+    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
+    attach("photo", "image.jpeg");
+    ASSERT_EQ(f.dialogs.questions.size(), 1);
+    EXPECT_EQ(f.dialogs.questions[0].text, " Un document est déjà joint sous ce nom : le remplacer ?");
+    EXPECT_EQ(f.dialogs.questions[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(f.dialogs.questions[0].defaultButton, QMessageBox::No);
+    EXPECT_EQ(readBytes(db + "photo2.jpg"), readBytes(mine + "vacances.JPG"));
+    browser->hide();
+    f.dialogs.questionAnswers.enqueue(QMessageBox::Yes);
+    attach("photo", "image.jpeg");
+    EXPECT_EQ(readBytes(db + "photo2.jpg"), readBytes(mine + "image.jpeg"));
+    EXPECT_EQ(QDir(db).entryList({"photo2*"}, QDir::Files), QStringList{"photo2.jpg"});
+
+    // A click on the frame reads the photo again.
+    ASSERT_TRUE(QFile::remove(db + "photo2.jpg"));
+    click(photo(), photo()->rect().center());
+    EXPECT_TRUE(photo()->image().isNull());
+    QImage wide(1200, 300, QImage::Format_RGB32);
+    wide.fill(Qt::green);
+    ASSERT_TRUE(wide.save(db + "PHOTO2.JPG"));
+    click(photo(), photo()->rect().center());
+    ASSERT_FALSE(photo()->image().isNull());
+    // Wider than the frame: scaled by one ratio to its width, centred.
+    const QRect placed = photo()->pictureRect();
+    EXPECT_EQ(placed.width(), inner.width());
+    EXPECT_NEAR(placed.height(), inner.width() / 4.0, 1.0);
+    EXPECT_NEAR(placed.center().y(), inner.center().y(), 1);
+}
+
+TEST_F(CardDocumentsTest, PicturesThatCannotBeShownAreRefusedAndNothingIsCopied)
+{
+    const QStringList before = QDir(db).entryList(QDir::Files);
+    Ffrance23* browser = attach("photo", "faux.jpg");
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].text, " Ce fichier n'est pas une image !");
+    EXPECT_EQ(f.dialogs.messages[0].icon, QMessageBox::NoIcon);
+    EXPECT_TRUE(browser->isVisible());  // another file may be chosen
+    browser->hide();
+    attach("RechScan1", "immense.jpg");
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith(" Cette image est trop grande"));
+    browser->hide();
+    EXPECT_EQ(QDir(db).entryList(QDir::Files), before);
+
+    // A photo put there by hand that is too large is never loaded; the
+    // status line says why.
+    ASSERT_TRUE(QFile::copy(mine + "immense.jpg", db + "photo2.jpg"));
+    click(photo(), photo()->rect().center());
+    EXPECT_TRUE(photo()->image().isNull());
+    EXPECT_TRUE(labelText(w, "StatusLine").startsWith(" Cette image est trop grande"));
+
+    // A copy that fails is said with its error; the browser stays open.
+    ASSERT_TRUE(QDir(db).mkdir("DtxtB2.txt"));
+    attach("RechTxt2", "lettre.txt");
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith("Erreur n° 75")) << f.dialogs.lastMessage().toStdString();
+    EXPECT_TRUE(browser->isVisible());
+    browser->hide();
+}
+
+TEST_F(CardDocumentsTest, ScansAreShownPrintedAndHandedToTheImageProgram)
+{
+    attach("RechScan2", "image.jpeg");
+    EXPECT_EQ(readBytes(db + "ScanB2.jpg"), readBytes(mine + "image.jpeg"));
+    ASSERT_TRUE(QFile::copy(mine + "vacances.JPG", db + "SCANA2.JPG"));  // any case will do
+
+    menu("VoirTB4");
+    auto* viewer = qobject_cast<Ffrance16*>(f.dialogs.lastModal());
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->windowTitle(), "Documents scannés");
+    EXPECT_EQ(viewer->documentPath(), db + "ScanB2.jpg");
+    auto* frame = child<PhotoFrame>(viewer, "Picture1");
+    ASSERT_FALSE(frame->image().isNull());
+    auto* timer = child<QTimer>(viewer, "Timer1");
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 2000);
+    QMetaObject::invokeMethod(timer, "timeout");
+    EXPECT_FALSE(frame->image().isNull());
+    viewer->hide();
+
+    menu("VoirTB3");
+    EXPECT_EQ(viewer->documentPath(), db + "SCANA2.JPG");
+    ASSERT_TRUE(QFile::remove(db + "SCANA2.JPG"));
+    click(child<QPushButton>(viewer, "Voir"));
+    EXPECT_TRUE(frame->image().isNull());
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());  // a missing scan only leaves the frame empty
+
+    menu("VoirTB4");
+    f.dialogs.printToPdf = tmp.filePath("scan.pdf");
+    click(child<QPushButton>(viewer, "Imprimer"));
+    EXPECT_GT(readBytes(tmp.filePath("scan.pdf")).size(), 500);
+    f.dialogs.printerAccepted = false;
+    f.dialogs.printToPdf = tmp.filePath("rien.pdf");
+    click(child<QPushButton>(viewer, "Imprimer"));
+    EXPECT_FALSE(QFile::exists(tmp.filePath("rien.pdf")));
+    viewer->hide();
+
+    ASSERT_TRUE(tb::storeProgramPath(f.program.path(), 3, "/usr/bin/gimp"));
+    menu("VoiTI2");
+    ASSERT_EQ(f.launcher.programs.size(), 1);
+    EXPECT_EQ(f.launcher.programs[0].args, QStringList{db + "ScanB2.jpg"});
+
+    // Scanning: where to save the scan, then the scanner program.
+    ASSERT_TRUE(tb::storeProgramPath(f.program.path(), 6, "/opt/scan/Numeriser"));
+    menu("ScanDoc1");
+    EXPECT_EQ(f.dialogs.lastMessage(), " Le document scanné n°1 devra être enregistré au format JPG dans le répertoire "
+                                           + db + " sous le nom de ScanA2");
+    ASSERT_EQ(f.launcher.programs.size(), 2);
+    EXPECT_EQ(f.launcher.programs[1].program, "/opt/scan/Numeriser");
+    EXPECT_TRUE(f.launcher.programs[1].args.isEmpty());
+}
+
+TEST_F(CardDocumentsTest, TextDocumentsAreShownWholeSelectedCopiedAndPrinted)
+{
+    Ffrance23* browser = attach("RechTxt1", "lettre.txt");
+    EXPECT_TRUE(child<QPlainTextEdit>(browser, "TextRech")->isVisibleTo(browser));
+    EXPECT_EQ(readBytes(db + "DtxtA2.txt"), readBytes(mine + "lettre.txt"));
+
+    menu("VoirTB1");
+    auto* viewer = qobject_cast<Ffrancelic*>(f.dialogs.lastModal());
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->documentPath(), db + "DtxtA2.txt");
+    auto* text = child<QPlainTextEdit>(viewer, "Text1");
+    EXPECT_EQ(text->toPlainText(), "Chère Madame,\nBien à vous.\n");
+    click(child<QPushButton>(viewer, "Command1"));
+    EXPECT_EQ(text->textCursor().selectedText().size(), text->toPlainText().size());
+    QApplication::clipboard()->clear();
+    click(child<QPushButton>(viewer, "Command2"));
+    EXPECT_EQ(QApplication::clipboard()->text(), "Chère Madame,\nBien à vous.\n");
+    click(child<QPushButton>(viewer, "Picture2"));
+    ASSERT_EQ(f.dialogs.modeless.size(), 1);
+    EXPECT_EQ(f.dialogs.modeless[0]->objectName(), "Clipbrd");
+
+    f.dialogs.printToPdf = tmp.filePath("lettre.pdf");
+    click(child<QPushButton>(viewer, "Picture1"));
+    const QString printed = pdfText(tmp.filePath("lettre.pdf"));
+    EXPECT_TRUE(printed.contains("Chère Madame,")) << printed.toStdString();
+    EXPECT_TRUE(printed.contains("Bien à vous."));
+    viewer->hide();
+
+    // The second document is card 2's "DtxtB2.txt", in any case; the word
+    // processor gets the same file.
+    writeBytes(db + "DTXTB2.TXT", "Second");
+    menu("VoirTB2");
+    EXPECT_EQ(viewer->documentPath(), db + "DTXTB2.TXT");
+    EXPECT_EQ(text->toPlainText(), "Second");
+    viewer->hide();
+    ASSERT_TRUE(tb::storeProgramPath(f.program.path(), 2, "/usr/bin/abiword"));
+    menu("VoirTT2");
+    ASSERT_EQ(f.launcher.programs.size(), 1);
+    EXPECT_EQ(f.launcher.programs[0].program, "/usr/bin/abiword");
+    EXPECT_EQ(f.launcher.programs[0].args, QStringList{db + "DTXTB2.TXT"});
+}
+
+TEST_F(CardDocumentsTest, SpreadsheetAddressAndEmailOfTheShownCard)
+{
+    writeBytes(db + "F2.xls", "xls");
+    menu("Feuillexls");  // no spreadsheet program chosen: the desktop's own
+    EXPECT_EQ(f.launcher.documents, QStringList{db + "F2.xls"});
+
+    ASSERT_TRUE(tb::storeProgramPath(f.program.path(), 2, "/usr/bin/abiword"));
+    child<QLineEdit>(w, "Text1(4)")->setText("3 rue des Mûriers");
+    menu("Adresses");
+    const QByteArray written = readBytes(db + "adresses.txt");
+    EXPECT_TRUE(written.startsWith(QByteArray(15, ' ') + " ARNAUD" + QByteArray(9, ' ') + " Zo\xe9 "));
+    EXPECT_TRUE(written.contains("\r\n3 rue des M\xfbriers "));
+    EXPECT_TRUE(written.contains("\r\n17000 LA ROCHELLE"));
+    ASSERT_EQ(f.launcher.programs.size(), 1);
+    EXPECT_EQ(f.launcher.programs[0].args, QStringList{db + "adresses.txt"});
+
+    menu("Courrier");
+    ASSERT_EQ(f.launcher.urls.size(), 1);
+    EXPECT_EQ(f.launcher.urls[0].toString(), "mailto:zoe@exemple.fr");
+    child<QLineEdit>(w, "Text1(9)")->clear();
+    menu("Courrier");
+    EXPECT_EQ(f.launcher.urls.size(), 1);
+}
+
+TEST_F(CardDocumentsTest, PrintsTheShownCardAndEveryCard)
+{
+    f.dialogs.printToPdf = tmp.filePath("fiche.pdf");
+    child<QLineEdit>(w, "Text1(3)")->setText("Zoé-Chloé");  // printed as typed
+    f.dialogs.fontAnswers.enqueue(QFont("DejaVu Serif", 14, QFont::Bold));
+    f.dialogs.colorAnswers.enqueue(QColor(Qt::darkBlue));
+    menu("ImprimFic");
+    const QString one = pdfText(tmp.filePath("fiche.pdf"));
+    EXPECT_TRUE(one.contains("Fiche 2\n")) << one.toStdString();
+    EXPECT_TRUE(one.contains("Nom\nARNAUD\n"));
+    EXPECT_TRUE(one.contains("Prénoms\nZoé-Chloé\n"));
+    EXPECT_TRUE(one.contains("Adresse E-mail\nzoe@exemple.fr\n"));
+    EXPECT_FALSE(one.contains("BERNARD"));
+
+    f.dialogs.printToPdf = tmp.filePath("toutes.pdf");
+    menu("ImprimTout");
+    const QString all = pdfText(tmp.filePath("toutes.pdf"));
+    EXPECT_TRUE(all.contains("Fichier complet"));
+    EXPECT_EQ(all.count("Fiche n°"), 3);
+    const int first = all.indexOf("BERNARD"), second = all.indexOf("ARNAUD"), third = all.indexOf("CAMUS");
+    EXPECT_TRUE(first >= 0 && first < second && second < third) << all.toStdString();
+
+    f.dialogs.printerAccepted = false;
+    f.dialogs.printToPdf = tmp.filePath("annule.pdf");
+    menu("ImprimTout");
+    EXPECT_FALSE(QFile::exists(tmp.filePath("annule.pdf")));
+}
+
+TEST_F(CardDocumentsTest, ViewersRunInTheRealModalLoopUntilClosed)
+{
+    for (const char* entry : {"VoirTB3", "VoirTB1"}) {
+        menu(entry);
+        QPointer<QWidget> viewer = f.dialogs.lastModal();
+        ASSERT_NE(viewer, nullptr);
+        viewer->hide();
+        QtDialogs real;
+        QTimer::singleShot(50, viewer, [viewer] { viewer->close(); });
+        real.showModal(viewer);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(viewer) << entry;  // closed with its close box: made anew next time
+    }
+}

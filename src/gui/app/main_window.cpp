@@ -32,6 +32,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -70,9 +71,12 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     m_map->setKeepsZoom(true);
     m_search = new SearchBox(m_map->viewport(), central);
     m_search->setMaximumWidth(520);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_search, 1);
+    top->addStretch(1);
     m_hint = new QLabel(kMapHint, central);
     m_hint->setObjectName(QStringLiteral("MapHint"));
-    layout->addWidget(m_search, 0, Qt::AlignLeft);
+    layout->addLayout(top);
     layout->addWidget(m_map, 1);
     layout->addWidget(m_hint);
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <future>
 #include <string>
 #include <string_view>
 
@@ -152,11 +153,36 @@ Status SearchIndex::load(const CardStore& store, long long count)
     m_garbage = 0;
     m_rank.clear();
     m_cards.assign(size_t(count), Slot());
-    // Folded fields hold a fifth of a record on average.
-    m_text.reserve(qsizetype(count) * 128 + 2048);
-    const Status s = store.forEachRaw(count, [&](long long n, QByteArrayView record) { append(n, record); });
+    // A large file is folded in two halves side by side, one per core, and
+    // the second half's text joined after the first.
+    const long long half = count >= kSplitCards ? count / 2 : count;
+    SearchIndex second;
+    std::future<Status> later;
+    if (half < count) {
+        second.m_cards.assign(size_t(count), Slot());
+        later = std::async(std::launch::async, [&] { return second.readRange(store, half + 1, count); });
+    }
+    Status s = readRange(store, 1, half);
+    if (later.valid()) {
+        const Status t = later.get();
+        const quint32 shift = quint32(m_text.size());
+        m_text.append(second.m_text);
+        for (size_t i = size_t(half); i < size_t(count); ++i) {
+            m_cards[i] = second.m_cards[i];
+            m_cards[i].start += shift;
+        }
+        if (s && !t)
+            s = t;
+    }
     m_text.squeeze();
     return s;
+}
+
+Status SearchIndex::readRange(const CardStore& store, long long first, long long last)
+{
+    // Folded fields hold a fifth of a record on average.
+    m_text.reserve(qsizetype(last - first + 1) * 128 + 2048);
+    return store.forEachRaw(first, last, [&](long long n, QByteArrayView record) { append(n, record); });
 }
 
 Result<std::vector<quint32>> SearchIndex::readOrder(const CardStore& store, long long count)

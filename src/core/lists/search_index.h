@@ -43,6 +43,8 @@ public:
     // level of the French order); none (kUnranked) before the order is given
     // and for cards changed since it was read.
     static constexpr quint32 kUnranked = 0xFFFFFFFF;
+    // From this many cards the index is read in two halves at once.
+    static constexpr long long kSplitCards = 4096;
     quint32 rank(long long n) const;
     bool ordered() const { return !m_rank.empty() || m_cards.empty(); }
     // The places of cards 1..count, from a second pass (safe off the main
@@ -60,6 +62,7 @@ private:
         bool active = false;
     };
     void append(long long n, QByteArrayView record);
+    Status readRange(const CardStore& store, long long first, long long last);
 
     QByteArray m_text;  // per card: field number byte, then its folded text
     std::vector<Slot> m_cards;

@@ -130,3 +130,23 @@ TEST_F(SearchBoxTest, IndexFollowsStoreCreateArchiveAndDelete)
     EXPECT_EQ(found(QStringLiteral("a")), (Numbers{2, 3}));
     EXPECT_EQ(db->searchIndex().size(), 3);
 }
+
+TEST_F(SearchBoxTest, ALargeFileReadInTwoHalvesFindsEveryCardUnderItsOwnNumber)
+{
+    const long long count = tb::SearchIndex::kSplitCards + 3;
+    std::vector<CardRecord> cards;
+    for (long long n = 1; n <= count; ++n)
+        cards.push_back(makeCard(QStringLiteral("NOM%1").arg(n, 6, 10, QLatin1Char('0')), QStringLiteral("Zoé"), 3, 1,
+                                 1));
+    open(cards);
+    tb::SearchIndex index;
+    ASSERT_TRUE(index.load(db->store(), db->count()).ok());
+    for (long long n : {1LL, count / 2, count / 2 + 1, count}) {
+        const QByteArray name = "nom" + QByteArray::number(n).rightJustified(6, '0');
+        const std::vector<tb::SearchHit> hits = index.find({name, "zoe"});
+        ASSERT_EQ(hits.size(), 1u) << name.constData();
+        EXPECT_EQ(hits[0].number, n);
+        EXPECT_EQ(hits[0].field, 3);  // the surname, where the first word is
+    }
+    EXPECT_EQ(index.find({"zoe"}).size(), size_t(count));
+}

@@ -90,6 +90,15 @@ row "search --by nom DUPON" "$t" "cat lesfiches.dat" "$r" "cible <= 2 (processus
 t=$(bench_ms search)
 row "recherche par le nom DUPON" "$t" "cat lesfiches.dat" "$r" "cible <= 2"
 
+# The search box: its index read in one pass (in the background when the base
+# opens) against reading the records once, its memory beside the record file,
+# then the slowest key of "chatel plage" typed one by one.
+x=$("$BENCH" index "$DB" "$CARD" "$RUNS")
+row "index de la recherche" "$(echo "$x" | awk '$1 == "index:" { print $2 }')" "cat lesfiches.dat" "$r" "cible <= 3 et < 1 s"
+echo "$x" | awk '$1 == "index" && $2 == "memory:" { printf "%-28s %s   cible <= 0.5\n", "mémoire de l'\''index", $0 }'
+t=$("$BENCH" find "$DB" "$CARD" "$RUNS" | awk '$1 == "find" && $2 == "(slowest" { print $4 }')
+row "recherche : touche la + lente" "$t" "(aucun)" 0 "cible <= 50 ms"
+
 # The cards of a zone (the middle of the map): the pin index's test alone, then
 # with the list's lines as the right click shows them, and the command line.
 z=$("$BENCH" zone "$DB" "$CARD" "$RUNS")

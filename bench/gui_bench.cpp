@@ -7,6 +7,7 @@
 #include "fake_dialogs.h"
 #include "fake_launcher.h"
 #include "gui/app/main_window.h"
+#include "gui/map/map_picture.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -16,6 +17,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -183,6 +186,48 @@ int main(int argc, char** argv)
         // The close box: the next round opens a new zone window.
         zones->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // The search box: each key of a typed text, answered and painted.
+    {
+        auto* box = main.findChild<QLineEdit*>(QStringLiteral("Recherche"));
+        std::vector<double> keys;
+        for (int r = 0; r < runs; ++r) {
+            box->clear();
+            QCoreApplication::processEvents();
+            for (QChar c : QStringLiteral("chatel plage"))
+                keys.push_back(timeOnce([&] { box->insert(QString(c)); }));
+        }
+        box->clear();
+        report("recherche : une touche", keys);
+    }
+    // Scrolling the map (cached pins) and changing its zoom, at two zooms.
+    {
+        auto* picture = main.findChild<MapPicture*>(QStringLiteral("PicImage"));
+        auto* h = main.findChild<QScrollBar*>(QStringLiteral("HScroll1"));
+        auto* v = main.findChild<QScrollBar*>(QStringLiteral("VScroll1"));
+        // Smaller than the map, so that there is something to scroll at 100 %.
+        main.resize(700, 560);
+        QCoreApplication::processEvents();
+        // Forward by a few notches, back to the start at the end.
+        const auto step = [](QScrollBar* bar, int by) {
+            bar->setValue(bar->value() + by > bar->maximum() ? 0 : bar->value() + by);
+        };
+        for (double zoom : {1.0, 3.37}) {
+            std::vector<double> change, scroll;
+            for (int r = 0; r < runs; ++r) {
+                change.push_back(timeOnce([&] { picture->setZoom(1.5); }));
+                change.push_back(timeOnce([&] { picture->setZoom(zoom); }));
+                for (int k = 0; k < 10; ++k)
+                    scroll.push_back(timeOnce([&] {
+                        step(h, 40);
+                        step(v, 30);
+                    }));
+            }
+            const QByteArray name = QByteArray::number(qRound(zoom * 100));
+            report(("changer de zoom (vers " + name + " %)").constData(), change);
+            report(("défiler la carte à " + name + " %").constData(), scroll);
+        }
+        picture->setZoom(1.0);
     }
     report("ouvrir la base (carte et épingles)", open);
     report("liste alphabétique affichée", list);

@@ -5,6 +5,9 @@
 //   store  storing card N with one field changed (pin update included)
 //   list   the alphabetical list
 //   search the surname search for "DUPON" (as the "Recherches" menu runs it)
+//   index  reading the search box's index (one pass, as when a database opens),
+//          with its memory beside the record file, then its alphabetical places
+//   find   the search box answering each key of "chatel plage" typed one by one
 //   delete deleting card N (the last card moves in): changes DB, give it a copy
 //   zone   the cards of a zone (the middle half of the pins' extent, both ways):
 //          the pin index's test alone, then with the list's lines
@@ -12,9 +15,11 @@
 // Prints "measure: median ms (runs)" per measure; only the command is timed.
 #include "core/cards/card_record.h"
 #include "core/db/database.h"
+#include "core/lists/search_index.h"
 #include "core/lists/searches.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -133,6 +138,73 @@ bool measureSearch(tb::Database& db, int runs)
     return true;
 }
 
+bool measureIndex(tb::Database& db, int runs)
+{
+    std::vector<double> t;
+    size_t bytes = 0;
+    for (int i = 0; i < runs; ++i) {
+        tb::SearchIndex index;
+        const auto a = Clock::now();
+        const tb::Status s = index.load(db.store(), db.count());
+        const auto b = Clock::now();
+        if (!s)
+            return fail(s.error());
+        t.push_back(ms(a, b));
+        bytes = index.memoryBytes();
+    }
+    report("index", t);
+    // The alphabetical places, the second pass that follows in the background.
+    std::vector<double> order;
+    for (int i = 0; i < runs; ++i) {
+        const auto a = Clock::now();
+        const auto ranks = tb::SearchIndex::readOrder(db.store(), db.count());
+        const auto b = Clock::now();
+        if (!ranks)
+            return fail(ranks.error());
+        order.push_back(ms(a, b));
+    }
+    report("order", order);
+    const double file = double(QFileInfo(db.store().recordFile()).size());
+    std::printf("index memory: %.1f MB, record file %.1f MB, ratio %.2f\n", bytes / 1e6, file / 1e6,
+                file > 0 ? bytes / file : 0.0);
+    return true;
+}
+
+bool measureFind(tb::Database& db, int runs)
+{
+    // Timed once both passes are done, as a few moments after the base opens.
+    if (const auto warm = db.search(QStringLiteral("e"), 500); !warm)
+        return fail(warm.error());
+    const QString typed = QStringLiteral("chatel plage");
+    std::vector<double> worst;
+    for (int i = 0; i < runs; ++i) {
+        double slowest = 0;
+        for (int k = 1; k <= typed.size(); ++k) {
+            const auto a = Clock::now();
+            const auto found = db.search(typed.left(k), 500);
+            const auto b = Clock::now();
+            if (!found)
+                return fail(found.error());
+            slowest = std::max(slowest, ms(a, b));
+        }
+        worst.push_back(slowest);
+    }
+    report("find (slowest key)", worst);
+    for (const QString& text : {QStringLiteral("e"), QStringLiteral("0546"), QStringLiteral("chatel plage")}) {
+        std::vector<double> t;
+        long long total = 0;
+        for (int i = 0; i < runs; ++i) {
+            const auto a = Clock::now();
+            const auto found = db.search(text, 500);
+            const auto b = Clock::now();
+            t.push_back(ms(a, b));
+            total = found ? found->total : -1;
+        }
+        std::printf("find \"%s\": %.3f ms, %lld fiche(s)\n", qPrintable(text), median(t), total);
+    }
+    return true;
+}
+
 bool measureDelete(tb::Database& db, long long n, int runs)
 {
     std::vector<double> t;
@@ -188,9 +260,10 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
-    static const QStringList measures = {"open", "card", "store", "list", "search", "delete", "zone", "all"};
+    static const QStringList measures = {"open", "card", "store", "list", "search", "index", "find", "delete", "zone", "all"};
     if (args.size() < 2 || !measures.contains(args[0])) {
-        std::fputs("Usage : tabulon_bench open|card|store|list|search|delete|zone|all BASE [N] [MESURES]\n", stderr);
+        std::fputs("Usage : tabulon_bench open|card|store|list|search|index|find|delete|zone|all BASE [N] [MESURES]\n",
+                   stderr);
         return 2;
     }
     const QString measure = args[0];
@@ -222,6 +295,10 @@ int main(int argc, char* argv[])
         ok = ok && measureList(*db.value(), runs);
     if (measure == "search" || measure == "all")
         ok = ok && measureSearch(*db.value(), runs);
+    if (measure == "index" || measure == "all")
+        ok = ok && measureIndex(*db.value(), runs);
+    if (measure == "find" || measure == "all")
+        ok = ok && measureFind(*db.value(), runs);
     if (measure == "zone" || measure == "all")
         ok = ok && measureZone(*db.value(), runs);
     if (measure == "delete")

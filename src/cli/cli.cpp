@@ -42,6 +42,9 @@ const char* const kUsageText =
     "  search BASE --by nom|cp|ville|fixe|portable TEXTE\n"
     "                              les fiches dont le champ commence par TEXTE (tel qu'il est écrit,\n"
     "                              majuscules comprises ; \"\" pour toutes), comme list les affiche\n"
+    "  find BASE MOTS...            les fiches qui contiennent chacun des mots dans l'un de leurs champs,\n"
+    "                              sans tenir compte des accents ni des majuscules (chiffres lus sans\n"
+    "                              les blancs qui les séparent), comme la boîte de recherche les liste\n"
     "  zone BASE X1 Y1 X2 Y2       les fiches actives épinglées strictement à l'intérieur du rectangle\n"
     "                              de coins (X1, Y1) et (X2, Y2), donnés dans n'importe quel ordre\n"
     "                              (pixels de la carte), par numéro croissant, comme list les affiche\n"
@@ -232,6 +235,19 @@ int exchangeExport(const Arguments& a, bool vcard)
     Output out;
     out << tb::plainNumber(*written) << " fiche(s) écrite(s) dans " << path << "\n";
     return kDone;
+}
+
+int findCommand(const QStringList& args)
+{
+    if (args.isEmpty() || args[0].isEmpty())
+        return usage(QStringLiteral("base de données manquante"));
+    auto db = openReadOnly(args[0]);
+    if (!db)
+        return failed(db.error());
+    auto found = db.value()->search(args.mid(1).join(u' '));
+    if (!found)
+        return failed(found.error());
+    return printList(std::move(found->list));
 }
 
 int exportCommand(const Arguments& a)
@@ -554,6 +570,9 @@ int run(const QStringList& args, const QString& executableFolder)
     // Its journal is chosen by an option without value.
     if (name == QLatin1String("journal"))
         return journalCommand(args.mid(1));
+    // Its words are any number of arguments.
+    if (name == QLatin1String("find"))
+        return findCommand(args.mid(1));
     const auto command = commands.find(name);
     if (command == commands.end())
         return usage(QStringLiteral("commande inconnue : ") + name);

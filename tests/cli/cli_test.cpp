@@ -457,6 +457,19 @@ TEST_F(CliTest, BackupCopiesTheDatabaseIntoADatedFolder)
 
 }  // namespace
 
+TEST_F(CliTest, FindPrintsTheSearchBoxResults)
+{
+    const CliRun r = cli({"find", db.path(), "la", "ROCHÉ"});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, alphaLine("DURAND", "Marie", "17000", "LA ROCHELLE", 1).chopped(3)
+                         + "   Ville : LA ROCHELLE\t1\n");
+    const CliRun archived = cli({"find", db.path(), "13 001"});
+    EXPECT_EQ(archived.out, alphaLine("ZOLA", "Émile", "13001", "MARSEILLE", 3).chopped(3)
+                                + "   Code Postal : 13001   (archivée)\t3\n");
+    EXPECT_EQ(cli({"find", db.path()}).out, "");
+    EXPECT_EQ(cli({"find"}).exit, 2);
+}
+
 TEST_F(CliTest, ZonePrintsTheActiveCardsStrictlyInsideTheRectangleByCardNumber)
 {
     // In card order, as the zone window lists them; the archived ZOLA is inside too.

@@ -13,6 +13,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -214,6 +216,27 @@ TEST_F(ZoneWindowTest, PinsOfEveryChangeOfCardsAppearOnBothMaps)
     EXPECT_TRUE(pinOnBoth(180, 140, tb::pinColor(5)));
     EXPECT_TRUE(noPinOnEither(220, 60, tb::pinColor(7)));
     EXPECT_EQ(listed(), QList<long long>{});
+}
+
+TEST_F(ZoneWindowTest, ItsMapZoomsLikeTheMainOneWithCornersInWholeMapPixels)
+{
+    auto* combo = child<QComboBox>(w, "Zoom");
+    combo->setEditText("337 %");
+    emit combo->textActivated("337 %");
+    EXPECT_DOUBLE_EQ(picture()->zoom(), 3.37);
+    // Points of the zoomed picture a fraction of a map pixel past (300, 200) and (100, 100).
+    press(Qt::LeftButton, 1014, 677);
+    press(Qt::LeftButton, 340, 340);
+    EXPECT_EQ(hint(), QStringLiteral("Zone de 300, 200 à 100, 100. Bouton droit : liste des fiches de la zone."));
+    EXPECT_EQ(listed(), (QList<long long>{1, 4}));
+
+    QWheelEvent up(QPointF(50, 50), picture()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picture(), &up);
+    EXPECT_GT(picture()->zoom(), 3.37);
+    // The main map and the database's kept zoom are the main window's.
+    EXPECT_DOUBLE_EQ(child<MapPicture>(f.main.get(), "PicImage")->zoom(), 1.0);
+    EXPECT_FALSE(QFile::exists(f.main->session().database()->folder() + "zoom.txt"));
 }
 
 TEST_F(ZoneWindowTest, RunsInTheRealModalLoopUntilLeftThroughItsMenu)

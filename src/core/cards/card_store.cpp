@@ -184,14 +184,21 @@ tb::Status CardStore::writeRecords(long long first, QByteArrayView bytes) const
 
 tb::Status CardStore::forEachRaw(long long count, const std::function<void(long long, QByteArrayView)>& fn) const
 {
-    if (count <= 0)
+    return forEachRaw(1, count, fn);
+}
+
+tb::Status CardStore::forEachRaw(long long first, long long count,
+                                 const std::function<void(long long, QByteArrayView)>& fn) const
+{
+    first = std::max(1LL, first);
+    if (count < first)
         return {};
     const QString path = recordFile();
     Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY));
     if (fd.get() < 0)
         return errno == ENOENT ? tb::Status() : tb::Status(tb::Error::fromErrno(errno, path));
     QByteArray block(kBlockRecords * CardRecord::kSize, Qt::Uninitialized);
-    long long n = 1;
+    long long n = first;
     while (n <= count) {
         const long long want = std::min(kBlockRecords, count - n + 1);
         qint64 got = 0;

@@ -43,6 +43,9 @@ public:
     // One pass over records 1..count in large blocks: fn(n, 630 bytes).
     // Records past the end of the file are not visited.
     tb::Status forEachRaw(long long count, const std::function<void(long long, QByteArrayView)>& fn) const;
+    // The same over records first..count.
+    tb::Status forEachRaw(long long first, long long count,
+                          const std::function<void(long long, QByteArrayView)>& fn) const;
 
     // The ten captions of fields 11 to 20 (fewer if the file holds fewer).
     QStringList readCaptions() const;

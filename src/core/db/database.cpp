@@ -6,6 +6,8 @@
 #include "core/cards/card_creation.h"
 #include "core/cards/card_fields.h"
 #include "core/db/database_files.h"
+#include "core/lists/display_line.h"
+#include "core/base/collation.h"
 
 #include <QDir>
 #include <QFile>
@@ -191,6 +193,8 @@ Status Database::storeCard(long long n, const CardRecord& card)
     noteOwnWrite();
     if (n <= m_count && m_pinsLoaded)
         m_pins.set(n, card);
+    if (n <= m_count)
+        searchFollow(n);
     emit cardStored(n);
     return {};
 }
@@ -231,6 +235,7 @@ Result<long long> Database::createCards(const std::vector<CardRecord>& typed)
     for (long long n = first; n <= last; ++n) {
         if (m_pinsLoaded)
             m_pins.set(n, cards[size_t(n - first)]);
+        searchFollow(n);
         emit cardStored(n);
     }
     emit countChanged(last);
@@ -336,6 +341,7 @@ Status Database::finishDeletion(bool resuming)
     m_sideFiles.clear();
     if (m_pinsLoaded)
         m_pins.load(m_store, m_count).ok();
+    searchFollow(d);
     noteOwnWrite();
     return {};
 }
@@ -447,9 +453,148 @@ void Database::refreshIfChanged() const
     const QDateTime time = info.exists() ? info.lastModified() : QDateTime();
     if (size == m_seenSize && time == m_seenTime)
         return;
-    // Another program changed the records: the pins follow the file.
+    // Another program changed the records: the pins and the search follow
+    // the file.
+    if (m_search || m_searchBuild.valid() || m_orderBuild.valid()) {
+        if (m_orderBuild.valid())
+            m_orderBuild.get().ok();
+        m_searchBuild = {};
+        m_search.reset();
+        m_searchChanged.clear();
+        m_orderChanged.clear();
+        prepareSearch();
+    }
     if (m_pinsLoaded && m_pins.load(m_store, m_count))
         noteOwnWrite();
+}
+
+void Database::prepareSearch() const
+{
+    if (m_search || m_searchBuild.valid())
+        return;
+    // Both tables the reading uses are made here, on this thread.
+    frenchPrimaryKey(QStringLiteral("a"));
+    searchFold("a");
+    const CardStore store = m_store;
+    const long long count = m_count;
+    // The words are searchable after the first pass; the alphabetical places
+    // follow from a second one, needed only when a search finds too many
+    // cards to list them all.
+    auto folded = std::make_shared<std::promise<std::unique_ptr<SearchIndex>>>();
+    m_searchBuild = folded->get_future();
+    m_orderBuild = std::async(std::launch::async, [store, count, folded] {
+        auto index = std::make_unique<SearchIndex>();
+        // A failed read leaves what was read; the next change reads again.
+        index->load(store, count).ok();
+        folded->set_value(std::move(index));
+        return SearchIndex::readOrder(store, count);
+    });
+}
+
+void Database::takeSearchOrder(bool wait) const
+{
+    if (!m_orderBuild.valid() || !m_search)
+        return;
+    if (!wait && m_orderBuild.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    Result<std::vector<quint32>> order = m_orderBuild.get();
+    if (order)
+        m_search->setOrder(std::move(order).value());
+    for (long long n : m_orderChanged)
+        m_search->unrank(n);
+    m_orderChanged.clear();
+}
+
+const SearchIndex& Database::searchIndex() const
+{
+    prepareSearch();
+    if (m_searchBuild.valid()) {
+        m_search = m_searchBuild.get();
+        // Cards changed while the index was read are read again.
+        std::vector<long long> changed;
+        changed.swap(m_searchChanged);
+        for (long long n : changed)
+            searchFollow(n);
+        m_search->resize(m_count);
+    }
+    return *m_search;
+}
+
+void Database::searchFollow(long long n) const
+{
+    if (m_orderBuild.valid())
+        m_orderChanged.push_back(n);
+    if (m_searchBuild.valid()) {
+        m_searchChanged.push_back(n);
+        return;
+    }
+    if (!m_search)
+        return;
+    m_search->resize(m_count);
+    if (n < 1 || n > m_count)
+        return;
+    // A card that cannot be read is found by nothing until it changes again.
+    const Result<CardRecord> card = m_store.read(n);
+    m_search->set(n, card ? card->toBytes() : QByteArray());
+}
+
+Result<Database::SearchResult> Database::search(const QString& typed, int limit) const
+{
+    SearchResult result;
+    const QByteArrayList words = searchWords(typed);
+    if (words.isEmpty())
+        return result;
+    const SearchIndex& index = searchIndex();
+    takeSearchOrder(false);
+    std::vector<SearchHit> hits = index.find(words);
+    result.total = (long long)hits.size();
+    // Without the places every card found is read: only for a few.
+    if (!index.ordered() && limit > 0 && hits.size() > size_t(limit))
+        takeSearchOrder(true);
+    // In each group (active, archived) the first places come to the front;
+    // cards changed since the places were read have none and are all kept
+    // for the exact sort below.
+    const size_t want = limit > 0 ? size_t(limit) : hits.size();
+    const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const SearchHit& h) { return h.active; });
+    auto byPlace = [&](const SearchHit& a, const SearchHit& b) { return index.rank(a.number) < index.rank(b.number); };
+    for (auto [from, to] : {std::pair(hits.begin(), archived), std::pair(archived, hits.end())})
+        if (size_t(to - from) > want)
+            std::nth_element(from, from + ptrdiff_t(want), to, byPlace);
+    const QStringList fixed = fixedFieldCaptions();
+    const QStringList own = captions();
+    auto caption = [&](int field) {
+        const QString c = field <= 10 ? fixed.value(field - 2) : own.value(field - 11);
+        return c.trimmed();
+    };
+    for (bool active : {true, false}) {
+        CardList group;
+        QHash<long long, QString> shown;  // the field found, as the line shows it
+        size_t ranked = 0;
+        for (const SearchHit& hit : hits) {
+            if (hit.active != active)
+                continue;
+            const bool hasRank = index.rank(hit.number) != SearchIndex::kUnranked;
+            if (hasRank && ranked >= want)
+                continue;
+            ranked += hasRank ? 1 : 0;
+            const Result<CardRecord> card = m_store.read(hit.number);
+            if (!card)
+                return card.error();
+            group.add(displayLine(card->toBytes(), {3, 4, 6, 7}), hit.number);
+            if (hit.field >= 2)
+                shown.insert(hit.number, QStringLiteral("   ") + caption(hit.field) + QStringLiteral(" : ")
+                                             + card->field(hit.field).trimmed());
+        }
+        group.sort();
+        for (int row = 0; row < group.size() && size_t(result.list.size()) < want; ++row) {
+            const long long n = group.number(row);
+            QString line = group.display(row) + shown.value(n);
+            if (!active)
+                line += QStringLiteral("   (archivée)");
+            result.list.add(line, n);
+        }
+    }
+    return result;
 }
 
 }  // namespace tb

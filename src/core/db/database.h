@@ -6,11 +6,13 @@
 #include "core/cards/card_record.h"
 #include "core/cards/card_store.h"
 #include "core/lists/card_lists.h"
+#include "core/lists/search_index.h"
 #include "core/map/pin_index.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QObject>
+#include <future>
 #include <memory>
 
 namespace tb {
@@ -98,6 +100,21 @@ public:
     // number, with the lines of a map click.
     Result<CardList> cardsIn(const OpenRect& area) const;
 
+    // Starts reading the search index in the background; the first search
+    // waits for it (or reads it at once when it was never started).
+    void prepareSearch() const;
+    // What the search box lists for the typed words: the cards holding every
+    // word in any field, active ones then archived ones, each in alphabetical
+    // order; a line is the alphabetical list's line, the field where the first
+    // word was found and, for an archived card, "(archivée)". At most limit
+    // lines (0: all); total counts every card found.
+    struct SearchResult {
+        CardList list;
+        long long total = 0;
+    };
+    Result<SearchResult> search(const QString& typed, int limit = 0) const;
+    const SearchIndex& searchIndex() const;
+
 signals:
     void cardStored(long long n);
     void countChanged(long long count);
@@ -115,6 +132,12 @@ private:
     void noteOwnWrite() const;
     // Reads the pins again when "lesfiches.dat" changed under the program.
     void refreshIfChanged() const;
+    // Card n changed (or the count did): the search index follows.
+    void searchFollow(long long n) const;
+    // The alphabetical places of the search index, when read (or waiting for
+    // them).
+    void takeSearchOrder(bool wait) const;
+
 
     CardStore m_store;
     Access m_access;
@@ -122,6 +145,11 @@ private:
     QString m_correction;
     mutable PinIndex m_pins;
     mutable bool m_pinsLoaded = false;
+    mutable std::unique_ptr<SearchIndex> m_search;
+    mutable std::future<std::unique_ptr<SearchIndex>> m_searchBuild;
+    mutable std::vector<long long> m_searchChanged;  // while it is read
+    mutable std::future<Result<std::vector<quint32>>> m_orderBuild;
+    mutable std::vector<long long> m_orderChanged;  // while the order is read
     mutable QHash<QString, QString> m_sideFiles;  // lower-case name -> name on disk
     mutable QDateTime m_sideFilesTime;
     mutable qint64 m_seenSize = -1;

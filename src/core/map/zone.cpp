@@ -67,10 +67,15 @@ void drawZone(QPainter& painter, const ZoneMarking& zone)
         const QRectF box(QPointF(r.left, r.top), QPointF(r.right, r.bottom));
         // A light wash shows which side is inside.
         painter.fillRect(box, QColor(192, 0, 0, 28));
-        painter.setPen(QPen(kZoneColour, 2, Qt::DashLine));
+        // Lines keep their width on a zoomed map.
+        QPen edge(kZoneColour, 2, Qt::DashLine);
+        edge.setCosmetic(true);
+        painter.setPen(edge);
         painter.drawRect(box);
     }
-    painter.setPen(QPen(kZoneColour, 1));
+    QPen ring(kZoneColour, 1);
+    ring.setCosmetic(true);
+    painter.setPen(ring);
     for (const std::optional<QPoint>& corner : {zone.first(), zone.second()})
         if (corner)
             painter.drawEllipse(QPointF(*corner), 3, 3);

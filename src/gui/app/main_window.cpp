@@ -19,9 +19,11 @@
 #include "gui/lists/email_window.h"
 #include "gui/lists/list_commands.h"
 #include "gui/lists/list_window.h"
+#include "gui/lists/search_box.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/map/map_picture.h"
 #include "gui/map/map_view.h"
+#include "gui/map/zoom_control.h"
 #include "gui/map/zone_window.h"
 #include "gui/postal/postal_commands.h"
 #include "gui/tools/calendar_window.h"
@@ -32,10 +34,13 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace {
 QString escapeAmpersands(QString caption)
@@ -46,6 +51,8 @@ QString escapeAmpersands(QString caption)
 const QString kNoDatabase = QStringLiteral(
     " Vous devez au préalable créer une nouvelle base de données ou ouvrir une base de données existante !");
 const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de données !");
+const QString kMapHint = QStringLiteral(
+    " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les fiches de cet endroit.");
 }  // namespace
 
 FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& programFolder, QWidget* parent)
@@ -56,9 +63,28 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     setObjectName(QStringLiteral("FFrance"));
     setWindowTitle(QStringLiteral("Tabulon"));
 
-    m_map = new MapView(this);
-    setCentralWidget(m_map);
+    // The search box over the map, the first-card hint under it.
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_map = new MapView(central);
+    m_map->setKeepsZoom(true);
+    m_search = new SearchBox(m_map->viewport(), central);
+    m_search->setMaximumWidth(520);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_search, 1);
+    top->addStretch(1);
+    m_hint = new QLabel(kMapHint, central);
+    m_hint->setObjectName(QStringLiteral("MapHint"));
+    layout->addLayout(top);
+    layout->addWidget(m_map, 1);
+    layout->addWidget(m_hint);
+
     MapPicture* picture = m_map->picture();
+    picture->setPinNames([this](int x, int y) { return m_map->pinNames(x, y); });
+    connect(m_map, &MapView::failed, this, [this](const tb::Error& e) { m_ctx.dialogs.showError(e); });
     connect(picture, &MapPicture::mouseMoved, this, [this](int x, int y) { m_position = tb::positionText(x, y); });
     connect(picture, &MapPicture::pressed, this, [this](Qt::MouseButton button, int x, int y) {
         m_position = tb::positionText(x, y);
@@ -68,9 +94,15 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
             mapRightClick();
     });
 
+    connect(m_search, &SearchBox::cardChosen, this, &FFrance::openFoundCard);
+    connect(m_search, &SearchBox::failed, this, [this](const tb::Error& e) { m_ctx.dialogs.showError(e); });
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(find, &QShortcut::activated, m_search, &SearchBox::focusBox);
+
     buildMenus();
     connect(&m_session, &tb::Session::databaseChanged, this, &FFrance::followDatabase);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    statusBar()->addPermanentWidget(new ZoomControl(picture, statusBar()));
     connect(&m_session, &tb::Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 4000); });
     // F10 opens the first menu, as on every desktop.
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -277,7 +309,7 @@ void FFrance::fitOnScreen()
     resize(size);
 }
 
-const QImage& FFrance::mapImage() const
+QImage FFrance::mapImage() const
 {
     return m_map->image();
 }
@@ -302,14 +334,36 @@ void FFrance::setDatabaseMenusVisible()
 void FFrance::followDatabase()
 {
     tb::Database* db = m_session.database();
-    m_map->follow(db, m_session.programFolder());
+    m_search->clear();
+    showHint();
     if (!db) {
+        m_map->follow(db, m_session.programFolder());
         setWindowTitle(QStringLiteral("Tabulon"));
+        m_search->setSearcher({});
         return;
     }
+    // Read in the background while the map is drawn: ready for the first key.
+    db->prepareSearch();
+    m_search->setSearcher([db](const QString& typed) { return db->search(typed, SearchBox::kShownLines); });
+    connect(db, &tb::Database::countChanged, this, &FFrance::showHint);
+    m_map->follow(db, m_session.programFolder());
     setWindowTitle(QStringLiteral("Tabulon : Dossier ") + db->folder().chopped(1));
     setDatabaseMenusVisible();
     m_session.setMarker(3);
+}
+
+void FFrance::showHint()
+{
+    const tb::Database* db = m_session.database();
+    m_hint->setVisible(!db || db->count() == 0);
+}
+
+void FFrance::openFoundCard(long long n)
+{
+    QPointer<FFrance4> card = m_windows.cardWindow();
+    card->clear();
+    card->openCard(n);
+    m_ctx.dialogs.showModal(card);
 }
 
 void FFrance::createDatabase()

@@ -11,6 +11,8 @@ class QAction;
 class QMenu;
 class MapView;
 class ExchangeCommands;
+class QLabel;
+class SearchBox;
 
 // The main window: the map in its viewport with the pins of the database in
 // use, and the menu bar.
@@ -22,8 +24,8 @@ public:
     ~FFrance() override;
 
     tb::Session& session() { return m_session; }
-    // The map image with its pins, as shown.
-    const QImage& mapImage() const;
+    // The map image with its pins, as drawn at 100 %.
+    QImage mapImage() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -37,6 +39,9 @@ private:
     void setDatabaseMenusVisible();
     // The database in use changed: its map, pins, menus and title.
     void followDatabase();
+    // The line under the map, until the first card exists.
+    void showHint();
+    void openFoundCard(long long n);
 
     void createDatabase();
     void openDatabase();
@@ -55,6 +60,8 @@ private:
     QString m_position;  // position text of the mouse over the map
 
     MapView* m_map = nullptr;
+    SearchBox* m_search = nullptr;
+    QLabel* m_hint = nullptr;
     QAction* m_cartes = nullptr;
     QMenu* m_clients = nullptr;
     QMenu* m_structure = nullptr;

@@ -1,36 +1,198 @@
 #include "gui/map/map_picture.h"
 
+#include "core/map/map_zoom.h"
+
+#include <QHelpEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <cmath>
+
+namespace {
+// Tiles kept: a few screens' worth (256 by 256 pixels each, 256 KB).
+constexpr int kMaxTiles = 96;
+const QString kUsualTip = QStringLiteral("Bouton gauche = Voir les fiches <---> Bouton droit = création d'une fiche");
+}
 
 MapPicture::MapPicture(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PicImage"));
     setMouseTracking(true);
-    setToolTip(QStringLiteral("Bouton gauche = Voir les fiches <---> Bouton droit = création d'une fiche"));
+    setToolTip(kUsualTip);
     setAccessibleName(QStringLiteral("Carte"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(17, 17);
+    if (parent)
+        parent->installEventFilter(this);
+    // The window's keys, wherever the focus is in it.
+    auto shortcut = [this](const QKeySequence& keys, const std::function<void()>& action) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, action);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus), [this] { zoomIn(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { zoomOut(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setZoom(1.0); });
 }
 
 void MapPicture::setImage(const QImage* image)
 {
     m_image = image;
-    if (m_image && !m_image->isNull())
-        resize(m_image->size());
-    else
-        resize(17, 17);
+    m_rgb = m_image && !m_image->isNull() ? m_image->convertToFormat(QImage::Format_RGB32) : QImage();
+    m_scaled = QImage();
+    m_layer.setView(mapSize(), m_zoom);
+    m_zoomedSize = QSize();
+    applyZoom(m_zoom, m_fit, QPoint());
+    invalidate();
+}
+
+void MapPicture::imageChanged()
+{
+    setImage(m_image);
+}
+
+void MapPicture::setPins(std::vector<tb::Pin> pins)
+{
+    m_layer.setPins(std::move(pins));
+    invalidate();
+}
+
+void MapPicture::setPin(long long n, const tb::Pin& pin)
+{
+    m_layer.setPin(n, pin);
+    invalidate();
+}
+
+QSize MapPicture::mapSize() const
+{
+    return m_image && !m_image->isNull() ? m_image->size() : QSize();
+}
+
+void MapPicture::setZoom(double zoom)
+{
+    const QWidget* view = parentWidget();
+    applyZoom(zoom, false, view ? view->rect().center() : QPoint());
+}
+
+void MapPicture::fitToView()
+{
+    applyZoom(1.0, true, QPoint());
+}
+
+void MapPicture::zoomIn()
+{
+    setZoom(tb::nextZoom(m_zoom, +1));
+}
+
+void MapPicture::zoomOut()
+{
+    setZoom(tb::nextZoom(m_zoom, -1));
+}
+
+void MapPicture::applyZoom(double zoom, bool fit, QPoint viewPoint)
+{
+    const QWidget* view = parentWidget();
+    if (fit)
+        zoom = tb::fitZoom(mapSize(), view ? view->size() : QSize());
+    zoom = tb::clampZoom(zoom);
+    // The map point under viewPoint before the change.
+    const QPointF mapPoint = QPointF(mapFromParent(viewPoint)) / m_zoom;
+    const bool changed = zoom != m_zoom || fit != m_fit;
+    m_zoom = zoom;
+    m_fit = fit;
+    const QSize map = mapSize();
+    const QSize size = map.isEmpty() ? QSize(17, 17)
+                                     : QSize(int(std::ceil(map.width() * zoom)), int(std::ceil(map.height() * zoom)));
+    if (changed || size != m_zoomedSize) {
+        m_zoomedSize = size;
+        m_layer.setView(map, zoom);
+        m_scaled = zoom < 1.0 && !map.isEmpty()
+                       ? m_rgb.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                       : QImage();
+        resize(size);
+        invalidate();
+    }
+    if (changed)
+        emit zoomChanged(m_zoom, mapPoint, viewPoint);
+}
+
+void MapPicture::invalidate()
+{
+    m_tiles.clear();
     update();
+}
+
+const QImage& MapPicture::tile(int tx, int ty)
+{
+    const quint64 key = quint64(quint32(tx)) << 32 | quint32(ty);
+    auto it = m_tiles.find(key);
+    if (it != m_tiles.end())
+        return *it;
+    if (m_tiles.size() >= kMaxTiles)
+        m_tiles.clear();
+    QImage image(kTile, kTile, QImage::Format_RGB32);
+    renderTile(image, QRect(tx * kTile, ty * kTile, kTile, kTile));
+    return *m_tiles.insert(key, std::move(image));
+}
+
+void MapPicture::renderTile(QImage& image, const QRect& area) const
+{
+    image.fill(Qt::white);
+    if (!m_image || m_image->isNull())
+        return;
+    {
+        QPainter p(&image);
+        if (!m_scaled.isNull()) {
+            p.drawImage(QPoint(0, 0), m_scaled, area);
+        } else if (m_zoom == 1.0) {
+            p.drawImage(QPoint(0, 0), m_rgb, area);
+        } else {
+            // Scaled through the painter, clipped to the tile: neighbouring
+            // tiles join without a seam.
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.translate(-area.topLeft());
+            p.scale(m_zoom, m_zoom);
+            const QRectF source(area.left() / m_zoom - 1, area.top() / m_zoom - 1, area.width() / m_zoom + 2,
+                                area.height() / m_zoom + 2);
+            p.setClipRect(source);
+            p.drawImage(QPointF(0, 0), m_rgb);
+        }
+    }
+    m_layer.draw(image, area);
+}
+
+QImage MapPicture::renderedAtFullSize() const
+{
+    if (!m_image || m_image->isNull())
+        return QImage();
+    QImage image = m_rgb;
+    tb::PinLayer layer = m_layer;
+    layer.setView(image.size(), 1.0);
+    layer.draw(image, image.rect());
+    return image;
 }
 
 void MapPicture::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
-    p.fillRect(event->rect(), Qt::white);
-    if (m_image && !m_image->isNull())
-        p.drawImage(event->rect().topLeft(), *m_image, event->rect());
-    if (m_overlay)
+    const QRect r = event->rect();
+    for (int ty = r.top() / kTile; ty <= r.bottom() / kTile; ++ty)
+        for (int tx = r.left() / kTile; tx <= r.right() / kTile; ++tx) {
+            const QRect area(tx * kTile, ty * kTile, kTile, kTile);
+            const QRect part = area.intersected(r);
+            p.drawImage(part.topLeft(), tile(tx, ty), part.translated(-area.topLeft()));
+        }
+    if (m_overlay) {
+        // Map points land where pins sit: the middle of their zoomed pixel.
+        p.setClipRect(r);
+        p.translate(0.5 * m_zoom - 0.5, 0.5 * m_zoom - 0.5);
+        p.scale(m_zoom, m_zoom);
         m_overlay(p);
+    }
 }
 
 void MapPicture::setOverlay(std::function<void(QPainter&)> paint)
@@ -41,12 +203,45 @@ void MapPicture::setOverlay(std::function<void(QPainter&)> paint)
 
 void MapPicture::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = tb::mapPixelAt(event->position(), m_zoom);
     emit mouseMoved(pos.x(), pos.y());
 }
 
 void MapPicture::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = tb::mapPixelAt(event->position(), m_zoom);
     emit pressed(event->button(), pos.x(), pos.y());
+}
+
+void MapPicture::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const QPoint at = mapToParent(event->position().toPoint());
+    applyZoom(tb::nextZoom(m_zoom, event->angleDelta().y() > 0 ? +1 : -1), false, at);
+}
+
+bool MapPicture::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && m_pinNames) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QPoint pos = tb::mapPixelAt(help->pos(), m_zoom);
+        const QString names = m_pinNames(pos.x(), pos.y());
+        if (!names.isEmpty()) {
+            QToolTip::showText(help->globalPos(), names, this);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+bool MapPicture::eventFilter(QObject* watched, QEvent* event)
+{
+    // Fitted to the view, the map follows its size.
+    if (watched == parentWidget() && event->type() == QEvent::Resize && m_fit)
+        applyZoom(m_zoom, true, QPoint());
+    return QWidget::eventFilter(watched, event);
 }

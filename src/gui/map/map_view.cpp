@@ -1,13 +1,20 @@
 #include "gui/map/map_view.h"
 
+#include "core/base/number_text.h"
 #include "core/db/database.h"
-#include "core/map/pins.h"
+#include "core/lists/card_lists.h"
+#include "core/map/map_zoom.h"
 #include "core/map/preview_image.h"
 #include "gui/map/map_picture.h"
 
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QWheelEvent>
+
+namespace {
+// Card names a pin tooltip lists before "…".
+constexpr int kTipNames = 8;
+}  // namespace
 
 MapView::MapView(QWidget* parent) : QWidget(parent)
 {
@@ -26,6 +33,8 @@ MapView::MapView(QWidget* parent) : QWidget(parent)
     m_vScroll->setTracking(false);
     connect(m_hScroll, &QScrollBar::valueChanged, this, &MapView::scrollMap);
     connect(m_vScroll, &QScrollBar::valueChanged, this, &MapView::scrollMap);
+    connect(m_picture, &MapPicture::zoomChanged, this,
+            [this](double, QPointF mapPoint, QPoint viewPoint) { followZoom(mapPoint, viewPoint); });
 }
 
 void MapView::loadMap(const QString& path, bool keepPlace)
@@ -33,9 +42,7 @@ void MapView::loadMap(const QString& path, bool keepPlace)
     const int h = m_hScroll->value(), v = m_vScroll->value();
     m_mapPath = path;
     m_map = tb::loadMapImage(path);
-    m_shown = m_map;
-    m_drawnPins.clear();
-    m_picture->setImage(&m_shown);
+    m_picture->setImage(&m_map);
     m_picture->move(0, 0);
     m_hScroll->setValue(0);
     m_vScroll->setValue(0);
@@ -62,6 +69,17 @@ void MapView::follow(tb::Database* db, const QString& programFolder)
         loadDatabaseMap();
     }
     drawPins();
+    if (!db)
+        return;
+    // The zoom this database was left at.
+    const tb::ZoomSetting zoom = tb::readZoom(db->folder());
+    m_zoomWriteFailed = false;
+    m_applyingZoom = true;
+    if (zoom.fit)
+        m_picture->fitToView();
+    else
+        m_picture->setZoom(zoom.zoom);
+    m_applyingZoom = false;
 }
 
 void MapView::loadDatabaseMap()
@@ -73,40 +91,61 @@ void MapView::loadDatabaseMap()
 
 void MapView::drawPins()
 {
-    m_shown = m_map;
-    m_drawnPins.clear();
+    std::vector<tb::Pin> pins;
     if (m_db) {
-        const tb::PinIndex& pins = m_db->pins();
-        pins.drawAll(m_shown);
-        m_drawnPins.reserve(size_t(pins.size()));
-        for (long long n = 1; n <= pins.size(); ++n)
-            m_drawnPins.push_back(pins.at(n));
+        const tb::PinIndex& index = m_db->pins();
+        pins.reserve(size_t(index.size()));
+        for (long long n = 1; n <= index.size(); ++n)
+            pins.push_back(index.at(n));
     }
-    m_picture->setImage(&m_shown);
+    m_picture->setPins(std::move(pins));
+}
+
+QImage MapView::image() const
+{
+    return m_picture->renderedAtFullSize();
 }
 
 void MapView::onCardStored(long long n)
 {
     if (!m_db || n < 1 || n > m_db->pins().size())
         return;
-    const tb::Pin now = m_db->pins().at(n);
-    const bool known = n <= (long long)m_drawnPins.size();
-    const tb::Pin before = known ? m_drawnPins[size_t(n - 1)] : tb::Pin();
-    if (known && before.x == now.x && before.y == now.y && before.marker == now.marker)
+    m_picture->setPin(n, m_db->pins().at(n));
+}
+
+QString MapView::pinNames(int x, int y) const
+{
+    if (!m_db || m_db->count() == 0)
+        return {};
+    const std::vector<long long> hits = m_db->pins().cardsAt(x, y);
+    if (hits.empty())
+        return {};
+    const std::vector<long long> first(hits.begin(), hits.begin() + std::min<size_t>(hits.size(), kTipNames));
+    const tb::Result<tb::CardList> lines = tb::hitList(m_db->store(), m_db->count(), first);
+    if (!lines)
+        return {};
+    QStringList names;
+    for (int row = 0; row < lines->size(); ++row)
+        names << lines->display(row).simplified();
+    if (hits.size() > first.size())
+        names << QStringLiteral("… et ") + tb::plainNumber((long long)(hits.size() - first.size()))
+                     + QStringLiteral(" autre(s) fiche(s)");
+    return names.join(u'\n');
+}
+
+void MapView::followZoom(QPointF mapPoint, QPoint viewPoint)
+{
+    layoutViewport();
+    const double zoom = m_picture->zoom();
+    m_hScroll->setValue(qRound(mapPoint.x() * zoom - viewPoint.x()));
+    m_vScroll->setValue(qRound(mapPoint.y() * zoom - viewPoint.y()));
+    if (!m_keepsZoom || m_applyingZoom || !m_db || m_db->readOnly())
         return;
-    if (before.drawn() || n > (long long)m_drawnPins.size() + 1) {
-        // A pin moved or left: the map under it must come back.
-        drawPins();
-        return;
+    const tb::Status s = tb::writeZoom(m_db->folder(), {m_picture->fitsView(), zoom});
+    if (!s && !m_zoomWriteFailed) {
+        m_zoomWriteFailed = true;
+        emit failed(s.error());
     }
-    // A new pin, or one that appears: drawn over the rest.
-    if (now.drawn())
-        tb::drawPins(m_shown, {{now.marker, now.x, now.y}});
-    if (known)
-        m_drawnPins[size_t(n - 1)] = now;
-    else
-        m_drawnPins.push_back(now);
-    m_picture->update();
 }
 
 void MapView::layoutViewport()
@@ -141,7 +180,8 @@ void MapView::resizeEvent(QResizeEvent* event)
 
 void MapView::wheelEvent(QWheelEvent* event)
 {
-    // The wheel scrolls the map down, with Shift across, three steps a notch.
+    // The wheel scrolls the map down, with Shift across, three steps a notch;
+    // with Ctrl the picture zooms it.
     QPoint delta = event->angleDelta();
     if (event->modifiers() & Qt::ShiftModifier && delta.x() == 0)
         delta = QPoint(delta.y(), 0);

@@ -1,13 +1,13 @@
 #pragma once
 // A map in its viewport (PicContainer) with its scroll bars, and the pins of
 // a database kept in step with its signals. The main window and the zone
-// window each show one.
+// window each show one; both zoom the same way, and the viewport keeps the
+// map point under the pointer (or the middle) in place.
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
-#include <vector>
 
-#include "core/map/pin_index.h"
+#include "core/base/error.h"
 
 class QScrollBar;
 class MapPicture;
@@ -30,13 +30,22 @@ public:
     QString mapPath() const { return m_mapPath; }
 
     // From now on the pins are db's (none for nullptr), redrawn after each of
-    // its changes. A database's own map is loaded, a name without folder
-    // taken from programFolder.
+    // its changes, at the zoom kept in its folder. A database's own map is
+    // loaded, a name without folder taken from programFolder.
     void follow(tb::Database* db, const QString& programFolder);
-    // The map as loaded with the pins of the database followed.
+    // Zoom changes are written to the database's "zoom.txt" (the main map).
+    void setKeepsZoom(bool keeps) { m_keepsZoom = keeps; }
+    // The pins of the database followed, all read again.
     void drawPins();
-    // The map image with its pins, as shown.
-    const QImage& image() const { return m_shown; }
+    // The map image with its pins, as drawn at 100 %.
+    QImage image() const;
+    // The cards whose pins touch map pixel (x, y), for a tooltip: empty when none.
+    QString pinNames(int x, int y) const;
+
+signals:
+    // The zoom could not be kept: told once per database, the wheel would
+    // repeat it at every step.
+    void failed(const tb::Error& error);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -47,13 +56,15 @@ private:
     void layoutViewport();
     void scrollMap();
     void onCardStored(long long n);
+    void followZoom(QPointF mapPoint, QPoint viewPoint);
 
     QPointer<tb::Database> m_db;
     QString m_programFolder;
-    QImage m_map;    // as loaded
-    QImage m_shown;  // with the pins
+    QImage m_map;  // as loaded
     QString m_mapPath;
-    std::vector<tb::Pin> m_drawnPins;
+    bool m_keepsZoom = false;
+    bool m_applyingZoom = false;  // the database's zoom is being shown
+    bool m_zoomWriteFailed = false;
 
     QScrollBar* m_hScroll = nullptr;
     QScrollBar* m_vScroll = nullptr;

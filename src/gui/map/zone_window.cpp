@@ -6,8 +6,10 @@
 #include "gui/lists/list_commands.h"
 #include "gui/map/map_picture.h"
 #include "gui/map/map_view.h"
+#include "gui/map/zoom_control.h"
 
 #include <QAction>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -40,7 +42,10 @@ Ffrance28::Ffrance28(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     m_hint = new QLabel(this);
     m_hint->setObjectName(QStringLiteral("Consigne"));
     m_hint->setContentsMargins(6, 3, 6, 3);
-    layout->addWidget(m_hint);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_hint, 1);
+    bottom->addWidget(new ZoomControl(m_map->picture(), this));
+    layout->addLayout(bottom);
 
     // The caption stays at the top left of the view, whatever the scrolling,
     // and lets the clicks through to the map.
@@ -112,7 +117,6 @@ void Ffrance28::listZone()
 void Ffrance28::eraseZone()
 {
     m_zone.clear();
-    m_map->drawPins();
     showZone();
 }
 

@@ -84,3 +84,26 @@ TEST(PostalData, DepartmentsFileAndSuppliedDirectory)
     EXPECT_EQ(total, tb::searchByCityPrefix(dataDir(), "").size());
     EXPECT_GT(total, 30000);
 }
+
+TEST(SuppliedDirectory, ArrondissementsReadAsALetterCarriesThem)
+{
+    const QString data = dataDir();
+    const QStringList paris = tb::departmentListing(data, 75);
+    EXPECT_TRUE(paris.contains("PARIS 75015"));
+    EXPECT_TRUE(paris.contains("PARIS 75116"));
+    EXPECT_EQ(tb::searchByPostalCode(data, "69003"), QStringList{"LYON 69003"});
+    EXPECT_EQ(tb::searchByPostalCode(data, "13008"), QStringList{"MARSEILLE 13008"});
+    for (const QString& file : tb::postalFiles())
+        EXPECT_FALSE(readBytes(data + file).contains("ARRONDISSEMENT")) << file.toStdString();
+    // Every arrondissement code of the three cities is there under its city.
+    for (int n = 1; n <= 20; ++n) {
+        const QString code = QStringLiteral("750%1").arg(n, 2, 10, QLatin1Char('0'));
+        EXPECT_TRUE(tb::searchByPostalCode(data, code).contains("PARIS " + code)) << n;
+    }
+    for (int n = 1; n <= 9; ++n)
+        EXPECT_TRUE(tb::searchByPostalCode(data, QStringLiteral("6900%1").arg(n)).contains(QStringLiteral("LYON 6900%1").arg(n)));
+    for (int n = 1; n <= 16; ++n) {
+        const QString code = QStringLiteral("130%1").arg(n, 2, 10, QLatin1Char('0'));
+        EXPECT_TRUE(tb::searchByPostalCode(data, code).contains("MARSEILLE " + code)) << n;
+    }
+}

@@ -1,0 +1,315 @@
+#include "core/lists/search_index.h"
+
+#include "core/base/codepage.h"
+#include "core/cards/card_record.h"
+#include "core/cards/card_store.h"
+#include "core/lists/display_line.h"
+#include "core/base/collation.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <future>
+#include <string>
+#include <string_view>
+
+namespace tb {
+namespace {
+
+// What each byte of the code page folds to: up to two characters (the first
+// in the low byte), or 0 for a blank.
+struct FoldTable {
+    std::array<quint16, 256> chars{};
+
+    FoldTable()
+    {
+        for (int b = 0; b < 256; ++b) {
+            QChar c = cp1252Char(uchar(b));
+            QString base = c.decomposition().isEmpty() ? QString(c) : c.decomposition().left(1);
+            base = base.toLower();
+            if (c == u'œ' || c == u'Œ')
+                base = QStringLiteral("oe");
+            else if (c == u'æ' || c == u'Æ')
+                base = QStringLiteral("ae");
+            else if (c == u'ß')
+                base = QStringLiteral("ss");
+            int shift = 0;
+            for (QChar f : std::as_const(base)) {
+                const char16_t u = f.unicode();
+                if (((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) && shift < 16) {
+                    chars[size_t(b)] |= quint16(u << shift);
+                    shift += 8;
+                }
+            }
+        }
+    }
+};
+
+const FoldTable& foldTable()
+{
+    static const FoldTable table;
+    return table;
+}
+
+// Writes the folded form of bytes from out (room for twice their size and
+// two bytes); returns the end of what was written.
+char* foldInto(QByteArrayView bytes, char* out)
+{
+    const quint16* table = foldTable().chars.data();
+    char* const start = out;
+    // Fields are padded with blanks: those never reach the table.
+    qsizetype size = bytes.size();
+    const char* data = bytes.data();
+    static const char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    while (size >= 8 && std::memcmp(data + size - 8, kBlanks, 8) == 0)
+        size -= 8;
+    while (size > 0 && data[size - 1] == ' ')
+        --size;
+    // The last character written is kept at hand: digits on both sides of
+    // blanks join.
+    bool blank = false;
+    bool lastDigit = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const quint16 v = table[uchar(data[i])];
+        if (v == 0) {
+            blank = out > start;
+            continue;
+        }
+        const char first = char(v & 0xFF);
+        const bool digit = first >= '0' && first <= '9';
+        if (blank && !(lastDigit && digit))
+            *out++ = ' ';
+        blank = false;
+        *out++ = first;
+        if (v > 0xFF)
+            *out++ = char(v >> 8);
+        lastDigit = digit && v <= 0xFF;
+    }
+    return out;
+}
+
+bool activeRecord(QByteArrayView record)
+{
+    return !record.isEmpty() && record[0] >= '1' && record[0] <= '9';
+}
+
+constexpr std::array<int, 4> kAlphabetical{3, 4, 6, 7};
+
+}  // namespace
+
+QByteArray searchFold(QByteArrayView cp1252Bytes)
+{
+    QByteArray out(cp1252Bytes.size() * 2 + 2, '\0');
+    out.truncate(foldInto(cp1252Bytes, out.data()) - out.data());
+    return out;
+}
+
+QByteArrayList searchWords(const QString& typed)
+{
+    const QByteArray folded = searchFold(toCp1252(keepCp1252(typed)));
+    QByteArrayList words;
+    for (const QByteArray& w : folded.split(' '))
+        if (!w.isEmpty())
+            words.append(w);
+    return words;
+}
+
+void SearchIndex::append(long long n, QByteArrayView record)
+{
+    Slot slot;
+    slot.start = quint32(m_text.size());
+    slot.active = activeRecord(record);
+    // Room for the worst case (every byte folding to two), cut back after.
+    m_text.resize(slot.start + CardRecord::kFieldCount + 2 * record.size());
+    char* const begin = m_text.data() + slot.start;
+    char* out = begin;
+    static const std::array<int, CardRecord::kFieldCount> offsets = [] {
+        std::array<int, CardRecord::kFieldCount> o{};
+        for (int i = 0; i < CardRecord::kFieldCount; ++i)
+            o[size_t(i)] = CardRecord::offset(i);
+        return o;
+    }();
+    for (int i = 1; i < CardRecord::kFieldCount; ++i) {
+        const qsizetype offset = offsets[size_t(i)];
+        if (offset >= record.size())
+            break;
+        const QByteArrayView field = record.sliced(offset, std::min<qsizetype>(CardRecord::kWidths[size_t(i)],
+                                                                                record.size() - offset));
+        char* const mark = out;
+        *out++ = char(i + 1);
+        out = foldInto(field, out);
+        if (out == mark + 1)
+            out = mark;  // an empty field leaves no mark
+    }
+    m_text.resize(slot.start + (out - begin));
+    slot.length = quint16(out - begin);
+    m_cards[size_t(n - 1)] = slot;
+}
+
+Status SearchIndex::load(const CardStore& store, long long count)
+{
+    count = std::max(0LL, count);
+    m_text.clear();
+    m_garbage = 0;
+    m_rank.clear();
+    m_cards.assign(size_t(count), Slot());
+    // A large file is folded in two halves side by side, one per core, and
+    // the second half's text joined after the first.
+    const long long half = count >= kSplitCards ? count / 2 : count;
+    SearchIndex second;
+    std::future<Status> later;
+    if (half < count) {
+        second.m_cards.assign(size_t(count), Slot());
+        later = std::async(std::launch::async, [&] { return second.readRange(store, half + 1, count); });
+    }
+    Status s = readRange(store, 1, half);
+    if (later.valid()) {
+        const Status t = later.get();
+        const quint32 shift = quint32(m_text.size());
+        m_text.append(second.m_text);
+        for (size_t i = size_t(half); i < size_t(count); ++i) {
+            m_cards[i] = second.m_cards[i];
+            m_cards[i].start += shift;
+        }
+        if (s && !t)
+            s = t;
+    }
+    m_text.squeeze();
+    return s;
+}
+
+Status SearchIndex::readRange(const CardStore& store, long long first, long long last)
+{
+    // Folded fields hold a fifth of a record on average.
+    m_text.reserve(qsizetype(last - first + 1) * 128 + 2048);
+    return store.forEachRaw(first, last, [&](long long n, QByteArrayView record) { append(n, record); });
+}
+
+Result<std::vector<quint32>> SearchIndex::readOrder(const CardStore& store, long long count)
+{
+    count = std::max(0LL, count);
+    // First-level keys of the alphabetical list's lines: texts of the code
+    // page need no collator, so this runs off the main thread.
+    struct Place {
+        quint32 offset, length, card;
+    };
+    std::u16string keys;
+    keys.reserve(size_t(count) * 64);
+    std::vector<Place> places;
+    places.reserve(size_t(count));
+    const Status s = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
+        const size_t offset = keys.size();
+        appendFrenchPrimaryKey(displayLine(record, kAlphabetical), keys);
+        places.push_back({quint32(offset), quint32(keys.size() - offset), quint32(n)});
+    });
+    if (!s)
+        return s.error();
+    const char16_t* base = keys.data();
+    std::sort(places.begin(), places.end(), [&](const Place& a, const Place& b) {
+        const int c = std::u16string_view(base + a.offset, a.length).compare({base + b.offset, b.length});
+        return c != 0 ? c < 0 : a.card < b.card;
+    });
+    std::vector<quint32> ranks(size_t(count), kUnranked);
+    for (size_t r = 0; r < places.size(); ++r)
+        ranks[places[r].card - 1] = quint32(r);
+    return ranks;
+}
+
+void SearchIndex::setOrder(std::vector<quint32> ranks)
+{
+    m_rank = std::move(ranks);
+    m_rank.resize(m_cards.size(), kUnranked);
+}
+
+void SearchIndex::unrank(long long n)
+{
+    if (n >= 1 && n <= (long long)m_rank.size())
+        m_rank[size_t(n - 1)] = kUnranked;
+}
+
+void SearchIndex::set(long long n, QByteArrayView record)
+{
+    if (n < 1)
+        return;
+    if (n > size())
+        resize(n);
+    m_garbage += m_cards[size_t(n - 1)].length;
+    append(n, record);
+    unrank(n);
+    // Replaced cards leave their old text behind: packed again when it is
+    // half of the whole.
+    if (m_garbage > m_text.size() / 2 && m_garbage > 4096) {
+        QByteArray packed;
+        packed.reserve(m_text.size() - m_garbage);
+        for (Slot& slot : m_cards) {
+            const quint32 start = quint32(packed.size());
+            packed.append(m_text.constData() + slot.start, slot.length);
+            slot.start = start;
+        }
+        m_text = packed;
+        m_garbage = 0;
+    }
+}
+
+void SearchIndex::resize(long long count)
+{
+    count = std::max(0LL, count);
+    for (long long n = count + 1; n <= size(); ++n)
+        m_garbage += m_cards[size_t(n - 1)].length;
+    m_cards.resize(size_t(count));
+    if (!m_rank.empty())
+        m_rank.resize(size_t(count), kUnranked);
+}
+
+std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
+{
+    std::vector<SearchHit> hits;
+    if (words.isEmpty())
+        return hits;
+    // The longest word first: it rules out the most cards.
+    QByteArrayList order = words;
+    std::stable_sort(order.begin(), order.end(), [](const QByteArray& a, const QByteArray& b) {
+        return a.size() > b.size();
+    });
+    std::vector<std::string_view> needles;
+    for (const QByteArray& w : std::as_const(order))
+        needles.emplace_back(w.constData(), size_t(w.size()));
+    const std::string_view firstTyped(words.front().constData(), size_t(words.front().size()));
+    const char* text = m_text.constData();
+    for (size_t i = 0; i < m_cards.size(); ++i) {
+        const Slot& slot = m_cards[i];
+        const std::string_view card(text + slot.start, slot.length);
+        bool all = true;
+        for (const std::string_view& w : needles)
+            if (card.find(w) == std::string_view::npos) {
+                all = false;
+                break;
+            }
+        if (!all)
+            continue;
+        // The field of the first word typed: the last field mark before it.
+        const size_t at = card.find(firstTyped);
+        int field = 0;
+        for (size_t p = at + 1; p-- > 0;)
+            if (uchar(card[p]) <= CardRecord::kFieldCount) {
+                field = uchar(card[p]);
+                break;
+            }
+        hits.push_back({(long long)i + 1, field, slot.active});
+    }
+    return hits;
+}
+
+quint32 SearchIndex::rank(long long n) const
+{
+    if (n < 1 || n > (long long)m_rank.size())
+        return kUnranked;
+    return m_rank[size_t(n - 1)];
+}
+
+size_t SearchIndex::memoryBytes() const
+{
+    return size_t(m_text.capacity()) + m_cards.capacity() * sizeof(Slot) + m_rank.capacity() * sizeof(quint32);
+}
+
+}  // namespace tb

@@ -1,0 +1,85 @@
+// Pins on a zoomed map: whole where a pin stands alone, small and translucent
+// where pins crowd, so that the map stays visible under 100,000 cards.
+#include "core/cards/card_store.h"
+#include "core/db/demo_database.h"
+#include "core/map/map_zoom.h"
+#include "core/map/pin_layer.h"
+#include "core/map/pins.h"
+#include "support/fixtures.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+tb::Pin pin(int marker, float x, float y)
+{
+    tb::Pin p;
+    p.marker = qint8(marker);
+    p.x = x;
+    p.y = y;
+    return p;
+}
+
+QImage drawn(const tb::PinLayer& layer, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    layer.draw(image, image.rect());
+    return image;
+}
+
+}  // namespace
+
+TEST(PinLayer, ALonePinIsWholeAtItsPointAndCrowdedPinsAreSmall)
+{
+    tb::PinLayer layer;
+    layer.setPins({pin(3, 50, 50), pin(2, 150, 150), pin(4, 153, 151), pin(0, 100, 100)});
+    layer.setView(QSize(300, 300), 1.0);
+    QImage image = drawn(layer, QSize(300, 300));
+    // Alone: the square and the circle of radius 10, as drawPin makes them.
+    QImage alone(300, 300, QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    tb::drawPin(alone, 3, 50, 50);
+    EXPECT_TRUE(image.copy(30, 30, 41, 41) == alone.copy(30, 30, 41, 41));
+    // Two pins a few pixels apart: a small square each cell, no circle.
+    EXPECT_EQ(image.pixelColor(140, 150), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(150, 160), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(100, 100), QColor(Qt::white));  // archived: no pin
+
+    // Zoomed in, the two pull apart and are whole again, at their size on screen.
+    layer.setView(QSize(300, 300), 8.0);
+    const QPoint a = tb::pinCentreOnScreen(150, 150, 8.0);
+    const QRect area(a - QPoint(20, 20), QSize(80, 40));
+    QImage zoomed(area.size(), QImage::Format_RGB32);
+    zoomed.fill(Qt::white);
+    layer.draw(zoomed, area);
+    EXPECT_EQ(zoomed.pixelColor(20 + 10, 20), tb::pinColor(2));
+    EXPECT_EQ(zoomed.pixelColor(20 - 7, 20), QColor(Qt::white));
+    const QPoint b = tb::pinCentreOnScreen(153, 151, 8.0) - area.topLeft();
+    EXPECT_EQ(zoomed.pixelColor(b), tb::pinColor(4));
+}
+
+TEST(PinLayer, AHundredThousandDemoCardsLeaveMostOfTheMapVisible)
+{
+    TempProgramFolder program;
+    auto db = tb::createDemoDatabase(program.path(), QStringLiteral("Demo"), 100000, 1);
+    ASSERT_TRUE(db.ok());
+    const tb::PinIndex& index = db.value()->pins();
+    std::vector<tb::Pin> pins;
+    for (long long n = 1; n <= index.size(); ++n)
+        pins.push_back(index.at(n));
+    const QImage map = QImage(program.file("frc.gif")).convertToFormat(QImage::Format_RGB32);
+    tb::PinLayer layer;
+    layer.setPins(pins);
+    layer.setView(map.size(), 1.0);
+    QImage shown = map;
+    layer.draw(shown, shown.rect());
+    qint64 same = 0;
+    for (int y = 0; y < map.height(); ++y)
+        for (int x = 0; x < map.width(); ++x)
+            same += shown.pixel(x, y) == map.pixel(x, y);
+    EXPECT_GE(same * 2, qint64(map.width()) * map.height());
+}

@@ -1,0 +1,207 @@
+// The zoomed map: clicks turned into whole map pixels (hit test, creation and
+// position as at 100 %), pins at their size on screen, the zoom control and
+// keys, the zoom kept in "zoom.txt", tooltips and the first-card hint.
+#include "core/base/safe_write.h"
+#include "core/cards/card_record.h"
+#include "core/map/map_zoom.h"
+#include "core/map/pins.h"
+#include "gui/app/database_chooser_window.h"
+#include "gui/app/main_window.h"
+#include "gui/cards/creation_window.h"
+#include "gui/lists/list_window.h"
+#include "gui/map/map_picture.h"
+#include "gui/widgets/card_list_view.h"
+#include "gui_fixture.h"
+#include "write_failures.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+class MapZoomTest : public ::testing::Test {
+protected:
+    GuiFixture f;
+    QString db;
+    MapPicture* picture = nullptr;
+
+    void SetUp() override
+    {
+        db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 200, 150), makeCard("ARNAUD", "Zoé", 2, 400, 300)});
+        picture = child<MapPicture>(f.main.get(), "PicImage");
+        ASSERT_NE(picture, nullptr);
+    }
+
+    // The zoom typed into the status bar's control.
+    void typeZoom(const QString& text)
+    {
+        auto* combo = child<QComboBox>(f.main.get(), "Zoom");
+        combo->setEditText(text);
+        emit combo->textActivated(text);
+    }
+
+    // A press on the zoomed picture at map point (x, y) plus a fraction of a map pixel.
+    void press(Qt::MouseButton button, double x, double y)
+    {
+        const double z = picture->zoom();
+        const QPointF at(x * z + 0.9 * z * 0.5, y * z + 0.9 * z * 0.5);
+        QMouseEvent move(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(picture, &move);
+        QMouseEvent e(QEvent::MouseButtonPress, at, picture->mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(picture, &e);
+    }
+
+    QList<long long> listedAt(double x, double y)
+    {
+        press(Qt::LeftButton, x, y);
+        auto* list = qobject_cast<FFrance3*>(f.dialogs.lastModal());
+        EXPECT_NE(list, nullptr);
+        const QList<long long> numbers = list ? rowNumbers(child<CardListView>(list, "List1")) : QList<long long>();
+        if (list)
+            list->hide();
+        return numbers;
+    }
+};
+
+}  // namespace
+
+TEST(MapZoomRules, ClicksRoundDownToMapPixelsAndZoomStaysWithinItsBounds)
+{
+    EXPECT_EQ(tb::mapPixelAt(QPointF(33.69, 16.9), 3.37), QPoint(9, 5));
+    EXPECT_EQ(tb::mapPixelAt(QPointF(-0.1, 7.99), 8.0), QPoint(-1, 0));
+    EXPECT_EQ(tb::mapPixelAt(QPointF(50, 50), 0.25), QPoint(200, 200));
+    EXPECT_EQ(tb::pinCentreOnScreen(120, 45, 1.0), QPoint(120, 45));
+    EXPECT_EQ(tb::pinCentreOnScreen(120, 45, 8.0), QPoint(964, 364));
+    EXPECT_EQ(tb::clampZoom(0.1), 0.25);
+    EXPECT_EQ(tb::clampZoom(12), 8.0);
+    EXPECT_EQ(tb::nextZoom(1.0, +1), 1.25);
+    EXPECT_EQ(tb::nextZoom(3.37, -1), 3.0);
+    EXPECT_EQ(tb::nextZoom(8.0, +1), 8.0);
+    EXPECT_EQ(tb::nextZoom(0.25, -1), 0.25);
+    EXPECT_EQ(tb::fitZoom(QSize(900, 860), QSize(450, 860)), 0.5);
+}
+
+TEST_F(MapZoomTest, HitTestAndCreationGiveTheSamePositionsAtEveryZoom)
+{
+    for (const QString& zoom : {QStringLiteral("25 %"), QStringLiteral("100 %"), QStringLiteral("337 %"),
+                                QStringLiteral("800 %")}) {
+        SCOPED_TRACE(zoom.toStdString());
+        typeZoom(zoom);
+        EXPECT_EQ(qRound(picture->zoom() * 100), zoom.left(zoom.size() - 2).toInt());
+        // The pin's square: less than 6 map pixels on each axis.
+        EXPECT_EQ(listedAt(205, 145), QList<long long>{1});
+        EXPECT_EQ(listedAt(195, 155), QList<long long>{1});
+        EXPECT_TRUE(listedAt(206, 150).isEmpty());
+        EXPECT_TRUE(listedAt(194, 150).isEmpty());
+        EXPECT_TRUE(listedAt(200, 144).isEmpty());
+
+        press(Qt::RightButton, 123, 77);
+        auto* creation = qobject_cast<FFrance11*>(f.dialogs.lastModal());
+        ASSERT_NE(creation, nullptr);
+        EXPECT_EQ(child<QLineEdit>(creation, "Text1(0)")->text(), "3" + tb::positionText(123, 77));
+        creation->hide();
+    }
+    // A card made at 337 % holds the position it would have at 100 %.
+    typeZoom("337 %");
+    press(Qt::RightButton, 123, 77);
+    auto* creation = qobject_cast<FFrance11*>(f.dialogs.lastModal());
+    ASSERT_NE(creation, nullptr);
+    child<QLineEdit>(creation, "Text1(2)")->setText("CLÉMENT");
+    click(child<QPushButton>(creation, "Command3"));
+    EXPECT_EQ(f.main->session().database()->count(), 3);
+    EXPECT_EQ(readBytes(db + "lesfiches.dat").mid(2 * 630, 30),
+              ("3" + tb::positionText(123, 77)).leftJustified(30).toLatin1());
+}
+
+TEST_F(MapZoomTest, PinsKeepTheirSizeOnScreenAndSitAtTheirCardsPoint)
+{
+    typeZoom("800 %");
+    EXPECT_EQ(picture->size(), QSize(900 * 8, 860 * 8));
+    const QPoint centre = tb::pinCentreOnScreen(200, 150, 8.0);
+    const QImage shot = picture->grab(QRect(centre - QPoint(20, 20), QSize(41, 41))).toImage();
+    EXPECT_EQ(shot.pixelColor(20, 20), tb::pinColor(1));
+    EXPECT_EQ(shot.pixelColor(20 + 6, 20 - 6), tb::pinColor(1));  // the square, 12 pixels on screen
+    EXPECT_EQ(shot.pixelColor(20 + 10, 20), tb::pinColor(1));     // the circle
+    EXPECT_NE(shot.pixelColor(20 + 8, 20 + 8), tb::pinColor(1));
+    // The picture at 100 % is unchanged by the zoom.
+    EXPECT_EQ(f.main->mapImage().pixelColor(200, 150), tb::pinColor(1));
+    EXPECT_EQ(f.main->mapImage().size(), QSize(900, 860));
+}
+
+TEST_F(MapZoomTest, KeysWheelAndControlChangeTheZoomWhichTheDatabaseKeeps)
+{
+    delete f.window<Ffrance29>();  // closed, it would keep the keyboard
+    activate(f.main.get());
+    QTest::keyClick(f.main.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(picture->zoom(), 1.25);
+    EXPECT_EQ(child<QComboBox>(f.main.get(), "Zoom")->currentText(), "125 %");
+    EXPECT_EQ(readBytes(db + "zoom.txt"), "125\r\n");
+    QTest::keyClick(f.main.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(f.main.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(picture->zoom(), 0.75);
+    QTest::keyClick(f.main.get(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(picture->zoom(), 1.0);
+
+    // Ctrl + wheel keeps the map point under the pointer in place.
+    const QPointF at(150, 120);
+    const QPoint mapBefore = tb::mapPixelAt(at, picture->zoom());
+    const QPoint onView = picture->mapToParent(at.toPoint());
+    QWheelEvent up(at, picture->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picture, &up);
+    EXPECT_DOUBLE_EQ(picture->zoom(), 1.25);
+    // The pointer has not moved on the view: the same map point is under it.
+    EXPECT_LE((tb::mapPixelAt(QPointF(picture->mapFromParent(onView)), 1.25) - mapBefore).manhattanLength(), 2);
+    QWheelEvent plain(at, picture->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picture, &plain);
+    EXPECT_DOUBLE_EQ(picture->zoom(), 1.25);
+
+    typeZoom("Ajuster à la fenêtre");
+    EXPECT_TRUE(picture->fitsView());
+    EXPECT_EQ(readBytes(db + "zoom.txt"), "ajuster\r\n");
+    typeZoom("337");
+    EXPECT_EQ(readBytes(db + "zoom.txt"), "337\r\n");
+    typeZoom("n'importe");
+    EXPECT_DOUBLE_EQ(picture->zoom(), 3.37);
+
+    // Opened again, the database shows its zoom; a bad file gives 100 %.
+    f.openDatabase(db);
+    EXPECT_DOUBLE_EQ(picture->zoom(), 3.37);
+    writeBytes(db + "zoom.txt", "beaucoup");
+    f.openDatabase(db);
+    EXPECT_DOUBLE_EQ(picture->zoom(), 1.0);
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+}
+
+TEST_F(MapZoomTest, AZoomThatCannotBeWrittenIsToldOnceAndTheZoomStillChanges)
+{
+    QFile::remove(db + "zoom.txt");
+    // As on a full disk: no file can grow.
+    EXPECT_TRUE(underFileSizeLimit(0, [&] {
+        typeZoom("200 %");
+        typeZoom("300 %");
+        return picture->zoom() == 3.0 && f.dialogs.messages.size() == 1
+               && f.dialogs.lastMessage().startsWith("Erreur n° 61") && !QFile::exists(db + "zoom.txt");
+    }));
+}
+
+TEST(MapHint, TheLineUnderTheMapShowsUntilTheFirstCardExists)
+{
+    GuiFixture f;
+    auto* hint = child<QLabel>(f.main.get(), "MapHint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->text(), " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les "
+                            "fiches de cet endroit.");
+    EXPECT_FALSE(hint->isHidden());
+    f.createDatabase();
+    EXPECT_FALSE(hint->isHidden());
+    ASSERT_TRUE(f.main->session().database()->createCard(makeCard("PREMIER", "Paul", 3, 50, 50)).ok());
+    EXPECT_TRUE(hint->isHidden());
+}

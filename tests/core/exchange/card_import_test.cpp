@@ -134,8 +134,13 @@ TEST_F(ImportTest, SkippingLeavesTheExistingCardAndCreatesOnlyTheNewOne)
 
 TEST_F(ImportTest, CreatingAnywayMakesEveryCardAndSays)
 {
+    ASSERT_TRUE(db->search(QStringLiteral("nouveau")));  // the search box's index, read before
     const auto report = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Create));
     ASSERT_FALSE(report.error);
+    const auto found = db->search(QStringLiteral("nouveau"));
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found->list.size(), 1);
+    EXPECT_EQ(found->list.number(0), 3);
     EXPECT_EQ(report.created, 3);
     EXPECT_EQ(db->count(), 4);
     EXPECT_EQ(db->card(4)->field(3).trimmed(), QStringLiteral("HÉBERT"));

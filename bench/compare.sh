@@ -113,6 +113,26 @@ for f in texte adresses; do
     row "export --format $f" "$t" "cp lesfiches.dat && sync" "$r" "cible <= 1.5"
 done
 
+# vCard and CSV files for other programs, against copying the records to disk.
+for f in vcard csv; do
+    t=$(median_ms "$CLI" export "$DB" --format $f --output "$TMP/cartes.$f")
+    r=$(median_ms sh -c 'cp "$1" "$2" && sync' sh "$DB/lesfiches.dat" "$TMP/copy.dat")
+    rm -f "$TMP/copy.dat"
+    row "export --format $f" "$t" "cp lesfiches.dat && sync" "$r" "cible <= 1.5"
+done
+# Importing 10,000 rows of that CSV into an empty base (side files made for
+# each card), then backing that base up, against copying the base it makes.
+head -n 10001 "$TMP/cartes.csv" > "$TMP/dix-mille.csv"
+"$CLI" demo "$TMP/vide/Vide" --cards 0 > /dev/null
+t=$(median_ms sh -c 'rm -rf "$2" && cp -r "$1" "$2" && "$3" import "$2" "$4" --duplicates create --program-folder "$5"' \
+    sh "$TMP/vide/Vide" "$TMP/vide/Import" "$CLI" "$TMP/dix-mille.csv" "$TMP/vide")
+r=$(median_ms sh -c 'rm -rf "$2" && cp -r "$1" "$2" && sync' sh "$TMP/vide/Import" "$TMP/vide/Copie")
+row "import de 10 000 lignes CSV" "$t" "cp -r de la base obtenue && sync" "$r" "cible <= 2"
+mkdir "$TMP/sauvegardes"
+t=$(median_ms sh -c 'rm -rf "$3"/* && "$1" backup "$2" "$3"' sh "$CLI" "$TMP/vide/Import" "$TMP/sauvegardes")
+row "backup (10 000 fiches)" "$t" "cp -r de la base && sync" "$r" "cible <= 2"
+rm -rf "$TMP/vide" "$TMP/sauvegardes"
+
 # Deleting a middle card (the last one moves into its number) on a copy of the
 # base, against copying the records to disk.
 mkdir "$TMP/copie"

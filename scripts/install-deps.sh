@@ -1,9 +1,11 @@
 #!/bin/sh
 # Installs the Debian packages Tabulon needs to build, test and run.
 # Idempotent: does nothing (and says nothing) when everything is already there.
+# Packages named as arguments are installed instead (make package-deps).
 set -e
 PACKAGES="g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n libgtest-dev \
 libgl-dev fonts-dejavu-core poppler-utils xvfb xauth imagemagick ccache locales"
+if [ $# -gt 0 ]; then PACKAGES="$*"; fi
 missing=""
 for p in $PACKAGES; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then

@@ -9,6 +9,11 @@
 #include "core/base/numeric.h"
 #include "core/cards/debt.h"
 #include "core/journals/journal.h"
+#include "core/base/safe_write.h"
+#include "core/db/backups.h"
+#include "core/exchange/card_import.h"
+#include "core/exchange/csv.h"
+#include "core/exchange/vcard.h"
 #include "core/lists/exports.h"
 #include "core/lists/searches.h"
 #include "core/tools/amount_words.h"
@@ -46,6 +51,18 @@ const char* const kUsageText =
     "  export BASE [--format texte|adresses]\n"
     "                              écrit « export.txt » (texte, par défaut) ou « adresses.txt » dans\n"
     "                              la base, comme le menu, et affiche son chemin\n"
+    "  export BASE --format vcard|csv --output FICHIER [--fiches actives|toutes]\n"
+    "                              écrit les fiches actives (ou toutes) dans FICHIER en vCard 3.0 ou en\n"
+    "                              CSV (UTF-8, une ligne d'intitulés) et affiche le nombre de fiches\n"
+    "  import BASE FICHIER.vcf|FICHIER.csv [--duplicates skip|create|fill] [--point X,Y]\n"
+    "                              [--program-folder DOSSIER]\n"
+    "                              crée une fiche par contact ; un doublon (même nom, prénoms et code\n"
+    "                              postal) est ignoré (skip, par défaut), créé quand même (create) ou\n"
+    "                              complète les champs vides de la fiche existante (fill). Les épingles\n"
+    "                              vont près du département sur la carte par défaut, sinon au point X,Y\n"
+    "                              (obligatoire). La base est d'abord sauvegardée dans\n"
+    "                              DOSSIER/Sauvegardes/ (DOSSIER : celui qui contient la base par défaut)\n"
+    "  backup BASE DOSSIER         copie la base dans un sous-dossier daté de DOSSIER, affiche son chemin\n"
     "  show BASE N                 les 20 champs de la fiche N : numéro du champ, tabulation, champ\n"
     "  check BASE [--program-folder DOSSIER]\n"
     "                              contrôle de la base, sans rien y écrire ; code 1 s'il y a des erreurs\n"
@@ -195,6 +212,31 @@ int zoneCommand(const Arguments& a)
     return printList(db.value()->cardsIn(tb::rectBetween(corner[0], corner[1], corner[2], corner[3])));
 }
 
+// vCard and CSV files for other programs, written where the user says.
+int exchangeExport(const Arguments& a, bool vcard)
+{
+    const auto output = a.options.find(QStringLiteral("--output"));
+    if (output == a.options.end() || output->second.isEmpty())
+        return usage(QStringLiteral("--output FICHIER est obligatoire pour ce format"));
+    bool all = false;
+    if (auto f = a.options.find(QStringLiteral("--fiches")); f != a.options.end()) {
+        if (f->second != QLatin1String("actives") && f->second != QLatin1String("toutes"))
+            return usage(QStringLiteral("--fiches actives|toutes"));
+        all = f->second == QLatin1String("toutes");
+    }
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    const QString path = QFileInfo(output->second).absoluteFilePath();
+    const tb::Result<long long> written = vcard ? tb::writeVCardFile(*db.value(), path, all)
+                                                : tb::writeCsvFile(*db.value(), path, all);
+    if (!written)
+        return failed(written.error());
+    Output out;
+    out << tb::plainNumber(*written) << " fiche(s) écrite(s) dans " << path << "\n";
+    return kDone;
+}
+
 int findCommand(const QStringList& args)
 {
     if (args.isEmpty() || args[0].isEmpty())
@@ -212,6 +254,10 @@ int exportCommand(const Arguments& a)
 {
     tb::ExportFormat format = tb::ExportFormat::Fields;
     if (auto f = a.options.find(QStringLiteral("--format")); f != a.options.end()) {
+        if (f->second == QLatin1String("vcard") || f->second == QLatin1String("csv"))
+            return exchangeExport(a, f->second == QLatin1String("vcard"));
+        if (a.options.count(QStringLiteral("--output")) || a.options.count(QStringLiteral("--fiches")))
+            return usage(QStringLiteral("--output et --fiches ne vont qu'avec --format vcard ou csv"));
         if (f->second == QLatin1String("adresses"))
             format = tb::ExportFormat::Addresses;
         else if (f->second != QLatin1String("texte"))
@@ -228,6 +274,87 @@ int exportCommand(const Arguments& a)
         return failed(written.error());
     Output out;
     out << *written << "\n";
+    return kDone;
+}
+
+int importCommand(const Arguments& a)
+{
+    static const std::map<QString, tb::DuplicateChoice> choices = {
+        {QStringLiteral("skip"), tb::DuplicateChoice::Skip},
+        {QStringLiteral("create"), tb::DuplicateChoice::Create},
+        {QStringLiteral("fill"), tb::DuplicateChoice::Fill},
+    };
+    tb::DuplicateChoice choice = tb::DuplicateChoice::Skip;
+    if (auto d = a.options.find(QStringLiteral("--duplicates")); d != a.options.end()) {
+        const auto c = choices.find(d->second);
+        if (c == choices.end())
+            return usage(QStringLiteral("choix inconnu pour les doublons : ") + d->second);
+        choice = c->second;
+    }
+    const QString file = a.positional[1];
+    const bool vcard = file.endsWith(QStringLiteral(".vcf"), Qt::CaseInsensitive)
+                       || file.endsWith(QStringLiteral(".vcard"), Qt::CaseInsensitive);
+    if (!vcard && !file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return usage(QStringLiteral("fichier .vcf ou .csv attendu : ") + file);
+    tb::ImportOptions options;
+    if (auto p = a.options.find(QStringLiteral("--point")); p != a.options.end()) {
+        const QStringList xy = p->second.split(u',');
+        bool okX = false, okY = false;
+        options.placement = {false, QPointF(xy.value(0).toDouble(&okX), xy.value(1).toDouble(&okY))};
+        if (xy.size() != 2 || !okX || !okY)
+            return usage(QStringLiteral("point incorrect (X,Y attendu) : ") + p->second);
+    }
+    auto opened = tb::Database::open(databaseFolder(a.positional[0]));
+    if (!opened)
+        return failed(opened.error());
+    tb::Database& db = *opened.value();
+    if (!db.countCorrection().isEmpty())
+        printError(QStringLiteral("Attention :") + db.countCorrection());
+    if (options.placement.byDepartment && !tb::usesDefaultMap(db))
+        return usage(QStringLiteral("la base n'utilise pas la carte par défaut : --point X,Y est obligatoire"));
+    const auto program = a.options.find(QStringLiteral("--program-folder"));
+    options.programFolder = tb::folderText(program != a.options.end() ? program->second
+                                                                      : QDir::cleanPath(db.folder() + QStringLiteral("..")));
+    const tb::Result<QByteArray> bytes = tb::readFile(file);
+    if (!bytes)
+        return failed(bytes.error());
+    const QStringList captions = tb::exchangeCaptions(db.captions());
+    std::vector<tb::Contact> contacts;
+    QStringList notes;
+    if (vcard) {
+        contacts = tb::readVCards(*bytes, captions);
+    } else {
+        const tb::CsvTable table = tb::parseCsv(*bytes);
+        const QList<int> columns = tb::matchColumns(table.header, captions);
+        notes << QStringLiteral("Fichier CSV en ") + tb::encodingName(table.encoding) + QStringLiteral(", séparateur « ")
+                     + table.separator + QStringLiteral(" »");
+        for (qsizetype i = 0; i < table.header.size(); ++i)
+            if (!columns.value(i))
+                notes << QStringLiteral("Colonne non reprise : ") + table.header[i];
+        contacts = tb::contactsFromCsv(table, columns);
+    }
+    const tb::ImportReport report = tb::importContacts(db, contacts, options, tb::alwaysAnswer(choice));
+    Output out;
+    for (const QString& line : notes + report.notes)
+        out << line << "\n";
+    out << report.summary() << "\n";
+    out.flush();
+    if (report.error)
+        return failed(*report.error);
+    return kDone;
+}
+
+int backupCommand(const Arguments& a)
+{
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    const tb::Result<QString> made =
+        tb::backupToDatedFolder(*db.value(), QFileInfo(a.positional[1]).absoluteFilePath(), QDateTime::currentDateTime());
+    if (!made)
+        return failed(made.error());
+    Output out;
+    out << *made << "\n";
     return kDone;
 }
 
@@ -428,7 +555,11 @@ int run(const QStringList& args, const QString& executableFolder)
         {QStringLiteral("show"), {2, {}}},
         {QStringLiteral("search"), {2, {QStringLiteral("--by")}}},
         {QStringLiteral("zone"), {5, {}}},
-        {QStringLiteral("export"), {1, {QStringLiteral("--format")}}},
+        {QStringLiteral("export"),
+         {1, {QStringLiteral("--format"), QStringLiteral("--output"), QStringLiteral("--fiches")}}},
+        {QStringLiteral("import"),
+         {2, {QStringLiteral("--duplicates"), QStringLiteral("--point"), QStringLiteral("--program-folder")}}},
+        {QStringLiteral("backup"), {2, {}}},
         {QStringLiteral("check"), {1, {QStringLiteral("--program-folder")}}},
         {QStringLiteral("demo"),
          {1, {QStringLiteral("--cards"), QStringLiteral("--seed"), QStringLiteral("--program-folder")}}},
@@ -470,6 +601,10 @@ int run(const QStringList& args, const QString& executableFolder)
         return zoneCommand(a);
     if (name == QLatin1String("export"))
         return exportCommand(a);
+    if (name == QLatin1String("import"))
+        return importCommand(a);
+    if (name == QLatin1String("backup"))
+        return backupCommand(a);
     if (name == QLatin1String("demo"))
         return demoCommand(a, executableFolder);
     const auto program = a.options.find(QStringLiteral("--program-folder"));

@@ -12,7 +12,9 @@ int main(int argc, char** argv)
     browser.setWindowTitle(QStringLiteral("Aide de Tabulon"));
     browser.setOpenExternalLinks(true);
     const QString folder = QApplication::applicationDirPath() + QStringLiteral("/help/");
-    browser.setSearchPaths({folder, QDir::currentPath() + QStringLiteral("/help/")});
+    // Installed, the guide stands in share/tabulon beside bin.
+    browser.setSearchPaths({folder, QDir::currentPath() + QStringLiteral("/help/"),
+                            QApplication::applicationDirPath() + QStringLiteral("/../share/tabulon/help/")});
     // "tbaide page.html" opens that page of the guide; anything but a plain
     // page name gives the home page.
     QString page = QStringLiteral("index.html");

@@ -394,6 +394,69 @@ TEST_F(CliTest, SearchPrintsTheMatchingCardsAndExportWritesTheMenusFiles)
     EXPECT_FALSE(QFileInfo::exists(db.file("export.txt")));
 }
 
+namespace {
+
+TEST_F(CliTest, ExportsVCardAndCsvFilesAndImportsThemBackWithTheChosenDuplicateRule)
+{
+    const QString vcf = program.file(QStringLiteral("fiches.vcf"));
+    const QString csv = program.file(QStringLiteral("fiches.csv"));
+    CliRun r = cli({QStringLiteral("export"), db.path(), QStringLiteral("--format"), QStringLiteral("vcard"),
+                    QStringLiteral("--output"), vcf});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("3 fiche(s) écrite(s) dans ") + vcf + u'\n');
+    r = cli({QStringLiteral("export"), db.path(), QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("--output"),
+             csv, QStringLiteral("--fiches"), QStringLiteral("toutes")});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(readBytes(csv).count("\r\n"), 5);
+    EXPECT_EQ(cli({QStringLiteral("export"), db.path(), QStringLiteral("--format"), QStringLiteral("csv")}).exit, 2);
+
+    // Into the same database: every contact is already there.
+    r = cli({QStringLiteral("import"), db.path(), vcf});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(lastLine(r.out), QStringLiteral("0 fiche(s) créée(s), 0 complétée(s), 3 ignorée(s)."));
+    EXPECT_TRUE(QFileInfo::exists(program.file(QStringLiteral("Sauvegardes/BaseTest/lesfiches.dat"))));
+    r = cli({QStringLiteral("import"), db.path(), csv, QStringLiteral("--duplicates"), QStringLiteral("create")});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Fichier CSV en UTF-8, séparateur « , »\n")));
+    EXPECT_EQ(lastLine(r.out), QStringLiteral("4 fiche(s) créée(s), 0 complétée(s), 0 ignorée(s)."));
+    EXPECT_EQ(cli({QStringLiteral("count"), db.path()}).out, QStringLiteral("8 fiche(s)\n"));
+    // The pins of Paris go near Paris on the default map.
+    const CliRun shown = cli({QStringLiteral("show"), db.path(), QStringLiteral("6")});
+    EXPECT_TRUE(shown.out.contains(QStringLiteral("ALBERT"))) << shown.out.toStdString();
+
+    EXPECT_EQ(cli({QStringLiteral("import"), db.path(), QStringLiteral("x.txt")}).exit, 2);
+    EXPECT_EQ(cli({QStringLiteral("import"), db.path(), vcf, QStringLiteral("--duplicates"), QStringLiteral("tout")}).exit, 2);
+    r = cli({QStringLiteral("import"), db.path(), program.file(QStringLiteral("absent.vcf"))});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Erreur n° 53"))) << r.err.toStdString();
+}
+
+TEST_F(CliTest, ImportOnAnotherMapNeedsThePointOfThePins)
+{
+    writeBytes(db.file(QStringLiteral("carte.txt")), "/cartes/plan.gif\r\n");
+    const QString vcf = program.file(QStringLiteral("un.vcf"));
+    writeBytes(vcf, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:NOUVEAU;Paul;;;\r\nEND:VCARD\r\n");
+    EXPECT_EQ(cli({QStringLiteral("import"), db.path(), vcf}).exit, 2);
+    const CliRun r = cli({QStringLiteral("import"), db.path(), vcf, QStringLiteral("--point"), QStringLiteral("321,123")});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_TRUE(cli({QStringLiteral("show"), db.path(), QStringLiteral("5")})
+                    .out.startsWith(QStringLiteral("1\t1 321                  123")));
+}
+
+TEST_F(CliTest, BackupCopiesTheDatabaseIntoADatedFolder)
+{
+    QTemporaryDir where;
+    const CliRun r = cli({QStringLiteral("backup"), db.path(), where.path()});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    const QString folder = r.out.trimmed();
+    EXPECT_TRUE(folder.startsWith(where.path() + QStringLiteral("/BaseTest 2"))) << folder.toStdString();
+    EXPECT_EQ(readBytes(folder + QStringLiteral("lesfiches.dat")), readBytes(db.file(QStringLiteral("lesfiches.dat"))));
+    EXPECT_EQ(cli({QStringLiteral("count"), folder}).out, QStringLiteral("4 fiche(s)\n"));
+    EXPECT_EQ(cli({QStringLiteral("backup"), db.path(), where.path() + QStringLiteral("/absent")}).exit, 1);
+}
+
+}  // namespace
+
 TEST_F(CliTest, FindPrintsTheSearchBoxResults)
 {
     const CliRun r = cli({"find", db.path(), "la", "ROCHÉ"});

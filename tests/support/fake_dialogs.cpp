@@ -46,6 +46,19 @@ std::optional<QColor> FakeDialogs::chooseColor(const QColor& initial)
     return colorAnswers.isEmpty() ? std::optional<QColor>(initial) : colorAnswers.dequeue();
 }
 
+std::optional<QString> FakeDialogs::chooseFile(const QString& title, const QString& startPath, const QString& filter,
+                                               bool forSaving)
+{
+    fileChoices.append({startPath + u'|' + filter + (forSaving ? QStringLiteral("|save") : QString()), title});
+    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+}
+
+std::optional<QString> FakeDialogs::chooseFolder(const QString& title, const QString& startFolder)
+{
+    fileChoices.append({startFolder, title});
+    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+}
+
 void FakeDialogs::showModal(QWidget* window)
 {
     modals.append(window);

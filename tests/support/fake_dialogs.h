@@ -34,6 +34,9 @@ public:
     QQueue<std::optional<QString>> inputAnswers;
     QQueue<std::optional<QFont>> fontAnswers;
     QQueue<std::optional<QColor>> colorAnswers;
+    // File and folder choices; an empty queue answers as Cancel would.
+    QQueue<std::optional<QString>> fileAnswers;
+    QList<Shown> fileChoices;
     // Run, in order, while a window is "modal": each script drives the window
     // shown (types, clicks its confirm button) before showModal returns.
     QQueue<std::function<void(QWidget*)>> modalScripts;
@@ -55,6 +58,9 @@ public:
     bool choosePrinter(QPrinter& printer) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<QString> chooseFile(const QString& title, const QString& startPath, const QString& filter,
+                                      bool forSaving) override;
+    std::optional<QString> chooseFolder(const QString& title, const QString& startFolder) override;
     void showModal(QWidget* window) override;
     void showModeless(QWidget* window) override;
 };

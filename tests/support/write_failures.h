@@ -9,5 +9,7 @@ namespace testing_support {
 // Runs op in a child process with files limited to limitBytes; returns what op
 // returned there (false also when the child died).
 bool underFileSizeLimit(long long limitBytes, const std::function<bool()>& op);
+// The same with at most maxFiles files open at once (EMFILE past it).
+bool underOpenFileLimit(long long maxFiles, const std::function<bool()>& op);
 
 }  // namespace testing_support

@@ -1,5 +1,6 @@
 #include "core/base/codepage.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <vector>
 
@@ -42,12 +43,16 @@ QChar cp1252Char(uchar byte)
 
 QString fromCp1252(QByteArrayView bytes)
 {
-    const auto& chars = tables().chars;
     QString out(bytes.size(), Qt::Uninitialized);
-    QChar* o = out.data();
-    for (char b : bytes)
-        *o++ = chars[uchar(b)];
+    fromCp1252Into(bytes, out.data());
     return out;
+}
+
+void fromCp1252Into(QByteArrayView bytes, QChar* out)
+{
+    const auto& chars = tables().chars;
+    for (char b : bytes)
+        *out++ = chars[uchar(b)];
 }
 
 QByteArray toCp1252(const QString& text)
@@ -58,6 +63,44 @@ QByteArray toCp1252(const QString& text)
     for (QChar c : text) {
         const qint16 b = bytes[c.unicode()];
         *o++ = b < 0 ? '?' : char(b);
+    }
+    return out;
+}
+
+QString nearestCp1252(const QString& text, QString* replaced)
+{
+    // Letters whose decomposition holds no base letter of the code page.
+    static const QHash<char32_t, QChar> plain = {
+        {U'Ł', u'L'}, {U'ł', u'l'}, {U'Đ', u'D'}, {U'đ', u'd'}, {U'Ħ', u'H'}, {U'ħ', u'h'},
+        {U'ı', u'i'}, {U'Ŀ', u'L'}, {U'ŀ', u'l'}, {U'Ŧ', u'T'}, {U'ŧ', u't'}, {U'Ɓ', u'B'},
+        {U'‐', u'-'}, {U'‑', u'-'}, {U'−', u'-'}, {U'\u202F', u' '},
+        {U'\u2009', u' '}, {U'ʼ', u'\''}, {U'Ə', u'E'}, {U'ə', u'e'}, {U'Ŋ', u'N'}, {U'ŋ', u'n'},
+    };
+    const auto& bytes = tables().bytes;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!c.isSurrogate() && bytes[c.unicode()] >= 0) {
+            out += c;
+            continue;
+        }
+        const char32_t code = c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()
+                                  ? QChar::surrogateToUcs4(c, text[i + 1])
+                                  : char32_t(c.unicode());
+        const QString original = QString::fromUcs4(&code, 1);
+        if (code > 0xFFFF)
+            ++i;
+        QChar nearest = plain.value(code, QChar());
+        if (nearest.isNull()) {
+            // "ő" decomposes into "o" and a mark: the base letter stands in.
+            const QString parts = original.normalized(QString::NormalizationForm_KD);
+            if (!parts.isEmpty() && parts[0] != c && !parts[0].isMark() && bytes[parts[0].unicode()] >= 0)
+                nearest = parts[0];
+        }
+        out += nearest.isNull() ? QChar(u'?') : nearest;
+        if (replaced)
+            *replaced += original;
     }
     return out;
 }

@@ -7,6 +7,8 @@
 namespace tb {
 
 QString fromCp1252(QByteArrayView bytes);
+// The same into out, which holds bytes.size() characters.
+void fromCp1252Into(QByteArrayView bytes, QChar* out);
 // One byte per character; a character the code page cannot hold becomes "?",
 // so a text of n characters always gives n bytes.
 QByteArray toCp1252(const QString& text);
@@ -16,6 +18,10 @@ QChar cp1252Char(uchar byte);
 bool fitsCp1252(const QString& text);
 // text without the characters the code page cannot hold.
 QString keepCp1252(const QString& text);
+// text with each character the code page lacks written as its nearest
+// letter ("Ł" as "L", "ő" as "o") or "?" when there is none; replaced gets the
+// characters so written. One character per character, as toCp1252 counts.
+QString nearestCp1252(const QString& text, QString* replaced = nullptr);
 // text in capitals, save the letters whose capital is not one character of
 // the code page ("ß", "µ"): those stay as they are, so the text keeps its
 // length and still fits the code page.

@@ -1,11 +1,15 @@
 #include "core/base/safe_write.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,6 +73,26 @@ public:
             return Error::fromErrno(errno, m_target);
         m_committed = true;
         syncFolder(QFileInfo(m_target).absolutePath());
+        return {};
+    }
+
+    // Closes the written file, left under its temporary name: a copy of
+    // thousands of files keeps no more than one open at a time.
+    Status close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0)
+            return Error::fromErrno(errno, m_target);
+        return {};
+    }
+
+    // The closed file already on disk (syncfs): renamed without a flush of its own.
+    Status renameSynced()
+    {
+        if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(m_target).constData()) != 0)
+            return Error::fromErrno(errno, m_target);
+        m_committed = true;
         return {};
     }
 
@@ -158,6 +182,27 @@ Status writeFileAtomic(const QString& path, const QByteArray& bytes)
     return temp.commit();
 }
 
+namespace {
+
+// Copies the open file in into temp, through block.
+Status copyInto(int in, TempFile& temp, const QString& src, const QString& dst, QByteArray& block)
+{
+    Status result = temp.status();
+    while (result) {
+        const ssize_t n = ::read(in, block.data(), size_t(block.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            result = Error::fromErrno(errno, src);
+        if (n <= 0)
+            break;
+        result = writeAll(temp.fd(), block.constData(), n, dst);
+    }
+    return result;
+}
+
+}  // namespace
+
 Status copyFileReplacing(const QString& src, const QString& dst)
 {
     const int in = ::open(QFile::encodeName(src).constData(), O_RDONLY);
@@ -168,24 +213,98 @@ Status copyFileReplacing(const QString& src, const QString& dst)
         return Error::fromErrno(EISDIR, dst);
     }
     TempFile temp(dst);
-    Status result = temp.status();
     QByteArray block(1 << 20, Qt::Uninitialized);
-    while (result) {
-        const ssize_t n = ::read(in, block.data(), size_t(block.size()));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            result = Error::fromErrno(errno, src);
-        } else if (n == 0) {
-            break;
-        } else {
-            result = writeAll(temp.fd(), block.constData(), n, dst);
-        }
-    }
+    const Status result = copyInto(in, temp, src, dst, block);
     ::close(in);
     if (!result)
         return result;
     return temp.commit();
+}
+
+Status copyFilesReplacing(const QList<std::pair<QString, QString>>& copies, MissingSource missing)
+{
+    std::vector<std::unique_ptr<TempFile>> temps;
+    std::vector<qsizetype> copied;
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (qsizetype i = 0; i < copies.size(); ++i) {
+        const auto& [src, dst] = copies[i];
+        const int in = ::open(QFile::encodeName(src).constData(), O_RDONLY);
+        if (in < 0 && errno == ENOENT && missing == MissingSource::Skip)
+            continue;
+        if (in < 0)
+            return Error::fromErrno(errno, src);
+        auto temp = std::make_unique<TempFile>(dst);
+        Status result = copyInto(in, *temp, src, dst, block);
+        ::close(in);
+        if (result)
+            result = temp->close();
+        if (!result)
+            return result;
+        temps.push_back(std::move(temp));
+        copied.push_back(i);
+    }
+    if (temps.empty())
+        return {};
+    // One flush of the file system for all the copies, then the renames.
+    const QString first = QFileInfo(copies[copied.front()].second).absolutePath();
+    const int dfd = ::open(QFile::encodeName(first).constData(), O_RDONLY | O_DIRECTORY);
+    if (dfd < 0)
+        return Error::fromErrno(errno, first);
+    const bool synced = ::syncfs(dfd) == 0;
+    const int syncError = errno;
+    ::close(dfd);
+    if (!synced)
+        return Error::fromErrno(syncError, copies[copied.front()].second);
+    QSet<QString> folders;
+    for (size_t k = 0; k < temps.size(); ++k) {
+        if (Status s = temps[k]->renameSynced(); !s)
+            return s;
+        folders.insert(QFileInfo(copies[copied[k]].second).absolutePath());
+    }
+    for (const QString& folder : folders)
+        TempFile::syncFolder(folder);
+    return {};
+}
+
+namespace {
+
+// The (source, target) pairs of every file under from, the folders made.
+Status listCopies(const QString& from, const QString& to, const QStringList& first,
+                  QList<std::pair<QString, QString>>& copies)
+{
+    if (!QDir().mkpath(to))
+        return Error::fromErrno(errno ? errno : EACCES, to);
+    const QDir source(from);
+    if (!source.exists())
+        return Error::fromErrno(ENOENT, from);
+    const QString target = to.endsWith(u'/') ? to : to + u'/';
+    const QStringList files = source.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    QSet<QString> listed;
+    for (const QString& name : first)
+        if (files.contains(name)) {
+            copies.append({source.filePath(name), target + name});
+            listed.insert(name);
+        }
+    // The temporary files of a write in progress are not part of the folder.
+    static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
+    for (const QString& name : files)
+        if (!listed.contains(name) && !temporary.match(name).hasMatch())
+            copies.append({source.filePath(name), target + name});
+    for (const QString& sub : source.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
+        if (Status s = listCopies(source.filePath(sub), target + sub, {}, copies); !s)
+            return s;
+    return {};
+}
+
+}  // namespace
+
+Status copyFolder(const QString& from, const QString& to, const QStringList& first)
+{
+    QList<std::pair<QString, QString>> copies;
+    if (Status s = listCopies(from, to, first, copies); !s)
+        return s;
+    // A file removed since the listing (a card deleted meanwhile) is not copied.
+    return copyFilesReplacing(copies, MissingSource::Skip);
 }
 
 Result<QByteArray> readFile(const QString& path)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -43,6 +44,16 @@ private:
 Status writeFileAtomic(const QString& path, const QByteArray& bytes);
 // Copies src over dst (replacing it) the same way.
 Status copyFileReplacing(const QString& src, const QString& dst);
+enum class MissingSource { Fail, Skip };
+// Copies each (source, target) pair as copyFileReplacing does, with one
+// flush to disk for them all instead of one per file: each target is its old
+// file or the whole copy, never part of one. The sources are read in order.
+Status copyFilesReplacing(const QList<std::pair<QString, QString>>& copies,
+                          MissingSource missing = MissingSource::Fail);
+// Copies every file of folder from (and of its subfolders) into folder to,
+// made when missing, as copyFilesReplacing does; the files named in first
+// are read before the others, in that order.
+Status copyFolder(const QString& from, const QString& to, const QStringList& first = {});
 // Whole content of a file, or the error that stopped the reading.
 Result<QByteArray> readFile(const QString& path);
 // Whole content of a file, empty when missing or unreadable.

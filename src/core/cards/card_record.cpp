@@ -34,10 +34,9 @@ CardRecord CardRecord::fromBytes(QByteArrayView bytes)
     CardRecord r;
     for (int i = 0; i < kFieldCount; ++i) {
         QString& f = r.fields[i];  // already blank at full width
-        QChar* out = f.data();
         const qsizetype end = std::min<qsizetype>(bytes.size(), kOffsets[i + 1]);
-        for (qsizetype k = kOffsets[i]; k < end; ++k)
-            out[k - kOffsets[i]] = tb::cp1252Char(uchar(bytes[k]));
+        if (end > kOffsets[i])
+            tb::fromCp1252Into(bytes.sliced(kOffsets[i], end - kOffsets[i]), f.data());
     }
     return r;
 }

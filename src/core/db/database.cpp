@@ -201,28 +201,45 @@ Status Database::storeCard(long long n, const CardRecord& card)
 
 Result<long long> Database::createCard(const CardRecord& typed)
 {
+    return createCards({typed});
+}
+
+Result<long long> Database::createCards(const std::vector<CardRecord>& typed)
+{
     refreshIfChanged();
-    const long long n = m_count + 1;
-    CardRecord card = typed;
-    card.fields[2] = surnameInCapitals(card.fields[2]);
-    // The record first, then its side files, then the count that includes it:
-    // a failure on the way never leaves a count claiming a card not written.
-    if (Status s = m_store.write(n, card); !s)
+    const long long first = m_count + 1;
+    if (typed.empty())
+        return first;
+    std::vector<CardRecord> cards = typed;
+    QByteArray records;
+    records.reserve(qsizetype(cards.size()) * CardRecord::kSize);
+    for (CardRecord& card : cards) {
+        card.fields[2] = surnameInCapitals(card.fields[2]);
+        records += card.toBytes();
+    }
+    // Past the count the new records and side files belong to no card: a
+    // failure before the count leaves the database as it was.
+    if (Status s = m_store.writeRecords(first, records); !s)
         return s.error();
     noteOwnWrite();
-    for (const CardTemplate& t : kCardTemplates) {
-        const QString to = m_store.sideFile(QString::fromLatin1(t.prefix), n, QString::fromLatin1(t.extension));
-        if (Status s = copyFileReplacing(file(QString::fromLatin1(t.templateName)), to); !s)
-            return s.error();
-    }
-    if (Status s = writeCount(n); !s)
+    QList<std::pair<QString, QString>> copies;
+    for (long long n = first; n < first + qsizetype(cards.size()); ++n)
+        for (const CardTemplate& t : kCardTemplates)
+            copies.append({file(QString::fromLatin1(t.templateName)),
+                           m_store.sideFile(QString::fromLatin1(t.prefix), n, QString::fromLatin1(t.extension))});
+    if (Status s = copyFilesReplacing(copies); !s)
         return s.error();
-    if (m_pinsLoaded)
-        m_pins.set(n, card);
-    searchFollow(n);
-    emit cardStored(n);
-    emit countChanged(n);
-    return n;
+    const long long last = first + qsizetype(cards.size()) - 1;
+    if (Status s = writeCount(last); !s)
+        return s.error();
+    for (long long n = first; n <= last; ++n) {
+        if (m_pinsLoaded)
+            m_pins.set(n, cards[size_t(n - first)]);
+        searchFollow(n);
+        emit cardStored(n);
+    }
+    emit countChanged(last);
+    return first;
 }
 
 bool Database::deletionPending(const QString& folder)
@@ -378,6 +395,16 @@ QString Database::attachmentPath(const QString& base, const QString& source) con
     };
     extension = threeLetters.value(extension, extension.left(3));
     return file(base + (extension.isEmpty() ? QString() : u'.' + extension));
+}
+
+QString Database::name() const
+{
+    return QDir(folder()).dirName();
+}
+
+Status Database::backup(const QString& target) const
+{
+    return copyFolder(folder(), target, {QStringLiteral("NBFiches.dat")});
 }
 
 const PinIndex& Database::pins() const

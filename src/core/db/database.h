@@ -62,6 +62,10 @@ public:
     // record, the card's side files from the templates, then the count.
     // Returns the new card's number.
     Result<long long> createCard(const CardRecord& card);
+    // Cards count+1 onwards as createCard makes each, all or none: the
+    // records in one write, the side files with one flush, then the count.
+    // Returns the first new card's number.
+    Result<long long> createCards(const std::vector<CardRecord>& cards);
 
     // Deletes card n: the last card moves into its number with its record and
     // side files, and the count drops. The intent is kept in
@@ -80,6 +84,13 @@ public:
     // Where a file chosen for a card goes: base ("photo12") and the source's
     // extension in lower case, its three-letter form (".jpeg" gives ".jpg").
     QString attachmentPath(const QString& base, const QString& source) const;
+
+    // The folder's name ("BasePerso").
+    QString name() const;
+    // Copies every file of the folder into target (made when missing), a
+    // pending "suppression.txt" included. The count goes first: cards stored
+    // meanwhile by another program only add records past what it claims.
+    Status backup(const QString& target) const;
 
     const PinIndex& pins() const;
     Result<CardList> list(ListKind kind) const;

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QPointer>
@@ -124,4 +125,22 @@ void QtDialogs::showModeless(QWidget* window)
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+std::optional<QString> QtDialogs::chooseFile(const QString& title, const QString& startPath, const QString& filter,
+                                             bool forSaving)
+{
+    const QString path = forSaving ? QFileDialog::getSaveFileName(owner(), title, startPath, filter)
+                                   : QFileDialog::getOpenFileName(owner(), title, startPath, filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogs::chooseFolder(const QString& title, const QString& startFolder)
+{
+    const QString path = QFileDialog::getExistingDirectory(owner(), title, startFolder);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
 }

@@ -41,6 +41,11 @@ public:
     virtual bool choosePrinter(QPrinter& printer) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    // A file to read (or to write when forSaving: a file that exists is
+    // replaced after asking) and a folder; std::nullopt when cancelled.
+    virtual std::optional<QString> chooseFile(const QString& title, const QString& startPath, const QString& filter,
+                                              bool forSaving) = 0;
+    virtual std::optional<QString> chooseFolder(const QString& title, const QString& startFolder) = 0;
     // Shows window modally and returns when it is hidden or closed.
     virtual void showModal(QWidget* window) = 0;
     // Shows window without waiting.
@@ -74,6 +79,9 @@ public:
     bool choosePrinter(QPrinter& printer) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<QString> chooseFile(const QString& title, const QString& startPath, const QString& filter,
+                                      bool forSaving) override;
+    std::optional<QString> chooseFolder(const QString& title, const QString& startFolder) override;
     void showModal(QWidget* window) override;
     void showModeless(QWidget* window) override;
 

@@ -1,5 +1,7 @@
 #include "gui/app/main_window.h"
 
+#include "gui/exchange/exchange_commands.h"
+
 #include "core/base/numeric.h"
 #include "core/base/number_text.h"
 #include "core/base/value_files.h"
@@ -153,6 +155,10 @@ void FFrance::buildMenus()
             this, &FFrance::createDatabase);
     connect(addAction(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante")), &QAction::triggered,
             this, &FFrance::openDatabase);
+    fichier->addSeparator();
+    m_exchange = new ExchangeCommands(m_ctx, this);
+    m_exchange->addTo(fichier);
+    fichier->addSeparator();
     connect(addAction(fichier, "quitter", QStringLiteral("Quitter")), &QAction::triggered, this, &QWidget::close);
 
     m_cartes = addAction(bar, "cartes", QStringLiteral("Cartes & Plans"));
@@ -435,6 +441,9 @@ bool FFrance::refuseWithoutDatabase()
 
 void FFrance::mapLeftClick(int x, int y)
 {
+    // The cards of an import wait for their place on this map.
+    if (m_exchange->takeMapClick(x, y))
+        return;
     if (refuseWithoutDatabase())
         return;
     tb::Database* db = m_session.database();

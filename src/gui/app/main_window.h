@@ -10,6 +10,7 @@
 class QAction;
 class QMenu;
 class MapView;
+class ExchangeCommands;
 class QLabel;
 class SearchBox;
 
@@ -65,4 +66,5 @@ private:
     QMenu* m_clients = nullptr;
     QMenu* m_structure = nullptr;
     QAction* m_tournee = nullptr;
+    ExchangeCommands* m_exchange = nullptr;
 };

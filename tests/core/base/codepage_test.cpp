@@ -49,3 +49,16 @@ TEST(Codepage, CapitalsStayWithinTheCodePage)
     // A letter outside the code page keeps its place and is not turned into "?".
     EXPECT_EQ(upperWithinCodePage(QStringLiteral("łódź")), QStringLiteral("łÓDź"));
 }
+
+TEST(Codepage, LettersTheCodePageLacksBecomeTheirNearestLetterOrAQuestionMark)
+{
+    QString replaced;
+    EXPECT_EQ(tb::nearestCp1252(QStringLiteral("Łódź Wałęsa Dvořák Kővári İstanbul"), &replaced),
+              QStringLiteral("Lódz Walesa Dvorák Kovári Istanbul"));
+    EXPECT_EQ(replaced, QStringLiteral("Łźłęřőİ"));
+    // What the code page holds stays, accents and "€" included; the rest is one "?" each.
+    replaced.clear();
+    EXPECT_EQ(tb::nearestCp1252(QStringLiteral("Œuvre à 12 € — 😀 中"), &replaced), QStringLiteral("Œuvre à 12 € — ? ?"));
+    EXPECT_EQ(replaced, QStringLiteral("😀中"));
+    EXPECT_EQ(tb::nearestCp1252(QStringLiteral("Café")), QStringLiteral("Café"));
+}

@@ -1,0 +1,32 @@
+#pragma once
+// vCard files: written in version 3.0 (what phones, mail programs and web
+// address books all import), read in versions 2.1, 3.0 and 4.0. Our own
+// reader: Debian's libbelcard (5.1) parses 4.0 only and rejects the 2.1 and
+// 3.0 files phones write.
+#include "core/base/error.h"
+#include "core/exchange/contact.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <vector>
+
+namespace tb {
+
+class Database;
+
+// One card as a vCard: N (civility as honorific prefix), FN, ADR (country
+// France), TEL, EMAIL, the custom fields as NOTE lines "caption: value", and
+// the photo when there is one. captions: exchangeCaptions().
+QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QByteArray& photo);
+
+// Writes the active cards (or every card) of the database to path, whole or
+// not at all. Returns the number of cards written.
+Result<long long> writeVCardFile(const Database& db, const QString& path, bool includeArchived);
+
+// The contacts of a vCard file. Folded lines, quoted-printable, charset
+// parameters and base64 photos are read; the first landline, mobile, address
+// and e-mail are kept, the rest go to notKept. NOTE lines "caption: value"
+// fill the field of that caption; captions: exchangeCaptions().
+std::vector<Contact> readVCards(const QByteArray& bytes, const QStringList& captions);
+
+}  // namespace tb

@@ -1,0 +1,276 @@
+#include "gui/exchange/exchange_commands.h"
+
+#include "core/base/number_text.h"
+#include "core/base/safe_write.h"
+#include "core/db/backups.h"
+#include "core/db/database.h"
+#include "core/db/database_files.h"
+#include "core/db/session.h"
+#include "core/exchange/csv.h"
+#include "core/exchange/vcard.h"
+#include "gui/app/app_context.h"
+#include "gui/app/dialogs.h"
+#include "gui/exchange/csv_import_window.h"
+#include "gui/exchange/duplicate_window.h"
+#include "gui/exchange/import_report_window.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+
+const QString kNoDatabase = QStringLiteral(
+    " Vous devez au préalable créer une nouvelle base de données ou ouvrir une base de données existante !");
+const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de données !");
+
+QString quoted(const QString& text)
+{
+    return QStringLiteral("« ") + text + QStringLiteral(" »");
+}
+
+}  // namespace
+
+ExchangeCommands::ExchangeCommands(AppContext& ctx, QWidget* owner) : QObject(owner), m_ctx(ctx), m_owner(owner) {}
+
+void ExchangeCommands::addTo(QMenu* menu)
+{
+    const auto add = [&](const char* name, const QString& caption, void (ExchangeCommands::*slot)()) {
+        auto* action = new QAction(caption, menu);
+        action->setObjectName(QString::fromLatin1(name));
+        menu->addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    add("ExportVcard", QStringLiteral("Exporter les fiches en vCard"), &ExchangeCommands::exportVCard);
+    add("ImportVcard", QStringLiteral("Importer des fiches vCard"), &ExchangeCommands::importVCard);
+    add("ExportCsv", QStringLiteral("Exporter en CSV"), &ExchangeCommands::exportCsv);
+    add("ImportCsv", QStringLiteral("Importer un fichier CSV"), &ExchangeCommands::importCsv);
+    menu->addSeparator();
+    add("Sauvegarde", QStringLiteral("Sauvegarder la base de données"), &ExchangeCommands::backup);
+    add("Restauration", QStringLiteral("Restaurer une sauvegarde"), &ExchangeCommands::restore);
+}
+
+bool ExchangeCommands::refuse(bool needCards)
+{
+    const tb::Database* db = m_ctx.session.database();
+    if (!db) {
+        m_ctx.dialogs.message(kNoDatabase);
+        return true;
+    }
+    if (needCards && db->count() == 0) {
+        m_ctx.dialogs.message(kNoCards);
+        return true;
+    }
+    return false;
+}
+
+void ExchangeCommands::exportVCard()
+{
+    exportFile(true);
+}
+
+void ExchangeCommands::exportCsv()
+{
+    exportFile(false);
+}
+
+void ExchangeCommands::exportFile(bool vcard)
+{
+    if (refuse(true))
+        return;
+    const tb::Database& db = *m_ctx.session.database();
+    const QMessageBox::StandardButton all = m_ctx.dialogs.question(
+        QStringLiteral("Exporter aussi les fiches archivées ?"), QStringLiteral("Exportation"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+    if (all == QMessageBox::Cancel)
+        return;
+    const std::optional<QString> path = m_ctx.dialogs.chooseFile(
+        vcard ? QStringLiteral("Exporter les fiches en vCard") : QStringLiteral("Exporter en CSV"),
+        QDir::homePath() + u'/' + db.name() + (vcard ? QStringLiteral(".vcf") : QStringLiteral(".csv")),
+        vcard ? QStringLiteral("Fichiers vCard (*.vcf)") : QStringLiteral("Fichiers CSV (*.csv)"), true);
+    if (!path)
+        return;
+    m_ctx.dialogs.setBusy(true);
+    const bool archived = all == QMessageBox::Yes;
+    const tb::Result<long long> written =
+        vcard ? tb::writeVCardFile(db, *path, archived) : tb::writeCsvFile(db, *path, archived);
+    m_ctx.dialogs.setBusy(false);
+    if (!written) {
+        m_ctx.dialogs.showError(written.error());
+        return;
+    }
+    m_ctx.dialogs.message(tb::plainNumber(*written) + QStringLiteral(" fiche(s) exportée(s) dans ") + quoted(*path)
+                          + u'.');
+}
+
+std::optional<std::pair<QString, QByteArray>> ExchangeCommands::chooseFileToImport(const QString& title,
+                                                                                 const QString& filter)
+{
+    if (refuse(false))
+        return std::nullopt;
+    const std::optional<QString> path = m_ctx.dialogs.chooseFile(
+        title, QDir::homePath(), filter + QStringLiteral(";;Tous les fichiers (*)"), false);
+    if (!path)
+        return std::nullopt;
+    tb::Result<QByteArray> bytes = tb::readFile(*path);
+    if (!bytes) {
+        m_ctx.dialogs.showError(bytes.error());
+        return std::nullopt;
+    }
+    return std::pair{*path, std::move(bytes).value()};
+}
+
+void ExchangeCommands::importVCard()
+{
+    const auto file =
+        chooseFileToImport(QStringLiteral("Importer des fiches vCard"), QStringLiteral("Fichiers vCard (*.vcf *.vcard)"));
+    if (!file)
+        return;
+    std::vector<tb::Contact> contacts =
+        tb::readVCards(file->second, tb::exchangeCaptions(m_ctx.session.database()->captions()));
+    if (contacts.empty()) {
+        m_ctx.dialogs.message(QStringLiteral("Ce fichier ne contient aucune fiche vCard."));
+        return;
+    }
+    startImport(std::move(contacts), {});
+}
+
+void ExchangeCommands::importCsv()
+{
+    const auto file =
+        chooseFileToImport(QStringLiteral("Importer un fichier CSV"), QStringLiteral("Fichiers CSV (*.csv *.txt)"));
+    if (!file)
+        return;
+    if (!m_csvWindow)
+        m_csvWindow = new FImportCsv(m_ctx, m_owner);
+    m_csvWindow->setFile(file->first, file->second, tb::exchangeCaptions(m_ctx.session.database()->captions()));
+    m_ctx.dialogs.showModal(m_csvWindow);
+    if (!m_csvWindow || !m_csvWindow->accepted())
+        return;
+    const tb::CsvTable table = m_csvWindow->table();
+    const QList<int> columns = m_csvWindow->columns();
+    QStringList notes;
+    for (qsizetype i = 0; i < table.header.size(); ++i)
+        if (!columns.value(i))
+            notes << QStringLiteral("Colonne non reprise : ") + table.header[i];
+    std::vector<tb::Contact> contacts = tb::contactsFromCsv(table, columns);
+    if (contacts.empty()) {
+        m_ctx.dialogs.message(QStringLiteral("Ce fichier ne contient aucune ligne de fiche."));
+        return;
+    }
+    startImport(std::move(contacts), notes);
+}
+
+void ExchangeCommands::startImport(std::vector<tb::Contact> contacts, QStringList notes)
+{
+    if (tb::usesDefaultMap(*m_ctx.session.database())) {
+        runImport(contacts, {}, notes);
+        return;
+    }
+    // Another map: no department to go by, the user shows the place.
+    m_ctx.dialogs.message(QStringLiteral("Cliquez sur la carte à l'endroit où épingler les ")
+                          + tb::plainNumber(qint64(contacts.size())) + QStringLiteral(" fiche(s) importée(s)."));
+    m_waiting = Waiting{std::move(contacts), std::move(notes)};
+}
+
+bool ExchangeCommands::takeMapClick(int x, int y)
+{
+    if (!m_waiting)
+        return false;
+    Waiting waiting = std::move(*m_waiting);
+    m_waiting.reset();
+    if (!refuse(false))
+        runImport(waiting.contacts, {false, QPointF(x, y)}, waiting.notes);
+    return true;
+}
+
+void ExchangeCommands::runImport(const std::vector<tb::Contact>& contacts, const tb::Placement& placement,
+                                 QStringList notes)
+{
+    tb::Database& db = *m_ctx.session.database();
+    tb::ImportOptions options;
+    options.placement = placement;
+    options.marker = m_ctx.session.marker() ? m_ctx.session.marker() : 3;
+    options.programFolder = m_ctx.session.programFolder();
+    const auto ask = [this](const CardRecord& incoming, long long n, const CardRecord& existing) {
+        if (!m_duplicateWindow)
+            m_duplicateWindow = new FDoublon(m_ctx, m_owner);
+        m_duplicateWindow->setCards(incoming, n, existing);
+        m_ctx.dialogs.setBusy(false);
+        m_ctx.dialogs.showModal(m_duplicateWindow);
+        m_ctx.dialogs.setBusy(true);
+        return m_duplicateWindow ? m_duplicateWindow->decision() : tb::DuplicateDecision{};
+    };
+    m_ctx.dialogs.setBusy(true);
+    const tb::ImportReport report = tb::importContacts(db, contacts, options, ask);
+    m_ctx.dialogs.setBusy(false);
+    if (report.error)
+        m_ctx.dialogs.showError(*report.error);
+    if (!m_reportWindow)
+        m_reportWindow = new FRapportImport(m_ctx, m_owner);
+    QString summary = report.summary();
+    if (report.error)
+        summary += QStringLiteral("\nL'importation s'est arrêtée sur l'erreur ; la base telle qu'elle était avant est "
+                                  "dans ") + quoted(tb::automaticBackupFolder(options.programFolder, db)) + u'.';
+    m_reportWindow->setReport(summary, notes + report.notes);
+    m_ctx.dialogs.showModal(m_reportWindow);
+}
+
+void ExchangeCommands::backup()
+{
+    if (refuse(false))
+        return;
+    const std::optional<QString> folder =
+        m_ctx.dialogs.chooseFolder(QStringLiteral("Dossier où sauvegarder la base de données"), QDir::homePath());
+    if (!folder)
+        return;
+    m_ctx.dialogs.setBusy(true);
+    const tb::Result<QString> made =
+        tb::backupToDatedFolder(*m_ctx.session.database(), *folder, QDateTime::currentDateTime());
+    m_ctx.dialogs.setBusy(false);
+    if (!made) {
+        m_ctx.dialogs.showError(made.error());
+        return;
+    }
+    m_ctx.dialogs.message(QStringLiteral("La base de données est sauvegardée dans ") + quoted(made->chopped(1)) + u'.');
+}
+
+void ExchangeCommands::restore()
+{
+    const QString program = m_ctx.session.programFolder();
+    const QString start = QFileInfo::exists(program + QStringLiteral("Sauvegardes")) ? program + QStringLiteral("Sauvegardes")
+                                                                                  : QDir::homePath();
+    const std::optional<QString> folder =
+        m_ctx.dialogs.chooseFolder(QStringLiteral("Sauvegarde à restaurer"), start);
+    if (!folder)
+        return;
+    if (!tb::isDatabaseFolder(*folder + u'/')) {
+        m_ctx.dialogs.message(QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !"));
+        return;
+    }
+    const QMessageBox::StandardButton answer = m_ctx.dialogs.question(
+        QStringLiteral("Ouvrir la sauvegarde ") + quoted(QDir(*folder).dirName())
+            + QStringLiteral(" ? Elle est copiée comme nouvelle base de données dans le dossier du programme ; la base "
+                             "en cours et la sauvegarde elle-même restent telles quelles."),
+        QStringLiteral("Restaurer une sauvegarde"), QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    const tb::Result<QString> restored = tb::restoreBackup(*folder, program);
+    if (!restored) {
+        m_ctx.dialogs.showError(restored.error());
+        return;
+    }
+    tb::Result<std::unique_ptr<tb::Database>> opened = tb::Database::open(*restored);
+    if (!opened) {
+        m_ctx.dialogs.showError(opened.error());
+        return;
+    }
+    const QString name = opened.value()->name();
+    const QString correction = opened.value()->countCorrection();
+    m_ctx.session.setDatabase(std::move(opened).value());
+    m_ctx.dialogs.message(QStringLiteral("La sauvegarde est ouverte comme base de données ") + quoted(name) + u'.');
+    if (!correction.isEmpty())
+        m_ctx.dialogs.message(correction);
+}

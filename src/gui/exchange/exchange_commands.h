@@ -1,0 +1,59 @@
+#pragma once
+// The "Fichier" entries that take cards in and out: vCard and CSV exports and
+// imports, backups and their restoring. Each calls the core and shows what it
+// did or why it could not.
+#include "core/exchange/card_import.h"
+
+#include <QObject>
+#include <QPointer>
+#include <optional>
+#include <vector>
+
+struct AppContext;
+class QMenu;
+class QWidget;
+class FImportCsv;
+class FDoublon;
+class FRapportImport;
+
+class ExchangeCommands : public QObject {
+    Q_OBJECT
+public:
+    // owner: the main window, which the windows belong to.
+    ExchangeCommands(AppContext& ctx, QWidget* owner);
+
+    // The six entries, each an action named for tests, added to menu.
+    void addTo(QMenu* menu);
+
+    // On a map other than the default one, the imported cards wait for one
+    // click on the map; true when the click was taken for them.
+    bool takeMapClick(int x, int y);
+    bool waitingForPoint() const { return m_waiting.has_value(); }
+
+    void exportVCard();
+    void exportCsv();
+    void importVCard();
+    void importCsv();
+    void backup();
+    void restore();
+
+private:
+    bool refuse(bool needCards);
+    // The chosen file's path and bytes; nullopt when there is no database, the
+    // user cancels or the file cannot be read (said to the user).
+    std::optional<std::pair<QString, QByteArray>> chooseFileToImport(const QString& title, const QString& filter);
+    void exportFile(bool vcard);
+    void startImport(std::vector<tb::Contact> contacts, QStringList notes);
+    void runImport(const std::vector<tb::Contact>& contacts, const tb::Placement& placement, QStringList notes);
+
+    AppContext& m_ctx;
+    QWidget* m_owner;
+    QPointer<FImportCsv> m_csvWindow;
+    QPointer<FDoublon> m_duplicateWindow;
+    QPointer<FRapportImport> m_reportWindow;
+    struct Waiting {
+        std::vector<tb::Contact> contacts;
+        QStringList notes;
+    };
+    std::optional<Waiting> m_waiting;
+};

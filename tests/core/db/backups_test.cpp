@@ -1,0 +1,139 @@
+// Backups: whole copies of a database folder, taken even while cards are
+// being stored, and opened again as a new database.
+#include "core/db/backups.h"
+#include "core/db/database.h"
+#include "support/fixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <atomic>
+#include <sys/stat.h>
+
+using namespace testing_support;
+
+namespace {
+
+class BackupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeCards(base.path(), {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 1, 20, 20)});
+        db = std::move(tb::Database::open(base.path()).value());
+    }
+    TempProgramFolder program;
+    TempDatabase base{program.path(), QStringLiteral("BasePerso")};
+    std::unique_ptr<tb::Database> db;
+    QTemporaryDir where;
+};
+
+// Every file of the folder, with its bytes.
+std::map<QString, QByteArray> filesOf(const QString& folder)
+{
+    std::map<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        files[name] = readBytes(folder + u'/' + name);
+    return files;
+}
+
+TEST_F(BackupTest, CopiesEveryFileIntoADatedFolderWithAPendingDeletionIncluded)
+{
+    writeBytes(base.file(QStringLiteral("suppression.txt")), "1\r\n2\r\n");
+    writeBytes(base.file(QStringLiteral("photo2.jpg")), "jpeg");
+    const QDateTime when(QDate(2026, 12, 7), QTime(14, 5));
+    const auto made = tb::backupToDatedFolder(*db, where.path(), when);
+    ASSERT_TRUE(made);
+    EXPECT_EQ(*made, where.path() + QStringLiteral("/BasePerso 2026-12-07 14h05/"));
+    EXPECT_EQ(filesOf(*made), filesOf(base.path()));
+    EXPECT_TRUE(filesOf(*made).count(QStringLiteral("suppression.txt")));
+    const auto again = tb::backupToDatedFolder(*db, where.path(), when);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(*again, where.path() + QStringLiteral("/BasePerso 2026-12-07 14h05 (2)/"));
+}
+
+TEST_F(BackupTest, ABackupThatCannotBeWrittenSaysWhyAndLeavesNothing)
+{
+    const QString locked = where.path() + QStringLiteral("/protege");
+    QDir().mkpath(locked);
+    ::chmod(QFile::encodeName(locked).constData(), 0555);
+    const auto made = tb::backupToDatedFolder(*db, locked, QDateTime::currentDateTime());
+    ::chmod(QFile::encodeName(locked).constData(), 0755);
+    if (::geteuid() != 0) {
+        ASSERT_FALSE(made);
+        EXPECT_EQ(made.error().number, tb::kErrorPermission);
+        EXPECT_TRUE(QDir(locked).isEmpty());
+    }
+    const auto nowhere = tb::backupToDatedFolder(*db, where.path() + QStringLiteral("/absent"), QDateTime::currentDateTime());
+    ASSERT_FALSE(nowhere);
+    EXPECT_EQ(nowhere.error().number, tb::kErrorFileNotFound);
+}
+
+// Each backup opens with a count that its records hold and the cards as
+// stored: whatever point of a store it was taken at.
+void expectWhole(const QString& folder, long long atLeast)
+{
+    auto copy = tb::Database::open(folder, tb::Database::Access::ReadOnly);
+    ASSERT_TRUE(copy);
+    EXPECT_TRUE(copy.value()->countCorrection().isEmpty()) << folder.toStdString();
+    EXPECT_GE(copy.value()->count(), atLeast);
+    for (long long n = 3; n <= copy.value()->count(); ++n)
+        EXPECT_EQ(copy.value()->card(n)->field(3).trimmed(), QStringLiteral("N%1").arg(n)) << folder.toStdString();
+}
+
+TEST_F(BackupTest, ABackupTakenWhileCardsAreBeingStoredIsWhole)
+{
+    // Within the program: a backup taken at each stored card.
+    int taken = 0;
+    QObject::connect(db.get(), &tb::Database::cardStored, [&](long long n) {
+        const QString to = where.path() + QStringLiteral("/pendant%1/").arg(taken++);
+        ASSERT_TRUE(db->backup(to));
+        expectWhole(to, n - 1);
+    });
+    for (int n = 3; n <= 8; ++n)
+        ASSERT_TRUE(db->createCard(makeCard(QStringLiteral("N%1").arg(n), "x", 1, n, n)));
+    EXPECT_EQ(taken, 6);
+
+    // Another program storing cards at the same time.
+    std::atomic<bool> done = false;
+    QThread* writer = QThread::create([&] {
+        auto other = tb::Database::open(base.path());
+        for (int n = 9; n <= 60; ++n)
+            (void)other.value()->createCard(makeCard(QStringLiteral("N%1").arg(n), "x", 1, n, n));
+        done = true;
+    });
+    writer->start();
+    int copies = 0;
+    while (!done || copies < 3) {
+        const QString to = where.path() + QStringLiteral("/concurrent%1/").arg(copies++);
+        ASSERT_TRUE(db->backup(to));
+        expectWhole(to, 8);
+    }
+    writer->wait();
+    delete writer;
+}
+
+TEST_F(BackupTest, RestoringOpensACopyOfTheBackupAsANewDatabaseAndNeverWritesTheBackup)
+{
+    const auto made = tb::backupToDatedFolder(*db, where.path(), QDateTime(QDate(2026, 1, 2), QTime(3, 4)));
+    ASSERT_TRUE(made);
+    const auto before = filesOf(*made);
+    const auto restored = tb::restoreBackup(*made, program.path());
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(*restored, program.path() + QStringLiteral("BasePerso 2026-01-02 03h04/"));
+    auto opened = tb::Database::open(*restored);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened.value()->count(), 2);
+    ASSERT_TRUE(opened.value()->createCard(makeCard("TROIS", "c", 1, 1, 1)));
+    EXPECT_EQ(filesOf(*made), before);
+    const auto second = tb::restoreBackup(*made, program.path());
+    ASSERT_TRUE(second);
+    EXPECT_EQ(*second, program.path() + QStringLiteral("BasePerso 2026-01-02 03h04 (2)/"));
+
+    const auto refused = tb::restoreBackup(where.path(), program.path());
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().text, QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !"));
+}
+
+}  // namespace

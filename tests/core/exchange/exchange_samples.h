@@ -1,0 +1,43 @@
+#pragma once
+// Contact files as phones and address books write them, and cards to export.
+#include "core/cards/card_record.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QBuffer>
+#include <map>
+
+namespace exchange_samples {
+
+// A card with every field given by number (1 to 20); the others blank.
+inline CardRecord card(const std::map<int, QString>& fields)
+{
+    std::array<QString, CardRecord::kFieldCount> t;
+    for (const auto& [k, text] : fields)
+        t[size_t(k - 1)] = text;
+    return CardRecord::fromTexts(t);
+}
+
+// A small picture in the given format ("JPG", "PNG").
+inline QByteArray picture(const char* format, QColor colour = Qt::red)
+{
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// base64 cut in lines of width, each after the first starting with prefix.
+inline QByteArray foldedBase64(const QByteArray& bytes, int width, const QByteArray& prefix)
+{
+    const QByteArray b64 = bytes.toBase64();
+    QByteArray out;
+    for (qsizetype i = 0; i < b64.size(); i += width)
+        out += (i ? prefix : QByteArray()) + b64.mid(i, width) + "\r\n";
+    return out;
+}
+
+}  // namespace exchange_samples

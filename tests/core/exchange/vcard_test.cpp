@@ -1,0 +1,288 @@
+// vCard files: what the export writes, the files of phones and address books
+// read back, and a round trip through an empty database.
+#include "core/base/codepage.h"
+#include "core/cards/card_fields.h"
+#include "core/db/database.h"
+#include "core/exchange/card_import.h"
+#include "core/exchange/vcard.h"
+#include "exchange_samples.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using exchange_samples::card;
+using exchange_samples::foldedBase64;
+using exchange_samples::picture;
+
+namespace {
+
+const QStringList kCaptions = tb::exchangeCaptions({QStringLiteral("Profession"), QStringLiteral("Date de naissance"),
+                                                    QStringLiteral("Société")});
+
+// Fields 2 to 20 of a contact as one text per field number, for comparisons.
+std::map<int, QString> filled(const tb::Contact& c)
+{
+    std::map<int, QString> out;
+    for (int k = 2; k <= 20; ++k)
+        if (!c.field(k).isEmpty())
+            out[k] = c.field(k);
+    return out;
+}
+
+TEST(VCardExport, WritesNamesAddressPhonesNotesAndPhotoAsAddressBooksReadThem)
+{
+    const CardRecord c = card({{1, QStringLiteral("1 120                  45")},
+                               {2, QStringLiteral("Mme")},
+                               {3, QStringLiteral("DURAND; SARL")},
+                               {4, QStringLiteral("Hélène")},
+                               {5, QStringLiteral("3, rue de la Gare")},
+                               {6, QStringLiteral("33000")},
+                               {7, QStringLiteral("Bordeaux")},
+                               {8, QStringLiteral("05 56 00 00 00")},
+                               {9, QStringLiteral("06 12 34 56 78")},
+                               {10, QStringLiteral("helene@example.fr")},
+                               {11, QStringLiteral("Fleuriste")},
+                               {13, QStringLiteral("Les Fleurs\\du Mal")}});
+    const QByteArray expected = "BEGIN:VCARD\r\n"
+                                "VERSION:3.0\r\n"
+                                "N:DURAND\\; SARL;Hélène;;Mme;\r\n"
+                                "FN:Hélène DURAND\\; SARL\r\n"
+                                "ADR;TYPE=HOME:;;3\\, rue de la Gare;Bordeaux;;33000;France\r\n"
+                                "TEL;TYPE=VOICE,HOME:05 56 00 00 00\r\n"
+                                "TEL;TYPE=CELL:06 12 34 56 78\r\n"
+                                "EMAIL;TYPE=INTERNET:helene@example.fr\r\n"
+                                "NOTE:Profession: Fleuriste\\nSociété: Les Fleurs\\\\du Mal\r\n"
+                                "PHOTO;ENCODING=b;TYPE=PNG:iVBORw0K\r\n"
+                                "END:VCARD\r\n";
+    EXPECT_EQ(QString::fromUtf8(tb::vCardOf(c, kCaptions, QByteArray("\x89PNG\r\n", 6))), QString::fromUtf8(expected));
+
+    // Nothing but the names for a bare card: no empty ADR, TEL or NOTE.
+    EXPECT_EQ(tb::vCardOf(card({{3, QStringLiteral("MARTIN")}}), kCaptions, {}),
+              QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:MARTIN;;;;\r\nFN:MARTIN\r\nEND:VCARD\r\n"));
+}
+
+TEST(VCardExport, FoldsLongLinesAt75BytesWithoutCuttingALetter)
+{
+    const QString street = QString(39, u'é');
+    const QByteArray text = tb::vCardOf(card({{3, QStringLiteral("X")}, {5, street}}), kCaptions, picture("JPG"));
+    for (const QByteArray& line : text.split('\n')) {
+        EXPECT_LE(line.size(), 76) << line.constData();  // 75 and the CR
+        EXPECT_TRUE(QString::fromUtf8(line).toUtf8() == line) << "a letter cut: " << line.constData();
+    }
+    const auto back = tb::readVCards(text, kCaptions);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].field(5), street);
+    EXPECT_EQ(back[0].photo, picture("JPG"));
+}
+
+TEST(VCardImport, ReadsAnAndroidVersion21FileWithQuotedPrintableSoftBreaksAndSeveralNumbers)
+{
+    const QByteArray photo = picture("JPG");
+    const QByteArray file =
+        "BEGIN:VCARD\r\n"
+        "VERSION:2.1\r\n"
+        "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:L=C3=A9vy;Ren=C3=A9e;;;\r\n"
+        "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Ren=C3=A9e L=C3=A9vy\r\n"
+        "TEL;CELL;PREF:06 12 34 56 78\r\n"
+        "TEL;HOME:01 23 45 67 89\r\n"
+        "TEL;WORK:01 98 76 54 32\r\n"
+        "TEL;CELL:07 00 00 00 01\r\n"
+        "TEL;FAX:01 00 00 00 02\r\n"
+        "EMAIL;HOME:renee@example.fr\r\n"
+        "ADR;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;12 rue de l'=C3=89glise;Cr=C3=A9teil;;94000;France\r\n"
+        "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Cliente fid=C3=A8le=0D=0A=\r\n"
+        "Profession: M=C3=A9decin\r\n"
+        "BDAY:1970-04-01\r\n"
+        "PHOTO;ENCODING=BASE64;JPEG:"
+        + foldedBase64(photo, 60, " ")
+        + "\r\n"
+          "END:VCARD\r\n"
+          "BEGIN:VCARD\r\n"
+          "VERSION:2.1\r\n"
+          "N:Martin;Paul;;;\r\n"
+          "END:VCARD\r\n";
+    const auto contacts = tb::readVCards(file, kCaptions);
+    ASSERT_EQ(contacts.size(), 2u);
+    const std::map<int, QString> expected = {
+        {3, QStringLiteral("Lévy")},           {4, QStringLiteral("Renée")},          {5, QStringLiteral("12 rue de l'Église")},
+        {6, QStringLiteral("94000")},          {7, QStringLiteral("Créteil")},        {8, QStringLiteral("01 23 45 67 89")},
+        {9, QStringLiteral("06 12 34 56 78")}, {10, QStringLiteral("renee@example.fr")}, {11, QStringLiteral("Médecin")}};
+    EXPECT_EQ(filled(contacts[0]), expected);
+    EXPECT_EQ(contacts[0].photo, photo);
+    EXPECT_EQ(contacts[0].notKept,
+              QStringList({QStringLiteral("autre téléphone : 01 98 76 54 32"), QStringLiteral("autre portable : 07 00 00 00 01"),
+                           QStringLiteral("télécopie : 01 00 00 00 02"), QStringLiteral("note : Cliente fidèle"),
+                           QStringLiteral("date de naissance : 1970-04-01")}));
+    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Martin")}, {4, QStringLiteral("Paul")}}));
+}
+
+TEST(VCardImport, ReadsAnAppleVersion30FileWithGroupsEscapesCompaniesAndUnindentedPhotoLines)
+{
+    const QByteArray photo = picture("JPG", Qt::blue);
+    const QByteArray file =
+        "BEGIN:VCARD\n"
+        "VERSION:3.0\n"
+        "PRODID:-//Apple Inc.//iPhone OS 17.0//EN\n"
+        "N:Kowalski;Łukasz;Jan;M.;\n"
+        "FN:Łukasz Kowalski\n"
+        "ORG:Société Générale;\n"
+        "item1.ADR;type=HOME;type=pref:;;5 avenue des Champs-Élysées\\nBâtiment B;Paris;;75008;France\n"
+        "item1.X-ABADR:fr\n"
+        "item2.ADR;type=WORK:;;1 Main St;Boston;MA;02110;USA\n"
+        "TEL;type=CELL;type=VOICE;type=pref:+33 6 11 22 33 44\n"
+        "TEL;type=HOME;type=VOICE:01 40 00 00 00\n"
+        "EMAIL;type=INTERNET;type=HOME;type=pref:lukasz@example.com\n"
+        "EMAIL;type=INTERNET;type=WORK:l.k@example.com\n"
+        "NOTE:Date de naissance: 1er mai\\, 1980\n"
+        "PHOTO;ENCODING=b;TYPE=JPEG:"
+        + foldedBase64(photo, 72, "")
+        + "END:VCARD\n"
+          "BEGIN:VCARD\n"
+          "VERSION:3.0\n"
+          "N:;;;;\n"
+          "FN:Boulangerie Dupain\n"
+          "ORG:Boulangerie Dupain;\n"
+          "X-ABShowAs:COMPANY\n"
+          "END:VCARD\n";
+    const auto contacts = tb::readVCards(file, kCaptions);
+    ASSERT_EQ(contacts.size(), 2u);
+    const std::map<int, QString> expected = {{2, QStringLiteral("M.")},
+                                             {3, QStringLiteral("Kowalski")},
+                                             {4, QStringLiteral("Łukasz Jan")},
+                                             {5, QStringLiteral("5 avenue des Champs-Élysées, Bâtiment B")},
+                                             {6, QStringLiteral("75008")},
+                                             {7, QStringLiteral("Paris")},
+                                             {8, QStringLiteral("01 40 00 00 00")},
+                                             {9, QStringLiteral("+33 6 11 22 33 44")},
+                                             {10, QStringLiteral("lukasz@example.com")},
+                                             {12, QStringLiteral("1er mai, 1980")}};
+    EXPECT_EQ(filled(contacts[0]), expected);
+    EXPECT_EQ(contacts[0].photo, photo);
+    EXPECT_EQ(contacts[0].notKept,
+              QStringList({QStringLiteral("autre adresse : 1 Main St, 02110 Boston, USA"),
+                           QStringLiteral("autre adresse e-mail : l.k@example.com"),
+                           QStringLiteral("société : Société Générale")}));
+    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Boulangerie Dupain")}}));
+}
+
+TEST(VCardImport, ReadsVersion40WithUriNumbersDataPhotosAndNoNameProperty)
+{
+    const QByteArray png = picture("PNG");
+    const QByteArray file = "BEGIN:VCARD\r\n"
+                            "VERSION:4.0\r\n"
+                            "FN:Anne-Sophie Dupont\r\n"
+                            "N:Dupont;Anne-Sophie;;Mme;\r\n"
+                            "TEL;TYPE=\"cell,voice\";VALUE=uri:tel:+33-7-00-11-22-33\r\n"
+                            "TEL;VALUE=uri;TYPE=home:tel:04 72 00 00 00\r\n"
+                            "ADR;TYPE=work;LABEL=\"1 place Bellecour\\n69002 Lyon\":;;1 place Bellecour;Lyon;;69002;France\r\n"
+                            "EMAIL;PREF=1:asd@example.org\r\n"
+                            "PHOTO:data:image/png;base64,"
+                            + png.toBase64()
+                            + "\r\n"
+                              "END:VCARD\r\n"
+                              "BEGIN:VCARD\r\n"
+                              "VERSION:4.0\r\n"
+                              "FN:Jean-Pierre de la Fontaine\r\n"
+                              "END:VCARD\r\n";
+    const auto contacts = tb::readVCards(file, kCaptions);
+    ASSERT_EQ(contacts.size(), 2u);
+    EXPECT_EQ(filled(contacts[0]),
+              (std::map<int, QString>{{2, QStringLiteral("Mme")},
+                                      {3, QStringLiteral("Dupont")},
+                                      {4, QStringLiteral("Anne-Sophie")},
+                                      {5, QStringLiteral("1 place Bellecour")},
+                                      {6, QStringLiteral("69002")},
+                                      {7, QStringLiteral("Lyon")},
+                                      {8, QStringLiteral("04 72 00 00 00")},
+                                      {9, QStringLiteral("+33-7-00-11-22-33")},
+                                      {10, QStringLiteral("asd@example.org")}}));
+    EXPECT_EQ(contacts[0].photo, png);
+    // Without N the last word of the full name is the surname.
+    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Fontaine")},
+                                                           {4, QStringLiteral("Jean-Pierre de la")}}));
+}
+
+TEST(VCardImport, ReadsAWindows1252FileWithoutCharsetAndAByteOrderMark)
+{
+    const QByteArray latin = tb::toCp1252(QStringLiteral("BEGIN:VCARD\r\nVERSION:2.1\r\nN:Bérézina;Zoé\r\nEND:VCARD\r\n"));
+    const auto a = tb::readVCards(latin, kCaptions);
+    ASSERT_EQ(a.size(), 1u);
+    EXPECT_EQ(a[0].field(3), QStringLiteral("Bérézina"));
+    const auto b = tb::readVCards("\xEF\xBB\xBF" + QStringLiteral("BEGIN:VCARD\nVERSION:3.0\nN:Bérézina;Zoé\nEND:VCARD\n").toUtf8(), kCaptions);
+    ASSERT_EQ(b.size(), 1u);
+    EXPECT_EQ(b[0].field(4), QStringLiteral("Zoé"));
+}
+
+class VCardRoundTrip : public ::testing::Test {
+protected:
+    TempProgramFolder program;
+};
+
+TEST_F(VCardRoundTrip, ExportThenImportIntoAnEmptyDatabaseGivesTheSameRecordsAndPhotos)
+{
+    TempDatabase source(program.path(), QStringLiteral("Source"));
+    std::vector<CardRecord> cards;
+    cards.push_back(card({{1, QStringLiteral("1 120                  45")},
+                          {2, QStringLiteral("Mr/Mme")},
+                          {3, QStringLiteral("DE L'ÉTOILE")},
+                          {4, QStringLiteral("Jean-Noël, Zoë")},
+                          {5, QString(40, u'x')},
+                          {6, QStringLiteral("2A004")},
+                          {7, QStringLiteral("Ajaccio; Corse")},
+                          {8, QStringLiteral("04 95 00 00 00")},
+                          {9, QStringLiteral("06 00 00 00 00")},
+                          {10, QStringLiteral("a\\b@example.fr")},
+                          {11, QStringLiteral("  Œnologue: « grand » cru")},
+                          {14, QStringLiteral("x")},
+                          {20, QStringLiteral("€ 12,50")}}));
+    cards.push_back(card({{1, QStringLiteral("0 300                  200")},
+                          {3, QStringLiteral("ARCHIVÉ")},
+                          {6, QStringLiteral("75001")}}));
+    cards.push_back(card({{1, QStringLiteral("3 10                   10")}, {4, QStringLiteral("Sans nom")}}));
+    cards.push_back(card({{1, QStringLiteral("1 10                   10")}, {10, QStringLiteral("seul@example.fr")}}));
+    writeCards(source.path(), cards);
+    const QByteArray photo = picture("JPG");
+    writeBytes(source.file(QStringLiteral("photo2.JPG")), photo);
+
+    auto from = tb::Database::open(source.path());
+    ASSERT_TRUE(from);
+    const QString vcf = program.file(QStringLiteral("cartes.vcf"));
+    const auto written = tb::writeVCardFile(*from.value(), vcf, true);
+    ASSERT_TRUE(written) << written.error().message().toStdString();
+    EXPECT_EQ(*written, 4);
+
+    TempDatabase empty(program.path(), QStringLiteral("Vide"));
+    auto to = tb::Database::open(empty.path());
+    ASSERT_TRUE(to);
+    const auto contacts = tb::readVCards(readBytes(vcf), tb::exchangeCaptions(to.value()->captions()));
+    const tb::ImportReport report =
+        tb::importContacts(*to.value(), contacts, {}, tb::alwaysAnswer(tb::DuplicateChoice::Create));
+    ASSERT_FALSE(report.error);
+    EXPECT_EQ(report.created, 4);
+    const QByteArray before = readBytes(source.file(QStringLiteral("lesfiches.dat")));
+    const QByteArray after = readBytes(empty.file(QStringLiteral("lesfiches.dat")));
+    ASSERT_EQ(after.size(), before.size());
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ(after.mid(n * 630 + 30, 600), before.mid(n * 630 + 30, 600)) << "card " << n + 1;
+    EXPECT_EQ(readBytes(empty.file(QStringLiteral("photo2.jpg"))), photo);
+
+    // Active cards only, unless asked.
+    const auto active = tb::writeVCardFile(*from.value(), vcf, false);
+    ASSERT_TRUE(active);
+    EXPECT_EQ(*active, 3);
+    EXPECT_FALSE(readBytes(vcf).contains("ARCHIV"));
+}
+
+TEST_F(VCardRoundTrip, AnExportIntoAMissingFolderSaysSo)
+{
+    TempDatabase source(program.path());
+    writeCards(source.path(), {card({{1, QStringLiteral("1 1                    1")}, {3, QStringLiteral("A")}})});
+    auto db = tb::Database::open(source.path());
+    ASSERT_TRUE(db);
+    const auto missing = tb::writeVCardFile(*db.value(), program.file(QStringLiteral("nulle/part.vcf")), true);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().number, tb::kErrorPathNotFound);
+}
+
+}  // namespace

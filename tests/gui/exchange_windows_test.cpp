@@ -1,0 +1,225 @@
+// The "Fichier" entries that take cards in and out, driven as a user would:
+// files chosen, windows answered, messages read, pins drawn.
+#include "core/base/value_files.h"
+#include "core/db/database.h"
+#include "gui/app/app_context.h"
+#include "gui/app/dialogs.h"
+#include "gui/app/main_window.h"
+#include "gui/app/windows.h"
+#include "gui/exchange/csv_import_window.h"
+#include "gui/exchange/duplicate_window.h"
+#include "gui/exchange/import_report_window.h"
+#include "gui_fixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+class ExchangeWindowsTest : public ::testing::Test {
+protected:
+    GuiFixture f;
+    QTemporaryDir files;
+    QString file(const QString& name) const { return files.path() + u'/' + name; }
+
+    // The report window shown last: its summary and its lines.
+    std::pair<QString, QString> report() const
+    {
+        auto* w = qobject_cast<FRapportImport*>(f.dialogs.lastModal());
+        EXPECT_NE(w, nullptr);
+        return {labelText(w, QStringLiteral("LabelResume")),
+                w ? child<QPlainTextEdit>(w, QStringLiteral("TextNotes"))->toPlainText() : QString()};
+    }
+};
+
+TEST_F(ExchangeWindowsTest, TheSixEntriesStandInTheFileMenuAndNeedADatabase)
+{
+    for (const char* name : {"ExportVcard", "ImportVcard", "ExportCsv", "ImportCsv", "Sauvegarde"}) {
+        ASSERT_NE(f.action(QString::fromLatin1(name)), nullptr) << name;
+        f.trigger(QString::fromLatin1(name));
+        EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Vous devez au préalable créer une nouvelle base de données "
+                                                          "ou ouvrir une base de données existante !"));
+    }
+    EXPECT_EQ(f.action(QStringLiteral("ImportVcard"))->text(), QStringLiteral("Importer des fiches vCard"));
+    EXPECT_EQ(f.action(QStringLiteral("Restauration"))->text(), QStringLiteral("Restaurer une sauvegarde"));
+    EXPECT_TRUE(f.dialogs.fileChoices.isEmpty());
+}
+
+TEST_F(ExchangeWindowsTest, ExportsThenImportsAVCardFileWithItsPinsOnTheDefaultMapAndADuplicateSkipped)
+{
+    f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
+    const QString vcf = file(QStringLiteral("fiches.vcf"));
+    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
+    f.dialogs.fileAnswers.enqueue(vcf);
+    f.trigger("ExportVcard");
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("1 fiche(s) exportée(s) dans « ") + vcf + QStringLiteral(" »."));
+
+    QByteArray more = readBytes(vcf);
+    more += "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Lefebvre;Anne;;;\r\nADR;HOME:;;1 rue Sainte-Catherine;Bordeaux;;33000;France\r\n"
+            "END:VCARD\r\n";
+    writeBytes(vcf, more);
+    f.dialogs.fileAnswers.enqueue(vcf);
+    // The duplicate window: "Ignorer" for this one.
+    f.dialogs.modalScripts.enqueue([](QWidget* w) {
+        ASSERT_TRUE(qobject_cast<FDoublon*>(w));
+        EXPECT_TRUE(labelText(w, QStringLiteral("LabelExistante")).startsWith(QStringLiteral("Fiche n° 1\n")));
+        click(child<QPushButton>(w, QStringLiteral("CommandIgnorer")));
+    });
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { click(child<QPushButton>(w, QStringLiteral("CommandOK"))); });
+    f.trigger("ImportVcard");
+    EXPECT_EQ(report().first, QStringLiteral("1 fiche(s) créée(s), 0 complétée(s), 1 ignorée(s)."));
+    EXPECT_TRUE(report().second.contains(QStringLiteral("DURAND Marie : déjà dans la fiche n° 1, ignorée")));
+    auto* db = f.main->session().database();
+    ASSERT_EQ(db->count(), 2);
+    // Near Bordeaux on the map, with the current pin colour drawn there.
+    const CardRecord card = *db->card(2);
+    EXPECT_NEAR(card.x(), 288, 24);
+    EXPECT_NEAR(card.y(), 563, 24);
+    EXPECT_NE(f.main->mapImage().pixelColor(int(card.x()), int(card.y())), QColor(Qt::white));
+    EXPECT_TRUE(QFileInfo::exists(f.program.file(QStringLiteral("Sauvegardes/Clients/lesfiches.dat"))));
+}
+
+TEST_F(ExchangeWindowsTest, OnAnotherMapTheImportedCardsWaitForOneClickOnTheMap)
+{
+    f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
+    QFile::copy(f.program.file(QStringLiteral("frc.gif")), f.program.file(QStringLiteral("plan.gif")));
+    ASSERT_TRUE(f.main->session().database()->setMapPath(f.program.file(QStringLiteral("plan.gif"))));
+    const QString vcf = file(QStringLiteral("un.vcf"));
+    writeBytes(vcf, "BEGIN:VCARD\nVERSION:3.0\nN:Martin;Paul;;;\nEND:VCARD\nBEGIN:VCARD\nVERSION:3.0\nN:Petit;Léa;;;\nEND:VCARD\n");
+    f.dialogs.fileAnswers.enqueue(vcf);
+    f.trigger("ImportVcard");
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("Cliquez sur la carte à l'endroit où épingler les 2 fiche(s) importée(s)."));
+    EXPECT_EQ(f.main->session().database()->count(), 1);
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { click(child<QPushButton>(w, QStringLiteral("CommandOK"))); });
+    f.leftClickMap(200, 150);
+    auto* db = f.main->session().database();
+    ASSERT_EQ(db->count(), 3);
+    EXPECT_EQ(db->card(3)->x(), 200);
+    EXPECT_EQ(db->card(3)->y(), 150);
+    // The next click lists the cards again.
+    f.leftClickMap(200, 150);
+    EXPECT_EQ(f.dialogs.lastModal()->objectName(), QStringLiteral("FFrance3"));
+}
+
+TEST_F(ExchangeWindowsTest, TheCsvWindowShowsTheGuessedEncodingAndTheMatchingTheUserChanges)
+{
+    f.openWithCards({});
+    const QString csv = file(QStringLiteral("tableur.csv"));
+    writeBytes(csv, QByteArray("Nom;Pr\xE9nom;Couleur;Ville\r\nH\xC9" "BERT;C\xE9" "cile;bleu;Orl\xE9" "ans\r\n"));
+    f.dialogs.fileAnswers.enqueue(csv);
+    f.dialogs.modalScripts.enqueue([](QWidget* w) {
+        ASSERT_TRUE(qobject_cast<FImportCsv*>(w));
+        EXPECT_EQ(child<QComboBox>(w, QStringLiteral("ComboEncodage"))->currentText(), QStringLiteral("Windows-1252"));
+        EXPECT_EQ(labelText(w, QStringLiteral("LabelSeparateur")), QStringLiteral("point-virgule"));
+        auto* table = child<QTableWidget>(w, QStringLiteral("TableColonnes"));
+        EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("HÉBERT"));
+        EXPECT_EQ(child<QComboBox>(w, QStringLiteral("ComboColonne_2"))->currentText(), QStringLiteral("(ne pas reprendre)"));
+        // "Couleur" goes into "Observations".
+        auto* colour = child<QComboBox>(w, QStringLiteral("ComboColonne_2"));
+        colour->setCurrentIndex(colour->findText(QStringLiteral("Observations")));
+        click(child<QPushButton>(w, QStringLiteral("CommandImporter")));
+    });
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { click(child<QPushButton>(w, QStringLiteral("CommandOK"))); });
+    f.trigger("ImportCsv");
+    auto* db = f.main->session().database();
+    ASSERT_EQ(db->count(), 1);
+    EXPECT_EQ(db->card(1)->field(3).trimmed(), QStringLiteral("HÉBERT"));
+    EXPECT_EQ(db->card(1)->field(4).trimmed(), QStringLiteral("Cécile"));
+    EXPECT_EQ(db->card(1)->field(14).trimmed(), QStringLiteral("bleu"));
+    EXPECT_EQ(db->card(1)->field(7).trimmed(), QStringLiteral("Orléans"));
+
+    // Exported to CSV and read back the same.
+    const QString out = file(QStringLiteral("sortie.csv"));
+    f.dialogs.questionAnswers.enqueue(QMessageBox::Yes);
+    f.dialogs.fileAnswers.enqueue(out);
+    f.trigger("ExportCsv");
+    EXPECT_TRUE(QString::fromUtf8(readBytes(out)).contains(QStringLiteral("\r\n,HÉBERT,Cécile,,,Orléans,")));
+}
+
+TEST_F(ExchangeWindowsTest, TheDuplicateWindowsChoiceForAllRunsInTheRealModalLoop)
+{
+    f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
+    const QString vcf = file(QStringLiteral("deux.vcf"));
+    writeBytes(vcf, "BEGIN:VCARD\nVERSION:3.0\nN:Durand;Marie;;;\nADR:;;;;;17000;\nEMAIL:m@x.fr\nEND:VCARD\n"
+                    "BEGIN:VCARD\nVERSION:3.0\nN:DURAND;marie;;;\nADR:;;;;;17000;\nTEL;TYPE=CELL:0600\nEND:VCARD\n");
+    QtDialogs real;
+    Windows windows;
+    AppContext ctx{f.main->session(), real, windows, f.launcher};
+    FDoublon window(ctx, f.mainWidget());
+    window.setCards(makeCard("DURAND", "Marie", 1, 0, 0), 1, makeCard("DURAND", "Marie", 1, 0, 0));
+    QTimer::singleShot(0, &window, [&] {
+        child<QCheckBox>(&window, QStringLiteral("CheckTous"))->setChecked(true);
+        click(child<QPushButton>(&window, QStringLiteral("CommandCompleter")));
+    });
+    real.showModal(&window);
+    EXPECT_EQ(window.decision().choice, tb::DuplicateChoice::Fill);
+    EXPECT_TRUE(window.decision().forAll);
+
+    // Through the menu: one answer "for all" fills both from the one card.
+    f.dialogs.fileAnswers.enqueue(vcf);
+    f.dialogs.modalScripts.enqueue([](QWidget* w) {
+        child<QCheckBox>(w, QStringLiteral("CheckTous"))->setChecked(true);
+        click(child<QPushButton>(w, QStringLiteral("CommandCompleter")));
+    });
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { click(child<QPushButton>(w, QStringLiteral("CommandOK"))); });
+    f.trigger("ImportVcard");
+    auto* db = f.main->session().database();
+    EXPECT_EQ(db->count(), 1);
+    EXPECT_EQ(db->card(1)->field(10).trimmed(), QStringLiteral("m@x.fr"));
+    EXPECT_EQ(db->card(1)->field(9).trimmed(), QStringLiteral("0600"));
+    EXPECT_EQ(report().first, QStringLiteral("0 fiche(s) créée(s), 2 complétée(s), 0 ignorée(s)."));
+}
+
+TEST_F(ExchangeWindowsTest, BackupGoesToADatedFolderAndRestoringOpensItAsANewDatabase)
+{
+    f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
+    f.dialogs.fileAnswers.enqueue(files.path());
+    f.trigger("Sauvegarde");
+    const QStringList made = QDir(files.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_TRUE(made[0].startsWith(QStringLiteral("Clients 2")));
+    EXPECT_EQ(f.dialogs.lastMessage(),
+              QStringLiteral("La base de données est sauvegardée dans « ") + file(made[0]) + QStringLiteral(" »."));
+
+    // Answered "Non": nothing restored.
+    f.dialogs.fileAnswers.enqueue(file(made[0]));
+    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
+    f.trigger("Restauration");
+    EXPECT_EQ(f.db(), f.program.path() + QStringLiteral("Clients/"));
+    f.dialogs.fileAnswers.enqueue(file(made[0]));
+    f.dialogs.questionAnswers.enqueue(QMessageBox::Yes);
+    f.trigger("Restauration");
+    EXPECT_EQ(f.db(), f.program.path() + made[0] + u'/');
+    EXPECT_EQ(f.main->session().database()->count(), 1);
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("La sauvegarde est ouverte comme base de données « ") + made[0]
+                                           + QStringLiteral(" »."));
+    // A folder that is no database is refused.
+    f.dialogs.fileAnswers.enqueue(files.path());
+    f.trigger("Restauration");
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !"));
+}
+
+TEST_F(ExchangeWindowsTest, AnExportThatCannotBeWrittenIsShownAsAnError)
+{
+    f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
+    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
+    f.dialogs.fileAnswers.enqueue(file(QStringLiteral("absent/fiches.vcf")));
+    f.trigger("ExportVcard");
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith(QStringLiteral("Erreur n° 76"))) << f.dialogs.lastMessage().toStdString();
+    // Cancelled at the question: no file is asked for.
+    f.dialogs.fileChoices.clear();
+    f.dialogs.questionAnswers.enqueue(QMessageBox::Cancel);
+    f.trigger("ExportCsv");
+    EXPECT_TRUE(f.dialogs.fileChoices.isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#!/bin/sh
+# Installed into a DESTDIR, the programs start from there: the user's data
+# folder becomes the program folder, filled from share/tabulon, and the guide
+# and tbaide are found beside the program. Usage: installed_program.sh BUILD SOURCE
+set -eu
+build=$1
+source=$2
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+DESTDIR="$root/dest" cmake --install "$build" --prefix /usr >/dev/null
+bin="$root/dest/usr/bin"
+share="$root/dest/usr/share"
+fail() { echo "ÉCHEC : $*" >&2; exit 1; }
+
+for f in "$bin/tabulon" "$bin/tabulon-cli" "$bin/tbaide" "$share/tabulon/frc.gif" "$share/tabulon/help/index.html" \
+         "$share/applications/fr.tabulon.Tabulon.desktop" "$share/metainfo/fr.tabulon.Tabulon.metainfo.xml" \
+         "$share/icons/hicolor/scalable/apps/fr.tabulon.Tabulon.svg" \
+         "$share/icons/hicolor/48x48/apps/fr.tabulon.Tabulon.png" "$share/man/man1/tabulon.1.gz"; do
+    [ -e "$f" ] || fail "$f manque"
+done
+[ -e "$bin/frc.gif" ] && fail "des données dans bin"
+
+# A new user: nothing in the data folder yet.
+export HOME="$root/home"
+unset XDG_DATA_HOME
+mkdir -p "$HOME"
+user="$HOME/.local/share/Tabulon/Tabulon"
+out=$("$bin/tabulon-cli" demo Essai --cards 5) || fail "tabulon-cli demo : $out"
+[ "$out" = "$user/Essai/	5 fiche(s)" ] || fail "demo a écrit : $out"
+cmp -s "$user/frc.gif" "$source/data/frc.gif" || fail "carte absente du dossier de l'utilisateur"
+[ -e "$user/help/index.html" ] || fail "guide absent du dossier de l'utilisateur"
+"$bin/tabulon-cli" check "$user/Essai" >/dev/null || fail "la base de démonstration ne passe pas le contrôle"
+
+# The program itself starts from there and stays up until stopped.
+rm -rf "$user"
+set +e
+QT_QPA_PLATFORM=offscreen timeout 3 "$bin/tabulon"
+rc=$?
+set -e
+[ $rc -eq 124 ] || fail "tabulon s'est arrêté (code $rc)"
+[ -e "$user/frc.gif" ] || fail "tabulon n'a pas rempli le dossier de l'utilisateur"
+set +e
+QT_QPA_PLATFORM=offscreen timeout 2 "$bin/tbaide" menu-fichier.html
+rc=$?
+set -e
+[ $rc -eq 124 ] || fail "tbaide s'est arrêté (code $rc)"
+
+# The validators, where they are installed (make package-deps).
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$share/applications/fr.tabulon.Tabulon.desktop" || fail "desktop-file-validate"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$share/metainfo/fr.tabulon.Tabulon.metainfo.xml" >/dev/null || fail "appstreamcli"
+fi
+echo "installation vérifiée"

@@ -104,12 +104,19 @@ QString databaseFolder(const QString& text)
     return tb::folderText(text);
 }
 
-tb::Result<std::unique_ptr<tb::Database>> openReadOnly(const QString& text)
+// Commands that only read neither lock the database nor repair it; those that
+// write take the lock, as Tabulon does.
+tb::Result<std::unique_ptr<tb::Database>> openDatabase(const QString& text, tb::Database::Access access)
 {
-    auto db = tb::Database::open(databaseFolder(text), tb::Database::Access::ReadOnly);
+    auto db = tb::Database::open(databaseFolder(text), access);
     if (db && !db.value()->countCorrection().isEmpty())
         printError(QStringLiteral("Attention :") + db.value()->countCorrection());
     return db;
+}
+
+tb::Result<std::unique_ptr<tb::Database>> openReadOnly(const QString& text)
+{
+    return openDatabase(text, tb::Database::Access::ReadOnly);
 }
 
 int countCommand(const Arguments& a)
@@ -184,7 +191,7 @@ int exportCommand(const Arguments& a)
         else if (f->second != QLatin1String("texte"))
             return usage(QStringLiteral("format inconnu : ") + f->second);
     }
-    auto db = openReadOnly(a.positional[0]);
+    auto db = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
     if (!db)
         return failed(db.error());
     // As the menu: an empty database writes nothing.

@@ -33,6 +33,15 @@ Status writeAll(int fd, const char* data, qint64 size, const QString& path)
 
 }  // namespace
 
+void syncFolder(const QString& folder)
+{
+    const int dfd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
 class TempFile {
 public:
     explicit TempFile(const QString& target) : m_target(target)
@@ -70,15 +79,6 @@ public:
         m_committed = true;
         syncFolder(QFileInfo(m_target).absolutePath());
         return {};
-    }
-
-    static void syncFolder(const QString& folder)
-    {
-        const int dfd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-        if (dfd >= 0) {
-            ::fsync(dfd);
-            ::close(dfd);
-        }
     }
 
 private:

@@ -41,6 +41,8 @@ private:
 };
 
 Status writeFileAtomic(const QString& path, const QByteArray& bytes);
+// Makes the folder's names (files made, renamed or removed) survive a power cut.
+void syncFolder(const QString& folder);
 // Copies src over dst (replacing it) the same way.
 Status copyFileReplacing(const QString& src, const QString& dst);
 // Whole content of a file, or the error that stopped the reading.

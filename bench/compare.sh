@@ -90,6 +90,12 @@ row "search --by nom DUPON" "$t" "cat lesfiches.dat" "$r" "cible <= 2 (processus
 t=$(bench_ms search)
 row "recherche par le nom DUPON" "$t" "cat lesfiches.dat" "$r" "cible <= 2"
 
+# The cards of a zone (the middle of the map): the pin index's test alone, then
+# with the list's lines as the right click shows them, and the command line.
+z=$("$BENCH" zone "$DB" "$CARD" "$RUNS")
+row "zone : test des épingles" "$(echo "$z" | awk '$1 == "zone-test:" { print $2 }')" "(aucun)" 0 "cible < 50 ms"
+row "zone : avec les lignes" "$(echo "$z" | awk '$1 == "zone-list:" { print $2 }')" "cat lesfiches.dat" "$r" "référence"
+
 # Each export (written and renamed into the base) against copying the records to disk.
 for f in texte adresses; do
     t=$(median_ms "$CLI" export "$DB" --format $f)

@@ -113,7 +113,7 @@ int main(int argc, char** argv)
     main.show();
     const long long before = residentKb();
 
-    std::vector<double> open, list, card, nameList, move, store, click;
+    std::vector<double> open, list, card, nameList, move, store, click, zoneOpen, zoneList;
     for (int r = 0; r < runs; ++r) {
         // Opening from no database: what the last round left is freed first.
         main.session().setDatabase(nullptr);
@@ -166,6 +166,23 @@ int main(int argc, char** argv)
         }));
         if (QWidget* w = visibleWindow("FFrance3"))
             w->hide();
+        // "Définition de zones" opened with its pins, then a right click listing
+        // a zone across the middle of the map.
+        zoneOpen.push_back(timeOnce([&] { main.findChild<QAction*>(QStringLiteral("Tournèe"))->trigger(); }));
+        QWidget* zones = main.findChild<QWidget*>(QStringLiteral("Ffrance28"), Qt::FindDirectChildrenOnly);
+        QWidget* zoneMap = zones->findChild<QWidget*>(QStringLiteral("PicImage"));
+        const auto press = [&](Qt::MouseButton button, QPointF at) {
+            QMouseEvent e(QEvent::MouseButtonPress, at, zoneMap->mapToGlobal(at), button, button, Qt::NoModifier);
+            QApplication::sendEvent(zoneMap, &e);
+        };
+        press(Qt::LeftButton, QPointF(600, 500));
+        press(Qt::LeftButton, QPointF(250, 200));
+        zoneList.push_back(timeOnce([&] { press(Qt::RightButton, QPointF(400, 400)); }));
+        if (QWidget* w = main.findChild<QWidget*>(QStringLiteral("FFrance3"), Qt::FindDirectChildrenOnly))
+            w->hide();
+        // The close box: the next round opens a new zone window.
+        zones->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     report("ouvrir la base (carte et épingles)", open);
     report("liste alphabétique affichée", list);
@@ -174,5 +191,7 @@ int main(int argc, char** argv)
     report("passer à la fiche suivante", move);
     report("valider la modification", store);
     report("clic gauche sur la carte", click);
+    report("définition de zones ouverte (carte et épingles)", zoneOpen);
+    report("clic droit : fiches de la zone listées", zoneList);
     return 0;
 }

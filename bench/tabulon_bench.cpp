@@ -6,6 +6,8 @@
 //   list   the alphabetical list
 //   search the surname search for "DUPON" (as the "Recherches" menu runs it)
 //   delete deleting card N (the last card moves in): changes DB, give it a copy
+//   zone   the cards of a zone (the middle half of the pins' extent, both ways):
+//          the pin index's test alone, then with the list's lines
 //   all    each of the above but delete
 // Prints "measure: median ms (runs)" per measure; only the command is timed.
 #include "core/cards/card_record.h"
@@ -147,15 +149,48 @@ bool measureDelete(tb::Database& db, long long n, int runs)
     return true;
 }
 
+bool measureZone(tb::Database& db, int runs)
+{
+    const tb::PinIndex& pins = db.pins();
+    float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+    for (long long n = 1; n <= pins.size(); ++n) {
+        const tb::Pin& p = pins.at(n);
+        if (!p.active())
+            continue;
+        left = std::min(left, p.x), right = std::max(right, p.x);
+        top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+    }
+    const float w = right - left, h = bottom - top;
+    // Corners given lower right first, as a user may.
+    const tb::OpenRect zone = tb::rectBetween(right - w / 4, bottom - h / 4, left + w / 4, top + h / 4);
+    std::vector<double> test, listed;
+    size_t inside = 0;
+    for (int i = 0; i < runs; ++i) {
+        const auto a = Clock::now();
+        inside = pins.cardsIn(zone).size();
+        const auto b = Clock::now();
+        const auto list = db.cardsIn(zone);
+        const auto c = Clock::now();
+        if (!list)
+            return fail(list.error());
+        test.push_back(ms(a, b));
+        listed.push_back(ms(b, c));
+    }
+    std::printf("zone: %zu fiche(s) dans la zone\n", inside);
+    report("zone-test", test);
+    report("zone-list", listed);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
-    static const QStringList measures = {"open", "card", "store", "list", "search", "delete", "all"};
+    static const QStringList measures = {"open", "card", "store", "list", "search", "delete", "zone", "all"};
     if (args.size() < 2 || !measures.contains(args[0])) {
-        std::fputs("Usage : tabulon_bench open|card|store|list|search|delete|all BASE [N] [MESURES]\n", stderr);
+        std::fputs("Usage : tabulon_bench open|card|store|list|search|delete|zone|all BASE [N] [MESURES]\n", stderr);
         return 2;
     }
     const QString measure = args[0];
@@ -187,6 +222,8 @@ int main(int argc, char* argv[])
         ok = ok && measureList(*db.value(), runs);
     if (measure == "search" || measure == "all")
         ok = ok && measureSearch(*db.value(), runs);
+    if (measure == "zone" || measure == "all")
+        ok = ok && measureZone(*db.value(), runs);
     if (measure == "delete")
         ok = measureDelete(*db.value(), n, runs);
     return ok ? 0 : 1;

@@ -114,6 +114,26 @@ key Escape
 key alt+c
 shot choix-carte "Recherche de photos .fichiers .JPG.." && close_window
 
+# Zones: two corners of a zone on the zone window's map, then "Retour au menu principal" (Alt+R).
+key alt+d
+if zones=$(window "Définition de zones"); then
+    xdotool windowsize "$zones" 900 680
+    sleep 0.8
+    xdotool mousemove --window "$zones" 330 230 click 1
+    sleep 0.3
+    xdotool mousemove --window "$zones" 560 470 click 1
+    xdotool mousemove --window "$zones" 450 672   # off the map: no position tip over the shot
+    # The caption blinks: shot again until it shows (dark red in the top left corner).
+    for _ in 1 2 3 4; do
+        shot zones "Définition de zones" || break
+        red=$(convert "$OUT/zones.png" -crop 260x45+0+35 +repage -fuzz 20% -fill black +opaque "#c00000" \
+            -format "%[fx:mean > 0.004]" info:)
+        [ "$red" = 1 ] && break
+        sleep 0.5
+    done
+    key alt+r
+fi
+
 # Sorted list: Base de données > Listes des fiches > Classement alphabétique.
 key alt+b; key Down; key Right; key Return
 shot liste "Liste" && close_window

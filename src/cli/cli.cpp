@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -36,6 +37,9 @@ const char* const kUsageText =
     "  search BASE --by nom|cp|ville|fixe|portable TEXTE\n"
     "                              les fiches dont le champ commence par TEXTE (tel qu'il est écrit,\n"
     "                              majuscules comprises ; \"\" pour toutes), comme list les affiche\n"
+    "  zone BASE X1 Y1 X2 Y2       les fiches actives épinglées strictement à l'intérieur du rectangle\n"
+    "                              de coins (X1, Y1) et (X2, Y2), donnés dans n'importe quel ordre\n"
+    "                              (pixels de la carte), par numéro croissant, comme list les affiche\n"
     "  export BASE [--format texte|adresses]\n"
     "                              écrit « export.txt » (texte, par défaut) ou « adresses.txt » dans\n"
     "                              la base, comme le menu, et affiche son chemin\n"
@@ -119,6 +123,17 @@ tb::Result<std::unique_ptr<tb::Database>> openReadOnly(const QString& text)
     return openDatabase(text, tb::Database::Access::ReadOnly);
 }
 
+// Each line of the list as the list window shows it, a tab, the card number.
+int printList(const tb::Result<tb::CardList>& list)
+{
+    if (!list)
+        return failed(list.error());
+    Output out;
+    for (int row = 0; row < list->size(); ++row)
+        out << list->display(row) << "\t" << tb::plainNumber(list->number(row)) << "\n";
+    return kDone;
+}
+
 int countCommand(const Arguments& a)
 {
     auto db = openReadOnly(a.positional[0]);
@@ -147,13 +162,7 @@ int listCommand(const Arguments& a)
     auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
-    const tb::Result<tb::CardList> list = db.value()->list(kind);
-    if (!list)
-        return failed(list.error());
-    Output out;
-    for (int row = 0; row < list->size(); ++row)
-        out << list->display(row) << "\t" << tb::plainNumber(list->number(row)) << "\n";
-    return kDone;
+    return printList(db.value()->list(kind));
 }
 
 int searchCommand(const Arguments& a)
@@ -172,14 +181,22 @@ int searchCommand(const Arguments& a)
     auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
-    const tb::Result<tb::CardList> found =
-        tb::searchCards(db.value()->store(), db.value()->count(), field->second, a.positional[1]);
-    if (!found)
-        return failed(found.error());
-    Output out;
-    for (int row = 0; row < found->size(); ++row)
-        out << found->display(row) << "\t" << tb::plainNumber(found->number(row)) << "\n";
-    return kDone;
+    return printList(tb::searchCards(db.value()->store(), db.value()->count(), field->second, a.positional[1]));
+}
+
+int zoneCommand(const Arguments& a)
+{
+    double corner[4] = {};
+    for (int k = 0; k < 4; ++k) {
+        bool ok = false;
+        corner[k] = a.positional[k + 1].toDouble(&ok);
+        if (!ok || !std::isfinite(corner[k]))
+            return usage(QStringLiteral("coordonnée incorrecte : ") + a.positional[k + 1]);
+    }
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    return printList(db.value()->cardsIn(tb::rectBetween(corner[0], corner[1], corner[2], corner[3])));
 }
 
 int exportCommand(const Arguments& a)
@@ -401,6 +418,7 @@ int run(const QStringList& args, const QString& executableFolder)
         {QStringLiteral("list"), {1, {QStringLiteral("--order")}}},
         {QStringLiteral("show"), {2, {}}},
         {QStringLiteral("search"), {2, {QStringLiteral("--by")}}},
+        {QStringLiteral("zone"), {5, {}}},
         {QStringLiteral("export"), {1, {QStringLiteral("--format")}}},
         {QStringLiteral("check"), {1, {QStringLiteral("--program-folder")}}},
         {QStringLiteral("demo"),
@@ -436,6 +454,8 @@ int run(const QStringList& args, const QString& executableFolder)
         return showCommand(a);
     if (name == QLatin1String("search"))
         return searchCommand(a);
+    if (name == QLatin1String("zone"))
+        return zoneCommand(a);
     if (name == QLatin1String("export"))
         return exportCommand(a);
     if (name == QLatin1String("demo"))

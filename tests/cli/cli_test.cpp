@@ -151,6 +151,16 @@ TEST_F(CliTest, CheckFindsErrorsInBrokenDatabases)
         EXPECT_EQ(readBytes(db.file("suppression.txt")), "2\r\n4\r\n");
         QFile::remove(db.file("suppression.txt"));
     }
+    {  // records past the count: a freed, blanked one after a deletion is no
+       // news; a card still holding data is
+        setCountText("3");
+        writeRecord(4, CardRecord().toBytes());
+        EXPECT_TRUE(lastLine(cli({"check", bare()}).out).endsWith("0 erreur(s), 0 avertissement(s)."));
+        writeRecord(4, makeCard("BERNARD", "Luc", 2, 500, 80, "59000", "LILLE").toBytes());
+        const CliRun r = cli({"check", bare()});
+        EXPECT_TRUE(r.out.contains("1 fiche(s) de lesfiches.dat au-delà du nombre de fiches (3) ne sont pas comptées."));
+        setCountText("4");
+    }
     {  // a torn last record
         QFile f(db.file("lesfiches.dat"));
         ASSERT_TRUE(f.open(QIODevice::Append));
@@ -416,4 +426,37 @@ TEST_F(CliTest, WhileTabulonHasTheDatabaseOpenOnlyTheReadingCommandsRunAndRepair
     EXPECT_EQ(cli({"export", bare()}).exit, 0);
     EXPECT_EQ(readBytes(db.file("NBFiches.dat")), " 3\r\n");
     EXPECT_FALSE(QFileInfo::exists(db.file("suppression.txt")));
+}
+
+TEST_F(CliTest, ZonePrintsTheActiveCardsStrictlyInsideTheRectangleByCardNumber)
+{
+    // In card order, as the zone window lists them; the archived ZOLA is inside too.
+    const QString all = alphaLine("DURAND", "Marie", "17000", "LA ROCHELLE", 1)
+                        + alphaLine("ALBERT", "Jean", "75001", "PARIS", 2)
+                        + alphaLine("BERNARD", "Luc", "59000", "LILLE", 4);
+    const CliRun r = cli({"zone", bare(), "50", "50", "700", "700"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out, all);
+    EXPECT_TRUE(r.err.isEmpty());
+    EXPECT_EQ(cli({"zone", db.path(), "700", "700", "50", "50"}).out, all);
+    EXPECT_EQ(cli({"zone", bare(), "700", "50", "50", "700"}).out, all);
+    EXPECT_EQ(cli({"zone", bare(), "-10", "460.5", "460", "-10"}).out,
+              alphaLine("DURAND", "Marie", "17000", "LA ROCHELLE", 1) + alphaLine("ALBERT", "Jean", "75001", "PARIS", 2));
+    // Every card on a bound: none listed, and that is no failure.
+    const CliRun bounds = cli({"zone", bare(), "100", "80", "500", "220"});
+    EXPECT_EQ(bounds.exit, 0);
+    EXPECT_TRUE(bounds.out.isEmpty());
+
+    for (const QStringList& args : QList<QStringList>{{"zone", bare(), "1", "2", "3"},
+                                                      {"zone", bare(), "1", "2", "3", "quatre"},
+                                                      {"zone", bare(), "1", "2", "3", "inf"},
+                                                      {"zone", "", "1", "2", "3", "4"}}) {
+        const CliRun bad = cli(args);
+        EXPECT_EQ(bad.exit, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(bad.err.contains("Usage : tabulon-cli"));
+        EXPECT_TRUE(bad.out.isEmpty());
+    }
+    const CliRun missing = cli({"zone", program.file("Absente"), "1", "2", "3", "4"});
+    EXPECT_EQ(missing.exit, 1);
+    EXPECT_EQ(missing.err, " Ce dossier ne contient pas de base de données Tabulon !\n");
 }

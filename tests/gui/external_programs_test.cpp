@@ -99,6 +99,14 @@ TEST(ExternalProgramsWindows, WebEntriesOpenTheirAddresses)
     EXPECT_EQ(f.launcher.urls[2].toString(QUrl::FullyEncoded), QStringLiteral("mailto:?subject=Commentaires%20Tabulon"));
     EXPECT_EQ(f.launcher.urls[3].toString(QUrl::FullyEncoded), QStringLiteral("mailto:"));
     EXPECT_TRUE(f.launcher.programs.isEmpty());
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+
+    // A desktop with no browser: the user is told, not left waiting.
+    f.launcher.succeeds = false;
+    ASSERT_TRUE(f.trigger("utile"));
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Aucun programme n'a pu ouvrir « https://www.geoportail.gouv.fr/ »."));
+    ASSERT_TRUE(f.trigger("aide"));
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith(QStringLiteral(" Le programme « "))) << f.dialogs.lastMessage().toStdString();
 }
 
 TEST(ExternalProgramsWindows, ChooserRunsInTheRealModalLoopUntilValidated)

@@ -421,7 +421,12 @@ Result<CardList> Database::nameList() const
 
 Result<CardList> Database::cardsAt(double x, double y) const
 {
-    return hitList(m_store, m_count, pins().cardsAt(x, y));
+    return cardsIn(clickSquare(x, y));
+}
+
+Result<CardList> Database::cardsIn(const OpenRect& area) const
+{
+    return hitList(m_store, m_count, pins().cardsIn(area));
 }
 
 void Database::noteOwnWrite() const

@@ -86,6 +86,9 @@ public:
     Result<CardList> list(ListKind kind) const;
     Result<CardList> nameList() const;
     Result<CardList> cardsAt(double x, double y) const;
+    // The active cards strictly inside area (a zone), in increasing card
+    // number, with the lines of a map click.
+    Result<CardList> cardsIn(const OpenRect& area) const;
 
 signals:
     void cardStored(long long n);

@@ -85,7 +85,9 @@ QUrl mailtoUrl(const QString& address, const QString& subject)
 {
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));
-    url.setPath(address);
+    // The blanks that pad a stored field are no part of the address; any
+    // "?", "#" or "%" inside it is encoded, never read as a part of the URL.
+    url.setPath(address.trimmed(), QUrl::DecodedMode);
     if (!subject.isEmpty())
         url.setQuery(QStringLiteral("subject=") + QString::fromLatin1(QUrl::toPercentEncoding(subject)),
                      QUrl::StrictMode);

@@ -109,19 +109,36 @@ QString nameEntry(const CardRecord& card)
 
 Result<CardList> hitList(const CardStore& store, long long count, const std::vector<long long>& numbers)
 {
-    std::vector<long long> wanted = numbers;
+    std::vector<long long> wanted;
+    wanted.reserve(numbers.size());
+    for (long long n : numbers)
+        if (n >= 1 && n <= count)
+            wanted.push_back(n);
     std::sort(wanted.begin(), wanted.end());
     wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
     CardList list;
     const FieldOrder order = fieldOrder(ListKind::Alphabetical);
-    for (long long n : wanted) {
-        if (n < 1 || n > count)
-            continue;
-        const Result<CardRecord> card = store.read(n);
-        if (!card)
-            return card.error();
-        list.add(rawLine(QByteArrayView(card->toBytes()), order), n);
+    // A click finds a few cards: each record alone. A zone may hold thousands:
+    // one pass over the records in blocks.
+    constexpr size_t kFewCards = 64;
+    if (wanted.size() <= kFewCards) {
+        for (long long n : wanted) {
+            const Result<CardRecord> card = store.read(n);
+            if (!card)
+                return card.error();
+            list.add(rawLine(QByteArrayView(card->toBytes()), order), n);
+        }
+        return list;
     }
+    size_t next = 0;
+    const Status read = store.forEachRaw(wanted.back(), [&](long long n, QByteArrayView record) {
+        if (next < wanted.size() && wanted[next] == n) {
+            list.add(rawLine(record, order), n);
+            ++next;
+        }
+    });
+    if (!read)
+        return read.error();
     return list;
 }
 

@@ -1,7 +1,6 @@
 #include "core/map/pin_index.h"
 
 #include "core/cards/card_store.h"
-#include "core/map/hit_test.h"
 #include "core/map/pins.h"
 
 #include <cmath>
@@ -42,25 +41,12 @@ void PinIndex::set(long long n, const CardRecord& card)
     m_pins[size_t(n - 1)] = pinOf(card.toBytes().first(CardRecord::kWidths[0]));
 }
 
-std::vector<long long> PinIndex::cardsAt(double x, double y) const
+std::vector<long long> PinIndex::cardsIn(const OpenRect& area) const
 {
-    std::vector<long long> hits;
-    for (size_t i = 0; i < m_pins.size(); ++i) {
-        const Pin& p = m_pins[i];
-        if (p.active() && pinHit(x, y, p.x, p.y))
-            hits.push_back((long long)i + 1);
-    }
-    return hits;
-}
-
-std::vector<long long> PinIndex::cardsInside(double x1, double y1, double x2, double y2) const
-{
-    const double left = std::min(x1, x2), right = std::max(x1, x2);
-    const double top = std::min(y1, y2), bottom = std::max(y1, y2);
     std::vector<long long> inside;
     for (size_t i = 0; i < m_pins.size(); ++i) {
         const Pin& p = m_pins[i];
-        if (p.active() && left < p.x && p.x < right && top < p.y && p.y < bottom)
+        if (p.active() && area.holds(p.x, p.y))
             inside.push_back((long long)i + 1);
     }
     return inside;

@@ -4,6 +4,7 @@
 // from it without reading the records again.
 #include "core/base/error.h"
 #include "core/cards/card_record.h"
+#include "core/map/hit_test.h"
 
 #include <QImage>
 #include <vector>
@@ -28,12 +29,18 @@ public:
     long long size() const { return (long long)m_pins.size(); }
     const Pin& at(long long n) const { return m_pins[size_t(n - 1)]; }
 
+    // Active cards (marker 1 to 9) whose pin lies strictly inside area, in
+    // increasing card number: one pass over the index.
+    std::vector<long long> cardsIn(const OpenRect& area) const;
     // Active cards whose pin square holds the point: both distances strictly
-    // below 6 pixels. Increasing card numbers.
-    std::vector<long long> cardsAt(double x, double y) const;
+    // below 6 pixels.
+    std::vector<long long> cardsAt(double x, double y) const { return cardsIn(clickSquare(x, y)); }
     // Active cards strictly inside the rectangle between two corners given in
     // any order.
-    std::vector<long long> cardsInside(double x1, double y1, double x2, double y2) const;
+    std::vector<long long> cardsInside(double x1, double y1, double x2, double y2) const
+    {
+        return cardsIn(rectBetween(x1, y1, x2, y2));
+    }
 
     // Every drawn pin onto image, in card order.
     void drawAll(QImage& image) const;

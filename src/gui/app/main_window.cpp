@@ -7,8 +7,6 @@
 #include "core/external/external_programs.h"
 #include "core/external/launcher.h"
 #include "core/external/start_up.h"
-#include "core/map/pins.h"
-#include "core/map/preview_image.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/dialogs.h"
 #include "gui/cards/card_window.h"
@@ -21,6 +19,8 @@
 #include "gui/lists/list_window.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/map/map_picture.h"
+#include "gui/map/map_view.h"
+#include "gui/map/zone_window.h"
 #include "gui/postal/postal_commands.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
@@ -32,7 +32,6 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -48,31 +47,18 @@ const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de 
 }  // namespace
 
 FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent), m_session(programFolder), m_ctx{m_session, dialogs, m_windows, launcher}
+    : QMainWindow(parent), m_session(programFolder), m_launcher(launcher, dialogs),
+      m_ctx{m_session, dialogs, m_windows, m_launcher}
 {
     m_windows.setUp(&m_ctx, this);
     setObjectName(QStringLiteral("FFrance"));
     setWindowTitle(QStringLiteral("Tabulon"));
 
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
-    m_container = new QWidget(central);
-    m_container->setObjectName(QStringLiteral("PicContainer"));
-    m_container->setAutoFillBackground(true);
-    m_picture = new MapPicture(m_container);
-    m_hScroll = new QScrollBar(Qt::Horizontal, central);
-    m_hScroll->setObjectName(QStringLiteral("HScroll1"));
-    m_hScroll->setAccessibleName(QStringLiteral("Défilement horizontal de la carte"));
-    m_vScroll = new QScrollBar(Qt::Vertical, central);
-    m_vScroll->setObjectName(QStringLiteral("VScroll1"));
-    m_vScroll->setAccessibleName(QStringLiteral("Défilement vertical de la carte"));
-    // The map moves when the thumb is released, not while it is dragged.
-    m_hScroll->setTracking(false);
-    m_vScroll->setTracking(false);
-    connect(m_hScroll, &QScrollBar::valueChanged, this, &FFrance::scrollMap);
-    connect(m_vScroll, &QScrollBar::valueChanged, this, &FFrance::scrollMap);
-    connect(m_picture, &MapPicture::mouseMoved, this, [this](int x, int y) { m_position = tb::positionText(x, y); });
-    connect(m_picture, &MapPicture::pressed, this, [this](Qt::MouseButton button, int x, int y) {
+    m_map = new MapView(this);
+    setCentralWidget(m_map);
+    MapPicture* picture = m_map->picture();
+    connect(picture, &MapPicture::mouseMoved, this, [this](int x, int y) { m_position = tb::positionText(x, y); });
+    connect(picture, &MapPicture::pressed, this, [this](Qt::MouseButton button, int x, int y) {
         m_position = tb::positionText(x, y);
         if (button == Qt::LeftButton)
             mapLeftClick(x, y);
@@ -190,6 +176,7 @@ void FFrance::buildMenus()
 
     m_tournee = addAction(bar, "Tournèe", QStringLiteral("Définition de zones"));
     m_tournee->setText(QStringLiteral("&Définition de zones"));
+    connect(m_tournee, &QAction::triggered, this, &FFrance::showZones);
 
     QMenu* outils = addMenu(bar, "Outils", QStringLiteral("Accessoires"), u'A');
     connect(addAction(outils, "Rechcp", QStringLiteral("Recherche d'une ville par son code postal")),
@@ -261,8 +248,8 @@ void FFrance::startUp()
             m_ctx.dialogs.message(text);
     }
 
-    loadMap(folder + QStringLiteral("frc.gif"));
-    if (tb::Status s = tb::writePathValue(folder + QStringLiteral("carte.txt"), m_mapPath); !s)
+    m_map->loadMap(folder + QStringLiteral("frc.gif"));
+    if (tb::Status s = tb::writePathValue(folder + QStringLiteral("carte.txt"), m_map->mapPath()); !s)
         m_ctx.dialogs.showError(s.error());
     m_session.setMarker(3);
 }
@@ -284,94 +271,9 @@ void FFrance::fitOnScreen()
     resize(size);
 }
 
-void FFrance::loadMap(const QString& path, bool keepPlace)
+const QImage& FFrance::mapImage() const
 {
-    const int h = m_hScroll->value(), v = m_vScroll->value();
-    m_mapPath = path;
-    m_map = tb::loadMapImage(path);
-    m_shown = m_map;
-    m_drawnPins.clear();
-    m_picture->setImage(&m_shown);
-    m_picture->move(0, 0);
-    m_hScroll->setValue(0);
-    m_vScroll->setValue(0);
-    layoutViewport();
-    if (keepPlace) {
-        m_hScroll->setValue(h);
-        m_vScroll->setValue(v);
-    }
-}
-
-void FFrance::drawPins()
-{
-    m_shown = m_map;
-    m_drawnPins.clear();
-    if (tb::Database* db = m_session.database()) {
-        db->pins().drawAll(m_shown);
-        const tb::PinIndex& pins = db->pins();
-        m_drawnPins.reserve(size_t(pins.size()));
-        for (long long n = 1; n <= pins.size(); ++n)
-            m_drawnPins.push_back(pins.at(n));
-    }
-    m_picture->setImage(&m_shown);
-}
-
-void FFrance::onCardStored(long long n)
-{
-    tb::Database* db = m_session.database();
-    if (!db || n < 1 || n > db->pins().size())
-        return;
-    const tb::Pin now = db->pins().at(n);
-    const bool known = n <= (long long)m_drawnPins.size();
-    const tb::Pin before = known ? m_drawnPins[size_t(n - 1)] : tb::Pin();
-    if (known && before.x == now.x && before.y == now.y && before.marker == now.marker)
-        return;
-    if (before.drawn() || n > (long long)m_drawnPins.size() + 1) {
-        // A pin moved or left: the map under it must come back.
-        drawPins();
-        return;
-    }
-    // A new pin, or one that appears: drawn over the rest.
-    if (now.drawn())
-        tb::drawPins(m_shown, {{now.marker, now.x, now.y}});
-    if (known)
-        m_drawnPins[size_t(n - 1)] = now;
-    else
-        m_drawnPins.push_back(now);
-    m_picture->update();
-}
-
-void FFrance::layoutViewport()
-{
-    QWidget* inner = centralWidget();
-    if (!inner)
-        return;
-    const int barW = m_vScroll->sizeHint().width();
-    const int barH = m_hScroll->sizeHint().height();
-    const int w = qMax(0, inner->width() - barW);
-    const int h = qMax(0, inner->height() - barH);
-    m_container->setGeometry(0, 0, w, h);
-    m_vScroll->setGeometry(w, 0, barW, h);
-    m_hScroll->setGeometry(0, h, w, barH);
-    // A map smaller than the viewport needs no scrolling: it sits at the top left.
-    m_hScroll->setRange(0, qMax(0, m_picture->width() - w));
-    m_vScroll->setRange(0, qMax(0, m_picture->height() - h));
-    m_hScroll->setPageStep(qMax(1, w));
-    m_vScroll->setPageStep(qMax(1, h));
-    m_hScroll->setSingleStep(20);
-    m_vScroll->setSingleStep(20);
-    scrollMap();
-}
-
-void FFrance::scrollMap()
-{
-    m_picture->move(-m_hScroll->value(), -m_vScroll->value());
-}
-
-void FFrance::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    layoutViewport();
+    return m_map->image();
 }
 
 void FFrance::closeEvent(QCloseEvent* event)
@@ -394,24 +296,14 @@ void FFrance::setDatabaseMenusVisible()
 void FFrance::followDatabase()
 {
     tb::Database* db = m_session.database();
+    m_map->follow(db, m_session.programFolder());
     if (!db) {
         setWindowTitle(QStringLiteral("Tabulon"));
-        drawPins();
         return;
     }
-    connect(db, &tb::Database::cardStored, this, &FFrance::onCardStored);
-    connect(db, &tb::Database::cardsRenumbered, this, &FFrance::drawPins);
-    connect(db, &tb::Database::mapChanged, this, [this, db] {
-        loadMap(db->mapPath());
-        drawPins();
-    });
     setWindowTitle(QStringLiteral("Tabulon : Dossier ") + db->folder().chopped(1));
     setDatabaseMenusVisible();
-    // Older databases name the default map without its folder.
-    const QString map = db->mapPath();
-    loadMap(QFileInfo(map).isRelative() && !map.isEmpty() ? m_session.programFile(map) : map);
     m_session.setMarker(3);
-    drawPins();
 }
 
 void FFrance::createDatabase()
@@ -467,6 +359,11 @@ void FFrance::openDatabase()
         m_ctx.dialogs.message(correction);
 }
 
+void FFrance::showZones()
+{
+    m_ctx.dialogs.showModal(m_windows.zoneWindow());
+}
+
 void FFrance::chooseMap()
 {
     m_ctx.dialogs.showModal(m_windows.mapBrowser());
@@ -491,14 +388,7 @@ void FFrance::mapLeftClick(int x, int y)
         m_ctx.dialogs.message(kNoCards);
         return;
     }
-    tb::Result<tb::CardList> hits = db->cardsAt(x, y);
-    if (!hits) {
-        m_ctx.dialogs.showError(hits.error());
-        return;
-    }
-    FFrance3* list = m_windows.listWindow();
-    list->setList(std::move(hits).value());
-    m_ctx.dialogs.showModal(list);
+    showListWindow(m_ctx, db->cardsAt(x, y));
 }
 
 void FFrance::mapRightClick()

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/db/session.h"
 #include "gui/app/app_context.h"
+#include "gui/app/reporting_launcher.h"
 #include "gui/app/windows.h"
 
 #include <QImage>
@@ -8,8 +9,7 @@
 
 class QAction;
 class QMenu;
-class QScrollBar;
-class MapPicture;
+class MapView;
 
 // The main window: the map in its viewport with the pins of the database in
 // use, and the menu bar.
@@ -22,10 +22,9 @@ public:
 
     tb::Session& session() { return m_session; }
     // The map image with its pins, as shown.
-    const QImage& mapImage() const { return m_shown; }
+    const QImage& mapImage() const;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -34,22 +33,14 @@ private:
     QMenu* addMenu(QWidget* parentMenu, const char* name, const QString& caption, QChar mnemonic = {});
     void startUp();
     void fitOnScreen();
-    void layoutViewport();
-    void scrollMap();
     void setDatabaseMenusVisible();
     // The database in use changed: its map, pins, menus and title.
     void followDatabase();
 
-    // Loads the image at path (empty when it cannot be read) and lays out the
-    // viewport; keepPlace keeps the scroll bars where they are.
-    void loadMap(const QString& path, bool keepPlace = false);
-    // The map as loaded with the pins of the database in use.
-    void drawPins();
-    void onCardStored(long long n);
-
     void createDatabase();
     void openDatabase();
     void chooseMap();
+    void showZones();
     void mapLeftClick(int x, int y);
     void mapRightClick();
     void startHelp();
@@ -57,18 +48,12 @@ private:
     bool refuseWithoutDatabase();
 
     tb::Session m_session;
+    ReportingLauncher m_launcher;
     Windows m_windows;
     AppContext m_ctx;
-    QImage m_map;    // as loaded
-    QImage m_shown;  // with the pins
-    QString m_mapPath;
     QString m_position;  // position text of the mouse over the map
-    std::vector<tb::Pin> m_drawnPins;
 
-    QScrollBar* m_hScroll = nullptr;
-    QScrollBar* m_vScroll = nullptr;
-    QWidget* m_container = nullptr;
-    MapPicture* m_picture = nullptr;
+    MapView* m_map = nullptr;
     QAction* m_cartes = nullptr;
     QMenu* m_clients = nullptr;
     QMenu* m_structure = nullptr;

@@ -14,6 +14,7 @@
 #include "gui/lists/list_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
+#include "gui/map/zone_window.h"
 #include "gui/postal/postal_window.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
@@ -52,3 +53,4 @@ Ffrance25* Windows::programChooser() { return ensure(m_programChooser); }
 Ffrance14* Windows::programPaths() { return ensure(m_programPaths); }
 FFrance26* Windows::structureWindow() { return ensure(m_structure); }
 Ffrance91* Windows::emailWindow() { return ensure(m_email); }
+Ffrance28* Windows::zoneWindow() { return ensure(m_zones); }

@@ -25,6 +25,7 @@ class Ffrance25;
 class Ffrance14;
 class FFrance26;
 class Ffrance91;
+class Ffrance28;
 
 class Windows {
 public:
@@ -49,6 +50,7 @@ public:
     Ffrance14* programPaths();
     FFrance26* structureWindow();
     Ffrance91* emailWindow();
+    Ffrance28* zoneWindow();
 
 
 private:
@@ -75,4 +77,5 @@ private:
     QPointer<Ffrance14> m_programPaths;
     QPointer<FFrance26> m_structure;
     QPointer<Ffrance91> m_email;
+    QPointer<Ffrance28> m_zones;
 };

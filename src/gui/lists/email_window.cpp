@@ -2,6 +2,7 @@
 
 #include "core/db/database.h"
 #include "core/db/session.h"
+#include "core/external/external_programs.h"
 #include "core/external/launcher.h"
 #include "core/lists/card_lists.h"
 #include "gui/app/dialogs.h"
@@ -116,12 +117,7 @@ void Ffrance91::sendMail()
     const QString address = m_chosen->text();
     if (address.isEmpty())
         return;
-    // The address goes into the path whole, blanks and all: "?", "#" or "%"
-    // in it are encoded rather than read as parts of the address.
-    QUrl url;
-    url.setScheme(QStringLiteral("mailto"));
-    url.setPath(address, QUrl::DecodedMode);
-    m_ctx.launcher.openUrl(url);
+    m_ctx.launcher.openUrl(tb::mailtoUrl(address));
 }
 
 void Ffrance91::startAddressBook()

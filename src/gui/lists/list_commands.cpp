@@ -30,13 +30,8 @@ void openInWordProcessor(AppContext& ctx, const QString& path)
 
 }  // namespace
 
-void showSortedList(AppContext& ctx, tb::ListKind kind)
+void showListWindow(AppContext& ctx, tb::Result<tb::CardList> list)
 {
-    if (countOrWarn(ctx) == 0)
-        return;
-    ctx.dialogs.setBusy(true);
-    tb::Result<tb::CardList> list = ctx.session.database()->list(kind);
-    ctx.dialogs.setBusy(false);
     if (!list) {
         ctx.dialogs.showError(list.error());
         return;
@@ -44,6 +39,16 @@ void showSortedList(AppContext& ctx, tb::ListKind kind)
     FFrance3* window = ctx.windows.listWindow();
     window->setList(std::move(list).value());
     ctx.dialogs.showModal(window);
+}
+
+void showSortedList(AppContext& ctx, tb::ListKind kind)
+{
+    if (countOrWarn(ctx) == 0)
+        return;
+    ctx.dialogs.setBusy(true);
+    tb::Result<tb::CardList> list = ctx.session.database()->list(kind);
+    ctx.dialogs.setBusy(false);
+    showListWindow(ctx, std::move(list));
 }
 
 void showCardCount(AppContext& ctx)
@@ -75,12 +80,7 @@ void showSearch(AppContext& ctx, tb::SearchField field)
     ctx.dialogs.setBusy(true);
     tb::Result<tb::CardList> found = tb::searchCards(db->store(), db->count(), field, answer);
     ctx.dialogs.setBusy(false);
-    if (!found) {
-        ctx.dialogs.showError(found.error());
-        return;
-    }
-    window->setList(std::move(found).value());
-    ctx.dialogs.showModal(window);
+    showListWindow(ctx, std::move(found));
 }
 
 // Writes an export of every card; its path, or "" after the message saying

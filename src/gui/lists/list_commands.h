@@ -4,6 +4,8 @@
 #include "core/lists/searches.h"
 #include "gui/app/app_context.h"
 
+// The list window showing list, or the error that kept it from being made.
+void showListWindow(AppContext& ctx, tb::Result<tb::CardList> list);
 // alpha, villes, CPostaux, FicArch: fills the list window and shows it.
 void showSortedList(AppContext& ctx, tb::ListKind kind);
 // octets: the count followed by " fiche(s)".

@@ -29,6 +29,14 @@ void MapPicture::paintEvent(QPaintEvent* event)
     p.fillRect(event->rect(), Qt::white);
     if (m_image && !m_image->isNull())
         p.drawImage(event->rect().topLeft(), *m_image, event->rect());
+    if (m_overlay)
+        m_overlay(p);
+}
+
+void MapPicture::setOverlay(std::function<void(QPainter&)> paint)
+{
+    m_overlay = std::move(paint);
+    update();
 }
 
 void MapPicture::mouseMoveEvent(QMouseEvent* event)

@@ -3,6 +3,9 @@
 // reports mouse moves and presses in pixels of the image.
 #include <QImage>
 #include <QWidget>
+#include <functional>
+
+class QPainter;
 
 class MapPicture : public QWidget {
     Q_OBJECT
@@ -11,6 +14,9 @@ public:
 
     // The picture takes the image's size (17 by 17 when there is none).
     void setImage(const QImage* image);
+    // Painted over the image, in pixels of the image (the zone's figures):
+    // they stay whatever pins are drawn again under them.
+    void setOverlay(std::function<void(QPainter&)> paint);
 
 signals:
     void mouseMoved(int x, int y);
@@ -23,4 +29,5 @@ protected:
 
 private:
     const QImage* m_image = nullptr;
+    std::function<void(QPainter&)> m_overlay;
 };

@@ -1,0 +1,233 @@
+// The zone window: a second map with the pins, two clicks marking a zone, a
+// right click listing its cards, leaving with or without the zone.
+#include "core/db/session.h"
+#include "core/map/pins.h"
+#include "gui/app/dialogs.h"
+#include "gui/app/main_window.h"
+#include "gui/lists/list_window.h"
+#include "gui/map/map_picture.h"
+#include "gui/map/map_view.h"
+#include "gui/map/zone_window.h"
+#include "gui/widgets/card_list_view.h"
+#include "gui_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+class ZoneWindowTest : public ::testing::Test {
+protected:
+    GuiFixture f;
+    Ffrance28* w = nullptr;
+
+    void SetUp() override
+    {
+        f.openWithCards({
+            makeCard("DEDANS", "a", 3, 150, 150),  // 1 inside
+            makeCard("BORD", "b", 1, 100, 150),    // 2 on the left bound
+            makeCard("ARCHIVE", "c", 0, 160, 160), // 3 archived, inside
+            makeCard("AUSSI", "d", 2, 250, 120),   // 4 inside
+            makeCard("LOIN", "e", 4, 400, 300),    // 5 outside
+        });
+        w = open();
+    }
+
+    Ffrance28* open()
+    {
+        EXPECT_TRUE(f.trigger(QString::fromUtf8("Tournèe")));
+        auto* zone = qobject_cast<Ffrance28*>(f.dialogs.lastModal());
+        EXPECT_NE(zone, nullptr);
+        return zone;
+    }
+    MapPicture* picture() const { return child<MapPicture>(w, "PicImage"); }
+    void press(Qt::MouseButton button, int x, int y) { QTest::mousePress(picture(), button, {}, QPoint(x, y)); }
+    // A right click on the zone map: the list window's card numbers.
+    QList<long long> listed()
+    {
+        const qsizetype before = f.dialogs.modals.size();
+        press(Qt::RightButton, 10, 10);
+        auto* list = qobject_cast<FFrance3*>(f.dialogs.lastModal());
+        EXPECT_EQ(f.dialogs.modals.size(), before + 1);
+        if (!list)
+            return {{-1}};
+        return rowNumbers(child<CardListView>(list, "List1"));
+    }
+    QString hint() const { return labelText(w, "Consigne"); }
+    void menu(const char* name) { w->findChild<QAction*>(QString::fromUtf8(name))->trigger(); }
+};
+
+}  // namespace
+
+TEST_F(ZoneWindowTest, TwoCornersInAnyOrderListTheActiveCardsStrictlyInside)
+{
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Définition de zones"));
+    EXPECT_EQ(labelText(w, "Label6"), QStringLiteral("Définition de zones"));
+    // Its own map, with the pins of the main one.
+    const QImage& map = child<MapView>(w, QString())->image();
+    EXPECT_EQ(map.size(), f.main->mapImage().size());
+    EXPECT_EQ(map.pixelColor(144, 150), tb::pinColor(3));
+
+    // No zone yet, then a single corner: an empty list, never a guessed one.
+    EXPECT_EQ(listed(), QList<long long>{});
+    press(Qt::LeftButton, 300, 200);
+    EXPECT_EQ(hint(), QStringLiteral("Premier coin : 300, 200. Cliquez maintenant sur le coin opposé."));
+    EXPECT_EQ(listed(), QList<long long>{});
+    press(Qt::LeftButton, 100, 100);  // lower right first, then upper left
+    EXPECT_EQ(hint(), QStringLiteral("Zone de 300, 200 à 100, 100. Bouton droit : liste des fiches de la zone."));
+    EXPECT_EQ(listed(), (QList<long long>{1, 4}));
+    const QStringList lines = rowTexts(child<CardListView>(f.dialogs.lastModal(), "List1"));
+    EXPECT_TRUE(lines.value(0).startsWith(QStringLiteral("DEDANS          a"))) << lines.value(0).toStdString();
+
+    // Upper right, then lower left: the same rectangle.
+    press(Qt::LeftButton, 300, 100);
+    press(Qt::LeftButton, 100, 200);
+    EXPECT_EQ(listed(), (QList<long long>{1, 4}));
+    // The figures are drawn on the zone map only: circles on the corners.
+    const QImage shown = picture()->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(303, 100), QColor(192, 0, 0));
+    EXPECT_EQ(shown.pixelColor(97, 200), QColor(192, 0, 0));
+    EXPECT_NE(f.main->mapImage().pixelColor(303, 100), QColor(192, 0, 0));
+
+    // Middle button: nothing.
+    const qsizetype modals = f.dialogs.modals.size();
+    press(Qt::MiddleButton, 50, 50);
+    EXPECT_EQ(f.dialogs.modals.size(), modals);
+    EXPECT_EQ(listed(), (QList<long long>{1, 4}));
+}
+
+TEST_F(ZoneWindowTest, CaptionBlinksTooltipFollowsThePointerAndTheMenuKeepsOrErasesTheZone)
+{
+    auto* caption = child<QLabel>(w, "Label6");
+    auto* timer = child<QTimer>(w, "Timer1");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 1000);
+    const bool hidden = caption->isHidden();
+    QMetaObject::invokeMethod(timer, "timeout");
+    EXPECT_EQ(caption->isHidden(), !hidden);
+    QMetaObject::invokeMethod(timer, "timeout");
+    EXPECT_EQ(caption->isHidden(), hidden);
+
+    QMouseEvent move(QEvent::MouseMove, QPointF(120, 45), picture()->mapToGlobal(QPointF(120, 45)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(picture(), &move);
+    EXPECT_EQ(picture()->toolTip(), QStringLiteral(" 120   45"));
+    // The main map keeps its own tooltip.
+    EXPECT_EQ(f.main->findChild<MapPicture*>("PicImage")->toolTip(),
+              QStringLiteral("Bouton gauche = Voir les fiches <---> Bouton droit = création d'une fiche"));
+
+    // The wheel scrolls the map down, with Shift across.
+    w->show();
+    w->resize(300, 300);
+    auto* down = child<QScrollBar>(w, "VScroll1");
+    auto* across = child<QScrollBar>(w, "HScroll1");
+    ASSERT_GT(down->maximum(), 0);
+    const auto wheel = [&](Qt::KeyboardModifiers mods) {
+        QWheelEvent e(QPointF(50, 50), picture()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        // A wheel event that no user made stops at its receiver: sent to the view the picture is in.
+        QApplication::sendEvent(child<MapView>(w, QString()), &e);
+    };
+    wheel(Qt::NoModifier);
+    EXPECT_GT(down->value(), 0);
+    EXPECT_EQ(picture()->y(), -down->value());
+    wheel(Qt::ShiftModifier);
+    EXPECT_GT(across->value(), 0);
+    EXPECT_EQ(picture()->x(), -across->value());
+
+    // "Retour au menu principal": hidden, and the next opening shows the same zone.
+    press(Qt::LeftButton, 100, 100);
+    press(Qt::LeftButton, 300, 200);
+    w->show();
+    menu("retourmenu");
+    EXPECT_TRUE(w->isHidden());
+    EXPECT_EQ(open(), w);
+    EXPECT_EQ(listed(), (QList<long long>{1, 4}));
+
+    // "Effacer la zone": no figure, nothing listed.
+    menu("Effacer");
+    EXPECT_EQ(hint(), QStringLiteral("Bouton gauche : cliquez sur un coin de la zone, puis sur le coin opposé."));
+    EXPECT_NE(picture()->grab().toImage().pixelColor(97, 100), QColor(192, 0, 0));
+    EXPECT_EQ(listed(), QList<long long>{});
+
+    // The close box forgets the zone: a new window, without it.
+    press(Qt::LeftButton, 100, 100);
+    press(Qt::LeftButton, 300, 200);
+    QPointer<Ffrance28> closed = w;
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    w = open();
+    EXPECT_EQ(listed(), QList<long long>{});
+}
+
+TEST_F(ZoneWindowTest, PinsOfEveryChangeOfCardsAppearOnBothMaps)
+{
+    tb::Database* db = f.main->session().database();
+    const auto pinOnBoth = [&](int x, int y, QColor colour) {
+        const QImage& zoneMap = child<MapView>(w, QString())->image();
+        return f.main->mapImage().pixelColor(x - 6, y) == colour && zoneMap.pixelColor(x - 6, y) == colour;
+    };
+    const auto noPinOnEither = [&](int x, int y, QColor colour) {
+        const QImage& zoneMap = child<MapView>(w, QString())->image();
+        return f.main->mapImage().pixelColor(x - 6, y) != colour && zoneMap.pixelColor(x - 6, y) != colour;
+    };
+    // Store: card 5 moves.
+    ASSERT_TRUE(db->storeCard(5, makeCard("LOIN", "e", 4, 200, 250)));
+    EXPECT_TRUE(pinOnBoth(200, 250, tb::pinColor(4)));
+    EXPECT_TRUE(noPinOnEither(400, 300, tb::pinColor(4)));
+    // A new card.
+    ASSERT_TRUE(db->createCard(makeCard("NOUVEAU", "f", 7, 220, 60)));
+    EXPECT_TRUE(pinOnBoth(220, 60, tb::pinColor(7)));
+    // Archive: the pin goes from both maps; the zone no longer lists it.
+    ASSERT_TRUE(db->setArchived(4, true));
+    EXPECT_TRUE(noPinOnEither(250, 120, tb::pinColor(2)));
+    press(Qt::LeftButton, 100, 50);
+    press(Qt::LeftButton, 300, 200);
+    EXPECT_EQ(listed(), (QList<long long>{1, 6}));
+    // Deletion: the last card moves into the freed number, on both maps.
+    ASSERT_TRUE(db->deleteCard(1));
+    EXPECT_TRUE(noPinOnEither(150, 150, tb::pinColor(3)));
+    EXPECT_TRUE(pinOnBoth(220, 60, tb::pinColor(7)));
+    EXPECT_EQ(listed(), (QList<long long>{1}));
+
+    // A new map chosen for the database: both views show it with the pins, the zone stays.
+    QImage plan(400, 300, QImage::Format_RGB32);
+    plan.fill(Qt::white);
+    ASSERT_TRUE(plan.save(f.program.file("plan.bmp")));
+    ASSERT_TRUE(db->setMapPath(f.program.file("plan.bmp")));
+    EXPECT_EQ(child<MapView>(w, QString())->image().size(), QSize(400, 300));
+    EXPECT_EQ(f.main->mapImage().size(), QSize(400, 300));
+    EXPECT_TRUE(pinOnBoth(220, 60, tb::pinColor(7)));
+    EXPECT_EQ(listed(), (QList<long long>{1}));
+
+    // Another database: its own pins, and no zone from the one before.
+    f.openWithCards({makeCard("AUTRE", "g", 5, 180, 140)}, QStringLiteral("Autres"));
+    EXPECT_TRUE(pinOnBoth(180, 140, tb::pinColor(5)));
+    EXPECT_TRUE(noPinOnEither(220, 60, tb::pinColor(7)));
+    EXPECT_EQ(listed(), QList<long long>{});
+}
+
+TEST_F(ZoneWindowTest, RunsInTheRealModalLoopUntilLeftThroughItsMenu)
+{
+    w->hide();
+    QtDialogs real;
+    QList<long long> seen;
+    QTimer::singleShot(0, w, [&] {
+        press(Qt::LeftButton, 120, 100);
+        press(Qt::LeftButton, 280, 190);
+        seen = listed();
+        menu("retourmenu");
+    });
+    real.showModal(w);
+    EXPECT_EQ(seen, (QList<long long>{1, 4}));
+    EXPECT_TRUE(w->isHidden());
+}

@@ -42,7 +42,8 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
     const QStringList programNames = {QStringLiteral("Programme"), QStringLiteral("-Mes « programmes », l'été \"2026\" Ω 客")};
     const QStringList names = {QStringLiteral("Mes clients"),    QStringLiteral("L'été \"pro\", 2026"),
                                QStringLiteral("-base"),          QStringLiteral("Ωmega 客户 ☎"),
-                               QString(127, u'é') + u'a',        QStringLiteral(" Espace devant")};
+                               QString(127, u'é') + u'a',        QStringLiteral(" Espace devant"),
+                               QStringLiteral("Espace derrière ")};
     for (const QString& programName : programNames) {
         const QString program = root.path() + u'/' + programName + u'/';
         ASSERT_TRUE(QDir().mkpath(program));

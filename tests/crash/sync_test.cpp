@@ -18,6 +18,11 @@ QStringList traced(const QString& folder, const QString& what)
 {
     const QString log = folder + QStringLiteral("../strace.log");
     QProcess p;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The leak check cannot run under a tracer.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":detect_leaks=0"));
+    p.setProcessEnvironment(environment);
     p.start(QStringLiteral("strace"), {"-f", "-y", "-s", "0", "-o", log, "-e",
                                        "trace=pwrite64,fdatasync,fsync,rename,renameat,renameat2",
                                        QStringLiteral(TABULON_CRASH_WORKER), "once", folder, what});

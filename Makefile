@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench clean install deb package-deps package-check
+.PHONY: all deps build run test crash-test test-asan fuzz bench clean install deb package-deps package-check
 
 all: build
 
@@ -43,6 +43,33 @@ package-check: deb
 	desktop-file-validate packaging/fr.tabulon.Tabulon.desktop
 	appstreamcli validate --no-net packaging/fr.tabulon.Tabulon.metainfo.xml
 	lintian --fail-on error $(BUILD)/tabulon_*.deb
+
+# The crash test at length: a worker killed 20,000 times (1,000 in `make test`).
+CRASH_KILLS ?= 20000
+crash-test: build
+	cd $(BUILD) && TABULON_CRASH_KILLS=$(CRASH_KILLS) QT_QPA_PLATFORM=offscreen tests/test_crash
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own folder.
+ASAN_BUILD ?= build-asan
+test-asan:
+	@sh scripts/install-deps.sh
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTABULON_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen TABULON_CRASH_KILLS=200 \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Each fuzz target for 60 s with clang's libFuzzer, in its own folder.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = records captions value_files postal_lines department_lines journal_lines notes \
+	numeric_masks pin_positions images
+fuzz:
+	@sh scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULON_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	sh fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Timings against plain tools on a 100,000-card demo database (made once).
 bench: build

@@ -4,8 +4,10 @@
 # Packages named as arguments are installed instead (make package-deps).
 set -e
 PACKAGES="g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n libgtest-dev \
-libgl-dev fonts-dejavu-core poppler-utils xvfb xauth imagemagick ccache locales"
-if [ $# -gt 0 ]; then PACKAGES="$*"; fi
+libgl-dev fonts-dejavu-core poppler-utils xvfb xauth imagemagick ccache locales strace"
+# "fuzz": clang and its libFuzzer as well, for make fuzz only.
+if [ "${1:-}" = fuzz ]; then PACKAGES="$PACKAGES clang libclang-rt-dev"
+elif [ $# -gt 0 ]; then PACKAGES="$*"; fi
 missing=""
 for p in $PACKAGES; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then

@@ -128,12 +128,19 @@ QString databaseFolder(const QString& text)
     return tb::folderText(text);
 }
 
-tb::Result<std::unique_ptr<tb::Database>> openReadOnly(const QString& text)
+// Commands that only read neither lock the database nor repair it; those that
+// write take the lock, as Tabulon does.
+tb::Result<std::unique_ptr<tb::Database>> openDatabase(const QString& text, tb::Database::Access access)
 {
-    auto db = tb::Database::open(databaseFolder(text), tb::Database::Access::ReadOnly);
+    auto db = tb::Database::open(databaseFolder(text), access);
     if (db && !db.value()->countCorrection().isEmpty())
         printError(QStringLiteral("Attention :") + db.value()->countCorrection());
     return db;
+}
+
+tb::Result<std::unique_ptr<tb::Database>> openReadOnly(const QString& text)
+{
+    return openDatabase(text, tb::Database::Access::ReadOnly);
 }
 
 // Each line of the list as the list window shows it, a tab, the card number.
@@ -263,7 +270,7 @@ int exportCommand(const Arguments& a)
         else if (f->second != QLatin1String("texte"))
             return usage(QStringLiteral("format inconnu : ") + f->second);
     }
-    auto db = openReadOnly(a.positional[0]);
+    auto db = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
     if (!db)
         return failed(db.error());
     // As the menu: an empty database writes nothing.
@@ -304,12 +311,10 @@ int importCommand(const Arguments& a)
         if (xy.size() != 2 || !okX || !okY)
             return usage(QStringLiteral("point incorrect (X,Y attendu) : ") + p->second);
     }
-    auto opened = tb::Database::open(databaseFolder(a.positional[0]));
+    auto opened = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
     if (!opened)
         return failed(opened.error());
     tb::Database& db = *opened.value();
-    if (!db.countCorrection().isEmpty())
-        printError(QStringLiteral("Attention :") + db.countCorrection());
     if (options.placement.byDepartment && !tb::usesDefaultMap(db))
         return usage(QStringLiteral("la base n'utilise pas la carte par défaut : --point X,Y est obligatoire"));
     const auto program = a.options.find(QStringLiteral("--program-folder"));
@@ -346,7 +351,8 @@ int importCommand(const Arguments& a)
 
 int backupCommand(const Arguments& a)
 {
-    auto db = openReadOnly(a.positional[0]);
+    // Under the lock, so that no other program writes while the folder is copied.
+    auto db = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
     if (!db)
         return failed(db.error());
     const tb::Result<QString> made =

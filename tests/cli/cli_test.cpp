@@ -3,6 +3,7 @@
 #include "core/base/codepage.h"
 #include "core/cards/card_store.h"
 #include "support/fixtures.h"
+#include "support/other_program.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -468,6 +469,39 @@ TEST_F(CliTest, FindPrintsTheSearchBoxResults)
                                 + "   Code Postal : 13001   (archivée)\t3\n");
     EXPECT_EQ(cli({"find", db.path()}).out, "");
     EXPECT_EQ(cli({"find"}).exit, 2);
+}
+
+TEST_F(CliTest, WhileTabulonHasTheDatabaseOpenOnlyTheReadingCommandsRunAndRepairNothing)
+{
+    OtherProgram tabulon(db.path());
+    ASSERT_TRUE(tabulon.holding());
+    // A deletion cut short: an opening for writing would finish it.
+    writeBytes(db.file("suppression.txt"), "2\r\n4\r\n");
+    QDir dir(db.path());
+    auto snapshot = [&] {
+        QStringList s;
+        for (const QFileInfo& fi : dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
+            s << fi.fileName() + u' ' + QString::fromLatin1(readBytes(fi.absoluteFilePath()).toHex());
+        return s;
+    };
+    const QStringList before = snapshot();
+
+    const CliRun refused = cli({"export", bare()});
+    EXPECT_EQ(refused.exit, 1);
+    EXPECT_EQ(refused.err, " Cette base de données est déjà ouverte par un autre programme Tabulon !\n");
+    EXPECT_EQ(cli({"count", bare()}).out, "4 fiche(s)\n");
+    EXPECT_EQ(cli({"list", bare()}).exit, 0);
+    EXPECT_EQ(cli({"show", bare(), "2"}).exit, 0);
+    EXPECT_EQ(cli({"search", bare(), "--by", "nom", "A"}).exit, 0);
+    EXPECT_EQ(cli({"journal", bare(), "1", "--memento"}).exit, 0);
+    EXPECT_TRUE(cli({"check", bare()}).out.contains("une suppression de fiche est inachevée"));
+    EXPECT_EQ(snapshot(), before);
+
+    // Once Tabulon has quit, the export runs (and the opening mends the database).
+    tabulon.quit();
+    EXPECT_EQ(cli({"export", bare()}).exit, 0);
+    EXPECT_EQ(readBytes(db.file("NBFiches.dat")), " 3\r\n");
+    EXPECT_FALSE(QFileInfo::exists(db.file("suppression.txt")));
 }
 
 TEST_F(CliTest, ZonePrintsTheActiveCardsStrictlyInsideTheRectangleByCardNumber)

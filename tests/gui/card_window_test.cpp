@@ -8,6 +8,7 @@
 #include "gui/widgets/card_list_view.h"
 #include "gui/widgets/photo_frame.h"
 #include "gui_fixture.h"
+#include "support/write_failures.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,7 +22,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 using namespace testing_support;
 
@@ -124,26 +125,45 @@ TEST_F(CardWindowTest, ValidatingOrMovingAwayStoresTheCardAndTheNameFollowsInIts
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
-TEST_F(CardWindowTest, FailedValidationKeepsWhatWasTyped)
+TEST_F(CardWindowTest, AFolderInPlaceOfTheRecordsStopsTheStoreAndKeepsWhatWasTyped)
 {
     const QString records = db + "lesfiches.dat";
-    if (geteuid() == 0) {
-        // Permissions do not stop root: a folder in the records' place does.
-        ASSERT_TRUE(QFile::remove(records));
-        ASSERT_TRUE(QDir().mkdir(records));
-    } else {
-        ASSERT_TRUE(QFile::setPermissions(records, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        ASSERT_TRUE(QFile::setPermissions(db, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-                                                  | QFile::ReadOther | QFile::ExeOther));
-    }
+    ASSERT_TRUE(QFile::remove(records));
+    ASSERT_TRUE(QDir().mkdir(records));
     retype(3, "Zoé-Marie");
     click(button("Command2"));
-    QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_TRUE(f.dialogs.lastMessage().startsWith("Erreur n° ")) << f.dialogs.lastMessage().toStdString();
     EXPECT_EQ(field(3)->text(), "Zoé-Marie");
     EXPECT_TRUE(w->isVisible());
     EXPECT_NE(label("StatusLine"), " Fiche n° 2 enregistrée.");
+}
+
+TEST_F(CardWindowTest, OnAReadOnlyDatabaseFolderTheStoreSaysErrorSeventyAndKeepsWhatWasTyped)
+{
+    const QByteArray before = readBytes(db + "lesfiches.dat");
+    // Another user may read the folder, not write it (root gives its rights up in the child).
+    const auto setWritable = [&](bool writable) {
+        for (const QString& name : QDir(db).entryList(QDir::Files))
+            ::chmod(QFile::encodeName(db + name).constData(), writable ? 0644 : 0444);
+        ::chmod(QFile::encodeName(db).constData(), writable ? 0755 : 0555);
+    };
+    ::chmod(QFile::encodeName(f.program.path()).constData(), 0755);
+    setWritable(false);
+    // Each fault seen in the child is one bit of its exit code.
+    const int faults = codeWithoutRootRights([&] {
+        retype(3, "Zoé-Marie");
+        click(button("Command2"));
+        return (f.dialogs.messages.size() == 1
+                        && f.dialogs.lastMessage().startsWith(QStringLiteral("Erreur n° 70 : permission refusée"))
+                    ? 0
+                    : 1)
+               | (field(3)->text() == QStringLiteral("Zoé-Marie") ? 0 : 2) | (w->isVisible() ? 0 : 4)
+               | (label("StatusLine") != QStringLiteral(" Fiche n° 2 enregistrée.") ? 0 : 8);
+    });
+    setWritable(true);
+    EXPECT_EQ(faults, 0);
+    EXPECT_EQ(readBytes(db + "lesfiches.dat"), before);
 }
 
 TEST_F(CardWindowTest, ColoursTypingAndDebtReachTheRecordOnlyWhenStored)

@@ -7,6 +7,7 @@
 #include "gui/map/map_browser_window.h"
 #include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
+#include "support/other_program.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -211,6 +212,13 @@ TEST(Databases, OpenShowsPinsRefreshesEmptyTemplatesAndRefusesNonDatabases)
     f.openDatabase(f.program.path() + "Vrac/");
     EXPECT_EQ(f.db(), empty.path());
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !"));
+
+    // A database another Tabulon has open is refused too.
+    OtherProgram other(db.path());
+    f.openDatabase(db.path());
+    EXPECT_EQ(f.db(), empty.path());
+    EXPECT_EQ(f.dialogs.lastMessage(),
+              QStringLiteral(" Cette base de données est déjà ouverte par un autre programme Tabulon !"));
 }
 
 TEST(Databases, GarbledCountIsCorrectedAndHugePositionsOpenWithoutPins)

@@ -1,6 +1,7 @@
 #include "write_failures.h"
 
 #include <csignal>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,31 +10,54 @@ namespace testing_support {
 
 namespace {
 
-bool underLimit(int resource, long long value, const std::function<bool()>& op)
+int inChild(const std::function<void()>& prepare, const std::function<int()>& op)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{rlim_t(value), rlim_t(value)};
-        ::setrlimit(resource, &limit);
-        ::_exit(op() ? 0 : 1);
+        prepare();
+        ::_exit(op());
     }
     int status = 0;
     if (pid < 0 || ::waitpid(pid, &status, 0) != pid)
-        return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void limit(int resource, long long value)
+{
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit l{rlim_t(value), rlim_t(value)};
+    ::setrlimit(resource, &l);
 }
 
 }  // namespace
 
+int codeUnderFileSizeLimit(long long limitBytes, const std::function<int()>& op)
+{
+    return inChild([limitBytes] { limit(RLIMIT_FSIZE, limitBytes); }, op);
+}
+
 bool underFileSizeLimit(long long limitBytes, const std::function<bool()>& op)
 {
-    return underLimit(RLIMIT_FSIZE, limitBytes, op);
+    return codeUnderFileSizeLimit(limitBytes, [&] { return op() ? 0 : 1; }) == 0;
 }
 
 bool underOpenFileLimit(long long maxFiles, const std::function<bool()>& op)
 {
-    return underLimit(RLIMIT_NOFILE, maxFiles, op);
+    return inChild([maxFiles] { limit(RLIMIT_NOFILE, maxFiles); }, [&] { return op() ? 0 : 1; }) == 0;
+}
+
+int codeWithoutRootRights(const std::function<int()>& op)
+{
+    return inChild(
+        [] {
+            if (::geteuid() != 0)
+                return;
+            // "nobody"
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(125);
+        },
+        op);
 }
 
 }  // namespace testing_support

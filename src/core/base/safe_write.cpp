@@ -37,6 +37,15 @@ Status writeAll(int fd, const char* data, qint64 size, const QString& path)
 
 }  // namespace
 
+void syncFolder(const QString& folder)
+{
+    const int dfd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
 class TempFile {
 public:
     explicit TempFile(const QString& target) : m_target(target)
@@ -94,15 +103,6 @@ public:
             return Error::fromErrno(errno, m_target);
         m_committed = true;
         return {};
-    }
-
-    static void syncFolder(const QString& folder)
-    {
-        const int dfd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-        if (dfd >= 0) {
-            ::fsync(dfd);
-            ::close(dfd);
-        }
     }
 
 private:
@@ -262,7 +262,7 @@ Status copyFilesReplacing(const QList<std::pair<QString, QString>>& copies, Miss
         folders.insert(QFileInfo(copies[copied[k]].second).absolutePath());
     }
     for (const QString& folder : folders)
-        TempFile::syncFolder(folder);
+        syncFolder(folder);
     return {};
 }
 
@@ -270,7 +270,7 @@ namespace {
 
 // The (source, target) pairs of every file under from, the folders made.
 Status listCopies(const QString& from, const QString& to, const QStringList& first,
-                  QList<std::pair<QString, QString>>& copies)
+                  const QStringList& leaveOut, QList<std::pair<QString, QString>>& copies)
 {
     if (!QDir().mkpath(to))
         return Error::fromErrno(errno ? errno : EACCES, to);
@@ -288,20 +288,20 @@ Status listCopies(const QString& from, const QString& to, const QStringList& fir
     // The temporary files of a write in progress are not part of the folder.
     static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
     for (const QString& name : files)
-        if (!listed.contains(name) && !temporary.match(name).hasMatch())
+        if (!listed.contains(name) && !leaveOut.contains(name) && !temporary.match(name).hasMatch())
             copies.append({source.filePath(name), target + name});
     for (const QString& sub : source.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
-        if (Status s = listCopies(source.filePath(sub), target + sub, {}, copies); !s)
+        if (Status s = listCopies(source.filePath(sub), target + sub, {}, {}, copies); !s)
             return s;
     return {};
 }
 
 }  // namespace
 
-Status copyFolder(const QString& from, const QString& to, const QStringList& first)
+Status copyFolder(const QString& from, const QString& to, const QStringList& first, const QStringList& leaveOut)
 {
     QList<std::pair<QString, QString>> copies;
-    if (Status s = listCopies(from, to, first, copies); !s)
+    if (Status s = listCopies(from, to, first, leaveOut, copies); !s)
         return s;
     // A file removed since the listing (a card deleted meanwhile) is not copied.
     return copyFilesReplacing(copies, MissingSource::Skip);

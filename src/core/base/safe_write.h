@@ -42,6 +42,8 @@ private:
 };
 
 Status writeFileAtomic(const QString& path, const QByteArray& bytes);
+// Makes the folder's names (files made, renamed or removed) survive a power cut.
+void syncFolder(const QString& folder);
 // Copies src over dst (replacing it) the same way.
 Status copyFileReplacing(const QString& src, const QString& dst);
 enum class MissingSource { Fail, Skip };
@@ -52,8 +54,10 @@ Status copyFilesReplacing(const QList<std::pair<QString, QString>>& copies,
                           MissingSource missing = MissingSource::Fail);
 // Copies every file of folder from (and of its subfolders) into folder to,
 // made when missing, as copyFilesReplacing does; the files named in first
-// are read before the others, in that order.
-Status copyFolder(const QString& from, const QString& to, const QStringList& first = {});
+// are read before the others, in that order; those named in leaveOut (in
+// from itself) are not copied.
+Status copyFolder(const QString& from, const QString& to, const QStringList& first = {},
+                  const QStringList& leaveOut = {});
 // Whole content of a file, or the error that stopped the reading.
 Result<QByteArray> readFile(const QString& path);
 // Whole content of a file, empty when missing or unreadable.

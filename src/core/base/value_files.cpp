@@ -107,8 +107,9 @@ QStringList readValues(const QString& path, int count)
 namespace {
 QString valueText(const QString& value)
 {
+    // Blanks at either end would be lost by the reading, as a comma would cut.
     const bool quote = value.contains(u',') || value.startsWith(u' ') || value.startsWith(u'"')
-                       || value.startsWith(u'\t');
+                       || value.startsWith(u'\t') || value.endsWith(u' ') || value.endsWith(u'\t');
     return quote ? quoted(value) : value;
 }
 }  // namespace

@@ -19,8 +19,9 @@ QString readFirstValue(const QString& path, bool* exists = nullptr);
 // Up to count values of a file (fewer when the file holds fewer).
 QStringList readValues(const QString& path, int count);
 
-// The value as one line ended by CR LF; a value holding a comma, or beginning
-// with a blank or a double quote, is written quoted so that it reads back whole.
+// The value as one line ended by CR LF; a value holding a comma, beginning
+// with a blank or a double quote, or ending with a blank, is written quoted so
+// that it reads back whole.
 QByteArray valueLine(const QString& value);
 Status writeValueFile(const QString& path, const QString& value);
 // Paths ("carte.txt", "dossier.txt", program paths): in the code page when it

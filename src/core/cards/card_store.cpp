@@ -1,6 +1,7 @@
 #include "core/cards/card_store.h"
 
 #include "core/base/number_text.h"
+#include "core/base/safe_write.h"
 #include "core/base/value_files.h"
 
 #include <QFile>
@@ -179,6 +180,9 @@ tb::Status CardStore::writeRecords(long long first, QByteArrayView bytes) const
         return fail(errno);
     if (::fdatasync(fd.get()) != 0)
         return fail(errno);
+    // A record file just made must also be found after a power cut.
+    if (oldSize == 0)
+        tb::syncFolder(m_folder);
     return {};
 }
 

@@ -74,7 +74,7 @@ Result<QString> restoreBackup(const QString& backupFolder, const QString& progra
     if (!isDatabaseFolder(source))
         return Error{kNoErrorNumber, QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !")};
     const QString target = freeFolder(programFolder, QDir(source).dirName());
-    if (Status s = copyFolder(source, target); !s) {
+    if (Status s = copyFolder(source, target, {}, {databaseLockName()}); !s) {
         QDir(target).removeRecursively();
         return s.error();
     }

@@ -51,6 +51,16 @@ QHash<QString, QString> listFolder(const QString& folder)
     return names;
 }
 
+// Temporary files of whole-file writes that a crash cut short (the file they
+// were to replace is intact). Only under the lock: no write of ours runs then.
+void removeLeftTemporaries(const QString& folder)
+{
+    static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (temporary.match(name).hasMatch())
+            ::unlink(QFile::encodeName(folder + name).constData());
+}
+
 struct Intent {
     long long deleted = 0;
     long long moving = 0;
@@ -82,6 +92,14 @@ Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access a
     if (!isDatabaseFolder(folder))
         return Error{kNoErrorNumber, kNotADatabase};
     std::unique_ptr<Database> db(new Database(folder, access));
+    if (access == Access::ReadWrite) {
+        Result<std::shared_ptr<DatabaseLock>> lock = lockDatabase(folder);
+        if (!lock)
+            return lock.error();
+        db->m_lock = std::move(lock).value();
+        if (db->m_lock)
+            removeLeftTemporaries(folder);
+    }
     // A deletion cut short is finished before anything reads the cards.
     if (access == Access::ReadWrite && deletionPending(folder))
         if (Status s = db->finishDeletion(true); !s)
@@ -93,6 +111,11 @@ Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access a
 
 Status Database::load()
 {
+    // Anything but a file in place of the records is no empty database: the
+    // count it would be corrected to would send new cards over the old ones.
+    const QFileInfo recordFile(m_store.recordFile());
+    if (recordFile.exists() && !recordFile.isFile())
+        return Error::fromErrno(EISDIR, m_store.recordFile());
     const CardStore::CountReading reading = m_store.readCount();
     const long long records = m_store.recordsInFile();
     m_count = reading.value;
@@ -404,7 +427,9 @@ QString Database::name() const
 
 Status Database::backup(const QString& target) const
 {
-    return copyFolder(folder(), target, {QStringLiteral("NBFiches.dat")});
+    // The lock names the program that holds this folder: a copy of it would
+    // keep the backup locked while that program runs.
+    return copyFolder(folder(), target, {QStringLiteral("NBFiches.dat")}, {databaseLockName()});
 }
 
 const PinIndex& Database::pins() const

@@ -5,6 +5,7 @@
 #include "core/base/error.h"
 #include "core/cards/card_record.h"
 #include "core/cards/card_store.h"
+#include "core/db/database_lock.h"
 #include "core/lists/card_lists.h"
 #include "core/lists/search_index.h"
 #include "core/map/pin_index.h"
@@ -24,6 +25,8 @@ public:
 
     // folder ends with "/". A folder without "NBFiches.dat" or "carte.txt" is
     // refused with " Ce dossier ne contient pas de base de données Tabulon !".
+    // Open for writing, the folder is locked against other programs (see
+    // lockDatabase); open read-only, it is neither locked nor changed.
     // A count that is no whole number, or more than the records, is corrected
     // (rewritten unless read-only) and countCorrection() tells the user.
     static Result<std::unique_ptr<Database>> open(const QString& folder, Access access = Access::ReadWrite);
@@ -141,6 +144,7 @@ private:
 
     CardStore m_store;
     Access m_access;
+    std::shared_ptr<DatabaseLock> m_lock;
     long long m_count = 0;
     QString m_correction;
     mutable PinIndex m_pins;

@@ -1,5 +1,6 @@
 #include "core/db/database_files.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace tb {
@@ -19,6 +20,9 @@ bool isSafeDatabaseName(const QString& name)
     if (name.trimmed().isEmpty())
         return false;
     if (name.contains(u'/') || name.contains(u'\\') || name.contains(QStringLiteral("..")))
+        return false;
+    // The longest name a folder can have.
+    if (QFile::encodeName(name).size() > 255)
         return false;
     for (QChar c : name)
         if (c.category() == QChar::Other_Control)

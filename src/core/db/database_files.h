@@ -12,7 +12,7 @@ namespace tb {
 const QStringList& databaseTemplateFiles();
 
 // A name is refused when it holds "/", "\\", "..", a control character, or
-// only blanks.
+// only blanks, or is longer than 255 bytes.
 bool isSafeDatabaseName(const QString& name);
 
 // A folder is a database when it holds "NBFiches.dat" and "carte.txt".

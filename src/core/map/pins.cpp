@@ -72,7 +72,10 @@ void makeDirect32(QImage& image)
     }
 }
 
-// Draws the pins given by spots onto one image.
+bool hasPin(int marker) { return marker >= 1 && marker <= 7; }
+
+// Draws the pins given by spots onto one image; spots whose marker has no
+// pin are left out.
 template <typename Spots>
 void stampAll(QImage& image, const Spots& spots)
 {
@@ -86,7 +89,7 @@ void stampAll(QImage& image, const Spots& spots)
     const int gridW = image.width() + 2 * margin, gridH = image.height() + 2 * margin;
     auto cell = [&](const PinSpot& s) -> qint64 {
         // Checked before rounding: a huge coordinate would overflow the int.
-        if (!(s.x > -margin && s.x < w + margin && s.y > -margin && s.y < h + margin))
+        if (!hasPin(s.marker) || !(s.x > -margin && s.x < w + margin && s.y > -margin && s.y < h + margin))
             return -1;
         const int cx = qRound(s.x) + margin, cy = qRound(s.y) + margin;
         if (cx < 0 || cy < 0 || cx >= gridW || cy >= gridH)
@@ -112,8 +115,6 @@ void stampAll(QImage& image, const Spots& spots)
         stampDirect(image, colours[s.marker], qRound(s.x), qRound(s.y));
     }
 }
-
-bool hasPin(int marker) { return marker >= 1 && marker <= 7; }
 
 }  // namespace
 

@@ -34,7 +34,8 @@ TEST(ValueFiles, WrittenFormsReadBackWhole)
     const QString p = dir.filePath("v.txt");
     ASSERT_TRUE(writeValueFile(p, QStringLiteral("C:/Mes données/")));
     EXPECT_EQ(readBytes(p), QByteArray("C:/Mes donn\xE9" "es/\r\n"));
-    for (const QString& v : {QStringLiteral("Dupont, Jean"), QStringLiteral(" 12"), QStringLiteral("\"cité\"")}) {
+    for (const QString& v : {QStringLiteral("Dupont, Jean"), QStringLiteral(" 12"), QStringLiteral("\"cité\""),
+                            QStringLiteral("Clients ")}) {
         ASSERT_TRUE(writeValueFile(p, v));
         bool exists = false;
         EXPECT_EQ(readFirstValue(p, &exists), v) << qPrintable(v);

@@ -2,6 +2,8 @@
 // being stored, and opened again as a new database.
 #include "core/db/backups.h"
 #include "core/db/database.h"
+#include "core/db/database_lock.h"
+#include "support/other_program.h"
 #include "support/fixtures.h"
 
 #include <QDir>
@@ -46,8 +48,14 @@ TEST_F(BackupTest, CopiesEveryFileIntoADatedFolderWithAPendingDeletionIncluded)
     const auto made = tb::backupToDatedFolder(*db, where.path(), when);
     ASSERT_TRUE(made);
     EXPECT_EQ(*made, where.path() + QStringLiteral("/BasePerso 2026-12-07 14h05/"));
-    EXPECT_EQ(filesOf(*made), filesOf(base.path()));
+    // All but the lock of this program, which would keep the copy locked.
+    auto files = filesOf(base.path());
+    ASSERT_EQ(files.erase(tb::databaseLockName()), 1u);
+    EXPECT_EQ(filesOf(*made), files);
     EXPECT_TRUE(filesOf(*made).count(QStringLiteral("suppression.txt")));
+    OtherProgram other(*made);
+    EXPECT_TRUE(other.holding());
+    other.quit();
     const auto again = tb::backupToDatedFolder(*db, where.path(), when);
     ASSERT_TRUE(again);
     EXPECT_EQ(*again, where.path() + QStringLiteral("/BasePerso 2026-12-07 14h05 (2)/"));

@@ -58,6 +58,7 @@ TEST(DrawPin, ExactPixelsInEveryFormatNoPinForOtherMarkersClippedAtEdges)
     QImage img = whiteMap();
     tb::drawPin(img, 0, 50, 50);
     tb::drawPin(img, 8, 50, 50);
+    tb::drawPins(img, {{9, 50, 50}, {-1, 60, 60}, {0, 70, 70}, {2147483647, 80, 80}});
     EXPECT_EQ(img, whiteMap());
     for (const QPointF p : {QPointF(0, 0), QPointF(299, 199), QPointF(-9, 100), QPointF(305, 205), QPointF(-1e6, 1e6)})
         tb::drawPin(img, 6, p.x(), p.y());

@@ -1,0 +1,53 @@
+#include "crash_state.h"
+
+#include "core/base/safe_write.h"
+#include "core/journals/journal.h"
+#include "core/tools/note_text.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+
+namespace crash {
+
+QByteArray State::digest() const
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(QByteArray::number(qint64(records.size())) + '\n');
+    for (const QByteArray& r : records)
+        hash.addData(r);
+    for (const CardFiles& f : files)
+        hash.addData(f.memento.join(u'\x1f').toUtf8() + '\x1e' + f.note.toUtf8() + '\x1d');
+    hash.addData(captions.join(u'\x1f').toUtf8() + '\n' + QByteArray::number(exportSize));
+    return hash.result().toHex();
+}
+
+CardFiles templateFiles(const tb::Database& db)
+{
+    return {tb::journalEntries(tb::readWholeFile(db.file(QStringLiteral("M.txt")))),
+            tb::loadNote(db.file(QStringLiteral("F.txt")))};
+}
+
+State readState(const tb::Database& db)
+{
+    State s;
+    db.store().forEachRaw(db.count(), [&](long long, QByteArrayView record) { s.records.emplace_back(record.toByteArray()); })
+        .ok();
+    for (long long n = 1; n <= qint64(s.records.size()); ++n)
+        s.files.push_back(
+            {tb::journalEntries(tb::readWholeFile(db.findSideFile(QStringLiteral("M"), n, QStringLiteral(".txt")))),
+             tb::loadNote(db.findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt")))});
+    s.captions = db.captions();
+    const QFileInfo exported(db.file(QStringLiteral("export.txt")));
+    s.exportSize = exported.exists() ? exported.size() : -1;
+    return s;
+}
+
+qint64 exportSizeFor(long long count)
+{
+    qint64 line = 2;
+    for (int k = 2; k <= CardRecord::kFieldCount; ++k)
+        line += CardRecord::kWidths[size_t(k - 1)] + 1;
+    return count * line;
+}
+
+}  // namespace crash

@@ -1,0 +1,236 @@
+// The crash test's worker: changes a database without end, telling on its
+// standard output each change it starts ("begin" and the digest of the state
+// it leads to) and each one acknowledged ("ack"), until it is killed.
+//   crash_worker run FOLDER SEED   the changes
+//   crash_worker fork FOLDER       for each seed read on its input, a child
+//                                  making the changes ("pid N"), and "dead"
+//                                  once that child is killed: no start-up
+//                                  cost between kills
+//   crash_worker hold FOLDER       opens the database for writing, says "ok",
+//                                  and keeps it open until its input closes
+//   crash_worker once FOLDER WHAT  one store, create or captions change
+#include "crash_state.h"
+
+#include "core/cards/card_record.h"
+#include "core/journals/journal.h"
+#include "core/lists/exports.h"
+#include "core/tools/note_text.h"
+#include "support/fixtures.h"
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Straight to the pipe: nothing waits in a buffer when the kill comes.
+void say(const QByteArray& line)
+{
+    const QByteArray bytes = line + '\n';
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n <= 0)
+            ::_exit(3);
+        done += n;
+    }
+}
+
+[[noreturn]] void fail(const QString& what)
+{
+    say("fail " + what.toUtf8());
+    ::_exit(1);
+}
+
+class Worker {
+public:
+    Worker(tb::Database& db, quint32 seed) : m_db(db), m_random(seed), m_state(crash::readState(db)) {}
+
+    void run()
+    {
+        say("ready " + m_state.digest());
+        for (quint64 step = 0;; ++step)
+            one(step);
+    }
+
+private:
+    long long count() const { return qint64(m_state.records.size()); }
+    long long anyCard() { return 1 + m_random.bounded(int(count())); }
+
+    CardRecord newCard(quint64 step)
+    {
+        const QString tag = QString::number(m_random.generate() % 100000) + u'-' + QString::number(step);
+        return testing_support::makeCard(QStringLiteral("NOM") + tag, QStringLiteral("Prénom ") + tag,
+                                         1 + m_random.bounded(7), m_random.bounded(500), m_random.bounded(500),
+                                         QStringLiteral("75001"), QStringLiteral("PARIS"));
+    }
+
+    // Announces the state the change leads to, makes it, acknowledges it.
+    template <typename Change>
+    void apply(const crash::State& next, Change change)
+    {
+        say("begin " + next.digest());
+        if (tb::Status s = change(); !s)
+            fail(s.error().message());
+        m_state = next;
+        say("ack");
+    }
+
+    void one(quint64 step)
+    {
+        crash::State next = m_state;
+        const int pick = count() == 0 ? 1 : int(m_random.bounded(8));
+        switch (pick) {
+        case 0: {  // store
+            const long long n = anyCard();
+            const CardRecord card = newCard(step);
+            next.records[n - 1] = card.toBytes();
+            apply(next, [&] { return m_db.storeCard(n, card); });
+            break;
+        }
+        case 1: {  // create
+            if (count() >= 24)
+                break;
+            const CardRecord card = newCard(step);
+            next.records.push_back(card.toBytes());
+            next.files.push_back(crash::templateFiles(m_db));
+            apply(next, [&]() -> tb::Status {
+                const tb::Result<long long> n = m_db.createCard(card);
+                if (n && *n != count() + 1)
+                    return tb::Error{tb::kErrorPathAccess, QStringLiteral("numéro de la nouvelle fiche")};
+                return n.status();
+            });
+            break;
+        }
+        case 2: {  // delete: the last card takes the number
+            const long long n = anyCard();
+            next.records[n - 1] = next.records.back();
+            next.files[n - 1] = next.files.back();
+            next.records.pop_back();
+            next.files.pop_back();
+            apply(next, [&] { return m_db.deleteCard(n); });
+            break;
+        }
+        case 3: {  // archive or make active again
+            const long long n = anyCard();
+            CardRecord card = CardRecord::fromBytes(next.records[n - 1]);
+            const bool archive = card.fields[0][0] != u'0';
+            card.fields[0][0] = archive ? u'0' : u'1';
+            next.records[n - 1] = card.toBytes();
+            apply(next, [&] { return m_db.setArchived(n, archive); });
+            break;
+        }
+        case 4: {  // journal entry
+            const long long n = anyCard();
+            const QString line = QStringLiteral("Appel n° ") + QString::number(step);
+            next.files[n - 1].memento.append(line);
+            apply(next, [&]() -> tb::Status {
+                tb::Result<tb::Journal> journal = tb::Journal::open(m_db, n, tb::JournalKind::Memento);
+                return journal ? journal->add(line) : journal.status();
+            });
+            break;
+        }
+        case 5: {  // note
+            const long long n = anyCard();
+            const QString note = QStringLiteral("Note ") + QString::number(step) + QStringLiteral("\r\nsuite ")
+                                 + QString(int(m_random.bounded(3000)), u'x');
+            next.files[n - 1].note = note;
+            apply(next, [&] {
+                return tb::saveNote(m_db.findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt")), note);
+            });
+            break;
+        }
+        case 6: {  // captions
+            QStringList captions;
+            for (int k = 11; k <= 20; ++k)
+                captions << QStringLiteral("Champ %1 n° %2").arg(k).arg(step);
+            next.captions = captions;
+            apply(next, [&] { return m_db.setCaptions(captions); });
+            break;
+        }
+        default: {  // export
+            next.exportSize = crash::exportSizeFor(count());
+            apply(next, [&] { return tb::writeExport(m_db.store(), count(), tb::ExportFormat::Fields).status(); });
+            break;
+        }
+        }
+    }
+
+    tb::Database& m_db;
+    QRandomGenerator m_random;
+    crash::State m_state;
+};
+
+}  // namespace
+
+int runChanges(const QString& folder, quint32 seed)
+{
+    auto db = tb::Database::open(folder);
+    if (!db)
+        fail(db.error().message());
+    Worker(*db.value(), seed).run();
+    return 2;
+}
+
+int forkChanges(const QString& folder)
+{
+    char line[64];
+    qsizetype used = 0;
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, line + used, 1);
+        if (n <= 0)
+            return 0;
+        if (line[used] != '\n' && used + 1 < qsizetype(sizeof line)) {
+            ++used;
+            continue;
+        }
+        const quint32 seed = QByteArray(line, used).toUInt();
+        used = 0;
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(runChanges(folder, seed));
+        say("pid " + QByteArray::number(child));
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        say("dead");
+    }
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3)
+        return 2;
+    if (args[1] == QLatin1String("fork"))
+        return forkChanges(args[2]);
+    if (args[1] == QLatin1String("run") && args.size() == 4)
+        return runChanges(args[2], args[3].toUInt());
+    auto db = tb::Database::open(args[2]);
+    if (!db) {
+        say("fail " + db.error().message().toUtf8());
+        return 1;
+    }
+    if (args[1] == QLatin1String("hold")) {
+        say("ok");
+        char c;
+        while (::read(STDIN_FILENO, &c, 1) > 0) {
+        }
+        return 0;
+    }
+    if (args[1] == QLatin1String("once") && args.size() == 4) {
+        tb::Database& d = *db.value();
+        const CardRecord card = testing_support::makeCard(QStringLiteral("UNE"), QStringLiteral("Fois"), 2, 5, 5);
+        tb::Status s;
+        if (args[3] == QLatin1String("store"))
+            s = d.storeCard(1, card);
+        else if (args[3] == QLatin1String("create"))
+            s = d.createCard(card).status();
+        else
+            s = d.setCaptions(QStringList(10, QStringLiteral("Intitulé")));
+        return s ? 0 : 1;
+    }
+    return 2;
+}

@@ -396,13 +396,17 @@ QString Database::findSideFile(const QString& prefix, long long n, const QString
     if (QFileInfo::exists(made))
         return made;
     // Names in other cases, from one listing of the folder kept while the
-    // folder is unchanged (a folder of many cards holds many files).
+    // folder is unchanged (a folder of many cards holds many files). A file
+    // added within the same tick of the file system's clock leaves the
+    // folder's time as it was: a listing taken within a second of a change
+    // is taken again next time.
     const QDateTime changed = QFileInfo(folder()).lastModified();
-    if (changed != m_sideFilesTime || m_sideFiles.isEmpty()) {
+    if (changed != m_sideFilesTime || !m_sideFilesSettled) {
         m_sideFiles.clear();
         for (const QString& name : QDir(folder()).entryList(QDir::Files))
             m_sideFiles.insert(name.toLower(), name);
         m_sideFilesTime = changed;
+        m_sideFilesSettled = changed.msecsTo(QDateTime::currentDateTime()) > 1000;
     }
     const QString found = m_sideFiles.value(QFileInfo(made).fileName().toLower());
     return found.isEmpty() ? made : file(found);

@@ -156,6 +156,7 @@ private:
     mutable std::vector<long long> m_orderChanged;  // while the order is read
     mutable QHash<QString, QString> m_sideFiles;  // lower-case name -> name on disk
     mutable QDateTime m_sideFilesTime;
+    mutable bool m_sideFilesSettled = false;  // listed well after the folder's last change
     mutable qint64 m_seenSize = -1;
     mutable QDateTime m_seenTime;
 };

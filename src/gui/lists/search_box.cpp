@@ -24,11 +24,12 @@ SearchBox::SearchBox(QWidget* overlay, QWidget* parent) : QWidget(parent)
     m_edit->installEventFilter(this);
     layout->addWidget(m_edit);
 
-    m_panel = new QFrame(overlay);
-    m_panel->setObjectName(QStringLiteral("SearchResults"));
-    m_panel->setFrameShape(QFrame::StyledPanel);
-    m_panel->setAutoFillBackground(true);
-    auto* panelLayout = new QVBoxLayout(m_panel);
+    auto* panel = new QFrame(overlay);
+    panel->setObjectName(QStringLiteral("SearchResults"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setAutoFillBackground(true);
+    m_panel = panel;
+    auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(2, 2, 2, 2);
     m_count = new QLabel(m_panel);
     m_count->setObjectName(QStringLiteral("SearchCount"));
@@ -110,6 +111,8 @@ void SearchBox::placeResults()
 
 bool SearchBox::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!m_panel)
+        return QWidget::eventFilter(watched, event);
     if (watched == m_panel->parentWidget() && event->type() == QEvent::Resize && m_panel->isVisible())
         placeResults();
     if (event->type() != QEvent::KeyPress)

@@ -4,11 +4,11 @@
 // opens one.
 #include "core/db/database.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
 class CardListView;
-class QFrame;
 class QLabel;
 class QLineEdit;
 
@@ -41,7 +41,9 @@ private:
 
     Searcher m_searcher;
     QLineEdit* m_edit;
-    QFrame* m_panel;
+    // The panel lives on the map's overlay, which may go first when the
+    // window closes; its events still reach the filter until then.
+    QPointer<QWidget> m_panel;
     QLabel* m_count;
     CardListView* m_list;
 };

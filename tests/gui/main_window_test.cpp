@@ -113,6 +113,11 @@ TEST(MainWindow, StartsWithDefaultMapMenusAndScrolling)
     keyClick(&w, Qt::Key_F10);
     EXPECT_EQ(w.menuBar()->activeAction(), fichier);
     fichier->menu()->hide();
+    // F1 opens the guide, even from the search box.
+    child<QWidget>(&w, "Recherche")->setFocus();
+    keyClick(&w, Qt::Key_F1);
+    ASSERT_EQ(f.launcher.programs.size(), display.isEmpty() ? 2 : 3);
+    EXPECT_EQ(f.launcher.programs.back().program, QCoreApplication::applicationDirPath() + "/tbaide");
 
     // A map smaller than the window sits top left without scrolling.
     auto* h = child<QScrollBar>(&w, "HScroll1");

@@ -113,6 +113,10 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
                 return;
             }
     });
+    // F1 opens the guide, as on every desktop, wherever the focus is.
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+    f1->setContext(Qt::ApplicationShortcut);
+    connect(f1, &QShortcut::activated, this, &FFrance::startHelp);
     startUp();
 }
 

@@ -123,6 +123,20 @@ QString parse(const QStringList& args, const QStringList& allowed, Arguments* ou
     return {};
 }
 
+// The entry of table an option names: fallback when the option is absent,
+// nothing when it names no entry (the caller says which word was wrong).
+template <class T>
+std::optional<T> namedOption(const Arguments& a, const QString& option, const std::map<QString, T>& table, T fallback)
+{
+    const auto it = a.options.find(option);
+    if (it == a.options.end())
+        return fallback;
+    const auto entry = table.find(it->second);
+    if (entry == table.end())
+        return std::nullopt;
+    return entry->second;
+}
+
 QString databaseFolder(const QString& text)
 {
     return tb::folderText(text);
@@ -172,17 +186,13 @@ int listCommand(const Arguments& a)
         {QStringLiteral("cp"), tb::ListKind::ByPostalCode},
         {QStringLiteral("archives"), tb::ListKind::Archived},
     };
-    tb::ListKind kind = tb::ListKind::Alphabetical;
-    if (auto it = a.options.find(QStringLiteral("--order")); it != a.options.end()) {
-        const auto k = kinds.find(it->second);
-        if (k == kinds.end())
-            return usage(QStringLiteral("ordre inconnu : ") + it->second);
-        kind = k->second;
-    }
+    const std::optional<tb::ListKind> kind = namedOption(a, QStringLiteral("--order"), kinds, tb::ListKind::Alphabetical);
+    if (!kind)
+        return usage(QStringLiteral("ordre inconnu : ") + a.options.at(QStringLiteral("--order")));
     auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
-    return printList(db.value()->list(kind));
+    return printList(db.value()->list(*kind));
 }
 
 int searchCommand(const Arguments& a)
@@ -291,13 +301,10 @@ int importCommand(const Arguments& a)
         {QStringLiteral("create"), tb::DuplicateChoice::Create},
         {QStringLiteral("fill"), tb::DuplicateChoice::Fill},
     };
-    tb::DuplicateChoice choice = tb::DuplicateChoice::Skip;
-    if (auto d = a.options.find(QStringLiteral("--duplicates")); d != a.options.end()) {
-        const auto c = choices.find(d->second);
-        if (c == choices.end())
-            return usage(QStringLiteral("choix inconnu pour les doublons : ") + d->second);
-        choice = c->second;
-    }
+    const std::optional<tb::DuplicateChoice> choice =
+        namedOption(a, QStringLiteral("--duplicates"), choices, tb::DuplicateChoice::Skip);
+    if (!choice)
+        return usage(QStringLiteral("choix inconnu pour les doublons : ") + a.options.at(QStringLiteral("--duplicates")));
     const QString file = a.positional[1];
     const bool vcard = file.endsWith(QStringLiteral(".vcf"), Qt::CaseInsensitive)
                        || file.endsWith(QStringLiteral(".vcard"), Qt::CaseInsensitive);
@@ -338,7 +345,7 @@ int importCommand(const Arguments& a)
                 notes << QStringLiteral("Colonne non reprise : ") + table.header[i];
         contacts = tb::contactsFromCsv(table, columns);
     }
-    const tb::ImportReport report = tb::importContacts(db, contacts, options, tb::alwaysAnswer(choice));
+    const tb::ImportReport report = tb::importContacts(db, contacts, options, tb::alwaysAnswer(*choice));
     Output out;
     for (const QString& line : notes + report.notes)
         out << line << "\n";

@@ -63,6 +63,10 @@ const char* const kUsageText =
     "                              (obligatoire). La base est d'abord sauvegardée dans\n"
     "                              DOSSIER/Sauvegardes/ (DOSSIER : celui qui contient la base par défaut)\n"
     "  backup BASE DOSSIER         copie la base dans un sous-dossier daté de DOSSIER, affiche son chemin\n"
+    "  trash BASE [--restore N]    les fiches de la corbeille, une par ligne : numéro de l'entrée,\n"
+    "                              tabulation, date de suppression (jj/mm/aaaa), tabulation, la ligne\n"
+    "                              de la fiche comme list l'affiche ; avec --restore, l'entrée N revient\n"
+    "                              comme fiche suivante et son numéro est affiché\n"
     "  show BASE N                 les 20 champs de la fiche N : numéro du champ, tabulation, champ\n"
     "  check BASE [--program-folder DOSSIER]\n"
     "                              contrôle de la base, sans rien y écrire ; code 1 s'il y a des erreurs\n"
@@ -371,6 +375,36 @@ int backupCommand(const Arguments& a)
     return kDone;
 }
 
+int trashCommand(const Arguments& a)
+{
+    const auto restore = a.options.find(QStringLiteral("--restore"));
+    if (restore == a.options.end()) {
+        auto db = openReadOnly(a.positional[0]);
+        if (!db)
+            return failed(db.error());
+        const auto entries = db.value()->trash().entries();
+        if (!entries)
+            return failed(entries.error());
+        Output out;
+        for (const tb::TrashEntry& e : *entries)
+            out << tb::trashListLine(e) << "\n";
+        return kDone;
+    }
+    bool ok = false;
+    const int entry = restore->second.toInt(&ok);
+    if (!ok || entry < 1)
+        return usage(QStringLiteral("numéro d'entrée incorrect : ") + restore->second);
+    auto db = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
+    if (!db)
+        return failed(db.error());
+    const tb::Result<long long> n = db.value()->restoreFromTrash(entry);
+    if (!n)
+        return failed(n.error());
+    Output out;
+    out << tb::plainNumber(*n) << "\n";
+    return kDone;
+}
+
 int showCommand(const Arguments& a)
 {
     bool ok = false;
@@ -566,6 +600,7 @@ int run(const QStringList& args, const QString& executableFolder)
         {QStringLiteral("count"), {1, {}}},
         {QStringLiteral("list"), {1, {QStringLiteral("--order")}}},
         {QStringLiteral("show"), {2, {}}},
+        {QStringLiteral("trash"), {1, {QStringLiteral("--restore")}}},
         {QStringLiteral("search"), {2, {QStringLiteral("--by")}}},
         {QStringLiteral("zone"), {5, {}}},
         {QStringLiteral("export"),
@@ -608,6 +643,8 @@ int run(const QStringList& args, const QString& executableFolder)
         return listCommand(a);
     if (name == QLatin1String("show"))
         return showCommand(a);
+    if (name == QLatin1String("trash"))
+        return trashCommand(a);
     if (name == QLatin1String("search"))
         return searchCommand(a);
     if (name == QLatin1String("zone"))

@@ -12,6 +12,8 @@
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/dialogs.h"
 #include "gui/cards/card_window.h"
+#include "gui/cards/trash_window.h"
+#include "core/db/recent_databases.h"
 #include "gui/cards/creation_window.h"
 #include "gui/external/program_chooser_window.h"
 #include "gui/external/program_paths_window.h"
@@ -51,6 +53,8 @@ QString escapeAmpersands(QString caption)
 const QString kNoDatabase = QStringLiteral(
     " Vous devez au préalable créer une nouvelle base de données ou ouvrir une base de données existante !");
 const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de données !");
+const QString kFirstStepHint
+    = QStringLiteral(" Pour commencer : menu « Fichier », créez une base de données ou ouvrez-en une.");
 const QString kMapHint = QStringLiteral(
     " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les fiches de cet endroit.");
 }  // namespace
@@ -76,7 +80,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     auto* top = new QHBoxLayout;
     top->addWidget(m_search, 1);
     top->addStretch(1);
-    m_hint = new QLabel(kMapHint, central);
+    m_hint = new QLabel(kFirstStepHint, central);
     m_hint->setObjectName(QStringLiteral("MapHint"));
     layout->addLayout(top);
     layout->addWidget(m_map, 1);
@@ -159,6 +163,11 @@ void FFrance::buildMenus()
             this, &FFrance::createDatabase);
     connect(addAction(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante")), &QAction::triggered,
             this, &FFrance::openDatabase);
+    m_recent = addMenu(fichier, "BasesRecentes", QStringLiteral("Bases récentes"));
+    connect(m_recent, &QMenu::aboutToShow, this, &FFrance::fillRecentDatabases);
+    fillRecentDatabases();
+    connect(addAction(fichier, "Corbeille", QStringLiteral("Corbeille")), &QAction::triggered, this,
+            &FFrance::showTrash);
     fichier->addSeparator();
     m_exchange = new ExchangeCommands(m_ctx, this);
     m_exchange->addTo(fichier);
@@ -294,6 +303,28 @@ void FFrance::startUp()
     if (tb::Status s = tb::writePathValue(folder + QStringLiteral("carte.txt"), m_map->mapPath()); !s)
         m_ctx.dialogs.showError(s.error());
     m_session.setMarker(3);
+    const QStringList recent = tb::RecentDatabases::folders();
+    if (tb::RecentDatabases::reopenAtStart() && !recent.isEmpty())
+        openDatabaseFolder(recent.first());
+}
+
+void FFrance::fillRecentDatabases()
+{
+    m_recent->clear();
+    int k = 0;
+    for (const QString& folder : tb::RecentDatabases::folders()) {
+        auto* action = new QAction(escapeAmpersands(folder.chopped(1)), m_recent);
+        action->setObjectName(QStringLiteral("Recent%1").arg(++k));
+        connect(action, &QAction::triggered, this, [this, folder] { openDatabaseFolder(folder); });
+        m_recent->addAction(action);
+    }
+    m_recent->addSeparator();
+    auto* reopen = new QAction(QStringLiteral("Rouvrir la dernière base au démarrage"), m_recent);
+    reopen->setObjectName(QStringLiteral("RouvrirDerniere"));
+    reopen->setCheckable(true);
+    m_recent->addAction(reopen);
+    reopen->setChecked(tb::RecentDatabases::reopenAtStart());
+    connect(reopen, &QAction::toggled, this, [](bool on) { tb::RecentDatabases::setReopenAtStart(on); });
 }
 
 void FFrance::fitOnScreen()
@@ -346,6 +377,8 @@ void FFrance::followDatabase()
         m_search->setSearcher({});
         return;
     }
+    tb::RecentDatabases::add(db->folder());
+    fillRecentDatabases();
     // Read in the background while the map is drawn: ready for the first key.
     db->prepareSearch();
     m_search->setSearcher([db](const QString& typed) { return db->search(typed, SearchBox::kShownLines); });
@@ -359,7 +392,15 @@ void FFrance::followDatabase()
 void FFrance::showHint()
 {
     const tb::Database* db = m_session.database();
+    m_hint->setText(db ? kMapHint : kFirstStepHint);
     m_hint->setVisible(!db || db->count() == 0);
+}
+
+void FFrance::showTrash()
+{
+    if (refuseWithoutDatabase())
+        return;
+    m_ctx.dialogs.showModal(new FCorbeille(m_ctx, this));
 }
 
 void FFrance::openFoundCard(long long n)
@@ -407,7 +448,13 @@ void FFrance::openDatabase()
     // Closed without a valid choice: the database in use stays as it was.
     if (!chooser || chooser->chosenFolder().isEmpty())
         return;
-    tb::Result<std::unique_ptr<tb::Database>> opened = tb::Database::open(chooser->chosenFolder());
+    openDatabaseFolder(chooser->chosenFolder());
+}
+
+void FFrance::openDatabaseFolder(const QString& folder)
+{
+    const QString program = m_session.programFolder();
+    tb::Result<std::unique_ptr<tb::Database>> opened = tb::Database::open(folder);
     if (!opened) {
         m_ctx.dialogs.showError(opened.error());
         return;

@@ -17,6 +17,7 @@
 #include "core/lists/exports.h"
 #include "core/lists/searches.h"
 #include "core/tools/amount_words.h"
+#include "core/tools/iban.h"
 #include "core/tools/rib_key.h"
 
 #include <QDir>
@@ -81,6 +82,8 @@ const char* const kUsageText =
     "  words N                     le nombre entier N en toutes lettres (« Vingt un »)\n"
     "  rib BANQUE GUICHET COMPTE   la clé RIB d'un code banque (5), d'un code guichet (5)\n"
     "                              et d'un numéro de compte (11 caractères)\n"
+    "  iban IBAN                   contrôle d'un IBAN (blancs permis) ; pour un IBAN français, affiche\n"
+    "                              aussi la banque, le guichet, le compte et la clé RIB\n"
     "\n"
     "Codes de sortie : 0 réussite, 1 échec (message sur la sortie d'erreur), 2 erreur d'utilisation.\n";
 
@@ -525,6 +528,21 @@ int ribCommand(const Arguments& a)
     return kDone;
 }
 
+// The groups of four may come as separate arguments.
+int ibanCommand(const QStringList& args)
+{
+    if (args.isEmpty())
+        return usage(QStringLiteral("IBAN manquant"));
+    const tb::Result<tb::IbanCheck> check = tb::checkIban(args.join(u' '));
+    if (!check)
+        return failed(check.error());
+    Output out;
+    out << "IBAN valide\n";
+    if (check->french)
+        out << tb::frenchIbanParts(*check) << "\n";
+    return kDone;
+}
+
 }  // namespace
 
 Output& Output::operator<<(const QString& text)
@@ -586,6 +604,8 @@ int run(const QStringList& args, const QString& executableFolder)
     // Its words are any number of arguments.
     if (name == QLatin1String("find"))
         return findCommand(args.mid(1));
+    if (name == QLatin1String("iban"))
+        return ibanCommand(args.mid(1));
     const auto command = commands.find(name);
     if (command == commands.end())
         return usage(QStringLiteral("commande inconnue : ") + name);

@@ -28,6 +28,7 @@
 #include "gui/postal/postal_commands.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
+#include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 
 #include <QAction>
@@ -234,6 +235,8 @@ void FFrance::buildMenus()
             [this] { m_ctx.dialogs.showModal(m_ctx.windows.calendar()); });
     connect(addAction(accessoires, "cvt", QStringLiteral("Convertisseur Euros")), &QAction::triggered, this,
             [this] { m_ctx.dialogs.showModal(m_ctx.windows.converter()); });
+    connect(addAction(accessoires, "iban", QStringLiteral("Contrôle d'un IBAN")), &QAction::triggered, this,
+            [this] { m_ctx.dialogs.showModal(m_ctx.windows.ibanWindow()); });
     connect(addAction(accessoires, "Affichage", QStringLiteral("Affichage")), &QAction::triggered, this,
             &FFrance::startDisplaySettings);
 

@@ -21,6 +21,7 @@
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
 #include "gui/tools/note_editor_window.h"
+#include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 
 void Windows::setUp(AppContext* ctx, QWidget* parent)
@@ -47,6 +48,7 @@ Ffrance23* Windows::fileBrowser() { return ensure(m_fileBrowser); }
 Ffrance29* Windows::databaseChooser() { return ensure(m_chooser); }
 FFrance8* Windows::converter() { return ensure(m_converter); }
 Ffrance17* Windows::ribWindow() { return ensure(m_rib); }
+FIban* Windows::ibanWindow() { return ensure(m_iban); }
 Ffrance7* Windows::calendar() { return ensure(m_calendar); }
 Ffrance19* Windows::collectionsJournal() { return ensure(m_collections); }
 Ffrance18* Windows::interestJournal() { return ensure(m_interest); }

@@ -18,6 +18,7 @@ class Ffrance29;
 class Ffrance7;
 class FFrance8;
 class Ffrance17;
+class FIban;
 class Ffrance18;
 class Ffrance19;
 class Ffrance92;
@@ -44,6 +45,7 @@ public:
     Ffrance29* databaseChooser();
     FFrance8* converter();
     Ffrance17* ribWindow();
+    FIban* ibanWindow();
     Ffrance7* calendar();
     Ffrance19* collectionsJournal();
     Ffrance18* interestJournal();
@@ -73,6 +75,7 @@ private:
     QPointer<Ffrance29> m_chooser;
     QPointer<FFrance8> m_converter;
     QPointer<Ffrance17> m_rib;
+    QPointer<FIban> m_iban;
     QPointer<Ffrance7> m_calendar;
     QPointer<Ffrance19> m_collections;
     QPointer<Ffrance18> m_interest;

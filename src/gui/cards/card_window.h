@@ -29,6 +29,8 @@ private:
     void buildMenus();
     void showCard(long long n, bool capitalizedStatus);
     void ensureNameList();
+    // The name list's line of card n, or its first line for kFirstName.
+    static constexpr long long kFirstName = -1;
     void selectNameRowOf(long long n);
     void selectWhenListed(long long n);
     void moveToRow(int row);
@@ -56,7 +58,7 @@ private:
     QTimer* m_photoTimer = nullptr;
     bool m_photoPending = false;
     bool m_namesBuilt = false;
-    long long m_pendingNames = 0;  // card to select once the names are listed
+    long long m_pendingNames = 0;  // card (or kFirstName) to select once the names are listed
     bool m_selecting = false;  // the program moves the name list's selection
     QMenuBar* m_menuBar = nullptr;
 };

@@ -18,6 +18,8 @@ public:
 
     // Card n, selected in the name list: a list line, a search's result,
     // card 1 for "Voir, modifier, archiver les fiches".
+    // The name list's line of card n, or its first line for kFirstName.
+    static constexpr long long kFirstName = -1;
     // highlighted: the name list's line to select (kFirstName), 0 for card n's.
     void openCard(long long n, long long highlighted = 0);
 
@@ -36,8 +38,6 @@ private:
     void buildMenus();
     void showCard(long long n, bool capitalizedStatus);
     void ensureNameList();
-    // The name list's line of card n, or its first line for kFirstName.
-    static constexpr long long kFirstName = -1;
     void selectNameRowOf(long long n);
     void selectWhenListed(long long n);
     void moveToRow(int row);

@@ -29,6 +29,7 @@
 #include "gui/widgets/menu_builder.h"
 
 #include <QAction>
+#include <tuple>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -146,23 +147,25 @@ void FFrance::buildMenus()
                     m_windows.openFirstCard();
             });
     QMenu* listes = addSubmenu(m_clients, "listclients", QStringLiteral("Listes des fiches"));
-    connect(addMenuEntry(listes, "alpha", QStringLiteral("Classement alphabétique")), &QAction::triggered, this,
-            [this] { showSortedList(tb::ListKind::Alphabetical); });
-    connect(addMenuEntry(listes, "villes", QStringLiteral("Classement par villes")), &QAction::triggered, this,
-            [this] { showSortedList(tb::ListKind::ByCity); });
-    connect(addMenuEntry(listes, "CPostaux", QStringLiteral("Classement par codes postaux")), &QAction::triggered, this,
-            [this] { showSortedList(tb::ListKind::ByPostalCode); });
+    const std::tuple<const char*, const char*, tb::ListKind> lists[] = {
+        {"alpha", "Classement alphabétique", tb::ListKind::Alphabetical},
+        {"villes", "Classement par villes", tb::ListKind::ByCity},
+        {"CPostaux", "Classement par codes postaux", tb::ListKind::ByPostalCode},
+    };
+    for (const auto& [name, text, kind] : lists)
+        connect(addMenuEntry(listes, name, QString::fromUtf8(text)), &QAction::triggered, this,
+                [this, kind] { showSortedList(kind); });
     QMenu* recherches = addSubmenu(m_clients, "recherches", QStringLiteral("Recherches"));
-    connect(addMenuEntry(recherches, "Rechnom", QStringLiteral("Recherche par le nom")), &QAction::triggered, this,
-            [this] { showSearch(tb::SearchField::Surname); });
-    connect(addMenuEntry(recherches, "Rechcp1", QStringLiteral("Recherche par le code postal")), &QAction::triggered, this,
-            [this] { showSearch(tb::SearchField::PostalCode); });
-    connect(addMenuEntry(recherches, "Rechloc", QStringLiteral("Recherche par la localité")), &QAction::triggered, this,
-            [this] { showSearch(tb::SearchField::City); });
-    connect(addMenuEntry(recherches, "Rechtelf", QStringLiteral("Recherche par le n° de téléphone fixe")),
-            &QAction::triggered, this, [this] { showSearch(tb::SearchField::Landline); });
-    connect(addMenuEntry(recherches, "rechtelp", QStringLiteral("Recherche par le n° de téléphone portable")),
-            &QAction::triggered, this, [this] { showSearch(tb::SearchField::Mobile); });
+    const std::tuple<const char*, const char*, tb::SearchField> searches[] = {
+        {"Rechnom", "Recherche par le nom", tb::SearchField::Surname},
+        {"Rechcp1", "Recherche par le code postal", tb::SearchField::PostalCode},
+        {"Rechloc", "Recherche par la localité", tb::SearchField::City},
+        {"Rechtelf", "Recherche par le n° de téléphone fixe", tb::SearchField::Landline},
+        {"rechtelp", "Recherche par le n° de téléphone portable", tb::SearchField::Mobile},
+    };
+    for (const auto& [name, text, field] : searches)
+        connect(addMenuEntry(recherches, name, QString::fromUtf8(text)), &QAction::triggered, this,
+                [this, field] { showSearch(field); });
     connect(addMenuEntry(m_clients, "FicArch", QStringLiteral("Fiches archivées")), &QAction::triggered, this,
             [this] { showSortedList(tb::ListKind::Archived); });
     connect(addMenuEntry(m_clients, "octets", QStringLiteral("Nombre de fiches")), &QAction::triggered, this,

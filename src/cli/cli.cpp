@@ -17,6 +17,7 @@
 #include "core/lists/exports.h"
 #include "core/lists/searches.h"
 #include "core/tools/amount_words.h"
+#include "core/tools/iban.h"
 #include "core/tools/rib_key.h"
 
 #include <QDir>
@@ -531,6 +532,19 @@ struct Command {
     int (*handler)(const Arguments&);
 };
 
+// The groups of four may come as separate arguments.
+int ibanCommand(const Arguments& a)
+{
+    const tb::Result<tb::IbanCheck> check = tb::checkIban(a.positional.join(u' '));
+    if (!check)
+        return failed(check.error());
+    Output out;
+    out << "IBAN valide\n";
+    if (check->french)
+        out << tb::frenchIbanParts(*check) << "\n";
+    return kDone;
+}
+
 int checkCommand(const Arguments& a)
 {
     Output out;
@@ -609,6 +623,10 @@ const std::vector<Command>& commands()
          "la clé RIB d'un code banque (5), d'un code guichet (5)\n"
          "et d'un numéro de compte (11 caractères)",
          ribCommand},
+        {QStringLiteral("iban"), {kOneOrMore, {}}, false, "IBAN",
+         "contrôle d'un IBAN (blancs permis) ; pour un IBAN français, affiche\n"
+         "aussi la banque, le guichet, le compte et la clé RIB",
+         ibanCommand},
     };
     return table;
 }

@@ -24,6 +24,7 @@
 #include "gui/postal/postal_commands.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
+#include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 #include "gui/widgets/menu_builder.h"
 
@@ -143,7 +144,7 @@ void FFrance::buildMenus()
     connect(addMenuEntry(m_clients, "Voirlesfiches", QStringLiteral("Voir, modifier, archiver les fiches")),
             &QAction::triggered, this, [this] {
                 if (hasCardsOrWarn(m_ctx))
-                    m_windows.openCard(1);
+                    m_windows.openFirstCard();
             });
     QMenu* listes = addSubmenu(m_clients, "listclients", QStringLiteral("Listes des fiches"));
     const std::tuple<const char*, const char*, tb::ListKind> lists[] = {
@@ -214,6 +215,8 @@ void FFrance::buildMenus()
             [this] { m_ctx.dialogs.showModal(m_windows.calendar()); });
     connect(addMenuEntry(accessoires, "cvt", QStringLiteral("Convertisseur Euros")), &QAction::triggered, this,
             [this] { m_ctx.dialogs.showModal(m_windows.converter()); });
+    connect(addMenuEntry(accessoires, "iban", QStringLiteral("Contrôle d'un IBAN")), &QAction::triggered, this,
+            [this] { m_ctx.dialogs.showModal(m_windows.ibanWindow()); });
     connect(addMenuEntry(accessoires, "Affichage", QStringLiteral("Affichage")), &QAction::triggered, this,
             &FFrance::startDisplaySettings);
 

@@ -61,6 +61,11 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
                 if (!m_selecting && current.isValid())
                     moveToRow(current.row());
             });
+    // A click on the highlighted line moves too when it is not the card shown.
+    connect(m_names, &CardListView::rowOpened, this, [this](int row) {
+        if (!m_selecting && row >= 0 && m_names->cards()->numberAt(row) != shownNumber())
+            moveToRow(row);
+    });
     connect(command1, &QPushButton::clicked, this, &FFrance4::collectionsDetail);
     connect(command2, &QPushButton::clicked, this, &FFrance4::validateChange);
     connect(command3, &QPushButton::clicked, this, &FFrance4::calculateDebt);
@@ -154,12 +159,12 @@ void FFrance4::buildMenus()
             this, [this] { printAllCards(m_ctx); });
 }
 
-void FFrance4::openCard(long long n)
+void FFrance4::openCard(long long n, long long highlighted)
 {
     m_form->clearFields();
     m_form->loadCaptions();
     showCard(n, true);
-    selectWhenListed(n);
+    selectWhenListed(highlighted ? highlighted : n);
 }
 
 void FFrance4::selectWhenListed(long long n)
@@ -176,10 +181,10 @@ void FFrance4::selectWhenListed(long long n)
 void FFrance4::paintEvent(QPaintEvent* event)
 {
     CardWindowBase::paintEvent(event);
-    if (m_pendingNames > 0)
+    if (m_pendingNames != 0)
         QTimer::singleShot(0, this, [this] {
             const long long n = std::exchange(m_pendingNames, 0);
-            if (n > 0 && n == shownNumber())
+            if (n == kFirstName || (n > 0 && n == shownNumber()))
                 selectNameRowOf(n);
         });
 }
@@ -223,7 +228,8 @@ void FFrance4::ensureNameList()
 void FFrance4::selectNameRowOf(long long n)
 {
     ensureNameList();
-    const int row = m_names->cards()->list().rowOf(n);
+    const tb::CardList& names = m_names->cards()->list();
+    const int row = n == kFirstName ? (names.size() > 0 ? 0 : -1) : names.rowOf(n);
     m_selecting = true;
     if (row >= 0) {
         const QModelIndex index = m_names->cards()->index(row);
@@ -259,6 +265,9 @@ void FFrance4::moveToRow(int row)
         return;
     }
     showCard(n, false);
+    // Storing the card left may have moved the selection back to it.
+    if (m_names->cards()->numberAt(m_names->currentIndex().row()) != n)
+        selectNameRowOf(n);
 }
 
 void FFrance4::followStored(long long n)

@@ -18,7 +18,10 @@ public:
 
     // Card n, selected in the name list: a list line, a search's result,
     // card 1 for "Voir, modifier, archiver les fiches".
-    void openCard(long long n);
+    // The name list's line of card n, or its first line for kFirstName.
+    static constexpr long long kFirstName = -1;
+    // highlighted: the name list's line to select (kFirstName), 0 for card n's.
+    void openCard(long long n, long long highlighted = 0);
 
 signals:
     // The journal of card n, typed as shown here (its debt calculated).
@@ -63,7 +66,7 @@ private:
     QTimer* m_photoTimer = nullptr;
     bool m_photoPending = false;
     bool m_namesBuilt = false;
-    long long m_pendingNames = 0;  // card to select once the names are listed
+    long long m_pendingNames = 0;  // card (or kFirstName) to select once the names are listed
     bool m_selecting = false;  // the program moves the name list's selection
     QMenuBar* m_menuBar = nullptr;
 };

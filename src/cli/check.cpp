@@ -139,14 +139,15 @@ int checkDatabase(const QString& folder, const QString& programFolder, Output& o
     const long long count = db.count();
     const tb::Status pass = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
         const char marker = record[0];
-        if (marker < '0' || marker > '7') {
+        // A blank marker is an archived card, as "0" is.
+        if (marker != ' ' && (marker < '0' || marker > '7')) {
             report.error(QStringLiteral("marqueur"), QStringLiteral("fiche n° ") + tb::plainNumber(n)
                                                          + QStringLiteral(" : marqueur « ")
                                                          + QString(tb::cp1252Char(uchar(marker)))
                                                          + QStringLiteral(" » au lieu d'un chiffre de 0 à 7."));
             return;
         }
-        if (marker == '0' || !size.isValid())
+        if (marker == '0' || marker == ' ' || !size.isValid())
             return;
         const tb::PinSpot spot = tb::pinSpotOf(record.first(30));
         if (spot.x < 0 || spot.y < 0 || spot.x >= size.width() || spot.y >= size.height())

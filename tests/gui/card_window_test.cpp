@@ -206,10 +206,10 @@ TEST_F(CardWindowTest, ColoursTypingAndDebtReachTheRecordOnlyWhenStored)
     for (int k = 0; k < 5; ++k)
         typeText(field(14 + k), typed[k]);
     click(button("Command3"));
-    EXPECT_EQ(field(19)->text(), "12.00");
+    EXPECT_EQ(field(19)->text(), "12.50");
     EXPECT_TRUE(field(19)->alignment() & Qt::AlignRight);
-    EXPECT_EQ(card(2).field(18).trimmed(), "15.00");
-    EXPECT_EQ(card(2).field(20).trimmed(), "12.00");
+    EXPECT_EQ(card(2).field(18).trimmed(), "15.50");
+    EXPECT_EQ(card(2).field(20).trimmed(), "12.50");
 }
 
 TEST_F(CardWindowTest, PhotoTimerLoadsThePhotoOnce)

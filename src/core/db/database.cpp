@@ -1,4 +1,5 @@
 #include "core/db/database.h"
+#include "core/db/program_folder.h"
 
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
@@ -44,6 +45,8 @@ Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access a
 {
     if (!isDatabaseFolder(folder))
         return Error{kNoErrorNumber, kNotADatabase};
+    if (Status s = refuseProgramFolder(folder); !s)
+        return s.error();
     std::unique_ptr<Database> db(new Database(folder, access));
     if (access == Access::ReadWrite) {
         Result<std::shared_ptr<DatabaseLock>> lock = lockDatabase(folder);
@@ -98,7 +101,7 @@ Result<std::unique_ptr<Database>> Database::create(const QString& programFolder,
                                                    QList<Error>* templateErrors)
 {
     if (!isSafeDatabaseName(name))
-        return Error{kErrorBadFileName, {}};
+        return Error{kErrorBadFileName, QStringLiteral("nom de fichier incorrect")};
     if (Status s = writePathValue(programFolder + QStringLiteral("dossier.txt"), name); !s)
         return s.error();
     const QString path = programFolder + name;

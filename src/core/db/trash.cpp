@@ -109,13 +109,19 @@ int Trash::nextNumber() const
 Status Trash::keep(int number, long long formerNumber, const CardRecord& card, const QStringList& sideFiles,
                    const QDateTime& when) const
 {
+    // A trash made for a card that could not be kept goes with it.
+    const bool madeHere = !QFileInfo::exists(m_folder);
     if (!QDir().mkpath(m_folder))
         return Error::fromErrno(errno ? errno : EACCES, m_folder);
     // Made under a name no reader takes for an entry, then named at once.
     const QString making = m_folder + u'.' + QString::number(number) + QStringLiteral(".tmp/");
     QDir(making).removeRecursively();
-    if (!QDir().mkdir(making))
-        return Error::fromErrno(errno ? errno : EACCES, making);
+    if (!QDir().mkdir(making)) {
+        const Error e = Error::fromErrno(errno ? errno : EACCES, making);
+        if (madeHere)
+            QDir().rmdir(m_folder);
+        return e;
+    }
     const QString databaseFolder = QFileInfo(m_folder.chopped(1)).path() + u'/';
     QList<std::pair<QString, QString>> copies;
     for (const QString& name : sideFiles)
@@ -132,6 +138,8 @@ Status Trash::keep(int number, long long formerNumber, const CardRecord& card, c
         s = renameEntry(making, entryFolder(number).chopped(1));
     if (!s) {
         QDir(making).removeRecursively();
+        if (madeHere)
+            QDir().rmdir(m_folder);
         return s;
     }
     syncFolder(m_folder);

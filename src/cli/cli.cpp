@@ -380,6 +380,36 @@ int backupCommand(const Arguments& a)
     return kDone;
 }
 
+int trashCommand(const Arguments& a)
+{
+    const auto restore = a.options.find(QStringLiteral("--restore"));
+    if (restore == a.options.end()) {
+        auto db = openReadOnly(a.positional[0]);
+        if (!db)
+            return failed(db.error());
+        const auto entries = db.value()->trash().entries();
+        if (!entries)
+            return failed(entries.error());
+        Output out;
+        for (const tb::TrashEntry& e : *entries)
+            out << tb::trashListLine(e) << "\n";
+        return kDone;
+    }
+    bool ok = false;
+    const int entry = restore->second.toInt(&ok);
+    if (!ok || entry < 1)
+        return usage(QStringLiteral("numéro d'entrée incorrect : ") + restore->second);
+    auto db = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
+    if (!db)
+        return failed(db.error());
+    const tb::Result<long long> n = db.value()->restoreFromTrash(entry);
+    if (!n)
+        return failed(n.error());
+    Output out;
+    out << tb::plainNumber(*n) << "\n";
+    return kDone;
+}
+
 int showCommand(const Arguments& a)
 {
     bool ok = false;
@@ -598,6 +628,12 @@ const std::vector<Command>& commands()
          importCommand},
         {QStringLiteral("backup"), {2, {}}, true, "BASE DOSSIER",
          "copie la base dans un sous-dossier daté de DOSSIER, affiche son chemin", backupCommand},
+        {QStringLiteral("trash"), {1, {QStringLiteral("--restore")}}, true, "BASE [--restore N]",
+         "les fiches de la corbeille, une par ligne : numéro de l'entrée,\n"
+         "tabulation, date de suppression (jj/mm/aaaa), tabulation, la ligne\n"
+         "de la fiche comme list l'affiche ; avec --restore, l'entrée N revient\n"
+         "comme fiche suivante et son numéro est affiché",
+         trashCommand},
         {QStringLiteral("show"), {2, {}}, true, "BASE N",
          "les 20 champs de la fiche N : numéro du champ, tabulation, champ", showCommand},
         {QStringLiteral("check"), {1, {kProgramFolder}}, true, "BASE [--program-folder DOSSIER]",

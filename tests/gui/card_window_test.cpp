@@ -273,7 +273,7 @@ TEST_F(CardWindowTest, DeletingThroughTheMenuThenArchivingAndReactivating)
     menu("Supprimer");
     ASSERT_EQ(f.dialogs.questions.size(), 2);
     const FakeDialogs::Shown& asked = f.dialogs.questions.last();
-    EXPECT_EQ(asked.text, "Confirmez-vous la suppression de la fiche ?");
+    EXPECT_EQ(asked.text, "Confirmez-vous la suppression de la fiche ?\nARNAUD Zoé — fiche n° 2");
     EXPECT_EQ(asked.title, "Suppression d'une fiche");
     EXPECT_EQ(asked.icon, QMessageBox::Critical);
     EXPECT_EQ(asked.buttons, QMessageBox::Yes | QMessageBox::No);

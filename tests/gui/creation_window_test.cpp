@@ -160,6 +160,7 @@ TEST_F(CreationWindowTest, TabFollowsTheReadingOrderEscapeStoresNothingAndNoNumb
     EXPECT_FALSE(QFile::exists(db + "F0.txt"));
 
     QPointer<FFrance11> window = w;
+    f.dialogs.questionAnswers << QMessageBox::Yes;  // abandon what was typed
     keyClick(field(2), Qt::Key_Escape);
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_EQ(readBytes(db + "lesfiches.dat").size(), 2 * 630);

@@ -33,6 +33,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool hasUnsavedEdits() const override;
+    bool settleEdits() override;
 
 private:
     void buildMenus();
@@ -56,6 +58,9 @@ private:
     void viewOn(QAction* action, tb::Attachment kind);    // VoirTB1 to VoirTB4
     void openNoteEditor();  // notesconf
     void deleteShown();  // Supprimer
+    // " Fiche supprimée. Annuler" for a while: the card comes back from the trash.
+    void offerUndo(int trashEntry);
+    void undoDeletion();
     void setShownArchived(bool archived);  // ArchFfic, DesarchiFic
     void showFirstByName();
     void followStored(long long n);
@@ -69,4 +74,6 @@ private:
     long long m_pendingNames = 0;  // card (or kFirstName) to select once the names are listed
     bool m_selecting = false;  // the program moves the name list's selection
     QMenuBar* m_menuBar = nullptr;
+    QTimer* m_undoTimer = nullptr;
+    int m_undoEntry = 0;  // the trash entry the last deletion made
 };

@@ -3,6 +3,7 @@
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
 #include "core/db/database_files.h"
+#include "core/db/recent_databases.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -44,6 +45,7 @@ Result<QString> backupToDatedFolder(const Database& db, const QString& parent, c
         QDir(target).removeRecursively();
         return s.error();
     }
+    RememberedBackups::add(target);
     return target;
 }
 
@@ -82,6 +84,7 @@ Result<QString> restoreBackup(const QString& backupFolder, const QString& progra
         QDir(target).removeRecursively();
         return s.error();
     }
+    RememberedBackups::add(target);
     return target;
 }
 

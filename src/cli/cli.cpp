@@ -13,6 +13,7 @@
 #include "core/db/backups.h"
 #include "core/exchange/card_import.h"
 #include "core/exchange/csv.h"
+#include "core/exchange/ods.h"
 #include "core/exchange/vcard.h"
 #include "core/lists/exports.h"
 #include "core/lists/searches.h"
@@ -51,17 +52,21 @@ const char* const kUsageText =
     "  export BASE [--format texte|adresses]\n"
     "                              écrit « export.txt » (texte, par défaut) ou « adresses.txt » dans\n"
     "                              la base, comme le menu, et affiche son chemin\n"
-    "  export BASE --format vcard|csv --output FICHIER [--fiches actives|toutes]\n"
+    "  export BASE --format vcard|csv|ods --output FICHIER [--fiches actives|toutes]\n"
     "                              écrit les fiches actives (ou toutes) dans FICHIER en vCard 3.0 ou en\n"
-    "                              CSV (UTF-8, une ligne d'intitulés) et affiche le nombre de fiches\n"
+    "                              CSV (UTF-8, une ligne d'intitulés) ou en classeur OpenDocument (ods :\n"
+    "                              codes postaux et téléphones en texte, montants en nombres) et\n"
+    "                              affiche le nombre de fiches\n"
     "  import BASE FICHIER.vcf|FICHIER.csv [--duplicates skip|create|fill] [--point X,Y]\n"
-    "                              [--program-folder DOSSIER]\n"
+    "                              [--program-folder DOSSIER] [--columns CHAMP=COLONNE,...]\n"
     "                              crée une fiche par contact ; un doublon (même nom, prénoms et code\n"
     "                              postal) est ignoré (skip, par défaut), créé quand même (create) ou\n"
     "                              complète les champs vides de la fiche existante (fill). Les épingles\n"
     "                              vont près du département sur la carte par défaut, sinon au point X,Y\n"
     "                              (obligatoire). La base est d'abord sauvegardée dans\n"
-    "                              DOSSIER/Sauvegardes/ (DOSSIER : celui qui contient la base par défaut)\n"
+    "                              DOSSIER/Sauvegardes/ (DOSSIER : celui qui contient la base par défaut).\n"
+    "                              Un CSV sans intitulé connu demande --columns : le champ de fiche (2 à\n"
+    "                              20) que remplit chaque colonne (à partir de 1), ex. --columns 3=1,10=2\n"
     "  backup BASE DOSSIER         copie la base dans un sous-dossier daté de DOSSIER, affiche son chemin\n"
     "  show BASE N                 les 20 champs de la fiche N : numéro du champ, tabulation, champ\n"
     "  check BASE [--program-folder DOSSIER]\n"
@@ -230,7 +235,7 @@ int zoneCommand(const Arguments& a)
 }
 
 // vCard and CSV files for other programs, written where the user says.
-int exchangeExport(const Arguments& a, bool vcard)
+int exchangeExport(const Arguments& a, const QString& format)
 {
     const auto output = a.options.find(QStringLiteral("--output"));
     if (output == a.options.end() || output->second.isEmpty())
@@ -245,8 +250,9 @@ int exchangeExport(const Arguments& a, bool vcard)
     if (!db)
         return failed(db.error());
     const QString path = QFileInfo(output->second).absoluteFilePath();
-    const tb::Result<long long> written = vcard ? tb::writeVCardFile(*db.value(), path, all)
-                                                : tb::writeCsvFile(*db.value(), path, all);
+    const tb::Result<long long> written = format == QLatin1String("vcard") ? tb::writeVCardFile(*db.value(), path, all)
+                                          : format == QLatin1String("ods")   ? tb::writeOdsFile(*db.value(), path, all)
+                                                                             : tb::writeCsvFile(*db.value(), path, all);
     if (!written)
         return failed(written.error());
     Output out;
@@ -271,10 +277,10 @@ int exportCommand(const Arguments& a)
 {
     tb::ExportFormat format = tb::ExportFormat::Fields;
     if (auto f = a.options.find(QStringLiteral("--format")); f != a.options.end()) {
-        if (f->second == QLatin1String("vcard") || f->second == QLatin1String("csv"))
-            return exchangeExport(a, f->second == QLatin1String("vcard"));
+        if (f->second == QLatin1String("vcard") || f->second == QLatin1String("csv") || f->second == QLatin1String("ods"))
+            return exchangeExport(a, f->second);
         if (a.options.count(QStringLiteral("--output")) || a.options.count(QStringLiteral("--fiches")))
-            return usage(QStringLiteral("--output et --fiches ne vont qu'avec --format vcard ou csv"));
+            return usage(QStringLiteral("--output et --fiches ne vont qu'avec --format vcard, csv ou ods"));
         if (f->second == QLatin1String("adresses"))
             format = tb::ExportFormat::Addresses;
         else if (f->second != QLatin1String("texte"))
@@ -336,14 +342,11 @@ int importCommand(const Arguments& a)
     if (vcard) {
         contacts = tb::readVCards(*bytes, captions);
     } else {
-        const tb::CsvTable table = tb::parseCsv(*bytes);
-        const QList<int> columns = tb::matchColumns(table.header, captions);
-        notes << QStringLiteral("Fichier CSV en ") + tb::encodingName(table.encoding) + QStringLiteral(", séparateur « ")
-                     + table.separator + QStringLiteral(" »");
-        for (qsizetype i = 0; i < table.header.size(); ++i)
-            if (!columns.value(i))
-                notes << QStringLiteral("Colonne non reprise : ") + table.header[i];
-        contacts = tb::contactsFromCsv(table, columns);
+        const auto given = a.options.find(QStringLiteral("--columns"));
+        auto read = tb::csvContacts(*bytes, captions, given != a.options.end() ? given->second : QString(), &notes);
+        if (!read)
+            return failed(read.error());
+        contacts = std::move(read).value();
     }
     const tb::ImportReport report = tb::importContacts(db, contacts, options, tb::alwaysAnswer(*choice));
     Output out;
@@ -571,7 +574,9 @@ int run(const QStringList& args, const QString& executableFolder)
         {QStringLiteral("export"),
          {1, {QStringLiteral("--format"), QStringLiteral("--output"), QStringLiteral("--fiches")}}},
         {QStringLiteral("import"),
-         {2, {QStringLiteral("--duplicates"), QStringLiteral("--point"), QStringLiteral("--program-folder")}}},
+         {2,
+          {QStringLiteral("--duplicates"), QStringLiteral("--point"), QStringLiteral("--program-folder"),
+           QStringLiteral("--columns")}}},
         {QStringLiteral("backup"), {2, {}}},
         {QStringLiteral("check"), {1, {QStringLiteral("--program-folder")}}},
         {QStringLiteral("demo"),

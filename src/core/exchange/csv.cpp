@@ -233,7 +233,7 @@ std::vector<ColumnInfo> columnInfos(const QStringList& header)
     static const QHash<QString, const HeaderEntry*> table = [] {
         QHash<QString, const HeaderEntry*> t;
         for (const HeaderEntry& e : kHeaders)
-            t.insert(captionKey(QString(QStringView(e.header)).replace(u'#', QStringLiteral("0"))).replace(u'0', u'#'), &e);
+            t.insert(captionKey(QString::fromUtf16(e.header).replace(u'#', QStringLiteral("0"))).replace(u'0', u'#'), &e);
         return t;
     }();
     std::vector<ColumnInfo> infos;

@@ -110,13 +110,14 @@ enum What {
     kNotes = -4,
     kMiddleNames = -5,
     kDisplayName = -6,
-    kPhoneType = -7,
-    kAddressType = -8,
+    kGroupType = -7,  // "Phone 2 - Type": says what the values of its group are
+    kIgnored = -8,    // what the program keeps for itself ("E-mail Type": SMTP)
     kCountry = -9,
     kBirthYear = -10,
     kBirthMonth = -11,
     kBirthDay = -12,
     kFormattedAddress = -13,
+    kStreetMore = -14,  // the second and third lines of a street
 };
 enum class Place { Any, Home, Work };
 
@@ -168,7 +169,13 @@ const HeaderEntry kHeaders[] = {
     {u"Land/Region privat", kCountry, Place::Home},
     {u"Pays/Région (bureau)", kCountry, Place::Work}, {u"Business Country/Region", kCountry, Place::Work},
     {u"Work Country", kCountry, Place::Work}, {u"Land/Region geschäftlich", kCountry, Place::Work},
-    {u"Address # - Type", kAddressType}, {u"Address # - Label", kAddressType},
+    {u"Rue (domicile) #", kStreetMore, Place::Home}, {u"Home Street #", kStreetMore, Place::Home},
+    {u"Straße privat #", kStreetMore, Place::Home}, {u"Home Address #", kStreetMore, Place::Home},
+    {u"Adresse privée #", kStreetMore, Place::Home},
+    {u"Rue (bureau) #", kStreetMore, Place::Work}, {u"Business Street #", kStreetMore, Place::Work},
+    {u"Straße geschäftlich #", kStreetMore, Place::Work}, {u"Work Address #", kStreetMore, Place::Work},
+    {u"Adresse professionnelle #", kStreetMore, Place::Work}, {u"Address # - Extended Address", kStreetMore},
+    {u"Address # - Type", kGroupType}, {u"Address # - Label", kGroupType},
     {u"Address # - Formatted", kFormattedAddress},
     {u"Téléphone", kFieldLandline}, {u"Tél", kFieldLandline}, {u"Fixe", kFieldLandline}, {u"Phone", kFieldLandline},
     {u"Phone # - Value", kFieldLandline},
@@ -177,14 +184,19 @@ const HeaderEntry kHeaders[] = {
     {u"Téléphone (bureau)", kFieldLandline, Place::Work}, {u"Business Phone", kFieldLandline, Place::Work},
     {u"Telefon geschäftlich", kFieldLandline, Place::Work}, {u"Work Phone", kFieldLandline, Place::Work},
     {u"Tél. professionnel", kFieldLandline, Place::Work},
-    {u"Phone # - Type", kPhoneType}, {u"Phone # - Label", kPhoneType},
+    {u"Phone # - Type", kGroupType}, {u"Phone # - Label", kGroupType},
     {u"Portable", kFieldMobile}, {u"Mobile", kFieldMobile}, {u"GSM", kFieldMobile}, {u"Tél. mobile", kFieldMobile},
     {u"Mobile Phone", kFieldMobile}, {u"Mobiltelefon", kFieldMobile}, {u"Mobile Number", kFieldMobile},
     {u"E-mail", kFieldEmail}, {u"Mail", kFieldEmail}, {u"Courriel", kFieldEmail},
     {u"Adresse électronique", kFieldEmail}, {u"Adresse de messagerie", kFieldEmail},
     {u"E-mail Address", kFieldEmail}, {u"E-Mail-Adresse", kFieldEmail}, {u"Primary Email", kFieldEmail},
     {u"Adresse électronique principale", kFieldEmail}, {u"E-mail # - Value", kFieldEmail},
-    {u"Adresse E-mail", kFieldEmail},
+    {u"Adresse E-mail", kFieldEmail}, {u"E-mail # - Type", kGroupType}, {u"E-mail # - Label", kGroupType},
+    {u"E-mail Type", kIgnored}, {u"Type de messagerie", kIgnored}, {u"E-Mail-Typ", kIgnored},
+    {u"E-mail Display Name", kIgnored}, {u"Nom complet de l'adresse de messagerie", kIgnored},
+    {u"E-Mail: angezeigter Name", kIgnored}, {u"Priority", kIgnored}, {u"Priorité", kIgnored},
+    {u"Priorität", kIgnored}, {u"Private", kIgnored}, {u"Privé", kIgnored}, {u"Privat", kIgnored},
+    {u"Sensitivity", kIgnored}, {u"Critère de diffusion", kIgnored}, {u"Vertraulichkeit", kIgnored},
     {u"Société", kCompany}, {u"Entreprise", kCompany}, {u"Company", kCompany}, {u"Firma", kCompany},
     {u"Organization", kCompany}, {u"Organization Name", kCompany}, {u"Organization # - Name", kCompany},
     {u"Job Title", kJobTitle}, {u"Fonction", kJobTitle}, {u"Position", kJobTitle},
@@ -192,7 +204,8 @@ const HeaderEntry kHeaders[] = {
     {u"Organization # - Title", kJobTitle},
     {u"Anniversaire", kBirthday}, {u"Birthday", kBirthday}, {u"Geburtstag", kBirthday},
     {u"Date de naissance", kBirthday},
-    {u"Birth Year", kBirthYear}, {u"Birth Month", kBirthMonth}, {u"Birth Day", kBirthDay},
+    // Thunderbird's "Birth Day" has the key of "Birthday": columnInfos tells them apart.
+    {u"Birth Year", kBirthYear}, {u"Birth Month", kBirthMonth},
     {u"Année de naissance", kBirthYear}, {u"Mois de naissance", kBirthMonth}, {u"Jour de naissance", kBirthDay},
     {u"Notes", kNotes}, {u"Notizen", kNotes}, {u"Observations", kNotes}, {u"Remarques", kNotes},
     {u"Commentaires", kNotes},
@@ -205,8 +218,14 @@ constexpr qsizetype kHeaderMaxChars = 200;
 struct ColumnInfo {
     int what = kPlainField;  // from the table; kPlainField when not there
     Place place = Place::Any;
-    int group = 0;  // the number of "Phone 2 - Value", 0 for none
+    int group = 0;   // the number of "Phone 2 - Value", 0 for none
+    QString family;  // its key before the number, "phone"; its type column has the same
 };
+
+QString groupName(const ColumnInfo& info)
+{
+    return info.family + u'#' + QString::number(info.group);
+}
 
 // The key with its first number as "#", and that number.
 QString numberedKey(const QString& key, int* number)
@@ -245,8 +264,10 @@ std::vector<ColumnInfo> columnInfos(const QStringList& header)
         if (!entry && !key.isEmpty()) {
             int number = 0;
             if (const QString k = numberedKey(key, &number); !k.isEmpty())
-                if ((entry = table.value(k)))
+                if ((entry = table.value(k))) {
                     info.group = number;
+                    info.family = k.left(k.indexOf(u'#'));
+                }
         }
         if (entry) {
             info.what = entry->what;
@@ -260,6 +281,11 @@ std::vector<ColumnInfo> columnInfos(const QStringList& header)
         }
         infos.push_back(info);
     }
+    // Beside a year and a month, "Birth Day" is the day of the birthday.
+    if (std::any_of(infos.begin(), infos.end(), [](const ColumnInfo& i) { return i.what == kBirthMonth; }))
+        for (ColumnInfo& info : infos)
+            if (info.what == kBirthday)
+                info.what = kBirthDay;
     return infos;
 }
 
@@ -486,6 +512,7 @@ QList<int> matchColumns(const QStringList& header, const QStringList& captions)
         case kBirthday: case kBirthYear: case kBirthMonth: case kBirthDay:
             return fieldOfRole(ContactRole::Birthday, captions);
         case kMiddleNames: return int(kFieldFirstNames);
+        case kStreetMore: return int(kFieldStreet);
         default: return what > 0 ? what : 0;
         }
     };
@@ -514,23 +541,22 @@ std::vector<Contact> contactsFromCsv(const CsvTable& table, const QList<int>& co
     const auto nameOf = [&](qsizetype i) {
         return i < table.header.size() ? table.header[i] : QStringLiteral("Colonne ") + QString::number(i + 1);
     };
-    // The type columns of each numbered group ("Phone 2 - Type").
-    QHash<int, qsizetype> phoneTypes, addressTypes;
-    for (qsizetype i = 0; i < qsizetype(infos.size()); ++i) {
-        if (infos[size_t(i)].what == kPhoneType)
-            phoneTypes.insert(infos[size_t(i)].group, i);
-        if (infos[size_t(i)].what == kAddressType)
-            addressTypes.insert(infos[size_t(i)].group, i);
-    }
-    // Home and unplaced columns first, so that they win over work ones.
-    std::vector<qsizetype> order;
-    for (int pass = 0; pass < 2; ++pass)
-        for (qsizetype i = 0; i < qsizetype(infos.size()); ++i)
-            if ((infos[size_t(i)].place == Place::Work) == (pass == 1))
-                order.push_back(i);
+    // The type column of each numbered group ("Phone 2 - Type" for "Phone 2 - Value").
+    QHash<QString, qsizetype> types;
+    for (qsizetype i = 0; i < qsizetype(infos.size()); ++i)
+        if (infos[size_t(i)].what == kGroupType)
+            types.insert(groupName(infos[size_t(i)]), i);
+    const auto typeOf = [&](const ColumnInfo& info, const QStringList& values) {
+        const auto t = info.group > 0 ? types.constFind(groupName(info)) : types.cend();
+        return t == types.cend() ? QString() : values.value(*t);
+    };
+    // Columns read for something else than a field of their own are not listed.
+    const auto usedOtherwise = [](int what) {
+        return what == kGroupType || what == kIgnored || what == kDisplayName || what == kFormattedAddress;
+    };
     if (notes)
         for (qsizetype i = 0; i < table.header.size(); ++i)
-            if (!columns.value(i))
+            if (!columns.value(i) && !table.header[i].trimmed().isEmpty() && !usedOtherwise(infos[size_t(i)].what))
                 *notes << QStringLiteral("Colonne non reprise : ") + table.header[i];
     std::vector<Contact> contacts;
     contacts.reserve(size_t(table.rows.size()));
@@ -547,10 +573,17 @@ std::vector<Contact> contactsFromCsv(const CsvTable& table, const QList<int>& co
             continue;
         const auto placeOf = [&](qsizetype i) {
             const ColumnInfo& info = infos[size_t(i)];
-            if (info.group > 0 && addressTypes.contains(info.group))
-                return saysWork(values.value(addressTypes[info.group])) ? Place::Work : Place::Home;
+            if (const QString type = typeOf(info, values); !type.trimmed().isEmpty())
+                return saysWork(type) ? Place::Work : Place::Home;
             return info.place;
         };
+        // Home and unplaced columns first, so that they win over work ones.
+        std::vector<qsizetype> order;
+        order.reserve(infos.size());
+        for (int pass = 0; pass < 2; ++pass)
+            for (qsizetype i = 0; i < qsizetype(infos.size()); ++i)
+                if ((placeOf(i) == Place::Work) == (pass == 1))
+                    order.push_back(i);
         // The work address only when the row has no home one.
         bool home = false, work = false;
         for (qsizetype i = 0; i < values.size() && i < qsizetype(infos.size()); ++i)
@@ -559,7 +592,7 @@ std::vector<Contact> contactsFromCsv(const CsvTable& table, const QList<int>& co
         const Place addressPlace = !home && work ? Place::Work : Place::Home;
         Contact c;
         QStringList notKept;
-        QString middle, display, company, formatted;
+        QString middle, streetMore, display, company, formatted;
         QString birth[3];
         int birthField = 0;
         const auto drop = [&](qsizetype i, const QString& v) {
@@ -568,8 +601,13 @@ std::vector<Contact> contactsFromCsv(const CsvTable& table, const QList<int>& co
         for (qsizetype i : order) {
             if (i >= values.size())
                 continue;
-            const QString v = values[i].trimmed().isEmpty() ? QString() : values[i];
+            QString v = values[i].trimmed().isEmpty() ? QString() : values[i];
             const ColumnInfo& info = infos[size_t(i)];
+            // Google joins the values of one kind ("06 12 ::: 04 75"): the first is used.
+            if (const qsizetype more = v.indexOf(QStringLiteral(" ::: ")); more >= 0) {
+                drop(i, v.mid(more + 5).trimmed());
+                v.truncate(more);
+            }
             int k = columns.value(i);
             if (info.what == kCompany && !v.isEmpty() && company.isEmpty())
                 company = v.trimmed();
@@ -578,7 +616,7 @@ std::vector<Contact> contactsFromCsv(const CsvTable& table, const QList<int>& co
                 birthField = k;
                 continue;
             }
-            if (v.isEmpty() || info.what == kPhoneType || info.what == kAddressType)
+            if (v.isEmpty() || info.what == kGroupType || info.what == kIgnored)
                 continue;
             if (!k) {
                 if (info.what == kDisplayName)
@@ -597,20 +635,31 @@ std::vector<Contact> contactsFromCsv(const CsvTable& table, const QList<int>& co
                 middle += (middle.isEmpty() ? QString() : QStringLiteral(" ")) + v.trimmed();
                 continue;
             }
+            if (info.what == kStreetMore) {
+                streetMore += (streetMore.isEmpty() ? QString() : QStringLiteral(", ")) + v.trimmed();
+                continue;
+            }
             const QString value = info.what == kBirthday ? birthdayText(v) : v;
             if (value.isEmpty())
                 continue;
             // A numbered phone whose type says mobile takes the mobile field.
-            if (k == kFieldLandline && info.group > 0 && phoneTypes.contains(info.group)
-                && saysMobile(values.value(phoneTypes[info.group])))
+            if (k == kFieldLandline && saysMobile(typeOf(info, values)))
                 k = kFieldMobile;
             if (c.field(k).isEmpty())
                 c.field(k) = value;
             else if (c.field(k).trimmed() != value.trimmed())
                 drop(i, value.trimmed());
         }
+        // Values past the header have no column to go to.
+        for (qsizetype i = qsizetype(infos.size()); i < values.size(); ++i)
+            if (!values[i].trimmed().isEmpty())
+                drop(i, values[i].trimmed());
         if (!middle.isEmpty())
             c.field(kFieldFirstNames) = (c.field(kFieldFirstNames).trimmed() + u' ' + middle).trimmed();
+        if (!streetMore.isEmpty())
+            c.field(kFieldStreet) = c.field(kFieldStreet).trimmed().isEmpty()
+                                        ? streetMore
+                                        : c.field(kFieldStreet).trimmed() + QStringLiteral(", ") + streetMore;
         if (birthField && !birth[2].isEmpty() && c.field(birthField).isEmpty()) {
             const auto two = [](const QString& s) { return s.size() == 1 ? u'0' + s : s; };
             c.field(birthField) = (birth[0].isEmpty() ? QString() : two(birth[0]) + u'/')

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
+#include <new>
 #include <optional>
 
 namespace tb {
@@ -355,7 +356,9 @@ constexpr int kNotKeptPerRow = 20;
 
 }  // namespace
 
-Result<CsvTable> parseCsv(const QByteArray& bytes, CsvEncoding encoding)
+namespace {
+
+Result<CsvTable> parseText(const QByteArray& bytes, CsvEncoding encoding)
 {
     if (bytes.size() > kCsvMaxBytes)
         return refusal(QStringLiteral("Le fichier CSV dépasse ") + QString::number(kCsvMaxBytes / (1024 * 1024))
@@ -425,9 +428,16 @@ Result<CsvTable> parseCsv(const QByteArray& bytes, CsvEncoding encoding)
                     quoted = false;
                 }
             } else {
-                if (c == u'\n')
-                    ++line;
-                value += c;
+                // The run up to the next quote, at once.
+                qsizetype end = text.indexOf(u'"', i);
+                if (end < 0)
+                    end = text.size();
+                if (value.size() + (end - i) > kCsvMaxValueChars)
+                    return tooLong();
+                const QStringView run = QStringView(text).mid(i, end - i);
+                line += run.count(u'\n');
+                value += run;
+                i = end - 1;
             }
             if (value.size() > kCsvMaxValueChars)
                 return tooLong();
@@ -475,6 +485,20 @@ Result<CsvTable> parseCsv(const QByteArray& bytes, CsvEncoding encoding)
         table.header = records.takeFirst();
     table.rows = std::move(records);
     return table;
+}
+
+const Error kOutOfMemory{kNoErrorNumber, QStringLiteral("La mémoire manque pour lire ce fichier CSV : il n'est pas lu.")};
+
+}  // namespace
+
+Result<CsvTable> parseCsv(const QByteArray& bytes, CsvEncoding encoding)
+{
+    // Within the limits a file fits in memory; a machine short of it gets a message, not an abort.
+    try {
+        return parseText(bytes, encoding);
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemory;
+    }
 }
 
 Result<CsvTable> readCsv(const QByteArray& bytes, CsvEncoding encoding, const QStringList& captions)
@@ -560,14 +584,15 @@ std::vector<Contact> contactsFromCsv(const CsvTable& table, const QList<int>& co
                 *notes << QStringLiteral("Colonne non reprise : ") + table.header[i];
     std::vector<Contact> contacts;
     contacts.reserve(size_t(table.rows.size()));
+    std::vector<qsizetype> order;
+    order.reserve(infos.size());
     for (const QStringList& row : table.rows) {
-        QStringList values;
-        values.reserve(row.size());
+        QStringList values = row;
         bool blank = true;
-        for (QString v : row) {
-            v.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+        for (QString& v : values) {
+            if (v.contains(u'\n') || v.contains(u'\r'))
+                v.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
             blank = blank && v.trimmed().isEmpty();
-            values << v;
         }
         if (blank)
             continue;
@@ -578,8 +603,7 @@ std::vector<Contact> contactsFromCsv(const CsvTable& table, const QList<int>& co
             return info.place;
         };
         // Home and unplaced columns first, so that they win over work ones.
-        std::vector<qsizetype> order;
-        order.reserve(infos.size());
+        order.clear();
         for (int pass = 0; pass < 2; ++pass)
             for (qsizetype i = 0; i < qsizetype(infos.size()); ++i)
                 if ((placeOf(i) == Place::Work) == (pass == 1))
@@ -721,7 +745,7 @@ Result<QList<int>> columnsOption(const QString& text, qsizetype columnCount)
 
 Result<std::vector<Contact>> csvContacts(const QByteArray& bytes, const QStringList& captions,
                                          const QString& columnsGiven, QStringList* notes)
-{
+try {
     const Result<CsvTable> table = readCsv(bytes, guessEncoding(bytes), captions);
     if (!table)
         return table.error();
@@ -744,6 +768,8 @@ Result<std::vector<Contact>> csvContacts(const QByteArray& bytes, const QStringL
                       + table->separator + QStringLiteral(" »")
                       + (table->headerIsData ? QStringLiteral(", sans ligne d'intitulés") : QString());
     return contactsFromCsv(*table, columns, notes);
+} catch (const std::bad_alloc&) {
+    return kOutOfMemory;
 }
 
 QString columnsSeen(const CsvTable& table)

@@ -38,11 +38,12 @@ struct CsvTable {
 
 // What a reader keeps of an outside file at most; beyond, the file is refused
 // with a message naming the limit.
-constexpr qsizetype kCsvMaxBytes = 100 * 1024 * 1024;
+// A file of the largest size costs about fifteen times its size in memory.
+constexpr qsizetype kCsvMaxBytes = 64 * 1024 * 1024;
 constexpr qsizetype kCsvMaxValueChars = 65536;
 constexpr qsizetype kCsvMaxColumns = 1000;
-constexpr qsizetype kCsvMaxRows = 500000;
-constexpr qsizetype kCsvMaxValues = 5000000;
+constexpr qsizetype kCsvMaxRows = 1000000;
+constexpr qsizetype kCsvMaxValues = 16000000;
 
 // A byte order mark or valid UTF-8 means UTF-8, anything else Windows-1252.
 CsvEncoding guessEncoding(const QByteArray& bytes);

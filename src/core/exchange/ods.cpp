@@ -28,10 +28,11 @@ bool isAmountField(int k)
     return std::find(kDebtFieldIndexes.begin(), kDebtFieldIndexes.end(), k - 1) != kDebtFieldIndexes.end();
 }
 
-// "1 250,50" or "12.5" is a number; "12,50 €", "à voir" stay texts.
+// "1 250,50", "12.5" or ".50" (the stored form of 0.50) is a number;
+// "12,50 €", "à voir" stay texts.
 std::optional<double> plainNumber(const QString& text)
 {
-    static const QRegularExpression number(QStringLiteral("^-?\\d+(?:[.,]\\d+)?$"));
+    static const QRegularExpression number(QStringLiteral("^-?(?:\\d+(?:[.,]\\d*)?|[.,]\\d+)$"));
     QString t = text.trimmed();
     t.remove(u' ');
     if (!number.match(t).hasMatch())

@@ -87,6 +87,9 @@ void FImportCsv::parse()
         {u',', QStringLiteral("virgule")}, {u';', QStringLiteral("point-virgule")}, {u'\t', QStringLiteral("tabulation")}};
     LabelSeparateur->setText(names.at(m_table.separator));
     const QList<int> matched = tb::matchColumns(m_table.header, m_captions);
+    // The table deletes the choices of the last file later: they must not be found by their names meanwhile.
+    for (QComboBox* old : TableColonnes->findChildren<QComboBox*>())
+        old->setObjectName(QString());
     TableColonnes->setRowCount(int(m_table.header.size()));
     for (int i = 0; i < m_table.header.size(); ++i) {
         // A file without header rows shows its first contact beside "Colonne 1"...

@@ -16,10 +16,12 @@ for name in "$@"; do
     mkdir -p "$build/corpus/$name"
     max_len=4096
     [ "$name" = images ] && max_len=65536
+    # Long quoted values and wide headers only show on bigger files.
+    [ "$name" = csv ] && max_len=262144
     log="$build/fuzz-$name.log"
     echo "== $name ($seconds s)"
     QT_QPA_PLATFORM=offscreen "$build/fuzz/fuzz_$name" "$build/corpus/$name" "$here/corpus/$name" \
-        -max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb=2048 -timeout=10 \
+        -max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb=2048 -malloc_limit_mb=2048 -timeout=10 \
         -artifact_prefix="$build/crashes/$name-" -print_final_stats=1 >"$log" 2>&1
     status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)

@@ -13,6 +13,7 @@
 #include "core/db/backups.h"
 #include "core/exchange/card_import.h"
 #include "core/exchange/csv.h"
+#include "core/exchange/ods.h"
 #include "core/exchange/vcard.h"
 #include "core/lists/exports.h"
 #include "core/lists/searches.h"
@@ -231,8 +232,10 @@ int zoneCommand(const Arguments& a)
     return printList(db.value()->cardsIn(tb::rectBetween(corner[0], corner[1], corner[2], corner[3])));
 }
 
-// vCard and CSV files for other programs, written where the user says.
-int exchangeExport(const Arguments& a, bool vcard)
+// vCard, CSV and spreadsheet files for other programs, written where the user says.
+using ExchangeWriter = tb::Result<long long> (*)(const tb::Database&, const QString&, bool);
+
+int exchangeExport(const Arguments& a, ExchangeWriter write)
 {
     static const std::map<QString, bool> cards = {{QStringLiteral("actives"), false}, {QStringLiteral("toutes"), true}};
     const QString output = textOption(a, QStringLiteral("--output"));
@@ -246,8 +249,7 @@ int exchangeExport(const Arguments& a, bool vcard)
     if (!db)
         return failed(db.error());
     const QString path = QFileInfo(output).absoluteFilePath();
-    const tb::Result<long long> written = vcard ? tb::writeVCardFile(*db.value(), path, *all)
-                                                : tb::writeCsvFile(*db.value(), path, *all);
+    const tb::Result<long long> written = write(*db.value(), path, *all);
     if (!written)
         return failed(written.error());
     Output out;
@@ -269,22 +271,25 @@ int findCommand(const Arguments& a)
 int exportCommand(const Arguments& a)
 {
     // The database's own text exports, or a file for other programs.
-    enum class Format { Text, Addresses, VCard, Csv };
+    enum class Format { Text, Addresses, VCard, Csv, Ods };
     static const std::map<QString, Format> formats = {
         {QStringLiteral("texte"), Format::Text},
         {QStringLiteral("adresses"), Format::Addresses},
         {QStringLiteral("vcard"), Format::VCard},
         {QStringLiteral("csv"), Format::Csv},
+        {QStringLiteral("ods"), Format::Ods},
     };
+    static const std::map<Format, ExchangeWriter> writers = {
+        {Format::VCard, &tb::writeVCardFile}, {Format::Csv, &tb::writeCsvFile}, {Format::Ods, &tb::writeOdsFile}};
     QString problem;
     const std::optional<Format> chosen =
         namedOption(a, QStringLiteral("--format"), formats, {Format::Text}, QStringLiteral("format inconnu : "), &problem);
     if (!chosen)
         return usage(problem);
-    if (*chosen == Format::VCard || *chosen == Format::Csv)
-        return exchangeExport(a, *chosen == Format::VCard);
+    if (const auto writer = writers.find(*chosen); writer != writers.end())
+        return exchangeExport(a, writer->second);
     if (a.options.count(QStringLiteral("--output")) || a.options.count(QStringLiteral("--fiches")))
-        return usage(QStringLiteral("--output et --fiches ne vont qu'avec --format vcard ou csv"));
+        return usage(QStringLiteral("--output et --fiches ne vont qu'avec --format vcard, csv ou ods"));
     const tb::ExportFormat format = *chosen == Format::Addresses ? tb::ExportFormat::Addresses : tb::ExportFormat::Fields;
     auto db = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
     if (!db)
@@ -345,14 +350,10 @@ int importCommand(const Arguments& a)
     if (vcard) {
         contacts = tb::readVCards(*bytes, captions);
     } else {
-        const tb::CsvTable table = tb::parseCsv(*bytes);
-        const QList<int> columns = tb::matchColumns(table.header, captions);
-        notes << QStringLiteral("Fichier CSV en ") + tb::encodingName(table.encoding) + QStringLiteral(", séparateur « ")
-                     + table.separator + QStringLiteral(" »");
-        for (qsizetype i = 0; i < table.header.size(); ++i)
-            if (!columns.value(i))
-                notes << QStringLiteral("Colonne non reprise : ") + table.header[i];
-        contacts = tb::contactsFromCsv(table, columns);
+        auto read = tb::csvContacts(*bytes, captions, textOption(a, QStringLiteral("--columns")), &notes);
+        if (!read)
+            return failed(read.error());
+        contacts = std::move(read).value();
     }
     const tb::ImportReport report = tb::importContacts(db, contacts, options, tb::alwaysAnswer(*choice));
     Output out;
@@ -610,21 +611,26 @@ const std::vector<Command>& commands()
          "(pixels de la carte), par numéro croissant, comme list les affiche",
          zoneCommand},
         {QStringLiteral("export"), {1, {QStringLiteral("--format"), QStringLiteral("--output"), QStringLiteral("--fiches")}},
-         true, "BASE [--format texte|adresses|vcard|csv]\n[--output FICHIER] [--fiches actives|toutes]",
+         true, "BASE [--format texte|adresses|vcard|csv|ods]\n[--output FICHIER] [--fiches actives|toutes]",
          "texte (par défaut) ou adresses : écrit « export.txt » ou « adresses.txt »\n"
          "dans la base, comme le menu, et affiche son chemin ;\n"
-         "vcard ou csv : écrit les fiches actives (ou toutes) dans FICHIER\n"
-         "(obligatoire) en vCard 3.0 ou en CSV (UTF-8, une ligne d'intitulés)\n"
-         "et affiche le nombre de fiches",
+         "vcard, csv ou ods : écrit les fiches actives (ou toutes) dans FICHIER\n"
+         "(obligatoire) en vCard 3.0, en CSV (UTF-8, une ligne d'intitulés) ou en\n"
+         "classeur OpenDocument (codes postaux et téléphones en texte, montants\n"
+         "en nombres) et affiche le nombre de fiches",
          exportCommand},
-        {QStringLiteral("import"), {2, {QStringLiteral("--duplicates"), QStringLiteral("--point"), kProgramFolder}}, true,
-         "BASE FICHIER.vcf|FICHIER.csv [--duplicates skip|create|fill] [--point X,Y]\n[--program-folder DOSSIER]",
+        {QStringLiteral("import"), {2, {QStringLiteral("--duplicates"), QStringLiteral("--point"), kProgramFolder, QStringLiteral("--columns")}},
+         true,
+         "BASE FICHIER.vcf|FICHIER.csv [--duplicates skip|create|fill] [--point X,Y]\n"
+         "[--program-folder DOSSIER] [--columns CHAMP=COLONNE,...]",
          "crée une fiche par contact ; un doublon (même nom, prénoms et code\n"
          "postal) est ignoré (skip, par défaut), créé quand même (create) ou\n"
          "complète les champs vides de la fiche existante (fill). Les épingles\n"
          "vont près du département sur la carte par défaut, sinon au point X,Y\n"
          "(obligatoire). La base est d'abord sauvegardée dans\n"
-         "DOSSIER/Sauvegardes/ (DOSSIER : celui qui contient la base par défaut)",
+         "DOSSIER/Sauvegardes/ (DOSSIER : celui qui contient la base par défaut).\n"
+         "Un CSV sans intitulé connu demande --columns : le champ de fiche (2 à\n"
+         "20) que remplit chaque colonne (à partir de 1), ex. --columns 3=1,10=2",
          importCommand},
         {QStringLiteral("backup"), {2, {}}, true, "BASE DOSSIER",
          "copie la base dans un sous-dossier daté de DOSSIER, affiche son chemin", backupCommand},

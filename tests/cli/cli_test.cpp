@@ -432,6 +432,35 @@ TEST_F(CliTest, ExportsVCardAndCsvFilesAndImportsThemBackWithTheChosenDuplicateR
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("Erreur n° 53"))) << r.err.toStdString();
 }
 
+TEST_F(CliTest, ACsvWithoutHeaderImportsOnlyWithItsColumnsGivenAndOdsExportsTheCards)
+{
+    const QString csv = program.file(QStringLiteral("sans-intitules.csv"));
+    writeBytes(csv, "jean@exemple.fr;NOUVEAU;06 12 34 56 78\r\nmarie@exemple.fr;AUTRE;0475000000\r\n");
+    CliRun r = cli({QStringLiteral("import"), db.path(), csv});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Aucune colonne du fichier n'a un intitulé connu ; colonnes lues : "
+                                                "1 « jean@exemple.fr », 2 « NOUVEAU », 3 « 06 12 34 56 78 ».")))
+        << r.err.toStdString();
+    EXPECT_EQ(cli({QStringLiteral("import"), db.path(), csv, QStringLiteral("--columns"), QStringLiteral("3=4")}).err,
+              QStringLiteral("--columns : pas de colonne 4 (le fichier en a 3)\n"));
+    EXPECT_EQ(cli({QStringLiteral("count"), db.path()}).out, QStringLiteral("4 fiche(s)\n"));
+
+    r = cli({QStringLiteral("import"), db.path(), csv, QStringLiteral("--columns"), QStringLiteral("10=1,3=2,9=3")});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(lastLine(r.out), QStringLiteral("2 fiche(s) créée(s), 0 complétée(s), 0 ignorée(s)."));
+    const QString shown = cli({QStringLiteral("show"), db.path(), QStringLiteral("5")}).out;
+    EXPECT_TRUE(shown.contains(QStringLiteral("3\tNOUVEAU")) && shown.contains(QStringLiteral("9\t06 12 34 56 78"))
+                && shown.contains(QStringLiteral("10\tjean@exemple.fr")))
+        << shown.toStdString();
+
+    const QString ods = program.file(QStringLiteral("fiches.ods"));
+    r = cli({QStringLiteral("export"), db.path(), QStringLiteral("--format"), QStringLiteral("ods"), QStringLiteral("--output"),
+             ods});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("5 fiche(s) écrite(s) dans ") + ods + u'\n');
+    EXPECT_TRUE(readBytes(ods).startsWith("PK"));
+}
+
 TEST_F(CliTest, ImportOnAnotherMapNeedsThePointOfThePins)
 {
     writeBytes(db.file(QStringLiteral("carte.txt")), "/cartes/plan.gif\r\n");

@@ -79,14 +79,20 @@ void FImportCsv::setFile(const QString& name, const QByteArray& bytes, const QSt
 
 void FImportCsv::parse()
 {
-    m_table = tb::parseCsv(m_bytes, ComboEncodage->currentIndex() == 0 ? tb::CsvEncoding::Utf8
-                                                                         : tb::CsvEncoding::Windows1252);
+    tb::Result<tb::CsvTable> read = tb::readCsv(
+        m_bytes, ComboEncodage->currentIndex() == 0 ? tb::CsvEncoding::Utf8 : tb::CsvEncoding::Windows1252, m_captions);
+    m_error = read ? std::nullopt : std::optional<tb::Error>(read.error());
+    m_table = read ? std::move(read).value() : tb::CsvTable{};
     static const std::map<QChar, QString> names = {
         {u',', QStringLiteral("virgule")}, {u';', QStringLiteral("point-virgule")}, {u'\t', QStringLiteral("tabulation")}};
     LabelSeparateur->setText(names.at(m_table.separator));
     const QList<int> matched = tb::matchColumns(m_table.header, m_captions);
+    // The table deletes the choices of the last file later: they must not be found by their names meanwhile.
+    for (QComboBox* old : TableColonnes->findChildren<QComboBox*>())
+        old->setObjectName(QString());
     TableColonnes->setRowCount(int(m_table.header.size()));
     for (int i = 0; i < m_table.header.size(); ++i) {
+        // A file without header rows shows its first contact beside "Colonne 1"...
         TableColonnes->setItem(i, 0, new QTableWidgetItem(m_table.header[i]));
         const QString first = m_table.rows.isEmpty() ? QString() : m_table.rows[0].value(i);
         TableColonnes->setItem(i, 1, new QTableWidgetItem(first));

@@ -4,6 +4,7 @@
 #include "core/exchange/csv.h"
 
 #include <QWidget>
+#include <optional>
 
 struct AppContext;
 class QComboBox;
@@ -21,6 +22,8 @@ public:
     // True once "Importer" was pressed.
     bool accepted() const { return m_accepted; }
     tb::CsvTable table() const { return m_table; }
+    // Why the file could not be read with the chosen encoding, if it could not.
+    const std::optional<tb::Error>& error() const { return m_error; }
     // The field of each column (0: not taken), as chosen.
     QList<int> columns() const;
 
@@ -31,6 +34,7 @@ private:
     QByteArray m_bytes;
     QStringList m_captions;
     tb::CsvTable m_table;
+    std::optional<tb::Error> m_error;
     bool m_accepted = false;
 
     QLabel* LabelFichier = nullptr;

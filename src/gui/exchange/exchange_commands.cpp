@@ -7,6 +7,7 @@
 #include "core/db/database_files.h"
 #include "core/db/session.h"
 #include "core/exchange/csv.h"
+#include "core/exchange/ods.h"
 #include "core/exchange/vcard.h"
 #include "gui/app/app_context.h"
 #include "gui/app/dialogs.h"
@@ -16,10 +17,12 @@
 #include "gui/widgets/menu_builder.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <map>
 
 namespace {
 
@@ -45,6 +48,7 @@ void ExchangeCommands::addTo(QMenu* menu)
     add("ImportVcard", QStringLiteral("Importer des fiches vCard"), &ExchangeCommands::importVCard);
     add("ExportCsv", QStringLiteral("Exporter en CSV"), &ExchangeCommands::exportCsv);
     add("ImportCsv", QStringLiteral("Importer un fichier CSV"), &ExchangeCommands::importCsv);
+    add("ExportOds", QStringLiteral("Exporter pour un tableur (.ods)"), &ExchangeCommands::exportOds);
     menu->addSeparator();
     add("Sauvegarde", QStringLiteral("Sauvegarder la base de données"), &ExchangeCommands::backup);
     add("Restauration", QStringLiteral("Restaurer une sauvegarde"), &ExchangeCommands::restore);
@@ -66,16 +70,37 @@ bool ExchangeCommands::refuse(bool needCards)
 
 void ExchangeCommands::exportVCard()
 {
-    exportFile(true);
+    exportFile(ExportFormat::VCard);
 }
 
 void ExchangeCommands::exportCsv()
 {
-    exportFile(false);
+    exportFile(ExportFormat::Csv);
 }
 
-void ExchangeCommands::exportFile(bool vcard)
+void ExchangeCommands::exportOds()
 {
+    exportFile(ExportFormat::Ods);
+}
+
+void ExchangeCommands::exportFile(ExportFormat format)
+{
+    struct Kind {
+        QString title, suffix, filter;
+        tb::Result<long long> (*write)(const tb::Database&, const QString&, bool);
+    };
+    static const std::map<ExportFormat, Kind> kinds = {
+        {ExportFormat::VCard,
+         {QStringLiteral("Exporter les fiches en vCard"), QStringLiteral(".vcf"), QStringLiteral("Fichiers vCard (*.vcf)"),
+          &tb::writeVCardFile}},
+        {ExportFormat::Csv,
+         {QStringLiteral("Exporter en CSV"), QStringLiteral(".csv"), QStringLiteral("Fichiers CSV (*.csv)"),
+          &tb::writeCsvFile}},
+        {ExportFormat::Ods,
+         {QStringLiteral("Exporter pour un tableur (.ods)"), QStringLiteral(".ods"),
+          QStringLiteral("Classeurs OpenDocument (*.ods)"), &tb::writeOdsFile}},
+    };
+    const Kind& kind = kinds.at(format);
     if (refuse(true))
         return;
     const tb::Database& db = *m_ctx.session.database();
@@ -84,16 +109,13 @@ void ExchangeCommands::exportFile(bool vcard)
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
     if (all == QMessageBox::Cancel)
         return;
-    const std::optional<QString> path = m_ctx.dialogs.chooseFile(
-        vcard ? QStringLiteral("Exporter les fiches en vCard") : QStringLiteral("Exporter en CSV"),
-        QDir::homePath() + u'/' + db.name() + (vcard ? QStringLiteral(".vcf") : QStringLiteral(".csv")),
-        vcard ? QStringLiteral("Fichiers vCard (*.vcf)") : QStringLiteral("Fichiers CSV (*.csv)"), true);
+    const std::optional<QString> path =
+        m_ctx.dialogs.chooseFile(kind.title, QDir::homePath() + u'/' + db.name() + kind.suffix, kind.filter, true);
     if (!path)
         return;
     m_ctx.dialogs.setBusy(true);
     const bool archived = all == QMessageBox::Yes;
-    const tb::Result<long long> written =
-        vcard ? tb::writeVCardFile(db, *path, archived) : tb::writeCsvFile(db, *path, archived);
+    const tb::Result<long long> written = kind.write(db, *path, archived);
     m_ctx.dialogs.setBusy(false);
     if (!written) {
         m_ctx.dialogs.showError(written.error());
@@ -144,16 +166,26 @@ void ExchangeCommands::importCsv()
     if (!m_csvWindow)
         m_csvWindow = new FImportCsv(m_ctx, m_owner);
     m_csvWindow->setFile(file->first, file->second, tb::exchangeCaptions(m_ctx.session.database()->captions()));
+    if (m_csvWindow->error()) {
+        m_ctx.dialogs.showError(*m_csvWindow->error());
+        return;
+    }
     m_ctx.dialogs.showModal(m_csvWindow);
     if (!m_csvWindow || !m_csvWindow->accepted())
         return;
+    if (m_csvWindow->error()) {
+        m_ctx.dialogs.showError(*m_csvWindow->error());
+        return;
+    }
     const tb::CsvTable table = m_csvWindow->table();
     const QList<int> columns = m_csvWindow->columns();
+    if (std::all_of(columns.begin(), columns.end(), [](int k) { return k == 0; })) {
+        m_ctx.dialogs.message(QStringLiteral("Aucune colonne n'est reprise : choisissez le champ de fiche que remplit au "
+                                             "moins une colonne."));
+        return;
+    }
     QStringList notes;
-    for (qsizetype i = 0; i < table.header.size(); ++i)
-        if (!columns.value(i))
-            notes << QStringLiteral("Colonne non reprise : ") + table.header[i];
-    std::vector<tb::Contact> contacts = tb::contactsFromCsv(table, columns);
+    std::vector<tb::Contact> contacts = tb::contactsFromCsv(table, columns, &notes);
     if (contacts.empty()) {
         m_ctx.dialogs.message(QStringLiteral("Ce fichier ne contient aucune ligne de fiche."));
         return;

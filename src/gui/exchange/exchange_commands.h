@@ -22,7 +22,7 @@ public:
     // owner: the main window, which the windows belong to.
     ExchangeCommands(AppContext& ctx, QWidget* owner);
 
-    // The six entries, each an action named for tests, added to menu.
+    // The seven entries, each an action named for tests, added to menu.
     void addTo(QMenu* menu);
 
     // On a map other than the default one, the imported cards wait for one
@@ -32,6 +32,7 @@ public:
 
     void exportVCard();
     void exportCsv();
+    void exportOds();
     void importVCard();
     void importCsv();
     void backup();
@@ -42,7 +43,8 @@ private:
     // The chosen file's path and bytes; nullopt when there is no database, the
     // user cancels or the file cannot be read (said to the user).
     std::optional<std::pair<QString, QByteArray>> chooseFileToImport(const QString& title, const QString& filter);
-    void exportFile(bool vcard);
+    enum class ExportFormat { VCard, Csv, Ods };
+    void exportFile(ExportFormat format);
     void startImport(std::vector<tb::Contact> contacts, QStringList notes);
     void runImport(const std::vector<tb::Contact>& contacts, const tb::Placement& placement, QStringList notes);
 

@@ -51,7 +51,7 @@ TEST(CsvParse, ReadsQuotesLineBreaksInsideFieldsByteOrderMarkAndEmptyLastValues)
                             "MARTIN,,\n"
                             "\n"
                             "LAST,x,y";
-    const tb::CsvTable t = tb::parseCsv(file);
+    const tb::CsvTable t = *tb::parseCsv(file);
     EXPECT_EQ(t.encoding, tb::CsvEncoding::Utf8);
     EXPECT_EQ(t.separator, u',');
     EXPECT_EQ(t.header, QStringList({QStringLiteral("Nom"), QStringLiteral("Prénom"), QStringLiteral("Rue")}));
@@ -70,7 +70,7 @@ TEST(CsvParse, GuessesWindows1252AndSemicolonsAsAFrenchSpreadsheetWritesThem)
 {
     const QByteArray file = tb::toCp1252(QStringLiteral("Civilité;Nom;Prénoms;Ville;Montant dû\r\n"
                                                         "Mme;HÉBERT;Cécile;Orléans;12,50\r\n"));
-    const tb::CsvTable t = tb::parseCsv(file);
+    const tb::CsvTable t = *tb::parseCsv(file);
     EXPECT_EQ(t.encoding, tb::CsvEncoding::Windows1252);
     EXPECT_EQ(tb::encodingName(t.encoding), QStringLiteral("Windows-1252"));
     EXPECT_EQ(t.separator, u';');
@@ -78,7 +78,7 @@ TEST(CsvParse, GuessesWindows1252AndSemicolonsAsAFrenchSpreadsheetWritesThem)
     EXPECT_EQ(t.rows[0], QStringList({QStringLiteral("Mme"), QStringLiteral("HÉBERT"), QStringLiteral("Cécile"),
                                       QStringLiteral("Orléans"), QStringLiteral("12,50")}));
     // The same file read as UTF-8 when the user says so.
-    EXPECT_EQ(tb::parseCsv(file, tb::CsvEncoding::Utf8).encoding, tb::CsvEncoding::Utf8);
+    EXPECT_EQ(tb::parseCsv(file, tb::CsvEncoding::Utf8)->encoding, tb::CsvEncoding::Utf8);
 }
 
 TEST(CsvColumns, MatchesHeadersByCaptionOrCommonNameWhateverTheirAccentsAndCase)
@@ -109,7 +109,7 @@ TEST_F(CsvTest, ExportedFileImportsBackIntoTheSameRecords)
     TempDatabase empty(program.path(), QStringLiteral("Vide"));
     auto to = tb::Database::open(empty.path());
     ASSERT_TRUE(to);
-    const tb::CsvTable t = tb::parseCsv(readBytes(path));
+    const tb::CsvTable t = *tb::parseCsv(readBytes(path));
     const QStringList captions = tb::exchangeCaptions(to.value()->captions());
     QList<int> all;
     for (int k = 2; k <= 20; ++k)

@@ -1,0 +1,141 @@
+// The spreadsheet export: each cell says whether it is a text or a number, so
+// that postal codes and phones keep their leading zeros; a failed write leaves nothing.
+#include "core/db/database.h"
+#include "core/exchange/ods.h"
+#include "exchange_samples.h"
+#include "support/fixtures.h"
+#include "support/write_failures.h"
+
+#include <QDir>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+
+using namespace testing_support;
+using exchange_samples::card;
+
+namespace {
+
+// "string:07190", "float:12.5=12.50", "" for an empty cell: each row's cells.
+std::vector<QStringList> cells(const QByteArray& contentXml)
+{
+    std::vector<QStringList> rows;
+    QXmlStreamReader xml(contentXml);
+    QString cell;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("table-row")) {
+            rows.emplace_back();
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("table-cell")) {
+            const auto a = xml.attributes();
+            cell = a.value(QStringLiteral("office:value-type")).toString();
+            if (a.hasAttribute(QStringLiteral("office:value")))
+                cell += u':' + a.value(QStringLiteral("office:value")).toString();
+            if (!cell.isEmpty())
+                cell += u'=';
+        } else if (xml.isCharacters() && !rows.empty()) {
+            cell += xml.text();
+        } else if (xml.isEndElement() && xml.name() == QLatin1String("table-cell")) {
+            rows.back() << cell;
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return rows;
+}
+
+struct Entry {
+    QString name;
+    int method = -1;
+    QByteArray bytes;
+};
+
+std::vector<Entry> entries(const QString& path)
+{
+    std::vector<Entry> out;
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip))
+        return out;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFile file(&zip);
+        int method = -1, level = 0;
+        file.open(QIODevice::ReadOnly, &method, &level, true);
+        file.close();
+        file.open(QIODevice::ReadOnly);
+        out.push_back({zip.getCurrentFileName(), method, file.readAll()});
+    }
+    return out;
+}
+
+class OdsExport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeCards(base.path(), {card({{1, QStringLiteral("1 1                    1")},
+                                       {3, QStringLiteral("DUPONT")},
+                                       {6, QStringLiteral("07190")},
+                                       {8, QStringLiteral("0475000000")},
+                                       {9, QStringLiteral("06 12 34 56 78")},
+                                       {11, QStringLiteral("1234")},
+                                       {15, QStringLiteral("12.50")},
+                                       {16, QStringLiteral(".50")},
+                                       {17, QStringLiteral("à voir")},
+                                       {18, QStringLiteral("1 250,50")}}),
+                                 card({{1, QStringLiteral("0 1                    1")}, {3, QStringLiteral("ARCHIVE")}})});
+        auto opened = tb::Database::open(base.path());
+        ASSERT_TRUE(opened);
+        db = std::move(opened).value();
+    }
+    TempProgramFolder program;
+    TempDatabase base{program.path()};
+    std::unique_ptr<tb::Database> db;
+};
+
+TEST_F(OdsExport, PostalCodesAndPhonesAreTextCellsAndAmountsNumbers)
+{
+    const QString path = program.file(QStringLiteral("fiches.ods"));
+    const tb::Result<long long> written = tb::writeOdsFile(*db, path, false);
+    ASSERT_TRUE(written) << written.error().message().toStdString();
+    EXPECT_EQ(*written, 1);
+    const std::vector<Entry> zip = entries(path);
+    ASSERT_EQ(zip.size(), 3u);
+    // The format's signature: "mimetype" first, stored as it is.
+    EXPECT_EQ(zip[0].name, QStringLiteral("mimetype"));
+    EXPECT_EQ(zip[0].method, 0);
+    EXPECT_EQ(zip[0].bytes, "application/vnd.oasis.opendocument.spreadsheet");
+    EXPECT_EQ(zip[1].name, QStringLiteral("META-INF/manifest.xml"));
+    ASSERT_EQ(zip[2].name, QStringLiteral("content.xml"));
+
+    const std::vector<QStringList> rows = cells(zip[2].bytes);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].value(0), QStringLiteral("string=Mr/Mme/Me/Société..."));
+    EXPECT_EQ(rows[0].value(13), QStringLiteral("string=Montant dû"));
+    EXPECT_EQ(rows[1], QStringList({QString(), QStringLiteral("string=DUPONT"), QString(), QString(),
+                                    QStringLiteral("string=07190"), QString(), QStringLiteral("string=0475000000"),
+                                    QStringLiteral("string=06 12 34 56 78"), QString(), QStringLiteral("string=1234"),
+                                    QString(), QString(), QString(), QStringLiteral("float:12.5=12.50"),
+                                    QStringLiteral("float:0.5=.50"), QStringLiteral("string=à voir"),
+                                    QStringLiteral("float:1250.5=1 250,50"), QString(), QString()}));
+
+    ASSERT_TRUE(tb::writeOdsFile(*db, path, true));
+    EXPECT_EQ(cells(entries(path)[2].bytes).size(), 3u);
+}
+
+TEST_F(OdsExport, AFailedWriteLeavesNoFileAndSaysWhy)
+{
+    QTemporaryDir folder;
+    const QString path = folder.path() + QStringLiteral("/fiches.ods");
+    EXPECT_TRUE(underFileSizeLimit(200, [&] {
+        const tb::Result<long long> written = tb::writeOdsFile(*db, path, true);
+        return !written && written.error().number == 61;
+    }));
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+
+    // A folder under the chosen name stays a folder.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("fiches.ods")));
+    EXPECT_FALSE(tb::writeOdsFile(*db, path, true));
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 1);
+}
+
+}  // namespace

@@ -55,8 +55,10 @@ test-asan:
 	@sh scripts/install-deps.sh
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTABULON_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	# The leak checker's walk of dynamic TLS crashes on this glibc once an image
+	# plugin is loaded: that TLS is left out of its walk.
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen TABULON_CRASH_KILLS=200 \
-		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 # Each fuzz target for 60 s with clang's libFuzzer, in its own folder.

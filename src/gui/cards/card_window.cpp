@@ -350,6 +350,20 @@ void FFrance4::forgetNameList()
     }
 }
 
+std::optional<long long> FFrance4::confirmShown(const QString& question, const QString& title, QMessageBox::Icon icon)
+{
+    const std::optional<CardRecord> shown =
+        shownCard(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
+    if (!shown)
+        return std::nullopt;
+    const long long n = shownNumber();
+    if (m_ctx.dialogs.question(question + tb::cardTitle(*shown, n), title, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No, icon)
+        != QMessageBox::Yes)
+        return std::nullopt;
+    return n;
+}
+
 std::optional<CardRecord> FFrance4::shownCard(const QString& nothingText)
 {
     tb::Database* db = m_ctx.session.database();
@@ -369,21 +383,15 @@ std::optional<CardRecord> FFrance4::shownCard(const QString& nothingText)
 
 void FFrance4::deleteShown()
 {
-    const std::optional<CardRecord> shown =
-        shownCard(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
-    if (!shown)
+    const std::optional<long long> n = confirmShown(QStringLiteral("Confirmez-vous la suppression de la fiche ?\n"),
+                                                    QStringLiteral("Suppression d'une fiche"), QMessageBox::Critical);
+    if (!n)
         return;
     tb::Database* db = m_ctx.session.database();
-    const long long n = shownNumber();
-    if (m_ctx.dialogs.question(QStringLiteral("Confirmez-vous la suppression de la fiche ?\n") + tb::cardTitle(*shown, n),
-                               QStringLiteral("Suppression d'une fiche"), QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No, QMessageBox::Critical)
-        != QMessageBox::Yes)
-        return;
     m_ctx.dialogs.message(QStringLiteral("La suppression d'une fiche peut demander quelques secondes !"));
     m_ctx.dialogs.setBusy(true);
     int entry = 0;
-    const tb::Status s = db->deleteCard(n, tb::CardDeletion::Keep::InTrash, &entry);
+    const tb::Status s = db->deleteCard(*n, tb::CardDeletion::Keep::InTrash, &entry);
     m_ctx.dialogs.setBusy(false);
     if (!s)
         showError(s.error());
@@ -431,21 +439,15 @@ void FFrance4::exportPersonShown()
 
 void FFrance4::erasePersonShown()
 {
-    const std::optional<CardRecord> shown =
-        shownCard(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
-    if (!shown)
+    const std::optional<long long> n =
+        confirmShown(QStringLiteral(" Effacer définitivement cette personne et tout ce qui la concerne ? \n"),
+                     QStringLiteral("Effacement d'une personne"), QMessageBox::Warning);
+    if (!n)
         return;
     tb::Database* db = m_ctx.session.database();
-    const long long n = shownNumber();
-    if (m_ctx.dialogs.question(QStringLiteral(" Effacer définitivement cette personne et tout ce qui la concerne ? \n")
-                                   + tb::cardTitle(*shown, n),
-                               QStringLiteral("Effacement d'une personne"), QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No, QMessageBox::Warning)
-        != QMessageBox::Yes)
-        return;
-    const QStringList backups = tb::backupsHolding(*db, n, m_ctx.session.programFolder());
+    const QStringList backups = tb::backupsHolding(*db, *n, m_ctx.session.programFolder());
     m_ctx.dialogs.setBusy(true);
-    const tb::Status s = db->deleteCard(n, tb::CardDeletion::Keep::Nothing);
+    const tb::Status s = db->deleteCard(*n, tb::CardDeletion::Keep::Nothing);
     m_ctx.dialogs.setBusy(false);
     showFirstByName();
     if (!s) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QMessageBox>
 #include <optional>
 #include "core/cards/attachments.h"
 #include "core/journals/journal.h"
@@ -63,6 +64,9 @@ private:
     void erasePersonShown();
     // The card shown, or a message and nullopt when none is.
     std::optional<CardRecord> shownCard(const QString& nothingText);
+    // The shown card's number once question (followed by the card's title) is
+    // answered Oui; nullopt when none is shown or the answer is Non.
+    std::optional<long long> confirmShown(const QString& question, const QString& title, QMessageBox::Icon icon);
     // " Fiche supprimée. Annuler" for a while: the card comes back from the trash.
     void offerUndo(int trashEntry);
     void undoDeletion();

@@ -6,6 +6,7 @@
 #include "core/db/backups.h"
 #include "core/db/database.h"
 #include "core/db/demo_database.h"
+#include "core/map/preview_image.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImage>
+#include <QImageReader>
+#include <algorithm>
 #include <cmath>
 
 namespace tb {
@@ -69,6 +72,16 @@ QString folded(const QString& text)
 // The photo as the program shows it: a JPEG file.
 QByteArray jpegOf(const QByteArray& photo)
 {
+    // As for any picture the program shows: never one too large to decode.
+    constexpr qsizetype kMaxPhotoBytes = 10 << 20;
+    if (photo.size() > kMaxPhotoBytes)
+        return {};
+    QByteArray bytes = photo;
+    QBuffer in(&bytes);
+    in.open(QIODevice::ReadOnly);
+    QImageReader reader(&in);
+    if (!reader.canRead() || !isLoadablePictureSize(reader.size()))
+        return {};
     if (photo.startsWith("\xFF\xD8"))
         return photo;
     QImage image;
@@ -119,8 +132,20 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
 {
     const QString who = contact.label() + QStringLiteral(" : ");
     CardRecord card;
+    if (notes)
+        for (const QString& remark : contact.remarks)
+            *notes << who + remark;
     for (int k = kFieldCivility; k <= CardRecord::kFieldCount; ++k) {
         QString value = contact.field(k);
+        // A spreadsheet drops the leading zero of "07190".
+        static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
+        if (k == kFieldPostalCode && fourDigits.match(value.trimmed()).hasMatch()
+            && (contact.country.trimmed().isEmpty() || isFrance(contact.country))) {
+            if (notes)
+                *notes << who + QStringLiteral("code postal ") + quoted(value.trimmed()) + QStringLiteral(" lu ")
+                              + quoted(u'0' + value.trimmed());
+            value = u'0' + value.trimmed();
+        }
         for (QChar& c : value)
             if (c.category() == QChar::Other_Control)
                 c = u' ';
@@ -139,6 +164,15 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
             value.truncate(width);
         }
         card.fields[size_t(k - 1)] = padField(value, width);
+    }
+    if (contact.pin) {
+        // Tabulon's own export: the card keeps its marker and pin.
+        card.fields[0] = padField(contact.pin->marker + positionText(contact.pin->x, contact.pin->y),
+                                  CardRecord::kWidths[0]);
+        if (notes)
+            for (const QString& what : contact.notKept)
+                *notes << who + QStringLiteral("non repris, ") + what;
+        return card;
     }
     bool found = true;
     const QPointF point = placement.byDepartment ? departmentPoint(contact.field(kFieldPostalCode), index, &found)
@@ -178,8 +212,11 @@ CardRecord filledCard(const CardRecord& card, const CardRecord& incoming)
 
 QString ImportReport::summary() const
 {
-    return plainNumber(created) + QStringLiteral(" fiche(s) créée(s), ") + plainNumber(filled)
-           + QStringLiteral(" complétée(s), ") + plainNumber(skipped) + QStringLiteral(" ignorée(s).");
+    QString text = plainNumber(created) + QStringLiteral(" fiche(s) créée(s), ") + plainNumber(filled)
+                   + QStringLiteral(" complétée(s), ") + plainNumber(skipped) + QStringLiteral(" ignorée(s)");
+    if (notCreated)
+        text += QStringLiteral(", ") + plainNumber(notCreated) + QStringLiteral(" contact(s) sans champ non créé(s)");
+    return text + u'.';
 }
 
 ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, const ImportOptions& options,
@@ -223,7 +260,21 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
         return {};
     };
     long long index = 0;
+    long long position = 0;
     for (const Contact& contact : contacts) {
+        ++position;
+        // Nothing of it would land on the card: no blank card is made.
+        const bool blank = std::all_of(contact.fields.begin() + 1, contact.fields.end(),
+                                       [](const QString& f) { return f.trimmed().isEmpty(); });
+        if (blank) {
+            ++report.notCreated;
+            QString line = QStringLiteral("Contact n° ") + plainNumber(position)
+                           + QStringLiteral(" du fichier : aucun champ pour la fiche, non créée");
+            if (!contact.notKept.isEmpty())
+                line += QStringLiteral(" (") + contact.notKept.join(QStringLiteral(" ; ")) + u')';
+            report.notes << line;
+            continue;
+        }
         // Listed unless the contact is skipped: then nothing of it is kept.
         QStringList notes;
         const CardRecord card = cardOfContact(contact, captions, options.placement, options.marker, index++, &notes);
@@ -231,7 +282,8 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
         const QString key = duplicateKey(card);
         const QByteArray photo = contact.photo.isEmpty() ? QByteArray() : jpegOf(contact.photo);
         if (!contact.photo.isEmpty() && photo.isEmpty())
-            notes << who + QStringLiteral("non repris, photo illisible");
+            notes << who + QStringLiteral("non repris, photo illisible ou trop grande (plus de 10 Mo, de 10000 pixels "
+                                          "de côté ou de 50 millions de pixels)");
         if (const auto same = known.constFind(key); !key.isEmpty() && same != known.cend()) {
             const long long n = *same;
             // A card of this very file is made before it is compared.

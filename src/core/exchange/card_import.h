@@ -59,6 +59,7 @@ struct ImportReport {
     long long created = 0;
     long long filled = 0;
     long long skipped = 0;
+    long long notCreated = 0;    // contacts with nothing for a card
     QStringList notes;           // cuts, letters, things not kept, duplicates
     std::optional<Error> error;  // what stopped the import; cards before it are whole
     // "12 fiche(s) créée(s), 1 complétée(s), 2 ignorée(s)."

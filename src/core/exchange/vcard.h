@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace tb {
@@ -27,6 +28,15 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, bool i
 // parameters and base64 photos are read; the first landline, mobile, address
 // and e-mail are kept, the rest go to notKept. NOTE lines "caption: value"
 // fill the field of that caption; captions: exchangeCaptions().
+// What a whole file gives: its contacts, what it held outside them, or why
+// it is refused (more than 256 Mo or a million contacts, no card at all).
+constexpr qsizetype kMaxVCardFileBytes = qsizetype(256) << 20;
+struct VCardReading {
+    std::vector<Contact> contacts;
+    QStringList notes;
+    std::optional<Error> error;
+};
+VCardReading readVCardFile(const QByteArray& bytes, const QStringList& captions);
 std::vector<Contact> readVCards(const QByteArray& bytes, const QStringList& captions);
 
 }  // namespace tb

@@ -4,9 +4,7 @@
 #include "core/db/program_folder.h"
 #include "core/db/session.h"
 #include "gui/app/dialogs.h"
-#include "gui/app/windows.h"
-#include "gui/cards/card_documents.h"
-#include "gui/map/file_browser_window.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -22,8 +20,7 @@ FFrance11::FFrance11(AppContext& ctx, QWidget* parent)
 
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    QAction* photo = m_menuBar->addAction(QStringLiteral("Incorporer une photo"));
-    photo->setObjectName(QStringLiteral("photo"));
+    QAction* photo = addMenuEntry(m_menuBar, "photo", QStringLiteral("Incorporer une photo"));
 
     auto* body = new QVBoxLayout;
     body->addWidget(m_form, 1);
@@ -65,7 +62,7 @@ void FFrance11::rememberDepartment(int index)
 void FFrance11::choosePhoto()
 {
     const long long n = shownNumber();
-    chooseAttachment(m_ctx, tb::Attachment::Photo, n);
+    requestAttachment(tb::Attachment::Photo);
     m_form->loadCardPhoto(n);
 }
 

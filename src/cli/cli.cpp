@@ -342,7 +342,11 @@ int importCommand(const Arguments& a)
     std::vector<tb::Contact> contacts;
     QStringList notes;
     if (vcard) {
-        contacts = tb::readVCards(*bytes, captions);
+        tb::VCardReading reading = tb::readVCardFile(*bytes, captions);
+        if (reading.error)
+            return failed(*reading.error);
+        contacts = std::move(reading.contacts);
+        notes = std::move(reading.notes);
     } else {
         const tb::CsvTable table = tb::parseCsv(*bytes);
         const QList<int> columns = tb::matchColumns(table.header, captions);

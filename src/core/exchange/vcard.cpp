@@ -112,9 +112,9 @@ public:
     bool next(LogicalLine& out)
     {
         QByteArrayView line;
-        if (m_pending) {
-            line = *m_pending;
-            m_pending.reset();
+        if (m_hasPending) {
+            line = m_pending;
+            m_hasPending = false;
         } else if (!physical(line)) {
             return false;
         }
@@ -144,7 +144,6 @@ public:
             classify(from);
         };
         append(line);
-        const qsizetype first = m_number;
         QByteArrayView more;
         while (physical(more)) {
             if (qp && out.text.endsWith('=')) {
@@ -156,13 +155,10 @@ public:
                 append(more);
             } else {
                 m_pending = more;
-                m_pendingNumber = m_number;
+                m_hasPending = true;
                 break;
             }
         }
-        out.number = first;
-        if (m_pending)
-            m_number = m_pendingNumber - 1;
         return true;
     }
 
@@ -184,9 +180,10 @@ private:
 
     QByteArrayView m_bytes;
     qsizetype m_pos = 0;
-    qsizetype m_number = 0;
-    std::optional<QByteArrayView> m_pending;
-    qsizetype m_pendingNumber = 0;
+    qsizetype m_number = 0;  // physical lines read, so the pending one's number
+    // The line read past the end of a logical line: the next one's start.
+    QByteArrayView m_pending;
+    bool m_hasPending = false;
 };
 
 // Splits on sep outside double quotes.
@@ -390,7 +387,7 @@ QStringList components(const QString& text, bool listsAsBlanks = false)
             part += unescaped(QStringView(text).sliced(from, i - from));
             from = i + 1;
             if (text[i] == u';') {
-                parts << part.simplified();
+                parts << (listsAsBlanks ? part.simplified() : part);
                 part.clear();
             } else {
                 part += u' ';
@@ -479,6 +476,8 @@ public:
         m_contact.remarks = std::move(remarks);
         m_agents = agents;
         m_haveName = false;
+        m_given.clear();
+        m_additional.clear();
         m_formatted.clear();
         m_organisation.clear();
         m_landlines.clear();
@@ -617,16 +616,16 @@ private:
             else if (t.contains(QStringLiteral("cell")) || t.contains(QStringLiteral("mobile"))
                      || t.contains(QStringLiteral("iphone")) || t.contains(QStringLiteral("x-mobile"))
                      || t.contains(QStringLiteral("cellular")) || (!p.group.isEmpty() && m_mobileGroups.contains(p.group)))
-                add(m_mobiles, {number, {p.pref, 0, 0}, 0, QStringLiteral("autre portable")});
+                add(m_mobiles, {number, {p.pref, 0, 0}, 0, QStringLiteral("autre portable"), {}, false});
             else
-                add(m_landlines, {number, {p.pref, homeRank(p), 0}, 0, QStringLiteral("autre téléphone")});
+                add(m_landlines, {number, {p.pref, homeRank(p), 0}, 0, QStringLiteral("autre téléphone"), {}, false});
         } else if (name == "ADR") {
             takeAddress(p, components(text(p)));
         } else if (name == "LABEL") {
             add(m_labels, {unescaped(text(p)), {homeRank(p) == 2 ? 1 : 0, p.pref, homeRank(p)}, 0, {}, {},
                            homeRank(p) == 2});
         } else if (name == "EMAIL") {
-            add(m_emails, {unescaped(text(p)).trimmed(), {p.pref, 0, 0}, 0, QStringLiteral("autre adresse e-mail")});
+            add(m_emails, {unescaped(text(p)).trimmed(), {p.pref, 0, 0}, 0, QStringLiteral("autre adresse e-mail"), {}, false});
         } else if (name == "NOTE") {
             takeNote(unescaped(text(p)));
         } else if (name == "PHOTO") {

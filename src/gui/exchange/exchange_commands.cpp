@@ -126,13 +126,17 @@ void ExchangeCommands::importVCard()
         chooseFileToImport(QStringLiteral("Importer des fiches vCard"), QStringLiteral("Fichiers vCard (*.vcf *.vcard)"));
     if (!file)
         return;
-    std::vector<tb::Contact> contacts =
-        tb::readVCards(file->second, tb::exchangeCaptions(m_ctx.session.database()->captions()));
-    if (contacts.empty()) {
+    tb::VCardReading reading =
+        tb::readVCardFile(file->second, tb::exchangeCaptions(m_ctx.session.database()->captions()));
+    if (reading.error) {
+        m_ctx.dialogs.showError(*reading.error);
+        return;
+    }
+    if (reading.contacts.empty()) {
         m_ctx.dialogs.message(QStringLiteral("Ce fichier ne contient aucune fiche vCard."));
         return;
     }
-    startImport(std::move(contacts), {});
+    startImport(std::move(reading.contacts), std::move(reading.notes));
 }
 
 void ExchangeCommands::importCsv()

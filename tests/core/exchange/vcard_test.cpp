@@ -107,13 +107,13 @@ TEST(VCardImport, ReadsAnAndroidVersion21FileWithQuotedPrintableSoftBreaksAndSev
     const std::map<int, QString> expected = {
         {3, QStringLiteral("Lévy")},           {4, QStringLiteral("Renée")},          {5, QStringLiteral("12 rue de l'Église")},
         {6, QStringLiteral("94000")},          {7, QStringLiteral("Créteil")},        {8, QStringLiteral("01 23 45 67 89")},
-        {9, QStringLiteral("06 12 34 56 78")}, {10, QStringLiteral("renee@example.fr")}, {11, QStringLiteral("Médecin")}};
+        {9, QStringLiteral("06 12 34 56 78")}, {10, QStringLiteral("renee@example.fr")}, {11, QStringLiteral("Médecin")},
+        {12, QStringLiteral("01/04/1970")}};
     EXPECT_EQ(filled(contacts[0]), expected);
     EXPECT_EQ(contacts[0].photo, photo);
     EXPECT_EQ(contacts[0].notKept,
-              QStringList({QStringLiteral("autre téléphone : 01 98 76 54 32"), QStringLiteral("autre portable : 07 00 00 00 01"),
-                           QStringLiteral("télécopie : 01 00 00 00 02"), QStringLiteral("note : Cliente fidèle"),
-                           QStringLiteral("date de naissance : 1970-04-01")}));
+              QStringList({QStringLiteral("télécopie : 01 00 00 00 02"), QStringLiteral("autre téléphone : 01 98 76 54 32"),
+                           QStringLiteral("autre portable : 07 00 00 00 01"), QStringLiteral("note : Cliente fidèle")}));
     EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Martin")}, {4, QStringLiteral("Paul")}}));
 }
 
@@ -156,14 +156,16 @@ TEST(VCardImport, ReadsAnAppleVersion30FileWithGroupsEscapesCompaniesAndUnindent
                                              {8, QStringLiteral("01 40 00 00 00")},
                                              {9, QStringLiteral("+33 6 11 22 33 44")},
                                              {10, QStringLiteral("lukasz@example.com")},
-                                             {12, QStringLiteral("1er mai, 1980")}};
+                                             {12, QStringLiteral("1er mai, 1980")},
+                                             {13, QStringLiteral("Société Générale")}};
     EXPECT_EQ(filled(contacts[0]), expected);
     EXPECT_EQ(contacts[0].photo, photo);
     EXPECT_EQ(contacts[0].notKept,
-              QStringList({QStringLiteral("autre adresse : 1 Main St, 02110 Boston, USA"),
-                           QStringLiteral("autre adresse e-mail : l.k@example.com"),
-                           QStringLiteral("société : Société Générale")}));
-    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Boulangerie Dupain")}}));
+              QStringList({QStringLiteral("autre adresse e-mail : l.k@example.com"),
+                           QStringLiteral("autre adresse : 1 Main St, 02110 Boston, USA")}));
+    // A company's own card: its name is the surname, and the company field has it too.
+    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Boulangerie Dupain")},
+                                                           {13, QStringLiteral("Boulangerie Dupain")}}));
 }
 
 TEST(VCardImport, ReadsVersion40WithUriNumbersDataPhotosAndNoNameProperty)
@@ -198,9 +200,9 @@ TEST(VCardImport, ReadsVersion40WithUriNumbersDataPhotosAndNoNameProperty)
                                       {9, QStringLiteral("+33-7-00-11-22-33")},
                                       {10, QStringLiteral("asd@example.org")}}));
     EXPECT_EQ(contacts[0].photo, png);
-    // Without N the last word of the full name is the surname.
-    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Fontaine")},
-                                                           {4, QStringLiteral("Jean-Pierre de la")}}));
+    // Without N the last word of the full name is the surname, with its particles.
+    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("de la Fontaine")},
+                                                           {4, QStringLiteral("Jean-Pierre")}}));
 }
 
 TEST(VCardImport, ReadsAWindows1252FileWithoutCharsetAndAByteOrderMark)

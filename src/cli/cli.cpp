@@ -335,19 +335,19 @@ int importCommand(const Arguments& a)
     options.programFolder = tb::folderText(a.options.count(QStringLiteral("--program-folder"))
                                                ? program
                                                : QDir::cleanPath(db.folder() + QStringLiteral("..")));
-    const tb::Result<QByteArray> bytes = tb::readFile(file);
-    if (!bytes)
-        return failed(bytes.error());
     const QStringList captions = tb::exchangeCaptions(db.captions());
     std::vector<tb::Contact> contacts;
     QStringList notes;
     if (vcard) {
-        tb::VCardReading reading = tb::readVCardFile(*bytes, captions);
+        tb::VCardReading reading = tb::readVCardPath(file, captions);
         if (reading.error)
             return failed(*reading.error);
         contacts = std::move(reading.contacts);
         notes = std::move(reading.notes);
     } else {
+        const tb::Result<QByteArray> bytes = tb::readFile(file);
+        if (!bytes)
+            return failed(bytes.error());
         const tb::CsvTable table = tb::parseCsv(*bytes);
         const QList<int> columns = tb::matchColumns(table.header, captions);
         notes << QStringLiteral("Fichier CSV en ") + tb::encodingName(table.encoding) + QStringLiteral(", séparateur « ")

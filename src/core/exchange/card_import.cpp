@@ -175,11 +175,11 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
         return card;
     }
     bool found = true;
-    const QPointF point = placement.byDepartment ? departmentPoint(contact.field(kFieldPostalCode), index, &found)
-                                                 : placement.point;
+    // The code as the card holds it, its lost zero given back.
+    const QString postalCode = card.field(kFieldPostalCode).trimmed();
+    const QPointF point = placement.byDepartment ? departmentPoint(postalCode, index, &found) : placement.point;
     if (!found && notes)
-        *notes << who + QStringLiteral("pas de département sur la carte pour le code postal ")
-                      + quoted(contact.field(kFieldPostalCode).trimmed())
+        *notes << who + QStringLiteral("pas de département sur la carte pour le code postal ") + quoted(postalCode)
                       + QStringLiteral(", épinglée au large de la Bretagne");
     card.fields[0] = padField(QString::number(marker) + positionText(point.x(), point.y()), CardRecord::kWidths[0]);
     if (notes)
@@ -270,8 +270,11 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
             ++report.notCreated;
             QString line = QStringLiteral("Contact n° ") + plainNumber(position)
                            + QStringLiteral(" du fichier : aucun champ pour la fiche, non créée");
-            if (!contact.notKept.isEmpty())
-                line += QStringLiteral(" (") + contact.notKept.join(QStringLiteral(" ; ")) + u')';
+            QStringList held = contact.notKept;
+            if (!contact.photo.isEmpty())
+                held << QStringLiteral("une photo");
+            if (!held.isEmpty())
+                line += QStringLiteral(" (") + held.join(QStringLiteral(" ; ")) + u')';
             report.notes << line;
             continue;
         }

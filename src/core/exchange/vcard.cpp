@@ -136,6 +136,9 @@ public:
         };
         const auto append = [&](QByteArrayView part) {
             if (out.tooLong || out.text.size() + part.size() > kMaxLineBytes) {
+                // Its start is kept, to name it in the report.
+                if (!out.tooLong && out.text.size() < 64)
+                    out.text.append(part.first(std::min<qsizetype>(64 - out.text.size(), part.size())));
                 out.tooLong = true;
                 return;
             }
@@ -1113,19 +1116,43 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, bool i
     return written;
 }
 
-VCardReading readVCardFile(const QByteArray& bytes, const QStringList& captions)
+namespace {
+
+VCardReading refusedAsTooLarge()
 {
     VCardReading reading;
-    if (bytes.size() > kMaxVCardFileBytes) {
-        reading.error = Error{kNoErrorNumber, QStringLiteral(" Ce fichier fait plus de 256 Mo : il n'est pas importé.")};
-        return reading;
-    }
+    reading.error = Error{kNoErrorNumber, QStringLiteral(" Ce fichier fait plus de 256 Mo : il n'est pas importé.")};
+    return reading;
+}
+
+}  // namespace
+
+VCardReading readVCardFile(const QByteArray& bytes, const QStringList& captions)
+{
+    if (bytes.size() > kMaxVCardFileBytes)
+        return refusedAsTooLarge();
+    VCardReading reading;
     const QByteArray body = asUtf8Bytes(bytes, &reading.notes);
     Reader(captions).read(body, reading, 0);
     if (!reading.error && reading.contacts.empty() && !body.trimmed().isEmpty())
         reading.error = Error{kNoErrorNumber, QStringLiteral(" Ce fichier ne contient aucune fiche vCard lisible (pas de "
                                                              "ligne BEGIN:VCARD).")};
     return reading;
+}
+
+VCardReading readVCardPath(const QString& path, const QStringList& captions)
+{
+    // Refused before anything is read; one byte past the limit is enough to
+    // refuse a file that grows meanwhile.
+    if (QFileInfo(path).size() > kMaxVCardFileBytes)
+        return refusedAsTooLarge();
+    const Result<QByteArray> bytes = readFileStart(path, kMaxVCardFileBytes + 1);
+    if (!bytes) {
+        VCardReading reading;
+        reading.error = bytes.error();
+        return reading;
+    }
+    return readVCardFile(*bytes, captions);
 }
 
 std::vector<Contact> readVCards(const QByteArray& bytes, const QStringList& captions)

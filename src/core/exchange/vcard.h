@@ -37,6 +37,8 @@ struct VCardReading {
     std::optional<Error> error;
 };
 VCardReading readVCardFile(const QByteArray& bytes, const QStringList& captions);
+// The same from the file at path, never reading more of it than the limit.
+VCardReading readVCardPath(const QString& path, const QStringList& captions);
 std::vector<Contact> readVCards(const QByteArray& bytes, const QStringList& captions);
 
 }  // namespace tb

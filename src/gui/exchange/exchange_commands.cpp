@@ -103,13 +103,17 @@ void ExchangeCommands::exportFile(bool vcard)
                           + u'.');
 }
 
-std::optional<std::pair<QString, QByteArray>> ExchangeCommands::chooseFileToImport(const QString& title,
-                                                                                 const QString& filter)
+std::optional<QString> ExchangeCommands::choosePathToImport(const QString& title, const QString& filter)
 {
     if (refuse(false))
         return std::nullopt;
-    const std::optional<QString> path = m_ctx.dialogs.chooseFile(
-        title, QDir::homePath(), filter + QStringLiteral(";;Tous les fichiers (*)"), false);
+    return m_ctx.dialogs.chooseFile(title, QDir::homePath(), filter + QStringLiteral(";;Tous les fichiers (*)"), false);
+}
+
+std::optional<std::pair<QString, QByteArray>> ExchangeCommands::chooseFileToImport(const QString& title,
+                                                                                 const QString& filter)
+{
+    const std::optional<QString> path = choosePathToImport(title, filter);
     if (!path)
         return std::nullopt;
     tb::Result<QByteArray> bytes = tb::readFile(*path);
@@ -122,12 +126,11 @@ std::optional<std::pair<QString, QByteArray>> ExchangeCommands::chooseFileToImpo
 
 void ExchangeCommands::importVCard()
 {
-    const auto file =
-        chooseFileToImport(QStringLiteral("Importer des fiches vCard"), QStringLiteral("Fichiers vCard (*.vcf *.vcard)"));
-    if (!file)
+    const std::optional<QString> path =
+        choosePathToImport(QStringLiteral("Importer des fiches vCard"), QStringLiteral("Fichiers vCard (*.vcf *.vcard)"));
+    if (!path)
         return;
-    tb::VCardReading reading =
-        tb::readVCardFile(file->second, tb::exchangeCaptions(m_ctx.session.database()->captions()));
+    tb::VCardReading reading = tb::readVCardPath(*path, tb::exchangeCaptions(m_ctx.session.database()->captions()));
     if (reading.error) {
         m_ctx.dialogs.showError(*reading.error);
         return;

@@ -16,6 +16,7 @@ for name in "$@"; do
     mkdir -p "$build/corpus/$name"
     max_len=4096
     [ "$name" = images ] && max_len=65536
+    [ "$name" = vcard ] && max_len=16384
     log="$build/fuzz-$name.log"
     echo "== $name ($seconds s)"
     QT_QPA_PLATFORM=offscreen "$build/fuzz/fuzz_$name" "$build/corpus/$name" "$here/corpus/$name" \

@@ -5,6 +5,7 @@
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -451,6 +452,19 @@ std::optional<LabelAddress> addressOfLabel(const QString& label)
     return a;
 }
 
+// The custom field a NOTE line "caption: value" names, 0 when none.
+int fieldOfNoteLine(const QString& line, const QStringList& captions)
+{
+    const qsizetype colon = line.indexOf(u':');
+    if (colon <= 0)
+        return 0;
+    const QString key = captionKey(line.left(colon));
+    for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount && !key.isEmpty(); ++k)
+        if (captionKey(captions.value(k - 2)) == key)
+            return k;
+    return 0;
+}
+
 struct Candidate {
     QString value;
     std::array<int, 3> rank;  // the lowest is kept
@@ -692,19 +706,12 @@ private:
         for (const QString& line : note.split(u'\n')) {
             if (line.trimmed().isEmpty())
                 continue;
-            int field = 0;
-            if (const qsizetype colon = line.indexOf(u':'); colon > 0) {
-                const QString key = captionKey(line.left(colon));
-                for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount && !field; ++k)
-                    if (!key.isEmpty() && captionKey(m_captions.value(k - 2)) == key)
-                        field = k;
-                if (field) {
-                    QString value = line.mid(colon + 1);
-                    if (value.startsWith(u' '))
-                        value.remove(0, 1);
-                    keepFirst(field, value, QStringLiteral("note"));
-                    continue;
-                }
+            if (const int field = fieldOfNoteLine(line, m_captions)) {
+                QString value = line.mid(line.indexOf(u':') + 1);
+                if (value.startsWith(u' '))
+                    value.remove(0, 1);
+                keepFirst(field, value, QStringLiteral("note"));
+                continue;
             }
             m_freeNotes << line.trimmed();
         }
@@ -1066,12 +1073,37 @@ QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QB
         put(QStringLiteral("TEL;TYPE=CELL:") + escaped(t(kFieldMobile)));
     if (!t(kFieldEmail).isEmpty())
         put(QStringLiteral("EMAIL;TYPE=INTERNET:") + escaped(t(kFieldEmail)));
-    QStringList notes;
-    for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount; ++k)
-        if (!t(k).isEmpty())
-            notes << captions.value(k - 2) + QStringLiteral(": ") + t(k);
-    if (!notes.isEmpty())
-        put(QStringLiteral("NOTE:") + escaped(notes.join(u'\n')));
+    // The fields of a company, job title, birthday and notes as the
+    // properties address books show, each only when reading it back gives the
+    // same text; every other custom field as a line "caption: value" of NOTE.
+    QString freeNote;
+    QStringList noteLines;
+    const int company = fieldOfRole(ContactRole::Company, captions), job = fieldOfRole(ContactRole::JobTitle, captions),
+              birthday = fieldOfRole(ContactRole::Birthday, captions), notes = fieldOfRole(ContactRole::Notes, captions);
+    for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount; ++k) {
+        const QString value = t(k);
+        if (value.isEmpty())
+            continue;
+        const QDate day = QDate::fromString(value, QStringLiteral("dd/MM/yyyy"));
+        if (k == company && value == value.trimmed())
+            put(QStringLiteral("ORG:") + escaped(value));
+        else if (k == job && value == value.simplified())
+            put(QStringLiteral("TITLE:") + escaped(value));
+        else if (k == birthday && day.isValid())
+            put(QStringLiteral("BDAY:") + day.toString(Qt::ISODate));
+        else if (k == notes && value == value.simplified() && fieldOfNoteLine(value, captions) == 0)
+            freeNote = value;
+        else
+            noteLines << captions.value(k - 2) + QStringLiteral(": ") + value;
+    }
+    if (!freeNote.isEmpty())
+        noteLines.prepend(freeNote);
+    if (!noteLines.isEmpty())
+        put(QStringLiteral("NOTE:") + escaped(noteLines.join(u'\n')));
+    // The marker and pin, as the record writes its numbers; a blank marker stays empty.
+    const QString marker = card.field(kFieldPosition).left(1).trimmed();
+    put(QStringLiteral("X-TABULON-PIN:") + marker + u';' + coordText(float(card.x())).trimmed() + u';'
+        + coordText(float(card.y())).trimmed());
     if (!photo.isEmpty())
         put(QStringLiteral("PHOTO;ENCODING=b;TYPE=") + QLatin1String(photoType(photo)) + u':'
             + QString::fromLatin1(photo.toBase64()));

@@ -16,8 +16,11 @@ namespace tb {
 class Database;
 
 // One card as a vCard: N (civility as honorific prefix), FN, ADR (country
-// France), TEL, EMAIL, the custom fields as NOTE lines "caption: value", and
-// the photo when there is one. captions: exchangeCaptions().
+// France), TEL, EMAIL, the fields captioned as company, job title, birthday
+// and notes as ORG, TITLE, BDAY and NOTE's free text, the other custom fields
+// as NOTE lines "caption: value", the marker and pin as X-TABULON-PIN, and
+// the photo when there is one; read back, it gives the same record.
+// captions: exchangeCaptions().
 QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QByteArray& photo);
 
 // Writes the active cards (or every card) of the database to path, whole or

@@ -196,9 +196,48 @@ QString duplicateKey(const CardRecord& card)
     return surname + u'\x1f' + first + u'\x1f' + folded(card.field(kFieldPostalCode));
 }
 
+QString emailKey(const CardRecord& card)
+{
+    return card.field(kFieldEmail).trimmed().toCaseFolded();
+}
+
+QString mobileKey(const CardRecord& card)
+{
+    const QString number = card.field(kFieldMobile).trimmed();
+    QString digits;
+    for (QChar c : number)
+        if (c.isDigit() && c.unicode() < 128)
+            digits += c;
+    // "+33 (0)6…" holds its zero already.
+    const int country = number.startsWith(u'+') && digits.startsWith(QStringLiteral("33")) ? 2
+                        : digits.startsWith(QStringLiteral("0033"))                        ? 4
+                                                                                           : 0;
+    if (country) {
+        digits.remove(0, country);
+        if (!digits.startsWith(u'0'))
+            digits.prepend(u'0');
+    }
+    return digits.size() >= 8 ? digits : QString();
+}
+
+QString duplicateRuleText(DuplicateRule rule)
+{
+    switch (rule) {
+    case DuplicateRule::Names:
+        return QStringLiteral("même nom, mêmes prénoms et même code postal");
+    case DuplicateRule::Email:
+        return QStringLiteral("même adresse e-mail");
+    case DuplicateRule::Mobile:
+        return QStringLiteral("même numéro de portable");
+    }
+    return {};
+}
+
 DuplicateResolver alwaysAnswer(DuplicateChoice choice)
 {
-    return [choice](const CardRecord&, long long, const CardRecord&) { return DuplicateDecision{choice, true}; };
+    return [choice](const CardRecord&, long long, const CardRecord&, DuplicateRule) {
+        return DuplicateDecision{choice, true};
+    };
 }
 
 CardRecord filledCard(const CardRecord& card, const CardRecord& incoming)
@@ -231,16 +270,30 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
         if (Result<QString> kept = replaceAutomaticBackup(db, options.programFolder); !kept)
             return stop(kept.error());
     const QStringList captions = exchangeCaptions(db.captions());
-    // The cards already there, by their names and postal code, in one pass.
-    QHash<QString, long long> known;
+    // The cards there before the import, by each rule's key, in one pass; the
+    // first card of a key is the one named.
+    using Key = QString (*)(const CardRecord&);
+    constexpr std::array<std::pair<DuplicateRule, Key>, 3> rules = {
+        {{DuplicateRule::Names, duplicateKey}, {DuplicateRule::Email, emailKey}, {DuplicateRule::Mobile, mobileKey}}};
+    std::array<QHash<QString, long long>, rules.size()> known;
     const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
-        const QString key = duplicateKey(CardRecord::fromBytes(bytes));
-        if (!key.isEmpty() && !known.contains(key))
-            known.insert(key, n);
+        const CardRecord card = CardRecord::fromBytes(bytes);
+        for (size_t r = 0; r < rules.size(); ++r)
+            if (const QString key = rules[r].second(card); !key.isEmpty())
+                known[r].insert(key, std::min(n, known[r].value(key, n)));
     });
     if (!read)
         return stop(read.error());
+    const auto match = [&](const CardRecord& card) -> std::optional<std::pair<long long, DuplicateRule>> {
+        for (size_t r = 0; r < rules.size(); ++r)
+            if (const QString key = rules[r].second(card); !key.isEmpty())
+                if (const auto same = known[r].constFind(key); same != known[r].cend())
+                    return std::pair{*same, rules[r].first};
+        return std::nullopt;
+    };
     std::optional<DuplicateDecision> forAll;
+    // Contacts of this file by their names: a repeat is created, and said.
+    QHash<QString, long long> inFile;
     // New cards go in batches, each made whole or not at all; their photos
     // are written first and taken back when the batch fails.
     std::vector<CardRecord> batch;
@@ -282,24 +335,20 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
         QStringList notes;
         const CardRecord card = cardOfContact(contact, captions, options.placement, options.marker, index++, &notes);
         const QString who = contact.label() + QStringLiteral(" : ");
-        const QString key = duplicateKey(card);
         const QByteArray photo = contact.photo.isEmpty() ? QByteArray() : jpegOf(contact.photo);
         if (!contact.photo.isEmpty() && photo.isEmpty())
             notes << who + QStringLiteral("non repris, photo illisible ou trop grande (plus de 10 Mo, de 10000 pixels "
                                           "de côté ou de 50 millions de pixels)");
-        if (const auto same = known.constFind(key); !key.isEmpty() && same != known.cend()) {
-            const long long n = *same;
-            // A card of this very file is made before it is compared.
-            if (n > db.count())
-                if (Status s = flush(); !s)
-                    return stop(s.error());
+        if (const auto same = match(card)) {
+            const auto [n, rule] = *same;
             const Result<CardRecord> existing = db.card(n);
             if (!existing)
                 return stop(existing.error());
-            const DuplicateDecision decision = forAll ? *forAll : resolve(card, n, *existing);
+            const DuplicateDecision decision = forAll ? *forAll : resolve(card, n, *existing, rule);
             if (decision.forAll)
                 forAll = decision;
-            const QString which = QStringLiteral("fiche n° ") + plainNumber(n);
+            const QString which =
+                QStringLiteral("fiche n° ") + plainNumber(n) + QStringLiteral(" (") + duplicateRuleText(rule) + u')';
             if (decision.choice == DuplicateChoice::Skip) {
                 ++report.skipped;
                 report.notes << who + QStringLiteral("déjà dans la ") + which + QStringLiteral(", ignorée");
@@ -324,6 +373,13 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
         }
         report.notes << notes;
         const long long next = db.count() + qsizetype(batch.size()) + 1;
+        if (const QString key = duplicateKey(card); !key.isEmpty()) {
+            if (const auto earlier = inFile.constFind(key); earlier != inFile.cend())
+                report.notes << who + QStringLiteral("même contact que le n° ") + plainNumber(*earlier)
+                                    + QStringLiteral(" du fichier, créé lui aussi (fiche n° ") + plainNumber(next) + u')';
+            else
+                inFile.insert(key, position);
+        }
         if (!photo.isEmpty()) {
             const QString path = db.attachmentPath(QStringLiteral("photo") + plainNumber(next), QStringLiteral("photo.jpg"));
             if (Status s = writeFileAtomic(path, photo); !s) {
@@ -333,8 +389,6 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
             batchPhotos << path;
         }
         batch.push_back(card);
-        if (!key.isEmpty() && !known.contains(key))
-            known.insert(key, next);
         if (batch.size() >= kBatchSize)
             if (Status s = flush(); !s)
                 return stop(s.error());

@@ -199,10 +199,10 @@ void ExchangeCommands::runImport(const std::vector<tb::Contact>& contacts, const
     options.placement = placement;
     options.marker = m_ctx.session.marker() ? m_ctx.session.marker() : 3;
     options.programFolder = m_ctx.session.programFolder();
-    const auto ask = [this](const CardRecord& incoming, long long n, const CardRecord& existing) {
+    const auto ask = [this](const CardRecord& incoming, long long n, const CardRecord& existing, tb::DuplicateRule rule) {
         if (!m_duplicateWindow)
             m_duplicateWindow = new FDoublon(m_ctx, m_owner);
-        m_duplicateWindow->setCards(incoming, n, existing);
+        m_duplicateWindow->setCards(incoming, n, existing, rule);
         m_ctx.dialogs.setBusy(false);
         m_ctx.dialogs.showModal(m_duplicateWindow);
         m_ctx.dialogs.setBusy(true);

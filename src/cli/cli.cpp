@@ -579,8 +579,8 @@ const std::vector<Command>& commands()
          exportCommand},
         {QStringLiteral("import"), {2, {QStringLiteral("--duplicates"), QStringLiteral("--point"), kProgramFolder}}, true,
          "BASE FICHIER.vcf|FICHIER.csv [--duplicates skip|create|fill] [--point X,Y]\n[--program-folder DOSSIER]",
-         "crée une fiche par contact ; un doublon (même nom, prénoms et code\n"
-         "postal) est ignoré (skip, par défaut), créé quand même (create) ou\n"
+         "crée une fiche par contact ; un doublon d'une fiche déjà là (même nom,\n"
+         "prénoms et code postal, même e-mail ou même portable) est ignoré (skip, par défaut), créé quand même (create) ou\n"
          "complète les champs vides de la fiche existante (fill). Les épingles\n"
          "vont près du département sur la carte par défaut, sinon au point X,Y\n"
          "(obligatoire). La base est d'abord sauvegardée dans\n"

@@ -76,9 +76,10 @@ TEST(VCardLimits, FiftyMegabytesAndHostileFilesAreReadInAFewSeconds)
         EXPECT_EQ(r.contacts.size(), 1u);
     }
     const qint64 hostileMs = clock.elapsed();
-    // Seconds on a loaded machine; a quadratic step would take minutes.
-    EXPECT_LT(bigMs, 10000) << "50 Mo";
-    EXPECT_LT(hostileMs, 10000);
+    // About 4 s alone, three times that on a busy machine; a quadratic step
+    // would take minutes.
+    EXPECT_LT(bigMs, 30000) << "50 Mo";
+    EXPECT_LT(hostileMs, 30000);
     std::printf("50 Mo read in %lld ms, hostile files in %lld ms\n", bigMs, hostileMs);
 }
 

@@ -65,7 +65,7 @@ test-asan:
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = records captions value_files postal_lines department_lines journal_lines notes \
-	numeric_masks pin_positions images csv
+	numeric_masks pin_positions images csv vcard
 fuzz:
 	@sh scripts/install-deps.sh fuzz
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULON_FUZZ=ON \

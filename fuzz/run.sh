@@ -18,6 +18,7 @@ for name in "$@"; do
     [ "$name" = images ] && max_len=65536
     # Long quoted values and wide headers only show on bigger files.
     [ "$name" = csv ] && max_len=262144
+    [ "$name" = vcard ] && max_len=16384
     log="$build/fuzz-$name.log"
     echo "== $name ($seconds s)"
     QT_QPA_PLATFORM=offscreen "$build/fuzz/fuzz_$name" "$build/corpus/$name" "$here/corpus/$name" \

@@ -341,15 +341,19 @@ int importCommand(const Arguments& a)
     options.programFolder = tb::folderText(a.options.count(QStringLiteral("--program-folder"))
                                                ? program
                                                : QDir::cleanPath(db.folder() + QStringLiteral("..")));
-    const tb::Result<QByteArray> bytes = tb::readFile(file);
-    if (!bytes)
-        return failed(bytes.error());
     const QStringList captions = tb::exchangeCaptions(db.captions());
     std::vector<tb::Contact> contacts;
     QStringList notes;
     if (vcard) {
-        contacts = tb::readVCards(*bytes, captions);
+        tb::VCardReading reading = tb::readVCardPath(file, captions);
+        if (reading.error)
+            return failed(*reading.error);
+        contacts = std::move(reading.contacts);
+        notes = std::move(reading.notes);
     } else {
+        const tb::Result<QByteArray> bytes = tb::readFile(file);
+        if (!bytes)
+            return failed(bytes.error());
         auto read = tb::csvContacts(*bytes, captions, textOption(a, QStringLiteral("--columns")), &notes);
         if (!read)
             return failed(read.error());
@@ -623,8 +627,8 @@ const std::vector<Command>& commands()
          true,
          "BASE FICHIER.vcf|FICHIER.csv [--duplicates skip|create|fill] [--point X,Y]\n"
          "[--program-folder DOSSIER] [--columns CHAMP=COLONNE,...]",
-         "crée une fiche par contact ; un doublon (même nom, prénoms et code\n"
-         "postal) est ignoré (skip, par défaut), créé quand même (create) ou\n"
+         "crée une fiche par contact ; un doublon d'une fiche déjà là (même nom,\n"
+         "prénoms et code postal, même e-mail ou même portable) est ignoré (skip, par défaut), créé quand même (create) ou\n"
          "complète les champs vides de la fiche existante (fill). Les épingles\n"
          "vont près du département sur la carte par défaut, sinon au point X,Y\n"
          "(obligatoire). La base est d'abord sauvegardée dans\n"

@@ -76,7 +76,7 @@ TEST_F(ExchangeWindowsTest, ExportsThenImportsAVCardFileWithItsPinsOnTheDefaultM
     f.dialogs.modalScripts.enqueue([](QWidget* w) { click(child<QPushButton>(w, QStringLiteral("CommandOK"))); });
     f.trigger("ImportVcard");
     EXPECT_EQ(report().first, QStringLiteral("1 fiche(s) créée(s), 0 complétée(s), 1 ignorée(s)."));
-    EXPECT_TRUE(report().second.contains(QStringLiteral("DURAND Marie : déjà dans la fiche n° 1, ignorée")));
+    EXPECT_TRUE(report().second.contains(QStringLiteral("DURAND Marie : déjà dans la fiche n° 1 (même nom, mêmes prénoms et même code postal), ignorée")));
     auto* db = f.main->session().database();
     ASSERT_EQ(db->count(), 2);
     // Near Bordeaux on the map, with the current pin colour drawn there.

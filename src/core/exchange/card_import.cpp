@@ -6,6 +6,7 @@
 #include "core/db/backups.h"
 #include "core/db/database.h"
 #include "core/db/demo_database.h"
+#include "core/map/preview_image.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImage>
+#include <QImageReader>
+#include <algorithm>
 #include <cmath>
 
 namespace tb {
@@ -69,6 +72,16 @@ QString folded(const QString& text)
 // The photo as the program shows it: a JPEG file.
 QByteArray jpegOf(const QByteArray& photo)
 {
+    // As for any picture the program shows: never one too large to decode.
+    constexpr qsizetype kMaxPhotoBytes = 10 << 20;
+    if (photo.size() > kMaxPhotoBytes)
+        return {};
+    QByteArray bytes = photo;
+    QBuffer in(&bytes);
+    in.open(QIODevice::ReadOnly);
+    QImageReader reader(&in);
+    if (!reader.canRead() || !isLoadablePictureSize(reader.size()))
+        return {};
     if (photo.startsWith("\xFF\xD8"))
         return photo;
     QImage image;
@@ -119,8 +132,20 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
 {
     const QString who = contact.label() + QStringLiteral(" : ");
     CardRecord card;
+    if (notes)
+        for (const QString& remark : contact.remarks)
+            *notes << who + remark;
     for (int k = kFieldCivility; k <= CardRecord::kFieldCount; ++k) {
         QString value = contact.field(k);
+        // A spreadsheet drops the leading zero of "07190".
+        static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
+        if (k == kFieldPostalCode && fourDigits.match(value.trimmed()).hasMatch()
+            && (contact.country.trimmed().isEmpty() || isFrance(contact.country))) {
+            if (notes)
+                *notes << who + QStringLiteral("code postal ") + quoted(value.trimmed()) + QStringLiteral(" lu ")
+                              + quoted(u'0' + value.trimmed());
+            value = u'0' + value.trimmed();
+        }
         for (QChar& c : value)
             if (c.category() == QChar::Other_Control)
                 c = u' ';
@@ -140,12 +165,21 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
         }
         card.fields[size_t(k - 1)] = padField(value, width);
     }
+    if (contact.pin) {
+        // Tabulon's own export: the card keeps its marker and pin.
+        card.fields[0] = padField(contact.pin->marker + positionText(contact.pin->x, contact.pin->y),
+                                  CardRecord::kWidths[0]);
+        if (notes)
+            for (const QString& what : contact.notKept)
+                *notes << who + QStringLiteral("non repris, ") + what;
+        return card;
+    }
     bool found = true;
-    const QPointF point = placement.byDepartment ? departmentPoint(contact.field(kFieldPostalCode), index, &found)
-                                                 : placement.point;
+    // The code as the card holds it, its lost zero given back.
+    const QString postalCode = card.field(kFieldPostalCode).trimmed();
+    const QPointF point = placement.byDepartment ? departmentPoint(postalCode, index, &found) : placement.point;
     if (!found && notes)
-        *notes << who + QStringLiteral("pas de département sur la carte pour le code postal ")
-                      + quoted(contact.field(kFieldPostalCode).trimmed())
+        *notes << who + QStringLiteral("pas de département sur la carte pour le code postal ") + quoted(postalCode)
                       + QStringLiteral(", épinglée au large de la Bretagne");
     card.fields[0] = padField(QString::number(marker) + positionText(point.x(), point.y()), CardRecord::kWidths[0]);
     if (notes)
@@ -162,9 +196,48 @@ QString duplicateKey(const CardRecord& card)
     return surname + u'\x1f' + first + u'\x1f' + folded(card.field(kFieldPostalCode));
 }
 
+QString emailKey(const CardRecord& card)
+{
+    return card.field(kFieldEmail).trimmed().toCaseFolded();
+}
+
+QString mobileKey(const CardRecord& card)
+{
+    const QString number = card.field(kFieldMobile).trimmed();
+    QString digits;
+    for (QChar c : number)
+        if (c.isDigit() && c.unicode() < 128)
+            digits += c;
+    // "+33 (0)6…" holds its zero already.
+    const int country = number.startsWith(u'+') && digits.startsWith(QStringLiteral("33")) ? 2
+                        : digits.startsWith(QStringLiteral("0033"))                        ? 4
+                                                                                           : 0;
+    if (country) {
+        digits.remove(0, country);
+        if (!digits.startsWith(u'0'))
+            digits.prepend(u'0');
+    }
+    return digits.size() >= 8 ? digits : QString();
+}
+
+QString duplicateRuleText(DuplicateRule rule)
+{
+    switch (rule) {
+    case DuplicateRule::Names:
+        return QStringLiteral("même nom, mêmes prénoms et même code postal");
+    case DuplicateRule::Email:
+        return QStringLiteral("même adresse e-mail");
+    case DuplicateRule::Mobile:
+        return QStringLiteral("même numéro de portable");
+    }
+    return {};
+}
+
 DuplicateResolver alwaysAnswer(DuplicateChoice choice)
 {
-    return [choice](const CardRecord&, long long, const CardRecord&) { return DuplicateDecision{choice, true}; };
+    return [choice](const CardRecord&, long long, const CardRecord&, DuplicateRule) {
+        return DuplicateDecision{choice, true};
+    };
 }
 
 CardRecord filledCard(const CardRecord& card, const CardRecord& incoming)
@@ -178,8 +251,11 @@ CardRecord filledCard(const CardRecord& card, const CardRecord& incoming)
 
 QString ImportReport::summary() const
 {
-    return plainNumber(created) + QStringLiteral(" fiche(s) créée(s), ") + plainNumber(filled)
-           + QStringLiteral(" complétée(s), ") + plainNumber(skipped) + QStringLiteral(" ignorée(s).");
+    QString text = plainNumber(created) + QStringLiteral(" fiche(s) créée(s), ") + plainNumber(filled)
+                   + QStringLiteral(" complétée(s), ") + plainNumber(skipped) + QStringLiteral(" ignorée(s)");
+    if (notCreated)
+        text += QStringLiteral(", ") + plainNumber(notCreated) + QStringLiteral(" contact(s) sans champ non créé(s)");
+    return text + u'.';
 }
 
 ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, const ImportOptions& options,
@@ -194,16 +270,30 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
         if (Result<QString> kept = replaceAutomaticBackup(db, options.programFolder); !kept)
             return stop(kept.error());
     const QStringList captions = exchangeCaptions(db.captions());
-    // The cards already there, by their names and postal code, in one pass.
-    QHash<QString, long long> known;
+    // The cards there before the import, by each rule's key, in one pass; the
+    // first card of a key is the one named.
+    using Key = QString (*)(const CardRecord&);
+    constexpr std::array<std::pair<DuplicateRule, Key>, 3> rules = {
+        {{DuplicateRule::Names, duplicateKey}, {DuplicateRule::Email, emailKey}, {DuplicateRule::Mobile, mobileKey}}};
+    std::array<QHash<QString, long long>, rules.size()> known;
     const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
-        const QString key = duplicateKey(CardRecord::fromBytes(bytes));
-        if (!key.isEmpty() && !known.contains(key))
-            known.insert(key, n);
+        const CardRecord card = CardRecord::fromBytes(bytes);
+        for (size_t r = 0; r < rules.size(); ++r)
+            if (const QString key = rules[r].second(card); !key.isEmpty())
+                known[r].insert(key, std::min(n, known[r].value(key, n)));
     });
     if (!read)
         return stop(read.error());
+    const auto match = [&](const CardRecord& card) -> std::optional<std::pair<long long, DuplicateRule>> {
+        for (size_t r = 0; r < rules.size(); ++r)
+            if (const QString key = rules[r].second(card); !key.isEmpty())
+                if (const auto same = known[r].constFind(key); same != known[r].cend())
+                    return std::pair{*same, rules[r].first};
+        return std::nullopt;
+    };
     std::optional<DuplicateDecision> forAll;
+    // Contacts of this file by their names: a repeat is created, and said.
+    QHash<QString, long long> inFile;
     // New cards go in batches, each made whole or not at all; their photos
     // are written first and taken back when the batch fails.
     std::vector<CardRecord> batch;
@@ -223,28 +313,42 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
         return {};
     };
     long long index = 0;
+    long long position = 0;
     for (const Contact& contact : contacts) {
+        ++position;
+        // Nothing of it would land on the card: no blank card is made.
+        const bool blank = std::all_of(contact.fields.begin() + 1, contact.fields.end(),
+                                       [](const QString& f) { return f.trimmed().isEmpty(); });
+        if (blank) {
+            ++report.notCreated;
+            QString line = QStringLiteral("Contact n° ") + plainNumber(position)
+                           + QStringLiteral(" du fichier : aucun champ pour la fiche, non créée");
+            QStringList held = contact.notKept;
+            if (!contact.photo.isEmpty())
+                held << QStringLiteral("une photo");
+            if (!held.isEmpty())
+                line += QStringLiteral(" (") + held.join(QStringLiteral(" ; ")) + u')';
+            report.notes << line;
+            continue;
+        }
         // Listed unless the contact is skipped: then nothing of it is kept.
         QStringList notes;
         const CardRecord card = cardOfContact(contact, captions, options.placement, options.marker, index++, &notes);
         const QString who = contact.label() + QStringLiteral(" : ");
-        const QString key = duplicateKey(card);
         const QByteArray photo = contact.photo.isEmpty() ? QByteArray() : jpegOf(contact.photo);
         if (!contact.photo.isEmpty() && photo.isEmpty())
-            notes << who + QStringLiteral("non repris, photo illisible");
-        if (const auto same = known.constFind(key); !key.isEmpty() && same != known.cend()) {
-            const long long n = *same;
-            // A card of this very file is made before it is compared.
-            if (n > db.count())
-                if (Status s = flush(); !s)
-                    return stop(s.error());
+            notes << who + QStringLiteral("non repris, photo illisible ou trop grande (plus de 10 Mo, de 10000 pixels "
+                                          "de côté ou de 50 millions de pixels)");
+        if (const auto same = match(card)) {
+            const auto [n, rule] = *same;
             const Result<CardRecord> existing = db.card(n);
             if (!existing)
                 return stop(existing.error());
-            const DuplicateDecision decision = forAll ? *forAll : resolve(card, n, *existing);
+            const DuplicateDecision decision = forAll ? *forAll : resolve(card, n, *existing, rule);
             if (decision.forAll)
                 forAll = decision;
-            const QString which = QStringLiteral("fiche n° ") + plainNumber(n);
+            const QString which =
+                QStringLiteral("fiche n° ") + plainNumber(n) + QStringLiteral(" (") + duplicateRuleText(rule) + u')';
             if (decision.choice == DuplicateChoice::Skip) {
                 ++report.skipped;
                 report.notes << who + QStringLiteral("déjà dans la ") + which + QStringLiteral(", ignorée");
@@ -269,6 +373,13 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
         }
         report.notes << notes;
         const long long next = db.count() + qsizetype(batch.size()) + 1;
+        if (const QString key = duplicateKey(card); !key.isEmpty()) {
+            if (const auto earlier = inFile.constFind(key); earlier != inFile.cend())
+                report.notes << who + QStringLiteral("même contact que le n° ") + plainNumber(*earlier)
+                                    + QStringLiteral(" du fichier, créé lui aussi (fiche n° ") + plainNumber(next) + u')';
+            else
+                inFile.insert(key, position);
+        }
         if (!photo.isEmpty()) {
             const QString path = db.attachmentPath(QStringLiteral("photo") + plainNumber(next), QStringLiteral("photo.jpg"));
             if (Status s = writeFileAtomic(path, photo); !s) {
@@ -278,8 +389,6 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
             batchPhotos << path;
         }
         batch.push_back(card);
-        if (!key.isEmpty() && !known.contains(key))
-            known.insert(key, next);
         if (batch.size() >= kBatchSize)
             if (Status s = flush(); !s)
                 return stop(s.error());

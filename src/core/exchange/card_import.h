@@ -41,14 +41,26 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
 // empty when the card has neither surname nor first names.
 QString duplicateKey(const CardRecord& card);
 
+// The e-mail address without case or blanks; empty when none.
+QString emailKey(const CardRecord& card);
+// The digits of the mobile number, "+33 6…" and "0033 6…" read as "06…";
+// empty when fewer than 8 digits.
+QString mobileKey(const CardRecord& card);
+
+// What makes a contact the same as a card already there, tried in this order.
+enum class DuplicateRule { Names, Email, Mobile };
+// "même nom, mêmes prénoms et même code postal", "même adresse e-mail",
+// "même numéro de portable".
+QString duplicateRuleText(DuplicateRule rule);
+
 enum class DuplicateChoice { Skip, Create, Fill };
 struct DuplicateDecision {
     DuplicateChoice choice = DuplicateChoice::Skip;
     bool forAll = false;
 };
-// Asked for a card that matches card existing of the database.
-using DuplicateResolver =
-    std::function<DuplicateDecision(const CardRecord& incoming, long long existing, const CardRecord& existingCard)>;
+// Asked for a card that matches card existing of the database by rule.
+using DuplicateResolver = std::function<DuplicateDecision(const CardRecord& incoming, long long existing,
+                                                          const CardRecord& existingCard, DuplicateRule rule)>;
 // The same answer for all.
 DuplicateResolver alwaysAnswer(DuplicateChoice choice);
 
@@ -59,6 +71,7 @@ struct ImportReport {
     long long created = 0;
     long long filled = 0;
     long long skipped = 0;
+    long long notCreated = 0;    // contacts with nothing for a card
     QStringList notes;           // cuts, letters, things not kept, duplicates
     std::optional<Error> error;  // what stopped the import; cards before it are whole
     // "12 fiche(s) créée(s), 1 complétée(s), 2 ignorée(s)."
@@ -73,7 +86,8 @@ struct ImportOptions {
 };
 
 // Keeps the automatic backup, then creates the cards in batches of 500, each
-// whole or not at all. A failure stops the import: the cards of the batches
+// whole or not at all. Duplicates are the cards there before the import
+// began: contacts repeated within the file are each created. A failure stops the import: the cards of the batches
 // before it are whole, none of the failed batch is there, and the error says why.
 ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, const ImportOptions& options,
                             const DuplicateResolver& resolve);

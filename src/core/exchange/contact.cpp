@@ -2,7 +2,9 @@
 
 #include "core/cards/card_fields.h"
 
+#include <QDate>
 #include <QHash>
+#include <QRegularExpression>
 
 namespace tb {
 
@@ -55,6 +57,52 @@ int fieldOfRole(ContactRole role, const QStringList& captions)
         if (wanted.contains(captionKey(captions.value(k - 2))))
             return k;
     return 0;
+}
+
+bool isFrance(const QString& country)
+{
+    static const QStringList names = {QStringLiteral("france"), QStringLiteral("fr"), QStringLiteral("fra"),
+                                      QStringLiteral("republiquefrancaise"), QStringLiteral("frankreich")};
+    const QString key = captionKey(country);
+    return key.isEmpty() || names.contains(key);
+}
+
+QString birthdayText(const QString& text)
+{
+    // Outlook's "no date".
+    static const QRegularExpression none(QStringLiteral("^0+[/.-]0+[/.-]0+$"));
+    QString t = text.trimmed();
+    if (none.match(t).hasMatch())
+        return {};
+    if (const qsizetype time = t.indexOf(u'T'); time > 0)
+        t.truncate(time);
+    const QString digits = QString(t).remove(u'-');
+    bool ok = false;
+    digits.toInt(&ok);
+    if (!ok || digits.startsWith(u'+'))
+        return text.trimmed();
+    if (t.startsWith(QStringLiteral("--")) && digits.size() == 4) {
+        const QDate d(2000, digits.left(2).toInt(), digits.mid(2).toInt());
+        return d.isValid() ? d.toString(QStringLiteral("dd/MM")) : text.trimmed();
+    }
+    if (digits.size() != 8 || (t.size() != 8 && t.size() != 10))
+        return text.trimmed();
+    const QDate d(digits.left(4).toInt(), digits.mid(4, 2).toInt(), digits.mid(6, 2).toInt());
+    return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : text.trimmed();
+}
+
+QString firstNamesFitting(const QString& given, const QString& additional, int width, QString* rest)
+{
+    const QString g = given.simplified(), a = additional.simplified();
+    const QString both = (g + u' ' + a).trimmed();
+    if (both.size() <= width || g.isEmpty()) {
+        if (rest)
+            rest->clear();
+        return both;
+    }
+    if (rest)
+        *rest = a;
+    return g;
 }
 
 QString storedText(const QString& field)

@@ -295,23 +295,6 @@ bool isBirthPart(int what)
     return what == kBirthYear || what == kBirthMonth || what == kBirthDay;
 }
 
-// jj/mm/aaaa from the ISO dates address books write; "0/0/00" (Outlook's
-// none) is empty; anything else as given.
-QString birthdayText(const QString& value)
-{
-    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-?(\\d{2})-?(\\d{2})(T.*)?$"));
-    static const QRegularExpression noYear(QStringLiteral("^--(\\d{2})-?(\\d{2})$"));
-    static const QRegularExpression none(QStringLiteral("^0+[/.-]0+[/.-]0+$"));
-    const QString v = value.trimmed();
-    if (none.match(v).hasMatch())
-        return {};
-    if (const auto m = iso.match(v); m.hasMatch())
-        return m.captured(3) + u'/' + m.captured(2) + u'/' + m.captured(1);
-    if (const auto m = noYear.match(v); m.hasMatch())
-        return m.captured(2) + u'/' + m.captured(1);
-    return v;
-}
-
 bool saysMobile(const QString& type)
 {
     const QString key = headerKey(type);
@@ -325,13 +308,6 @@ bool saysWork(const QString& type)
     return key.contains(QStringLiteral("work")) || key.contains(QStringLiteral("business"))
            || key.contains(QStringLiteral("bureau")) || key.contains(QStringLiteral("travail"))
            || key.contains(QStringLiteral("professionnel")) || key.contains(QStringLiteral("geschaft"));
-}
-
-bool isFrance(const QString& country)
-{
-    const QString key = headerKey(country);
-    return key.isEmpty() || key == QLatin1String("france") || key == QLatin1String("fr")
-           || key == QLatin1String("fra") || key == QLatin1String("frankreich");
 }
 
 bool isAddressField(int k)

@@ -5,10 +5,14 @@
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
+#include <cmath>
+#include <map>
 #include <optional>
 
 namespace tb {
@@ -65,66 +69,129 @@ const char* photoType(const QByteArray& photo)
 
 // ---- Reading ----
 
+// What a file may hold: beyond these a line, a value or a card is reported
+// and skipped, so that no file can exhaust the memory or stall the import.
+constexpr qsizetype kMaxLineBytes = 16 << 20;  // a photo of 12 Mo in base64
+constexpr qsizetype kMaxValueBytes = 64 << 10; // any other value
+constexpr qsizetype kMaxPropertiesPerCard = 10000;
+constexpr qsizetype kMaxNotesPerContact = 200;
+constexpr int kMaxAgentDepth = 4;
+constexpr size_t kMaxContacts = 1'000'000;
+
 struct Property {
-    QByteArray name;   // upper case, group removed
-    QStringList types; // lower case, from TYPE= and bare 2.1 parameters
+    QByteArray group;    // upper case, empty when none
+    QByteArray name;     // upper case, group removed
+    QStringList types;   // lower case, from TYPE= and bare 2.1 parameters
+    int pref = 101;      // 1 the most preferred (PREF=1, TYPE=pref), 101 none
     QByteArray encoding;
     QByteArray charset;
     QByteArray valueType;
-    QByteArray value;  // as in the file
+    QByteArray omitYear; // Apple's year written for a birthday without one
+    QString label;       // the LABEL parameter of a 4.0 address
+    QByteArray value;    // as in the file, then quoted-printable decoded
+    qsizetype line = 0;
 };
 
-bool isQuotedPrintable(const QByteArray& line)
-{
-    const qsizetype colon = line.indexOf(':');
-    return colon > 0 && line.left(colon).toUpper().contains("QUOTED-PRINTABLE");
-}
+struct LogicalLine {
+    QByteArray text;
+    qsizetype number = 0;  // of its first physical line, from 1
+    bool tooLong = false;
+};
 
-bool isBase64(const QByteArray& line)
+bool headSays(QByteArrayView head, const char* what)
 {
-    const qsizetype colon = line.indexOf(':');
-    if (colon <= 0)
-        return false;
-    const QByteArray head = line.left(colon).toUpper();
-    return head.contains("ENCODING=B") || head.contains("BASE64");
+    return QByteArray(head.data(), head.size()).toUpper().contains(what);
 }
 
 // Logical lines: folded lines joined, quoted-printable soft breaks joined,
 // and the bare continuation lines some phones write under a base64 photo.
-QList<QByteArray> logicalLines(const QByteArray& bytes)
-{
-    QList<QByteArray> lines;
-    QByteArray current;
-    bool haveCurrent = false;
-    for (QByteArray line : bytes.split('\n')) {
+// Each byte is looked at a bounded number of times, whatever the file.
+class LineSource {
+public:
+    explicit LineSource(QByteArrayView bytes) : m_bytes(bytes) {}
+
+    bool next(LogicalLine& out)
+    {
+        QByteArrayView line;
+        if (m_hasPending) {
+            line = m_pending;
+            m_hasPending = false;
+        } else if (!physical(line)) {
+            return false;
+        }
+        out.text.clear();
+        out.number = m_number;
+        out.tooLong = false;
+        qsizetype colon = -1;
+        bool qp = false, b64 = false;
+        const auto classify = [&](qsizetype from) {
+            if (colon >= 0)
+                return;
+            const qsizetype c = out.text.indexOf(':', from);
+            if (c < 0)
+                return;
+            colon = c;
+            const QByteArrayView head(out.text.constData(), c);
+            qp = headSays(head, "QUOTED-PRINTABLE");
+            b64 = headSays(head, "ENCODING=B") || headSays(head, "BASE64");
+        };
+        const auto append = [&](QByteArrayView part) {
+            if (out.tooLong || out.text.size() + part.size() > kMaxLineBytes) {
+                // Its start is kept, to name it in the report.
+                if (!out.tooLong && out.text.size() < 64)
+                    out.text.append(part.first(std::min<qsizetype>(64 - out.text.size(), part.size())));
+                out.tooLong = true;
+                return;
+            }
+            const qsizetype from = out.text.size();
+            out.text.append(part);
+            classify(from);
+        };
+        append(line);
+        QByteArrayView more;
+        while (physical(more)) {
+            if (qp && out.text.endsWith('=')) {
+                out.text.chop(1);
+                append(more);
+            } else if (!more.isEmpty() && (more[0] == ' ' || more[0] == '\t')) {
+                append(more.sliced(1));
+            } else if (b64 && !more.isEmpty() && !more.contains(':')) {
+                append(more);
+            } else {
+                m_pending = more;
+                m_hasPending = true;
+                break;
+            }
+        }
+        return true;
+    }
+
+private:
+    bool physical(QByteArrayView& line)
+    {
+        if (m_pos >= m_bytes.size())
+            return false;
+        qsizetype end = m_bytes.indexOf('\n', m_pos);
+        if (end < 0)
+            end = m_bytes.size();
+        line = m_bytes.sliced(m_pos, end - m_pos);
         if (line.endsWith('\r'))
             line.chop(1);
-        if (haveCurrent) {
-            if (isQuotedPrintable(current) && current.endsWith('=')) {
-                current.chop(1);
-                current += line;
-                continue;
-            }
-            if (!line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
-                current += line.mid(1);
-                continue;
-            }
-            if (!line.isEmpty() && !line.contains(':') && isBase64(current)) {
-                current += line;
-                continue;
-            }
-            lines.append(current);
-        }
-        current = line;
-        haveCurrent = true;
+        m_pos = end + 1;
+        ++m_number;
+        return true;
     }
-    if (haveCurrent)
-        lines.append(current);
-    return lines;
-}
+
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+    qsizetype m_number = 0;  // physical lines read, so the pending one's number
+    // The line read past the end of a logical line: the next one's start.
+    QByteArrayView m_pending;
+    bool m_hasPending = false;
+};
 
 // Splits on sep outside double quotes.
-QList<QByteArray> splitOutsideQuotes(const QByteArray& text, char sep)
+QList<QByteArray> splitOutsideQuotes(QByteArrayView text, char sep)
 {
     QList<QByteArray> parts;
     QByteArray part;
@@ -143,6 +210,26 @@ QList<QByteArray> splitOutsideQuotes(const QByteArray& text, char sep)
     return parts;
 }
 
+// RFC 6868: ^n a line break, ^' a double quote, ^^ a caret.
+QByteArray caretDecoded(const QByteArray& value)
+{
+    if (!value.contains('^'))
+        return value;
+    QByteArray out;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == '^' && i + 1 < value.size()) {
+            const char next = value[i + 1];
+            if (next == 'n' || next == 'N' || next == '\'' || next == '^') {
+                out += next == '\'' ? '"' : (next == '^' ? '^' : '\n');
+                ++i;
+                continue;
+            }
+        }
+        out += value[i];
+    }
+    return out;
+}
+
 std::optional<Property> parseLine(const QByteArray& line)
 {
     bool quoted = false;
@@ -159,17 +246,22 @@ std::optional<Property> parseLine(const QByteArray& line)
         return std::nullopt;
     Property p;
     p.value = line.mid(colon + 1);
-    const QList<QByteArray> head = splitOutsideQuotes(line.left(colon), ';');
+    const QList<QByteArray> head = splitOutsideQuotes(QByteArrayView(line).first(colon), ';');
     p.name = head[0].trimmed().toUpper();
-    if (const qsizetype dot = p.name.lastIndexOf('.'); dot >= 0)
+    if (const qsizetype dot = p.name.lastIndexOf('.'); dot >= 0) {
+        p.group = p.name.left(dot);
         p.name = p.name.mid(dot + 1);
+    }
+    if (p.name.isEmpty())
+        return std::nullopt;
     for (qsizetype i = 1; i < head.size(); ++i) {
         QByteArray param = head[i].trimmed();
         const qsizetype eq = param.indexOf('=');
-        QByteArray key = eq < 0 ? QByteArray() : param.left(eq).trimmed().toUpper();
+        const QByteArray key = eq < 0 ? QByteArray() : param.left(eq).trimmed().toUpper();
         QByteArray value = eq < 0 ? param : param.mid(eq + 1).trimmed();
         if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
             value = value.mid(1, value.size() - 2);
+        value = caretDecoded(value);
         const QByteArray upper = value.toUpper();
         if (key == "ENCODING" || (key.isEmpty() && (upper == "QUOTED-PRINTABLE" || upper == "BASE64" || upper == "B")))
             p.encoding = upper;
@@ -177,9 +269,22 @@ std::optional<Property> parseLine(const QByteArray& line)
             p.charset = value;
         else if (key == "VALUE")
             p.valueType = value.toLower();
+        else if (key == "PREF") {
+            bool ok = false;
+            const int n = value.toInt(&ok);
+            p.pref = ok && n >= 1 && n <= 100 ? n : 1;
+        } else if (key == "LABEL")
+            p.label = QString::fromUtf8(value);
+        else if (key == "X-APPLE-OMIT-YEAR")
+            p.omitYear = value;
         else if (key == "TYPE" || key.isEmpty())
-            for (const QByteArray& t : value.split(','))
-                p.types << QString::fromLatin1(t.trimmed().toLower());
+            for (const QByteArray& t : value.split(',')) {
+                const QString type = QString::fromLatin1(t.trimmed().toLower());
+                if (type == u"pref")
+                    p.pref = std::min(p.pref, 1);
+                else if (!type.isEmpty())
+                    p.types << type;
+            }
     }
     return p;
 }
@@ -210,251 +315,741 @@ QByteArray quotedPrintableDecoded(const QByteArray& text)
     return out;
 }
 
-class Reader {
+bool isValidUtf8(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const uchar c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int more = 0;
+        uint code = 0;
+        if (c >= 0xC2 && c <= 0xDF)
+            more = 1, code = c & 0x1F;
+        else if (c >= 0xE0 && c <= 0xEF)
+            more = 2, code = c & 0x0F;
+        else if (c >= 0xF0 && c <= 0xF4)
+            more = 3, code = c & 0x07;
+        else
+            return false;
+        if (i + more >= n)
+            return false;
+        for (int k = 1; k <= more; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i + k] & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF.
+        if ((more == 2 && code < 0x800) || (more == 3 && (code < 0x10000 || code > 0x10FFFF))
+            || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += more + 1;
+    }
+    return true;
+}
+
+// A value with its backslash escapes decoded: \n a line break, \, \; \\ and
+// \: the character; any other backslash stays.
+QString unescaped(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\\' && i + 1 < text.size()) {
+            const QChar next = text[i + 1];
+            if (next == u'n' || next == u'N') {
+                out += u'\n';
+                ++i;
+                continue;
+            }
+            if (next == u'\\' || next == u',' || next == u';' || next == u':') {
+                out += next;
+                ++i;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// The components of a structured value (N, ADR, ORG) split on the
+// semicolons that are not escaped; with listsAsBlanks, the commas that
+// separate the values of one component become blanks ("Philip,Paul").
+QStringList components(const QString& text, bool listsAsBlanks = false)
+{
+    QStringList parts;
+    qsizetype from = 0;
+    QString part;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\\' && i + 1 < text.size()) {
+            ++i;
+        } else if (text[i] == u';' || (listsAsBlanks && text[i] == u',')) {
+            part += unescaped(QStringView(text).sliced(from, i - from));
+            from = i + 1;
+            if (text[i] == u';') {
+                parts << (listsAsBlanks ? part.simplified() : part);
+                part.clear();
+            } else {
+                part += u' ';
+            }
+        }
+    }
+    part += unescaped(QStringView(text).sliced(from));
+    parts << (listsAsBlanks ? part.simplified() : part);
+    if (!listsAsBlanks)
+        for (QString& p : parts)
+            p = p.trimmed();
+    return parts;
+}
+
+bool isParticle(const QString& word)
+{
+    static const QStringList particles = {
+        QStringLiteral("de"),  QStringLiteral("du"),  QStringLiteral("des"), QStringLiteral("la"),
+        QStringLiteral("le"),  QStringLiteral("van"), QStringLiteral("von"), QStringLiteral("der"),
+        QStringLiteral("den"), QStringLiteral("di"),  QStringLiteral("da"),  QStringLiteral("del"),
+        QStringLiteral("dos"), QStringLiteral("ter")};
+    return particles.contains(word.toLower());
+}
+
+// An address written as on an envelope: street lines, "75001 Paris",
+// perhaps the country last.
+struct LabelAddress {
+    QString street, postalCode, city, country;
+};
+
+std::optional<LabelAddress> addressOfLabel(const QString& label)
+{
+    QStringList lines;
+    for (const QString& line : label.split(u'\n'))
+        if (!line.trimmed().isEmpty())
+            lines << line.simplified();
+    if (lines.size() == 1)
+        lines = lines[0].split(u',', Qt::SkipEmptyParts);
+    for (QString& line : lines)
+        line = line.trimmed();
+    lines.removeAll(QString());
+    if (lines.isEmpty())
+        return std::nullopt;
+    static const QRegularExpression codeCity(QStringLiteral("^((?:\\d{4,5})|(?:2[AB]\\d{3}))\\s+(.+)$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    LabelAddress a;
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        const QRegularExpressionMatch m = codeCity.match(lines[i]);
+        if (!m.hasMatch())
+            continue;
+        a.postalCode = m.captured(1);
+        a.city = m.captured(2);
+        a.street = lines.mid(0, i).join(QStringLiteral(", "));
+        a.country = lines.mid(i + 1).join(QStringLiteral(", "));
+        return a;
+    }
+    a.street = lines.join(QStringLiteral(", "));
+    return a;
+}
+
+// The custom field a NOTE line "caption: value" names, 0 when none.
+int fieldOfNoteLine(const QString& line, const QStringList& captions)
+{
+    const qsizetype colon = line.indexOf(u':');
+    if (colon <= 0)
+        return 0;
+    const QString key = captionKey(line.left(colon));
+    for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount && !key.isEmpty(); ++k)
+        if (captionKey(captions.value(k - 2)) == key)
+            return k;
+    return 0;
+}
+
+struct Candidate {
+    QString value;
+    std::array<int, 3> rank;  // the lowest is kept
+    qsizetype order = 0;
+    QString what;             // how the report names the ones not kept
+    QString country;          // of an address
+    bool work = false;
+};
+
+// One card's properties made into a contact.
+class CardBuilder {
 public:
-    Reader(const QByteArray& bytes, const QStringList& captions) : m_captions(captions)
+    CardBuilder(const QStringList& captions, std::map<QByteArray, QStringDecoder>& decoders)
+        : m_captions(captions), m_decoders(decoders)
     {
-        QStringDecoder probe(QStringDecoder::Utf8);
-        const QString decoded = probe.decode(bytes);
-        m_utf8 = !probe.hasError();
+        m_companyField = fieldOfRole(ContactRole::Company, captions);
+        m_jobField = fieldOfRole(ContactRole::JobTitle, captions);
+        m_birthdayField = fieldOfRole(ContactRole::Birthday, captions);
+        m_notesField = fieldOfRole(ContactRole::Notes, captions);
     }
 
-    std::vector<Contact> read(const QByteArray& bytes)
+    // agents: the vCards written inside this one as a text value (3.0 AGENT).
+    Contact build(std::vector<Property>& properties, QStringList remarks, QStringList* agents)
     {
-        std::vector<Contact> contacts;
-        int depth = 0;
-        for (const QByteArray& line : logicalLines(bytes)) {
-            const std::optional<Property> p = parseLine(line);
-            if (!p)
+        m_contact = Contact();
+        m_contact.remarks = std::move(remarks);
+        m_agents = agents;
+        m_haveName = false;
+        m_given.clear();
+        m_additional.clear();
+        m_formatted.clear();
+        m_organisation.clear();
+        m_landlines.clear();
+        m_mobiles.clear();
+        m_emails.clear();
+        m_addresses.clear();
+        m_labels.clear();
+        m_freeNotes.clear();
+        m_mobileGroups.clear();
+        m_utf8 = true;
+        for (Property& p : properties) {
+            if (binary(p))
                 continue;
-            const QByteArray value = p->value.trimmed().toUpper();
-            if (p->name == "BEGIN" && value == "VCARD") {
-                // A card inside a card (2.1 AGENT) is not a contact of its own.
-                if (depth++ == 0)
-                    startCard();
-                continue;
+            if (p.encoding == "QUOTED-PRINTABLE")
+                p.value = quotedPrintableDecoded(p.value);
+            if (m_utf8 && !isValidUtf8(p.value))
+                m_utf8 = false;
+            if (p.name == "X-ABLABEL") {
+                const QString label = QString::fromUtf8(p.value).toLower();
+                if (label.contains(u"mobile") || label.contains(u"portable") || label.contains(u"cell"))
+                    m_mobileGroups << p.group;
             }
-            if (p->name == "END" && value == "VCARD") {
-                if (depth > 0 && --depth == 0)
-                    contacts.push_back(finishCard());
-                continue;
-            }
-            if (depth == 1)
-                take(*p);
         }
-        return contacts;
+        for (const Property& p : properties) {
+            if (!binary(p) && p.value.size() > kMaxValueBytes) {
+                notKept(QString::fromLatin1(p.name.toLower()),
+                        QStringLiteral("valeur de plus de 64 Ko à la ligne ") + QString::number(p.line));
+                continue;
+            }
+            take(p);
+        }
+        return finish();
     }
 
 private:
-    QString text(const Property& p) const
+    static bool binary(const Property& p)
     {
-        const QByteArray raw = p.encoding == "QUOTED-PRINTABLE" ? quotedPrintableDecoded(p.value) : p.value;
+        return p.name == "PHOTO" || p.name == "LOGO" || p.name == "SOUND" || p.name == "KEY";
+    }
+
+    QString text(const Property& p)
+    {
         QString decoded;
-        if (!p.charset.isEmpty()) {
-            QStringDecoder decoder(p.charset.constData());
-            if (decoder.isValid())
-                decoded = decoder.decode(raw);
+        if (m_utf8) {
+            decoded = QString::fromUtf8(p.value);
+        } else {
+            if (!p.charset.isEmpty()) {
+                auto it = m_decoders.find(p.charset.toUpper());
+                if (it == m_decoders.end() && m_decoders.size() < 16)
+                    it = m_decoders.emplace(p.charset.toUpper(), QStringDecoder(p.charset.constData())).first;
+                if (it != m_decoders.end() && it->second.isValid()) {
+                    it->second.resetState();
+                    decoded = it->second.decode(p.value);
+                    if (it->second.hasError())
+                        decoded = QString();
+                }
+            }
+            if (decoded.isNull())
+                decoded = fromCp1252(p.value);
         }
-        if (decoded.isNull())
-            decoded = m_utf8 ? QString::fromUtf8(raw) : fromCp1252(raw);
         decoded.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         decoded.replace(u'\r', u'\n');
         return decoded;
     }
 
-    static QString unescaped(const QString& text)
-    {
-        QString out;
-        out.reserve(text.size());
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text[i] == u'\\' && i + 1 < text.size()) {
-                const QChar next = text[++i];
-                out += (next == u'n' || next == u'N') ? QChar(u'\n') : next;
-            } else {
-                out += text[i];
-            }
-        }
-        return out;
-    }
-
-    static QStringList components(const QString& text)
-    {
-        QStringList parts;
-        QString part;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text[i] == u'\\' && i + 1 < text.size()) {
-                part += text[i];
-                part += text[++i];
-            } else if (text[i] == u';') {
-                parts << unescaped(part);
-                part.clear();
-            } else {
-                part += text[i];
-            }
-        }
-        parts << unescaped(part);
-        return parts;
-    }
-
-    void startCard()
-    {
-        m_contact = Contact();
-        m_haveName = false;
-        m_formatted.clear();
-        m_organisation.clear();
-        m_haveAddress = false;
-    }
-
     void notKept(const QString& what, const QString& value)
     {
-        if (!value.trimmed().isEmpty())
-            m_contact.notKept << what + QStringLiteral(" : ") + QString(value).replace(u'\n', u' ').trimmed();
+        if (value.trimmed().isEmpty())
+            return;
+        if (m_contact.notKept.size() < kMaxNotesPerContact)
+            m_contact.notKept << what + QStringLiteral(" : ") + QString(value).replace(u'\n', u' ').simplified();
+        else if (m_contact.notKept.size() == kMaxNotesPerContact)
+            m_contact.notKept << QStringLiteral("et d'autres éléments (plus de 200)");
     }
 
-    // The field k when empty, otherwise the value is reported.
     void keepFirst(int k, const QString& value, const QString& what)
     {
-        if (m_contact.field(k).isEmpty())
+        if (k && m_contact.field(k).isEmpty())
             m_contact.field(k) = value;
         else
             notKept(what, value);
+    }
+
+    void add(std::vector<Candidate>& list, Candidate c)
+    {
+        if (c.value.trimmed().isEmpty())
+            return;
+        c.order = qsizetype(list.size());
+        list.push_back(std::move(c));
+    }
+
+    static int homeRank(const Property& p)
+    {
+        if (p.types.contains(QStringLiteral("home")))
+            return 0;
+        return p.types.contains(QStringLiteral("work")) ? 2 : 1;
     }
 
     void take(const Property& p)
     {
         const QByteArray& name = p.name;
         if (name == "N") {
-            const QStringList c = components(text(p));
+            const QStringList c = components(text(p), true);
             m_haveName = true;
-            m_contact.field(kFieldSurname) = c.value(0).trimmed();
-            m_contact.field(kFieldFirstNames) = (c.value(1).trimmed() + u' ' + c.value(2).trimmed()).trimmed();
-            m_contact.field(kFieldCivility) = c.value(3).trimmed();
+            m_contact.field(kFieldSurname) = c.value(0);
+            m_given = c.value(1);
+            m_additional = c.value(2);
+            m_contact.field(kFieldCivility) = c.value(3);
             notKept(QStringLiteral("suffixe du nom"), c.value(4));
         } else if (name == "FN") {
-            m_formatted = unescaped(text(p)).trimmed();
+            m_formatted = unescaped(text(p)).simplified();
         } else if (name == "ORG") {
-            m_organisation = components(text(p)).join(u' ').trimmed();
+            QStringList parts = components(text(p));
+            parts.removeAll(QString());
+            if (m_organisation.isEmpty())
+                m_organisation = parts.join(QStringLiteral(", "));
+            else
+                notKept(QStringLiteral("autre société"), parts.join(QStringLiteral(", ")));
+        } else if (name == "TITLE" || name == "ROLE") {
+            keepFirst(m_jobField, unescaped(text(p)).simplified(),
+                      name == "TITLE" ? QStringLiteral("fonction") : QStringLiteral("rôle"));
+        } else if (name == "BDAY") {
+            QString day = unescaped(text(p)).trimmed();
+            if (!p.omitYear.isEmpty() && day.startsWith(QString::fromLatin1(p.omitYear)))
+                day = QStringLiteral("--") + day.mid(p.omitYear.size()).remove(u'-');
+            keepFirst(m_birthdayField, birthdayText(day), QStringLiteral("date de naissance"));
         } else if (name == "TEL") {
             QString number = unescaped(text(p)).trimmed();
             if (number.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive))
                 number = number.mid(4);
-            if (p.types.contains(QStringLiteral("fax")))
+            const QStringList& t = p.types;
+            if (t.contains(QStringLiteral("fax")))
                 notKept(QStringLiteral("télécopie"), number);
-            else if (p.types.contains(QStringLiteral("pager")))
+            else if (t.contains(QStringLiteral("pager")))
                 notKept(QStringLiteral("récepteur d'appel"), number);
-            else if (p.types.contains(QStringLiteral("cell")) || p.types.contains(QStringLiteral("mobile")))
-                keepFirst(kFieldMobile, number, QStringLiteral("autre portable"));
+            else if (t.contains(QStringLiteral("cell")) || t.contains(QStringLiteral("mobile"))
+                     || t.contains(QStringLiteral("iphone")) || t.contains(QStringLiteral("x-mobile"))
+                     || t.contains(QStringLiteral("cellular")) || (!p.group.isEmpty() && m_mobileGroups.contains(p.group)))
+                add(m_mobiles, {number, {p.pref, 0, 0}, 0, QStringLiteral("autre portable"), {}, false});
             else
-                keepFirst(kFieldLandline, number, QStringLiteral("autre téléphone"));
+                add(m_landlines, {number, {p.pref, homeRank(p), 0}, 0, QStringLiteral("autre téléphone"), {}, false});
         } else if (name == "ADR") {
-            takeAddress(components(text(p)));
+            takeAddress(p, components(text(p)));
+        } else if (name == "LABEL") {
+            add(m_labels, {unescaped(text(p)), {homeRank(p) == 2 ? 1 : 0, p.pref, homeRank(p)}, 0, {}, {},
+                           homeRank(p) == 2});
         } else if (name == "EMAIL") {
-            keepFirst(kFieldEmail, unescaped(text(p)).trimmed(), QStringLiteral("autre adresse e-mail"));
+            add(m_emails, {unescaped(text(p)).trimmed(), {p.pref, 0, 0}, 0, QStringLiteral("autre adresse e-mail"), {}, false});
         } else if (name == "NOTE") {
             takeNote(unescaped(text(p)));
         } else if (name == "PHOTO") {
             takePhoto(p);
+        } else if (name == "AGENT") {
+            const QString value = unescaped(text(p)).trimmed();
+            if (value.startsWith(QStringLiteral("BEGIN:VCARD"), Qt::CaseInsensitive) && m_agents)
+                *m_agents << value;
+            else
+                notKept(QStringLiteral("agent"), value);
+        } else if (name == "X-TABULON-PIN") {
+            takePin(text(p));
         } else {
-            static const QHash<QByteArray, QString> reported = {
-                {"BDAY", QStringLiteral("date de naissance")}, {"TITLE", QStringLiteral("fonction")},
-                {"ROLE", QStringLiteral("rôle")},              {"URL", QStringLiteral("site")},
-                {"NICKNAME", QStringLiteral("surnom")},        {"ANNIVERSARY", QStringLiteral("anniversaire")},
+            // Technical properties that hold nothing of the person.
+            static const QList<QByteArray> ignored = {
+                "VERSION", "PRODID", "REV", "UID", "KIND", "SOURCE", "NAME", "PROFILE", "CLASS", "SORT-STRING",
+                "CLIENTPIDMAP", "MAILER", "TZ", "X-ABUID", "X-ABADR", "X-ABLABEL", "X-ABSHOWAS", "X-MOZILLA-HTML",
+                "X-EVOLUTION-FILE-AS", "X-EVOLUTION-BLOG-URL", "X-EVOLUTION-LIST", "X-EVOLUTION-LIST-SHOW_ADDRESSES",
+                "X-PHONETIC-FIRST-NAME", "X-PHONETIC-LAST-NAME", "X-ANDROID-CUSTOM", "X-MS-OL-DEFAULT-POSTAL-ADDRESS",
+                "X-MS-CARDPICTURE", "X-WAB-GENDER", "X-IMAGETYPE", "X-IMAGEHASH", "BEGIN", "END", "XML", "GENDER"};
+            static const QHash<QByteArray, QString> named = {
+                {"URL", QStringLiteral("site")},         {"NICKNAME", QStringLiteral("surnom")},
+                {"ANNIVERSARY", QStringLiteral("anniversaire")}, {"IMPP", QStringLiteral("messagerie")},
+                {"CATEGORIES", QStringLiteral("catégories")},     {"GEO", QStringLiteral("position")},
+                {"RELATED", QStringLiteral("relation")},  {"LANG", QStringLiteral("langue")},
+                {"MEMBER", QStringLiteral("membre")},     {"FBURL", QStringLiteral("agenda")},
             };
-            if (const auto it = reported.find(name); it != reported.end())
-                notKept(*it, unescaped(text(p)));
+            if (ignored.contains(name))
+                return;
+            const auto it = named.find(name);
+            notKept(it != named.end() ? *it : QString::fromLatin1(name.toLower()), unescaped(text(p)));
         }
     }
 
-    void takeAddress(const QStringList& c)
+    void takeAddress(const Property& p, const QStringList& c)
     {
         QStringList streetParts;
         for (int i : {2, 1, 0})
-            if (!c.value(i).trimmed().isEmpty())
-                streetParts << c.value(i).trimmed().split(u'\n', Qt::SkipEmptyParts).join(QStringLiteral(", "));
-        const QString street = streetParts.join(QStringLiteral(", "));
-        const QString city = c.value(3).trimmed(), postalCode = c.value(5).trimmed();
-        if (m_haveAddress) {
-            QStringList whole = streetParts;
-            whole << (postalCode + u' ' + city).trimmed() << c.value(6).trimmed();
-            whole.removeAll(QString());
-            notKept(QStringLiteral("autre adresse"), whole.join(QStringLiteral(", ")));
+            if (!c.value(i).isEmpty())
+                streetParts << c.value(i).split(u'\n', Qt::SkipEmptyParts).join(QStringLiteral(", "));
+        Candidate a;
+        a.work = homeRank(p) == 2;
+        a.rank = {a.work ? 1 : 0, p.pref, homeRank(p)};
+        a.country = c.value(6);
+        if (streetParts.isEmpty() && c.value(3).isEmpty() && c.value(5).isEmpty() && !p.label.trimmed().isEmpty()) {
+            // 4.0: the address given only as its label.
+            add(m_labels, {p.label, a.rank, 0, {}, {}, a.work});
             return;
         }
-        m_haveAddress = true;
-        m_contact.field(kFieldStreet) = street;
-        m_contact.field(kFieldCity) = city;
-        m_contact.field(kFieldPostalCode) = postalCode;
-        notKept(QStringLiteral("région"), c.value(4));
-        const QString country = c.value(6).trimmed();
-        if (country.compare(QStringLiteral("France"), Qt::CaseInsensitive) != 0
-            && country.compare(QStringLiteral("FR"), Qt::CaseInsensitive) != 0)
-            notKept(QStringLiteral("pays"), country);
+        // Street, postal code, city, region, kept as one text until chosen.
+        a.value = streetParts.join(QStringLiteral(", ")) + u'\x1f' + c.value(5) + u'\x1f' + c.value(3) + u'\x1f'
+                  + c.value(4);
+        if (a.value.size() > 3 || !a.country.isEmpty())
+            add(m_addresses, a);
     }
 
-    // Lines "caption: value" go to the field of that caption.
+    // Lines "caption: value" go to the field of that caption, the others to
+    // the notes' field.
     void takeNote(const QString& note)
     {
         for (const QString& line : note.split(u'\n')) {
             if (line.trimmed().isEmpty())
                 continue;
-            bool placed = false;
-            for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount && !placed; ++k) {
-                const QString caption = m_captions.value(k - 2) + u':';
-                if (!line.startsWith(caption, Qt::CaseInsensitive) || !m_contact.field(k).isEmpty())
-                    continue;
-                QString value = line.mid(caption.size());
+            if (const int field = fieldOfNoteLine(line, m_captions)) {
+                QString value = line.mid(line.indexOf(u':') + 1);
                 if (value.startsWith(u' '))
                     value.remove(0, 1);
-                m_contact.field(k) = value;
-                placed = true;
+                keepFirst(field, value, QStringLiteral("note"));
+                continue;
             }
-            if (!placed)
-                notKept(QStringLiteral("note"), line);
+            m_freeNotes << line.trimmed();
         }
     }
 
     void takePhoto(const Property& p)
     {
-        QByteArray value = p.value;
+        QByteArray value = p.value.trimmed();
         const bool inline64 = value.startsWith("data:");
         if (inline64)
             value = value.mid(value.indexOf(',') + 1);
         if (!inline64 && p.encoding != "B" && p.encoding != "BASE64") {
-            notKept(QStringLiteral("photo (adresse)"), QString::fromUtf8(value));
+            notKept(QStringLiteral("photo (adresse)"), QString::fromUtf8(value.left(200)));
             return;
         }
-        if (!m_contact.photo.isEmpty())
+        if (!m_contact.photo.isEmpty()) {
+            notKept(QStringLiteral("photo"), QStringLiteral("une seconde photo"));
             return;
+        }
         value.replace(' ', QByteArray()).replace('\t', QByteArray());
         m_contact.photo = QByteArray::fromBase64(value);
     }
 
-    Contact finishCard()
+    void takePin(const QString& value)
     {
-        Contact& c = m_contact;
-        const bool named = !c.field(kFieldSurname).isEmpty() || !c.field(kFieldFirstNames).isEmpty();
-        if (!named && !m_organisation.isEmpty()) {
-            // A company's card: its name is the organisation.
-            c.field(kFieldSurname) = m_organisation;
-        } else {
-            notKept(QStringLiteral("société"), m_organisation);
-            if (!named && !m_haveName && !m_formatted.isEmpty()) {
-                // No N (allowed in 4.0): the last word of FN is taken as the surname.
-                const qsizetype blank = m_formatted.lastIndexOf(u' ');
-                c.field(kFieldSurname) = m_formatted.mid(blank + 1);
-                c.field(kFieldFirstNames) = blank < 0 ? QString() : m_formatted.left(blank).trimmed();
+        const QStringList c = value.split(u';');
+        bool okX = false, okY = false;
+        const double x = c.value(1).trimmed().toDouble(&okX), y = c.value(2).trimmed().toDouble(&okY);
+        const QString marker = c.value(0).trimmed();
+        const bool okMarker = marker.isEmpty() || (marker.size() == 1 && marker[0].isDigit() && marker[0].unicode() < 128);
+        // Within what field 1 can hold after its marker.
+        if (c.size() != 3 || !okMarker || !okX || !okY || !std::isfinite(x) || !std::isfinite(y)
+            || positionText(x, y).size() > CardRecord::kWidths[0] - 1) {
+            notKept(QStringLiteral("épingle illisible"), value);
+            return;
+        }
+        m_contact.pin = ContactPin{marker.isEmpty() ? QChar(u' ') : marker[0], x, y};
+    }
+
+    // The best of list (lowest rank, then first in the file); the others reported.
+    const Candidate* choose(const std::vector<Candidate>& list)
+    {
+        const Candidate* best = nullptr;
+        for (const Candidate& c : list)
+            if (!best || std::tie(c.rank, c.order) < std::tie(best->rank, best->order))
+                best = &c;
+        return best;
+    }
+
+    void placeBest(const std::vector<Candidate>& list, int field)
+    {
+        const Candidate* best = choose(list);
+        for (const Candidate& c : list)
+            if (&c != best)
+                notKept(c.what, c.value);
+        if (best)
+            m_contact.field(field) = best->value;
+    }
+
+    void placeAddress()
+    {
+        const auto otherAddress = [&](const QStringList& parts, const QString& country) {
+            QStringList whole;
+            whole << parts.value(0) << (parts.value(1) + u' ' + parts.value(2)).trimmed() << country;
+            whole.removeAll(QString());
+            notKept(QStringLiteral("autre adresse"), whole.join(QStringLiteral(", ")));
+        };
+        const Candidate* best = choose(m_addresses);
+        for (const Candidate& c : m_addresses)
+            if (&c != best)
+                otherAddress(c.value.split(u'\x1f'), c.country);
+        QStringList parts;
+        QString country;
+        bool work = false;
+        if (best) {
+            parts = best->value.split(u'\x1f');
+            country = best->country;
+            work = best->work;
+        } else if (const Candidate* label = choose(m_labels)) {
+            if (const std::optional<LabelAddress> a = addressOfLabel(label->value)) {
+                parts = {a->street, a->postalCode, a->city, QString()};
+                country = a->country;
+                work = label->work;
+                m_contact.remarks << QStringLiteral("adresse lue dans son étiquette (LABEL)");
             }
         }
-        return c;
+        if (parts.isEmpty())
+            return;
+        m_contact.field(kFieldStreet) = parts.value(0);
+        m_contact.field(kFieldPostalCode) = parts.value(1);
+        m_contact.field(kFieldCity) = parts.value(2);
+        m_contact.country = country;
+        notKept(QStringLiteral("région"), parts.value(3));
+        if (!country.isEmpty() && !isFrance(country))
+            notKept(QStringLiteral("pays"), country);
+        if (work)
+            m_contact.remarks << QStringLiteral("adresse du travail reprise, aucune adresse personnelle");
+    }
+
+    void placeNames()
+    {
+        Contact& c = m_contact;
+        QString rest;
+        c.field(kFieldFirstNames) =
+            firstNamesFitting(m_given, m_additional, CardRecord::kWidths[kFieldFirstNames - 1], &rest);
+        notKept(QStringLiteral("autres prénoms"), rest);
+        const bool named = !c.field(kFieldSurname).isEmpty() || !c.field(kFieldFirstNames).isEmpty();
+        bool companyIsName = false;
+        if (!named && !m_formatted.isEmpty()) {
+            if (!m_organisation.isEmpty() && captionKey(m_formatted) == captionKey(m_organisation)) {
+                companyIsName = true;
+            } else if (!m_formatted.contains(u'@')) {
+                // No name but the full one: the last word is the surname, with
+                // its particles ("de la Fontaine"); "Dupont, Jean" is surname first.
+                if (const qsizetype comma = m_formatted.indexOf(u','); comma > 0) {
+                    c.field(kFieldSurname) = m_formatted.left(comma).trimmed();
+                    c.field(kFieldFirstNames) = m_formatted.mid(comma + 1).trimmed();
+                } else {
+                    const QStringList words = m_formatted.split(u' ', Qt::SkipEmptyParts);
+                    qsizetype start = words.size() - 1;
+                    while (start > 1 && isParticle(words[start - 1]))
+                        --start;
+                    c.field(kFieldSurname) = words.mid(start).join(u' ');
+                    c.field(kFieldFirstNames) = words.mid(0, start).join(u' ');
+                }
+                if (!m_haveName)
+                    c.remarks << QStringLiteral("nom et prénoms pris du nom complet « ") + m_formatted
+                                     + QStringLiteral(" »");
+            }
+        } else if (!named && !m_organisation.isEmpty() && !m_companyField) {
+            companyIsName = true;
+        }
+        if (companyIsName) {
+            c.field(kFieldSurname) = m_organisation;
+            c.remarks << QStringLiteral("fiche d'une société : son nom « ") + m_organisation
+                             + QStringLiteral(" » est pris comme nom");
+        }
+        if (m_companyField)
+            keepFirst(m_companyField, m_organisation, QStringLiteral("société"));
+        else if (!companyIsName)
+            notKept(QStringLiteral("société"), m_organisation);
+    }
+
+    Contact finish()
+    {
+        placeNames();
+        placeBest(m_landlines, kFieldLandline);
+        placeBest(m_mobiles, kFieldMobile);
+        placeBest(m_emails, kFieldEmail);
+        placeAddress();
+        if (!m_freeNotes.isEmpty()) {
+            if (m_notesField && m_contact.field(m_notesField).isEmpty())
+                m_contact.field(m_notesField) = m_freeNotes.join(u' ');
+            else
+                for (const QString& line : std::as_const(m_freeNotes))
+                    notKept(QStringLiteral("note"), line);
+        }
+        return std::move(m_contact);
     }
 
     QStringList m_captions;
-    bool m_utf8 = true;
+    std::map<QByteArray, QStringDecoder>& m_decoders;
+    int m_companyField = 0, m_jobField = 0, m_birthdayField = 0, m_notesField = 0;
     Contact m_contact;
+    QStringList* m_agents = nullptr;
+    bool m_utf8 = true;
     bool m_haveName = false;
-    bool m_haveAddress = false;
+    QString m_given, m_additional;
     QString m_formatted;
     QString m_organisation;
+    std::vector<Candidate> m_landlines, m_mobiles, m_emails, m_addresses, m_labels;
+    QStringList m_freeNotes;
+    QList<QByteArray> m_mobileGroups;
+};
+
+// The bytes as UTF-8 when they are UTF-16 (with or without a byte order
+// mark, as macOS writes them), otherwise as they are, less a UTF-8 mark.
+QByteArray asUtf8Bytes(const QByteArray& bytes, QStringList* notes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return bytes.mid(3);
+    std::optional<QStringConverter::Encoding> utf16;
+    if (bytes.startsWith("\xFF\xFE"))
+        utf16 = QStringConverter::Utf16LE;
+    else if (bytes.startsWith("\xFE\xFF"))
+        utf16 = QStringConverter::Utf16BE;
+    else if (bytes.size() >= 4) {
+        // "BEGIN" as UTF-16: every other byte is zero.
+        int evenZeros = 0, oddZeros = 0;
+        const qsizetype probe = std::min<qsizetype>(bytes.size() & ~qsizetype(1), 64);
+        for (qsizetype i = 0; i < probe; ++i)
+            (i % 2 ? oddZeros : evenZeros) += bytes[i] == '\0';
+        if (oddZeros > probe / 4 && evenZeros == 0)
+            utf16 = QStringConverter::Utf16LE;
+        else if (evenZeros > probe / 4 && oddZeros == 0)
+            utf16 = QStringConverter::Utf16BE;
+    }
+    if (!utf16) {
+        // A file of CR line ends only (old Macintosh).
+        if (!bytes.contains('\n') && bytes.contains('\r'))
+            return QByteArray(bytes).replace('\r', '\n');
+        return bytes;
+    }
+    QStringDecoder decoder(*utf16, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (bytes.size() % 2 && notes)
+        *notes << QStringLiteral("Fichier en UTF-16 dont le dernier octet manque");
+    QByteArray utf8 = text.toUtf8();
+    if (utf8.startsWith("\xEF\xBB\xBF"))
+        utf8.remove(0, 3);
+    return utf8;
+}
+
+class Reader {
+public:
+    explicit Reader(const QStringList& captions) : m_builder(captions, m_decoders) {}
+
+    // Appends the contacts of bytes to reading, agents depth levels down.
+    void read(QByteArrayView bytes, VCardReading& reading, int depth)
+    {
+        struct Open {
+            std::vector<Property> properties;
+            size_t slot = 0;
+            qsizetype line = 0;
+            qsizetype unreadable = 0;
+            qsizetype beyond = 0;
+            QStringList tooLong;
+            QString firstUnreadable;
+            QString agentOf;
+        };
+        std::vector<Open> open;
+        qsizetype outside = 0, outsideFirst = 0;
+        QStringList agents;
+        const auto close = [&](Open& card, bool ended) {
+            QStringList remarks;
+            if (!ended)
+                remarks << QStringLiteral("fiche non terminée (END:VCARD manquant) à partir de la ligne ")
+                               + QString::number(card.line);
+            if (!card.agentOf.isEmpty())
+                remarks << QStringLiteral("contact joint à la fiche de ") + card.agentOf;
+            agents.clear();
+            Contact c = m_builder.build(card.properties, remarks, depth < kMaxAgentDepth ? &agents : nullptr);
+            if (card.unreadable)
+                c.notKept << QString::number(card.unreadable) + QStringLiteral(" ligne(s) illisible(s), dont : ")
+                                 + card.firstUnreadable;
+            for (const QString& what : std::as_const(card.tooLong))
+                c.notKept << what;
+            if (card.beyond)
+                c.notKept << QString::number(card.beyond) + QStringLiteral(" ligne(s) au-delà de 10000 dans la fiche");
+            const QString label = c.label();
+            reading.contacts[card.slot] = std::move(c);
+            for (const QString& agent : QStringList(agents)) {
+                const QByteArray inner = agent.toUtf8();
+                m_agentOf = label;
+                read(inner, reading, depth + 1);
+            }
+        };
+        LineSource lines(bytes);
+        LogicalLine line;
+        while (lines.next(line) && !reading.error) {
+            if (line.tooLong) {
+                const QString what = QStringLiteral("ligne ") + QString::number(line.number)
+                                     + QStringLiteral(" de plus de 16 Mo (")
+                                     + QString::fromLatin1(line.text.left(line.text.indexOf(':')).left(40))
+                                     + QStringLiteral("), non reprise");
+                if (open.empty())
+                    reading.notes << QStringLiteral("Ligne ") + what.mid(6);
+                else
+                    open.back().tooLong << what;
+                continue;
+            }
+            if (line.text.trimmed().isEmpty())
+                continue;
+            std::optional<Property> p = parseLine(line.text);
+            const QByteArray value = p ? p->value.trimmed().toUpper() : QByteArray();
+            const bool begins = p && ((p->name == "BEGIN" && value == "VCARD")
+                                      || (p->name == "AGENT" && value == "BEGIN:VCARD"));
+            if (begins) {
+                if (reading.contacts.size() >= kMaxContacts) {
+                    reading.error = Error{kNoErrorNumber, QStringLiteral(" Ce fichier contient plus de 1 000 000 de "
+                                                                         "contacts : il n'est pas importé.")};
+                    return;
+                }
+                Open card;
+                card.slot = reading.contacts.size();
+                card.line = line.number;
+                // A card inside a card (AGENT) is a contact of its own.
+                card.agentOf = open.empty() ? m_agentOf : QStringLiteral("la ligne ") + QString::number(open.back().line);
+                reading.contacts.emplace_back();
+                open.push_back(std::move(card));
+                continue;
+            }
+            if (p && p->name == "END" && value == "VCARD") {
+                if (open.empty()) {
+                    reading.notes << QStringLiteral("Ligne ") + QString::number(line.number)
+                                         + QStringLiteral(" : END:VCARD sans BEGIN:VCARD");
+                    continue;
+                }
+                Open card = std::move(open.back());
+                open.pop_back();
+                close(card, true);
+                continue;
+            }
+            if (open.empty()) {
+                if (!outside++)
+                    outsideFirst = line.number;
+                continue;
+            }
+            Open& card = open.back();
+            if (!p) {
+                if (!card.unreadable++)
+                    card.firstUnreadable = QStringLiteral("ligne ") + QString::number(line.number) + QStringLiteral(" « ")
+                                           + QString::fromUtf8(line.text.left(60)) + QStringLiteral(" »");
+                continue;
+            }
+            if (qsizetype(card.properties.size()) >= kMaxPropertiesPerCard) {
+                ++card.beyond;
+                continue;
+            }
+            p->line = line.number;
+            card.properties.push_back(std::move(*p));
+        }
+        while (!open.empty() && !reading.error) {
+            Open card = std::move(open.back());
+            open.pop_back();
+            close(card, false);
+        }
+        if (outside)
+            reading.notes << QString::number(outside) + QStringLiteral(" ligne(s) hors d'une fiche vCard ignorée(s), "
+                                                                       "la première à la ligne ")
+                                 + QString::number(outsideFirst);
+        m_agentOf.clear();
+    }
+
+private:
+    std::map<QByteArray, QStringDecoder> m_decoders;
+    CardBuilder m_builder;
+    QString m_agentOf;
 };
 
 }  // namespace
@@ -478,12 +1073,37 @@ QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QB
         put(QStringLiteral("TEL;TYPE=CELL:") + escaped(t(kFieldMobile)));
     if (!t(kFieldEmail).isEmpty())
         put(QStringLiteral("EMAIL;TYPE=INTERNET:") + escaped(t(kFieldEmail)));
-    QStringList notes;
-    for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount; ++k)
-        if (!t(k).isEmpty())
-            notes << captions.value(k - 2) + QStringLiteral(": ") + t(k);
-    if (!notes.isEmpty())
-        put(QStringLiteral("NOTE:") + escaped(notes.join(u'\n')));
+    // The fields of a company, job title, birthday and notes as the
+    // properties address books show, each only when reading it back gives the
+    // same text; every other custom field as a line "caption: value" of NOTE.
+    QString freeNote;
+    QStringList noteLines;
+    const int company = fieldOfRole(ContactRole::Company, captions), job = fieldOfRole(ContactRole::JobTitle, captions),
+              birthday = fieldOfRole(ContactRole::Birthday, captions), notes = fieldOfRole(ContactRole::Notes, captions);
+    for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount; ++k) {
+        const QString value = t(k);
+        if (value.isEmpty())
+            continue;
+        const QDate day = QDate::fromString(value, QStringLiteral("dd/MM/yyyy"));
+        if (k == company && value == value.trimmed())
+            put(QStringLiteral("ORG:") + escaped(value));
+        else if (k == job && value == value.simplified())
+            put(QStringLiteral("TITLE:") + escaped(value));
+        else if (k == birthday && day.isValid())
+            put(QStringLiteral("BDAY:") + day.toString(Qt::ISODate));
+        else if (k == notes && value == value.simplified() && fieldOfNoteLine(value, captions) == 0)
+            freeNote = value;
+        else
+            noteLines << captions.value(k - 2) + QStringLiteral(": ") + value;
+    }
+    if (!freeNote.isEmpty())
+        noteLines.prepend(freeNote);
+    if (!noteLines.isEmpty())
+        put(QStringLiteral("NOTE:") + escaped(noteLines.join(u'\n')));
+    // The marker and pin, as the record writes its numbers; a blank marker stays empty.
+    const QString marker = card.field(kFieldPosition).left(1).trimmed();
+    put(QStringLiteral("X-TABULON-PIN:") + marker + u';' + coordText(float(card.x())).trimmed() + u';'
+        + coordText(float(card.y())).trimmed());
     if (!photo.isEmpty())
         put(QStringLiteral("PHOTO;ENCODING=b;TYPE=") + QLatin1String(photoType(photo)) + u':'
             + QString::fromLatin1(photo.toBase64()));
@@ -528,12 +1148,49 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, bool i
     return written;
 }
 
+namespace {
+
+VCardReading refusedAsTooLarge()
+{
+    VCardReading reading;
+    reading.error = Error{kNoErrorNumber, QStringLiteral(" Ce fichier fait plus de 256 Mo : il n'est pas importé.")};
+    return reading;
+}
+
+}  // namespace
+
+VCardReading readVCardFile(const QByteArray& bytes, const QStringList& captions)
+{
+    if (bytes.size() > kMaxVCardFileBytes)
+        return refusedAsTooLarge();
+    VCardReading reading;
+    const QByteArray body = asUtf8Bytes(bytes, &reading.notes);
+    Reader(captions).read(body, reading, 0);
+    if (!reading.error && reading.contacts.empty() && !body.trimmed().isEmpty())
+        reading.error = Error{kNoErrorNumber, QStringLiteral(" Ce fichier ne contient aucune fiche vCard lisible (pas de "
+                                                             "ligne BEGIN:VCARD).")};
+    return reading;
+}
+
+VCardReading readVCardPath(const QString& path, const QStringList& captions)
+{
+    // Refused before anything is read; one byte past the limit is enough to
+    // refuse a file that grows meanwhile.
+    if (QFileInfo(path).size() > kMaxVCardFileBytes)
+        return refusedAsTooLarge();
+    const Result<QByteArray> bytes = readFileStart(path, kMaxVCardFileBytes + 1);
+    if (!bytes) {
+        VCardReading reading;
+        reading.error = bytes.error();
+        return reading;
+    }
+    return readVCardFile(*bytes, captions);
+}
+
 std::vector<Contact> readVCards(const QByteArray& bytes, const QStringList& captions)
 {
-    QByteArray body = bytes;
-    if (body.startsWith("\xEF\xBB\xBF"))
-        body.remove(0, 3);
-    return Reader(body, captions).read(body);
+    VCardReading reading = readVCardFile(bytes, captions);
+    return std::move(reading.contacts);
 }
 
 }  // namespace tb

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace tb {
@@ -15,8 +16,11 @@ namespace tb {
 class Database;
 
 // One card as a vCard: N (civility as honorific prefix), FN, ADR (country
-// France), TEL, EMAIL, the custom fields as NOTE lines "caption: value", and
-// the photo when there is one. captions: exchangeCaptions().
+// France), TEL, EMAIL, the fields captioned as company, job title, birthday
+// and notes as ORG, TITLE, BDAY and NOTE's free text, the other custom fields
+// as NOTE lines "caption: value", the marker and pin as X-TABULON-PIN, and
+// the photo when there is one; read back, it gives the same record.
+// captions: exchangeCaptions().
 QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QByteArray& photo);
 
 // Writes the active cards (or every card) of the database to path, whole or
@@ -27,6 +31,17 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, bool i
 // parameters and base64 photos are read; the first landline, mobile, address
 // and e-mail are kept, the rest go to notKept. NOTE lines "caption: value"
 // fill the field of that caption; captions: exchangeCaptions().
+// What a whole file gives: its contacts, what it held outside them, or why
+// it is refused (more than 256 Mo or a million contacts, no card at all).
+constexpr qsizetype kMaxVCardFileBytes = qsizetype(256) << 20;
+struct VCardReading {
+    std::vector<Contact> contacts;
+    QStringList notes;
+    std::optional<Error> error;
+};
+VCardReading readVCardFile(const QByteArray& bytes, const QStringList& captions);
+// The same from the file at path, never reading more of it than the limit.
+VCardReading readVCardPath(const QString& path, const QStringList& captions);
 std::vector<Contact> readVCards(const QByteArray& bytes, const QStringList& captions);
 
 }  // namespace tb

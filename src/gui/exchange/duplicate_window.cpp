@@ -37,6 +37,11 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 FDoublon::FDoublon(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
     setUpSecondaryWindow(this, QStringLiteral("FDoublon"), QStringLiteral("Fiche déjà présente"));
+    // Sized for the longest of the rules' texts.
+    LabelRegle = new QLabel(QStringLiteral("Une fiche de ") + tb::duplicateRuleText(tb::DuplicateRule::Names)
+                                + QStringLiteral(" existe déjà."),
+                            this);
+    LabelRegle->setObjectName(QStringLiteral("LabelRegle"));
     LabelImport = new QLabel(this);
     LabelImport->setObjectName(QStringLiteral("LabelImport"));
     LabelExistante = new QLabel(this);
@@ -64,8 +69,7 @@ FDoublon::FDoublon(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     buttons->addWidget(CommandCreer);
     buttons->addWidget(CommandCompleter);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(
-        QStringLiteral("Une fiche de même nom, mêmes prénoms et même code postal existe déjà."), this));
+    layout->addWidget(LabelRegle);
     layout->addLayout(grid);
     layout->addWidget(CheckTous);
     layout->addLayout(buttons);
@@ -77,9 +81,11 @@ FDoublon::FDoublon(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     placeOnScreen(this);
 }
 
-void FDoublon::setCards(const CardRecord& incoming, long long existing, const CardRecord& existingCard)
+void FDoublon::setCards(const CardRecord& incoming, long long existing, const CardRecord& existingCard,
+                        tb::DuplicateRule rule)
 {
     m_choice = tb::DuplicateChoice::Skip;
+    LabelRegle->setText(QStringLiteral("Une fiche de ") + tb::duplicateRuleText(rule) + QStringLiteral(" existe déjà."));
     LabelImport->setText(cardText(incoming));
     LabelExistante->setText(QStringLiteral("Fiche n° ") + tb::plainNumber(existing) + u'\n' + cardText(existingCard));
 }

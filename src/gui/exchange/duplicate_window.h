@@ -15,7 +15,9 @@ class FDoublon : public QWidget {
 public:
     FDoublon(AppContext& ctx, QWidget* parent);
 
-    void setCards(const CardRecord& incoming, long long existing, const CardRecord& existingCard);
+    // rule: what makes them the same, said above the two cards.
+    void setCards(const CardRecord& incoming, long long existing, const CardRecord& existingCard,
+                  tb::DuplicateRule rule = tb::DuplicateRule::Names);
     // Skip when the window was closed without a choice.
     tb::DuplicateDecision decision() const;
 
@@ -25,6 +27,7 @@ private:
     AppContext& m_ctx;
     tb::DuplicateChoice m_choice = tb::DuplicateChoice::Skip;
 
+    QLabel* LabelRegle = nullptr;
     QLabel* LabelImport = nullptr;
     QLabel* LabelExistante = nullptr;
     QPushButton* CommandIgnorer = nullptr;

@@ -125,13 +125,17 @@ void ExchangeCommands::exportFile(ExportFormat format)
                           + u'.');
 }
 
-std::optional<std::pair<QString, QByteArray>> ExchangeCommands::chooseFileToImport(const QString& title,
-                                                                                 const QString& filter)
+std::optional<QString> ExchangeCommands::choosePathToImport(const QString& title, const QString& filter)
 {
     if (refuse(false))
         return std::nullopt;
-    const std::optional<QString> path = m_ctx.dialogs.chooseFile(
-        title, QDir::homePath(), filter + QStringLiteral(";;Tous les fichiers (*)"), false);
+    return m_ctx.dialogs.chooseFile(title, QDir::homePath(), filter + QStringLiteral(";;Tous les fichiers (*)"), false);
+}
+
+std::optional<std::pair<QString, QByteArray>> ExchangeCommands::chooseFileToImport(const QString& title,
+                                                                                 const QString& filter)
+{
+    const std::optional<QString> path = choosePathToImport(title, filter);
     if (!path)
         return std::nullopt;
     tb::Result<QByteArray> bytes = tb::readFile(*path);
@@ -144,17 +148,20 @@ std::optional<std::pair<QString, QByteArray>> ExchangeCommands::chooseFileToImpo
 
 void ExchangeCommands::importVCard()
 {
-    const auto file =
-        chooseFileToImport(QStringLiteral("Importer des fiches vCard"), QStringLiteral("Fichiers vCard (*.vcf *.vcard)"));
-    if (!file)
+    const std::optional<QString> path =
+        choosePathToImport(QStringLiteral("Importer des fiches vCard"), QStringLiteral("Fichiers vCard (*.vcf *.vcard)"));
+    if (!path)
         return;
-    std::vector<tb::Contact> contacts =
-        tb::readVCards(file->second, tb::exchangeCaptions(m_ctx.session.database()->captions()));
-    if (contacts.empty()) {
+    tb::VCardReading reading = tb::readVCardPath(*path, tb::exchangeCaptions(m_ctx.session.database()->captions()));
+    if (reading.error) {
+        m_ctx.dialogs.showError(*reading.error);
+        return;
+    }
+    if (reading.contacts.empty()) {
         m_ctx.dialogs.message(QStringLiteral("Ce fichier ne contient aucune fiche vCard."));
         return;
     }
-    startImport(std::move(contacts), {});
+    startImport(std::move(reading.contacts), std::move(reading.notes));
 }
 
 void ExchangeCommands::importCsv()
@@ -224,10 +231,10 @@ void ExchangeCommands::runImport(const std::vector<tb::Contact>& contacts, const
     options.placement = placement;
     options.marker = m_ctx.session.marker() ? m_ctx.session.marker() : 3;
     options.programFolder = m_ctx.session.programFolder();
-    const auto ask = [this](const CardRecord& incoming, long long n, const CardRecord& existing) {
+    const auto ask = [this](const CardRecord& incoming, long long n, const CardRecord& existing, tb::DuplicateRule rule) {
         if (!m_duplicateWindow)
             m_duplicateWindow = new FDoublon(m_ctx, m_owner);
-        m_duplicateWindow->setCards(incoming, n, existing);
+        m_duplicateWindow->setCards(incoming, n, existing, rule);
         m_ctx.dialogs.setBusy(false);
         m_ctx.dialogs.showModal(m_duplicateWindow);
         m_ctx.dialogs.setBusy(true);

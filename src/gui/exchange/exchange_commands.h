@@ -42,6 +42,7 @@ private:
     bool refuse(bool needCards);
     // The chosen file's path and bytes; nullopt when there is no database, the
     // user cancels or the file cannot be read (said to the user).
+    std::optional<QString> choosePathToImport(const QString& title, const QString& filter);
     std::optional<std::pair<QString, QByteArray>> chooseFileToImport(const QString& title, const QString& filter);
     enum class ExportFormat { VCard, Csv, Ods };
     void exportFile(ExportFormat format);

@@ -124,12 +124,12 @@ TEST_F(ImportTest, SkippingLeavesTheExistingCardAndCreatesOnlyTheNewOne)
     EXPECT_EQ(report.skipped, 2);
     EXPECT_EQ(db->count(), 2);
     EXPECT_EQ(report.summary(), QStringLiteral("1 fiche(s) créée(s), 0 complétée(s), 2 ignorée(s)."));
-    EXPECT_TRUE(report.notes.contains(QStringLiteral("Hebert cecile : déjà dans la fiche n° 1, ignorée")));
+    EXPECT_TRUE(report.notes.contains(QStringLiteral("Hebert cecile : déjà dans la fiche n° 1 (même nom, mêmes prénoms et même code postal), ignorée")));
     // Nothing else is listed of a skipped contact: its pin, cuts or letters do not matter.
     tb::Contact far = contacts[0];
     far.field(5) = QString(50, u'x');
     const auto again = tb::importContacts(*db, {far}, {}, tb::alwaysAnswer(DuplicateChoice::Skip));
-    EXPECT_EQ(again.notes, QStringList{QStringLiteral("Hebert cecile : déjà dans la fiche n° 1, ignorée")});
+    EXPECT_EQ(again.notes, QStringList{QStringLiteral("Hebert cecile : déjà dans la fiche n° 1 (même nom, mêmes prénoms et même code postal), ignorée")});
 }
 
 TEST_F(ImportTest, CreatingAnywayMakesEveryCardAndSays)
@@ -144,7 +144,7 @@ TEST_F(ImportTest, CreatingAnywayMakesEveryCardAndSays)
     EXPECT_EQ(report.created, 3);
     EXPECT_EQ(db->count(), 4);
     EXPECT_EQ(db->card(4)->field(3).trimmed(), QStringLiteral("HÉBERT"));
-    EXPECT_TRUE(report.notes.contains(QStringLiteral("hébert Cécile : créée bien que déjà dans la fiche n° 1")));
+    EXPECT_TRUE(report.notes.contains(QStringLiteral("hébert Cécile : créée bien que déjà dans la fiche n° 1 (même nom, mêmes prénoms et même code postal)")));
 }
 
 TEST_F(ImportTest, FillingTakesOnlyTheEmptyFieldsOfTheExistingCard)
@@ -164,7 +164,8 @@ TEST_F(ImportTest, FillingTakesOnlyTheEmptyFieldsOfTheExistingCard)
 TEST_F(ImportTest, AnAnswerForOneIsAskedAgainAnAnswerForAllIsNot)
 {
     int asked = 0;
-    auto one = [&](const CardRecord&, long long n, const CardRecord& existing) {
+    auto one = [&](const CardRecord&, long long n, const CardRecord& existing, tb::DuplicateRule rule) {
+        EXPECT_EQ(rule, tb::DuplicateRule::Names);
         ++asked;
         EXPECT_EQ(n, 1);
         EXPECT_EQ(existing.field(3).trimmed(), QStringLiteral("HÉBERT"));
@@ -173,34 +174,35 @@ TEST_F(ImportTest, AnAnswerForOneIsAskedAgainAnAnswerForAllIsNot)
     ASSERT_FALSE(tb::importContacts(*db, contacts, {}, one).error);
     EXPECT_EQ(asked, 2);
     asked = 0;
-    auto all = [&](const CardRecord&, long long, const CardRecord&) {
+    auto all = [&](const CardRecord&, long long, const CardRecord&, tb::DuplicateRule) {
         ++asked;
         return tb::DuplicateDecision{DuplicateChoice::Skip, true};
     };
     ASSERT_FALSE(tb::importContacts(*db, contacts, {}, all).error);
     EXPECT_EQ(asked, 1);
-    // A contact repeated within the file is a duplicate of the card just made.
+    // The card the first import made is a duplicate for the second.
     EXPECT_EQ(db->count(), 2);
 }
 
-TEST_F(ImportTest, HundredsOfContactsImportInBatchesWithFewFilesOpenAndARepeatFillsTheCardJustMade)
+TEST_F(ImportTest, HundredsOfContactsImportInBatchesWithFewFilesOpenAndARepeatInTheFileIsCreatedToo)
 {
     std::vector<tb::Contact> many;
     for (int i = 0; i < 700; ++i)
         many.push_back(contact({{3, QStringLiteral("CARTE%1").arg(i)}, {6, QStringLiteral("33000")}}));
-    // Contact 10 again with an e-mail address, while its card waits to be made.
+    // Contact 10 again with an e-mail address: duplicates are the cards there before.
     many.insert(many.begin() + 20, contact({{3, QStringLiteral("carte10")}, {6, QStringLiteral("33000")},
                                             {10, QStringLiteral("dix@example.fr")}}));
     EXPECT_TRUE(underOpenFileLimit(32, [&] {
         const auto report = tb::importContacts(*db, many, {}, tb::alwaysAnswer(DuplicateChoice::Fill));
-        return !report.error && report.created == 700 && report.filled == 1;
+        return !report.error && report.created == 701 && report.filled == 0;
     }));
     auto reopened = tb::Database::open(base.path());
     ASSERT_TRUE(reopened);
-    EXPECT_EQ(reopened.value()->count(), 701);
-    EXPECT_EQ(reopened.value()->card(12)->field(10).trimmed(), QStringLiteral("dix@example.fr"));
-    EXPECT_EQ(reopened.value()->card(701)->field(3).trimmed(), QStringLiteral("CARTE699"));
-    EXPECT_TRUE(QFileInfo::exists(base.file(QStringLiteral("M701.txt"))));
+    EXPECT_EQ(reopened.value()->count(), 702);
+    EXPECT_EQ(reopened.value()->card(12)->field(10).trimmed(), QString());
+    EXPECT_EQ(reopened.value()->card(22)->field(10).trimmed(), QStringLiteral("dix@example.fr"));
+    EXPECT_EQ(reopened.value()->card(702)->field(3).trimmed(), QStringLiteral("CARTE699"));
+    EXPECT_TRUE(QFileInfo::exists(base.file(QStringLiteral("M702.txt"))));
 }
 
 TEST_F(ImportTest, KeepsOneAutomaticBackupReplacedAtEachImport)

@@ -1,5 +1,5 @@
-// vCard files: what the export writes, the files of phones and address books
-// read back, and a round trip through an empty database.
+// vCard files: what the export writes, and the files of phones and address
+// books read back.
 #include "core/base/codepage.h"
 #include "core/cards/card_fields.h"
 #include "core/db/database.h"
@@ -52,14 +52,16 @@ TEST(VCardExport, WritesNamesAddressPhonesNotesAndPhotoAsAddressBooksReadThem)
                                 "TEL;TYPE=VOICE,HOME:05 56 00 00 00\r\n"
                                 "TEL;TYPE=CELL:06 12 34 56 78\r\n"
                                 "EMAIL;TYPE=INTERNET:helene@example.fr\r\n"
-                                "NOTE:Profession: Fleuriste\\nSociété: Les Fleurs\\\\du Mal\r\n"
+                                "TITLE:Fleuriste\r\n"
+                                "ORG:Les Fleurs\\\\du Mal\r\n"
+                                "X-TABULON-PIN:1;120;45\r\n"
                                 "PHOTO;ENCODING=b;TYPE=PNG:iVBORw0K\r\n"
                                 "END:VCARD\r\n";
     EXPECT_EQ(QString::fromUtf8(tb::vCardOf(c, kCaptions, QByteArray("\x89PNG\r\n", 6))), QString::fromUtf8(expected));
 
     // Nothing but the names for a bare card: no empty ADR, TEL or NOTE.
     EXPECT_EQ(tb::vCardOf(card({{3, QStringLiteral("MARTIN")}}), kCaptions, {}),
-              QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:MARTIN;;;;\r\nFN:MARTIN\r\nEND:VCARD\r\n"));
+              QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:MARTIN;;;;\r\nFN:MARTIN\r\nX-TABULON-PIN:;0;0\r\nEND:VCARD\r\n"));
 }
 
 TEST(VCardExport, FoldsLongLinesAt75BytesWithoutCuttingALetter)
@@ -107,13 +109,13 @@ TEST(VCardImport, ReadsAnAndroidVersion21FileWithQuotedPrintableSoftBreaksAndSev
     const std::map<int, QString> expected = {
         {3, QStringLiteral("Lévy")},           {4, QStringLiteral("Renée")},          {5, QStringLiteral("12 rue de l'Église")},
         {6, QStringLiteral("94000")},          {7, QStringLiteral("Créteil")},        {8, QStringLiteral("01 23 45 67 89")},
-        {9, QStringLiteral("06 12 34 56 78")}, {10, QStringLiteral("renee@example.fr")}, {11, QStringLiteral("Médecin")}};
+        {9, QStringLiteral("06 12 34 56 78")}, {10, QStringLiteral("renee@example.fr")}, {11, QStringLiteral("Médecin")},
+        {12, QStringLiteral("01/04/1970")}};
     EXPECT_EQ(filled(contacts[0]), expected);
     EXPECT_EQ(contacts[0].photo, photo);
     EXPECT_EQ(contacts[0].notKept,
-              QStringList({QStringLiteral("autre téléphone : 01 98 76 54 32"), QStringLiteral("autre portable : 07 00 00 00 01"),
-                           QStringLiteral("télécopie : 01 00 00 00 02"), QStringLiteral("note : Cliente fidèle"),
-                           QStringLiteral("date de naissance : 1970-04-01")}));
+              QStringList({QStringLiteral("télécopie : 01 00 00 00 02"), QStringLiteral("autre téléphone : 01 98 76 54 32"),
+                           QStringLiteral("autre portable : 07 00 00 00 01"), QStringLiteral("note : Cliente fidèle")}));
     EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Martin")}, {4, QStringLiteral("Paul")}}));
 }
 
@@ -156,14 +158,16 @@ TEST(VCardImport, ReadsAnAppleVersion30FileWithGroupsEscapesCompaniesAndUnindent
                                              {8, QStringLiteral("01 40 00 00 00")},
                                              {9, QStringLiteral("+33 6 11 22 33 44")},
                                              {10, QStringLiteral("lukasz@example.com")},
-                                             {12, QStringLiteral("1er mai, 1980")}};
+                                             {12, QStringLiteral("1er mai, 1980")},
+                                             {13, QStringLiteral("Société Générale")}};
     EXPECT_EQ(filled(contacts[0]), expected);
     EXPECT_EQ(contacts[0].photo, photo);
     EXPECT_EQ(contacts[0].notKept,
-              QStringList({QStringLiteral("autre adresse : 1 Main St, 02110 Boston, USA"),
-                           QStringLiteral("autre adresse e-mail : l.k@example.com"),
-                           QStringLiteral("société : Société Générale")}));
-    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Boulangerie Dupain")}}));
+              QStringList({QStringLiteral("autre adresse e-mail : l.k@example.com"),
+                           QStringLiteral("autre adresse : 1 Main St, 02110 Boston, USA")}));
+    // A company's own card: its name is the surname, and the company field has it too.
+    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Boulangerie Dupain")},
+                                                           {13, QStringLiteral("Boulangerie Dupain")}}));
 }
 
 TEST(VCardImport, ReadsVersion40WithUriNumbersDataPhotosAndNoNameProperty)
@@ -198,9 +202,9 @@ TEST(VCardImport, ReadsVersion40WithUriNumbersDataPhotosAndNoNameProperty)
                                       {9, QStringLiteral("+33-7-00-11-22-33")},
                                       {10, QStringLiteral("asd@example.org")}}));
     EXPECT_EQ(contacts[0].photo, png);
-    // Without N the last word of the full name is the surname.
-    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("Fontaine")},
-                                                           {4, QStringLiteral("Jean-Pierre de la")}}));
+    // Without N the last word of the full name is the surname, with its particles.
+    EXPECT_EQ(filled(contacts[1]), (std::map<int, QString>{{3, QStringLiteral("de la Fontaine")},
+                                                           {4, QStringLiteral("Jean-Pierre")}}));
 }
 
 TEST(VCardImport, ReadsAWindows1252FileWithoutCharsetAndAByteOrderMark)
@@ -214,67 +218,12 @@ TEST(VCardImport, ReadsAWindows1252FileWithoutCharsetAndAByteOrderMark)
     EXPECT_EQ(b[0].field(4), QStringLiteral("Zoé"));
 }
 
-class VCardRoundTrip : public ::testing::Test {
+class VCardExportFailure : public ::testing::Test {
 protected:
     TempProgramFolder program;
 };
 
-TEST_F(VCardRoundTrip, ExportThenImportIntoAnEmptyDatabaseGivesTheSameRecordsAndPhotos)
-{
-    TempDatabase source(program.path(), QStringLiteral("Source"));
-    std::vector<CardRecord> cards;
-    cards.push_back(card({{1, QStringLiteral("1 120                  45")},
-                          {2, QStringLiteral("Mr/Mme")},
-                          {3, QStringLiteral("DE L'ÉTOILE")},
-                          {4, QStringLiteral("Jean-Noël, Zoë")},
-                          {5, QString(40, u'x')},
-                          {6, QStringLiteral("2A004")},
-                          {7, QStringLiteral("Ajaccio; Corse")},
-                          {8, QStringLiteral("04 95 00 00 00")},
-                          {9, QStringLiteral("06 00 00 00 00")},
-                          {10, QStringLiteral("a\\b@example.fr")},
-                          {11, QStringLiteral("  Œnologue: « grand » cru")},
-                          {14, QStringLiteral("x")},
-                          {20, QStringLiteral("€ 12,50")}}));
-    cards.push_back(card({{1, QStringLiteral("0 300                  200")},
-                          {3, QStringLiteral("ARCHIVÉ")},
-                          {6, QStringLiteral("75001")}}));
-    cards.push_back(card({{1, QStringLiteral("3 10                   10")}, {4, QStringLiteral("Sans nom")}}));
-    cards.push_back(card({{1, QStringLiteral("1 10                   10")}, {10, QStringLiteral("seul@example.fr")}}));
-    writeCards(source.path(), cards);
-    const QByteArray photo = picture("JPG");
-    writeBytes(source.file(QStringLiteral("photo2.JPG")), photo);
-
-    auto from = tb::Database::open(source.path());
-    ASSERT_TRUE(from);
-    const QString vcf = program.file(QStringLiteral("cartes.vcf"));
-    const auto written = tb::writeVCardFile(*from.value(), vcf, true);
-    ASSERT_TRUE(written) << written.error().message().toStdString();
-    EXPECT_EQ(*written, 4);
-
-    TempDatabase empty(program.path(), QStringLiteral("Vide"));
-    auto to = tb::Database::open(empty.path());
-    ASSERT_TRUE(to);
-    const auto contacts = tb::readVCards(readBytes(vcf), tb::exchangeCaptions(to.value()->captions()));
-    const tb::ImportReport report =
-        tb::importContacts(*to.value(), contacts, {}, tb::alwaysAnswer(tb::DuplicateChoice::Create));
-    ASSERT_FALSE(report.error);
-    EXPECT_EQ(report.created, 4);
-    const QByteArray before = readBytes(source.file(QStringLiteral("lesfiches.dat")));
-    const QByteArray after = readBytes(empty.file(QStringLiteral("lesfiches.dat")));
-    ASSERT_EQ(after.size(), before.size());
-    for (int n = 0; n < 4; ++n)
-        EXPECT_EQ(after.mid(n * 630 + 30, 600), before.mid(n * 630 + 30, 600)) << "card " << n + 1;
-    EXPECT_EQ(readBytes(empty.file(QStringLiteral("photo2.jpg"))), photo);
-
-    // Active cards only, unless asked.
-    const auto active = tb::writeVCardFile(*from.value(), vcf, false);
-    ASSERT_TRUE(active);
-    EXPECT_EQ(*active, 3);
-    EXPECT_FALSE(readBytes(vcf).contains("ARCHIV"));
-}
-
-TEST_F(VCardRoundTrip, AnExportIntoAMissingFolderSaysSo)
+TEST_F(VCardExportFailure, AnExportIntoAMissingFolderSaysSo)
 {
     TempDatabase source(program.path());
     writeCards(source.path(), {card({{1, QStringLiteral("1 1                    1")}, {3, QStringLiteral("A")}})});

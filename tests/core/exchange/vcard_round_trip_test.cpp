@@ -1,0 +1,99 @@
+// A vCard export imported into an empty database gives the same records,
+// pins, markers and photos: nothing lost, nothing archived brought back.
+#include "core/db/database.h"
+#include "core/exchange/card_import.h"
+#include "core/exchange/vcard.h"
+#include "exchange_samples.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using exchange_samples::card;
+using exchange_samples::picture;
+
+namespace {
+
+// Field 1 as the program writes it.
+QString pin(QChar marker, double x, double y)
+{
+    return marker + tb::positionText(x, y);
+}
+
+TEST(VCardRoundTrip, ExportThenImportIntoAnEmptyDatabaseGivesTheSameRecordsAndPhotos)
+{
+    TempProgramFolder program;
+    TempDatabase source(program.path(), QStringLiteral("Source"));
+    // Fields 11 to 15 are captioned "Profession", "Date de naissance",
+    // "Société", "Observations" and "Montant dû" in a new database.
+    const std::vector<CardRecord> cards = {
+        card({{1, pin(u'1', 120, 45)}, {2, QStringLiteral("Mr/Mme")},
+              {3, QStringLiteral("DE L'ÉTOILE")}, {4, QStringLiteral("Jean-Noël, Zoë")}, {5, QString(40, u'x')},
+              {6, QStringLiteral("2A004")}, {7, QStringLiteral("Ajaccio; Corse")}, {8, QStringLiteral("04 95 00 00 00")},
+              {9, QStringLiteral("06 00 00 00 00")}, {10, QStringLiteral("a\\b@example.fr")},
+              {11, QStringLiteral("  Œnologue: « grand » cru")}, {14, QStringLiteral("x")},
+              {20, QStringLiteral("€ 12,50")}}),
+        card({{1, pin(u'0', 300, 200)}, {3, QStringLiteral("ARCHIVÉ")},
+              {6, QStringLiteral("75001")}}),
+        card({{1, pin(u'3', 10.5, 10)}, {4, QStringLiteral("Sans nom")}}),
+        card({{1, pin(u'1', 10, 10)}, {10, QStringLiteral("seul@example.fr")}}),
+        // The properties address books show, and texts they would not give back.
+        card({{1, pin(u'2', 400, 320)}, {3, QStringLiteral("MARTIN")},
+              {4, QStringLiteral("Luc")}, {11, QStringLiteral("Mécanicien")}, {12, QStringLiteral("12/03/1975")},
+              {13, QStringLiteral("Garage; Martin, fils")}, {14, QStringLiteral("Client: fidèle")},
+              {15, QStringLiteral("120.00")}}),
+        card({{1, pin(u'2', 400, 321)}, {3, QStringLiteral("ROUX")},
+              {11, QStringLiteral("chef  de  rang")}, {12, QStringLiteral("1er mai")}, {13, QStringLiteral(" SARL")},
+              {14, QStringLiteral("Profession: voir plus haut")}}),
+        card({{1, pin(u'4', 5, 5)}, {12, QStringLiteral("31/02/1975")},
+              {13, QStringLiteral("SARL Tout")}}),
+        card({{1, pin(u' ', 7, 7)}, {3, QStringLiteral("SANS MARQUE")}}),
+        // The same person twice, once in small letters (a surname is always
+        // stored in capitals): both are cards.
+        card({{1, pin(u'5', 50, 50)}, {3, QStringLiteral("DUPONT")},
+              {4, QStringLiteral("Jean")}, {6, QStringLiteral("69001")}}),
+        card({{1, pin(u'5', 51, 51)}, {3, QStringLiteral("DUPONT")},
+              {4, QStringLiteral("jean")}, {6, QStringLiteral("69001")}}),
+    };
+    writeCards(source.path(), cards);
+    const QByteArray photo = picture("JPG");
+    writeBytes(source.file(QStringLiteral("photo2.JPG")), photo);
+
+    auto from = tb::Database::open(source.path());
+    ASSERT_TRUE(from);
+    const QString vcf = program.file(QStringLiteral("cartes.vcf"));
+    const auto written = tb::writeVCardFile(*from.value(), vcf, true);
+    ASSERT_TRUE(written) << written.error().message().toStdString();
+    EXPECT_EQ(*written, qsizetype(cards.size()));
+    const QByteArray text = readBytes(vcf);
+    for (const char* line : {"TITLE:Mécanicien\r\n", "BDAY:1975-03-12\r\n", "ORG:Garage\\; Martin\\, fils\r\n",
+                             "NOTE:Client: fidèle\\nMontant dû: 120.00\r\n", "X-TABULON-PIN:0;300;200\r\n",
+                             "X-TABULON-PIN:;7;7\r\n", "X-TABULON-PIN:3;10.5;10\r\n"})
+        EXPECT_TRUE(text.contains(line)) << line;
+
+    TempDatabase empty(program.path(), QStringLiteral("Vide"));
+    auto to = tb::Database::open(empty.path());
+    ASSERT_TRUE(to);
+    const tb::VCardReading reading = tb::readVCardPath(vcf, tb::exchangeCaptions(to.value()->captions()));
+    ASSERT_FALSE(reading.error);
+    const tb::ImportReport report =
+        tb::importContacts(*to.value(), reading.contacts, {}, tb::alwaysAnswer(tb::DuplicateChoice::Skip));
+    ASSERT_FALSE(report.error);
+    EXPECT_EQ(report.created, qsizetype(cards.size())) << report.notes.join(u'\n').toStdString();
+    const QByteArray before = readBytes(source.file(QStringLiteral("lesfiches.dat")));
+    const QByteArray after = readBytes(empty.file(QStringLiteral("lesfiches.dat")));
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t n = 0; n < cards.size(); ++n)
+        EXPECT_EQ(QString::fromLatin1(after.mid(qsizetype(n) * 630, 630)),
+                  QString::fromLatin1(before.mid(qsizetype(n) * 630, 630)))
+            << "card " << n + 1;
+    EXPECT_EQ(readBytes(empty.file(QStringLiteral("photo2.jpg"))), photo);
+
+    // Active cards only, unless asked.
+    const auto active = tb::writeVCardFile(*from.value(), vcf, false);
+    ASSERT_TRUE(active);
+    EXPECT_EQ(*active, qsizetype(cards.size()) - 2);
+    EXPECT_FALSE(readBytes(vcf).contains("ARCHIV"));
+}
+
+}  // namespace

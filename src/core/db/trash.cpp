@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -178,9 +179,10 @@ Status Trash::empty() const
 QStringList Trash::strays() const
 {
     QStringList found;
+    const QStringList listed = entryNames(m_folder);
+    const QSet<QString> names(listed.cbegin(), listed.cend());
     for (const QString& name : QDir(m_folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        const bool entryName = entryNames(m_folder).contains(name);
-        if (!entryName || !entry(name.toInt()))
+        if (!names.contains(name) || !entry(name.toInt()))
             found << name;
     }
     return found;

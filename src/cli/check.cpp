@@ -102,10 +102,10 @@ int checkDatabase(const QString& folder, const QString& programFolder, Output& o
                                                    + QStringLiteral(" fiche(s), lesfiches.dat n'en contient que ")
                                                    + tb::plainNumber(records) + QStringLiteral("."));
     else if (reading.value < records && !onlyBlanksAfter(store, reading.value, records))
-        report.warning(QStringLiteral("nombre"),
-                       tb::plainNumber(records - reading.value)
-                           + QStringLiteral(" fiche(s) de lesfiches.dat au-delà du nombre de fiches (")
-                           + tb::plainNumber(reading.value) + QStringLiteral(") ne sont pas comptées."));
+        report.error(QStringLiteral("nombre"),
+                     tb::plainNumber(records - reading.value)
+                         + QStringLiteral(" fiche(s) de lesfiches.dat au-delà du nombre de fiches (")
+                         + tb::plainNumber(reading.value) + QStringLiteral(") ne sont pas comptées."));
     // Until Tabulon opens the database again, a card may be there twice or
     // without its side files.
     if (tb::Database::deletionPending(folder))
@@ -118,7 +118,8 @@ int checkDatabase(const QString& folder, const QString& programFolder, Output& o
     // The map's size, read without decoding the picture.
     const QString named = db.mapPath();
     const QString map = mapFile(named, folder, programFolder);
-    const QSize size = map.isEmpty() ? QSize() : QImageReader(map).size();
+    // Only a file is read: a pipe under the map's name would never answer.
+    const QSize size = !QFileInfo(map).isFile() ? QSize() : QImageReader(map).size();
     if (!size.isValid())
         report.warning(QStringLiteral("carte"), QStringLiteral("la carte « ") + named
                                                     + QStringLiteral(" » ne peut pas être lue : positions non contrôlées."));

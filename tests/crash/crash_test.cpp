@@ -1,13 +1,18 @@
 // Kills a worker that changes a database (stores, creations, deletions,
-// archiving, journal, note, captions, export) at random moments, again and
-// again; after each kill the database must pass the check and hold every
-// acknowledged change (the change in progress may be there or not).
+// archiving, journal, note, captions, export, imports with photos, backups,
+// restores) at random moments, again and again; after each kill the database
+// must pass the check, hold every acknowledged change (the change in progress
+// may be there or not) and no file of a number past its count, and every
+// backup or restored copy in sight must be whole.
 // TABULON_CRASH_KILLS sets the number of kills (1000 by default).
 #include "cli/cli.h"
 #include "crash_state.h"
 #include "support/fixtures.h"
 
 #include <QDir>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -23,7 +28,7 @@ using namespace testing_support;
 namespace {
 
 struct Outcome {
-    QByteArray ready, acknowledged, pending;
+    QByteArray ready, acknowledged, pending, pendingKind;
     QString failure;
     int changes = 0;
 };
@@ -36,8 +41,10 @@ Outcome parse(const QByteArray& output)
         if (line.startsWith("ready ")) {
             o.ready = o.acknowledged = line.mid(6);
         } else if (line.startsWith("begin ")) {
-            started = line.mid(6);
+            const QList<QByteArray> words = line.mid(6).split(' ');
+            started = words.value(0);
             o.pending = started;
+            o.pendingKind = words.value(1);
         } else if (line == "ack") {
             o.acknowledged = started;
             o.pending.clear();
@@ -71,6 +78,38 @@ int checkQuietly(const QString& folder, const QString& programFolder, QByteArray
     return code;
 }
 
+// A side file of a card number past count, or "".
+QString fileBeyond(const QString& folder, long long count)
+{
+    static const QRegularExpression side(QStringLiteral("^(f|r|i|m|photo|dtxta|dtxtb|scana|scanb)(\\d+)\\.[a-z0-9]+$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+        const QRegularExpressionMatch m = side.match(name);
+        if (m.hasMatch() && m.captured(2).toLongLong() > count)
+            return name;
+    }
+    return {};
+}
+
+// Each copy in sight in folder (at most one) is a whole database in a state
+// the worker acknowledged at some time.
+::testing::AssertionResult copiesWhole(const QString& folder, const QSet<QByteArray>& states)
+{
+    const QStringList copies = crash::visibleCopies(folder);
+    if (copies.size() > 1)
+        return ::testing::AssertionFailure() << copies.size() << " copies in " << folder.toStdString();
+    for (const QString& copy : copies) {
+        auto db = tb::Database::open(copy, tb::Database::Access::ReadOnly);
+        if (!db)
+            return ::testing::AssertionFailure() << copy.toStdString() << ": " << db.error().message().toStdString();
+        if (!(*db)->countCorrection().isEmpty() || !fileBeyond(copy, (*db)->count()).isEmpty())
+            return ::testing::AssertionFailure() << copy.toStdString() << " not whole";
+        if (!states.contains(crash::readState(**db).digest()))
+            return ::testing::AssertionFailure() << copy.toStdString() << " holds no state the database had";
+    }
+    return ::testing::AssertionSuccess();
+}
+
 }  // namespace
 
 TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
@@ -90,6 +129,8 @@ TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
     QElapsedTimer timer;
     timer.start();
     int changes = 0, changesInProgress = 0, finishedByOpening = 0;
+    QMap<QByteArray, int> killsDuring;  // by kind of change
+    QSet<QByteArray> states{current};
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TABULON_NO_SYNC));
     // A sanitized worker accepts the preloaded library in front of its runtime.
@@ -98,7 +139,7 @@ TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
     // One process forks a worker for each kill: no start-up between kills.
     QProcess workers;
     workers.setProcessEnvironment(environment);
-    workers.start(QStringLiteral(TABULON_CRASH_WORKER), {"fork", folder});
+    workers.start(QStringLiteral(TABULON_CRASH_WORKER), {"fork", folder, program.path()});
     ASSERT_TRUE(workers.waitForStarted());
     QByteArray pending;
     // The value of the whole line that starts with prefix, once it has come.
@@ -110,8 +151,9 @@ TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
         }
         return std::nullopt;
     };
+    // A slow disk makes a worker slow, never wrong: waits are long.
     const auto readUntil = [&](auto done) {
-        while (!done() && workers.waitForReadyRead(10000))
+        while (!done() && workers.waitForReadyRead(120000))
             pending += workers.readAllStandardOutput();
         return done();
     };
@@ -129,14 +171,21 @@ TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
         ASSERT_TRUE(o.failure.isEmpty()) << "kill " << kill << ": " << o.failure.toStdString();
         ASSERT_EQ(o.ready, current) << "kill " << kill << "\n" << output.constData();
         changes += o.changes;
+        for (const QByteArray& l : output.split('\n'))
+            if (l.startsWith("begin "))
+                states.insert(l.mid(6).split(' ').value(0));
 
         // Opened again as Tabulon opens it: the dead worker's lock is taken
         // over and a deletion cut short is finished.
         {
             auto db = tb::Database::open(folder);
             ASSERT_TRUE(db) << "kill " << kill << ": " << db.error().message().toStdString();
-            ASSERT_EQ(db.value()->countCorrection(), QString()) << "kill " << kill;
             current = crash::readState(*db.value()).digest();
+            // Only cards a creation had written whole are counted in.
+            if (!db.value()->countCorrection().isEmpty())
+                ASSERT_EQ(current, o.pending) << "kill " << kill << ": "
+                                              << db.value()->countCorrection().toStdString();
+            ASSERT_EQ(fileBeyond(folder, db.value()->count()), QString()) << "kill " << kill;
         }
         if (current != o.acknowledged) {
             ASSERT_FALSE(o.pending.isEmpty()) << "kill " << kill << ": an acknowledged change is missing";
@@ -144,12 +193,24 @@ TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
             ++finishedByOpening;
         }
         changesInProgress += !o.pending.isEmpty();
+        if (!o.pending.isEmpty())
+            ++killsDuring[o.pendingKind];
+        ASSERT_TRUE(copiesWhole(crash::backupsFolder(program.path()), states)) << "kill " << kill;
+        ASSERT_TRUE(copiesWhole(crash::restoresFolder(program.path()), states)) << "kill " << kill;
         QByteArray report;
         ASSERT_EQ(checkQuietly(folder, program.path(), &report), cli::kDone) << "kill " << kill << ":\n"
                                                                              << report.constData();
     }
     workers.closeWriteChannel();
     workers.waitForFinished();
-    std::printf("%d kills in %.1f s, %d acknowledged changes, %d kills during a change (%d of them found done)\n",
-                kills, timer.elapsed() / 1000.0, changes, changesInProgress, finishedByOpening);
+    QStringList during;
+    for (auto it = killsDuring.cbegin(); it != killsDuring.cend(); ++it)
+        during << QString::fromLatin1(it.key()) + u' ' + QString::number(it.value());
+    std::printf("%d kills in %.1f s, %d acknowledged changes, %d kills during a change (%d of them found done): %s\n",
+                kills, timer.elapsed() / 1000.0, changes, changesInProgress, finishedByOpening,
+                qPrintable(during.join(QStringLiteral(", "))));
+    // Kills that fall between changes test nothing.
+    EXPECT_GE(changesInProgress, kills / 2);
+    for (const char* kind : {"create", "delete", "import", "backup", "restore"})
+        EXPECT_GE(killsDuring.value(kind), kills / 200) << kind;
 }

@@ -10,3 +10,10 @@ extern "C" int fdatasync(int)
 {
     return 0;
 }
+
+extern "C" int syncfs(int)
+{
+    return 0;
+}
+
+extern "C" void sync() {}

@@ -8,9 +8,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <vector>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +61,8 @@ public:
         }
         m_path = QFile::decodeName(name);
         ::fchmod(m_fd, 0644 & ~currentUmask());
+        // Held while written: the tidying of abandoned ones leaves it alone.
+        ::flock(m_fd, LOCK_EX | LOCK_NB);
     }
     ~TempFile()
     {
@@ -129,6 +133,8 @@ AtomicFileWriter::AtomicFileWriter(const QString& path) : m_path(path)
         m_status = Error::fromErrno(EISDIR, path);
         return;
     }
+    // Writes this large are exports: a killed one left its temporary file beside the user's.
+    removeAbandonedTemporaries(QFileInfo(path).absolutePath());
     m_temp = std::make_unique<TempFile>(path);
     m_status = m_temp->status();
     m_buffer = QByteArray(kWriterBuffer, Qt::Uninitialized);
@@ -307,14 +313,67 @@ Status copyFolder(const QString& from, const QString& to, const QStringList& fir
     return copyFilesReplacing(copies, MissingSource::Skip);
 }
 
+Result<QByteArray> readFileStart(const QString& path, qint64 maxBytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Error::fromErrno(errno, path);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno ? errno : EINVAL;
+        ::close(fd);
+        if (err == EISDIR)
+            return Error::fromErrno(EISDIR, path);
+        return Error{kErrorPathAccess, QStringLiteral("erreur d'accès au fichier (") + QFileInfo(path).fileName()
+                                           + QStringLiteral(" n'est pas un fichier ordinaire)")};
+    }
+    QByteArray bytes(qsizetype(std::min<qint64>(maxBytes, std::max<qint64>(st.st_size, 0))), Qt::Uninitialized);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            // The file grew since fstat: read on, within the bound.
+            if (got >= maxBytes)
+                break;
+            bytes.resize(qsizetype(std::min<qint64>(maxBytes, got + 65536)));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            return Error::fromErrno(err, path);
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    bytes.resize(got);
+    return bytes;
+}
+
 Result<QByteArray> readFile(const QString& path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir())
-        return Error::fromErrno(EISDIR, path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Error::fromErrno(errno ? errno : ENOENT, path);
-    return file.readAll();
+    return readFileStart(path, std::numeric_limits<qsizetype>::max());
+}
+
+void removeAbandonedTemporaries(const QString& folder)
+{
+    static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("*.tmp-??????")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!temporary.match(name).hasMatch())
+            continue;
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
 }
 
 QByteArray readWholeFile(const QString& path)

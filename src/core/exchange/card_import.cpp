@@ -204,19 +204,16 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
     if (!read)
         return stop(read.error());
     std::optional<DuplicateDecision> forAll;
-    // New cards go in batches, each made whole or not at all; their photos
-    // are written first and taken back when the batch fails.
+    // New cards go in batches, each made whole or not at all, their photos
+    // with them.
     std::vector<CardRecord> batch;
-    QStringList batchPhotos;
+    std::vector<QByteArray> batchPhotos;
     const auto flush = [&]() -> Status {
         if (batch.empty())
             return {};
-        const Result<long long> made = db.createCards(batch);
-        if (!made) {
-            for (const QString& path : batchPhotos)
-                QFile::remove(path);
+        const Result<long long> made = db.createCards(batch, batchPhotos);
+        if (!made)
             return made.error();
-        }
         report.created += qsizetype(batch.size());
         batch.clear();
         batchPhotos.clear();
@@ -269,14 +266,7 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
         }
         report.notes << notes;
         const long long next = db.count() + qsizetype(batch.size()) + 1;
-        if (!photo.isEmpty()) {
-            const QString path = db.attachmentPath(QStringLiteral("photo") + plainNumber(next), QStringLiteral("photo.jpg"));
-            if (Status s = writeFileAtomic(path, photo); !s) {
-                QFile::remove(path);
-                return stop(s.error());
-            }
-            batchPhotos << path;
-        }
+        batchPhotos.push_back(photo);
         batch.push_back(card);
         if (!key.isEmpty() && !known.contains(key))
             known.insert(key, next);

@@ -1,6 +1,8 @@
 #include "gui/cards/creation_window.h"
 
 #include "core/base/number_text.h"
+#include "core/base/safe_write.h"
+#include "core/cards/attachments.h"
 #include "core/db/program_folder.h"
 #include "core/db/session.h"
 #include "gui/app/dialogs.h"
@@ -9,6 +11,7 @@
 #include "gui/map/file_browser_window.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -51,6 +54,7 @@ void FFrance11::prepare(long long n, const QString& field1)
     setShownNumber(n);
     // A new card starts with no photo and no civility.
     m_form->clearPhoto();
+    m_photo.clear();
     m_form->setText(0, field1);
     m_form->loadCaptions();
     m_form->firstInTabOrder()->setFocus();
@@ -65,8 +69,34 @@ void FFrance11::rememberDepartment(int index)
 void FFrance11::choosePhoto()
 {
     const long long n = shownNumber();
-    chooseAttachment(m_ctx, tb::Attachment::Photo, n);
-    m_form->loadCardPhoto(n);
+    if (!m_ctx.session.database() || n < 1)
+        return;
+    Ffrance23* browser = m_ctx.windows.fileBrowser();
+    connect(browser, &Ffrance23::pictureChosen, this, &FFrance11::takePhoto, Qt::UniqueConnection);
+    browser->prepareChoice(tb::attachmentPattern(tb::Attachment::Photo), tb::attachmentBase(tb::Attachment::Photo, n));
+    m_ctx.dialogs.showModal(browser);
+}
+
+void FFrance11::takePhoto(const QString& path)
+{
+    tb::Result<QByteArray> bytes = tb::readFile(path);
+    if (!bytes) {
+        showError(bytes.error());
+        return;
+    }
+    m_photo = std::move(bytes).value();
+    m_form->showPhoto(m_photo);
+}
+
+void FFrance11::hideEvent(QHideEvent* event)
+{
+    CardWindowBase::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    // Given up or created: nothing of it stays past the count.
+    m_photo.clear();
+    if (tb::Database* db = m_ctx.session.database())
+        db->abandonCreation().ok();
 }
 
 void FFrance11::calculateDebt()
@@ -89,7 +119,7 @@ void FFrance11::validateCreation()
         m_ctx.dialogs.message(QStringLiteral(" Cette fiche n'a pas de numéro : elle n'est pas enregistrée."));
         return;
     }
-    tb::Result<long long> created = db->createCard(typedCard());
+    tb::Result<long long> created = db->createCards({typedCard()}, {m_photo});
     if (!created) {
         // The window stays open with what the user typed.
         showError(created.error());

@@ -17,6 +17,10 @@ private:
     void calculateDebt();       // Command2
     void validateCreation();    // Command3
     void rememberDepartment(int index);
+    void takePhoto(const QString& path);
+    void hideEvent(QHideEvent* event) override;
 
     QMenuBar* m_menuBar = nullptr;
+    // The chosen photo, written only with the card it belongs to.
+    QByteArray m_photo;
 };

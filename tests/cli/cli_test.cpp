@@ -536,3 +536,27 @@ TEST_F(CliTest, ZonePrintsTheActiveCardsStrictlyInsideTheRectangleByCardNumber)
     EXPECT_EQ(missing.exit, 1);
     EXPECT_EQ(missing.err, " Ce dossier ne contient pas de base de données Tabulon !\n");
 }
+
+TEST_F(CliTest, HelpPrintsEveryCommandsUsageAndExitsZero)
+{
+    const QStringList commands = {"count", "list", "search", "find", "zone", "export", "import",
+                                  "backup", "show", "check", "demo", "journal", "words", "rib"};
+    const CliRun help = cli({"--help"});
+    EXPECT_EQ(help.exit, 0);
+    EXPECT_TRUE(help.err.isEmpty());
+    EXPECT_TRUE(help.out.startsWith("Usage : tabulon-cli COMMANDE BASE [options]\n"));
+    for (const QString& c : commands)
+        EXPECT_TRUE(help.out.contains("\n  " + c + ' ')) << c.toStdString();
+    EXPECT_EQ(cli({"-h"}).out, help.out);
+    // A mistake shows the same text on the error output, after what was wrong.
+    const CliRun unknown = cli({"compter"});
+    EXPECT_EQ(unknown.exit, 2);
+    EXPECT_EQ(unknown.err, "commande inconnue : compter\n" + help.out);
+
+    // One command's help: its synopsis, options included, and its help lines.
+    const CliRun journal = cli({"journal", "-h"});
+    EXPECT_EQ(journal.exit, 0);
+    EXPECT_TRUE(journal.out.startsWith("  journal BASE N --recouvrements|--interets|--memento\n"));
+    EXPECT_FALSE(journal.out.contains("  count"));
+    EXPECT_TRUE(help.out.contains(journal.out));
+}

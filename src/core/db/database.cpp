@@ -520,7 +520,18 @@ Status Database::backup(const QString& target) const
 {
     // The lock names the program that holds this folder: a copy of it would
     // keep the backup locked while that program runs.
-    return copyFolder(folder(), target, {QStringLiteral("NBFiches.dat")}, {databaseLockName()});
+    const long long known = m_count;
+    if (Status s = copyFolder(folder(), target, {QStringLiteral("NBFiches.dat")}, {databaseLockName()}); !s)
+        return s;
+    // A creation under way elsewhere is not part of the copy; cards this
+    // program counted in past a smaller count are.
+    const CardStore copy(target);
+    const CardStore::CountReading copied = copy.readCount();
+    const long long kept = std::max(copied.valid ? copied.value : 0, known);
+    if (Status s = copy.truncateRecords(kept); !s)
+        return s;
+    removeLeftovers(target, kept);
+    return {};
 }
 
 const PinIndex& Database::pins() const

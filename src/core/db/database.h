@@ -100,7 +100,9 @@ public:
     QString name() const;
     // Copies every file of the folder into target (made when missing), a
     // pending "suppression.txt" included. The count goes first: cards stored
-    // meanwhile by another program only add records past what it claims.
+    // meanwhile by another program only add records past what it claims,
+    // which the copy leaves out with their side files: it holds the cards as
+    // they were when it began.
     Status backup(const QString& target) const;
 
     const PinIndex& pins() const;

@@ -52,7 +52,9 @@ bool processRuns(qint64 pid, const QByteArray& application)
         return false;
     char exe[4096];
     const ssize_t n = ::readlink(QStringLiteral("/proc/%1/exe").arg(pid).toLatin1().constData(), exe, sizeof exe - 1);
-    return n <= 0 || application.isEmpty() || programName(QFile::decodeName(QByteArray(exe, n))) == application;
+    // Earlier versions wrote the application's name instead of the file's.
+    return n <= 0 || application.isEmpty() || programName(QFile::decodeName(QByteArray(exe, n))) == application
+           || application == QCoreApplication::applicationName().toUtf8();
 }
 
 enum class Holder { Alive, Dead, Us };

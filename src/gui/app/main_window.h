@@ -1,5 +1,7 @@
 #pragma once
 #include "core/db/session.h"
+#include "core/lists/card_lists.h"
+#include "core/lists/searches.h"
 #include "gui/app/app_context.h"
 #include "gui/app/reporting_launcher.h"
 #include "gui/app/windows.h"
@@ -32,8 +34,6 @@ protected:
 
 private:
     void buildMenus();
-    QAction* addAction(QWidget* menu, const char* name, const QString& caption);
-    QMenu* addMenu(QWidget* parentMenu, const char* name, const QString& caption, QChar mnemonic = {});
     void startUp();
     void fitOnScreen();
     void setDatabaseMenusVisible();
@@ -41,7 +41,8 @@ private:
     void followDatabase();
     // The line under the map, until the first card exists.
     void showHint();
-    void openFoundCard(long long n);
+    void showSortedList(tb::ListKind kind);  // alpha, villes, CPostaux, FicArch
+    void showSearch(tb::SearchField field);   // Rechnom, Rechcp1, Rechloc, Rechtelf, rechtelp
 
     void createDatabase();
     void openDatabase();

@@ -7,13 +7,9 @@
 #include "core/lists/card_lists.h"
 #include "core/tools/note_text.h"
 #include "gui/app/dialogs.h"
-#include "gui/app/windows.h"
 #include "gui/cards/card_documents.h"
-#include "gui/journals/collections_journal_window.h"
-#include "gui/journals/interest_journal_window.h"
-#include "gui/journals/memento_window.h"
-#include "gui/tools/note_editor_window.h"
 #include "gui/widgets/card_list_view.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,22 +23,6 @@
 namespace {
 constexpr int kPhotoDelayMs = 4000;
 
-QAction* addEntry(QWidget* container, const char* name, const QString& caption)
-{
-    auto* action = new QAction(caption, container);
-    action->setObjectName(QLatin1String(name));
-    container->addAction(action);
-    return action;
-}
-
-QMenu* addSubmenu(QWidget* container, const char* name, const QString& caption)
-{
-    auto* menu = new QMenu(caption, container);
-    menu->setObjectName(QLatin1String(name));
-    menu->menuAction()->setObjectName(QLatin1String(name));
-    container->addAction(menu->menuAction());
-    return menu;
-}
 }  // namespace
 
 FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
@@ -84,8 +64,8 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
     connect(command1, &QPushButton::clicked, this, &FFrance4::collectionsDetail);
     connect(command2, &QPushButton::clicked, this, &FFrance4::validateChange);
     connect(command3, &QPushButton::clicked, this, &FFrance4::calculateDebt);
-    connect(command4, &QPushButton::clicked, this, [this] { openJournal(m_ctx.windows.interestJournal()); });
-    connect(command5, &QPushButton::clicked, this, [this] { openJournal(m_ctx.windows.memento()); });
+    connect(command4, &QPushButton::clicked, this, [this] { openJournal(tb::JournalKind::Interest); });
+    connect(command5, &QPushButton::clicked, this, [this] { openJournal(tb::JournalKind::Memento); });
     connect(m_form, &CardFormWidget::photoClicked, this, &FFrance4::loadPhoto);
 
     m_photoTimer = new QTimer(this);
@@ -118,65 +98,60 @@ void FFrance4::buildMenus()
 {
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    connect(addEntry(m_menuBar, "Feuillexls", QStringLiteral("Feuille \"EXCEL\"")), &QAction::triggered, this,
+    connect(addMenuEntry(m_menuBar, "Feuillexls", QStringLiteral("Feuille \"EXCEL\"")), &QAction::triggered, this,
             [this] { openSpreadsheet(m_ctx, shownNumber()); });
-    connect(addEntry(m_menuBar, "notesconf", QStringLiteral("Notes confidentielles")), &QAction::triggered, this,
+    connect(addMenuEntry(m_menuBar, "notesconf", QStringLiteral("Notes confidentielles")), &QAction::triggered, this,
             &FFrance4::openNoteEditor);
     QMenu* documents = addSubmenu(m_menuBar, "documents", QStringLiteral("Documents annexes"));
-    connect(addEntry(documents, "photo", QStringLiteral("Incorporer une photo")), &QAction::triggered, this,
+    connect(addMenuEntry(documents, "photo", QStringLiteral("Incorporer une photo")), &QAction::triggered, this,
             &FFrance4::attachPhoto);
 
     QMenu* doctxt1 = addSubmenu(documents, "doctxt1", QStringLiteral("Document Texte n°1"));
     QMenu* voirTxt1 = addSubmenu(doctxt1, "VoirTxt1", QStringLiteral("Voir"));
-    onCard(addEntry(voirTxt1, "VoirTB1", QStringLiteral("Voir avec Tabulon")), viewText, 1);
-    onCard(addEntry(voirTxt1, "VoirTT1", QStringLiteral("Voir avec le logiciel de traitement de texte")),
+    viewOn(addMenuEntry(voirTxt1, "VoirTB1", QStringLiteral("Voir avec Tabulon")), tb::Attachment::TextA);
+    onCard(addMenuEntry(voirTxt1, "VoirTT1", QStringLiteral("Voir avec le logiciel de traitement de texte")),
            openTextInWordProcessor, 1);
-    attachOn(addEntry(doctxt1, "RechTxt1", QStringLiteral("Rechercher")), tb::Attachment::TextA);
+    attachOn(addMenuEntry(doctxt1, "RechTxt1", QStringLiteral("Rechercher")), tb::Attachment::TextA);
 
     QMenu* docTxt2 = addSubmenu(documents, "DocTxt2", QStringLiteral("Document Texte n°2"));
     QMenu* voirTxt2 = addSubmenu(docTxt2, "VoirTxt2", QStringLiteral("Voir"));
-    onCard(addEntry(voirTxt2, "VoirTB2", QStringLiteral("Voir avec Tabulon")), viewText, 2);
-    onCard(addEntry(voirTxt2, "VoirTT2", QStringLiteral("Voir avec le logiciel de traitement de texte")),
+    viewOn(addMenuEntry(voirTxt2, "VoirTB2", QStringLiteral("Voir avec Tabulon")), tb::Attachment::TextB);
+    onCard(addMenuEntry(voirTxt2, "VoirTT2", QStringLiteral("Voir avec le logiciel de traitement de texte")),
            openTextInWordProcessor, 2);
-    attachOn(addEntry(docTxt2, "RechTxt2", QStringLiteral("Rechercher")), tb::Attachment::TextB);
+    attachOn(addMenuEntry(docTxt2, "RechTxt2", QStringLiteral("Rechercher")), tb::Attachment::TextB);
 
     QMenu* docScan1 = addSubmenu(documents, "DocScan1", QStringLiteral("Document scanné n°1"));
     QMenu* voirScan1 = addSubmenu(docScan1, "VoirScan1", QStringLiteral("Voir"));
-    onCard(addEntry(voirScan1, "VoirTB3", QStringLiteral("Voir avec Tabulon")), viewScan, 1);
-    onCard(addEntry(voirScan1, "VoiTI1", QStringLiteral("Voir avec le logiciel de traitement d'image")),
+    viewOn(addMenuEntry(voirScan1, "VoirTB3", QStringLiteral("Voir avec Tabulon")), tb::Attachment::ScanA);
+    onCard(addMenuEntry(voirScan1, "VoiTI1", QStringLiteral("Voir avec le logiciel de traitement d'image")),
            openScanInImageProgram, 1);
-    attachOn(addEntry(docScan1, "RechScan1", QStringLiteral("Rechercher")), tb::Attachment::ScanA);
-    onCard(addEntry(docScan1, "ScanDoc1", QStringLiteral("Scanner le document n°1")), scanDocument, 1);
+    attachOn(addMenuEntry(docScan1, "RechScan1", QStringLiteral("Rechercher")), tb::Attachment::ScanA);
+    onCard(addMenuEntry(docScan1, "ScanDoc1", QStringLiteral("Scanner le document n°1")), scanDocument, 1);
 
     QMenu* docScan2 = addSubmenu(documents, "DocScan2", QStringLiteral("Document scanné n°2"));
     QMenu* voirScan2 = addSubmenu(docScan2, "VoirScan2", QStringLiteral("Voir"));
-    onCard(addEntry(voirScan2, "VoirTB4", QStringLiteral("Voir avec Tabulon")), viewScan, 2);
-    onCard(addEntry(voirScan2, "VoiTI2", QStringLiteral("Voir avec le logiciel de traitement d'image")),
+    viewOn(addMenuEntry(voirScan2, "VoirTB4", QStringLiteral("Voir avec Tabulon")), tb::Attachment::ScanB);
+    onCard(addMenuEntry(voirScan2, "VoiTI2", QStringLiteral("Voir avec le logiciel de traitement d'image")),
            openScanInImageProgram, 2);
-    attachOn(addEntry(docScan2, "RechScan2", QStringLiteral("Rechercher")), tb::Attachment::ScanB);
-    onCard(addEntry(docScan2, "ScanDoc2", QStringLiteral("Scanner le document n°2")), scanDocument, 2);
+    attachOn(addMenuEntry(docScan2, "RechScan2", QStringLiteral("Rechercher")), tb::Attachment::ScanB);
+    onCard(addMenuEntry(docScan2, "ScanDoc2", QStringLiteral("Scanner le document n°2")), scanDocument, 2);
 
-    connect(addEntry(m_menuBar, "Adresses", QStringLiteral("Adresse avec traitement de texte")), &QAction::triggered,
+    connect(addMenuEntry(m_menuBar, "Adresses", QStringLiteral("Adresse avec traitement de texte")), &QAction::triggered,
             this, [this] { addressToWordProcessor(m_ctx, typedCard()); });
-    connect(addEntry(m_menuBar, "Courrier", QStringLiteral("Courrier électronique")), &QAction::triggered, this,
+    connect(addMenuEntry(m_menuBar, "Courrier", QStringLiteral("Courrier électronique")), &QAction::triggered, this,
             [this] { writeEmail(m_ctx, m_form->text(9)); });
-    connect(addEntry(m_menuBar, "Supprimer", QStringLiteral("Supprimer")), &QAction::triggered, this,
+    connect(addMenuEntry(m_menuBar, "Supprimer", QStringLiteral("Supprimer")), &QAction::triggered, this,
             &FFrance4::deleteShown);
     QMenu* archiver = addSubmenu(m_menuBar, "Archiver", QStringLiteral("Archiver"));
-    connect(addEntry(archiver, "ArchFfic", QStringLiteral("Archiver la fiche")), &QAction::triggered, this,
+    connect(addMenuEntry(archiver, "ArchFfic", QStringLiteral("Archiver la fiche")), &QAction::triggered, this,
             [this] { setShownArchived(true); });
-    connect(addEntry(archiver, "DesarchiFic", QStringLiteral("Désarchiver la fiche")), &QAction::triggered, this,
+    connect(addMenuEntry(archiver, "DesarchiFic", QStringLiteral("Désarchiver la fiche")), &QAction::triggered, this,
             [this] { setShownArchived(false); });
     QMenu* imprimer = addSubmenu(m_menuBar, "Imprimer", QStringLiteral("Imprimer"));
-    connect(addEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche")), &QAction::triggered, this,
+    connect(addMenuEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche")), &QAction::triggered, this,
             [this] { printCard(m_ctx, shownNumber(), typedCard()); });
-    connect(addEntry(imprimer, "ImprimTout", QStringLiteral("Imprimer toutes les fiches")), &QAction::triggered,
+    connect(addMenuEntry(imprimer, "ImprimTout", QStringLiteral("Imprimer toutes les fiches")), &QAction::triggered,
             this, [this] { printAllCards(m_ctx); });
-}
-
-void FFrance4::clear()
-{
-    m_form->clearFields();
 }
 
 void FFrance4::openCard(long long n)
@@ -185,13 +160,6 @@ void FFrance4::openCard(long long n)
     m_form->loadCaptions();
     showCard(n, true);
     selectWhenListed(n);
-}
-
-void FFrance4::openFirstCard()
-{
-    m_form->loadCaptions();
-    showCard(1, true);
-    selectWhenListed(1);
 }
 
 void FFrance4::selectWhenListed(long long n)
@@ -408,21 +376,16 @@ void FFrance4::collectionsDetail()
     if (!m_ctx.session.database() || shownNumber() < 1)
         return;
     m_form->computeDebt(true);
-    Ffrance19* journal = m_ctx.windows.collectionsJournal();
-    journal->setAmounts(m_form->text(17), m_form->text(18), m_form->text(19));
-    openJournal(journal);
+    openJournal(tb::JournalKind::Collections);
 }
 
-void FFrance4::openJournal(JournalWindowBase* journal)
+void FFrance4::openJournal(tb::JournalKind kind)
 {
     // No card shown: there is no journal to open.
     if (!m_ctx.session.database() || shownNumber() < 1)
         return;
     // The journals store the card as typed here, as this window would.
-    if (journal->openJournal(shownNumber(), typedCard()))
-        m_ctx.dialogs.showModal(journal);
-    else
-        journal->close();
+    emit journalRequested(kind, shownNumber(), typedCard());
 }
 
 void FFrance4::armPhotoTimer()
@@ -449,7 +412,7 @@ void FFrance4::loadPhoto()
 
 void FFrance4::attachPhoto()
 {
-    chooseAttachment(m_ctx, tb::Attachment::Photo, shownNumber());
+    requestAttachment(tb::Attachment::Photo);
     loadPhoto();
 }
 
@@ -460,7 +423,15 @@ void FFrance4::onCard(QAction* action, void (*command)(AppContext&, int, long lo
 
 void FFrance4::attachOn(QAction* action, tb::Attachment kind)
 {
-    connect(action, &QAction::triggered, this, [this, kind] { chooseAttachment(m_ctx, kind, shownNumber()); });
+    connect(action, &QAction::triggered, this, [this, kind] { requestAttachment(kind); });
+}
+
+void FFrance4::viewOn(QAction* action, tb::Attachment kind)
+{
+    connect(action, &QAction::triggered, this, [this, kind] {
+        if (const QString path = documentToView(m_ctx, kind, shownNumber()); !path.isEmpty())
+            emit documentViewRequested(kind, path);
+    });
 }
 
 void FFrance4::openNoteEditor()
@@ -472,8 +443,6 @@ void FFrance4::openNoteEditor()
     std::array<QString, 20> texts;
     for (int i = 0; i < 20; ++i)
         texts[i] = m_form->text(i);
-    FFrance9* editor = m_ctx.windows.noteEditor();
-    editor->openNote(db->findSideFile(QStringLiteral("F"), shownNumber(), QStringLiteral(".txt")),
-                     tb::noteSummary(texts));
-    m_ctx.dialogs.showModal(editor);
+    emit noteRequested(db->findSideFile(QStringLiteral("F"), shownNumber(), QStringLiteral(".txt")),
+                       tb::noteSummary(texts));
 }

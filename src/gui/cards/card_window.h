@@ -1,5 +1,6 @@
 #pragma once
 #include "core/cards/attachments.h"
+#include "core/journals/journal.h"
 #include "gui/cards/card_window_base.h"
 
 class CardListView;
@@ -15,12 +16,17 @@ class FFrance4 : public CardWindowBase {
 public:
     explicit FFrance4(AppContext& ctx, QWidget* parent = nullptr);
 
-    // The card of a list line: card n, selected in the name list.
+    // Card n, selected in the name list: a list line, a search's result,
+    // card 1 for "Voir, modifier, archiver les fiches".
     void openCard(long long n);
-    // "Voir, modifier, archiver les fiches": card 1.
-    void openFirstCard();
-    // Empties the fields (a new map click).
-    void clear();
+
+signals:
+    // The journal of card n, typed as shown here (its debt calculated).
+    void journalRequested(tb::JournalKind kind, long long n, const CardRecord& typed);
+    // The note of the shown card: its file and the summary of the card.
+    void noteRequested(const QString& path, const QString& summary);
+    // One of the card's documents, shown by Tabulon.
+    void documentViewRequested(tb::Attachment kind, const QString& path);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,7 +42,7 @@ private:
     void validateChange();   // Command2
     void calculateDebt();    // Command3
     void collectionsDetail();  // Command1
-    void openJournal(class JournalWindowBase* journal);  // Command4, Command5 and the end of Command1
+    void openJournal(tb::JournalKind kind);  // Command4, Command5 and the end of Command1
     void armPhotoTimer();
     void firePhotoTimer();
     void loadPhoto();
@@ -44,6 +50,7 @@ private:
     // action runs command on the shown card's document.
     void onCard(QAction* action, void (*command)(AppContext&, int, long long), int document);
     void attachOn(QAction* action, tb::Attachment kind);  // RechScan1/2, RechTxt1/2
+    void viewOn(QAction* action, tb::Attachment kind);    // VoirTB1 to VoirTB4
     void openNoteEditor();  // notesconf
     void deleteShown();  // Supprimer
     void setShownArchived(bool archived);  // ArchFfic, DesarchiFic

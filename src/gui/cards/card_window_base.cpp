@@ -1,6 +1,7 @@
 #include "gui/cards/card_window_base.h"
 
 #include "core/base/number_text.h"
+#include "core/db/session.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
 
@@ -97,6 +98,12 @@ void CardWindowBase::setShownNumber(long long n)
 CardRecord CardWindowBase::typedCard() const
 {
     return CardRecord::fromTexts(m_form->texts());
+}
+
+void CardWindowBase::requestAttachment(tb::Attachment kind)
+{
+    if (m_ctx.session.database() && m_number >= 1)
+        emit attachmentRequested(kind, m_number);
 }
 
 void CardWindowBase::acknowledge(const QString& text)

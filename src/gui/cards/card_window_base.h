@@ -3,6 +3,7 @@
 // heading with the card number, the status line, their placement and the
 // keyboard (Return presses the window's confirm button).
 #include "core/base/error.h"
+#include "core/cards/attachments.h"
 #include "gui/app/app_context.h"
 #include "gui/widgets/card_form.h"
 
@@ -17,6 +18,10 @@ class QVBoxLayout;
 
 class CardWindowBase : public QWidget {
     Q_OBJECT
+signals:
+    // The file browser, to copy the chosen file as card n's document kind.
+    void attachmentRequested(tb::Attachment kind, long long n);
+
 protected:
     CardWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName, const QString& heading,
                    const CardFormWidget::Names& names);
@@ -34,6 +39,9 @@ protected:
     void acknowledge(const QString& text);
     // Shows the error; what the user typed stays.
     void showError(const tb::Error& error);
+    // Asks for the browser on the shown card's document kind, when a card of
+    // the database in use is shown.
+    void requestAttachment(tb::Attachment kind);
 
     void keyPressEvent(QKeyEvent* event) override;
 

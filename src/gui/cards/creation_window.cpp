@@ -2,13 +2,10 @@
 
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
-#include "core/cards/attachments.h"
 #include "core/db/program_folder.h"
 #include "core/db/session.h"
 #include "gui/app/dialogs.h"
-#include "gui/app/windows.h"
-#include "gui/cards/card_documents.h"
-#include "gui/map/file_browser_window.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QHBoxLayout>
 #include <QHideEvent>
@@ -25,8 +22,7 @@ FFrance11::FFrance11(AppContext& ctx, QWidget* parent)
 
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    QAction* photo = m_menuBar->addAction(QStringLiteral("Incorporer une photo"));
-    photo->setObjectName(QStringLiteral("photo"));
+    QAction* photo = addMenuEntry(m_menuBar, "photo", QStringLiteral("Incorporer une photo"));
 
     auto* body = new QVBoxLayout;
     body->addWidget(m_form, 1);
@@ -69,12 +65,8 @@ void FFrance11::rememberDepartment(int index)
 void FFrance11::choosePhoto()
 {
     const long long n = shownNumber();
-    if (!m_ctx.session.database() || n < 1)
-        return;
-    Ffrance23* browser = m_ctx.windows.fileBrowser();
-    connect(browser, &Ffrance23::pictureChosen, this, &FFrance11::takePhoto, Qt::UniqueConnection);
-    browser->prepareChoice(tb::attachmentPattern(tb::Attachment::Photo), tb::attachmentBase(tb::Attachment::Photo, n));
-    m_ctx.dialogs.showModal(browser);
+    if (m_ctx.session.database() && n >= 1)
+        emit photoRequested(n);
 }
 
 void FFrance11::takePhoto(const QString& path)

@@ -11,13 +11,18 @@ public:
 
     // A new card n whose hidden field 1 holds the marker and the position.
     void prepare(long long n, const QString& field1);
+    // The picture chosen for the new card: held, written only with the card.
+    void takePhoto(const QString& path);
+
+signals:
+    // The file browser, to choose (not copy) a photo for new card n.
+    void photoRequested(long long n);
 
 private:
     void choosePhoto();         // menu "Incorporer une photo"
     void calculateDebt();       // Command2
     void validateCreation();    // Command3
     void rememberDepartment(int index);
-    void takePhoto(const QString& path);
     void hideEvent(QHideEvent* event) override;
 
     QMenuBar* m_menuBar = nullptr;

@@ -6,7 +6,6 @@
 #include "core/external/launcher.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
-#include "gui/app/windows.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -109,15 +108,6 @@ void FFrance26::storeCaptions()
         return;
     }
     hide();
-}
-
-void editCardStructure(AppContext& ctx)
-{
-    if (!ctx.session.database())
-        return;
-    FFrance26* window = ctx.windows.structureWindow();
-    window->prepare();
-    ctx.dialogs.showModal(window);
 }
 
 void editSpreadsheetTemplate(AppContext& ctx)

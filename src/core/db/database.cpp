@@ -73,22 +73,20 @@ QStringList removeLeftovers(const QString& folder, long long count)
     return documents;
 }
 
-// Every spelling the program makes of card n's side files.
+// The spellings card n's side files are found under: as the program makes
+// them, as the user's file manager may have renamed them, JPEG as ".jpeg".
 QStringList sideFileNames(long long n)
 {
     QStringList names;
     for (const SideKind& kind : kSideKinds) {
-        const QString made = QLatin1String(kind.prefix) + plainNumber(n) + QLatin1String(kind.extension);
-        names << made;
-        if (made.toLower() != made)
-            names << made.toLower();
+        QString made = QLatin1String(kind.prefix) + plainNumber(n) + QLatin1String(kind.extension);
+        for (int spelling = 0; spelling < 2; ++spelling) {
+            names << made << made.toLower() << made.toUpper() << made.left(1).toUpper() + made.mid(1);
+            if (!made.endsWith(QLatin1String(".jpg")))
+                break;
+            made.insert(made.size() - 1, u'e');
+        }
     }
-    for (const CardTemplate& t : kCardTemplates)
-        names << QLatin1String(t.prefix) + plainNumber(n) + QLatin1String(t.extension);
-    names << QStringLiteral("DtxtA") + plainNumber(n) + QStringLiteral(".txt")
-          << QStringLiteral("DtxtB") + plainNumber(n) + QStringLiteral(".txt")
-          << QStringLiteral("ScanA") + plainNumber(n) + QStringLiteral(".jpg")
-          << QStringLiteral("ScanB") + plainNumber(n) + QStringLiteral(".jpg");
     names.removeDuplicates();
     return names;
 }

@@ -17,6 +17,7 @@
 #include "core/lists/exports.h"
 #include "core/lists/searches.h"
 #include "core/tools/amount_words.h"
+#include "core/tools/iban.h"
 #include "core/tools/rib_key.h"
 
 #include <QDir>
@@ -379,6 +380,36 @@ int backupCommand(const Arguments& a)
     return kDone;
 }
 
+int trashCommand(const Arguments& a)
+{
+    const auto restore = a.options.find(QStringLiteral("--restore"));
+    if (restore == a.options.end()) {
+        auto db = openReadOnly(a.positional[0]);
+        if (!db)
+            return failed(db.error());
+        const auto entries = db.value()->trash().entries();
+        if (!entries)
+            return failed(entries.error());
+        Output out;
+        for (const tb::TrashEntry& e : *entries)
+            out << tb::trashListLine(e) << "\n";
+        return kDone;
+    }
+    bool ok = false;
+    const int entry = restore->second.toInt(&ok);
+    if (!ok || entry < 1)
+        return usage(QStringLiteral("numéro d'entrée incorrect : ") + restore->second);
+    auto db = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
+    if (!db)
+        return failed(db.error());
+    const tb::Result<long long> n = db.value()->restoreFromTrash(entry);
+    if (!n)
+        return failed(n.error());
+    Output out;
+    out << tb::plainNumber(*n) << "\n";
+    return kDone;
+}
+
 int showCommand(const Arguments& a)
 {
     bool ok = false;
@@ -531,6 +562,19 @@ struct Command {
     int (*handler)(const Arguments&);
 };
 
+// The groups of four may come as separate arguments.
+int ibanCommand(const Arguments& a)
+{
+    const tb::Result<tb::IbanCheck> check = tb::checkIban(a.positional.join(u' '));
+    if (!check)
+        return failed(check.error());
+    Output out;
+    out << "IBAN valide\n";
+    if (check->french)
+        out << tb::frenchIbanParts(*check) << "\n";
+    return kDone;
+}
+
 int checkCommand(const Arguments& a)
 {
     Output out;
@@ -584,6 +628,12 @@ const std::vector<Command>& commands()
          importCommand},
         {QStringLiteral("backup"), {2, {}}, true, "BASE DOSSIER",
          "copie la base dans un sous-dossier daté de DOSSIER, affiche son chemin", backupCommand},
+        {QStringLiteral("trash"), {1, {QStringLiteral("--restore")}}, true, "BASE [--restore N]",
+         "les fiches de la corbeille, une par ligne : numéro de l'entrée,\n"
+         "tabulation, date de suppression (jj/mm/aaaa), tabulation, la ligne\n"
+         "de la fiche comme list l'affiche ; avec --restore, l'entrée N revient\n"
+         "comme fiche suivante et son numéro est affiché",
+         trashCommand},
         {QStringLiteral("show"), {2, {}}, true, "BASE N",
          "les 20 champs de la fiche N : numéro du champ, tabulation, champ", showCommand},
         {QStringLiteral("check"), {1, {kProgramFolder}}, true, "BASE [--program-folder DOSSIER]",
@@ -609,6 +659,10 @@ const std::vector<Command>& commands()
          "la clé RIB d'un code banque (5), d'un code guichet (5)\n"
          "et d'un numéro de compte (11 caractères)",
          ribCommand},
+        {QStringLiteral("iban"), {kOneOrMore, {}}, false, "IBAN",
+         "contrôle d'un IBAN (blancs permis) ; pour un IBAN français, affiche\n"
+         "aussi la banque, le guichet, le compte et la clé RIB",
+         ibanCommand},
     };
     return table;
 }

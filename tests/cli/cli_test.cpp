@@ -546,7 +546,7 @@ TEST_F(CliTest, ZonePrintsTheActiveCardsStrictlyInsideTheRectangleByCardNumber)
 TEST_F(CliTest, HelpPrintsEveryCommandsUsageAndExitsZero)
 {
     const QStringList commands = {"count", "list", "search", "find", "zone", "export", "import",
-                                  "backup", "show", "check", "demo", "journal", "words", "rib"};
+                                  "backup", "show", "check", "demo", "journal", "words", "rib", "iban"};
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.exit, 0);
     EXPECT_TRUE(help.err.isEmpty());
@@ -565,4 +565,58 @@ TEST_F(CliTest, HelpPrintsEveryCommandsUsageAndExitsZero)
     EXPECT_TRUE(journal.out.startsWith("  journal BASE N --recouvrements|--interets|--memento\n"));
     EXPECT_FALSE(journal.out.contains("  count"));
     EXPECT_TRUE(help.out.contains(journal.out));
+}
+
+TEST_F(CliTest, ThePathsABackupCannotUseAndTheProgramFolderAreRefused)
+{
+    CliRun r = cli({"backup", db.path(), "/nonexistent/x"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "Erreur n° 76 : chemin introuvable (x)\n");
+    const QStringList before = QDir(db.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QString& inside : {bare(), db.path() + "Corbeille"}) {
+        QDir().mkpath(db.path() + "Corbeille");
+        r = cli({"backup", db.path(), inside});
+        EXPECT_EQ(r.exit, 1);
+        EXPECT_EQ(r.err, " Une sauvegarde ne peut pas être faite dans la base de données elle-même.\n");
+    }
+    QDir(db.path() + "Corbeille").removeRecursively();
+    EXPECT_EQ(QDir(db.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    // Beside the database, a backup is made.
+    EXPECT_EQ(cli({"backup", db.path(), program.path()}).exit, 0);
+
+    // The program folder holds the templates of new databases, never cards.
+    const QByteArray templates = readBytes(program.file("NBFiches.dat"));
+    for (const QStringList& command : {QStringList{"count"}, QStringList{"list"}, QStringList{"check"},
+                                       QStringList{"show", "1"}, QStringList{"export"},
+                                       QStringList{"backup", db.path()}}) {
+        r = cli(QStringList{command[0], program.path()} + command.mid(1));
+        EXPECT_EQ(r.exit, 1) << command[0].toStdString();
+        EXPECT_EQ(r.err, " Ce dossier est le dossier du programme, pas une base de données.\n")
+            << command[0].toStdString();
+    }
+    EXPECT_EQ(readBytes(program.file("NBFiches.dat")), templates);
+}
+
+TEST_F(CliTest, ABlankMarkerIsAnArchivedCardForTheCheck)
+{
+    CardRecord archived = makeCard("MARTIN", "Paul", 0, 9999, 9999);
+    archived.fields[0][0] = u' ';
+    writeRecord(3, archived.toBytes());
+    const CliRun r = cli({"check", db.path()});
+    EXPECT_EQ(r.exit, 0) << r.out.toStdString();
+    EXPECT_EQ(lastLine(r.out), "Contrôle terminé : 4 fiche(s), 0 erreur(s), 0 avertissement(s).");
+}
+
+TEST(CliIban, ValidIbansAndTheReasonOfAnInvalidOne)
+{
+    CliRun r = cli({"iban", "FR76 3000 6000 0112 3456 7890 189"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out, QStringLiteral("IBAN valide\nBanque 30006  Guichet 00001  Compte 12345678901  Clé RIB 89\n"));
+    r = cli({"iban", "DE89", "3704", "0044", "0532", "0130", "00"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out, "IBAN valide\n");
+    r = cli({"iban", "FR7630006000011234567890188"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, QStringLiteral(" IBAN invalide : les chiffres de contrôle ne correspondent pas au numéro\n"));
 }

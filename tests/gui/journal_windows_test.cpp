@@ -147,11 +147,11 @@ TEST_F(JournalWindowsTest, InterestPeriodsGoIntoTheTotalOwedAndPrint)
     fill(w, {"1000", "01/01/26", "01/04/26", "5"});
     EXPECT_EQ(labelText(w, "Label8"), "90");
     EXPECT_EQ(labelText(w, "Label13"), "12.50");
-    fill(w, {"725", "01/01/26", "01/04/26", "4,5"});  // read as 4
-    EXPECT_EQ(labelText(w, "Label6"), "19,75");
-    EXPECT_EQ(stored().field(16).trimmed(), "19.75");
-    EXPECT_EQ(stored().field(18).trimmed(), "1019.75");
-    EXPECT_EQ(cardField(18), "1019.75");
+    fill(w, {"725", "01/01/26", "01/04/26", "4,5"});  // at 4.5 %
+    EXPECT_EQ(labelText(w, "Label6"), "20,66");
+    EXPECT_EQ(stored().field(16).trimmed(), "20.66");
+    EXPECT_EQ(stored().field(18).trimmed(), "1020.66");
+    EXPECT_EQ(cardField(18), "1020.66");
 
     QTemporaryDir dir;
     f.dialogs.printToPdf = dir.filePath("interets.pdf");
@@ -163,7 +163,7 @@ TEST_F(JournalWindowsTest, InterestPeriodsGoIntoTheTotalOwedAndPrint)
     for (const QString& expected :
          {QDate::currentDate().toString("MM-dd-yyyy"), QStringLiteral("DURAND Marie"), QStringLiteral("Journal des intérêts"),
           QStringLiteral("12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***5%"),
-          QStringLiteral("7.25------------>01/01/26-01/04/26***725 euros*** 90 jours***4,5%")})
+          QStringLiteral("8.16------------>01/01/26-01/04/26***725 euros*** 90 jours***4,5%")})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
 }
 

@@ -73,7 +73,7 @@ TEST(MainWindow, StartsWithDefaultMapMenusAndScrolling)
         {"Tournèe", "Définition de zones"}, {"Outils", "Accessoires"},
         {"Rechcp", "Recherche d'une ville par son code postal"},
         {"RechparVille", "Recherche d'un Code postal  par le nom de la ville"}, {"accessoires", "Outils"},
-        {"RIB", "Clé RIB"}, {"calendrier", "Calendrier"}, {"cvt", "Convertisseur Euros"}, {"Affichage", "Affichage"},
+        {"RIB", "Clé RIB"}, {"iban", "Contrôle d'un IBAN"}, {"calendrier", "Calendrier"}, {"cvt", "Convertisseur Euros"}, {"Affichage", "Affichage"},
         {"LogExt", "Logiciels externes"}, {"RechLogExt", "Recherches des logiciels externes"},
         {"LogTrtExcel", "Logiciel traitement des feuilles EXCEL"}, {"LogTrtTxt", "Logiciel traitement de texte"},
         {"LogTrtImage", "Logiciel traitement de l'image"}, {"LogTrtBdd", "Logiciel traitement de bases de données"},
@@ -143,7 +143,7 @@ TEST(Databases, CreateCopiesTheTemplatesAndRefusesBadNames)
     f.createDatabase("");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     f.createDatabase("../ailleurs");
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("Erreur n° 52"));
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("Erreur n° 52 : nom de fichier incorrect"));
     EXPECT_FALSE(QFile::exists(f.program.file("dossier.txt")));
     EXPECT_FALSE(QDir(f.program.path() + "../ailleurs").exists());
     EXPECT_FALSE(f.main->session().hasDatabase());

@@ -80,13 +80,13 @@ TEST_F(Converter, ConvertsAsTheUserTypesInEitherDirection)
     EXPECT_EQ(mark("Label2"), "D");
     EXPECT_EQ(mark("Label1"), "E");
     typeText(amount, "655,96");
-    EXPECT_EQ(result->text(), "99,85");
-    EXPECT_EQ(francs->text(), "655,00");
+    EXPECT_EQ(result->text(), "100,00");  // the decimal comma counts
+    EXPECT_EQ(francs->text(), "655,96");
     EXPECT_EQ(amount->toolTip(), QString::fromUtf8("Six cent cinquante cinq  Francs français 96"));
-    EXPECT_EQ(result->toolTip(), "Quatre-vingt dix-neuf  euros 85");
+    EXPECT_EQ(result->toolTip(), "Cent  euros 00");
     child<QRadioButton>(w, "Option1")->click();
-    EXPECT_EQ(result->text(), "4296,52");
-    EXPECT_EQ(francs->text(), "4296,52");
+    EXPECT_EQ(result->text(), "4302,82");
+    EXPECT_EQ(francs->text(), "4302,82");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 

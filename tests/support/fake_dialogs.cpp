@@ -38,11 +38,13 @@ bool FakeDialogs::choosePrinter(QPrinter& printer)
 
 std::optional<QFont> FakeDialogs::chooseFont(const QFont& initial)
 {
+    fontsOffered.append(initial);
     return fontAnswers.isEmpty() ? std::optional<QFont>(initial) : fontAnswers.dequeue();
 }
 
 std::optional<QColor> FakeDialogs::chooseColor(const QColor& initial)
 {
+    colorsOffered.append(initial);
     return colorAnswers.isEmpty() ? std::optional<QColor>(initial) : colorAnswers.dequeue();
 }
 

@@ -92,7 +92,11 @@ QString datedBackupName(const Database& db, const QDateTime& when)
 Result<QString> backupToDatedFolder(const Database& db, const QString& parent, const QDateTime& when)
 {
     if (!QFileInfo(parent).isDir())
-        return Error::fromErrno(ENOENT, parent);
+        return Error::fromErrno(ENOTDIR, parent);
+    // A copy inside the folder it copies would copy itself.
+    const QString from = QFileInfo(db.folder()).canonicalFilePath() + u'/';
+    if ((QFileInfo(parent).canonicalFilePath() + u'/').startsWith(from))
+        return Error{kNoErrorNumber, QStringLiteral(" Une sauvegarde ne peut pas être faite dans la base de données elle-même.")};
     const QString target = freeFolder(parent, datedBackupName(db, when));
     if (Status s = copyWhole(target, [&](const QString& into) { return db.backup(into); }); !s)
         return s.error();

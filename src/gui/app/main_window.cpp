@@ -8,9 +8,11 @@
 #include "core/db/database_files.h"
 #include "core/external/external_programs.h"
 #include "core/external/launcher.h"
+#include "core/db/recent_databases.h"
 #include "core/external/start_up.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/dialogs.h"
+#include "gui/cards/trash_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/cards/structure_window.h"
 #include "gui/external/program_paths_window.h"
@@ -24,6 +26,7 @@
 #include "gui/postal/postal_commands.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
+#include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 #include "gui/widgets/menu_builder.h"
 
@@ -44,6 +47,8 @@ namespace {
 const QString kNoDatabase = QStringLiteral(
     " Vous devez au préalable créer une nouvelle base de données ou ouvrir une base de données existante !");
 const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de données !");
+const QString kFirstStepHint
+    = QStringLiteral(" Pour commencer : menu « Fichier », créez une base de données ou ouvrez-en une.");
 const QString kMapHint = QStringLiteral(
     " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les fiches de cet endroit.");
 }  // namespace
@@ -69,7 +74,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     auto* top = new QHBoxLayout;
     top->addWidget(m_search, 1);
     top->addStretch(1);
-    m_hint = new QLabel(kMapHint, central);
+    m_hint = new QLabel(kFirstStepHint, central);
     m_hint->setObjectName(QStringLiteral("MapHint"));
     layout->addLayout(top);
     layout->addWidget(m_map, 1);
@@ -130,6 +135,11 @@ void FFrance::buildMenus()
             this, &FFrance::createDatabase);
     connect(addMenuEntry(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante")), &QAction::triggered,
             this, &FFrance::openDatabase);
+    m_recent = addSubmenu(fichier, "BasesRecentes", QStringLiteral("Bases récentes"));
+    connect(m_recent, &QMenu::aboutToShow, this, &FFrance::fillRecentDatabases);
+    fillRecentDatabases();
+    connect(addMenuEntry(fichier, "Corbeille", QStringLiteral("Corbeille")), &QAction::triggered, this,
+            &FFrance::showTrash);
     fichier->addSeparator();
     m_exchange = new ExchangeCommands(m_ctx, this);
     m_exchange->addTo(fichier);
@@ -143,7 +153,7 @@ void FFrance::buildMenus()
     connect(addMenuEntry(m_clients, "Voirlesfiches", QStringLiteral("Voir, modifier, archiver les fiches")),
             &QAction::triggered, this, [this] {
                 if (hasCardsOrWarn(m_ctx))
-                    m_windows.openCard(1);
+                    m_windows.openFirstCard();
             });
     QMenu* listes = addSubmenu(m_clients, "listclients", QStringLiteral("Listes des fiches"));
     const std::tuple<const char*, const char*, tb::ListKind> lists[] = {
@@ -214,6 +224,8 @@ void FFrance::buildMenus()
             [this] { m_ctx.dialogs.showModal(m_windows.calendar()); });
     connect(addMenuEntry(accessoires, "cvt", QStringLiteral("Convertisseur Euros")), &QAction::triggered, this,
             [this] { m_ctx.dialogs.showModal(m_windows.converter()); });
+    connect(addMenuEntry(accessoires, "iban", QStringLiteral("Contrôle d'un IBAN")), &QAction::triggered, this,
+            [this] { m_ctx.dialogs.showModal(m_windows.ibanWindow()); });
     connect(addMenuEntry(accessoires, "Affichage", QStringLiteral("Affichage")), &QAction::triggered, this,
             &FFrance::startDisplaySettings);
 
@@ -273,6 +285,25 @@ void FFrance::startUp()
     if (tb::Status s = tb::writePathValue(folder + QStringLiteral("carte.txt"), m_map->mapPath()); !s)
         m_ctx.dialogs.showError(s.error());
     m_session.setMarker(3);
+    const QStringList recent = tb::RecentDatabases::folders();
+    if (tb::RecentDatabases::reopenAtStart() && !recent.isEmpty())
+        openDatabaseFolder(recent.first());
+}
+
+void FFrance::fillRecentDatabases()
+{
+    m_recent->clear();
+    int k = 0;
+    for (const QString& folder : tb::RecentDatabases::folders()) {
+        const QByteArray name = "Recent" + QByteArray::number(++k);
+        QAction* action = addMenuEntry(m_recent, name.constData(), folder.chopped(1));
+        connect(action, &QAction::triggered, this, [this, folder] { openDatabaseFolder(folder); });
+    }
+    m_recent->addSeparator();
+    QAction* reopen = addMenuEntry(m_recent, "RouvrirDerniere", QStringLiteral("Rouvrir la dernière base au démarrage"));
+    reopen->setCheckable(true);
+    reopen->setChecked(tb::RecentDatabases::reopenAtStart());
+    connect(reopen, &QAction::toggled, this, [](bool on) { tb::RecentDatabases::setReopenAtStart(on); });
 }
 
 void FFrance::fitOnScreen()
@@ -325,6 +356,8 @@ void FFrance::followDatabase()
         m_search->setSearcher({});
         return;
     }
+    tb::RecentDatabases::add(db->folder());
+    fillRecentDatabases();
     // Read in the background while the map is drawn: ready for the first key.
     db->prepareSearch();
     m_search->setSearcher([db](const QString& typed) { return db->search(typed, SearchBox::kShownLines); });
@@ -338,7 +371,15 @@ void FFrance::followDatabase()
 void FFrance::showHint()
 {
     const tb::Database* db = m_session.database();
+    m_hint->setText(db ? kMapHint : kFirstStepHint);
     m_hint->setVisible(!db || db->count() == 0);
+}
+
+void FFrance::showTrash()
+{
+    if (refuseWithoutDatabase())
+        return;
+    m_ctx.dialogs.showModal(new FCorbeille(m_ctx, this));
 }
 
 void FFrance::showSortedList(tb::ListKind kind)
@@ -391,7 +432,13 @@ void FFrance::openDatabase()
     // Closed without a valid choice: the database in use stays as it was.
     if (!chooser || chooser->chosenFolder().isEmpty())
         return;
-    tb::Result<std::unique_ptr<tb::Database>> opened = tb::Database::open(chooser->chosenFolder());
+    openDatabaseFolder(chooser->chosenFolder());
+}
+
+void FFrance::openDatabaseFolder(const QString& folder)
+{
+    const QString program = m_session.programFolder();
+    tb::Result<std::unique_ptr<tb::Database>> opened = tb::Database::open(folder);
     if (!opened) {
         m_ctx.dialogs.showError(opened.error());
         return;

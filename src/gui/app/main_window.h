@@ -46,8 +46,12 @@ private:
 
     void createDatabase();
     void openDatabase();
+    // Opens the database of folder (a chosen or a recent one).
+    void openDatabaseFolder(const QString& folder);
+    void fillRecentDatabases();
     void chooseMap();
     void showZones();
+    void showTrash();  // Corbeille
     void mapLeftClick(int x, int y);
     void mapRightClick();
     void startHelp();
@@ -65,6 +69,7 @@ private:
     QLabel* m_hint = nullptr;
     QAction* m_cartes = nullptr;
     QMenu* m_clients = nullptr;
+    QMenu* m_recent = nullptr;  // BasesRecentes
     QMenu* m_structure = nullptr;
     QAction* m_tournee = nullptr;
     ExchangeCommands* m_exchange = nullptr;

@@ -24,6 +24,7 @@
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
 #include "gui/tools/note_editor_window.h"
+#include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 
 void Windows::setUp(AppContext* ctx, QWidget* parent)
@@ -82,6 +83,14 @@ void Windows::openCard(long long n)
 {
     QPointer<FFrance4> card = ensure(m_card);
     card->openCard(n);
+    m_ctx->dialogs.showModal(card);
+}
+
+void Windows::openFirstCard()
+{
+    QPointer<FFrance4> card = ensure(m_card);
+    // Card 1 shows while the first name in name order is highlighted.
+    card->openCard(1, FFrance4::kFirstName);
     m_ctx->dialogs.showModal(card);
 }
 
@@ -187,6 +196,7 @@ FFrance22* Windows::mapBrowser() { return ensure(m_mapBrowser); }
 Ffrance29* Windows::databaseChooser() { return ensure(m_chooser); }
 FFrance8* Windows::converter() { return ensure(m_converter); }
 Ffrance17* Windows::ribWindow() { return ensure(m_rib); }
+FIban* Windows::ibanWindow() { return ensure(m_iban); }
 Ffrance7* Windows::calendar() { return ensure(m_calendar); }
 Ffrance14* Windows::programPaths() { return ensure(m_programPaths); }
 Ffrance28* Windows::zoneWindow() { return ensure(m_zones); }

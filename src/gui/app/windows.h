@@ -24,6 +24,7 @@ class Ffrance29;
 class Ffrance7;
 class FFrance8;
 class Ffrance17;
+class FIban;
 class Ffrance18;
 class Ffrance19;
 class Ffrance92;
@@ -46,6 +47,7 @@ public:
 
     // Card n in the card window, its name selected in the list of names.
     void openCard(long long n);
+    void openFirstCard();
     // The list window on list, or the error that kept it from being made.
     void showList(tb::Result<tb::CardList> list);
     // An earlier list never shows under a new question or its results.
@@ -72,6 +74,7 @@ public:
     Ffrance29* databaseChooser();
     FFrance8* converter();
     Ffrance17* ribWindow();
+    FIban* ibanWindow();
     Ffrance7* calendar();
     Ffrance14* programPaths();
     Ffrance28* zoneWindow();
@@ -100,6 +103,7 @@ private:
     QPointer<Ffrance29> m_chooser;
     QPointer<FFrance8> m_converter;
     QPointer<Ffrance17> m_rib;
+    QPointer<FIban> m_iban;
     QPointer<Ffrance7> m_calendar;
     QPointer<Ffrance19> m_collections;
     QPointer<Ffrance18> m_interest;

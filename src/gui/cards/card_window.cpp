@@ -16,12 +16,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <utility>
 
 namespace {
 constexpr int kPhotoDelayMs = 4000;
+constexpr int kUndoMs = 10000;
 
 }  // namespace
 
@@ -61,6 +63,11 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
                 if (!m_selecting && current.isValid())
                     moveToRow(current.row());
             });
+    // A click on the highlighted line moves too when it is not the card shown.
+    connect(m_names, &CardListView::rowOpened, this, [this](int row) {
+        if (!m_selecting && row >= 0 && m_names->cards()->numberAt(row) != shownNumber())
+            moveToRow(row);
+    });
     connect(command1, &QPushButton::clicked, this, &FFrance4::collectionsDetail);
     connect(command2, &QPushButton::clicked, this, &FFrance4::validateChange);
     connect(command3, &QPushButton::clicked, this, &FFrance4::calculateDebt);
@@ -73,6 +80,17 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
     m_photoTimer->setInterval(kPhotoDelayMs);
     m_photoTimer->setSingleShot(true);
     connect(m_photoTimer, &QTimer::timeout, this, &FFrance4::firePhotoTimer);
+
+    m_undoTimer = new QTimer(this);
+    m_undoTimer->setObjectName(QStringLiteral("UndoTimer"));
+    m_undoTimer->setInterval(kUndoMs);
+    m_undoTimer->setSingleShot(true);
+    connect(m_undoTimer, &QTimer::timeout, this, [this] { m_undoEntry = 0; });
+    connect(m_statusLine, &QLabel::linkActivated, this, &FFrance4::undoDeletion);
+    // A field undoes its own typing; elsewhere Ctrl+Z brings the deleted card back.
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    undo->setObjectName(QStringLiteral("Undo"));
+    connect(undo, &QShortcut::activated, this, &FFrance4::undoDeletion);
 
     // The name list follows the cards wherever they change.
     connect(&m_ctx.session, &tb::Session::databaseChanged, this, &FFrance4::forgetNameList);
@@ -154,12 +172,12 @@ void FFrance4::buildMenus()
             this, [this] { printAllCards(m_ctx); });
 }
 
-void FFrance4::openCard(long long n)
+void FFrance4::openCard(long long n, long long highlighted)
 {
     m_form->clearFields();
     m_form->loadCaptions();
     showCard(n, true);
-    selectWhenListed(n);
+    selectWhenListed(highlighted ? highlighted : n);
 }
 
 void FFrance4::selectWhenListed(long long n)
@@ -176,10 +194,10 @@ void FFrance4::selectWhenListed(long long n)
 void FFrance4::paintEvent(QPaintEvent* event)
 {
     CardWindowBase::paintEvent(event);
-    if (m_pendingNames > 0)
+    if (m_pendingNames != 0)
         QTimer::singleShot(0, this, [this] {
             const long long n = std::exchange(m_pendingNames, 0);
-            if (n > 0 && n == shownNumber())
+            if (n == kFirstName || (n > 0 && n == shownNumber()))
                 selectNameRowOf(n);
         });
 }
@@ -223,7 +241,8 @@ void FFrance4::ensureNameList()
 void FFrance4::selectNameRowOf(long long n)
 {
     ensureNameList();
-    const int row = m_names->cards()->list().rowOf(n);
+    const tb::CardList& names = m_names->cards()->list();
+    const int row = n == kFirstName ? (names.size() > 0 ? 0 : -1) : names.rowOf(n);
     m_selecting = true;
     if (row >= 0) {
         const QModelIndex index = m_names->cards()->index(row);
@@ -233,6 +252,31 @@ void FFrance4::selectNameRowOf(long long n)
         m_names->clearSelection();
     }
     m_selecting = false;
+}
+
+bool FFrance4::hasUnsavedEdits() const
+{
+    const tb::Database* db = m_ctx.session.database();
+    const long long n = shownNumber();
+    if (!db || n < 1 || n > db->count())
+        return false;
+    const tb::Result<CardRecord> stored = db->card(n);
+    return stored && stored->toBytes() != typedCard().toBytes();
+}
+
+bool FFrance4::settleEdits()
+{
+    switch (m_ctx.dialogs.question(QStringLiteral(" Enregistrer les modifications de la fiche ? "),
+                                   QStringLiteral("Tabulon"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                   QMessageBox::Yes, QMessageBox::Question)) {
+    case QMessageBox::Yes:
+        // A store that fails keeps the window open with what was typed.
+        return storeShown();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool FFrance4::storeShown()
@@ -259,6 +303,9 @@ void FFrance4::moveToRow(int row)
         return;
     }
     showCard(n, false);
+    // Storing the card left may have moved the selection back to it.
+    if (m_names->cards()->numberAt(m_names->currentIndex().row()) != n)
+        selectNameRowOf(n);
 }
 
 void FFrance4::followStored(long long n)
@@ -304,19 +351,52 @@ void FFrance4::deleteShown()
         m_ctx.dialogs.message(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
         return;
     }
-    if (m_ctx.dialogs.question(QStringLiteral("Confirmez-vous la suppression de la fiche ?"),
+    const tb::Result<CardRecord> shown = db->card(n);
+    if (!shown) {
+        showError(shown.error());
+        return;
+    }
+    if (m_ctx.dialogs.question(QStringLiteral("Confirmez-vous la suppression de la fiche ?\n") + tb::cardTitle(*shown, n),
                                QStringLiteral("Suppression d'une fiche"), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No, QMessageBox::Critical)
         != QMessageBox::Yes)
         return;
     m_ctx.dialogs.message(QStringLiteral("La suppression d'une fiche peut demander quelques secondes !"));
     m_ctx.dialogs.setBusy(true);
-    const tb::Status s = db->deleteCard(n);
+    int entry = 0;
+    const tb::Status s = db->deleteCard(n, tb::CardDeletion::Keep::InTrash, &entry);
     m_ctx.dialogs.setBusy(false);
     if (!s)
         showError(s.error());
     // Numbers changed: the window never keeps showing the deleted card.
     showFirstByName();
+    if (s)
+        offerUndo(entry);
+}
+
+void FFrance4::offerUndo(int trashEntry)
+{
+    m_undoEntry = trashEntry;
+    m_undoTimer->start();
+    acknowledge(QStringLiteral(" Fiche supprimée. <a href=\"annuler\">Annuler</a>"), kUndoMs);
+}
+
+void FFrance4::undoDeletion()
+{
+    tb::Database* db = m_ctx.session.database();
+    const int entry = std::exchange(m_undoEntry, 0);
+    if (!db || entry < 1 || !m_undoTimer->isActive())
+        return;
+    m_undoTimer->stop();
+    const tb::Result<long long> n = db->restoreFromTrash(entry);
+    if (!n) {
+        showError(n.error());
+        return;
+    }
+    forgetNameList();
+    showCard(*n, false);
+    selectNameRowOf(*n);
+    acknowledge(QStringLiteral(" Fiche n° ") + tb::plainNumber(*n) + QStringLiteral(" restaurée."));
 }
 
 void FFrance4::setShownArchived(bool archived)
@@ -328,11 +408,14 @@ void FFrance4::setShownArchived(bool archived)
     // What was typed is stored with the new marker, as a store of the window does.
     if (!storeShown())
         return;
-    if (tb::Status s = db->setArchived(shownNumber(), archived); !s) {
+    const long long n = shownNumber();
+    if (tb::Status s = db->setArchived(n, archived); !s) {
         showError(s.error());
         return;
     }
-    showFirstByName();
+    // The window stays on this card: a following command is about it.
+    showCard(n, false);
+    selectNameRowOf(n);
     m_ctx.dialogs.beep();
 }
 

@@ -18,7 +18,10 @@ public:
 
     // Card n, selected in the name list: a list line, a search's result,
     // card 1 for "Voir, modifier, archiver les fiches".
-    void openCard(long long n);
+    // The name list's line of card n, or its first line for kFirstName.
+    static constexpr long long kFirstName = -1;
+    // highlighted: the name list's line to select (kFirstName), 0 for card n's.
+    void openCard(long long n, long long highlighted = 0);
 
 signals:
     // The journal of card n, typed as shown here (its debt calculated).
@@ -30,6 +33,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool hasUnsavedEdits() const override;
+    bool settleEdits() override;
 
 private:
     void buildMenus();
@@ -53,6 +58,9 @@ private:
     void viewOn(QAction* action, tb::Attachment kind);    // VoirTB1 to VoirTB4
     void openNoteEditor();  // notesconf
     void deleteShown();  // Supprimer
+    // " Fiche supprimée. Annuler" for a while: the card comes back from the trash.
+    void offerUndo(int trashEntry);
+    void undoDeletion();
     void setShownArchived(bool archived);  // ArchFfic, DesarchiFic
     void showFirstByName();
     void followStored(long long n);
@@ -63,7 +71,9 @@ private:
     QTimer* m_photoTimer = nullptr;
     bool m_photoPending = false;
     bool m_namesBuilt = false;
-    long long m_pendingNames = 0;  // card to select once the names are listed
+    long long m_pendingNames = 0;  // card (or kFirstName) to select once the names are listed
     bool m_selecting = false;  // the program moves the name list's selection
     QMenuBar* m_menuBar = nullptr;
+    QTimer* m_undoTimer = nullptr;
+    int m_undoEntry = 0;  // the trash entry the last deletion made
 };

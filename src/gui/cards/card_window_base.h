@@ -35,8 +35,9 @@ protected:
     void setShownNumber(long long n);
     // The form's texts as a record.
     CardRecord typedCard() const;
-    // A short acknowledgement in the status line, gone after a few seconds.
-    void acknowledge(const QString& text);
+    // A short acknowledgement in the status line, gone after a few seconds
+    // (rich text: its links are followed with the mouse or the keyboard).
+    void acknowledge(const QString& text, int ms = 4000);
     // Shows the error; what the user typed stays.
     void showError(const tb::Error& error);
     // Asks for the browser on the shown card's document kind, when a card of
@@ -44,6 +45,15 @@ protected:
     void requestAttachment(tb::Attachment kind);
 
     void keyPressEvent(QKeyEvent* event) override;
+    // Closing (close box or Escape) with unsaved edits asks first.
+    void closeEvent(QCloseEvent* event) override;
+
+    // What the form shows differs from the stored card (or an empty one).
+    virtual bool hasUnsavedEdits() const = 0;
+    // Asks what to do with the unsaved edits; true when the window may close.
+    virtual bool settleEdits() = 0;
+    // The status line says whether the edits are stored.
+    void followEdits();
 
     AppContext& m_ctx;
     CardFormWidget* m_form = nullptr;

@@ -9,9 +9,11 @@
 
 #include <QHBoxLayout>
 #include <QHideEvent>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 FFrance11::FFrance11(AppContext& ctx, QWidget* parent)
     : CardWindowBase(ctx, parent, QStringLiteral("FFrance11"), QStringLiteral("Création d'une fiche"),
@@ -54,6 +56,20 @@ void FFrance11::prepare(long long n, const QString& field1)
     m_form->setText(0, field1);
     m_form->loadCaptions();
     m_form->firstInTabOrder()->setFocus();
+}
+
+bool FFrance11::hasUnsavedEdits() const
+{
+    // Field 1 (the marker and the point) is the program's, not typed.
+    const CardFormWidget::Texts texts = m_form->texts();
+    return !m_photo.isEmpty() || std::any_of(texts.begin() + 1, texts.end(), [](const QString& t) { return !t.trimmed().isEmpty(); });
+}
+
+bool FFrance11::settleEdits()
+{
+    return m_ctx.dialogs.question(QStringLiteral(" Abandonner la création de cette fiche ? "), QStringLiteral("Tabulon"),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Question)
+           == QMessageBox::Yes;
 }
 
 void FFrance11::rememberDepartment(int index)

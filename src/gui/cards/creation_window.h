@@ -18,6 +18,10 @@ signals:
     // The file browser, to choose (not copy) a photo for new card n.
     void photoRequested(long long n);
 
+protected:
+    bool hasUnsavedEdits() const override;
+    bool settleEdits() override;
+
 private:
     void choosePhoto();         // menu "Incorporer une photo"
     void calculateDebt();       // Command2

@@ -54,5 +54,5 @@ void Ffrance19::showTotals()
     const double collected = total();
     m_collected->setText(tb::formatMask(collected, QStringLiteral("##################.00")));
     m_remaining->setText(
-        tb::formatMask(tb::numericValue(m_toCollect->text()) - collected, QStringLiteral("##################.00")));
+        tb::formatMask(tb::amountValue(m_toCollect->text()) - collected, QStringLiteral("##################.00")));
 }

@@ -14,6 +14,11 @@ TEST(NumericValue, LeadingNumberWithBlanksIgnoredTextsAndBytesAlike)
     EXPECT_EQ(numericValue(u""), 0);
     EXPECT_EQ(numericValue(u" 12 3"), 123);
     EXPECT_EQ(numericValue(u"5,5"), 5);
+    // What the user types as an amount or a rate takes a decimal comma too.
+    EXPECT_EQ(amountValue(u"5,5"), 5.5);
+    EXPECT_EQ(amountValue(u" - 12,50 "), -12.5);
+    EXPECT_EQ(amountValue(u"1,2.3"), 1.2);
+    EXPECT_EQ(amountValue(u"4.5"), 4.5);
     EXPECT_EQ(numericValue(u"-3e2"), -300);
     EXPECT_EQ(numericValue(u"1D2"), 100);
     EXPECT_EQ(numericValue(u"abc"), 0);

@@ -6,7 +6,7 @@
 // backup or restored copy in sight must be whole.
 // Then each of creations, imports, deletions, backups and restores is killed
 // before each of its steps in turn (syncs, renames, record writes...).
-// TABULON_CRASH_KILLS sets the number of random kills (1000 by default); past
+// TABULON_CRASH_KILLS sets the number of random kills (400 by default); past
 // 1000, the steps are all killed at, not only a spread of them.
 #include "cli/cli.h"
 #include "crash_state.h"
@@ -173,7 +173,7 @@ QString startingDatabase(const TempProgramFolder& program, int cards, QByteArray
 
 int killsWanted()
 {
-    return qEnvironmentVariableIsSet("TABULON_CRASH_KILLS") ? qEnvironmentVariableIntValue("TABULON_CRASH_KILLS") : 1000;
+    return qEnvironmentVariableIsSet("TABULON_CRASH_KILLS") ? qEnvironmentVariableIntValue("TABULON_CRASH_KILLS") : 400;
 }
 
 }  // namespace

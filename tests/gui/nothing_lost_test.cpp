@@ -8,6 +8,8 @@
 #include "gui_fixture.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -186,4 +188,29 @@ TEST_F(NothingLostTest, RecentDatabasesSurviveARestartAndTheFirstStartSaysWhereT
     f.main = std::make_unique<FFrance>(f.dialogs, f.launcher, f.program.path());
     EXPECT_EQ(f.db(), opened);
     f.main->findChild<QAction*>("RouvrirDerniere")->setChecked(false);
+}
+
+TEST_F(NothingLostTest, APersonsDataIsWrittenThenThePersonErasedForGood)
+{
+    FFrance4* w = openCardWindow();
+    ASSERT_NE(w, nullptr);
+    const QString zip = QDir(db + "..").absolutePath() + "/jean.zip";
+    f.dialogs.fileAnswers << zip;
+    child<QAction>(w, "DonneesPerso")->trigger();
+    EXPECT_TRUE(QFile::exists(zip));
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith(" Les données de la fiche sont écrites dans "));
+
+    // Non keeps the card; Oui erases it without the trash.
+    const QByteArray stored = readBytes(db + "lesfiches.dat");
+    f.dialogs.questionAnswers << QMessageBox::No;
+    child<QAction>(w, "EffacerPersonne")->trigger();
+    EXPECT_EQ(f.dialogs.questions.last().text.section(u'\n', 0, 0),
+              " Effacer définitivement cette personne et tout ce qui la concerne ? ");
+    EXPECT_EQ(f.dialogs.questions.last().defaultButton, QMessageBox::No);
+    EXPECT_EQ(readBytes(db + "lesfiches.dat"), stored);
+    f.dialogs.questionAnswers << QMessageBox::Yes;
+    child<QAction>(w, "EffacerPersonne")->trigger();
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), " 1\r\n");
+    EXPECT_FALSE(QDir(db + "Corbeille").exists() && !QDir(db + "Corbeille").isEmpty());
+    EXPECT_EQ(f.dialogs.lastMessage(), " La personne est effacée. Aucune sauvegarde connue ne la contient.");
 }

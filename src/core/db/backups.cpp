@@ -3,6 +3,7 @@
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
 #include "core/db/database_files.h"
+#include "core/db/recent_databases.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -100,6 +101,7 @@ Result<QString> backupToDatedFolder(const Database& db, const QString& parent, c
     const QString target = freeFolder(parent, datedBackupName(db, when));
     if (Status s = copyWhole(target, [&](const QString& into) { return db.backup(into); }); !s)
         return s.error();
+    RememberedBackups::add(target);
     return target;
 }
 
@@ -137,6 +139,7 @@ Result<QString> restoreBackup(const QString& backupFolder, const QString& progra
     if (Status s = copyWhole(target, [&](const QString& into) { return copyFolder(source, into, {}, {databaseLockName()}); });
         !s)
         return s.error();
+    RememberedBackups::add(target);
     return target;
 }
 

@@ -10,30 +10,51 @@ namespace tb {
 namespace {
 const QString kFolders = QStringLiteral("basesRecentes");
 const QString kReopen = QStringLiteral("rouvrirDerniereBase");
+const QString kBackups = QStringLiteral("sauvegardes");
 
 std::unique_ptr<QSettings> settings()
 {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"),
                                        QStringLiteral("Tabulon"));
 }
-}  // namespace
 
-QStringList RecentDatabases::folders()
+QStringList existingFolders(const QString& key)
 {
     QStringList found;
-    for (const QString& folder : settings()->value(kFolders).toStringList())
+    for (const QString& folder : settings()->value(key).toStringList())
         if (isDatabaseFolder(folder))
             found << folder;
     return found;
 }
 
-void RecentDatabases::add(const QString& folder)
+void putFirst(const QString& key, const QString& folder, int kept)
 {
     const std::unique_ptr<QSettings> s = settings();
-    QStringList all = s->value(kFolders).toStringList();
+    QStringList all = s->value(key).toStringList();
     all.removeAll(folder);
     all.prepend(folder);
-    s->setValue(kFolders, all.mid(0, kKept));
+    s->setValue(key, all.mid(0, kept));
+}
+}  // namespace
+
+QStringList RecentDatabases::folders()
+{
+    return existingFolders(kFolders);
+}
+
+void RecentDatabases::add(const QString& folder)
+{
+    putFirst(kFolders, folder, kKept);
+}
+
+QStringList RememberedBackups::folders()
+{
+    return existingFolders(kBackups);
+}
+
+void RememberedBackups::add(const QString& folder)
+{
+    putFirst(kBackups, folder, kKept);
 }
 
 bool RecentDatabases::reopenAtStart()

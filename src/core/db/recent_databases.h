@@ -1,6 +1,6 @@
 #pragma once
-// The databases opened lately, newest first, and whether the last one opens
-// again at start, kept in the user's settings.
+// The databases opened lately, newest first, whether the last one opens
+// again at start, and the backups made, kept in the user's settings.
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +17,16 @@ public:
     // Off unless the user asked for it: the program starts without a database.
     static bool reopenAtStart();
     static void setReopenAtStart(bool on);
+};
+
+// The dated backups this program made, so that erasing a person can name the
+// copies that still hold them.
+class RememberedBackups {
+public:
+    static constexpr int kKept = 100;
+    // The folders (ending with "/") that are still there, newest first.
+    static QStringList folders();
+    static void add(const QString& folder);
 };
 
 }  // namespace tb

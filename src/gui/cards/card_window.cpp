@@ -1,9 +1,12 @@
 #include "gui/cards/card_window.h"
 
+#include "core/exchange/person_data.h"
+
 #include "core/base/number_text.h"
 #include "core/cards/card_fields.h"
 #include "core/cards/debt.h"
 #include "core/db/session.h"
+#include "core/exchange/person_data.h"
 #include "core/lists/card_lists.h"
 #include "core/tools/note_text.h"
 #include "gui/app/dialogs.h"
@@ -160,6 +163,11 @@ void FFrance4::buildMenus()
             [this] { writeEmail(m_ctx, m_form->text(9)); });
     connect(addMenuEntry(m_menuBar, "Supprimer", QStringLiteral("Supprimer")), &QAction::triggered, this,
             &FFrance4::deleteShown);
+    QMenu* personne = addSubmenu(m_menuBar, "Personne", QStringLiteral("Données personnelles"));
+    connect(addMenuEntry(personne, "DonneesPerso", QStringLiteral("Données personnelles de la fiche")),
+            &QAction::triggered, this, &FFrance4::exportPersonShown);
+    connect(addMenuEntry(personne, "EffacerPersonne", QStringLiteral("Effacer définitivement cette personne")),
+            &QAction::triggered, this, &FFrance4::erasePersonShown);
     QMenu* archiver = addSubmenu(m_menuBar, "Archiver", QStringLiteral("Archiver"));
     connect(addMenuEntry(archiver, "ArchFfic", QStringLiteral("Archiver la fiche")), &QAction::triggered, this,
             [this] { setShownArchived(true); });
@@ -342,20 +350,31 @@ void FFrance4::forgetNameList()
     }
 }
 
-void FFrance4::deleteShown()
+std::optional<CardRecord> FFrance4::shownCard(const QString& nothingText)
 {
     tb::Database* db = m_ctx.session.database();
     const long long n = shownNumber();
     // Without a shown card the deletion would renumber the last card as 0.
     if (!db || n < 1 || n > db->count()) {
-        m_ctx.dialogs.message(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
-        return;
+        m_ctx.dialogs.message(nothingText);
+        return std::nullopt;
     }
     const tb::Result<CardRecord> shown = db->card(n);
     if (!shown) {
         showError(shown.error());
-        return;
+        return std::nullopt;
     }
+    return *shown;
+}
+
+void FFrance4::deleteShown()
+{
+    const std::optional<CardRecord> shown =
+        shownCard(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
+    if (!shown)
+        return;
+    tb::Database* db = m_ctx.session.database();
+    const long long n = shownNumber();
     if (m_ctx.dialogs.question(QStringLiteral("Confirmez-vous la suppression de la fiche ?\n") + tb::cardTitle(*shown, n),
                                QStringLiteral("Suppression d'une fiche"), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No, QMessageBox::Critical)
@@ -372,6 +391,71 @@ void FFrance4::deleteShown()
     showFirstByName();
     if (s)
         offerUndo(entry);
+}
+
+void FFrance4::exportPersonShown()
+{
+    const std::optional<CardRecord> shown = shownCard(QStringLiteral(" Aucune fiche n'est affichée."));
+    if (!shown)
+        return;
+    tb::Database* db = m_ctx.session.database();
+    const long long n = shownNumber();
+    const QString title = QStringLiteral("Données personnelles de la fiche");
+    const std::optional<QString> target = m_ctx.dialogs.chooseFile(
+        title, m_ctx.session.programFolder() + tb::cardTitle(*shown, n).section(QStringLiteral(" — "), 0, 0) + QStringLiteral(".zip"),
+        QStringLiteral("Archive zip (*.zip);;Dossier (*)"), true);
+    if (!target)
+        return;
+    QString key;
+    if (!db->findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt")).isEmpty()) {
+        const std::optional<QString> given = m_ctx.dialogs.input(
+            QStringLiteral("Clé de la note confidentielle, pour la joindre déchiffrée (laisser vide pour la note "
+                           "telle qu'enregistrée) :"),
+            title, QString());
+        if (!given)
+            return;
+        key = *given;
+    }
+    m_ctx.dialogs.setBusy(true);
+    const tb::Result<tb::PersonData> written =
+        tb::exportPersonData(*db, n, *target, tb::backupsHolding(*db, n, m_ctx.session.programFolder()), key);
+    m_ctx.dialogs.setBusy(false);
+    if (!written) {
+        showError(written.error());
+        return;
+    }
+    m_ctx.dialogs.message(QStringLiteral(" Les données de la fiche sont écrites dans ") + *target
+                          + QStringLiteral(" (") + QString::number(written->items.size())
+                          + QStringLiteral(" fichiers, dont le résumé « resume.pdf »)."));
+}
+
+void FFrance4::erasePersonShown()
+{
+    const std::optional<CardRecord> shown =
+        shownCard(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
+    if (!shown)
+        return;
+    tb::Database* db = m_ctx.session.database();
+    const long long n = shownNumber();
+    if (m_ctx.dialogs.question(QStringLiteral(" Effacer définitivement cette personne et tout ce qui la concerne ? \n")
+                                   + tb::cardTitle(*shown, n),
+                               QStringLiteral("Effacement d'une personne"), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No, QMessageBox::Warning)
+        != QMessageBox::Yes)
+        return;
+    const QStringList backups = tb::backupsHolding(*db, n, m_ctx.session.programFolder());
+    m_ctx.dialogs.setBusy(true);
+    const tb::Status s = db->deleteCard(n, tb::CardDeletion::Keep::Nothing);
+    m_ctx.dialogs.setBusy(false);
+    showFirstByName();
+    if (!s) {
+        showError(s.error());
+        return;
+    }
+    m_ctx.dialogs.message(backups.isEmpty()
+                              ? QStringLiteral(" La personne est effacée. Aucune sauvegarde connue ne la contient.")
+                              : QStringLiteral(" La personne est effacée. Ces sauvegardes la contiennent encore :\n")
+                                    + backups.join(u'\n'));
 }
 
 void FFrance4::offerUndo(int trashEntry)

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include "core/cards/attachments.h"
 #include "core/journals/journal.h"
 #include "gui/cards/card_window_base.h"
@@ -58,6 +59,10 @@ private:
     void viewOn(QAction* action, tb::Attachment kind);    // VoirTB1 to VoirTB4
     void openNoteEditor();  // notesconf
     void deleteShown();  // Supprimer
+    void exportPersonShown();
+    void erasePersonShown();
+    // The card shown, or a message and nullopt when none is.
+    std::optional<CardRecord> shownCard(const QString& nothingText);
     // " Fiche supprimée. Annuler" for a while: the card comes back from the trash.
     void offerUndo(int trashEntry);
     void undoDeletion();

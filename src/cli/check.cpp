@@ -63,18 +63,6 @@ QString mapFile(const QString& named, const QString& databaseFolder, const QStri
     return programFolder + named;
 }
 
-// A deletion blanks the record it frees beyond the count: nothing is lost there.
-bool onlyBlanksAfter(const CardStore& store, long long count, long long records)
-{
-    const QByteArray blank = CardRecord().toBytes();
-    for (long long n = count + 1; n <= records; ++n) {
-        const tb::Result<CardRecord> card = store.read(n);
-        if (!card || card->toBytes() != blank)
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int checkDatabase(const QString& folder, const QString& programFolder, Output& out)
@@ -102,11 +90,15 @@ int checkDatabase(const QString& folder, const QString& programFolder, Output& o
         report.error(QStringLiteral("nombre"), QStringLiteral("NBFiches.dat annonce ") + tb::plainNumber(reading.value)
                                                    + QStringLiteral(" fiche(s), lesfiches.dat n'en contient que ")
                                                    + tb::plainNumber(records) + QStringLiteral("."));
-    else if (reading.value < records && !onlyBlanksAfter(store, reading.value, records))
-        report.warning(QStringLiteral("nombre"),
-                       tb::plainNumber(records - reading.value)
-                           + QStringLiteral(" fiche(s) de lesfiches.dat au-delà du nombre de fiches (")
-                           + tb::plainNumber(reading.value) + QStringLiteral(") ne sont pas comptées."));
+    else if (reading.value < records) {
+        // A deletion blanks the record it frees beyond the count: nothing is lost there.
+        const tb::Result<long long> used = store.lastUsedRecord(records);
+        if (!used || *used > reading.value)
+            report.error(QStringLiteral("nombre"),
+                         tb::plainNumber((used ? *used : records) - reading.value)
+                             + QStringLiteral(" fiche(s) de lesfiches.dat au-delà du nombre de fiches (")
+                             + tb::plainNumber(reading.value) + QStringLiteral(") ne sont pas comptées."));
+    }
     // Until Tabulon opens the database again, a card may be there twice or
     // without its side files.
     if (tb::Database::deletionPending(folder))
@@ -130,7 +122,8 @@ int checkDatabase(const QString& folder, const QString& programFolder, Output& o
     // The map's size, read without decoding the picture.
     const QString named = db.mapPath();
     const QString map = mapFile(named, folder, programFolder);
-    const QSize size = map.isEmpty() ? QSize() : QImageReader(map).size();
+    // Only a file is read: a pipe under the map's name would never answer.
+    const QSize size = !QFileInfo(map).isFile() ? QSize() : QImageReader(map).size();
     if (!size.isValid())
         report.warning(QStringLiteral("carte"), QStringLiteral("la carte « ") + named
                                                     + QStringLiteral(" » ne peut pas être lue : positions non contrôlées."));

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace testing_support;
 
@@ -158,6 +159,7 @@ TEST_F(CliTest, CheckFindsErrorsInBrokenDatabases)
         EXPECT_TRUE(lastLine(cli({"check", bare()}).out).endsWith("0 erreur(s), 0 avertissement(s)."));
         writeRecord(4, makeCard("BERNARD", "Luc", 2, 500, 80, "59000", "LILLE").toBytes());
         const CliRun r = cli({"check", bare()});
+        EXPECT_EQ(r.exit, 1);
         EXPECT_TRUE(r.out.contains("1 fiche(s) de lesfiches.dat au-delà du nombre de fiches (3) ne sont pas comptées."));
         setCountText("4");
     }
@@ -206,6 +208,10 @@ TEST_F(CliTest, CheckOnlyWarnsOfStraySideFilesMissingTemplatesAndAnUnreadableMap
     const CliRun noMap = cli({"check", bare()});
     EXPECT_EQ(noMap.exit, 0);
     EXPECT_TRUE(noMap.out.contains("ne peut pas être lue : positions non contrôlées."));
+    // A pipe as the map is told at once, never waited on.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(program.file("tube.gif")).constData(), 0644), 0);
+    writeBytes(db.file("carte.txt"), program.file("tube.gif").toUtf8() + "\r\n");
+    EXPECT_TRUE(cli({"check", bare()}).out.contains("ne peut pas être lue : positions non contrôlées."));
 }
 
 TEST_F(CliTest, CheckWritesNothingEvenOnAGarbledCount)

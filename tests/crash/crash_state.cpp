@@ -5,6 +5,7 @@
 #include "core/tools/note_text.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
 
 namespace crash {
@@ -16,7 +17,7 @@ QByteArray State::digest() const
     for (const QByteArray& r : records)
         hash.addData(r);
     for (const CardFiles& f : files)
-        hash.addData(f.memento.join(u'\x1f').toUtf8() + '\x1e' + f.note.toUtf8() + '\x1d');
+        hash.addData(f.memento.join(u'\x1f').toUtf8() + '\x1e' + f.note.toUtf8() + (f.photo ? '\x1c' : '\x1d'));
     hash.addData(captions.join(u'\x1f').toUtf8() + '\n' + QByteArray::number(exportSize));
     return hash.result().toHex();
 }
@@ -35,11 +36,30 @@ State readState(const tb::Database& db)
     for (long long n = 1; n <= qint64(s.records.size()); ++n)
         s.files.push_back(
             {tb::journalEntries(tb::readWholeFile(db.findSideFile(QStringLiteral("M"), n, QStringLiteral(".txt")))),
-             tb::loadNote(db.findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt")))});
+             tb::loadNote(db.findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt"))),
+             QFileInfo::exists(db.findSideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg")))});
     s.captions = db.captions();
     const QFileInfo exported(db.file(QStringLiteral("export.txt")));
     s.exportSize = exported.exists() ? exported.size() : -1;
     return s;
+}
+
+QString backupsFolder(const QString& programFolder)
+{
+    return programFolder + QStringLiteral("Copies/");
+}
+
+QString restoresFolder(const QString& programFolder)
+{
+    return programFolder + QStringLiteral("Restaurations/");
+}
+
+QStringList visibleCopies(const QString& folder)
+{
+    QStringList copies;
+    for (const QString& name : QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        copies << folder + name + u'/';
+    return copies;
 }
 
 qint64 exportSizeFor(long long count)

@@ -12,6 +12,7 @@ namespace crash {
 struct CardFiles {
     QStringList memento;
     QString note;
+    bool photo = false;
 };
 
 struct State {
@@ -32,5 +33,12 @@ CardFiles templateFiles(const tb::Database& db);
 
 // Size of "export.txt" for count cards.
 qint64 exportSizeFor(long long count);
+
+// Where the worker keeps its backups, and restores them (inside the program
+// folder); each holds at most one whole copy at a time.
+QString backupsFolder(const QString& programFolder);
+QString restoresFolder(const QString& programFolder);
+// The copies in folder that are visible (not being made).
+QStringList visibleCopies(const QString& folder);
 
 }  // namespace crash

@@ -1,13 +1,21 @@
 // Kills a worker that changes a database (stores, creations, deletions,
-// archiving, journal, note, captions, export) at random moments, again and
-// again; after each kill the database must pass the check and hold every
-// acknowledged change (the change in progress may be there or not).
-// TABULON_CRASH_KILLS sets the number of kills (1000 by default).
+// archiving, journal, note, captions, export, imports with photos, backups,
+// restores) at random moments, again and again; after each kill the database
+// must pass the check, hold every acknowledged change (the change in progress
+// may be there or not) and no file of a number past its count, and every
+// backup or restored copy in sight must be whole.
+// Then each of creations, imports, deletions, backups and restores is killed
+// before each of its steps in turn (syncs, renames, record writes...).
+// TABULON_CRASH_KILLS sets the number of random kills (400 by default); past
+// 1000, the steps are all killed at, not only a spread of them.
 #include "cli/cli.h"
 #include "crash_state.h"
 #include "support/fixtures.h"
 
 #include <QDir>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -23,7 +31,8 @@ using namespace testing_support;
 namespace {
 
 struct Outcome {
-    QByteArray ready, acknowledged, pending;
+    QByteArray ready, acknowledged, pending, pendingKind;
+    QList<QByteArray> begun;  // the states of the changes begun
     QString failure;
     int changes = 0;
 };
@@ -36,8 +45,11 @@ Outcome parse(const QByteArray& output)
         if (line.startsWith("ready ")) {
             o.ready = o.acknowledged = line.mid(6);
         } else if (line.startsWith("begin ")) {
-            started = line.mid(6);
+            const QList<QByteArray> words = line.mid(6).split(' ');
+            started = words.value(0);
             o.pending = started;
+            o.pendingKind = words.value(1);
+            o.begun << started;
         } else if (line == "ack") {
             o.acknowledged = started;
             o.pending.clear();
@@ -71,34 +83,119 @@ int checkQuietly(const QString& folder, const QString& programFolder, QByteArray
     return code;
 }
 
-}  // namespace
-
-TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
+// A side file of a card number past count, or "".
+QString fileBeyond(const QString& folder, long long count)
 {
-    const int kills = qEnvironmentVariableIsSet("TABULON_CRASH_KILLS") ? qEnvironmentVariableIntValue("TABULON_CRASH_KILLS")
-                                                                        : 1000;
-    TempProgramFolder program;
-    auto created = tb::Database::create(program.path(), QStringLiteral("Crash"));
-    ASSERT_TRUE(created);
-    const QString folder = created.value()->folder();
-    for (int k = 0; k < 5; ++k)
-        ASSERT_TRUE(created.value()->createCard(makeCard("DEPART" + QString::number(k), "Anne", 3, 10 * k, 20)));
-    QByteArray current = crash::readState(*created.value()).digest();
-    created = tb::Error{};
+    static const QRegularExpression side(QStringLiteral("^(f|r|i|m|photo|dtxta|dtxtb|scana|scanb)(\\d+)\\.[a-z0-9]+$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+        const QRegularExpressionMatch m = side.match(name);
+        if (m.hasMatch() && m.captured(2).toLongLong() > count)
+            return name;
+    }
+    return {};
+}
 
-    QRandomGenerator random(20261207);
-    QElapsedTimer timer;
-    timer.start();
-    int changes = 0, changesInProgress = 0, finishedByOpening = 0;
+// Each copy in sight in folder (at most one) is a whole database in a state
+// the worker acknowledged at some time.
+::testing::AssertionResult copiesWhole(const QString& folder, const QSet<QByteArray>& states)
+{
+    const QStringList copies = crash::visibleCopies(folder);
+    if (copies.size() > 1)
+        return ::testing::AssertionFailure() << copies.size() << " copies in " << folder.toStdString();
+    for (const QString& copy : copies) {
+        auto db = tb::Database::open(copy, tb::Database::Access::ReadOnly);
+        if (!db)
+            return ::testing::AssertionFailure() << copy.toStdString() << ": " << db.error().message().toStdString();
+        if (!(*db)->countCorrection().isEmpty() || !fileBeyond(copy, (*db)->count()).isEmpty())
+            return ::testing::AssertionFailure() << copy.toStdString() << " not whole";
+        if (!states.contains(crash::readState(**db).digest()))
+            return ::testing::AssertionFailure() << copy.toStdString() << " holds no state the database had";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// After a kill, the database opened again as Tabulon opens it (the dead
+// worker's lock taken over, a deletion cut short finished) holds the state
+// before or after the change in progress, nothing of a number past its count,
+// and passes the check; every copy in sight is whole. current becomes the
+// state found.
+void expectSoundAfterKill(const QString& folder, const QString& programFolder, const Outcome& o,
+                          QSet<QByteArray>& states, QByteArray& current, int* finishedByOpening)
+{
+    ASSERT_TRUE(o.failure.isEmpty()) << o.failure.toStdString();
+    ASSERT_EQ(o.ready, current);
+    for (const QByteArray& state : o.begun)
+        states.insert(state);
+    {
+        auto db = tb::Database::open(folder);
+        ASSERT_TRUE(db) << db.error().message().toStdString();
+        current = crash::readState(*db.value()).digest();
+        // Only cards a creation had written whole are counted in.
+        if (!db.value()->countCorrection().isEmpty())
+            ASSERT_EQ(current, o.pending) << db.value()->countCorrection().toStdString();
+        ASSERT_EQ(fileBeyond(folder, db.value()->count()), QString());
+    }
+    if (current != o.acknowledged) {
+        ASSERT_FALSE(o.pending.isEmpty()) << "an acknowledged change is missing";
+        ASSERT_EQ(current, o.pending) << "neither before nor after the change in progress";
+        ++*finishedByOpening;
+    }
+    ASSERT_TRUE(copiesWhole(crash::backupsFolder(programFolder), states));
+    ASSERT_TRUE(copiesWhole(crash::restoresFolder(programFolder), states));
+    QByteArray report;
+    ASSERT_EQ(checkQuietly(folder, programFolder, &report), cli::kDone) << report.constData();
+}
+
+// The worker's environment: syncs skipped, steps counted.
+QProcessEnvironment workerEnvironment()
+{
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TABULON_NO_SYNC));
     // A sanitized worker accepts the preloaded library in front of its runtime.
     environment.insert(QStringLiteral("ASAN_OPTIONS"),
                        environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
+    return environment;
+}
+
+// A database of cards cards in program; *state: its state.
+QString startingDatabase(const TempProgramFolder& program, int cards, QByteArray* state)
+{
+    auto created = tb::Database::create(program.path(), QStringLiteral("Crash"));
+    if (!created)
+        return {};
+    for (int k = 0; k < cards; ++k)
+        if (!created.value()->createCard(makeCard("DEPART" + QString::number(k), "Anne", 3, 10 * k, 20)))
+            return {};
+    *state = crash::readState(*created.value()).digest();
+    return created.value()->folder();
+}
+
+int killsWanted()
+{
+    return qEnvironmentVariableIsSet("TABULON_CRASH_KILLS") ? qEnvironmentVariableIntValue("TABULON_CRASH_KILLS") : 400;
+}
+
+}  // namespace
+
+TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
+{
+    const int kills = killsWanted();
+    TempProgramFolder program;
+    QByteArray current;
+    const QString folder = startingDatabase(program, 5, &current);
+    ASSERT_FALSE(folder.isEmpty());
+
+    QRandomGenerator random(20261207);
+    QElapsedTimer timer;
+    timer.start();
+    int changes = 0, changesInProgress = 0, finishedByOpening = 0;
+    QMap<QByteArray, int> killsDuring;  // by kind of change
+    QSet<QByteArray> states{current};
     // One process forks a worker for each kill: no start-up between kills.
     QProcess workers;
-    workers.setProcessEnvironment(environment);
-    workers.start(QStringLiteral(TABULON_CRASH_WORKER), {"fork", folder});
+    workers.setProcessEnvironment(workerEnvironment());
+    workers.start(QStringLiteral(TABULON_CRASH_WORKER), {"fork", folder, program.path()});
     ASSERT_TRUE(workers.waitForStarted());
     QByteArray pending;
     // The value of the whole line that starts with prefix, once it has come.
@@ -110,8 +207,9 @@ TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
         }
         return std::nullopt;
     };
+    // A slow disk makes a worker slow, never wrong: waits are long.
     const auto readUntil = [&](auto done) {
-        while (!done() && workers.waitForReadyRead(10000))
+        while (!done() && workers.waitForReadyRead(120000))
             pending += workers.readAllStandardOutput();
         return done();
     };
@@ -124,32 +222,66 @@ TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
         QThread::usleep(random.bounded(15000));
         ::kill(pid, SIGKILL);
         ASSERT_TRUE(readUntil([&] { return bool(line("dead")); })) << pending.constData();
-        const QByteArray output = pending;
-        const Outcome o = parse(output);
-        ASSERT_TRUE(o.failure.isEmpty()) << "kill " << kill << ": " << o.failure.toStdString();
-        ASSERT_EQ(o.ready, current) << "kill " << kill << "\n" << output.constData();
+        const Outcome o = parse(pending);
         changes += o.changes;
-
-        // Opened again as Tabulon opens it: the dead worker's lock is taken
-        // over and a deletion cut short is finished.
-        {
-            auto db = tb::Database::open(folder);
-            ASSERT_TRUE(db) << "kill " << kill << ": " << db.error().message().toStdString();
-            ASSERT_EQ(db.value()->countCorrection(), QString()) << "kill " << kill;
-            current = crash::readState(*db.value()).digest();
-        }
-        if (current != o.acknowledged) {
-            ASSERT_FALSE(o.pending.isEmpty()) << "kill " << kill << ": an acknowledged change is missing";
-            ASSERT_EQ(current, o.pending) << "kill " << kill << ": neither before nor after the change in progress";
-            ++finishedByOpening;
-        }
+        expectSoundAfterKill(folder, program.path(), o, states, current, &finishedByOpening);
+        ASSERT_FALSE(::testing::Test::HasFatalFailure()) << "kill " << kill << "\n" << pending.constData();
         changesInProgress += !o.pending.isEmpty();
-        QByteArray report;
-        ASSERT_EQ(checkQuietly(folder, program.path(), &report), cli::kDone) << "kill " << kill << ":\n"
-                                                                             << report.constData();
+        if (!o.pending.isEmpty())
+            ++killsDuring[o.pendingKind];
     }
     workers.closeWriteChannel();
     workers.waitForFinished();
-    std::printf("%d kills in %.1f s, %d acknowledged changes, %d kills during a change (%d of them found done)\n",
-                kills, timer.elapsed() / 1000.0, changes, changesInProgress, finishedByOpening);
+    QStringList during;
+    for (auto it = killsDuring.cbegin(); it != killsDuring.cend(); ++it)
+        during << QString::fromLatin1(it.key()) + u' ' + QString::number(it.value());
+    std::printf("%d kills in %.1f s, %d acknowledged changes, %d kills during a change (%d of them found done): %s\n",
+                kills, timer.elapsed() / 1000.0, changes, changesInProgress, finishedByOpening,
+                qPrintable(during.join(QStringLiteral(", "))));
+    // Kills that fall between changes test nothing.
+    EXPECT_GE(changesInProgress, kills / 2);
+    // A restore needs a whole backup to start from, which random kills seldom
+    // leave: its steps are each killed at in the test below.
+    for (const char* kind : {"create", "delete", "import", "backup"})
+        EXPECT_GE(killsDuring.value(kind), kills / 200) << kind;
+}
+
+TEST(CrashTest, KillsBeforeEachStepOfACreationImportDeletionBackupOrRestoreLeaveASoundDatabase)
+{
+    // Every step at length; in the short run, the first ones and then fewer.
+    const bool everyStep = killsWanted() > 1000;
+    TempProgramFolder program;
+    QByteArray current;
+    const QString folder = startingDatabase(program, 8, &current);
+    ASSERT_FALSE(folder.isEmpty());
+    QSet<QByteArray> states{current};
+    QStringList figures;
+    int finishedByOpening = 0;
+    for (const char* kind : {"create", "import", "delete", "backup", "restore"}) {
+        int kills = 0;
+        for (long n = 1;; n += everyStep ? 1 : 1 + n / 4) {
+            QProcess worker;
+            worker.setProcessEnvironment(workerEnvironment());
+            worker.start(QStringLiteral(TABULON_CRASH_WORKER),
+                         {"step", folder, program.path(), QString::fromLatin1(kind), QString::number(n)});
+            // A slow disk makes a worker slow, never wrong.
+            ASSERT_TRUE(worker.waitForFinished(120000)) << kind;
+            const QByteArray output = worker.readAllStandardOutput();
+            const Outcome o = parse(output);
+            const bool whole = output.endsWith("done\n");
+            expectSoundAfterKill(folder, program.path(), o, states, current, &finishedByOpening);
+            ASSERT_FALSE(::testing::Test::HasFatalFailure()) << kind << " killed before step " << n << "\n"
+                                                             << output.constData();
+            if (whole)
+                break;
+            ASSERT_EQ(worker.exitStatus(), QProcess::CrashExit) << kind << " step " << n << "\n" << output.constData();
+            // Every kill falls inside the change.
+            ASSERT_EQ(o.pendingKind, kind) << "step " << n << "\n" << output.constData();
+            ++kills;
+        }
+        figures << QString::fromLatin1(kind) + u' ' + QString::number(kills);
+        EXPECT_GE(kills, 3) << kind;
+    }
+    std::printf("kills before a step: %s (%d found done)\n", qPrintable(figures.join(QStringLiteral(", "))),
+                finishedByOpening);
 }

@@ -80,7 +80,8 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     click(child<QWidget>(w, "Option2"), QPoint(5, 5));
     EXPECT_EQ(field(1)->text(), "Madame");
     addPhoto(db + "images", "portrait.jpg");
-    EXPECT_EQ(readBytes(db + "photo3.jpg"), readBytes(db + "images/portrait.jpg"));
+    EXPECT_FALSE(child<PhotoFrame>(w, "Picture1")->image().isNull());
+    EXPECT_FALSE(QFile::exists(db + "photo3.jpg"));  // written with the card only
 
     // Choosing department 17 remembers it; a commune fills code and city.
     const int index = combo->findText("17", Qt::MatchStartsWith);
@@ -107,6 +108,7 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
                                         + QByteArray(470, ' '));
     for (const char* name : {"F3.xls", "F3.txt", "R3.txt", "I3.txt", "M3.txt"})
         EXPECT_TRUE(QFile::exists(db + name)) << name;
+    EXPECT_EQ(readBytes(db + "photo3.jpg"), readBytes(db + "images/portrait.jpg"));
     EXPECT_EQ(f.main->mapImage().pixelColor(130, 45), tb::pinColor(5));  // the new pin, light yellow
 
     // The next card starts empty, without photo or civility, with the same colour and department.
@@ -159,12 +161,29 @@ TEST_F(CreationWindowTest, TabFollowsTheReadingOrderEscapeStoresNothingAndNoNumb
     EXPECT_EQ(f.dialogs.lastMessage(), " Cette fiche n'a pas de numéro : elle n'est pas enregistrée.");
     EXPECT_FALSE(QFile::exists(db + "F0.txt"));
 
+    // Given up after a photo and a debt calculation: no file, no record stays.
+    w->prepare(3, QStringLiteral("3 120"));
+    QDir(db).mkdir("images");
+    QImage red(30, 30, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(db + "images/rouge.jpg"));
+    addPhoto(db + "images", "rouge.jpg");
+    typeText(field(14), "100");
+    click(button("Command2"));
     QPointer<FFrance11> window = w;
+    activate(w);  // back from the file browser
     f.dialogs.questionAnswers << QMessageBox::Yes;  // abandon what was typed
     keyClick(field(2), Qt::Key_Escape);
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_EQ(readBytes(db + "lesfiches.dat").size(), 2 * 630);
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), "2\r\n");
+    EXPECT_FALSE(QFile::exists(db + "photo3.jpg"));
+    w = openAt120x45();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(child<PhotoFrame>(w, "Picture1")->image().isNull());
+    click(button("Command3"));
+    EXPECT_FALSE(QFile::exists(db + "photo3.jpg"));
+    EXPECT_EQ(f.main->session().database()->count(), 3);
 }
 
 TEST(CreationFailure, FailedCreationKeepsTheWindowAndWhatWasTyped)

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -124,6 +125,11 @@ void activate(QWidget* window)
 {
     window->show();
     window->activateWindow();
+    // Offscreen, a hidden window it owns (a browser just left) stays the
+    // focus window and makes it look active already: ask for it anyway.
+    if (window->windowHandle())
+        window->windowHandle()->requestActivate();
+    QCoreApplication::processEvents();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
 }
 

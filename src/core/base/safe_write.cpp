@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,6 +61,8 @@ public:
         }
         m_path = QFile::decodeName(name);
         ::fchmod(m_fd, 0644 & ~currentUmask());
+        // Held while written: the tidying of abandoned ones leaves it alone.
+        ::flock(m_fd, LOCK_EX | LOCK_NB);
     }
     ~TempFile()
     {
@@ -130,6 +133,8 @@ AtomicFileWriter::AtomicFileWriter(const QString& path) : m_path(path)
         m_status = Error::fromErrno(EISDIR, path);
         return;
     }
+    // Writes this large are exports: a killed one left its temporary file beside the user's.
+    removeAbandonedTemporaries(QFileInfo(path).absolutePath());
     m_temp = std::make_unique<TempFile>(path);
     m_status = m_temp->status();
     m_buffer = QByteArray(kWriterBuffer, Qt::Uninitialized);
@@ -350,12 +355,25 @@ Result<QByteArray> readFileStart(const QString& path, qint64 maxBytes)
 
 Result<QByteArray> readFile(const QString& path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir())
-        return Error::fromErrno(EISDIR, path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Error::fromErrno(errno ? errno : ENOENT, path);
-    return file.readAll();
+    return readFileStart(path, std::numeric_limits<qsizetype>::max());
+}
+
+void removeAbandonedTemporaries(const QString& folder)
+{
+    static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("*.tmp-??????")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!temporary.match(name).hasMatch())
+            continue;
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
 }
 
 QByteArray readWholeFile(const QString& path)

@@ -63,6 +63,9 @@ Result<QByteArray> readFile(const QString& path);
 // At most maxBytes from the start of a file. Only a regular file is read: a
 // pipe or a device under that name is refused at once, never waited on.
 Result<QByteArray> readFileStart(const QString& path, qint64 maxBytes);
+// The temporary files that writes to files of folder left when they were cut
+// short (a killed export): removed, unless a write still has them open.
+void removeAbandonedTemporaries(const QString& folder);
 // Whole content of a file, empty when missing or unreadable.
 QByteArray readWholeFile(const QString& path);
 

@@ -86,22 +86,17 @@ QString parseFirstValue(QByteArrayView bytes)
 
 QString readFirstValue(const QString& path, bool* exists)
 {
-    QFile file(path);
-    const bool ok = file.open(QIODevice::ReadOnly);
-    if (exists)
-        *exists = ok;
-    if (!ok)
-        return {};
     // One value never needs more than the first few kilobytes.
-    return parseFirstValue(file.read(64 * 1024));
+    const Result<QByteArray> bytes = readFileStart(path, 64 * 1024);
+    if (exists)
+        *exists = bytes.ok();
+    return bytes ? parseFirstValue(*bytes) : QString();
 }
 
 QStringList readValues(const QString& path, int count)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parseValues(file.read(1024 * 1024), count);
+    const Result<QByteArray> bytes = readFileStart(path, 1024 * 1024);
+    return bytes ? parseValues(*bytes, count) : QStringList();
 }
 
 namespace {
@@ -121,10 +116,10 @@ QByteArray valueLine(const QString& value)
 
 QString readPathValue(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const Result<QByteArray> bytes = readFileStart(path, 64 * 1024);
+    if (!bytes)
         return {};
-    const QStringList v = parseText(decodePathValue(file.read(64 * 1024)), 1);
+    const QStringList v = parseText(decodePathValue(*bytes), 1);
     return v.isEmpty() ? QString() : v.first();
 }
 

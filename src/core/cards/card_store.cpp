@@ -73,6 +73,21 @@ bool pwriteAll(int fd, const char* data, qint64 size, qint64 at)
     return true;
 }
 
+// A link named "lesfiches.dat" may lead anywhere: records go only to a file of
+// the database folder.
+tb::Status refuseLinkOutside(const QString& folder, const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return {};
+    const QString target = info.canonicalFilePath();
+    const QString inside = QFileInfo(folder).canonicalFilePath() + u'/';
+    if (!target.isEmpty() && target.startsWith(inside) && !target.mid(inside.size()).contains(u'/'))
+        return {};
+    return tb::Error{tb::kErrorPermission, QStringLiteral("permission refusée (") + info.fileName()
+                                               + QStringLiteral(" est un lien vers un fichier hors de la base)")};
+}
+
 }  // namespace
 
 CardStore::CardStore(QString folder) : m_folder(std::move(folder)) {}
@@ -111,6 +126,44 @@ long long CardStore::recordsInFile() const
     return info.isFile() ? info.size() / CardRecord::kSize : 0;
 }
 
+tb::Result<long long> CardStore::lastUsedRecord(long long records) const
+{
+    const QString path = recordFile();
+    Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK));
+    if (fd.get() < 0)
+        return errno == ENOENT ? tb::Result<long long>(0LL) : tb::Result<long long>(tb::Error::fromErrno(errno, path));
+    // From the end, block by block: only the blanks a deletion left are read.
+    QByteArray block(kBlockRecords * CardRecord::kSize, Qt::Uninitialized);
+    for (long long end = records; end > 0;) {
+        const long long first = std::max(1LL, end - kBlockRecords + 1);
+        const qint64 size = (end - first + 1) * CardRecord::kSize;
+        qint64 got = 0;
+        if (!preadAll(fd.get(), block.data(), size, (first - 1) * CardRecord::kSize, &got))
+            return tb::Error::fromErrno(errno, path);
+        for (long long n = first + got / CardRecord::kSize - 1; n >= first; --n) {
+            const char* r = block.constData() + (n - first) * CardRecord::kSize;
+            if (std::any_of(r, r + CardRecord::kSize, [](char c) { return c != ' '; }))
+                return n;
+        }
+        end = first - 1;
+    }
+    return 0LL;
+}
+
+tb::Status CardStore::truncateRecords(long long count) const
+{
+    const QString path = recordFile();
+    const qint64 size = std::max(0LL, count) * CardRecord::kSize;
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() <= size)
+        return {};
+    if (tb::Status s = refuseLinkOutside(m_folder, path); !s)
+        return s;
+    if (::truncate(QFile::encodeName(path).constData(), size) != 0)
+        return tb::Error::fromErrno(errno, path);
+    return {};
+}
+
 tb::Result<CardRecord> CardStore::read(long long n) const
 {
     if (n < 1)
@@ -141,12 +194,16 @@ tb::Status CardStore::writeRecords(long long first, QByteArrayView bytes) const
     const QString path = recordFile();
     if (QFileInfo(path).isDir())
         return tb::Error::fromErrno(EISDIR, path);
-    Fd fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT, 0644));
+    if (tb::Status s = refuseLinkOutside(m_folder, path); !s)
+        return s;
+    Fd fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_NONBLOCK, 0644));
     if (fd.get() < 0)
         return tb::Error::fromErrno(errno, path);
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         return tb::Error::fromErrno(errno, path);
+    if (!S_ISREG(st.st_mode))
+        return tb::Error::fromErrno(EISDIR, path);
     const qint64 oldSize = st.st_size;
     const qint64 at = (first - 1) * CardRecord::kSize;
     const qint64 end = at + bytes.size();

@@ -31,10 +31,17 @@ public:
 
     // Number of whole records in "lesfiches.dat".
     long long recordsInFile() const;
+    // The last of the first records records that is not blank (0: none). A
+    // deletion blanks the record it frees past the count.
+    tb::Result<long long> lastUsedRecord(long long records) const;
+    // Cuts "lesfiches.dat" back to its first count records (nothing when it
+    // is not longer): what a creation wrote past the count is taken back.
+    tb::Status truncateRecords(long long count) const;
 
     // Record n (from 1); blank when n is past the end of the file.
     tb::Result<CardRecord> read(long long n) const;
-    // Writes record n; the rest is untouched. A write lands whole or leaves
+    // Writes record n; the rest is untouched. A record file that is a link out
+    // of the folder is never written through (Erreur n° 70). A write lands whole or leaves
     // the file as it was. Records between the end and n become blank cards.
     tb::Status write(long long n, const CardRecord& record) const;
     // Whole records from card first on (bytes: a multiple of 630), the same way.

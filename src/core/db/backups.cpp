@@ -5,10 +5,18 @@
 #include "core/db/database_files.h"
 #include "core/db/recent_databases.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
 
 namespace tb {
 
@@ -22,6 +30,57 @@ QString freeFolder(const QString& parent, const QString& name)
     for (int i = 2; QFileInfo::exists(path); ++i)
         path = base + name + QStringLiteral(" (") + QString::number(i) + u')';
     return path + u'/';
+}
+
+const QRegularExpression& unfinishedName()
+{
+    static const QRegularExpression name(QStringLiteral("^\\..+\\.inachevee-(\\d{1,10})$"));
+    return name;
+}
+
+// Copies of a killed program, never one still being made.
+void removeUnfinishedCopies(const QString& parent)
+{
+    for (const QString& name : QDir(parent).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const QRegularExpressionMatch m = unfinishedName().match(name);
+        if (!m.hasMatch())
+            continue;
+        const long long pid = m.captured(1).toLongLong();
+        if (pid != QCoreApplication::applicationPid() && pid <= INT_MAX && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            QDir(QDir(parent).filePath(name)).removeRecursively();
+    }
+}
+
+// A copy is whole or not there: made under a hidden name beside target
+// (ending with "/"), renamed into place at the end. One a kill left behind
+// goes at the next copy into the same folder.
+Status copyWhole(const QString& target, const std::function<Status(const QString&)>& copy)
+{
+    QString path = target;
+    path.chop(1);
+    const QFileInfo info(path);
+    const QString parent = info.absolutePath();
+    removeUnfinishedCopies(parent);
+    const QString building = parent + QStringLiteral("/.") + info.fileName() + QStringLiteral(".inachevee-")
+                             + QString::number(QCoreApplication::applicationPid());
+    QDir(building).removeRecursively();
+    Status result = copy(building + u'/');
+    if (result) {
+        const QByteArray from = QFile::encodeName(building), to = QFile::encodeName(path);
+        // Never over a folder made meanwhile; a file system without the flag
+        // still refuses a folder that is not empty.
+        int done = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+        if (done != 0 && errno == EINVAL)
+            done = ::rename(from.constData(), to.constData());
+        if (done != 0)
+            result = Error::fromErrno(errno, path);
+    }
+    if (!result) {
+        QDir(building).removeRecursively();
+        return result;
+    }
+    syncFolder(parent);
+    return {};
 }
 
 }  // namespace
@@ -40,11 +99,8 @@ Result<QString> backupToDatedFolder(const Database& db, const QString& parent, c
     if ((QFileInfo(parent).canonicalFilePath() + u'/').startsWith(from))
         return Error{kNoErrorNumber, QStringLiteral(" Une sauvegarde ne peut pas être faite dans la base de données elle-même.")};
     const QString target = freeFolder(parent, datedBackupName(db, when));
-    if (Status s = db.backup(target); !s) {
-        // A backup is whole or not there.
-        QDir(target).removeRecursively();
+    if (Status s = copyWhole(target, [&](const QString& into) { return db.backup(into); }); !s)
         return s.error();
-    }
     RememberedBackups::add(target);
     return target;
 }
@@ -80,10 +136,9 @@ Result<QString> restoreBackup(const QString& backupFolder, const QString& progra
     if (!isDatabaseFolder(source))
         return Error{kNoErrorNumber, QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !")};
     const QString target = freeFolder(programFolder, QDir(source).dirName());
-    if (Status s = copyFolder(source, target, {}, {databaseLockName()}); !s) {
-        QDir(target).removeRecursively();
+    if (Status s = copyWhole(target, [&](const QString& into) { return copyFolder(source, into, {}, {databaseLockName()}); });
+        !s)
         return s.error();
-    }
     RememberedBackups::add(target);
     return target;
 }

@@ -105,6 +105,22 @@ QStringList sideFilesOnDisk(const QString& folder, long long n)
     return found;
 }
 
+QStringList sideFileSpellings(long long n)
+{
+    QStringList names;
+    for (const SideKind& kind : kSideKinds) {
+        QString made = QLatin1String(kind.prefix) + plainNumber(n) + QLatin1String(kind.extension);
+        for (int spelling = 0; spelling < 2; ++spelling) {
+            names << made << made.toLower() << made.toUpper() << made.left(1).toUpper() + made.mid(1);
+            if (!made.endsWith(QLatin1String(".jpg")))
+                break;
+            made.insert(made.size() - 1, u'e');
+        }
+    }
+    names.removeDuplicates();
+    return names;
+}
+
 QString renumberedSideFile(const QString& name, long long from, long long to)
 {
     for (const SideKind& kind : kSideKinds)

@@ -43,6 +43,10 @@ private:
 
 // The names on disk of card n's side files in folder, every spelling of them.
 QStringList sideFilesOnDisk(const QString& folder, long long n);
+// The spellings card n's side files are likely found under, without a look
+// at the folder: as the program makes them, in small or capital letters,
+// with a capital first, JPEG as ".jpeg".
+QStringList sideFileSpellings(long long n);
 // A side file of card from named for card to, its letters' case kept;
 // empty when name is none of card from's side files.
 QString renumberedSideFile(const QString& name, long long from, long long to);

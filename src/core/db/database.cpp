@@ -6,6 +6,7 @@
 #include "core/base/value_files.h"
 #include "core/cards/card_creation.h"
 #include "core/cards/card_fields.h"
+#include "core/db/card_deletion.h"
 #include "core/db/card_restoration.h"
 #include "core/db/database_files.h"
 #include "core/lists/display_line.h"
@@ -28,14 +29,27 @@ namespace tb {
 namespace {
 const QString kNotADatabase = QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !");
 // Temporary files of whole-file writes that a crash cut short (the file they
-// were to replace is intact). Only under the lock: no write of ours runs then.
-void removeLeftTemporaries(const QString& folder)
+// were to replace is intact), and the side files of numbers past the count: a
+// creation cut short made them for a card that does not exist, and the next
+// new card would take them. Only under the lock: no write of ours runs then.
+// Returns the documents a user made among them.
+QStringList removeLeftovers(const QString& folder, long long count)
 {
     static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
-    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (temporary.match(name).hasMatch())
-            ::unlink(QFile::encodeName(folder + name).constData());
+    static const QRegularExpression side(QStringLiteral("^(f|r|i|m|photo|(dtxta|dtxtb|scana|scanb))([1-9]\\d{0,14})\\.[a-z0-9]{1,4}$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QStringList documents;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+        const QRegularExpressionMatch m = side.match(name);
+        const bool orphan = m.hasMatch() && m.captured(3).toLongLong() > count;
+        if (!orphan && !temporary.match(name).hasMatch())
+            continue;
+        if (::unlink(QFile::encodeName(folder + name).constData()) == 0 && orphan && m.capturedLength(2) > 0)
+            documents << name;
+    }
+    return documents;
 }
+
 
 }
 
@@ -53,8 +67,6 @@ Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access a
         if (!lock)
             return lock.error();
         db->m_lock = std::move(lock).value();
-        if (db->m_lock)
-            removeLeftTemporaries(folder);
     }
     // A deletion cut short is finished before anything reads the cards.
     if (access == Access::ReadWrite) {
@@ -69,6 +81,12 @@ Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access a
     }
     if (Status s = db->load(); !s)
         return s.error();
+    if (db->m_lock) {
+        const QStringList documents = removeLeftovers(folder, db->m_count);
+        if (!documents.isEmpty())
+            db->m_correction += QStringLiteral(" Documents retirés, faute de fiche à leur numéro : ")
+                                + documents.join(QStringLiteral(", ")) + u'.';
+    }
     return db;
 }
 
@@ -84,14 +102,21 @@ Status Database::load()
     m_count = reading.value;
     m_correction.clear();
     // A garbled count never makes the database look empty nor sends a new
-    // card over card 1: the whole records are the truth.
-    if (!reading.valid || reading.value > records) {
-        m_count = records;
-        m_correction = QStringLiteral(" Le nombre de fiches a été corrigé : ") + plainNumber(records)
-                       + QStringLiteral(" fiche(s).");
-        if (!readOnly())
-            if (Status s = m_store.writeCount(records); !s)
-                return s;
+    // card over card 1, and a card past a smaller count is never overwritten:
+    // the records up to the last one that holds a card are the truth.
+    if (!reading.valid || reading.value != records) {
+        const Result<long long> used = m_store.lastUsedRecord(records);
+        if (!used)
+            return used.error();
+        const long long corrected = reading.valid && reading.value < records ? std::max(reading.value, *used) : *used;
+        if (corrected != reading.value || !reading.valid) {
+            m_count = corrected;
+            m_correction = QStringLiteral(" Le nombre de fiches a été corrigé : ") + plainNumber(corrected)
+                           + QStringLiteral(" fiche(s).");
+            if (!readOnly())
+                if (Status s = m_store.writeCount(corrected); !s)
+                    return s;
+        }
     }
     noteOwnWrite();
     return {};
@@ -190,12 +215,13 @@ Result<long long> Database::createCard(const CardRecord& typed)
     return createCards({typed});
 }
 
-Result<long long> Database::createCards(const std::vector<CardRecord>& typed)
+Result<long long> Database::createCards(const std::vector<CardRecord>& typed, const std::vector<QByteArray>& photos)
 {
     refreshIfChanged();
     const long long first = m_count + 1;
     if (typed.empty())
         return first;
+    const long long last = first + qsizetype(typed.size()) - 1;
     std::vector<CardRecord> cards = typed;
     QByteArray records;
     records.reserve(qsizetype(cards.size()) * CardRecord::kSize);
@@ -203,21 +229,16 @@ Result<long long> Database::createCards(const std::vector<CardRecord>& typed)
         card.fields[2] = surnameInCapitals(card.fields[2]);
         records += card.toBytes();
     }
-    // Past the count the new records and side files belong to no card: a
-    // failure before the count leaves the database as it was.
-    if (Status s = m_store.writeRecords(first, records); !s)
-        return s.error();
-    noteOwnWrite();
-    QList<std::pair<QString, QString>> copies;
-    for (long long n = first; n < first + qsizetype(cards.size()); ++n)
-        for (const CardTemplate& t : kCardTemplates)
-            copies.append({file(QString::fromLatin1(t.templateName)),
-                           m_store.sideFile(QString::fromLatin1(t.prefix), n, QString::fromLatin1(t.extension))});
-    if (Status s = copyFilesReplacing(copies); !s)
-        return s.error();
-    const long long last = first + qsizetype(cards.size()) - 1;
-    if (Status s = writeCount(last); !s)
-        return s.error();
+    // The side files first, then the records, then the count: a creation cut
+    // short leaves side files past the count, which the next opening removes,
+    // or whole cards with all their files, which it counts in. A failure
+    // takes back all it wrote.
+    const Status made = writeNewCards(first, cards.size(), records, photos);
+    if (!made) {
+        discardPastCount(last).ok();
+        noteOwnWrite();
+        return made.error();
+    }
     for (long long n = first; n <= last; ++n) {
         if (m_pinsLoaded)
             m_pins.set(n, cards[size_t(n - first)]);
@@ -226,6 +247,54 @@ Result<long long> Database::createCards(const std::vector<CardRecord>& typed)
     }
     emit countChanged(last);
     return first;
+}
+
+Status Database::writeNewCards(long long first, size_t cards, const QByteArray& records,
+                               const std::vector<QByteArray>& photos)
+{
+    const long long last = first + qsizetype(cards) - 1;
+    // A new card never finds files of its number already there.
+    if (Status s = discardPastCount(last); !s)
+        return s;
+    for (size_t k = 0; k < photos.size() && k < cards; ++k)
+        if (!photos[k].isEmpty())
+            if (Status s = writeFileAtomic(m_store.sideFile(QStringLiteral("photo"), first + qsizetype(k),
+                                                            QStringLiteral(".jpg")),
+                                           photos[k]);
+                !s)
+                return s;
+    QList<std::pair<QString, QString>> copies;
+    for (long long n = first; n <= last; ++n)
+        for (const CardTemplate& t : kCardTemplates)
+            copies.append({file(QString::fromLatin1(t.templateName)),
+                           m_store.sideFile(QString::fromLatin1(t.prefix), n, QString::fromLatin1(t.extension))});
+    if (Status s = copyFilesReplacing(copies); !s)
+        return s;
+    if (Status s = m_store.writeRecords(first, records); !s)
+        return s;
+    noteOwnWrite();
+    return writeCount(last);
+}
+
+Status Database::discardPastCount(long long last)
+{
+    if (readOnly())
+        return Error{kErrorPermission, {}};
+    Status result = m_store.truncateRecords(m_count);
+    for (long long n = m_count + 1; n <= last; ++n)
+        for (const QString& name : sideFileSpellings(n))
+            if (::unlink(QFile::encodeName(file(name)).constData()) != 0 && errno != ENOENT && result)
+                result = Error::fromErrno(errno, file(name));
+    m_sideFiles.clear();
+    m_sideFilesSettled = false;
+    return result;
+}
+
+Status Database::abandonCreation()
+{
+    const Status s = discardPastCount(m_count + 1);
+    noteOwnWrite();
+    return s;
 }
 
 bool Database::deletionPending(const QString& folder)
@@ -366,7 +435,18 @@ Status Database::backup(const QString& target) const
 {
     // The lock names the program that holds this folder: a copy of it would
     // keep the backup locked while that program runs.
-    return copyFolder(folder(), target, {QStringLiteral("NBFiches.dat")}, {databaseLockName()});
+    const long long known = m_count;
+    if (Status s = copyFolder(folder(), target, {QStringLiteral("NBFiches.dat")}, {databaseLockName()}); !s)
+        return s;
+    // A creation under way elsewhere is not part of the copy; cards this
+    // program counted in past a smaller count are.
+    const CardStore copy(target);
+    const CardStore::CountReading copied = copy.readCount();
+    const long long kept = std::max(copied.valid ? copied.value : 0, known);
+    if (Status s = copy.truncateRecords(kept); !s)
+        return s;
+    removeLeftovers(target, kept);
+    return {};
 }
 
 const PinIndex& Database::pins() const

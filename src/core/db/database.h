@@ -29,8 +29,11 @@ public:
     // refused with " Ce dossier ne contient pas de base de données Tabulon !".
     // Open for writing, the folder is locked against other programs (see
     // lockDatabase); open read-only, it is neither locked nor changed.
-    // A count that is no whole number, or more than the records, is corrected
-    // (rewritten unless read-only) and countCorrection() tells the user.
+    // A count that is no whole number, more than the records, or less than the
+    // last record holding a card is corrected (rewritten unless read-only) and
+    // countCorrection() tells the user. Open for writing, side files of
+    // numbers past the count are removed (the documents a user made among
+    // them named in countCorrection()).
     static Result<std::unique_ptr<Database>> open(const QString& folder, Access access = Access::ReadWrite);
 
     // A new database folder named name in the program folder, with the
@@ -45,7 +48,8 @@ public:
     bool readOnly() const { return m_access == Access::ReadOnly; }
 
     long long count() const { return m_count; }
-    // " Le nombre de fiches a été corrigé : N fiche(s)." or "".
+    // " Le nombre de fiches a été corrigé : N fiche(s)." and/or the documents
+    // removed, or "".
     QString countCorrection() const { return m_correction; }
 
     // An empty database takes the program folder's current spreadsheet and
@@ -67,10 +71,14 @@ public:
     // record, the card's side files from the templates, then the count.
     // Returns the new card's number.
     Result<long long> createCard(const CardRecord& card);
-    // Cards count+1 onwards as createCard makes each, all or none: the
-    // records in one write, the side files with one flush, then the count.
-    // Returns the first new card's number.
-    Result<long long> createCards(const std::vector<CardRecord>& cards);
+    // Cards count+1 onwards as createCard makes each, all or none: the side
+    // files with one flush (photos[k], JPEG bytes, as card k's photo), the
+    // records in one write, then the count. A failure leaves no record and
+    // no file past the count. Returns the first new card's number.
+    Result<long long> createCards(const std::vector<CardRecord>& cards, const std::vector<QByteArray>& photos = {});
+    // A creation given up: what it wrote past the count (the record of a debt
+    // calculation) is taken back.
+    Status abandonCreation();
 
     // Deletes card n: it is kept whole in the trash (unless keep says not),
     // the last card moves into its number with its record and side files,
@@ -98,7 +106,9 @@ public:
     QString name() const;
     // Copies every file of the folder into target (made when missing), a
     // pending "suppression.txt" included. The count goes first: cards stored
-    // meanwhile by another program only add records past what it claims.
+    // meanwhile by another program only add records past what it claims,
+    // which the copy leaves out with their side files: it holds the cards as
+    // they were when it began.
     Status backup(const QString& target) const;
 
     const PinIndex& pins() const;
@@ -138,6 +148,10 @@ private:
     Status finishDeletion();
     Status followDeletion(const Result<CardDeletion::Outcome>& outcome);
     Status writeCount(long long count);
+    Status writeNewCards(long long first, size_t cards, const QByteArray& records,
+                         const std::vector<QByteArray>& photos);
+    // Records past the count cut off, side files of count+1..last removed.
+    Status discardPastCount(long long last);
     void noteOwnWrite() const;
     // Reads the pins again when "lesfiches.dat" changed under the program.
     void refreshIfChanged() const;

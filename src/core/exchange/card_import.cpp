@@ -294,19 +294,16 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
     std::optional<DuplicateDecision> forAll;
     // Contacts of this file by their names: a repeat is created, and said.
     QHash<QString, long long> inFile;
-    // New cards go in batches, each made whole or not at all; their photos
-    // are written first and taken back when the batch fails.
+    // New cards go in batches, each made whole or not at all, their photos
+    // with them.
     std::vector<CardRecord> batch;
-    QStringList batchPhotos;
+    std::vector<QByteArray> batchPhotos;
     const auto flush = [&]() -> Status {
         if (batch.empty())
             return {};
-        const Result<long long> made = db.createCards(batch);
-        if (!made) {
-            for (const QString& path : batchPhotos)
-                QFile::remove(path);
+        const Result<long long> made = db.createCards(batch, batchPhotos);
+        if (!made)
             return made.error();
-        }
         report.created += qsizetype(batch.size());
         batch.clear();
         batchPhotos.clear();
@@ -380,14 +377,7 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
             else
                 inFile.insert(key, position);
         }
-        if (!photo.isEmpty()) {
-            const QString path = db.attachmentPath(QStringLiteral("photo") + plainNumber(next), QStringLiteral("photo.jpg"));
-            if (Status s = writeFileAtomic(path, photo); !s) {
-                QFile::remove(path);
-                return stop(s.error());
-            }
-            batchPhotos << path;
-        }
+        batchPhotos.push_back(photo);
         batch.push_back(card);
         if (batch.size() >= kBatchSize)
             if (Status s = flush(); !s)

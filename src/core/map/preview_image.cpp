@@ -5,6 +5,7 @@
 #include "core/lists/list_page_layout.h"
 #include "core/map/photo_layout.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QFile>
 #include <QFileInfo>
@@ -79,6 +80,9 @@ QImage loadPicture(const QString& path, PictureCheck* check)
 
 QImage loadMapImage(const QString& path)
 {
+    // A pipe or a device named as the map would be waited on for ever.
+    if (!QFileInfo(path).isFile())
+        return {};
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     if (!isLoadablePictureSize(reader.size()))
@@ -87,11 +91,11 @@ QImage loadMapImage(const QString& path)
     return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage loadPreview(const QString& path, QSize frame, QSize* naturalSize)
+namespace {
+QImage readPreview(QImageReader& reader, QSize frame, QSize* naturalSize)
 {
     if (naturalSize)
         *naturalSize = QSize();
-    QImageReader reader(path);
     const QSize natural = reader.size();
     if (!isLoadablePictureSize(natural))
         return {};
@@ -106,6 +110,27 @@ QImage loadPreview(const QString& path, QSize frame, QSize* naturalSize)
     if (naturalSize)
         *naturalSize = natural;
     return image;
+}
+}  // namespace
+
+QImage loadPreview(const QString& path, QSize frame, QSize* naturalSize)
+{
+    if (naturalSize)
+        *naturalSize = QSize();
+    // A pipe or a device under that name would be waited on for ever.
+    if (!QFileInfo(path).isFile())
+        return {};
+    QImageReader reader(path);
+    return readPreview(reader, frame, naturalSize);
+}
+
+QImage loadPreviewData(const QByteArray& bytes, QSize frame, QSize* naturalSize)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return readPreview(reader, frame, naturalSize);
 }
 
 QImage framedPreview(const QImage& image, QSize natural, QSize frame, const QColor& background)

@@ -32,6 +32,8 @@ QImage loadMapImage(const QString& path);
 // when it cannot be read or is too big to decode safely. *naturalSize receives
 // the image's own size (invalid when unreadable).
 QImage loadPreview(const QString& path, QSize frame, QSize* naturalSize = nullptr);
+// The same from a picture file's bytes.
+QImage loadPreviewData(const QByteArray& bytes, QSize frame, QSize* naturalSize = nullptr);
 
 // The image drawn into a frame-sized picture as photoRect lays it out, on
 // background; a null picture when image is null.

@@ -64,6 +64,8 @@ void Windows::connectRequests(FFrance4* card)
 void Windows::connectRequests(FFrance11* creation)
 {
     connectCardRequests(creation);
+    QObject::connect(creation, &FFrance11::photoRequested, creation,
+                     [this, creation](long long n) { choosePhoto(creation, n); });
 }
 
 void Windows::connectCardRequests(CardWindowBase* window)
@@ -164,6 +166,14 @@ void Windows::chooseAttachment(tb::Attachment kind, long long n)
 {
     Ffrance23* browser = ensure(m_fileBrowser);
     browser->prepare(tb::attachmentPattern(kind), !tb::isPictureAttachment(kind), tb::attachmentBase(kind, n));
+    m_ctx->dialogs.showModal(browser);
+}
+
+void Windows::choosePhoto(FFrance11* creation, long long n)
+{
+    Ffrance23* browser = ensure(m_fileBrowser);
+    QObject::connect(browser, &Ffrance23::pictureChosen, creation, &FFrance11::takePhoto, Qt::UniqueConnection);
+    browser->prepareChoice(tb::attachmentPattern(tb::Attachment::Photo), tb::attachmentBase(tb::Attachment::Photo, n));
     m_ctx->dialogs.showModal(browser);
 }
 

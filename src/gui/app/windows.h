@@ -62,6 +62,8 @@ public:
     void openNote(const QString& path, const QString& summary);
     // The file browser, copying the chosen file as card n's document kind.
     void chooseAttachment(tb::Attachment kind, long long n);
+    // The file browser, handing the chosen photo to the creation window.
+    void choosePhoto(FFrance11* creation, long long n);
     // A scan in Ffrance16, a text in Ffrancelic.
     void viewDocument(tb::Attachment kind, const QString& path);
 

@@ -1,12 +1,14 @@
 #include "gui/cards/creation_window.h"
 
 #include "core/base/number_text.h"
+#include "core/base/safe_write.h"
 #include "core/db/program_folder.h"
 #include "core/db/session.h"
 #include "gui/app/dialogs.h"
 #include "gui/widgets/menu_builder.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QMessageBox>
 #include <QMenuBar>
 #include <QPushButton>
@@ -50,6 +52,7 @@ void FFrance11::prepare(long long n, const QString& field1)
     setShownNumber(n);
     // A new card starts with no photo and no civility.
     m_form->clearPhoto();
+    m_photo.clear();
     m_form->setText(0, field1);
     m_form->loadCaptions();
     m_form->firstInTabOrder()->setFocus();
@@ -59,7 +62,7 @@ bool FFrance11::hasUnsavedEdits() const
 {
     // Field 1 (the marker and the point) is the program's, not typed.
     const CardFormWidget::Texts texts = m_form->texts();
-    return std::any_of(texts.begin() + 1, texts.end(), [](const QString& t) { return !t.trimmed().isEmpty(); });
+    return !m_photo.isEmpty() || std::any_of(texts.begin() + 1, texts.end(), [](const QString& t) { return !t.trimmed().isEmpty(); });
 }
 
 bool FFrance11::settleEdits()
@@ -78,8 +81,30 @@ void FFrance11::rememberDepartment(int index)
 void FFrance11::choosePhoto()
 {
     const long long n = shownNumber();
-    requestAttachment(tb::Attachment::Photo);
-    m_form->loadCardPhoto(n);
+    if (m_ctx.session.database() && n >= 1)
+        emit photoRequested(n);
+}
+
+void FFrance11::takePhoto(const QString& path)
+{
+    tb::Result<QByteArray> bytes = tb::readFile(path);
+    if (!bytes) {
+        showError(bytes.error());
+        return;
+    }
+    m_photo = std::move(bytes).value();
+    m_form->showPhoto(m_photo);
+}
+
+void FFrance11::hideEvent(QHideEvent* event)
+{
+    CardWindowBase::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    // Given up or created: nothing of it stays past the count.
+    m_photo.clear();
+    if (tb::Database* db = m_ctx.session.database())
+        db->abandonCreation().ok();
 }
 
 void FFrance11::calculateDebt()
@@ -102,7 +127,7 @@ void FFrance11::validateCreation()
         m_ctx.dialogs.message(QStringLiteral(" Cette fiche n'a pas de numéro : elle n'est pas enregistrée."));
         return;
     }
-    tb::Result<long long> created = db->createCard(typedCard());
+    tb::Result<long long> created = db->createCards({typedCard()}, {m_photo});
     if (!created) {
         // The window stays open with what the user typed.
         showError(created.error());

@@ -11,6 +11,12 @@ public:
 
     // A new card n whose hidden field 1 holds the marker and the position.
     void prepare(long long n, const QString& field1);
+    // The picture chosen for the new card: held, written only with the card.
+    void takePhoto(const QString& path);
+
+signals:
+    // The file browser, to choose (not copy) a photo for new card n.
+    void photoRequested(long long n);
 
 protected:
     bool hasUnsavedEdits() const override;
@@ -21,6 +27,9 @@ private:
     void calculateDebt();       // Command2
     void validateCreation();    // Command3
     void rememberDepartment(int index);
+    void hideEvent(QHideEvent* event) override;
 
     QMenuBar* m_menuBar = nullptr;
+    // The chosen photo, written only with the card it belongs to.
+    QByteArray m_photo;
 };

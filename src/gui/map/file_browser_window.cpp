@@ -58,6 +58,13 @@ void Ffrance23::prepare(const QString& pattern, bool textPreview, const QString&
     Label2->setText(targetBase);
     Text1->clear();
     TextRech->clear();
+    m_choiceOnly = false;
+}
+
+void Ffrance23::prepareChoice(const QString& pattern, const QString& targetBase)
+{
+    prepare(pattern, false, targetBase);
+    m_choiceOnly = true;
 }
 
 void Ffrance23::onFileClicked(const QString& path)
@@ -80,6 +87,12 @@ void Ffrance23::save()
             m_ctx.dialogs.message(refusal);
             return;
         }
+    }
+    if (m_choiceOnly) {
+        m_ctx.dialogs.beep();
+        hide();
+        emit pictureChosen(source);
+        return;
     }
     if (!tb::existingAttachment(target).isEmpty()
         && m_ctx.dialogs.question(QStringLiteral(" Un document est déjà joint sous ce nom : le remplacer ?"),

@@ -19,6 +19,12 @@ public:
     // whether the text preview replaces the picture, and the target base name
     // (prefix and card number, e.g. "photo12").
     void prepare(const QString& pattern, bool textPreview, const QString& targetBase);
+    // The same for a photo of a card not created yet: nothing is copied, the
+    // chosen picture is handed over through pictureChosen.
+    void prepareChoice(const QString& pattern, const QString& targetBase);
+
+signals:
+    void pictureChosen(const QString& path);
 
 
 private:
@@ -31,4 +37,5 @@ private:
     void save();
 
     bool m_textPreview = false;
+    bool m_choiceOnly = false;
 };

@@ -347,6 +347,14 @@ QString CardFormWidget::loadCardPhoto(long long n)
     return {};
 }
 
+void CardFormWidget::showPhoto(const QByteArray& bytes)
+{
+    QSize natural;
+    const QImage image = tb::loadPreviewData(bytes, m_photo->contentsRect().size(), &natural);
+    m_photoSize = image.isNull() ? QSize() : natural;
+    m_photo->setImage(image);
+}
+
 void CardFormWidget::clearPhoto()
 {
     m_photoSize = QSize();

@@ -47,6 +47,8 @@ public:
     // leaves it empty); the refusal of a file that is there but cannot be
     // shown, "" otherwise.
     QString loadCardPhoto(long long n);
+    // A photo not written yet (its file's bytes).
+    void showPhoto(const QByteArray& bytes);
     void clearPhoto();
     QSize photoSize() const { return m_photoSize; }
 

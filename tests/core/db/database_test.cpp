@@ -88,7 +88,8 @@ TEST_F(DatabaseTest, AGarbledCountIsCorrectedFromTheWholeRecords)
         writeCards(folder.path(), {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 2, 20, 20),
                                    makeCard("TROIS", "c", 3, 30, 30)});
     }
-    // A sound count is left alone, even below the records (a card written before its count).
+    // A sound count is left alone when only blanks follow it (a deletion's).
+    writeCards(folder.path(), {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 2, 20, 20), CardRecord()});
     writeBytes(folder.file("NBFiches.dat"), "2\r\n");
     EXPECT_EQ(open()->count(), 2);
     EXPECT_EQ(open()->countCorrection(), "");

@@ -4,6 +4,17 @@
 
 #include <QPrinter>
 #include <QWidget>
+#include <gtest/gtest.h>
+
+FakeDialogs::~FakeDialogs()
+{
+    const std::pair<const char*, qsizetype> left[] = {
+        {"question", questionAnswers.size()}, {"input", inputAnswers.size()}, {"font", fontAnswers.size()},
+        {"colour", colorAnswers.size()},      {"file", fileAnswers.size()},   {"modal", modalScripts.size()}};
+    for (const auto& [kind, count] : left)
+        if (count)
+            ADD_FAILURE() << count << " scripted " << kind << " answer(s) never asked for";
+}
 
 void FakeDialogs::message(const QString& text, const QString& title, QMessageBox::Icon icon)
 {

@@ -209,16 +209,19 @@ shot structure "Structure fiche individuelle" && close_window
 key alt+b; key Down; key Down; key Down; key Down; key Down; key Down; key Return
 shot courrier "Courrier électronique" && close_window
 
-# The office tools of the "Outils" menu (Calendrier, Convertisseur Euros).
+# The office tools of the "Outils" menu (Calendrier, Convertisseur Euros, Contrôle d'un IBAN).
 key alt+o; key Return
 shot calendrier "Calendrier" && close_window
 key alt+o; key Down; key Return
 shot convertisseur "CONVERTISSEUR" && close_window
+key alt+o; key Down; key Down; key Return
+if window "Contrôle d'un IBAN" >/dev/null; then
+    xdotool type --delay 40 "FR76 3000 6000 0112 3456 7890 189"; key Return
+fi
+shot iban "Contrôle d'un IBAN" && close_window
 # Logiciels externes: the chooser of the spreadsheet, then the six paths.
 key alt+l; key Right; key Return
 shot choix-logiciel "Choix d'un logiciel" && close_window
 key alt+l; key Down; key Return
 shot chemins-logiciels "Chemins des logiciels externes actuellement sélectionnés" && close_window
-# The RIB key's menu entry is hidden: no keyboard path reaches its window.
-echo "skipped cle-rib.png: the RIB menu entry is hidden" >&2
 exit 0

@@ -3,6 +3,7 @@
 #include "core/base/codepage.h"
 #include "core/base/number_text.h"
 #include "core/cards/card_record.h"
+#include "core/db/card_restoration.h"
 #include "core/db/database.h"
 #include "core/db/database_files.h"
 
@@ -112,6 +113,17 @@ int checkDatabase(const QString& folder, const QString& programFolder, Output& o
         report.error(QStringLiteral("suppression"),
                      QStringLiteral("suppression.txt : une suppression de fiche est inachevée ; Tabulon la "
                                     "terminera à la prochaine ouverture de la base."));
+    if (tb::CardRestoration::pending(folder))
+        report.error(QStringLiteral("restauration"),
+                     QStringLiteral("restauration.txt : une restauration de fiche est inachevée ; Tabulon la "
+                                    "terminera ou l'annulera à la prochaine ouverture de la base."));
+    // The trash: whole entries are counted, anything else is shown.
+    const tb::Trash trash = db.trash();
+    for (const QString& name : trash.strays())
+        report.warning(QStringLiteral("corbeille"), QStringLiteral("Corbeille/") + name
+                                                        + QStringLiteral(" n'est pas une fiche entière de la corbeille."));
+    if (const auto entries = trash.entries(); entries && !entries->empty())
+        out << "Corbeille : " << tb::plainNumber((long long)entries->size()) << " fiche(s).\n";
     if (!db.countCorrection().isEmpty())
         out << "Correction à l'ouverture :" << db.countCorrection() << "\n";
 
@@ -127,14 +139,15 @@ int checkDatabase(const QString& folder, const QString& programFolder, Output& o
     const long long count = db.count();
     const tb::Status pass = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
         const char marker = record[0];
-        if (marker < '0' || marker > '7') {
+        // A blank marker is an archived card, as "0" is.
+        if (marker != ' ' && (marker < '0' || marker > '7')) {
             report.error(QStringLiteral("marqueur"), QStringLiteral("fiche n° ") + tb::plainNumber(n)
                                                          + QStringLiteral(" : marqueur « ")
                                                          + QString(tb::cp1252Char(uchar(marker)))
                                                          + QStringLiteral(" » au lieu d'un chiffre de 0 à 7."));
             return;
         }
-        if (marker == '0' || !size.isValid())
+        if (marker == '0' || marker == ' ' || !size.isValid())
             return;
         const tb::PinSpot spot = tb::pinSpotOf(record.first(30));
         if (spot.x < 0 || spot.y < 0 || spot.x >= size.width() || spot.y >= size.height())

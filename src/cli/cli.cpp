@@ -17,77 +17,30 @@
 #include "core/lists/exports.h"
 #include "core/lists/searches.h"
 #include "core/tools/amount_words.h"
+#include "core/tools/iban.h"
 #include "core/tools/rib_key.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace cli {
 
 namespace {
 
-const char* const kUsageText =
-    "Usage : tabulon-cli COMMANDE BASE [options]\n"
-    "BASE est le dossier d'une base de données (avec ou sans \"/\" final).\n"
-    "\n"
-    "  count BASE                  nombre de fiches (« 12 fiche(s) »)\n"
-    "  list BASE [--order alpha|villes|cp|archives]\n"
-    "                              les lignes de la liste dans son ordre (alpha par défaut) :\n"
-    "                              la ligne affichée, une tabulation, le numéro de la fiche\n"
-    "  search BASE --by nom|cp|ville|fixe|portable TEXTE\n"
-    "                              les fiches dont le champ commence par TEXTE (tel qu'il est écrit,\n"
-    "                              majuscules comprises ; \"\" pour toutes), comme list les affiche\n"
-    "  find BASE MOTS...            les fiches qui contiennent chacun des mots dans l'un de leurs champs,\n"
-    "                              sans tenir compte des accents ni des majuscules (chiffres lus sans\n"
-    "                              les blancs qui les séparent), comme la boîte de recherche les liste\n"
-    "  zone BASE X1 Y1 X2 Y2       les fiches actives épinglées strictement à l'intérieur du rectangle\n"
-    "                              de coins (X1, Y1) et (X2, Y2), donnés dans n'importe quel ordre\n"
-    "                              (pixels de la carte), par numéro croissant, comme list les affiche\n"
-    "  export BASE [--format texte|adresses]\n"
-    "                              écrit « export.txt » (texte, par défaut) ou « adresses.txt » dans\n"
-    "                              la base, comme le menu, et affiche son chemin\n"
-    "  export BASE --format vcard|csv --output FICHIER [--fiches actives|toutes]\n"
-    "                              écrit les fiches actives (ou toutes) dans FICHIER en vCard 3.0 ou en\n"
-    "                              CSV (UTF-8, une ligne d'intitulés) et affiche le nombre de fiches\n"
-    "  import BASE FICHIER.vcf|FICHIER.csv [--duplicates skip|create|fill] [--point X,Y]\n"
-    "                              [--program-folder DOSSIER]\n"
-    "                              crée une fiche par contact ; un doublon (même nom, prénoms et code\n"
-    "                              postal) est ignoré (skip, par défaut), créé quand même (create) ou\n"
-    "                              complète les champs vides de la fiche existante (fill). Les épingles\n"
-    "                              vont près du département sur la carte par défaut, sinon au point X,Y\n"
-    "                              (obligatoire). La base est d'abord sauvegardée dans\n"
-    "                              DOSSIER/Sauvegardes/ (DOSSIER : celui qui contient la base par défaut)\n"
-    "  backup BASE DOSSIER         copie la base dans un sous-dossier daté de DOSSIER, affiche son chemin\n"
-    "  show BASE N                 les 20 champs de la fiche N : numéro du champ, tabulation, champ\n"
-    "  check BASE [--program-folder DOSSIER]\n"
-    "                              contrôle de la base, sans rien y écrire ; code 1 s'il y a des erreurs\n"
-    "  demo BASE --cards N [--seed S] [--program-folder DOSSIER]\n"
-    "                              crée une base de démonstration de N fiches comme « Création d'une\n"
-    "                              nouvelle base de données », toujours la même pour une même graine\n"
-    "                              (S, 1 par défaut). Sans \"/\", BASE est un nom : la base est créée dans\n"
-    "                              le dossier du programme (DOSSIER, ou celui du programme installé).\n"
-    "                              Avec \"/\", BASE est un chemin : son dossier parent sert de dossier du\n"
-    "                              programme et reçoit les fichiers du programme qui lui manquent (carte,\n"
-    "                              modèles, annuaire) ; --program-folder n'est alors pas permis.\n"
-    "                              Aucun fichier annexe n'est créé pour les fiches.\n"
-    "  journal BASE N --recouvrements|--interets|--memento\n"
-    "                              les lignes du journal de la fiche N comme la fenêtre les liste,\n"
-    "                              puis les totaux qu'elle affiche (montants du journal de la fiche)\n"
-    "  words N                     le nombre entier N en toutes lettres (« Vingt un »)\n"
-    "  rib BANQUE GUICHET COMPTE   la clé RIB d'un code banque (5), d'un code guichet (5)\n"
-    "                              et d'un numéro de compte (11 caractères)\n"
-    "\n"
-    "Codes de sortie : 0 réussite, 1 échec (message sur la sortie d'erreur), 2 erreur d'utilisation.\n";
+QString usageText();
 
 int usage(const QString& problem)
 {
     printError(problem);
-    std::fputs(kUsageText, stderr);
+    std::fputs(usageText().toUtf8().constData(), stderr);
     return kUsage;
 }
 
@@ -97,44 +50,91 @@ int failed(const tb::Error& error)
     return kFailed;
 }
 
-// Positional arguments and "--name value" options of a command.
+// A command's positional arguments, its "--name value" options and its
+// options without value, in the order given.
 struct Arguments {
     QStringList positional;
     std::map<QString, QString> options;
+    QStringList flags;
+    QString executableFolder;
 };
 
+// What a command takes on its command line.
+struct Syntax {
+    int arguments;          // positional arguments; kOneOrMore for a list of words
+    QStringList options;    // each followed by its value
+    QStringList flags = {}; // without value
+};
+constexpr int kOneOrMore = -1;
+
 // Returns an empty text, or what is wrong with the arguments.
-QString parse(const QStringList& args, const QStringList& allowed, Arguments* out)
+QString parse(const QStringList& args, const Syntax& syntax, Arguments* out)
 {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a.startsWith(QStringLiteral("--"))) {
-            if (!allowed.contains(a))
-                return QStringLiteral("option inconnue : ") + a;
-            if (i + 1 >= args.size())
-                return QStringLiteral("valeur manquante après ") + a;
-            if (out->options.count(a))
-                return QStringLiteral("option donnée deux fois : ") + a;
-            out->options[a] = args[++i];
-        } else {
+        if (!a.startsWith(QStringLiteral("--"))) {
             out->positional.append(a);
+        } else if (syntax.flags.contains(a)) {
+            out->flags.append(a);
+        } else if (!syntax.options.contains(a)) {
+            return QStringLiteral("option inconnue : ") + a;
+        } else if (i + 1 >= args.size()) {
+            return QStringLiteral("valeur manquante après ") + a;
+        } else if (out->options.count(a)) {
+            return QStringLiteral("option donnée deux fois : ") + a;
+        } else {
+            out->options[a] = args[++i];
         }
     }
     return {};
 }
 
-// The entry of table an option names: fallback when the option is absent,
-// nothing when it names no entry (the caller says which word was wrong).
+// The entry of table that option names, or fallback when the option is
+// absent. Nothing, with *problem said, when it names no entry (wrong + the
+// word given) or is absent without a fallback (missing).
 template <class T>
-std::optional<T> namedOption(const Arguments& a, const QString& option, const std::map<QString, T>& table, T fallback)
+std::optional<T> namedOption(const Arguments& a, const QString& option, const std::map<QString, T>& table,
+                             std::optional<T> fallback, const QString& wrong, QString* problem,
+                             const QString& missing = {})
 {
     const auto it = a.options.find(option);
-    if (it == a.options.end())
+    if (it == a.options.end()) {
+        if (!fallback)
+            *problem = missing;
         return fallback;
+    }
     const auto entry = table.find(it->second);
-    if (entry == table.end())
+    if (entry == table.end()) {
+        *problem = wrong + it->second;
         return std::nullopt;
+    }
     return entry->second;
+}
+
+// The whole number (0 or more, at most most) that option gives, as namedOption.
+std::optional<quint64> wholeOption(const Arguments& a, const QString& option, std::optional<quint64> fallback,
+                                   quint64 most, const QString& wrong, QString* problem, const QString& missing = {})
+{
+    const auto it = a.options.find(option);
+    if (it == a.options.end()) {
+        if (!fallback)
+            *problem = missing;
+        return fallback;
+    }
+    bool ok = false;
+    const quint64 value = it->second.toULongLong(&ok);
+    if (!ok || value > most || it->second.trimmed().startsWith(u'-')) {
+        *problem = wrong + it->second;
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The text of an option, or "" when it is absent.
+QString textOption(const Arguments& a, const QString& option)
+{
+    const auto it = a.options.find(option);
+    return it == a.options.end() ? QString() : it->second;
 }
 
 QString databaseFolder(const QString& text)
@@ -186,9 +186,11 @@ int listCommand(const Arguments& a)
         {QStringLiteral("cp"), tb::ListKind::ByPostalCode},
         {QStringLiteral("archives"), tb::ListKind::Archived},
     };
-    const std::optional<tb::ListKind> kind = namedOption(a, QStringLiteral("--order"), kinds, tb::ListKind::Alphabetical);
+    QString problem;
+    const std::optional<tb::ListKind> kind = namedOption(a, QStringLiteral("--order"), kinds, {tb::ListKind::Alphabetical},
+                                                         QStringLiteral("ordre inconnu : "), &problem);
     if (!kind)
-        return usage(QStringLiteral("ordre inconnu : ") + a.options.at(QStringLiteral("--order")));
+        return usage(problem);
     auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
@@ -202,16 +204,16 @@ int searchCommand(const Arguments& a)
         {QStringLiteral("ville"), tb::SearchField::City},    {QStringLiteral("fixe"), tb::SearchField::Landline},
         {QStringLiteral("portable"), tb::SearchField::Mobile},
     };
-    const auto by = a.options.find(QStringLiteral("--by"));
-    if (by == a.options.end())
-        return usage(QStringLiteral("--by nom|cp|ville|fixe|portable est obligatoire"));
-    const auto field = fields.find(by->second);
-    if (field == fields.end())
-        return usage(QStringLiteral("champ de recherche inconnu : ") + by->second);
+    QString problem;
+    const std::optional<tb::SearchField> field =
+        namedOption(a, QStringLiteral("--by"), fields, {}, QStringLiteral("champ de recherche inconnu : "), &problem,
+                    QStringLiteral("--by nom|cp|ville|fixe|portable est obligatoire"));
+    if (!field)
+        return usage(problem);
     auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
-    return printList(tb::searchCards(db.value()->store(), db.value()->count(), field->second, a.positional[1]));
+    return printList(tb::searchCards(db.value()->store(), db.value()->count(), *field, a.positional[1]));
 }
 
 int zoneCommand(const Arguments& a)
@@ -232,21 +234,20 @@ int zoneCommand(const Arguments& a)
 // vCard and CSV files for other programs, written where the user says.
 int exchangeExport(const Arguments& a, bool vcard)
 {
-    const auto output = a.options.find(QStringLiteral("--output"));
-    if (output == a.options.end() || output->second.isEmpty())
+    static const std::map<QString, bool> cards = {{QStringLiteral("actives"), false}, {QStringLiteral("toutes"), true}};
+    const QString output = textOption(a, QStringLiteral("--output"));
+    if (output.isEmpty())
         return usage(QStringLiteral("--output FICHIER est obligatoire pour ce format"));
-    bool all = false;
-    if (auto f = a.options.find(QStringLiteral("--fiches")); f != a.options.end()) {
-        if (f->second != QLatin1String("actives") && f->second != QLatin1String("toutes"))
-            return usage(QStringLiteral("--fiches actives|toutes"));
-        all = f->second == QLatin1String("toutes");
-    }
+    QString problem;
+    const std::optional<bool> all = namedOption(a, QStringLiteral("--fiches"), cards, {false}, QString(), &problem);
+    if (!all)
+        return usage(QStringLiteral("--fiches actives|toutes"));
     auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
-    const QString path = QFileInfo(output->second).absoluteFilePath();
-    const tb::Result<long long> written = vcard ? tb::writeVCardFile(*db.value(), path, all)
-                                                : tb::writeCsvFile(*db.value(), path, all);
+    const QString path = QFileInfo(output).absoluteFilePath();
+    const tb::Result<long long> written = vcard ? tb::writeVCardFile(*db.value(), path, *all)
+                                                : tb::writeCsvFile(*db.value(), path, *all);
     if (!written)
         return failed(written.error());
     Output out;
@@ -254,14 +255,12 @@ int exchangeExport(const Arguments& a, bool vcard)
     return kDone;
 }
 
-int findCommand(const QStringList& args)
+int findCommand(const Arguments& a)
 {
-    if (args.isEmpty() || args[0].isEmpty())
-        return usage(QStringLiteral("base de données manquante"));
-    auto db = openReadOnly(args[0]);
+    auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
-    auto found = db.value()->search(args.mid(1).join(u' '));
+    auto found = db.value()->search(a.positional.mid(1).join(u' '));
     if (!found)
         return failed(found.error());
     return printList(std::move(found->list));
@@ -269,17 +268,24 @@ int findCommand(const QStringList& args)
 
 int exportCommand(const Arguments& a)
 {
-    tb::ExportFormat format = tb::ExportFormat::Fields;
-    if (auto f = a.options.find(QStringLiteral("--format")); f != a.options.end()) {
-        if (f->second == QLatin1String("vcard") || f->second == QLatin1String("csv"))
-            return exchangeExport(a, f->second == QLatin1String("vcard"));
-        if (a.options.count(QStringLiteral("--output")) || a.options.count(QStringLiteral("--fiches")))
-            return usage(QStringLiteral("--output et --fiches ne vont qu'avec --format vcard ou csv"));
-        if (f->second == QLatin1String("adresses"))
-            format = tb::ExportFormat::Addresses;
-        else if (f->second != QLatin1String("texte"))
-            return usage(QStringLiteral("format inconnu : ") + f->second);
-    }
+    // The database's own text exports, or a file for other programs.
+    enum class Format { Text, Addresses, VCard, Csv };
+    static const std::map<QString, Format> formats = {
+        {QStringLiteral("texte"), Format::Text},
+        {QStringLiteral("adresses"), Format::Addresses},
+        {QStringLiteral("vcard"), Format::VCard},
+        {QStringLiteral("csv"), Format::Csv},
+    };
+    QString problem;
+    const std::optional<Format> chosen =
+        namedOption(a, QStringLiteral("--format"), formats, {Format::Text}, QStringLiteral("format inconnu : "), &problem);
+    if (!chosen)
+        return usage(problem);
+    if (*chosen == Format::VCard || *chosen == Format::Csv)
+        return exchangeExport(a, *chosen == Format::VCard);
+    if (a.options.count(QStringLiteral("--output")) || a.options.count(QStringLiteral("--fiches")))
+        return usage(QStringLiteral("--output et --fiches ne vont qu'avec --format vcard ou csv"));
+    const tb::ExportFormat format = *chosen == Format::Addresses ? tb::ExportFormat::Addresses : tb::ExportFormat::Fields;
     auto db = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
     if (!db)
         return failed(db.error());
@@ -301,10 +307,12 @@ int importCommand(const Arguments& a)
         {QStringLiteral("create"), tb::DuplicateChoice::Create},
         {QStringLiteral("fill"), tb::DuplicateChoice::Fill},
     };
+    QString problem;
     const std::optional<tb::DuplicateChoice> choice =
-        namedOption(a, QStringLiteral("--duplicates"), choices, tb::DuplicateChoice::Skip);
+        namedOption(a, QStringLiteral("--duplicates"), choices, {tb::DuplicateChoice::Skip},
+                    QStringLiteral("choix inconnu pour les doublons : "), &problem);
     if (!choice)
-        return usage(QStringLiteral("choix inconnu pour les doublons : ") + a.options.at(QStringLiteral("--duplicates")));
+        return usage(problem);
     const QString file = a.positional[1];
     const bool vcard = file.endsWith(QStringLiteral(".vcf"), Qt::CaseInsensitive)
                        || file.endsWith(QStringLiteral(".vcard"), Qt::CaseInsensitive);
@@ -324,9 +332,10 @@ int importCommand(const Arguments& a)
     tb::Database& db = *opened.value();
     if (options.placement.byDepartment && !tb::usesDefaultMap(db))
         return usage(QStringLiteral("la base n'utilise pas la carte par défaut : --point X,Y est obligatoire"));
-    const auto program = a.options.find(QStringLiteral("--program-folder"));
-    options.programFolder = tb::folderText(program != a.options.end() ? program->second
-                                                                      : QDir::cleanPath(db.folder() + QStringLiteral("..")));
+    const QString program = textOption(a, QStringLiteral("--program-folder"));
+    options.programFolder = tb::folderText(a.options.count(QStringLiteral("--program-folder"))
+                                               ? program
+                                               : QDir::cleanPath(db.folder() + QStringLiteral("..")));
     const tb::Result<QByteArray> bytes = tb::readFile(file);
     if (!bytes)
         return failed(bytes.error());
@@ -371,6 +380,36 @@ int backupCommand(const Arguments& a)
     return kDone;
 }
 
+int trashCommand(const Arguments& a)
+{
+    const auto restore = a.options.find(QStringLiteral("--restore"));
+    if (restore == a.options.end()) {
+        auto db = openReadOnly(a.positional[0]);
+        if (!db)
+            return failed(db.error());
+        const auto entries = db.value()->trash().entries();
+        if (!entries)
+            return failed(entries.error());
+        Output out;
+        for (const tb::TrashEntry& e : *entries)
+            out << tb::trashListLine(e) << "\n";
+        return kDone;
+    }
+    bool ok = false;
+    const int entry = restore->second.toInt(&ok);
+    if (!ok || entry < 1)
+        return usage(QStringLiteral("numéro d'entrée incorrect : ") + restore->second);
+    auto db = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
+    if (!db)
+        return failed(db.error());
+    const tb::Result<long long> n = db.value()->restoreFromTrash(entry);
+    if (!n)
+        return failed(n.error());
+    Output out;
+    out << tb::plainNumber(*n) << "\n";
+    return kDone;
+}
+
 int showCommand(const Arguments& a)
 {
     bool ok = false;
@@ -394,27 +433,26 @@ int showCommand(const Arguments& a)
     return kDone;
 }
 
-int demoCommand(const Arguments& a, const QString& executableFolder)
+int demoCommand(const Arguments& a)
 {
-    bool ok = false;
-    const auto cardsOption = a.options.find(QStringLiteral("--cards"));
-    if (cardsOption == a.options.end())
-        return usage(QStringLiteral("--cards N est obligatoire"));
-    const long long cards = cardsOption->second.toLongLong(&ok);
-    if (!ok || cards < 0)
-        return usage(QStringLiteral("nombre de fiches incorrect : ") + cardsOption->second);
-    quint64 seed = 1;
-    if (auto s = a.options.find(QStringLiteral("--seed")); s != a.options.end()) {
-        seed = s->second.toULongLong(&ok);
-        if (!ok)
-            return usage(QStringLiteral("graine incorrecte : ") + s->second);
-    }
-    const auto programOption = a.options.find(QStringLiteral("--program-folder"));
+    QString problem;
+    const std::optional<quint64> cards =
+        wholeOption(a, QStringLiteral("--cards"), {}, quint64(std::numeric_limits<long long>::max()),
+                    QStringLiteral("nombre de fiches incorrect : "), &problem,
+                    QStringLiteral("--cards N est obligatoire"));
+    if (!cards)
+        return usage(problem);
+    const std::optional<quint64> seed = wholeOption(a, QStringLiteral("--seed"), {1}, std::numeric_limits<quint64>::max(),
+                                                    QStringLiteral("graine incorrecte : "), &problem);
+    if (!seed)
+        return usage(problem);
+    const bool programGiven = a.options.count(QStringLiteral("--program-folder"));
+    const QString& executableFolder = a.executableFolder;
     QString target = a.positional[0];
     QString programFolder;
     QString name;
     if (target.contains(u'/')) {
-        if (programOption != a.options.end())
+        if (programGiven)
             return usage(QStringLiteral("--program-folder ne va qu'avec un nom de base, pas avec un chemin"));
         while (target.size() > 1 && target.endsWith(u'/'))
             target.chop(1);
@@ -423,11 +461,10 @@ int demoCommand(const Arguments& a, const QString& executableFolder)
         programFolder = tb::resolveProgramFolder(info.absolutePath(), executableFolder);
     } else {
         name = target;
-        programFolder = tb::resolveProgramFolder(
-            programOption != a.options.end() ? programOption->second : QString(), executableFolder);
+        programFolder = tb::resolveProgramFolder(textOption(a, QStringLiteral("--program-folder")), executableFolder);
     }
     QList<tb::Error> templateErrors;
-    auto db = tb::createDemoDatabase(programFolder, name, cards, seed, &templateErrors);
+    auto db = tb::createDemoDatabase(programFolder, name, static_cast<long long>(*cards), *seed, &templateErrors);
     if (!db)
         return failed(db.error());
     for (const tb::Error& e : templateErrors)
@@ -437,31 +474,20 @@ int demoCommand(const Arguments& a, const QString& executableFolder)
     return kDone;
 }
 
-int journalCommand(const QStringList& args)
+const QStringList kJournalFlags = {QStringLiteral("--recouvrements"), QStringLiteral("--interets"),
+                                   QStringLiteral("--memento")};
+
+int journalCommand(const Arguments& a)
 {
-    static const std::map<QString, tb::JournalKind> kinds = {
-        {QStringLiteral("--recouvrements"), tb::JournalKind::Collections},
-        {QStringLiteral("--interets"), tb::JournalKind::Interest},
-        {QStringLiteral("--memento"), tb::JournalKind::Memento},
-    };
-    QStringList positional;
-    std::optional<tb::JournalKind> kind;
-    for (const QString& a : args) {
-        if (!a.startsWith(QStringLiteral("--"))) {
-            positional.append(a);
-            continue;
-        }
-        const auto k = kinds.find(a);
-        if (k == kinds.end())
-            return usage(QStringLiteral("option inconnue : ") + a);
-        if (kind)
-            return usage(QStringLiteral("un seul journal à la fois"));
-        kind = k->second;
-    }
-    if (positional.size() != 2 || positional[0].isEmpty())
-        return usage(QStringLiteral("nombre d'arguments incorrect pour journal"));
-    if (!kind)
+    // The journal is chosen by its option alone, in the order of kJournalFlags.
+    static const tb::JournalKind kinds[] = {tb::JournalKind::Collections, tb::JournalKind::Interest,
+                                            tb::JournalKind::Memento};
+    if (a.flags.size() > 1)
+        return usage(QStringLiteral("un seul journal à la fois"));
+    if (a.flags.isEmpty())
         return usage(QStringLiteral("journal manquant : --recouvrements, --interets ou --memento"));
+    const std::optional<tb::JournalKind> kind = kinds[kJournalFlags.indexOf(a.flags[0])];
+    const QStringList& positional = a.positional;
     bool ok = false;
     const long long n = positional[1].toLongLong(&ok);
     if (!ok)
@@ -525,6 +551,159 @@ int ribCommand(const Arguments& a)
     return kDone;
 }
 
+// One row per command: what it takes, its lines in the usage text (the
+// synopsis after its name, then its help; "\n" starts a new line) and what runs it.
+struct Command {
+    QString name;
+    Syntax syntax;
+    bool database;  // its first argument is a database folder
+    const char* synopsis;
+    const char* help;
+    int (*handler)(const Arguments&);
+};
+
+// The groups of four may come as separate arguments.
+int ibanCommand(const Arguments& a)
+{
+    const tb::Result<tb::IbanCheck> check = tb::checkIban(a.positional.join(u' '));
+    if (!check)
+        return failed(check.error());
+    Output out;
+    out << "IBAN valide\n";
+    if (check->french)
+        out << tb::frenchIbanParts(*check) << "\n";
+    return kDone;
+}
+
+int checkCommand(const Arguments& a)
+{
+    Output out;
+    return checkDatabase(databaseFolder(a.positional[0]),
+                         tb::folderText(a.options.count(QStringLiteral("--program-folder"))
+                                            ? textOption(a, QStringLiteral("--program-folder"))
+                                            : a.executableFolder),
+                         out);
+}
+
+const QString kProgramFolder = QStringLiteral("--program-folder");
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> table = {
+        {QStringLiteral("count"), {1, {}}, true, "BASE", "nombre de fiches (« 12 fiche(s) »)", countCommand},
+        {QStringLiteral("list"), {1, {QStringLiteral("--order")}}, true, "BASE [--order alpha|villes|cp|archives]",
+         "les lignes de la liste dans son ordre (alpha par défaut) :\n"
+         "la ligne affichée, une tabulation, le numéro de la fiche",
+         listCommand},
+        {QStringLiteral("search"), {2, {QStringLiteral("--by")}}, true, "BASE --by nom|cp|ville|fixe|portable TEXTE",
+         "les fiches dont le champ commence par TEXTE (tel qu'il est écrit,\n"
+         "majuscules comprises ; \"\" pour toutes), comme list les affiche",
+         searchCommand},
+        {QStringLiteral("find"), {kOneOrMore, {}}, true, "BASE MOTS...",
+         "les fiches qui contiennent chacun des mots dans l'un de leurs champs,\n"
+         "sans tenir compte des accents ni des majuscules (chiffres lus sans\n"
+         "les blancs qui les séparent), comme la boîte de recherche les liste",
+         findCommand},
+        {QStringLiteral("zone"), {5, {}}, true, "BASE X1 Y1 X2 Y2",
+         "les fiches actives épinglées strictement à l'intérieur du rectangle\n"
+         "de coins (X1, Y1) et (X2, Y2), donnés dans n'importe quel ordre\n"
+         "(pixels de la carte), par numéro croissant, comme list les affiche",
+         zoneCommand},
+        {QStringLiteral("export"), {1, {QStringLiteral("--format"), QStringLiteral("--output"), QStringLiteral("--fiches")}},
+         true, "BASE [--format texte|adresses|vcard|csv]\n[--output FICHIER] [--fiches actives|toutes]",
+         "texte (par défaut) ou adresses : écrit « export.txt » ou « adresses.txt »\n"
+         "dans la base, comme le menu, et affiche son chemin ;\n"
+         "vcard ou csv : écrit les fiches actives (ou toutes) dans FICHIER\n"
+         "(obligatoire) en vCard 3.0 ou en CSV (UTF-8, une ligne d'intitulés)\n"
+         "et affiche le nombre de fiches",
+         exportCommand},
+        {QStringLiteral("import"), {2, {QStringLiteral("--duplicates"), QStringLiteral("--point"), kProgramFolder}}, true,
+         "BASE FICHIER.vcf|FICHIER.csv [--duplicates skip|create|fill] [--point X,Y]\n[--program-folder DOSSIER]",
+         "crée une fiche par contact ; un doublon (même nom, prénoms et code\n"
+         "postal) est ignoré (skip, par défaut), créé quand même (create) ou\n"
+         "complète les champs vides de la fiche existante (fill). Les épingles\n"
+         "vont près du département sur la carte par défaut, sinon au point X,Y\n"
+         "(obligatoire). La base est d'abord sauvegardée dans\n"
+         "DOSSIER/Sauvegardes/ (DOSSIER : celui qui contient la base par défaut)",
+         importCommand},
+        {QStringLiteral("backup"), {2, {}}, true, "BASE DOSSIER",
+         "copie la base dans un sous-dossier daté de DOSSIER, affiche son chemin", backupCommand},
+        {QStringLiteral("trash"), {1, {QStringLiteral("--restore")}}, true, "BASE [--restore N]",
+         "les fiches de la corbeille, une par ligne : numéro de l'entrée,\n"
+         "tabulation, date de suppression (jj/mm/aaaa), tabulation, la ligne\n"
+         "de la fiche comme list l'affiche ; avec --restore, l'entrée N revient\n"
+         "comme fiche suivante et son numéro est affiché",
+         trashCommand},
+        {QStringLiteral("show"), {2, {}}, true, "BASE N",
+         "les 20 champs de la fiche N : numéro du champ, tabulation, champ", showCommand},
+        {QStringLiteral("check"), {1, {kProgramFolder}}, true, "BASE [--program-folder DOSSIER]",
+         "contrôle de la base, sans rien y écrire ; code 1 s'il y a des erreurs", checkCommand},
+        {QStringLiteral("demo"), {1, {QStringLiteral("--cards"), QStringLiteral("--seed"), kProgramFolder}}, true,
+         "BASE --cards N [--seed S] [--program-folder DOSSIER]",
+         "crée une base de démonstration de N fiches comme « Création d'une\n"
+         "nouvelle base de données », toujours la même pour une même graine\n"
+         "(S, 1 par défaut). Sans \"/\", BASE est un nom : la base est créée dans\n"
+         "le dossier du programme (DOSSIER, ou celui du programme installé).\n"
+         "Avec \"/\", BASE est un chemin : son dossier parent sert de dossier du\n"
+         "programme et reçoit les fichiers du programme qui lui manquent (carte,\n"
+         "modèles, annuaire) ; --program-folder n'est alors pas permis.\n"
+         "Aucun fichier annexe n'est créé pour les fiches.",
+         demoCommand},
+        {QStringLiteral("journal"), {2, {}, kJournalFlags}, true, "BASE N --recouvrements|--interets|--memento",
+         "les lignes du journal de la fiche N comme la fenêtre les liste,\n"
+         "puis les totaux qu'elle affiche (montants du journal de la fiche)",
+         journalCommand},
+        {QStringLiteral("words"), {1, {}}, false, "N", "le nombre entier N en toutes lettres (« Vingt un »)",
+         wordsCommand},
+        {QStringLiteral("rib"), {3, {}}, false, "BANQUE GUICHET COMPTE",
+         "la clé RIB d'un code banque (5), d'un code guichet (5)\n"
+         "et d'un numéro de compte (11 caractères)",
+         ribCommand},
+        {QStringLiteral("iban"), {kOneOrMore, {}}, false, "IBAN",
+         "contrôle d'un IBAN (blancs permis) ; pour un IBAN français, affiche\n"
+         "aussi la banque, le guichet, le compte et la clé RIB",
+         ibanCommand},
+    };
+    return table;
+}
+
+// A command's lines: its synopsis, then its help from the help column on
+// (on the next line when the synopsis reaches it).
+QString usageLines(const Command& c)
+{
+    constexpr int kHelpColumn = 30;
+    const QString indent(kHelpColumn, u' ');
+    const QStringList synopsis = QString::fromUtf8(c.synopsis).split(u'\n');
+    const QStringList help = QString::fromUtf8(c.help).split(u'\n');
+    QString out = QStringLiteral("  ") + c.name + u' ' + synopsis[0];
+    for (qsizetype i = 1; i < synopsis.size(); ++i)
+        out += u'\n' + indent + synopsis[i];
+    if (synopsis.size() == 1 && out.size() < kHelpColumn)
+        out = out.leftJustified(kHelpColumn) + help[0];
+    else
+        out += u'\n' + indent + help[0];
+    for (qsizetype i = 1; i < help.size(); ++i)
+        out += u'\n' + indent + help[i];
+    return out + u'\n';
+}
+
+QString usageText()
+{
+    QString text = QStringLiteral("Usage : tabulon-cli COMMANDE BASE [options]\n"
+                                  "BASE est le dossier d'une base de données (avec ou sans \"/\" final).\n"
+                                  "tabulon-cli --help (ou -h) affiche cette aide ; tabulon-cli COMMANDE --help, "
+                                  "celle de la commande.\n\n");
+    for (const Command& c : commands())
+        text += usageLines(c);
+    return text + QStringLiteral(
+               "\nCodes de sortie : 0 réussite, 1 échec (message sur la sortie d'erreur), 2 erreur d'utilisation.\n");
+}
+
+bool asksForHelp(const QString& arg)
+{
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
+}
+
 }  // namespace
 
 Output& Output::operator<<(const QString& text)
@@ -558,72 +737,29 @@ int run(const QStringList& args, const QString& executableFolder)
 {
     if (args.isEmpty())
         return usage(QStringLiteral("commande manquante"));
-    struct Command {
-        int positional;
-        QStringList options;
-    };
-    static const std::map<QString, Command> commands = {
-        {QStringLiteral("count"), {1, {}}},
-        {QStringLiteral("list"), {1, {QStringLiteral("--order")}}},
-        {QStringLiteral("show"), {2, {}}},
-        {QStringLiteral("search"), {2, {QStringLiteral("--by")}}},
-        {QStringLiteral("zone"), {5, {}}},
-        {QStringLiteral("export"),
-         {1, {QStringLiteral("--format"), QStringLiteral("--output"), QStringLiteral("--fiches")}}},
-        {QStringLiteral("import"),
-         {2, {QStringLiteral("--duplicates"), QStringLiteral("--point"), QStringLiteral("--program-folder")}}},
-        {QStringLiteral("backup"), {2, {}}},
-        {QStringLiteral("check"), {1, {QStringLiteral("--program-folder")}}},
-        {QStringLiteral("demo"),
-         {1, {QStringLiteral("--cards"), QStringLiteral("--seed"), QStringLiteral("--program-folder")}}},
-        {QStringLiteral("words"), {1, {}}},
-        {QStringLiteral("rib"), {3, {}}},
-    };
-    const QString name = args[0];
-    // Its journal is chosen by an option without value.
-    if (name == QLatin1String("journal"))
-        return journalCommand(args.mid(1));
-    // Its words are any number of arguments.
-    if (name == QLatin1String("find"))
-        return findCommand(args.mid(1));
-    const auto command = commands.find(name);
-    if (command == commands.end())
+    const QString& name = args[0];
+    if (asksForHelp(name)) {
+        Output() << usageText();
+        return kDone;
+    }
+    const std::vector<Command>& table = commands();
+    const auto command = std::find_if(table.begin(), table.end(), [&](const Command& c) { return c.name == name; });
+    if (command == table.end())
         return usage(QStringLiteral("commande inconnue : ") + name);
+    if (args.size() == 2 && asksForHelp(args[1])) {
+        Output() << usageLines(*command);
+        return kDone;
+    }
     Arguments a;
-    if (const QString problem = parse(args.mid(1), command->second.options, &a); !problem.isEmpty())
+    a.executableFolder = executableFolder;
+    if (const QString problem = parse(args.mid(1), command->syntax, &a); !problem.isEmpty())
         return usage(problem);
-    if (a.positional.size() != command->second.positional)
+    const int wanted = command->syntax.arguments;
+    if (wanted == kOneOrMore ? a.positional.isEmpty() : a.positional.size() != wanted)
         return usage(QStringLiteral("nombre d'arguments incorrect pour ") + name);
-    // The office tools need no database.
-    if (name == QLatin1String("words"))
-        return wordsCommand(a);
-    if (name == QLatin1String("rib"))
-        return ribCommand(a);
-    if (a.positional[0].isEmpty())
+    if (command->database && a.positional[0].isEmpty())
         return usage(QStringLiteral("base de données manquante"));
-
-    if (name == QLatin1String("count"))
-        return countCommand(a);
-    if (name == QLatin1String("list"))
-        return listCommand(a);
-    if (name == QLatin1String("show"))
-        return showCommand(a);
-    if (name == QLatin1String("search"))
-        return searchCommand(a);
-    if (name == QLatin1String("zone"))
-        return zoneCommand(a);
-    if (name == QLatin1String("export"))
-        return exportCommand(a);
-    if (name == QLatin1String("import"))
-        return importCommand(a);
-    if (name == QLatin1String("backup"))
-        return backupCommand(a);
-    if (name == QLatin1String("demo"))
-        return demoCommand(a, executableFolder);
-    const auto program = a.options.find(QStringLiteral("--program-folder"));
-    Output out;
-    return checkDatabase(databaseFolder(a.positional[0]),
-                         tb::folderText(program != a.options.end() ? program->second : executableFolder), out);
+    return command->handler(a);
 }
 
 }  // namespace cli

@@ -15,6 +15,7 @@
 #include "gui/postal/postal_window.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
+#include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 
 #include <QAbstractButton>
@@ -74,13 +75,14 @@ TEST(Accessibility, EveryControlIsNamed)
     child<QAction>(f.window<FFrance11>(), "photo")->trigger();
     f.trigger("cartes");
     f.trigger("Rechcp");
-    for (const char* tool : {"cvt", "RIB", "calendrier", "LogTrtExcel", "LogExtActuels"})
+    for (const char* tool : {"cvt", "RIB", "iban", "calendrier", "LogTrtExcel", "LogExtActuels"})
         f.trigger(tool);
     const QList<QWidget*> all = {f.main.get(),          f.window<FFrance3>(),  f.window<FFrance4>(),
                                  f.window<FFrance11>(), f.window<FFrance5>(),  f.window<FFrance22>(),
                                  f.window<Ffrance23>(), f.window<Ffrance29>(), f.window<FFrance8>(),
                                  f.window<Ffrance17>(), f.window<Ffrance7>(),  f.window<Ffrance25>(),
-                                 f.window<Ffrance14>(), f.window<Ffrance16>(), f.window<Ffrancelic>()};
+                                 f.window<Ffrance14>(), f.window<Ffrance16>(), f.window<Ffrancelic>(),
+                                 f.window<FIban>()};
     for (QWidget* w : all) {
         ASSERT_NE(w, nullptr);
         EXPECT_FALSE(w->windowTitle().isEmpty()) << w->objectName().toStdString();

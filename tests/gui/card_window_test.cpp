@@ -202,10 +202,10 @@ TEST_F(CardWindowTest, ColoursTypingAndDebtReachTheRecordOnlyWhenStored)
     for (int k = 0; k < 5; ++k)
         typeText(field(14 + k), typed[k]);
     click(button("Command3"));
-    EXPECT_EQ(field(19)->text(), "12.00");
+    EXPECT_EQ(field(19)->text(), "12.50");
     EXPECT_TRUE(field(19)->alignment() & Qt::AlignRight);
-    EXPECT_EQ(card(2).field(18).trimmed(), "15.00");
-    EXPECT_EQ(card(2).field(20).trimmed(), "12.00");
+    EXPECT_EQ(card(2).field(18).trimmed(), "15.50");
+    EXPECT_EQ(card(2).field(20).trimmed(), "12.50");
 }
 
 TEST_F(CardWindowTest, PhotoTimerLoadsThePhotoOnce)
@@ -269,7 +269,7 @@ TEST_F(CardWindowTest, DeletingThroughTheMenuThenArchivingAndReactivating)
     menu("Supprimer");
     ASSERT_EQ(f.dialogs.questions.size(), 2);
     const FakeDialogs::Shown& asked = f.dialogs.questions.last();
-    EXPECT_EQ(asked.text, "Confirmez-vous la suppression de la fiche ?");
+    EXPECT_EQ(asked.text, "Confirmez-vous la suppression de la fiche ?\nARNAUD Zoé — fiche n° 2");
     EXPECT_EQ(asked.title, "Suppression d'une fiche");
     EXPECT_EQ(asked.icon, QMessageBox::Critical);
     EXPECT_EQ(asked.defaultButton, QMessageBox::No);

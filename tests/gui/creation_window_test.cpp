@@ -98,12 +98,15 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     click(button("Command3"));
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(f.main->statusBar()->currentMessage(), " Fiche n° 3 enregistrée.");
-    // What a creation writes is the core's to check; here, what was typed and chosen.
-    const CardRecord made = CardStore(db).read(3).value();
-    EXPECT_EQ(made.field(1), "5 120" + QString(17, u' ') + " 45     ");
-    EXPECT_EQ(made.field(2).trimmed(), "Madame");
-    EXPECT_EQ(made.field(3).trimmed(), "LEFÈVRE");
-    EXPECT_EQ(made.field(7).trimmed(), "LA ROCHELLE");
+    EXPECT_EQ(f.main->session().database()->count(), 3);
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), "3\r\n");
+    const QByteArray records = readBytes(db + "lesfiches.dat");
+    ASSERT_EQ(records.size(), 3 * 630);
+    EXPECT_EQ(records.mid(2 * 630), "5 120" + QByteArray(17, ' ') + " 45     Madame         LEF\xC8VRE        Anne           "
+                                        + QByteArray(40, 'r') + "17000" + QByteArray("LA ROCHELLE").leftJustified(40)
+                                        + QByteArray(470, ' '));
+    for (const char* name : {"F3.xls", "F3.txt", "R3.txt", "I3.txt", "M3.txt"})
+        EXPECT_TRUE(QFile::exists(db + name)) << name;
     EXPECT_EQ(f.main->mapImage().pixelColor(130, 45), tb::pinColor(5));  // the new pin, light yellow
 
     // The next card starts empty, without photo or civility, with the same colour and department.
@@ -157,6 +160,7 @@ TEST_F(CreationWindowTest, TabFollowsTheReadingOrderEscapeStoresNothingAndNoNumb
     EXPECT_FALSE(QFile::exists(db + "F0.txt"));
 
     QPointer<FFrance11> window = w;
+    f.dialogs.questionAnswers << QMessageBox::Yes;  // abandon what was typed
     keyClick(field(2), Qt::Key_Escape);
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_EQ(readBytes(db + "lesfiches.dat").size(), 2 * 630);

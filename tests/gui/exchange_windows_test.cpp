@@ -5,7 +5,6 @@
 #include "gui/app/app_context.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/main_window.h"
-#include "gui/app/windows.h"
 #include "gui/exchange/csv_import_window.h"
 #include "gui/exchange/duplicate_window.h"
 #include "gui/exchange/import_report_window.h"
@@ -152,8 +151,7 @@ TEST_F(ExchangeWindowsTest, TheDuplicateWindowsChoiceForAllRunsInTheRealModalLoo
     writeBytes(vcf, "BEGIN:VCARD\nVERSION:3.0\nN:Durand;Marie;;;\nADR:;;;;;17000;\nEMAIL:m@x.fr\nEND:VCARD\n"
                     "BEGIN:VCARD\nVERSION:3.0\nN:DURAND;marie;;;\nADR:;;;;;17000;\nTEL;TYPE=CELL:0600\nEND:VCARD\n");
     QtDialogs real;
-    Windows windows;
-    AppContext ctx{f.main->session(), real, windows, f.launcher};
+    AppContext ctx{f.main->session(), real, f.launcher};
     FDoublon window(ctx, f.mainWidget());
     window.setCards(makeCard("DURAND", "Marie", 1, 0, 0), 1, makeCard("DURAND", "Marie", 1, 0, 0));
     QTimer::singleShot(0, &window, [&] {

@@ -73,7 +73,7 @@ TEST(MainWindow, StartsWithDefaultMapMenusAndScrolling)
         {"Tournèe", "Définition de zones"}, {"Outils", "Accessoires"},
         {"Rechcp", "Recherche d'une ville par son code postal"},
         {"RechparVille", "Recherche d'un Code postal  par le nom de la ville"}, {"accessoires", "Outils"},
-        {"RIB", "Clé RIB"}, {"calendrier", "Calendrier"}, {"cvt", "Convertisseur Euros"}, {"Affichage", "Affichage"},
+        {"RIB", "Clé RIB"}, {"iban", "Contrôle d'un IBAN"}, {"calendrier", "Calendrier"}, {"cvt", "Convertisseur Euros"}, {"Affichage", "Affichage"},
         {"LogExt", "Logiciels externes"}, {"RechLogExt", "Recherches des logiciels externes"},
         {"LogTrtExcel", "Logiciel traitement des feuilles EXCEL"}, {"LogTrtTxt", "Logiciel traitement de texte"},
         {"LogTrtImage", "Logiciel traitement de l'image"}, {"LogTrtBdd", "Logiciel traitement de bases de données"},
@@ -135,16 +135,17 @@ TEST(MainWindow, StartsWithDefaultMapMenusAndScrolling)
     EXPECT_EQ(picture->pos(), QPoint(-100, -50));
 }
 
-TEST(Databases, CreateAsksTheNameShowsTheMenusAndRefusesBadOrTakenNames)
+TEST(Databases, CreateCopiesTheTemplatesAndRefusesBadNames)
 {
-    // Which names are refused and what a new database holds is the core's to check.
     GuiFixture f;
     f.dialogs.inputAnswers.enqueue(std::nullopt);  // cancelled
     f.trigger("Nbase");
     f.createDatabase("");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     f.createDatabase("../ailleurs");
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("Erreur n° 52"));
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("Erreur n° 52 : nom de fichier incorrect"));
+    EXPECT_FALSE(QFile::exists(f.program.file("dossier.txt")));
+    EXPECT_FALSE(QDir(f.program.path() + "../ailleurs").exists());
     EXPECT_FALSE(f.main->session().hasDatabase());
 
     f.dialogs.messages.clear();
@@ -152,6 +153,10 @@ TEST(Databases, CreateAsksTheNameShowsTheMenusAndRefusesBadOrTakenNames)
     const QString db = f.program.path() + "BasePerso/";
     EXPECT_EQ(f.db(), db);
     EXPECT_EQ(f.main->windowTitle(), QStringLiteral("Tabulon : Dossier ") + f.program.path() + "BasePerso");
+    EXPECT_EQ(QDir(db).entryList(QDir::Files, QDir::Name),
+              QStringList({"F.txt", "F.xls", "I.txt", "M.txt", "NBFiches.dat", "R.txt", "StrFic.txt", "Tabulon.mdb",
+                           "carte.txt"}));
+    EXPECT_EQ(readBytes(f.program.file("dossier.txt")), QByteArray("BasePerso\r\n"));
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_TRUE(f.dialogs.lastMessage().startsWith(" Vous pouvez maintenant conserver la carte affichée"));
     EXPECT_TRUE(f.dialogs.lastMessage().endsWith("en fonction de vos besoins  !"));
@@ -161,9 +166,11 @@ TEST(Databases, CreateAsksTheNameShowsTheMenusAndRefusesBadOrTakenNames)
     for (const char* shown : {"cartes", "clients", "Structure", "Tournèe"})
         EXPECT_TRUE(f.action(QString::fromUtf8(shown))->isVisible()) << shown;
 
+    // The same name again leaves the existing database untouched.
+    writeBytes(db + "NBFiches.dat", "7\r\n");
     f.createDatabase("BasePerso");
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("Erreur n° 75 :  Ce nom existe déja, choisissez un autre nom ! "));
-    EXPECT_EQ(f.db(), db);
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), QByteArray("7\r\n"));
 }
 
 TEST(Databases, OpenShowsPinsRefreshesEmptyTemplatesAndRefusesNonDatabases)
@@ -253,6 +260,11 @@ TEST(Databases, GarbledCountIsCorrectedAndHugePositionsOpenWithoutPins)
 TEST(MapClicks, LeftClickListsCardsWithinTheSquareRightClickProposesTheNext)
 {
     GuiFixture f;
+    f.createDatabase("BasePerso");
+    f.leftClickMap(100, 100);
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
+    EXPECT_TRUE(f.dialogs.modals.isEmpty());
+
     // Active cards strictly within 6 pixels on each axis: 6 away is out.
     std::vector<CardRecord> cards{makeCard("B", "b", 3, 100, 100), makeCard("A", "a", 0, 100, 100),
                                   makeCard("C", "c", 2, 104, 96), makeCard("D", "d", 1, 106, 100),

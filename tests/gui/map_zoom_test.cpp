@@ -180,10 +180,11 @@ TEST(MapHint, TheLineUnderTheMapShowsUntilTheFirstCardExists)
     GuiFixture f;
     auto* hint = child<QLabel>(f.main.get(), "MapHint");
     ASSERT_NE(hint, nullptr);
-    EXPECT_EQ(hint->text(), " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les "
-                            "fiches de cet endroit.");
+    EXPECT_EQ(hint->text(), " Pour commencer : menu « Fichier », créez une base de données ou ouvrez-en une.");
     EXPECT_FALSE(hint->isHidden());
     f.createDatabase();
+    EXPECT_EQ(hint->text(), " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les "
+                            "fiches de cet endroit.");
     EXPECT_FALSE(hint->isHidden());
     ASSERT_TRUE(f.main->session().database()->createCard(makeCard("PREMIER", "Paul", 3, 50, 50)).ok());
     EXPECT_TRUE(hint->isHidden());

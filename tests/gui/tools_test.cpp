@@ -65,9 +65,11 @@ TEST_F(Converter, ConvertsAsTheUserTypesInEitherDirection)
     EXPECT_EQ(amount->toolTip(), "Cent  euros ");
     EXPECT_EQ(result->toolTip(), QString::fromUtf8("Six cent cinquante cinq  Francs français 96"));
     EXPECT_EQ(francs->toolTip(), "Six cent cinquante cinq  francs 96");
+    type("1500");
+    EXPECT_EQ(amount->toolTip(), "Mille cinq cent  euros ");
 
     // Nothing typed leaves no words behind.
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         keyClick(amount, Qt::Key_Backspace);
     EXPECT_EQ(result->text(), ",00");
     EXPECT_TRUE(amount->toolTip().isEmpty() && result->toolTip().isEmpty() && francs->toolTip().isEmpty());
@@ -78,12 +80,13 @@ TEST_F(Converter, ConvertsAsTheUserTypesInEitherDirection)
     EXPECT_EQ(mark("Label2"), "D");
     EXPECT_EQ(mark("Label1"), "E");
     typeText(amount, "655,96");
-    EXPECT_EQ(result->text(), "99,85");
-    EXPECT_EQ(francs->text(), "655,00");
-    EXPECT_EQ(result->toolTip(), "Quatre-vingt dix-neuf  euros 85");
+    EXPECT_EQ(result->text(), "100,00");  // the decimal comma counts
+    EXPECT_EQ(francs->text(), "655,96");
+    EXPECT_EQ(amount->toolTip(), QString::fromUtf8("Six cent cinquante cinq  Francs français 96"));
+    EXPECT_EQ(result->toolTip(), "Cent  euros 00");
     child<QRadioButton>(w, "Option1")->click();
-    EXPECT_EQ(result->text(), "4296,52");
-    EXPECT_EQ(francs->text(), "4296,52");
+    EXPECT_EQ(result->text(), "4302,82");
+    EXPECT_EQ(francs->text(), "4302,82");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
@@ -96,6 +99,9 @@ TEST_F(Converter, DecimalsAndTheCurrencyAndRateListsFollowTheArrowKeys)
     EXPECT_EQ(francs->text(), "656");
     choose(combo("Combo1"), 0);
     EXPECT_EQ(result->text(), "656");
+    type("0");
+    EXPECT_EQ(result->text(), "");
+    EXPECT_EQ(result->toolTip(), "");
 
     choose(combo("Combo1"), 2);
     type("10");
@@ -181,10 +187,10 @@ TEST_F(RibKey, MenuItemStaysHiddenAndTheWindowGivesTheKey)
 {
     EXPECT_FALSE(f.action("RIB")->isVisible());
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Clé RIB"));
-    // The keys themselves are the core's to check.
     EXPECT_EQ(key("30002", "00550", "0000157841Z"), "25");
+    EXPECT_EQ(key("20041", "01005", "0500013M026"), "6");
     // A zero bank code: no message, the key shown stays.
-    EXPECT_EQ(key("00000", "01005", "0500013M026"), "25");
+    EXPECT_EQ(key("00000", "01005", "0500013M026"), "6");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     EXPECT_EQ(f.dialogs.beeps, 0);
 }
@@ -201,9 +207,13 @@ TEST_F(RibKey, CodesTakeDigitsOnlyAndLengthsAreCheckedInOrder)
     EXPECT_EQ(f.dialogs.beeps, 3);
 
     const QString before = labelText(w, "Label1");
+    key("1234", "123", "1");
     key("30002", "0055", "0000157841Z");
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_EQ(f.dialogs.messages[0].text, QString::fromUtf8("Le code Guichet doit comporter 5 caractères"));
+    key("30002", "00550", "0000157841");
+    ASSERT_EQ(f.dialogs.messages.size(), 3);
+    EXPECT_EQ(f.dialogs.messages[0].text, QString::fromUtf8("Le code Banque doit comporter 5 caractères"));
+    EXPECT_EQ(f.dialogs.messages[1].text, QString::fromUtf8("Le code Guichet doit comporter 5 caractères"));
+    EXPECT_EQ(f.dialogs.messages[2].text, QString::fromUtf8("Le N°de compte doit comporter 11 caractères"));
     EXPECT_EQ(labelText(w, "Label1"), before);
 }
 

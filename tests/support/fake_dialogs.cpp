@@ -4,16 +4,20 @@
 
 #include <QPrinter>
 #include <QWidget>
+#ifndef FAKE_DIALOGS_WITHOUT_GTEST
 #include <gtest/gtest.h>
+#endif
 
 FakeDialogs::~FakeDialogs()
 {
+#ifndef FAKE_DIALOGS_WITHOUT_GTEST
     const std::pair<const char*, qsizetype> left[] = {
         {"question", questionAnswers.size()}, {"input", inputAnswers.size()}, {"font", fontAnswers.size()},
         {"colour", colorAnswers.size()},      {"file", fileAnswers.size()},   {"modal", modalScripts.size()}};
     for (const auto& [kind, count] : left)
         if (count)
             ADD_FAILURE() << count << " scripted " << kind << " answer(s) never asked for";
+#endif
 }
 
 void FakeDialogs::message(const QString& text, const QString& title, QMessageBox::Icon icon)
@@ -49,11 +53,13 @@ bool FakeDialogs::choosePrinter(QPrinter& printer)
 
 std::optional<QFont> FakeDialogs::chooseFont(const QFont& initial)
 {
+    fontsOffered.append(initial);
     return fontAnswers.isEmpty() ? std::optional<QFont>(initial) : fontAnswers.dequeue();
 }
 
 std::optional<QColor> FakeDialogs::chooseColor(const QColor& initial)
 {
+    colorsOffered.append(initial);
     return colorAnswers.isEmpty() ? std::optional<QColor>(initial) : colorAnswers.dequeue();
 }
 

@@ -37,6 +37,8 @@ public:
     QQueue<std::optional<QString>> inputAnswers;
     QQueue<std::optional<QFont>> fontAnswers;
     QQueue<std::optional<QColor>> colorAnswers;
+    QList<QFont> fontsOffered;  // the initial font and colour of each choice
+    QList<QColor> colorsOffered;
     // File and folder choices; an empty queue answers as Cancel would.
     QQueue<std::optional<QString>> fileAnswers;
     QList<Shown> fileChoices;

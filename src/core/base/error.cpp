@@ -31,8 +31,9 @@ Error Error::fromErrno(int err, const QString& path)
     case EROFS:
         return {kErrorPermission, QStringLiteral("permission refusée") + of};
     case ENOENT:
-        return {QFileInfo(path).absoluteDir().exists() ? kErrorFileNotFound : kErrorPathNotFound,
-                QStringLiteral("fichier introuvable") + of};
+        if (QFileInfo(path).absoluteDir().exists())
+            return {kErrorFileNotFound, QStringLiteral("fichier introuvable") + of};
+        return {kErrorPathNotFound, QStringLiteral("chemin introuvable") + of};
     case ENOTDIR:
         return {kErrorPathNotFound, QStringLiteral("chemin introuvable") + of};
     case EISDIR:

@@ -14,7 +14,7 @@ namespace {
 // ASCII arrives as 1 and ends the number. Parsed with from_chars so that the
 // C locale (French under Qt) never turns "." into a stop.
 template <typename Next>
-double parseLeadingNumber(qsizetype size, Next charAt)
+double parseLeadingNumber(qsizetype size, Next charAt, bool commaIsPoint = false)
 {
     char buf[64];
     int len = 0;
@@ -46,7 +46,7 @@ double parseLeadingNumber(qsizetype size, Next charAt)
                 buf[len++] = c;
             else if (!dot)
                 ++dropped;
-        } else if (c == '.' && !dot) {
+        } else if ((c == '.' || (commaIsPoint && c == ',')) && !dot) {
             dot = true;
             if (len < 40)
                 buf[len++] = '.';
@@ -85,14 +85,22 @@ double parseLeadingNumber(qsizetype size, Next charAt)
     return negative ? -v : v;
 }
 
+double parseText(QStringView text, bool commaIsPoint)
+{
+    return parseLeadingNumber(
+        text.size(),
+        [&](qsizetype k) {
+            const char16_t u = text[k].unicode();
+            return u < 128 && u != 0 ? char(u) : char(1);
+        },
+        commaIsPoint);
+}
+
 }  // namespace
 
 double numericValue(QStringView text)
 {
-    return parseLeadingNumber(text.size(), [&](qsizetype k) {
-        const char16_t u = text[k].unicode();
-        return u < 128 && u != 0 ? char(u) : char(1);
-    });
+    return parseText(text, false);
 }
 
 double numericValue(QByteArrayView bytes)
@@ -101,6 +109,11 @@ double numericValue(QByteArrayView bytes)
         const uchar b = uchar(bytes[k]);
         return b < 128 && b != 0 ? char(b) : char(1);
     });
+}
+
+double amountValue(QStringView text)
+{
+    return parseText(text, true);
 }
 
 long long numericInteger(QStringView text)

@@ -11,6 +11,10 @@ double numericValue(QStringView text);
 // decode records without building texts.
 double numericValue(QByteArrayView bytes);
 
+// An amount or a rate as the user types it: numericValue, with a decimal
+// comma read as the point ("5,5" gives 5.5, "12,50" gives 12.5).
+double amountValue(QStringView text);
+
 // numericValue clamped into an int range, for counts and card numbers.
 long long numericInteger(QStringView text);
 

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <vector>
 #include <fcntl.h>
@@ -305,6 +306,46 @@ Status copyFolder(const QString& from, const QString& to, const QStringList& fir
         return s;
     // A file removed since the listing (a card deleted meanwhile) is not copied.
     return copyFilesReplacing(copies, MissingSource::Skip);
+}
+
+Result<QByteArray> readFileStart(const QString& path, qint64 maxBytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Error::fromErrno(errno, path);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno ? errno : EINVAL;
+        ::close(fd);
+        if (err == EISDIR)
+            return Error::fromErrno(EISDIR, path);
+        return Error{kErrorPathAccess, QStringLiteral("erreur d'accès au fichier (") + QFileInfo(path).fileName()
+                                           + QStringLiteral(" n'est pas un fichier ordinaire)")};
+    }
+    QByteArray bytes(qsizetype(std::min<qint64>(maxBytes, std::max<qint64>(st.st_size, 0))), Qt::Uninitialized);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            // The file grew since fstat: read on, within the bound.
+            if (got >= maxBytes)
+                break;
+            bytes.resize(qsizetype(std::min<qint64>(maxBytes, got + 65536)));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            return Error::fromErrno(err, path);
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    bytes.resize(got);
+    return bytes;
 }
 
 Result<QByteArray> readFile(const QString& path)

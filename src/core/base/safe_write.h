@@ -60,6 +60,9 @@ Status copyFolder(const QString& from, const QString& to, const QStringList& fir
                   const QStringList& leaveOut = {});
 // Whole content of a file, or the error that stopped the reading.
 Result<QByteArray> readFile(const QString& path);
+// At most maxBytes from the start of a file. Only a regular file is read: a
+// pipe or a device under that name is refused at once, never waited on.
+Result<QByteArray> readFileStart(const QString& path, qint64 maxBytes);
 // Whole content of a file, empty when missing or unreadable.
 QByteArray readWholeFile(const QString& path);
 

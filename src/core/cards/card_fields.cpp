@@ -1,6 +1,7 @@
 #include "core/cards/card_fields.h"
 
 #include "core/base/codepage.h"
+#include "core/base/number_text.h"
 #include "core/base/numeric.h"
 
 namespace tb {
@@ -30,6 +31,12 @@ QString statusWord(const QString& field1, bool capitalized)
 QString surnameInCapitals(const QString& surname)
 {
     return upperWithinCodePage(surname);
+}
+
+QString cardTitle(const CardRecord& card, long long n)
+{
+    return (card.field(3).trimmed() + u' ' + card.field(4).trimmed()).trimmed() + QStringLiteral(" — fiche n° ")
+           + plainNumber(n);
 }
 
 }  // namespace tb

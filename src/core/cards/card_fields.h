@@ -1,5 +1,7 @@
 #pragma once
 // Small rules on the texts of a card shared by both card windows.
+#include "core/cards/card_record.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,5 +20,7 @@ QString statusWord(const QString& field1, bool capitalized = false);
 
 // The surname as stored: in capitals, where the code page has the capital.
 QString surnameInCapitals(const QString& surname);
+// Which card a question is about: "DUPONT Jean — fiche n° 12".
+QString cardTitle(const CardRecord& card, long long n);
 
 }  // namespace tb

@@ -8,10 +8,10 @@ namespace tb {
 std::array<QString, 6> debtCalculation(const QString& field15, const QString& field16, const QString& field17,
                                        const QString& field19)
 {
-    const double a = numericValue(field15);
-    const double b = numericValue(field16);
-    const double c = numericValue(field17);
-    const double d = numericValue(field19);
+    const double a = amountValue(field15);
+    const double b = amountValue(field16);
+    const double c = amountValue(field17);
+    const double d = amountValue(field19);
     const double total = a + b + c;
     return {pointForm(a), pointForm(b), pointForm(c), pointForm(total), pointForm(d), pointForm(total - d)};
 }

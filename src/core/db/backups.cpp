@@ -3,6 +3,7 @@
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
 #include "core/db/database_files.h"
+#include "core/db/recent_databases.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,13 +34,18 @@ QString datedBackupName(const Database& db, const QDateTime& when)
 Result<QString> backupToDatedFolder(const Database& db, const QString& parent, const QDateTime& when)
 {
     if (!QFileInfo(parent).isDir())
-        return Error::fromErrno(ENOENT, parent);
+        return Error::fromErrno(ENOTDIR, parent);
+    // A copy inside the folder it copies would copy itself.
+    const QString from = QFileInfo(db.folder()).canonicalFilePath() + u'/';
+    if ((QFileInfo(parent).canonicalFilePath() + u'/').startsWith(from))
+        return Error{kNoErrorNumber, QStringLiteral(" Une sauvegarde ne peut pas être faite dans la base de données elle-même.")};
     const QString target = freeFolder(parent, datedBackupName(db, when));
     if (Status s = db.backup(target); !s) {
         // A backup is whole or not there.
         QDir(target).removeRecursively();
         return s.error();
     }
+    RememberedBackups::add(target);
     return target;
 }
 
@@ -78,6 +84,7 @@ Result<QString> restoreBackup(const QString& backupFolder, const QString& progra
         QDir(target).removeRecursively();
         return s.error();
     }
+    RememberedBackups::add(target);
     return target;
 }
 

@@ -1,10 +1,12 @@
 #include "core/db/database.h"
+#include "core/db/program_folder.h"
 
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
 #include "core/cards/card_creation.h"
 #include "core/cards/card_fields.h"
+#include "core/db/card_restoration.h"
 #include "core/db/database_files.h"
 #include "core/lists/display_line.h"
 #include "core/base/collation.h"
@@ -25,32 +27,6 @@ namespace tb {
 
 namespace {
 const QString kNotADatabase = QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !");
-const QString kDeletionIntent = QStringLiteral("suppression.txt");
-
-// The side files of a card, in the order a deletion handles them.
-struct SideKind {
-    const char* prefix;
-    const char* extension;
-};
-constexpr SideKind kSideKinds[] = {{"F", ".txt"},     {"F", ".xls"},     {"R", ".txt"},     {"I", ".txt"},
-                                   {"M", ".txt"},     {"dtxtA", ".txt"}, {"dtxtB", ".txt"}, {"scanA", ".jpg"},
-                                   {"scanB", ".jpg"}, {"photo", ".jpg"}};
-
-QString sideName(const SideKind& kind, long long n)
-{
-    return (QLatin1String(kind.prefix) + plainNumber(n) + QLatin1String(kind.extension)).toLower();
-}
-
-// The folder's file names by their lower-case form: side files are found
-// whatever their case.
-QHash<QString, QString> listFolder(const QString& folder)
-{
-    QHash<QString, QString> names;
-    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
-        names.insert(name.toLower(), name);
-    return names;
-}
-
 // Temporary files of whole-file writes that a crash cut short (the file they
 // were to replace is intact). Only under the lock: no write of ours runs then.
 void removeLeftTemporaries(const QString& folder)
@@ -61,28 +37,6 @@ void removeLeftTemporaries(const QString& folder)
             ::unlink(QFile::encodeName(folder + name).constData());
 }
 
-struct Intent {
-    long long deleted = 0;
-    long long moving = 0;
-};
-
-std::optional<Intent> readIntent(const QByteArray& bytes)
-{
-    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,15})\\s*\\r?\\n\\s*(\\d{1,15})\\s*$"));
-    const QRegularExpressionMatch m = form.match(QString::fromLatin1(bytes));
-    if (!m.hasMatch())
-        return std::nullopt;
-    Intent intent{m.captured(1).toLongLong(), m.captured(2).toLongLong()};
-    if (intent.deleted < 1 || intent.deleted > intent.moving)
-        return std::nullopt;
-    return intent;
-}
-
-// The count as a deletion writes it: the number with its leading blank.
-Status writeCountAfterDeletion(const QString& path, long long count)
-{
-    return writeFileAtomic(path, (u' ' + plainNumber(count)).toLatin1() + "\r\n");
-}
 }
 
 Database::Database(const QString& folder, Access access) : m_store(folder), m_access(access) {}
@@ -91,6 +45,8 @@ Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access a
 {
     if (!isDatabaseFolder(folder))
         return Error{kNoErrorNumber, kNotADatabase};
+    if (Status s = refuseProgramFolder(folder); !s)
+        return s.error();
     std::unique_ptr<Database> db(new Database(folder, access));
     if (access == Access::ReadWrite) {
         Result<std::shared_ptr<DatabaseLock>> lock = lockDatabase(folder);
@@ -101,9 +57,16 @@ Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access a
             removeLeftTemporaries(folder);
     }
     // A deletion cut short is finished before anything reads the cards.
-    if (access == Access::ReadWrite && deletionPending(folder))
-        if (Status s = db->finishDeletion(true); !s)
-            return s.error();
+    if (access == Access::ReadWrite) {
+        if (deletionPending(folder))
+            if (Status s = db->finishDeletion(); !s)
+                return s.error();
+        if (CardRestoration::pending(folder))
+            if (Status s = CardRestoration(db->m_store).resume(); !s)
+                return s.error();
+        if (db->m_lock)
+            db->trash().dropLeftovers();
+    }
     if (Status s = db->load(); !s)
         return s.error();
     return db;
@@ -138,7 +101,7 @@ Result<std::unique_ptr<Database>> Database::create(const QString& programFolder,
                                                    QList<Error>* templateErrors)
 {
     if (!isSafeDatabaseName(name))
-        return Error{kErrorBadFileName, {}};
+        return Error{kErrorBadFileName, QStringLiteral("nom de fichier incorrect")};
     if (Status s = writePathValue(programFolder + QStringLiteral("dossier.txt"), name); !s)
         return s.error();
     const QString path = programFolder + name;
@@ -267,17 +230,17 @@ Result<long long> Database::createCards(const std::vector<CardRecord>& typed)
 
 bool Database::deletionPending(const QString& folder)
 {
-    return QFileInfo::exists(folder + kDeletionIntent);
+    return CardDeletion::pending(folder);
 }
 
-Status Database::deleteCard(long long n)
+Status Database::deleteCard(long long n, CardDeletion::Keep keep, int* trashEntry)
 {
     if (readOnly())
         return Error{kErrorPermission, {}};
     if (deletionPending(folder())) {
         // An earlier deletion stopped on an error: numbers are about to change,
         // so that one is finished and this one is not started.
-        Status s = finishDeletion(true);
+        Status s = finishDeletion();
         emit countChanged(m_count);
         emit cardsRenumbered();
         if (!s)
@@ -287,86 +250,56 @@ Status Database::deleteCard(long long n)
     if (n < 1 || n > m_count)
         return Error{kErrorPathAccess, QStringLiteral("la fiche n° ") + plainNumber(n) + QStringLiteral(" n'existe pas")};
     refreshIfChanged();
-    const QByteArray intent =
-        (plainNumber(n) + QStringLiteral("\r\n") + plainNumber(m_count) + QStringLiteral("\r\n")).toLatin1();
-    if (Status s = writeFileAtomic(file(kDeletionIntent), intent); !s)
-        return s;
-    const Status s = finishDeletion(false);
+    const Result<CardDeletion::Outcome> outcome = CardDeletion(m_store).run(n, m_count, keep, QDateTime::currentDateTime());
+    if (trashEntry)
+        *trashEntry = outcome ? outcome->trashEntry : 0;
+    const Status s = followDeletion(outcome);
     emit countChanged(m_count);
     emit cardsRenumbered();
     return s;
 }
 
-// Every step can run again: the state of the files tells how far an
-// interrupted deletion went. Records d and c equal means card c was copied,
-// hence card d's side files are all gone (two identical cards cut short
-// while d's files go cannot be told apart).
-Status Database::finishDeletion(bool resuming)
+Result<long long> Database::restoreFromTrash(int entry)
 {
-    const QString intentPath = file(kDeletionIntent);
-    const Result<QByteArray> bytes = readFile(intentPath);
-    if (!bytes)
-        return bytes.error();
-    const std::optional<Intent> intent = readIntent(*bytes);
+    if (readOnly())
+        return Error{kErrorPermission, {}};
+    refreshIfChanged();
+    const Status s = CardRestoration(m_store).run(entry, m_count);
     const CardStore::CountReading count = m_store.readCount();
-    if (!intent || !count.valid || (count.value != intent->moving && count.value != intent->moving - 1))
-        return Error{kErrorPathAccess, QStringLiteral("suppression inachevée illisible : ") + intentPath};
-    const long long d = intent->deleted, c = intent->moving;
+    if (!s || !count.valid || count.value != m_count + 1)
+        return s ? Error{kErrorPathAccess, QStringLiteral("la fiche n'a pas été restaurée")} : s.error();
+    const long long n = count.value;
+    m_count = n;
     m_sideFiles.clear();
-    if (count.value == c) {
-        const Result<CardRecord> deleted = m_store.read(d), moving = m_store.read(c);
-        if (!deleted)
-            return deleted.error();
-        if (!moving)
-            return moving.error();
-        QHash<QString, QString> names = listFolder(folder());
-        const bool copied = resuming && d < c && deleted->toBytes() == moving->toBytes();
-        if (!copied) {
-            // Every spelling of a name goes ("photo2.jpg" and "PHOTO2.JPG"
-            // are both card 2's photo), or the moving card's could not take it.
-            QStringList doomed;
-            for (const SideKind& kind : kSideKinds)
-                doomed << sideName(kind, d);
-            for (const QString& name : QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-                if (!doomed.contains(name.toLower()))
-                    continue;
-                if (::unlink(QFile::encodeName(file(name)).constData()) != 0 && errno != ENOENT)
-                    return Error::fromErrno(errno, file(name));
-                names.remove(name.toLower());
-            }
-            if (Status s = m_store.write(d, d < c ? *moving : CardRecord()); !s)
-                return s;
-        }
-        if (d < c) {
-            for (const SideKind& kind : kSideKinds) {
-                const QString from = names.value(sideName(kind, c));
-                // Never over a file: a name already taken keeps the old one.
-                if (from.isEmpty() || names.contains(sideName(kind, d)))
-                    continue;
-                const QString to = from.left(int(qstrlen(kind.prefix))) + plainNumber(d)
-                                   + from.right(int(qstrlen(kind.extension)));
-                if (std::rename(QFile::encodeName(file(from)).constData(), QFile::encodeName(file(to)).constData()) != 0)
-                    return Error::fromErrno(errno, file(from));
-                names.remove(sideName(kind, c));
-                names.insert(to.toLower(), to);
-            }
-        }
-        if (Status s = writeCountAfterDeletion(m_store.file(QStringLiteral("NBFiches.dat")), c - 1); !s)
-            return s;
+    if (m_pinsLoaded) {
+        m_pins.resize(n);
+        if (const Result<CardRecord> card = m_store.read(n))
+            m_pins.set(n, *card);
     }
-    m_count = c - 1;
-    // Past the count, record c is never read; it is blanked all the same.
-    if (d < c)
-        if (Status s = m_store.write(c, CardRecord()); !s)
-            return s;
-    if (::unlink(QFile::encodeName(intentPath).constData()) != 0 && errno != ENOENT)
-        return Error::fromErrno(errno, intentPath);
+    searchFollow(n);
+    noteOwnWrite();
+    emit cardStored(n);
+    emit countChanged(n);
+    return n;
+}
+
+Status Database::finishDeletion()
+{
+    return followDeletion(CardDeletion(m_store).resume());
+}
+
+Status Database::followDeletion(const Result<CardDeletion::Outcome>& outcome)
+{
+    // Even a deletion stopped on an error may have lowered the count.
+    if (const CardStore::CountReading count = m_store.readCount(); count.valid)
+        m_count = std::min(m_count > 0 ? m_count : count.value, count.value);
     m_sideFiles.clear();
     if (m_pinsLoaded)
         m_pins.load(m_store, m_count).ok();
-    searchFollow(d);
+    if (outcome && outcome->deleted > 0)
+        searchFollow(outcome->deleted);
     noteOwnWrite();
-    return {};
+    return outcome.status();
 }
 
 Status Database::setArchived(long long n, bool archived)

@@ -5,7 +5,9 @@
 #include "core/base/error.h"
 #include "core/cards/card_record.h"
 #include "core/cards/card_store.h"
+#include "core/db/card_deletion.h"
 #include "core/db/database_lock.h"
+#include "core/db/trash.h"
 #include "core/lists/card_lists.h"
 #include "core/lists/search_index.h"
 #include "core/map/pin_index.h"
@@ -70,11 +72,15 @@ public:
     // Returns the first new card's number.
     Result<long long> createCards(const std::vector<CardRecord>& cards);
 
-    // Deletes card n: the last card moves into its number with its record and
-    // side files, and the count drops. The intent is kept in
-    // "suppression.txt" until the end, so an interrupted deletion is finished
-    // by the next opening.
-    Status deleteCard(long long n);
+    // Deletes card n: it is kept whole in the trash (unless keep says not),
+    // the last card moves into its number with its record and side files,
+    // and the count drops, crash-safely (see CardDeletion).
+    // trashEntry receives the entry that keeps it (0: none).
+    Status deleteCard(long long n, CardDeletion::Keep keep = CardDeletion::Keep::InTrash, int* trashEntry = nullptr);
+    Trash trash() const { return Trash(folder()); }
+    // Trash entry comes back as card count+1, its side files and journals
+    // named for it, and leaves the trash. Returns the card's number.
+    Result<long long> restoreFromTrash(int entry);
     // Marker "0" (archived) or "1" (active again); the position text stays.
     Status setArchived(long long n, bool archived);
     // True while "suppression.txt" holds an unfinished deletion.
@@ -129,8 +135,8 @@ signals:
 private:
     Database(const QString& folder, Access access);
     Status load();
-    // resuming: the files may show steps already done.
-    Status finishDeletion(bool resuming);
+    Status finishDeletion();
+    Status followDeletion(const Result<CardDeletion::Outcome>& outcome);
     Status writeCount(long long count);
     void noteOwnWrite() const;
     // Reads the pins again when "lesfiches.dat" changed under the program.

@@ -32,6 +32,19 @@ void fillFrom(const QString& from, const QString& to)
 }
 }  // namespace
 
+bool isProgramFolder(const QString& folder)
+{
+    const QString f = folderText(folder);
+    return QFileInfo(f + QStringLiteral("frc.gif")).isFile() && QFileInfo(f + QStringLiteral("depts.txt")).isFile();
+}
+
+Status refuseProgramFolder(const QString& folder)
+{
+    if (isProgramFolder(folder))
+        return Error{kNoErrorNumber, QStringLiteral(" Ce dossier est le dossier du programme, pas une base de données.")};
+    return {};
+}
+
 QString resolveProgramFolder(const QString& explicitFolder, const QString& executableFolder)
 {
     const QString exe = folderText(executableFolder);

@@ -17,6 +17,12 @@ const QStringList& dataFileNames();
 // nothing else: never the executables or the build's files).
 QString resolveProgramFolder(const QString& explicitFolder, const QString& executableFolder);
 
+// A folder holding the program's own files (map and departments) is the
+// program folder: its "NBFiches.dat" and "carte.txt" are the templates of new
+// databases, never a database to open.
+bool isProgramFolder(const QString& folder);
+Status refuseProgramFolder(const QString& folder);
+
 // The department shown first in the card windows ("DeptCourant.txt").
 int currentDepartment(const QString& programFolder);
 Status setCurrentDepartment(const QString& programFolder, int index);

@@ -40,6 +40,17 @@ struct Contact {
 // ones, then the database's ten ("Champ 11" for a blank one).
 QStringList exchangeCaptions(const QStringList& databaseCaptions);
 
+// Lower case, without accents, blanks or punctuation: "N° de téléphone"
+// matches "n de telephone" and "N°Téléphone".
+QString captionKey(const QString& text);
+
+// What other programs give apart from the fixed fields; each goes to the
+// custom field whose caption names it.
+enum class ContactRole { Company, JobTitle, Birthday, Notes };
+// The field (11 to 20) whose caption names the role, 0 when none does.
+// captions: exchangeCaptions().
+int fieldOfRole(ContactRole role, const QStringList& captions);
+
 // The text of a stored field without the blanks that pad it.
 QString storedText(const QString& field);
 

@@ -33,17 +33,6 @@ QByteArray csvRow(const QStringList& values)
     return row + "\r\n";
 }
 
-// Lower case, without accents, blanks or punctuation: "N° de téléphone"
-// matches "n de telephone" and "N°Téléphone".
-QString headerKey(const QString& text)
-{
-    QString key;
-    for (QChar c : text.normalized(QString::NormalizationForm_KD))
-        if (c.isLetterOrNumber())
-            key += c.toLower();
-    return key;
-}
-
 }  // namespace
 
 QString encodingName(CsvEncoding encoding)
@@ -185,12 +174,12 @@ QList<int> matchColumns(const QStringList& header, const QStringList& captions)
     };
     QHash<QString, int> byKey;
     for (int k = kFieldCivility; k <= CardRecord::kFieldCount; ++k)
-        if (const QString key = headerKey(captions.value(k - 2)); !byKey.contains(key))
+        if (const QString key = captionKey(captions.value(k - 2)); !byKey.contains(key))
             byKey.insert(key, k);
     QList<int> columns;
     QList<int> taken;
     for (const QString& name : header) {
-        const QString key = headerKey(name);
+        const QString key = captionKey(name);
         int k = byKey.value(key, aliases.value(key, 0));
         if (key.isEmpty() || taken.contains(k))
             k = 0;

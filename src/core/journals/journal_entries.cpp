@@ -32,7 +32,7 @@ Result<PaymentEntry> paymentEntry(const Payment& p, int referenceYear)
         return entryError(kPartyCaption);
     if (p.means.isEmpty())
         return entryError(kMeansCaption);
-    const double amount = numericValue(p.amount);
+    const double amount = amountValue(p.amount);
     if (amount == 0)
         return entryError(kAmountCaption);
     PaymentEntry e;
@@ -44,7 +44,7 @@ Result<PaymentEntry> paymentEntry(const Payment& p, int referenceYear)
 Result<InterestEntry> interestEntry(const InterestPeriod& p, int referenceYear)
 {
     using namespace interest;
-    const double amount = numericValue(p.amount);
+    const double amount = amountValue(p.amount);
     if (amount == 0)
         return entryError(kAmountCaption);
     const std::optional<QDate> start = journalDate(p.start, referenceYear);
@@ -53,7 +53,7 @@ Result<InterestEntry> interestEntry(const InterestPeriod& p, int referenceYear)
     const std::optional<QDate> end = journalDate(p.end, referenceYear);
     if (!end)
         return entryError(kEndCaption);
-    const double rate = numericValue(p.rate);
+    const double rate = amountValue(p.rate);
     if (rate == 0 || rate > 100)
         return entryError(kRateCaption);
     InterestEntry e;

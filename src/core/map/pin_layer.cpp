@@ -44,10 +44,12 @@ void PinLayer::layOut()
     const int w = int(std::ceil(m_map.width() * m_zoom)), h = int(std::ceil(m_map.height() * m_zoom));
     m_grid = QSize(w / kCell + 1 + 2 * kMarginCells, h / kCell + 1 + 2 * kMarginCells);
     const size_t cells = size_t(m_grid.width()) * size_t(m_grid.height());
-    m_count.assign(cells, 0);
-    m_last.assign(cells, -1);
+    m_start.assign(cells + 1, 0);
+    m_order.clear();
     if (m_map.isEmpty())
         return;
+    // The pins of each cell, in card order, one after the other (counted, then placed).
+    std::vector<qint32> cellOf(m_pins.size(), -1);
     for (size_t i = 0; i < m_pins.size(); ++i) {
         const Pin& p = m_pins[i];
         if (!p.drawn() || !(std::abs(p.x) < 1e6f && std::abs(p.y) < 1e6f))
@@ -57,15 +59,21 @@ void PinLayer::layOut()
         const int cy = int(std::floor(double(c.y()) / kCell)) + kMarginCells;
         if (cx < 0 || cy < 0 || cx >= m_grid.width() || cy >= m_grid.height())
             continue;
-        const size_t k = size_t(cy) * size_t(m_grid.width()) + size_t(cx);
-        ++m_count[k];
-        m_last[k] = qint32(i);
+        cellOf[i] = qint32(cy * m_grid.width() + cx);
+        ++m_start[size_t(cellOf[i]) + 1];
     }
+    for (size_t k = 0; k < cells; ++k)
+        m_start[k + 1] += m_start[k];
+    m_order.resize(size_t(m_start[cells]));
+    std::vector<qint32> next(m_start.begin(), m_start.end() - 1);
+    for (size_t i = 0; i < m_pins.size(); ++i)
+        if (cellOf[i] >= 0)
+            m_order[size_t(next[size_t(cellOf[i])]++)] = qint32(i);
 }
 
 void PinLayer::draw(QImage& image, const QRect& area) const
 {
-    if (m_count.empty() || image.isNull())
+    if (m_order.empty() || image.isNull())
         return;
     const int reach = 11;  // a whole pin's radius and a pixel
     const int x0 = std::max(0, (area.left() - reach) / kCell - 1 + kMarginCells);
@@ -75,7 +83,8 @@ void PinLayer::draw(QImage& image, const QRect& area) const
     auto count = [&](int cx, int cy) {
         if (cx < 0 || cy < 0 || cx >= m_grid.width() || cy >= m_grid.height())
             return 0;
-        return m_count[size_t(cy) * size_t(m_grid.width()) + size_t(cx)];
+        const size_t k = size_t(cy) * size_t(m_grid.width()) + size_t(cx);
+        return m_start[k + 1] - m_start[k];
     };
     std::vector<PinSpot> alone;
     {
@@ -83,32 +92,32 @@ void PinLayer::draw(QImage& image, const QRect& area) const
         painter.translate(-area.topLeft());
         for (int cy = y0; cy <= y1; ++cy)
             for (int cx = x0; cx <= x1; ++cx) {
-                const int n = count(cx, cy);
-                if (n == 0)
+                const size_t k = size_t(cy) * size_t(m_grid.width()) + size_t(cx);
+                if (m_start[k + 1] == m_start[k])
                     continue;
-                const Pin& last = m_pins[size_t(m_last[size_t(cy) * size_t(m_grid.width()) + size_t(cx)])];
-                const QPoint c = pinCentreOnScreen(last.x, last.y, m_zoom);
                 int around = 0;
                 for (int dy = -1; dy <= 1; ++dy)
                     for (int dx = -1; dx <= 1; ++dx)
                         around += count(cx + dx, cy + dy);
-                if (around == 1) {
-                    alone.push_back({last.marker, double(c.x() - area.left()), double(c.y() - area.top())});
-                    continue;
+                for (qint32 j = m_start[k]; j < m_start[k + 1]; ++j) {
+                    const Pin& pin = m_pins[size_t(m_order[size_t(j)])];
+                    const QPoint c = pinCentreOnScreen(pin.x, pin.y, m_zoom);
+                    if (around == 1) {
+                        alone.push_back({pin.marker, double(c.x() - area.left()), double(c.y() - area.top())});
+                        continue;
+                    }
+                    // Crowded: a small square centred on the card's own point,
+                    // well inside the square a click must hit; a pale centre
+                    // over a darker edge keeps each colour visible where
+                    // squares overlap and on pale land.
+                    const QRect dot(c.x() - kDot / 2, c.y() - kDot / 2, kDot, kDot);
+                    QColor edge = pinColor(pin.marker).darker(170);
+                    edge.setAlpha(kDotAlpha);
+                    painter.fillRect(dot, edge);
+                    QColor colour = pinColor(pin.marker);
+                    colour.setAlpha(kDotAlpha);
+                    painter.fillRect(dot.adjusted(1, 1, -1, -1), colour);
                 }
-                // Crowded: the colour of the card drawn last, a little larger
-                // where many cards share the cell.
-                QColor colour = pinColor(last.marker);
-                colour.setAlpha(kDotAlpha);
-                const int side = n >= 10 ? kDot + 2 : kDot;
-                const QPoint centre((cx - kMarginCells) * kCell + kCell / 2, (cy - kMarginCells) * kCell + kCell / 2);
-                const QRect dot(centre.x() - side / 2, centre.y() - side / 2, side, side);
-                painter.fillRect(dot, colour);
-                // A darker edge keeps pale colours visible on pale land.
-                QColor edge = pinColor(last.marker).darker(170);
-                edge.setAlpha(kDotAlpha);
-                painter.setPen(edge);
-                painter.drawRect(dot.adjusted(0, 0, -1, -1));
             }
     }
     drawPins(image, alone);

@@ -1,7 +1,8 @@
 #pragma once
 // The pins as a zoomed map shows them: each at its card's point, at its size
 // on screen whatever the zoom. Where pins crowd together they are drawn as
-// small translucent squares instead, so the map stays readable under many
+// small translucent squares instead, each centred on its own card's point and
+// inside the square a click must hit, so the map stays readable under many
 // thousand cards; a pin alone keeps its whole shape.
 #include "core/map/pin_index.h"
 
@@ -36,8 +37,8 @@ private:
     QSize m_map;
     double m_zoom = 1.0;
     QSize m_grid;                 // cells, a pin's reach past each edge included
-    std::vector<qint32> m_count;  // pins per cell
-    std::vector<qint32> m_last;   // the last card's pin in each cell (index)
+    std::vector<qint32> m_start;  // cell k's pins are m_order[m_start[k]] to m_order[m_start[k + 1] - 1]
+    std::vector<qint32> m_order;  // pin indices, cell by cell, in card order
 };
 
 }  // namespace tb

@@ -72,34 +72,50 @@ QStringList decimalChoices()
             QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("x")};
 }
 
+TypedAmount readAmount(const QString& typed)
+{
+    TypedAmount a;
+    QString text = typed;
+    text.remove(u' ');
+    static const QRegularExpression number(QStringLiteral("^([+-]?)([0-9]*)(?:[,.]([0-9]*))?[0-9,.]*$"));
+    const QRegularExpressionMatch m = number.match(text);
+    if (!m.hasMatch())
+        return a;
+    a.valid = true;
+    a.negative = m.captured(1) == u'-';
+    a.whole = m.captured(2);
+    a.fraction = m.captured(3);
+    a.value = amountValue(text);
+    return a;
+}
+
 QString amountInWords(const QString& amount, const QString& unit)
 {
     if (amount.isEmpty())
         return {};
-    static const QRegularExpression separator(QStringLiteral("[,.]"));
-    const qsizetype cut = amount.indexOf(separator);
-    const QString whole = cut < 0 ? amount : amount.left(cut);
-    const QString fraction = cut < 0 ? QString() : amount.mid(cut + 1);
-    const double value = numericValue(whole);
-    QString words = value > 0 ? SomLettr(QStringView(whole)) : QStringLiteral("Zéro");
+    const TypedAmount a = readAmount(amount);
+    const double value = numericValue(a.whole);
+    QString words = value > 0 ? SomLettr(QStringView(a.whole)) : QStringLiteral("Zéro");
     if (value >= 1000 && value <= 1999)
         words = u'M' + words.mid(4);  // "Un mille cent" reads "Mille cent"
-    return words + unit + fraction;
+    if (a.negative && value > 0)
+        words = QStringLiteral("Moins ") + words.left(1).toLower() + words.mid(1);
+    return words + unit + a.fraction;
 }
 
 Result<Conversion> convert(const ConversionRequest& request, const QLocale& locale)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]*([,.][0-9]*)?$"));
-    if (!digits.match(request.amount).hasMatch())
+    const TypedAmount typed = readAmount(request.amount);
+    if (!typed.valid)
         return notDigits();
     // More digits than a double holds would silently read as 0.
-    QString whole = request.amount.section(QRegularExpression(QStringLiteral("[,.]")), 0, 0);
+    QString whole = typed.whole;
     while (whole.startsWith(u'0'))
         whole.remove(0, 1);
     if (whole.size() > 300)
         return notDigits();
 
-    const double amount = numericValue(request.amount);
+    const double amount = typed.value;
     const double rate = numericValue(request.rate);
     const bool fromEuros = request.amountIn == AmountIn::Euros;
     double result = 0;

@@ -40,14 +40,24 @@ struct Conversion {
     QString resultWords;
 };
 
-// The amount must be digits with at most one "," or "." (read as the whole
-// number before it); anything else, a rate of 0 for a currency amount, or an
+// The amount as typed: blanks ignored anywhere, an optional sign, digits, a
+// "," or "." as the decimal separator; what follows a second separator is
+// left out. Anything else (a letter), a rate of 0 for a currency amount, or an
 // overflow gives "Cette zone ne doit comporter que des chiffres!".
 Result<Conversion> convert(const ConversionRequest& request, const QLocale& locale = QLocale());
 
-// An amount's text in words: the integer part (before the first "," or ".")
-// in words, "Zéro" when it is 0, "Mille …" rather than "Un mille …" from 1000
-// to 1999, then unit, then the decimal digits. "" for an empty text.
+struct TypedAmount {
+    bool valid = false;  // digits, blanks, a sign and separators only
+    bool negative = false;
+    QString whole;     // the digits before the separator
+    QString fraction;  // the digits after it, up to the next one
+    double value = 0;
+};
+TypedAmount readAmount(const QString& typed);
+
+// An amount's text in words: the integer part in words ("Moins …" below 0),
+// "Zéro" when it is 0, "Mille …" rather than "Un mille …" from 1000 to 1999,
+// then unit, then the decimal digits. "" for an empty text.
 QString amountInWords(const QString& amount, const QString& unit);
 
 }  // namespace tb

@@ -1,17 +1,16 @@
 #pragma once
 // What every window is handed: the session (program folder, database in use,
-// current marker), the dialog service, the registry of the windows and the
-// launcher of other programs.
+// current marker), the dialog service and the launcher of other programs.
+// Not the registry of the windows: a window that needs another one opened
+// emits a request, which the main window answers.
 namespace tb {
 class Launcher;
 class Session;
 }
 class Dialogs;
-class Windows;
 
 struct AppContext {
     tb::Session& session;
     Dialogs& dialogs;
-    Windows& windows;
     tb::Launcher& launcher;
 };

@@ -14,13 +14,17 @@ class Ffrance29 : public QWidget {
 public:
     explicit Ffrance29(AppContext& ctx, QWidget* parent = nullptr);
 
-    // Forgets the last confirmed choice before each opening.
-    void resetChoice() { m_confirmed.clear(); }
+    // Before each opening: forgets the last confirmed choice and lists the
+    // folder that holds the database in use (the program folder without one),
+    // so that its neighbours show.
+    void resetChoice();
     // The folder confirmed with "Valider" (ending with "/"), or "".
     QString chosenFolder() const { return m_confirmed; }
 
 private:
     void validate();
+    // Database folders show apart: their own icon and their card count.
+    void markDatabases();
 
     AppContext& m_ctx;
     FolderList* m_folders = nullptr;

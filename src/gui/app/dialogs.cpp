@@ -9,10 +9,13 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSpacerItem>
 #include <QWidget>
 
 QWidget* QtDialogs::owner() const
@@ -26,9 +29,28 @@ QWidget* QtDialogs::owner() const
     return m_parent;
 }
 
+namespace {
+
+// A short text would make the box narrower than its title, which the title
+// bar then cuts: the box is made wide enough for both.
+void fitTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int titleWidth = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + 160;
+    grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                  1, grid->columnCount());
+}
+
+}  // namespace
+
 void QtDialogs::message(const QString& text, const QString& title, QMessageBox::Icon icon)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, owner());
+    fitTitle(box);
     box.exec();
 }
 
@@ -38,6 +60,7 @@ QMessageBox::StandardButton QtDialogs::question(const QString& text, const QStri
                                                 QMessageBox::Icon icon, const QString& helpPage)
 {
     QMessageBox box(icon, title, text, buttons, owner());
+    fitTitle(box);
     if (!helpPage.isEmpty())
         box.addButton(QMessageBox::Help);
     box.setDefaultButton(defaultButton);

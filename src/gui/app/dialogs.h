@@ -53,6 +53,11 @@ public:
 
     // "Erreur n° N : text" in a message box.
     void showError(const tb::Error& error) { message(error.message()); }
+
+    // The font and colour last chosen for a print, offered again at the next
+    // one while the program runs.
+    std::optional<QFont> printFont;
+    std::optional<QColor> printColor;
 };
 
 // The real service, on Qt's own dialogs.

@@ -8,17 +8,15 @@
 #include "core/db/database_files.h"
 #include "core/external/external_programs.h"
 #include "core/external/launcher.h"
+#include "core/db/recent_databases.h"
 #include "core/external/start_up.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/dialogs.h"
-#include "gui/cards/card_window.h"
+#include "gui/cards/trash_window.h"
 #include "gui/cards/creation_window.h"
-#include "gui/external/program_chooser_window.h"
-#include "gui/external/program_paths_window.h"
 #include "gui/cards/structure_window.h"
-#include "gui/lists/email_window.h"
+#include "gui/external/program_paths_window.h"
 #include "gui/lists/list_commands.h"
-#include "gui/lists/list_window.h"
 #include "gui/lists/search_box.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/map/map_picture.h"
@@ -28,9 +26,12 @@
 #include "gui/postal/postal_commands.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
+#include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QAction>
+#include <tuple>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -43,21 +44,18 @@
 #include <QVBoxLayout>
 
 namespace {
-QString escapeAmpersands(QString caption)
-{
-    return caption.replace(u'&', QStringLiteral("&&"));
-}
-
 const QString kNoDatabase = QStringLiteral(
     " Vous devez au préalable créer une nouvelle base de données ou ouvrir une base de données existante !");
 const QString kNoCards = QStringLiteral(" Il n'y a aucune fiche dans la base de données !");
+const QString kFirstStepHint
+    = QStringLiteral(" Pour commencer : menu « Fichier », créez une base de données ou ouvrez-en une.");
 const QString kMapHint = QStringLiteral(
     " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les fiches de cet endroit.");
 }  // namespace
 
 FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& programFolder, QWidget* parent)
     : QMainWindow(parent), m_session(programFolder), m_launcher(launcher, dialogs),
-      m_ctx{m_session, dialogs, m_windows, m_launcher}
+      m_ctx{m_session, dialogs, m_launcher}
 {
     m_windows.setUp(&m_ctx, this);
     setObjectName(QStringLiteral("FFrance"));
@@ -76,7 +74,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     auto* top = new QHBoxLayout;
     top->addWidget(m_search, 1);
     top->addStretch(1);
-    m_hint = new QLabel(kMapHint, central);
+    m_hint = new QLabel(kFirstStepHint, central);
     m_hint->setObjectName(QStringLiteral("MapHint"));
     layout->addLayout(top);
     layout->addWidget(m_map, 1);
@@ -94,7 +92,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
             mapRightClick();
     });
 
-    connect(m_search, &SearchBox::cardChosen, this, &FFrance::openFoundCard);
+    connect(m_search, &SearchBox::cardChosen, this, [this](long long n) { m_windows.openCard(n); });
     connect(m_search, &SearchBox::failed, this, [this](const tb::Error& e) { m_ctx.dialogs.showError(e); });
     auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
     connect(find, &QShortcut::activated, m_search, &SearchBox::focusBox);
@@ -128,117 +126,111 @@ FFrance::~FFrance()
             delete w;
 }
 
-QAction* FFrance::addAction(QWidget* menu, const char* name, const QString& caption)
-{
-    auto* action = new QAction(escapeAmpersands(caption), this);
-    action->setObjectName(QString::fromUtf8(name));
-    menu->addAction(action);
-    return action;
-}
-
-QMenu* FFrance::addMenu(QWidget* parentMenu, const char* name, const QString& caption, QChar mnemonic)
-{
-    QString text = escapeAmpersands(caption);
-    // The underlined letter that opens the menu with Alt.
-    if (!mnemonic.isNull())
-        text.insert(text.indexOf(mnemonic), u'&');
-    auto* menu = new QMenu(text, parentMenu);
-    menu->setObjectName(QString::fromUtf8(name));
-    menu->menuAction()->setObjectName(QString::fromUtf8(name));
-    menu->setAccessibleName(caption);
-    parentMenu->addAction(menu->menuAction());
-    return menu;
-}
-
 void FFrance::buildMenus()
 {
     QMenuBar* bar = menuBar();
 
-    QMenu* fichier = addMenu(bar, "Fichier", QStringLiteral("Fichier"), u'F');
-    connect(addAction(fichier, "Nbase", QStringLiteral("Création d'une nouvelle base de données")), &QAction::triggered,
+    QMenu* fichier = addSubmenu(bar, "Fichier", QStringLiteral("Fichier"), u'F');
+    connect(addMenuEntry(fichier, "Nbase", QStringLiteral("Création d'une nouvelle base de données")), &QAction::triggered,
             this, &FFrance::createDatabase);
-    connect(addAction(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante")), &QAction::triggered,
+    connect(addMenuEntry(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante")), &QAction::triggered,
             this, &FFrance::openDatabase);
+    m_recent = addSubmenu(fichier, "BasesRecentes", QStringLiteral("Bases récentes"));
+    connect(m_recent, &QMenu::aboutToShow, this, &FFrance::fillRecentDatabases);
+    fillRecentDatabases();
+    connect(addMenuEntry(fichier, "Corbeille", QStringLiteral("Corbeille")), &QAction::triggered, this,
+            &FFrance::showTrash);
     fichier->addSeparator();
     m_exchange = new ExchangeCommands(m_ctx, this);
     m_exchange->addTo(fichier);
     fichier->addSeparator();
-    connect(addAction(fichier, "quitter", QStringLiteral("Quitter")), &QAction::triggered, this, &QWidget::close);
+    connect(addMenuEntry(fichier, "quitter", QStringLiteral("Quitter")), &QAction::triggered, this, &QWidget::close);
 
-    m_cartes = addAction(bar, "cartes", QStringLiteral("Cartes & Plans"));
-    m_cartes->setText(QStringLiteral("&Cartes && Plans"));
+    m_cartes = addMenuEntry(bar, "cartes", QStringLiteral("Cartes & Plans"), u'C');
     connect(m_cartes, &QAction::triggered, this, &FFrance::chooseMap);
 
-    m_clients = addMenu(bar, "clients", QStringLiteral("Base de données"), u'B');
-    connect(addAction(m_clients, "Voirlesfiches", QStringLiteral("Voir, modifier, archiver les fiches")),
-            &QAction::triggered, this, [this] { showAllCards(m_ctx); });
-    QMenu* listes = addMenu(m_clients, "listclients", QStringLiteral("Listes des fiches"));
-    connect(addAction(listes, "alpha", QStringLiteral("Classement alphabétique")), &QAction::triggered, this,
-            [this] { showSortedList(m_ctx, tb::ListKind::Alphabetical); });
-    connect(addAction(listes, "villes", QStringLiteral("Classement par villes")), &QAction::triggered, this,
-            [this] { showSortedList(m_ctx, tb::ListKind::ByCity); });
-    connect(addAction(listes, "CPostaux", QStringLiteral("Classement par codes postaux")), &QAction::triggered, this,
-            [this] { showSortedList(m_ctx, tb::ListKind::ByPostalCode); });
-    QMenu* recherches = addMenu(m_clients, "recherches", QStringLiteral("Recherches"));
-    connect(addAction(recherches, "Rechnom", QStringLiteral("Recherche par le nom")), &QAction::triggered, this,
-            [this] { showSearch(m_ctx, tb::SearchField::Surname); });
-    connect(addAction(recherches, "Rechcp1", QStringLiteral("Recherche par le code postal")), &QAction::triggered, this,
-            [this] { showSearch(m_ctx, tb::SearchField::PostalCode); });
-    connect(addAction(recherches, "Rechloc", QStringLiteral("Recherche par la localité")), &QAction::triggered, this,
-            [this] { showSearch(m_ctx, tb::SearchField::City); });
-    connect(addAction(recherches, "Rechtelf", QStringLiteral("Recherche par le n° de téléphone fixe")),
-            &QAction::triggered, this, [this] { showSearch(m_ctx, tb::SearchField::Landline); });
-    connect(addAction(recherches, "rechtelp", QStringLiteral("Recherche par le n° de téléphone portable")),
-            &QAction::triggered, this, [this] { showSearch(m_ctx, tb::SearchField::Mobile); });
-    connect(addAction(m_clients, "FicArch", QStringLiteral("Fiches archivées")), &QAction::triggered, this,
-            [this] { showSortedList(m_ctx, tb::ListKind::Archived); });
-    connect(addAction(m_clients, "octets", QStringLiteral("Nombre de fiches")), &QAction::triggered, this,
+    m_clients = addSubmenu(bar, "clients", QStringLiteral("Base de données"), u'B');
+    connect(addMenuEntry(m_clients, "Voirlesfiches", QStringLiteral("Voir, modifier, archiver les fiches")),
+            &QAction::triggered, this, [this] {
+                if (hasCardsOrWarn(m_ctx))
+                    m_windows.openFirstCard();
+            });
+    QMenu* listes = addSubmenu(m_clients, "listclients", QStringLiteral("Listes des fiches"));
+    const std::tuple<const char*, const char*, tb::ListKind> lists[] = {
+        {"alpha", "Classement alphabétique", tb::ListKind::Alphabetical},
+        {"villes", "Classement par villes", tb::ListKind::ByCity},
+        {"CPostaux", "Classement par codes postaux", tb::ListKind::ByPostalCode},
+    };
+    for (const auto& [name, text, kind] : lists)
+        connect(addMenuEntry(listes, name, QString::fromUtf8(text)), &QAction::triggered, this,
+                [this, kind] { showSortedList(kind); });
+    QMenu* recherches = addSubmenu(m_clients, "recherches", QStringLiteral("Recherches"));
+    const std::tuple<const char*, const char*, tb::SearchField> searches[] = {
+        {"Rechnom", "Recherche par le nom", tb::SearchField::Surname},
+        {"Rechcp1", "Recherche par le code postal", tb::SearchField::PostalCode},
+        {"Rechloc", "Recherche par la localité", tb::SearchField::City},
+        {"Rechtelf", "Recherche par le n° de téléphone fixe", tb::SearchField::Landline},
+        {"rechtelp", "Recherche par le n° de téléphone portable", tb::SearchField::Mobile},
+    };
+    for (const auto& [name, text, field] : searches)
+        connect(addMenuEntry(recherches, name, QString::fromUtf8(text)), &QAction::triggered, this,
+                [this, field] { showSearch(field); });
+    connect(addMenuEntry(m_clients, "FicArch", QStringLiteral("Fiches archivées")), &QAction::triggered, this,
+            [this] { showSortedList(tb::ListKind::Archived); });
+    connect(addMenuEntry(m_clients, "octets", QStringLiteral("Nombre de fiches")), &QAction::triggered, this,
             [this] { showCardCount(m_ctx); });
-    connect(addAction(m_clients, "Adresses", QStringLiteral("Adresses avec traitement de texte")),
+    connect(addMenuEntry(m_clients, "Adresses", QStringLiteral("Adresses avec traitement de texte")),
             &QAction::triggered, this, [this] { exportAddresses(m_ctx); });
-    connect(addAction(m_clients, "mail", QStringLiteral("Adresses E-mail")), &QAction::triggered, this,
-            [this] { showEmailWindow(m_ctx); });
-    QMenu* ficExport = addMenu(m_clients, "FicExport", QStringLiteral("Fichier \"EXPORT\""));
-    connect(addAction(ficExport, "export",
+    connect(addMenuEntry(m_clients, "mail", QStringLiteral("Adresses E-mail")), &QAction::triggered, this,
+            [this] {
+                if (const std::optional<tb::EmailLists> lists = emailLists(m_ctx))
+                    m_windows.showEmails(*lists);
+            });
+    QMenu* ficExport = addSubmenu(m_clients, "FicExport", QStringLiteral("Fichier \"EXPORT\""));
+    connect(addMenuEntry(ficExport, "export",
                       QStringLiteral("Création du fichier \"EXPORT\" sous forme d'un fichier texte")),
             &QAction::triggered, this, [this] { exportCards(m_ctx); });
-    connect(addAction(ficExport, "AppelGE", QStringLiteral("Appel du gestionnaire externe de bases de données")),
+    connect(addMenuEntry(ficExport, "AppelGE", QStringLiteral("Appel du gestionnaire externe de bases de données")),
             &QAction::triggered, this, [this] { callDatabaseManager(m_ctx); });
-    connect(addAction(ficExport, "AppelMDB",
+    connect(addMenuEntry(ficExport, "AppelMDB",
                       QStringLiteral("Pour les utilisateurs de Microsof Access : Appel de TABulon.mdb")),
             &QAction::triggered, this, [this] { callDatabaseManagerWithExport(m_ctx); });
 
-    m_structure = addMenu(bar, "Structure", QStringLiteral("Structure"), u'S');
-    connect(addAction(m_structure, "Fiche", QStringLiteral("Fiche")), &QAction::triggered, this,
-            [this] { editCardStructure(m_ctx); });
-    connect(addAction(m_structure, "MExel", QStringLiteral("Maquette \"EXCEL\"")), &QAction::triggered, this,
+    m_structure = addSubmenu(bar, "Structure", QStringLiteral("Structure"), u'S');
+    connect(addMenuEntry(m_structure, "Fiche", QStringLiteral("Fiche")), &QAction::triggered, this,
+            [this] {
+                if (m_session.hasDatabase())
+                    m_windows.editStructure();
+            });
+    connect(addMenuEntry(m_structure, "MExel", QStringLiteral("Maquette \"EXCEL\"")), &QAction::triggered, this,
             [this] { editSpreadsheetTemplate(m_ctx); });
-    connect(addAction(m_structure, "MNote", QStringLiteral("Maquette \"Note confidentielle\"")), &QAction::triggered,
+    connect(addMenuEntry(m_structure, "MNote", QStringLiteral("Maquette \"Note confidentielle\"")), &QAction::triggered,
             this, [this] { editNoteTemplate(m_ctx); });
 
-    m_tournee = addAction(bar, "Tournèe", QStringLiteral("Définition de zones"));
-    m_tournee->setText(QStringLiteral("&Définition de zones"));
+    m_tournee = addMenuEntry(bar, "Tournèe", QStringLiteral("Définition de zones"), u'D');
     connect(m_tournee, &QAction::triggered, this, &FFrance::showZones);
 
-    QMenu* outils = addMenu(bar, "Outils", QStringLiteral("Accessoires"), u'A');
-    connect(addAction(outils, "Rechcp", QStringLiteral("Recherche d'une ville par son code postal")),
-            &QAction::triggered, this, [this] { searchCityByPostalCode(m_ctx); });
-    connect(addAction(outils, "RechparVille", QStringLiteral("Recherche d'un Code postal  par le nom de la ville")),
-            &QAction::triggered, this, [this] { searchPostalCodeByCity(m_ctx); });
+    QMenu* outils = addSubmenu(bar, "Outils", QStringLiteral("Accessoires"), u'A');
+    connect(addMenuEntry(outils, "Rechcp", QStringLiteral("Recherche d'une ville par son code postal")),
+            &QAction::triggered, this, [this] { searchCityByPostalCode(m_ctx, m_windows.postalWindow()); });
+    connect(addMenuEntry(outils, "RechparVille", QStringLiteral("Recherche d'un Code postal  par le nom de la ville")),
+            &QAction::triggered, this, [this] { searchPostalCodeByCity(m_ctx, m_windows.postalWindow()); });
 
-    QMenu* accessoires = addMenu(bar, "accessoires", QStringLiteral("Outils"), u'O');
-    QAction* rib = addAction(accessoires, "RIB", QStringLiteral("Clé RIB"));
+    QMenu* accessoires = addSubmenu(bar, "accessoires", QStringLiteral("Outils"), u'O');
+    QAction* rib = addMenuEntry(accessoires, "RIB", QStringLiteral("Clé RIB"));
     rib->setVisible(false);
-    connect(rib, &QAction::triggered, this, [this] { m_ctx.dialogs.showModal(m_ctx.windows.ribWindow()); });
-    connect(addAction(accessoires, "calendrier", QStringLiteral("Calendrier")), &QAction::triggered, this,
-            [this] { m_ctx.dialogs.showModal(m_ctx.windows.calendar()); });
-    connect(addAction(accessoires, "cvt", QStringLiteral("Convertisseur Euros")), &QAction::triggered, this,
-            [this] { m_ctx.dialogs.showModal(m_ctx.windows.converter()); });
-    connect(addAction(accessoires, "Affichage", QStringLiteral("Affichage")), &QAction::triggered, this,
+    connect(rib, &QAction::triggered, this, [this] { m_ctx.dialogs.showModal(m_windows.ribWindow()); });
+    connect(addMenuEntry(accessoires, "calendrier", QStringLiteral("Calendrier")), &QAction::triggered, this,
+            [this] { m_ctx.dialogs.showModal(m_windows.calendar()); });
+    connect(addMenuEntry(accessoires, "cvt", QStringLiteral("Convertisseur Euros")), &QAction::triggered, this,
+            [this] { m_ctx.dialogs.showModal(m_windows.converter()); });
+    connect(addMenuEntry(accessoires, "iban", QStringLiteral("Contrôle d'un IBAN")), &QAction::triggered, this,
+            [this] { m_ctx.dialogs.showModal(m_windows.ibanWindow()); });
+    connect(addMenuEntry(accessoires, "Affichage", QStringLiteral("Affichage")), &QAction::triggered, this,
             &FFrance::startDisplaySettings);
 
-    QMenu* logExt = addMenu(bar, "LogExt", QStringLiteral("Logiciels externes"), u'L');
-    QMenu* rech = addMenu(logExt, "RechLogExt", QStringLiteral("Recherches des logiciels externes"));
+    QMenu* logExt = addSubmenu(bar, "LogExt", QStringLiteral("Logiciels externes"), u'L');
+    QMenu* rech = addSubmenu(logExt, "RechLogExt", QStringLiteral("Recherches des logiciels externes"));
     const std::pair<const char*, const char*> kinds[] = {
         {"LogTrtExcel", "Logiciel traitement des feuilles EXCEL"},
         {"LogTrtTxt", "Logiciel traitement de texte"},
@@ -249,25 +241,24 @@ void FFrance::buildMenus()
     };
     int code = 0;
     for (const auto& [name, caption] : kinds) {
-        connect(addAction(rech, name, QString::fromUtf8(caption)), &QAction::triggered, this,
-                [this, kind = ++code] { chooseExternalProgram(m_ctx, kind); });
+        connect(addMenuEntry(rech, name, QString::fromUtf8(caption)), &QAction::triggered, this,
+                [this, kind = ++code] { m_windows.chooseProgram(kind); });
     }
-    connect(addAction(logExt, "LogExtActuels", QStringLiteral("Chemins des logiciels externes actuellement sélectionnés")),
-            &QAction::triggered, this, [this] { m_ctx.dialogs.showModal(m_ctx.windows.programPaths()); });
+    connect(addMenuEntry(logExt, "LogExtActuels", QStringLiteral("Chemins des logiciels externes actuellement sélectionnés")),
+            &QAction::triggered, this, [this] { m_ctx.dialogs.showModal(m_windows.programPaths()); });
 
-    QMenu* toile = addMenu(bar, "toile", QStringLiteral("Sur la toile"), u't');
+    QMenu* toile = addSubmenu(bar, "toile", QStringLiteral("Sur la toile"), u't');
     const auto links = [this] { return tb::readWebLinks(m_session.programFolder()); };
-    connect(addAction(toile, "auteur", QStringLiteral("Site de Tabulon")), &QAction::triggered, this,
+    connect(addMenuEntry(toile, "auteur", QStringLiteral("Site de Tabulon")), &QAction::triggered, this,
             [this, links] { m_ctx.launcher.openUrl(links().author); });
-    connect(addAction(toile, "utile", QStringLiteral("Site utile")), &QAction::triggered, this,
+    connect(addMenuEntry(toile, "utile", QStringLiteral("Site utile")), &QAction::triggered, this,
             [this, links] { m_ctx.launcher.openUrl(links().useful); });
-    connect(addAction(toile, "MsgAuteur", QStringLiteral("Écrire à l'auteur")), &QAction::triggered, this,
+    connect(addMenuEntry(toile, "MsgAuteur", QStringLiteral("Écrire à l'auteur")), &QAction::triggered, this,
             [this, links] { m_ctx.launcher.openUrl(links().contact); });
-    connect(addAction(toile, "msg", QStringLiteral("Envoyer un message électronique")), &QAction::triggered, this,
+    connect(addMenuEntry(toile, "msg", QStringLiteral("Envoyer un message électronique")), &QAction::triggered, this,
             [this] { m_ctx.launcher.openUrl(tb::mailtoUrl(QString())); });
 
-    QAction* aide = addAction(bar, "aide", QStringLiteral("Aide"));
-    aide->setText(QStringLiteral("Aid&e"));
+    QAction* aide = addMenuEntry(bar, "aide", QStringLiteral("Aide"), u'e');
     connect(aide, &QAction::triggered, this, &FFrance::startHelp);
 
     // Shown once a database is created or opened.
@@ -294,6 +285,25 @@ void FFrance::startUp()
     if (tb::Status s = tb::writePathValue(folder + QStringLiteral("carte.txt"), m_map->mapPath()); !s)
         m_ctx.dialogs.showError(s.error());
     m_session.setMarker(3);
+    const QStringList recent = tb::RecentDatabases::folders();
+    if (tb::RecentDatabases::reopenAtStart() && !recent.isEmpty())
+        openDatabaseFolder(recent.first());
+}
+
+void FFrance::fillRecentDatabases()
+{
+    m_recent->clear();
+    int k = 0;
+    for (const QString& folder : tb::RecentDatabases::folders()) {
+        const QByteArray name = "Recent" + QByteArray::number(++k);
+        QAction* action = addMenuEntry(m_recent, name.constData(), folder.chopped(1));
+        connect(action, &QAction::triggered, this, [this, folder] { openDatabaseFolder(folder); });
+    }
+    m_recent->addSeparator();
+    QAction* reopen = addMenuEntry(m_recent, "RouvrirDerniere", QStringLiteral("Rouvrir la dernière base au démarrage"));
+    reopen->setCheckable(true);
+    reopen->setChecked(tb::RecentDatabases::reopenAtStart());
+    connect(reopen, &QAction::toggled, this, [](bool on) { tb::RecentDatabases::setReopenAtStart(on); });
 }
 
 void FFrance::fitOnScreen()
@@ -346,6 +356,8 @@ void FFrance::followDatabase()
         m_search->setSearcher({});
         return;
     }
+    tb::RecentDatabases::add(db->folder());
+    fillRecentDatabases();
     // Read in the background while the map is drawn: ready for the first key.
     db->prepareSearch();
     m_search->setSearcher([db](const QString& typed) { return db->search(typed, SearchBox::kShownLines); });
@@ -359,15 +371,28 @@ void FFrance::followDatabase()
 void FFrance::showHint()
 {
     const tb::Database* db = m_session.database();
+    m_hint->setText(db ? kMapHint : kFirstStepHint);
     m_hint->setVisible(!db || db->count() == 0);
 }
 
-void FFrance::openFoundCard(long long n)
+void FFrance::showTrash()
 {
-    QPointer<FFrance4> card = m_windows.cardWindow();
-    card->clear();
-    card->openCard(n);
-    m_ctx.dialogs.showModal(card);
+    if (refuseWithoutDatabase())
+        return;
+    m_ctx.dialogs.showModal(new FCorbeille(m_ctx, this));
+}
+
+void FFrance::showSortedList(tb::ListKind kind)
+{
+    if (std::optional<tb::Result<tb::CardList>> list = sortedList(m_ctx, kind))
+        m_windows.showList(std::move(*list));
+}
+
+void FFrance::showSearch(tb::SearchField field)
+{
+    const auto forgetList = [this] { m_windows.forgetList(); };
+    if (std::optional<tb::Result<tb::CardList>> found = searchList(m_ctx, field, forgetList))
+        m_windows.showList(std::move(*found));
 }
 
 void FFrance::createDatabase()
@@ -407,7 +432,13 @@ void FFrance::openDatabase()
     // Closed without a valid choice: the database in use stays as it was.
     if (!chooser || chooser->chosenFolder().isEmpty())
         return;
-    tb::Result<std::unique_ptr<tb::Database>> opened = tb::Database::open(chooser->chosenFolder());
+    openDatabaseFolder(chooser->chosenFolder());
+}
+
+void FFrance::openDatabaseFolder(const QString& folder)
+{
+    const QString program = m_session.programFolder();
+    tb::Result<std::unique_ptr<tb::Database>> opened = tb::Database::open(folder);
     if (!opened) {
         m_ctx.dialogs.showError(opened.error());
         return;
@@ -455,7 +486,7 @@ void FFrance::mapLeftClick(int x, int y)
         m_ctx.dialogs.message(kNoCards);
         return;
     }
-    showListWindow(m_ctx, db->cardsAt(x, y));
+    m_windows.showList(db->cardsAt(x, y));
 }
 
 void FFrance::mapRightClick()

@@ -1,5 +1,7 @@
 #pragma once
 #include "core/db/session.h"
+#include "core/lists/card_lists.h"
+#include "core/lists/searches.h"
 #include "gui/app/app_context.h"
 #include "gui/app/reporting_launcher.h"
 #include "gui/app/windows.h"
@@ -32,8 +34,6 @@ protected:
 
 private:
     void buildMenus();
-    QAction* addAction(QWidget* menu, const char* name, const QString& caption);
-    QMenu* addMenu(QWidget* parentMenu, const char* name, const QString& caption, QChar mnemonic = {});
     void startUp();
     void fitOnScreen();
     void setDatabaseMenusVisible();
@@ -41,12 +41,17 @@ private:
     void followDatabase();
     // The line under the map, until the first card exists.
     void showHint();
-    void openFoundCard(long long n);
+    void showSortedList(tb::ListKind kind);  // alpha, villes, CPostaux, FicArch
+    void showSearch(tb::SearchField field);   // Rechnom, Rechcp1, Rechloc, Rechtelf, rechtelp
 
     void createDatabase();
     void openDatabase();
+    // Opens the database of folder (a chosen or a recent one).
+    void openDatabaseFolder(const QString& folder);
+    void fillRecentDatabases();
     void chooseMap();
     void showZones();
+    void showTrash();  // Corbeille
     void mapLeftClick(int x, int y);
     void mapRightClick();
     void startHelp();
@@ -64,6 +69,7 @@ private:
     QLabel* m_hint = nullptr;
     QAction* m_cartes = nullptr;
     QMenu* m_clients = nullptr;
+    QMenu* m_recent = nullptr;  // BasesRecentes
     QMenu* m_structure = nullptr;
     QAction* m_tournee = nullptr;
     ExchangeCommands* m_exchange = nullptr;

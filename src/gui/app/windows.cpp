@@ -1,5 +1,8 @@
 #include "gui/app/windows.h"
 
+#include "core/lists/card_lists.h"
+#include "gui/app/app_context.h"
+#include "gui/app/dialogs.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/secondary_window.h"
 #include "gui/cards/card_window.h"
@@ -21,6 +24,7 @@
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
 #include "gui/tools/note_editor_window.h"
+#include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 
 void Windows::setUp(AppContext* ctx, QWidget* parent)
@@ -32,29 +36,157 @@ void Windows::setUp(AppContext* ctx, QWidget* parent)
 template <typename W>
 W* Windows::ensure(QPointer<W>& slot)
 {
-    if (isClosed(slot))
+    if (isClosed(slot)) {
         slot = new W(*m_ctx, m_parent);
+        connectRequests(slot.data());
+    }
     return slot;
 }
 
-FFrance3* Windows::listWindow() { return ensure(m_list); }
-FFrance4* Windows::cardWindow() { return ensure(m_card); }
+// Each window's requests, connected once when it is made; the window is the
+// context, so a deleted window leaves no connection behind.
+void Windows::connectRequests(FFrance3* list)
+{
+    QObject::connect(list, &FFrance3::cardChosen, list, [this](long long n) { openCard(n); });
+}
+
+void Windows::connectRequests(FFrance4* card)
+{
+    connectCardRequests(card);
+    QObject::connect(card, &FFrance4::journalRequested, card,
+                     [this](tb::JournalKind kind, long long n, const CardRecord& typed) { openJournal(kind, n, typed); });
+    QObject::connect(card, &FFrance4::noteRequested, card,
+                     [this](const QString& path, const QString& summary) { openNote(path, summary); });
+    QObject::connect(card, &FFrance4::documentViewRequested, card,
+                     [this](tb::Attachment kind, const QString& path) { viewDocument(kind, path); });
+}
+
+void Windows::connectRequests(FFrance11* creation)
+{
+    connectCardRequests(creation);
+}
+
+void Windows::connectCardRequests(CardWindowBase* window)
+{
+    QObject::connect(window, &CardWindowBase::attachmentRequested, window,
+                     [this](tb::Attachment kind, long long n) { chooseAttachment(kind, n); });
+}
+
+void Windows::connectRequests(Ffrance28* zones)
+{
+    QObject::connect(zones, &Ffrance28::listRequested, zones, [this](const tb::CardList& list) { showList(list); });
+}
+
+void Windows::openCard(long long n)
+{
+    QPointer<FFrance4> card = ensure(m_card);
+    card->openCard(n);
+    m_ctx->dialogs.showModal(card);
+}
+
+void Windows::openFirstCard()
+{
+    QPointer<FFrance4> card = ensure(m_card);
+    // Card 1 shows while the first name in name order is highlighted.
+    card->openCard(1, FFrance4::kFirstName);
+    m_ctx->dialogs.showModal(card);
+}
+
+void Windows::showList(tb::Result<tb::CardList> list)
+{
+    if (!list) {
+        m_ctx->dialogs.showError(list.error());
+        return;
+    }
+    FFrance3* window = ensure(m_list);
+    window->setList(std::move(list).value());
+    m_ctx->dialogs.showModal(window);
+}
+
+void Windows::forgetList()
+{
+    if (!isClosed(m_list))
+        m_list->setList({});
+}
+
+void Windows::showEmails(const tb::EmailLists& lists)
+{
+    Ffrance91* window = ensure(m_email);
+    window->fill(lists.names, lists.addresses);
+    m_ctx->dialogs.showModal(window);
+}
+
+void Windows::editStructure()
+{
+    FFrance26* window = ensure(m_structure);
+    window->prepare();
+    m_ctx->dialogs.showModal(window);
+}
+
+void Windows::chooseProgram(int code)
+{
+    Ffrance25* chooser = ensure(m_programChooser);
+    chooser->setProgramCode(code);
+    m_ctx->dialogs.showModal(chooser);
+}
+
+void Windows::openJournal(tb::JournalKind kind, long long n, const CardRecord& typed)
+{
+    JournalWindowBase* journal = nullptr;
+    switch (kind) {
+    case tb::JournalKind::Collections: {
+        Ffrance19* collections = ensure(m_collections);
+        collections->setAmounts(typed);
+        journal = collections;
+        break;
+    }
+    case tb::JournalKind::Interest:
+        journal = ensure(m_interest);
+        break;
+    case tb::JournalKind::Memento:
+        journal = ensure(m_memento);
+        break;
+    }
+    if (journal->openJournal(n, typed))
+        m_ctx->dialogs.showModal(journal);
+    else
+        journal->close();
+}
+
+void Windows::openNote(const QString& path, const QString& summary)
+{
+    FFrance9* editor = ensure(m_noteEditor);
+    editor->openNote(path, summary);
+    m_ctx->dialogs.showModal(editor);
+}
+
+void Windows::chooseAttachment(tb::Attachment kind, long long n)
+{
+    Ffrance23* browser = ensure(m_fileBrowser);
+    browser->prepare(tb::attachmentPattern(kind), !tb::isPictureAttachment(kind), tb::attachmentBase(kind, n));
+    m_ctx->dialogs.showModal(browser);
+}
+
+void Windows::viewDocument(tb::Attachment kind, const QString& path)
+{
+    if (tb::isPictureAttachment(kind)) {
+        Ffrance16* viewer = ensure(m_scanViewer);
+        viewer->openDocument(path);
+        m_ctx->dialogs.showModal(viewer);
+    } else {
+        Ffrancelic* viewer = ensure(m_textViewer);
+        viewer->openDocument(path);
+        m_ctx->dialogs.showModal(viewer);
+    }
+}
+
 FFrance5* Windows::postalWindow() { return ensure(m_postal); }
-FFrance9* Windows::noteEditor() { return ensure(m_noteEditor); }
 FFrance11* Windows::creationWindow() { return ensure(m_creation); }
 FFrance22* Windows::mapBrowser() { return ensure(m_mapBrowser); }
-Ffrance23* Windows::fileBrowser() { return ensure(m_fileBrowser); }
 Ffrance29* Windows::databaseChooser() { return ensure(m_chooser); }
 FFrance8* Windows::converter() { return ensure(m_converter); }
 Ffrance17* Windows::ribWindow() { return ensure(m_rib); }
+FIban* Windows::ibanWindow() { return ensure(m_iban); }
 Ffrance7* Windows::calendar() { return ensure(m_calendar); }
-Ffrance19* Windows::collectionsJournal() { return ensure(m_collections); }
-Ffrance18* Windows::interestJournal() { return ensure(m_interest); }
-Ffrance92* Windows::memento() { return ensure(m_memento); }
-Ffrance25* Windows::programChooser() { return ensure(m_programChooser); }
 Ffrance14* Windows::programPaths() { return ensure(m_programPaths); }
-FFrance26* Windows::structureWindow() { return ensure(m_structure); }
-Ffrance91* Windows::emailWindow() { return ensure(m_email); }
-Ffrance16* Windows::scanViewer() { return ensure(m_scanViewer); }
-Ffrancelic* Windows::textViewer() { return ensure(m_textViewer); }
 Ffrance28* Windows::zoneWindow() { return ensure(m_zones); }

@@ -1,8 +1,14 @@
 #pragma once
-// The secondary windows, created on first use. A window closed with its close
-// box is deleted (its state goes with it); one confirmed by its own button is
-// only hidden and keeps its state for the next opening. Windows ask each other
-// for work through these, never through each other's controls.
+// The secondary windows, created on first use, and the openers that answer
+// their requests. A window closed with its close box is deleted (its state
+// goes with it); one confirmed by its own button is only hidden and keeps its
+// state for the next opening. Only the main window holds this registry: the
+// other windows emit requests, which the openers here answer.
+#include "core/base/error.h"
+#include "core/cards/attachments.h"
+#include "core/journals/journal.h"
+#include "core/lists/card_list.h"
+
 #include <QPointer>
 
 struct AppContext;
@@ -18,6 +24,7 @@ class Ffrance29;
 class Ffrance7;
 class FFrance8;
 class Ffrance17;
+class FIban;
 class Ffrance18;
 class Ffrance19;
 class Ffrance92;
@@ -28,38 +35,59 @@ class Ffrance91;
 class Ffrance16;
 class Ffrancelic;
 class Ffrance28;
+class CardWindowBase;
+namespace tb {
+struct EmailLists;
+}
 
 class Windows {
 public:
     // parent: the main window, which the secondary windows belong to.
     void setUp(AppContext* ctx, QWidget* parent);
 
-    FFrance3* listWindow();
-    FFrance4* cardWindow();
+    // Card n in the card window, its name selected in the list of names.
+    void openCard(long long n);
+    void openFirstCard();
+    // The list window on list, or the error that kept it from being made.
+    void showList(tb::Result<tb::CardList> list);
+    // An earlier list never shows under a new question or its results.
+    void forgetList();
+    void showEmails(const tb::EmailLists& lists);
+    // "Structure" > "Fiche": the captions of the database in use.
+    void editStructure();
+    // The chooser of external program code (1 to 6).
+    void chooseProgram(int code);
+    // The journal of card n, typed as the card window holds it (its debt calculated).
+    void openJournal(tb::JournalKind kind, long long n, const CardRecord& typed);
+    void openNote(const QString& path, const QString& summary);
+    // The file browser, copying the chosen file as card n's document kind.
+    void chooseAttachment(tb::Attachment kind, long long n);
+    // A scan in Ffrance16, a text in Ffrancelic.
+    void viewDocument(tb::Attachment kind, const QString& path);
+
     FFrance5* postalWindow();
-    FFrance9* noteEditor();
     FFrance11* creationWindow();
     FFrance22* mapBrowser();
     Ffrance23* fileBrowser();
     Ffrance29* databaseChooser();
     FFrance8* converter();
     Ffrance17* ribWindow();
+    FIban* ibanWindow();
     Ffrance7* calendar();
-    Ffrance19* collectionsJournal();
-    Ffrance18* interestJournal();
-    Ffrance92* memento();
-    Ffrance25* programChooser();
     Ffrance14* programPaths();
-    FFrance26* structureWindow();
-    Ffrance91* emailWindow();
-    Ffrance16* scanViewer();
-    Ffrancelic* textViewer();
     Ffrance28* zoneWindow();
-
 
 private:
     template <typename W>
     W* ensure(QPointer<W>& slot);
+    // The requests a window emits, answered here; most windows emit none.
+    template <typename W>
+    void connectRequests(W*) {}
+    void connectRequests(FFrance3* list);
+    void connectRequests(FFrance4* card);
+    void connectRequests(FFrance11* creation);
+    void connectRequests(Ffrance28* zones);
+    void connectCardRequests(CardWindowBase* window);
 
     AppContext* m_ctx = nullptr;
     QWidget* m_parent = nullptr;
@@ -73,6 +101,7 @@ private:
     QPointer<Ffrance29> m_chooser;
     QPointer<FFrance8> m_converter;
     QPointer<Ffrance17> m_rib;
+    QPointer<FIban> m_iban;
     QPointer<Ffrance7> m_calendar;
     QPointer<Ffrance19> m_collections;
     QPointer<Ffrance18> m_interest;

@@ -5,11 +5,7 @@
 #include "core/external/external_programs.h"
 #include "core/external/launcher.h"
 #include "gui/app/dialogs.h"
-#include "gui/app/windows.h"
-#include "gui/cards/scan_viewer_window.h"
-#include "gui/cards/text_viewer_window.h"
 #include "gui/lists/list_printer.h"
-#include "gui/map/file_browser_window.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -48,17 +44,6 @@ void openWithProgram(AppContext& ctx, int program, const QString& document)
         tb::openWith(ctx.launcher, tb::programPath(ctx.session.programFolder(), program), document);
 }
 
-// The viewer the windows registry gives, on path, shown modally.
-template <typename Viewer>
-void showDocument(AppContext& ctx, Viewer* (Windows::*viewer)(), const QString& path)
-{
-    if (path.isEmpty())
-        return;
-    Viewer* window = (ctx.windows.*viewer)();
-    window->openDocument(path);
-    ctx.dialogs.showModal(window);
-}
-
 void printWith(AppContext& ctx, const tb::CardPrint& print)
 {
     QPrinter printer(QPrinter::HighResolution);
@@ -79,15 +64,6 @@ void printWith(AppContext& ctx, const tb::CardPrint& print)
 
 }  // namespace
 
-void chooseAttachment(AppContext& ctx, tb::Attachment kind, long long n)
-{
-    if (!ctx.session.database() || n < 1)
-        return;
-    Ffrance23* browser = ctx.windows.fileBrowser();
-    browser->prepare(tb::attachmentPattern(kind), !tb::isPictureAttachment(kind), tb::attachmentBase(kind, n));
-    ctx.dialogs.showModal(browser);
-}
-
 void scanDocument(AppContext& ctx, int document, long long n)
 {
     const tb::Database* db = ctx.session.database();
@@ -97,14 +73,9 @@ void scanDocument(AppContext& ctx, int document, long long n)
     tb::startAlone(ctx.launcher, tb::programPath(ctx.session.programFolder(), kScannerProgram));
 }
 
-void viewScan(AppContext& ctx, int document, long long n)
+QString documentToView(AppContext& ctx, tb::Attachment kind, long long n)
 {
-    showDocument(ctx, &Windows::scanViewer, documentFile(ctx, scanOf(document), n, QStringLiteral(".jpg")));
-}
-
-void viewText(AppContext& ctx, int document, long long n)
-{
-    showDocument(ctx, &Windows::textViewer, documentFile(ctx, textOf(document), n, QStringLiteral(".txt")));
+    return documentFile(ctx, kind, n, tb::isPictureAttachment(kind) ? QStringLiteral(".jpg") : QStringLiteral(".txt"));
 }
 
 void openScanInImageProgram(AppContext& ctx, int document, long long n)

@@ -7,14 +7,11 @@
 #include "core/cards/card_record.h"
 #include "gui/app/app_context.h"
 
-// photo, RechScan1/2, RechTxt1/2: the file browser copies the chosen file as
-// card n's document.
-void chooseAttachment(AppContext& ctx, tb::Attachment kind, long long n);
 // ScanDoc1/2: where the scan must be saved, then the scanner program.
 void scanDocument(AppContext& ctx, int document, long long n);
-// VoirTB3/4, VoirTB1/2: the scan in Ffrance16, the text in Ffrancelic.
-void viewScan(AppContext& ctx, int document, long long n);
-void viewText(AppContext& ctx, int document, long long n);
+// VoirTB3/4, VoirTB1/2: card n's scan or text document kind as it is on
+// disk, for Tabulon to show; "" when there is none to show.
+QString documentToView(AppContext& ctx, tb::Attachment kind, long long n);
 // VoiTI1/2, VoirTT1/2, Feuillexls: the document in the image program, the
 // word processor, the spreadsheet program.
 void openScanInImageProgram(AppContext& ctx, int document, long long n);

@@ -1,48 +1,33 @@
 #include "gui/cards/card_window.h"
 
+#include "core/exchange/person_data.h"
+
 #include "core/base/number_text.h"
 #include "core/cards/card_fields.h"
 #include "core/cards/debt.h"
 #include "core/db/session.h"
+#include "core/exchange/person_data.h"
 #include "core/lists/card_lists.h"
 #include "core/tools/note_text.h"
 #include "gui/app/dialogs.h"
-#include "gui/app/windows.h"
 #include "gui/cards/card_documents.h"
-#include "gui/journals/collections_journal_window.h"
-#include "gui/journals/interest_journal_window.h"
-#include "gui/journals/memento_window.h"
-#include "gui/tools/note_editor_window.h"
 #include "gui/widgets/card_list_view.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <utility>
 
 namespace {
 constexpr int kPhotoDelayMs = 4000;
+constexpr int kUndoMs = 10000;
 
-QAction* addEntry(QWidget* container, const char* name, const QString& caption)
-{
-    auto* action = new QAction(caption, container);
-    action->setObjectName(QLatin1String(name));
-    container->addAction(action);
-    return action;
-}
-
-QMenu* addSubmenu(QWidget* container, const char* name, const QString& caption)
-{
-    auto* menu = new QMenu(caption, container);
-    menu->setObjectName(QLatin1String(name));
-    menu->menuAction()->setObjectName(QLatin1String(name));
-    container->addAction(menu->menuAction());
-    return menu;
-}
 }  // namespace
 
 FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
@@ -81,11 +66,16 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
                 if (!m_selecting && current.isValid())
                     moveToRow(current.row());
             });
+    // A click on the highlighted line moves too when it is not the card shown.
+    connect(m_names, &CardListView::rowOpened, this, [this](int row) {
+        if (!m_selecting && row >= 0 && m_names->cards()->numberAt(row) != shownNumber())
+            moveToRow(row);
+    });
     connect(command1, &QPushButton::clicked, this, &FFrance4::collectionsDetail);
     connect(command2, &QPushButton::clicked, this, &FFrance4::validateChange);
     connect(command3, &QPushButton::clicked, this, &FFrance4::calculateDebt);
-    connect(command4, &QPushButton::clicked, this, [this] { openJournal(m_ctx.windows.interestJournal()); });
-    connect(command5, &QPushButton::clicked, this, [this] { openJournal(m_ctx.windows.memento()); });
+    connect(command4, &QPushButton::clicked, this, [this] { openJournal(tb::JournalKind::Interest); });
+    connect(command5, &QPushButton::clicked, this, [this] { openJournal(tb::JournalKind::Memento); });
     connect(m_form, &CardFormWidget::photoClicked, this, &FFrance4::loadPhoto);
 
     m_photoTimer = new QTimer(this);
@@ -93,6 +83,17 @@ FFrance4::FFrance4(AppContext& ctx, QWidget* parent)
     m_photoTimer->setInterval(kPhotoDelayMs);
     m_photoTimer->setSingleShot(true);
     connect(m_photoTimer, &QTimer::timeout, this, &FFrance4::firePhotoTimer);
+
+    m_undoTimer = new QTimer(this);
+    m_undoTimer->setObjectName(QStringLiteral("UndoTimer"));
+    m_undoTimer->setInterval(kUndoMs);
+    m_undoTimer->setSingleShot(true);
+    connect(m_undoTimer, &QTimer::timeout, this, [this] { m_undoEntry = 0; });
+    connect(m_statusLine, &QLabel::linkActivated, this, &FFrance4::undoDeletion);
+    // A field undoes its own typing; elsewhere Ctrl+Z brings the deleted card back.
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    undo->setObjectName(QStringLiteral("Undo"));
+    connect(undo, &QShortcut::activated, this, &FFrance4::undoDeletion);
 
     // The name list follows the cards wherever they change.
     connect(&m_ctx.session, &tb::Session::databaseChanged, this, &FFrance4::forgetNameList);
@@ -118,80 +119,73 @@ void FFrance4::buildMenus()
 {
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    connect(addEntry(m_menuBar, "Feuillexls", QStringLiteral("Feuille \"EXCEL\"")), &QAction::triggered, this,
+    connect(addMenuEntry(m_menuBar, "Feuillexls", QStringLiteral("Feuille \"EXCEL\"")), &QAction::triggered, this,
             [this] { openSpreadsheet(m_ctx, shownNumber()); });
-    connect(addEntry(m_menuBar, "notesconf", QStringLiteral("Notes confidentielles")), &QAction::triggered, this,
+    connect(addMenuEntry(m_menuBar, "notesconf", QStringLiteral("Notes confidentielles")), &QAction::triggered, this,
             &FFrance4::openNoteEditor);
     QMenu* documents = addSubmenu(m_menuBar, "documents", QStringLiteral("Documents annexes"));
-    connect(addEntry(documents, "photo", QStringLiteral("Incorporer une photo")), &QAction::triggered, this,
+    connect(addMenuEntry(documents, "photo", QStringLiteral("Incorporer une photo")), &QAction::triggered, this,
             &FFrance4::attachPhoto);
 
     QMenu* doctxt1 = addSubmenu(documents, "doctxt1", QStringLiteral("Document Texte n°1"));
     QMenu* voirTxt1 = addSubmenu(doctxt1, "VoirTxt1", QStringLiteral("Voir"));
-    onCard(addEntry(voirTxt1, "VoirTB1", QStringLiteral("Voir avec Tabulon")), viewText, 1);
-    onCard(addEntry(voirTxt1, "VoirTT1", QStringLiteral("Voir avec le logiciel de traitement de texte")),
+    viewOn(addMenuEntry(voirTxt1, "VoirTB1", QStringLiteral("Voir avec Tabulon")), tb::Attachment::TextA);
+    onCard(addMenuEntry(voirTxt1, "VoirTT1", QStringLiteral("Voir avec le logiciel de traitement de texte")),
            openTextInWordProcessor, 1);
-    attachOn(addEntry(doctxt1, "RechTxt1", QStringLiteral("Rechercher")), tb::Attachment::TextA);
+    attachOn(addMenuEntry(doctxt1, "RechTxt1", QStringLiteral("Rechercher")), tb::Attachment::TextA);
 
     QMenu* docTxt2 = addSubmenu(documents, "DocTxt2", QStringLiteral("Document Texte n°2"));
     QMenu* voirTxt2 = addSubmenu(docTxt2, "VoirTxt2", QStringLiteral("Voir"));
-    onCard(addEntry(voirTxt2, "VoirTB2", QStringLiteral("Voir avec Tabulon")), viewText, 2);
-    onCard(addEntry(voirTxt2, "VoirTT2", QStringLiteral("Voir avec le logiciel de traitement de texte")),
+    viewOn(addMenuEntry(voirTxt2, "VoirTB2", QStringLiteral("Voir avec Tabulon")), tb::Attachment::TextB);
+    onCard(addMenuEntry(voirTxt2, "VoirTT2", QStringLiteral("Voir avec le logiciel de traitement de texte")),
            openTextInWordProcessor, 2);
-    attachOn(addEntry(docTxt2, "RechTxt2", QStringLiteral("Rechercher")), tb::Attachment::TextB);
+    attachOn(addMenuEntry(docTxt2, "RechTxt2", QStringLiteral("Rechercher")), tb::Attachment::TextB);
 
     QMenu* docScan1 = addSubmenu(documents, "DocScan1", QStringLiteral("Document scanné n°1"));
     QMenu* voirScan1 = addSubmenu(docScan1, "VoirScan1", QStringLiteral("Voir"));
-    onCard(addEntry(voirScan1, "VoirTB3", QStringLiteral("Voir avec Tabulon")), viewScan, 1);
-    onCard(addEntry(voirScan1, "VoiTI1", QStringLiteral("Voir avec le logiciel de traitement d'image")),
+    viewOn(addMenuEntry(voirScan1, "VoirTB3", QStringLiteral("Voir avec Tabulon")), tb::Attachment::ScanA);
+    onCard(addMenuEntry(voirScan1, "VoiTI1", QStringLiteral("Voir avec le logiciel de traitement d'image")),
            openScanInImageProgram, 1);
-    attachOn(addEntry(docScan1, "RechScan1", QStringLiteral("Rechercher")), tb::Attachment::ScanA);
-    onCard(addEntry(docScan1, "ScanDoc1", QStringLiteral("Scanner le document n°1")), scanDocument, 1);
+    attachOn(addMenuEntry(docScan1, "RechScan1", QStringLiteral("Rechercher")), tb::Attachment::ScanA);
+    onCard(addMenuEntry(docScan1, "ScanDoc1", QStringLiteral("Scanner le document n°1")), scanDocument, 1);
 
     QMenu* docScan2 = addSubmenu(documents, "DocScan2", QStringLiteral("Document scanné n°2"));
     QMenu* voirScan2 = addSubmenu(docScan2, "VoirScan2", QStringLiteral("Voir"));
-    onCard(addEntry(voirScan2, "VoirTB4", QStringLiteral("Voir avec Tabulon")), viewScan, 2);
-    onCard(addEntry(voirScan2, "VoiTI2", QStringLiteral("Voir avec le logiciel de traitement d'image")),
+    viewOn(addMenuEntry(voirScan2, "VoirTB4", QStringLiteral("Voir avec Tabulon")), tb::Attachment::ScanB);
+    onCard(addMenuEntry(voirScan2, "VoiTI2", QStringLiteral("Voir avec le logiciel de traitement d'image")),
            openScanInImageProgram, 2);
-    attachOn(addEntry(docScan2, "RechScan2", QStringLiteral("Rechercher")), tb::Attachment::ScanB);
-    onCard(addEntry(docScan2, "ScanDoc2", QStringLiteral("Scanner le document n°2")), scanDocument, 2);
+    attachOn(addMenuEntry(docScan2, "RechScan2", QStringLiteral("Rechercher")), tb::Attachment::ScanB);
+    onCard(addMenuEntry(docScan2, "ScanDoc2", QStringLiteral("Scanner le document n°2")), scanDocument, 2);
 
-    connect(addEntry(m_menuBar, "Adresses", QStringLiteral("Adresse avec traitement de texte")), &QAction::triggered,
+    connect(addMenuEntry(m_menuBar, "Adresses", QStringLiteral("Adresse avec traitement de texte")), &QAction::triggered,
             this, [this] { addressToWordProcessor(m_ctx, typedCard()); });
-    connect(addEntry(m_menuBar, "Courrier", QStringLiteral("Courrier électronique")), &QAction::triggered, this,
+    connect(addMenuEntry(m_menuBar, "Courrier", QStringLiteral("Courrier électronique")), &QAction::triggered, this,
             [this] { writeEmail(m_ctx, m_form->text(9)); });
-    connect(addEntry(m_menuBar, "Supprimer", QStringLiteral("Supprimer")), &QAction::triggered, this,
+    connect(addMenuEntry(m_menuBar, "Supprimer", QStringLiteral("Supprimer")), &QAction::triggered, this,
             &FFrance4::deleteShown);
+    QMenu* personne = addSubmenu(m_menuBar, "Personne", QStringLiteral("Données personnelles"));
+    connect(addMenuEntry(personne, "DonneesPerso", QStringLiteral("Données personnelles de la fiche")),
+            &QAction::triggered, this, &FFrance4::exportPersonShown);
+    connect(addMenuEntry(personne, "EffacerPersonne", QStringLiteral("Effacer définitivement cette personne")),
+            &QAction::triggered, this, &FFrance4::erasePersonShown);
     QMenu* archiver = addSubmenu(m_menuBar, "Archiver", QStringLiteral("Archiver"));
-    connect(addEntry(archiver, "ArchFfic", QStringLiteral("Archiver la fiche")), &QAction::triggered, this,
+    connect(addMenuEntry(archiver, "ArchFfic", QStringLiteral("Archiver la fiche")), &QAction::triggered, this,
             [this] { setShownArchived(true); });
-    connect(addEntry(archiver, "DesarchiFic", QStringLiteral("Désarchiver la fiche")), &QAction::triggered, this,
+    connect(addMenuEntry(archiver, "DesarchiFic", QStringLiteral("Désarchiver la fiche")), &QAction::triggered, this,
             [this] { setShownArchived(false); });
     QMenu* imprimer = addSubmenu(m_menuBar, "Imprimer", QStringLiteral("Imprimer"));
-    connect(addEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche")), &QAction::triggered, this,
+    connect(addMenuEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche")), &QAction::triggered, this,
             [this] { printCard(m_ctx, shownNumber(), typedCard()); });
-    connect(addEntry(imprimer, "ImprimTout", QStringLiteral("Imprimer toutes les fiches")), &QAction::triggered,
+    connect(addMenuEntry(imprimer, "ImprimTout", QStringLiteral("Imprimer toutes les fiches")), &QAction::triggered,
             this, [this] { printAllCards(m_ctx); });
 }
 
-void FFrance4::clear()
-{
-    m_form->clearFields();
-}
-
-void FFrance4::openCard(long long n)
+void FFrance4::openCard(long long n, long long highlighted)
 {
     m_form->clearFields();
     m_form->loadCaptions();
     showCard(n, true);
-    selectWhenListed(n);
-}
-
-void FFrance4::openFirstCard()
-{
-    m_form->loadCaptions();
-    showCard(1, true);
-    selectWhenListed(1);
+    selectWhenListed(highlighted ? highlighted : n);
 }
 
 void FFrance4::selectWhenListed(long long n)
@@ -208,10 +202,10 @@ void FFrance4::selectWhenListed(long long n)
 void FFrance4::paintEvent(QPaintEvent* event)
 {
     CardWindowBase::paintEvent(event);
-    if (m_pendingNames > 0)
+    if (m_pendingNames != 0)
         QTimer::singleShot(0, this, [this] {
             const long long n = std::exchange(m_pendingNames, 0);
-            if (n > 0 && n == shownNumber())
+            if (n == kFirstName || (n > 0 && n == shownNumber()))
                 selectNameRowOf(n);
         });
 }
@@ -255,7 +249,8 @@ void FFrance4::ensureNameList()
 void FFrance4::selectNameRowOf(long long n)
 {
     ensureNameList();
-    const int row = m_names->cards()->list().rowOf(n);
+    const tb::CardList& names = m_names->cards()->list();
+    const int row = n == kFirstName ? (names.size() > 0 ? 0 : -1) : names.rowOf(n);
     m_selecting = true;
     if (row >= 0) {
         const QModelIndex index = m_names->cards()->index(row);
@@ -265,6 +260,31 @@ void FFrance4::selectNameRowOf(long long n)
         m_names->clearSelection();
     }
     m_selecting = false;
+}
+
+bool FFrance4::hasUnsavedEdits() const
+{
+    const tb::Database* db = m_ctx.session.database();
+    const long long n = shownNumber();
+    if (!db || n < 1 || n > db->count())
+        return false;
+    const tb::Result<CardRecord> stored = db->card(n);
+    return stored && stored->toBytes() != typedCard().toBytes();
+}
+
+bool FFrance4::settleEdits()
+{
+    switch (m_ctx.dialogs.question(QStringLiteral(" Enregistrer les modifications de la fiche ? "),
+                                   QStringLiteral("Tabulon"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                   QMessageBox::Yes, QMessageBox::Question)) {
+    case QMessageBox::Yes:
+        // A store that fails keeps the window open with what was typed.
+        return storeShown();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool FFrance4::storeShown()
@@ -291,6 +311,9 @@ void FFrance4::moveToRow(int row)
         return;
     }
     showCard(n, false);
+    // Storing the card left may have moved the selection back to it.
+    if (m_names->cards()->numberAt(m_names->currentIndex().row()) != n)
+        selectNameRowOf(n);
 }
 
 void FFrance4::followStored(long long n)
@@ -327,28 +350,137 @@ void FFrance4::forgetNameList()
     }
 }
 
-void FFrance4::deleteShown()
+std::optional<CardRecord> FFrance4::shownCard(const QString& nothingText)
 {
     tb::Database* db = m_ctx.session.database();
     const long long n = shownNumber();
     // Without a shown card the deletion would renumber the last card as 0.
     if (!db || n < 1 || n > db->count()) {
-        m_ctx.dialogs.message(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
-        return;
+        m_ctx.dialogs.message(nothingText);
+        return std::nullopt;
     }
-    if (m_ctx.dialogs.question(QStringLiteral("Confirmez-vous la suppression de la fiche ?"),
+    const tb::Result<CardRecord> shown = db->card(n);
+    if (!shown) {
+        showError(shown.error());
+        return std::nullopt;
+    }
+    return *shown;
+}
+
+void FFrance4::deleteShown()
+{
+    const std::optional<CardRecord> shown =
+        shownCard(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
+    if (!shown)
+        return;
+    tb::Database* db = m_ctx.session.database();
+    const long long n = shownNumber();
+    if (m_ctx.dialogs.question(QStringLiteral("Confirmez-vous la suppression de la fiche ?\n") + tb::cardTitle(*shown, n),
                                QStringLiteral("Suppression d'une fiche"), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No, QMessageBox::Critical)
         != QMessageBox::Yes)
         return;
     m_ctx.dialogs.message(QStringLiteral("La suppression d'une fiche peut demander quelques secondes !"));
     m_ctx.dialogs.setBusy(true);
-    const tb::Status s = db->deleteCard(n);
+    int entry = 0;
+    const tb::Status s = db->deleteCard(n, tb::CardDeletion::Keep::InTrash, &entry);
     m_ctx.dialogs.setBusy(false);
     if (!s)
         showError(s.error());
     // Numbers changed: the window never keeps showing the deleted card.
     showFirstByName();
+    if (s)
+        offerUndo(entry);
+}
+
+void FFrance4::exportPersonShown()
+{
+    const std::optional<CardRecord> shown = shownCard(QStringLiteral(" Aucune fiche n'est affichée."));
+    if (!shown)
+        return;
+    tb::Database* db = m_ctx.session.database();
+    const long long n = shownNumber();
+    const QString title = QStringLiteral("Données personnelles de la fiche");
+    const std::optional<QString> target = m_ctx.dialogs.chooseFile(
+        title, m_ctx.session.programFolder() + tb::cardTitle(*shown, n).section(QStringLiteral(" — "), 0, 0) + QStringLiteral(".zip"),
+        QStringLiteral("Archive zip (*.zip);;Dossier (*)"), true);
+    if (!target)
+        return;
+    QString key;
+    if (!db->findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt")).isEmpty()) {
+        const std::optional<QString> given = m_ctx.dialogs.input(
+            QStringLiteral("Clé de la note confidentielle, pour la joindre déchiffrée (laisser vide pour la note "
+                           "telle qu'enregistrée) :"),
+            title, QString());
+        if (!given)
+            return;
+        key = *given;
+    }
+    m_ctx.dialogs.setBusy(true);
+    const tb::Result<tb::PersonData> written =
+        tb::exportPersonData(*db, n, *target, tb::backupsHolding(*db, n, m_ctx.session.programFolder()), key);
+    m_ctx.dialogs.setBusy(false);
+    if (!written) {
+        showError(written.error());
+        return;
+    }
+    m_ctx.dialogs.message(QStringLiteral(" Les données de la fiche sont écrites dans ") + *target
+                          + QStringLiteral(" (") + QString::number(written->items.size())
+                          + QStringLiteral(" fichiers, dont le résumé « resume.pdf »)."));
+}
+
+void FFrance4::erasePersonShown()
+{
+    const std::optional<CardRecord> shown =
+        shownCard(QStringLiteral(" Aucune fiche n'est affichée : il n'y a rien à supprimer !"));
+    if (!shown)
+        return;
+    tb::Database* db = m_ctx.session.database();
+    const long long n = shownNumber();
+    if (m_ctx.dialogs.question(QStringLiteral(" Effacer définitivement cette personne et tout ce qui la concerne ? \n")
+                                   + tb::cardTitle(*shown, n),
+                               QStringLiteral("Effacement d'une personne"), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No, QMessageBox::Warning)
+        != QMessageBox::Yes)
+        return;
+    const QStringList backups = tb::backupsHolding(*db, n, m_ctx.session.programFolder());
+    m_ctx.dialogs.setBusy(true);
+    const tb::Status s = db->deleteCard(n, tb::CardDeletion::Keep::Nothing);
+    m_ctx.dialogs.setBusy(false);
+    showFirstByName();
+    if (!s) {
+        showError(s.error());
+        return;
+    }
+    m_ctx.dialogs.message(backups.isEmpty()
+                              ? QStringLiteral(" La personne est effacée. Aucune sauvegarde connue ne la contient.")
+                              : QStringLiteral(" La personne est effacée. Ces sauvegardes la contiennent encore :\n")
+                                    + backups.join(u'\n'));
+}
+
+void FFrance4::offerUndo(int trashEntry)
+{
+    m_undoEntry = trashEntry;
+    m_undoTimer->start();
+    acknowledge(QStringLiteral(" Fiche supprimée. <a href=\"annuler\">Annuler</a>"), kUndoMs);
+}
+
+void FFrance4::undoDeletion()
+{
+    tb::Database* db = m_ctx.session.database();
+    const int entry = std::exchange(m_undoEntry, 0);
+    if (!db || entry < 1 || !m_undoTimer->isActive())
+        return;
+    m_undoTimer->stop();
+    const tb::Result<long long> n = db->restoreFromTrash(entry);
+    if (!n) {
+        showError(n.error());
+        return;
+    }
+    forgetNameList();
+    showCard(*n, false);
+    selectNameRowOf(*n);
+    acknowledge(QStringLiteral(" Fiche n° ") + tb::plainNumber(*n) + QStringLiteral(" restaurée."));
 }
 
 void FFrance4::setShownArchived(bool archived)
@@ -360,11 +492,14 @@ void FFrance4::setShownArchived(bool archived)
     // What was typed is stored with the new marker, as a store of the window does.
     if (!storeShown())
         return;
-    if (tb::Status s = db->setArchived(shownNumber(), archived); !s) {
+    const long long n = shownNumber();
+    if (tb::Status s = db->setArchived(n, archived); !s) {
         showError(s.error());
         return;
     }
-    showFirstByName();
+    // The window stays on this card: a following command is about it.
+    showCard(n, false);
+    selectNameRowOf(n);
     m_ctx.dialogs.beep();
 }
 
@@ -408,21 +543,16 @@ void FFrance4::collectionsDetail()
     if (!m_ctx.session.database() || shownNumber() < 1)
         return;
     m_form->computeDebt(true);
-    Ffrance19* journal = m_ctx.windows.collectionsJournal();
-    journal->setAmounts(m_form->text(17), m_form->text(18), m_form->text(19));
-    openJournal(journal);
+    openJournal(tb::JournalKind::Collections);
 }
 
-void FFrance4::openJournal(JournalWindowBase* journal)
+void FFrance4::openJournal(tb::JournalKind kind)
 {
     // No card shown: there is no journal to open.
     if (!m_ctx.session.database() || shownNumber() < 1)
         return;
     // The journals store the card as typed here, as this window would.
-    if (journal->openJournal(shownNumber(), typedCard()))
-        m_ctx.dialogs.showModal(journal);
-    else
-        journal->close();
+    emit journalRequested(kind, shownNumber(), typedCard());
 }
 
 void FFrance4::armPhotoTimer()
@@ -449,7 +579,7 @@ void FFrance4::loadPhoto()
 
 void FFrance4::attachPhoto()
 {
-    chooseAttachment(m_ctx, tb::Attachment::Photo, shownNumber());
+    requestAttachment(tb::Attachment::Photo);
     loadPhoto();
 }
 
@@ -460,7 +590,15 @@ void FFrance4::onCard(QAction* action, void (*command)(AppContext&, int, long lo
 
 void FFrance4::attachOn(QAction* action, tb::Attachment kind)
 {
-    connect(action, &QAction::triggered, this, [this, kind] { chooseAttachment(m_ctx, kind, shownNumber()); });
+    connect(action, &QAction::triggered, this, [this, kind] { requestAttachment(kind); });
+}
+
+void FFrance4::viewOn(QAction* action, tb::Attachment kind)
+{
+    connect(action, &QAction::triggered, this, [this, kind] {
+        if (const QString path = documentToView(m_ctx, kind, shownNumber()); !path.isEmpty())
+            emit documentViewRequested(kind, path);
+    });
 }
 
 void FFrance4::openNoteEditor()
@@ -472,8 +610,6 @@ void FFrance4::openNoteEditor()
     std::array<QString, 20> texts;
     for (int i = 0; i < 20; ++i)
         texts[i] = m_form->text(i);
-    FFrance9* editor = m_ctx.windows.noteEditor();
-    editor->openNote(db->findSideFile(QStringLiteral("F"), shownNumber(), QStringLiteral(".txt")),
-                     tb::noteSummary(texts));
-    m_ctx.dialogs.showModal(editor);
+    emit noteRequested(db->findSideFile(QStringLiteral("F"), shownNumber(), QStringLiteral(".txt")),
+                       tb::noteSummary(texts));
 }

@@ -1,10 +1,12 @@
 #include "gui/cards/card_window_base.h"
 
 #include "core/base/number_text.h"
+#include "core/db/session.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
 
 #include <QGuiApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +18,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kAcknowledgeMs = 4000;
+const QString kUnsaved = QStringLiteral(" Modifications non enregistrées.");
 }
 
 CardWindowBase::CardWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName, const QString& heading,
@@ -46,9 +48,39 @@ CardWindowBase::CardWindowBase(AppContext& ctx, QWidget* parent, const QString& 
 
     m_statusLine = new QLabel(this);
     m_statusLine->setObjectName(QStringLiteral("StatusLine"));
+    m_statusLine->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     m_statusTimer = new QTimer(this);
     m_statusTimer->setSingleShot(true);
-    connect(m_statusTimer, &QTimer::timeout, m_statusLine, &QLabel::clear);
+    connect(m_statusTimer, &QTimer::timeout, this, [this] {
+        m_statusLine->clear();
+        followEdits();
+    });
+    // Every typed change and every card shown tell whether edits are pending.
+    for (QLineEdit* field : m_form->findChildren<QLineEdit*>())
+        connect(field, &QLineEdit::textChanged, this, &CardWindowBase::followEdits);
+}
+
+void CardWindowBase::followEdits()
+{
+    // An acknowledgement keeps the line until its time is up.
+    if (m_statusTimer->isActive())
+        return;
+    const bool unsaved = hasUnsavedEdits();
+    if (unsaved)
+        m_statusLine->setText(kUnsaved);
+    else if (m_statusLine->text() == kUnsaved)
+        m_statusLine->clear();
+}
+
+void CardWindowBase::closeEvent(QCloseEvent* event)
+{
+    if (isVisible() && hasUnsavedEdits() && !settleEdits()) {
+        event->ignore();
+        // Still open: the next opening uses this window.
+        setProperty(kClosedProperty, false);
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 QPushButton* CardWindowBase::makeButton(QWidget* parent, const char* name, const QString& caption)
@@ -99,10 +131,16 @@ CardRecord CardWindowBase::typedCard() const
     return CardRecord::fromTexts(m_form->texts());
 }
 
-void CardWindowBase::acknowledge(const QString& text)
+void CardWindowBase::requestAttachment(tb::Attachment kind)
+{
+    if (m_ctx.session.database() && m_number >= 1)
+        emit attachmentRequested(kind, m_number);
+}
+
+void CardWindowBase::acknowledge(const QString& text, int ms)
 {
     m_statusLine->setText(text);
-    m_statusTimer->start(kAcknowledgeMs);
+    m_statusTimer->start(ms);
 }
 
 void CardWindowBase::showError(const tb::Error& error)

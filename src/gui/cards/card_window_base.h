@@ -3,6 +3,7 @@
 // heading with the card number, the status line, their placement and the
 // keyboard (Return presses the window's confirm button).
 #include "core/base/error.h"
+#include "core/cards/attachments.h"
 #include "gui/app/app_context.h"
 #include "gui/widgets/card_form.h"
 
@@ -17,6 +18,10 @@ class QVBoxLayout;
 
 class CardWindowBase : public QWidget {
     Q_OBJECT
+signals:
+    // The file browser, to copy the chosen file as card n's document kind.
+    void attachmentRequested(tb::Attachment kind, long long n);
+
 protected:
     CardWindowBase(AppContext& ctx, QWidget* parent, const QString& objectName, const QString& heading,
                    const CardFormWidget::Names& names);
@@ -30,12 +35,25 @@ protected:
     void setShownNumber(long long n);
     // The form's texts as a record.
     CardRecord typedCard() const;
-    // A short acknowledgement in the status line, gone after a few seconds.
-    void acknowledge(const QString& text);
+    // A short acknowledgement in the status line, gone after a few seconds
+    // (rich text: its links are followed with the mouse or the keyboard).
+    void acknowledge(const QString& text, int ms = 4000);
     // Shows the error; what the user typed stays.
     void showError(const tb::Error& error);
+    // Asks for the browser on the shown card's document kind, when a card of
+    // the database in use is shown.
+    void requestAttachment(tb::Attachment kind);
 
     void keyPressEvent(QKeyEvent* event) override;
+    // Closing (close box or Escape) with unsaved edits asks first.
+    void closeEvent(QCloseEvent* event) override;
+
+    // What the form shows differs from the stored card (or an empty one).
+    virtual bool hasUnsavedEdits() const = 0;
+    // Asks what to do with the unsaved edits; true when the window may close.
+    virtual bool settleEdits() = 0;
+    // The status line says whether the edits are stored.
+    void followEdits();
 
     AppContext& m_ctx;
     CardFormWidget* m_form = nullptr;

@@ -4,14 +4,14 @@
 #include "core/db/program_folder.h"
 #include "core/db/session.h"
 #include "gui/app/dialogs.h"
-#include "gui/app/windows.h"
-#include "gui/cards/card_documents.h"
-#include "gui/map/file_browser_window.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 FFrance11::FFrance11(AppContext& ctx, QWidget* parent)
     : CardWindowBase(ctx, parent, QStringLiteral("FFrance11"), QStringLiteral("Création d'une fiche"),
@@ -22,8 +22,7 @@ FFrance11::FFrance11(AppContext& ctx, QWidget* parent)
 
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    QAction* photo = m_menuBar->addAction(QStringLiteral("Incorporer une photo"));
-    photo->setObjectName(QStringLiteral("photo"));
+    QAction* photo = addMenuEntry(m_menuBar, "photo", QStringLiteral("Incorporer une photo"));
 
     auto* body = new QVBoxLayout;
     body->addWidget(m_form, 1);
@@ -56,6 +55,20 @@ void FFrance11::prepare(long long n, const QString& field1)
     m_form->firstInTabOrder()->setFocus();
 }
 
+bool FFrance11::hasUnsavedEdits() const
+{
+    // Field 1 (the marker and the point) is the program's, not typed.
+    const CardFormWidget::Texts texts = m_form->texts();
+    return std::any_of(texts.begin() + 1, texts.end(), [](const QString& t) { return !t.trimmed().isEmpty(); });
+}
+
+bool FFrance11::settleEdits()
+{
+    return m_ctx.dialogs.question(QStringLiteral(" Abandonner la création de cette fiche ? "), QStringLiteral("Tabulon"),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Question)
+           == QMessageBox::Yes;
+}
+
 void FFrance11::rememberDepartment(int index)
 {
     if (tb::Status s = tb::setCurrentDepartment(m_ctx.session.programFolder(), index); !s)
@@ -65,7 +78,7 @@ void FFrance11::rememberDepartment(int index)
 void FFrance11::choosePhoto()
 {
     const long long n = shownNumber();
-    chooseAttachment(m_ctx, tb::Attachment::Photo, n);
+    requestAttachment(tb::Attachment::Photo);
     m_form->loadCardPhoto(n);
 }
 

@@ -12,6 +12,10 @@ public:
     // A new card n whose hidden field 1 holds the marker and the position.
     void prepare(long long n, const QString& field1);
 
+protected:
+    bool hasUnsavedEdits() const override;
+    bool settleEdits() override;
+
 private:
     void choosePhoto();         // menu "Incorporer une photo"
     void calculateDebt();       // Command2

@@ -6,13 +6,14 @@
 #include "core/external/launcher.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
-#include "gui/app/windows.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
+#include <algorithm>
 
 namespace {
 
@@ -44,6 +45,11 @@ FFrance26::FFrance26(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     grid->addWidget(label3, 0, 1);
 
     const QStringList fixed = tb::fixedFieldCaptions();
+    // Both columns wide enough for the longest fixed caption, whole.
+    int widest = 0;
+    for (const QString& caption : fixed)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(caption));
+    widest += 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 12;
     for (int i = 1; i <= 9; ++i) {
         const QString caption = i <= fixed.size() ? fixed[i - 1] : QString();
         auto* label = new QLabel(caption, this);
@@ -54,6 +60,8 @@ FFrance26::FFrance26(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
         shown->setCursorPosition(0);
         shown->setFocusPolicy(Qt::NoFocus);
         shown->setAccessibleName(caption);
+        shown->setMinimumWidth(widest);
+        label->setMinimumWidth(widest);
         grid->addWidget(label, i, 0);
         grid->addWidget(shown, i, 1);
     }
@@ -109,15 +117,6 @@ void FFrance26::storeCaptions()
         return;
     }
     hide();
-}
-
-void editCardStructure(AppContext& ctx)
-{
-    if (!ctx.session.database())
-        return;
-    FFrance26* window = ctx.windows.structureWindow();
-    window->prepare();
-    ctx.dialogs.showModal(window);
 }
 
 void editSpreadsheetTemplate(AppContext& ctx)

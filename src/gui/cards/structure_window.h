@@ -26,8 +26,6 @@ private:
     AppContext& m_ctx;
 };
 
-// Fiche: the structure window, modal, with the current captions.
-void editCardStructure(AppContext& ctx);
 // MExel: "F.xls" in the spreadsheet program.
 void editSpreadsheetTemplate(AppContext& ctx);
 // MNote: "F.txt" in the word processor.

@@ -13,6 +13,7 @@
 #include "gui/exchange/csv_import_window.h"
 #include "gui/exchange/duplicate_window.h"
 #include "gui/exchange/import_report_window.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -38,10 +39,7 @@ ExchangeCommands::ExchangeCommands(AppContext& ctx, QWidget* owner) : QObject(ow
 void ExchangeCommands::addTo(QMenu* menu)
 {
     const auto add = [&](const char* name, const QString& caption, void (ExchangeCommands::*slot)()) {
-        auto* action = new QAction(caption, menu);
-        action->setObjectName(QString::fromLatin1(name));
-        menu->addAction(action);
-        connect(action, &QAction::triggered, this, slot);
+        connect(addMenuEntry(menu, name, caption), &QAction::triggered, this, slot);
     };
     add("ExportVcard", QStringLiteral("Exporter les fiches en vCard"), &ExchangeCommands::exportVCard);
     add("ImportVcard", QStringLiteral("Importer des fiches vCard"), &ExchangeCommands::importVCard);

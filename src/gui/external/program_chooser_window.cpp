@@ -3,7 +3,6 @@
 #include "core/db/session.h"
 #include "core/external/external_programs.h"
 #include "gui/app/dialogs.h"
-#include "gui/app/windows.h"
 #include "gui/widgets/file_picker.h"
 
 #include <QPushButton>
@@ -35,11 +34,4 @@ void Ffrance25::validate()
     }
     m_ctx.dialogs.beep();
     hide();
-}
-
-void chooseExternalProgram(AppContext& ctx, int code)
-{
-    Ffrance25* chooser = ctx.windows.programChooser();
-    chooser->setProgramCode(code);
-    ctx.dialogs.showModal(chooser);
 }

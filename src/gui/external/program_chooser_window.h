@@ -17,6 +17,3 @@ private:
 
     int m_code = 0;
 };
-
-// The six menu entries: the chooser for program code, shown modally.
-void chooseExternalProgram(AppContext& ctx, int code);

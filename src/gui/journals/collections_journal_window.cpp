@@ -2,6 +2,7 @@
 
 #include "core/base/masks.h"
 #include "core/base/numeric.h"
+#include "core/cards/debt.h"
 #include "core/journals/journal_entries.h"
 
 #include <QDate>
@@ -28,11 +29,12 @@ Ffrance19::Ffrance19(AppContext& ctx, QWidget* parent)
     finishLayout(m_date);
 }
 
-void Ffrance19::setAmounts(const QString& toCollect, const QString& collected, const QString& remaining)
+void Ffrance19::setAmounts(const CardRecord& card)
 {
-    m_toCollect->setText(toCollect.trimmed());
-    m_collected->setText(collected.trimmed());
-    m_remaining->setText(remaining.trimmed());
+    const auto amount = [&](int k) { return card.fields[size_t(tb::kDebtFieldIndexes[size_t(k)])].trimmed(); };
+    m_toCollect->setText(amount(3));
+    m_collected->setText(amount(4));
+    m_remaining->setText(amount(5));
 }
 
 void Ffrance19::record()
@@ -52,5 +54,5 @@ void Ffrance19::showTotals()
     const double collected = total();
     m_collected->setText(tb::formatMask(collected, QStringLiteral("##################.00")));
     m_remaining->setText(
-        tb::formatMask(tb::numericValue(m_toCollect->text()) - collected, QStringLiteral("##################.00")));
+        tb::formatMask(tb::amountValue(m_toCollect->text()) - collected, QStringLiteral("##################.00")));
 }

@@ -8,8 +8,9 @@ class Ffrance19 : public JournalWindowBase {
 public:
     explicit Ffrance19(AppContext& ctx, QWidget* parent = nullptr);
 
-    // Card fields 18, 19 and 20 as the card window hands them over.
-    void setAmounts(const QString& toCollect, const QString& collected, const QString& remaining);
+    // The amounts to collect, collected and remaining of card as the card
+    // window hands it over, its debt calculated.
+    void setAmounts(const CardRecord& card);
 
 protected:
     void record() override;

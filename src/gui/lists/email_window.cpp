@@ -7,7 +7,6 @@
 #include "core/lists/card_lists.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
-#include "gui/app/windows.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -128,24 +127,4 @@ void Ffrance91::startAddressBook()
     const QString withExe = program + QStringLiteral(".exe");
     const bool onlyExe = !QFileInfo::exists(program) && QFileInfo::exists(withExe);
     m_ctx.launcher.startProgram(onlyExe ? withExe : program, {});
-}
-
-void showEmailWindow(AppContext& ctx)
-{
-    const tb::Database* db = ctx.session.database();
-    const long long count = db ? db->count() : 0;
-    if (count == 0) {
-        ctx.dialogs.message(QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
-        return;
-    }
-    ctx.dialogs.setBusy(true);
-    tb::Result<tb::EmailLists> lists = tb::buildEmailLists(db->store(), count);
-    ctx.dialogs.setBusy(false);
-    if (!lists) {
-        ctx.dialogs.showError(lists.error());
-        return;
-    }
-    Ffrance91* window = ctx.windows.emailWindow();
-    window->fill(lists.value().names, lists.value().addresses);
-    ctx.dialogs.showModal(window);
 }

@@ -27,7 +27,3 @@ private:
     QLabel* m_chosen = nullptr;          // Label1
     AppContext& m_ctx;
 };
-
-// mail: fills the e-mail window from every card and shows it, modal; the
-// empty-database message when there is no card.
-void showEmailWindow(AppContext& ctx);

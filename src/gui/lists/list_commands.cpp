@@ -7,21 +7,8 @@
 #include "core/db/session.h"
 #include "core/lists/exports.h"
 #include "gui/app/dialogs.h"
-#include "gui/app/windows.h"
-#include "gui/cards/card_window.h"
-#include "gui/lists/list_window.h"
 
 namespace {
-
-// The database's count, or 0 with the empty-database message.
-long long countOrWarn(AppContext& ctx)
-{
-    const tb::Database* db = ctx.session.database();
-    const long long count = db ? db->count() : 0;
-    if (count == 0)
-        ctx.dialogs.message(QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
-    return count;
-}
 
 void openInWordProcessor(AppContext& ctx, const QString& path)
 {
@@ -30,25 +17,23 @@ void openInWordProcessor(AppContext& ctx, const QString& path)
 
 }  // namespace
 
-void showListWindow(AppContext& ctx, tb::Result<tb::CardList> list)
+bool hasCardsOrWarn(AppContext& ctx)
 {
-    if (!list) {
-        ctx.dialogs.showError(list.error());
-        return;
-    }
-    FFrance3* window = ctx.windows.listWindow();
-    window->setList(std::move(list).value());
-    ctx.dialogs.showModal(window);
+    const tb::Database* db = ctx.session.database();
+    if (db && db->count() > 0)
+        return true;
+    ctx.dialogs.message(QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
+    return false;
 }
 
-void showSortedList(AppContext& ctx, tb::ListKind kind)
+std::optional<tb::Result<tb::CardList>> sortedList(AppContext& ctx, tb::ListKind kind)
 {
-    if (countOrWarn(ctx) == 0)
-        return;
+    if (!hasCardsOrWarn(ctx))
+        return std::nullopt;
     ctx.dialogs.setBusy(true);
     tb::Result<tb::CardList> list = ctx.session.database()->list(kind);
     ctx.dialogs.setBusy(false);
-    showListWindow(ctx, std::move(list));
+    return list;
 }
 
 void showCardCount(AppContext& ctx)
@@ -57,22 +42,12 @@ void showCardCount(AppContext& ctx)
     ctx.dialogs.message(tb::plainNumber(db ? db->count() : 0) + QStringLiteral(" fiche(s)"));
 }
 
-void showAllCards(AppContext& ctx)
+std::optional<tb::Result<tb::CardList>> searchList(AppContext& ctx, tb::SearchField field,
+                                                   const std::function<void()>& beforeAsking)
 {
-    if (countOrWarn(ctx) == 0)
-        return;
-    FFrance4* card = ctx.windows.cardWindow();
-    card->openFirstCard();
-    ctx.dialogs.showModal(card);
-}
-
-void showSearch(AppContext& ctx, tb::SearchField field)
-{
-    if (countOrWarn(ctx) == 0)
-        return;
-    FFrance3* window = ctx.windows.listWindow();
-    // An earlier list never shows under the new question or results.
-    window->setList({});
+    if (!hasCardsOrWarn(ctx))
+        return std::nullopt;
+    beforeAsking();
     const tb::SearchKind& kind = tb::searchKind(field);
     // Cancel is an empty answer: every card.
     const QString answer = ctx.dialogs.input(kind.prompt, kind.title, kind.defaultAnswer).value_or(QString());
@@ -80,14 +55,29 @@ void showSearch(AppContext& ctx, tb::SearchField field)
     ctx.dialogs.setBusy(true);
     tb::Result<tb::CardList> found = tb::searchCards(db->store(), db->count(), field, answer);
     ctx.dialogs.setBusy(false);
-    showListWindow(ctx, std::move(found));
+    return found;
+}
+
+std::optional<tb::EmailLists> emailLists(AppContext& ctx)
+{
+    if (!hasCardsOrWarn(ctx))
+        return std::nullopt;
+    const tb::Database* db = ctx.session.database();
+    ctx.dialogs.setBusy(true);
+    tb::Result<tb::EmailLists> lists = tb::buildEmailLists(db->store(), db->count());
+    ctx.dialogs.setBusy(false);
+    if (!lists) {
+        ctx.dialogs.showError(lists.error());
+        return std::nullopt;
+    }
+    return std::move(lists).value();
 }
 
 // Writes an export of every card; its path, or "" after the message saying
 // why not (a file that could not be written is never reported as created).
 QString writeExportOrWarn(AppContext& ctx, tb::ExportFormat format)
 {
-    if (countOrWarn(ctx) == 0)
+    if (!hasCardsOrWarn(ctx))
         return {};
     const tb::Database* db = ctx.session.database();
     ctx.dialogs.setBusy(true);

@@ -1,20 +1,28 @@
 #pragma once
-// The commands of the menu "Base de données".
+// The commands of the menu "Base de données". Those that end in a window
+// return what it shows; the main window opens it.
 #include "core/lists/card_lists.h"
 #include "core/lists/searches.h"
 #include "gui/app/app_context.h"
 
-// The list window showing list, or the error that kept it from being made.
-void showListWindow(AppContext& ctx, tb::Result<tb::CardList> list);
-// alpha, villes, CPostaux, FicArch: fills the list window and shows it.
-void showSortedList(AppContext& ctx, tb::ListKind kind);
+#include <functional>
+#include <optional>
+
+// False, after the empty-database message, when there is no card to show.
+bool hasCardsOrWarn(AppContext& ctx);
+// alpha, villes, CPostaux, FicArch: the list, or the error that kept it
+// from being made; nothing after the message of an empty database.
+std::optional<tb::Result<tb::CardList>> sortedList(AppContext& ctx, tb::ListKind kind);
 // octets: the count followed by " fiche(s)".
 void showCardCount(AppContext& ctx);
-// Voirlesfiches: the card window on the first card with the name list.
-void showAllCards(AppContext& ctx);
 // Rechnom, Rechcp1, Rechloc, Rechtelf, rechtelp: asks the beginning of the
-// field and shows the matching cards in the list window.
-void showSearch(AppContext& ctx, tb::SearchField field);
+// field; the matching cards as sortedList gives them. beforeAsking runs once
+// the database is known to hold cards.
+std::optional<tb::Result<tb::CardList>> searchList(AppContext& ctx, tb::SearchField field,
+                                                   const std::function<void()>& beforeAsking);
+// mail: the names and addresses of every card, nothing after the message
+// saying why not.
+std::optional<tb::EmailLists> emailLists(AppContext& ctx);
 // export: writes "export.txt" into the database folder and says where.
 void exportCards(AppContext& ctx);
 // Adresses: writes "adresses.txt" into the database folder and hands it to

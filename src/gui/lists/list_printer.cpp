@@ -24,22 +24,33 @@ std::optional<tb::ListPrintStyle> choosePrintStyle(Dialogs& dialogs, QPrinter& p
                                                    bool takeFamily)
 {
     // A cancelled printer choice means "do not print"; a cancelled font or
-    // colour choice keeps the defaults.
+    // colour choice keeps what was offered.
     if (!dialogs.choosePrinter(printer))
         return std::nullopt;
 
+    // The size, bold and italic of a chosen font are taken, its family only when asked.
+    const auto take = [takeFamily](QFont& into, const QFont& chosen) {
+        if (takeFamily && !chosen.family().isEmpty())
+            into.setFamily(chosen.family());
+        if (chosen.pointSizeF() > 0)
+            into.setPointSizeF(chosen.pointSizeF());
+        into.setBold(chosen.bold());
+        into.setItalic(chosen.italic());
+    };
     tb::ListPrintStyle style;
     style.font = font;
+    if (dialogs.printFont)
+        take(style.font, *dialogs.printFont);
+    if (dialogs.printColor)
+        style.color = *dialogs.printColor;
     if (const std::optional<QFont> chosen = dialogs.chooseFont(style.font)) {
-        if (takeFamily && !chosen->family().isEmpty())
-            style.font.setFamily(chosen->family());
-        if (chosen->pointSizeF() > 0)
-            style.font.setPointSizeF(chosen->pointSizeF());
-        style.font.setBold(chosen->bold());
-        style.font.setItalic(chosen->italic());
+        take(style.font, *chosen);
+        dialogs.printFont = *chosen;
     }
-    if (const std::optional<QColor> color = dialogs.chooseColor(style.color); color && color->isValid())
+    if (const std::optional<QColor> color = dialogs.chooseColor(style.color); color && color->isValid()) {
         style.color = *color;
+        dialogs.printColor = *color;
+    }
     return style;
 }
 

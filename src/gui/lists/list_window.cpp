@@ -2,14 +2,12 @@
 
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
-#include "gui/app/windows.h"
-#include "gui/cards/card_window.h"
 #include "gui/lists/list_printer.h"
 #include "gui/widgets/card_list_view.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QAction>
 #include <QMenuBar>
-#include <QPointer>
 #include <QVBoxLayout>
 
 FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
@@ -18,8 +16,7 @@ FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
 
     auto* layout = new QVBoxLayout(this);
     auto* menuBar = new QMenuBar(this);
-    QAction* print = menuBar->addAction(QStringLiteral("Imprimer"));
-    print->setObjectName(QStringLiteral("Imprim3"));
+    QAction* print = addMenuEntry(menuBar, "Imprim3", QStringLiteral("Imprimer"));
     connect(print, &QAction::triggered, this, &FFrance3::print);
     layout->setMenuBar(menuBar);
 
@@ -51,14 +48,11 @@ void FFrance3::hideEvent(QHideEvent* event)
 void FFrance3::openRow(int row)
 {
     const long long n = m_list->cards()->numberAt(row);
-    QPointer<FFrance4> card = m_ctx.windows.cardWindow();
-    card->clear();
     if (n == 0) {
         m_ctx.dialogs.message(QStringLiteral("Erreur! aucune fiche sur cette ligne !"));
         return;
     }
-    card->openCard(n);
-    m_ctx.dialogs.showModal(card);
+    emit cardChosen(n);
     hide();
 }
 

@@ -15,6 +15,10 @@ public:
 
     void setList(tb::CardList list);
 
+signals:
+    // The card of the line opened.
+    void cardChosen(long long n);
+
 protected:
     void hideEvent(QHideEvent* event) override;
 

@@ -3,10 +3,10 @@
 #include "core/db/session.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
-#include "gui/lists/list_commands.h"
 #include "gui/map/map_picture.h"
 #include "gui/map/map_view.h"
 #include "gui/map/zoom_control.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -29,11 +29,9 @@ Ffrance28::Ffrance28(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     auto* menuBar = new QMenuBar(this);
-    QAction* erase = menuBar->addAction(QStringLiteral("&Effacer la zone"));
-    erase->setObjectName(QStringLiteral("Effacer"));
+    QAction* erase = addMenuEntry(menuBar, "Effacer", QStringLiteral("Effacer la zone"));
     connect(erase, &QAction::triggered, this, &Ffrance28::eraseZone);
-    QAction* back = menuBar->addAction(QStringLiteral("&Retour au menu principal"));
-    back->setObjectName(QStringLiteral("retourmenu"));
+    QAction* back = addMenuEntry(menuBar, "retourmenu", QStringLiteral("Retour au menu principal"));
     connect(back, &QAction::triggered, this, &QWidget::hide);
     layout->setMenuBar(menuBar);
 
@@ -111,7 +109,11 @@ void Ffrance28::listZone()
     m_ctx.dialogs.setBusy(true);
     tb::Result<tb::CardList> inside = db->cardsIn(m_zone.area());
     m_ctx.dialogs.setBusy(false);
-    showListWindow(m_ctx, std::move(inside));
+    if (!inside) {
+        m_ctx.dialogs.showError(inside.error());
+        return;
+    }
+    emit listRequested(*inside);
 }
 
 void Ffrance28::eraseZone()

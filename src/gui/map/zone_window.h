@@ -1,4 +1,5 @@
 #pragma once
+#include "core/lists/card_list.h"
 #include "core/map/zone.h"
 #include "gui/app/app_context.h"
 
@@ -15,6 +16,10 @@ class Ffrance28 : public QWidget {
     Q_OBJECT
 public:
     explicit Ffrance28(AppContext& ctx, QWidget* parent = nullptr);
+
+signals:
+    // The cards inside the zone, for the list window.
+    void listRequested(const tb::CardList& list);
 
 protected:
     void showEvent(QShowEvent* event) override;

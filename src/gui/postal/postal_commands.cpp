@@ -2,7 +2,6 @@
 
 #include "gui/app/app_context.h"
 #include "gui/app/dialogs.h"
-#include "gui/app/windows.h"
 #include "core/postal/postal_directory.h"
 #include "gui/postal/postal_window.h"
 
@@ -13,9 +12,8 @@ namespace {
 
 // The busy pointer covers the reading only: Qt's pointer is application-wide,
 // and an hourglass over the input box would look like a hang.
-void showResults(AppContext& ctx, const std::function<QStringList()>& search)
+void showResults(AppContext& ctx, FFrance5* window, const std::function<QStringList()>& search)
 {
-    FFrance5* window = ctx.windows.postalWindow();
     ctx.dialogs.setBusy(true);
     window->setLines(search());
     ctx.dialogs.setBusy(false);
@@ -24,9 +22,9 @@ void showResults(AppContext& ctx, const std::function<QStringList()>& search)
 
 }  // namespace
 
-void searchCityByPostalCode(AppContext& ctx)
+void searchCityByPostalCode(AppContext& ctx, FFrance5* window)
 {
-    ctx.windows.postalWindow()->setLines({});
+    window->setLines({});
     const std::optional<QString> answer = ctx.dialogs.input(
         QStringLiteral("Entrez le code postal"), QStringLiteral("Recherche d'une ville"), QStringLiteral("17000"));
     // Only the length is checked: five letters are a valid, empty search.
@@ -35,16 +33,16 @@ void searchCityByPostalCode(AppContext& ctx)
         return;
     }
     const QString code = *answer;
-    showResults(ctx, [&] { return tb::searchByPostalCode(ctx.session.programFolder(), code); });
+    showResults(ctx, window, [&] { return tb::searchByPostalCode(ctx.session.programFolder(), code); });
 }
 
-void searchPostalCodeByCity(AppContext& ctx)
+void searchPostalCodeByCity(AppContext& ctx, FFrance5* window)
 {
-    ctx.windows.postalWindow()->setLines({});
+    window->setLines({});
     const std::optional<QString> answer = ctx.dialogs.input(
         QStringLiteral("Entrez le nom de la ville"), QStringLiteral("Recherche d'un code postal"),
         QStringLiteral("Rennes"));
     // Cancel is an empty answer: every line of the directory.
     const QString prefix = answer.value_or(QString()).toUpper();
-    showResults(ctx, [&] { return tb::searchByCityPrefix(ctx.session.programFolder(), prefix); });
+    showResults(ctx, window, [&] { return tb::searchByCityPrefix(ctx.session.programFolder(), prefix); });
 }

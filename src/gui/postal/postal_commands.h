@@ -1,8 +1,10 @@
 #pragma once
-// The postal searches of "Accessoires": each fills FFrance5 and shows it.
+// The postal searches of "Accessoires": each empties the window of the
+// results, fills it and shows it.
 struct AppContext;
+class FFrance5;
 
 // `Rechcp`: cities that have a given postal code.
-void searchCityByPostalCode(AppContext& ctx);
+void searchCityByPostalCode(AppContext& ctx, FFrance5* window);
 // `RechparVille`: postal codes of the cities whose name begins with a text.
-void searchPostalCodeByCity(AppContext& ctx);
+void searchPostalCodeByCity(AppContext& ctx, FFrance5* window);

@@ -2,6 +2,7 @@
 
 #include "gui/app/secondary_window.h"
 #include "gui/lists/list_printer.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -14,8 +15,7 @@ FFrance5::FFrance5(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
 
     auto* layout = new QVBoxLayout(this);
     auto* menuBar = new QMenuBar(this);
-    Imprim5 = menuBar->addAction(QStringLiteral("Imprimer"));
-    Imprim5->setObjectName(QStringLiteral("Imprim5"));
+    Imprim5 = addMenuEntry(menuBar, "Imprim5", QStringLiteral("Imprimer"));
     connect(Imprim5, &QAction::triggered, this, &FFrance5::print);
     layout->setMenuBar(menuBar);
 

@@ -161,13 +161,13 @@ void FFrance9::eurosToFrancs()
 {
     // The note itself is left as it is: only a message.
     const QString selected = m_text->textCursor().selectedText();
-    m_ctx.dialogs.message(selected + QStringLiteral("  Euros = ") + tb::EuroFF(tb::numericValue(selected)));
+    m_ctx.dialogs.message(selected + QStringLiteral("  Euros = ") + tb::EuroFF(tb::amountValue(selected)));
 }
 
 void FFrance9::francsToEuros()
 {
     const QString selected = m_text->textCursor().selectedText();
-    m_ctx.dialogs.message(selected + QStringLiteral("  Frs = ") + tb::FFeuro(tb::numericValue(selected)));
+    m_ctx.dialogs.message(selected + QStringLiteral("  Frs = ") + tb::FFeuro(tb::amountValue(selected)));
 }
 
 void FFrance9::showClipboard()

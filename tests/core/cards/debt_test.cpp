@@ -10,8 +10,8 @@ using Texts = std::array<QString, 6>;
 
 TEST(Debt, PointFormsOfOwedCollectedAndRemaining)
 {
-    // A comma is no decimal point, empty or text counts zero, below one has no leading digit.
-    EXPECT_EQ(tb::debtCalculation("10", "5,5", "", "3"), (Texts{"10.00", "5.00", ".00", "15.00", "3.00", "12.00"}));
+    // A comma is a decimal point, empty or text counts zero, below one has no leading digit.
+    EXPECT_EQ(tb::debtCalculation("10", "5,5", "", "3"), (Texts{"10.00", "5.50", ".00", "15.50", "3.00", "12.50"}));
     EXPECT_EQ(tb::debtCalculation("100", "20.5", "0", "50"),
               (Texts{"100.00", "20.50", ".00", "120.50", "50.00", "70.50"}));
     // Fields read back from a record carry their blanks; halves round away from zero; remaining may be negative.

@@ -75,7 +75,7 @@ TEST_F(BackupTest, ABackupThatCannotBeWrittenSaysWhyAndLeavesNothing)
     }
     const auto nowhere = tb::backupToDatedFolder(*db, where.path() + QStringLiteral("/absent"), QDateTime::currentDateTime());
     ASSERT_FALSE(nowhere);
-    EXPECT_EQ(nowhere.error().number, tb::kErrorFileNotFound);
+    EXPECT_EQ(nowhere.error().message(), QStringLiteral("Erreur n° 76 : chemin introuvable (absent)"));
 }
 
 // Each backup opens with a count that its records hold and the cards as

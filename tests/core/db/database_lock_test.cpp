@@ -7,8 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace testing_support;
 
@@ -97,4 +100,35 @@ TEST_F(DatabaseLockTest, AReadOnlyFolderOpensWithoutLock)
     ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
     EXPECT_EQ(opened, 0);
     EXPECT_FALSE(QFileInfo::exists(folder.file(".tabulon.lock")));
+}
+
+TEST_F(DatabaseLockTest, AnEmptyGarbledOrDeadLockIsTakenOverAndALiveOneIsNot)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    // Killed between making the lock and writing it; a file no Tabulon wrote;
+    // a holder that died; a pipe.
+    for (const QByteArray& left : {QByteArray(), QByteArray("\x01\x02zz"),
+                                   QByteArray::number(child) + "\ncrash_worker\n" + host + "\n", QByteArray("fifo")}) {
+        if (left == "fifo")
+            ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file(".tabulon.lock")).constData(), 0644), 0);
+        else
+            writeBytes(folder.file(".tabulon.lock"), left);
+        {
+            auto db = tb::Database::open(folder.path());
+            ASSERT_TRUE(db) << left.toHex().constData();
+            EXPECT_TRUE(readBytes(folder.file(".tabulon.lock")).startsWith(QByteArray::number(::getpid()) + '\n'));
+            EXPECT_FALSE(OtherProgram(folder.path()).holding());
+        }
+        EXPECT_FALSE(QFileInfo::exists(folder.file(".tabulon.lock")));
+    }
+    // The lock is written whole under another name first: nothing else stays.
+    OtherProgram other(folder.path());
+    ASSERT_TRUE(other.holding());
+    EXPECT_EQ(QDir(folder.path()).entryList({".tabulon.lock*"}, QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{".tabulon.lock"});
+    EXPECT_FALSE(tb::Database::open(folder.path()));
 }

@@ -84,7 +84,7 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
     for (const QString& bad : {QString(128, u'é'), QStringLiteral("../dehors"), QStringLiteral("a/b"), QStringLiteral("\t")}) {
         const auto refused = tb::Database::create(program, bad);
         ASSERT_FALSE(refused) << bad.toStdString();
-        EXPECT_EQ(refused.error().message(), QStringLiteral("Erreur n° 52"));
+        EXPECT_EQ(refused.error().message(), QStringLiteral("Erreur n° 52 : nom de fichier incorrect"));
     }
     EXPECT_EQ(everything(root.path(), QStringLiteral("\x01")), before);
 }

@@ -45,7 +45,8 @@ TEST(JournalEntries, PaymentLinesAndChecksInOrder)
     ASSERT_TRUE(e);
     EXPECT_EQ(e->amount, "150.00");
     EXPECT_EQ(e->line, QStringLiteral("150.00------------>05/12/26  M. Durand  chèque"));
-    EXPECT_EQ(tb::paymentEntry({"05/12/26", "a", "b", "12,50"}, 2026)->line.left(5), "12.00");
+    EXPECT_EQ(tb::paymentEntry({"05/12/26", "a", "b", "12,50"}, 2026)->amount, "12.50");
+    EXPECT_EQ(tb::paymentEntry({"05/12/26", "a", "b", ",5"}, 2026)->amount, ".50");
     EXPECT_EQ(tb::paymentEntry({"05/12/26", "a", "b", "-20"}, 2026)->amount, "-20.00");
 
     const QString date = kSeeField + tb::collections::kDateCaption;
@@ -53,7 +54,7 @@ TEST(JournalEntries, PaymentLinesAndChecksInOrder)
     EXPECT_EQ(refusal(tb::paymentEntry({"31/02/26", "a", "b", "1"}, 2026).error()), date);
     EXPECT_EQ(refusal(tb::paymentEntry({"05/12/26", "", "", ""}, 2026).error()), kSeeField + "Partie versante");
     EXPECT_EQ(refusal(tb::paymentEntry({"05/12/26", "a", "", ""}, 2026).error()), kSeeField + "Moyen de réglement");
-    for (const char* amount : {"0", "abc", "", ",5"})
+    for (const char* amount : {"0", "abc", "", ",", "0,00"})
         EXPECT_EQ(refusal(tb::paymentEntry({"05/12/26", "a", "b", amount}, 2026).error()),
                   kSeeField + "Montant du versement")
             << amount;
@@ -72,7 +73,7 @@ TEST(JournalEntries, InterestDaysFormulaAndChecks)
     EXPECT_EQ(tb::interestEntry({"1", "31/12/99", "01/01/00", "1"}, 2026)->days, 1);
     e = tb::interestEntry({"720", "11/01/26", "01/01/26", "4,5"}, 2026);
     EXPECT_EQ(e->days, -10);
-    EXPECT_EQ(e->line, QStringLiteral("-.80------------>11/01/26-01/01/26***720 euros*** -10 jours***4,5%"));
+    EXPECT_EQ(e->line, QStringLiteral("-.90------------>11/01/26-01/01/26***720 euros*** -10 jours***4,5%"));
     EXPECT_EQ(tb::interestEntry({"1000", "01/01/26", "01/01/26", "100"}, 2026)->interest, ".00");
 
     EXPECT_EQ(refusal(tb::interestEntry({"abc", "", "", ""}, 2026).error()), kSeeField + "Montant de référence");

@@ -1,7 +1,8 @@
 // Pins on a zoomed map: whole where a pin stands alone, small and translucent
-// where pins crowd, so that the map stays visible under 100,000 cards.
+// where pins crowd, each on its own card, so that the map stays visible under 100,000 cards.
 #include "core/cards/card_store.h"
 #include "core/db/demo_database.h"
+#include "core/map/hit_test.h"
 #include "core/map/map_zoom.h"
 #include "core/map/pin_layer.h"
 #include "core/map/pins.h"
@@ -9,6 +10,7 @@
 
 #include <QImage>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace testing_support;
 
@@ -29,6 +31,26 @@ QImage drawn(const tb::PinLayer& layer, QSize size)
     image.fill(Qt::white);
     layer.draw(image, image.rect());
     return image;
+}
+
+// The marker whose colour is nearest to c; 0 for the white background.
+int markerSeen(QColor c)
+{
+    int best = 0;
+    int bestDistance = 3 * 40 * 40;  // closer than this to white: no pin
+    auto distance = [&](QColor m) {
+        return (c.red() - m.red()) * (c.red() - m.red()) + (c.green() - m.green()) * (c.green() - m.green()) +
+               (c.blue() - m.blue()) * (c.blue() - m.blue());
+    };
+    if (distance(Qt::white) < bestDistance)
+        return 0;
+    bestDistance = std::numeric_limits<int>::max();
+    for (int m = 1; m <= 7; ++m)
+        if (distance(tb::pinColor(m)) < bestDistance) {
+            bestDistance = distance(tb::pinColor(m));
+            best = m;
+        }
+    return best;
 }
 
 }  // namespace
@@ -82,4 +104,41 @@ TEST(PinLayer, AHundredThousandDemoCardsLeaveMostOfTheMapVisible)
         for (int x = 0; x < map.width(); ++x)
             same += shown.pixel(x, y) == map.pixel(x, y);
     EXPECT_GE(same * 2, qint64(map.width()) * map.height());
+}
+
+TEST(PinLayer, EachSquareIsCentredOnItsCardInsideItsHitSquareAndKeepsItsColour)
+{
+    // Two neighbours, a crowd of three a pixel or two apart, one alone far away.
+    const std::vector<tb::Pin> pins = {pin(4, 516, 516), pin(7, 530, 516), pin(2, 300, 300),
+                                       pin(3, 302, 301), pin(6, 304, 300), pin(1, 100, 100)};
+    tb::PinLayer layer;
+    layer.setPins(pins);
+    layer.setView(QSize(800, 800), 1.0);
+    QImage image(800, 800, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    layer.draw(image, image.rect());
+
+    for (size_t i = 0; i + 1 < pins.size(); ++i) {
+        const tb::Pin& p = pins[i];
+        // Every pixel of the card's colour around it: their box is centred on
+        // the card's point and lies strictly inside its hit square.
+        QRect box;
+        for (int y = int(p.y) - 12; y <= int(p.y) + 12; ++y)
+            for (int x = int(p.x) - 12; x <= int(p.x) + 12; ++x)
+                if (markerSeen(image.pixelColor(x, y)) == p.marker)
+                    box |= QRect(x, y, 1, 1);
+        SCOPED_TRACE(testing::Message() << "card " << i + 1);
+        ASSERT_FALSE(box.isEmpty());
+        EXPECT_TRUE(tb::pinHit(box.left(), box.top(), p.x, p.y));
+        EXPECT_TRUE(tb::pinHit(box.right(), box.bottom(), p.x, p.y));
+        if (i < 2)
+            EXPECT_EQ(box.center(), QPoint(int(p.x), int(p.y)));
+    }
+    // The two neighbours' centres show their own colours; between them, the map.
+    EXPECT_EQ(markerSeen(image.pixelColor(516, 516)), 4);
+    EXPECT_EQ(markerSeen(image.pixelColor(530, 516)), 7);
+    EXPECT_EQ(markerSeen(image.pixelColor(523, 516)), 0);
+    EXPECT_EQ(markerSeen(image.pixelColor(522, 522)), 0);
+    // The lone pin keeps its circle of radius 10.
+    EXPECT_EQ(markerSeen(image.pixelColor(110, 100)), 1);
 }

@@ -61,13 +61,21 @@ TEST(EuroTexts, FrancsAndEurosWithTwoDecimalsAndGroupedThousands)
     EXPECT_EQ(EuroFF(0, kFrench), ",00 francs");  // the masks keep no leading zero
 }
 
-TEST(EuroConverter, AmountsReadAsTheirWholeNumberAndResultsKeepTheirDecimals)
+TEST(EuroConverter, AmountsReadWithTheirDecimalsAndResultsKeepTheirDecimals)
 {
-    // The amount reads as the whole number before its separator; its decimal
-    // digits come after the words.
+    // A comma or a point is the decimal separator; the decimal digits come
+    // after the words.
     Conversion c = converted("12,5");
-    EXPECT_EQ(c.result, "78,71");
+    EXPECT_EQ(c.result, "81,99");
     EXPECT_EQ(c.amountWords, "Douze  euros 5");
+    EXPECT_EQ(converted("12.5").result, "81,99");
+    // Blanks are ignored, a sign is read, a second separator ends the number.
+    EXPECT_EQ(converted("12 34").result, converted("1234").result);
+    c = converted("-5");
+    EXPECT_EQ(c.result, "-32,80");
+    EXPECT_EQ(c.amountWords, "Moins cinq  euros ");
+    EXPECT_EQ(c.resultWords, "Moins trente deux  Francs français 80");
+    EXPECT_EQ(converted("+ 1 2,5,3").result, "81,99");
 
     c = converted("2", AmountIn::Euros, "6", "1936.27", QStringLiteral("Lires italiennes"));
     EXPECT_EQ(c.result, "3872,540000");
@@ -102,17 +110,19 @@ TEST(EuroConverter, WordsOfAThousandToNineteenNinetyNineStartWithMille)
         EXPECT_EQ(amountInWords(QString::fromLatin1(amount), " euros "), words) << amount;
 }
 
-TEST(EuroConverter, AnythingButDigitsOrAZeroRateIsRefused)
+TEST(EuroConverter, LettersOrAZeroRateAreRefused)
 {
     const auto refusal = [](const QString& amount, const QString& rate) {
         const Result<Conversion> c = convert({amount, AmountIn::Currency, rate, "2", "Francs français"}, kFrench);
         return c.ok() ? QStringLiteral("accepted") : c.error().message();
     };
     const QString message = QStringLiteral("Cette zone ne doit comporter que des chiffres!");
-    for (const QString& bad : {QStringLiteral("12a"), QStringLiteral("-5"), QStringLiteral("1 000"),
-                               QStringLiteral("1,2,3"), QStringLiteral("1e5"), QStringLiteral("1") + QString(300, u'0')})
+    for (const QString& bad : {QStringLiteral("12a"), QStringLiteral("5-"), QStringLiteral("1e5"),
+                               QStringLiteral("1") + QString(300, u'0')})
         EXPECT_EQ(refusal(bad, "6.55957"), message) << bad.toStdString();
     EXPECT_EQ(refusal("5", "0"), message);
+    for (const char* good : {"-", " ", "-5", "1 000", "1,2,3"})
+        EXPECT_EQ(refusal(good, "6.55957"), "accepted") << good;
     // Leading zeros do not count towards the limit.
     EXPECT_EQ(refusal(QString(400, u'0') + "7", "1"), "accepted");
 }

@@ -141,15 +141,20 @@ TEST_F(ListWindowTest, SameNamedCardsOpenTheirOwnCard)
 
 TEST_F(ListWindowTest, EmptyDatabaseGivesMessagesAndNoWindow)
 {
+    // Every entry that needs a card says so the same way, asking nothing.
     f.createDatabase();
-    for (const char* name : {"alpha", "villes", "CPostaux", "FicArch", "Voirlesfiches"}) {
+    f.dialogs.inputs.clear();
+    for (const char* name : {"alpha", "villes", "CPostaux", "FicArch", "Voirlesfiches", "Rechnom", "export", "Adresses",
+                             "mail"}) {
         f.dialogs.messages.clear();
         f.trigger(name);
         ASSERT_EQ(f.dialogs.messages.size(), 1) << name;
         EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Il n'y a aucune fiche dans la base de données !")) << name;
     }
     EXPECT_TRUE(f.dialogs.modals.isEmpty());
+    EXPECT_TRUE(f.dialogs.inputs.isEmpty());
     EXPECT_EQ(f.window<FFrance3>(), nullptr);
+    EXPECT_FALSE(QFile::exists(f.db() + "export.txt"));
 
     f.trigger("octets");
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("0 fiche(s)"));

@@ -49,13 +49,6 @@ protected:
 
 TEST_F(SearchExportTest, TheFiveSearchesAskTheirQuestionAndListTheCardsThatBeginWithTheAnswer)
 {
-    f.createDatabase();
-    f.dialogs.inputs.clear();
-    f.trigger("Rechnom");
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
-    EXPECT_TRUE(f.dialogs.inputs.isEmpty());
-    EXPECT_TRUE(f.dialogs.modals.isEmpty());
-
     // Card 1 holds every default answer, archived; card 2 is in capitals.
     f.openWithCards({fullCard(0, "Lavenu", "Paul", "17340", "Châtelaillon-plage", "0512345678", "0612345678"),
                      fullCard(1, "LAVENU", "Anne", "17000", "CHATELAILLON-PLAGE", "05 12 34 56 78", "0699")});
@@ -92,15 +85,6 @@ TEST_F(SearchExportTest, TheFiveSearchesAskTheirQuestionAndListTheCardsThatBegin
 
 TEST_F(SearchExportTest, ExportsWriteTheirFilesAndOnlyTheTextExportReports)
 {
-    f.createDatabase();
-    for (const char* entry : {"export", "Adresses"}) {
-        f.dialogs.messages.clear();
-        f.trigger(entry);
-        EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
-    }
-    EXPECT_FALSE(QFile::exists(f.db() + "export.txt"));
-    EXPECT_FALSE(QFile::exists(f.db() + "adresses.txt"));
-
     f.openWithCards({fullCard(0, "Lavenu", "Paul", "17340", "Châtelaillon-plage", "", "")});
     f.dialogs.messages.clear();
     f.trigger("export");

@@ -133,11 +133,6 @@ TEST(StructureTest, TemplatesOpenInTheirProgramsOrTheDesktopDefault)
 TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
 {
     GuiFixture f;
-    f.createDatabase();
-    f.trigger("mail");
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
-    EXPECT_TRUE(f.dialogs.modals.isEmpty());
-
     const QString odd = QStringLiteral("zoé arnaud?x=1#%@ici.fr");
     f.openWithCards({withEmail(makeCard("BERNARD", "Yves", 1, 100, 100), "Mr", "yves@exemple.fr"),
                      withEmail(makeCard("ARNAUD", "Zoé", 0, 200, 150), "Mme", odd),

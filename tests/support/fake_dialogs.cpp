@@ -4,6 +4,21 @@
 
 #include <QPrinter>
 #include <QWidget>
+#ifndef FAKE_DIALOGS_WITHOUT_GTEST
+#include <gtest/gtest.h>
+#endif
+
+FakeDialogs::~FakeDialogs()
+{
+#ifndef FAKE_DIALOGS_WITHOUT_GTEST
+    const std::pair<const char*, qsizetype> left[] = {
+        {"question", questionAnswers.size()}, {"input", inputAnswers.size()}, {"font", fontAnswers.size()},
+        {"colour", colorAnswers.size()},      {"file", fileAnswers.size()},   {"modal", modalScripts.size()}};
+    for (const auto& [kind, count] : left)
+        if (count)
+            ADD_FAILURE() << count << " scripted " << kind << " answer(s) never asked for";
+#endif
+}
 
 void FakeDialogs::message(const QString& text, const QString& title, QMessageBox::Icon icon)
 {

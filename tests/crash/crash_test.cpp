@@ -5,7 +5,8 @@
 // may be there or not) and no file of a number past its count, and every
 // backup or restored copy in sight must be whole.
 // Then each of creations, imports, deletions, backups and restores is killed
-// before each of its steps in turn (syncs, renames, record writes...).
+// before each of its steps in turn (syncs, renames, record writes...); a
+// deleted card is then restored from the trash and must come back whole.
 // TABULON_CRASH_KILLS sets the number of random kills (400 by default); past
 // 1000, the steps are all killed at, not only a spread of them.
 #include "cli/cli.h"
@@ -147,6 +148,42 @@ void expectSoundAfterKill(const QString& folder, const QString& programFolder, c
     ASSERT_EQ(checkQuietly(folder, programFolder, &report), cli::kDone) << report.constData();
 }
 
+std::optional<crash::State> stateOf(const QString& folder)
+{
+    auto db = tb::Database::open(folder);
+    if (!db)
+        return std::nullopt;
+    return crash::readState(*db.value());
+}
+
+// The cards of state with their journals and notes, in no order.
+QMultiMap<QByteArray, QByteArray> cardsOf(const crash::State& state)
+{
+    QMultiMap<QByteArray, QByteArray> cards;
+    for (size_t k = 0; k < state.records.size(); ++k)
+        cards.insert(state.records[k], state.files[k].memento.join(u'\n').toUtf8() + '\0' + state.files[k].note.toUtf8()
+                                           + char(state.files[k].photo));
+    return cards;
+}
+
+// A deletion cut short is either undone, the trash as it was, or done with the
+// card in the trash: restored from there, it comes back whole.
+void expectDeletedCardRestoredWhole(const QString& folder, const std::optional<crash::State>& before, QByteArray& current,
+                                    int* restored)
+{
+    auto db = tb::Database::open(folder);
+    ASSERT_TRUE(db);
+    if (db.value()->count() == qsizetype(before->records.size()))
+        return;
+    const auto entries = db.value()->trash().entries();
+    ASSERT_TRUE(entries && !entries->empty());
+    ASSERT_TRUE(db.value()->restoreFromTrash(entries->front().number));
+    const crash::State after = crash::readState(*db.value());
+    EXPECT_EQ(cardsOf(after), cardsOf(*before));
+    current = after.digest();
+    ++*restored;
+}
+
 // The worker's environment: syncs skipped, steps counted.
 QProcessEnvironment workerEnvironment()
 {
@@ -256,10 +293,12 @@ TEST(CrashTest, KillsBeforeEachStepOfACreationImportDeletionBackupOrRestoreLeave
     ASSERT_FALSE(folder.isEmpty());
     QSet<QByteArray> states{current};
     QStringList figures;
-    int finishedByOpening = 0;
+    int finishedByOpening = 0, restored = 0;
     for (const char* kind : {"create", "import", "delete", "backup", "restore"}) {
         int kills = 0;
         for (long n = 1;; n += everyStep ? 1 : 1 + n / 4) {
+            const std::optional<crash::State> before = stateOf(folder);
+            ASSERT_TRUE(before);
             QProcess worker;
             worker.setProcessEnvironment(workerEnvironment());
             worker.start(QStringLiteral(TABULON_CRASH_WORKER),
@@ -272,6 +311,9 @@ TEST(CrashTest, KillsBeforeEachStepOfACreationImportDeletionBackupOrRestoreLeave
             expectSoundAfterKill(folder, program.path(), o, states, current, &finishedByOpening);
             ASSERT_FALSE(::testing::Test::HasFatalFailure()) << kind << " killed before step " << n << "\n"
                                                              << output.constData();
+            if (qstrcmp(kind, "delete") == 0)
+                expectDeletedCardRestoredWhole(folder, before, current, &restored);
+            ASSERT_FALSE(::testing::Test::HasFatalFailure()) << "restore after step " << n << "\n" << output.constData();
             if (whole)
                 break;
             ASSERT_EQ(worker.exitStatus(), QProcess::CrashExit) << kind << " step " << n << "\n" << output.constData();
@@ -282,6 +324,7 @@ TEST(CrashTest, KillsBeforeEachStepOfACreationImportDeletionBackupOrRestoreLeave
         figures << QString::fromLatin1(kind) + u' ' + QString::number(kills);
         EXPECT_GE(kills, 3) << kind;
     }
-    std::printf("kills before a step: %s (%d found done)\n", qPrintable(figures.join(QStringLiteral(", "))),
-                finishedByOpening);
+    std::printf("kills before a step: %s (%d found done; %d deleted cards restored from the trash)\n",
+                qPrintable(figures.join(QStringLiteral(", "))), finishedByOpening, restored);
+    EXPECT_GT(restored, 0);
 }

@@ -628,8 +628,9 @@ const std::vector<Command>& commands()
          "BASE FICHIER.vcf|FICHIER.csv [--duplicates skip|create|fill] [--point X,Y]\n"
          "[--program-folder DOSSIER] [--columns CHAMP=COLONNE,...]",
          "crée une fiche par contact ; un doublon d'une fiche déjà là (même nom,\n"
-         "prénoms et code postal, même e-mail ou même portable) est ignoré (skip, par défaut), créé quand même (create) ou\n"
-         "complète les champs vides de la fiche existante (fill). Les épingles\n"
+         "prénoms et code postal, même e-mail ou même portable) est ignoré\n"
+         "(skip, par défaut), créé quand même (create) ou complète les champs\n"
+         "vides de la fiche existante (fill). Les épingles\n"
          "vont près du département sur la carte par défaut, sinon au point X,Y\n"
          "(obligatoire). La base est d'abord sauvegardée dans\n"
          "DOSSIER/Sauvegardes/ (DOSSIER : celui qui contient la base par défaut).\n"

@@ -125,9 +125,10 @@ TEST_F(ExchangeWindowsTest, TheCsvWindowShowsTheGuessedEncodingAndTheMatchingThe
         // "Couleur" goes into "Observations".
         auto* colour = child<QComboBox>(w, QStringLiteral("ComboColonne_2"));
         colour->setCurrentIndex(colour->findText(QStringLiteral("Observations")));
-        click(child<QPushButton>(w, QStringLiteral("CommandImporter")));
+        // Return imports, as in a dialog, and closes the report.
+        keyClick(colour, Qt::Key_Return);
     });
-    f.dialogs.modalScripts.enqueue([](QWidget* w) { click(child<QPushButton>(w, QStringLiteral("CommandOK"))); });
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { keyClick(child<QWidget>(w, QStringLiteral("TextNotes")), Qt::Key_Return); });
     f.trigger("ImportCsv");
     auto* db = f.main->session().database();
     ASSERT_EQ(db->count(), 1);

@@ -1,6 +1,7 @@
 #include "gui/app/secondary_window.h"
 
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QEvent>
@@ -36,6 +37,18 @@ void setUpSecondaryWindow(QWidget* window, const QString& objectName, const QStr
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
     escape->setObjectName(QStringLiteral("Escape"));
     QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
+}
+
+void pressedByReturn(QPushButton* button)
+{
+    button->setDefault(true);
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), button->window());
+        QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isVisible() && button->isEnabled())
+                button->click();
+        });
+    }
 }
 
 void placeOnScreen(QWidget* window, int areaWidthTwips)

@@ -2,6 +2,7 @@
 // What every secondary window does on opening.
 #include <QString>
 
+class QPushButton;
 class QWidget;
 
 constexpr int kTwipsPerPixel = 15;
@@ -14,6 +15,11 @@ bool isClosed(const QWidget* window);
 // opening makes a new one; a window confirmed by its own button only hides),
 // and Escape acting as the close box.
 void setUpSecondaryWindow(QWidget* window, const QString& objectName, const QString& caption);
+
+// Return and Enter press button anywhere in its window, as in a dialog (a
+// window that is no QDialog has no default button of its own); a text box
+// that takes Return keeps it.
+void pressedByReturn(QPushButton* button);
 
 // Centred as on an 800 by 600 screen (left = (area - width) / 2 with an area
 // of 12000 or 12500 twips, top = (9000 - height) / 2), the proportions taken

@@ -14,6 +14,7 @@
 #include "gui/widgets/card_list_view.h"
 #include "gui/widgets/menu_builder.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -410,7 +411,7 @@ void FFrance4::exportPersonShown()
     const long long n = shownNumber();
     const QString title = QStringLiteral("Données personnelles de la fiche");
     const std::optional<QString> target = m_ctx.dialogs.chooseFile(
-        title, m_ctx.session.programFolder() + tb::cardTitle(*shown, n).section(QStringLiteral(" — "), 0, 0) + QStringLiteral(".zip"),
+        title, QDir::homePath() + u'/' + tb::cardTitle(*shown, n).section(QStringLiteral(" — "), 0, 0) + QStringLiteral(".zip"),
         QStringLiteral("Archive zip (*.zip);;Dossier (*)"), true);
     if (!target)
         return;

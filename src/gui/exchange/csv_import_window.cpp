@@ -38,7 +38,7 @@ FImportCsv::FImportCsv(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::W
     CommandImporter = new QPushButton(QStringLiteral("Importer"), this);
     CommandImporter->setObjectName(QStringLiteral("CommandImporter"));
     CommandImporter->setAccessibleName(QStringLiteral("Importer"));
-    CommandImporter->setDefault(true);
+    pressedByReturn(CommandImporter);
     CommandAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
     CommandAnnuler->setObjectName(QStringLiteral("CommandAnnuler"));
     CommandAnnuler->setAccessibleName(QStringLiteral("Annuler"));

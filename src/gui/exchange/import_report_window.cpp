@@ -19,7 +19,7 @@ FRapportImport::FRapportImport(AppContext&, QWidget* parent) : QWidget(parent, Q
     CommandOK = new QPushButton(QStringLiteral("OK"), this);
     CommandOK->setObjectName(QStringLiteral("CommandOK"));
     CommandOK->setAccessibleName(QStringLiteral("OK"));
-    CommandOK->setDefault(true);
+    pressedByReturn(CommandOK);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabelResume);
     layout->addWidget(TextNotes);

@@ -1,23 +1,18 @@
 #include "fake_dialogs.h"
 
 #include <QCoreApplication>
-
 #include <QPrinter>
 #include <QWidget>
-#ifndef FAKE_DIALOGS_WITHOUT_GTEST
 #include <gtest/gtest.h>
-#endif
 
 FakeDialogs::~FakeDialogs()
 {
-#ifndef FAKE_DIALOGS_WITHOUT_GTEST
     const std::pair<const char*, qsizetype> left[] = {
         {"question", questionAnswers.size()}, {"input", inputAnswers.size()}, {"font", fontAnswers.size()},
         {"colour", colorAnswers.size()},      {"file", fileAnswers.size()},   {"modal", modalScripts.size()}};
     for (const auto& [kind, count] : left)
         if (count)
             ADD_FAILURE() << count << " scripted " << kind << " answer(s) never asked for";
-#endif
 }
 
 void FakeDialogs::message(const QString& text, const QString& title, QMessageBox::Icon icon)
@@ -37,9 +32,7 @@ QMessageBox::StandardButton FakeDialogs::question(const QString& text, const QSt
 std::optional<QString> FakeDialogs::input(const QString& prompt, const QString& title, const QString& defaultText)
 {
     inputs.append({prompt, title, QMessageBox::NoIcon});
-    if (inputAnswers.isEmpty())
-        return defaultText;
-    return inputAnswers.dequeue();
+    return inputAnswers.isEmpty() ? std::optional<QString>(defaultText) : inputAnswers.dequeue();
 }
 
 bool FakeDialogs::choosePrinter(QPrinter& printer)

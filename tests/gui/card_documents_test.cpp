@@ -119,9 +119,9 @@ TEST_F(CardDocumentsTest, PicturesThatCannotBeShownAreRefusedAndNothingIsCopied)
 {
     const QStringList before = QDir(db).entryList(QDir::Files);
     Ffrance23* browser = attach("photo", "faux.jpg");
+    // Which pictures are refused, and the words, are the core's.
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_EQ(f.dialogs.messages[0].text, " Ce fichier n'est pas une image !");
-    EXPECT_EQ(f.dialogs.messages[0].icon, QMessageBox::NoIcon);
     EXPECT_TRUE(browser->isVisible());  // another file may be chosen
     browser->hide();
     attach("RechScan1", "immense.jpg");
@@ -152,7 +152,6 @@ TEST_F(CardDocumentsTest, ScansAreShownPrintedAndHandedToTheImageProgram)
     ASSERT_FALSE(frame->image().isNull());
     auto* timer = child<QTimer>(viewer, "Timer1");
     EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 2000);
     QMetaObject::invokeMethod(timer, "timeout");
     EXPECT_FALSE(frame->image().isNull());
     viewer->hide();
@@ -211,9 +210,7 @@ TEST_F(CardDocumentsTest, TextDocumentsAreShownWholeSelectedCopiedAndPrinted)
 
     f.dialogs.printToPdf = tmp.filePath("lettre.pdf");
     click(child<QPushButton>(viewer, "Picture1"));
-    const QString printed = pdfText(tmp.filePath("lettre.pdf"));
-    EXPECT_TRUE(printed.contains("Chère Madame,")) << printed.toStdString();
-    EXPECT_TRUE(printed.contains("Bien à vous."));
+    EXPECT_TRUE(pdfText(tmp.filePath("lettre.pdf")).contains("Chère Madame,\nBien à vous."));
     viewer->hide();
 
     // The second document is card 2's "DtxtB2.txt", in any case; the word

@@ -33,12 +33,21 @@ CardRecord withEmail(CardRecord card, const QString& civility, const QString& em
     return card;
 }
 
+class StructureTest : public ::testing::Test {
+protected:
+    GuiFixture f;
+    void SetUp() override { f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)}); }
+    FFrance26* open()
+    {
+        f.trigger("Fiche");
+        return qobject_cast<FFrance26*>(f.dialogs.lastModal());
+    }
+};
+
 }  // namespace
 
-TEST(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindowsFollow)
+TEST_F(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindowsFollow)
 {
-    GuiFixture f;
-    f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)});
     const QByteArray before = readBytes(f.db() + "StrFic.txt");
     QList<QByteArray> lines = before.split('\n');
     ASSERT_GE(lines.size(), 10);
@@ -48,8 +57,7 @@ TEST(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindowsF
     ASSERT_NE(card, nullptr);
 
     // Validating untouched boxes writes the same ten captions.
-    ASSERT_TRUE(f.trigger("Fiche"));
-    auto* w = qobject_cast<FFrance26*>(f.dialogs.lastModal());
+    auto* w = open();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Structure fiche individuelle"));
     EXPECT_EQ(labelText(w, "Label1(12)"), QStringLiteral("Société"));
@@ -73,12 +81,9 @@ TEST(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindowsF
     EXPECT_TRUE(text1(w, 12)->text().isEmpty());
 }
 
-TEST(StructureTest, ValidatingEndsTheRealModalLoop)
+TEST_F(StructureTest, ValidatingEndsTheRealModalLoop)
 {
-    GuiFixture f;
-    f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)});
-    f.trigger("Fiche");
-    auto* w = qobject_cast<FFrance26*>(f.dialogs.lastModal());
+    auto* w = open();
     ASSERT_NE(w, nullptr);
     QtDialogs real;
     QTimer::singleShot(0, w, [&] {
@@ -89,12 +94,9 @@ TEST(StructureTest, ValidatingEndsTheRealModalLoop)
     EXPECT_TRUE(readBytes(f.db() + "StrFic.txt").startsWith("\"M\xe9tier\"\r\n\"Date"));
 }
 
-TEST(StructureTest, AFailedWriteIsShownAndKeepsTheWindowAndWhatWasTyped)
+TEST_F(StructureTest, AFailedWriteIsShownAndKeepsTheWindowAndWhatWasTyped)
 {
-    GuiFixture f;
-    f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)});
-    f.trigger("Fiche");
-    auto* w = qobject_cast<FFrance26*>(f.dialogs.lastModal());
+    auto* w = open();
     ASSERT_NE(w, nullptr);
     activate(w);
     typeText(text1(w, 10), QStringLiteral("Métier"));
@@ -108,10 +110,8 @@ TEST(StructureTest, AFailedWriteIsShownAndKeepsTheWindowAndWhatWasTyped)
     EXPECT_TRUE(QFileInfo(f.db() + "StrFic.txt").isDir());
 }
 
-TEST(StructureTest, TemplatesOpenInTheirProgramsOrTheDesktopDefault)
+TEST_F(StructureTest, TemplatesOpenInTheirProgramsOrTheDesktopDefault)
 {
-    GuiFixture f;
-    f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)});
     f.trigger("MNote");
     EXPECT_EQ(f.launcher.documents, QStringList{f.db() + "F.txt"});
 

@@ -1,10 +1,9 @@
 #include "fake_dialogs.h"
 
 #include <QCoreApplication>
-
 #include <QPrinter>
 #include <QWidget>
-#ifndef FAKE_DIALOGS_WITHOUT_GTEST
+#ifndef FAKE_DIALOGS_WITHOUT_GTEST  // the benchmarks drive the windows without it
 #include <gtest/gtest.h>
 #endif
 
@@ -37,9 +36,7 @@ QMessageBox::StandardButton FakeDialogs::question(const QString& text, const QSt
 std::optional<QString> FakeDialogs::input(const QString& prompt, const QString& title, const QString& defaultText)
 {
     inputs.append({prompt, title, QMessageBox::NoIcon});
-    if (inputAnswers.isEmpty())
-        return defaultText;
-    return inputAnswers.dequeue();
+    return inputAnswers.isEmpty() ? std::optional<QString>(defaultText) : inputAnswers.dequeue();
 }
 
 bool FakeDialogs::choosePrinter(QPrinter& printer)

@@ -44,8 +44,9 @@ void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& ca
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 
+// The repository's data/ folder, ending with "/".
 QString dataDir();
 // The text pdftotext reads from a PDF file, with its options ("-layout", "-bbox").
-QString pdfText(const QString& pdf, const QStringList& options = {});  // the repository's data/ folder, ending with "/"
+QString pdfText(const QString& pdf, const QStringList& options = {});
 
 }  // namespace testing_support

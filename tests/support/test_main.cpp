@@ -1,5 +1,13 @@
+// Core tests need a GUI application only for images and fonts, never a screen;
+// the windows' tests need widgets and a French locale.
+#ifdef TABULON_TEST_WIDGETS
 #include <QApplication>
 #include <QLocale>
+using TestApplication = QApplication;
+#else
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#endif
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -12,8 +20,10 @@ int main(int argc, char** argv)
     // touched by tests, nor by the programs they start.
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
+#ifdef TABULON_TEST_WIDGETS
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

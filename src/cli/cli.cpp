@@ -433,7 +433,7 @@ int showCommand(const Arguments& a)
     if (!card)
         return failed(card.error());
     Output out;
-    for (int k = 1; k <= CardRecord::kFieldCount; ++k)
+    for (tb::CardField k = tb::kFieldFirst; k <= tb::kFieldLast; ++k)
         out << QString::number(k) << "\t" << card->field(k) << "\n";
     return kDone;
 }
@@ -517,7 +517,7 @@ int journalCommand(const Arguments& a)
         // The amount to collect as the card window hands it over: after the debt calculation.
         const CardRecord& card = journal->card();
         const double toCollect =
-            tb::numericValue(tb::debtCalculation(card.field(15), card.field(16), card.field(17), card.field(19))[3]);
+            tb::numericValue(tb::debtCalculation(card.field(tb::kFieldOwed), card.field(tb::kFieldInterestOwed), card.field(tb::kFieldThirdOwed), card.field(tb::kFieldCollected))[3]);
         // Shown in point form, as the card window hands it over.
         out << "Montant à recouvrer\t" << tb::pointForm(toCollect) << "\n";
         out << "Total des recouvrements\t" << shown(total) << "\n";

@@ -69,8 +69,8 @@ QString scanInstruction(const QString& folder, int document, long long n)
 
 Status writeAddressFile(const QString& path, const CardRecord& card)
 {
-    const QString text = card.field(2) + u' ' + card.field(3) + u' ' + card.field(4) + QStringLiteral("\r\n")
-                         + card.field(5) + QStringLiteral("\r\n") + card.field(6) + u' ' + card.field(7);
+    const QString text = card.field(kFieldCivility) + u' ' + card.field(kFieldSurname) + u' ' + card.field(kFieldFirstNames) + QStringLiteral("\r\n")
+                         + card.field(kFieldStreet) + QStringLiteral("\r\n") + card.field(kFieldPostalCode) + u' ' + card.field(kFieldCity);
     return Francetext::SauveTexte(path, text);
 }
 

@@ -35,7 +35,7 @@ QString surnameInCapitals(const QString& surname)
 
 QString cardTitle(const CardRecord& card, long long n)
 {
-    return (card.field(3).trimmed() + u' ' + card.field(4).trimmed()).trimmed() + QStringLiteral(" — fiche n° ")
+    return (card.field(kFieldSurname).trimmed() + u' ' + card.field(kFieldFirstNames).trimmed()).trimmed() + QStringLiteral(" — fiche n° ")
            + plainNumber(n);
 }
 

@@ -16,7 +16,7 @@ namespace {
 constexpr double kHeadingTwips = 3000.0;
 constexpr double kCaptionTwips = 1000.0;
 constexpr double kValueTwips = 4000.0;
-constexpr int kFirstPrintedField = 2;
+constexpr CardField kFirstPrintedField = kFieldCivility;
 
 // Blanks at the end of a stored field print nothing.
 QString printedValue(const QString& field)
@@ -58,7 +58,7 @@ Result<Widest> widestTexts(const CardPrint& print, const QStringList& headings, 
         const Result<CardRecord> card = print.card(k);
         if (!card)
             return card.error();
-        for (int field = kFirstPrintedField; field <= CardRecord::kFieldCount; ++field)
+        for (CardField field = kFirstPrintedField; field <= kFieldLast; ++field)
             keep(printedValue(card->field(field)), value, w.value);
     }
     return w;
@@ -138,7 +138,7 @@ Result<int> printCardPages(QPagedPaintDevice& device, const CardPrint& print, co
             paged.keepTogether(3);
             paged.line(cardHeading(k), headingX);
         }
-        for (int field = kFirstPrintedField; field <= CardRecord::kFieldCount; ++field) {
+        for (CardField field = kFirstPrintedField; field <= kFieldLast; ++field) {
             paged.keepTogether(2);
             paged.line(print.captions.value(field - kFirstPrintedField), captionX);
             paged.line(printedValue(card->field(field)), valueX);

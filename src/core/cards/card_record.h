@@ -5,6 +5,46 @@
 #include <QString>
 #include <array>
 
+namespace tb {
+
+// The card fields, numbered 1 to 20 as the records number them.
+enum CardField : int {
+    kFieldPosition = 1,  // marker and pin
+    kFieldCivility = 2,
+    kFieldSurname = 3,
+    kFieldFirstNames = 4,
+    kFieldStreet = 5,
+    kFieldPostalCode = 6,
+    kFieldCity = 7,
+    kFieldLandline = 8,
+    kFieldMobile = 9,
+    kFieldEmail = 10,
+    kFieldFirstCustom = 11,  // 11 to 20 carry the database's captions
+    // The last six custom fields hold the debt amounts.
+    kFieldOwed = 15,
+    kFieldInterestOwed = 16,
+    kFieldThirdOwed = 17,
+    kFieldTotalOwed = 18,
+    kFieldCollected = 19,
+    kFieldRemaining = 20,
+    kFieldFirst = kFieldPosition,
+    kFieldLast = kFieldRemaining,
+};
+
+// For the loops over all fields.
+constexpr CardField& operator++(CardField& k)
+{
+    return k = CardField(k + 1);
+}
+
+// The index of field k in the arrays of twenty texts.
+constexpr size_t fieldIndex(CardField k)
+{
+    return size_t(k - kFieldFirst);
+}
+
+}  // namespace tb
+
 struct CardRecord {
     static constexpr int kFieldCount = 20;
     static constexpr int kSize = 630;
@@ -23,8 +63,11 @@ struct CardRecord {
     static CardRecord fromTexts(const std::array<QString, kFieldCount>& texts);
     QByteArray toBytes() const;
 
-    // field(k) with k from 1 to 20, as the cards number them.
-    const QString& field(int k) const { return fields[k - 1]; }
+    const QString& field(tb::CardField k) const { return fields[tb::fieldIndex(k)]; }
+    QString& field(tb::CardField k) { return fields[tb::fieldIndex(k)]; }
+    // By number (1 to 20), for the tables that list fields by number.
+    const QString& field(int k) const { return field(tb::CardField(k)); }
+    static int width(tb::CardField k) { return kWidths[tb::fieldIndex(k)]; }
 
     // Marker and position, read from field 1.
     int marker() const;      // numeric value of character 1

@@ -1,5 +1,7 @@
 #pragma once
 // Debt fields of a card: 15, 16, 17 owed, 18 their total, 19 collected, 20 remaining.
+#include "core/cards/card_record.h"
+
 #include <QString>
 #include <array>
 
@@ -10,7 +12,8 @@ namespace tb {
 std::array<QString, 6> debtCalculation(const QString& field15, const QString& field16, const QString& field17,
                                        const QString& field19);
 
-// Field indexes (0-based, as Text1) receiving the six texts in order.
-inline constexpr std::array<int, 6> kDebtFieldIndexes{14, 15, 16, 17, 18, 19};
+// The fields receiving the six texts in order.
+inline constexpr std::array<CardField, 6> kDebtFields{kFieldOwed,      kFieldInterestOwed, kFieldThirdOwed,
+                                                      kFieldTotalOwed, kFieldCollected,    kFieldRemaining};
 
 }  // namespace tb

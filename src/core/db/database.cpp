@@ -625,7 +625,7 @@ Result<Database::SearchResult> Database::search(const QString& typed, int limit)
             group.add(displayLine(card->toBytes(), {3, 4, 6, 7}), hit.number);
             if (hit.field >= 2)
                 shown.insert(hit.number, QStringLiteral("   ") + caption(hit.field) + QStringLiteral(" : ")
-                                             + card->field(hit.field).trimmed());
+                                             + card->field(CardField(hit.field)).trimmed());
         }
         group.sort();
         for (int row = 0; row < group.size() && size_t(result.list.size()) < want; ++row) {

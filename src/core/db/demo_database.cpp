@@ -208,11 +208,17 @@ Result<std::vector<Commune>> mappedCommunes(const QString& programFolder)
     return out;
 }
 
-// Puts text (code-page bytes) into field k (1..20) of the record at rec.
-void put(char* rec, int k, QByteArrayView text)
+// The demo's captions name its first four custom fields.
+constexpr CardField kDemoProfession = kFieldFirstCustom;
+constexpr CardField kDemoBirthday = CardField(kFieldFirstCustom + 1);
+constexpr CardField kDemoCompany = CardField(kFieldFirstCustom + 2);
+constexpr CardField kDemoObservations = CardField(kFieldFirstCustom + 3);
+
+// Puts text (code-page bytes) into field k of the record at rec.
+void put(char* rec, CardField k, QByteArrayView text)
 {
-    const int width = CardRecord::kWidths[size_t(k - 1)];
-    std::memcpy(rec + CardRecord::offset(k - 1), text.data(), size_t(std::min<qsizetype>(width, text.size())));
+    const int width = CardRecord::width(k);
+    std::memcpy(rec + CardRecord::offset(int(fieldIndex(k))), text.data(), size_t(std::min<qsizetype>(width, text.size())));
 }
 
 class CardMaker {
@@ -249,40 +255,40 @@ public:
         const char marker = r.chance(5) ? '0' : char('1' + r.below(7));
         QByteArray f1(1, marker);
         f1 += positionBytes(x, y);
-        put(rec, 1, f1);
+        put(rec, kFieldPosition, f1);
 
         const size_t fi = size_t(r.below(int(std::size(kFirstNames))));
         const FirstName& first = kFirstNames[fi];
         const char* civility = first.woman ? (r.chance(8) ? "Mademoiselle" : "Madame") : "Monsieur";
         if (r.chance(3))
             civility = "";
-        put(rec, 2, civility);
+        put(rec, kFieldCivility, civility);
         const char* surname = kSurnames[r.below(int(std::size(kSurnames)))];
-        put(rec, 3, surname);
-        put(rec, 4, m_firstNames[fi]);
-        put(rec, 5, QByteArray::number(1 + r.below(120)) + ' ' + m_kinds[size_t(r.below(int(m_kinds.size())))]
+        put(rec, kFieldSurname, surname);
+        put(rec, kFieldFirstNames, m_firstNames[fi]);
+        put(rec, kFieldStreet, QByteArray::number(1 + r.below(120)) + ' ' + m_kinds[size_t(r.below(int(m_kinds.size())))]
                         + ' ' + m_streets[size_t(r.below(int(m_streets.size())))]);
-        put(rec, 6, c.code);
-        put(rec, 7, c.city);
+        put(rec, kFieldPostalCode, c.code);
+        put(rec, kFieldCity, c.city);
         if (r.chance(80))
-            put(rec, 8, phone(r, '0', phoneZone(c.department)));
+            put(rec, kFieldLandline, phone(r, '0', phoneZone(c.department)));
         if (r.chance(70))
-            put(rec, 9, phone(r, '0', r.chance(70) ? '6' : '7'));
+            put(rec, kFieldMobile, phone(r, '0', r.chance(70) ? '6' : '7'));
         if (r.chance(60)) {
             QByteArray mail = QByteArray(first.mail) + '.' + QByteArray(surname).toLower().replace(' ', '-') + '@'
                               + kMailDomains[r.below(int(std::size(kMailDomains)))];
-            put(rec, 10, mail);
+            put(rec, kFieldEmail, mail);
         }
         if (r.chance(50))
-            put(rec, 11, m_professions[size_t(r.below(int(m_professions.size())))]);
+            put(rec, kDemoProfession, m_professions[size_t(r.below(int(m_professions.size())))]);
         if (r.chance(40))
-            put(rec, 12, twoDigits(1 + r.below(28)) + '/' + twoDigits(1 + r.below(12)) + '/'
+            put(rec, kDemoBirthday, twoDigits(1 + r.below(28)) + '/' + twoDigits(1 + r.below(12)) + '/'
                              + QByteArray::number(1930 + r.below(75)));
         if (r.chance(15))
-            put(rec, 13, QByteArray(kCompanies[r.below(int(std::size(kCompanies)))]) + ' '
+            put(rec, kDemoCompany, QByteArray(kCompanies[r.below(int(std::size(kCompanies)))]) + ' '
                              + m_companyWords[size_t(r.below(int(m_companyWords.size())))]);
         if (r.chance(20))
-            put(rec, 14, m_observations[size_t(r.below(int(m_observations.size())))]);
+            put(rec, kDemoObservations, m_observations[size_t(r.below(int(m_observations.size())))]);
         if (r.chance(10))
             putDebts(rec);
     }
@@ -302,7 +308,7 @@ private:
         const std::array<QString, 6> texts = debtCalculation(QString::number(owed), QString::number(interest),
                                                              QString::number(costs), QString::number(collected));
         for (size_t i = 0; i < texts.size(); ++i)
-            put(rec, kDebtFieldIndexes[i] + 1, toCp1252(texts[i]));
+            put(rec, kDebtFields[i], toCp1252(texts[i]));
     }
 
     std::vector<Commune> m_communes;

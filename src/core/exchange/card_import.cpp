@@ -135,7 +135,7 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
     if (notes)
         for (const QString& remark : contact.remarks)
             *notes << who + remark;
-    for (int k = kFieldCivility; k <= CardRecord::kFieldCount; ++k) {
+    for (CardField k = kFieldCivility; k <= kFieldLast; ++k) {
         QString value = contact.field(k);
         // A spreadsheet drops the leading zero of "07190".
         static const QRegularExpression fourDigits(QStringLiteral("^\\d{4}$"));
@@ -243,7 +243,7 @@ DuplicateResolver alwaysAnswer(DuplicateChoice choice)
 CardRecord filledCard(const CardRecord& card, const CardRecord& incoming)
 {
     CardRecord out = card;
-    for (int k = kFieldCivility; k <= CardRecord::kFieldCount; ++k)
+    for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
         if (card.field(k).trimmed().isEmpty())
             out.fields[size_t(k - 1)] = incoming.field(k);
     return out;

@@ -19,7 +19,7 @@ QStringList exchangeCaptions(const QStringList& databaseCaptions)
     QStringList captions;
     for (const QString& c : fixedFieldCaptions())
         captions << c.trimmed();
-    for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount; ++k) {
+    for (CardField k = kFieldFirstCustom; k <= kFieldLast; ++k) {
         const QString c = databaseCaptions.value(k - kFieldFirstCustom).trimmed();
         captions << (c.isEmpty() ? QStringLiteral("Champ ") + QString::number(k) : c);
     }
@@ -53,7 +53,7 @@ int fieldOfRole(ContactRole role, const QStringList& captions)
           QStringLiteral("note"), QStringLiteral("remarques"), QStringLiteral("commentaires")}},
     };
     const QStringList& wanted = names[role];
-    for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount; ++k)
+    for (CardField k = kFieldFirstCustom; k <= kFieldLast; ++k)
         if (wanted.contains(captionKey(captions.value(k - 2))))
             return k;
     return 0;

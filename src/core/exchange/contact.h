@@ -10,21 +10,6 @@
 
 namespace tb {
 
-// Card field numbers (as the cards number them) the exchanges use.
-enum CardField : int {
-    kFieldPosition = 1,
-    kFieldCivility = 2,
-    kFieldSurname = 3,
-    kFieldFirstNames = 4,
-    kFieldStreet = 5,
-    kFieldPostalCode = 6,
-    kFieldCity = 7,
-    kFieldLandline = 8,
-    kFieldMobile = 9,
-    kFieldEmail = 10,
-    kFieldFirstCustom = 11,
-};
-
 // The marker and pin a card had, as Tabulon's own export carries them.
 struct ContactPin {
     QChar marker;  // "0" to "9", or a blank (an archived card)
@@ -40,8 +25,10 @@ struct Contact {
     QString country;      // of the address, empty when none is given
     std::optional<ContactPin> pin;
 
-    const QString& field(int k) const { return fields[size_t(k - 1)]; }
-    QString& field(int k) { return fields[size_t(k - 1)]; }
+    const QString& field(CardField k) const { return fields[fieldIndex(k)]; }
+    QString& field(CardField k) { return fields[fieldIndex(k)]; }
+    const QString& field(int k) const { return field(CardField(k)); }
+    QString& field(int k) { return field(CardField(k)); }
     // "DUPONT Jean", or "(sans nom)", for the messages.
     QString label() const;
 };

@@ -54,7 +54,7 @@ Result<long long> forEachExportedRow(const Database& db, bool includeArchived,
         if (!includeArchived && !card.isActive())
             return;
         QStringList values;
-        for (int k = kFieldCivility; k <= CardRecord::kFieldCount; ++k)
+        for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
             values << storedText(card.field(k));
         row(values, false);
         ++written;
@@ -501,7 +501,7 @@ Result<CsvTable> readCsv(const QByteArray& bytes, CsvEncoding encoding, const QS
 QList<int> matchColumns(const QStringList& header, const QStringList& captions)
 {
     QHash<QString, int> byKey;
-    for (int k = kFieldCivility; k <= CardRecord::kFieldCount; ++k)
+    for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
         if (const QString key = captionKey(captions.value(k - 2)); !byKey.contains(key))
             byKey.insert(key, k);
     const auto roleField = [&](int what) {
@@ -645,9 +645,9 @@ std::vector<Contact> contactsFromCsv(const CsvTable& table, const QList<int>& co
             // A numbered phone whose type says mobile takes the mobile field.
             if (k == kFieldLandline && saysMobile(typeOf(info, values)))
                 k = kFieldMobile;
-            if (c.field(k).isEmpty())
-                c.field(k) = value;
-            else if (c.field(k).trimmed() != value.trimmed())
+            if (c.field(CardField(k)).isEmpty())
+                c.field(CardField(k)) = value;
+            else if (c.field(CardField(k)).trimmed() != value.trimmed())
                 drop(i, value.trimmed());
         }
         // Values past the header have no column to go to.
@@ -660,9 +660,9 @@ std::vector<Contact> contactsFromCsv(const CsvTable& table, const QList<int>& co
             c.field(kFieldStreet) = c.field(kFieldStreet).trimmed().isEmpty()
                                         ? streetMore
                                         : c.field(kFieldStreet).trimmed() + QStringLiteral(", ") + streetMore;
-        if (birthField && !birth[2].isEmpty() && c.field(birthField).isEmpty()) {
+        if (birthField && !birth[2].isEmpty() && c.field(CardField(birthField)).isEmpty()) {
             const auto two = [](const QString& s) { return s.size() == 1 ? u'0' + s : s; };
-            c.field(birthField) = (birth[0].isEmpty() ? QString() : two(birth[0]) + u'/')
+            c.field(CardField(birthField)) = (birth[0].isEmpty() ? QString() : two(birth[0]) + u'/')
                                   + (birth[1].isEmpty() ? QString() : two(birth[1]) + u'/') + birth[2];
         }
         const bool named = !c.field(kFieldSurname).trimmed().isEmpty() || !c.field(kFieldFirstNames).trimmed().isEmpty();

@@ -25,7 +25,7 @@ const QString kMimeType = QStringLiteral("application/vnd.oasis.opendocument.spr
 
 bool isAmountField(int k)
 {
-    return std::find(kDebtFieldIndexes.begin(), kDebtFieldIndexes.end(), k - 1) != kDebtFieldIndexes.end();
+    return std::find(kDebtFields.begin(), kDebtFields.end(), k) != kDebtFields.end();
 }
 
 // "1 250,50", "12.5" or ".50" (the stored form of 0.50) is a number;

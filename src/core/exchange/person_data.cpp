@@ -53,10 +53,10 @@ QByteArray fieldsText(const Database& db, long long n, const CardRecord& card)
 {
     const QStringList captions = exchangeCaptions(db.captions());
     QString text = QStringLiteral("Fiche n° ") + plainNumber(n) + QStringLiteral(" (")
-                   + statusWord(card.field(1)) + QStringLiteral(")\r\n");
+                   + statusWord(card.field(kFieldPosition)) + QStringLiteral(")\r\n");
     text += QStringLiteral("Position sur la carte : ") + numberText(card.x()).trimmed() + QStringLiteral(", ")
             + numberText(card.y()).trimmed() + QStringLiteral("\r\n");
-    for (int k = 2; k <= CardRecord::kFieldCount; ++k)
+    for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
         text += captions.value(k - 2).trimmed() + QStringLiteral(" : ") + storedText(card.field(k))
                 + QStringLiteral("\r\n");
     return text.toUtf8();
@@ -137,7 +137,7 @@ Status writeZip(const QString& target, const QList<std::pair<QString, QByteArray
 // Who a card is about, to find them in another copy of the database.
 QString personKey(const CardRecord& card)
 {
-    return (card.field(3).trimmed() + u'\t' + card.field(4).trimmed() + u'\t' + card.field(7).trimmed()).toCaseFolded();
+    return (card.field(kFieldSurname).trimmed() + u'\t' + card.field(kFieldFirstNames).trimmed() + u'\t' + card.field(kFieldCity).trimmed()).toCaseFolded();
 }
 
 bool holdsPerson(const QString& folder, const QString& key)
@@ -145,7 +145,7 @@ bool holdsPerson(const QString& folder, const QString& key)
     const CardStore store(folder);
     const long long count = store.readCount().value;
     for (long long i = 1; i <= count; ++i)
-        if (const Result<CardRecord> c = store.read(i); c && !c->field(3).trimmed().isEmpty() && personKey(*c) == key)
+        if (const Result<CardRecord> c = store.read(i); c && !c->field(kFieldSurname).trimmed().isEmpty() && personKey(*c) == key)
             return true;
     return false;
 }

@@ -459,7 +459,7 @@ int fieldOfNoteLine(const QString& line, const QStringList& captions)
     if (colon <= 0)
         return 0;
     const QString key = captionKey(line.left(colon));
-    for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount && !key.isEmpty(); ++k)
+    for (CardField k = kFieldFirstCustom; k <= kFieldLast && !key.isEmpty(); ++k)
         if (captionKey(captions.value(k - 2)) == key)
             return k;
     return 0;
@@ -572,8 +572,8 @@ private:
 
     void keepFirst(int k, const QString& value, const QString& what)
     {
-        if (k && m_contact.field(k).isEmpty())
-            m_contact.field(k) = value;
+        if (k && m_contact.field(CardField(k)).isEmpty())
+            m_contact.field(CardField(k)) = value;
         else
             notKept(what, value);
     }
@@ -768,7 +768,7 @@ private:
             if (&c != best)
                 notKept(c.what, c.value);
         if (best)
-            m_contact.field(field) = best->value;
+            m_contact.field(CardField(field)) = best->value;
     }
 
     void placeAddress()
@@ -863,8 +863,8 @@ private:
         placeBest(m_emails, kFieldEmail);
         placeAddress();
         if (!m_freeNotes.isEmpty()) {
-            if (m_notesField && m_contact.field(m_notesField).isEmpty())
-                m_contact.field(m_notesField) = m_freeNotes.join(u' ');
+            if (m_notesField && m_contact.field(CardField(m_notesField)).isEmpty())
+                m_contact.field(CardField(m_notesField)) = m_freeNotes.join(u' ');
             else
                 for (const QString& line : std::as_const(m_freeNotes))
                     notKept(QStringLiteral("note"), line);
@@ -1056,7 +1056,7 @@ private:
 
 QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QByteArray& photo)
 {
-    const auto t = [&](int k) { return storedText(card.field(k)); };
+    const auto t = [&](int k) { return storedText(card.field(CardField(k))); };
     QByteArray out;
     const auto put = [&](const QString& line) { putFolded(out, line.toUtf8()); };
     put(QStringLiteral("BEGIN:VCARD"));
@@ -1080,7 +1080,7 @@ QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QB
     QStringList noteLines;
     const int company = fieldOfRole(ContactRole::Company, captions), job = fieldOfRole(ContactRole::JobTitle, captions),
               birthday = fieldOfRole(ContactRole::Birthday, captions), notes = fieldOfRole(ContactRole::Notes, captions);
-    for (int k = kFieldFirstCustom; k <= CardRecord::kFieldCount; ++k) {
+    for (CardField k = kFieldFirstCustom; k <= kFieldLast; ++k) {
         const QString value = t(k);
         if (value.isEmpty())
             continue;

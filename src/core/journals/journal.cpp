@@ -63,7 +63,7 @@ double journalTotal(const QStringList& entries)
 QStringList journalPrintLines(const QStringList& entries, const CardRecord& card, JournalKind kind,
                               const QDate& date)
 {
-    QStringList out{listDateText(date), card.field(3).trimmed() + u' ' + card.field(4).trimmed(),
+    QStringList out{listDateText(date), card.field(kFieldSurname).trimmed() + u' ' + card.field(kFieldFirstNames).trimmed(),
                     journalTitle(kind), QString()};
     for (const QString& e : entries) {
         out.append(e);
@@ -110,18 +110,18 @@ Status Journal::remove(int index)
 CardRecord Journal::cardFor(const QStringList& entries) const
 {
     CardRecord card = m_card;
-    const auto set = [&](int k, const QString& text) { card.fields[k - 1] = padField(text, CardRecord::kWidths[k - 1]); };
+    const auto set = [&](CardField k, const QString& text) { card.field(k) = padField(text, CardRecord::width(k)); };
     const double total = journalTotal(entries);
     if (m_kind == JournalKind::Collections) {
-        set(19, pointForm(total));
+        set(kFieldCollected, pointForm(total));
     } else if (m_kind == JournalKind::Interest) {
-        set(16, pointForm(total));
+        set(kFieldInterestOwed, pointForm(total));
     } else {
         return card;
     }
-    const auto debt = debtCalculation(card.field(15), card.field(16), card.field(17), card.field(19));
+    const auto debt = debtCalculation(card.field(kFieldOwed), card.field(kFieldInterestOwed), card.field(kFieldThirdOwed), card.field(kFieldCollected));
     for (size_t i = 0; i < debt.size(); ++i)
-        set(kDebtFieldIndexes[i] + 1, debt[i]);
+        set(kDebtFields[i], debt[i]);
     return card;
 }
 

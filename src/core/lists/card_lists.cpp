@@ -104,7 +104,7 @@ Result<EmailLists> buildEmailLists(const CardStore& store, long long count)
 
 QString nameEntry(const CardRecord& card)
 {
-    return card.field(3) + u' ' + card.field(4);
+    return card.field(kFieldSurname) + u' ' + card.field(kFieldFirstNames);
 }
 
 Result<CardList> hitList(const CardStore& store, long long count, const std::vector<long long>& numbers)

@@ -23,7 +23,7 @@ char* putField(char* out, const char* record, int k)
 constexpr qsizetype fieldsLineSize()
 {
     qsizetype n = 2;  // CR LF
-    for (int k = 2; k <= CardRecord::kFieldCount; ++k)
+    for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
         n += CardRecord::kWidths[size_t(k - 1)] + 1;
     return n;
 }
@@ -37,7 +37,7 @@ constexpr qsizetype addressLinesSize()
 void putFieldsLine(AtomicFileWriter& out, const char* record)
 {
     char* at = out.reserve(fieldsLineSize());
-    for (int k = 2; k <= CardRecord::kFieldCount; ++k) {
+    for (CardField k = kFieldCivility; k <= kFieldLast; ++k) {
         at = putField(at, record, k);
         *at++ = ';';
     }

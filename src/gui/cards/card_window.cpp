@@ -161,7 +161,7 @@ void FFrance4::buildMenus()
     connect(addMenuEntry(m_menuBar, "Adresses", QStringLiteral("Adresse avec traitement de texte")), &QAction::triggered,
             this, [this] { addressToWordProcessor(m_ctx, typedCard()); });
     connect(addMenuEntry(m_menuBar, "Courrier", QStringLiteral("Courrier électronique")), &QAction::triggered, this,
-            [this] { writeEmail(m_ctx, m_form->text(9)); });
+            [this] { writeEmail(m_ctx, m_form->text(tb::kFieldEmail)); });
     connect(addMenuEntry(m_menuBar, "Supprimer", QStringLiteral("Supprimer")), &QAction::triggered, this,
             &FFrance4::deleteShown);
     QMenu* personne = addSubmenu(m_menuBar, "Personne", QStringLiteral("Données personnelles"));
@@ -222,7 +222,7 @@ void FFrance4::showCard(long long n, bool capitalizedStatus)
     } else {
         m_form->setTexts(card->fields);
     }
-    m_status->setText(tb::statusWord(m_form->text(0), capitalizedStatus));
+    m_status->setText(tb::statusWord(m_form->text(tb::kFieldPosition), capitalizedStatus));
     m_form->clearPhoto();
     armPhotoTimer();
 }
@@ -322,8 +322,8 @@ void FFrance4::followStored(long long n)
     // A journal stored the shown card: its debt fields follow.
     if (n == shownNumber()) {
         if (const tb::Result<CardRecord> card = m_ctx.session.database()->card(n))
-            for (int index : tb::kDebtFieldIndexes)
-                m_form->setText(index, card->fields[size_t(index)].trimmed());
+            for (const tb::CardField k : tb::kDebtFields)
+                m_form->setText(k, card->field(k).trimmed());
     }
     if (!m_namesBuilt)
         return;
@@ -528,10 +528,10 @@ void FFrance4::validateChange()
             QStringLiteral(" Vous ne pouvez pas modifier une fiche qui n'a pas été créée au préalable..."));
         return;
     }
-    m_form->setText(2, tb::surnameInCapitals(m_form->text(2)));
+    m_form->setText(tb::kFieldSurname, tb::surnameInCapitals(m_form->text(tb::kFieldSurname)));
     if (!storeShown())
         return;
-    m_status->setText(tb::statusWord(m_form->text(0)));
+    m_status->setText(tb::statusWord(m_form->text(tb::kFieldPosition)));
     acknowledge(QStringLiteral(" Fiche n° ") + tb::plainNumber(shownNumber()) + QStringLiteral(" enregistrée."));
 }
 
@@ -610,9 +610,6 @@ void FFrance4::openNoteEditor()
     const tb::Database* db = m_ctx.session.database();
     if (!db || shownNumber() < 1)
         return;
-    std::array<QString, 20> texts;
-    for (int i = 0; i < 20; ++i)
-        texts[i] = m_form->text(i);
     emit noteRequested(db->findSideFile(QStringLiteral("F"), shownNumber(), QStringLiteral(".txt")),
-                       tb::noteSummary(texts));
+                       tb::noteSummary(m_form->texts()));
 }

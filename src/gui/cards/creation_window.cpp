@@ -53,7 +53,7 @@ void FFrance11::prepare(long long n, const QString& field1)
     // A new card starts with no photo and no civility.
     m_form->clearPhoto();
     m_photo.clear();
-    m_form->setText(0, field1);
+    m_form->setText(tb::kFieldPosition, field1);
     m_form->loadCaptions();
     m_form->firstInTabOrder()->setFocus();
 }

@@ -64,8 +64,8 @@ void FCorbeille::refresh()
     if (!entries)
         m_ctx.dialogs.showError(entries.error());
     for (const tb::TrashEntry& e : entries ? *entries : std::vector<tb::TrashEntry>{}) {
-        auto* item = new QTreeWidgetItem(m_list, {(e.card.field(3).trimmed() + u' ' + e.card.field(4).trimmed()),
-                                                  e.card.field(7).trimmed(), tb::deletionDay(e.deleted)});
+        auto* item = new QTreeWidgetItem(m_list, {(e.card.field(tb::kFieldSurname).trimmed() + u' ' + e.card.field(tb::kFieldFirstNames).trimmed()),
+                                                  e.card.field(tb::kFieldCity).trimmed(), tb::deletionDay(e.deleted)});
         item->setData(0, Qt::UserRole, e.number);
     }
     if (m_list->topLevelItemCount() > 0)

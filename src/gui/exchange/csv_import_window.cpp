@@ -100,7 +100,7 @@ void FImportCsv::parse()
         field->setObjectName(QStringLiteral("ComboColonne_%1").arg(i));
         field->setAccessibleName(QStringLiteral("Champ de la colonne ") + m_table.header[i]);
         field->addItem(kNotTaken, 0);
-        for (int k = 2; k <= CardRecord::kFieldCount; ++k)
+        for (tb::CardField k = tb::kFieldCivility; k <= tb::kFieldLast; ++k)
             field->addItem(m_captions.value(k - 2), k);
         field->setCurrentIndex(field->findData(matched.value(i)));
         TableColonnes->setCellWidget(i, 2, field);

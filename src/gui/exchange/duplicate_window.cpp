@@ -18,7 +18,7 @@ QString cardText(const CardRecord& card)
 {
     const QStringList captions = tb::fixedFieldCaptions();
     QStringList lines;
-    for (int k = 2; k <= 10; ++k)
+    for (tb::CardField k = tb::kFieldCivility; k < tb::kFieldFirstCustom; ++k)
         if (!card.field(k).trimmed().isEmpty())
             lines << captions[k - 2].trimmed() + QStringLiteral(" : ") + card.field(k).trimmed();
     return lines.join(u'\n');

@@ -31,10 +31,9 @@ Ffrance19::Ffrance19(AppContext& ctx, QWidget* parent)
 
 void Ffrance19::setAmounts(const CardRecord& card)
 {
-    const auto amount = [&](int k) { return card.fields[size_t(tb::kDebtFieldIndexes[size_t(k)])].trimmed(); };
-    m_toCollect->setText(amount(3));
-    m_collected->setText(amount(4));
-    m_remaining->setText(amount(5));
+    m_toCollect->setText(card.field(tb::kFieldTotalOwed).trimmed());
+    m_collected->setText(card.field(tb::kFieldCollected).trimmed());
+    m_remaining->setText(card.field(tb::kFieldRemaining).trimmed());
 }
 
 void Ffrance19::record()

@@ -69,7 +69,7 @@ void CardFormWidget::build(const Names& names)
         }
         m_captions[size_t(i)] = caption;
     }
-    m_fields[0]->setVisible(false);
+    field(tb::kFieldPosition)->setVisible(false);
     m_captions[0]->setVisible(false);
 
     const QStringList civilities = {QStringLiteral("Monsieur"), QStringLiteral("Madame"), QStringLiteral("Mademoiselle")};
@@ -77,7 +77,7 @@ void CardFormWidget::build(const Names& names)
         auto* o = new QRadioButton(civilities[k], this);
         o->setObjectName(QStringLiteral("Option%1").arg(k + 1));
         o->setAccessibleName(o->text());
-        connect(o, &QRadioButton::clicked, this, [this, o] { m_fields[1]->setText(o->text()); });
+        connect(o, &QRadioButton::clicked, this, [this, o] { field(tb::kFieldCivility)->setText(o->text()); });
         m_civility[size_t(k)] = o;
     }
 
@@ -214,18 +214,23 @@ void CardFormWidget::setTexts(const Texts& texts)
         m_fields[i]->setCursorPosition(0);
         m_fields[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    showCivility(m_fields[1]->text());
+    showCivility(text(tb::kFieldCivility));
 }
 
-QString CardFormWidget::text(int index) const
+FieldEdit* CardFormWidget::field(tb::CardField k) const
 {
-    return m_fields[size_t(index)]->text();
+    return m_fields[tb::fieldIndex(k)];
 }
 
-void CardFormWidget::setText(int index, const QString& text)
+QString CardFormWidget::text(tb::CardField k) const
 {
-    m_fields[size_t(index)]->setText(trimmedEnd(text));
-    if (index == 1)
+    return field(k)->text();
+}
+
+void CardFormWidget::setText(tb::CardField k, const QString& text)
+{
+    field(k)->setText(trimmedEnd(text));
+    if (k == tb::kFieldCivility)
         showCivility(text);
 }
 
@@ -296,14 +301,14 @@ void CardFormWidget::chooseCommune(int row)
     const QListWidgetItem* item = m_communes->item(row);
     if (!item)
         return;
-    m_fields[5]->setText(tb::postalCodeOfLine(item->text()));
-    m_fields[6]->setText(tb::cityOfLine(item->text()));
+    field(tb::kFieldPostalCode)->setText(tb::postalCodeOfLine(item->text()));
+    field(tb::kFieldCity)->setText(tb::cityOfLine(item->text()));
 }
 
 void CardFormWidget::chooseMarker(int digit)
 {
     m_ctx.session.setMarker(digit);
-    m_fields[0]->setText(tb::withMarker(m_fields[0]->text(), QChar(u'0' + digit)));
+    field(tb::kFieldPosition)->setText(tb::withMarker(text(tb::kFieldPosition), QChar(u'0' + digit)));
     paintSwatch(digit);
     m_ctx.dialogs.beep();
 }
@@ -322,9 +327,10 @@ void CardFormWidget::paintSwatch(int marker)
 
 void CardFormWidget::computeDebt(bool rightAlign)
 {
-    const auto result = tb::debtCalculation(text(14), text(15), text(16), text(18));
+    const auto result = tb::debtCalculation(text(tb::kFieldOwed), text(tb::kFieldInterestOwed),
+                                            text(tb::kFieldThirdOwed), text(tb::kFieldCollected));
     for (size_t k = 0; k < result.size(); ++k) {
-        FieldEdit* box = m_fields[size_t(tb::kDebtFieldIndexes[k])];
+        FieldEdit* box = field(tb::kDebtFields[k]);
         box->setText(result[k]);
         if (rightAlign)
             box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -31,8 +31,8 @@ public:
     // The fields as typed (the stored padding is not shown).
     Texts texts() const;
     void setTexts(const Texts& texts);
-    QString text(int index) const;
-    void setText(int index, const QString& text);
+    QString text(tb::CardField k) const;
+    void setText(tb::CardField k, const QString& text);
     void clearFields();
 
     // Captions of fields 11 to 20 from the database in use.
@@ -62,6 +62,7 @@ signals:
     void photoClicked();
 
 private:
+    FieldEdit* field(tb::CardField k) const;
     void build(const Names& names);
     void chainTabOrder();
     void fillCommunes();

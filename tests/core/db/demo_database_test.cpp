@@ -80,7 +80,7 @@ TEST_F(DemoCardsTest, CardsArePlausibleAndPlacedInTheirDepartment)
             ++debts;
             const auto again = tb::debtCalculation(c.field(15), c.field(16), c.field(17), c.field(19));
             for (size_t i = 0; i < again.size(); ++i)
-                EXPECT_EQ(c.fields[size_t(tb::kDebtFieldIndexes[i])].trimmed(), again[i].trimmed());
+                EXPECT_EQ(c.field(tb::kDebtFields[i]).trimmed(), again[i].trimmed());
             EXPECT_GE(tb::numericValue(c.field(20)), 0);
         }
     }

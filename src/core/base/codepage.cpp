@@ -137,4 +137,11 @@ QString upperWithinCodePage(const QString& text)
     return out;
 }
 
+bool isValidUtf8(QByteArrayView bytes)
+{
+    QStringDecoder probe(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString decoded = probe.decode(bytes);
+    return !probe.hasError();
+}
+
 }  // namespace tb

@@ -12,6 +12,9 @@ void fromCp1252Into(QByteArrayView bytes, QChar* out);
 // One byte per character; a character the code page cannot hold becomes "?",
 // so a text of n characters always gives n bytes.
 QByteArray toCp1252(const QString& text);
+// True when bytes are UTF-8 throughout: no overlong form, surrogate or
+// sequence cut short at the end.
+bool isValidUtf8(QByteArrayView bytes);
 // The character of one byte.
 QChar cp1252Char(uchar byte);
 // True when every character of text has a byte in the code page.

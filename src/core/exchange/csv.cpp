@@ -6,7 +6,6 @@
 
 #include <QHash>
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <algorithm>
 #include <new>
 #include <optional>
@@ -84,9 +83,7 @@ CsvEncoding guessEncoding(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return CsvEncoding::Utf8;
-    QStringDecoder probe(QStringDecoder::Utf8);
-    const QString decoded = probe.decode(bytes);
-    return probe.hasError() ? CsvEncoding::Windows1252 : CsvEncoding::Utf8;
+    return isValidUtf8(bytes) ? CsvEncoding::Utf8 : CsvEncoding::Windows1252;
 }
 
 namespace {

@@ -315,42 +315,6 @@ QByteArray quotedPrintableDecoded(const QByteArray& text)
     return out;
 }
 
-bool isValidUtf8(QByteArrayView bytes)
-{
-    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n;) {
-        const uchar c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        int more = 0;
-        uint code = 0;
-        if (c >= 0xC2 && c <= 0xDF)
-            more = 1, code = c & 0x1F;
-        else if (c >= 0xE0 && c <= 0xEF)
-            more = 2, code = c & 0x0F;
-        else if (c >= 0xF0 && c <= 0xF4)
-            more = 3, code = c & 0x07;
-        else
-            return false;
-        if (i + more >= n)
-            return false;
-        for (int k = 1; k <= more; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (p[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past U+10FFFF.
-        if ((more == 2 && code < 0x800) || (more == 3 && (code < 0x10000 || code > 0x10FFFF))
-            || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += more + 1;
-    }
-    return true;
-}
-
 // A value with its backslash escapes decoded: \n a line break, \, \; \\ and
 // \: the character; any other backslash stays.
 QString unescaped(QStringView text)

@@ -384,8 +384,8 @@ void FFrance::showTrash()
 
 void FFrance::showSortedList(tb::ListKind kind)
 {
-    if (std::optional<tb::Result<tb::CardList>> list = sortedList(m_ctx, kind))
-        m_windows.showList(std::move(*list));
+    if (std::optional<tb::Result<std::shared_ptr<tb::ListFill>>> list = sortedList(m_ctx, kind))
+        m_windows.showSortedList(std::move(*list));
 }
 
 void FFrance::showSearch(tb::SearchField field)

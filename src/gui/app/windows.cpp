@@ -105,6 +105,17 @@ void Windows::showList(tb::Result<tb::CardList> list)
     m_ctx->dialogs.showModal(window);
 }
 
+void Windows::showSortedList(tb::Result<std::shared_ptr<tb::ListFill>> list)
+{
+    if (!list) {
+        m_ctx->dialogs.showError(list.error());
+        return;
+    }
+    FFrance3* window = ensure(m_list);
+    window->fillList(std::move(list).value());
+    m_ctx->dialogs.showModal(window);
+}
+
 void Windows::forgetList()
 {
     if (!isClosed(m_list))

@@ -8,6 +8,7 @@
 #include "core/cards/attachments.h"
 #include "core/journals/journal.h"
 #include "core/lists/card_list.h"
+#include "core/lists/sort_keys.h"
 
 #include <QPointer>
 
@@ -50,6 +51,7 @@ public:
     void openFirstCard();
     // The list window on list, or the error that kept it from being made.
     void showList(tb::Result<tb::CardList> list);
+    void showSortedList(tb::Result<std::shared_ptr<tb::ListFill>> list);
     // An earlier list never shows under a new question or its results.
     void forgetList();
     void showEmails(const tb::EmailLists& lists);

@@ -26,12 +26,12 @@ bool hasCardsOrWarn(AppContext& ctx)
     return false;
 }
 
-std::optional<tb::Result<tb::CardList>> sortedList(AppContext& ctx, tb::ListKind kind)
+std::optional<tb::Result<std::shared_ptr<tb::ListFill>>> sortedList(AppContext& ctx, tb::ListKind kind)
 {
     if (!hasCardsOrWarn(ctx))
         return std::nullopt;
     ctx.dialogs.setBusy(true);
-    tb::Result<tb::CardList> list = ctx.session.database()->list(kind);
+    tb::Result<std::shared_ptr<tb::ListFill>> list = ctx.session.database()->fillList(kind, kFirstRows);
     ctx.dialogs.setBusy(false);
     return list;
 }

@@ -3,6 +3,7 @@
 // return what it shows; the main window opens it.
 #include "core/lists/card_lists.h"
 #include "core/lists/searches.h"
+#include "core/lists/sort_keys.h"
 #include "gui/app/app_context.h"
 
 #include <functional>
@@ -10,9 +11,12 @@
 
 // False, after the empty-database message, when there is no card to show.
 bool hasCardsOrWarn(AppContext& ctx);
-// alpha, villes, CPostaux, FicArch: the list, or the error that kept it
-// from being made; nothing after the message of an empty database.
-std::optional<tb::Result<tb::CardList>> sortedList(AppContext& ctx, tb::ListKind kind);
+// The rows a sorted list shows before the rest is sorted: a few screens.
+constexpr int kFirstRows = 256;
+// alpha, villes, CPostaux, FicArch: the list (its first rows, the rest
+// following), or the error that kept it from being made; nothing after the
+// message of an empty database.
+std::optional<tb::Result<std::shared_ptr<tb::ListFill>>> sortedList(AppContext& ctx, tb::ListKind kind);
 // octets: the count followed by " fiche(s)".
 void showCardCount(AppContext& ctx);
 // Rechnom, Rechcp1, Rechloc, Rechtelf, rechtelp: asks the beginning of the

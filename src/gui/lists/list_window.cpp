@@ -1,7 +1,9 @@
 #include "gui/lists/list_window.h"
 
+#include "core/db/session.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
+#include "gui/lists/list_commands.h"
 #include "gui/lists/list_printer.h"
 #include "gui/widgets/card_list_view.h"
 #include "gui/widgets/menu_builder.h"
@@ -26,22 +28,83 @@ FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     connect(m_list, &CardListView::rowOpened, this, &FFrance3::openRow);
     layout->addWidget(m_list);
 
+    // The lines follow the cards of the database open, whichever it is.
+    connect(&m_ctx.session, &tb::Session::databaseChanged, this, [this] {
+        setList({});
+        followDatabase();
+    });
+    followDatabase();
+    connect(m_list->cards(), &CardListModel::filled, this, [this](const tb::Status& status) {
+        if (!status)
+            m_ctx.dialogs.showError(status.error());
+    });
+
     resize(760, 460);
     placeOnScreen(this, 12500);
 }
 
 void FFrance3::setList(tb::CardList list)
 {
+    m_kind.reset();
     m_list->cards()->setList(std::move(list));
+    showFirstRow();
+}
+
+void FFrance3::fillList(std::shared_ptr<tb::ListFill> fill)
+{
+    m_kind = fill->kind();
+    m_list->cards()->fill(std::move(fill));
+    showFirstRow();
+}
+
+void FFrance3::showFirstRow()
+{
     if (m_list->cards()->rowCount() > 0)
         m_list->setCurrentIndex(m_list->cards()->index(0));
     m_list->setFocus();
 }
 
+void FFrance3::followDatabase()
+{
+    tb::Database* db = m_ctx.session.database();
+    if (!db)
+        return;
+    connect(db, &tb::Database::cardStored, this, &FFrance3::followCard, Qt::UniqueConnection);
+    // Cards renumbered: the list is made again.
+    connect(db, &tb::Database::cardsRenumbered, this, &FFrance3::refill, Qt::UniqueConnection);
+}
+
+void FFrance3::refill()
+{
+    const tb::Database* db = m_ctx.session.database();
+    if (!m_kind || !db)
+        return;
+    tb::Result<std::shared_ptr<tb::ListFill>> fill = db->fillList(*m_kind, kFirstRows);
+    if (!fill) {
+        m_ctx.dialogs.showError(fill.error());
+        return;
+    }
+    const long long current = m_list->cards()->numberAt(m_list->currentIndex().row());
+    m_list->cards()->fill(std::move(fill).value());
+    const int row = m_list->cards()->list().rowOf(current);
+    m_list->setCurrentIndex(m_list->cards()->index(std::max(0, row)));
+}
+
+void FFrance3::followCard(long long n)
+{
+    const tb::Database* db = m_ctx.session.database();
+    if (!m_kind || !db || n < 1 || n > db->count())
+        return;
+    const tb::Result<CardRecord> card = db->card(n);
+    if (!card)
+        return;
+    m_list->cards()->follow(n, tb::listLine(QByteArrayView(card->toBytes()), *m_kind, tb::ListOrder::Line));
+}
+
 void FFrance3::hideEvent(QHideEvent* event)
 {
     // A hidden list keeps no lines: the next list starts from nothing.
-    m_list->cards()->setList({});
+    setList({});
     QWidget::hideEvent(event);
 }
 

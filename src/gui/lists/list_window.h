@@ -1,8 +1,12 @@
 #pragma once
 #include "core/lists/card_list.h"
+#include "core/lists/sort_keys.h"
 #include "gui/app/app_context.h"
 
 #include <QWidget>
+
+#include <memory>
+#include <optional>
 
 class CardListView;
 
@@ -13,7 +17,11 @@ class FFrance3 : public QWidget {
 public:
     explicit FFrance3(AppContext& ctx, QWidget* parent = nullptr);
 
+    // A list given whole (a search, a map click): it stays as given.
     void setList(tb::CardList list);
+    // A sorted list of the cards: its first rows at once, the rest as it is
+    // sorted; it follows the cards' changes.
+    void fillList(std::shared_ptr<tb::ListFill> fill);
 
 signals:
     // The card of the line opened.
@@ -25,7 +33,12 @@ protected:
 private:
     void openRow(int row);
     void print();
+    void followDatabase();
+    void followCard(long long n);
+    void refill();
+    void showFirstRow();
 
     AppContext& m_ctx;
     CardListView* m_list = nullptr;
+    std::optional<tb::ListKind> m_kind;  // of the sorted list shown
 };

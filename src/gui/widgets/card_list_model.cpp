@@ -2,24 +2,110 @@
 
 #include <QFontMetrics>
 
-CardListModel::CardListModel(QObject* parent) : QAbstractListModel(parent) {}
+namespace {
+// Often enough for rows to come in as a user pages down.
+constexpr int kFillPollMs = 10;
+}  // namespace
+
+CardListModel::CardListModel(QObject* parent) : QAbstractListModel(parent)
+{
+    m_fillTimer.setInterval(kFillPollMs);
+    connect(&m_fillTimer, &QTimer::timeout, this, &CardListModel::takeSorted);
+}
 
 void CardListModel::setList(tb::CardList list)
 {
+    stopFilling();
     beginResetModel();
     m_list = std::move(list);
     endResetModel();
 }
 
+void CardListModel::fill(std::shared_ptr<tb::ListFill> fill)
+{
+    setList(fill->takeFirst());
+    m_fill = std::move(fill);
+    m_fillTimer.start();
+    takeSorted();
+}
+
+void CardListModel::stopFilling()
+{
+    m_fillTimer.stop();
+    m_fill.reset();
+    m_changes.clear();
+}
+
+void CardListModel::takeSorted()
+{
+    if (!m_fill)
+        return;
+    // done() first: rows sorted after it was asked come with the next round.
+    const bool done = m_fill->done();
+    tb::CardList more = m_fill->takeMore();
+    if (!more.isEmpty()) {
+        beginInsertRows({}, m_list.size(), m_list.size() + more.size() - 1);
+        m_list.append(std::move(more));
+        endInsertRows();
+    }
+    if (!done)
+        return;
+    const tb::Status status = m_fill->status();
+    m_fillTimer.stop();
+    m_fill.reset();
+    for (const auto& [n, display] : std::exchange(m_changes, {}))
+        place(n, display);
+    emit filled(status);
+}
+
 int CardListModel::replace(long long n, const QString& display)
 {
-    const int before = m_list.rowOf(n);
-    if (before < 0)
+    if (m_list.rowOf(n) < 0)
         return -1;
-    beginResetModel();
-    const int after = m_list.replace(n, display);
-    endResetModel();
-    return after;
+    follow(n, display);
+    return m_list.rowOf(n);
+}
+
+void CardListModel::follow(long long n, const std::optional<QString>& display)
+{
+    if (m_fill) {
+        m_changes.emplace_back(n, display);
+        return;
+    }
+    place(n, display);
+}
+
+void CardListModel::place(long long n, const std::optional<QString>& display)
+{
+    // Rows changed, moved, removed or inserted, never the model reset: the
+    // view keeps its place, its current row and its selection.
+    const int row = m_list.rowOf(n);
+    if (row >= 0 && !display) {
+        beginRemoveRows({}, row, row);
+        m_list.remove(row);
+        endRemoveRows();
+        return;
+    }
+    if (!display)
+        return;
+    if (row < 0) {
+        const int at = m_list.insertionRow(*display, n);
+        beginInsertRows({}, at, at);
+        m_list.insert(at, *display, n);
+        endInsertRows();
+        return;
+    }
+    int to = m_list.sorted() ? m_list.insertionRow(*display, n) : row;
+    if (to > row)
+        --to;  // counted with the line itself still above
+    if (to == row) {
+        m_list.replace(n, *display);
+        emit dataChanged(index(row), index(row));
+        return;
+    }
+    beginMoveRows({}, row, row, {}, to > row ? to + 1 : to);
+    m_list.replace(n, *display);
+    endMoveRows();
 }
 
 void CardListModel::setRowFont(const QFont& font)

@@ -58,7 +58,10 @@ Database::Database(const QString& folder, Access access) : m_store(folder), m_ac
     // The kept list keys follow every change of the cards.
     connect(this, &Database::cardStored, this, &Database::keysFollow);
     connect(this, &Database::countChanged, this, &Database::keysResize);
-    connect(this, &Database::cardsRenumbered, this, [this] { m_sortKeys.reset(); });
+    connect(this, &Database::cardsRenumbered, this, [this] {
+        m_sortKeys.reset();
+        m_namesStale = true;
+    });
 }
 
 Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access access)
@@ -482,6 +485,19 @@ Result<CardList> Database::nameList() const
     const Result<std::shared_ptr<const SortKeys>> keys = sortKeys(ListKind::Alphabetical);
     if (!keys)
         return keys.error();
+    if (m_namesBuild.valid()) {
+        Result<CardList> names = m_namesBuild.get();
+        const bool stale = std::exchange(m_namesStale, false);
+        std::vector<long long> changed;
+        changed.swap(m_namesChanged);
+        if (names && !stale) {
+            // Changed cards since: their lines move to their places.
+            for (long long n : changed)
+                if (const Result<CardRecord> card = m_store.read(n); card)
+                    names->replace(n, nameEntry(*card));
+            return names;
+        }
+    }
     if (!*keys)
         return buildNameList(m_store, m_count);
     return ListFill::sortAll(*keys, m_store, ListKind::Alphabetical, ListOrder::Name);
@@ -529,12 +545,22 @@ Result<std::shared_ptr<const SortKeys>> Database::sortKeys(ListKind kind) const
     if (fields == keyFields(ListKind::Alphabetical)) {
         m_sortKeys = keys;
         noteOwnWrite();
+        // The card window's name list is sorted meanwhile from the same keys.
+        if (!m_namesBuild.valid()) {
+            m_namesStale = false;
+            m_namesChanged.clear();
+            m_namesBuild = std::async(std::launch::async, [keys = std::shared_ptr<const SortKeys>(keys), store = m_store] {
+                return ListFill::sortAll(keys, store, ListKind::Alphabetical, ListOrder::Name);
+            });
+        }
     }
     return std::shared_ptr<const SortKeys>(keys);
 }
 
 void Database::keysFollow(long long n)
 {
+    if (m_namesBuild.valid())
+        m_namesChanged.push_back(n);
     if (!m_sortKeys || n < 1 || n > m_count)
         return;
     const Result<CardRecord> card = m_store.read(n);
@@ -550,6 +576,7 @@ void Database::keysFollow(long long n)
 
 void Database::keysResize(long long count)
 {
+    m_namesStale = true;
     if (!m_sortKeys || count == m_sortKeys->count())
         return;
     if (m_sortKeys.use_count() > 1)
@@ -594,6 +621,7 @@ void Database::refreshIfChanged() const
         prepareSearch();
     }
     m_sortKeys.reset();
+    m_namesStale = true;
     if (m_pinsLoaded && m_pins.load(m_store, m_count))
         noteOwnWrite();
 }

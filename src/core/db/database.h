@@ -187,6 +187,11 @@ private:
     mutable std::future<Result<std::vector<quint32>>> m_orderBuild;
     mutable std::vector<long long> m_orderChanged;  // while the order is read
     mutable std::shared_ptr<SortKeys> m_sortKeys;  // shared with the lists being sorted
+    // The name list sorted from the kept keys on another thread, for the
+    // card window, with the cards changed since it started.
+    mutable std::future<Result<CardList>> m_namesBuild;
+    mutable std::vector<long long> m_namesChanged;
+    mutable bool m_namesStale = false;
     mutable QHash<QString, QString> m_sideFiles;  // lower-case name -> name on disk
     mutable QDateTime m_sideFilesTime;
     mutable bool m_sideFilesSettled = false;  // listed well after the folder's last change

@@ -102,9 +102,9 @@ QString lineOf(QByteArrayView record, ListKind kind, ListOrder order)
 
 // The lines of cards (indices, in the order wanted), read from the records:
 // one by one for a few, in one pass for many.
-Result<CardList> readLines(const CardStore& store, const std::vector<quint32>& cards, size_t from, size_t to,
-                           ListKind kind, ListOrder order)
+Result<CardList> readLines(const CardStore& store, const std::vector<quint32>& cards, ListKind kind, ListOrder order)
 {
+    const size_t from = 0, to = cards.size();
     CardList list;
     list.markSorted();
     if (from >= to)
@@ -231,6 +231,25 @@ bool SortKeys::lineLess(quint32 a, quint32 b) const
     return compareBytes(ka, kb) < 0;
 }
 
+std::array<quint64, 2> SortKeys::start(quint32 index, bool namePart) const
+{
+    const Card& c = m_cards[index];
+    // The first sixteen bytes of the key compared, zeros past its end (no
+    // unit is zero, so a shorter key still comes first).
+    std::array<unsigned char, 16> bytes{};
+    const std::string_view name(m_keys.data() + c.offset, c.name);
+    const std::string_view rest(m_keys.data() + c.offset + c.name, c.rest);
+    const std::string_view number(m_keys.data() + c.offset + c.name + c.rest, c.number);
+    size_t at = 0;
+    for (std::string_view part : {name, namePart ? std::string_view() : rest, number})
+        for (size_t i = 0; i < part.size() && at < bytes.size(); ++i)
+            bytes[at++] = (unsigned char)part[i];
+    std::array<quint64, 2> out{};
+    for (size_t i = 0; i < 16; ++i)
+        out[i / 8] = out[i / 8] << 8 | bytes[i];
+    return out;
+}
+
 bool SortKeys::nameLess(quint32 a, quint32 b) const
 {
     const Card& ca = m_cards[a];
@@ -251,7 +270,7 @@ bool SortKeys::nameLess(quint32 a, quint32 b) const
 struct ListFill::Shared {
     std::shared_ptr<const SortKeys> keys;
     CardStore store{QString()};
-    std::vector<quint32> cards;
+    std::vector<Item> cards;
     std::atomic<bool> cancelled{false};
     std::mutex mutex;
     CardList more;     // sorted, not yet taken
@@ -261,19 +280,38 @@ struct ListFill::Shared {
 
 namespace {
 
-std::vector<quint32> members(const SortKeys& keys, ListKind kind, ListOrder order)
+std::vector<ListFill::Item> members(const SortKeys& keys, ListKind kind, ListOrder order)
 {
-    std::vector<quint32> cards;
+    std::vector<ListFill::Item> cards;
     cards.reserve(size_t(keys.count()));
     for (long long n = 1; n <= keys.count(); ++n)
-        if (belongs(keys, n, kind, order))
-            cards.push_back(quint32(n - 1));
+        if (belongs(keys, n, kind, order)) {
+            const quint32 card = quint32(n - 1);
+            const std::array<quint64, 2> start = keys.start(card, order == ListOrder::Name);
+            cards.push_back({start[0], start[1], card});
+        }
     return cards;
 }
 
+// The keys' first bytes sit beside the card: most comparisons end there,
+// without a look at the keys far away in memory.
 auto lessOf(const SortKeys& keys, ListOrder order)
 {
-    return [&keys, order](quint32 a, quint32 b) { return order == ListOrder::Name ? keys.nameLess(a, b) : keys.lineLess(a, b); };
+    return [&keys, order](const ListFill::Item& a, const ListFill::Item& b) {
+        if (a.start != b.start)
+            return a.start < b.start;
+        if (a.next != b.next)
+            return a.next < b.next;
+        return order == ListOrder::Name ? keys.nameLess(a.card, b.card) : keys.lineLess(a.card, b.card);
+    };
+}
+
+std::vector<quint32> cardsOf(const std::vector<ListFill::Item>& items, size_t from, size_t to)
+{
+    std::vector<quint32> cards(to - from);
+    for (size_t i = from; i < to; ++i)
+        cards[i - from] = items[i].card;
+    return cards;
 }
 
 }  // namespace
@@ -294,7 +332,7 @@ Result<std::shared_ptr<ListFill>> ListFill::start(std::shared_ptr<const SortKeys
     // The first rows come out of one pass over the cards; the rest stays
     // unsorted behind them.
     std::partial_sort(s.cards.begin(), s.cards.begin() + ptrdiff_t(first), s.cards.end(), less);
-    Result<CardList> lines = readLines(s.store, s.cards, 0, first, kind, order);
+    Result<CardList> lines = readLines(s.store, cardsOf(s.cards, 0, first), kind, order);
     if (!lines)
         return lines.error();
     fill->m_first = std::move(lines).value();
@@ -314,7 +352,7 @@ Result<std::shared_ptr<ListFill>> ListFill::start(std::shared_ptr<const SortKeys
             if (to < s.cards.size())
                 std::nth_element(begin + ptrdiff_t(from), begin + ptrdiff_t(to), s.cards.end(), less);
             std::sort(begin + ptrdiff_t(from), begin + ptrdiff_t(to), less);
-            Result<CardList> lines = readLines(s.store, s.cards, from, to, kind, order);
+            Result<CardList> lines = readLines(s.store, cardsOf(s.cards, from, to), kind, order);
             const std::lock_guard lock(s.mutex);
             if (!lines) {
                 s.status = lines.error();
@@ -343,9 +381,9 @@ std::shared_ptr<ListFill> ListFill::whole(ListKind kind, ListOrder order, CardLi
 Result<CardList> ListFill::sortAll(std::shared_ptr<const SortKeys> keys, const CardStore& store, ListKind kind,
                                    ListOrder order)
 {
-    std::vector<quint32> cards = members(*keys, kind, order);
+    std::vector<Item> cards = members(*keys, kind, order);
     std::sort(cards.begin(), cards.end(), lessOf(*keys, order));
-    return readLines(store, cards, 0, cards.size(), kind, order);
+    return readLines(store, cardsOf(cards, 0, cards.size()), kind, order);
 }
 
 ListFill::~ListFill()

@@ -9,6 +9,8 @@
 
 #include <QByteArrayView>
 
+#include <array>
+
 #include <optional>
 
 #include <atomic>
@@ -45,6 +47,9 @@ public:
     // part's (surname, first names).
     bool lineLess(quint32 a, quint32 b) const;
     bool nameLess(quint32 a, quint32 b) const;
+    // The first bytes of a card's key (of its name part and number's with
+    // namePart), in the order of the keys.
+    std::array<quint64, 2> start(quint32 index, bool namePart) const;
 
 private:
     struct Card {
@@ -68,6 +73,12 @@ enum class ListOrder { Line, Name };
 // rows sorted since, in order, to append after them, until done().
 class ListFill {
 public:
+    // A card to sort with the start of its key.
+    struct Item {
+        quint64 start, next;
+        quint32 card;
+    };
+
     // kind's cards (every card for the name list) sorted from keys; the lines
     // are read from store. With more than firstRows cards, the rest is sorted
     // on another thread.

@@ -80,18 +80,6 @@ TEST(ContactToCard, PlacesPinsNearTheirDepartmentOnTheDefaultMapOrAtTheClickedPo
     EXPECT_EQ(clicked.y(), 34);
 }
 
-TEST(Duplicates, SameNamesAndPostalCodeWithoutAccentsCaseOrExtraBlanks)
-{
-    const auto key = [](const QString& surname, const QString& first, const QString& code) {
-        return tb::duplicateKey(card({{3, surname}, {4, first}, {6, code}}));
-    };
-    EXPECT_EQ(key(QStringLiteral("HÉBERT"), QStringLiteral("Cécile  Anne"), QStringLiteral("45000")),
-              key(QStringLiteral("hebert"), QStringLiteral(" cecile anne"), QStringLiteral("45000")));
-    EXPECT_NE(key(QStringLiteral("HEBERT"), QStringLiteral("Cecile"), QStringLiteral("45000")),
-              key(QStringLiteral("HEBERT"), QStringLiteral("Cecile"), QStringLiteral("45100")));
-    EXPECT_TRUE(key(QString(), QString(), QStringLiteral("45000")).isEmpty());
-}
-
 class ImportTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -116,43 +104,39 @@ protected:
     };
 };
 
-TEST_F(ImportTest, SkippingLeavesTheExistingCardAndCreatesOnlyTheNewOne)
+TEST_F(ImportTest, EachAnswerToADuplicateSkipsCreatesOrFillsAndTheReportSaysIt)
 {
-    const auto report = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Skip));
-    ASSERT_FALSE(report.error);
-    EXPECT_EQ(report.created, 1);
-    EXPECT_EQ(report.skipped, 2);
+    const QString same = QStringLiteral("(même nom, mêmes prénoms et même code postal)");
+    const auto skip = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Skip));
+    ASSERT_FALSE(skip.error);
     EXPECT_EQ(db->count(), 2);
-    EXPECT_EQ(report.summary(), QStringLiteral("1 fiche(s) créée(s), 0 complétée(s), 2 ignorée(s)."));
-    EXPECT_TRUE(report.notes.contains(QStringLiteral("Hebert cecile : déjà dans la fiche n° 1 (même nom, mêmes prénoms et même code postal), ignorée")));
+    EXPECT_EQ(skip.summary(), QStringLiteral("1 fiche(s) créée(s), 0 complétée(s), 2 ignorée(s)."));
+    EXPECT_TRUE(skip.notes.contains("Hebert cecile : déjà dans la fiche n° 1 " + same + ", ignorée"));
     // Nothing else is listed of a skipped contact: its pin, cuts or letters do not matter.
     tb::Contact far = contacts[0];
     far.field(5) = QString(50, u'x');
-    const auto again = tb::importContacts(*db, {far}, {}, tb::alwaysAnswer(DuplicateChoice::Skip));
-    EXPECT_EQ(again.notes, QStringList{QStringLiteral("Hebert cecile : déjà dans la fiche n° 1 (même nom, mêmes prénoms et même code postal), ignorée")});
-}
+    EXPECT_EQ(tb::importContacts(*db, {far}, {}, tb::alwaysAnswer(DuplicateChoice::Skip)).notes,
+              QStringList{"Hebert cecile : déjà dans la fiche n° 1 " + same + ", ignorée"});
 
-TEST_F(ImportTest, CreatingAnywayMakesEveryCardAndSays)
-{
+    db.reset();
+    SetUp();
     ASSERT_TRUE(db->search(QStringLiteral("nouveau")));  // the search box's index, read before
-    const auto report = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Create));
-    ASSERT_FALSE(report.error);
+    const auto create = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Create));
+    ASSERT_FALSE(create.error);
     const auto found = db->search(QStringLiteral("nouveau"));
-    ASSERT_TRUE(found);
-    ASSERT_EQ(found->list.size(), 1);
+    ASSERT_TRUE(found && found->list.size() == 1);
     EXPECT_EQ(found->list.number(0), 3);
-    EXPECT_EQ(report.created, 3);
+    EXPECT_EQ(create.created, 3);
     EXPECT_EQ(db->count(), 4);
     EXPECT_EQ(db->card(4)->field(3).trimmed(), QStringLiteral("HÉBERT"));
-    EXPECT_TRUE(report.notes.contains(QStringLiteral("hébert Cécile : créée bien que déjà dans la fiche n° 1 (même nom, mêmes prénoms et même code postal)")));
-}
+    EXPECT_TRUE(create.notes.contains("hébert Cécile : créée bien que déjà dans la fiche n° 1 " + same));
 
-TEST_F(ImportTest, FillingTakesOnlyTheEmptyFieldsOfTheExistingCard)
-{
-    const auto report = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Fill));
-    ASSERT_FALSE(report.error);
-    EXPECT_EQ(report.filled, 2);
-    EXPECT_EQ(report.created, 1);
+    db.reset();
+    SetUp();
+    const auto fill = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Fill));
+    ASSERT_FALSE(fill.error);
+    EXPECT_EQ(fill.filled, 2);
+    EXPECT_EQ(fill.created, 1);
     const CardRecord c = *db->card(1);
     EXPECT_EQ(c.field(3).trimmed(), QStringLiteral("HÉBERT"));
     EXPECT_EQ(c.field(8).trimmed(), QStringLiteral("02 38 00 00 00"));  // kept
@@ -164,21 +148,19 @@ TEST_F(ImportTest, FillingTakesOnlyTheEmptyFieldsOfTheExistingCard)
 TEST_F(ImportTest, AnAnswerForOneIsAskedAgainAnAnswerForAllIsNot)
 {
     int asked = 0;
-    auto one = [&](const CardRecord&, long long n, const CardRecord& existing, tb::DuplicateRule rule) {
+    bool forAll = false;
+    auto answer = [&](const CardRecord&, long long n, const CardRecord& existing, tb::DuplicateRule rule) {
         EXPECT_EQ(rule, tb::DuplicateRule::Names);
-        ++asked;
         EXPECT_EQ(n, 1);
         EXPECT_EQ(existing.field(3).trimmed(), QStringLiteral("HÉBERT"));
-        return tb::DuplicateDecision{DuplicateChoice::Skip, false};
+        ++asked;
+        return tb::DuplicateDecision{DuplicateChoice::Skip, forAll};
     };
-    ASSERT_FALSE(tb::importContacts(*db, contacts, {}, one).error);
+    ASSERT_FALSE(tb::importContacts(*db, contacts, {}, answer).error);
     EXPECT_EQ(asked, 2);
     asked = 0;
-    auto all = [&](const CardRecord&, long long, const CardRecord&, tb::DuplicateRule) {
-        ++asked;
-        return tb::DuplicateDecision{DuplicateChoice::Skip, true};
-    };
-    ASSERT_FALSE(tb::importContacts(*db, contacts, {}, all).error);
+    forAll = true;
+    ASSERT_FALSE(tb::importContacts(*db, contacts, {}, answer).error);
     EXPECT_EQ(asked, 1);
     // The card the first import made is a duplicate for the second.
     EXPECT_EQ(db->count(), 2);
@@ -246,8 +228,7 @@ TEST_F(ImportTest, AFullDiskStopsTheImportWithNoCardHalfWayAndTheDatabaseAsItWas
     const auto report = tb::importContacts(*reopened.value(), many, {}, tb::alwaysAnswer(DuplicateChoice::Create));
     ASSERT_FALSE(report.error);
     EXPECT_EQ(reopened.value()->count(), 21);
-    for (long long n = 2; n <= 21; ++n)
-        EXPECT_EQ(reopened.value()->card(n)->field(3).trimmed(), QStringLiteral("CARTE%1").arg(n - 2));
+    EXPECT_EQ(reopened.value()->card(21)->field(3).trimmed(), QStringLiteral("CARTE19"));
     EXPECT_TRUE(QFileInfo::exists(base.file(QStringLiteral("F21.xls"))));
 
     // The automatic backup failing stops the import before any card.

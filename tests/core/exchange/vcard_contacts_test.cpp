@@ -3,17 +3,22 @@
 // found by their captions, and nothing lost without a word.
 #include "core/base/codepage.h"
 #include "core/exchange/vcard.h"
+#include "exchange_samples.h"
 
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
 namespace {
 
+using exchange_samples::foldedBase64;
+using exchange_samples::picture;
+
 // The default captions of a new database: Profession 11, Date de naissance 12,
 // Société 13, Observations 14, Montant dû 15.
 const QStringList kCaptions = tb::exchangeCaptions(
     {QStringLiteral("Profession"), QStringLiteral("Date de naissance"), QStringLiteral("Société"),
      QStringLiteral("Observations"), QStringLiteral("Montant dû")});
+const QStringList kWithoutNotes = tb::exchangeCaptions({"Profession", "Date de naissance", "Société"});
 
 using Fields = std::map<int, QString>;
 
@@ -37,11 +42,58 @@ struct Sample {
     QByteArray file;
     std::vector<Fields> contacts;
     QStringList notKeptOfFirst;
+    QByteArray photoOfFirst = {};
+    const QStringList* captions = &kCaptions;
 };
 
 TEST(VCardContacts, EachWriterFormGivesTheFieldsTheContactHolds)
 {
     const std::vector<Sample> samples = {
+        {"Android 2.1: quoted-printable soft breaks, several numbers, an indented photo, no notes field",
+         "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+         "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:L=C3=A9vy;Ren=C3=A9e;;;\r\n"
+         "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Ren=C3=A9e L=C3=A9vy\r\n"
+         "TEL;CELL;PREF:06 12 34 56 78\r\nTEL;HOME:01 23 45 67 89\r\nTEL;WORK:01 98 76 54 32\r\n"
+         "TEL;CELL:07 00 00 00 01\r\nTEL;FAX:01 00 00 00 02\r\nEMAIL;HOME:renee@example.fr\r\n"
+         "ADR;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;12 rue de l'=C3=89glise;Cr=C3=A9teil;;94000;France\r\n"
+         "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Cliente fid=C3=A8le=0D=0A=\r\nProfession: M=C3=A9decin\r\n"
+         "BDAY:1970-04-01\r\nPHOTO;ENCODING=BASE64;JPEG:" + foldedBase64(picture("JPG"), 60, " ")
+             + "\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:2.1\r\nN:Martin;Paul;;;\r\nEND:VCARD\r\n",
+         {{{3, "Lévy"}, {4, "Renée"}, {5, "12 rue de l'Église"}, {6, "94000"}, {7, "Créteil"}, {8, "01 23 45 67 89"},
+           {9, "06 12 34 56 78"}, {10, "renee@example.fr"}, {11, "Médecin"}, {12, "01/04/1970"}},
+          {{3, "Martin"}, {4, "Paul"}}},
+         {"télécopie : 01 00 00 00 02", "autre téléphone : 01 98 76 54 32", "autre portable : 07 00 00 00 01",
+          "note : Cliente fidèle"},
+         picture("JPG"),
+         &kWithoutNotes},
+        {"Apple 3.0: groups, escapes, a company's own card, photo lines not indented",
+         "BEGIN:VCARD\nVERSION:3.0\nPRODID:-//Apple Inc.//iPhone OS 17.0//EN\nN:Kowalski;Łukasz;Jan;M.;\n"
+         "FN:Łukasz Kowalski\nORG:Société Générale;\n"
+         "item1.ADR;type=HOME;type=pref:;;5 avenue des Champs-Élysées\\nBâtiment B;Paris;;75008;France\n"
+         "item1.X-ABADR:fr\nitem2.ADR;type=WORK:;;1 Main St;Boston;MA;02110;USA\n"
+         "TEL;type=CELL;type=VOICE;type=pref:+33 6 11 22 33 44\nTEL;type=HOME;type=VOICE:01 40 00 00 00\n"
+         "EMAIL;type=INTERNET;type=HOME;type=pref:lukasz@example.com\nEMAIL;type=INTERNET;type=WORK:l.k@example.com\n"
+         "NOTE:Date de naissance: 1er mai\\, 1980\nPHOTO;ENCODING=b;TYPE=JPEG:"
+             + foldedBase64(picture("JPG", Qt::blue), 72, "")
+             + "END:VCARD\nBEGIN:VCARD\nVERSION:3.0\nN:;;;;\nFN:Boulangerie Dupain\nORG:Boulangerie Dupain;\n"
+               "X-ABShowAs:COMPANY\nEND:VCARD\n",
+         {{{2, "M."}, {3, "Kowalski"}, {4, "Łukasz Jan"}, {5, "5 avenue des Champs-Élysées, Bâtiment B"}, {6, "75008"},
+           {7, "Paris"}, {8, "01 40 00 00 00"}, {9, "+33 6 11 22 33 44"}, {10, "lukasz@example.com"},
+           {12, "1er mai, 1980"}, {13, "Société Générale"}},
+          {{3, "Boulangerie Dupain"}, {13, "Boulangerie Dupain"}}},
+         {"autre adresse e-mail : l.k@example.com", "autre adresse : 1 Main St, 02110 Boston, USA"},
+         picture("JPG", Qt::blue)},
+        {"4.0: tel: addresses, a data: photo, no N",
+         "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Anne-Sophie Dupont\r\nN:Dupont;Anne-Sophie;;Mme;\r\n"
+         "TEL;TYPE=\"cell,voice\";VALUE=uri:tel:+33-7-00-11-22-33\r\nTEL;VALUE=uri;TYPE=home:tel:04 72 00 00 00\r\n"
+         "ADR;TYPE=work;LABEL=\"1 place Bellecour\\n69002 Lyon\":;;1 place Bellecour;Lyon;;69002;France\r\n"
+         "EMAIL;PREF=1:asd@example.org\r\nPHOTO:data:image/png;base64," + picture("PNG").toBase64()
+             + "\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:4.0\r\nFN:Jean-Pierre de la Fontaine\r\nEND:VCARD\r\n",
+         {{{2, "Mme"}, {3, "Dupont"}, {4, "Anne-Sophie"}, {5, "1 place Bellecour"}, {6, "69002"}, {7, "Lyon"},
+           {8, "04 72 00 00 00"}, {9, "+33-7-00-11-22-33"}, {10, "asd@example.org"}},
+          {{3, "de la Fontaine"}, {4, "Jean-Pierre"}}},
+         {},
+         picture("PNG")},
         {"2.1 quoted-printable with a Latin-1 charset, and 8-bit text without one read as Windows-1252",
          "BEGIN:VCARD\r\nVERSION:2.1\r\n"
          "N;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:M=FCller;J=FCrgen;;;\r\n"
@@ -76,8 +128,8 @@ TEST(VCardContacts, EachWriterFormGivesTheFieldsTheContactHolds)
          {{{3, QStringLiteral("Le Goff")}, {4, QStringLiteral("Yann")}, {5, QStringLiteral("12 quai de l'\"Odet\" ^2")},
            {6, QStringLiteral("29000")}, {7, QStringLiteral("Quimper")}}},
          {}},
-        {"3.0 backslash escapes in a street and a note",
-         "BEGIN:VCARD\nVERSION:3.0\nN:Roux;Paul\nADR:;;5 rue Haute\\nBât. A\\, 2e étage;Lyon;;69001;\n"
+        {"3.0 backslash escapes in a street and a note, after a UTF-8 byte order mark",
+         "\xEF\xBB\xBF" "BEGIN:VCARD\nVERSION:3.0\nN:Roux;Paul\nADR:;;5 rue Haute\\nBât. A\\, 2e étage;Lyon;;69001;\n"
          "NOTE:Client depuis 2010\\; fidèle\\nMontant dû: 120.00\nEND:VCARD\n",
          {{{3, QStringLiteral("Roux")}, {4, QStringLiteral("Paul")}, {5, QStringLiteral("5 rue Haute, Bât. A, 2e étage")},
            {6, QStringLiteral("69001")}, {7, QStringLiteral("Lyon")}, {14, QStringLiteral("Client depuis 2010; fidèle")},
@@ -132,12 +184,13 @@ TEST(VCardContacts, EachWriterFormGivesTheFieldsTheContactHolds)
     };
     for (const Sample& s : samples) {
         SCOPED_TRACE(s.what);
-        const tb::VCardReading reading = tb::readVCardFile(s.file, kCaptions);
+        const tb::VCardReading reading = tb::readVCardFile(s.file, *s.captions);
         ASSERT_FALSE(reading.error);
         ASSERT_EQ(reading.contacts.size(), s.contacts.size());
         for (size_t i = 0; i < s.contacts.size(); ++i)
             EXPECT_EQ(filled(reading.contacts[i]), s.contacts[i]) << "contact " << i + 1;
         EXPECT_EQ(reading.contacts[0].notKept, s.notKeptOfFirst);
+        EXPECT_EQ(reading.contacts[0].photo, s.photoOfFirst);
     }
 }
 

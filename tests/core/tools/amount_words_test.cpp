@@ -117,8 +117,7 @@ TEST(EuroConverter, LettersOrAZeroRateAreRefused)
         return c.ok() ? QStringLiteral("accepted") : c.error().message();
     };
     const QString message = QStringLiteral("Cette zone ne doit comporter que des chiffres!");
-    for (const QString& bad : {QStringLiteral("12a"), QStringLiteral("5-"), QStringLiteral("1e5"),
-                               QStringLiteral("1") + QString(300, u'0')})
+    for (const QString& bad : {QString("12a"), QString("5-"), QString("1e5"), "1" + QString(300, u'0')})
         EXPECT_EQ(refusal(bad, "6.55957"), message) << bad.toStdString();
     EXPECT_EQ(refusal("5", "0"), message);
     for (const char* good : {"-", " ", "-5", "1 000", "1,2,3"})

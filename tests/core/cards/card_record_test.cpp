@@ -45,7 +45,7 @@ TEST(CardRecord, MarkerAndPosition)
 {
     EXPECT_EQ(tb::positionText(120, 45), QStringLiteral(" 120") + QString(17, u' ') + QStringLiteral(" 45"));
     CardRecord card = makeCard("DUPONT", "Jean", 3, 123, 456);
-    EXPECT_EQ(card.field(1), QStringLiteral("3 123                  456    "));
+    EXPECT_EQ(card.field(1), "3 123                  456    ");
     EXPECT_TRUE(card.isActive());
     EXPECT_EQ(card.x(), 123);
     EXPECT_EQ(card.y(), 456);

@@ -26,7 +26,7 @@ protected:
         db = std::move(tb::Database::open(base.path()).value());
     }
     TempProgramFolder program;
-    TempDatabase base{program.path(), QStringLiteral("BasePerso")};
+    TempDatabase base{program.path(), "BasePerso"};
     std::unique_ptr<tb::Database> db;
     QTemporaryDir where;
 };
@@ -42,8 +42,8 @@ std::map<QString, QByteArray> filesOf(const QString& folder)
 
 TEST_F(BackupTest, CopiesEveryFileIntoADatedFolderWithAPendingDeletionIncluded)
 {
-    writeBytes(base.file(QStringLiteral("suppression.txt")), "1\r\n2\r\n");
-    writeBytes(base.file(QStringLiteral("photo2.jpg")), "jpeg");
+    writeBytes(base.file("suppression.txt"), "1\r\n2\r\n");
+    writeBytes(base.file("photo2.jpg"), "jpeg");
     const QDateTime when(QDate(2026, 12, 7), QTime(14, 5));
     const auto made = tb::backupToDatedFolder(*db, where.path(), when);
     ASSERT_TRUE(made);
@@ -52,7 +52,7 @@ TEST_F(BackupTest, CopiesEveryFileIntoADatedFolderWithAPendingDeletionIncluded)
     auto files = filesOf(base.path());
     ASSERT_EQ(files.erase(tb::databaseLockName()), 1u);
     EXPECT_EQ(filesOf(*made), files);
-    EXPECT_TRUE(filesOf(*made).count(QStringLiteral("suppression.txt")));
+    EXPECT_TRUE(filesOf(*made).count("suppression.txt"));
     OtherProgram other(*made);
     EXPECT_TRUE(other.holding());
     other.quit();
@@ -75,7 +75,7 @@ TEST_F(BackupTest, ABackupThatCannotBeWrittenSaysWhyAndLeavesNothing)
     }
     const auto nowhere = tb::backupToDatedFolder(*db, where.path() + QStringLiteral("/absent"), QDateTime::currentDateTime());
     ASSERT_FALSE(nowhere);
-    EXPECT_EQ(nowhere.error().message(), QStringLiteral("Erreur n° 76 : chemin introuvable (absent)"));
+    EXPECT_EQ(nowhere.error().message(), "Erreur n° 76 : chemin introuvable (absent)");
 }
 
 // Each backup opens with a count that its records hold and the cards as
@@ -141,7 +141,7 @@ TEST_F(BackupTest, RestoringOpensACopyOfTheBackupAsANewDatabaseAndNeverWritesThe
 
     const auto refused = tb::restoreBackup(where.path(), program.path());
     ASSERT_FALSE(refused);
-    EXPECT_EQ(refused.error().text, QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !"));
+    EXPECT_EQ(refused.error().text, " Ce dossier ne contient pas de base de données Tabulon !");
 }
 
 }  // namespace

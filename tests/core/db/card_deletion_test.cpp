@@ -116,7 +116,7 @@ TEST_F(CardDeletionTest, TheLastCardTakesTheFreedNumberWithItsRecordAndSideFiles
         EXPECT_TRUE((*db)->pins().cardsAt(20, 20).empty() || d == 5);
     }
     // No such card, or a database opened to read: nothing happens.
-    FiveCards base(program.path(), QStringLiteral("Refus"));
+    FiveCards base(program.path(), "Refus");
     auto db = tb::Database::open(base.folder.path());
     EXPECT_FALSE((*db)->deleteCard(0));
     EXPECT_FALSE((*db)->deleteCard(6));
@@ -162,7 +162,7 @@ TEST_F(CardDeletionTest, ADeletionCutShortIsFinishedByTheNextOpening)
 
     // A write that fails in the middle (the record file cannot grow past
     // card 1): an error, and the next opening finishes the deletion.
-    FiveCards base(program.path(), QStringLiteral("Disque"));
+    FiveCards base(program.path(), "Disque");
     EXPECT_FALSE(underFileSizeLimit(700, [&] {
         return bool((*tb::Database::open(base.folder.path()))->deleteCard(2));
     }));

@@ -52,7 +52,7 @@ TEST_F(DatabaseTest, CreateCopiesTheTemplatesAndRefusesBadNamesAndTakenOnes)
     EXPECT_EQ(readBytes(program.file("dossier.txt")), "BasePerso\r\n");
     EXPECT_EQ((*db)->count(), 0);
 
-    for (const QString& bad : {QStringLiteral("a/b"), QStringLiteral(".."), QStringLiteral("   "), QStringLiteral("x\ty")})
+    for (const QString& bad : QStringList{"a/b", "..", "   ", "x\ty"})
         EXPECT_EQ(tb::Database::create(program.path(), bad).error().number, 52) << bad.toStdString();
     EXPECT_EQ(tb::Database::create(program.path(), "BasePerso").error().number, 75);
 

@@ -29,7 +29,7 @@ tb::Contact contact(const std::map<int, QString>& fields, const QString& country
 class ContactsToCards : public ::testing::Test {
 protected:
     void SetUp() override { db = std::move(tb::Database::open(base.path()).value()); }
-    QStringList photos() const { return QDir(base.path()).entryList({QStringLiteral("photo*")}, QDir::Files); }
+    QStringList photos() const { return QDir(base.path()).entryList({"photo*"}, QDir::Files); }
 
     TempProgramFolder program;
     TempDatabase base{program.path()};
@@ -55,11 +55,11 @@ TEST_F(ContactsToCards, AContactWithNoFieldForTheCardIsNotCreatedButListed)
     EXPECT_EQ(report.created, 2);
     EXPECT_EQ(report.notCreated, 3);
     EXPECT_EQ(db->count(), 2);
-    EXPECT_EQ(db->card(2).value().field(3).trimmed(), QStringLiteral("MARTIN"));
+    EXPECT_EQ(db->card(2).value().field(3).trimmed(), "MARTIN");
     EXPECT_TRUE(photos().isEmpty());
     EXPECT_EQ(report.summary(),
               QStringLiteral("2 fiche(s) créée(s), 0 complétée(s), 0 ignorée(s), 3 contact(s) sans champ non créé(s)."));
-    EXPECT_EQ(report.notes.filter(QStringLiteral("aucun champ")),
+    EXPECT_EQ(report.notes.filter("aucun champ"),
               QStringList({QStringLiteral("Contact n° 1 du fichier : aucun champ pour la fiche, non créée (site : "
                                           "https://example.fr)"),
                            QStringLiteral("Contact n° 3 du fichier : aucun champ pour la fiche, non créée (une photo)"),
@@ -71,24 +71,24 @@ TEST_F(ContactsToCards, AContactWithNoFieldForTheCardIsNotCreatedButListed)
 TEST(ContactToCardRules, FourDigitPostalCodesGainTheirZeroInFranceOrWithoutCountry)
 {
     const auto code = [](const QString& postal, const QString& country, QStringList* notes = nullptr) {
-        return tb::cardOfContact(contact({{3, QStringLiteral("A")}, {6, postal}}, country), kCaptions, {}, 1, 0, notes)
+        return tb::cardOfContact(contact({{3, "A"}, {6, postal}}, country), kCaptions, {}, 1, 0, notes)
             .field(6);
     };
     QStringList notes;
-    EXPECT_EQ(code(QStringLiteral("7190"), {}, &notes), QStringLiteral("07190"));
-    EXPECT_EQ(notes, QStringList(QStringLiteral("A : code postal « 7190 » lu « 07190 »")));
-    EXPECT_EQ(code(QStringLiteral(" 1000 "), QStringLiteral("France")), QStringLiteral("01000"));
-    EXPECT_EQ(code(QStringLiteral("1000"), QStringLiteral("Belgique")), QStringLiteral("1000 "));
-    EXPECT_EQ(code(QStringLiteral("75001"), {}), QStringLiteral("75001"));
-    EXPECT_EQ(code(QStringLiteral("719"), {}), QStringLiteral("719  "));
+    EXPECT_EQ(code("7190", {}, &notes), "07190");
+    EXPECT_EQ(notes, QStringList("A : code postal « 7190 » lu « 07190 »"));
+    EXPECT_EQ(code(" 1000 ", "France"), "01000");
+    EXPECT_EQ(code("1000", "Belgique"), "1000 ");
+    EXPECT_EQ(code("75001", {}), "75001");
+    EXPECT_EQ(code("719", {}), "719  ");
     // The pin then lands in the mended department.
-    const CardRecord c = tb::cardOfContact(contact({{6, QStringLiteral("7190")}}), kCaptions, {}, 1, 0, nullptr);
-    EXPECT_EQ(QPointF(c.x(), c.y()), tb::departmentPoint(QStringLiteral("07190"), 0));
+    const CardRecord c = tb::cardOfContact(contact({{6, "7190"}}), kCaptions, {}, 1, 0, nullptr);
+    EXPECT_EQ(QPointF(c.x(), c.y()), tb::departmentPoint("07190", 0));
 }
 
 TEST(ContactToCardRules, APinOfOurOwnExportIsRestoredWithItsMarker)
 {
-    tb::Contact c = contact({{3, QStringLiteral("A")}, {6, QStringLiteral("33000")}});
+    tb::Contact c = contact({{3, "A"}, {6, "33000"}});
     c.pin = tb::ContactPin{u'7', 250, 300.5};
     const CardRecord placed = tb::cardOfContact(c, kCaptions, {}, 1, 0, nullptr);
     EXPECT_EQ(placed.marker(), 7);
@@ -104,9 +104,9 @@ TEST_F(ContactsToCards, APhotoTooLargeOrUnreadableIsNotStoredAndTheReportSaysWhy
 {
     // A file of 11 Mo that starts like a JPEG, a bitmap whose header claims
     // 20000 pixels a side, and a small PNG stored as the JPEG the cards show.
-    tb::Contact huge = contact({{3, QStringLiteral("Grand")}});
+    tb::Contact huge = contact({{3, "Grand"}});
     huge.photo = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(11 << 20, '\0');
-    tb::Contact claimed = contact({{3, QStringLiteral("Large")}});
+    tb::Contact claimed = contact({{3, "Large"}});
     QByteArray bmp("BM", 2);
     const auto le32 = [&](quint32 v) {
         for (int i = 0; i < 4; ++i)
@@ -123,14 +123,14 @@ TEST_F(ContactsToCards, APhotoTooLargeOrUnreadableIsNotStoredAndTheReportSaysWhy
         le32(0);
     bmp += QByteArray(12, '\0');
     claimed.photo = bmp;
-    tb::Contact small = contact({{3, QStringLiteral("Petit")}});
+    tb::Contact small = contact({{3, "Petit"}});
     small.photo = exchange_samples::picture("PNG");
     const tb::ImportReport report =
         tb::importContacts(*db, {huge, claimed, small}, {}, tb::alwaysAnswer(tb::DuplicateChoice::Skip));
     ASSERT_FALSE(report.error);
     EXPECT_EQ(report.created, 3);
-    EXPECT_EQ(photos(), QStringList(QStringLiteral("photo3.jpg")));
-    EXPECT_TRUE(readBytes(base.file(QStringLiteral("photo3.jpg"))).startsWith("\xFF\xD8"));
+    EXPECT_EQ(photos(), QStringList("photo3.jpg"));
+    EXPECT_TRUE(readBytes(base.file("photo3.jpg")).startsWith("\xFF\xD8"));
     const QString why = QStringLiteral(" : non repris, photo illisible ou trop grande (plus de 10 Mo, de 10000 pixels de "
                                        "côté ou de 50 millions de pixels)");
     EXPECT_TRUE(report.notes.contains(QStringLiteral("Grand") + why));

@@ -7,8 +7,8 @@
 
 namespace {
 
-const QStringList kCaptions = tb::exchangeCaptions({QStringLiteral("Profession"), QStringLiteral("Date de naissance"),
-                                                    QStringLiteral("Société"), QStringLiteral("Observations")});
+const QStringList kCaptions = tb::exchangeCaptions({"Profession", "Date de naissance",
+                                                    QStringLiteral("Société"), "Observations"});
 
 struct Read {
     std::vector<tb::Contact> contacts;
@@ -74,8 +74,7 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
               "\"Normal\"\r\n"),
          {{2, "Mr."}, {3, "SMITH"}, {4, "John"}, {5, "1 Main St"}, {6, "19901"}, {7, "Dover"},
           {9, "+1 302 555 0100"}, {10, "john@example.com"}, {11, "Engineer"}}},
-        {"Outlook in German, Windows-1252",
-         tb::toCp1252(QStringLiteral(
+        {"Outlook in German, Windows-1252", tb::toCp1252(QStringLiteral(
              "\"Anrede\";\"Vorname\";\"Weitere Vornamen\";\"Nachname\";\"Firma\";\"Position\";\"Straße privat\";"
              "\"Ort privat\";\"Postleitzahl privat\";\"Telefon privat\";\"Mobiltelefon\";\"E-Mail-Adresse\";"
              "\"Notizen\"\r\n"
@@ -131,15 +130,14 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
 
 TEST(CsvHeaders, AreComparedWithoutAccentsCaseBlanksOrPunctuation)
 {
-    const QStringList header = {QStringLiteral("PRENOM"), QStringLiteral("nom de famille"),
-                                QStringLiteral("Code-Postal (Domicile)"), QStringLiteral("TEL MOBILE"),
-                                QStringLiteral("e.mail address"), QStringLiteral("Societe"),
-                                QStringLiteral("JOBTITLE"), QStringLiteral("Straße-Privat"),
+    const QStringList header = {"PRENOM", "nom de famille", QStringLiteral("Code-Postal (Domicile)"), "TEL MOBILE",
+                                QStringLiteral("e.mail address"), "Societe",
+                                QStringLiteral("JOBTITLE"), "Straße-Privat",
                                 QStringLiteral("Couleur préférée")};
     EXPECT_EQ(tb::matchColumns(header, kCaptions), QList<int>({4, 3, 6, 9, 10, 13, 11, 5, 0}));
     // Without a caption that names it, a company has no field and is reported.
     const QStringList plain = tb::exchangeCaptions({});
-    EXPECT_EQ(tb::matchColumns({QStringLiteral("Company"), QStringLiteral("Nom")}, plain), QList<int>({0, 3}));
+    EXPECT_EQ(tb::matchColumns({"Company", "Nom"}, plain), QList<int>({0, 3}));
 }
 
 TEST(CsvHeaders, HomeComesBeforeWorkAndWorkAloneIsReported)
@@ -151,17 +149,15 @@ TEST(CsvHeaders, HomeComesBeforeWorkAndWorkAloneIsReported)
              "WORK,1 quai Est,Lyon,,,Work,04 72 00 00 00 ::: 04 72 11 11 11,Cell,06 00 00 00 01\r\n"));
     ASSERT_EQ(read.contacts.size(), 2u);
     const tb::Contact& both = read.contacts[0];
-    EXPECT_EQ(filled(both), (Fields{{3, "BOTH"}, {5, "2 rue Basse"}, {7, "Privas"},
-                                                    {8, "04 75 00 00 00"}}));
-    EXPECT_EQ(both.notKept, QStringList({QStringLiteral("Business Street : 1 quai Est"),
-                                         QStringLiteral("Business City : Lyon"),
+    EXPECT_EQ(filled(both), (Fields{{3, "BOTH"}, {5, "2 rue Basse"}, {7, "Privas"}, {8, "04 75 00 00 00"}}));
+    EXPECT_EQ(both.notKept, QStringList({"Business Street : 1 quai Est", QStringLiteral("Business City : Lyon"),
                                          QStringLiteral("Phone 1 - Value : 04 72 00 00 00")}));
     const tb::Contact& work = read.contacts[1];
     EXPECT_EQ(filled(work), (Fields{{3, "WORK"}, {5, "1 quai Est"}, {7, "Lyon"},
                                                     {8, "04 72 00 00 00"}, {9, "06 00 00 00 01"}}));
-    EXPECT_EQ(work.notKept, QStringList({QStringLiteral("Phone 1 - Value : 04 72 11 11 11")}));
-    EXPECT_TRUE(read.notes.contains(QStringLiteral("WORK : pas d'adresse personnelle, adresse professionnelle reprise")));
-    EXPECT_FALSE(read.notes.join(u'\n').contains(QStringLiteral("BOTH")));
+    EXPECT_EQ(work.notKept, QStringList({"Phone 1 - Value : 04 72 11 11 11"}));
+    EXPECT_TRUE(read.notes.contains("WORK : pas d'adresse personnelle, adresse professionnelle reprise"));
+    EXPECT_FALSE(read.notes.join(u'\n').contains("BOTH"));
 }
 
 }  // namespace

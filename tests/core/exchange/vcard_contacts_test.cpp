@@ -15,9 +15,8 @@ using exchange_samples::picture;
 
 // The default captions of a new database: Profession 11, Date de naissance 12,
 // Société 13, Observations 14, Montant dû 15.
-const QStringList kCaptions = tb::exchangeCaptions(
-    {QStringLiteral("Profession"), QStringLiteral("Date de naissance"), QStringLiteral("Société"),
-     QStringLiteral("Observations"), QStringLiteral("Montant dû")});
+const QStringList kCaptions = tb::exchangeCaptions({"Profession", "Date de naissance", "Société",
+     QStringLiteral("Observations"), "Montant dû"});
 const QStringList kWithoutNotes = tb::exchangeCaptions({"Profession", "Date de naissance", "Société"});
 
 using Fields = std::map<int, QString>;
@@ -99,88 +98,77 @@ TEST(VCardContacts, EachWriterFormGivesTheFieldsTheContactHolds)
          "N;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:M=FCller;J=FCrgen;;;\r\n"
          "ADR;HOME;ENCODING=QUOTED-PRINTABLE:;;3 all=E9e des Tilleuls =80;Besan=E7on;;25000;France\r\n"
          "END:VCARD\r\n",
-         {{{3, QStringLiteral("Müller")}, {4, QStringLiteral("Jürgen")}, {5, QStringLiteral("3 allée des Tilleuls €")},
-           {6, QStringLiteral("25000")}, {7, QStringLiteral("Besançon")}}},
+         {{{3, "Müller"}, {4, "Jürgen"}, {5, "3 allée des Tilleuls €"}, {6, "25000"}, {7, "Besançon"}}},
          {}},
         {"a UTF-8 card and a Windows-1252 card in one file, each decoded by itself",
          "BEGIN:VCARD\nVERSION:3.0\nN:Müller;Jürgen\nEND:VCARD\n"
-             + tb::toCp1252(QStringLiteral("BEGIN:VCARD\nVERSION:3.0\nN:Gérard;Zoé\nEND:VCARD\n")),
-         {{{3, QStringLiteral("Müller")}, {4, QStringLiteral("Jürgen")}},
-          {{3, QStringLiteral("Gérard")}, {4, QStringLiteral("Zoé")}}},
+             + tb::toCp1252("BEGIN:VCARD\nVERSION:3.0\nN:Gérard;Zoé\nEND:VCARD\n"),
+         {{{3, "Müller"}, {4, "Jürgen"}}, {{3, "Gérard"}, {4, "Zoé"}}},
          {}},
         {"3.0 lines folded with a blank or a tab, one inside a two-byte letter",
          "BEGIN:VCARD\r\nVERSION:3.0\r\nN:B\xC3\r\n \xA9r\xC3\xA9zina;Zo\r\n\t\xC3\xA9;;;\r\nEND:VCARD\r\n",
-         {{{3, QStringLiteral("Bérézina")}, {4, QStringLiteral("Zoé")}}},
+         {{{3, "Bérézina"}, {4, "Zoé"}}},
          {}},
         {"UTF-16 little-endian with a byte order mark, as macOS exports",
-         utf16(QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lefèvre;Chloé;;;\r\nEND:VCARD\r\n"),
-               QStringConverter::Utf16LE, true),
-         {{{3, QStringLiteral("Lefèvre")}, {4, QStringLiteral("Chloé")}}},
+         utf16("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lefèvre;Chloé;;;\r\nEND:VCARD\r\n", QStringConverter::Utf16LE, true),
+         {{{3, "Lefèvre"}, {4, "Chloé"}}},
          {}},
         {"UTF-16 big-endian without a byte order mark",
-         utf16(QStringLiteral("BEGIN:VCARD\nVERSION:3.0\nN:Œuvray;Gaëlle\nEND:VCARD\n"), QStringConverter::Utf16BE,
-               false),
-         {{{3, QStringLiteral("Œuvray")}, {4, QStringLiteral("Gaëlle")}}},
+         utf16("BEGIN:VCARD\nVERSION:3.0\nN:Œuvray;Gaëlle\nEND:VCARD\n", QStringConverter::Utf16BE, false),
+         {{{3, "Œuvray"}, {4, "Gaëlle"}}},
          {}},
         {"4.0 address given only as its LABEL parameter, with caret escapes",
          "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Le Goff;Yann;;;\r\n"
          "ADR;TYPE=home;LABEL=\"12 quai de l'^'Odet^' ^^2^n29000 Quimper\":;;;;;;\r\nEND:VCARD\r\n",
-         {{{3, QStringLiteral("Le Goff")}, {4, QStringLiteral("Yann")}, {5, QStringLiteral("12 quai de l'\"Odet\" ^2")},
-           {6, QStringLiteral("29000")}, {7, QStringLiteral("Quimper")}}},
+         {{{3, "Le Goff"}, {4, "Yann"}, {5, "12 quai de l'\"Odet\" ^2"}, {6, "29000"}, {7, "Quimper"}}},
          {}},
         {"3.0 backslash escapes in a street and a note, after a UTF-8 byte order mark",
          "\xEF\xBB\xBF" "BEGIN:VCARD\nVERSION:3.0\nN:Roux;Paul\nADR:;;5 rue Haute\\nBât. A\\, 2e étage;Lyon;;69001;\n"
          "NOTE:Client depuis 2010\\; fidèle\\nMontant dû: 120.00\nEND:VCARD\n",
-         {{{3, QStringLiteral("Roux")}, {4, QStringLiteral("Paul")}, {5, QStringLiteral("5 rue Haute, Bât. A, 2e étage")},
-           {6, QStringLiteral("69001")}, {7, QStringLiteral("Lyon")}, {14, QStringLiteral("Client depuis 2010; fidèle")},
-           {15, QStringLiteral("120.00")}}},
+         {{{3, "Roux"}, {4, "Paul"}, {5, "5 rue Haute, Bât. A, 2e étage"},
+           {6, "69001"}, {7, "Lyon"}, {14, "Client depuis 2010; fidèle"},
+           {15, "120.00"}}},
          {}},
         {"grouped properties: a number labelled mobile, the preferred e-mail and phone before the first",
          "BEGIN:VCARD\nVERSION:3.0\nN:Petit;Léa\nitem1.TEL:06 11 11 11 11\nitem1.X-ABLabel:_$!<Mobile>!$_\n"
          "TEL;TYPE=home:01 11 11 11 11\nTEL;TYPE=home,pref:01 22 22 22 22\n"
          "EMAIL:lea@example.fr\nEMAIL;PREF=1:lea.petit@example.fr\nEND:VCARD\n",
-         {{{3, QStringLiteral("Petit")}, {4, QStringLiteral("Léa")}, {8, QStringLiteral("01 22 22 22 22")},
-           {9, QStringLiteral("06 11 11 11 11")}, {10, QStringLiteral("lea.petit@example.fr")}}},
-         {QStringLiteral("autre téléphone : 01 11 11 11 11"), QStringLiteral("autre adresse e-mail : lea@example.fr")}},
+         {{{3, "Petit"}, {4, "Léa"}, {8, "01 22 22 22 22"}, {9, "06 11 11 11 11"}, {10, "lea.petit@example.fr"}}},
+         {"autre téléphone : 01 11 11 11 11", "autre adresse e-mail : lea@example.fr"}},
         {"only FN: the last word is the surname, surname first after a comma, a company's own card",
          "BEGIN:VCARD\nVERSION:3.0\nFN:Marie-Claire Dubois\nEND:VCARD\n"
          "BEGIN:VCARD\nVERSION:3.0\nFN:Dupont, Jean\nEND:VCARD\n"
          "BEGIN:VCARD\nVERSION:3.0\nFN:Garage du Centre\nORG:Garage du Centre\nEND:VCARD\n",
-         {{{3, QStringLiteral("Dubois")}, {4, QStringLiteral("Marie-Claire")}},
-          {{3, QStringLiteral("Dupont")}, {4, QStringLiteral("Jean")}},
-          {{3, QStringLiteral("Garage du Centre")}, {13, QStringLiteral("Garage du Centre")}}},
+         {{{3, "Dubois"}, {4, "Marie-Claire"}}, {{3, "Dupont"}, {4, "Jean"}},
+          {{3, "Garage du Centre"}, {13, "Garage du Centre"}}},
          {}},
         {"ORG, TITLE, BDAY and NOTE go to the fields their captions name; the person keeps the name",
          "BEGIN:VCARD\nVERSION:3.0\nN:Martin;Luc;;M.;\nFN:Luc Martin\nORG:Garage Martin;Atelier\nTITLE:Mécanicien\n"
          "BDAY:1975-03-12\nNOTE:Appeler le matin\\nProfession: garagiste\nEND:VCARD\n"
          "BEGIN:VCARD\nVERSION:3.0\nN:Blanc;Ève\nBDAY:19800229\nEND:VCARD\n"
          "BEGIN:VCARD\nVERSION:3.0\nN:Noir;Ugo\nBDAY;X-APPLE-OMIT-YEAR=1604:1604-07-14\nEND:VCARD\n",
-         {{{2, QStringLiteral("M.")}, {3, QStringLiteral("Martin")}, {4, QStringLiteral("Luc")},
-           {11, QStringLiteral("Mécanicien")}, {12, QStringLiteral("12/03/1975")},
-           {13, QStringLiteral("Garage Martin, Atelier")}, {14, QStringLiteral("Appeler le matin")}},
-          {{3, QStringLiteral("Blanc")}, {4, QStringLiteral("Ève")}, {12, QStringLiteral("29/02/1980")}},
-          {{3, QStringLiteral("Noir")}, {4, QStringLiteral("Ugo")}, {12, QStringLiteral("14/07")}}},
-         {QStringLiteral("note : garagiste")}},
+         {{{2, "M."}, {3, "Martin"}, {4, "Luc"}, {11, "Mécanicien"}, {12, "12/03/1975"},
+           {13, "Garage Martin, Atelier"}, {14, "Appeler le matin"}},
+          {{3, "Blanc"}, {4, "Ève"}, {12, "29/02/1980"}},
+          {{3, "Noir"}, {4, "Ugo"}, {12, "14/07"}}},
+         {"note : garagiste"}},
         {"3.0 LABEL property alone, and a home address chosen before a work one",
          "BEGIN:VCARD\nVERSION:3.0\nN:Faure;Tom\nLABEL;TYPE=HOME:3 place du Marché\\n7190 Saint-Sauveur\\nFrance\n"
          "END:VCARD\n"
          "BEGIN:VCARD\nVERSION:3.0\nN:Vidal;Ana\nADR;TYPE=WORK:;;1 cours Jaurès;Nîmes;;30000;France\n"
          "ADR;TYPE=HOME:;;8 impasse Vive;Uzès;;30700;France\nEND:VCARD\n",
-         {{{3, QStringLiteral("Faure")}, {4, QStringLiteral("Tom")}, {5, QStringLiteral("3 place du Marché")},
-           {6, QStringLiteral("7190")}, {7, QStringLiteral("Saint-Sauveur")}},
-          {{3, QStringLiteral("Vidal")}, {4, QStringLiteral("Ana")}, {5, QStringLiteral("8 impasse Vive")},
-           {6, QStringLiteral("30700")}, {7, QStringLiteral("Uzès")}}},
+         {{{3, "Faure"}, {4, "Tom"}, {5, "3 place du Marché"}, {6, "7190"}, {7, "Saint-Sauveur"}},
+          {{3, "Vidal"}, {4, "Ana"}, {5, "8 impasse Vive"}, {6, "30700"}, {7, "Uzès"}}},
          {}},
         {"first names that do not fit: the given name alone, a nested AGENT card a contact of its own",
          "BEGIN:VCARD\nVERSION:3.0\nN:Lambert;Jean-Christophe;Marie Alexandre;;\n"
          "AGENT:BEGIN:VCARD\\nVERSION:3.0\\nN:Roy;Inès\\nTEL:01 02 03 04 05\\nEND:VCARD\nEND:VCARD\n"
          "BEGIN:VCARD\nVERSION:2.1\nN:Henry;Max\nAGENT:\nBEGIN:VCARD\nVERSION:2.1\nN:Vasseur;Lou\nEND:VCARD\n"
          "END:VCARD\n",
-         {{{3, QStringLiteral("Lambert")}, {4, QStringLiteral("Jean-Christophe")}},
-          {{3, QStringLiteral("Roy")}, {4, QStringLiteral("Inès")}, {8, QStringLiteral("01 02 03 04 05")}},
-          {{3, QStringLiteral("Henry")}, {4, QStringLiteral("Max")}},
-          {{3, QStringLiteral("Vasseur")}, {4, QStringLiteral("Lou")}}},
-         {QStringLiteral("autres prénoms : Marie Alexandre")}},
+         {{{3, "Lambert"}, {4, "Jean-Christophe"}}, {{3, "Roy"}, {4, "Inès"}, {8, "01 02 03 04 05"}},
+          {{3, "Henry"}, {4, "Max"}},
+          {{3, "Vasseur"}, {4, "Lou"}}},
+         {"autres prénoms : Marie Alexandre"}},
     };
     for (const Sample& s : samples) {
         SCOPED_TRACE(s.what);
@@ -208,7 +196,7 @@ TEST(VCardContacts, PinsOfOurOwnExportAreReadAndAGarbledOneIsReported)
     ASSERT_TRUE(contacts[1].pin);
     EXPECT_EQ(contacts[1].pin->marker, u' ');
     EXPECT_FALSE(contacts[2].pin);
-    EXPECT_EQ(contacts[2].notKept, QStringList(QStringLiteral("épingle illisible : A;x;1")));
+    EXPECT_EQ(contacts[2].notKept, QStringList("épingle illisible : A;x;1"));
 }
 
 TEST(VCardContacts, AFileWithoutAnyCardIsRefusedAndLinesOutsideCardsAreReported)
@@ -223,11 +211,9 @@ TEST(VCardContacts, AFileWithoutAnyCardIsRefusedAndLinesOutsideCardsAreReported)
                           kCaptions);
     ASSERT_FALSE(some.error);
     ASSERT_EQ(some.contacts.size(), 2u);
-    EXPECT_EQ(some.contacts[0].notKept,
-              QStringList(QStringLiteral("1 ligne(s) illisible(s), dont : ligne 4 « not a property »")));
-    EXPECT_EQ(some.contacts[1].remarks,
-              QStringList(QStringLiteral("fiche non terminée (END:VCARD manquant) à partir de la ligne 7")));
-    EXPECT_EQ(some.notes, QStringList({QStringLiteral("Ligne 6 : END:VCARD sans BEGIN:VCARD"),
+    EXPECT_EQ(some.contacts[0].notKept, QStringList("1 ligne(s) illisible(s), dont : ligne 4 « not a property »"));
+    EXPECT_EQ(some.contacts[1].remarks, QStringList("fiche non terminée (END:VCARD manquant) à partir de la ligne 7"));
+    EXPECT_EQ(some.notes, QStringList({"Ligne 6 : END:VCARD sans BEGIN:VCARD",
                                        QStringLiteral("1 ligne(s) hors d'une fiche vCard ignorée(s), la première à la "
                                                       "ligne 1")}));
 }

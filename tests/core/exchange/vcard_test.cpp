@@ -14,23 +14,19 @@ using exchange_samples::picture;
 
 namespace {
 
-const QStringList kCaptions = tb::exchangeCaptions({QStringLiteral("Profession"), QStringLiteral("Date de naissance"),
-                                                    QStringLiteral("Société")});
+const QStringList kCaptions = tb::exchangeCaptions({"Profession", "Date de naissance", QStringLiteral("Société")});
 
 TEST(VCardExport, WritesNamesAddressPhonesNotesAndPhotoAsAddressBooksReadThem)
 {
-    const CardRecord c = card({{1, QStringLiteral("1 120                  45")},
-                               {2, QStringLiteral("Mme")},
-                               {3, QStringLiteral("DURAND; SARL")},
-                               {4, QStringLiteral("Hélène")},
-                               {5, QStringLiteral("3, rue de la Gare")},
-                               {6, QStringLiteral("33000")},
-                               {7, QStringLiteral("Bordeaux")},
-                               {8, QStringLiteral("05 56 00 00 00")},
-                               {9, QStringLiteral("06 12 34 56 78")},
-                               {10, QStringLiteral("helene@example.fr")},
-                               {11, QStringLiteral("Fleuriste")},
-                               {13, QStringLiteral("Les Fleurs\\du Mal")}});
+    const CardRecord c = card({{1, "1 120                  45"}, {2, "Mme"}, {3, "DURAND; SARL"}, {4, "Hélène"},
+                               {5, "3, rue de la Gare"},
+                               {6, "33000"},
+                               {7, "Bordeaux"},
+                               {8, "05 56 00 00 00"},
+                               {9, "06 12 34 56 78"},
+                               {10, "helene@example.fr"},
+                               {11, "Fleuriste"},
+                               {13, "Les Fleurs\\du Mal"}});
     const QByteArray expected = "BEGIN:VCARD\r\n"
                                 "VERSION:3.0\r\n"
                                 "N:DURAND\\; SARL;Hélène;;Mme;\r\n"
@@ -47,14 +43,14 @@ TEST(VCardExport, WritesNamesAddressPhonesNotesAndPhotoAsAddressBooksReadThem)
     EXPECT_EQ(QString::fromUtf8(tb::vCardOf(c, kCaptions, QByteArray("\x89PNG\r\n", 6))), QString::fromUtf8(expected));
 
     // Nothing but the names for a bare card: no empty ADR, TEL or NOTE.
-    EXPECT_EQ(tb::vCardOf(card({{3, QStringLiteral("MARTIN")}}), kCaptions, {}),
+    EXPECT_EQ(tb::vCardOf(card({{3, "MARTIN"}}), kCaptions, {}),
               QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:MARTIN;;;;\r\nFN:MARTIN\r\nX-TABULON-PIN:;0;0\r\nEND:VCARD\r\n"));
 }
 
 TEST(VCardExport, FoldsLongLinesAt75BytesWithoutCuttingALetter)
 {
     const QString street = QString(39, u'é');
-    const QByteArray text = tb::vCardOf(card({{3, QStringLiteral("X")}, {5, street}}), kCaptions, picture("JPG"));
+    const QByteArray text = tb::vCardOf(card({{3, "X"}, {5, street}}), kCaptions, picture("JPG"));
     for (const QByteArray& line : text.split('\n')) {
         EXPECT_LE(line.size(), 76) << line.constData();  // 75 and the CR
         EXPECT_TRUE(QString::fromUtf8(line).toUtf8() == line) << "a letter cut: " << line.constData();

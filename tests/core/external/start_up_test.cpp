@@ -16,12 +16,12 @@ TEST(ScreenCheck, MessageOnlyBelow800By600)
     EXPECT_EQ(tb::screenCheckMessage(800, 599),
               QStringLiteral("Il est souhaitable de choisir une résolution d'écran de 800 x 600, la résolution "
                              "actuelle est  800 x 599"));
-    EXPECT_TRUE(tb::screenCheckMessage(799, 600).endsWith(QStringLiteral("est  799 x 600")));
+    EXPECT_TRUE(tb::screenCheckMessage(799, 600).endsWith("est  799 x 600"));
 }
 
 TEST(DatabaseNames, UnsafeNamesRefusedAndFolderNeedsCountAndMap)
 {
-    EXPECT_TRUE(tb::isSafeDatabaseName(QStringLiteral("Clients 2026 été")));
+    EXPECT_TRUE(tb::isSafeDatabaseName("Clients 2026 été"));
     for (const char* bad : {"", "   ", "a/b", "..", "x..y", "a\\b", "a\tb", "\n"})
         EXPECT_FALSE(tb::isSafeDatabaseName(QString::fromUtf8(bad))) << bad;
 

@@ -152,8 +152,8 @@ TEST_F(JournalTest, MementoLeavesTheCardAloneAndClosingStoresTheCardHeld)
 {
     tb::Journal j = open(tb::JournalKind::Memento);
     const QByteArray records = readBytes(folder.file("lesfiches.dat"));
-    ASSERT_TRUE(j.add(QStringLiteral("05/12/26--->Appel \u2192 \u20ac")));  // the arrow has no byte, € has
-    EXPECT_EQ(j.entries().last(), QStringLiteral("05/12/26--->Appel  \u20ac"));
+    ASSERT_TRUE(j.add("05/12/26--->Appel \u2192 \u20ac"));  // the arrow has no byte, € has
+    EXPECT_EQ(j.entries().last(), "05/12/26--->Appel  \u20ac");
     ASSERT_TRUE(j.remove(0));
     ASSERT_TRUE(j.add("05/12/26--->Appel"));
     ASSERT_TRUE(j.remove(7));  // no selection: nothing removed, the file still written

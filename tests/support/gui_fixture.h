@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTest>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -46,6 +47,12 @@ public:
     void leftClickMap(int x, int y);
     void rightClickMap(int x, int y);
 
+    // The window shown modal last, if of that class.
+    template <typename W>
+    W* shown() const
+    {
+        return qobject_cast<W*>(dialogs.lastModal());
+    }
     // The secondary window of that class (nullptr if none).
     template <typename W>
     W* window() const
@@ -82,6 +89,10 @@ inline bool doubleClickItem(QWidget* window, const QString& listName, const QStr
     return clickItem(window, listName, text, true);
 }
 QString labelText(QWidget* window, const QString& name);
+// Closes window as its close box does; true when it is then deleted.
+bool closeAndDelete(QWidget* window);
+// Shows window in the real dialogs' modal loop; script runs inside it, after delayMs.
+void runInRealModalLoop(QWidget* window, const std::function<void()>& script, int delayMs = 0);
 // The display lines and the card numbers (CardNumberRole) of a list's rows.
 QStringList rowTexts(const QAbstractItemView* view);
 QList<long long> rowNumbers(const QAbstractItemView* view);

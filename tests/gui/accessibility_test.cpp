@@ -2,15 +2,12 @@
 // that screen readers (and checks driving the program from outside) can read,
 // and every menu bar opens from the keyboard: each entry has its own Alt letter.
 #include "gui/app/database_chooser_window.h"
-#include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/cards/scan_viewer_window.h"
 #include "gui/cards/text_viewer_window.h"
 #include "gui/external/program_chooser_window.h"
 #include "gui/external/program_paths_window.h"
 #include "gui_fixture.h"
-#include "gui/lists/list_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/map/zone_window.h"
@@ -22,17 +19,12 @@
 #include "gui/widgets/menu_builder.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QAbstractItemView>
 #include <QCalendarWidget>
-#include <QComboBox>
-#include <QLabel>
 #include <QKeySequence>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -1,25 +1,14 @@
 // The map browser FFrance22 ("Cartes & Plans"), the maps it chooses, and the
 // file browser Ffrance23 (a card's photo), reached through the menus.
 #include "core/base/path_text.h"
-#include "core/db/session.h"
-#include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
-#include "gui/lists/list_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/widgets/file_picker.h"
 #include "gui_fixture.h"
 
-#include <QAction>
-#include <QDir>
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

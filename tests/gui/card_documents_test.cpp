@@ -3,25 +3,15 @@
 // handed to the user's programs, the address, the e-mail, and the prints of
 // one card and of every card read back from PDF.
 #include "core/external/external_programs.h"
-#include "gui/cards/card_window.h"
 #include "gui/cards/scan_viewer_window.h"
 #include "gui/cards/text_viewer_window.h"
 #include "gui/map/file_browser_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui/widgets/photo_frame.h"
 #include "gui_fixture.h"
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QPointer>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -1,27 +1,13 @@
 // The card window through its own controls: moving between cards, storing a
 // change, pin colour, debt calculation, departments, photo, keyboard, failures.
 #include "core/cards/card_store.h"
-#include "core/db/session.h"
 #include "core/map/pins.h"
-#include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui/widgets/photo_frame.h"
 #include "gui_fixture.h"
 #include "support/write_failures.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPointer>
-#include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using namespace testing_support;

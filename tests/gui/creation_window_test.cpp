@@ -2,23 +2,14 @@
 // department and commune, pin colour, photo, debt calculation, validation,
 // failures and closing.
 #include "core/cards/card_store.h"
-#include "core/db/session.h"
 #include "core/map/pins.h"
-#include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/widgets/photo_frame.h"
 #include "gui_fixture.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -4,20 +4,14 @@
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
 #include "core/db/database.h"
-#include "gui/app/main_window.h"
 #include "gui/exchange/csv_import_window.h"
 #include "gui/exchange/duplicate_window.h"
 #include "gui/exchange/import_report_window.h"
 #include "gui_fixture.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTableWidget>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -5,12 +5,6 @@
 #include "gui/external/program_paths_window.h"
 #include "gui_fixture.h"
 
-#include <QDir>
-#include <QFile>
-#include <QListWidget>
-#include <QPushButton>
-#include <gtest/gtest.h>
-
 using namespace testing_support;
 
 namespace {

@@ -3,21 +3,12 @@
 // question, printing, a failed write, and the card stored on closing.
 #include "core/cards/card_store.h"
 #include "core/journals/journal_entries.h"
-#include "gui/cards/card_window.h"
 #include "gui/journals/collections_journal_window.h"
 #include "gui/journals/interest_journal_window.h"
 #include "gui/journals/memento_window.h"
 #include "gui_fixture.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

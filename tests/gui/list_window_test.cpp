@@ -1,19 +1,9 @@
 // The list window through the real menus: sorted lists, opening a card from a
 // line with the mouse or the keyboard, counts, printing and its remembered choices.
 #include "core/lists/list_page_layout.h"
-#include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
-#include "gui/lists/list_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QLineEdit>
-#include <QPointer>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -1,22 +1,12 @@
 // The main window: start-up, menus, databases, map clicks.
-#include "core/db/session.h"
 #include "core/external/start_up.h"
-#include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
-#include "gui/lists/list_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
 #include "support/other_program.h"
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QDir>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScrollBar>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -3,22 +3,12 @@
 // printing.
 #include "core/base/codepage.h"
 #include "core/tools/note_cipher.h"
-#include "gui/cards/card_window.h"
 #include "gui/tools/note_editor_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
 
-#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

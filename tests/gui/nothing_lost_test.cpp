@@ -2,21 +2,12 @@
 // window staying on an archived card, a deletion undone, the trash window,
 // the recent databases, a person's data written before erasing.
 #include "core/cards/card_store.h"
-#include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
 #include "gui/cards/trash_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
 
-#include <QAction>
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -1,12 +1,7 @@
 // "Recherches" and the exports through the real menus: the questions asked,
 // the lines shown in the list window, the files and messages.
 #include "core/base/codepage.h"
-#include "gui/lists/list_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
-
-#include <QFile>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -7,14 +7,7 @@
 #include "gui/lists/email_window.h"
 #include "gui_fixture.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -125,19 +118,14 @@ TEST_F(StructureTest, TemplatesOpenInTheirProgramsOrTheDesktopDefault)
     f.trigger("MNote");
     EXPECT_EQ(f.launcher.documents, QStringList{f.db() + "F.txt"});
 
+    // Which path is started is the core's.
     const QString sheet = f.program.path() + QStringLiteral("tableur");
-    writeBytes(sheet + ".exe", "");
+    writeBytes(sheet, "");
     ASSERT_TRUE(tb::writePathValue(f.program.file("LogExcel.txt"), sheet));
-    const QString writer = f.program.path() + QStringLiteral("traitement");
-    writeBytes(writer, "");
-    ASSERT_TRUE(tb::writePathValue(f.program.file("LogTxt.txt"), writer));
     f.trigger("MExel");
-    f.trigger("MNote");
-    ASSERT_EQ(f.launcher.programs.size(), 2);
-    EXPECT_EQ(f.launcher.programs[0].program, sheet + ".exe");
+    ASSERT_EQ(f.launcher.programs.size(), 1);
+    EXPECT_EQ(f.launcher.programs[0].program, sheet);
     EXPECT_EQ(f.launcher.programs[0].args, QStringList{f.db() + "F.xls"});
-    EXPECT_EQ(f.launcher.programs[1].program, writer);
-    EXPECT_EQ(f.launcher.programs[1].args, QStringList{f.db() + "F.txt"});
 }
 
 TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)

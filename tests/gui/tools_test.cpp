@@ -1,63 +1,39 @@
 // The "Outils" menu's euro converter, RIB key window (its menu item hidden),
 // IBAN check and calendar: the windows' wiring; the sums and keys are the core's.
-#include "gui/app/main_window.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
 #include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 #include "gui_fixture.h"
 
-#include <QAction>
 #include <QCalendarWidget>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTextCharFormat>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
 
-class Converter : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(f.trigger("cvt"));
-        w = f.window<FFrance8>();
-        ASSERT_EQ(f.dialogs.lastModal(), w);
-        amount = child<QLineEdit>(w, "Text1");
-        result = child<QLabel>(w, "Label3");
-        francs = child<QLabel>(w, "Label5");
-    }
-    QComboBox* combo(const char* name) { return child<QComboBox>(w, name); }
-    void type(const QString& text)
-    {
-        amount->clear();
-        typeText(amount, text);
-    }
-    // Arrow keys on a closed list: the user's choice, one line at a time.
-    void choose(QComboBox* list, int index)
-    {
-        while (list->currentIndex() != index)
-            keyClick(list, list->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
-    }
-
-    GuiFixture f;
-    FFrance8* w = nullptr;
-    QLineEdit* amount = nullptr;
-    QLabel* result = nullptr;
-    QLabel* francs = nullptr;
-};
+// Arrow keys on a closed list: the user's choice, one line at a time.
+void choose(QComboBox* list, int index)
+{
+    while (list->currentIndex() != index)
+        keyClick(list, list->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+}
 
 }  // namespace
 
-TEST_F(Converter, ConvertsAsTheUserTypesInEitherDirectionAndFollowsTheArrowKeys)
+TEST(Converter, RecalculatesAtEveryKeyAndChoiceAndTakesOnlyDigits)
 {
-    // The sums and their words are the core's; here every key and choice recalculates.
+    // The sums and their words are the core's.
+    GuiFixture f;
+    ASSERT_TRUE(f.trigger("cvt"));
+    auto* w = f.window<FFrance8>();
+    ASSERT_EQ(f.dialogs.lastModal(), w);
     EXPECT_EQ(w->windowTitle(), "CONVERTISSEUR");
+    auto* amount = child<QLineEdit>(w, "Text1");
+    auto* result = child<QLabel>(w, "Label3");
+    auto* francs = child<QLabel>(w, "Label5");
     typeText(amount, "1");
     EXPECT_EQ(result->text(), "6,56");
     typeText(amount, "00");
@@ -81,23 +57,24 @@ TEST_F(Converter, ConvertsAsTheUserTypesInEitherDirectionAndFollowsTheArrowKeys)
     child<QRadioButton>(w, "Option1")->click();
     EXPECT_EQ(result->text(), "4302,82");
 
-    type("10");
-    choose(combo("Combo2"), 2);
-    EXPECT_EQ(combo("Combo2")->currentText(), "Francs belges");
-    EXPECT_EQ(combo("Combo3")->currentText(), "40.3399");
+    amount->clear();
+    typeText(amount, "10");
+    choose(child<QComboBox>(w, "Combo2"), 2);
+    EXPECT_EQ(child<QComboBox>(w, "Combo2")->currentText(), "Francs belges");
+    EXPECT_EQ(child<QComboBox>(w, "Combo3")->currentText(), "40.3399");
     EXPECT_EQ(result->text(), "403,40");
     EXPECT_EQ(francs->text(), "65,60");  // the euro side is still 10 euros
-    choose(combo("Combo3"), 9);  // the second 40.3399
-    EXPECT_EQ(combo("Combo2")->currentText(), "Francs luxembourgeois");
+    choose(child<QComboBox>(w, "Combo3"), 9);  // the second 40.3399
+    EXPECT_EQ(child<QComboBox>(w, "Combo2")->currentText(), "Francs luxembourgeois");
     EXPECT_EQ(result->toolTip(), "Quatre cent trois  Francs luxembourgeois 40");
-    choose(combo("Combo1"), 7);
-    EXPECT_EQ(combo("Combo1")->currentText(), "x");
+    choose(child<QComboBox>(w, "Combo1"), 7);
+    EXPECT_EQ(child<QComboBox>(w, "Combo1")->currentText(), "x");
     EXPECT_EQ(result->text(), "403,399");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
-}
 
-TEST_F(Converter, OnlyDigitsAreAcceptedAndDeleteEmptiesTheAmount)
-{
+    // Only digits: a letter is told and empties the amount; Delete empties it with a beep.
+    choose(child<QComboBox>(w, "Combo1"), 2);
+    amount->clear();
     typeText(amount, "12a");
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_EQ(f.dialogs.lastMessage(), "Cette zone ne doit comporter que des chiffres!");

@@ -1,24 +1,15 @@
 // The zone window: a second map with the pins, two clicks marking a zone, a
 // right click listing its cards, leaving with or without the zone.
-#include "core/db/session.h"
 #include "core/map/pins.h"
-#include "gui/app/main_window.h"
-#include "gui/lists/list_window.h"
 #include "gui/map/map_picture.h"
 #include "gui/map/map_view.h"
 #include "gui/map/zone_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -1,21 +1,32 @@
 #pragma once
 // Whole-window tests: a program folder from data/, the fake Dialogs, and the
 // real main window started on it, driven through its menus, mouse and keys.
+// It brings what nearly every window test uses.
+#include "core/db/session.h"
 #include "fake_dialogs.h"
 #include "fake_launcher.h"
 #include "fixtures.h"
+#include "gui/app/main_window.h"
+#include "gui/cards/card_window.h"
+#include "gui/lists/list_window.h"
+#include "gui/widgets/card_list_view.h"
 
-#include <QString>
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QWidget>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
-
-class FFrance;
-class QAction;
-class QListWidget;
-class QAbstractItemView;
 
 namespace testing_support {
 

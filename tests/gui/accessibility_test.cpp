@@ -1,32 +1,30 @@
 // Every control a user types into, chooses from or presses carries a name
-// that screen readers (and checks driving the program from outside) can read.
+// that screen readers (and checks driving the program from outside) can read,
+// and every menu bar opens from the keyboard: each entry has its own Alt letter.
 #include "gui/app/database_chooser_window.h"
-#include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/cards/scan_viewer_window.h"
 #include "gui/cards/text_viewer_window.h"
 #include "gui/external/program_chooser_window.h"
 #include "gui/external/program_paths_window.h"
 #include "gui_fixture.h"
-#include "gui/lists/list_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
+#include "gui/map/zone_window.h"
 #include "gui/postal/postal_window.h"
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
 #include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QAbstractItemView>
 #include <QCalendarWidget>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -59,7 +57,24 @@ QStringList unnamedControls(QWidget* window)
 
 }  // namespace
 
-TEST(Accessibility, EveryControlIsNamed)
+TEST(MenuLetters, TheBuilderEscapesAmpersandsAndGivesEachBarEntryAFreeLetter)
+{
+    QMenuBar bar;
+    QMenu* fichier = addSubmenu(&bar, "Fichier", QStringLiteral("Fichier"));
+    QAction* plans = addMenuEntry(&bar, "cartes", QStringLiteral("Fiches & Plans"));
+    QAction* aide = addMenuEntry(&bar, "aide", QStringLiteral("Aide"), u'e');
+    QAction* inside = addMenuEntry(fichier, "quitter", QStringLiteral("Quitter & fermer"));
+    EXPECT_EQ(fichier->menuAction()->text(), QStringLiteral("&Fichier"));
+    EXPECT_EQ(fichier->accessibleName(), QStringLiteral("Fichier"));
+    EXPECT_EQ(fichier->objectName(), QStringLiteral("Fichier"));
+    EXPECT_EQ(fichier->menuAction()->objectName(), QStringLiteral("Fichier"));
+    EXPECT_EQ(plans->text(), QStringLiteral("F&iches && Plans"));  // "F" is taken
+    EXPECT_EQ(aide->text(), QStringLiteral("Aid&e"));
+    EXPECT_EQ(inside->text(), QStringLiteral("Quitter && fermer"));
+    EXPECT_EQ(inside->objectName(), QStringLiteral("quitter"));
+}
+
+TEST(Accessibility, EveryControlIsNamedAndEveryMenuBarEntryHasItsOwnLetter)
 {
     GuiFixture f;
     f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
@@ -75,6 +90,7 @@ TEST(Accessibility, EveryControlIsNamed)
     child<QAction>(f.window<FFrance11>(), "photo")->trigger();
     f.trigger("cartes");
     f.trigger("Rechcp");
+    f.trigger("Tournèe");
     for (const char* tool : {"cvt", "RIB", "iban", "calendrier", "LogTrtExcel", "LogExtActuels"})
         f.trigger(tool);
     const QList<QWidget*> all = {f.main.get(),          f.window<FFrance3>(),  f.window<FFrance4>(),
@@ -82,10 +98,22 @@ TEST(Accessibility, EveryControlIsNamed)
                                  f.window<Ffrance23>(), f.window<Ffrance29>(), f.window<FFrance8>(),
                                  f.window<Ffrance17>(), f.window<Ffrance7>(),  f.window<Ffrance25>(),
                                  f.window<Ffrance14>(), f.window<Ffrance16>(), f.window<Ffrancelic>(),
-                                 f.window<FIban>()};
+                                 f.window<FIban>(),     f.window<Ffrance28>()};
     for (QWidget* w : all) {
         ASSERT_NE(w, nullptr);
-        EXPECT_FALSE(w->windowTitle().isEmpty()) << w->objectName().toStdString();
-        EXPECT_EQ(unnamedControls(w).join(u' ').toStdString(), "") << w->objectName().toStdString();
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_FALSE(w->windowTitle().isEmpty());
+        EXPECT_EQ(unnamedControls(w).join(u' ').toStdString(), "");
+    }
+    for (QWidget* w : {all[0], all[1], all[2], all[3], all[4], all[16]}) {
+        auto* bar = w->findChild<QMenuBar*>();
+        ASSERT_NE(bar, nullptr) << w->objectName().toStdString();
+        QList<QKeySequence> letters;
+        for (QAction* a : bar->actions()) {
+            const QKeySequence letter = QKeySequence::mnemonic(a->text());
+            EXPECT_FALSE(letter.isEmpty()) << a->objectName().toStdString();
+            EXPECT_FALSE(letters.contains(letter)) << a->objectName().toStdString();
+            letters.append(letter);
+        }
     }
 }

@@ -1,23 +1,14 @@
-// The map browser FFrance22 ("Cartes & Plans") and the file browser Ffrance23
-// (a card's photo), reached through the menus.
+// The map browser FFrance22 ("Cartes & Plans"), the maps it chooses, and the
+// file browser Ffrance23 (a card's photo), reached through the menus.
 #include "core/base/path_text.h"
-#include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/widgets/file_picker.h"
 #include "gui_fixture.h"
 
-#include <QAction>
-#include <QDir>
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -184,4 +175,33 @@ TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
     EXPECT_EQ(f.dialogs.beeps, 1);
     EXPECT_TRUE(b->isVisible());
     b->close();
+}
+
+TEST_F(Browsers, MapNamedOutsideTheCodePageSurvivesReopeningAndAnUnreadableOneLeavesTheProgramUsable)
+{
+    const QString db = f.openWithCards({makeCard("DURAND", "Paul", 2, 50, 40)});
+    const QString folder = tmp.path() + QStringLiteral("/Plans łódzkie");
+    QDir().mkpath(folder);
+    const QString name = QStringLiteral("mapa_łódź.bmp");
+    QImage map(321, 123, QImage::Format_RGB32);
+    map.fill(Qt::white);
+    ASSERT_TRUE(map.save(folder + u'/' + name));
+    mapBrowser([&](FFrance22* b) {
+        ASSERT_TRUE(b->openFolder(folder));
+        chooseFile(b, name);
+        click(child<QPushButton>(b, "Command1"));
+    });
+    EXPECT_EQ(readBytes(db + "carte.txt"), (folder + u'/' + name + "\r\n").toUtf8());
+    f.openDatabase(db);
+    EXPECT_EQ(f.main->mapImage().size(), QSize(321, 123));
+    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
+
+    writeBytes(db + "carte.txt", (db + "carte.gif\r\n").toUtf8());
+    writeBytes(db + "carte.gif", "pas une image");
+    f.openDatabase(db);
+    EXPECT_TRUE(f.main->mapImage().isNull());
+    EXPECT_EQ(f.main->session().database()->count(), 1);
+    // The empty picture is 17 pixels wide: the click lands on it.
+    f.leftClickMap(10, 10);
+    EXPECT_NE(f.shown<FFrance3>(), nullptr);
 }

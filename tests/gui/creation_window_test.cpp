@@ -2,23 +2,14 @@
 // department and commune, pin colour, photo, debt calculation, validation,
 // failures and closing.
 #include "core/cards/card_store.h"
-#include "core/db/session.h"
 #include "core/map/pins.h"
-#include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/widgets/photo_frame.h"
 #include "gui_fixture.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -155,7 +146,7 @@ TEST_F(CreationWindowTest, TabFollowsTheReadingOrderEscapeStoresNothingAndNoNumb
     EXPECT_EQ(tabFrom(w, "Text1(19)"), "Label5");
     EXPECT_EQ(tabFrom(w, "Label11"), "Command2");
 
-    w->prepare(0, QStringLiteral("3 120"));
+    w->prepare(0, QStringLiteral("3 120"));  // a number the window never gives
     typeText(field(2), "DURAND");
     click(button("Command3"));
     EXPECT_EQ(f.dialogs.lastMessage(), " Cette fiche n'a pas de numéro : elle n'est pas enregistrée.");
@@ -172,7 +163,13 @@ TEST_F(CreationWindowTest, TabFollowsTheReadingOrderEscapeStoresNothingAndNoNumb
     click(button("Command2"));
     QPointer<FFrance11> window = w;
     activate(w);  // back from the file browser
-    f.dialogs.questionAnswers << QMessageBox::Yes;  // abandon what was typed
+    // Abandoning what was typed is asked first: Non keeps it, Oui leaves.
+    f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::Yes;
+    keyClick(field(2), Qt::Key_Escape);
+    EXPECT_EQ(f.dialogs.questions.last().text, " Abandonner la création de cette fiche ? ");
+    EXPECT_EQ(f.dialogs.questions.last().defaultButton, QMessageBox::No);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(field(14)->text(), "100.00");
     keyClick(field(2), Qt::Key_Escape);
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_EQ(readBytes(db + "lesfiches.dat").size(), 2 * 630);

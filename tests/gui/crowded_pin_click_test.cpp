@@ -1,11 +1,6 @@
 // A click on a crowded pin as the map shows it finds its card.
-#include "gui/app/main_window.h"
-#include "gui/lists/list_window.h"
 #include "gui/map/map_picture.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
-
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -6,20 +6,12 @@
 #include "core/map/map_zoom.h"
 #include "core/map/pins.h"
 #include "gui/app/database_chooser_window.h"
-#include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
-#include "gui/lists/list_window.h"
 #include "gui/map/map_picture.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
 #include "write_failures.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -1,11 +1,7 @@
 // The postal searches of "Accessoires" and their result window FFrance5.
 #include "core/postal/postal_directory.h"
-#include "gui/app/main_window.h"
 #include "gui/postal/postal_window.h"
 #include "gui_fixture.h"
-
-#include <QListWidget>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -1,6 +1,7 @@
 #include "gui_fixture.h"
 
 #include "core/db/session.h"
+#include "gui/app/dialogs.h"
 #include "gui/app/main_window.h"
 #include "gui/map/map_picture.h"
 #include "gui/widgets/card_list_model.h"
@@ -13,7 +14,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -149,6 +152,22 @@ QString labelText(QWidget* window, const QString& name)
 {
     auto* label = child<QLabel>(window, name);
     return label ? label->text() : QStringLiteral("<absent>");
+}
+
+bool closeAndDelete(QWidget* window)
+{
+    QPointer<QWidget> guard(window);
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return !guard;
+}
+
+void runInRealModalLoop(QWidget* window, const std::function<void()>& script, int delayMs)
+{
+    window->hide();
+    QtDialogs real;
+    QTimer::singleShot(delayMs, window, script);
+    real.showModal(window);
 }
 
 QStringList lines(const QListWidget* list)

@@ -85,8 +85,7 @@ TEST_F(HalfDoneChanges, SideFilesPastTheCountAreRemovedAtOpeningAndANewCardFinds
     writeBytes(base.file("photo3.jpg"), "autre personne");
     writeBytes(base.file("photo5.jpg"), "autre personne");
     const auto made = (*db)->createCards({makeCard("TROIS", "c", 1, 5, 5), makeCard("QUATRE", "d", 1, 6, 6),
-                                          makeCard("CINQ", "e", 1, 7, 7)},
-                                         {{}, jpeg(Qt::red)});
+                                          makeCard("CINQ", "e", 1, 7, 7)}, {{}, jpeg(Qt::red)});
     ASSERT_TRUE(made);
     EXPECT_FALSE(QFile::exists(base.file("photo3.jpg")));
     EXPECT_EQ(readBytes(base.file("photo4.jpg")), jpeg(Qt::red));

@@ -130,7 +130,7 @@ TEST(NoteText, TextBoxShowsLineEndsAsLinesAndOtherControlsAsStandIns)
     EXPECT_EQ(tb::noteFromDisplay(tb::noteForDisplay(note)), note);
     // A text document's paragraph separators are line ends too.
     EXPECT_EQ(tb::noteFromDisplay(QStringLiteral("un") + QChar::ParagraphSeparator + QStringLiteral("deux")),
-              QStringLiteral("un\r\ndeux"));
+              "un\r\ndeux");
 }
 
 TEST(NoteText, SummaryHoldsNameAddressAndFieldsEightToFourteen)

@@ -106,22 +106,7 @@ TEST_F(ContactsToCards, APhotoTooLargeOrUnreadableIsNotStoredAndTheReportSaysWhy
     tb::Contact huge = contact({{3, "Grand"}});
     huge.photo = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(11 << 20, '\0');
     tb::Contact claimed = contact({{3, "Large"}});
-    QByteArray bmp("BM", 2);
-    const auto le32 = [&](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            bmp += char((v >> (8 * i)) & 0xFF);
-    };
-    le32(54 + 12);
-    le32(0);
-    le32(54);
-    le32(40);
-    le32(20000);
-    le32(20000);
-    bmp += QByteArray("\x01\x00\x18\x00", 4);
-    for (int i = 0; i < 6; ++i)
-        le32(0);
-    bmp += QByteArray(12, '\0');
-    claimed.photo = bmp;
+    claimed.photo = exchange_samples::bitmapHeader(20000, 20000) + QByteArray(12, '\0');
     tb::Contact small = contact({{3, "Petit"}});
     small.photo = exchange_samples::picture("PNG");
     const tb::ImportReport report =

@@ -133,6 +133,10 @@ TEST(CsvHeaders, AreComparedWithoutAccentsCaseBlanksOrPunctuation)
     // Without a caption that names it, a company has no field and is reported.
     const QStringList plain = tb::exchangeCaptions({});
     EXPECT_EQ(tb::matchColumns({"Company", "Nom"}, plain), QList<int>({0, 3}));
+    // A caption of the database counts as a common name does; a field is taken once.
+    const QStringList again = {"NOM",        "prenom",  "E-mail", "Code postal", "Téléphone", "Mobile",
+                               "profession", "Couleur", "Nom",    "N° de téléphone"};
+    EXPECT_EQ(tb::matchColumns(again, tb::exchangeCaptions({"Profession"})), QList<int>({3, 4, 10, 6, 8, 9, 11, 0, 0, 0}));
 }
 
 TEST(CsvHeaders, HomeComesBeforeWorkAndWorkAloneIsReported)

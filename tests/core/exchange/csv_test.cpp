@@ -75,15 +75,6 @@ TEST(CsvParse, GuessesWindows1252AndSemicolonsAsAFrenchSpreadsheetWritesThem)
     EXPECT_EQ(tb::parseCsv(file, tb::CsvEncoding::Utf8)->encoding, tb::CsvEncoding::Utf8);
 }
 
-TEST(CsvColumns, MatchesHeadersByCaptionOrCommonNameWhateverTheirAccentsAndCase)
-{
-    const QStringList captions = tb::exchangeCaptions({"Profession"});
-    const QStringList header = {"NOM",       QStringLiteral("prenom"),     QStringLiteral("E-mail"),
-                                "Code postal", "Téléphone", "Mobile", "profession", "Couleur",    QStringLiteral("Nom"),
-                                "N° de téléphone"};
-    EXPECT_EQ(tb::matchColumns(header, captions), QList<int>({3, 4, 10, 6, 8, 9, 11, 0, 0, 0}));
-}
-
 TEST_F(CsvTest, ExportedFileImportsBackIntoTheSameRecords)
 {
     const CardRecord c = card({{1, "1 1                    1"}, {2, "M."}, {3, "O'HARA, \"JR\""}, {4, "Seán"},

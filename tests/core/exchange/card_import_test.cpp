@@ -50,9 +50,8 @@ TEST(ContactToCard, WritesMissingLettersAsTheirNearestCutsToWidthsAndListsEachCh
 
 TEST(ContactToCard, PlacesPinsNearTheirDepartmentOnTheDefaultMapOrAtTheClickedPoint)
 {
-    for (const auto& [code, department] : std::vector<std::pair<QString, int>>{
-             {"33000", 33}, {"2A004", 20}, {"20200", 20},
-             {"75008", 75}, {"01000", 1}}) {
+    for (const auto& [code, department] :
+         std::vector<std::pair<QString, int>>{{"33000", 33}, {"2A004", 20}, {"20200", 20}, {"75008", 75}, {"01000", 1}}) {
         const tb::DepartmentSpot* spot = tb::departmentSpot(department);
         ASSERT_TRUE(spot);
         for (long long i : {0, 1, 17, 63, 64, 1000}) {
@@ -70,8 +69,7 @@ TEST(ContactToCard, PlacesPinsNearTheirDepartmentOnTheDefaultMapOrAtTheClickedPo
     EXPECT_EQ(overseas.y(), 380);
     ASSERT_EQ(notes.size(), 1);
     EXPECT_TRUE(notes[0].contains("« 97400 »"));
-    const CardRecord clicked =
-        cardOfContact(contact({{6, "33000"}}), kCaptions, {false, QPointF(12, 34)}, 1, 5, nullptr);
+    const CardRecord clicked = cardOfContact(contact({{6, "33000"}}), kCaptions, {false, QPointF(12, 34)}, 1, 5, nullptr);
     EXPECT_EQ(clicked.x(), 12);
     EXPECT_EQ(clicked.y(), 34);
 }

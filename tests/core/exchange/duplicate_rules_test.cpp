@@ -12,12 +12,18 @@ using exchange_samples::card;
 
 namespace {
 
-TEST(DuplicateRules, EMailsWithoutCaseAndMobilesByTheirDigitsInTheFrenchForm)
+TEST(DuplicateRules, NamesWithoutAccentsCaseOrBlanksEMailsWithoutCaseAndMobilesByTheirFrenchDigits)
 {
+    const auto key = [](const QString& surname, const QString& first, const QString& code) {
+        return tb::duplicateKey(card({{3, surname}, {4, first}, {6, code}}));
+    };
+    EXPECT_EQ(key("HÉBERT", "Cécile  Anne", "45000"), key("hebert", " cecile anne", "45000"));
+    EXPECT_NE(key("HEBERT", "Cecile", "45000"), key("HEBERT", "Cecile", "45100"));
+    EXPECT_TRUE(key(QString(), QString(), "45000").isEmpty());
     // Within the field's 15 letters, as the import fits them.
     const auto mobile = [](const QString& number) { return tb::mobileKey(card({{9, number}})); };
-    for (const QString& same : QStringList{"06 12 34 56 78", "06.12.34.56.78", "+33 612345678", "+33(0)612345678",
-                                "0033 612345678"})
+    for (const QString& same :
+         QStringList{"06 12 34 56 78", "06.12.34.56.78", "+33 612345678", "+33(0)612345678", "0033 612345678"})
         EXPECT_EQ(mobile(same), "0612345678") << same.toStdString();
     EXPECT_EQ(mobile("+32 470123456"), "32470123456");
     EXPECT_TRUE(mobile("0600").isEmpty());

@@ -11,15 +11,14 @@
 #include "core/cards/card_fields.h"
 #include "core/db/backups.h"
 #include "core/exchange/card_import.h"
+#include "core/exchange/exchange_samples.h"
 #include "core/journals/journal.h"
 #include "core/lists/exports.h"
 #include "core/tools/note_text.h"
 #include "support/fixtures.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QImage>
 #include <QRandomGenerator>
 #include <dlfcn.h>
 #include <sys/wait.h>
@@ -171,7 +170,7 @@ public:
             for (size_t k = 0; k < contacts.size(); ++k) {
                 contacts[k].field(3) = QString("IMPORT%1-%2").arg(step).arg(k);
                 contacts[k].field(6) = "33000";
-                contacts[k].photo = photo();
+                contacts[k].photo = exchange_samples::picture("JPG", Qt::darkCyan);
                 CardRecord stored =
                     tb::cardOfContact(contacts[k], captions, options.placement, options.marker, qint64(k), nullptr);
                 stored.fields[2] = tb::surnameInCapitals(stored.fields[2]);
@@ -205,21 +204,6 @@ public:
             break;
         }
         }
-    }
-
-    // A small picture as a phone's contact carries it.
-    static QByteArray photo()
-    {
-        static const QByteArray bytes = [] {
-            QImage image(16, 16, QImage::Format_RGB32);
-            image.fill(Qt::darkCyan);
-            QByteArray jpeg;
-            QBuffer buffer(&jpeg);
-            buffer.open(QIODevice::WriteOnly);
-            image.save(&buffer, "JPG");
-            return jpeg;
-        }();
-        return bytes;
     }
 
     // The earlier copies go as a killed copy does: hidden first, so that the

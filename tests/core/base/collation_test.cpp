@@ -83,9 +83,7 @@ TEST(Collation, PrimaryKeysLeaveCaseAccentsAndLigaturesToTheCollator)
                                 {"dé\u00ADpôt", "depot"}};  // soft hyphen ignored
     for (const QStringList& group : same)
         EXPECT_EQ(tb::frenchPrimaryKey(group.back()), tb::frenchPrimaryKey(group.front())) << group.back().toStdString();
-    const QStringList inOrder = {"–",    QStringLiteral("ÐAVID"), "EURO",
-                                 QStringLiteral("ØSTERGAARD"), "X 12",  QStringLiteral("X 2"),
-                                 QStringLiteral("ZOLA")};
+    const QStringList inOrder = {"–", "ÐAVID", "EURO", "ØSTERGAARD", "X 12", "X 2", "ZOLA"};
     for (qsizetype i = 0; i + 1 < inOrder.size(); ++i)
         EXPECT_LT(tb::frenchPrimaryKey(inOrder[i]), tb::frenchPrimaryKey(inOrder[i + 1])) << inOrder[i].toStdString();
 }

@@ -75,8 +75,7 @@ TEST(SafeWrite, AFullDiskNeverEmptiesAFileNorReportsSuccess)
     const QByteArray large(5000, 'y');
     // Each whole-file write of the program, with room for 100 bytes only.
     const std::vector<std::function<bool()>> writes = {
-        [&] { return bool(writeFileAtomic(f, large)); },
-        [&] { return bool(copyFileReplacing(big, f)); },
+        [&] { return bool(writeFileAtomic(f, large)); }, [&] { return bool(copyFileReplacing(big, f)); },
         [&] { return bool(writeValueFile(f, QString(400, u'9'))); },
         [&] { return bool(writePathValue(f, QString(400, u'ł'))); },
         [&] { return bool(writeQuotedLines(f, QStringList(50, "Légende"))); },

@@ -3,6 +3,7 @@
 // address file for the word processor.
 #include "core/cards/attachments.h"
 #include "core/db/database.h"
+#include "core/exchange/exchange_samples.h"
 #include "core/map/preview_image.h"
 #include "support/fixtures.h"
 #include "support/write_failures.h"
@@ -30,26 +31,6 @@ struct AttachmentsTest : ::testing::Test {
         image.fill(Qt::darkCyan);
         const QString path = chosen.filePath(name);
         EXPECT_TRUE(image.save(path, format));
-        return path;
-    }
-    // Only the header of a bitmap: the size a reader sees before decoding.
-    QString bitmapHeader(const QString& name, qint32 width, qint32 height)
-    {
-        QByteArray bytes("BM");
-        auto put32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) bytes.append(char((v >> (8 * i)) & 0xff)); };
-        auto put16 = [&](quint16 v) { bytes.append(char(v & 0xff)).append(char(v >> 8)); };
-        put32(54 + 3 * quint32(width) * quint32(height));
-        put32(0);
-        put32(54);
-        put32(40);
-        put32(quint32(width));
-        put32(quint32(height));
-        put16(1);
-        put16(24);
-        for (int i = 0; i < 6; ++i)
-            put32(0);
-        const QString path = chosen.filePath(name);
-        writeBytes(path, bytes);
         return path;
     }
 };
@@ -121,7 +102,8 @@ TEST_F(AttachmentsTest, OnlyPicturesOfASafeSizeAreAttachedOrLoaded)
 
     // Too many pixels on a side or in all: refused from the header alone.
     const QString wide = picture("large.jpg", {10001, 2});
-    const QString tooMany = bitmapHeader("grand.jpg", 8000, 7000);
+    const QString tooMany = chosen.filePath("grand.jpg");
+    writeBytes(tooMany, exchange_samples::bitmapHeader(8000, 7000));
     for (const QString& path : {wide, tooMany}) {
         EXPECT_EQ(tb::checkPicture(path), tb::PictureCheck::TooLarge) << path.toStdString();
         EXPECT_EQ(tb::pictureAttachmentRefusal(path),

@@ -18,7 +18,7 @@ int wordsOutsidePage(const QString& path, int* words)
     const QString html = pdfText(path, {"-bbox"});
     static const QRegularExpression page("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">");
     static const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""));
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\"");
     const QRegularExpressionMatch size = page.match(html);
     const double width = size.captured(1).toDouble(), height = size.captured(2).toDouble();
     int outside = 0;

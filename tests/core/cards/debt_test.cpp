@@ -21,7 +21,7 @@ TEST(Debt, PointFormsOfOwedCollectedAndRemaining)
 
 TEST(CardFields, MarkerReplacementAndStatusWords)
 {
-    EXPECT_EQ(tb::withMarker("1 123                  456    ", u'3'), QStringLiteral("3 123                  456    "));
+    EXPECT_EQ(tb::withMarker("1 123                  456    ", u'3'), "3 123                  456    ");
     EXPECT_EQ(tb::withMarker(QString(), u'5'), "5");
     EXPECT_EQ(tb::statusWord("3 12"), "active");
     EXPECT_EQ(tb::statusWord("0 12"), "archivée");

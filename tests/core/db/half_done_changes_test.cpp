@@ -7,15 +7,14 @@
 #include "core/db/database.h"
 #include "core/exchange/card_import.h"
 #include "core/lists/exports.h"
+#include "core/exchange/exchange_samples.h"
 #include "core/map/preview_image.h"
 #include "support/fixtures.h"
 #include "support/write_failures.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -25,6 +24,7 @@
 #include <unistd.h>
 
 using namespace testing_support;
+using exchange_samples::picture;
 
 namespace {
 
@@ -35,17 +35,6 @@ struct HalfDoneChanges : ::testing::Test {
     qint64 recordBytes() const { return QFileInfo(base.file("lesfiches.dat")).size(); }
     QStringList files() const { return QDir(base.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 };
-
-QByteArray jpeg(Qt::GlobalColor color)
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
 
 // The number of a process that has ended.
 qint64 deadPid()
@@ -85,11 +74,10 @@ TEST_F(HalfDoneChanges, SideFilesPastTheCountAreRemovedAtOpeningAndANewCardFinds
     writeBytes(base.file("photo3.jpg"), "autre personne");
     writeBytes(base.file("photo5.jpg"), "autre personne");
     const auto made = (*db)->createCards({makeCard("TROIS", "c", 1, 5, 5), makeCard("QUATRE", "d", 1, 6, 6),
-                                          makeCard("CINQ", "e", 1, 7, 7)},
-                                         {{}, jpeg(Qt::red)});
+                                          makeCard("CINQ", "e", 1, 7, 7)}, {{}, picture("JPG", Qt::red)});
     ASSERT_TRUE(made);
     EXPECT_FALSE(QFile::exists(base.file("photo3.jpg")));
-    EXPECT_EQ(readBytes(base.file("photo4.jpg")), jpeg(Qt::red));
+    EXPECT_EQ(readBytes(base.file("photo4.jpg")), picture("JPG", Qt::red));
     EXPECT_FALSE(QFile::exists(base.file("photo5.jpg")));
     EXPECT_TRUE(QFile::exists(base.file("F5.xls")));
 }
@@ -142,7 +130,7 @@ TEST_F(HalfDoneChanges, ACreationOrABatchThatFailsPartWayLeavesTheFilesAsTheyWer
     const QByteArray count = readBytes(base.file("NBFiches.dat"));
     // The record fits, the side files do not (a full disk).
     EXPECT_FALSE(underFileSizeLimit(records + 630 + 1, [&] {
-        return bool((*db)->createCards({makeCard("TROIS", "c", 1, 5, 5)}, {jpeg(Qt::blue)}));
+        return bool((*db)->createCards({makeCard("TROIS", "c", 1, 5, 5)}, {picture("JPG", Qt::blue)}));
     }));
     EXPECT_EQ(recordBytes(), records);
     EXPECT_EQ(files(), before);
@@ -154,7 +142,7 @@ TEST_F(HalfDoneChanges, ACreationOrABatchThatFailsPartWayLeavesTheFilesAsTheyWer
     std::vector<tb::Contact> contacts(3);
     for (size_t k = 0; k < contacts.size(); ++k) {
         contacts[k].field(3) = QStringLiteral("IMPORT%1").arg(k);
-        contacts[k].photo = jpeg(Qt::green);
+        contacts[k].photo = picture("JPG", Qt::green);
     }
     const tb::ImportReport report =
         tb::importContacts(**db, contacts, {}, tb::alwaysAnswer(tb::DuplicateChoice::Create));

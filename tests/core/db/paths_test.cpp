@@ -40,10 +40,8 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
     const QString beside = root.path() + QStringLiteral("/voisin.txt");
     writeBytes(beside, "rien");
     const QStringList programNames = {"Programme", "-Mes « programmes », l'été \"2026\" Ω 客"};
-    const QStringList names = {"Mes clients",    QStringLiteral("L'été \"pro\", 2026"),
-                               QStringLiteral("-base"),          QStringLiteral("Ωmega 客户 ☎"),
-                               QString(127, u'é') + u'a',        QStringLiteral(" Espace devant"),
-                               QStringLiteral("Espace derrière ")};
+    const QStringList names = {"Mes clients", "L'été \"pro\", 2026", "-base", "Ωmega 客户 ☎", QString(127, u'é') + u'a',
+                               " Espace devant", "Espace derrière "};
     for (const QString& programName : programNames) {
         const QString program = root.path() + u'/' + programName + u'/';
         ASSERT_TRUE(QDir().mkpath(program));

@@ -7,8 +7,7 @@ namespace {
 
 TEST(ContactRoles, GoToTheFieldWhoseCaptionNamesThem)
 {
-    const QStringList defaults = exchangeCaptions({"Profession", "Date de naissance",
-                                                   QStringLiteral("Société"), "Observations"});
+    const QStringList defaults = exchangeCaptions({"Profession", "Date de naissance", "Société", "Observations"});
     EXPECT_EQ(fieldOfRole(ContactRole::JobTitle, defaults), 11);
     EXPECT_EQ(fieldOfRole(ContactRole::Birthday, defaults), 12);
     EXPECT_EQ(fieldOfRole(ContactRole::Company, defaults), 13);

@@ -44,8 +44,7 @@ TEST_F(ContactsToCards, AContactWithNoFieldForTheCardIsNotCreatedButListed)
         tb::readVCards("BEGIN:VCARD\nVERSION:3.0\nURL:https://example.fr\nEND:VCARD\n"
                        "BEGIN:VCARD\nVERSION:3.0\nN:Dupont;Jean\nEND:VCARD\n"
                        "BEGIN:VCARD\nVERSION:3.0\nPHOTO;ENCODING=b;TYPE=PNG:"
-                           + exchange_samples::picture("PNG").toBase64() + "\nEND:VCARD\n",
-                       kCaptions);
+                           + exchange_samples::picture("PNG").toBase64() + "\nEND:VCARD\n", kCaptions);
     auto rows = tb::csvContacts("Nom,Site\n,https://example.com\nMartin,\n", kCaptions, {}, nullptr);
     ASSERT_TRUE(rows);
     for (tb::Contact& c : *rows)
@@ -58,11 +57,11 @@ TEST_F(ContactsToCards, AContactWithNoFieldForTheCardIsNotCreatedButListed)
     EXPECT_EQ(db->card(2).value().field(3).trimmed(), "MARTIN");
     EXPECT_TRUE(photos().isEmpty());
     EXPECT_EQ(report.summary(),
-              QStringLiteral("2 fiche(s) créée(s), 0 complétée(s), 0 ignorée(s), 3 contact(s) sans champ non créé(s)."));
+              "2 fiche(s) créée(s), 0 complétée(s), 0 ignorée(s), 3 contact(s) sans champ non créé(s).");
     EXPECT_EQ(report.notes.filter("aucun champ"),
               QStringList({QStringLiteral("Contact n° 1 du fichier : aucun champ pour la fiche, non créée (site : "
                                           "https://example.fr)"),
-                           QStringLiteral("Contact n° 3 du fichier : aucun champ pour la fiche, non créée (une photo)"),
+                           "Contact n° 3 du fichier : aucun champ pour la fiche, non créée (une photo)",
                            QStringLiteral("Contact n° 4 du fichier : aucun champ pour la fiche, non créée (Site : "
                                           "https://example.com)")}))
         << report.notes.join(u'\n').toStdString();
@@ -107,22 +106,7 @@ TEST_F(ContactsToCards, APhotoTooLargeOrUnreadableIsNotStoredAndTheReportSaysWhy
     tb::Contact huge = contact({{3, "Grand"}});
     huge.photo = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(11 << 20, '\0');
     tb::Contact claimed = contact({{3, "Large"}});
-    QByteArray bmp("BM", 2);
-    const auto le32 = [&](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            bmp += char((v >> (8 * i)) & 0xFF);
-    };
-    le32(54 + 12);
-    le32(0);
-    le32(54);
-    le32(40);
-    le32(20000);
-    le32(20000);
-    bmp += QByteArray("\x01\x00\x18\x00", 4);
-    for (int i = 0; i < 6; ++i)
-        le32(0);
-    bmp += QByteArray(12, '\0');
-    claimed.photo = bmp;
+    claimed.photo = exchange_samples::bitmapHeader(20000, 20000) + QByteArray(12, '\0');
     tb::Contact small = contact({{3, "Petit"}});
     small.photo = exchange_samples::picture("PNG");
     const tb::ImportReport report =

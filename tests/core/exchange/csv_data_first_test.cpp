@@ -15,7 +15,7 @@ TEST(CsvDataFirst, AFirstRowWithAnAddressOrPhoneIsTheFirstContact)
     const tb::Result<tb::CsvTable> table = tb::readCsv(kNoHeader, tb::CsvEncoding::Utf8, kCaptions);
     ASSERT_TRUE(table);
     EXPECT_TRUE(table->headerIsData);
-    EXPECT_EQ(table->header, QStringList({"Colonne 1", "Colonne 2", QStringLiteral("Colonne 3"), "Colonne 4"}));
+    EXPECT_EQ(table->header, QStringList({"Colonne 1", "Colonne 2", "Colonne 3", "Colonne 4"}));
     ASSERT_EQ(table->rows.size(), 2);
     EXPECT_EQ(table->rows[0].value(1), "DUPONT");
 

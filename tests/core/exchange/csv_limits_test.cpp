@@ -22,10 +22,10 @@ TEST(CsvLimits, AFileBeyondALimitIsRefusedWithThatLimit)
     for (const QByteArray& file : {"Nom\nA\n" + longValue + "\n", "Nom\nA\n\"" + longValue + "\"\n",
                                    "Nom\nA\n\"" + longValue}) {
         EXPECT_EQ(refusal(file),
-                  QStringLiteral("Une valeur de la ligne 3 du fichier CSV dépasse 65536 caractères : le fichier n'est pas lu."));
+                  "Une valeur de la ligne 3 du fichier CSV dépasse 65536 caractères : le fichier n'est pas lu.");
     }
     EXPECT_EQ(refusal("Nom\n\"a\nb\"," + QByteArray(tb::kCsvMaxColumns, ',') + "\n"),
-              QStringLiteral("La ligne 2 du fichier CSV a plus de 1000 colonnes : le fichier n'est pas lu."));
+              "La ligne 2 du fichier CSV a plus de 1000 colonnes : le fichier n'est pas lu.");
     QByteArray rows = "Nom\n";
     for (qsizetype i = 0; i < tb::kCsvMaxRows; ++i)
         rows += "a\n";

@@ -12,12 +12,18 @@ using exchange_samples::card;
 
 namespace {
 
-TEST(DuplicateRules, EMailsWithoutCaseAndMobilesByTheirDigitsInTheFrenchForm)
+TEST(DuplicateRules, NamesWithoutAccentsCaseOrBlanksEMailsWithoutCaseAndMobilesByTheirFrenchDigits)
 {
+    const auto key = [](const QString& surname, const QString& first, const QString& code) {
+        return tb::duplicateKey(card({{3, surname}, {4, first}, {6, code}}));
+    };
+    EXPECT_EQ(key("HÉBERT", "Cécile  Anne", "45000"), key("hebert", " cecile anne", "45000"));
+    EXPECT_NE(key("HEBERT", "Cecile", "45000"), key("HEBERT", "Cecile", "45100"));
+    EXPECT_TRUE(key(QString(), QString(), "45000").isEmpty());
     // Within the field's 15 letters, as the import fits them.
     const auto mobile = [](const QString& number) { return tb::mobileKey(card({{9, number}})); };
-    for (const QString& same : QStringList{"06 12 34 56 78", "06.12.34.56.78", QStringLiteral("+33 612345678"), "+33(0)612345678",
-                                QStringLiteral("0033 612345678")})
+    for (const QString& same :
+         QStringList{"06 12 34 56 78", "06.12.34.56.78", "+33 612345678", "+33(0)612345678", "0033 612345678"})
         EXPECT_EQ(mobile(same), "0612345678") << same.toStdString();
     EXPECT_EQ(mobile("+32 470123456"), "32470123456");
     EXPECT_TRUE(mobile("0600").isEmpty());
@@ -42,10 +48,8 @@ TEST(DuplicateRules, EachRuleNamesTheCardItMatchedAndRepeatsInTheFileAreEachCrea
     };
     const std::vector<tb::Contact> contacts = {
         contact({{3, "Durand"}, {4, "marie"}, {6, "17000"}, {10, "roy@example.fr"}}),
-        contact({{3, "Autre"}, {10, "ROY@example.fr"}}),
-        contact({{3, "Encore"}, {9, "+33 6 12 34 56 78"}}),
-        contact({{3, "Neuf"}, {4, "Léa"}}),
-        contact({{3, "NEUF"}, {4, "lea"}}),
+        contact({{3, "Autre"}, {10, "ROY@example.fr"}}), contact({{3, "Encore"}, {9, "+33 6 12 34 56 78"}}),
+        contact({{3, "Neuf"}, {4, "Léa"}}), contact({{3, "NEUF"}, {4, "lea"}}),
     };
     std::vector<std::pair<long long, tb::DuplicateRule>> asked;
     const auto skip = [&](const CardRecord&, long long n, const CardRecord&, tb::DuplicateRule rule) {
@@ -59,8 +63,7 @@ TEST(DuplicateRules, EachRuleNamesTheCardItMatchedAndRepeatsInTheFileAreEachCrea
                          {1, tb::DuplicateRule::Names}, {2, tb::DuplicateRule::Email}, {2, tb::DuplicateRule::Mobile}}));
     EXPECT_EQ(report.created, 2);
     EXPECT_EQ(db->count(), 4);
-    EXPECT_TRUE(report.notes.contains(
-        QStringLiteral("NEUF lea : même contact que le n° 4 du fichier, créé lui aussi (fiche n° 4)")));
+    EXPECT_TRUE(report.notes.contains("NEUF lea : même contact que le n° 4 du fichier, créé lui aussi (fiche n° 4)"));
     EXPECT_TRUE(report.notes.contains("Autre : déjà dans la fiche n° 2 (même adresse e-mail), ignorée"));
     // The cards of this import are duplicates for the next one.
     const tb::ImportReport again = tb::importContacts(*db, {contacts[3]}, {}, skip);

@@ -14,18 +14,13 @@ using exchange_samples::picture;
 
 namespace {
 
-const QStringList kCaptions = tb::exchangeCaptions({"Profession", "Date de naissance", QStringLiteral("Société")});
+const QStringList kCaptions = tb::exchangeCaptions({"Profession", "Date de naissance", "Société"});
 
 TEST(VCardExport, WritesNamesAddressPhonesNotesAndPhotoAsAddressBooksReadThem)
 {
     const CardRecord c = card({{1, "1 120                  45"}, {2, "Mme"}, {3, "DURAND; SARL"}, {4, "Hélène"},
-                               {5, "3, rue de la Gare"},
-                               {6, "33000"},
-                               {7, "Bordeaux"},
-                               {8, "05 56 00 00 00"},
-                               {9, "06 12 34 56 78"},
-                               {10, "helene@example.fr"},
-                               {11, "Fleuriste"},
+                               {5, "3, rue de la Gare"}, {6, "33000"}, {7, "Bordeaux"}, {8, "05 56 00 00 00"},
+                               {9, "06 12 34 56 78"}, {10, "helene@example.fr"}, {11, "Fleuriste"},
                                {13, "Les Fleurs\\du Mal"}});
     const QByteArray expected = "BEGIN:VCARD\r\n"
                                 "VERSION:3.0\r\n"

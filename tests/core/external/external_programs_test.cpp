@@ -68,5 +68,5 @@ TEST(WebLinks, DefaultsAndTheLinesOfToileTxt)
     EXPECT_EQ(links.author.toString(), "https://tabulon.example/");
     EXPECT_EQ(links.useful.toString(), "https://www.geoportail.gouv.fr/");
     EXPECT_EQ(links.contact.toString(QUrl::FullyEncoded),
-              QStringLiteral("mailto:auteur@tabulon.example?subject=Commentaires%20Tabulon"));
+              "mailto:auteur@tabulon.example?subject=Commentaires%20Tabulon");
 }

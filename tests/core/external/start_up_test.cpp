@@ -1,10 +1,8 @@
 #include "core/db/database_files.h"
 #include "core/db/program_folder.h"
 #include "core/external/start_up.h"
-#include "core/map/preview_image.h"
 #include "fixtures.h"
 
-#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -31,25 +29,6 @@ TEST(DatabaseNames, UnsafeNamesRefusedAndFolderNeedsCountAndMap)
     EXPECT_FALSE(tb::isDatabaseFolder(f));
     writeBytes(f + "carte.txt", "x\r\n");
     EXPECT_TRUE(tb::isDatabaseFolder(f));
-}
-
-TEST(MapImage, BadOrHugeImagesGiveNoMap)
-{
-    QTemporaryDir dir;
-    writeBytes(dir.path() + "/carte.gif", "ceci n'est pas une image");
-    EXPECT_TRUE(tb::loadMapImage(dir.path() + "/carte.gif").isNull());
-    EXPECT_TRUE(tb::loadMapImage(dir.path() + "/absent.gif").isNull());
-    EXPECT_TRUE(tb::loadMapImage(QString()).isNull());
-
-    // A bitmap header claiming 20000 x 20000 pixels, with no pixels behind it.
-    writeBytes(dir.path() + "/huge.bmp",
-               "BM" + QByteArray::fromHex("36000000" "00000000" "36000000" "28000000" "204E0000" "204E0000"
-                                          "0100" "1800" "000000000000000000000000000000000000000000000000"));
-    EXPECT_TRUE(tb::loadMapImage(dir.path() + "/huge.bmp").isNull());
-
-    const QImage map = tb::loadMapImage(dataDir() + "frc.gif");
-    ASSERT_FALSE(map.isNull());
-    EXPECT_GT(map.width(), 800);
 }
 
 TEST(ProgramFolder, NamedFolderReceivesTheDataItLacks)

@@ -59,11 +59,11 @@ TEST(SearchFoldTest, FoldsAccentsCaseAndBlanksBetweenDigits)
 
 TEST_F(SearchBoxTest, FindsEveryWordInAnyFieldWithoutAccentsCaseOrBlanksInNumbers)
 {
-    CardRecord a = makeCard("MARTIN", "Éloïse", 3, 10, 10, "17340", QStringLiteral("CHÂTELAILLON-PLAGE"));
+    CardRecord a = makeCard("MARTIN", "Éloïse", 3, 10, 10, "17340", "CHÂTELAILLON-PLAGE");
     a = withField(a, 8, "05 46 56 12 34");
-    CardRecord b = makeCard("DUPONT", "Jean", 1, 20, 20, "75015", QStringLiteral("PARIS"));
+    CardRecord b = makeCard("DUPONT", "Jean", 1, 20, 20, "75015", "PARIS");
     b = withField(b, 9, "06.12.05.46.00");
-    CardRecord c = makeCard("CHATELAIN", "Paul", 2, 777, 777, "33000", QStringLiteral("BORDEAUX"));
+    CardRecord c = makeCard("CHATELAIN", "Paul", 2, 777, 777, "33000", "BORDEAUX");
     open({a, b, c});
 
     EXPECT_EQ(found("chatel plage"), (Numbers{1}));
@@ -89,8 +89,7 @@ TEST_F(SearchBoxTest, FindsEveryWordInAnyFieldWithoutAccentsCaseOrBlanksInNumber
 TEST_F(SearchBoxTest, ListsActiveCardsAlphabeticallyThenArchivedOnesMarked)
 {
     open({makeCard("ZOLA", "Émile", 3, 1, 1), makeCard("ARAGON", "Louis", 0, 1, 1),
-          makeCard("BALZAC", "Honoré", 5, 1, 1),
-          makeCard("ABOUT", "Edmond", 0, 1, 1)});
+          makeCard("BALZAC", "Honoré", 5, 1, 1), makeCard("ABOUT", "Edmond", 0, 1, 1)});
     EXPECT_EQ(found("o"), (Numbers{3, 1, 4, 2}));
     const auto result = db->search(QStringLiteral("o"), 3);
     ASSERT_TRUE(result.ok());

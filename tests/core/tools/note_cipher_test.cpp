@@ -43,7 +43,7 @@ QString randomKey(std::mt19937& rng, int length)
 
 }  // namespace
 
-TEST(NoteCipher, KeyKeepsOnlyCodes48To122ShiftedBy100)
+TEST(NoteCipher, KeyKeepsOnlyCodes48To122ShiftedBy100AndIsRepeatedOverTheNote)
 {
     EXPECT_EQ(tb::noteKeyBytes("0z"), QByteArray("\x94\xDE"));  // 148, 222
     EXPECT_EQ(tb::noteKeyBytes("/{ "), QByteArray());           // 47, 123, blank
@@ -52,10 +52,7 @@ TEST(NoteCipher, KeyKeepsOnlyCodes48To122ShiftedBy100)
     EXPECT_EQ(tb::noteKeyBytes("Pont Du Gard"), tb::noteKeyBytes("PontDuGard"));
     EXPECT_EQ(tb::noteKeyBytes("Géné1"), tb::noteKeyBytes("Gn1"));
     EXPECT_EQ(tb::noteKeyBytes("aΩb"), tb::noteKeyBytes("ab"));
-}
 
-TEST(NoteCipher, XorsEachByteWithTheKeyRepeatedAndCutToTheNote)
-{
     // "A" (65) with "0" (148): 65 ^ 148 = 213; the key runs again from its start.
     EXPECT_EQ(tb::cipherBytes("AAA", "\x94\x95"), QByteArray("\xD5\xD4\xD5"));
     // A key longer than the note uses its first n bytes only.
@@ -130,7 +127,7 @@ TEST(NoteText, TextBoxShowsLineEndsAsLinesAndOtherControlsAsStandIns)
     EXPECT_EQ(tb::noteFromDisplay(tb::noteForDisplay(note)), note);
     // A text document's paragraph separators are line ends too.
     EXPECT_EQ(tb::noteFromDisplay(QStringLiteral("un") + QChar::ParagraphSeparator + QStringLiteral("deux")),
-              QStringLiteral("un\r\ndeux"));
+              "un\r\ndeux");
 }
 
 TEST(NoteText, SummaryHoldsNameAddressAndFieldsEightToFourteen)

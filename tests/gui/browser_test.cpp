@@ -92,7 +92,7 @@ TEST_F(Browsers, MapBrowserWalksFoldersAndRefusesHugeImages)
     EXPECT_NE(b, nullptr);
 }
 
-TEST_F(Browsers, ChargerOrReturnStoresTheChosenMapOnceOneIsChosenAndRedrawsThePins)
+TEST_F(Browsers, ChargerOrReturnStoresTheChosenMapWhateverItsNameAndAnUnreadableMapLeavesTheProgramUsable)
 {
     f.openWithCards({makeCard("DURAND", "Paul", 2, 50, 40)});
     db = f.db();
@@ -118,6 +118,32 @@ TEST_F(Browsers, ChargerOrReturnStoresTheChosenMapOnceOneIsChosenAndRedrawsThePi
     // Hidden, not closed: the same window next time; closed without a choice, the map stays.
     EXPECT_EQ(mapBrowser([](FFrance22* b) { b->close(); }), b);
     EXPECT_EQ(f.main->mapImage().size(), QSize(100, 50));
+
+    // A map named outside the code page survives reopening; an unreadable one leaves the program usable.
+    const QString folder = tmp.path() + QStringLiteral("/Plans łódzkie");
+    QDir().mkpath(folder);
+    const QString name = QStringLiteral("mapa_łódź.bmp");
+    QImage map(321, 123, QImage::Format_RGB32);
+    map.fill(Qt::white);
+    ASSERT_TRUE(map.save(folder + u'/' + name));
+    mapBrowser([&](FFrance22* b) {
+        ASSERT_TRUE(b->openFolder(folder));
+        chooseFile(b, name);
+        click(child<QPushButton>(b, "Command1"));
+    });
+    EXPECT_EQ(readBytes(db + "carte.txt"), (folder + u'/' + name + "\r\n").toUtf8());
+    f.openDatabase(db);
+    EXPECT_EQ(f.main->mapImage().size(), QSize(321, 123));
+    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
+
+    writeBytes(db + "carte.txt", (db + "carte.gif\r\n").toUtf8());
+    writeBytes(db + "carte.gif", "pas une image");
+    f.openDatabase(db);
+    EXPECT_TRUE(f.main->mapImage().isNull());
+    EXPECT_EQ(f.main->session().database()->count(), 1);
+    // The empty picture is 17 pixels wide: the click lands on it.
+    f.leftClickMap(10, 10);
+    EXPECT_NE(f.shown<FFrance3>(), nullptr);
 }
 
 TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
@@ -175,33 +201,4 @@ TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
     EXPECT_EQ(f.dialogs.beeps, 1);
     EXPECT_TRUE(b->isVisible());
     b->close();
-}
-
-TEST_F(Browsers, MapNamedOutsideTheCodePageSurvivesReopeningAndAnUnreadableOneLeavesTheProgramUsable)
-{
-    const QString db = f.openWithCards({makeCard("DURAND", "Paul", 2, 50, 40)});
-    const QString folder = tmp.path() + QStringLiteral("/Plans łódzkie");
-    QDir().mkpath(folder);
-    const QString name = QStringLiteral("mapa_łódź.bmp");
-    QImage map(321, 123, QImage::Format_RGB32);
-    map.fill(Qt::white);
-    ASSERT_TRUE(map.save(folder + u'/' + name));
-    mapBrowser([&](FFrance22* b) {
-        ASSERT_TRUE(b->openFolder(folder));
-        chooseFile(b, name);
-        click(child<QPushButton>(b, "Command1"));
-    });
-    EXPECT_EQ(readBytes(db + "carte.txt"), (folder + u'/' + name + "\r\n").toUtf8());
-    f.openDatabase(db);
-    EXPECT_EQ(f.main->mapImage().size(), QSize(321, 123));
-    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
-
-    writeBytes(db + "carte.txt", (db + "carte.gif\r\n").toUtf8());
-    writeBytes(db + "carte.gif", "pas une image");
-    f.openDatabase(db);
-    EXPECT_TRUE(f.main->mapImage().isNull());
-    EXPECT_EQ(f.main->session().database()->count(), 1);
-    // The empty picture is 17 pixels wide: the click lands on it.
-    f.leftClickMap(10, 10);
-    EXPECT_NE(f.shown<FFrance3>(), nullptr);
 }

@@ -167,8 +167,7 @@ TEST_F(ExchangeWindowsTest, BackupGoesToADatedFolderAndRestoringOpensItAsANewDat
     const QStringList made = QDir(files.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(made.size(), 1);
     EXPECT_TRUE(made[0].startsWith(QStringLiteral("Clients 2")));
-    EXPECT_EQ(f.dialogs.lastMessage(),
-              QStringLiteral("La base de données est sauvegardée dans « ") + file(made[0]) + QStringLiteral(" »."));
+    EXPECT_EQ(f.dialogs.lastMessage(), "La base de données est sauvegardée dans « " + file(made[0]) + " ».");
 
     // Answered "Non": nothing restored.
     f.dialogs.fileAnswers.enqueue(file(made[0]));
@@ -180,8 +179,7 @@ TEST_F(ExchangeWindowsTest, BackupGoesToADatedFolderAndRestoringOpensItAsANewDat
     f.trigger("Restauration");
     EXPECT_EQ(f.db(), f.program.path() + made[0] + u'/');
     EXPECT_EQ(f.main->session().database()->count(), 1);
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("La sauvegarde est ouverte comme base de données « ") + made[0]
-                                           + QStringLiteral(" »."));
+    EXPECT_EQ(f.dialogs.lastMessage(), "La sauvegarde est ouverte comme base de données « " + made[0] + " ».");
     // A folder that is no database is refused.
     f.dialogs.fileAnswers.enqueue(files.path());
     f.trigger("Restauration");
@@ -250,8 +248,7 @@ TEST_F(ExchangeWindowsTest, ColumnsOfACsvWithoutHeaderAreChosenByTheUserBeforeAn
         EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("Colonne 1"));
         EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("jean@exemple.fr"));
         for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(child<QComboBox>(w, QStringLiteral("ComboColonne_%1").arg(i))->currentText(),
-                      QStringLiteral("(ne pas reprendre)"));
+            EXPECT_EQ(child<QComboBox>(w, QStringLiteral("ComboColonne_%1").arg(i))->currentText(), "(ne pas reprendre)");
         click(child<QPushButton>(w, QStringLiteral("CommandImporter")));
     });
     f.trigger("ImportCsv");

@@ -63,11 +63,11 @@ TEST_F(ListWindowTest, SortedListsShowLinesAndAClickOpensTheCard)
     EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("3"));
     EXPECT_EQ(labelText(card, "Label5"), QStringLiteral("Archivée"));
 
-    // "Voir les fiches" opens card 1 with the whole name list.
+    // "Voir les fiches" opens card 1 in the same window, the first name highlighted; a click on it moves there.
     f.trigger("Voirlesfiches");
     ASSERT_EQ(cardShown(), card);
     EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("1"));
-    EXPECT_EQ(view(card)->currentIndex().row(), 0);  // the first name, though card 1 is shown
+    EXPECT_EQ(view(card)->currentIndex().row(), 0);
     clickRow(view(card), 0);
     EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("2"));
     EXPECT_TRUE(f.dialogs.messages.isEmpty());

@@ -19,26 +19,6 @@ FakeDialogs::~FakeDialogs()
 #endif
 }
 
-void FakeDialogs::message(const QString& text, const QString& title, QMessageBox::Icon icon)
-{
-    messages.append({text, title, icon});
-}
-
-QMessageBox::StandardButton FakeDialogs::question(const QString& text, const QString& title,
-                                                  QMessageBox::StandardButtons buttons,
-                                                  QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon,
-                                                  const QString& helpPage)
-{
-    questions.append({text, title, icon, buttons, defaultButton, helpPage});
-    return questionAnswers.isEmpty() ? defaultButton : questionAnswers.dequeue();
-}
-
-std::optional<QString> FakeDialogs::input(const QString& prompt, const QString& title, const QString& defaultText)
-{
-    inputs.append({prompt, title, QMessageBox::NoIcon});
-    return inputAnswers.isEmpty() ? std::optional<QString>(defaultText) : inputAnswers.dequeue();
-}
-
 bool FakeDialogs::choosePrinter(QPrinter& printer)
 {
     if (!printToPdf.isEmpty()) {
@@ -46,31 +26,6 @@ bool FakeDialogs::choosePrinter(QPrinter& printer)
         printer.setOutputFileName(printToPdf);
     }
     return printerAccepted;
-}
-
-std::optional<QFont> FakeDialogs::chooseFont(const QFont& initial)
-{
-    fontsOffered.append(initial);
-    return fontAnswers.isEmpty() ? std::optional<QFont>(initial) : fontAnswers.dequeue();
-}
-
-std::optional<QColor> FakeDialogs::chooseColor(const QColor& initial)
-{
-    colorsOffered.append(initial);
-    return colorAnswers.isEmpty() ? std::optional<QColor>(initial) : colorAnswers.dequeue();
-}
-
-std::optional<QString> FakeDialogs::chooseFile(const QString& title, const QString& startPath, const QString& filter,
-                                               bool forSaving)
-{
-    fileChoices.append({startPath + u'|' + filter + (forSaving ? QStringLiteral("|save") : QString()), title});
-    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
-}
-
-std::optional<QString> FakeDialogs::chooseFolder(const QString& title, const QString& startFolder)
-{
-    fileChoices.append({startFolder, title});
-    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
 }
 
 void FakeDialogs::showModal(QWidget* window)

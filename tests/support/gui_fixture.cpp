@@ -1,40 +1,18 @@
 #include "gui_fixture.h"
 
-#include "core/db/session.h"
 #include "gui/app/dialogs.h"
-#include "gui/app/main_window.h"
 #include "gui/map/map_picture.h"
 #include "gui/widgets/card_list_model.h"
 #include "gui/widgets/folder_list.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
-#include <QPointer>
-#include <QPushButton>
 #include <QTimer>
 #include <QWindow>
-#include <gtest/gtest.h>
 
 namespace testing_support {
-
-GuiFixture::GuiFixture() : main(std::make_unique<FFrance>(dialogs, launcher, program.path())) {}
-
-GuiFixture::~GuiFixture() = default;
-
-QWidget* GuiFixture::mainWidget() const
-{
-    return main.get();
-}
-
-QAction* GuiFixture::action(const QString& name) const
-{
-    return main->findChild<QAction*>(name);
-}
 
 bool GuiFixture::trigger(const QString& name)
 {
@@ -72,12 +50,6 @@ QString GuiFixture::openWithCards(const std::vector<CardRecord>& cards, const QS
     writeBytes(program.file(QStringLiteral("dossier.txt")), name.toUtf8() + "\r\n");
     openDatabase(database.path());
     return database.path();
-}
-
-QString GuiFixture::db() const
-{
-    const tb::Database* d = main->session().database();
-    return d ? d->folder() : QString();
 }
 
 void GuiFixture::leftClickMap(int x, int y)

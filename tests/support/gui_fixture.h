@@ -32,16 +32,13 @@ namespace testing_support {
 
 class GuiFixture {
 public:
-    GuiFixture();
-    ~GuiFixture();
-
     TempProgramFolder program;
     FakeDialogs dialogs;
     FakeLauncher launcher;
-    std::unique_ptr<FFrance> main;
+    std::unique_ptr<FFrance> main = std::make_unique<FFrance>(dialogs, launcher, program.path());
 
     // The main window's menu command of that objectName (nullptr if none).
-    QAction* action(const QString& name) const;
+    QAction* action(const QString& name) const { return main->findChild<QAction*>(name); }
     // Triggers it; false when there is none.
     bool trigger(const QString& name);
 
@@ -52,7 +49,7 @@ public:
     // A database name in the program folder holding cards, opened.
     QString openWithCards(const std::vector<CardRecord>& cards, const QString& name = QStringLiteral("Clients"));
     // The open database's folder ("" when none).
-    QString db() const;
+    QString db() const { return main->session().hasDatabase() ? main->session().database()->folder() : QString(); }
 
     // Mouse presses on the map at a pixel of the image.
     void leftClickMap(int x, int y);
@@ -68,9 +65,9 @@ public:
     template <typename W>
     W* window() const
     {
-        return mainWidget()->findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
+        return main->findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
     }
-    QWidget* mainWidget() const;
+    QWidget* mainWidget() const { return main.get(); }
 };
 
 // The child of window with that objectName, or nullptr.

@@ -5,6 +5,7 @@
 #include "gui/cards/creation_window.h"
 #include "gui/lists/list_window.h"
 #include "gui/map/map_browser_window.h"
+#include "gui/widgets/card_form.h"
 #include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
 #include "support/other_program.h"
@@ -280,7 +281,8 @@ TEST(MapClicks, LeftClickListsCardsWithinTheSquareRightClickProposesTheNext)
     auto* creation = qobject_cast<FFrance11*>(f.dialogs.lastModal());
     ASSERT_NE(creation, nullptr);
     EXPECT_EQ(labelText(creation, "Label2"), QStringLiteral("12"));
-    EXPECT_EQ(child<QLineEdit>(creation, "Text1(0)")->text(), QStringLiteral("3 120") + QString(17, u' ') + " 45");
+    EXPECT_EQ(creation->findChild<CardFormWidget*>()->pin().text(),
+              (QStringLiteral("3 120") + QString(17, u' ') + " 45").leftJustified(30));
     EXPECT_EQ(f.main->session().marker(), 3);
 }
 

@@ -46,7 +46,7 @@ QStringList unnamedControls(QWidget* window)
                              || qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractItemView*>(w)
                              || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QCalendarWidget*>(w);
         if (!control || w->isHidden() || !w->parentWidget() || w->parentWidget()->inherits("QComboBox")
-            || w->inherits("QComboBoxListView") || w->objectName() == QLatin1String("Text1(0)")
+            || w->inherits("QComboBoxListView")
             || w->objectName().startsWith(QLatin1String("qt_")))
             continue;
         if (w->accessibleName().isEmpty() && !hasBuddy(window, w))

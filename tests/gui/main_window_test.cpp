@@ -2,6 +2,10 @@
 #include "core/external/start_up.h"
 #include "gui/cards/creation_window.h"
 #include "gui/map/map_picture.h"
+#include "gui/lists/list_window.h"
+#include "gui/map/map_browser_window.h"
+#include "gui/widgets/card_form.h"
+#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
 #include "support/other_program.h"
 
@@ -260,7 +264,8 @@ TEST(MapClicks, LeftClickListsCardsWithinTheSquareRightClickProposesTheNext)
     auto* creation = f.shown<FFrance11>();
     ASSERT_NE(creation, nullptr);
     EXPECT_EQ(labelText(creation, "Label2"), QStringLiteral("5"));
-    EXPECT_EQ(child<QLineEdit>(creation, "Text1(0)")->text(), QStringLiteral("3 120") + QString(17, u' ') + " 45");
+    EXPECT_EQ(creation->findChild<CardFormWidget*>()->pin().text(),
+              (QStringLiteral("3 120") + QString(17, u' ') + " 45").leftJustified(30));
     EXPECT_EQ(f.main->session().marker(), 3);
 }
 

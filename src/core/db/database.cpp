@@ -6,6 +6,7 @@
 #include "core/base/value_files.h"
 #include "core/cards/card_creation.h"
 #include "core/cards/card_fields.h"
+#include "core/cards/pin_field.h"
 #include "core/db/card_deletion.h"
 #include "core/db/card_restoration.h"
 #include "core/db/database_files.h"
@@ -378,7 +379,7 @@ Status Database::setArchived(long long n, bool archived)
     Result<CardRecord> card = m_store.read(n);
     if (!card)
         return card.error();
-    card->fields[0][0] = archived ? u'0' : u'1';
+    PinField::of(*card).withMarker(archived ? u'0' : u'1').writeInto(*card);
     return storeCard(n, *card);
 }
 

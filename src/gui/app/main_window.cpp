@@ -83,13 +83,11 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     MapPicture* picture = m_map->picture();
     picture->setPinNames([this](int x, int y) { return m_map->pinNames(x, y); });
     connect(m_map, &MapView::failed, this, [this](const tb::Error& e) { m_ctx.dialogs.showError(e); });
-    connect(picture, &MapPicture::mouseMoved, this, [this](int x, int y) { m_position = tb::positionText(x, y); });
     connect(picture, &MapPicture::pressed, this, [this](Qt::MouseButton button, int x, int y) {
-        m_position = tb::positionText(x, y);
         if (button == Qt::LeftButton)
             mapLeftClick(x, y);
         else if (button == Qt::RightButton)
-            mapRightClick();
+            mapRightClick(x, y);
     });
 
     connect(m_search, &SearchBox::cardChosen, this, [this](long long n) { m_windows.openCard(n); });
@@ -489,14 +487,14 @@ void FFrance::mapLeftClick(int x, int y)
     m_windows.showList(db->cardsAt(x, y));
 }
 
-void FFrance::mapRightClick()
+void FFrance::mapRightClick(int x, int y)
 {
     if (refuseWithoutDatabase())
         return;
     if (m_session.marker() == 0)
         m_session.setMarker(3);
     FFrance11* creation = m_windows.creationWindow();
-    creation->prepare(m_session.database()->count() + 1, QString::number(m_session.marker()) + m_position);
+    creation->prepare(m_session.database()->count() + 1, tb::PinField(QChar(u'0' + m_session.marker()), x, y));
     m_ctx.dialogs.showModal(creation);
 }
 

@@ -53,7 +53,7 @@ private:
     void showZones();
     void showTrash();  // Corbeille
     void mapLeftClick(int x, int y);
-    void mapRightClick();
+    void mapRightClick(int x, int y);
     void startHelp();
     void startDisplaySettings();
     bool refuseWithoutDatabase();
@@ -62,7 +62,6 @@ private:
     ReportingLauncher m_launcher;
     Windows m_windows;
     AppContext m_ctx;
-    QString m_position;  // position text of the mouse over the map
 
     MapView* m_map = nullptr;
     SearchBox* m_search = nullptr;

@@ -222,7 +222,7 @@ void FFrance4::showCard(long long n, bool capitalizedStatus)
     } else {
         m_form->setTexts(card->fields);
     }
-    m_status->setText(tb::statusWord(m_form->text(tb::kFieldPosition), capitalizedStatus));
+    m_status->setText(tb::statusWord(m_form->pin(), capitalizedStatus));
     m_form->clearPhoto();
     armPhotoTimer();
 }
@@ -531,7 +531,7 @@ void FFrance4::validateChange()
     m_form->setText(tb::kFieldSurname, tb::surnameInCapitals(m_form->text(tb::kFieldSurname)));
     if (!storeShown())
         return;
-    m_status->setText(tb::statusWord(m_form->text(tb::kFieldPosition)));
+    m_status->setText(tb::statusWord(m_form->pin()));
     acknowledge(QStringLiteral(" Fiche n° ") + tb::plainNumber(shownNumber()) + QStringLiteral(" enregistrée."));
 }
 

@@ -58,6 +58,7 @@ CardWindowBase::CardWindowBase(AppContext& ctx, QWidget* parent, const QString& 
     // Every typed change and every card shown tell whether edits are pending.
     for (QLineEdit* field : m_form->findChildren<QLineEdit*>())
         connect(field, &QLineEdit::textChanged, this, &CardWindowBase::followEdits);
+    connect(m_form, &CardFormWidget::pinChanged, this, &CardWindowBase::followEdits);
 }
 
 void CardWindowBase::followEdits()

@@ -56,21 +56,19 @@ void CardFormWidget::followCaptions()
 void CardFormWidget::build(const Names& names)
 {
     const QStringList fixed = tb::fixedFieldCaptions();
-    for (int i = 0; i < CardRecord::kFieldCount; ++i) {
+    for (int i = 1; i < CardRecord::kFieldCount; ++i) {
         auto* edit = new FieldEdit(CardRecord::kWidths[size_t(i)], this);
         edit->setObjectName(arrayName("Text1", i));
         m_fields[size_t(i)] = edit;
         auto* caption = new QLabel(this);
         caption->setObjectName(arrayName("Label1", i));
         caption->setBuddy(edit);
-        if (i >= 1 && i <= 9) {
+        if (i <= 9) {
             caption->setText(fixed[i - 1]);
             edit->setAccessibleName(fixed[i - 1]);
         }
         m_captions[size_t(i)] = caption;
     }
-    field(tb::kFieldPosition)->setVisible(false);
-    m_captions[0]->setVisible(false);
 
     const QStringList civilities = {QStringLiteral("Monsieur"), QStringLiteral("Madame"), QStringLiteral("Mademoiselle")};
     for (int k = 0; k < 3; ++k) {
@@ -201,14 +199,16 @@ QWidget* CardFormWidget::lastInTabOrder() const
 CardFormWidget::Texts CardFormWidget::texts() const
 {
     Texts t;
-    for (size_t i = 0; i < t.size(); ++i)
+    t[0] = m_pin.text();
+    for (size_t i = 1; i < t.size(); ++i)
         t[i] = m_fields[i]->text();
     return t;
 }
 
 void CardFormWidget::setTexts(const Texts& texts)
 {
-    for (size_t i = 0; i < texts.size(); ++i) {
+    setPin(tb::PinField::read(texts[0]));
+    for (size_t i = 1; i < texts.size(); ++i) {
         // The record's padding blanks are not part of what the user typed.
         m_fields[i]->setText(trimmedEnd(texts[i]));
         m_fields[i]->setCursorPosition(0);
@@ -219,7 +219,14 @@ void CardFormWidget::setTexts(const Texts& texts)
 
 FieldEdit* CardFormWidget::field(tb::CardField k) const
 {
+    Q_ASSERT(k != tb::kFieldPosition);
     return m_fields[tb::fieldIndex(k)];
+}
+
+void CardFormWidget::setPin(const tb::PinField& pin)
+{
+    m_pin = pin;
+    emit pinChanged();
 }
 
 QString CardFormWidget::text(tb::CardField k) const
@@ -236,7 +243,10 @@ void CardFormWidget::setText(tb::CardField k, const QString& text)
 
 void CardFormWidget::clearFields()
 {
+    setPin(tb::PinField());
     for (FieldEdit* e : m_fields) {
+        if (!e)
+            continue;
         e->clear();
         e->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
@@ -308,7 +318,7 @@ void CardFormWidget::chooseCommune(int row)
 void CardFormWidget::chooseMarker(int digit)
 {
     m_ctx.session.setMarker(digit);
-    field(tb::kFieldPosition)->setText(tb::withMarker(text(tb::kFieldPosition), QChar(u'0' + digit)));
+    setPin(m_pin.withMarker(QChar(u'0' + digit)));
     paintSwatch(digit);
     m_ctx.dialogs.beep();
 }

@@ -19,15 +19,13 @@ TEST(Debt, PointFormsOfOwedCollectedAndRemaining)
               (Texts{"12.35", ".01", ".00", "12.35", "20.00", "-7.65"}));
 }
 
-TEST(CardFields, MarkerReplacementAndStatusWords)
+TEST(CardFields, StatusWords)
 {
-    EXPECT_EQ(tb::withMarker("1 123                  456    ", u'3'), "3 123                  456    ");
-    EXPECT_EQ(tb::withMarker(QString(), u'5'), "5");
-    EXPECT_EQ(tb::statusWord("3 12"), "active");
-    EXPECT_EQ(tb::statusWord("0 12"), "archivée");
-    EXPECT_EQ(tb::statusWord(" "), "archivée");
-    EXPECT_EQ(tb::statusWord("7", true), "Active");
-    EXPECT_EQ(tb::statusWord("", true), "Archivée");
+    EXPECT_EQ(tb::statusWord(tb::PinField::read(u"3 12")), "active");
+    EXPECT_EQ(tb::statusWord(tb::PinField::read(u"0 12")), "archivée");
+    EXPECT_EQ(tb::statusWord(tb::PinField()), "archivée");
+    EXPECT_EQ(tb::statusWord(tb::PinField::read(u"7"), true), "Active");
+    EXPECT_EQ(tb::statusWord(tb::PinField(), true), "Archivée");
     EXPECT_EQ(tb::fixedFieldCaptions().size(), 9);
     EXPECT_EQ(tb::fixedFieldCaptions()[1], "Nom ");
 }

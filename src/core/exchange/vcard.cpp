@@ -25,8 +25,9 @@ namespace {
 // ---- Writing ----
 
 // Lines of at most 75 bytes, continued after CR LF and a blank, never inside
-// a UTF-8 sequence.
-void putFolded(QByteArray& out, const char* line, qsizetype size)
+// a UTF-8 sequence; written from out (room for size and 3 bytes for every 74),
+// returns the end of what was written.
+char* putFolded(char* out, const char* line, qsizetype size)
 {
     constexpr qsizetype kWidth = 75;
     qsizetype start = 0;
@@ -35,13 +36,13 @@ void putFolded(QByteArray& out, const char* line, qsizetype size)
         qsizetype cut = start + room;
         while (cut > start && (uchar(line[cut]) & 0xC0) == 0x80)
             --cut;
-        out.append(line + start, cut - start);
-        out.append("\r\n ", 3);
+        out = std::copy(line + start, line + cut, out);
+        out = std::copy_n("\r\n ", 3, out);
         start = cut;
         room = kWidth - 1;
     }
-    out.append(line + start, size - start);
-    out.append("\r\n", 2);
+    out = std::copy(line + start, line + size, out);
+    return std::copy_n("\r\n", 2, out);
 }
 
 const char* photoType(const QByteArray& photo)
@@ -1135,11 +1136,15 @@ public:
         m_line = QByteArray(room, Qt::Uninitialized);
     }
 
-    // Appends the vCard of a record of CardRecord::kSize bytes to out.
-    void write(QByteArrayView record, const QByteArray& photo, QByteArray& out)
+    // The most write() writes for one record.
+    qsizetype most() const { return 2 * m_line.size(); }
+
+    // Writes the vCard of a record of CardRecord::kSize bytes from out, up
+    // to its photo; returns the end of what was written.
+    char* write(QByteArrayView record, char* out)
     {
         const auto field = [&](CardField k) { return storedBytes(CardRecord::fieldBytes(record, k)); };
-        out.append("BEGIN:VCARD\r\nVERSION:3.0\r\n");
+        out = put(out, "BEGIN:VCARD\r\nVERSION:3.0\r\n");
         char* p = start("N:");
         p = escape(field(kFieldSurname), p);
         *p++ = ';';
@@ -1211,12 +1216,19 @@ public:
         p = coordInto(float(spot.x), p);
         *p++ = ';';
         end(coordInto(float(spot.y), p), out);
-        if (!photo.isEmpty()) {
-            const QByteArray text = QByteArray("PHOTO;ENCODING=b;TYPE=") + photoType(photo) + ':' + photo.toBase64();
-            putFolded(out, text.constData(), text.size());
-        }
-        out.append("END:VCARD\r\n");
+        return out;
     }
+
+    // The photo's lines, and the end of the card.
+    static QByteArray photoLines(const QByteArray& photo)
+    {
+        const QByteArray text = QByteArray("PHOTO;ENCODING=b;TYPE=") + photoType(photo) + ':' + photo.toBase64();
+        QByteArray lines(text.size() + text.size() / 74 * 3 + 8, Qt::Uninitialized);
+        lines.truncate(putFolded(lines.data(), text.constData(), text.size()) - lines.constData());
+        return lines;
+    }
+    static constexpr const char* kEnd = "END:VCARD\r\n";
+    static constexpr qsizetype kEndSize = 11;
 
 private:
     char* start(const char* name) { return put(m_line.data(), name); }
@@ -1226,9 +1238,9 @@ private:
             *p++ = *text++;
         return p;
     }
-    void end(const char* p, QByteArray& out) const { putFolded(out, m_line.constData(), p - m_line.constData()); }
+    void end(const char* p, char*& out) const { out = putFolded(out, m_line.constData(), p - m_line.constData()); }
     // A property of one value, only when the value is not empty.
-    void line(QByteArray& out, const char* name, QByteArrayView value)
+    void line(char*& out, const char* name, QByteArrayView value)
     {
         if (!value.isEmpty())
             end(escape(value, start(name)), out);
@@ -1274,9 +1286,12 @@ long long photoCard(const QString& name)
 
 QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QByteArray& photo)
 {
-    QByteArray out;
-    VCardWriter(captions).write(card.toBytes(), photo, out);
-    return out;
+    VCardWriter writer(captions);
+    QByteArray out(writer.most(), Qt::Uninitialized);
+    out.truncate(writer.write(card.toBytes(), out.data()) - out.constData());
+    if (!photo.isEmpty())
+        out += VCardWriter::photoLines(photo);
+    return out + VCardWriter::kEnd;
 }
 
 Result<long long> writeVCardFile(const Database& db, const QString& path, bool includeArchived)
@@ -1293,30 +1308,32 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, bool i
         if (const long long n = photoCard(name))
             photos.insert(n, name);
     VCardWriter writer(captions);
-    // The cards go to the file in large blocks.
-    constexpr qsizetype kBlock = 1 << 20;
-    QByteArray block;
-    block.reserve(kBlock + 65536);
+    const qsizetype most = writer.most() + VCardWriter::kEndSize;
     QByteArray room;
     const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
         const QByteArrayView record = CardRecord::padded(bytes, room);
         if (!includeArchived && !isActiveRecord(record))
             return;
-        QByteArray photo;
+        // Written in place into the writer's large block, the unused room
+        // given back at once.
+        char* const at = out.reserve(most);
+        char* end = writer.write(record, at);
         if (const auto it = photos.constFind(n); it != photos.constEnd()) {
             Result<QByteArray> bytesRead = readFile(db.file(*it));
             if (!bytesRead && !photoError)
                 photoError = bytesRead.error();
-            photo = bytesRead ? *bytesRead : QByteArray();
+            if (bytesRead && !bytesRead->isEmpty()) {
+                out.unreserve(most - (end - at));
+                out.append(VCardWriter::photoLines(*bytesRead));
+                out.append(QByteArrayView(VCardWriter::kEnd, VCardWriter::kEndSize));
+                ++written;
+                return;
+            }
         }
-        writer.write(record, photo, block);
-        if (block.size() >= kBlock) {
-            out.append(block);
-            block.resize(0);
-        }
+        end = std::copy_n(VCardWriter::kEnd, VCardWriter::kEndSize, end);
+        out.unreserve(most - (end - at));
         ++written;
     });
-    out.append(block);
     if (!read)
         return read.error();
     // A photo that cannot be read is an error, not a card silently without it.

@@ -111,7 +111,9 @@ QByteArrayView storedBytes(QByteArrayView field)
     // Eight blanks at a time: most fields end in a long run of them.
     const char* data = field.data();
     qsizetype end = field.size();
-    while (end >= 8 && std::memcmp(data + end - 8, "        ", 8) == 0)
+    constexpr quint64 kBlanks = 0x2020202020202020ULL;
+    quint64 eight;
+    while (end >= 8 && (std::memcpy(&eight, data + end - 8, 8), eight == kBlanks))
         end -= 8;
     while (end > 0 && data[end - 1] == ' ')
         --end;

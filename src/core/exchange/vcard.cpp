@@ -1040,39 +1040,39 @@ const EscapeTable& escapeTable()
     return table;
 }
 
-bool isSpace(char b)
-{
-    return escapeTable().space[uchar(b)];
-}
+// The blanks of QString::trimmed among the code page's bytes.
+using Spaces = std::array<bool, 256>;
 
 // bytes == QString::trimmed(bytes), on the code page's bytes.
-bool isTrimmed(QByteArrayView v)
+bool isTrimmed(QByteArrayView v, const Spaces& space)
 {
-    return v.isEmpty() || (!isSpace(v.front()) && !isSpace(v.back()));
+    return v.isEmpty() || (!space[uchar(v.front())] && !space[uchar(v.back())]);
 }
 
-QByteArrayView trimmedBytes(QByteArrayView v)
+QByteArrayView trimmedBytes(QByteArrayView v, const Spaces& space)
 {
-    while (!v.isEmpty() && isSpace(v.front()))
+    while (!v.isEmpty() && space[uchar(v.front())])
         v = v.sliced(1);
-    while (!v.isEmpty() && isSpace(v.back()))
+    while (!v.isEmpty() && space[uchar(v.back())])
         v.chop(1);
     return v;
 }
 
 // bytes == QString::simplified(bytes): blanks only single spaces between words.
-bool isSimplified(QByteArrayView v)
+bool isSimplified(QByteArrayView v, const Spaces& space)
 {
-    if (!isTrimmed(v))
+    if (!isTrimmed(v, space))
         return false;
     for (qsizetype i = 0; i + 1 < v.size(); ++i)
-        if (isSpace(v[i]) && (v[i] != ' ' || isSpace(v[i + 1])))
+        if (space[uchar(v[i])] && (v[i] != ' ' || space[uchar(v[i + 1])]))
             return false;
     return true;
 }
 
-// QDate::fromString(text, "dd/MM/yyyy"), without a text for the usual form.
-QDate dayOf(QByteArrayView v)
+// The day QDate::fromString(text, "dd/MM/yyyy") reads, written at out as
+// QDate::toString(Qt::ISODate) writes it; nullptr when there is none. The
+// usual form is read without a text or a date.
+char* isoDayOf(QByteArrayView v, char* out)
 {
     const auto digit = [&](qsizetype i) { return v[i] >= '0' && v[i] <= '9'; };
     const auto number = [&](qsizetype i, qsizetype n) {
@@ -1082,31 +1082,25 @@ QDate dayOf(QByteArrayView v)
         return x;
     };
     if (v.size() == 10 && v[2] == '/' && v[5] == '/' && digit(0) && digit(1) && digit(3) && digit(4) && digit(6)
-        && digit(7) && digit(8) && digit(9))
-        return QDate(number(6, 4), number(3, 2), number(0, 2));
-    if (!v.contains('/'))
-        return {};
-    return QDate::fromString(fromCp1252(v), QStringLiteral("dd/MM/yyyy"));
-}
-
-// day.toString(Qt::ISODate) written at out.
-char* isoDayInto(QDate day, char* out)
-{
-    const auto digits = [&](int v, int n) {
-        for (int i = n - 1; i >= 0; --i, v /= 10)
-            out[i] = char('0' + v % 10);
-        out += n;
-    };
-    if (day.year() < 0 || day.year() > 9999) {
-        const QByteArray text = day.toString(Qt::ISODate).toLatin1();
-        return std::copy(text.begin(), text.end(), out);
+        && digit(7) && digit(8) && digit(9)) {
+        const int y = number(6, 4), m = number(3, 2), d = number(0, 2);
+        const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+        static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        if (y == 0 || m < 1 || m > 12 || d < 1 || d > kDays[m - 1] + (m == 2 && leap))
+            return nullptr;
+        out = std::copy_n(v.data() + 6, 4, out);
+        *out++ = '-';
+        out = std::copy_n(v.data() + 3, 2, out);
+        *out++ = '-';
+        return std::copy_n(v.data(), 2, out);
     }
-    digits(day.year(), 4);
-    *out++ = '-';
-    digits(day.month(), 2);
-    *out++ = '-';
-    digits(day.day(), 2);
-    return out;
+    if (!v.contains('/'))
+        return nullptr;
+    const QDate day = QDate::fromString(fromCp1252(v), QStringLiteral("dd/MM/yyyy"));
+    if (!day.isValid())
+        return nullptr;
+    const QByteArray text = day.toString(Qt::ISODate).toLatin1();
+    return std::copy(text.begin(), text.end(), out);
 }
 
 // Writes the vCards of records straight from their bytes.
@@ -1143,7 +1137,11 @@ public:
     // to its photo; returns the end of what was written.
     char* write(QByteArrayView record, char* out)
     {
-        const auto field = [&](CardField k) { return storedBytes(CardRecord::fieldBytes(record, k)); };
+        std::array<QByteArrayView, CardRecord::kFieldCount + 1> fields;
+        for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
+            fields[size_t(k)] = storedBytes(CardRecord::fieldBytes(record, k));
+        const auto field = [&](CardField k) { return fields[size_t(k)]; };
+        const Spaces& space = m_escape.space;
         out = put(out, "BEGIN:VCARD\r\nVERSION:3.0\r\n");
         char* p = start("N:");
         p = escape(field(kFieldSurname), p);
@@ -1154,7 +1152,8 @@ public:
         *p++ = ';';
         end(p, out);
         // FN: the first names and the surname, each trimmed, between one blank.
-        const QByteArrayView first = trimmedBytes(field(kFieldFirstNames)), last = trimmedBytes(field(kFieldSurname));
+        const QByteArrayView first = trimmedBytes(field(kFieldFirstNames), space),
+                             last = trimmedBytes(field(kFieldSurname), space);
         p = escape(first, start("FN:"));
         if (!first.isEmpty() && !last.isEmpty())
             *p++ = ' ';
@@ -1180,14 +1179,13 @@ public:
             const QByteArrayView value = field(k);
             if (value.isEmpty())
                 continue;
-            QDate day;
-            if (k == m_company && isTrimmed(value))
+            if (k == m_company && isTrimmed(value, space))
                 line(out, "ORG:", value);
-            else if (k == m_job && isSimplified(value))
+            else if (k == m_job && isSimplified(value, space))
                 line(out, "TITLE:", value);
-            else if (k == m_birthday && (day = dayOf(value)).isValid())
-                end(isoDayInto(day, start("BDAY:")), out);
-            else if (k == m_notes && isSimplified(value)
+            else if (k == m_birthday && (p = isoDayOf(value, start("BDAY:"))))
+                end(p, out);
+            else if (k == m_notes && isSimplified(value, space)
                      && (value.indexOf(':') <= 0 || fieldOfNoteLine(fromCp1252(value), m_captions) == 0))
                 freeNote = value;
             else
@@ -1208,7 +1206,7 @@ public:
         const QByteArrayView pin = CardRecord::fieldBytes(record, kFieldPosition);
         const PinSpot spot = pinSpotOf(pin);
         p = start("X-TABULON-PIN:");
-        if (!isSpace(pin[0])) {
+        if (!space[uchar(pin[0])]) {
             const Utf8Char& u = utf8OfCp1252()[uchar(pin[0])];
             p = std::copy(u.bytes, u.bytes + u.size, p);
         }

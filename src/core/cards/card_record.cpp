@@ -42,6 +42,15 @@ CardRecord CardRecord::fromBytes(QByteArrayView bytes)
     return r;
 }
 
+QByteArrayView CardRecord::padded(QByteArrayView bytes, QByteArray& room)
+{
+    if (bytes.size() >= kSize)
+        return bytes.first(kSize);
+    room = bytes.toByteArray();
+    room.append(kSize - bytes.size(), ' ');
+    return room;
+}
+
 CardRecord CardRecord::fromTexts(const std::array<QString, kFieldCount>& texts)
 {
     CardRecord r;

@@ -54,7 +54,13 @@ QStringList removeLeftovers(const QString& folder, long long count)
 
 }
 
-Database::Database(const QString& folder, Access access) : m_store(folder), m_access(access) {}
+Database::Database(const QString& folder, Access access) : m_store(folder), m_access(access)
+{
+    // The kept list keys follow every change of the cards.
+    connect(this, &Database::cardStored, this, &Database::keysFollow);
+    connect(this, &Database::countChanged, this, &Database::keysResize);
+    connect(this, &Database::cardsRenumbered, this, [this] { m_sortKeys.reset(); });
+}
 
 Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access access)
 {
@@ -464,12 +470,93 @@ const PinIndex& Database::pins() const
 
 Result<CardList> Database::list(ListKind kind) const
 {
-    return buildCardList(m_store, m_count, kind);
+    const Result<std::shared_ptr<const SortKeys>> keys = sortKeys(kind);
+    if (!keys)
+        return keys.error();
+    if (!*keys)
+        return buildCardList(m_store, m_count, kind);
+    return ListFill::sortAll(*keys, m_store, kind, ListOrder::Line);
 }
 
 Result<CardList> Database::nameList() const
 {
-    return buildNameList(m_store, m_count);
+    const Result<std::shared_ptr<const SortKeys>> keys = sortKeys(ListKind::Alphabetical);
+    if (!keys)
+        return keys.error();
+    if (!*keys)
+        return buildNameList(m_store, m_count);
+    return ListFill::sortAll(*keys, m_store, ListKind::Alphabetical, ListOrder::Name);
+}
+
+Result<std::shared_ptr<ListFill>> Database::fillList(ListKind kind, int firstRows) const
+{
+    const Result<std::shared_ptr<const SortKeys>> keys = sortKeys(kind);
+    if (!keys)
+        return keys.error();
+    if (!*keys) {
+        Result<CardList> whole = list(kind);
+        if (!whole)
+            return whole.error();
+        return ListFill::whole(kind, ListOrder::Line, std::move(whole).value());
+    }
+    return ListFill::start(*keys, m_store, kind, ListOrder::Line, firstRows);
+}
+
+Result<std::shared_ptr<ListFill>> Database::fillNameList(int firstRows) const
+{
+    const Result<std::shared_ptr<const SortKeys>> keys = sortKeys(ListKind::Alphabetical);
+    if (!keys)
+        return keys.error();
+    if (!*keys) {
+        Result<CardList> whole = nameList();
+        if (!whole)
+            return whole.error();
+        return ListFill::whole(ListKind::Alphabetical, ListOrder::Name, std::move(whole).value());
+    }
+    return ListFill::start(*keys, m_store, ListKind::Alphabetical, ListOrder::Name, firstRows);
+}
+
+Result<std::shared_ptr<const SortKeys>> Database::sortKeys(ListKind kind) const
+{
+    if (!SortKeys::usable())
+        return std::shared_ptr<const SortKeys>();
+    const KeyFields fields = keyFields(kind);
+    refreshIfChanged();
+    if (fields == keyFields(ListKind::Alphabetical) && m_sortKeys)
+        return std::shared_ptr<const SortKeys>(m_sortKeys);
+    auto keys = std::make_shared<SortKeys>(fields);
+    if (Status s = keys->load(m_store, m_count); !s)
+        return s.error();
+    if (fields == keyFields(ListKind::Alphabetical)) {
+        m_sortKeys = keys;
+        noteOwnWrite();
+    }
+    return std::shared_ptr<const SortKeys>(keys);
+}
+
+void Database::keysFollow(long long n)
+{
+    if (!m_sortKeys || n < 1 || n > m_count)
+        return;
+    const Result<CardRecord> card = m_store.read(n);
+    if (!card) {
+        m_sortKeys.reset();
+        return;
+    }
+    // A list still sorting holds the keys as they were.
+    if (m_sortKeys.use_count() > 1)
+        m_sortKeys = std::make_shared<SortKeys>(*m_sortKeys);
+    m_sortKeys->set(n, QByteArrayView(card->toBytes()));
+}
+
+void Database::keysResize(long long count)
+{
+    if (!m_sortKeys || count == m_sortKeys->count())
+        return;
+    if (m_sortKeys.use_count() > 1)
+        m_sortKeys = std::make_shared<SortKeys>(*m_sortKeys);
+    if (!m_sortKeys->resize(m_store, count))
+        m_sortKeys.reset();
 }
 
 Result<CardList> Database::cardsAt(double x, double y) const
@@ -507,6 +594,7 @@ void Database::refreshIfChanged() const
         m_orderChanged.clear();
         prepareSearch();
     }
+    m_sortKeys.reset();
     if (m_pinsLoaded && m_pins.load(m_store, m_count))
         noteOwnWrite();
 }

@@ -74,7 +74,7 @@ TEST(CsvMatchingWindow, ColumnsOfAFileWithoutHeaderAreChosenByTheUserBeforeAnyCa
 
     // Out again as a spreadsheet, from the "Fichier" menu.
     const QString ods = files.filePath(QStringLiteral("fiches.ods"));
-    EXPECT_EQ(f.action(QStringLiteral("ExportOds"))->text(), QStringLiteral("Exporter pour un tableur (.ods)"));
+    EXPECT_EQ(f.action(QStringLiteral("ExportOds"))->text(), QStringLiteral("Ex&porter pour un tableur (.ods)"));
     f.dialogs.questionAnswers.enqueue(QMessageBox::No);
     f.dialogs.fileAnswers.enqueue(ods);
     f.trigger("ExportOds");

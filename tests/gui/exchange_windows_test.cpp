@@ -48,8 +48,8 @@ TEST_F(ExchangeWindowsTest, TheSixEntriesStandInTheFileMenuAndNeedADatabase)
         EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Vous devez au préalable créer une nouvelle base de données "
                                                           "ou ouvrir une base de données existante !"));
     }
-    EXPECT_EQ(f.action(QStringLiteral("ImportVcard"))->text(), QStringLiteral("Importer des fiches vCard"));
-    EXPECT_EQ(f.action(QStringLiteral("Restauration"))->text(), QStringLiteral("Restaurer une sauvegarde"));
+    EXPECT_EQ(f.action(QStringLiteral("ImportVcard"))->text(), QStringLiteral("&Importer des fiches vCard"));
+    EXPECT_EQ(f.action(QStringLiteral("Restauration"))->text(), QStringLiteral("Res&taurer une sauvegarde"));
     EXPECT_TRUE(f.dialogs.fileChoices.isEmpty());
 }
 

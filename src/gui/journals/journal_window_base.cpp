@@ -3,6 +3,7 @@
 #include "core/db/session.h"
 #include "core/journals/journal_dates.h"
 #include "gui/app/dialogs.h"
+#include "gui/app/help_pages.h"
 #include "gui/app/secondary_window.h"
 #include "gui/lists/list_printer.h"
 
@@ -164,7 +165,7 @@ void JournalWindowBase::deleteSelected()
     const QString text = row < 0 ? QString() : selected.first()->text();
     const QMessageBox::StandardButton answer = m_ctx.dialogs.question(
         QStringLiteral("Souhaitez-vous SUPPRIMER cette ligne ") + text, m_texts.deletionTitle,
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Critical, m_texts.helpPage);
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Critical, helpPageOf(this));
     if (answer != QMessageBox::Yes)
         return;
     if (tb::Status s = m_journal->remove(row); !s) {

@@ -29,6 +29,7 @@
 #include "gui/tools/converter_window.h"
 #include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
+#include "gui/widgets/accessible_names.h"
 #include "gui/widgets/menu_builder.h"
 
 #include <QAction>
@@ -58,6 +59,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     : QMainWindow(parent), m_session(programFolder), m_launcher(launcher, dialogs),
       m_ctx{m_session, dialogs, m_launcher}
 {
+    installAccessibleNames();  // before any control is made
     m_windows.setUp(&m_ctx, this);
     setObjectName(QStringLiteral("FFrance"));
     setWindowTitle(QStringLiteral("Tabulon"));

@@ -59,7 +59,8 @@ FFrance26::FFrance26(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
         shown->setReadOnly(true);
         shown->setCursorPosition(0);
         shown->setFocusPolicy(Qt::NoFocus);
-        shown->setAccessibleName(caption);
+        // Its value is the caption: heard as such, under the field's number.
+        shown->setAccessibleName(QStringLiteral("Intitulé n° %1").arg(i));
         shown->setMinimumWidth(widest);
         label->setMinimumWidth(widest);
         grid->addWidget(label, i, 0);

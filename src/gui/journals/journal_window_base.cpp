@@ -66,7 +66,8 @@ QLabel* JournalWindowBase::addDisplay(const char* labelName, const char* valueNa
     label->setObjectName(QString::fromLatin1(labelName));
     auto* value = new QLabel(this);
     value->setObjectName(QString::fromLatin1(valueName));
-    value->setAccessibleName(caption);
+    // Heard by its value, the caption after it.
+    value->setAccessibleDescription(caption);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     value->setFrameShape(QFrame::Panel);
     value->setFrameShadow(QFrame::Sunken);

@@ -17,6 +17,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QRadioButton>
@@ -105,10 +106,8 @@ void CardFormWidget::build(const Names& names)
             [this](QListWidgetItem* item) { chooseCommune(m_communes->row(item)); });
 
     for (int m = 1; m <= 7; ++m) {
-        auto* square = new ColourSquare(tb::swatchColor(m), this);
+        auto* square = new ColourSquare(m, this);
         square->setObjectName(QStringLiteral("Label%1").arg(names.firstSquare + m - 1));
-        square->setAccessibleName(QStringLiteral("Marqueur %1").arg(m));
-        square->setToolTip(square->accessibleName());
         connect(square, &ColourSquare::chosen, this, [this, m] { chooseMarker(m); });
         m_squares[size_t(m - 1)] = square;
     }

@@ -12,6 +12,7 @@
 #include "core/external/start_up.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/dialogs.h"
+#include "gui/app/secondary_window.h"
 #include "gui/app/window_keys.h"
 #include "gui/cards/trash_window.h"
 #include "gui/cards/creation_window.h"
@@ -308,9 +309,7 @@ void FFrance::fitOnScreen()
     QSize size(1000, 780);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
-        const QSize frame = frameGeometry().size() - geometry().size();
-        const QSize frameGuess = frame.isEmpty() ? QSize(8, 32) : frame;
-        size = size.boundedTo(avail.size() - frameGuess);
+        size = size.boundedTo(avail.size() - frameAround(this));
         resize(size);
         move(avail.topLeft());
         return;

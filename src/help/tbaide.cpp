@@ -1,26 +1,28 @@
 // tbaide: shows Tabulon's French user guide, one page per menu and window.
-#include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QMainWindow>
+#include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
-#include <QToolBar>
 #include <QUrl>
 
 namespace {
 
-// A button of the bar above the page, with its letter for Alt and its own key.
-QAction* addButton(QToolBar* bar, const char* name, const QString& caption, const QKeySequence& key)
+// A button of the row above the page, with its letter for Alt and its own key.
+QPushButton* addButton(QHBoxLayout* row, const char* name, const QString& caption, const QKeySequence& key)
 {
-    QAction* action = bar->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(key);
-    action->setToolTip(QString(caption).remove(u'&') + QStringLiteral(" (") + key.toString(QKeySequence::NativeText)
-                       + u')');
-    return action;
+    auto* button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(name));
+    button->setAccessibleName(QString(caption).remove(u'&'));
+    button->setToolTip(button->accessibleName() + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + u')');
+    button->setFocusPolicy(Qt::TabFocus);
+    auto* shortcut = new QShortcut(key, button);
+    QObject::connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+    row->addWidget(button);
+    return button;
 }
 
 // Centred on the screen, the frame (a usual title bar) inside it too.
@@ -42,26 +44,28 @@ void placeOnScreen(QWidget* window)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
+    QWidget window;
     window.setObjectName(QStringLiteral("Aide"));
     window.setWindowTitle(QStringLiteral("Aide de Tabulon"));
     auto* browser = new QTextBrowser(&window);
     browser->setObjectName(QStringLiteral("Page"));
     browser->setAccessibleName(QStringLiteral("Page du guide"));
     browser->setOpenExternalLinks(true);
-    window.setCentralWidget(browser);
 
-    auto* bar = window.addToolBar(QStringLiteral("Navigation"));
-    bar->setObjectName(QStringLiteral("Navigation"));
-    bar->setMovable(false);
-    QAction* back = addButton(bar, "Precedente", QStringLiteral("&Précédente"), QKeySequence::Back);
-    QAction* forward = addButton(bar, "Suivante", QStringLiteral("&Suivante"), QKeySequence::Forward);
-    QAction* home = addButton(bar, "Accueil", QStringLiteral("&Accueil"), QKeySequence(Qt::ALT | Qt::Key_Home));
-    QObject::connect(back, &QAction::triggered, browser, &QTextBrowser::backward);
-    QObject::connect(forward, &QAction::triggered, browser, &QTextBrowser::forward);
-    QObject::connect(home, &QAction::triggered, browser, [browser] { browser->setSource(QUrl(QStringLiteral("index.html"))); });
-    QObject::connect(browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
-    QObject::connect(browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    auto* row = new QHBoxLayout;
+    QPushButton* back = addButton(row, "Precedente", QStringLiteral("&Précédente"), QKeySequence::Back);
+    QPushButton* forward = addButton(row, "Suivante", QStringLiteral("&Suivante"), QKeySequence::Forward);
+    QPushButton* home = addButton(row, "Accueil", QStringLiteral("&Accueil"), QKeySequence(Qt::ALT | Qt::Key_Home));
+    row->addStretch();
+    auto* layout = new QVBoxLayout(&window);
+    layout->addLayout(row);
+    layout->addWidget(browser, 1);
+    QObject::connect(back, &QPushButton::clicked, browser, &QTextBrowser::backward);
+    QObject::connect(forward, &QPushButton::clicked, browser, &QTextBrowser::forward);
+    QObject::connect(home, &QPushButton::clicked, browser,
+                     [browser] { browser->setSource(QUrl(QStringLiteral("index.html"))); });
+    QObject::connect(browser, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+    QObject::connect(browser, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
     back->setEnabled(false);
     forward->setEnabled(false);
 

@@ -158,7 +158,7 @@ TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->windowTitle(), "Rechercher");
         auto* save = child<QPushButton>(b, "Command1");
-        EXPECT_EQ(save->text(), "Enregistrer");
+        EXPECT_EQ(save->text(), "&Enregistrer");
         EXPECT_TRUE(child<QLabel>(b, "Picture1")->isVisible());
         EXPECT_FALSE(child<QPlainTextEdit>(b, "TextRech")->isVisible());
         click(save);  // nothing chosen yet: nothing happens

@@ -41,8 +41,8 @@ TEST_F(ExchangeWindowsTest, TheSixEntriesStandInTheFileMenuAndNeedADatabase)
         EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Vous devez au préalable créer une nouvelle base de données "
                                                           "ou ouvrir une base de données existante !"));
     }
-    EXPECT_EQ(f.action(QStringLiteral("ImportVcard"))->text(), QStringLiteral("Importer des fiches vCard"));
-    EXPECT_EQ(f.action(QStringLiteral("Restauration"))->text(), QStringLiteral("Restaurer une sauvegarde"));
+    EXPECT_EQ(f.action(QStringLiteral("ImportVcard"))->text(), QStringLiteral("&Importer des fiches vCard"));
+    EXPECT_EQ(f.action(QStringLiteral("Restauration"))->text(), QStringLiteral("Res&taurer une sauvegarde"));
     EXPECT_TRUE(f.dialogs.fileChoices.isEmpty());
 }
 
@@ -281,7 +281,7 @@ TEST_F(ExchangeWindowsTest, ColumnsOfACsvWithoutHeaderAreChosenByTheUserBeforeAn
 
     // Out again as a spreadsheet, from the "Fichier" menu.
     const QString ods = file(QStringLiteral("fiches.ods"));
-    EXPECT_EQ(f.action(QStringLiteral("ExportOds"))->text(), QStringLiteral("Exporter pour un tableur (.ods)"));
+    EXPECT_EQ(f.action(QStringLiteral("ExportOds"))->text(), QStringLiteral("Ex&porter pour un tableur (.ods)"));
     f.dialogs.questionAnswers.enqueue(QMessageBox::No);
     f.dialogs.fileAnswers.enqueue(ods);
     f.trigger("ExportOds");

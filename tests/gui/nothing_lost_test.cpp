@@ -146,7 +146,7 @@ TEST_F(NothingLostTest, RecentDatabasesSurviveARestartAndTheFirstStartSaysWhereT
     EXPECT_TRUE(child<QLabel>(f.main.get(), "MapHint")->text().startsWith(" Pour commencer : menu « Fichier »"));
     QAction* recent = f.main->findChild<QAction*>("Recent1");
     ASSERT_NE(recent, nullptr);
-    EXPECT_EQ(recent->text(), opened.chopped(1));
+    EXPECT_EQ(recent->text().remove(u'&'), opened.chopped(1));
     recent->trigger();
     EXPECT_EQ(f.db(), opened);
     // Reopened at start once asked for.

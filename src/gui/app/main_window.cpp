@@ -12,6 +12,8 @@
 #include "core/external/start_up.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/dialogs.h"
+#include "gui/app/secondary_window.h"
+#include "gui/app/window_keys.h"
 #include "gui/cards/trash_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/cards/structure_window.h"
@@ -28,6 +30,7 @@
 #include "gui/tools/converter_window.h"
 #include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
+#include "gui/widgets/accessible_names.h"
 #include "gui/widgets/menu_builder.h"
 
 #include <QAction>
@@ -57,6 +60,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     : QMainWindow(parent), m_session(programFolder), m_launcher(launcher, dialogs),
       m_ctx{m_session, dialogs, m_launcher}
 {
+    installAccessibleNames();  // before any control is made
     m_windows.setUp(&m_ctx, this);
     setObjectName(QStringLiteral("FFrance"));
     setWindowTitle(QStringLiteral("Tabulon"));
@@ -100,19 +104,8 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->addPermanentWidget(new ZoomControl(picture, statusBar()));
     connect(&m_session, &tb::Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 4000); });
-    // F10 opens the first menu, as on every desktop.
-    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(f10, &QShortcut::activated, this, [this] {
-        for (QAction* a : menuBar()->actions())
-            if (a->isVisible() && a->menu()) {
-                menuBar()->setActiveAction(a);
-                return;
-            }
-    });
-    // F1 opens the guide, as on every desktop, wherever the focus is.
-    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    f1->setContext(Qt::ApplicationShortcut);
-    connect(f1, &QShortcut::activated, this, &FFrance::startHelp);
+    // F1 and F10 in every window, modal ones included.
+    new WindowKeys(m_ctx, this);
     startUp();
 }
 
@@ -131,8 +124,9 @@ void FFrance::buildMenus()
     QMenu* fichier = addSubmenu(bar, "Fichier", QStringLiteral("Fichier"), u'F');
     connect(addMenuEntry(fichier, "Nbase", QStringLiteral("Création d'une nouvelle base de données")), &QAction::triggered,
             this, &FFrance::createDatabase);
-    connect(addMenuEntry(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante")), &QAction::triggered,
-            this, &FFrance::openDatabase);
+    QAction* open = addMenuEntry(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante"));
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, &FFrance::openDatabase);
     m_recent = addSubmenu(fichier, "BasesRecentes", QStringLiteral("Bases récentes"));
     connect(m_recent, &QMenu::aboutToShow, this, &FFrance::fillRecentDatabases);
     fillRecentDatabases();
@@ -142,7 +136,9 @@ void FFrance::buildMenus()
     m_exchange = new ExchangeCommands(m_ctx, this);
     m_exchange->addTo(fichier);
     fichier->addSeparator();
-    connect(addMenuEntry(fichier, "quitter", QStringLiteral("Quitter")), &QAction::triggered, this, &QWidget::close);
+    QAction* quit = addMenuEntry(fichier, "quitter", QStringLiteral("Quitter"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
 
     m_cartes = addMenuEntry(bar, "cartes", QStringLiteral("Cartes & Plans"), u'C');
     connect(m_cartes, &QAction::triggered, this, &FFrance::chooseMap);
@@ -311,9 +307,7 @@ void FFrance::fitOnScreen()
     QSize size(1000, 780);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
-        const QSize frame = frameGeometry().size() - geometry().size();
-        const QSize frameGuess = frame.isEmpty() ? QSize(8, 32) : frame;
-        size = size.boundedTo(avail.size() - frameGuess);
+        size = size.boundedTo(avail.size() - frameAround(this));
         resize(size);
         move(avail.topLeft());
         return;

@@ -175,8 +175,9 @@ void FFrance4::buildMenus()
     connect(addMenuEntry(archiver, "DesarchiFic", QStringLiteral("Désarchiver la fiche")), &QAction::triggered, this,
             [this] { setShownArchived(false); });
     QMenu* imprimer = addSubmenu(m_menuBar, "Imprimer", QStringLiteral("Imprimer"));
-    connect(addMenuEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche")), &QAction::triggered, this,
-            [this] { printCard(m_ctx, shownNumber(), typedCard()); });
+    QAction* printOne = addMenuEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche"));
+    printOne->setShortcut(QKeySequence::Print);
+    connect(printOne, &QAction::triggered, this, [this] { printCard(m_ctx, shownNumber(), typedCard()); });
     connect(addMenuEntry(imprimer, "ImprimTout", QStringLiteral("Imprimer toutes les fiches")), &QAction::triggered,
             this, [this] { printAllCards(m_ctx); });
 }
@@ -187,6 +188,8 @@ void FFrance4::openCard(long long n, long long highlighted)
     m_form->loadCaptions();
     showCard(n, true);
     selectWhenListed(highlighted ? highlighted : n);
+    // Typing starts in the card, never on a button that Return would press.
+    m_form->firstField()->setFocus();
 }
 
 void FFrance4::selectWhenListed(long long n)

@@ -17,6 +17,7 @@ FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     auto* layout = new QVBoxLayout(this);
     auto* menuBar = new QMenuBar(this);
     QAction* print = addMenuEntry(menuBar, "Imprim3", QStringLiteral("Imprimer"));
+    print->setShortcut(QKeySequence::Print);
     connect(print, &QAction::triggered, this, &FFrance3::print);
     layout->setMenuBar(menuBar);
 

@@ -13,9 +13,11 @@
 #include "gui/widgets/colour_square.h"
 #include "gui/widgets/field_edit.h"
 #include "gui/widgets/photo_frame.h"
+#include "gui/widgets/radio_arrows.h"
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QRadioButton>
@@ -74,10 +76,13 @@ void CardFormWidget::build(const Names& names)
     for (int k = 0; k < 3; ++k) {
         auto* o = new QRadioButton(civilities[k], this);
         o->setObjectName(QStringLiteral("Option%1").arg(k + 1));
-        o->setAccessibleName(o->text());
-        connect(o, &QRadioButton::clicked, this, [this, o] { field(tb::kFieldCivility)->setText(o->text()); });
+        o->setAccessibleName(civilities[k]);
+        // The shown text gains an underlined letter; the field takes the civility itself.
+        connect(o, &QRadioButton::clicked, this,
+                [this, civility = civilities[k]] { field(tb::kFieldCivility)->setText(civility); });
         m_civility[size_t(k)] = o;
     }
+    chooseWithArrows({m_civility.begin(), m_civility.end()});
 
     m_departments = new QComboBox(this);
     m_departments->setObjectName(QStringLiteral("Combo1"));
@@ -99,10 +104,8 @@ void CardFormWidget::build(const Names& names)
             [this](QListWidgetItem* item) { chooseCommune(m_communes->row(item)); });
 
     for (int m = 1; m <= 7; ++m) {
-        auto* square = new ColourSquare(tb::swatchColor(m), this);
+        auto* square = new ColourSquare(m, this);
         square->setObjectName(QStringLiteral("Label%1").arg(names.firstSquare + m - 1));
-        square->setAccessibleName(QStringLiteral("Marqueur %1").arg(m));
-        square->setToolTip(square->accessibleName());
         connect(square, &ColourSquare::chosen, this, [this, m] { chooseMarker(m); });
         m_squares[size_t(m - 1)] = square;
     }
@@ -191,6 +194,11 @@ QWidget* CardFormWidget::firstInTabOrder() const
     return m_civility[0];
 }
 
+QWidget* CardFormWidget::firstField() const
+{
+    return field(tb::kFieldCivility);
+}
+
 QWidget* CardFormWidget::lastInTabOrder() const
 {
     return m_squares.back();
@@ -258,7 +266,7 @@ void CardFormWidget::showCivility(const QString& civility)
     // A card without a civility shows no button ticked.
     for (QRadioButton* o : m_civility) {
         o->setAutoExclusive(false);
-        o->setChecked(o->text() == civility.trimmed());
+        o->setChecked(o->accessibleName() == civility.trimmed());
         o->setAutoExclusive(true);
     }
 }

@@ -60,6 +60,8 @@ public:
     // The widgets of the reading order, for the window's tab chain.
     QWidget* firstInTabOrder() const;
     QWidget* lastInTabOrder() const;
+    // The first text field, where typing starts when a card opens.
+    QWidget* firstField() const;
 
 signals:
     // The user chose a department entry (not the opening's own choice).

@@ -146,22 +146,22 @@ for (const d of depts) {
 const caption = [INSET_AT.x + iw / 2, INSET_AT.y + ih + 12, 'Paris et petite couronne', FONT_SIZE, SEA];
 
 const svgOpen = `<svg xmlns="http://www.w3.org/2000/svg" width="${WIDTH}" height="${HEIGHT}" viewBox="0 0 ${WIDTH} ${HEIGHT}">`;
-const insetFrame = `<rect x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}" fill="none" stroke="${LABEL}" stroke-width="0.8"/>`;
+const insetFrame = `<rect id="encart" x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}" fill="none" stroke="${LABEL}" stroke-width="0.8"/>`;
 const insetGroup = (paths) =>
   `<g transform="translate(${INSET_AT.x - INSET_SRC.x * INSET_SCALE},${INSET_AT.y - INSET_SRC.y * INSET_SCALE}) scale(${INSET_SCALE})" fill="${LAND}" stroke="${BORDER}" stroke-width="${(1.1 / INSET_SCALE).toFixed(3)}" stroke-linejoin="round">`;
 
 // Sea, coast, borders and the frame around Paris: the same in both drawings.
 function ground(out) {
-  out.push(`<rect x="0" y="0" width="${WIDTH}" height="${HEIGHT}" fill="${SEA}"/>`);
+  out.push(`<rect id="mer" x="0" y="0" width="${WIDTH}" height="${HEIGHT}" fill="${SEA}"/>`);
   // The coast first, drawn wide under the land so only its outer half shows,
   // then the departments with their borders.
   out.push(`<g transform="translate(${OFFSET_X},${OFFSET_Y}) scale(${SCALE})" fill="${LAND}" stroke="${COAST}" stroke-width="${(2.4 / SCALE).toFixed(3)}" stroke-linejoin="round">`);
-  for (const d of depts) out.push(`<path d="${d.d}"/>`);
+  for (const d of depts) out.push(`<path id="c${d.id}" d="${d.d}"/>`);
   out.push('</g>');
   out.push(`<g transform="translate(${OFFSET_X},${OFFSET_Y}) scale(${SCALE})" fill="${LAND}" stroke="${BORDER}" stroke-width="${(1.0 / SCALE).toFixed(3)}" stroke-linejoin="round">`);
-  for (const d of depts) out.push(`<path d="${d.d}"/>`);
+  for (const d of depts) out.push(`<path id="b${d.id}" d="${d.d}"/>`);
   out.push('</g>');
-  out.push(`<rect x="${fx.toFixed(1)}" y="${fy.toFixed(1)}" width="${fw.toFixed(1)}" height="${fh.toFixed(1)}" fill="none" stroke="${LABEL}" stroke-width="0.7"/>`);
+  out.push(`<rect id="cadre" x="${fx.toFixed(1)}" y="${fy.toFixed(1)}" width="${fw.toFixed(1)}" height="${fh.toFixed(1)}" fill="none" stroke="${LABEL}" stroke-width="0.7"/>`);
 }
 
 // The drawing rasterised into frc.gif: texts in DejaVu Sans Bold, the inset clipped.
@@ -216,21 +216,23 @@ const pathData = poly => 'M' + poly.map(([x, y]) => `${+x.toFixed(2)} ${+y.toFix
 // needed) in a group of their own, each over a halo of its ground so that it
 // stays readable over pins.
 const font = opentype.loadSync('/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf');
-const outline = ([x, y, s, size, halo]) => {
+// Each number is an element of its own (n01, n01e in the inset, legende), so
+// that the program draws only the ones in view.
+const outline = ([x, y, s, size, halo], id) => {
   const w = font.getAdvanceWidth(s, size);
   const d = font.getPath(s, x - w / 2, y + size * 0.36, size).toPathData(2);
-  return `<path d="${d}" fill="${halo}" stroke="${halo}" stroke-width="2.2" stroke-linejoin="round"/><path d="${d}" fill="${LABEL}"/>`;
+  return `<g id="${id}"><path d="${d}" fill="${halo}" stroke="${halo}" stroke-width="2.2" stroke-linejoin="round"/><path d="${d}" fill="${LABEL}"/></g>`;
 };
 const zoomed = [svgOpen, '<g id="fond">'];
 ground(zoomed);
-zoomed.push(`<rect x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}" fill="${SEA}"/>`);
+zoomed.push(`<rect id="encart-mer" x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}" fill="${SEA}"/>`);
 zoomed.push(`<g fill="${LAND}" stroke="${BORDER}" stroke-width="1.1" stroke-linejoin="round">`);
-for (const d of insetPolys) if (d.polys.length) zoomed.push(`<path d="${d.polys.map(pathData).join('')}"/>`);
+for (const d of insetPolys) if (d.polys.length) zoomed.push(`<path id="e${d.id}" d="${d.polys.map(pathData).join('')}"/>`);
 zoomed.push('</g>');
 zoomed.push(insetFrame);
 zoomed.push('</g>', '<g id="numeros">');
-for (const l of labels) zoomed.push(outline(l));
-zoomed.push(outline(caption));
+labels.forEach((l, k) => zoomed.push(outline(l, `n${l[2]}${k >= mainLabels ? 'e' : ''}`)));
+zoomed.push(outline(caption, 'legende'));
 zoomed.push('</g>', '</svg>');
 
 // Outlines in map pixels, "01 x y x y ..." one polygon a line, the inset's first

@@ -11,6 +11,9 @@ public:
 
     // A new card n whose hidden field 1 holds the marker and the position.
     void prepare(long long n, const QString& field1);
+    // The department row shown first (-1: the remembered one), and the postal
+    // code the card starts with (none when empty).
+    void startAt(int departmentRow, const QString& postalCode = QString());
     // The picture chosen for the new card: held, written only with the card.
     void takePhoto(const QString& path);
 

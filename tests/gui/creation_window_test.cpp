@@ -63,8 +63,9 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(labelText(w, "Label3"), "Création d'une fiche");
     EXPECT_EQ(number(), "3");
+    // The click is on the Val-d'Oise of the Paris inset.
     auto* combo = child<QComboBox>(w, "Combo1");
-    EXPECT_EQ(combo->currentText(), "01 Ain");
+    EXPECT_EQ(combo->currentText(), "95 Val-d'Oise");
 
     typeText(field(2), "lefèvre");
     typeText(field(3), "Anne");
@@ -102,7 +103,7 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     EXPECT_EQ(readBytes(db + "photo3.jpg"), readBytes(db + "images/portrait.jpg"));
     EXPECT_EQ(f.main->mapImage().pixelColor(130, 45), tb::pinColor(5));  // the new pin, light yellow
 
-    // The next card starts empty, without photo or civility, with the same colour and department.
+    // The next card starts empty, without photo or civility, with the same colour, in the department clicked.
     EXPECT_EQ(openAt120x45(), w);
     EXPECT_EQ(number(), "4");
     EXPECT_EQ(w->findChild<CardFormWidget*>()->pin().markerChar(), u'5');
@@ -111,7 +112,7 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     EXPECT_TRUE(child<PhotoFrame>(w, "Picture1")->image().isNull());
     for (const char* name : {"Option1", "Option2", "Option3"})
         EXPECT_FALSE(child<QRadioButton>(w, name)->isChecked()) << name;
-    EXPECT_EQ(combo->currentText(), "17 Charente-Maritime");
+    EXPECT_EQ(combo->currentText(), "95 Val-d'Oise");
 }
 
 TEST_F(CreationWindowTest, DebtCalculationWritesOnlyTheRecord)

@@ -183,7 +183,7 @@ TEST_F(ZoneWindowTest, ItsMapZoomsLikeTheMainOneWithCornersInWholeMapPixels)
     EXPECT_GT(picture()->zoom(), 3.37);
     // The main map and the database's kept zoom are the main window's.
     EXPECT_DOUBLE_EQ(child<MapPicture>(f.main.get(), "PicImage")->zoom(), 1.0);
-    EXPECT_FALSE(QFile::exists(f.main->session().database()->folder() + "zoom.txt"));
+    EXPECT_EQ(readBytes(f.main->session().database()->folder() + "zoom.txt"), "100\r\n");
 }
 
 TEST_F(ZoneWindowTest, RunsInTheRealModalLoopUntilLeftThroughItsMenu)

@@ -47,24 +47,41 @@ QString GuiFixture::openWithCards(const std::vector<CardRecord>& cards, const QS
 {
     TempDatabase database(program.path(), name);
     writeCards(database.path(), cards);
+    // A database left at 100 %, so that what the tests see is the map's own pixels.
+    writeBytes(database.file(QStringLiteral("zoom.txt")), "100\r\n");
     writeBytes(program.file(QStringLiteral("dossier.txt")), name.toUtf8() + "\r\n");
     openDatabase(database.path());
     return database.path();
 }
 
+QString GuiFixture::db() const
+{
+    const tb::Database* d = main->session().database();
+    return d ? d->folder() : QString();
+}
+
+// The middle of map pixel (x, y) on the picture, whatever its zoom.
+static QPoint onPicture(const MapPicture* picture, int x, int y)
+{
+    const double z = picture->zoom();
+    return QPoint(int((x + 0.5) * z), int((y + 0.5) * z));
+}
+
 void GuiFixture::leftClickMap(int x, int y)
 {
-    QTest::mousePress(main->findChild<MapPicture*>(QStringLiteral("PicImage")), Qt::LeftButton, {}, QPoint(x, y));
+    auto* picture = main->findChild<MapPicture*>(QStringLiteral("PicImage"));
+    QTest::mousePress(picture, Qt::LeftButton, {}, onPicture(picture, x, y));
 }
 
 void GuiFixture::rightClickMap(int x, int y)
 {
     // The map menu opens where the pointer last moved.
     auto* picture = main->findChild<MapPicture*>(QStringLiteral("PicImage"));
-    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), picture->mapToGlobal(QPointF(x, y)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    const QPoint at = onPicture(picture, x, y);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), picture->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(picture, &move);
-    QTest::mousePress(picture, Qt::RightButton, {}, QPoint(x, y));
+    QTest::mousePress(picture, Qt::RightButton, {}, at);
 }
 
 static QPoint rowCentre(QAbstractItemView* view, int row)

@@ -7,6 +7,7 @@
 #include "core/db/backups.h"
 #include "core/db/database.h"
 #include "core/db/demo_database.h"
+#include "core/map/default_map.h"
 #include "core/map/preview_image.h"
 
 #include <QBuffer>
@@ -104,7 +105,7 @@ bool hasPhoto(const Database& db, long long n)
 
 bool usesDefaultMap(const Database& db)
 {
-    return QFileInfo(db.mapPath()).fileName().compare(QStringLiteral("frc.gif"), Qt::CaseInsensitive) == 0;
+    return isDefaultMap(db.mapPath());
 }
 
 QPointF departmentPoint(const QString& postalCode, long long index, bool* found)

@@ -10,6 +10,8 @@
 #include "core/external/launcher.h"
 #include "core/db/recent_databases.h"
 #include "core/external/start_up.h"
+#include "core/exchange/card_import.h"
+#include "core/map/default_map.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
@@ -35,6 +37,7 @@
 
 #include <QAction>
 #include <tuple>
+#include <utility>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -144,6 +147,9 @@ void FFrance::buildMenus()
     connect(m_cartes, &QAction::triggered, this, &FFrance::chooseMap);
 
     m_clients = addSubmenu(bar, "clients", QStringLiteral("Base de données"), u'B');
+    QAction* newCard = addMenuEntry(m_clients, "NouvFiche", QStringLiteral("Nouvelle fiche"));
+    newCard->setShortcut(QKeySequence::New);
+    connect(newCard, &QAction::triggered, this, &FFrance::newCard);
     connect(addMenuEntry(m_clients, "Voirlesfiches", QStringLiteral("Voir, modifier, archiver les fiches")),
             &QAction::triggered, this, [this] {
                 if (hasCardsOrWarn(m_ctx))
@@ -471,6 +477,11 @@ void FFrance::mapLeftClick(int x, int y)
     // The cards of an import wait for their place on this map.
     if (m_exchange->takeMapClick(x, y))
         return;
+    if (m_newCardCode && m_session.hasDatabase()) {
+        const QString code = *std::exchange(m_newCardCode, std::nullopt);
+        openCreation(x, y, -1, code);
+        return;
+    }
     if (refuseWithoutDatabase())
         return;
     tb::Database* db = m_session.database();
@@ -485,10 +496,45 @@ void FFrance::mapRightClick(int x, int y)
 {
     if (refuseWithoutDatabase())
         return;
+    // On the default map the card starts in the department clicked.
+    const int row = tb::isDefaultMap(m_session.database()->mapPath())
+                        ? tb::DepartmentOutlines::departmentRowAt(m_session.programFolder(), x, y)
+                        : -1;
+    openCreation(x, y, row, QString());
+}
+
+void FFrance::newCard()
+{
+    if (refuseWithoutDatabase())
+        return;
+    const std::optional<QString> typed = m_ctx.dialogs.input(QStringLiteral("Code postal de la nouvelle fiche :"),
+                                                             QStringLiteral("Nouvelle fiche"), QString());
+    if (!typed)
+        return;
+    const QString code = typed->trimmed();
+    tb::Database* db = m_session.database();
+    bool found = false;
+    const QPointF at = tb::departmentPoint(code, db->count() + 1, &found);
+    if (tb::usesDefaultMap(*db) && found) {
+        const QPoint pixel = at.toPoint();
+        openCreation(at.x(), at.y(),
+                     tb::DepartmentOutlines::departmentRowAt(m_session.programFolder(), pixel.x(), pixel.y()), code);
+        return;
+    }
+    m_newCardCode = code;
+    m_ctx.dialogs.message(tb::usesDefaultMap(*db)
+                              ? QStringLiteral(" Ce code postal n'a pas de département sur la carte : cliquez sur la "
+                                               "carte à l'endroit de la nouvelle fiche.")
+                              : QStringLiteral(" Cliquez sur la carte à l'endroit de la nouvelle fiche."));
+}
+
+void FFrance::openCreation(double x, double y, int departmentRow, const QString& postalCode)
+{
     if (m_session.marker() == 0)
         m_session.setMarker(3);
     FFrance11* creation = m_windows.creationWindow();
     creation->prepare(m_session.database()->count() + 1, tb::PinField(QChar(u'0' + m_session.marker()), x, y));
+    creation->startAt(departmentRow, postalCode);
     m_ctx.dialogs.showModal(creation);
 }
 

@@ -58,6 +58,13 @@ void FFrance11::prepare(long long n, const tb::PinField& pin)
     m_form->firstInTabOrder()->setFocus();
 }
 
+void FFrance11::startAt(int departmentRow, const QString& postalCode)
+{
+    m_form->showDepartment(departmentRow);
+    if (!postalCode.isEmpty())
+        m_form->takePostalCode(postalCode);
+}
+
 bool FFrance11::hasUnsavedEdits() const
 {
     // Field 1 (the marker and the point) is the program's, not typed.

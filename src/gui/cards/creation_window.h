@@ -11,6 +11,9 @@ public:
 
     // A new card n pinned as pin says.
     void prepare(long long n, const tb::PinField& pin);
+    // The department row shown first (-1: the remembered one), and the postal
+    // code the card starts with (none when empty).
+    void startAt(int departmentRow, const QString& postalCode = QString());
     // The picture chosen for the new card: held, written only with the card.
     void takePhoto(const QString& path);
 

@@ -1,12 +1,14 @@
 #include "gui/map/map_picture.h"
 
 #include "core/map/map_zoom.h"
+#include "gui/map/default_map_drawing.h"
 
 #include <QHelpEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
@@ -37,6 +39,17 @@ MapPicture::MapPicture(QWidget* parent) : QWidget(parent)
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { zoomOut(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setZoom(1.0); });
+    m_sharpTimer = new QTimer(this);
+    m_sharpTimer->setSingleShot(true);
+    m_sharpTimer->setInterval(0);
+    connect(m_sharpTimer, &QTimer::timeout, this, &MapPicture::drawNextSharpTile);
+}
+
+void MapPicture::setDrawing(std::shared_ptr<const DefaultMapDrawing> drawing)
+{
+    m_drawing = std::move(drawing);
+    m_sharp.clear();
+    m_waiting.clear();
 }
 
 void MapPicture::setImage(const QImage* image)
@@ -109,6 +122,8 @@ void MapPicture::applyZoom(double zoom, bool fit, QPoint viewPoint)
                                      : QSize(int(std::ceil(map.width() * zoom)), int(std::ceil(map.height() * zoom)));
     if (changed || size != m_zoomedSize) {
         m_zoomedSize = size;
+        m_sharp.clear();
+        m_waiting.clear();
         m_layer.setView(map, zoom);
         m_scaled = zoom < 1.0 && !map.isEmpty()
                        ? m_rgb.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -135,15 +150,55 @@ const QImage& MapPicture::tile(int tx, int ty)
     if (m_tiles.size() >= kMaxTiles)
         m_tiles.clear();
     QImage image(kTile, kTile, QImage::Format_RGB32);
-    renderTile(image, QRect(tx * kTile, ty * kTile, kTile, kTile));
+    renderTile(image, QRect(tx * kTile, ty * kTile, kTile, kTile), key);
     return *m_tiles.insert(key, std::move(image));
 }
 
-void MapPicture::renderTile(QImage& image, const QRect& area) const
+void MapPicture::renderTile(QImage& image, const QRect& area, quint64 key)
 {
     image.fill(Qt::white);
     if (!m_image || m_image->isNull())
         return;
+    // Above 100 % the default map is its drawing, once made for this tile.
+    const auto sharp = m_drawing && m_zoom > 1.0 ? m_sharp.constFind(key) : m_sharp.constEnd();
+    if (sharp != m_sharp.constEnd()) {
+        image = sharp->copy();
+    } else {
+        drawPicture(image, area);
+        if (m_drawing && m_zoom > 1.0 && !m_waiting.contains(key)) {
+            m_waiting.append(key);
+            m_sharpTimer->start();
+        }
+    }
+    m_layer.draw(image, area);
+    if (m_drawing)
+        m_drawing->drawNumbers(image, area, m_zoom);
+}
+
+void MapPicture::drawNextSharpTile()
+{
+    while (!m_waiting.isEmpty() && m_drawing) {
+        const quint64 key = m_waiting.takeFirst();
+        const QRect area(int(key >> 32) * kTile, int(quint32(key)) * kTile, kTile, kTile);
+        // Scrolled out of sight meanwhile: drawn when it shows again.
+        if (isVisible() && !visibleRegion().intersects(area))
+            continue;
+        QImage ground(kTile, kTile, QImage::Format_RGB32);
+        ground.fill(Qt::white);
+        m_drawing->drawGround(ground, area, m_zoom);
+        if (m_sharp.size() >= kMaxTiles)
+            m_sharp.clear();
+        m_sharp.insert(key, std::move(ground));
+        m_tiles.remove(key);
+        update(area);
+        break;
+    }
+    if (!m_waiting.isEmpty())
+        m_sharpTimer->start();
+}
+
+void MapPicture::drawPicture(QImage& image, const QRect& area) const
+{
     {
         QPainter p(&image);
         if (!m_scaled.isNull()) {
@@ -162,7 +217,6 @@ void MapPicture::renderTile(QImage& image, const QRect& area) const
             p.drawImage(QPointF(0, 0), m_rgb);
         }
     }
-    m_layer.draw(image, area);
 }
 
 QImage MapPicture::renderedAtFullSize() const

@@ -7,6 +7,7 @@
 #include "core/lists/card_lists.h"
 #include "core/map/map_zoom.h"
 #include "core/map/preview_image.h"
+#include "gui/map/default_map_drawing.h"
 #include "gui/map/map_picture.h"
 
 #include <QFileInfo>
@@ -44,6 +45,7 @@ void MapView::loadMap(const QString& path, bool keepPlace)
     const int h = m_hScroll->value(), v = m_vScroll->value();
     m_mapPath = path;
     m_map = tb::loadMapImage(path);
+    m_picture->setDrawing(DefaultMapDrawing::forMap(path));
     m_picture->setImage(&m_map);
     m_picture->move(0, 0);
     m_hScroll->setValue(0);
@@ -74,7 +76,7 @@ void MapView::follow(tb::Database* db, const QString& programFolder)
     if (!db)
         return;
     // The zoom this database was left at.
-    const tb::ZoomSetting zoom = tb::readZoom(db->folder());
+    const tb::ZoomSetting zoom = tb::openingZoom(db->folder(), m_map.size(), m_container->size());
     m_zoomWriteFailed = false;
     m_applyingZoom = true;
     if (zoom.fit)

@@ -71,6 +71,7 @@ void CardFormWidget::build(const Names& names)
         }
         m_captions[size_t(i)] = caption;
     }
+    connect(field(tb::kFieldPostalCode), &QLineEdit::textEdited, this, &CardFormWidget::followPostalCode);
 
     const QStringList civilities = {QStringLiteral("Monsieur"), QStringLiteral("Madame"), QStringLiteral("Mademoiselle")};
     for (int k = 0; k < 3; ++k) {
@@ -302,6 +303,35 @@ void CardFormWidget::loadDepartments()
             m_departments->setCurrentIndex(p);
     }
     fillCommunes();
+}
+
+void CardFormWidget::showDepartment(int row)
+{
+    if (row < 0)
+        row = tb::currentDepartment(m_ctx.session.programFolder());
+    if (row >= 0 && row < m_departments->count() && row != m_departments->currentIndex())
+        m_departments->setCurrentIndex(row);
+}
+
+void CardFormWidget::takePostalCode(const QString& code)
+{
+    field(tb::kFieldPostalCode)->setText(code);
+    followPostalCode(code);
+}
+
+void CardFormWidget::followPostalCode(const QString& typed)
+{
+    const tb::TypedPostalCode found = tb::lookUpTypedPostalCode(m_ctx.session.programFolder(), typed.trimmed());
+    if (found.departmentRow < 0)
+        return;
+    showDepartment(found.departmentRow);
+    if (found.communes.size() == 1) {
+        field(tb::kFieldCity)->setText(tb::cityOfLine(found.communes.first()));
+    } else if (found.communes.size() > 1) {
+        m_communes->clear();
+        m_communes->addItems(found.communes);
+        m_communes->setCurrentRow(0);
+    }
 }
 
 void CardFormWidget::fillCommunes()

@@ -45,6 +45,11 @@ public:
     void clearCustomCaptions();
     // The departments, then the remembered one shown (which lists its communes).
     void loadDepartments();
+    // Department row of the list shown with its communes (the remembered one
+    // when -1); remembered only when the user picks it.
+    void showDepartment(int row);
+    // A postal code put in its field as if typed.
+    void takePostalCode(const QString& code);
     // Debt calculation into fields 15 to 20 (nothing stored).
     void computeDebt(bool rightAlign);
 
@@ -75,6 +80,9 @@ private:
     void chainTabOrder();
     void fillCommunes();
     void chooseCommune(int row);
+    // Five digits typed: the city filled when one commune has them, their
+    // communes listed otherwise, their department shown.
+    void followPostalCode(const QString& typed);
     void chooseMarker(int digit);
     void paintSwatch(int marker);
     void followCaptions();

@@ -1,5 +1,7 @@
 #include "core/base/number_text.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 namespace tb {
@@ -36,6 +38,11 @@ QString coordText(float value)
 QString plainNumber(long long value)
 {
     return QString::number(value);
+}
+
+QString countText(long long count)
+{
+    return QLocale(QLocale::French, QLocale::France).toString(count);
 }
 
 }  // namespace tb

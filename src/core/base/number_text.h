@@ -10,5 +10,8 @@ QString numberText(double value);
 QString coordText(float value);
 // Card numbers in file names and new-card numbers: digits only, no blank.
 QString plainNumber(long long value);
+// A count in a message, as French readers write it: "95 004" (French group
+// separator).
+QString countText(long long count);
 
 }  // namespace tb

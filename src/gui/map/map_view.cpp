@@ -128,7 +128,7 @@ QString MapView::pinNames(int x, int y) const
     for (int row = 0; row < lines->size(); ++row)
         names << lines->display(row).simplified();
     if (hits.size() > first.size())
-        names << QStringLiteral("… et ") + tb::plainNumber((long long)(hits.size() - first.size()))
+        names << QStringLiteral("… et ") + tb::countText((long long)(hits.size() - first.size()))
                      + QStringLiteral(" autre(s) fiche(s)");
     return names.join(u'\n');
 }

@@ -222,7 +222,7 @@ TEST_F(JournalTest, PrintedLines)
     tb::Journal j = open(tb::JournalKind::Interest);
     ASSERT_TRUE(j.add("1.00------------>x"));
     EXPECT_EQ(tb::journalPrintLines(j.entries(), j.card(), j.kind(), QDate(2026, 12, 5)),
-              (QStringList{"12-05-2026", "DURAND Marie", QStringLiteral("Journal des intérêts"), "",
+              (QStringList{"05/12/2026", "DURAND Marie", QStringLiteral("Journal des intérêts"), "",
                            "1.00------------>x", ""}));
 }
 

@@ -72,7 +72,7 @@ TEST_F(SearchBoxTest, FindsEveryWordInAnyFieldWithoutAccentsCaseOrBlanksInNumber
     EXPECT_EQ(found(QStringLiteral("chatel plage")), (Numbers{1}));
     EXPECT_EQ(found(QStringLiteral("CHÂTEL")), (Numbers{3, 1}));  // CHATELAIN before MARTIN
     EXPECT_EQ(found(QStringLiteral("eloise")), (Numbers{1}));
-    EXPECT_EQ(found(QStringLiteral("0546")), (Numbers{2, 1}));
+    EXPECT_EQ(found(QStringLiteral("0546")), (Numbers{1, 2}));  // a number beginning so first
     EXPECT_EQ(found(QStringLiteral("05 46 56")), (Numbers{1}));
     EXPECT_EQ(found(QStringLiteral("dupont paris")), (Numbers{2}));  // words in two fields
     EXPECT_EQ(found(QStringLiteral("dupont bordeaux")), (Numbers{}));
@@ -115,7 +115,8 @@ TEST_F(SearchBoxTest, IndexFollowsStoreCreateArchiveAndDelete)
     EXPECT_EQ(found(QStringLiteral("vert")), (Numbers{1}));
 
     ASSERT_TRUE(db->storeCard(2, makeCard(QStringLiteral("AARON"), QStringLiteral("Marc"), 3, 1, 1)).ok());
-    EXPECT_EQ(found(QStringLiteral("a")), (Numbers{2, 3, 1}));  // a renamed card takes its new place
+    // A renamed card takes its new place (Léa holds "a" only inside a word).
+    EXPECT_EQ(found(QStringLiteral("a")), (Numbers{2, 1, 3}));
 
     ASSERT_TRUE(db->setArchived(3, true).ok());
     EXPECT_EQ(found(QStringLiteral("a")), (Numbers{2, 1, 3}));

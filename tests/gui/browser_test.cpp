@@ -1,6 +1,9 @@
 // The map browser FFrance22 ("Cartes & Plans"), the maps it chooses, and the
 // file browser Ffrance23 (a card's photo), reached through the menus.
 #include "core/base/path_text.h"
+#include "core/base/paths.h"
+#include "core/external/start_folders.h"
+#include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
@@ -180,10 +183,12 @@ TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
     EXPECT_EQ(f.dialogs.beeps, 1);
     EXPECT_FALSE(b->isVisible());
 
-    // Next time: the same window and folder, the earlier choice forgotten, a text preview.
+    // Next time: the same window, the earlier choice forgotten, a text
+    // preview; texts start in the documents folder.
     b->prepare("*.txt;*.jpeg", true, "DtxtA12");
     f.dialogs.showModal(b);
-    EXPECT_EQ(labelText(b, "TxtChemin"), pictures);
+    EXPECT_EQ(labelText(b, "TxtChemin"), tb::folderText(tb::documentsFolder()));
+    ASSERT_TRUE(b->openFolder(pictures));
     EXPECT_TRUE(child<QLineEdit>(b, "Text1")->text().isEmpty());
     EXPECT_FALSE(child<QLabel>(b, "Picture1")->isVisible());
     EXPECT_TRUE(child<QPlainTextEdit>(b, "TextRech")->isVisible());

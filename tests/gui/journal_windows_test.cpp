@@ -127,7 +127,7 @@ TEST_F(JournalWindowsTest, InterestPeriodsGoIntoTheTotalOwedAndPrint)
     child<QPushButton>(w, "Command3")->click();
     const QString text = pdfText(f.dialogs.printToPdf);
     for (const QString& expected :
-         {QDate::currentDate().toString("MM-dd-yyyy"), QStringLiteral("DURAND Marie"), QStringLiteral("Journal des intérêts"),
+         {QDate::currentDate().toString("dd/MM/yyyy"), QStringLiteral("DURAND Marie"), QStringLiteral("Journal des intérêts"),
           QStringLiteral("12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***5%"),
           QStringLiteral("8.16------------>01/01/26-01/04/26***725 euros*** 90 jours***4,5%")})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();

@@ -1,6 +1,7 @@
 #include "fake_dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QPrinter>
 #include <QWidget>
 #ifndef FAKE_DIALOGS_WITHOUT_GTEST  // the benchmarks drive the windows without it
@@ -12,7 +13,8 @@ FakeDialogs::~FakeDialogs()
 #ifndef FAKE_DIALOGS_WITHOUT_GTEST
     const std::pair<const char*, qsizetype> left[] = {
         {"question", questionAnswers.size()}, {"input", inputAnswers.size()}, {"font", fontAnswers.size()},
-        {"colour", colorAnswers.size()},      {"file", fileAnswers.size()},   {"modal", modalScripts.size()}};
+        {"colour", colorAnswers.size()},      {"file", fileAnswers.size()},   {"modal", modalScripts.size()},
+        {"preview", previewAnswers.size()}};
     for (const auto& [kind, count] : left)
         if (count)
             ADD_FAILURE() << count << " scripted " << kind << " answer(s) never asked for";
@@ -26,6 +28,22 @@ bool FakeDialogs::choosePrinter(QPrinter& printer)
         printer.setOutputFileName(printToPdf);
     }
     return printerAccepted;
+}
+
+bool FakeDialogs::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint)
+{
+    ++previews;
+    // The pages as the preview shows them, drawn on a printer of the same
+    // page and resolution into a file of their own.
+    QPrinter shown(QPrinter::HighResolution);
+    shown.setPageLayout(printer.pageLayout());
+    shown.setOutputFormat(QPrinter::PdfFormat);
+    previewPdf = printToPdf.isEmpty()
+                     ? QDir::temp().filePath(QStringLiteral("tabulon-apercu-%1.pdf").arg(QCoreApplication::applicationPid()))
+                     : printToPdf + QStringLiteral(".apercu.pdf");
+    shown.setOutputFileName(previewPdf);
+    paint(shown);
+    return previewAnswers.isEmpty() ? true : previewAnswers.dequeue();
 }
 
 void FakeDialogs::showModal(QWidget* window)

@@ -43,6 +43,11 @@ public:
     // shown (types, clicks its confirm button) before showModal returns.
     QQueue<std::function<void(QWidget*)>> modalScripts;
     bool printerAccepted = true;
+    // Print previews: how many were shown; each draws its pages into
+    // previewPdf (beside printToPdf when set). An empty queue prints.
+    int previews = 0;
+    QString previewPdf;
+    QQueue<bool> previewAnswers;
     QString printToPdf;  // when set, the chosen printer writes this PDF file
 
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
@@ -68,6 +73,7 @@ public:
     void beep() override { ++beeps; }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     bool choosePrinter(QPrinter& printer) override;
+    bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
     std::optional<QFont> chooseFont(const QFont& initial) override
     {
         fontsOffered.append(initial);

@@ -54,11 +54,6 @@ QString GuiFixture::openWithCards(const std::vector<CardRecord>& cards, const QS
     return database.path();
 }
 
-QString GuiFixture::db() const
-{
-    const tb::Database* d = main->session().database();
-    return d ? d->folder() : QString();
-}
 
 // The middle of map pixel (x, y) on the picture, whatever its zoom.
 static QPoint onPicture(const MapPicture* picture, int x, int y)

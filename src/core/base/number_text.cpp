@@ -1,5 +1,7 @@
 #include "core/base/number_text.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -50,6 +52,11 @@ char* coordInto(float value, char* out)
 QString plainNumber(long long value)
 {
     return QString::number(value);
+}
+
+QString countText(long long count)
+{
+    return QLocale(QLocale::French, QLocale::France).toString(count);
 }
 
 }  // namespace tb

@@ -13,5 +13,8 @@ QString coordText(float value);
 char* coordInto(float value, char* out);
 // Card numbers in file names and new-card numbers: digits only, no blank.
 QString plainNumber(long long value);
+// A count in a message, as French readers write it: "95 004" (French group
+// separator).
+QString countText(long long count);
 
 }  // namespace tb

@@ -11,6 +11,7 @@
 #include "core/db/card_restoration.h"
 #include "core/db/database_files.h"
 #include "core/lists/display_line.h"
+#include "core/lists/search_rank.h"
 #include "core/base/collation.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <QHash>
 
 #include <QRegularExpression>
+#include <array>
 
 #include <cerrno>
 #include <cstdio>
@@ -677,17 +679,25 @@ Result<Database::SearchResult> Database::search(const QString& typed, int limit)
         return result;
     const SearchIndex& index = searchIndex();
     takeSearchOrder(false);
-    std::vector<SearchHit> hits = index.find(words);
+    struct Found {
+        SearchHit hit;
+        SearchRank rank;
+    };
+    std::vector<Found> hits;
+    for (const SearchHit& hit : index.find(words))
+        hits.push_back({hit, searchRank(words, index.folded(hit.number))});
     result.total = (long long)hits.size();
     // Without the places every card found is read: only for a few.
     if (!index.ordered() && limit > 0 && hits.size() > size_t(limit))
         takeSearchOrder(true);
-    // In each group (active, archived) the first places come to the front;
-    // cards changed since the places were read have none and are all kept
-    // for the exact sort below.
+    // In each group (active, archived) the closest matches, then the first
+    // places, come to the front; cards changed since the places were read
+    // have none and are all kept for the exact sort below.
     const size_t want = limit > 0 ? size_t(limit) : hits.size();
-    const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const SearchHit& h) { return h.active; });
-    auto byPlace = [&](const SearchHit& a, const SearchHit& b) { return index.rank(a.number) < index.rank(b.number); };
+    const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const Found& f) { return f.hit.active; });
+    auto byPlace = [&](const Found& a, const Found& b) {
+        return std::pair(a.rank.match, index.rank(a.hit.number)) < std::pair(b.rank.match, index.rank(b.hit.number));
+    };
     for (auto [from, to] : {std::pair(hits.begin(), archived), std::pair(archived, hits.end())})
         if (size_t(to - from) > want)
             std::nth_element(from, from + ptrdiff_t(want), to, byPlace);
@@ -698,10 +708,12 @@ Result<Database::SearchResult> Database::search(const QString& typed, int limit)
         return c.trimmed();
     };
     for (bool active : {true, false}) {
-        CardList group;
+        // One alphabetical list per closeness of match, closest first.
+        std::array<CardList, 3> groups;
         QHash<long long, QString> shown;  // the field found, as the line shows it
         size_t ranked = 0;
-        for (const SearchHit& hit : hits) {
+        for (const Found& found : hits) {
+            const SearchHit& hit = found.hit;
             if (hit.active != active)
                 continue;
             const bool hasRank = index.rank(hit.number) != SearchIndex::kUnranked;
@@ -711,18 +723,21 @@ Result<Database::SearchResult> Database::search(const QString& typed, int limit)
             const Result<CardRecord> card = m_store.read(hit.number);
             if (!card)
                 return card.error();
-            group.add(displayLine(card->toBytes(), {3, 4, 6, 7}), hit.number);
-            if (hit.field >= 2)
-                shown.insert(hit.number, QStringLiteral("   ") + caption(hit.field) + QStringLiteral(" : ")
-                                             + card->field(CardField(hit.field)).trimmed());
+            groups[size_t(found.rank.match)].add(displayLine(card->toBytes(), {3, 4, 6, 7}), hit.number);
+            const int field = found.rank.match == SearchMatch::OneField ? found.rank.field : hit.field;
+            if (field >= 2)
+                shown.insert(hit.number, QStringLiteral("   ") + caption(field) + QStringLiteral(" : ")
+                                             + card->field(CardField(field)).trimmed());
         }
-        group.sort();
-        for (int row = 0; row < group.size() && size_t(result.list.size()) < want; ++row) {
-            const long long n = group.number(row);
-            QString line = group.display(row) + shown.value(n);
-            if (!active)
-                line += QStringLiteral("   (archivée)");
-            result.list.add(line, n);
+        for (CardList& group : groups) {
+            group.sort();
+            for (int row = 0; row < group.size() && size_t(result.list.size()) < want; ++row) {
+                const long long n = group.number(row);
+                QString line = group.display(row) + shown.value(n);
+                if (!active)
+                    line += QStringLiteral("   (archivée)");
+                result.list.add(line, n);
+            }
         }
     }
     return result;

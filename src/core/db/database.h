@@ -128,9 +128,11 @@ public:
     // waits for it (or reads it at once when it was never started).
     void prepareSearch() const;
     // What the search box lists for the typed words: the cards holding every
-    // word in any field, active ones then archived ones, each in alphabetical
-    // order; a line is the alphabetical list's line, the field where the first
-    // word was found and, for an archived card, "(archivée)". At most limit
+    // word in any field, active ones then archived ones; in each, the cards
+    // where every word begins a word of one field, then of several fields,
+    // then the rest (searchRank), each in alphabetical order. A line is the
+    // alphabetical list's line, the field where the words were found and, for
+    // an archived card, "(archivée)". At most limit
     // lines (0: all); total counts every card found.
     struct SearchResult {
         CardList list;

@@ -329,6 +329,14 @@ std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
     return hits;
 }
 
+std::string_view SearchIndex::folded(long long n) const
+{
+    if (n < 1 || n > size())
+        return {};
+    const Slot& slot = m_cards[size_t(n - 1)];
+    return std::string_view(m_text.constData() + slot.start, slot.length);
+}
+
 quint32 SearchIndex::rank(long long n) const
 {
     if (n < 1 || n > (long long)m_rank.size())

@@ -383,14 +383,14 @@ void FFrance::showTrash()
 void FFrance::showSortedList(tb::ListKind kind)
 {
     if (std::optional<tb::Result<tb::CardList>> list = sortedList(m_ctx, kind))
-        m_windows.showList(std::move(*list));
+        m_windows.showList(std::move(*list), tb::listShown(kind));
 }
 
 void FFrance::showSearch(tb::SearchField field)
 {
     const auto forgetList = [this] { m_windows.forgetList(); };
     if (std::optional<tb::Result<tb::CardList>> found = searchList(m_ctx, field, forgetList))
-        m_windows.showList(std::move(*found));
+        m_windows.showList(std::move(*found), tb::ListShown::Search);
 }
 
 void FFrance::createDatabase()
@@ -489,7 +489,7 @@ void FFrance::mapLeftClick(int x, int y)
         m_ctx.dialogs.message(kNoCards);
         return;
     }
-    m_windows.showList(db->cardsAt(x, y));
+    m_windows.showList(db->cardsAt(x, y), tb::ListShown::MapPoint);
 }
 
 void FFrance::mapRightClick(int x, int y)

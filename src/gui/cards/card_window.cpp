@@ -6,6 +6,7 @@
 #include "core/cards/card_fields.h"
 #include "core/cards/debt.h"
 #include "core/db/session.h"
+#include "core/external/start_folders.h"
 #include "core/exchange/person_data.h"
 #include "core/lists/card_lists.h"
 #include "core/tools/note_text.h"
@@ -414,10 +415,13 @@ void FFrance4::exportPersonShown()
     const long long n = shownNumber();
     const QString title = QStringLiteral("Données personnelles de la fiche");
     const std::optional<QString> target = m_ctx.dialogs.chooseFile(
-        title, QDir::homePath() + u'/' + tb::cardTitle(*shown, n).section(QStringLiteral(" — "), 0, 0) + QStringLiteral(".zip"),
+        title,
+        tb::startFolder(tb::ChooserKind::Export) + u'/' + tb::cardTitle(*shown, n).section(QStringLiteral(" — "), 0, 0)
+            + QStringLiteral(".zip"),
         QStringLiteral("Archive zip (*.zip);;Dossier (*)"), true);
     if (!target)
         return;
+    tb::rememberChosen(tb::ChooserKind::Export, *target);
     QString key;
     if (!db->findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt")).isEmpty()) {
         const std::optional<QString> given = m_ctx.dialogs.input(

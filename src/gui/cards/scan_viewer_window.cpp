@@ -86,6 +86,8 @@ void Ffrance16::print()
         m_ctx.dialogs.message(refusal);
         return;
     }
+    if (!m_ctx.dialogs.previewPrint(printer, [&](QPrinter& onto) { return tb::printPicture(onto, image); }))
+        return;
     m_ctx.dialogs.setBusy(true);
     const tb::Status printed = tb::printPicture(printer, image);
     m_ctx.dialogs.setBusy(false);

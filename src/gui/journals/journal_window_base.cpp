@@ -185,10 +185,13 @@ void JournalWindowBase::print()
     const std::optional<tb::ListPrintStyle> style = choosePrintStyle(m_ctx.dialogs, printer);
     if (!style)
         return;
+    const QStringList lines
+        = tb::journalPrintLines(m_journal->entries(), m_journal->card(), m_kind, QDate::currentDate());
+    const auto draw = [&](QPrinter& onto) { tb::printLinePages(onto, lines, *style); };
+    if (!m_ctx.dialogs.previewPrint(printer, draw))
+        return;
     m_ctx.dialogs.setBusy(true);
-    tb::printLinePages(printer,
-                       tb::journalPrintLines(m_journal->entries(), m_journal->card(), m_kind, QDate::currentDate()),
-                       *style);
+    draw(printer);
     m_ctx.dialogs.setBusy(false);
 }
 

@@ -134,7 +134,7 @@ QString MapView::pinNames(int x, int y) const
         names << lines->display(row).simplified() + QStringLiteral(" (")
                      + tb::markerName(m_db->pins().at(lines->number(row)).marker) + u')';
     if (hits.size() > first.size())
-        names << QStringLiteral("… et ") + tb::plainNumber((long long)(hits.size() - first.size()))
+        names << QStringLiteral("… et ") + tb::countText((long long)(hits.size() - first.size()))
                      + QStringLiteral(" autre(s) fiche(s)");
     return names.join(u'\n');
 }

@@ -83,7 +83,7 @@ TEST_F(CardPrintTest, OneCardPrintsItsHeadingThenEachCaptionAboveItsValue)
         if (!line.trimmed().isEmpty())
             lines.append(line.trimmed());
     ASSERT_GE(lines.size(), 6);
-    EXPECT_EQ(lines[0], "03-21-2026");
+    EXPECT_EQ(lines[0], "21/03/2026");
     EXPECT_EQ(lines[1], "Fiche 12");
     EXPECT_EQ(lines.mid(2, 6), QStringList({"Mr/Mme/Me/Société...", "Monsieur", "Nom", "NOM01", "Prénoms", "Zoé-Chloé"}))
         << lines.join(u'|').toStdString();
@@ -100,8 +100,8 @@ TEST_F(CardPrintTest, AllCardsPrintEachCardUnderItsNumberAndBreakPages)
 {
     auto three = withCards(3);
     EXPECT_GE(print(tb::allCardsPrint(*three), "trois.pdf", style(10)), 2);
-    const QString text = pdfText(out.filePath("trois.pdf"), {"-layout"});
-    EXPECT_TRUE(text.startsWith("03-21-2026") || text.trimmed().startsWith("03-21-2026"));
+    const QString text = pdfText(out.filePath("trois.pdf"), {QStringLiteral("-layout")});
+    EXPECT_TRUE(text.startsWith("21/03/2026") || text.trimmed().startsWith("21/03/2026"));
     EXPECT_TRUE(text.contains("Fichier complet"));
     for (int k = 1; k <= 3; ++k) {
         // The number keeps its leading blank; the text read back shows blanks as one.

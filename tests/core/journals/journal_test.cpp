@@ -201,4 +201,13 @@ TEST_F(JournalTest, AFailedWriteLeavesJournalAndCardAsTheyWere)
     }
 }
 
+TEST_F(JournalTest, PrintedLines)
+{
+    tb::Journal j = open(tb::JournalKind::Interest);
+    ASSERT_TRUE(j.add("1.00------------>x"));
+    EXPECT_EQ(tb::journalPrintLines(j.entries(), j.card(), j.kind(), QDate(2026, 12, 5)),
+              (QStringList{"05/12/2026", "DURAND Marie", QStringLiteral("Journal des intérêts"), "",
+                           "1.00------------>x", ""}));
+}
+
 }  // namespace

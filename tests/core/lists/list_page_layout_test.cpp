@@ -9,10 +9,10 @@
 
 TEST(ListPageLayout, PrintedLinesHeadedByDateAndListe)
 {
-    EXPECT_EQ(tb::listDateText(QDate(2002, 3, 21)), "03-21-2002");
+    EXPECT_EQ(tb::listDateText(QDate(2002, 3, 21)), QStringLiteral("21/03/2002"));
     EXPECT_EQ(tb::listPrintLines({"a  ", "b"}, QDate(2002, 3, 21)),
-              (QStringList{"03-21-2002", "", "Liste", "", "a  ", "", "b", ""}));
-    EXPECT_EQ(tb::listPrintLines({}, QDate(2024, 12, 1)), (QStringList{"12-01-2024", "", "Liste", ""}));
+              (QStringList{"21/03/2002", "", "Liste", "", "a  ", "", "b", ""}));
+    EXPECT_EQ(tb::listPrintLines({}, QDate(2024, 12, 1)), (QStringList{"01/12/2024", "", "Liste", ""}));
 }
 
 namespace {
@@ -47,7 +47,7 @@ TEST(ListPageLayout, LongListGoesOnSeveralPagesWithNothingLostAndSizeCounts)
     const QString all = testing_support::pdfText(dir.filePath("0.pdf"), {"-layout"});
     const QStringList printed = all.split(u'\f', Qt::SkipEmptyParts);  // a form feed ends every page
     ASSERT_EQ(printed.size(), pages);
-    EXPECT_LT(printed[0].indexOf("03-21-2002"), printed[0].indexOf("Liste"));
+    EXPECT_LT(printed[0].indexOf("21/03/2002"), printed[0].indexOf("Liste"));
     EXPECT_LT(printed[0].indexOf("Liste"), printed[0].indexOf("LIGNE001"));
     EXPECT_TRUE(printed.last().contains("LIGNE200"));
     for (const QString& line : lines)

@@ -30,13 +30,9 @@ namespace {
 void say(const QByteArray& line)
 {
     const QByteArray bytes = line + '\n';
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n <= 0)
+    for (ssize_t done = 0, n; done < bytes.size(); done += n)
+        if ((n = ::write(STDOUT_FILENO, bytes.constData() + done, size_t(bytes.size() - done))) <= 0)
             ::_exit(3);
-        done += n;
-    }
 }
 
 [[noreturn]] void fail(const QString& what)
@@ -95,8 +91,7 @@ public:
             const long long n = anyCard();
             const CardRecord card = newCard(step);
             next.records[n - 1] = card.toBytes();
-            apply(pick, next, [&] { return m_db.storeCard(n, card); });
-            break;
+            return apply(pick, next, [&] { return m_db.storeCard(n, card); });
         }
         case 1: {  // create
             if (count() >= 24)
@@ -104,13 +99,12 @@ public:
             const CardRecord card = newCard(step);
             next.records.push_back(card.toBytes());
             next.files.push_back(crash::templateFiles(m_db));
-            apply(pick, next, [&]() -> tb::Status {
+            return apply(pick, next, [&]() -> tb::Status {
                 const tb::Result<long long> n = m_db.createCard(card);
                 if (n && *n != count() + 1)
                     return tb::Error{tb::kErrorPathAccess, "numéro de la nouvelle fiche"};
                 return n.status();
             });
-            break;
         }
         case 2: {  // delete: the last card takes the number
             const long long n = anyCard();
@@ -118,8 +112,7 @@ public:
             next.records.pop_back();
             next.files[n - 1] = next.files.back();
             next.files.pop_back();
-            apply(pick, next, [&] { return m_db.deleteCard(n); });
-            break;
+            return apply(pick, next, [&] { return m_db.deleteCard(n); });
         }
         case 3: {  // archive or make active again
             const long long n = anyCard();
@@ -127,38 +120,33 @@ public:
             const bool archive = card.fields[0][0] != u'0';
             card.fields[0][0] = archive ? u'0' : u'1';
             next.records[n - 1] = card.toBytes();
-            apply(pick, next, [&] { return m_db.setArchived(n, archive); });
-            break;
+            return apply(pick, next, [&] { return m_db.setArchived(n, archive); });
         }
         case 4: {  // journal entry
             const long long n = anyCard();
             const QString line = "Appel n° " + QString::number(step);
             next.files[n - 1].memento.append(line);
-            apply(pick, next, [&]() -> tb::Status {
+            return apply(pick, next, [&]() -> tb::Status {
                 tb::Result<tb::Journal> journal = tb::Journal::open(m_db, n, tb::JournalKind::Memento);
                 return journal ? journal->add(line) : journal.status();
             });
-            break;
         }
         case 5: {  // note
             const long long n = anyCard();
             const QString note = "Note " + QString::number(step) + "\r\nsuite " + QString(int(m_random.bounded(3000)), u'x');
             next.files[n - 1].note = note;
-            apply(pick, next, [&] { return tb::saveNote(m_db.findSideFile("F", n, ".txt"), note); });
-            break;
+            return apply(pick, next, [&] { return tb::saveNote(m_db.findSideFile("F", n, ".txt"), note); });
         }
         case 6: {  // captions
             QStringList captions;
             for (int k = 11; k <= 20; ++k)
                 captions << QString("Champ %1 n° %2").arg(k).arg(step);
             next.captions = captions;
-            apply(pick, next, [&] { return m_db.setCaptions(captions); });
-            break;
+            return apply(pick, next, [&] { return m_db.setCaptions(captions); });
         }
         case 7: {  // export
             next.exportSize = crash::exportSizeFor(count());
-            apply(pick, next, [&] { return tb::writeExport(m_db.store(), count(), tb::ExportFormat::Fields).status(); });
-            break;
+            return apply(pick, next, [&] { return tb::writeExport(m_db.store(), count(), tb::ExportFormat::Fields).status(); });
         }
         case 8: {  // import of contacts with photos, after the automatic backup
             if (m_small && count() >= 22)
@@ -179,29 +167,26 @@ public:
                 files.photo = true;
                 next.files.push_back(files);
             }
-            apply(pick, next, [&]() -> tb::Status {
+            return apply(pick, next, [&]() -> tb::Status {
                 const auto report = tb::importContacts(m_db, contacts, options, tb::alwaysAnswer(tb::DuplicateChoice::Create));
                 return report.error ? tb::Status(*report.error) : tb::Status();
             });
-            break;
         }
         case 9: {  // backup into a folder holding one
-            apply(pick, next, [&]() -> tb::Status {
+            return apply(pick, next, [&]() -> tb::Status {
                 throwAway(crash::backupsFolder(m_program));
                 return tb::backupToDatedFolder(m_db, crash::backupsFolder(m_program), QDateTime::currentDateTime())
                     .status();
             });
-            break;
         }
         default: {  // restore of the backup
             const QStringList backups = crash::visibleCopies(crash::backupsFolder(m_program));
             if (backups.isEmpty())
                 break;
-            apply(pick, next, [&]() -> tb::Status {
+            return apply(pick, next, [&]() -> tb::Status {
                 throwAway(crash::restoresFolder(m_program));
                 return tb::restoreBackup(backups.first(), crash::restoresFolder(m_program)).status();
             });
-            break;
         }
         }
     }

@@ -164,6 +164,7 @@ TEST_F(FailedWritesTest, AFolderInPlaceOfTheFileStopsEveryWriteAndChangesNothing
         const tb::Status s = c.run(*db.value(), program.path());
         ASSERT_FALSE(s) << c.name;
         EXPECT_EQ(s.error().number, tb::kErrorPathAccess) << c.name;
+        EXPECT_EQ((*db)->count(), 3) << c.name;
         EXPECT_EQ(snapshot(), before) << c.name;
         QDir(folder.path()).rmdir(c.target);
         if (!kept.isEmpty())

@@ -58,7 +58,8 @@ TEST_F(HalfDoneChanges, SideFilesPastTheCountAreRemovedAtOpeningAndANewCardFinds
     {
         auto reader = tb::Database::open(base.path(), tb::Database::Access::ReadOnly);
         ASSERT_TRUE(reader);
-        EXPECT_TRUE(QFile::exists(base.file("photo3.jpg")));  // reading changes nothing
+        // Reading changes nothing.
+        EXPECT_TRUE(QFile::exists(base.file("photo3.jpg")) && QFile::exists(base.file("StrFic.txt.tmp-Ab12Cd")));
     }
     auto db = tb::Database::open(base.path());
     ASSERT_TRUE(db);

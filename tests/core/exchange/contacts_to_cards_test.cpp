@@ -1,5 +1,6 @@
-// What the import makes of the contacts both readers give: no blank card,
-// French postal codes mended, our own pins restored, no oversize photo stored.
+// What the import makes of the contacts both readers give: roles in the fields
+// their captions name, no blank card, French postal codes mended, our own pins
+// restored, no oversize photo stored.
 #include "core/base/number_text.h"
 #include "core/db/database.h"
 #include "core/exchange/card_import.h"
@@ -119,6 +120,22 @@ TEST_F(ContactsToCards, APhotoTooLargeOrUnreadableIsNotStoredAndTheReportSaysWhy
                                        "côté ou de 50 millions de pixels)");
     EXPECT_TRUE(report.notes.contains(QStringLiteral("Grand") + why));
     EXPECT_TRUE(report.notes.contains(QStringLiteral("Large") + why));
+}
+
+TEST(ContactRoles, GoToTheFieldWhoseCaptionNamesThem)
+{
+    const QStringList defaults = tb::exchangeCaptions({"Profession", "Date de naissance", "Société", "Observations"});
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::JobTitle, defaults), 11);
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::Birthday, defaults), 12);
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::Company, defaults), 13);
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::Notes, defaults), 14);
+
+    // Accents, case and blanks aside; a database without such a caption has no field for it.
+    const QStringList own = tb::exchangeCaptions({QString(), "  SOCIETE ", "Fonction"});
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::Company, own), 12);
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::JobTitle, own), 13);
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::Notes, own), 0);
+    EXPECT_EQ(tb::captionKey("N° de Téléphone"), "ndetelephone");
 }
 
 }  // namespace

@@ -118,11 +118,8 @@ TEST_F(JournalTest, PaymentsWriteTheJournalAndTheCardsDebtFields)
     EXPECT_EQ(stored.count(), 2);
     EXPECT_EQ(readBytes(folder.file("R3.txt")),
               "150.00------------>05/12/26  a  ch\xe8que\r\n250.00------------>06/12/26  b  esp\xe8" "ces\r\n");
-    EXPECT_EQ(field(18), "1000.00");
-    EXPECT_EQ(field(19), "400.00");
-    EXPECT_EQ(field(20), "600.00");
-    EXPECT_EQ(field(15), "1000.00");
-    EXPECT_EQ(field(16), ".00");
+    for (const auto& [k, value] : {std::pair{18, "1000.00"}, {19, "400.00"}, {20, "600.00"}, {15, "1000.00"}, {16, ".00"}})
+        EXPECT_EQ(field(k), value) << k;
 
     // Deleting back to nothing: the remaining due is the whole amount again.
     ASSERT_TRUE(j.remove(0));
@@ -138,9 +135,8 @@ TEST_F(JournalTest, InterestTotalGoesIntoTheTotalOwedAndIsPrinted)
     tb::Journal j = open(tb::JournalKind::Interest);
     EXPECT_EQ(j.entries().size(), 1);
     ASSERT_TRUE(j.add("7.25------------>x"));
-    EXPECT_EQ(field(16), "19.75");
-    EXPECT_EQ(field(18), "1019.75");
-    EXPECT_EQ(field(20), "1019.75");
+    for (const auto& [k, value] : {std::pair{16, "19.75"}, {18, "1019.75"}, {20, "1019.75"}})
+        EXPECT_EQ(field(k), value) << k;
     // Rewritten whole: the empty line gone, CR LF ends.
     EXPECT_EQ(readBytes(folder.file("I3.txt")),
               "12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***4,5%\r\n7.25------------>x\r\n");
@@ -178,10 +174,7 @@ TEST_F(JournalTest, AFailedWriteLeavesJournalAndCardAsTheyWere)
     const QString line = tb::paymentEntry({"06/12/26", "b", "c", "250"}, 2026)->line;
 
     // The journal cannot be written.
-    EXPECT_FALSE(underFileSizeLimit(30, [&] {
-        tb::Journal j = open(tb::JournalKind::Collections);
-        return bool(j.add(line));
-    }));
+    EXPECT_FALSE(underFileSizeLimit(30, [&] { return bool(open(tb::JournalKind::Collections).add(line)); }));
     EXPECT_EQ(readBytes(folder.file("R3.txt")), journal);
     EXPECT_EQ(readBytes(folder.file("lesfiches.dat")), records);
 

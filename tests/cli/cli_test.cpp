@@ -265,9 +265,8 @@ TEST_F(CliTest, CheckOnlyWarnsOfStraySideFilesMissingTemplatesAndAnUnreadableMap
     QFile::remove(db.file("F.xls"));
     const CliRun r = cli({"check", bare()});
     EXPECT_EQ(r.exit, 0) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains("fichier annexe f7.TXT d'une fiche qui n'existe pas (4 fiche(s))."));
-    EXPECT_TRUE(r.out.contains("fichier annexe photo12.JPG"));
-    EXPECT_TRUE(r.out.contains("fichier annexe DtxtA5.txt"));
+    for (const char* stray : {"f7.TXT d'une fiche qui n'existe pas (4 fiche(s)).", "photo12.JPG", "DtxtA5.txt"})
+        EXPECT_TRUE(r.out.contains(QString("fichier annexe ") + stray)) << stray;
     EXPECT_FALSE(r.out.contains("F4.txt"));
     EXPECT_TRUE(r.out.contains("modèle manquant : F.xls."));
     EXPECT_EQ(lastLine(r.out), "Contrôle terminé : 4 fiche(s), 0 erreur(s), 4 avertissement(s).");

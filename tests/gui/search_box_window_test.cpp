@@ -45,6 +45,7 @@ TEST(SearchBoxWindow, TypedWordsListCardsAndReturnOrAClickOpensOne)
     box->setText("rochelle");
     EXPECT_EQ(rowNumbers(list), QList<long long>{2});
     EXPECT_TRUE(rowTexts(list).first().endsWith("   (archivée)"));
+    EXPECT_EQ(list->model()->index(0, 0).data(Qt::ToolTipRole).toString(), "17000 LA ROCHELLE, fiche n° 2");
     clickRow(list, 0);
     card = qobject_cast<FFrance4*>(f.dialogs.lastModal());
     ASSERT_NE(card, nullptr);

@@ -132,12 +132,6 @@ bool clickItem(QWidget* window, const QString& listName, const QString& text, bo
     return true;
 }
 
-QString labelText(QWidget* window, const QString& name)
-{
-    auto* label = child<QLabel>(window, name);
-    return label ? label->text() : QStringLiteral("<absent>");
-}
-
 bool closeAndDelete(QWidget* window)
 {
     QPointer<QWidget> guard(window);
@@ -152,14 +146,6 @@ void runInRealModalLoop(QWidget* window, const std::function<void()>& script, in
     QtDialogs real;
     QTimer::singleShot(delayMs, window, script);
     real.showModal(window);
-}
-
-QStringList lines(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out.append(list->item(i)->text());
-    return out;
 }
 
 QStringList rowTexts(const QAbstractItemView* view)

@@ -89,14 +89,17 @@ void typeText(QWidget* widget, const QString& text);
 QString tabFrom(QWidget* window, const QString& name);
 // Shows window and makes it the active one (shortcuts follow the active window).
 void activate(QWidget* window);
-QStringList lines(const QListWidget* list);
 // A click / double-click on the line text of window's list listName; false when absent.
 bool clickItem(QWidget* window, const QString& listName, const QString& text, bool twice = false);
 inline bool doubleClickItem(QWidget* window, const QString& listName, const QString& text)
 {
     return clickItem(window, listName, text, true);
 }
-QString labelText(QWidget* window, const QString& name);
+inline QString labelText(QWidget* window, const QString& name)
+{
+    auto* label = child<QLabel>(window, name);
+    return label ? label->text() : QStringLiteral("<absent>");
+}
 // Closes window as its close box does; true when it is then deleted.
 bool closeAndDelete(QWidget* window);
 // Shows window in the real dialogs' modal loop; script runs inside it, after delayMs.
@@ -104,5 +107,9 @@ void runInRealModalLoop(QWidget* window, const std::function<void()>& script, in
 // The display lines and the card numbers (CardNumberRole) of a list's rows.
 QStringList rowTexts(const QAbstractItemView* view);
 QList<long long> rowNumbers(const QAbstractItemView* view);
+inline QStringList lines(const QListWidget* list)
+{
+    return rowTexts(list);
+}
 
 }  // namespace testing_support

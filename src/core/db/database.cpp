@@ -685,22 +685,43 @@ Result<Database::SearchResult> Database::search(const QString& typed, int limit)
     };
     std::vector<Found> hits;
     for (const SearchHit& hit : index.find(words))
-        hits.push_back({hit, searchRank(words, index.folded(hit.number))});
+        hits.push_back({hit, SearchRank{}});
     result.total = (long long)hits.size();
     // Without the places every card found is read: only for a few.
     if (!index.ordered() && limit > 0 && hits.size() > size_t(limit))
         takeSearchOrder(true);
-    // In each group (active, archived) the closest matches, then the first
-    // places, come to the front; cards changed since the places were read
-    // have none and are all kept for the exact sort below.
     const size_t want = limit > 0 ? size_t(limit) : hits.size();
     const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const Found& f) { return f.hit.active; });
-    auto byPlace = [&](const Found& a, const Found& b) {
+    auto byPlace = [&](const Found& a, const Found& b) { return index.rank(a.hit.number) < index.rank(b.hit.number); };
+    auto byMatchThenPlace = [&](const Found& a, const Found& b) {
         return std::pair(a.rank.match, index.rank(a.hit.number)) < std::pair(b.rank.match, index.rank(b.hit.number));
     };
-    for (auto [from, to] : {std::pair(hits.begin(), archived), std::pair(archived, hits.end())})
+    for (auto [from, to] : {std::pair(hits.begin(), archived), std::pair(archived, hits.end())}) {
+        // How closely each card matches, read in alphabetical order until
+        // want cards match in one field: no card after them can be shown.
+        size_t oneField = 0;
+        size_t chunk = std::max<size_t>(want, 256);
+        auto next = from;
+        while (next != to && oneField < want) {
+            const auto end = size_t(to - next) > chunk ? next + ptrdiff_t(chunk) : to;
+            if (end != to)
+                std::nth_element(next, end, to, byPlace);
+            for (auto it = next; it != end; ++it) {
+                it->rank = searchRank(words, index.folded(it->hit.number));
+                oneField += it->rank.match == SearchMatch::OneField ? 1 : 0;
+            }
+            next = end;
+            chunk *= 2;
+        }
+        // Cards changed since the places were read have none: all are kept
+        // for the exact sort below.
+        for (auto it = next; it != to; ++it)
+            if (index.rank(it->hit.number) == SearchIndex::kUnranked)
+                it->rank = searchRank(words, index.folded(it->hit.number));
+        // The closest matches, then the first places, come to the front.
         if (size_t(to - from) > want)
-            std::nth_element(from, from + ptrdiff_t(want), to, byPlace);
+            std::nth_element(from, from + ptrdiff_t(want), to, byMatchThenPlace);
+    }
     const QStringList fixed = fixedFieldCaptions();
     const QStringList own = captions();
     auto caption = [&](int field) {

@@ -252,10 +252,10 @@ CardRecord filledCard(const CardRecord& card, const CardRecord& incoming)
 
 QString ImportReport::summary() const
 {
-    QString text = plainNumber(created) + QStringLiteral(" fiche(s) créée(s), ") + plainNumber(filled)
-                   + QStringLiteral(" complétée(s), ") + plainNumber(skipped) + QStringLiteral(" ignorée(s)");
+    QString text = countText(created) + QStringLiteral(" fiche(s) créée(s), ") + countText(filled)
+                   + QStringLiteral(" complétée(s), ") + countText(skipped) + QStringLiteral(" ignorée(s)");
     if (notCreated)
-        text += QStringLiteral(", ") + plainNumber(notCreated) + QStringLiteral(" contact(s) sans champ non créé(s)");
+        text += QStringLiteral(", ") + countText(notCreated) + QStringLiteral(" contact(s) sans champ non créé(s)");
     return text + u'.';
 }
 

@@ -3,24 +3,9 @@
 #include "core/cards/card_record.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tb {
-namespace {
-
-bool beginsAWord(std::string_view field, std::string_view word)
-{
-    for (size_t at = field.find(word); at != std::string_view::npos; at = field.find(word, at + 1))
-        if (at == 0 || field[at - 1] == ' ')
-            return true;
-    return false;
-}
-
-bool isFieldMark(char c)
-{
-    return uchar(c) <= CardRecord::kFieldCount;
-}
-
-}  // namespace
 
 SearchRank searchRank(const QByteArrayList& words, std::string_view card)
 {
@@ -29,23 +14,43 @@ SearchRank searchRank(const QByteArrayList& words, std::string_view card)
     if (count == 0)
         return {};
     const quint64 all = count == 64 ? ~quint64(0) : (quint64(1) << count) - 1;
+    // One pass over the card: at each word's first letter, the words typed
+    // that begin there. Words typed hold letters and digits only, so none
+    // runs over a blank or into the next field.
     quint64 anywhere = 0;
-    size_t start = 0;
-    while (start < card.size()) {
-        const int field = uchar(card[start]);
-        size_t end = start + 1;
-        while (end < card.size() && !isFieldMark(card[end]))
-            ++end;
-        const std::string_view text = card.substr(start + 1, end - start - 1);
-        quint64 here = 0;
-        for (int w = 0; w < count; ++w)
-            if (beginsAWord(text, std::string_view(words[w].constData(), size_t(words[w].size()))))
+    quint64 here = 0;
+    int field = 0;
+    const char* text = card.data();
+    const size_t size = card.size();
+    size_t i = 0;
+    while (i < size) {
+        const uchar c = uchar(text[i]);
+        if (c <= CardRecord::kFieldCount) {
+            if (here == all)
+                return {SearchMatch::OneField, field};
+            anywhere |= here;
+            here = 0;
+            field = c;
+            ++i;
+            continue;
+        }
+        if (c == ' ') {
+            ++i;
+            continue;
+        }
+        for (int w = 0; w < count; ++w) {
+            const QByteArray& word = words[w];
+            if (uchar(word[0]) == c && size_t(word.size()) <= size - i
+                && std::memcmp(text + i, word.constData(), size_t(word.size())) == 0)
                 here |= quint64(1) << w;
-        if (here == all)
-            return {SearchMatch::OneField, field};
-        anywhere |= here;
-        start = end;
+        }
+        // On to the end of the word: letters and digits lie above the blank.
+        while (i < size && uchar(text[i]) > ' ')
+            ++i;
     }
+    if (here == all)
+        return {SearchMatch::OneField, field};
+    anywhere |= here;
     return {anywhere == all ? SearchMatch::SeveralFields : SearchMatch::Inside, 0};
 }
 

@@ -77,6 +77,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     m_map = new MapView(central);
     m_map->setKeepsZoom(true);
     m_search = new SearchBox(m_map->viewport(), central);
+    m_search->setTipsFrom(m_session);
     m_search->setMaximumWidth(520);
     auto* top = new QHBoxLayout;
     top->addWidget(m_search, 1);

@@ -1,7 +1,5 @@
 #include "gui/lists/list_window.h"
 
-#include "core/db/database.h"
-#include "core/db/session.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
 #include "gui/lists/list_printer.h"
@@ -28,14 +26,7 @@ FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setAccessibleName(QStringLiteral("Liste"));
     connect(m_list, &CardListView::rowOpened, this, &FFrance3::openRow);
-    // Homonyms differ by their place and number.
-    m_list->cards()->setTipSource([this](long long n) {
-        const tb::Database* db = m_ctx.session.database();
-        if (!db)
-            return QString();
-        const tb::Result<CardRecord> card = db->store().read(n);
-        return card ? tb::cardLineTip(*card, n) : QString();
-    });
+    m_list->cards()->setTipsFrom(m_ctx.session);
     layout->addWidget(m_list);
 
     m_count = new QLabel(this);

@@ -46,6 +46,11 @@ SearchBox::SearchBox(QWidget* overlay, QWidget* parent) : QWidget(parent)
     connect(m_list, &CardListView::rowOpened, this, &SearchBox::openRow);
 }
 
+void SearchBox::setTipsFrom(const tb::Session& session)
+{
+    m_list->cards()->setTipsFrom(session);
+}
+
 void SearchBox::setSearcher(Searcher searcher)
 {
     m_searcher = std::move(searcher);

@@ -1,5 +1,9 @@
 #include "gui/widgets/card_list_model.h"
 
+#include "core/db/database.h"
+#include "core/db/session.h"
+#include "core/lists/list_count.h"
+
 #include <QFontMetrics>
 
 CardListModel::CardListModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -20,6 +24,18 @@ int CardListModel::replace(long long n, const QString& display)
     const int after = m_list.replace(n, display);
     endResetModel();
     return after;
+}
+
+void CardListModel::setTipsFrom(const tb::Session& session)
+{
+    // Homonyms differ by their place and number.
+    setTipSource([&session](long long n) {
+        const tb::Database* db = session.database();
+        if (!db)
+            return QString();
+        const tb::Result<CardRecord> card = db->store().read(n);
+        return card ? tb::cardLineTip(*card, n) : QString();
+    });
 }
 
 void CardListModel::setRowFont(const QFont& font)

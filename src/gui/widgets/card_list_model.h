@@ -8,6 +8,10 @@
 #include <QSize>
 #include <functional>
 
+namespace tb {
+class Session;
+}
+
 class CardListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -25,6 +29,9 @@ public:
     // What a row's tooltip (and its description for a screen reader) says
     // of its card, asked when shown.
     void setTipSource(std::function<QString(long long n)> tip) { m_tip = std::move(tip); }
+    // Tooltips giving the place and number of the card (tb::cardLineTip),
+    // read from the database in use when shown.
+    void setTipsFrom(const tb::Session& session);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -64,3 +64,35 @@ TEST(SearchClosestFirst, WordsBeginningWordsOfOneFieldThenSeveralFieldsThenInsid
     EXPECT_EQ(few->total, 6);
     EXPECT_EQ(numbers(*few), (Numbers{5, 1}));  // DECHATEL comes after ZED
 }
+
+TEST(SearchClosestFirst, ALongResultStillListsTheClosestMatchesFirst)
+{
+    // More cards than are ranked at once: the close ones lie far down the
+    // alphabet, behind a first card that holds the letters inside a word.
+    TempProgramFolder program;
+    TempDatabase folder{program.path()};
+    std::vector<CardRecord> cards{makeCard("AAPAB", "Luc", 3, 1, 1)};
+    for (int k = 1; k <= 600; ++k)
+        cards.push_back(makeCard(QStringLiteral("B%1").arg(k, 3, 10, QLatin1Char('0')), k % 2 ? "Paul" : "Zapata", 3, 1, 1));
+    writeCards(folder.path(), cards);
+    auto opened = tb::Database::open(folder.path());
+    ASSERT_TRUE(opened.ok());
+    const std::unique_ptr<tb::Database> db = std::move(opened).value();
+    db->searchIndex();
+    for (int limit : {3, 0}) {
+        const auto found = db->search(QStringLiteral("pa"), limit);
+        ASSERT_TRUE(found.ok());
+        EXPECT_EQ(found->total, 601);
+        ASSERT_EQ(found->list.size(), limit ? 3 : 601);
+        // B001, B003, B005 (Paul), …, then, "pa" inside a word, AAPAB, B002,
+        // B004 (Zapata), ….
+        EXPECT_EQ(found->list.number(0), 2);
+        EXPECT_EQ(found->list.number(2), 6);
+        if (!limit) {
+            EXPECT_EQ(found->list.number(299), 600);
+            EXPECT_EQ(found->list.number(300), 1);
+            EXPECT_EQ(found->list.number(301), 3);
+            EXPECT_EQ(found->list.number(600), 601);
+        }
+    }
+}

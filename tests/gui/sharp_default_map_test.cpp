@@ -20,7 +20,7 @@ namespace {
 
 // Anti-aliasing of borders and numbers differs between the renderer that made
 // the picture and Qt's: a pixel matches within this distance in RGB (of 441).
-constexpr double kTolerance = 60.0;
+constexpr double kTolerance = 40.0;
 const QColor kNumberColour(0x3c, 0x2c, 0x20);
 
 double distance(QRgb a, QRgb b)
@@ -113,7 +113,8 @@ TEST(SharpDefaultMap, ZoomedPictureIsTheDrawingInPlaceWithItsNumbersOverCrowdedP
     picture.setPins({});
     const QImage ground = settled(picture, seen);
     const QImage enlarged = gif.convertToFormat(QImage::Format_RGB32).copy(300, 400, 200, 200).scaled(800, 800);
-    EXPECT_GE(matching(ground, enlarged), 0.97);
+    // (The picture's one-pixel borders become four-pixel blocks there.)
+    EXPECT_GE(matching(ground, enlarged), 0.95);
 
     // The same pins on another map hide its numbers.
     MapPicture plain(&view);

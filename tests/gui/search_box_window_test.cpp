@@ -1,14 +1,7 @@
 // The main window's search box: Ctrl+F, results as the user types, Return or
 // a click opens the card, and the list follows changed cards.
 #include "gui/app/database_chooser_window.h"
-#include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
-
-#include <QLabel>
-#include <QLineEdit>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

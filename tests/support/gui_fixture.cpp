@@ -1,37 +1,18 @@
 #include "gui_fixture.h"
 
-#include "core/db/session.h"
-#include "gui/app/main_window.h"
+#include "gui/app/dialogs.h"
 #include "gui/map/map_picture.h"
 #include "gui/widgets/card_list_model.h"
 #include "gui/widgets/folder_list.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
-#include <QPushButton>
+#include <QTimer>
 #include <QWindow>
-#include <gtest/gtest.h>
 
 namespace testing_support {
-
-GuiFixture::GuiFixture() : main(std::make_unique<FFrance>(dialogs, launcher, program.path())) {}
-
-GuiFixture::~GuiFixture() = default;
-
-QWidget* GuiFixture::mainWidget() const
-{
-    return main.get();
-}
-
-QAction* GuiFixture::action(const QString& name) const
-{
-    return main->findChild<QAction*>(name);
-}
 
 bool GuiFixture::trigger(const QString& name)
 {
@@ -73,11 +54,6 @@ QString GuiFixture::openWithCards(const std::vector<CardRecord>& cards, const QS
     return database.path();
 }
 
-QString GuiFixture::db() const
-{
-    const tb::Database* d = main->session().database();
-    return d ? d->folder() : QString();
-}
 
 // The middle of map pixel (x, y) on the picture, whatever its zoom.
 static QPoint onPicture(const MapPicture* picture, int x, int y)
@@ -160,6 +136,22 @@ QString labelText(QWidget* window, const QString& name)
 {
     auto* label = child<QLabel>(window, name);
     return label ? label->text() : QStringLiteral("<absent>");
+}
+
+bool closeAndDelete(QWidget* window)
+{
+    QPointer<QWidget> guard(window);
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return !guard;
+}
+
+void runInRealModalLoop(QWidget* window, const std::function<void()>& script, int delayMs)
+{
+    window->hide();
+    QtDialogs real;
+    QTimer::singleShot(delayMs, window, script);
+    real.showModal(window);
 }
 
 QStringList lines(const QListWidget* list)

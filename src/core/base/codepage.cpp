@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QStringDecoder>
+#include <algorithm>
 #include <vector>
 
 namespace tb {
@@ -39,6 +40,32 @@ const Tables& tables()
 QChar cp1252Char(uchar byte)
 {
     return tables().chars[byte];
+}
+
+const std::array<Utf8Char, 256>& utf8OfCp1252()
+{
+    static const std::array<Utf8Char, 256> table = [] {
+        std::array<Utf8Char, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const QByteArray utf8 = QString(tables().chars[size_t(b)]).toUtf8();
+            t[size_t(b)].size = quint8(utf8.size());
+            std::copy(utf8.begin(), utf8.end(), t[size_t(b)].bytes);
+        }
+        return t;
+    }();
+    return table;
+}
+
+char* cp1252ToUtf8(QByteArrayView bytes, char* out)
+{
+    const Utf8Char* table = utf8OfCp1252().data();
+    for (char b : bytes) {
+        const Utf8Char& u = table[uchar(b)];
+        // Three bytes always copied, the size kept: no branch per length.
+        out[0] = u.bytes[0], out[1] = u.bytes[1], out[2] = u.bytes[2];
+        out += u.size;
+    }
+    return out;
 }
 
 QString fromCp1252(QByteArrayView bytes)

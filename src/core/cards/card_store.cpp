@@ -258,7 +258,7 @@ tb::Status CardStore::forEachRaw(long long first, long long count,
     Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY));
     if (fd.get() < 0)
         return errno == ENOENT ? tb::Status() : tb::Status(tb::Error::fromErrno(errno, path));
-    QByteArray block(kBlockRecords * CardRecord::kSize, Qt::Uninitialized);
+    QByteArray block(std::min(kBlockRecords, count - first + 1) * CardRecord::kSize, Qt::Uninitialized);
     long long n = first;
     while (n <= count) {
         const long long want = std::min(kBlockRecords, count - n + 1);

@@ -6,10 +6,12 @@
 #include "core/base/value_files.h"
 #include "core/cards/card_creation.h"
 #include "core/cards/card_fields.h"
+#include "core/cards/pin_field.h"
 #include "core/db/card_deletion.h"
 #include "core/db/card_restoration.h"
 #include "core/db/database_files.h"
 #include "core/lists/display_line.h"
+#include "core/lists/search_rank.h"
 #include "core/base/collation.h"
 
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QHash>
 
 #include <QRegularExpression>
+#include <array>
 
 #include <cerrno>
 #include <cstdio>
@@ -53,7 +56,13 @@ QStringList removeLeftovers(const QString& folder, long long count)
 
 }
 
-Database::Database(const QString& folder, Access access) : m_store(folder), m_access(access) {}
+Database::Database(const QString& folder, Access access) : m_store(folder), m_access(access)
+{
+    // The kept list keys follow every change of the cards.
+    connect(this, &Database::cardStored, this, &Database::keysFollow);
+    connect(this, &Database::countChanged, this, &Database::keysResize);
+    connect(this, &Database::cardsRenumbered, this, [this] { m_sortKeys.reset(); });
+}
 
 Result<std::unique_ptr<Database>> Database::open(const QString& folder, Access access)
 {
@@ -378,7 +387,7 @@ Status Database::setArchived(long long n, bool archived)
     Result<CardRecord> card = m_store.read(n);
     if (!card)
         return card.error();
-    card->fields[0][0] = archived ? u'0' : u'1';
+    PinField::of(*card).withMarker(archived ? u'0' : u'1').writeInto(*card);
     return storeCard(n, *card);
 }
 
@@ -463,12 +472,93 @@ const PinIndex& Database::pins() const
 
 Result<CardList> Database::list(ListKind kind) const
 {
-    return buildCardList(m_store, m_count, kind);
+    const Result<std::shared_ptr<const SortKeys>> keys = sortKeys(kind);
+    if (!keys)
+        return keys.error();
+    if (!*keys)
+        return buildCardList(m_store, m_count, kind);
+    return ListFill::sortAll(*keys, m_store, kind, ListOrder::Line);
 }
 
 Result<CardList> Database::nameList() const
 {
-    return buildNameList(m_store, m_count);
+    const Result<std::shared_ptr<const SortKeys>> keys = sortKeys(ListKind::Alphabetical);
+    if (!keys)
+        return keys.error();
+    if (!*keys)
+        return buildNameList(m_store, m_count);
+    return ListFill::sortAll(*keys, m_store, ListKind::Alphabetical, ListOrder::Name);
+}
+
+Result<std::shared_ptr<ListFill>> Database::fillList(ListKind kind, int firstRows) const
+{
+    const Result<std::shared_ptr<const SortKeys>> keys = sortKeys(kind);
+    if (!keys)
+        return keys.error();
+    if (!*keys) {
+        Result<CardList> whole = list(kind);
+        if (!whole)
+            return whole.error();
+        return ListFill::whole(kind, ListOrder::Line, std::move(whole).value());
+    }
+    return ListFill::start(*keys, m_store, kind, ListOrder::Line, firstRows);
+}
+
+Result<std::shared_ptr<ListFill>> Database::fillNameList(int firstRows) const
+{
+    const Result<std::shared_ptr<const SortKeys>> keys = sortKeys(ListKind::Alphabetical);
+    if (!keys)
+        return keys.error();
+    if (!*keys) {
+        Result<CardList> whole = nameList();
+        if (!whole)
+            return whole.error();
+        return ListFill::whole(ListKind::Alphabetical, ListOrder::Name, std::move(whole).value());
+    }
+    return ListFill::start(*keys, m_store, ListKind::Alphabetical, ListOrder::Name, firstRows);
+}
+
+Result<std::shared_ptr<const SortKeys>> Database::sortKeys(ListKind kind) const
+{
+    if (!SortKeys::usable())
+        return std::shared_ptr<const SortKeys>();
+    const KeyFields fields = keyFields(kind);
+    refreshIfChanged();
+    if (fields == keyFields(ListKind::Alphabetical) && m_sortKeys)
+        return std::shared_ptr<const SortKeys>(m_sortKeys);
+    auto keys = std::make_shared<SortKeys>(fields);
+    if (Status s = keys->load(m_store, m_count); !s)
+        return s.error();
+    if (fields == keyFields(ListKind::Alphabetical)) {
+        m_sortKeys = keys;
+        noteOwnWrite();
+    }
+    return std::shared_ptr<const SortKeys>(keys);
+}
+
+void Database::keysFollow(long long n)
+{
+    if (!m_sortKeys || n < 1 || n > m_count)
+        return;
+    const Result<CardRecord> card = m_store.read(n);
+    if (!card) {
+        m_sortKeys.reset();
+        return;
+    }
+    // A list still sorting holds the keys as they were.
+    if (m_sortKeys.use_count() > 1)
+        m_sortKeys = std::make_shared<SortKeys>(*m_sortKeys);
+    m_sortKeys->set(n, QByteArrayView(card->toBytes()));
+}
+
+void Database::keysResize(long long count)
+{
+    if (!m_sortKeys || count == m_sortKeys->count())
+        return;
+    if (m_sortKeys.use_count() > 1)
+        m_sortKeys = std::make_shared<SortKeys>(*m_sortKeys);
+    if (!m_sortKeys->resize(m_store, count))
+        m_sortKeys.reset();
 }
 
 Result<CardList> Database::cardsAt(double x, double y) const
@@ -506,6 +596,7 @@ void Database::refreshIfChanged() const
         m_orderChanged.clear();
         prepareSearch();
     }
+    m_sortKeys.reset();
     if (m_pinsLoaded && m_pins.load(m_store, m_count))
         noteOwnWrite();
 }
@@ -588,17 +679,25 @@ Result<Database::SearchResult> Database::search(const QString& typed, int limit)
         return result;
     const SearchIndex& index = searchIndex();
     takeSearchOrder(false);
-    std::vector<SearchHit> hits = index.find(words);
+    struct Found {
+        SearchHit hit;
+        SearchRank rank;
+    };
+    std::vector<Found> hits;
+    for (const SearchHit& hit : index.find(words))
+        hits.push_back({hit, searchRank(words, index.folded(hit.number))});
     result.total = (long long)hits.size();
     // Without the places every card found is read: only for a few.
     if (!index.ordered() && limit > 0 && hits.size() > size_t(limit))
         takeSearchOrder(true);
-    // In each group (active, archived) the first places come to the front;
-    // cards changed since the places were read have none and are all kept
-    // for the exact sort below.
+    // In each group (active, archived) the closest matches, then the first
+    // places, come to the front; cards changed since the places were read
+    // have none and are all kept for the exact sort below.
     const size_t want = limit > 0 ? size_t(limit) : hits.size();
-    const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const SearchHit& h) { return h.active; });
-    auto byPlace = [&](const SearchHit& a, const SearchHit& b) { return index.rank(a.number) < index.rank(b.number); };
+    const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const Found& f) { return f.hit.active; });
+    auto byPlace = [&](const Found& a, const Found& b) {
+        return std::pair(a.rank.match, index.rank(a.hit.number)) < std::pair(b.rank.match, index.rank(b.hit.number));
+    };
     for (auto [from, to] : {std::pair(hits.begin(), archived), std::pair(archived, hits.end())})
         if (size_t(to - from) > want)
             std::nth_element(from, from + ptrdiff_t(want), to, byPlace);
@@ -609,10 +708,12 @@ Result<Database::SearchResult> Database::search(const QString& typed, int limit)
         return c.trimmed();
     };
     for (bool active : {true, false}) {
-        CardList group;
+        // One alphabetical list per closeness of match, closest first.
+        std::array<CardList, 3> groups;
         QHash<long long, QString> shown;  // the field found, as the line shows it
         size_t ranked = 0;
-        for (const SearchHit& hit : hits) {
+        for (const Found& found : hits) {
+            const SearchHit& hit = found.hit;
             if (hit.active != active)
                 continue;
             const bool hasRank = index.rank(hit.number) != SearchIndex::kUnranked;
@@ -622,18 +723,21 @@ Result<Database::SearchResult> Database::search(const QString& typed, int limit)
             const Result<CardRecord> card = m_store.read(hit.number);
             if (!card)
                 return card.error();
-            group.add(displayLine(card->toBytes(), {3, 4, 6, 7}), hit.number);
-            if (hit.field >= 2)
-                shown.insert(hit.number, QStringLiteral("   ") + caption(hit.field) + QStringLiteral(" : ")
-                                             + card->field(CardField(hit.field)).trimmed());
+            groups[size_t(found.rank.match)].add(displayLine(card->toBytes(), {3, 4, 6, 7}), hit.number);
+            const int field = found.rank.match == SearchMatch::OneField ? found.rank.field : hit.field;
+            if (field >= 2)
+                shown.insert(hit.number, QStringLiteral("   ") + caption(field) + QStringLiteral(" : ")
+                                             + card->field(CardField(field)).trimmed());
         }
-        group.sort();
-        for (int row = 0; row < group.size() && size_t(result.list.size()) < want; ++row) {
-            const long long n = group.number(row);
-            QString line = group.display(row) + shown.value(n);
-            if (!active)
-                line += QStringLiteral("   (archivée)");
-            result.list.add(line, n);
+        for (CardList& group : groups) {
+            group.sort();
+            for (int row = 0; row < group.size() && size_t(result.list.size()) < want; ++row) {
+                const long long n = group.number(row);
+                QString line = group.display(row) + shown.value(n);
+                if (!active)
+                    line += QStringLiteral("   (archivée)");
+                result.list.add(line, n);
+            }
         }
     }
     return result;

@@ -10,6 +10,7 @@
 #include "core/db/trash.h"
 #include "core/lists/card_lists.h"
 #include "core/lists/search_index.h"
+#include "core/lists/sort_keys.h"
 #include "core/map/pin_index.h"
 
 #include <QDateTime>
@@ -114,6 +115,10 @@ public:
     const PinIndex& pins() const;
     Result<CardList> list(ListKind kind) const;
     Result<CardList> nameList() const;
+    // The same lists sorted in stages: the first firstRows rows at once, the
+    // rest on another thread (see ListFill).
+    Result<std::shared_ptr<ListFill>> fillList(ListKind kind, int firstRows) const;
+    Result<std::shared_ptr<ListFill>> fillNameList(int firstRows) const;
     Result<CardList> cardsAt(double x, double y) const;
     // The active cards strictly inside area (a zone), in increasing card
     // number, with the lines of a map click.
@@ -123,9 +128,11 @@ public:
     // waits for it (or reads it at once when it was never started).
     void prepareSearch() const;
     // What the search box lists for the typed words: the cards holding every
-    // word in any field, active ones then archived ones, each in alphabetical
-    // order; a line is the alphabetical list's line, the field where the first
-    // word was found and, for an archived card, "(archivée)". At most limit
+    // word in any field, active ones then archived ones; in each, the cards
+    // where every word begins a word of one field, then of several fields,
+    // then the rest (searchRank), each in alphabetical order. A line is the
+    // alphabetical list's line, the field where the words were found and, for
+    // an archived card, "(archivée)". At most limit
     // lines (0: all); total counts every card found.
     struct SearchResult {
         CardList list;
@@ -160,6 +167,13 @@ private:
     // The alphabetical places of the search index, when read (or waiting for
     // them).
     void takeSearchOrder(bool wait) const;
+    // The keys of the lists on kind's fields: the alphabetical ones kept and
+    // following the cards, the others made for the list. Null when the keys
+    // cannot sort (the lists then sort their lines).
+    Result<std::shared_ptr<const SortKeys>> sortKeys(ListKind kind) const;
+    // Card n changed, or the count did: the kept keys follow.
+    void keysFollow(long long n);
+    void keysResize(long long count);
 
 
     CardStore m_store;
@@ -174,6 +188,7 @@ private:
     mutable std::vector<long long> m_searchChanged;  // while it is read
     mutable std::future<Result<std::vector<quint32>>> m_orderBuild;
     mutable std::vector<long long> m_orderChanged;  // while the order is read
+    mutable std::shared_ptr<SortKeys> m_sortKeys;  // shared with the lists being sorted
     mutable QHash<QString, QString> m_sideFiles;  // lower-case name -> name on disk
     mutable QDateTime m_sideFilesTime;
     mutable bool m_sideFilesSettled = false;  // listed well after the folder's last change

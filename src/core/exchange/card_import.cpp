@@ -3,6 +3,7 @@
 #include "core/base/codepage.h"
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
+#include "core/cards/pin_field.h"
 #include "core/db/backups.h"
 #include "core/db/database.h"
 #include "core/db/demo_database.h"
@@ -168,8 +169,7 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
     }
     if (contact.pin) {
         // Tabulon's own export: the card keeps its marker and pin.
-        card.fields[0] = padField(contact.pin->marker + positionText(contact.pin->x, contact.pin->y),
-                                  CardRecord::kWidths[0]);
+        PinField(contact.pin->marker, contact.pin->x, contact.pin->y).writeInto(card);
         if (notes)
             for (const QString& what : contact.notKept)
                 *notes << who + QStringLiteral("non repris, ") + what;
@@ -182,7 +182,7 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
     if (!found && notes)
         *notes << who + QStringLiteral("pas de département sur la carte pour le code postal ") + quoted(postalCode)
                       + QStringLiteral(", épinglée au large de la Bretagne");
-    card.fields[0] = padField(QString::number(marker) + positionText(point.x(), point.y()), CardRecord::kWidths[0]);
+    PinField(QChar(u'0' + marker), point.x(), point.y()).writeInto(card);
     if (notes)
         for (const QString& what : contact.notKept)
             *notes << who + QStringLiteral("non repris, ") + what;

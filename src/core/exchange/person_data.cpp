@@ -53,7 +53,7 @@ QByteArray fieldsText(const Database& db, long long n, const CardRecord& card)
 {
     const QStringList captions = exchangeCaptions(db.captions());
     QString text = QStringLiteral("Fiche n° ") + plainNumber(n) + QStringLiteral(" (")
-                   + statusWord(card.field(kFieldPosition)) + QStringLiteral(")\r\n");
+                   + statusWord(PinField::of(card)) + QStringLiteral(")\r\n");
     text += QStringLiteral("Position sur la carte : ") + numberText(card.x()).trimmed() + QStringLiteral(", ")
             + numberText(card.y()).trimmed() + QStringLiteral("\r\n");
     for (CardField k = kFieldCivility; k <= kFieldLast; ++k)

@@ -31,7 +31,7 @@ QByteArray journalBytes(const QStringList& entries);
 // Sum of the leading amounts of the entries.
 double journalTotal(const QStringList& entries);
 
-// The printed lines: date (mm-dd-yyyy), surname and first names, title, an
+// The printed lines: date (dd/mm/yyyy), surname and first names, title, an
 // empty line, then each entry followed by an empty line.
 QStringList journalPrintLines(const QStringList& entries, const CardRecord& card, JournalKind kind,
                               const QDate& date);

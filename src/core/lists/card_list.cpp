@@ -109,11 +109,31 @@ int CardList::replace(long long n, const QString& display)
     const int row = rowOf(n);
     if (row < 0)
         return -1;
-    Line line{display, n};
-    m_lines.erase(m_lines.begin() + row);
-    const auto at = m_sorted ? std::upper_bound(m_lines.begin(), m_lines.end(), line, less) : m_lines.begin() + row;
-    const auto inserted = m_lines.insert(at, std::move(line));
-    return int(inserted - m_lines.begin());
+    remove(row);
+    const int at = m_sorted ? insertionRow(display, n) : row;
+    insert(at, display, n);
+    return at;
+}
+
+int CardList::insertionRow(const QString& display, long long n) const
+{
+    const Line line{display, n};
+    return int(std::upper_bound(m_lines.begin(), m_lines.end(), line, less) - m_lines.begin());
+}
+
+void CardList::insert(int row, QString display, long long n)
+{
+    m_lines.insert(m_lines.begin() + row, Line{std::move(display), n});
+}
+
+void CardList::append(CardList&& more)
+{
+    if (m_lines.empty()) {
+        m_lines = std::move(more.m_lines);
+        return;
+    }
+    m_lines.insert(m_lines.end(), std::make_move_iterator(more.m_lines.begin()),
+                   std::make_move_iterator(more.m_lines.end()));
 }
 
 }  // namespace tb

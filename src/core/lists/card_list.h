@@ -17,6 +17,11 @@ public:
     void add(QString display, long long number);
     // French case-insensitive order of the sort lines.
     void sort();
+    // The lines were added in their sorted order.
+    void markSorted() { m_sorted = true; }
+    bool sorted() const { return m_sorted; }
+    // Lines that all sort after these ones.
+    void append(CardList&& more);
 
     int size() const { return int(m_lines.size()); }
     bool isEmpty() const { return m_lines.empty(); }
@@ -30,6 +35,10 @@ public:
     // Card n now shows display: its line moves to its sorted place (the list
     // must be sorted). Returns the new row, or -1 when n is not in the list.
     int replace(long long n, const QString& display);
+    // Where a line for card n showing display goes in the sorted list.
+    int insertionRow(const QString& display, long long n) const;
+    void insert(int row, QString display, long long n);
+    void remove(int row) { m_lines.erase(m_lines.begin() + row); }
 
 private:
     struct Line {

@@ -11,22 +11,6 @@
 namespace tb {
 namespace {
 
-using FieldOrder = std::array<int, 4>;  // field numbers, 1 to 20
-
-FieldOrder fieldOrder(ListKind kind)
-{
-    switch (kind) {
-    case ListKind::ByCity:
-        return {7, 6, 3, 4};
-    case ListKind::ByPostalCode:
-        return {6, 7, 3, 4};
-    case ListKind::Alphabetical:
-    case ListKind::Archived:
-        break;
-    }
-    return {3, 4, 6, 7};
-}
-
 // The fields straight from the record's bytes, joined by blanks and decoded
 // once: the list passes decode only what they show (one byte is one
 // character in the code page, so joining before decoding changes nothing).
@@ -48,14 +32,28 @@ QString rawLine(QByteArrayView record, const std::array<int, N>& fields)
     return fromCp1252(bytes);
 }
 
+}  // namespace
+
+KeyFields keyFields(ListKind kind)
+{
+    switch (kind) {
+    case ListKind::ByCity:
+        return {7, 6, 3, 4};
+    case ListKind::ByPostalCode:
+        return {6, 7, 3, 4};
+    case ListKind::Alphabetical:
+    case ListKind::Archived:
+        break;
+    }
+    return {3, 4, 6, 7};
+}
+
 // "0", a blank or any other character marks an archived card (or a record
 // never written).
-bool rawActive(QByteArrayView record)
+bool activeRecord(QByteArrayView record)
 {
     return !record.isEmpty() && record[0] >= '1' && record[0] <= '9';
 }
-
-}  // namespace
 
 QString displayLine(QByteArrayView record, const std::array<int, 4>& fields)
 {
@@ -64,11 +62,11 @@ QString displayLine(QByteArrayView record, const std::array<int, 4>& fields)
 
 Result<CardList> buildCardList(const CardStore& store, long long count, ListKind kind)
 {
-    const FieldOrder order = fieldOrder(kind);
+    const KeyFields order = keyFields(kind);
     const bool wantActive = kind != ListKind::Archived;
     CardList list;
     const Status read = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
-        if (rawActive(record) != wantActive)
+        if (activeRecord(record) != wantActive)
             return;
         list.add(rawLine(record, order), n);
     });
@@ -117,7 +115,7 @@ Result<CardList> hitList(const CardStore& store, long long count, const std::vec
     std::sort(wanted.begin(), wanted.end());
     wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
     CardList list;
-    const FieldOrder order = fieldOrder(ListKind::Alphabetical);
+    const KeyFields order = keyFields(ListKind::Alphabetical);
     // A click finds a few cards: each record alone. A zone may hold thousands:
     // one pass over the records in blocks.
     constexpr size_t kFewCards = 64;

@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+#include <array>
+
 #include <vector>
 
 class CardStore;
@@ -18,6 +20,9 @@ enum class ListKind { Alphabetical, ByCity, ByPostalCode, Archived };
 
 // The display line of a card is four fields at their full width joined by
 // single blanks; a card is active when its marker is a digit 1 to 9.
+using KeyFields = std::array<int, 4>;  // field numbers, 1 to 20
+KeyFields keyFields(ListKind kind);
+bool activeRecord(QByteArrayView record);
 
 // Cards 1..count of the kind (active ones, or archived ones for Archived),
 // sorted.

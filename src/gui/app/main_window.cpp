@@ -14,6 +14,8 @@
 #include "core/map/default_map.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/dialogs.h"
+#include "gui/app/secondary_window.h"
+#include "gui/app/window_keys.h"
 #include "gui/cards/trash_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/cards/structure_window.h"
@@ -30,6 +32,7 @@
 #include "gui/tools/converter_window.h"
 #include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
+#include "gui/widgets/accessible_names.h"
 #include "gui/widgets/menu_builder.h"
 
 #include <QAction>
@@ -60,6 +63,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     : QMainWindow(parent), m_session(programFolder), m_launcher(launcher, dialogs),
       m_ctx{m_session, dialogs, m_launcher}
 {
+    installAccessibleNames();  // before any control is made
     m_windows.setUp(&m_ctx, this);
     setObjectName(QStringLiteral("FFrance"));
     setWindowTitle(QStringLiteral("Tabulon"));
@@ -86,9 +90,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     MapPicture* picture = m_map->picture();
     picture->setPinNames([this](int x, int y) { return m_map->pinNames(x, y); });
     connect(m_map, &MapView::failed, this, [this](const tb::Error& e) { m_ctx.dialogs.showError(e); });
-    connect(picture, &MapPicture::mouseMoved, this, [this](int x, int y) { m_position = tb::positionText(x, y); });
     connect(picture, &MapPicture::pressed, this, [this](Qt::MouseButton button, int x, int y) {
-        m_position = tb::positionText(x, y);
         if (button == Qt::LeftButton)
             mapLeftClick(x, y);
         else if (button == Qt::RightButton)
@@ -105,19 +107,8 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->addPermanentWidget(new ZoomControl(picture, statusBar()));
     connect(&m_session, &tb::Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 4000); });
-    // F10 opens the first menu, as on every desktop.
-    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(f10, &QShortcut::activated, this, [this] {
-        for (QAction* a : menuBar()->actions())
-            if (a->isVisible() && a->menu()) {
-                menuBar()->setActiveAction(a);
-                return;
-            }
-    });
-    // F1 opens the guide, as on every desktop, wherever the focus is.
-    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    f1->setContext(Qt::ApplicationShortcut);
-    connect(f1, &QShortcut::activated, this, &FFrance::startHelp);
+    // F1 and F10 in every window, modal ones included.
+    new WindowKeys(m_ctx, this);
     startUp();
 }
 
@@ -136,8 +127,9 @@ void FFrance::buildMenus()
     QMenu* fichier = addSubmenu(bar, "Fichier", QStringLiteral("Fichier"), u'F');
     connect(addMenuEntry(fichier, "Nbase", QStringLiteral("Création d'une nouvelle base de données")), &QAction::triggered,
             this, &FFrance::createDatabase);
-    connect(addMenuEntry(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante")), &QAction::triggered,
-            this, &FFrance::openDatabase);
+    QAction* open = addMenuEntry(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante"));
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, &FFrance::openDatabase);
     m_recent = addSubmenu(fichier, "BasesRecentes", QStringLiteral("Bases récentes"));
     connect(m_recent, &QMenu::aboutToShow, this, &FFrance::fillRecentDatabases);
     fillRecentDatabases();
@@ -147,7 +139,9 @@ void FFrance::buildMenus()
     m_exchange = new ExchangeCommands(m_ctx, this);
     m_exchange->addTo(fichier);
     fichier->addSeparator();
-    connect(addMenuEntry(fichier, "quitter", QStringLiteral("Quitter")), &QAction::triggered, this, &QWidget::close);
+    QAction* quit = addMenuEntry(fichier, "quitter", QStringLiteral("Quitter"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
 
     m_cartes = addMenuEntry(bar, "cartes", QStringLiteral("Cartes & Plans"), u'C');
     connect(m_cartes, &QAction::triggered, this, &FFrance::chooseMap);
@@ -319,9 +313,7 @@ void FFrance::fitOnScreen()
     QSize size(1000, 780);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
-        const QSize frame = frameGeometry().size() - geometry().size();
-        const QSize frameGuess = frame.isEmpty() ? QSize(8, 32) : frame;
-        size = size.boundedTo(avail.size() - frameGuess);
+        size = size.boundedTo(avail.size() - frameAround(this));
         resize(size);
         move(avail.topLeft());
         return;
@@ -391,14 +383,14 @@ void FFrance::showTrash()
 void FFrance::showSortedList(tb::ListKind kind)
 {
     if (std::optional<tb::Result<tb::CardList>> list = sortedList(m_ctx, kind))
-        m_windows.showList(std::move(*list));
+        m_windows.showList(std::move(*list), tb::listShown(kind));
 }
 
 void FFrance::showSearch(tb::SearchField field)
 {
     const auto forgetList = [this] { m_windows.forgetList(); };
     if (std::optional<tb::Result<tb::CardList>> found = searchList(m_ctx, field, forgetList))
-        m_windows.showList(std::move(*found));
+        m_windows.showList(std::move(*found), tb::ListShown::Search);
 }
 
 void FFrance::createDatabase()
@@ -487,7 +479,7 @@ void FFrance::mapLeftClick(int x, int y)
         return;
     if (m_newCardCode && m_session.hasDatabase()) {
         const QString code = *std::exchange(m_newCardCode, std::nullopt);
-        openCreation(tb::positionText(x, y), -1, code);
+        openCreation(x, y, -1, code);
         return;
     }
     if (refuseWithoutDatabase())
@@ -497,7 +489,7 @@ void FFrance::mapLeftClick(int x, int y)
         m_ctx.dialogs.message(kNoCards);
         return;
     }
-    m_windows.showList(db->cardsAt(x, y));
+    m_windows.showList(db->cardsAt(x, y), tb::ListShown::MapPoint);
 }
 
 void FFrance::mapRightClick(int x, int y)
@@ -508,7 +500,7 @@ void FFrance::mapRightClick(int x, int y)
     const int row = tb::isDefaultMap(m_session.database()->mapPath())
                         ? tb::DepartmentOutlines::departmentRowAt(m_session.programFolder(), x, y)
                         : -1;
-    openCreation(m_position, row, QString());
+    openCreation(x, y, row, QString());
 }
 
 void FFrance::newCard()
@@ -525,7 +517,7 @@ void FFrance::newCard()
     const QPointF at = tb::departmentPoint(code, db->count() + 1, &found);
     if (tb::usesDefaultMap(*db) && found) {
         const QPoint pixel = at.toPoint();
-        openCreation(tb::positionText(at.x(), at.y()),
+        openCreation(at.x(), at.y(),
                      tb::DepartmentOutlines::departmentRowAt(m_session.programFolder(), pixel.x(), pixel.y()), code);
         return;
     }
@@ -536,12 +528,12 @@ void FFrance::newCard()
                               : QStringLiteral(" Cliquez sur la carte à l'endroit de la nouvelle fiche."));
 }
 
-void FFrance::openCreation(const QString& position, int departmentRow, const QString& postalCode)
+void FFrance::openCreation(double x, double y, int departmentRow, const QString& postalCode)
 {
     if (m_session.marker() == 0)
         m_session.setMarker(3);
     FFrance11* creation = m_windows.creationWindow();
-    creation->prepare(m_session.database()->count() + 1, QString::number(m_session.marker()) + position);
+    creation->prepare(m_session.database()->count() + 1, tb::PinField(QChar(u'0' + m_session.marker()), x, y));
     creation->startAt(departmentRow, postalCode);
     m_ctx.dialogs.showModal(creation);
 }

@@ -58,9 +58,9 @@ private:
     // "Nouvelle fiche": asks the postal code, pins the card in its department
     // on the default map (elsewhere where the user clicks next).
     void newCard();
-    // The creation window for a new card at position text, on that department
+    // The creation window for a new card pinned at (x, y), on that department
     // row (-1: the remembered one) and with that postal code (none when empty).
-    void openCreation(const QString& position, int departmentRow, const QString& postalCode);
+    void openCreation(double x, double y, int departmentRow, const QString& postalCode);
     void startHelp();
     void startDisplaySettings();
     bool refuseWithoutDatabase();
@@ -69,7 +69,6 @@ private:
     ReportingLauncher m_launcher;
     Windows m_windows;
     AppContext m_ctx;
-    QString m_position;  // position text of the mouse over the map
     // The postal code of a new card waiting for its place on the map.
     std::optional<QString> m_newCardCode;
 

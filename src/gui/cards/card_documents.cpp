@@ -55,8 +55,11 @@ void printWith(AppContext& ctx, const tb::CardPrint& print)
     const std::optional<tb::ListPrintStyle> style = choosePrintStyle(ctx.dialogs, printer, font, false);
     if (!style)
         return;
+    const QDate today = QDate::currentDate();
+    if (!ctx.dialogs.previewPrint(printer, [&](QPrinter& onto) { return tb::printCardPages(onto, print, today, *style); }))
+        return;
     ctx.dialogs.setBusy(true);
-    const tb::Result<int> pages = tb::printCardPages(printer, print, QDate::currentDate(), *style);
+    const tb::Result<int> pages = tb::printCardPages(printer, print, today, *style);
     ctx.dialogs.setBusy(false);
     if (!pages)
         ctx.dialogs.showError(pages.error());

@@ -1,10 +1,12 @@
 #pragma once
 #include "core/lists/card_list.h"
+#include "core/lists/list_count.h"
 #include "gui/app/app_context.h"
 
 #include <QWidget>
 
 class CardListView;
+class QLabel;
 
 // "Liste": the cards of a sorted list, a search or a map click. A click on a
 // line (or Return) opens its card.
@@ -13,7 +15,8 @@ class FFrance3 : public QWidget {
 public:
     explicit FFrance3(AppContext& ctx, QWidget* parent = nullptr);
 
-    void setList(tb::CardList list);
+    // list, said under it to be the list shown.
+    void setList(tb::CardList list, tb::ListShown shown);
 
 signals:
     // The card of the line opened.
@@ -28,4 +31,5 @@ private:
 
     AppContext& m_ctx;
     CardListView* m_list = nullptr;
+    QLabel* m_count = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "gui/map/map_view.h"
 
+#include "core/map/pins.h"
+
 #include "core/base/number_text.h"
 #include "core/db/database.h"
 #include "core/lists/card_lists.h"
@@ -127,10 +129,12 @@ QString MapView::pinNames(int x, int y) const
     if (!lines)
         return {};
     QStringList names;
+    // Its colour too: pins must not differ by colour alone.
     for (int row = 0; row < lines->size(); ++row)
-        names << lines->display(row).simplified();
+        names << lines->display(row).simplified() + QStringLiteral(" (")
+                     + tb::markerName(m_db->pins().at(lines->number(row)).marker) + u')';
     if (hits.size() > first.size())
-        names << QStringLiteral("… et ") + tb::plainNumber((long long)(hits.size() - first.size()))
+        names << QStringLiteral("… et ") + tb::countText((long long)(hits.size() - first.size()))
                      + QStringLiteral(" autre(s) fiche(s)");
     return names.join(u'\n');
 }

@@ -13,9 +13,11 @@
 #include "gui/widgets/colour_square.h"
 #include "gui/widgets/field_edit.h"
 #include "gui/widgets/photo_frame.h"
+#include "gui/widgets/radio_arrows.h"
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QRadioButton>
@@ -56,31 +58,32 @@ void CardFormWidget::followCaptions()
 void CardFormWidget::build(const Names& names)
 {
     const QStringList fixed = tb::fixedFieldCaptions();
-    for (int i = 0; i < CardRecord::kFieldCount; ++i) {
+    for (int i = 1; i < CardRecord::kFieldCount; ++i) {
         auto* edit = new FieldEdit(CardRecord::kWidths[size_t(i)], this);
         edit->setObjectName(arrayName("Text1", i));
         m_fields[size_t(i)] = edit;
         auto* caption = new QLabel(this);
         caption->setObjectName(arrayName("Label1", i));
         caption->setBuddy(edit);
-        if (i >= 1 && i <= 9) {
+        if (i <= 9) {
             caption->setText(fixed[i - 1]);
             edit->setAccessibleName(fixed[i - 1]);
         }
         m_captions[size_t(i)] = caption;
     }
-    field(tb::kFieldPosition)->setVisible(false);
     connect(field(tb::kFieldPostalCode), &QLineEdit::textEdited, this, &CardFormWidget::followPostalCode);
-    m_captions[0]->setVisible(false);
 
     const QStringList civilities = {QStringLiteral("Monsieur"), QStringLiteral("Madame"), QStringLiteral("Mademoiselle")};
     for (int k = 0; k < 3; ++k) {
         auto* o = new QRadioButton(civilities[k], this);
         o->setObjectName(QStringLiteral("Option%1").arg(k + 1));
-        o->setAccessibleName(o->text());
-        connect(o, &QRadioButton::clicked, this, [this, o] { field(tb::kFieldCivility)->setText(o->text()); });
+        o->setAccessibleName(civilities[k]);
+        // The shown text gains an underlined letter; the field takes the civility itself.
+        connect(o, &QRadioButton::clicked, this,
+                [this, civility = civilities[k]] { field(tb::kFieldCivility)->setText(civility); });
         m_civility[size_t(k)] = o;
     }
+    chooseWithArrows({m_civility.begin(), m_civility.end()});
 
     m_departments = new QComboBox(this);
     m_departments->setObjectName(QStringLiteral("Combo1"));
@@ -102,10 +105,8 @@ void CardFormWidget::build(const Names& names)
             [this](QListWidgetItem* item) { chooseCommune(m_communes->row(item)); });
 
     for (int m = 1; m <= 7; ++m) {
-        auto* square = new ColourSquare(tb::swatchColor(m), this);
+        auto* square = new ColourSquare(m, this);
         square->setObjectName(QStringLiteral("Label%1").arg(names.firstSquare + m - 1));
-        square->setAccessibleName(QStringLiteral("Marqueur %1").arg(m));
-        square->setToolTip(square->accessibleName());
         connect(square, &ColourSquare::chosen, this, [this, m] { chooseMarker(m); });
         m_squares[size_t(m - 1)] = square;
     }
@@ -194,6 +195,11 @@ QWidget* CardFormWidget::firstInTabOrder() const
     return m_civility[0];
 }
 
+QWidget* CardFormWidget::firstField() const
+{
+    return field(tb::kFieldCivility);
+}
+
 QWidget* CardFormWidget::lastInTabOrder() const
 {
     return m_squares.back();
@@ -202,14 +208,16 @@ QWidget* CardFormWidget::lastInTabOrder() const
 CardFormWidget::Texts CardFormWidget::texts() const
 {
     Texts t;
-    for (size_t i = 0; i < t.size(); ++i)
+    t[0] = m_pin.text();
+    for (size_t i = 1; i < t.size(); ++i)
         t[i] = m_fields[i]->text();
     return t;
 }
 
 void CardFormWidget::setTexts(const Texts& texts)
 {
-    for (size_t i = 0; i < texts.size(); ++i) {
+    setPin(tb::PinField::read(texts[0]));
+    for (size_t i = 1; i < texts.size(); ++i) {
         // The record's padding blanks are not part of what the user typed.
         m_fields[i]->setText(trimmedEnd(texts[i]));
         m_fields[i]->setCursorPosition(0);
@@ -220,7 +228,14 @@ void CardFormWidget::setTexts(const Texts& texts)
 
 FieldEdit* CardFormWidget::field(tb::CardField k) const
 {
+    Q_ASSERT(k != tb::kFieldPosition);
     return m_fields[tb::fieldIndex(k)];
+}
+
+void CardFormWidget::setPin(const tb::PinField& pin)
+{
+    m_pin = pin;
+    emit pinChanged();
 }
 
 QString CardFormWidget::text(tb::CardField k) const
@@ -237,7 +252,10 @@ void CardFormWidget::setText(tb::CardField k, const QString& text)
 
 void CardFormWidget::clearFields()
 {
+    setPin(tb::PinField());
     for (FieldEdit* e : m_fields) {
+        if (!e)
+            continue;
         e->clear();
         e->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
@@ -249,7 +267,7 @@ void CardFormWidget::showCivility(const QString& civility)
     // A card without a civility shows no button ticked.
     for (QRadioButton* o : m_civility) {
         o->setAutoExclusive(false);
-        o->setChecked(o->text() == civility.trimmed());
+        o->setChecked(o->accessibleName() == civility.trimmed());
         o->setAutoExclusive(true);
     }
 }
@@ -341,7 +359,7 @@ void CardFormWidget::chooseCommune(int row)
 void CardFormWidget::chooseMarker(int digit)
 {
     m_ctx.session.setMarker(digit);
-    field(tb::kFieldPosition)->setText(tb::withMarker(text(tb::kFieldPosition), QChar(u'0' + digit)));
+    setPin(m_pin.withMarker(QChar(u'0' + digit)));
     paintSwatch(digit);
     m_ctx.dialogs.beep();
 }

@@ -46,6 +46,11 @@ QVariant CardListModel::data(const QModelIndex& index, int role) const
         return m_list.display(index.row());
     case CardNumberRole:
         return m_list.number(index.row());
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        if (m_tip && m_list.number(index.row()) > 0)
+            return m_tip(m_list.number(index.row()));
+        return {};
     case Qt::SizeHintRole:
         return m_rowSize.isValid() || m_rowSize.height() > 0 ? QVariant(m_rowSize) : QVariant();
     default:

@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QFont>
 #include <QSize>
+#include <functional>
 
 class CardListModel : public QAbstractListModel {
     Q_OBJECT
@@ -21,6 +22,9 @@ public:
     int replace(long long n, const QString& display);
     // Rows tall enough for the whole glyphs of font (accented capitals, "Ç").
     void setRowFont(const QFont& font);
+    // What a row's tooltip (and its description for a screen reader) says
+    // of its card, asked when shown.
+    void setTipSource(std::function<QString(long long n)> tip) { m_tip = std::move(tip); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -28,4 +32,5 @@ public:
 private:
     tb::CardList m_list;
     QSize m_rowSize;
+    std::function<QString(long long n)> m_tip;
 };

@@ -52,7 +52,7 @@ TEST_F(DemoCardsTest, CardsArePlausibleAndPlacedInTheirDepartment)
     for (const QString& file : tb::postalFiles())
         for (const QString& line : tb::fromCp1252(readBytes(program.file(file))).split(u'\n'))
             directory.insert(line.trimmed());
-    const QRegularExpression phone(QStringLiteral("^(0\\d( \\d\\d){4})?$"));
+    const QRegularExpression phone("^(0\\d( \\d\\d){4})?$");
     long long archived = 0, debts = 0;
     QSet<QString> surnames;
     std::array<int, 8> markers{};

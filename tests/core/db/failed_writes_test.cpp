@@ -38,28 +38,24 @@ const std::vector<WriteCommand>& writeCommands()
          [](tb::Database& db, const QString&) { return db.createCard(makeCard("NOUVEAU", "Lea", 3, 40, 40)).status(); }},
         {"archive", "lesfiches.dat", [](tb::Database& db, const QString&) { return db.setArchived(2, true); }},
         {"captions", "StrFic.txt",
-         [](tb::Database& db, const QString&) { return db.setCaptions(QStringList(10, QStringLiteral("Intitulé nouveau"))); }},
+         [](tb::Database& db, const QString&) { return db.setCaptions(QStringList(10, "Intitulé nouveau")); }},
         {"map", "carte.txt",
          [](tb::Database& db, const QString&) { return db.setMapPath(QStringLiteral("/une/autre/") + QString(80, u'c') + QStringLiteral(".gif")); }},
         {"templates", "F.xls", [](tb::Database& db, const QString& program) { return db.refreshTemplates(program); }},
-        {"memento", "M1.txt",
-         [](tb::Database& db, const QString&) -> tb::Status {
+        {"memento", "M1.txt", [](tb::Database& db, const QString&) -> tb::Status {
              auto j = tb::Journal::open(db, 1, tb::JournalKind::Memento);
              return j ? j->add(QStringLiteral("Rappeler lundi ") + QString(200, u'.')) : j.status();
          }},
-        {"collections", "R1.txt",
-         [](tb::Database& db, const QString&) -> tb::Status {
+        {"collections", "R1.txt", [](tb::Database& db, const QString&) -> tb::Status {
              auto j = tb::Journal::open(db, 1, tb::JournalKind::Collections);
              return j ? j->add(QStringLiteral("150,00 le 12/03/26 ") + QString(200, u'.')) : j.status();
          }},
         {"note", "F1.txt",
          [](tb::Database& db, const QString&) { return tb::saveNote(db.file("F1.txt"), QString(500, u'n')); }},
-        {"export", "export.txt",
-         [](tb::Database& db, const QString&) {
+        {"export", "export.txt", [](tb::Database& db, const QString&) {
              return tb::writeExport(db.store(), db.count(), tb::ExportFormat::Fields).status();
          }},
-        {"addresses", "adresses.txt",
-         [](tb::Database& db, const QString&) {
+        {"addresses", "adresses.txt", [](tb::Database& db, const QString&) {
              return tb::writeExport(db.store(), db.count(), tb::ExportFormat::Addresses).status();
          }},
         // Last: under a full disk it may end half done, to be finished by the next opening.
@@ -168,6 +164,7 @@ TEST_F(FailedWritesTest, AFolderInPlaceOfTheFileStopsEveryWriteAndChangesNothing
         const tb::Status s = c.run(*db.value(), program.path());
         ASSERT_FALSE(s) << c.name;
         EXPECT_EQ(s.error().number, tb::kErrorPathAccess) << c.name;
+        EXPECT_EQ((*db)->count(), 3) << c.name;
         EXPECT_EQ(snapshot(), before) << c.name;
         QDir(folder.path()).rmdir(c.target);
         if (!kept.isEmpty())

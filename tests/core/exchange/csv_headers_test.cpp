@@ -7,8 +7,7 @@
 
 namespace {
 
-const QStringList kCaptions = tb::exchangeCaptions({QStringLiteral("Profession"), QStringLiteral("Date de naissance"),
-                                                    QStringLiteral("Société"), QStringLiteral("Observations")});
+const QStringList kCaptions = tb::exchangeCaptions({"Profession", "Date de naissance", "Société", "Observations"});
 
 struct Read {
     std::vector<tb::Contact> contacts;
@@ -71,11 +70,9 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
               "\"Sensitivity\"\r\n"
               "\"Mr.\",\"John\",\"\",\"SMITH\",\"\",\"Engineer\",\"1 Main St\",\"Dover\",\"19901\",\"\",\"\",\"\",\"\","
               "\"+1 302 555 0100\",\"0/0/00\",\"john@example.com\",\"John Smith (john@example.com)\",\"\","
-              "\"Normal\"\r\n"),
-         {{2, "Mr."}, {3, "SMITH"}, {4, "John"}, {5, "1 Main St"}, {6, "19901"}, {7, "Dover"},
+              "\"Normal\"\r\n"), {{2, "Mr."}, {3, "SMITH"}, {4, "John"}, {5, "1 Main St"}, {6, "19901"}, {7, "Dover"},
           {9, "+1 302 555 0100"}, {10, "john@example.com"}, {11, "Engineer"}}},
-        {"Outlook in German, Windows-1252",
-         tb::toCp1252(QStringLiteral(
+        {"Outlook in German, Windows-1252", tb::toCp1252(QStringLiteral(
              "\"Anrede\";\"Vorname\";\"Weitere Vornamen\";\"Nachname\";\"Firma\";\"Position\";\"Straße privat\";"
              "\"Ort privat\";\"Postleitzahl privat\";\"Telefon privat\";\"Mobiltelefon\";\"E-Mail-Adresse\";"
              "\"Notizen\"\r\n"
@@ -91,8 +88,7 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
               "Organization 1 - Type,Organization 1 - Name,Organization 1 - Title\r\n"
               "Paul Roux,Paul,,Roux,M.,1980-05-02,* myContacts,* Home,paul@exemple.fr,* Mobile,06 12 34 56 78,"
               "Home,04 75 00 00 00,Home,\"2 place Haute\nPrivas 07000\",2 place Haute,Privas,07000,,Roux SA,"
-              "Gérant\r\n"),
-         {{2, "M."}, {3, "Roux"}, {4, "Paul"}, {5, "2 place Haute"}, {6, "07000"}, {7, "Privas"},
+              "Gérant\r\n"), {{2, "M."}, {3, "Roux"}, {4, "Paul"}, {5, "2 place Haute"}, {6, "07000"}, {7, "Privas"},
           {8, "04 75 00 00 00"}, {9, "06 12 34 56 78"}, {10, "paul@exemple.fr"}, {11, "Gérant"},
           {12, "02/05/1980"}, {13, "Roux SA"}}},
         {"Google Contacts, new",
@@ -131,15 +127,16 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
 
 TEST(CsvHeaders, AreComparedWithoutAccentsCaseBlanksOrPunctuation)
 {
-    const QStringList header = {QStringLiteral("PRENOM"), QStringLiteral("nom de famille"),
-                                QStringLiteral("Code-Postal (Domicile)"), QStringLiteral("TEL MOBILE"),
-                                QStringLiteral("e.mail address"), QStringLiteral("Societe"),
-                                QStringLiteral("JOBTITLE"), QStringLiteral("Straße-Privat"),
-                                QStringLiteral("Couleur préférée")};
+    const QStringList header = {"PRENOM", "nom de famille", "Code-Postal (Domicile)", "TEL MOBILE",
+                                "e.mail address", "Societe", "JOBTITLE", "Straße-Privat", "Couleur préférée"};
     EXPECT_EQ(tb::matchColumns(header, kCaptions), QList<int>({4, 3, 6, 9, 10, 13, 11, 5, 0}));
     // Without a caption that names it, a company has no field and is reported.
     const QStringList plain = tb::exchangeCaptions({});
-    EXPECT_EQ(tb::matchColumns({QStringLiteral("Company"), QStringLiteral("Nom")}, plain), QList<int>({0, 3}));
+    EXPECT_EQ(tb::matchColumns({"Company", "Nom"}, plain), QList<int>({0, 3}));
+    // A caption of the database counts as a common name does; a field is taken once.
+    const QStringList again = {"NOM",        "prenom",  "E-mail", "Code postal", "Téléphone", "Mobile",
+                               "profession", "Couleur", "Nom",    "N° de téléphone"};
+    EXPECT_EQ(tb::matchColumns(again, tb::exchangeCaptions({"Profession"})), QList<int>({3, 4, 10, 6, 8, 9, 11, 0, 0, 0}));
 }
 
 TEST(CsvHeaders, HomeComesBeforeWorkAndWorkAloneIsReported)
@@ -151,17 +148,15 @@ TEST(CsvHeaders, HomeComesBeforeWorkAndWorkAloneIsReported)
              "WORK,1 quai Est,Lyon,,,Work,04 72 00 00 00 ::: 04 72 11 11 11,Cell,06 00 00 00 01\r\n"));
     ASSERT_EQ(read.contacts.size(), 2u);
     const tb::Contact& both = read.contacts[0];
-    EXPECT_EQ(filled(both), (Fields{{3, "BOTH"}, {5, "2 rue Basse"}, {7, "Privas"},
-                                                    {8, "04 75 00 00 00"}}));
-    EXPECT_EQ(both.notKept, QStringList({QStringLiteral("Business Street : 1 quai Est"),
-                                         QStringLiteral("Business City : Lyon"),
-                                         QStringLiteral("Phone 1 - Value : 04 72 00 00 00")}));
+    EXPECT_EQ(filled(both), (Fields{{3, "BOTH"}, {5, "2 rue Basse"}, {7, "Privas"}, {8, "04 75 00 00 00"}}));
+    EXPECT_EQ(both.notKept, QStringList({"Business Street : 1 quai Est", "Business City : Lyon",
+                                         "Phone 1 - Value : 04 72 00 00 00"}));
     const tb::Contact& work = read.contacts[1];
     EXPECT_EQ(filled(work), (Fields{{3, "WORK"}, {5, "1 quai Est"}, {7, "Lyon"},
                                                     {8, "04 72 00 00 00"}, {9, "06 00 00 00 01"}}));
-    EXPECT_EQ(work.notKept, QStringList({QStringLiteral("Phone 1 - Value : 04 72 11 11 11")}));
-    EXPECT_TRUE(read.notes.contains(QStringLiteral("WORK : pas d'adresse personnelle, adresse professionnelle reprise")));
-    EXPECT_FALSE(read.notes.join(u'\n').contains(QStringLiteral("BOTH")));
+    EXPECT_EQ(work.notKept, QStringList({"Phone 1 - Value : 04 72 11 11 11"}));
+    EXPECT_TRUE(read.notes.contains("WORK : pas d'adresse personnelle, adresse professionnelle reprise"));
+    EXPECT_FALSE(read.notes.join(u'\n').contains("BOTH"));
 }
 
 }  // namespace

@@ -60,18 +60,18 @@ TEST(CardList, TiesAndReplacingALine)
 {
     // Identical lines fall to the number's text: card 12 before card 2.
     tb::CardList lists;
-    lists.add(QStringLiteral("SAME"), 2);
-    lists.add(QStringLiteral("SAME"), 12);
+    lists.add("SAME", 2);
+    lists.add("SAME", 12);
     lists.sort();
     EXPECT_EQ(numbers(lists), (Numbers{12, 2}));
     // A card whose name changed moves to its sorted place, and only it.
-    lists.add(QStringLiteral("MARTIN"), 3);
-    lists.add(QStringLiteral("DURAND"), 4);
+    lists.add("MARTIN", 3);
+    lists.add("DURAND", 4);
     lists.sort();
     EXPECT_EQ(numbers(lists), (Numbers{4, 3, 12, 2}));
-    EXPECT_EQ(lists.replace(4, QStringLiteral("ZOLA")), 3);
+    EXPECT_EQ(lists.replace(4, "ZOLA"), 3);
     EXPECT_EQ(numbers(lists), (Numbers{3, 12, 2, 4}));
-    EXPECT_EQ(lists.replace(99, QStringLiteral("X")), -1);
+    EXPECT_EQ(lists.replace(99, "X"), -1);
 }
 
 TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderAndKeepsNumbersInStep)
@@ -109,7 +109,7 @@ TEST_F(CardListsTest, NameListHitListAndCountPastTheRecords)
     write({makeCard("B", "Y", 1, 1, 1), makeCard("A", "Z", 0, 1, 1), makeCard("B", "X", 1, 1, 1)});
     const tb::CardList names = *tb::buildNameList(store, 3);
     EXPECT_EQ(numbers(names), (Numbers{2, 3, 1}));
-    EXPECT_EQ(names.display(0), QStringLiteral("A               Z              "));
+    EXPECT_EQ(names.display(0), "A               Z              ");
 
     // Hits: deduplicated, in card number order, within the count.
     const tb::CardList hits = *tb::hitList(store, 3, {3, 1, 3, 7});

@@ -119,6 +119,11 @@ TEST_F(QuickCardCreation, NewCardByCtrlNIsPinnedInItsDepartmentOrWhereTheUserCli
     f.leftClickMap(300, 200);
     w = qobject_cast<FFrance11*>(f.dialogs.lastModal());
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(field(0)->text().mid(1).trimmed(), tb::positionText(300, 200).trimmed());
     EXPECT_EQ(field(6)->text(), "LYON");
+    QTest::keyClicks(field(2), "PETIT");
+    click(child<QPushButton>(w, "Command3"));
+    ASSERT_EQ(db->count(), 3);
+    const tb::Result<CardRecord> placed = db->card(3);
+    ASSERT_TRUE(placed);
+    EXPECT_EQ(QPointF(placed->x(), placed->y()), QPointF(300, 200));
 }

@@ -523,7 +523,7 @@ void FFrance::newCard()
         return;
     }
     m_newCardCode = code;
-    m_ctx.dialogs.message(tb::usesDefaultMap(*db)
+    m_ctx.dialogs.message(tb::usesDefaultMap(*db) && !code.isEmpty()
                               ? QStringLiteral(" Ce code postal n'a pas de département sur la carte : cliquez sur la "
                                                "carte à l'endroit de la nouvelle fiche.")
                               : QStringLiteral(" Cliquez sur la carte à l'endroit de la nouvelle fiche."));

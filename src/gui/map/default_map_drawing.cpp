@@ -13,7 +13,7 @@ const QString kGround = QStringLiteral("fond");
 const QString kNumbers = QStringLiteral("numeros");
 }  // namespace
 
-DefaultMapDrawing::DefaultMapDrawing(const QString& path) : m_renderer(path)
+DefaultMapDrawing::DefaultMapDrawing(const QString& path) : m_path(path), m_renderer(path)
 {
     if (!m_renderer.isValid())
         return;
@@ -55,6 +55,11 @@ std::shared_ptr<const DefaultMapDrawing> DefaultMapDrawing::forMap(const QString
         || drawing->m_renderer.viewBoxF().topLeft() != QPointF(0, 0))
         return nullptr;
     return drawing;
+}
+
+std::shared_ptr<const DefaultMapDrawing> DefaultMapDrawing::another() const
+{
+    return std::shared_ptr<const DefaultMapDrawing>(new DefaultMapDrawing(m_path));
 }
 
 void DefaultMapDrawing::drawGround(QImage& image, const QRect& area, double zoom) const

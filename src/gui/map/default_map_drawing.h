@@ -17,6 +17,9 @@ public:
     // the drawing is missing or unreadable).
     static std::shared_ptr<const DefaultMapDrawing> forMap(const QString& mapPath);
 
+    // The same drawing for another thread (a renderer draws in one thread at a time).
+    std::shared_ptr<const DefaultMapDrawing> another() const;
+
     // Sea, land, borders and the inset: area (pixels of the map zoomed by
     // zoom) drawn into image from its top left corner.
     void drawGround(QImage& image, const QRect& area, double zoom) const;
@@ -32,6 +35,7 @@ private:
     explicit DefaultMapDrawing(const QString& path);
     void draw(QImage& image, const QRect& area, double zoom, const std::vector<Element>& elements) const;
 
+    QString m_path;
     mutable QSvgRenderer m_renderer;
     // The named elements of the groups "fond" and "numeros", in drawing order:
     // a tile draws only those it shows, not the whole of France.

@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
-#include <QTimer>
+#include <QThreadPool>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
@@ -39,16 +39,26 @@ MapPicture::MapPicture(QWidget* parent) : QWidget(parent)
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { zoomOut(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setZoom(1.0); });
-    m_sharpTimer = new QTimer(this);
-    m_sharpTimer->setSingleShot(true);
-    m_sharpTimer->setInterval(0);
-    connect(m_sharpTimer, &QTimer::timeout, this, &MapPicture::drawNextSharpTile);
+    m_worker = new QThreadPool(this);
+    m_worker->setMaxThreadCount(1);
+}
+
+MapPicture::~MapPicture()
+{
+    m_worker->waitForDone();
 }
 
 void MapPicture::setDrawing(std::shared_ptr<const DefaultMapDrawing> drawing)
 {
     m_drawing = std::move(drawing);
-    m_sharp.clear();
+    m_workerDrawing = m_drawing ? m_drawing->another() : nullptr;
+    dropDrawnTiles();
+}
+
+void MapPicture::dropDrawnTiles()
+{
+    ++m_generation;
+    m_drawn.clear();
     m_waiting.clear();
 }
 
@@ -122,8 +132,7 @@ void MapPicture::applyZoom(double zoom, bool fit, QPoint viewPoint)
                                      : QSize(int(std::ceil(map.width() * zoom)), int(std::ceil(map.height() * zoom)));
     if (changed || size != m_zoomedSize) {
         m_zoomedSize = size;
-        m_sharp.clear();
-        m_waiting.clear();
+        dropDrawnTiles();
         m_layer.setView(map, zoom);
         m_scaled = zoom < 1.0 && !map.isEmpty()
                        ? m_rgb.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -159,42 +168,59 @@ void MapPicture::renderTile(QImage& image, const QRect& area, quint64 key)
     image.fill(Qt::white);
     if (!m_image || m_image->isNull())
         return;
-    // Above 100 % the default map is its drawing, once made for this tile.
-    const auto sharp = m_drawing && m_zoom > 1.0 ? m_sharp.constFind(key) : m_sharp.constEnd();
-    if (sharp != m_sharp.constEnd()) {
-        image = sharp->copy();
-    } else {
+    // The default map is its drawing above 100 %, with its numbers over the
+    // pins, once the drawing is made for this tile.
+    const auto drawn = m_drawing ? m_drawn.constFind(key) : m_drawn.constEnd();
+    if (drawn != m_drawn.constEnd() && !drawn->ground.isNull())
+        image = drawn->ground.copy();
+    else
         drawPicture(image, area);
-        if (m_drawing && m_zoom > 1.0 && !m_waiting.contains(key)) {
-            m_waiting.append(key);
-            m_sharpTimer->start();
-        }
-    }
     m_layer.draw(image, area);
-    if (m_drawing)
-        m_drawing->drawNumbers(image, area, m_zoom);
+    if (drawn != m_drawn.constEnd()) {
+        QPainter(&image).drawImage(0, 0, drawn->numbers);
+    } else if (m_drawing && !m_waiting.contains(key)) {
+        m_waiting.append(key);
+        drawNextSharpTile();
+    }
 }
 
 void MapPicture::drawNextSharpTile()
 {
-    while (!m_waiting.isEmpty() && m_drawing) {
+    while (!m_drawingTile && !m_waiting.isEmpty() && m_workerDrawing) {
         const quint64 key = m_waiting.takeFirst();
         const QRect area(int(key >> 32) * kTile, int(quint32(key)) * kTile, kTile, kTile);
         // Scrolled out of sight meanwhile: drawn when it shows again.
         if (isVisible() && !visibleRegion().intersects(area))
             continue;
-        QImage ground(kTile, kTile, QImage::Format_RGB32);
-        ground.fill(Qt::white);
-        m_drawing->drawGround(ground, area, m_zoom);
-        if (m_sharp.size() >= kMaxTiles)
-            m_sharp.clear();
-        m_sharp.insert(key, std::move(ground));
-        m_tiles.remove(key);
-        update(area);
-        break;
+        m_drawingTile = true;
+        m_worker->start([this, drawing = m_workerDrawing, generation = m_generation, key, area, zoom = m_zoom] {
+            DrawnTile drawn;
+            if (zoom > 1.0) {
+                drawn.ground = QImage(kTile, kTile, QImage::Format_RGB32);
+                drawn.ground.fill(Qt::white);
+                drawing->drawGround(drawn.ground, area, zoom);
+            }
+            drawn.numbers = QImage(kTile, kTile, QImage::Format_ARGB32_Premultiplied);
+            drawn.numbers.fill(Qt::transparent);
+            drawing->drawNumbers(drawn.numbers, area, zoom);
+            // Dropped with the picture if it is gone meanwhile.
+            QMetaObject::invokeMethod(
+                this, [this, generation, key, drawn] { takeDrawnTile(generation, key, drawn); }, Qt::QueuedConnection);
+        });
     }
-    if (!m_waiting.isEmpty())
-        m_sharpTimer->start();
+}
+
+void MapPicture::takeDrawnTile(quint64 generation, quint64 key, const DrawnTile& drawn)
+{
+    m_drawingTile = false;
+    if (generation == m_generation) {
+        if (m_drawn.size() >= kMaxTiles)
+            m_drawn.clear();
+        m_drawn.insert(key, drawn);
+        m_tiles.remove(key);
+        update(QRect(int(key >> 32) * kTile, int(quint32(key)) * kTile, kTile, kTile));
+    }
+    drawNextSharpTile();
 }
 
 void MapPicture::drawPicture(QImage& image, const QRect& area) const

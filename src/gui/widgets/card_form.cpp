@@ -327,6 +327,9 @@ void CardFormWidget::followPostalCode(const QString& typed)
     showDepartment(found.departmentRow);
     if (found.communes.size() == 1) {
         field(tb::kFieldCity)->setText(tb::cityOfLine(found.communes.first()));
+        const QList<QListWidgetItem*> line = m_communes->findItems(found.communes.first(), Qt::MatchExactly);
+        if (!line.isEmpty())
+            m_communes->setCurrentItem(line.first());
     } else if (found.communes.size() > 1) {
         m_communes->clear();
         m_communes->addItems(found.communes);

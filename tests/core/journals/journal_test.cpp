@@ -141,7 +141,7 @@ TEST_F(JournalTest, InterestTotalGoesIntoTheTotalOwedAndIsPrinted)
     EXPECT_EQ(readBytes(folder.file("I3.txt")),
               "12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***4,5%\r\n7.25------------>x\r\n");
     EXPECT_EQ(tb::journalPrintLines({"1.00------------>x"}, j.card(), j.kind(), QDate(2026, 12, 5)),
-              (QStringList{"12-05-2026", "DURAND Marie", "Journal des intérêts", "", "1.00------------>x", ""}));
+              (QStringList{"05/12/2026", "DURAND Marie", "Journal des intérêts", "", "1.00------------>x", ""}));
 }
 
 TEST_F(JournalTest, MementoLeavesTheCardAloneAndClosingStoresTheCardHeld)

@@ -35,9 +35,9 @@ State readState(const tb::Database& db)
         .ok();
     for (long long n = 1; n <= qint64(s.records.size()); ++n)
         s.files.push_back(
-            {tb::journalEntries(tb::readWholeFile(db.findSideFile(QStringLiteral("M"), n, QStringLiteral(".txt")))),
-             tb::loadNote(db.findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt"))),
-             QFileInfo::exists(db.findSideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg")))});
+            {tb::journalEntries(tb::readWholeFile(db.findSideFile(tb::SideFile::Memento, n))),
+             tb::loadNote(db.findSideFile(tb::SideFile::Note, n)),
+             QFileInfo::exists(db.findSideFile(tb::SideFile::Photo, n))});
     s.captions = db.captions();
     const QFileInfo exported(db.file(QStringLiteral("export.txt")));
     s.exportSize = exported.exists() ? exported.size() : -1;

@@ -168,7 +168,7 @@ public:
                                  + QString(int(m_random.bounded(3000)), u'x');
             next.files[n - 1].note = note;
             apply(kKinds[pick], next, [&] {
-                return tb::saveNote(m_db.findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt")), note);
+                return tb::saveNote(m_db.findSideFile(tb::SideFile::Note, n), note);
             });
             break;
         }

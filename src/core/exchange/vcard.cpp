@@ -1085,14 +1085,14 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, bool i
     std::optional<Error> photoError;
     // The photos from one listing of the folder, in any case, not a look-up per card.
     QHash<QString, QString> photos;
-    for (const QString& name : QDir(db.folder()).entryList({QStringLiteral("photo*.jpg")}, QDir::Files))
+    for (const QString& name : QDir(db.folder()).entryList({sideFilePrefix(SideFile::Photo) + u'*' + sideFileExtension(SideFile::Photo)}, QDir::Files))
         photos.insert(name.toLower(), name);
     const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
         const CardRecord card = CardRecord::fromBytes(bytes);
         if (!includeArchived && !card.isActive())
             return;
         QByteArray photo;
-        const QString photoName = photos.value(QStringLiteral("photo") + plainNumber(n) + QStringLiteral(".jpg"));
+        const QString photoName = photos.value(sideFileName(SideFile::Photo, n).toLower());
         if (!photoName.isEmpty()) {
             Result<QByteArray> bytesRead = readFile(db.file(photoName));
             if (!bytesRead && !photoError)

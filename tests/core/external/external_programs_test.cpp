@@ -47,10 +47,6 @@ TEST(ExternalPrograms, StartAloneAddsExeInAnyCaseOnlyWhereOnlyThatExistsAndNothi
     EXPECT_EQ(launcher.programs[0].program, folder + "base.EXE");
     EXPECT_TRUE(launcher.programs[0].args.isEmpty());
     EXPECT_EQ(launcher.programs[1].program, QStringLiteral("/usr/bin/base"));
-
-    writeBytes(folder + "Tabulon.mdb", "");
-    EXPECT_EQ(tb::fileAnyCase(folder, QStringLiteral("tabulon.mdb")), folder + "Tabulon.mdb");
-    EXPECT_EQ(tb::fileAnyCase(folder, QStringLiteral("absent.mdb")), folder + "absent.mdb");
 }
 
 TEST(WebLinks, DefaultsAndTheLinesOfToileTxt)

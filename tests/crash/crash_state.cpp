@@ -33,9 +33,9 @@ State readState(const tb::Database& db)
     db.store().forEachRaw(db.count(), [&](long long, QByteArrayView record) { s.records.emplace_back(record.toByteArray()); })
         .ok();
     for (long long n = 1; n <= qint64(s.records.size()); ++n)
-        s.files.push_back({tb::journalEntries(tb::readWholeFile(db.findSideFile("M", n, ".txt"))),
-                           tb::loadNote(db.findSideFile("F", n, ".txt")),
-                           QFileInfo::exists(db.findSideFile("photo", n, ".jpg"))});
+        s.files.push_back({tb::journalEntries(tb::readWholeFile(db.findSideFile(tb::SideFile::Memento, n))),
+                           tb::loadNote(db.findSideFile(tb::SideFile::Note, n)),
+                           QFileInfo::exists(db.findSideFile(tb::SideFile::Photo, n))});
     s.captions = db.captions();
     const QFileInfo exported(db.file("export.txt"));
     s.exportSize = exported.exists() ? exported.size() : -1;

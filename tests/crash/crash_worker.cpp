@@ -135,7 +135,7 @@ public:
             const long long n = anyCard();
             const QString note = "Note " + QString::number(step) + "\r\nsuite " + QString(int(m_random.bounded(3000)), u'x');
             next.files[n - 1].note = note;
-            return apply(pick, next, [&] { return tb::saveNote(m_db.findSideFile("F", n, ".txt"), note); });
+            return apply(pick, next, [&] { return tb::saveNote(m_db.findSideFile(tb::SideFile::Note, n), note); });
         }
         case 6: {  // captions
             QStringList captions;

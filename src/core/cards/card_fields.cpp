@@ -28,6 +28,12 @@ QString surnameInCapitals(const QString& surname)
     return upperWithinCodePage(surname);
 }
 
+CardRecord validatedCard(CardRecord card)
+{
+    card.field(kFieldSurname) = surnameInCapitals(card.field(kFieldSurname));
+    return card;
+}
+
 QString cardTitle(const CardRecord& card, long long n)
 {
     return (card.field(kFieldSurname).trimmed() + u' ' + card.field(kFieldFirstNames).trimmed()).trimmed() + QStringLiteral(" — fiche n° ")

@@ -17,6 +17,9 @@ QString statusWord(const PinField& pin, bool capitalized = false);
 
 // The surname as stored: in capitals, where the code page has the capital.
 QString surnameInCapitals(const QString& surname);
+// A card as a creation or "Valider la modification" stores it: its surname
+// in capitals (a move, a journal or a debt calculation store it as typed).
+CardRecord validatedCard(CardRecord card);
 // Which card a question is about: "DUPONT Jean — fiche n° 12".
 QString cardTitle(const CardRecord& card, long long n);
 

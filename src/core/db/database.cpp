@@ -4,7 +4,6 @@
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
-#include "core/cards/card_creation.h"
 #include "core/cards/card_fields.h"
 #include "core/cards/pin_field.h"
 #include "core/db/card_deletion.h"
@@ -36,18 +35,24 @@ const QString kNotADatabase = QStringLiteral(" Ce dossier ne contient pas de bas
 // creation cut short made them for a card that does not exist, and the next
 // new card would take them. Only under the lock: no write of ours runs then.
 // Returns the documents a user made among them.
+bool isUserDocument(const QString& prefix)
+{
+    const std::optional<SideFile> kind = sideFileOfPrefix(prefix);
+    return kind && tb::isUserDocument(*kind);
+}
+
 QStringList removeLeftovers(const QString& folder, long long count)
 {
     static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
-    static const QRegularExpression side(QStringLiteral("^(f|r|i|m|photo|(dtxta|dtxtb|scana|scanb))([1-9]\\d{0,14})\\.[a-z0-9]{1,4}$"),
+    static const QRegularExpression side(QStringLiteral("^") + sideFileNamePattern() + u'$',
                                          QRegularExpression::CaseInsensitiveOption);
     QStringList documents;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
         const QRegularExpressionMatch m = side.match(name);
-        const bool orphan = m.hasMatch() && m.captured(3).toLongLong() > count;
+        const bool orphan = m.hasMatch() && m.captured(2).toLongLong() > count;
         if (!orphan && !temporary.match(name).hasMatch())
             continue;
-        if (::unlink(QFile::encodeName(folder + name).constData()) == 0 && orphan && m.capturedLength(2) > 0)
+        if (::unlink(QFile::encodeName(folder + name).constData()) == 0 && orphan && isUserDocument(m.captured(1)))
             documents << name;
     }
     return documents;
@@ -219,6 +224,14 @@ Status Database::storeCard(long long n, const CardRecord& card)
     return {};
 }
 
+Result<CardRecord> Database::validateCard(long long n, const CardRecord& typed)
+{
+    const CardRecord card = validatedCard(typed);
+    if (Status s = storeCard(n, card); !s)
+        return s.error();
+    return card;
+}
+
 Result<long long> Database::createCard(const CardRecord& typed)
 {
     return createCards({typed});
@@ -235,7 +248,7 @@ Result<long long> Database::createCards(const std::vector<CardRecord>& typed, co
     QByteArray records;
     records.reserve(qsizetype(cards.size()) * CardRecord::kSize);
     for (CardRecord& card : cards) {
-        card.fields[2] = surnameInCapitals(card.fields[2]);
+        card = validatedCard(card);
         records += card.toBytes();
     }
     // The side files first, then the records, then the count: a creation cut
@@ -267,16 +280,12 @@ Status Database::writeNewCards(long long first, size_t cards, const QByteArray& 
         return s;
     for (size_t k = 0; k < photos.size() && k < cards; ++k)
         if (!photos[k].isEmpty())
-            if (Status s = writeFileAtomic(m_store.sideFile(QStringLiteral("photo"), first + qsizetype(k),
-                                                            QStringLiteral(".jpg")),
-                                           photos[k]);
-                !s)
+            if (Status s = writeFileAtomic(file(sideFileName(SideFile::Photo, first + qsizetype(k))), photos[k]); !s)
                 return s;
     QList<std::pair<QString, QString>> copies;
     for (long long n = first; n <= last; ++n)
-        for (const CardTemplate& t : kCardTemplates)
-            copies.append({file(QString::fromLatin1(t.templateName)),
-                           m_store.sideFile(QString::fromLatin1(t.prefix), n, QString::fromLatin1(t.extension))});
+        for (const SideFile kind : kTemplatedSideFiles)
+            copies.append({file(sideFileTemplate(kind)), file(sideFileName(kind, n))});
     if (Status s = copyFilesReplacing(copies); !s)
         return s;
     if (Status s = m_store.writeRecords(first, records); !s)
@@ -294,8 +303,7 @@ Status Database::discardPastCount(long long last)
         for (const QString& name : sideFileSpellings(n))
             if (::unlink(QFile::encodeName(file(name)).constData()) != 0 && errno != ENOENT && result)
                 result = Error::fromErrno(errno, file(name));
-    m_sideFiles.clear();
-    m_sideFilesSettled = false;
+    m_sideFiles = {};
     return result;
 }
 
@@ -348,7 +356,7 @@ Result<long long> Database::restoreFromTrash(int entry)
         return s ? Error{kErrorPathAccess, QStringLiteral("la fiche n'a pas été restaurée")} : s.error();
     const long long n = count.value;
     m_count = n;
-    m_sideFiles.clear();
+    m_sideFiles = {};
     if (m_pinsLoaded) {
         m_pins.resize(n);
         if (const Result<CardRecord> card = m_store.read(n))
@@ -371,7 +379,7 @@ Status Database::followDeletion(const Result<CardDeletion::Outcome>& outcome)
     // Even a deletion stopped on an error may have lowered the count.
     if (const CardStore::CountReading count = m_store.readCount(); count.valid)
         m_count = std::min(m_count > 0 ? m_count : count.value, count.value);
-    m_sideFiles.clear();
+    m_sideFiles = {};
     if (m_pinsLoaded)
         m_pins.load(m_store, m_count).ok();
     if (outcome && outcome->deleted > 0)
@@ -401,26 +409,17 @@ Status Database::writeCount(long long count)
     return {};
 }
 
-QString Database::findSideFile(const QString& prefix, long long n, const QString& extension) const
+QString Database::findSideFile(SideFile kind, long long n) const
 {
-    const QString made = m_store.sideFile(prefix, n, extension);
-    if (QFileInfo::exists(made))
-        return made;
+    const QString name = sideFileName(kind, n);
+    if (QFileInfo::exists(file(name)))
+        return file(name);
     // Names in other cases, from one listing of the folder kept while the
-    // folder is unchanged (a folder of many cards holds many files). A file
-    // added within the same tick of the file system's clock leaves the
-    // folder's time as it was: a listing taken within a second of a change
-    // is taken again next time.
-    const QDateTime changed = QFileInfo(folder()).lastModified();
-    if (changed != m_sideFilesTime || !m_sideFilesSettled) {
-        m_sideFiles.clear();
-        for (const QString& name : QDir(folder()).entryList(QDir::Files))
-            m_sideFiles.insert(name.toLower(), name);
-        m_sideFilesTime = changed;
-        m_sideFilesSettled = changed.msecsTo(QDateTime::currentDateTime()) > 1000;
-    }
-    const QString found = m_sideFiles.value(QFileInfo(made).fileName().toLower());
-    return found.isEmpty() ? made : file(found);
+    // folder is unchanged (a folder of many cards holds many files).
+    if (!m_sideFiles.isCurrent())
+        m_sideFiles = FolderIndex(folder());
+    const QString found = m_sideFiles.find(name);
+    return file(found.isEmpty() ? name : found);
 }
 
 QString Database::attachmentPath(const QString& base, const QString& source) const

@@ -3,8 +3,10 @@
 // commands on its cards. Windows follow its signals instead of calling each
 // other.
 #include "core/base/error.h"
+#include "core/base/folder_index.h"
 #include "core/cards/card_record.h"
 #include "core/cards/card_store.h"
+#include "core/cards/side_files.h"
 #include "core/db/card_deletion.h"
 #include "core/db/database_lock.h"
 #include "core/db/trash.h"
@@ -68,7 +70,10 @@ public:
     Result<CardRecord> card(long long n) const;
     // Stores card n (1..count+1). Writes nothing when it is unchanged.
     Status storeCard(long long n, const CardRecord& card);
-    // Card count+1 from the texts of a creation: the surname in capitals, the
+    // "Valider la modification": card n as typed, validated (the surname in
+    // capitals), then stored. Returns the card as stored.
+    Result<CardRecord> validateCard(long long n, const CardRecord& typed);
+    // Card count+1 from the texts of a creation: validated, the
     // record, the card's side files from the templates, then the count.
     // Returns the new card's number.
     Result<long long> createCard(const CardRecord& card);
@@ -97,7 +102,7 @@ public:
 
     // Side file of card n whatever the case of its name on disk; the name the
     // program makes when there is none.
-    QString findSideFile(const QString& prefix, long long n, const QString& extension) const;
+    QString findSideFile(SideFile kind, long long n) const;
 
     // Where a file chosen for a card goes: base ("photo12") and the source's
     // extension in lower case, its three-letter form (".jpeg" gives ".jpg").
@@ -189,9 +194,7 @@ private:
     mutable std::future<Result<std::vector<quint32>>> m_orderBuild;
     mutable std::vector<long long> m_orderChanged;  // while the order is read
     mutable std::shared_ptr<SortKeys> m_sortKeys;  // shared with the lists being sorted
-    mutable QHash<QString, QString> m_sideFiles;  // lower-case name -> name on disk
-    mutable QDateTime m_sideFilesTime;
-    mutable bool m_sideFilesSettled = false;  // listed well after the folder's last change
+    mutable FolderIndex m_sideFiles;
     mutable qint64 m_seenSize = -1;
     mutable QDateTime m_seenTime;
 };

@@ -3,6 +3,7 @@
 #include "core/base/codepage.h"
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
+#include "core/cards/attachments.h"
 #include "core/cards/pin_field.h"
 #include "core/db/backups.h"
 #include "core/db/database.h"
@@ -98,7 +99,7 @@ QByteArray jpegOf(const QByteArray& photo)
 
 bool hasPhoto(const Database& db, long long n)
 {
-    return QFileInfo::exists(db.findSideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg")));
+    return QFileInfo::exists(db.findSideFile(SideFile::Photo, n));
 }
 
 }  // namespace
@@ -356,8 +357,8 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
             notes.clear();
             if (decision.choice == DuplicateChoice::Fill) {
                 if (!photo.isEmpty() && !hasPhoto(db, n))
-                    if (Status s = writeFileAtomic(db.attachmentPath(QStringLiteral("photo") + plainNumber(n),
-                                                                     QStringLiteral("photo.jpg")),
+                    if (Status s = writeFileAtomic(db.attachmentPath(attachmentBase(Attachment::Photo, n),
+                                                                     sideFileName(SideFile::Photo, n)),
                                                    photo);
                         !s)
                         return stop(s.error());

@@ -1302,7 +1302,7 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, bool i
     std::optional<Error> photoError;
     // The photos from one listing of the folder, in any case, not a look-up per card.
     QHash<long long, QString> photos;
-    for (const QString& name : QDir(db.folder()).entryList({QStringLiteral("photo*.jpg")}, QDir::Files))
+    for (const QString& name : QDir(db.folder()).entryList({sideFilePrefix(SideFile::Photo) + u'*' + sideFileExtension(SideFile::Photo)}, QDir::Files))
         if (const long long n = photoCard(name))
             photos.insert(n, name);
     VCardWriter writer(captions);

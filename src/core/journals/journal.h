@@ -1,11 +1,12 @@
 #pragma once
 // The ledger engine behind the three journals of a card: the journal file
-// ("R", "I" or "M" + card number + ".txt") loaded without its empty lines and
+// (R, I or M + card number + ".txt") loaded without its empty lines and
 // written whole after every change, and for the two money journals the card's
 // debt fields written back and the card stored with the journal, so that the
 // two never disagree.
 #include "core/base/error.h"
 #include "core/cards/card_record.h"
+#include "core/cards/side_files.h"
 
 #include <QDate>
 #include <QStringList>
@@ -17,8 +18,8 @@ class Database;
 
 enum class JournalKind { Collections, Interest, Memento };
 
-// "R", "I" or "M".
-QString journalPrefix(JournalKind kind);
+// The side file that holds it.
+SideFile journalFile(JournalKind kind);
 // The printed title: "Journal des recouvrements", "Journal des intérêts", "Mémento".
 QString journalTitle(JournalKind kind);
 

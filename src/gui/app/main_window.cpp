@@ -283,7 +283,7 @@ void FFrance::startUp()
     }
 
     m_map->loadMap(folder + QStringLiteral("frc.gif"));
-    if (tb::Status s = tb::writePathValue(folder + QStringLiteral("carte.txt"), m_map->mapPath()); !s)
+    if (tb::Status s = m_session.useProgramMap(m_map->mapPath()); !s)
         m_ctx.dialogs.showError(s.error());
     m_session.setMarker(3);
     const QStringList recent = tb::RecentDatabases::folders();
@@ -420,8 +420,7 @@ void FFrance::createDatabase()
 
 void FFrance::openDatabase()
 {
-    const QString program = m_session.programFolder();
-    if (tb::readPathValue(program + QStringLiteral("dossier.txt")).isEmpty()) {
+    if (!m_session.hasCreatedDatabase()) {
         m_ctx.dialogs.message(QStringLiteral("Aucune base de donnèes n'existe !"));
         return;
     }
@@ -436,21 +435,16 @@ void FFrance::openDatabase()
 
 void FFrance::openDatabaseFolder(const QString& folder)
 {
-    const QString program = m_session.programFolder();
-    tb::Result<std::unique_ptr<tb::Database>> opened = tb::Database::open(folder);
-    if (!opened) {
-        m_ctx.dialogs.showError(opened.error());
+    QList<tb::Error> warnings;
+    const tb::Result<QString> correction = m_session.openForUse(folder, &warnings);
+    if (!correction) {
+        m_ctx.dialogs.showError(correction.error());
         return;
     }
-    tb::Database* db = opened->get();
-    // An empty database takes the program folder's current templates.
-    if (db->count() == 0 && db->countCorrection().isEmpty())
-        if (tb::Status s = db->refreshTemplates(program); !s)
-            m_ctx.dialogs.showError(s.error());
-    const QString correction = db->countCorrection();
-    m_session.setDatabase(std::move(opened).value());
-    if (!correction.isEmpty())
-        m_ctx.dialogs.message(correction);
+    for (const tb::Error& e : warnings)
+        m_ctx.dialogs.showError(e);
+    if (!correction->isEmpty())
+        m_ctx.dialogs.message(*correction);
 }
 
 void FFrance::showZones()
@@ -531,8 +525,7 @@ void FFrance::newCard()
 
 void FFrance::openCreation(double x, double y, int departmentRow, const QString& postalCode)
 {
-    if (m_session.marker() == 0)
-        m_session.setMarker(3);
+    m_session.setMarker(m_session.markerForNewCard());
     FFrance11* creation = m_windows.creationWindow();
     creation->prepare(m_session.database()->count() + 1, tb::PinField(QChar(u'0' + m_session.marker()), x, y));
     creation->startAt(departmentRow, postalCode);

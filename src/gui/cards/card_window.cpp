@@ -423,7 +423,7 @@ void FFrance4::exportPersonShown()
         return;
     tb::rememberChosen(tb::ChooserKind::Export, *target);
     QString key;
-    if (!db->findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt")).isEmpty()) {
+    if (!db->findSideFile(tb::SideFile::Note, n).isEmpty()) {
         const std::optional<QString> given = m_ctx.dialogs.input(
             QStringLiteral("Clé de la note confidentielle, pour la joindre déchiffrée (laisser vide pour la note "
                            "telle qu'enregistrée) :"),
@@ -535,9 +535,15 @@ void FFrance4::validateChange()
             QStringLiteral(" Vous ne pouvez pas modifier une fiche qui n'a pas été créée au préalable..."));
         return;
     }
-    m_form->setText(tb::kFieldSurname, tb::surnameInCapitals(m_form->text(tb::kFieldSurname)));
-    if (!storeShown())
+    tb::Database* db = m_ctx.session.database();
+    if (!db)
         return;
+    const tb::Result<CardRecord> stored = db->validateCard(shownNumber(), typedCard());
+    if (!stored) {
+        showError(stored.error());
+        return;
+    }
+    m_form->setText(tb::kFieldSurname, stored->field(tb::kFieldSurname));
     m_status->setText(tb::statusWord(m_form->pin()));
     acknowledge(QStringLiteral(" Fiche n° ") + tb::plainNumber(shownNumber()) + QStringLiteral(" enregistrée."));
 }
@@ -617,6 +623,6 @@ void FFrance4::openNoteEditor()
     const tb::Database* db = m_ctx.session.database();
     if (!db || shownNumber() < 1)
         return;
-    emit noteRequested(db->findSideFile(QStringLiteral("F"), shownNumber(), QStringLiteral(".txt")),
+    emit noteRequested(db->findSideFile(tb::SideFile::Note, shownNumber()),
                        tb::noteSummary(m_form->texts()));
 }

@@ -235,7 +235,7 @@ void ExchangeCommands::runImport(const std::vector<tb::Contact>& contacts, const
     tb::Database& db = *m_ctx.session.database();
     tb::ImportOptions options;
     options.placement = placement;
-    options.marker = m_ctx.session.marker() ? m_ctx.session.marker() : 3;
+    options.marker = m_ctx.session.markerForNewCard();
     options.programFolder = m_ctx.session.programFolder();
     const auto ask = [this](const CardRecord& incoming, long long n, const CardRecord& existing, tb::DuplicateRule rule) {
         if (!m_duplicateWindow)

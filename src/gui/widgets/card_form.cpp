@@ -394,7 +394,7 @@ QString CardFormWidget::loadCardPhoto(long long n)
     const tb::Database* db = m_ctx.session.database();
     if (n < 1 || !db)
         return {};
-    const QString path = db->findSideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg"));
+    const QString path = db->findSideFile(tb::SideFile::Photo, n);
     if (const tb::PictureCheck check = tb::checkPicture(path); check != tb::PictureCheck::Loadable)
         return tb::pictureRefusal(check);
     QSize natural;

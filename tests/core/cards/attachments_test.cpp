@@ -59,7 +59,7 @@ TEST_F(AttachmentsTest, ChosenPhotosAreCopiedUnderTheCardsLowerCaseName)
     EXPECT_EQ(tb::existingAttachment(target), folder.file("PHOTO12.JPG"));
     ASSERT_TRUE(tb::attachFile(holidays, target));
     EXPECT_FALSE(QFile::exists(folder.file("PHOTO12.JPG")));
-    EXPECT_EQ(db->findSideFile("photo", 12, ".jpg"), target);
+    EXPECT_EQ(db->findSideFile(tb::SideFile::Photo, 12), target);
 
     EXPECT_EQ(tb::attachmentBase(tb::Attachment::ScanB, 7), "ScanB7");
     EXPECT_EQ(tb::attachmentBase(tb::Attachment::TextA, 3), "DtxtA3");

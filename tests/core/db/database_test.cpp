@@ -118,9 +118,9 @@ TEST_F(DatabaseTest, SideFilesWhateverTheCaseAndAttachmentNames)
     auto db = open();
     writeBytes(folder.file("photo6.JPG"), "x");
     writeBytes(folder.file("DtxtA12.TXT"), "x");
-    EXPECT_EQ(db->findSideFile("photo", 6, ".jpg"), folder.file("photo6.JPG"));
-    EXPECT_EQ(db->findSideFile("DtxtA", 12, ".txt"), folder.file("DtxtA12.TXT"));
-    EXPECT_EQ(db->findSideFile("photo", 7, ".jpg"), folder.file("photo7.jpg"));
+    EXPECT_EQ(db->findSideFile(tb::SideFile::Photo, 6), folder.file("photo6.JPG"));
+    EXPECT_EQ(db->findSideFile(tb::SideFile::TextA, 12), folder.file("DtxtA12.TXT"));
+    EXPECT_EQ(db->findSideFile(tb::SideFile::Photo, 7), folder.file("photo7.jpg"));
     // A file added in the same tick of the file system's clock as the
     // listing (the folder's time unchanged) is found all the same.
     struct stat listed{};
@@ -128,7 +128,7 @@ TEST_F(DatabaseTest, SideFilesWhateverTheCaseAndAttachmentNames)
     writeBytes(folder.file("PHOTO7.JPG"), "x");
     const timespec times[2] = {{0, UTIME_OMIT}, listed.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(folder.path()).constData(), times, 0), 0);
-    EXPECT_EQ(db->findSideFile("photo", 7, ".jpg"), folder.file("PHOTO7.JPG"));
+    EXPECT_EQ(db->findSideFile(tb::SideFile::Photo, 7), folder.file("PHOTO7.JPG"));
     EXPECT_EQ(db->attachmentPath("photo6", "/tmp/VACANCES.JPG"), folder.file("photo6.jpg"));
     EXPECT_EQ(db->attachmentPath("photo12", "/tmp/a.jpeg"), folder.file("photo12.jpg"));
     EXPECT_EQ(db->attachmentPath("Dscan1", "/tmp/scan.TIFF"), folder.file("Dscan1.tif"));

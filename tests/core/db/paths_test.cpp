@@ -62,7 +62,7 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
                 auto journal = tb::Journal::open(d, 1, tb::JournalKind::Memento);
                 ASSERT_TRUE(journal);
                 EXPECT_TRUE(journal->add("Rappeler"));
-                EXPECT_TRUE(tb::saveNote(d.findSideFile("F", 1, ".txt"), "Note"));
+                EXPECT_TRUE(tb::saveNote(d.findSideFile(tb::SideFile::Note, 1), "Note"));
                 EXPECT_TRUE(tb::writeExport(d.store(), d.count(), tb::ExportFormat::Fields));
                 // A document chosen under an odd name is copied into the folder under the card's own name.
                 EXPECT_EQ(d.attachmentPath("photo1", root.path() + u'/' + name.left(20) + QStringLiteral(".JPEG")),
@@ -71,7 +71,7 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
             auto again = tb::Database::open(program + name + u'/');
             ASSERT_TRUE(again) << again.error().message().toStdString();
             EXPECT_EQ((*again)->count(), 1);
-            EXPECT_EQ(tb::loadNote((*again)->findSideFile("F", 1, ".txt")), "Note");
+            EXPECT_EQ(tb::loadNote((*again)->findSideFile(tb::SideFile::Note, 1)), "Note");
         }
         EXPECT_EQ(everything(root.path(), program), outside);
     }

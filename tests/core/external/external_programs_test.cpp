@@ -103,10 +103,6 @@ TEST(ExternalPrograms, StartAloneAddsExeInAnyCaseOnlyWhereOnlyThatExistsAndNothi
     EXPECT_EQ(launcher.programs[0].program, folder + "base.EXE");
     EXPECT_TRUE(launcher.programs[0].args.isEmpty());
     EXPECT_EQ(launcher.programs[1].program, "/usr/bin/base");
-
-    writeBytes(folder + "Tabulon.mdb", "");
-    EXPECT_EQ(tb::fileAnyCase(folder, "tabulon.mdb"), folder + "Tabulon.mdb");
-    EXPECT_EQ(tb::fileAnyCase(folder, "absent.mdb"), folder + "absent.mdb");
 }
 
 TEST(WebLinks, DefaultsAndTheLinesOfToileTxt)

@@ -61,7 +61,8 @@ QStringList removeLeftovers(const QString& folder, long long count)
 
 }
 
-Database::Database(const QString& folder, Access access) : m_store(folder), m_access(access)
+Database::Database(const QString& folder, Access access)
+    : m_store(folder), m_access(access), m_search(m_store), m_records(m_store.recordFile())
 {
     // The kept list keys follow every change of the cards.
     connect(this, &Database::cardStored, this, &Database::keysFollow);
@@ -132,7 +133,7 @@ Status Database::load()
                     return s;
         }
     }
-    noteOwnWrite();
+    m_records.note();
     return {};
 }
 
@@ -215,7 +216,7 @@ Status Database::storeCard(long long n, const CardRecord& card)
     refreshIfChanged();
     if (Status s = m_store.write(n, card); !s)
         return s;
-    noteOwnWrite();
+    m_records.note();
     if (n <= m_count && m_pinsLoaded)
         m_pins.set(n, card);
     if (n <= m_count)
@@ -258,7 +259,7 @@ Result<long long> Database::createCards(const std::vector<CardRecord>& typed, co
     const Status made = writeNewCards(first, cards.size(), records, photos);
     if (!made) {
         discardPastCount(last).ok();
-        noteOwnWrite();
+        m_records.note();
         return made.error();
     }
     for (long long n = first; n <= last; ++n) {
@@ -290,7 +291,7 @@ Status Database::writeNewCards(long long first, size_t cards, const QByteArray& 
         return s;
     if (Status s = m_store.writeRecords(first, records); !s)
         return s;
-    noteOwnWrite();
+    m_records.note();
     return writeCount(last);
 }
 
@@ -310,7 +311,7 @@ Status Database::discardPastCount(long long last)
 Status Database::abandonCreation()
 {
     const Status s = discardPastCount(m_count + 1);
-    noteOwnWrite();
+    m_records.note();
     return s;
 }
 
@@ -363,7 +364,7 @@ Result<long long> Database::restoreFromTrash(int entry)
             m_pins.set(n, *card);
     }
     searchFollow(n);
-    noteOwnWrite();
+    m_records.note();
     emit cardStored(n);
     emit countChanged(n);
     return n;
@@ -384,7 +385,7 @@ Status Database::followDeletion(const Result<CardDeletion::Outcome>& outcome)
         m_pins.load(m_store, m_count).ok();
     if (outcome && outcome->deleted > 0)
         searchFollow(outcome->deleted);
-    noteOwnWrite();
+    m_records.note();
     return outcome.status();
 }
 
@@ -463,7 +464,7 @@ const PinIndex& Database::pins() const
     if (!m_pinsLoaded) {
         m_pinsLoaded = true;
         m_pins.load(m_store, m_count).ok();
-        noteOwnWrite();
+        m_records.note();
     }
     refreshIfChanged();
     return m_pins;
@@ -530,7 +531,7 @@ Result<std::shared_ptr<const SortKeys>> Database::sortKeys(ListKind kind) const
         return s.error();
     if (fields == keyFields(ListKind::Alphabetical)) {
         m_sortKeys = keys;
-        noteOwnWrite();
+        m_records.note();
     }
     return std::shared_ptr<const SortKeys>(keys);
 }
@@ -570,197 +571,26 @@ Result<CardList> Database::cardsIn(const OpenRect& area) const
     return hitList(m_store, m_count, pins().cardsIn(area));
 }
 
-void Database::noteOwnWrite() const
-{
-    const QFileInfo info(m_store.recordFile());
-    m_seenSize = info.exists() ? info.size() : -1;
-    m_seenTime = info.exists() ? info.lastModified() : QDateTime();
-}
-
 void Database::refreshIfChanged() const
 {
-    const QFileInfo info(m_store.recordFile());
-    const qint64 size = info.exists() ? info.size() : -1;
-    const QDateTime time = info.exists() ? info.lastModified() : QDateTime();
-    if (size == m_seenSize && time == m_seenTime)
+    if (!m_records.changed())
         return;
     // Another program changed the records: the pins and the search follow
     // the file.
-    if (m_search || m_searchBuild.valid() || m_orderBuild.valid()) {
-        if (m_orderBuild.valid())
-            m_orderBuild.get().ok();
-        m_searchBuild = {};
-        m_search.reset();
-        m_searchChanged.clear();
-        m_orderChanged.clear();
-        prepareSearch();
-    }
+    m_search.restart(m_count);
     m_sortKeys.reset();
     if (m_pinsLoaded && m_pins.load(m_store, m_count))
-        noteOwnWrite();
-}
-
-void Database::prepareSearch() const
-{
-    if (m_search || m_searchBuild.valid())
-        return;
-    // Both tables the reading uses are made here, on this thread.
-    frenchPrimaryKey(QStringLiteral("a"));
-    searchFold("a");
-    const CardStore store = m_store;
-    const long long count = m_count;
-    // The words are searchable after the first pass; the alphabetical places
-    // follow from a second one, needed only when a search finds too many
-    // cards to list them all.
-    auto folded = std::make_shared<std::promise<std::unique_ptr<SearchIndex>>>();
-    m_searchBuild = folded->get_future();
-    m_orderBuild = std::async(std::launch::async, [store, count, folded] {
-        auto index = std::make_unique<SearchIndex>();
-        // A failed read leaves what was read; the next change reads again.
-        index->load(store, count).ok();
-        folded->set_value(std::move(index));
-        return SearchIndex::readOrder(store, count);
-    });
-}
-
-void Database::takeSearchOrder(bool wait) const
-{
-    if (!m_orderBuild.valid() || !m_search)
-        return;
-    if (!wait && m_orderBuild.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-        return;
-    Result<std::vector<quint32>> order = m_orderBuild.get();
-    if (order)
-        m_search->setOrder(std::move(order).value());
-    for (long long n : m_orderChanged)
-        m_search->unrank(n);
-    m_orderChanged.clear();
+        m_records.note();
 }
 
 const SearchIndex& Database::searchIndex() const
 {
-    prepareSearch();
-    if (m_searchBuild.valid()) {
-        m_search = m_searchBuild.get();
-        // Cards changed while the index was read are read again.
-        std::vector<long long> changed;
-        changed.swap(m_searchChanged);
-        for (long long n : changed)
-            searchFollow(n);
-        m_search->resize(m_count);
-    }
-    return *m_search;
-}
-
-void Database::searchFollow(long long n) const
-{
-    if (m_orderBuild.valid())
-        m_orderChanged.push_back(n);
-    if (m_searchBuild.valid()) {
-        m_searchChanged.push_back(n);
-        return;
-    }
-    if (!m_search)
-        return;
-    m_search->resize(m_count);
-    if (n < 1 || n > m_count)
-        return;
-    // A card that cannot be read is found by nothing until it changes again.
-    const Result<CardRecord> card = m_store.read(n);
-    m_search->set(n, card ? card->toBytes() : QByteArray());
+    return m_search.index(m_count);
 }
 
 Result<Database::SearchResult> Database::search(const QString& typed, int limit) const
 {
-    SearchResult result;
-    const QByteArrayList words = searchWords(typed);
-    if (words.isEmpty())
-        return result;
-    const SearchIndex& index = searchIndex();
-    takeSearchOrder(false);
-    struct Found {
-        SearchHit hit;
-        SearchRank rank;
-    };
-    std::vector<Found> hits;
-    for (const SearchHit& hit : index.find(words))
-        hits.push_back({hit, SearchRank{}});
-    result.total = (long long)hits.size();
-    // Without the places every card found is read: only for a few.
-    if (!index.ordered() && limit > 0 && hits.size() > size_t(limit))
-        takeSearchOrder(true);
-    const size_t want = limit > 0 ? size_t(limit) : hits.size();
-    const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const Found& f) { return f.hit.active; });
-    auto byPlace = [&](const Found& a, const Found& b) { return index.rank(a.hit.number) < index.rank(b.hit.number); };
-    auto byMatchThenPlace = [&](const Found& a, const Found& b) {
-        return std::pair(a.rank.match, index.rank(a.hit.number)) < std::pair(b.rank.match, index.rank(b.hit.number));
-    };
-    for (auto [from, to] : {std::pair(hits.begin(), archived), std::pair(archived, hits.end())}) {
-        // How closely each card matches, read in alphabetical order until
-        // want cards match in one field: no card after them can be shown.
-        size_t oneField = 0;
-        size_t chunk = std::max<size_t>(want, 256);
-        auto next = from;
-        while (next != to && oneField < want) {
-            const auto end = size_t(to - next) > chunk ? next + ptrdiff_t(chunk) : to;
-            if (end != to)
-                std::nth_element(next, end, to, byPlace);
-            for (auto it = next; it != end; ++it) {
-                it->rank = searchRank(words, index.folded(it->hit.number));
-                oneField += it->rank.match == SearchMatch::OneField ? 1 : 0;
-            }
-            next = end;
-            chunk *= 2;
-        }
-        // Cards changed since the places were read have none: all are kept
-        // for the exact sort below.
-        for (auto it = next; it != to; ++it)
-            if (index.rank(it->hit.number) == SearchIndex::kUnranked)
-                it->rank = searchRank(words, index.folded(it->hit.number));
-        // The closest matches, then the first places, come to the front.
-        if (size_t(to - from) > want)
-            std::nth_element(from, from + ptrdiff_t(want), to, byMatchThenPlace);
-    }
-    const QStringList fixed = fixedFieldCaptions();
-    const QStringList own = captions();
-    auto caption = [&](int field) {
-        const QString c = field <= 10 ? fixed.value(field - 2) : own.value(field - 11);
-        return c.trimmed();
-    };
-    for (bool active : {true, false}) {
-        // One alphabetical list per closeness of match, closest first.
-        std::array<CardList, 3> groups;
-        QHash<long long, QString> shown;  // the field found, as the line shows it
-        size_t ranked = 0;
-        for (const Found& found : hits) {
-            const SearchHit& hit = found.hit;
-            if (hit.active != active)
-                continue;
-            const bool hasRank = index.rank(hit.number) != SearchIndex::kUnranked;
-            if (hasRank && ranked >= want)
-                continue;
-            ranked += hasRank ? 1 : 0;
-            const Result<CardRecord> card = m_store.read(hit.number);
-            if (!card)
-                return card.error();
-            groups[size_t(found.rank.match)].add(displayLine(card->toBytes(), {3, 4, 6, 7}), hit.number);
-            const int field = found.rank.match == SearchMatch::OneField ? found.rank.field : hit.field;
-            if (field >= 2)
-                shown.insert(hit.number, QStringLiteral("   ") + caption(field) + QStringLiteral(" : ")
-                                             + card->field(CardField(field)).trimmed());
-        }
-        for (CardList& group : groups) {
-            group.sort();
-            for (int row = 0; row < group.size() && size_t(result.list.size()) < want; ++row) {
-                const long long n = group.number(row);
-                QString line = group.display(row) + shown.value(n);
-                if (!active)
-                    line += QStringLiteral("   (archivée)");
-                result.list.add(line, n);
-            }
-        }
-    }
-    return result;
+    return m_search.search(typed, limit, m_count, captions());
 }
 
 }  // namespace tb

@@ -1,7 +1,13 @@
 #include "every_window.h"
 
 #include "core/cards/card_record.h"
+#include "core/db/database.h"
+#include "core/db/session.h"
+#include "gui/app/app_context.h"
 #include "gui/app/main_window.h"
+#include "gui/exchange/csv_import_window.h"
+#include "gui/exchange/duplicate_window.h"
+#include "gui/exchange/import_report_window.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -29,6 +35,17 @@ QList<QWidget*> openEveryWindow(GuiFixture& f)
     for (const char* entry : {"cartes", "Rechcp", "cvt", "RIB", "iban", "calendrier", "LogTrtExcel", "LogExtActuels",
                               "Fiche", "Tournèe", "Corbeille", "mail"})
         f.trigger(QString::fromUtf8(entry));
+
+    // The import's windows, as an import shows them.
+    AppContext ctx{f.main->session(), f.dialogs, f.launcher};
+    auto* csv = new FImportCsv(ctx, f.mainWidget());
+    csv->setFile(QStringLiteral("contacts.csv"), "Nom,Ville\nDUPONT,Lyon\n", f.main->session().database()->captions());
+    auto* duplicate = new FDoublon(ctx, f.mainWidget());
+    duplicate->setCards(card, 1, card);
+    auto* report = new FRapportImport(ctx, f.mainWidget());
+    report->setReport(QStringLiteral("1 fiche créée."), {QStringLiteral("DUPONT : ville reprise")});
+    for (QWidget* w : {static_cast<QWidget*>(csv), static_cast<QWidget*>(duplicate), static_cast<QWidget*>(report)})
+        f.dialogs.showModal(w);
 
     QList<QWidget*> all = {f.main.get()};
     for (const auto& list : {f.dialogs.modals, f.dialogs.modeless})

@@ -3,6 +3,8 @@
 // the card ready for typing and the arrows choosing among radio buttons.
 #include "every_window.h"
 #include "gui/app/main_window.h"
+#include "core/db/database.h"
+#include "core/db/session.h"
 #include "gui/cards/card_window.h"
 
 #include <QAbstractButton>
@@ -175,4 +177,21 @@ TEST(Keyboard, TheCardOpensOnItsFirstFieldAndArrowsChooseAmongRadioButtons)
     euro->setFocus();
     keyClick(euro, Qt::Key_Down);
     EXPECT_TRUE(child<QRadioButton>(converter, QStringLiteral("Option2"))->isChecked());
+}
+
+TEST(Keyboard, ACaptionWithAnAmpersandShowsAsWrittenAndIsKeptAsWritten)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
+    tb::Database* db = f.main->session().database();
+    QStringList captions = db->captions();
+    captions[0] = QStringLiteral("Frais & débours");
+    ASSERT_TRUE(db->setCaptions(captions));
+    f.trigger("Fiche");
+    QWidget* structure = f.dialogs.lastModal();
+    EXPECT_EQ(labelText(structure, QStringLiteral("Label1(10)")), QStringLiteral("Frais && débours"));
+    click(child<QPushButton>(structure, QStringLiteral("Command1")));
+    EXPECT_EQ(db->captions().value(0), QStringLiteral("Frais & débours"));
+    f.trigger("Voirlesfiches");
+    EXPECT_EQ(labelText(f.dialogs.lastModal(), QStringLiteral("Label1(10)")), QStringLiteral("Frais && débours"));
 }

@@ -6,6 +6,7 @@
 #include "core/external/launcher.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -103,7 +104,7 @@ void FFrance26::prepare()
     const QStringList captions = db ? db->captions() : QStringList();
     for (int k = 0; k < kCustom; ++k) {
         const QString caption = k < captions.size() ? captions[k] : QString();
-        m_current[size_t(k)]->setText(caption);
+        m_current[size_t(k)]->setText(shownAsWritten(caption));  // its buddy would take "&" as a letter
         m_typed[size_t(k)]->setAccessibleName(caption);
         m_typed[size_t(k)]->clear();
     }
@@ -114,10 +115,12 @@ void FFrance26::storeCaptions()
     tb::Database* db = m_ctx.session.database();
     if (!db)
         return;
+    // A box left empty keeps the current caption (the database's, not its shown form).
+    const QStringList current = db->captions();
     QStringList captions;
     for (int k = 0; k < kCustom; ++k) {
         const QString typed = m_typed[size_t(k)]->text();
-        captions.append(typed.isEmpty() ? m_current[size_t(k)]->text() : typed);
+        captions.append(typed.isEmpty() ? current.value(k) : typed);
     }
     if (tb::Status s = db->setCaptions(captions); !s) {
         m_ctx.dialogs.showError(s.error());

@@ -12,6 +12,7 @@
 #include "gui/app/dialogs.h"
 #include "gui/widgets/colour_square.h"
 #include "gui/widgets/field_edit.h"
+#include "gui/widgets/menu_builder.h"
 #include "gui/widgets/photo_frame.h"
 #include "gui/widgets/radio_arrows.h"
 
@@ -278,7 +279,8 @@ void CardFormWidget::loadCaptions()
     const QStringList captions = db ? db->captions() : QStringList();
     for (int i = 0; i < 10; ++i) {
         const QString caption = i < captions.size() ? captions[i] : QString();
-        m_captions[size_t(10 + i)]->setText(caption);
+        // A label with a buddy reads "&" as its letter: shown as written instead.
+        m_captions[size_t(10 + i)]->setText(shownAsWritten(caption));
         m_fields[size_t(10 + i)]->setAccessibleName(caption);
     }
 }

@@ -82,10 +82,8 @@ TEST_F(CardPrintTest, OneCardPrintsItsHeadingThenEachCaptionAboveItsValue)
     for (const QString& line : pdfText(out.filePath("une.pdf"), {"-layout"}).split(u'\n'))
         if (!line.trimmed().isEmpty())
             lines.append(line.trimmed());
-    ASSERT_GE(lines.size(), 6);
-    EXPECT_EQ(lines[0], "21/03/2026");
-    EXPECT_EQ(lines[1], "Fiche 12");
-    EXPECT_EQ(lines.mid(2, 6), QStringList({"Mr/Mme/Me/Société...", "Monsieur", "Nom", "NOM01", "Prénoms", "Zoé-Chloé"}))
+    EXPECT_EQ(lines.mid(0, 8), QStringList({"21/03/2026", "Fiche 12", "Mr/Mme/Me/Société...", "Monsieur", "Nom",
+                                            "NOM01", "Prénoms", "Zoé-Chloé"}))
         << lines.join(u'|').toStdString();
     const QString all = lines.join(u'\n');
     EXPECT_TRUE(all.contains("Adresse E-mail\nclient1@exemple.fr"));
@@ -101,7 +99,7 @@ TEST_F(CardPrintTest, AllCardsPrintEachCardUnderItsNumberAndBreakPages)
     auto three = withCards(3);
     EXPECT_GE(print(tb::allCardsPrint(*three), "trois.pdf", style(10)), 2);
     const QString text = pdfText(out.filePath("trois.pdf"), {QStringLiteral("-layout")});
-    EXPECT_TRUE(text.startsWith("21/03/2026") || text.trimmed().startsWith("21/03/2026"));
+    EXPECT_TRUE(text.trimmed().startsWith("21/03/2026"));
     EXPECT_TRUE(text.contains("Fichier complet"));
     for (int k = 1; k <= 3; ++k) {
         // The number keeps its leading blank; the text read back shows blanks as one.

@@ -37,11 +37,6 @@ Fields filled(const tb::Contact& c)
     return out;
 }
 
-QByteArray utf8(const char* text)
-{
-    return QByteArray(text);
-}
-
 TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
 {
     struct Sample {
@@ -51,7 +46,7 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
     };
     const std::vector<Sample> samples = {
         {"Outlook in French",
-         utf8("\"Titre\",\"Prénom\",\"Deuxième prénom\",\"Nom\",\"Suffixe\",\"Société\",\"Service\",\"Fonction\","
+         QByteArray("\"Titre\",\"Prénom\",\"Deuxième prénom\",\"Nom\",\"Suffixe\",\"Société\",\"Service\",\"Fonction\","
               "\"Rue (bureau)\",\"Ville (bureau)\",\"Code postal (bureau)\",\"Pays/Région (bureau)\",\"Rue (domicile)\","
               "\"Rue (domicile) 2\",\"Ville (domicile)\",\"Code postal (domicile)\",\"Pays/Région (domicile)\","
               "\"Téléphone (bureau)\",\"Téléphone (domicile)\",\"Tél. mobile\",\"Anniversaire\","
@@ -64,7 +59,7 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
           {8, "04 75 11 22 33"}, {9, "06 11 22 33 44"}, {10, "anne@exemple.fr"}, {11, "Gérante"},
           {12, "12/03/1970"}, {13, "Martin SARL"}, {14, "Cliente fidèle"}}},
         {"Outlook in English",
-         utf8("\"Title\",\"First Name\",\"Middle Name\",\"Last Name\",\"Company\",\"Job Title\",\"Business Street\","
+         QByteArray("\"Title\",\"First Name\",\"Middle Name\",\"Last Name\",\"Company\",\"Job Title\",\"Business Street\","
               "\"Business City\",\"Business Postal Code\",\"Home Street\",\"Home City\",\"Home Postal Code\","
               "\"Home Phone\",\"Mobile Phone\",\"Birthday\",\"E-mail Address\",\"E-mail Display Name\",\"Notes\","
               "\"Sensitivity\"\r\n"
@@ -82,7 +77,7 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
           {8, "0221 123456"}, {9, "0170 1234567"}, {10, "j@exemple.de"}, {11, "Geschäftsführer"},
           {13, "Müller GmbH"}, {14, "Rappeler"}}},
         {"Google Contacts, old",
-         utf8("Name,Given Name,Additional Name,Family Name,Name Prefix,Birthday,Group Membership,E-mail 1 - Type,"
+         QByteArray("Name,Given Name,Additional Name,Family Name,Name Prefix,Birthday,Group Membership,E-mail 1 - Type,"
               "E-mail 1 - Value,Phone 1 - Type,Phone 1 - Value,Phone 2 - Type,Phone 2 - Value,Address 1 - Type,"
               "Address 1 - Formatted,Address 1 - Street,Address 1 - City,Address 1 - Postal Code,"
               "Organization 1 - Type,Organization 1 - Name,Organization 1 - Title\r\n"
@@ -92,7 +87,7 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
           {8, "04 75 00 00 00"}, {9, "06 12 34 56 78"}, {10, "paul@exemple.fr"}, {11, "Gérant"},
           {12, "02/05/1980"}, {13, "Roux SA"}}},
         {"Google Contacts, new",
-         utf8("First Name,Middle Name,Last Name,Name Prefix,Organization Name,Organization Title,Birthday,Notes,"
+         QByteArray("First Name,Middle Name,Last Name,Name Prefix,Organization Name,Organization Title,Birthday,Notes,"
               "E-mail 1 - Label,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value,Phone 2 - Label,Phone 2 - Value,"
               "Address 1 - Label,Address 1 - Street,Address 1 - City,Address 1 - Postal Code,Address 1 - Country\n"
               "Léa,,Petit,Mme,,,--04-12,Voisine,Home,lea@exemple.fr,Work,04 67 00 11 22,Mobile,06 98 76 54 32,"
@@ -100,7 +95,7 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
          {{2, "Mme"}, {3, "Petit"}, {4, "Léa"}, {5, "4 rue du Port"}, {6, "34200"}, {7, "Sète"},
           {8, "04 67 00 11 22"}, {9, "06 98 76 54 32"}, {10, "lea@exemple.fr"}, {12, "12/04"}, {14, "Voisine"}}},
         {"Thunderbird in English",
-         utf8("First Name,Last Name,Display Name,Primary Email,Work Phone,Home Phone,Mobile Number,Home Address,"
+         QByteArray("First Name,Last Name,Display Name,Primary Email,Work Phone,Home Phone,Mobile Number,Home Address,"
               "Home Address 2,Home City,Home ZipCode,Home Country,Work Address,Work City,Work ZipCode,Job Title,"
               "Organization,Birth Year,Birth Month,Birth Day,Notes,\r\n"
               "Marc,Blanc,Marc Blanc,marc@exemple.fr,01 40 00 00 00,01 45 00 00 00,06 55 44 33 22,8 avenue Foch,"
@@ -109,7 +104,7 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFields)
           {8, "01 45 00 00 00"}, {9, "06 55 44 33 22"}, {10, "marc@exemple.fr"}, {11, "Avocat"},
           {12, "14/07/1975"}, {13, "Cabinet Blanc"}}},
         {"Thunderbird in French",
-         utf8("Prénom,Nom de famille,Nom à afficher,Adresse électronique principale,Tél. professionnel,"
+         QByteArray("Prénom,Nom de famille,Nom à afficher,Adresse électronique principale,Tél. professionnel,"
               "Tél. personnel,Portable,Adresse privée,Ville,Code postal,Pays/Région,Adresse professionnelle,Ville,"
               "Code postal,Pays/Région,Fonction,Société,Notes\r\n"
               "Léa,Petit,Léa Petit,lea@exemple.fr,04 99 00 00 00,0475112233,0611223344,12 rue Basse,Aubenas,07200,"
@@ -142,7 +137,7 @@ TEST(CsvHeaders, AreComparedWithoutAccentsCaseBlanksOrPunctuation)
 TEST(CsvHeaders, HomeComesBeforeWorkAndWorkAloneIsReported)
 {
     const Read read = readFile(
-        utf8("Last Name,Business Street,Business City,Home Street,Home City,Phone 1 - Type,Phone 1 - Value,"
+        QByteArray("Last Name,Business Street,Business City,Home Street,Home City,Phone 1 - Type,Phone 1 - Value,"
              "Phone 2 - Type,Phone 2 - Value\r\n"
              "BOTH,1 quai Est,Lyon,2 rue Basse,Privas,Work,04 72 00 00 00,Home,04 75 00 00 00\r\n"
              "WORK,1 quai Est,Lyon,,,Work,04 72 00 00 00 ::: 04 72 11 11 11,Cell,06 00 00 00 01\r\n"));

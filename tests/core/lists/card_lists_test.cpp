@@ -76,12 +76,10 @@ TEST(CardList, TiesAndReplacingALine)
 
 TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderAndKeepsNumbersInStep)
 {
-    write({card("B"), card("A"), card("C")});
-    EXPECT_EQ(numbers(list(ListKind::Alphabetical)), (Numbers{2, 1, 3}));
-
     // Byte order would put "b" after "C" and "É" after "Z".
     write({card("b"), card("ZOE"), card("ÉMILE"), card("C"), card("EMMA"), card("A"), card("EDGAR"), card("a")});
     EXPECT_EQ(surnames(ListKind::Alphabetical), (QStringList{"A", "a", "b", "C", "EDGAR", "ÉMILE", "EMMA", "ZOE"}));
+    EXPECT_EQ(numbers(list(ListKind::Alphabetical)), (Numbers{6, 8, 1, 4, 7, 3, 5, 2}));
 
     // A shorter name, padded with blanks, comes before a longer one.
     write({card("MARTINEZ"), makeCard("MARTIN", "Zoé", 1, 1, 1)});

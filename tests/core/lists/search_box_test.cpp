@@ -35,12 +35,6 @@ protected:
             out.push_back(result->list.number(row));
         return out;
     }
-
-    static CardRecord withField(CardRecord card, int k, const QString& text)
-    {
-        card.fields[size_t(k - 1)] = tb::padField(text, CardRecord::kWidths[size_t(k - 1)]);
-        return card;
-    }
 };
 
 }  // namespace
@@ -60,9 +54,9 @@ TEST(SearchFoldTest, FoldsAccentsCaseAndBlanksBetweenDigits)
 TEST_F(SearchBoxTest, FindsEveryWordInAnyFieldWithoutAccentsCaseOrBlanksInNumbers)
 {
     CardRecord a = makeCard("MARTIN", "Éloïse", 3, 10, 10, "17340", "CHÂTELAILLON-PLAGE");
-    a = withField(a, 8, "05 46 56 12 34");
+    a.fields[7] = tb::padField("05 46 56 12 34", 15);
     CardRecord b = makeCard("DUPONT", "Jean", 1, 20, 20, "75015", "PARIS");
-    b = withField(b, 9, "06.12.05.46.00");
+    b.fields[8] = tb::padField("06.12.05.46.00", 15);
     CardRecord c = makeCard("CHATELAIN", "Paul", 2, 777, 777, "33000", "BORDEAUX");
     open({a, b, c});
 

@@ -228,20 +228,43 @@ int main(int argc, char** argv)
         const auto step = [](QScrollBar* bar, int by) {
             bar->setValue(bar->value() + by > bar->maximum() ? 0 : bar->value() + by);
         };
-        for (double zoom : {1.0, 3.37}) {
-            std::vector<double> change, scroll;
+        // Above 100 % the default map's drawing replaces the enlarged picture
+        // tile by tile between events: each repaint is timed, and the wait
+        // until the whole view is sharp.
+        const auto untilSharp = [&] {
+            const auto start = Clock::now();
+            int repaints = 0;
+            while (picture->drawingPending()) {
+                QCoreApplication::processEvents();
+                ++repaints;
+            }
+            return std::pair(ms(start), repaints);
+        };
+        for (double zoom : {1.0, 3.37, 4.0, 8.0}) {
+            std::vector<double> change, scroll, sharp, repaint;
             for (int r = 0; r < runs; ++r) {
                 change.push_back(timeOnce([&] { picture->setZoom(1.5); }));
+                untilSharp();
                 change.push_back(timeOnce([&] { picture->setZoom(zoom); }));
-                for (int k = 0; k < 10; ++k)
+                const auto [wait, repaints] = untilSharp();
+                sharp.push_back(wait);
+                if (repaints)
+                    repaint.push_back(wait / repaints);
+                for (int k = 0; k < 10; ++k) {
                     scroll.push_back(timeOnce([&] {
                         step(h, 40);
                         step(v, 30);
                     }));
+                    untilSharp();
+                }
             }
             const QByteArray name = QByteArray::number(qRound(zoom * 100));
             report(("changer de zoom (vers " + name + " %)").constData(), change);
             report(("défiler la carte à " + name + " %").constData(), scroll);
+            if (!repaint.empty()) {
+                report(("carte nette à " + name + " % (toute la vue)").constData(), sharp);
+                report(("carte nette à " + name + " % (un pas entre deux événements)").constData(), repaint);
+            }
         }
         picture->setZoom(1.0);
     }

@@ -11,8 +11,10 @@
 //   delete deleting card N (the last card moves in): changes DB, give it a copy
 //   zone   the cards of a zone (the middle half of the pins' extent, both ways):
 //          the pin index's test alone, then with the list's lines
-//   all    each of the above but delete
+//   print  "Imprimer toutes les fiches" into a PDF file (Qt's offscreen screen)
+//   all    each of the above but delete and print
 // Prints "measure: median ms (runs)" per measure; only the command is timed.
+#include "core/cards/card_print.h"
 #include "core/cards/card_record.h"
 #include "core/db/database.h"
 #include "core/lists/search_index.h"
@@ -20,10 +22,15 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -254,15 +261,42 @@ bool measureZone(tb::Database& db, int runs)
     return true;
 }
 
+bool measurePrint(tb::Database& db, int runs)
+{
+    QTemporaryDir dir;
+    const tb::ListPrintStyle style{tb::defaultListPrintFont()};
+    std::vector<double> t;
+    int pages = 0;
+    for (int i = 0; i < runs; ++i) {
+        const auto a = Clock::now();
+        QPdfWriter pdf(dir.filePath(QStringLiteral("fiches.pdf")));
+        const auto printed = tb::printCardPages(pdf, tb::allCardsPrint(db), QDate::currentDate(), style);
+        const auto b = Clock::now();
+        if (!printed)
+            return fail(printed.error());
+        pages = *printed;
+        t.push_back(ms(a, b));
+    }
+    report("print", t);
+    std::printf("print: %d page(s), %lld fiche(s)\n", pages, db.count());
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Printing needs the fonts of a screen: the offscreen one, only then.
+    const bool printing = argc > 1 && std::string_view(argv[1]) == "print";
+    if (printing)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(printing ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     const QStringList args = QCoreApplication::arguments().mid(1);
-    static const QStringList measures = {"open", "card", "store", "list", "search", "index", "find", "delete", "zone", "all"};
+    static const QStringList measures = {"open", "card",   "store", "list",  "search", "index",
+                                         "find", "delete", "zone",  "print", "all"};
     if (args.size() < 2 || !measures.contains(args[0])) {
-        std::fputs("Usage : tabulon_bench open|card|store|list|search|index|find|delete|zone|all BASE [N] [MESURES]\n",
+        std::fputs("Usage : tabulon_bench open|card|store|list|search|index|find|delete|zone|print|all BASE [N] "
+                   "[MESURES]\n",
                    stderr);
         return 2;
     }
@@ -303,5 +337,7 @@ int main(int argc, char* argv[])
         ok = ok && measureZone(*db.value(), runs);
     if (measure == "delete")
         ok = measureDelete(*db.value(), n, runs);
+    if (measure == "print")
+        ok = measurePrint(*db.value(), runs);
     return ok ? 0 : 1;
 }

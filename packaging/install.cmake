@@ -57,6 +57,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tabulon.fr/")
 # Debian's own Qt libraries, found from the programs' links; the platform
 # plugins and the French translations of the standard dialogs besides.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+# The zoomed default map is drawn from its SVG.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -4,7 +4,8 @@
 # Packages named as arguments are installed instead (make package-deps).
 set -e
 PACKAGES="g++ cmake make pkg-config qt6-base-dev qt6-translations-l10n libgtest-dev \
-libgl-dev fonts-dejavu-core poppler-utils xvfb xauth imagemagick ccache locales strace libquazip1-qt6-dev"
+libgl-dev fonts-dejavu-core poppler-utils xvfb xauth imagemagick ccache locales strace libquazip1-qt6-dev \
+qt6-svg-dev"
 # The guide's screenshots (tools/make-screenshots.sh) drive the windows under a window manager.
 PACKAGES="$PACKAGES openbox xdotool"
 # "fuzz": clang and its libFuzzer as well, for make fuzz only.

@@ -1,10 +1,15 @@
 // Builds the SVG of the default map "frc.gif": departments of metropolitan France
 // with thin borders and their numbers. regenerate-data.sh rasterises it.
+// Also writes, from the same drawing, the map the program draws when zoomed
+// ("frc.svg": numbers as outlines, in a group of their own drawn over the pins)
+// and the departments' outlines in map pixels ("contours.txt").
 // Pins are stored in pixels of the GIF, so WIDTH/HEIGHT/SCALE must never change
 // once databases exist.
 'use strict';
 const fs = require('fs');
 const path = require('path');
+const opentype = require('opentype.js');
+const { writeLines } = require('./lib/textfile');
 
 const WIDTH = 900;
 const HEIGHT = 860;
@@ -119,51 +124,128 @@ const INSET_SCALE = 6;
 const NUDGE = { '95': [0, -6] };
 const INSET_AT = { x: 30, y: 40 };                    // output pixels, top-left of the inset
 
-const out = [];
-out.push(`<svg xmlns="http://www.w3.org/2000/svg" width="${WIDTH}" height="${HEIGHT}" viewBox="0 0 ${WIDTH} ${HEIGHT}">`);
-out.push(`<rect x="0" y="0" width="${WIDTH}" height="${HEIGHT}" fill="${SEA}"/>`);
-// The coast first, drawn wide under the land so only its outer half shows,
-// then the departments with their borders.
-out.push(`<g transform="translate(${OFFSET_X},${OFFSET_Y}) scale(${SCALE})" fill="${LAND}" stroke="${COAST}" stroke-width="${(2.4 / SCALE).toFixed(3)}" stroke-linejoin="round">`);
-for (const d of depts) out.push(`<path d="${d.d}"/>`);
-out.push('</g>');
-out.push(`<g transform="translate(${OFFSET_X},${OFFSET_Y}) scale(${SCALE})" fill="${LAND}" stroke="${BORDER}" stroke-width="${(1.0 / SCALE).toFixed(3)}" stroke-linejoin="round">`);
-for (const d of depts) out.push(`<path d="${d.d}"/>`);
-out.push('</g>');
+const fx = OFFSET_X + INSET_SRC.x * SCALE, fy = OFFSET_Y + INSET_SRC.y * SCALE;
+const fw = INSET_SRC.w * SCALE, fh = INSET_SRC.h * SCALE;
+const iw = INSET_SRC.w * INSET_SCALE, ih = INSET_SRC.h * INSET_SCALE;
 
-const text = (x, y, s, size) =>
-  `<text x="${x.toFixed(1)}" y="${(y + size * 0.36).toFixed(1)}" font-family="DejaVu Sans" font-weight="bold" font-size="${size}" fill="${LABEL}" text-anchor="middle">${s}</text>`;
-
+// Numbers: [x, y, text, size, ground] in output pixels, the inset's after the map's.
+const labels = [];
 for (const d of depts) {
   if (SMALL.has(d.id)) continue;
   const p = labelPoint(d.d);
   const size = p.dist * SCALE < 7 ? FONT_SIZE - 2 : FONT_SIZE;
   const [nx, ny] = NUDGE[d.id] || [0, 0];
-  out.push(text(OFFSET_X + p.x * SCALE + nx, OFFSET_Y + p.y * SCALE + ny, d.id, size));
+  labels.push([OFFSET_X + p.x * SCALE + nx, OFFSET_Y + p.y * SCALE + ny, d.id, size, LAND]);
+}
+const mainLabels = labels.length;
+for (const d of depts) {
+  if (!SMALL.has(d.id)) continue;
+  const p = labelPoint(d.d);
+  labels.push([INSET_AT.x + (p.x - INSET_SRC.x) * INSET_SCALE, INSET_AT.y + (p.y - INSET_SRC.y) * INSET_SCALE, d.id, FONT_SIZE + 1, LAND]);
+}
+const caption = [INSET_AT.x + iw / 2, INSET_AT.y + ih + 12, 'Paris et petite couronne', FONT_SIZE, SEA];
+
+const svgOpen = `<svg xmlns="http://www.w3.org/2000/svg" width="${WIDTH}" height="${HEIGHT}" viewBox="0 0 ${WIDTH} ${HEIGHT}">`;
+const insetFrame = `<rect id="encart" x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}" fill="none" stroke="${LABEL}" stroke-width="0.8"/>`;
+const insetGroup = (paths) =>
+  `<g transform="translate(${INSET_AT.x - INSET_SRC.x * INSET_SCALE},${INSET_AT.y - INSET_SRC.y * INSET_SCALE}) scale(${INSET_SCALE})" fill="${LAND}" stroke="${BORDER}" stroke-width="${(1.1 / INSET_SCALE).toFixed(3)}" stroke-linejoin="round">`;
+
+// Sea, coast, borders and the frame around Paris: the same in both drawings.
+function ground(out) {
+  out.push(`<rect id="mer" x="0" y="0" width="${WIDTH}" height="${HEIGHT}" fill="${SEA}"/>`);
+  // The coast first, drawn wide under the land so only its outer half shows,
+  // then the departments with their borders.
+  out.push(`<g transform="translate(${OFFSET_X},${OFFSET_Y}) scale(${SCALE})" fill="${LAND}" stroke="${COAST}" stroke-width="${(2.4 / SCALE).toFixed(3)}" stroke-linejoin="round">`);
+  for (const d of depts) out.push(`<path id="c${d.id}" d="${d.d}"/>`);
+  out.push('</g>');
+  out.push(`<g transform="translate(${OFFSET_X},${OFFSET_Y}) scale(${SCALE})" fill="${LAND}" stroke="${BORDER}" stroke-width="${(1.0 / SCALE).toFixed(3)}" stroke-linejoin="round">`);
+  for (const d of depts) out.push(`<path id="b${d.id}" d="${d.d}"/>`);
+  out.push('</g>');
+  out.push(`<rect id="cadre" x="${fx.toFixed(1)}" y="${fy.toFixed(1)}" width="${fw.toFixed(1)}" height="${fh.toFixed(1)}" fill="none" stroke="${LABEL}" stroke-width="0.7"/>`);
 }
 
-// Frame on the map, the inset and a leader between them.
-const fx = OFFSET_X + INSET_SRC.x * SCALE, fy = OFFSET_Y + INSET_SRC.y * SCALE;
-const fw = INSET_SRC.w * SCALE, fh = INSET_SRC.h * SCALE;
-const iw = INSET_SRC.w * INSET_SCALE, ih = INSET_SRC.h * INSET_SCALE;
-out.push(`<rect x="${fx.toFixed(1)}" y="${fy.toFixed(1)}" width="${fw.toFixed(1)}" height="${fh.toFixed(1)}" fill="none" stroke="${LABEL}" stroke-width="0.7"/>`);
+// The drawing rasterised into frc.gif: texts in DejaVu Sans Bold, the inset clipped.
+const text = ([x, y, s, size]) =>
+  `<text x="${x.toFixed(1)}" y="${(y + size * 0.36).toFixed(1)}" font-family="DejaVu Sans" font-weight="bold" font-size="${size}" fill="${LABEL}" text-anchor="middle">${s}</text>`;
+const out = [svgOpen];
+ground(out);
+for (const l of labels.slice(0, mainLabels)) out.push(text(l));
 out.push(`<defs><clipPath id="inset"><rect x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}"/></clipPath></defs>`);
 out.push(`<g clip-path="url(#inset)"><rect x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}" fill="${SEA}"/>`);
-out.push(`<g transform="translate(${INSET_AT.x - INSET_SRC.x * INSET_SCALE},${INSET_AT.y - INSET_SRC.y * INSET_SCALE}) scale(${INSET_SCALE})" fill="${LAND}" stroke="${BORDER}" stroke-width="${(1.1 / INSET_SCALE).toFixed(3)}" stroke-linejoin="round">`);
+out.push(insetGroup());
 for (const d of depts) out.push(`<path d="${d.d}"/>`);
 out.push('</g>');
-for (const d of depts) {
-  const p = labelPoint(d.d);
-  const x = INSET_AT.x + (p.x - INSET_SRC.x) * INSET_SCALE, y = INSET_AT.y + (p.y - INSET_SRC.y) * INSET_SCALE;
-  if (!SMALL.has(d.id)) continue;
-  out.push(text(x, y, d.id, FONT_SIZE + 1));
-}
+for (const l of labels.slice(mainLabels)) out.push(text(l));
 out.push('</g>');
-out.push(`<rect x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}" fill="none" stroke="${LABEL}" stroke-width="0.8"/>`);
-out.push(text(INSET_AT.x + iw / 2, INSET_AT.y + ih + 12, 'Paris et petite couronne', FONT_SIZE));
+out.push(insetFrame);
+out.push(text(caption));
 out.push('</svg>');
 
+// The inset's departments cut to its frame, in output pixels: Qt's SVG renderer
+// has no clip paths, and the outlines need the same cut.
+function clipToInset(poly) {
+  const x0 = INSET_AT.x, y0 = INSET_AT.y, x1 = x0 + iw, y1 = y0 + ih;
+  const edges = [
+    [p => p[0] >= x0, (a, b) => [x0, a[1] + ((b[1] - a[1]) * (x0 - a[0])) / (b[0] - a[0])]],
+    [p => p[0] <= x1, (a, b) => [x1, a[1] + ((b[1] - a[1]) * (x1 - a[0])) / (b[0] - a[0])]],
+    [p => p[1] >= y0, (a, b) => [a[0] + ((b[0] - a[0]) * (y0 - a[1])) / (b[1] - a[1]), y0]],
+    [p => p[1] <= y1, (a, b) => [a[0] + ((b[0] - a[0]) * (y1 - a[1])) / (b[1] - a[1]), y1]],
+  ];
+  let pts = poly;
+  for (const [keep, cut] of edges) {
+    const next = [];
+    for (let k = 0; k < pts.length; ++k) {
+      const a = pts[(k + pts.length - 1) % pts.length], b = pts[k];
+      if (keep(b)) {
+        if (!keep(a)) next.push(cut(a, b));
+        next.push(b);
+      } else if (keep(a)) next.push(cut(a, b));
+    }
+    pts = next;
+    if (!pts.length) break;
+  }
+  return pts;
+}
+const onMap = poly => poly.map(([x, y]) => [OFFSET_X + x * SCALE, OFFSET_Y + y * SCALE]);
+const inInset = poly =>
+  clipToInset(poly.map(([x, y]) => [INSET_AT.x + (x - INSET_SRC.x) * INSET_SCALE, INSET_AT.y + (y - INSET_SRC.y) * INSET_SCALE]));
+const insetPolys = depts.map(d => ({ id: d.id, polys: polygons(d.d).map(inInset).filter(p => p.length >= 3) }));
+const pathData = poly => 'M' + poly.map(([x, y]) => `${+x.toFixed(2)} ${+y.toFixed(2)}`).join('L') + 'Z';
+
+// The drawing the program zooms: the same ground, numbers as outlines (no font
+// needed) in a group of their own, each over a halo of its ground so that it
+// stays readable over pins.
+const font = opentype.loadSync('/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf');
+// Each number is an element of its own (n01, n01e in the inset, legende), so
+// that the program draws only the ones in view.
+const outline = ([x, y, s, size, halo], id) => {
+  const w = font.getAdvanceWidth(s, size);
+  const d = font.getPath(s, x - w / 2, y + size * 0.36, size).toPathData(2);
+  return `<g id="${id}"><path d="${d}" fill="${halo}" stroke="${halo}" stroke-width="2.2" stroke-linejoin="round"/><path d="${d}" fill="${LABEL}"/></g>`;
+};
+const zoomed = [svgOpen, '<g id="fond">'];
+ground(zoomed);
+zoomed.push(`<rect id="encart-mer" x="${INSET_AT.x}" y="${INSET_AT.y}" width="${iw}" height="${ih}" fill="${SEA}"/>`);
+zoomed.push(`<g fill="${LAND}" stroke="${BORDER}" stroke-width="1.1" stroke-linejoin="round">`);
+for (const d of insetPolys) if (d.polys.length) zoomed.push(`<path id="e${d.id}" d="${d.polys.map(pathData).join('')}"/>`);
+zoomed.push('</g>');
+zoomed.push(insetFrame);
+zoomed.push('</g>', '<g id="numeros">');
+labels.forEach((l, k) => zoomed.push(outline(l, `n${l[2]}${k >= mainLabels ? 'e' : ''}`)));
+zoomed.push(outline(caption, 'legende'));
+zoomed.push('</g>', '</svg>');
+
+// Outlines in map pixels, "01 x y x y ..." one polygon a line, the inset's first
+// (it lies over the sea, and a click there means the enlarged department).
+const contours = [];
+const contourLine = (id, poly) => `${id} ${poly.map(([x, y]) => `${x.toFixed(1)} ${y.toFixed(1)}`).join(' ')}`;
+for (const d of insetPolys) for (const p of d.polys) contours.push(contourLine(d.id, p));
+for (const d of depts) for (const p of polygons(d.d)) contours.push(contourLine(d.id, onMap(p)));
+
 const target = process.argv[2] || path.join(__dirname, 'build', 'frc.svg');
+const data = process.argv[3] || path.join(__dirname, '..', 'data');
 fs.mkdirSync(path.dirname(target), { recursive: true });
 fs.writeFileSync(target, out.join('\n') + '\n');
-console.log(`map: ${depts.length} departments, ${WIDTH}x${HEIGHT} -> ${target}`);
+fs.writeFileSync(path.join(data, 'frc.svg'), zoomed.join('\n') + '\n');
+writeLines(path.join(data, 'contours.txt'), contours);
+console.log(`map: ${depts.length} departments, ${WIDTH}x${HEIGHT} -> ${target}, ${data}/frc.svg, ${contours.length} outlines`);

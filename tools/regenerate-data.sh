@@ -24,7 +24,8 @@ done
 if [ -f package-lock.json ]; then npm ci --no-audit --no-fund; else npm install --no-audit --no-fund; fi
 
 # Default map. Its size (900 x 860) is the coordinate system of stored pins: never change it.
-node make-map.js "$BUILD/frc.svg"
+# The same run writes data/frc.svg (the map drawn when zoomed) and data/contours.txt.
+node make-map.js "$BUILD/frc.svg" "$DATA"
 rsvg-convert -w 900 -h 860 -b white "$BUILD/frc.svg" -o "$BUILD/frc.png"
 convert "$BUILD/frc.png" -dither None -colors 64 "$DATA/frc.gif"
 
@@ -42,5 +43,7 @@ grep -q $'^PARIS 75015\r$' "$DATA/c61a80.txt"
 ! grep -q $'17000\r$' "$DATA"/c21a40.txt "$DATA"/c41a60.txt "$DATA"/c61a80.txt "$DATA"/c81a95.txt
 grep -q $'^RENNES 35000\r$' "$DATA/c21a40.txt"
 [ "$(identify -format '%wx%h' "$DATA/frc.gif")" = 900x860 ]
+grep -q '<g id="numeros">' "$DATA/frc.svg"
+! grep -q '<text' "$DATA/frc.svg"
 [ "$(sqlite3 "$DATA/Tabulon.mdb" 'SELECT count(*) FROM pragma_table_info("fiches")')" = 19 ]
 echo "data/ regenerated"

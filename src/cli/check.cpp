@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "core/base/codepage.h"
+#include "core/base/folder_index.h"
 #include "core/base/number_text.h"
 #include "core/cards/card_record.h"
 #include "core/db/card_restoration.h"
@@ -168,11 +169,9 @@ int checkDatabase(const QString& folder, const QString& programFolder, Output& o
                                                          + tb::plainNumber(count) + QStringLiteral(" fiche(s))."));
     }
     // Templates of the database: new cards copy them.
+    const tb::FolderIndex index(folder);
     for (const QString& file : tb::databaseTemplateFiles()) {
-        bool found = false;
-        for (const QString& name : names)
-            found = found || name.compare(file, Qt::CaseInsensitive) == 0;
-        if (!found)
+        if (!index.contains(file))
             report.warning(QStringLiteral("modèle"), QStringLiteral("modèle manquant : ") + file + QStringLiteral("."));
     }
 

@@ -24,8 +24,7 @@ QByteArray State::digest() const
 
 CardFiles templateFiles(const tb::Database& db)
 {
-    return {tb::journalEntries(tb::readWholeFile(db.file(QStringLiteral("M.txt")))),
-            tb::loadNote(db.file(QStringLiteral("F.txt")))};
+    return {tb::journalEntries(tb::readWholeFile(db.file("M.txt"))), tb::loadNote(db.file("F.txt"))};
 }
 
 State readState(const tb::Database& db)
@@ -34,24 +33,13 @@ State readState(const tb::Database& db)
     db.store().forEachRaw(db.count(), [&](long long, QByteArrayView record) { s.records.emplace_back(record.toByteArray()); })
         .ok();
     for (long long n = 1; n <= qint64(s.records.size()); ++n)
-        s.files.push_back(
-            {tb::journalEntries(tb::readWholeFile(db.findSideFile(QStringLiteral("M"), n, QStringLiteral(".txt")))),
-             tb::loadNote(db.findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt"))),
-             QFileInfo::exists(db.findSideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg")))});
+        s.files.push_back({tb::journalEntries(tb::readWholeFile(db.findSideFile(tb::SideFile::Memento, n))),
+                           tb::loadNote(db.findSideFile(tb::SideFile::Note, n)),
+                           QFileInfo::exists(db.findSideFile(tb::SideFile::Photo, n))});
     s.captions = db.captions();
-    const QFileInfo exported(db.file(QStringLiteral("export.txt")));
+    const QFileInfo exported(db.file("export.txt"));
     s.exportSize = exported.exists() ? exported.size() : -1;
     return s;
-}
-
-QString backupsFolder(const QString& programFolder)
-{
-    return programFolder + QStringLiteral("Copies/");
-}
-
-QString restoresFolder(const QString& programFolder)
-{
-    return programFolder + QStringLiteral("Restaurations/");
 }
 
 QStringList visibleCopies(const QString& folder)

@@ -3,7 +3,6 @@
 // as the worker's model expects it and as read back from the disk.
 #include "core/db/database.h"
 
-#include <QByteArray>
 #include <QStringList>
 #include <vector>
 
@@ -21,23 +20,19 @@ struct State {
     QStringList captions;
     qint64 exportSize = -1;  // -1: no "export.txt"
 
-    // Hex digest of everything above.
-    QByteArray digest() const;
+    QByteArray digest() const;  // hex, of everything above
 };
 
-// The state as the database's files hold it.
 State readState(const tb::Database& db);
-
-// What a new card's memento and note hold: the database's templates.
+// A new card's memento and note: the database's templates.
 CardFiles templateFiles(const tb::Database& db);
-
 // Size of "export.txt" for count cards.
 qint64 exportSizeFor(long long count);
 
-// Where the worker keeps its backups, and restores them (inside the program
-// folder); each holds at most one whole copy at a time.
-QString backupsFolder(const QString& programFolder);
-QString restoresFolder(const QString& programFolder);
+// Where the worker keeps its backups and restores them; each holds at most one
+// whole copy at a time.
+inline QString backupsFolder(const QString& programFolder) { return programFolder + QStringLiteral("Copies/"); }
+inline QString restoresFolder(const QString& programFolder) { return programFolder + QStringLiteral("Restaurations/"); }
 // The copies in folder that are visible (not being made).
 QStringList visibleCopies(const QString& folder);
 

@@ -14,17 +14,16 @@
 #include "support/fixtures.h"
 
 #include <QDir>
-#include <QMap>
-#include <QRegularExpression>
-#include <QSet>
 #include <QElapsedTimer>
+#include <QMap>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
 #include <QThread>
 #include <csignal>
-#include <fcntl.h>
-#include <optional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <unistd.h>
 
 using namespace testing_support;
@@ -47,8 +46,7 @@ Outcome parse(const QByteArray& output)
             o.ready = o.acknowledged = line.mid(6);
         } else if (line.startsWith("begin ")) {
             const QList<QByteArray> words = line.mid(6).split(' ');
-            started = words.value(0);
-            o.pending = started;
+            o.pending = started = words.value(0);
             o.pendingKind = words.value(1);
             o.begun << started;
         } else if (line == "ack") {
@@ -62,25 +60,16 @@ Outcome parse(const QByteArray& output)
     return o;
 }
 
-// The check of tabulon-cli, its report kept aside unless it finds errors.
-int checkQuietly(const QString& folder, const QString& programFolder, QByteArray* report)
+// The check of tabulon-cli, its report kept aside.
+int checkQuietly(const QString& folder, const QString& programFolder, std::string* report)
 {
-    const QString path = QDir::temp().filePath(QStringLiteral("tabulon-crash-check-%1.txt").arg(::getpid()));
-    std::fflush(stdout);
-    const int saved = ::dup(STDOUT_FILENO);
-    const int to = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(to, STDOUT_FILENO);
-    ::close(to);
+    ::testing::internal::CaptureStdout();
     int code;
     {
         cli::Output out;
         code = cli::checkDatabase(folder, programFolder, out);
     }
-    std::fflush(stdout);
-    ::dup2(saved, STDOUT_FILENO);
-    ::close(saved);
-    *report = readBytes(path);
-    QFile::remove(path);
+    *report = ::testing::internal::GetCapturedStdout();
     return code;
 }
 
@@ -116,46 +105,6 @@ QString fileBeyond(const QString& folder, long long count)
     return ::testing::AssertionSuccess();
 }
 
-// After a kill, the database opened again as Tabulon opens it (the dead
-// worker's lock taken over, a deletion cut short finished) holds the state
-// before or after the change in progress, nothing of a number past its count,
-// and passes the check; every copy in sight is whole. current becomes the
-// state found.
-void expectSoundAfterKill(const QString& folder, const QString& programFolder, const Outcome& o,
-                          QSet<QByteArray>& states, QByteArray& current, int* finishedByOpening)
-{
-    ASSERT_TRUE(o.failure.isEmpty()) << o.failure.toStdString();
-    ASSERT_EQ(o.ready, current);
-    for (const QByteArray& state : o.begun)
-        states.insert(state);
-    {
-        auto db = tb::Database::open(folder);
-        ASSERT_TRUE(db) << db.error().message().toStdString();
-        current = crash::readState(*db.value()).digest();
-        // Only cards a creation had written whole are counted in.
-        if (!db.value()->countCorrection().isEmpty())
-            ASSERT_EQ(current, o.pending) << db.value()->countCorrection().toStdString();
-        ASSERT_EQ(fileBeyond(folder, db.value()->count()), QString());
-    }
-    if (current != o.acknowledged) {
-        ASSERT_FALSE(o.pending.isEmpty()) << "an acknowledged change is missing";
-        ASSERT_EQ(current, o.pending) << "neither before nor after the change in progress";
-        ++*finishedByOpening;
-    }
-    ASSERT_TRUE(copiesWhole(crash::backupsFolder(programFolder), states));
-    ASSERT_TRUE(copiesWhole(crash::restoresFolder(programFolder), states));
-    QByteArray report;
-    ASSERT_EQ(checkQuietly(folder, programFolder, &report), cli::kDone) << report.constData();
-}
-
-std::optional<crash::State> stateOf(const QString& folder)
-{
-    auto db = tb::Database::open(folder);
-    if (!db)
-        return std::nullopt;
-    return crash::readState(*db.value());
-}
-
 // The cards of state with their journals and notes, in no order.
 QMultiMap<QByteArray, QByteArray> cardsOf(const crash::State& state)
 {
@@ -166,73 +115,104 @@ QMultiMap<QByteArray, QByteArray> cardsOf(const crash::State& state)
     return cards;
 }
 
-// A deletion cut short is either undone, the trash as it was, or done with the
-// card in the trash: restored from there, it comes back whole.
-void expectDeletedCardRestoredWhole(const QString& folder, const std::optional<crash::State>& before, QByteArray& current,
-                                    int* restored)
-{
-    auto db = tb::Database::open(folder);
-    ASSERT_TRUE(db);
-    if (db.value()->count() == qsizetype(before->records.size()))
-        return;
-    const auto entries = db.value()->trash().entries();
-    ASSERT_TRUE(entries && !entries->empty());
-    ASSERT_TRUE(db.value()->restoreFromTrash(entries->front().number));
-    const crash::State after = crash::readState(*db.value());
-    EXPECT_EQ(cardsOf(after), cardsOf(*before));
-    current = after.digest();
-    ++*restored;
-}
-
-// The worker's environment: syncs skipped, steps counted.
-QProcessEnvironment workerEnvironment()
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TABULON_NO_SYNC));
-    // A sanitized worker accepts the preloaded library in front of its runtime.
-    environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                       environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
-    return environment;
-}
-
-// A database of cards cards in program; *state: its state.
-QString startingDatabase(const TempProgramFolder& program, int cards, QByteArray* state)
-{
-    auto created = tb::Database::create(program.path(), QStringLiteral("Crash"));
-    if (!created)
-        return {};
-    for (int k = 0; k < cards; ++k)
-        if (!created.value()->createCard(makeCard("DEPART" + QString::number(k), "Anne", 3, 10 * k, 20)))
-            return {};
-    *state = crash::readState(*created.value()).digest();
-    return created.value()->folder();
-}
-
 int killsWanted()
 {
     return qEnvironmentVariableIsSet("TABULON_CRASH_KILLS") ? qEnvironmentVariableIntValue("TABULON_CRASH_KILLS") : 400;
 }
 
+// A database of cards, changed by workers killed again and again.
+struct CrashTest : ::testing::Test {
+    TempProgramFolder program;
+    QString folder;
+    QByteArray current;        // the state found after the last kill
+    QSet<QByteArray> states;   // every state the database went through
+    int finishedByOpening = 0;
+
+    void startWith(int cards)
+    {
+        auto created = tb::Database::create(program.path(), QStringLiteral("Crash"));
+        ASSERT_TRUE(created);
+        for (int k = 0; k < cards; ++k)
+            ASSERT_TRUE(created.value()->createCard(makeCard("DEPART" + QString::number(k), "Anne", 3, 10 * k, 20)));
+        current = crash::readState(*created.value()).digest();
+        states = {current};
+        folder = created.value()->folder();
+    }
+
+    // Syncs skipped, steps counted.
+    void start(QProcess& worker, const QStringList& args)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TABULON_NO_SYNC));
+        // A sanitized worker accepts the preloaded library in front of its runtime.
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), environment.value(QStringLiteral("ASAN_OPTIONS"))
+                                                               + QStringLiteral(":verify_asan_link_order=0"));
+        worker.setProcessEnvironment(environment);
+        worker.start(QStringLiteral(TABULON_CRASH_WORKER), QStringList{args[0], folder, program.path()} + args.mid(1));
+    }
+
+    // After a kill, the database opened again as Tabulon opens it (the dead
+    // worker's lock taken over, a deletion cut short finished) holds the state
+    // before or after the change in progress, nothing of a number past its
+    // count, and passes the check; every copy in sight is whole.
+    void expectSoundAfterKill(const Outcome& o)
+    {
+        ASSERT_TRUE(o.failure.isEmpty()) << o.failure.toStdString();
+        ASSERT_EQ(o.ready, current);
+        for (const QByteArray& state : o.begun)
+            states.insert(state);
+        {
+            auto db = tb::Database::open(folder);
+            ASSERT_TRUE(db) << db.error().message().toStdString();
+            current = crash::readState(*db.value()).digest();
+            // Only cards a creation had written whole are counted in.
+            if (!db.value()->countCorrection().isEmpty())
+                ASSERT_EQ(current, o.pending) << db.value()->countCorrection().toStdString();
+            ASSERT_EQ(fileBeyond(folder, db.value()->count()), QString());
+        }
+        if (current != o.acknowledged) {
+            ASSERT_FALSE(o.pending.isEmpty()) << "an acknowledged change is missing";
+            ASSERT_EQ(current, o.pending) << "neither before nor after the change in progress";
+            ++finishedByOpening;
+        }
+        ASSERT_TRUE(copiesWhole(crash::backupsFolder(program.path()), states));
+        ASSERT_TRUE(copiesWhole(crash::restoresFolder(program.path()), states));
+        std::string report;
+        ASSERT_EQ(checkQuietly(folder, program.path(), &report), cli::kDone) << report;
+    }
+
+    // A deletion cut short is either undone, the trash as it was, or done with
+    // the card in the trash: restored from there, it comes back whole.
+    void expectDeletedCardRestoredWhole(const crash::State& before, int* restored)
+    {
+        auto db = tb::Database::open(folder);
+        ASSERT_TRUE(db);
+        if (db.value()->count() == qsizetype(before.records.size()))
+            return;
+        const auto entries = db.value()->trash().entries();
+        ASSERT_TRUE(entries && !entries->empty());
+        ASSERT_TRUE(db.value()->restoreFromTrash(entries->front().number));
+        const crash::State after = crash::readState(*db.value());
+        EXPECT_EQ(cardsOf(after), cardsOf(before));
+        current = after.digest();
+        ++*restored;
+    }
+};
+
 }  // namespace
 
-TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
+TEST_F(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
 {
     const int kills = killsWanted();
-    TempProgramFolder program;
-    QByteArray current;
-    const QString folder = startingDatabase(program, 5, &current);
-    ASSERT_FALSE(folder.isEmpty());
-
+    startWith(5);
     QRandomGenerator random(20261207);
     QElapsedTimer timer;
     timer.start();
-    int changes = 0, changesInProgress = 0, finishedByOpening = 0;
+    int changes = 0, changesInProgress = 0;
     QMap<QByteArray, int> killsDuring;  // by kind of change
-    QSet<QByteArray> states{current};
     // One process forks a worker for each kill: no start-up between kills.
     QProcess workers;
-    workers.setProcessEnvironment(workerEnvironment());
-    workers.start(QStringLiteral(TABULON_CRASH_WORKER), {"fork", folder, program.path()});
+    start(workers, {"fork"});
     ASSERT_TRUE(workers.waitForStarted());
     QByteArray pending;
     // The value of the whole line that starts with prefix, once it has come.
@@ -255,14 +235,13 @@ TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
         workers.write(QByteArray::number(random.generate()) + '\n');
         ASSERT_TRUE(readUntil([&] { return (line("pid ") && line("ready ")) || line("dead"); })) << pending.constData();
         ASSERT_FALSE(line("dead")) << pending.constData();
-        const pid_t pid = pid_t(line("pid ")->toLongLong());
         QThread::usleep(random.bounded(15000));
-        ::kill(pid, SIGKILL);
+        ::kill(pid_t(line("pid ")->toLongLong()), SIGKILL);
         ASSERT_TRUE(readUntil([&] { return bool(line("dead")); })) << pending.constData();
         const Outcome o = parse(pending);
         changes += o.changes;
-        expectSoundAfterKill(folder, program.path(), o, states, current, &finishedByOpening);
-        ASSERT_FALSE(::testing::Test::HasFatalFailure()) << "kill " << kill << "\n" << pending.constData();
+        expectSoundAfterKill(o);
+        ASSERT_FALSE(HasFatalFailure()) << "kill " << kill << "\n" << pending.constData();
         changesInProgress += !o.pending.isEmpty();
         if (!o.pending.isEmpty())
             ++killsDuring[o.pendingKind];
@@ -283,38 +262,32 @@ TEST(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
         EXPECT_GE(killsDuring.value(kind), kills / 200) << kind;
 }
 
-TEST(CrashTest, KillsBeforeEachStepOfACreationImportDeletionBackupOrRestoreLeaveASoundDatabase)
+TEST_F(CrashTest, KillsBeforeEachStepOfACreationImportDeletionBackupOrRestoreLeaveASoundDatabase)
 {
     // Every step at length; in the short run, the first ones and then fewer.
     const bool everyStep = killsWanted() > 1000;
-    TempProgramFolder program;
-    QByteArray current;
-    const QString folder = startingDatabase(program, 8, &current);
-    ASSERT_FALSE(folder.isEmpty());
-    QSet<QByteArray> states{current};
+    startWith(8);
     QStringList figures;
-    int finishedByOpening = 0, restored = 0;
+    int restored = 0;
     for (const char* kind : {"create", "import", "delete", "backup", "restore"}) {
         int kills = 0;
         for (long n = 1;; n += everyStep ? 1 : 1 + n / 4) {
-            const std::optional<crash::State> before = stateOf(folder);
+            std::optional<crash::State> before;
+            if (auto db = tb::Database::open(folder))
+                before = crash::readState(*db.value());
             ASSERT_TRUE(before);
             QProcess worker;
-            worker.setProcessEnvironment(workerEnvironment());
-            worker.start(QStringLiteral(TABULON_CRASH_WORKER),
-                         {"step", folder, program.path(), QString::fromLatin1(kind), QString::number(n)});
+            start(worker, {"step", QString::fromLatin1(kind), QString::number(n)});
             // A slow disk makes a worker slow, never wrong.
             ASSERT_TRUE(worker.waitForFinished(120000)) << kind;
             const QByteArray output = worker.readAllStandardOutput();
             const Outcome o = parse(output);
-            const bool whole = output.endsWith("done\n");
-            expectSoundAfterKill(folder, program.path(), o, states, current, &finishedByOpening);
-            ASSERT_FALSE(::testing::Test::HasFatalFailure()) << kind << " killed before step " << n << "\n"
-                                                             << output.constData();
+            expectSoundAfterKill(o);
+            ASSERT_FALSE(HasFatalFailure()) << kind << " killed before step " << n << "\n" << output.constData();
             if (qstrcmp(kind, "delete") == 0)
-                expectDeletedCardRestoredWhole(folder, before, current, &restored);
-            ASSERT_FALSE(::testing::Test::HasFatalFailure()) << "restore after step " << n << "\n" << output.constData();
-            if (whole)
+                expectDeletedCardRestoredWhole(*before, &restored);
+            ASSERT_FALSE(HasFatalFailure()) << "restore after step " << n << "\n" << output.constData();
+            if (output.endsWith("done\n"))
                 break;
             ASSERT_EQ(worker.exitStatus(), QProcess::CrashExit) << kind << " step " << n << "\n" << output.constData();
             // Every kill falls inside the change.

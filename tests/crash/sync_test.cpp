@@ -41,17 +41,14 @@ QStringList traced(const QString& folder, const QString& what)
     return calls;
 }
 
-// True when each call is found after the one before.
-bool inOrder(const QStringList& calls, const QStringList& expected)
+// Each call is found after the one before.
+::testing::AssertionResult inOrder(const QStringList& calls, const QStringList& expected)
 {
     qsizetype at = 0;
-    for (const QString& e : expected) {
-        at = calls.indexOf(e, at);
-        if (at < 0)
-            return false;
-        ++at;
-    }
-    return true;
+    for (const QString& e : expected)
+        if ((at = calls.indexOf(e, at) + 1) == 0)
+            return ::testing::AssertionFailure() << e.toStdString() << " missing in\n" << calls.join(u'\n').toStdString();
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace
@@ -66,15 +63,8 @@ TEST(PowerCutTest, StoredCardsAndRenamedFilesAreSyncedInTheSafeOrder)
     const QString folder = QDir(base.path()).canonicalPath();
     const QString records = folder + QStringLiteral("/lesfiches.dat");
 
-    const QStringList store = traced(base.path(), QStringLiteral("store"));
-    EXPECT_TRUE(inOrder(store, {"pwrite64 " + records, "fdatasync " + records})) << store.join(u'\n').toStdString();
-
-    const QStringList create = traced(base.path(), QStringLiteral("create"));
-    EXPECT_TRUE(inOrder(create, {"pwrite64 " + records, "fdatasync " + records,
-                                 "rename " + folder + QStringLiteral("/NBFiches.dat"), "fsync " + folder}))
-        << create.join(u'\n').toStdString();
-
-    const QStringList captions = traced(base.path(), QStringLiteral("captions"));
-    EXPECT_TRUE(inOrder(captions, {"rename " + folder + QStringLiteral("/StrFic.txt"), "fsync " + folder}))
-        << captions.join(u'\n').toStdString();
+    EXPECT_TRUE(inOrder(traced(base.path(), "store"), {"pwrite64 " + records, "fdatasync " + records}));
+    EXPECT_TRUE(inOrder(traced(base.path(), "create"), {"pwrite64 " + records, "fdatasync " + records,
+                                                        "rename " + folder + "/NBFiches.dat", "fsync " + folder}));
+    EXPECT_TRUE(inOrder(traced(base.path(), "captions"), {"rename " + folder + "/StrFic.txt", "fsync " + folder}));
 }

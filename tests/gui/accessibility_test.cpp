@@ -1,91 +1,117 @@
-// Every control a user types into, chooses from or presses carries a name
-// that screen readers (and checks driving the program from outside) can read.
-#include "gui/app/database_chooser_window.h"
+// What a screen reader hears: walking every window through the accessibility
+// tree, every control a user types into, chooses from or presses is named by
+// its caption, never by its value, and every value shown is heard.
+#include "every_window.h"
+
 #include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
-#include "gui/cards/creation_window.h"
-#include "gui/cards/scan_viewer_window.h"
-#include "gui/cards/text_viewer_window.h"
-#include "gui/external/program_chooser_window.h"
-#include "gui/external/program_paths_window.h"
-#include "gui_fixture.h"
-#include "gui/lists/list_window.h"
-#include "gui/map/file_browser_window.h"
-#include "gui/map/map_browser_window.h"
-#include "gui/postal/postal_window.h"
-#include "gui/tools/calendar_window.h"
-#include "gui/tools/converter_window.h"
-#include "gui/tools/iban_window.h"
-#include "gui/tools/rib_window.h"
+#include "gui/map/map_view.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QAbstractButton>
-#include <QAction>
-#include <QAbstractItemView>
-#include <QCalendarWidget>
-#include <QComboBox>
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
 
-bool hasBuddy(QWidget* window, QWidget* w)
+bool isControl(QAccessible::Role role)
 {
-    for (QLabel* label : window->findChildren<QLabel*>())
-        if (label->buddy() == w && !label->text().isEmpty())
-            return true;
-    return false;
+    switch (role) {
+    case QAccessible::PushButton:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ComboBox:
+    case QAccessible::SpinBox:
+    case QAccessible::EditableText:
+    case QAccessible::List:
+    case QAccessible::Table:
+    case QAccessible::Tree:
+    case QAccessible::Slider:
+    case QAccessible::ButtonMenu:
+    case QAccessible::ButtonDropDown:
+        return true;
+    default:
+        return false;
+    }
 }
 
-QStringList unnamedControls(QWidget* window)
+QString describe(QAccessibleInterface* iface)
 {
-    QStringList missing;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)
-                             || qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractItemView*>(w)
-                             || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QCalendarWidget*>(w);
-        if (!control || w->isHidden() || !w->parentWidget() || w->parentWidget()->inherits("QComboBox")
-            || w->inherits("QComboBoxListView") || w->objectName() == QLatin1String("Text1(0)")
-            || w->objectName().startsWith(QLatin1String("qt_")))
-            continue;
-        if (w->accessibleName().isEmpty() && !hasBuddy(window, w))
-            missing << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
+    const QObject* o = iface->object();
+    return (o && !o->objectName().isEmpty() ? o->objectName() : QString::fromLatin1(o ? o->metaObject()->className() : "?"))
+           + QStringLiteral(" \"") + iface->text(QAccessible::Name) + u'"';
+}
+
+// The controls of the tree under iface that a screen reader could not tell apart.
+void walk(QAccessibleInterface* iface, QStringList& wrong, int depth = 0)
+{
+    if (!iface || !iface->isValid() || depth > 40 || iface->state().invisible)
+        return;
+    const QString name = iface->text(QAccessible::Name).trimmed();
+    const QString value = iface->text(QAccessible::Value).trimmed();
+    const auto* widget = qobject_cast<QWidget*>(iface->object());
+    if (widget && (widget->isWindow() && depth > 0))
+        return;  // a window of its own, walked by itself
+    if (isControl(iface->role()) && widget && widget->objectName() != QLatin1String("Text1(0)")) {
+        const bool list = iface->role() == QAccessible::List || iface->role() == QAccessible::Table
+                          || iface->role() == QAccessible::Tree;  // no value of their own
+        if (name.isEmpty() || (!list && !value.isEmpty() && name == value))
+            wrong << describe(iface);
     }
-    return missing;
+    // A value shown in a label is heard, whatever name it was given.
+    if (const auto* label = qobject_cast<const QLabel*>(widget); label && !label->text().trimmed().isEmpty()
+        && label->textFormat() != Qt::RichText && !Qt::mightBeRichText(label->text()) && !label->buddy()
+        && !name.contains(label->text().trimmed()) && !value.contains(label->text().trimmed()))
+        wrong << describe(iface) + QStringLiteral(" shows \"") + label->text() + u'"';
+    for (int i = 0; i < iface->childCount(); ++i)
+        walk(iface->child(i), wrong, depth + 1);
 }
 
 }  // namespace
 
-TEST(Accessibility, EveryControlIsNamed)
+TEST(MenuLetters, TheBuilderEscapesAmpersandsAndGivesEachBarEntryAFreeLetter)
+{
+    QMenuBar bar;
+    QMenu* fichier = addSubmenu(&bar, "Fichier", QStringLiteral("Fichier"));
+    QAction* plans = addMenuEntry(&bar, "cartes", QStringLiteral("Fiches & Plans"));
+    QAction* aide = addMenuEntry(&bar, "aide", QStringLiteral("Aide"), u'e');
+    QAction* inside = addMenuEntry(fichier, "quitter", QStringLiteral("Quitter & fermer"));
+    EXPECT_EQ(fichier->menuAction()->text(), QStringLiteral("&Fichier"));
+    EXPECT_EQ(fichier->accessibleName(), QStringLiteral("Fichier"));
+    EXPECT_EQ(fichier->objectName(), QStringLiteral("Fichier"));
+    EXPECT_EQ(fichier->menuAction()->objectName(), QStringLiteral("Fichier"));
+    EXPECT_EQ(plans->text(), QStringLiteral("F&iches && Plans"));  // "F" is taken
+    EXPECT_EQ(aide->text(), QStringLiteral("Aid&e"));
+    EXPECT_EQ(inside->text(), QStringLiteral("&Quitter && fermer"));
+    EXPECT_EQ(inside->objectName(), QStringLiteral("quitter"));
+}
+
+TEST(Accessibility, EveryControlOfEveryWindowIsNamedByItsCaptionAndEveryValueIsHeard)
 {
     GuiFixture f;
-    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
-    // Every window, opened the way the user opens it.
-    f.dialogs.modalScripts.enqueue([](QWidget*) {});
-    f.trigger("Obase");
-    f.trigger("alpha");
-    f.trigger("Voirlesfiches");
-    for (const char* viewer : {"VoirTB3", "VoirTB1"})
-        child<QAction>(f.window<FFrance4>(), viewer)->trigger();
-    f.rightClickMap(300, 300);
-    f.dialogs.modalScripts.enqueue([](QWidget*) {});
-    child<QAction>(f.window<FFrance11>(), "photo")->trigger();
-    f.trigger("cartes");
-    f.trigger("Rechcp");
-    for (const char* tool : {"cvt", "RIB", "iban", "calendrier", "LogTrtExcel", "LogExtActuels"})
-        f.trigger(tool);
-    const QList<QWidget*> all = {f.main.get(),          f.window<FFrance3>(),  f.window<FFrance4>(),
-                                 f.window<FFrance11>(), f.window<FFrance5>(),  f.window<FFrance22>(),
-                                 f.window<Ffrance23>(), f.window<Ffrance29>(), f.window<FFrance8>(),
-                                 f.window<Ffrance17>(), f.window<Ffrance7>(),  f.window<Ffrance25>(),
-                                 f.window<Ffrance14>(), f.window<Ffrance16>(), f.window<Ffrancelic>(),
-                                 f.window<FIban>()};
-    for (QWidget* w : all) {
-        ASSERT_NE(w, nullptr);
+    const QList<QWidget*> windows = openEveryWindow(f);
+    for (QWidget* w : windows) {
+        w->show();
         EXPECT_FALSE(w->windowTitle().isEmpty()) << w->objectName().toStdString();
-        EXPECT_EQ(unnamedControls(w).join(u' ').toStdString(), "") << w->objectName().toStdString();
+        QStringList wrong;
+        walk(QAccessible::queryAccessibleInterface(w), wrong);
+        EXPECT_EQ(wrong.join(QStringLiteral(" | ")).toStdString(), "") << w->objectName().toStdString();
     }
+    // The colour squares are buttons named by marker and colour; a pin's tip says its colour too.
+    const QStringList colours = {"Marqueur 1 : gris foncé", "Marqueur 2 : rouge foncé", "Marqueur 3 : bleu",
+                                 "Marqueur 4 : vert", "Marqueur 5 : jaune clair", "Marqueur 6 : bleu clair",
+                                 "Marqueur 7 : rose"};
+    QWidget* card = f.mainWidget()->findChild<QWidget*>(QStringLiteral("FFrance4"), Qt::FindDirectChildrenOnly);
+    for (int m = 1; m <= 7; ++m) {
+        auto* square = child<QAbstractButton>(card, QStringLiteral("Label%1").arg(m + 5));
+        ASSERT_NE(square, nullptr);
+        EXPECT_EQ(square->accessibleName(), colours[m - 1]);
+    }
+    EXPECT_EQ(f.main->findChild<MapView*>()->pinNames(100, 100), QStringLiteral("DURAND Paul (Marqueur 3 : bleu)"));
 }

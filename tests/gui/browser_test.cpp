@@ -1,6 +1,8 @@
-// The map browser FFrance22 ("Cartes & Plans") and the file browser Ffrance23
-// (a card's photo), reached through the menus.
+// The map browser FFrance22 ("Cartes & Plans"), the maps it chooses, and the
+// file browser Ffrance23 (a card's photo), reached through the menus.
 #include "core/base/path_text.h"
+#include "core/base/paths.h"
+#include "core/external/start_folders.h"
 #include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/map/file_browser_window.h"
@@ -8,16 +10,8 @@
 #include "gui/widgets/file_picker.h"
 #include "gui_fixture.h"
 
-#include <QAction>
-#include <QDir>
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -101,7 +95,7 @@ TEST_F(Browsers, MapBrowserWalksFoldersAndRefusesHugeImages)
     EXPECT_NE(b, nullptr);
 }
 
-TEST_F(Browsers, ChargerOrReturnStoresTheChosenMapOnceOneIsChosenAndRedrawsThePins)
+TEST_F(Browsers, ChargerOrReturnStoresTheChosenMapWhateverItsNameAndAnUnreadableMapLeavesTheProgramUsable)
 {
     f.openWithCards({makeCard("DURAND", "Paul", 2, 50, 40)});
     db = f.db();
@@ -127,6 +121,32 @@ TEST_F(Browsers, ChargerOrReturnStoresTheChosenMapOnceOneIsChosenAndRedrawsThePi
     // Hidden, not closed: the same window next time; closed without a choice, the map stays.
     EXPECT_EQ(mapBrowser([](FFrance22* b) { b->close(); }), b);
     EXPECT_EQ(f.main->mapImage().size(), QSize(100, 50));
+
+    // A map named outside the code page survives reopening; an unreadable one leaves the program usable.
+    const QString folder = tmp.path() + QStringLiteral("/Plans łódzkie");
+    QDir().mkpath(folder);
+    const QString name = QStringLiteral("mapa_łódź.bmp");
+    QImage map(321, 123, QImage::Format_RGB32);
+    map.fill(Qt::white);
+    ASSERT_TRUE(map.save(folder + u'/' + name));
+    mapBrowser([&](FFrance22* b) {
+        ASSERT_TRUE(b->openFolder(folder));
+        chooseFile(b, name);
+        click(child<QPushButton>(b, "Command1"));
+    });
+    EXPECT_EQ(readBytes(db + "carte.txt"), (folder + u'/' + name + "\r\n").toUtf8());
+    f.openDatabase(db);
+    EXPECT_EQ(f.main->mapImage().size(), QSize(321, 123));
+    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));
+
+    writeBytes(db + "carte.txt", (db + "carte.gif\r\n").toUtf8());
+    writeBytes(db + "carte.gif", "pas une image");
+    f.openDatabase(db);
+    EXPECT_TRUE(f.main->mapImage().isNull());
+    EXPECT_EQ(f.main->session().database()->count(), 1);
+    // The empty picture is 17 pixels wide: the click lands on it.
+    f.leftClickMap(10, 10);
+    EXPECT_NE(f.shown<FFrance3>(), nullptr);
 }
 
 TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
@@ -141,7 +161,7 @@ TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->windowTitle(), "Rechercher");
         auto* save = child<QPushButton>(b, "Command1");
-        EXPECT_EQ(save->text(), "Enregistrer");
+        EXPECT_EQ(save->text(), "&Enregistrer");
         EXPECT_TRUE(child<QLabel>(b, "Picture1")->isVisible());
         EXPECT_FALSE(child<QPlainTextEdit>(b, "TextRech")->isVisible());
         click(save);  // nothing chosen yet: nothing happens
@@ -163,10 +183,12 @@ TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
     EXPECT_EQ(f.dialogs.beeps, 1);
     EXPECT_FALSE(b->isVisible());
 
-    // Next time: the same window and folder, the earlier choice forgotten, a text preview.
+    // Next time: the same window, the earlier choice forgotten, a text
+    // preview; texts start in the documents folder.
     b->prepare("*.txt;*.jpeg", true, "DtxtA12");
     f.dialogs.showModal(b);
-    EXPECT_EQ(labelText(b, "TxtChemin"), pictures);
+    EXPECT_EQ(labelText(b, "TxtChemin"), tb::folderText(tb::documentsFolder()));
+    ASSERT_TRUE(b->openFolder(pictures));
     EXPECT_TRUE(child<QLineEdit>(b, "Text1")->text().isEmpty());
     EXPECT_FALSE(child<QLabel>(b, "Picture1")->isVisible());
     EXPECT_TRUE(child<QPlainTextEdit>(b, "TextRech")->isVisible());

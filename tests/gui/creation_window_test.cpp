@@ -2,23 +2,15 @@
 // department and commune, pin colour, photo, debt calculation, validation,
 // failures and closing.
 #include "core/cards/card_store.h"
-#include "core/db/session.h"
 #include "core/map/pins.h"
-#include "gui/app/main_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/map/file_browser_window.h"
+#include "gui/widgets/card_form.h"
 #include "gui/widgets/photo_frame.h"
 #include "gui_fixture.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -71,8 +63,9 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(labelText(w, "Label3"), "Création d'une fiche");
     EXPECT_EQ(number(), "3");
+    // The click is on the Val-d'Oise of the Paris inset.
     auto* combo = child<QComboBox>(w, "Combo1");
-    EXPECT_EQ(combo->currentText(), "01 Ain");
+    EXPECT_EQ(combo->currentText(), "95 Val-d'Oise");
 
     typeText(field(2), "lefèvre");
     typeText(field(3), "Anne");
@@ -93,7 +86,6 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     EXPECT_EQ(field(6)->text(), "LA ROCHELLE");
 
     click(child<QWidget>(w, "Label9"));  // fifth colour
-    EXPECT_EQ(field(0)->text(), "5 120" + QString(17, u' ') + " 45");
     EXPECT_EQ(f.main->session().marker(), 5);
 
     click(button("Command3"));
@@ -111,16 +103,16 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     EXPECT_EQ(readBytes(db + "photo3.jpg"), readBytes(db + "images/portrait.jpg"));
     EXPECT_EQ(f.main->mapImage().pixelColor(130, 45), tb::pinColor(5));  // the new pin, light yellow
 
-    // The next card starts empty, without photo or civility, with the same colour and department.
+    // The next card starts empty, without photo or civility, with the same colour, in the department clicked.
     EXPECT_EQ(openAt120x45(), w);
     EXPECT_EQ(number(), "4");
-    EXPECT_EQ(field(0)->text().left(1), "5");
+    EXPECT_EQ(w->findChild<CardFormWidget*>()->pin().markerChar(), u'5');
     EXPECT_TRUE(field(2)->text().isEmpty());
     EXPECT_TRUE(field(1)->text().isEmpty());
     EXPECT_TRUE(child<PhotoFrame>(w, "Picture1")->image().isNull());
     for (const char* name : {"Option1", "Option2", "Option3"})
         EXPECT_FALSE(child<QRadioButton>(w, name)->isChecked()) << name;
-    EXPECT_EQ(combo->currentText(), "17 Charente-Maritime");
+    EXPECT_EQ(combo->currentText(), "95 Val-d'Oise");
 }
 
 TEST_F(CreationWindowTest, DebtCalculationWritesOnlyTheRecord)
@@ -155,14 +147,14 @@ TEST_F(CreationWindowTest, TabFollowsTheReadingOrderEscapeStoresNothingAndNoNumb
     EXPECT_EQ(tabFrom(w, "Text1(19)"), "Label5");
     EXPECT_EQ(tabFrom(w, "Label11"), "Command2");
 
-    w->prepare(0, QStringLiteral("3 120"));
+    w->prepare(0, tb::PinField(u'3', 120, 0));
     typeText(field(2), "DURAND");
     click(button("Command3"));
     EXPECT_EQ(f.dialogs.lastMessage(), " Cette fiche n'a pas de numéro : elle n'est pas enregistrée.");
     EXPECT_FALSE(QFile::exists(db + "F0.txt"));
 
     // Given up after a photo and a debt calculation: no file, no record stays.
-    w->prepare(3, QStringLiteral("3 120"));
+    w->prepare(3, tb::PinField(u'3', 120, 0));
     QDir(db).mkdir("images");
     QImage red(30, 30, QImage::Format_RGB32);
     red.fill(Qt::red);
@@ -172,7 +164,13 @@ TEST_F(CreationWindowTest, TabFollowsTheReadingOrderEscapeStoresNothingAndNoNumb
     click(button("Command2"));
     QPointer<FFrance11> window = w;
     activate(w);  // back from the file browser
-    f.dialogs.questionAnswers << QMessageBox::Yes;  // abandon what was typed
+    // Abandoning what was typed is asked first: Non keeps it, Oui leaves.
+    f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::Yes;
+    keyClick(field(2), Qt::Key_Escape);
+    EXPECT_EQ(f.dialogs.questions.last().text, " Abandonner la création de cette fiche ? ");
+    EXPECT_EQ(f.dialogs.questions.last().defaultButton, QMessageBox::No);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(field(14)->text(), "100.00");
     keyClick(field(2), Qt::Key_Escape);
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_EQ(readBytes(db + "lesfiches.dat").size(), 2 * 630);

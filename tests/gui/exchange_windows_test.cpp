@@ -1,24 +1,17 @@
 // The "Fichier" entries that take cards in and out, driven as a user would:
-// files chosen, windows answered, messages read, pins drawn.
+// files chosen, the duplicate and CSV matching windows answered, messages
+// read, pins drawn.
+#include "core/base/safe_write.h"
 #include "core/base/value_files.h"
 #include "core/db/database.h"
-#include "gui/app/app_context.h"
-#include "gui/app/dialogs.h"
-#include "gui/app/main_window.h"
 #include "gui/exchange/csv_import_window.h"
 #include "gui/exchange/duplicate_window.h"
 #include "gui/exchange/import_report_window.h"
 #include "gui_fixture.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -48,8 +41,8 @@ TEST_F(ExchangeWindowsTest, TheSixEntriesStandInTheFileMenuAndNeedADatabase)
         EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Vous devez au préalable créer une nouvelle base de données "
                                                           "ou ouvrir une base de données existante !"));
     }
-    EXPECT_EQ(f.action(QStringLiteral("ImportVcard"))->text(), QStringLiteral("Importer des fiches vCard"));
-    EXPECT_EQ(f.action(QStringLiteral("Restauration"))->text(), QStringLiteral("Restaurer une sauvegarde"));
+    EXPECT_EQ(f.action(QStringLiteral("ImportVcard"))->text(), QStringLiteral("&Importer des fiches vCard"));
+    EXPECT_EQ(f.action(QStringLiteral("Restauration"))->text(), QStringLiteral("Res&taurer une sauvegarde"));
     EXPECT_TRUE(f.dialogs.fileChoices.isEmpty());
 }
 
@@ -145,25 +138,13 @@ TEST_F(ExchangeWindowsTest, TheCsvWindowShowsTheGuessedEncodingAndTheMatchingThe
     EXPECT_TRUE(QString::fromUtf8(readBytes(out)).contains(QStringLiteral("\r\n,HÉBERT,Cécile,,,Orléans,")));
 }
 
-TEST_F(ExchangeWindowsTest, TheDuplicateWindowsChoiceForAllRunsInTheRealModalLoop)
+TEST_F(ExchangeWindowsTest, TheDuplicateWindowsChoiceForAllAnswersEveryDuplicate)
 {
     f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
     const QString vcf = file(QStringLiteral("deux.vcf"));
     writeBytes(vcf, "BEGIN:VCARD\nVERSION:3.0\nN:Durand;Marie;;;\nADR:;;;;;17000;\nEMAIL:m@x.fr\nEND:VCARD\n"
                     "BEGIN:VCARD\nVERSION:3.0\nN:DURAND;marie;;;\nADR:;;;;;17000;\nTEL;TYPE=CELL:0600\nEND:VCARD\n");
-    QtDialogs real;
-    AppContext ctx{f.main->session(), real, f.launcher};
-    FDoublon window(ctx, f.mainWidget());
-    window.setCards(makeCard("DURAND", "Marie", 1, 0, 0), 1, makeCard("DURAND", "Marie", 1, 0, 0));
-    QTimer::singleShot(0, &window, [&] {
-        child<QCheckBox>(&window, QStringLiteral("CheckTous"))->setChecked(true);
-        click(child<QPushButton>(&window, QStringLiteral("CommandCompleter")));
-    });
-    real.showModal(&window);
-    EXPECT_EQ(window.decision().choice, tb::DuplicateChoice::Fill);
-    EXPECT_TRUE(window.decision().forAll);
-
-    // Through the menu: one answer "for all" fills both from the one card.
+    // One answer "for all" fills both from the one card.
     f.dialogs.fileAnswers.enqueue(vcf);
     f.dialogs.modalScripts.enqueue([](QWidget* w) {
         child<QCheckBox>(w, QStringLiteral("CheckTous"))->setChecked(true);
@@ -186,8 +167,7 @@ TEST_F(ExchangeWindowsTest, BackupGoesToADatedFolderAndRestoringOpensItAsANewDat
     const QStringList made = QDir(files.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(made.size(), 1);
     EXPECT_TRUE(made[0].startsWith(QStringLiteral("Clients 2")));
-    EXPECT_EQ(f.dialogs.lastMessage(),
-              QStringLiteral("La base de données est sauvegardée dans « ") + file(made[0]) + QStringLiteral(" »."));
+    EXPECT_EQ(f.dialogs.lastMessage(), "La base de données est sauvegardée dans « " + file(made[0]) + " ».");
 
     // Answered "Non": nothing restored.
     f.dialogs.fileAnswers.enqueue(file(made[0]));
@@ -199,8 +179,7 @@ TEST_F(ExchangeWindowsTest, BackupGoesToADatedFolderAndRestoringOpensItAsANewDat
     f.trigger("Restauration");
     EXPECT_EQ(f.db(), f.program.path() + made[0] + u'/');
     EXPECT_EQ(f.main->session().database()->count(), 1);
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("La sauvegarde est ouverte comme base de données « ") + made[0]
-                                           + QStringLiteral(" »."));
+    EXPECT_EQ(f.dialogs.lastMessage(), "La sauvegarde est ouverte comme base de données « " + made[0] + " ».");
     // A folder that is no database is refused.
     f.dialogs.fileAnswers.enqueue(files.path());
     f.trigger("Restauration");
@@ -219,6 +198,95 @@ TEST_F(ExchangeWindowsTest, AnExportThatCannotBeWrittenIsShownAsAnError)
     f.dialogs.questionAnswers.enqueue(QMessageBox::Cancel);
     f.trigger("ExportCsv");
     EXPECT_TRUE(f.dialogs.fileChoices.isEmpty());
+}
+
+TEST_F(ExchangeWindowsTest, TheDuplicateWindowSaysWhetherTheEMailOrTheMobileMatched)
+{
+    CardRecord known = makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE");
+    known.fields[8] = tb::padField(QStringLiteral("06 12 34 56 78"), 15);
+    known.fields[9] = tb::padField(QStringLiteral("marie@example.fr"), 40);
+    f.openWithCards({known});
+    const QString vcf = file(QStringLiteral("contacts.vcf"));
+    writeBytes(vcf, "BEGIN:VCARD\nVERSION:3.0\nN:Martin;Marie;;;\nEMAIL:Marie@Example.fr \nEND:VCARD\n"
+                    "BEGIN:VCARD\nVERSION:3.0\nN:Durand-Roy;M.;;;\nTEL;TYPE=CELL:+33 6 12 34 56 78\nEND:VCARD\n"
+                    "BEGIN:VCARD\nVERSION:3.0\nN:Petit;Léa;;;\nEND:VCARD\nBEGIN:VCARD\nVERSION:3.0\nN:Petit;Léa;;;\nEND:VCARD\n");
+    f.dialogs.fileAnswers.enqueue(vcf);
+    QStringList rules;
+    for (int i = 0; i < 2; ++i)
+        f.dialogs.modalScripts.enqueue([&](QWidget* w) {
+            ASSERT_TRUE(qobject_cast<FDoublon*>(w));
+            rules << labelText(w, QStringLiteral("LabelRegle"));
+            click(child<QPushButton>(w, QStringLiteral("CommandIgnorer")));
+        });
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { click(child<QPushButton>(w, QStringLiteral("CommandOK"))); });
+    f.trigger("ImportVcard");
+    // Which cards match is the core's; a contact repeated within the file is created each time.
+    EXPECT_EQ(rules, QStringList({QStringLiteral("Une fiche de même adresse e-mail existe déjà."),
+                                  QStringLiteral("Une fiche de même numéro de portable existe déjà.")}));
+    EXPECT_EQ(report().first, QStringLiteral("2 fiche(s) créée(s), 0 complétée(s), 2 ignorée(s)."));
+    EXPECT_EQ(f.main->session().database()->card(3)->field(3).trimmed(), QStringLiteral("PETIT"));
+}
+
+void chooseColumn(QWidget* w, int column, const QString& caption)
+{
+    auto* combo = child<QComboBox>(w, QStringLiteral("ComboColonne_%1").arg(column));
+    combo->setCurrentIndex(combo->findText(caption));
+}
+
+TEST_F(ExchangeWindowsTest, ColumnsOfACsvWithoutHeaderAreChosenByTheUserBeforeAnyCardIsMade)
+{
+    f.openWithCards({});
+    const QString csv = file(QStringLiteral("sans-intitules.csv"));
+    writeBytes(csv, "jean@exemple.fr;NOUVEAU;06 12 34 56 78\r\nmarie@exemple.fr;AUTRE;0475000000\r\n");
+
+    // Nothing chosen: nothing made, and the user is told why.
+    f.dialogs.fileAnswers.enqueue(csv);
+    f.dialogs.modalScripts.enqueue([](QWidget* w) {
+        ASSERT_TRUE(qobject_cast<FImportCsv*>(w));
+        auto* table = child<QTableWidget>(w, QStringLiteral("TableColonnes"));
+        ASSERT_EQ(table->rowCount(), 3);
+        EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("Colonne 1"));
+        EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("jean@exemple.fr"));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(child<QComboBox>(w, QStringLiteral("ComboColonne_%1").arg(i))->currentText(), "(ne pas reprendre)");
+        click(child<QPushButton>(w, QStringLiteral("CommandImporter")));
+    });
+    f.trigger("ImportCsv");
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("Aucune colonne n'est reprise : choisissez le champ de fiche que "
+                                                      "remplit au moins une colonne."));
+    auto* db = f.main->session().database();
+    EXPECT_EQ(db->count(), 0);
+
+    // The first row is a contact too.
+    f.dialogs.fileAnswers.enqueue(csv);
+    f.dialogs.modalScripts.enqueue([](QWidget* w) {
+        chooseColumn(w, 0, QStringLiteral("Adresse E-mail"));
+        chooseColumn(w, 1, QStringLiteral("Nom"));
+        chooseColumn(w, 2, QStringLiteral("N° de portable"));
+        click(child<QPushButton>(w, QStringLiteral("CommandImporter")));
+    });
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { click(child<QPushButton>(w, QStringLiteral("CommandOK"))); });
+    f.trigger("ImportCsv");
+    ASSERT_EQ(db->count(), 2) << f.dialogs.lastMessage().toStdString();
+    EXPECT_EQ(db->card(1)->field(3).trimmed(), QStringLiteral("NOUVEAU"));
+    EXPECT_EQ(db->card(1)->field(9).trimmed(), QStringLiteral("06 12 34 56 78"));
+    EXPECT_EQ(db->card(1)->field(10).trimmed(), QStringLiteral("jean@exemple.fr"));
+
+    // A file past a limit (the limits are the core's) is refused with it, before the window opens.
+    const QString wide = file(QStringLiteral("long.csv"));
+    writeBytes(wide, "Nom\n\"" + QByteArray(tb::kCsvMaxValueChars + 1, 'x') + "\"\n");
+    f.dialogs.fileAnswers.enqueue(wide);
+    f.trigger("ImportCsv");
+    EXPECT_TRUE(f.dialogs.lastMessage().contains(QStringLiteral("dépasse 65536 caractères"))) << f.dialogs.lastMessage().toStdString();
+
+    // Out again as a spreadsheet, from the "Fichier" menu.
+    const QString ods = file(QStringLiteral("fiches.ods"));
+    EXPECT_EQ(f.action(QStringLiteral("ExportOds"))->text(), QStringLiteral("Ex&porter pour un tableur (.ods)"));
+    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
+    f.dialogs.fileAnswers.enqueue(ods);
+    f.trigger("ExportOds");
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("2 fiche(s) exportée(s) dans « ") + ods + QStringLiteral(" »."));
+    EXPECT_TRUE(readBytes(ods).startsWith("PK"));
 }
 
 }  // namespace

@@ -1,17 +1,9 @@
 // "Logiciels externes", "Sur la toile" and the calls of the database
 // manager: the path files written and what the launcher is asked to start.
 #include "core/base/value_files.h"
-#include "gui/app/dialogs.h"
 #include "gui/external/program_chooser_window.h"
 #include "gui/external/program_paths_window.h"
 #include "gui_fixture.h"
-
-#include <QDir>
-#include <QFile>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -107,22 +99,4 @@ TEST(ExternalProgramsWindows, WebEntriesOpenTheirAddresses)
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Aucun programme n'a pu ouvrir « https://www.geoportail.gouv.fr/ »."));
     ASSERT_TRUE(f.trigger("aide"));
     EXPECT_TRUE(f.dialogs.lastMessage().startsWith(QStringLiteral(" Le programme « "))) << f.dialogs.lastMessage().toStdString();
-}
-
-TEST(ExternalProgramsWindows, ChooserRunsInTheRealModalLoopUntilValidated)
-{
-    GuiFixture f;
-    writeExecutable(f.program.file("tableur"));
-    ASSERT_TRUE(f.trigger("LogTrtExcel"));
-    auto* chooser = qobject_cast<Ffrance25*>(f.dialogs.lastModal());
-    ASSERT_NE(chooser, nullptr);
-    chooser->hide();
-    QtDialogs real;
-    QTimer::singleShot(0, chooser, [&] {
-        clickItem(chooser, "File1", QStringLiteral("tableur"));
-        click(child<QPushButton>(chooser, "Command1"));
-    });
-    real.showModal(chooser);
-    EXPECT_FALSE(chooser->isVisible());
-    EXPECT_EQ(tb::readPathValue(f.program.file("LogExcel.txt")), f.program.file("tableur"));
 }

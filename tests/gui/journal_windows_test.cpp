@@ -3,25 +3,12 @@
 // question, printing, a failed write, and the card stored on closing.
 #include "core/cards/card_store.h"
 #include "core/journals/journal_entries.h"
-#include "gui/app/dialogs.h"
-#include "gui/cards/card_window.h"
 #include "gui/journals/collections_journal_window.h"
 #include "gui/journals/interest_journal_window.h"
 #include "gui/journals/memento_window.h"
 #include "gui_fixture.h"
 
-#include <QCoreApplication>
 #include <QDate>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -57,13 +44,6 @@ protected:
         for (int i = 0; i < texts.size(); ++i)
             child<QLineEdit>(w, QStringLiteral("Text%1").arg(i + 1))->setText(texts[i]);
         child<QPushButton>(w, "Command1")->click();
-    }
-    static bool closeWindow(QWidget* w)
-    {
-        QPointer<QWidget> guard(w);
-        w->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return !guard;
     }
 };
 
@@ -123,7 +103,7 @@ TEST_F(JournalWindowsTest, CollectionsRecordPaymentsAndTheCardFollows)
     EXPECT_EQ(labelText(w, "Label9"), "1000,00");
     EXPECT_EQ(readBytes(db + "R1.txt"), "");
     EXPECT_EQ(cardField(20), "1000.00");
-    EXPECT_TRUE(closeWindow(w));
+    EXPECT_TRUE(closeAndDelete(w));
 }
 
 TEST_F(JournalWindowsTest, InterestPeriodsGoIntoTheTotalOwedAndPrint)
@@ -147,7 +127,7 @@ TEST_F(JournalWindowsTest, InterestPeriodsGoIntoTheTotalOwedAndPrint)
     child<QPushButton>(w, "Command3")->click();
     const QString text = pdfText(f.dialogs.printToPdf);
     for (const QString& expected :
-         {QDate::currentDate().toString("MM-dd-yyyy"), QStringLiteral("DURAND Marie"), QStringLiteral("Journal des intérêts"),
+         {QDate::currentDate().toString("dd/MM/yyyy"), QStringLiteral("DURAND Marie"), QStringLiteral("Journal des intérêts"),
           QStringLiteral("12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***5%"),
           QStringLiteral("8.16------------>01/01/26-01/04/26***725 euros*** 90 jours***4,5%")})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
@@ -182,12 +162,6 @@ TEST_F(JournalWindowsTest, MementoRecordsAndClosingStoresTheCardTyped)
     EXPECT_EQ(f.dialogs.questions.last().title, QStringLiteral("Suppression d'une ligne du mémento"));
     EXPECT_EQ(f.dialogs.questions.last().helpPage, "memento.html");
 
-    // The real modal loop, ended by the close box.
-    QtDialogs real;
-    QPointer<Ffrance92> guard(w);
-    QTimer::singleShot(50, w, [w] { w->close(); });
-    real.showModal(w);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(guard);
+    EXPECT_TRUE(closeAndDelete(w));
     EXPECT_EQ(stored().field(10).trimmed(), QStringLiteral("Client fidèle"));
 }

@@ -1,19 +1,9 @@
 // The list window through the real menus: sorted lists, opening a card from a
-// line with the mouse or the keyboard, counts, printing.
+// line with the mouse or the keyboard, counts, printing and its remembered choices.
 #include "core/lists/list_page_layout.h"
-#include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
-#include "gui/lists/list_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QLineEdit>
-#include <QPointer>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -73,11 +63,11 @@ TEST_F(ListWindowTest, SortedListsShowLinesAndAClickOpensTheCard)
     EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("3"));
     EXPECT_EQ(labelText(card, "Label5"), QStringLiteral("Archivée"));
 
-    // "Voir les fiches" opens card 1 with the whole name list.
+    // "Voir les fiches" opens card 1 in the same window, the first name highlighted; a click on it moves there.
     f.trigger("Voirlesfiches");
     ASSERT_EQ(cardShown(), card);
     EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("1"));
-    EXPECT_EQ(view(card)->currentIndex().row(), 0);  // the first name, though card 1 is shown
+    EXPECT_EQ(view(card)->currentIndex().row(), 0);
     clickRow(view(card), 0);
     EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("2"));
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
@@ -160,7 +150,7 @@ TEST_F(ListWindowTest, EmptyDatabaseGivesMessagesAndNoWindow)
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("2 fiche(s)"));
 }
 
-TEST_F(ListWindowTest, PrintingWritesDateListeAndLines)
+TEST_F(ListWindowTest, PrintingWritesDateListeAndLinesAndTheChoicesMadeAreOfferedAgain)
 {
     FFrance3* w = alphaList({makeCard("DUPONT", "Jean", 1, 1, 1, "75001", "Paris"),
                              makeCard("MARTIN", "Zoé", 1, 1, 1, "13001", "Marseille")});
@@ -189,4 +179,27 @@ TEST_F(ListWindowTest, PrintingWritesDateListeAndLines)
     EXPECT_LT(date, liste);
     EXPECT_LT(liste, dupont);
     EXPECT_LT(dupont, martin);
+
+    // The font, size and colour chosen are offered again, whatever the window, once printed or cancelled.
+    ASSERT_EQ(f.dialogs.fontsOffered.size(), 1);
+    const QFont first = f.dialogs.fontsOffered.last();
+    QFont chosen = first;
+    chosen.setPointSize(first.pointSize() + 5);
+    chosen.setBold(true);
+    chosen.setItalic(true);
+    f.dialogs.fontAnswers.enqueue(chosen);
+    f.dialogs.colorAnswers.enqueue(QColor(200, 0, 0));
+    print->trigger();
+    for (int k = 0; k < 2; ++k) {
+        if (k == 1) {
+            f.dialogs.fontAnswers.enqueue(std::nullopt);
+            f.dialogs.colorAnswers.enqueue(std::nullopt);
+        }
+        print->trigger();
+        const QFont offered = f.dialogs.fontsOffered.last();
+        EXPECT_EQ(offered.pointSize(), first.pointSize() + 5);
+        EXPECT_TRUE(offered.bold() && offered.italic());
+        EXPECT_EQ(offered.family(), first.family());  // a list keeps its fixed pitch
+        EXPECT_EQ(f.dialogs.colorsOffered.last(), QColor(200, 0, 0));
+    }
 }

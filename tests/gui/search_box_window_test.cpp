@@ -1,14 +1,7 @@
 // The main window's search box: Ctrl+F, results as the user types, Return or
 // a click opens the card, and the list follows changed cards.
 #include "gui/app/database_chooser_window.h"
-#include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
-
-#include <QLabel>
-#include <QLineEdit>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -52,6 +45,7 @@ TEST(SearchBoxWindow, TypedWordsListCardsAndReturnOrAClickOpensOne)
     box->setText("rochelle");
     EXPECT_EQ(rowNumbers(list), QList<long long>{2});
     EXPECT_TRUE(rowTexts(list).first().endsWith("   (archivée)"));
+    EXPECT_EQ(list->model()->index(0, 0).data(Qt::ToolTipRole).toString(), "17000 LA ROCHELLE, fiche n° 2");
     clickRow(list, 0);
     card = qobject_cast<FFrance4*>(f.dialogs.lastModal());
     ASSERT_NE(card, nullptr);

@@ -1,13 +1,7 @@
 // "Recherches" and the exports through the real menus: the questions asked,
 // the lines shown in the list window, the files and messages.
 #include "core/base/codepage.h"
-#include "gui/lists/list_window.h"
-#include "gui/widgets/card_list_view.h"
-#include "core/base/value_files.h"
 #include "gui_fixture.h"
-
-#include <QFile>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -99,14 +93,6 @@ TEST_F(SearchExportTest, ExportsWriteTheirFilesAndOnlyTheTextExportReports)
     EXPECT_EQ(readBytes(f.db() + "adresses.txt"),
               QByteArray(15, ' ') + " Lavenu          Paul           \r\n" + QByteArray(40, ' ') + "\r\n17340 "
                   + tb::toCp1252(pad("Châtelaillon-plage", 40)) + "\r\n");
-    // No word processor chosen: the desktop's own opens the file; a chosen
-    // one gets the file as its one argument, whatever the characters of its path.
+    // No word processor chosen: the desktop's own opens the file.
     EXPECT_EQ(f.launcher.documents, QStringList{f.db() + "adresses.txt"});
-    const QString writer = f.program.path() + QStringLiteral("Mon traitement, \"v2\" -x");
-    writeBytes(writer + ".exe", "");
-    ASSERT_TRUE(tb::writePathValue(f.program.file("LogTxt.txt"), writer));
-    f.trigger("Adresses");
-    ASSERT_EQ(f.launcher.programs.size(), 1);
-    EXPECT_EQ(f.launcher.programs[0].program, writer + ".exe");
-    EXPECT_EQ(f.launcher.programs[0].args, QStringList{f.db() + "adresses.txt"});
 }

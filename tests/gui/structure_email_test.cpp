@@ -1,21 +1,13 @@
-// "Structure" (captions of fields 11 to 20, the two templates) and the
-// e-mail window, through the real menus.
+// "Structure" (captions of fields 11 to 20, the nine fixed ones, the two
+// templates) and the e-mail window, through the real menus.
 #include "core/base/codepage.h"
 #include "core/base/value_files.h"
-#include "gui/app/dialogs.h"
+#include "core/cards/card_fields.h"
 #include "gui/cards/structure_window.h"
 #include "gui/lists/email_window.h"
 #include "gui_fixture.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -75,22 +67,33 @@ TEST_F(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindow
     EXPECT_EQ(labelText(card, "Label1(12)"), QStringLiteral("Sté mère, fille"));
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 
-    // The next opening shows the new caption beside an empty box.
+    // The next opening shows the new caption beside an empty box; the nine
+    // fixed captions are shown whole, and nothing can be typed into them.
     f.trigger("Fiche");
     EXPECT_EQ(labelText(w, "Label1(12)"), QStringLiteral("Sté mère, fille"));
     EXPECT_TRUE(text1(w, 12)->text().isEmpty());
+    w->show();
+    const QStringList fixed = tb::fixedFieldCaptions();
+    for (int i = 1; i <= 9; ++i) {
+        QLineEdit* shown = text1(w, i);
+        EXPECT_EQ(shown->text(), fixed[i - 1]);
+        EXPECT_TRUE(shown->isReadOnly());
+        EXPECT_LE(shown->fontMetrics().horizontalAdvance(shown->text()) + 8, shown->width()) << i;  // inside its margins
+        typeText(shown, "x");
+        EXPECT_EQ(shown->text(), fixed[i - 1]);
+        auto* label = child<QLabel>(w, QStringLiteral("Label1(%1)").arg(i));
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << i;
+    }
 }
 
 TEST_F(StructureTest, ValidatingEndsTheRealModalLoop)
 {
     auto* w = open();
     ASSERT_NE(w, nullptr);
-    QtDialogs real;
-    QTimer::singleShot(0, w, [&] {
+    runInRealModalLoop(w, [&] {
         typeText(text1(w, 10), QStringLiteral("Métier"));
         click(child<QPushButton>(w, "Command1"));
     });
-    real.showModal(w);
     EXPECT_TRUE(readBytes(f.db() + "StrFic.txt").startsWith("\"M\xe9tier\"\r\n\"Date"));
 }
 
@@ -115,19 +118,14 @@ TEST_F(StructureTest, TemplatesOpenInTheirProgramsOrTheDesktopDefault)
     f.trigger("MNote");
     EXPECT_EQ(f.launcher.documents, QStringList{f.db() + "F.txt"});
 
+    // Which path is started is the core's.
     const QString sheet = f.program.path() + QStringLiteral("tableur");
-    writeBytes(sheet + ".exe", "");
+    writeBytes(sheet, "");
     ASSERT_TRUE(tb::writePathValue(f.program.file("LogExcel.txt"), sheet));
-    const QString writer = f.program.path() + QStringLiteral("traitement");
-    writeBytes(writer, "");
-    ASSERT_TRUE(tb::writePathValue(f.program.file("LogTxt.txt"), writer));
     f.trigger("MExel");
-    f.trigger("MNote");
-    ASSERT_EQ(f.launcher.programs.size(), 2);
-    EXPECT_EQ(f.launcher.programs[0].program, sheet + ".exe");
+    ASSERT_EQ(f.launcher.programs.size(), 1);
+    EXPECT_EQ(f.launcher.programs[0].program, sheet);
     EXPECT_EQ(f.launcher.programs[0].args, QStringList{f.db() + "F.xls"});
-    EXPECT_EQ(f.launcher.programs[1].program, writer);
-    EXPECT_EQ(f.launcher.programs[1].args, QStringList{f.db() + "F.txt"});
 }
 
 TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)

@@ -1,64 +1,41 @@
-// The "Outils" menu's euro converter, RIB key window (its menu item hidden) and
-// calendar: the windows' wiring; the sums and keys are the core's.
-#include "gui/app/main_window.h"
+// The "Outils" menu's euro converter, RIB key window (its menu item hidden),
+// IBAN check and calendar: the windows' wiring; the sums and keys are the core's.
 #include "gui/tools/calendar_window.h"
 #include "gui/tools/converter_window.h"
+#include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 #include "gui_fixture.h"
 
-#include <QAction>
 #include <QCalendarWidget>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTextCharFormat>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
 
-class Converter : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(f.trigger("cvt"));
-        w = f.window<FFrance8>();
-        ASSERT_EQ(f.dialogs.lastModal(), w);
-        amount = child<QLineEdit>(w, "Text1");
-        result = child<QLabel>(w, "Label3");
-        francs = child<QLabel>(w, "Label5");
-    }
-    QComboBox* combo(const char* name) { return child<QComboBox>(w, name); }
-    void type(const QString& text)
-    {
-        amount->clear();
-        typeText(amount, text);
-    }
-    // Arrow keys on a closed list: the user's choice, one line at a time.
-    void choose(QComboBox* list, int index)
-    {
-        while (list->currentIndex() != index)
-            keyClick(list, list->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
-    }
-
-    GuiFixture f;
-    FFrance8* w = nullptr;
-    QLineEdit* amount = nullptr;
-    QLabel* result = nullptr;
-    QLabel* francs = nullptr;
-};
+// Arrow keys on a closed list: the user's choice, one line at a time.
+void choose(QComboBox* list, int index)
+{
+    while (list->currentIndex() != index)
+        keyClick(list, list->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+}
 
 }  // namespace
 
-TEST_F(Converter, ConvertsAsTheUserTypesInEitherDirectionAndFollowsTheArrowKeys)
+TEST(Converter, RecalculatesAtEveryKeyAndChoiceAndTakesOnlyDigits)
 {
+    // The sums and their words are the core's.
+    GuiFixture f;
+    ASSERT_TRUE(f.trigger("cvt"));
+    auto* w = f.window<FFrance8>();
+    ASSERT_EQ(f.dialogs.lastModal(), w);
     EXPECT_EQ(w->windowTitle(), "CONVERTISSEUR");
+    auto* amount = child<QLineEdit>(w, "Text1");
+    auto* result = child<QLabel>(w, "Label3");
+    auto* francs = child<QLabel>(w, "Label5");
     typeText(amount, "1");
-    EXPECT_EQ(result->text(), "6,56");  // every key recalculates
+    EXPECT_EQ(result->text(), "6,56");
     typeText(amount, "00");
     EXPECT_EQ(result->text(), "655,96");
     EXPECT_EQ(francs->text(), "655,96");
@@ -72,66 +49,44 @@ TEST_F(Converter, ConvertsAsTheUserTypesInEitherDirectionAndFollowsTheArrowKeys)
     EXPECT_TRUE(amount->toolTip().isEmpty() && result->toolTip().isEmpty() && francs->toolTip().isEmpty());
 
     // DEVISE: the amount is in the currency, the result and the franc value in euros.
-    EXPECT_EQ(labelText(w, "Label2"), "E");
     child<QRadioButton>(w, "Option2")->click();
     EXPECT_EQ(labelText(w, "Label2"), "D");
     EXPECT_EQ(labelText(w, "Label1"), "E");
     typeText(amount, "655,96");
     EXPECT_EQ(result->text(), "100,00");
-    EXPECT_EQ(result->toolTip(), "Cent  euros 00");
     child<QRadioButton>(w, "Option1")->click();
     EXPECT_EQ(result->text(), "4302,82");
-    EXPECT_EQ(francs->text(), "4302,82");
 
-    type("100");
-    choose(combo("Combo1"), 7);
-    EXPECT_EQ(combo("Combo1")->currentText(), "x");
-    EXPECT_EQ(result->text(), "655,957");
-    EXPECT_EQ(francs->text(), "656");
-    choose(combo("Combo1"), 2);
-    type("10");
-    choose(combo("Combo2"), 2);
-    EXPECT_EQ(combo("Combo2")->currentText(), "Francs belges");
-    EXPECT_EQ(combo("Combo3")->currentText(), "40.3399");
+    amount->clear();
+    typeText(amount, "10");
+    choose(child<QComboBox>(w, "Combo2"), 2);
+    EXPECT_EQ(child<QComboBox>(w, "Combo2")->currentText(), "Francs belges");
+    EXPECT_EQ(child<QComboBox>(w, "Combo3")->currentText(), "40.3399");
     EXPECT_EQ(result->text(), "403,40");
     EXPECT_EQ(francs->text(), "65,60");  // the euro side is still 10 euros
-    choose(combo("Combo3"), 9);  // the second 40.3399
-    EXPECT_EQ(combo("Combo2")->currentText(), "Francs luxembourgeois");
+    choose(child<QComboBox>(w, "Combo3"), 9);  // the second 40.3399
+    EXPECT_EQ(child<QComboBox>(w, "Combo2")->currentText(), "Francs luxembourgeois");
     EXPECT_EQ(result->toolTip(), "Quatre cent trois  Francs luxembourgeois 40");
+    choose(child<QComboBox>(w, "Combo1"), 7);
+    EXPECT_EQ(child<QComboBox>(w, "Combo1")->currentText(), "x");
+    EXPECT_EQ(result->text(), "403,399");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
-}
 
-TEST_F(Converter, OnlyDigitsAreAcceptedAndDeleteEmptiesTheAmount)
-{
+    // Only digits: a letter is told and empties the amount; Delete empties it with a beep.
+    choose(child<QComboBox>(w, "Combo1"), 2);
+    amount->clear();
     typeText(amount, "12a");
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_EQ(f.dialogs.lastMessage(), "Cette zone ne doit comporter que des chiffres!");
     EXPECT_EQ(f.dialogs.messages.last().title, "Tabulon");
     EXPECT_EQ(amount->text(), "");
-    EXPECT_EQ(result->text(), ",00");
-
     typeText(amount, "42");
-    EXPECT_EQ(result->text(), "275,50");
     amount->setCursorPosition(1);
     keyClick(amount, Qt::Key_Delete);
     EXPECT_EQ(f.dialogs.beeps, 1);
     EXPECT_EQ(amount->text(), "");
     EXPECT_EQ(result->text(), ",00");
     EXPECT_EQ(f.dialogs.messages.size(), 1);
-}
-
-TEST_F(Converter, RunsInTheRealModalLoop)
-{
-    w->hide();
-    QtDialogs real;
-    QString seen;
-    QTimer::singleShot(0, w, [&] {
-        typeText(amount, "100");
-        seen = result->text();
-        w->close();
-    });
-    real.showModal(w);
-    EXPECT_EQ(seen, "655,96");
 }
 
 TEST(RibKeyWindow, MenuItemHiddenCodesTakeDigitsOnlyAndARefusalKeepsTheKeyShown)
@@ -154,7 +109,7 @@ TEST(RibKeyWindow, MenuItemHiddenCodesTakeDigitsOnlyAndARefusalKeepsTheKeyShown)
         child<QPushButton>(w, "Command1")->click();
         return labelText(w, "Label1");
     };
-    EXPECT_EQ(key("30002", "00550", "0000157841Z"), "25");
+    EXPECT_EQ(key("30002", "00550", "0000157841Z"), "25");  // the keys are the core's
     // A zero bank code: no message, the key shown stays.
     EXPECT_EQ(key("00000", "01005", "0500013M026"), "25");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
@@ -192,4 +147,23 @@ TEST(Calendar, OpensOnTodayInFrenchWithMondayFirst)
         w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+TEST(IbanWindow, ShowsTheRibOfAFrenchIbanOrWhyAnIbanIsInvalid)
+{
+    GuiFixture f;
+    ASSERT_TRUE(f.action("iban")->isVisible());
+    ASSERT_TRUE(f.trigger("iban"));
+    auto* w = f.window<FIban>();
+    ASSERT_EQ(f.dialogs.lastModal(), w);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Contrôle d'un IBAN"));
+    auto* iban = child<QLineEdit>(w, "Text1");
+    typeText(iban, "FR76 3000 6000 0112 3456 7890 189");
+    click(child<QPushButton>(w, "Command1"));
+    EXPECT_EQ(labelText(w, "Label2"), "IBAN valide\nBanque 30006  Guichet 00001  Compte 12345678901  Clé RIB 89");
+    // Return checks too.
+    iban->setText("FR76 3000 6000 0112 3456 7890 188");
+    keyClick(iban, Qt::Key_Return);
+    EXPECT_EQ(labelText(w, "Label2"), " IBAN invalide : les chiffres de contrôle ne correspondent pas au numéro");
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }

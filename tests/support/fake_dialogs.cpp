@@ -1,6 +1,7 @@
 #include "fake_dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QPrinter>
 #include <QWidget>
 #ifndef FAKE_DIALOGS_WITHOUT_GTEST  // the benchmarks drive the windows without it
@@ -12,31 +13,12 @@ FakeDialogs::~FakeDialogs()
 #ifndef FAKE_DIALOGS_WITHOUT_GTEST
     const std::pair<const char*, qsizetype> left[] = {
         {"question", questionAnswers.size()}, {"input", inputAnswers.size()}, {"font", fontAnswers.size()},
-        {"colour", colorAnswers.size()},      {"file", fileAnswers.size()},   {"modal", modalScripts.size()}};
+        {"colour", colorAnswers.size()},      {"file", fileAnswers.size()},   {"modal", modalScripts.size()},
+        {"preview", previewAnswers.size()}};
     for (const auto& [kind, count] : left)
         if (count)
             ADD_FAILURE() << count << " scripted " << kind << " answer(s) never asked for";
 #endif
-}
-
-void FakeDialogs::message(const QString& text, const QString& title, QMessageBox::Icon icon)
-{
-    messages.append({text, title, icon});
-}
-
-QMessageBox::StandardButton FakeDialogs::question(const QString& text, const QString& title,
-                                                  QMessageBox::StandardButtons buttons,
-                                                  QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon,
-                                                  const QString& helpPage)
-{
-    questions.append({text, title, icon, buttons, defaultButton, helpPage});
-    return questionAnswers.isEmpty() ? defaultButton : questionAnswers.dequeue();
-}
-
-std::optional<QString> FakeDialogs::input(const QString& prompt, const QString& title, const QString& defaultText)
-{
-    inputs.append({prompt, title, QMessageBox::NoIcon});
-    return inputAnswers.isEmpty() ? std::optional<QString>(defaultText) : inputAnswers.dequeue();
 }
 
 bool FakeDialogs::choosePrinter(QPrinter& printer)
@@ -48,29 +30,20 @@ bool FakeDialogs::choosePrinter(QPrinter& printer)
     return printerAccepted;
 }
 
-std::optional<QFont> FakeDialogs::chooseFont(const QFont& initial)
+bool FakeDialogs::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint)
 {
-    fontsOffered.append(initial);
-    return fontAnswers.isEmpty() ? std::optional<QFont>(initial) : fontAnswers.dequeue();
-}
-
-std::optional<QColor> FakeDialogs::chooseColor(const QColor& initial)
-{
-    colorsOffered.append(initial);
-    return colorAnswers.isEmpty() ? std::optional<QColor>(initial) : colorAnswers.dequeue();
-}
-
-std::optional<QString> FakeDialogs::chooseFile(const QString& title, const QString& startPath, const QString& filter,
-                                               bool forSaving)
-{
-    fileChoices.append({startPath + u'|' + filter + (forSaving ? QStringLiteral("|save") : QString()), title});
-    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
-}
-
-std::optional<QString> FakeDialogs::chooseFolder(const QString& title, const QString& startFolder)
-{
-    fileChoices.append({startFolder, title});
-    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+    ++previews;
+    // The pages as the preview shows them, drawn on a printer of the same
+    // page and resolution into a file of their own.
+    QPrinter shown(QPrinter::HighResolution);
+    shown.setPageLayout(printer.pageLayout());
+    shown.setOutputFormat(QPrinter::PdfFormat);
+    previewPdf = printToPdf.isEmpty()
+                     ? QDir::temp().filePath(QStringLiteral("tabulon-apercu-%1.pdf").arg(QCoreApplication::applicationPid()))
+                     : printToPdf + QStringLiteral(".apercu.pdf");
+    shown.setOutputFileName(previewPdf);
+    paint(shown);
+    return previewAnswers.isEmpty() ? true : previewAnswers.dequeue();
 }
 
 void FakeDialogs::showModal(QWidget* window)

@@ -23,11 +23,8 @@ public:
     };
 
     // What the program showed, in order.
-    QList<Shown> messages;
-    QList<Shown> questions;
-    QList<Shown> inputs;
-    QList<QPointer<QWidget>> modals;
-    QList<QPointer<QWidget>> modeless;
+    QList<Shown> messages, questions, inputs;
+    QList<QPointer<QWidget>> modals, modeless;
     int beeps = 0;
     int busyDepth = 0;
 
@@ -46,26 +43,58 @@ public:
     // shown (types, clicks its confirm button) before showModal returns.
     QQueue<std::function<void(QWidget*)>> modalScripts;
     bool printerAccepted = true;
+    // Print previews: how many were shown; each draws its pages into
+    // previewPdf (beside printToPdf when set). An empty queue prints.
+    int previews = 0;
+    QString previewPdf;
+    QQueue<bool> previewAnswers;
     QString printToPdf;  // when set, the chosen printer writes this PDF file
 
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
     QWidget* lastModal() const { return modals.isEmpty() ? nullptr : modals.last().data(); }
 
-    void message(const QString& text, const QString& title, QMessageBox::Icon icon) override;
+    void message(const QString& text, const QString& title, QMessageBox::Icon icon) override
+    {
+        messages.append({text, title, icon});
+    }
     QMessageBox::StandardButton question(const QString& text, const QString& title,
                                          QMessageBox::StandardButtons buttons,
-                                         QMessageBox::StandardButton defaultButton,
-                                         QMessageBox::Icon icon, const QString& helpPage) override;
-    std::optional<QString> input(const QString& prompt, const QString& title,
-                                 const QString& defaultText) override;
+                                         QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon,
+                                         const QString& helpPage) override
+    {
+        questions.append({text, title, icon, buttons, defaultButton, helpPage});
+        return questionAnswers.isEmpty() ? defaultButton : questionAnswers.dequeue();
+    }
+    std::optional<QString> input(const QString& prompt, const QString& title, const QString& defaultText) override
+    {
+        inputs.append({prompt, title, QMessageBox::NoIcon});
+        return inputAnswers.isEmpty() ? std::optional<QString>(defaultText) : inputAnswers.dequeue();
+    }
     void beep() override { ++beeps; }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     bool choosePrinter(QPrinter& printer) override;
-    std::optional<QFont> chooseFont(const QFont& initial) override;
-    std::optional<QColor> chooseColor(const QColor& initial) override;
+    bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override
+    {
+        fontsOffered.append(initial);
+        return fontAnswers.isEmpty() ? std::optional<QFont>(initial) : fontAnswers.dequeue();
+    }
+    std::optional<QColor> chooseColor(const QColor& initial) override
+    {
+        colorsOffered.append(initial);
+        return colorAnswers.isEmpty() ? std::optional<QColor>(initial) : colorAnswers.dequeue();
+    }
     std::optional<QString> chooseFile(const QString& title, const QString& startPath, const QString& filter,
-                                      bool forSaving) override;
-    std::optional<QString> chooseFolder(const QString& title, const QString& startFolder) override;
+                                      bool forSaving) override
+    {
+        fileChoices.append({startPath + u'|' + filter + (forSaving ? QStringLiteral("|save") : QString()), title});
+        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+    }
+    std::optional<QString> chooseFolder(const QString& title, const QString& startFolder) override
+    {
+        fileChoices.append({startFolder, title});
+        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+    }
     void showModal(QWidget* window) override;
     void showModeless(QWidget* window) override;
 };

@@ -21,14 +21,6 @@ public:
         programs.append({program, args, folder});
         return succeeds;
     }
-    bool openDocument(const QString& path) override
-    {
-        documents.append(path);
-        return succeeds;
-    }
-    bool openUrl(const QUrl& url) override
-    {
-        urls.append(url);
-        return succeeds;
-    }
+    bool openDocument(const QString& path) override { documents.append(path); return succeeds; }
+    bool openUrl(const QUrl& url) override { urls.append(url); return succeeds; }
 };

@@ -1,37 +1,18 @@
 #include "gui_fixture.h"
 
-#include "core/db/session.h"
-#include "gui/app/main_window.h"
+#include "gui/app/dialogs.h"
 #include "gui/map/map_picture.h"
 #include "gui/widgets/card_list_model.h"
 #include "gui/widgets/folder_list.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
-#include <QPushButton>
+#include <QTimer>
 #include <QWindow>
-#include <gtest/gtest.h>
 
 namespace testing_support {
-
-GuiFixture::GuiFixture() : main(std::make_unique<FFrance>(dialogs, launcher, program.path())) {}
-
-GuiFixture::~GuiFixture() = default;
-
-QWidget* GuiFixture::mainWidget() const
-{
-    return main.get();
-}
-
-QAction* GuiFixture::action(const QString& name) const
-{
-    return main->findChild<QAction*>(name);
-}
 
 bool GuiFixture::trigger(const QString& name)
 {
@@ -66,30 +47,36 @@ QString GuiFixture::openWithCards(const std::vector<CardRecord>& cards, const QS
 {
     TempDatabase database(program.path(), name);
     writeCards(database.path(), cards);
+    // A database left at 100 %, so that what the tests see is the map's own pixels.
+    writeBytes(database.file(QStringLiteral("zoom.txt")), "100\r\n");
     writeBytes(program.file(QStringLiteral("dossier.txt")), name.toUtf8() + "\r\n");
     openDatabase(database.path());
     return database.path();
 }
 
-QString GuiFixture::db() const
+
+// The middle of map pixel (x, y) on the picture, whatever its zoom.
+static QPoint onPicture(const MapPicture* picture, int x, int y)
 {
-    const tb::Database* d = main->session().database();
-    return d ? d->folder() : QString();
+    const double z = picture->zoom();
+    return QPoint(int((x + 0.5) * z), int((y + 0.5) * z));
 }
 
 void GuiFixture::leftClickMap(int x, int y)
 {
-    QTest::mousePress(main->findChild<MapPicture*>(QStringLiteral("PicImage")), Qt::LeftButton, {}, QPoint(x, y));
+    auto* picture = main->findChild<MapPicture*>(QStringLiteral("PicImage"));
+    QTest::mousePress(picture, Qt::LeftButton, {}, onPicture(picture, x, y));
 }
 
 void GuiFixture::rightClickMap(int x, int y)
 {
     // The map menu opens where the pointer last moved.
     auto* picture = main->findChild<MapPicture*>(QStringLiteral("PicImage"));
-    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), picture->mapToGlobal(QPointF(x, y)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    const QPoint at = onPicture(picture, x, y);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), picture->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(picture, &move);
-    QTest::mousePress(picture, Qt::RightButton, {}, QPoint(x, y));
+    QTest::mousePress(picture, Qt::RightButton, {}, at);
 }
 
 static QPoint rowCentre(QAbstractItemView* view, int row)
@@ -145,18 +132,20 @@ bool clickItem(QWidget* window, const QString& listName, const QString& text, bo
     return true;
 }
 
-QString labelText(QWidget* window, const QString& name)
+bool closeAndDelete(QWidget* window)
 {
-    auto* label = child<QLabel>(window, name);
-    return label ? label->text() : QStringLiteral("<absent>");
+    QPointer<QWidget> guard(window);
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return !guard;
 }
 
-QStringList lines(const QListWidget* list)
+void runInRealModalLoop(QWidget* window, const std::function<void()>& script, int delayMs)
 {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out.append(list->item(i)->text());
-    return out;
+    window->hide();
+    QtDialogs real;
+    QTimer::singleShot(delayMs, window, script);
+    real.showModal(window);
 }
 
 QStringList rowTexts(const QAbstractItemView* view)

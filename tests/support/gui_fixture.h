@@ -1,35 +1,44 @@
 #pragma once
 // Whole-window tests: a program folder from data/, the fake Dialogs, and the
 // real main window started on it, driven through its menus, mouse and keys.
+// It brings what nearly every window test uses.
+#include "core/db/session.h"
 #include "fake_dialogs.h"
 #include "fake_launcher.h"
 #include "fixtures.h"
+#include "gui/app/main_window.h"
+#include "gui/cards/card_window.h"
+#include "gui/lists/list_window.h"
+#include "gui/widgets/card_list_view.h"
 
-#include <QString>
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
-
-class FFrance;
-class QAction;
-class QListWidget;
-class QAbstractItemView;
 
 namespace testing_support {
 
 class GuiFixture {
 public:
-    GuiFixture();
-    ~GuiFixture();
-
     TempProgramFolder program;
     FakeDialogs dialogs;
     FakeLauncher launcher;
-    std::unique_ptr<FFrance> main;
+    std::unique_ptr<FFrance> main = std::make_unique<FFrance>(dialogs, launcher, program.path());
 
     // The main window's menu command of that objectName (nullptr if none).
-    QAction* action(const QString& name) const;
+    QAction* action(const QString& name) const { return main->findChild<QAction*>(name); }
     // Triggers it; false when there is none.
     bool trigger(const QString& name);
 
@@ -40,19 +49,25 @@ public:
     // A database name in the program folder holding cards, opened.
     QString openWithCards(const std::vector<CardRecord>& cards, const QString& name = QStringLiteral("Clients"));
     // The open database's folder ("" when none).
-    QString db() const;
+    QString db() const { return main->session().hasDatabase() ? main->session().database()->folder() : QString(); }
 
     // Mouse presses on the map at a pixel of the image.
     void leftClickMap(int x, int y);
     void rightClickMap(int x, int y);
 
+    // The window shown modal last, if of that class.
+    template <typename W>
+    W* shown() const
+    {
+        return qobject_cast<W*>(dialogs.lastModal());
+    }
     // The secondary window of that class (nullptr if none).
     template <typename W>
     W* window() const
     {
-        return mainWidget()->findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
+        return main->findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
     }
-    QWidget* mainWidget() const;
+    QWidget* mainWidget() const { return main.get(); }
 };
 
 // The child of window with that objectName, or nullptr.
@@ -74,16 +89,27 @@ void typeText(QWidget* widget, const QString& text);
 QString tabFrom(QWidget* window, const QString& name);
 // Shows window and makes it the active one (shortcuts follow the active window).
 void activate(QWidget* window);
-QStringList lines(const QListWidget* list);
 // A click / double-click on the line text of window's list listName; false when absent.
 bool clickItem(QWidget* window, const QString& listName, const QString& text, bool twice = false);
 inline bool doubleClickItem(QWidget* window, const QString& listName, const QString& text)
 {
     return clickItem(window, listName, text, true);
 }
-QString labelText(QWidget* window, const QString& name);
+inline QString labelText(QWidget* window, const QString& name)
+{
+    auto* label = child<QLabel>(window, name);
+    return label ? label->text() : QStringLiteral("<absent>");
+}
+// Closes window as its close box does; true when it is then deleted.
+bool closeAndDelete(QWidget* window);
+// Shows window in the real dialogs' modal loop; script runs inside it, after delayMs.
+void runInRealModalLoop(QWidget* window, const std::function<void()>& script, int delayMs = 0);
 // The display lines and the card numbers (CardNumberRole) of a list's rows.
 QStringList rowTexts(const QAbstractItemView* view);
 QList<long long> rowNumbers(const QAbstractItemView* view);
+inline QStringList lines(const QListWidget* list)
+{
+    return rowTexts(list);
+}
 
 }  // namespace testing_support

@@ -13,11 +13,6 @@ OtherProgram::OtherProgram(const QString& folder)
     m_holding = said == "ok\n";
 }
 
-OtherProgram::~OtherProgram()
-{
-    quit();
-}
-
 void OtherProgram::quit()
 {
     if (m_process.state() == QProcess::NotRunning)

@@ -10,7 +10,7 @@ class OtherProgram {
 public:
     // Opens folder (ending with "/"); holding() tells whether it could.
     explicit OtherProgram(const QString& folder);
-    ~OtherProgram();
+    ~OtherProgram() { quit(); }
     bool holding() const { return m_holding; }
     // Closes the database as the program would on quitting.
     void quit();

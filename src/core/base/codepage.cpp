@@ -2,6 +2,8 @@
 
 #include <QHash>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace tb {
@@ -39,6 +41,41 @@ const Tables& tables()
 QChar cp1252Char(uchar byte)
 {
     return tables().chars[byte];
+}
+
+const std::array<Utf8Char, 256>& utf8OfCp1252()
+{
+    static const std::array<Utf8Char, 256> table = [] {
+        std::array<Utf8Char, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const QByteArray utf8 = QString(tables().chars[size_t(b)]).toUtf8();
+            t[size_t(b)].size = quint8(utf8.size());
+            std::copy(utf8.begin(), utf8.end(), t[size_t(b)].bytes);
+        }
+        return t;
+    }();
+    return table;
+}
+
+char* cp1252ToUtf8(QByteArrayView bytes, char* out)
+{
+    static const Utf8Char* const table = utf8OfCp1252().data();
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        // Eight plain ASCII bytes at a time are their own UTF-8.
+        quint64 eight;
+        if (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080ULL) == 0)) {
+            std::memcpy(out, p, 8);
+            out += 8, p += 8;
+            continue;
+        }
+        const Utf8Char& u = table[uchar(*p++)];
+        // Three bytes always copied, the size kept: no branch per length.
+        out[0] = u.bytes[0], out[1] = u.bytes[1], out[2] = u.bytes[2];
+        out += u.size;
+    }
+    return out;
 }
 
 QString fromCp1252(QByteArrayView bytes)

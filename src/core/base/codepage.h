@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <array>
+
 namespace tb {
 
 QString fromCp1252(QByteArrayView bytes);
@@ -17,6 +19,16 @@ QByteArray toCp1252(const QString& text);
 bool isValidUtf8(QByteArrayView bytes);
 // The character of one byte.
 QChar cp1252Char(uchar byte);
+// The UTF-8 form of one byte's character (1 to 3 bytes), for the writers
+// that turn records into UTF-8 without building texts.
+struct Utf8Char {
+    char bytes[3];
+    quint8 size;
+};
+const std::array<Utf8Char, 256>& utf8OfCp1252();
+// Writes the UTF-8 form of bytes at out (room for three times their size);
+// returns the end of what was written.
+char* cp1252ToUtf8(QByteArrayView bytes, char* out);
 // True when every character of text has a byte in the code page.
 bool fitsCp1252(const QString& text);
 // text without the characters the code page cannot hold.

@@ -1,5 +1,9 @@
 #include "core/base/number_text.h"
 
+#include <QLocale>
+
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace tb {
@@ -24,18 +28,35 @@ QString numberText(double value)
 
 QString coordText(float value)
 {
+    char bytes[32];
+    const char* end = coordInto(value, bytes);
+    const QString text = QString::fromLatin1(bytes, end - bytes);
+    return bytes[0] == '-' ? text : u' ' + text;
+}
+
+char* coordInto(float value, char* out)
+{
     if (!std::isfinite(value))
         value = 0;
-    const bool negative = value < 0;
+    if (value < 0)
+        *out++ = '-';
     const float a = std::fabs(value);
     if (a == std::trunc(a) && a < 1e7f)
-        return signedText(QString::number(static_cast<long long>(a)), negative);
-    return signedText(QString::number(double(a), 'g', 7), negative);
+        return std::to_chars(out, out + 16, static_cast<long long>(a)).ptr;
+    const QByteArray digits = QString::number(double(a), 'g', 7).toLatin1();
+    const qsizetype n = std::min<qsizetype>(digits.size(), 30);
+    std::copy_n(digits.constData(), n, out);
+    return out + n;
 }
 
 QString plainNumber(long long value)
 {
     return QString::number(value);
+}
+
+QString countText(long long count)
+{
+    return QLocale(QLocale::French, QLocale::France).toString(count);
 }
 
 }  // namespace tb

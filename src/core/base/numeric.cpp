@@ -74,6 +74,13 @@ double parseLeadingNumber(qsizetype size, Next charAt, bool commaIsPoint = false
         }
         exponent += expNegative ? -e : e;
     }
+    // Whole numbers of up to 15 digits are exact in a double: no parsing.
+    if (exponent == 0 && !dot && len <= 15) {
+        double whole = 0;
+        for (int k = 0; k < len; ++k)
+            whole = whole * 10 + (buf[k] - '0');
+        return negative ? -whole : whole;
+    }
     if (exponent != 0) {
         const int n = std::snprintf(buf + len, sizeof buf - len, "e%ld", exponent);
         len += n;

@@ -28,6 +28,8 @@ public:
     Status status() const { return m_status; }
     // Room for n more bytes at the end of the buffer, to be filled in place.
     char* reserve(qsizetype n);
+    // Gives back the last n bytes reserved and not filled.
+    void unreserve(qsizetype n) { m_used -= n; }
     void append(QByteArrayView bytes);
     Status commit();
 

@@ -1,5 +1,6 @@
 #include "core/cards/attachments.h"
 
+#include "core/base/folder_index.h"
 #include "core/base/francetext.h"
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
@@ -12,15 +13,21 @@
 
 namespace tb {
 
-QString attachmentPrefix(Attachment kind)
+SideFile sideFileOf(Attachment kind)
 {
-    static const char* const prefixes[] = {"photo", "ScanA", "ScanB", "DtxtA", "DtxtB"};
-    return QLatin1String(prefixes[int(kind)]);
+    switch (kind) {
+    case Attachment::Photo: return SideFile::Photo;
+    case Attachment::ScanA: return SideFile::ScanA;
+    case Attachment::ScanB: return SideFile::ScanB;
+    case Attachment::TextA: return SideFile::TextA;
+    case Attachment::TextB: break;
+    }
+    return SideFile::TextB;
 }
 
 QString attachmentBase(Attachment kind, long long n)
 {
-    return attachmentPrefix(kind) + plainNumber(n);
+    return sideFilePrefix(sideFileOf(kind)) + plainNumber(n);
 }
 
 bool isPictureAttachment(Attachment kind)
@@ -52,11 +59,9 @@ Status attachFile(const QString& source, const QString& target)
     if (Status s = copyFileReplacing(source, target); !s)
         return s;
     const QFileInfo info(target);
-    const QStringList entries = QDir(info.path()).entryList(QDir::Files | QDir::Hidden);
-    for (const QString& entry : entries) {
-        if (entry != info.fileName() && entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+    for (const QString& entry : FolderIndex(info.path() + u'/').spellings(info.fileName()))
+        if (entry != info.fileName())
             QFile::remove(info.path() + u'/' + entry);
-    }
     return {};
 }
 

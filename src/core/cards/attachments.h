@@ -4,6 +4,7 @@
 // word processor.
 #include "core/base/error.h"
 #include "core/cards/card_record.h"
+#include "core/cards/side_files.h"
 
 #include <QString>
 
@@ -11,8 +12,8 @@ namespace tb {
 
 enum class Attachment { Photo, ScanA, ScanB, TextA, TextB };
 
-// "photo", "ScanA", "DtxtB": how the names of a card's documents begin.
-QString attachmentPrefix(Attachment kind);
+// The side file a document kind is kept in.
+SideFile sideFileOf(Attachment kind);
 // "photo12", "ScanA12", "DtxtB12": the name a card's document is copied under,
 // before its extension.
 QString attachmentBase(Attachment kind, long long n);

@@ -15,14 +15,9 @@ QStringList fixedFieldCaptions()
             QStringLiteral("Adresse E-mail")};
 }
 
-QString withMarker(const QString& field1, QChar digit)
+QString statusWord(const PinField& pin, bool capitalized)
 {
-    return field1.isEmpty() ? QString(digit) : digit + field1.mid(1);
-}
-
-QString statusWord(const QString& field1, bool capitalized)
-{
-    const bool active = numericValue(QStringView(field1).left(1)) >= 1;
+    const bool active = pin.isActive();
     if (capitalized)
         return active ? QStringLiteral("Active") : QStringLiteral("Archivée");
     return active ? QStringLiteral("active") : QStringLiteral("archivée");
@@ -31,6 +26,12 @@ QString statusWord(const QString& field1, bool capitalized)
 QString surnameInCapitals(const QString& surname)
 {
     return upperWithinCodePage(surname);
+}
+
+CardRecord validatedCard(CardRecord card)
+{
+    card.field(kFieldSurname) = surnameInCapitals(card.field(kFieldSurname));
+    return card;
 }
 
 QString cardTitle(const CardRecord& card, long long n)

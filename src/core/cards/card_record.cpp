@@ -3,6 +3,7 @@
 #include "core/base/codepage.h"
 #include "core/base/number_text.h"
 #include "core/base/numeric.h"
+#include "core/cards/pin_field.h"
 
 namespace {
 
@@ -41,6 +42,15 @@ CardRecord CardRecord::fromBytes(QByteArrayView bytes)
     return r;
 }
 
+QByteArrayView CardRecord::padded(QByteArrayView bytes, QByteArray& room)
+{
+    if (bytes.size() >= kSize)
+        return bytes.first(kSize);
+    room = bytes.toByteArray();
+    room.append(kSize - bytes.size(), ' ');
+    return room;
+}
+
 CardRecord CardRecord::fromTexts(const std::array<QString, kFieldCount>& texts)
 {
     CardRecord r;
@@ -60,17 +70,17 @@ QByteArray CardRecord::toBytes() const
 
 int CardRecord::marker() const
 {
-    return int(tb::numericValue(QStringView(fields[0]).left(1)));
+    return tb::PinField::of(*this).marker();
 }
 
 double CardRecord::x() const
 {
-    return tb::numericValue(QStringView(fields[0]).mid(1, 7));
+    return tb::PinField::of(*this).x();
 }
 
 double CardRecord::y() const
 {
-    return tb::numericValue(QStringView(fields[0]).right(20));
+    return tb::PinField::of(*this).y();
 }
 
 namespace tb {

@@ -59,6 +59,14 @@ struct CardRecord {
     CardRecord();  // all fields blank
     // A short or empty block gives blank fields for the missing bytes.
     static CardRecord fromBytes(QByteArrayView bytes);
+    // The kSize bytes of a record as fromBytes reads it: a short block is
+    // completed with blanks in room.
+    static QByteArrayView padded(QByteArrayView bytes, QByteArray& room);
+    // Field k's bytes of a record of kSize bytes.
+    static QByteArrayView fieldBytes(QByteArrayView record, tb::CardField k)
+    {
+        return record.sliced(offset(int(tb::fieldIndex(k))), width(k));
+    }
     // Pads or cuts each text to its width.
     static CardRecord fromTexts(const std::array<QString, kFieldCount>& texts);
     QByteArray toBytes() const;

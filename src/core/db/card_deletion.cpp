@@ -1,7 +1,9 @@
 #include "core/db/card_deletion.h"
 
+#include "core/base/folder_index.h"
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
+#include "core/cards/side_files.h"
 #include "core/db/trash.h"
 
 #include <QDir>
@@ -18,34 +20,6 @@
 namespace tb {
 
 namespace {
-// The side files of a card, in the order a deletion handles them.
-struct SideKind {
-    const char* prefix;
-    const char* extension;
-};
-constexpr SideKind kSideKinds[] = {{"F", ".txt"},     {"F", ".xls"},     {"R", ".txt"},     {"I", ".txt"},
-                                   {"M", ".txt"},     {"dtxtA", ".txt"}, {"dtxtB", ".txt"}, {"scanA", ".jpg"},
-                                   {"scanB", ".jpg"}, {"photo", ".jpg"}};
-
-QString sideName(const SideKind& kind, long long n)
-{
-    return (QLatin1String(kind.prefix) + plainNumber(n) + QLatin1String(kind.extension)).toLower();
-}
-
-QStringList folderFiles(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-}
-
-// The folder's file names by their lower-case form: side files are found
-// whatever their case.
-QHash<QString, QString> listFolder(const QString& folder)
-{
-    QHash<QString, QString> names;
-    for (const QString& name : folderFiles(folder))
-        names.insert(name.toLower(), name);
-    return names;
-}
 
 struct Intent {
     long long deleted = 0;
@@ -96,11 +70,12 @@ void step()
 QStringList sideFilesOnDisk(const QString& folder, long long n)
 {
     QStringList mine;
-    for (const SideKind& kind : kSideKinds)
-        mine << sideName(kind, n);
+    for (const SideFile kind : kSideFiles)
+        mine << sideFileName(kind, n);
+    const FolderIndex index(folder);
     QStringList found;
-    for (const QString& name : folderFiles(folder))
-        if (mine.contains(name.toLower()))
+    for (const QString& name : index.names())
+        if (mine.contains(name, Qt::CaseInsensitive))
             found << name;
     return found;
 }
@@ -108,10 +83,11 @@ QStringList sideFilesOnDisk(const QString& folder, long long n)
 QStringList sideFileSpellings(long long n)
 {
     QStringList names;
-    for (const SideKind& kind : kSideKinds) {
-        QString made = QLatin1String(kind.prefix) + plainNumber(n) + QLatin1String(kind.extension);
+    for (const SideFile kind : kSideFiles) {
+        QString made = sideFileName(kind, n);
         for (int spelling = 0; spelling < 2; ++spelling) {
-            names << made << made.toLower() << made.toUpper() << made.left(1).toUpper() + made.mid(1);
+            names << made << made.toLower() << made.toUpper() << made.left(1).toUpper() + made.mid(1)
+                  << made.left(1).toLower() + made.mid(1);
             if (!made.endsWith(QLatin1String(".jpg")))
                 break;
             made.insert(made.size() - 1, u'e');
@@ -123,10 +99,10 @@ QStringList sideFileSpellings(long long n)
 
 QString renumberedSideFile(const QString& name, long long from, long long to)
 {
-    for (const SideKind& kind : kSideKinds)
-        if (name.toLower() == sideName(kind, from))
-            return name.left(int(qstrlen(kind.prefix))) + plainNumber(to) + name.right(int(qstrlen(kind.extension)));
-    return {};
+    const std::optional<SideFile> kind = sideFileKind(name, from);
+    if (!kind)
+        return {};
+    return name.left(sideFilePrefix(*kind).size()) + plainNumber(to) + name.right(sideFileExtension(*kind).size());
 }
 
 void CardDeletion::setStepHook(std::function<void()> hook)
@@ -202,7 +178,7 @@ Result<CardDeletion::Outcome> CardDeletion::finish(bool resuming)
             return deleted.error();
         if (!moving)
             return moving.error();
-        QHash<QString, QString> names = listFolder(m_store.folder());
+        FolderIndex names(m_store.folder());
         const bool copied = resuming && d < c && deleted->toBytes() == moving->toBytes();
         if (!copied) {
             // Every spelling of a name goes ("photo2.jpg" and "PHOTO2.JPG"
@@ -210,7 +186,7 @@ Result<CardDeletion::Outcome> CardDeletion::finish(bool resuming)
             for (const QString& name : sideFilesOnDisk(m_store.folder(), d)) {
                 if (Status s = unlinkFile(m_store.file(name)); !s)
                     return s.error();
-                names.remove(name.toLower());
+                names.remove(name);
                 step();
             }
             if (Status s = m_store.write(d, d < c ? *moving : CardRecord()); !s)
@@ -218,18 +194,18 @@ Result<CardDeletion::Outcome> CardDeletion::finish(bool resuming)
             step();
         }
         if (d < c) {
-            for (const SideKind& kind : kSideKinds) {
-                const QString from = names.value(sideName(kind, c));
+            for (const SideFile kind : kSideFiles) {
+                const QString from = names.find(sideFileName(kind, c));
                 // Never over a file: a name already taken keeps the old one.
-                if (from.isEmpty() || names.contains(sideName(kind, d)))
+                if (from.isEmpty() || names.contains(sideFileName(kind, d)))
                     continue;
                 const QString to = renumberedSideFile(from, c, d);
                 if (std::rename(QFile::encodeName(m_store.file(from)).constData(),
                                 QFile::encodeName(m_store.file(to)).constData())
                     != 0)
                     return Error::fromErrno(errno, m_store.file(from));
-                names.remove(sideName(kind, c));
-                names.insert(to.toLower(), to);
+                names.remove(from);
+                names.insert(to);
                 step();
             }
         }

@@ -4,12 +4,13 @@
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
-#include "core/cards/card_creation.h"
 #include "core/cards/card_fields.h"
+#include "core/cards/pin_field.h"
 #include "core/db/card_deletion.h"
 #include "core/db/card_restoration.h"
 #include "core/db/database_files.h"
 #include "core/lists/display_line.h"
+#include "core/lists/search_rank.h"
 #include "core/base/collation.h"
 
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QHash>
 
 #include <QRegularExpression>
+#include <array>
 
 #include <cerrno>
 #include <cstdio>
@@ -33,18 +35,24 @@ const QString kNotADatabase = QStringLiteral(" Ce dossier ne contient pas de bas
 // creation cut short made them for a card that does not exist, and the next
 // new card would take them. Only under the lock: no write of ours runs then.
 // Returns the documents a user made among them.
+bool isUserDocument(const QString& prefix)
+{
+    const std::optional<SideFile> kind = sideFileOfPrefix(prefix);
+    return kind && tb::isUserDocument(*kind);
+}
+
 QStringList removeLeftovers(const QString& folder, long long count)
 {
     static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
-    static const QRegularExpression side(QStringLiteral("^(f|r|i|m|photo|(dtxta|dtxtb|scana|scanb))([1-9]\\d{0,14})\\.[a-z0-9]{1,4}$"),
+    static const QRegularExpression side(QStringLiteral("^") + sideFileNamePattern() + u'$',
                                          QRegularExpression::CaseInsensitiveOption);
     QStringList documents;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
         const QRegularExpressionMatch m = side.match(name);
-        const bool orphan = m.hasMatch() && m.captured(3).toLongLong() > count;
+        const bool orphan = m.hasMatch() && m.captured(2).toLongLong() > count;
         if (!orphan && !temporary.match(name).hasMatch())
             continue;
-        if (::unlink(QFile::encodeName(folder + name).constData()) == 0 && orphan && m.capturedLength(2) > 0)
+        if (::unlink(QFile::encodeName(folder + name).constData()) == 0 && orphan && isUserDocument(m.captured(1)))
             documents << name;
     }
     return documents;
@@ -53,7 +61,8 @@ QStringList removeLeftovers(const QString& folder, long long count)
 
 }
 
-Database::Database(const QString& folder, Access access) : m_store(folder), m_access(access)
+Database::Database(const QString& folder, Access access)
+    : m_store(folder), m_access(access), m_search(m_store), m_records(m_store.recordFile())
 {
     // The kept list keys follow every change of the cards.
     connect(this, &Database::cardStored, this, &Database::keysFollow);
@@ -127,7 +136,7 @@ Status Database::load()
                     return s;
         }
     }
-    noteOwnWrite();
+    m_records.note();
     return {};
 }
 
@@ -210,13 +219,21 @@ Status Database::storeCard(long long n, const CardRecord& card)
     refreshIfChanged();
     if (Status s = m_store.write(n, card); !s)
         return s;
-    noteOwnWrite();
+    m_records.note();
     if (n <= m_count && m_pinsLoaded)
         m_pins.set(n, card);
     if (n <= m_count)
         searchFollow(n);
     emit cardStored(n);
     return {};
+}
+
+Result<CardRecord> Database::validateCard(long long n, const CardRecord& typed)
+{
+    const CardRecord card = validatedCard(typed);
+    if (Status s = storeCard(n, card); !s)
+        return s.error();
+    return card;
 }
 
 Result<long long> Database::createCard(const CardRecord& typed)
@@ -235,7 +252,7 @@ Result<long long> Database::createCards(const std::vector<CardRecord>& typed, co
     QByteArray records;
     records.reserve(qsizetype(cards.size()) * CardRecord::kSize);
     for (CardRecord& card : cards) {
-        card.fields[2] = surnameInCapitals(card.fields[2]);
+        card = validatedCard(card);
         records += card.toBytes();
     }
     // The side files first, then the records, then the count: a creation cut
@@ -245,7 +262,7 @@ Result<long long> Database::createCards(const std::vector<CardRecord>& typed, co
     const Status made = writeNewCards(first, cards.size(), records, photos);
     if (!made) {
         discardPastCount(last).ok();
-        noteOwnWrite();
+        m_records.note();
         return made.error();
     }
     for (long long n = first; n <= last; ++n) {
@@ -267,21 +284,17 @@ Status Database::writeNewCards(long long first, size_t cards, const QByteArray& 
         return s;
     for (size_t k = 0; k < photos.size() && k < cards; ++k)
         if (!photos[k].isEmpty())
-            if (Status s = writeFileAtomic(m_store.sideFile(QStringLiteral("photo"), first + qsizetype(k),
-                                                            QStringLiteral(".jpg")),
-                                           photos[k]);
-                !s)
+            if (Status s = writeFileAtomic(file(sideFileName(SideFile::Photo, first + qsizetype(k))), photos[k]); !s)
                 return s;
     QList<std::pair<QString, QString>> copies;
     for (long long n = first; n <= last; ++n)
-        for (const CardTemplate& t : kCardTemplates)
-            copies.append({file(QString::fromLatin1(t.templateName)),
-                           m_store.sideFile(QString::fromLatin1(t.prefix), n, QString::fromLatin1(t.extension))});
+        for (const SideFile kind : kTemplatedSideFiles)
+            copies.append({file(sideFileTemplate(kind)), file(sideFileName(kind, n))});
     if (Status s = copyFilesReplacing(copies); !s)
         return s;
     if (Status s = m_store.writeRecords(first, records); !s)
         return s;
-    noteOwnWrite();
+    m_records.note();
     return writeCount(last);
 }
 
@@ -294,15 +307,14 @@ Status Database::discardPastCount(long long last)
         for (const QString& name : sideFileSpellings(n))
             if (::unlink(QFile::encodeName(file(name)).constData()) != 0 && errno != ENOENT && result)
                 result = Error::fromErrno(errno, file(name));
-    m_sideFiles.clear();
-    m_sideFilesSettled = false;
+    m_sideFiles = {};
     return result;
 }
 
 Status Database::abandonCreation()
 {
     const Status s = discardPastCount(m_count + 1);
-    noteOwnWrite();
+    m_records.note();
     return s;
 }
 
@@ -348,14 +360,14 @@ Result<long long> Database::restoreFromTrash(int entry)
         return s ? Error{kErrorPathAccess, QStringLiteral("la fiche n'a pas été restaurée")} : s.error();
     const long long n = count.value;
     m_count = n;
-    m_sideFiles.clear();
+    m_sideFiles = {};
     if (m_pinsLoaded) {
         m_pins.resize(n);
         if (const Result<CardRecord> card = m_store.read(n))
             m_pins.set(n, *card);
     }
     searchFollow(n);
-    noteOwnWrite();
+    m_records.note();
     emit cardStored(n);
     emit countChanged(n);
     return n;
@@ -371,12 +383,12 @@ Status Database::followDeletion(const Result<CardDeletion::Outcome>& outcome)
     // Even a deletion stopped on an error may have lowered the count.
     if (const CardStore::CountReading count = m_store.readCount(); count.valid)
         m_count = std::min(m_count > 0 ? m_count : count.value, count.value);
-    m_sideFiles.clear();
+    m_sideFiles = {};
     if (m_pinsLoaded)
         m_pins.load(m_store, m_count).ok();
     if (outcome && outcome->deleted > 0)
         searchFollow(outcome->deleted);
-    noteOwnWrite();
+    m_records.note();
     return outcome.status();
 }
 
@@ -387,7 +399,7 @@ Status Database::setArchived(long long n, bool archived)
     Result<CardRecord> card = m_store.read(n);
     if (!card)
         return card.error();
-    card->fields[0][0] = archived ? u'0' : u'1';
+    PinField::of(*card).withMarker(archived ? u'0' : u'1').writeInto(*card);
     return storeCard(n, *card);
 }
 
@@ -401,26 +413,17 @@ Status Database::writeCount(long long count)
     return {};
 }
 
-QString Database::findSideFile(const QString& prefix, long long n, const QString& extension) const
+QString Database::findSideFile(SideFile kind, long long n) const
 {
-    const QString made = m_store.sideFile(prefix, n, extension);
-    if (QFileInfo::exists(made))
-        return made;
+    const QString name = sideFileName(kind, n);
+    if (QFileInfo::exists(file(name)))
+        return file(name);
     // Names in other cases, from one listing of the folder kept while the
-    // folder is unchanged (a folder of many cards holds many files). A file
-    // added within the same tick of the file system's clock leaves the
-    // folder's time as it was: a listing taken within a second of a change
-    // is taken again next time.
-    const QDateTime changed = QFileInfo(folder()).lastModified();
-    if (changed != m_sideFilesTime || !m_sideFilesSettled) {
-        m_sideFiles.clear();
-        for (const QString& name : QDir(folder()).entryList(QDir::Files))
-            m_sideFiles.insert(name.toLower(), name);
-        m_sideFilesTime = changed;
-        m_sideFilesSettled = changed.msecsTo(QDateTime::currentDateTime()) > 1000;
-    }
-    const QString found = m_sideFiles.value(QFileInfo(made).fileName().toLower());
-    return found.isEmpty() ? made : file(found);
+    // folder is unchanged (a folder of many cards holds many files).
+    if (!m_sideFiles.isCurrent())
+        m_sideFiles = FolderIndex(folder());
+    const QString found = m_sideFiles.find(name);
+    return file(found.isEmpty() ? name : found);
 }
 
 QString Database::attachmentPath(const QString& base, const QString& source) const
@@ -464,7 +467,7 @@ const PinIndex& Database::pins() const
     if (!m_pinsLoaded) {
         m_pinsLoaded = true;
         m_pins.load(m_store, m_count).ok();
-        noteOwnWrite();
+        m_records.note();
     }
     refreshIfChanged();
     return m_pins;
@@ -544,7 +547,7 @@ Result<std::shared_ptr<const SortKeys>> Database::sortKeys(ListKind kind) const
         return s.error();
     if (fields == keyFields(ListKind::Alphabetical)) {
         m_sortKeys = keys;
-        noteOwnWrite();
+        m_records.note();
         // The card window's name list is sorted meanwhile from the same keys.
         if (!m_namesBuild.valid()) {
             m_namesStale = false;
@@ -595,164 +598,27 @@ Result<CardList> Database::cardsIn(const OpenRect& area) const
     return hitList(m_store, m_count, pins().cardsIn(area));
 }
 
-void Database::noteOwnWrite() const
-{
-    const QFileInfo info(m_store.recordFile());
-    m_seenSize = info.exists() ? info.size() : -1;
-    m_seenTime = info.exists() ? info.lastModified() : QDateTime();
-}
-
 void Database::refreshIfChanged() const
 {
-    const QFileInfo info(m_store.recordFile());
-    const qint64 size = info.exists() ? info.size() : -1;
-    const QDateTime time = info.exists() ? info.lastModified() : QDateTime();
-    if (size == m_seenSize && time == m_seenTime)
+    if (!m_records.changed())
         return;
     // Another program changed the records: the pins and the search follow
     // the file.
-    if (m_search || m_searchBuild.valid() || m_orderBuild.valid()) {
-        if (m_orderBuild.valid())
-            m_orderBuild.get().ok();
-        m_searchBuild = {};
-        m_search.reset();
-        m_searchChanged.clear();
-        m_orderChanged.clear();
-        prepareSearch();
-    }
+    m_search.restart(m_count);
     m_sortKeys.reset();
     m_namesStale = true;
     if (m_pinsLoaded && m_pins.load(m_store, m_count))
-        noteOwnWrite();
-}
-
-void Database::prepareSearch() const
-{
-    if (m_search || m_searchBuild.valid())
-        return;
-    // Both tables the reading uses are made here, on this thread.
-    frenchPrimaryKey(QStringLiteral("a"));
-    searchFold("a");
-    const CardStore store = m_store;
-    const long long count = m_count;
-    // The words are searchable after the first pass; the alphabetical places
-    // follow from a second one, needed only when a search finds too many
-    // cards to list them all.
-    auto folded = std::make_shared<std::promise<std::unique_ptr<SearchIndex>>>();
-    m_searchBuild = folded->get_future();
-    m_orderBuild = std::async(std::launch::async, [store, count, folded] {
-        auto index = std::make_unique<SearchIndex>();
-        // A failed read leaves what was read; the next change reads again.
-        index->load(store, count).ok();
-        folded->set_value(std::move(index));
-        return SearchIndex::readOrder(store, count);
-    });
-}
-
-void Database::takeSearchOrder(bool wait) const
-{
-    if (!m_orderBuild.valid() || !m_search)
-        return;
-    if (!wait && m_orderBuild.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-        return;
-    Result<std::vector<quint32>> order = m_orderBuild.get();
-    if (order)
-        m_search->setOrder(std::move(order).value());
-    for (long long n : m_orderChanged)
-        m_search->unrank(n);
-    m_orderChanged.clear();
+        m_records.note();
 }
 
 const SearchIndex& Database::searchIndex() const
 {
-    prepareSearch();
-    if (m_searchBuild.valid()) {
-        m_search = m_searchBuild.get();
-        // Cards changed while the index was read are read again.
-        std::vector<long long> changed;
-        changed.swap(m_searchChanged);
-        for (long long n : changed)
-            searchFollow(n);
-        m_search->resize(m_count);
-    }
-    return *m_search;
-}
-
-void Database::searchFollow(long long n) const
-{
-    if (m_orderBuild.valid())
-        m_orderChanged.push_back(n);
-    if (m_searchBuild.valid()) {
-        m_searchChanged.push_back(n);
-        return;
-    }
-    if (!m_search)
-        return;
-    m_search->resize(m_count);
-    if (n < 1 || n > m_count)
-        return;
-    // A card that cannot be read is found by nothing until it changes again.
-    const Result<CardRecord> card = m_store.read(n);
-    m_search->set(n, card ? card->toBytes() : QByteArray());
+    return m_search.index(m_count);
 }
 
 Result<Database::SearchResult> Database::search(const QString& typed, int limit) const
 {
-    SearchResult result;
-    const QByteArrayList words = searchWords(typed);
-    if (words.isEmpty())
-        return result;
-    const SearchIndex& index = searchIndex();
-    takeSearchOrder(false);
-    std::vector<SearchHit> hits = index.find(words);
-    result.total = (long long)hits.size();
-    // Without the places every card found is read: only for a few.
-    if (!index.ordered() && limit > 0 && hits.size() > size_t(limit))
-        takeSearchOrder(true);
-    // In each group (active, archived) the first places come to the front;
-    // cards changed since the places were read have none and are all kept
-    // for the exact sort below.
-    const size_t want = limit > 0 ? size_t(limit) : hits.size();
-    const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const SearchHit& h) { return h.active; });
-    auto byPlace = [&](const SearchHit& a, const SearchHit& b) { return index.rank(a.number) < index.rank(b.number); };
-    for (auto [from, to] : {std::pair(hits.begin(), archived), std::pair(archived, hits.end())})
-        if (size_t(to - from) > want)
-            std::nth_element(from, from + ptrdiff_t(want), to, byPlace);
-    const QStringList fixed = fixedFieldCaptions();
-    const QStringList own = captions();
-    auto caption = [&](int field) {
-        const QString c = field <= 10 ? fixed.value(field - 2) : own.value(field - 11);
-        return c.trimmed();
-    };
-    for (bool active : {true, false}) {
-        CardList group;
-        QHash<long long, QString> shown;  // the field found, as the line shows it
-        size_t ranked = 0;
-        for (const SearchHit& hit : hits) {
-            if (hit.active != active)
-                continue;
-            const bool hasRank = index.rank(hit.number) != SearchIndex::kUnranked;
-            if (hasRank && ranked >= want)
-                continue;
-            ranked += hasRank ? 1 : 0;
-            const Result<CardRecord> card = m_store.read(hit.number);
-            if (!card)
-                return card.error();
-            group.add(displayLine(card->toBytes(), {3, 4, 6, 7}), hit.number);
-            if (hit.field >= 2)
-                shown.insert(hit.number, QStringLiteral("   ") + caption(hit.field) + QStringLiteral(" : ")
-                                             + card->field(CardField(hit.field)).trimmed());
-        }
-        group.sort();
-        for (int row = 0; row < group.size() && size_t(result.list.size()) < want; ++row) {
-            const long long n = group.number(row);
-            QString line = group.display(row) + shown.value(n);
-            if (!active)
-                line += QStringLiteral("   (archivée)");
-            result.list.add(line, n);
-        }
-    }
-    return result;
+    return m_search.search(typed, limit, m_count, captions());
 }
 
 }  // namespace tb

@@ -3,10 +3,14 @@
 // commands on its cards. Windows follow its signals instead of calling each
 // other.
 #include "core/base/error.h"
+#include "core/base/file_watch.h"
+#include "core/base/folder_index.h"
 #include "core/cards/card_record.h"
 #include "core/cards/card_store.h"
+#include "core/cards/side_files.h"
 #include "core/db/card_deletion.h"
 #include "core/db/database_lock.h"
+#include "core/db/database_search.h"
 #include "core/db/trash.h"
 #include "core/lists/card_lists.h"
 #include "core/lists/search_index.h"
@@ -68,7 +72,10 @@ public:
     Result<CardRecord> card(long long n) const;
     // Stores card n (1..count+1). Writes nothing when it is unchanged.
     Status storeCard(long long n, const CardRecord& card);
-    // Card count+1 from the texts of a creation: the surname in capitals, the
+    // "Valider la modification": card n as typed, validated (the surname in
+    // capitals), then stored. Returns the card as stored.
+    Result<CardRecord> validateCard(long long n, const CardRecord& typed);
+    // Card count+1 from the texts of a creation: validated, the
     // record, the card's side files from the templates, then the count.
     // Returns the new card's number.
     Result<long long> createCard(const CardRecord& card);
@@ -97,7 +104,7 @@ public:
 
     // Side file of card n whatever the case of its name on disk; the name the
     // program makes when there is none.
-    QString findSideFile(const QString& prefix, long long n, const QString& extension) const;
+    QString findSideFile(SideFile kind, long long n) const;
 
     // Where a file chosen for a card goes: base ("photo12") and the source's
     // extension in lower case, its three-letter form (".jpeg" gives ".jpg").
@@ -124,18 +131,9 @@ public:
     // number, with the lines of a map click.
     Result<CardList> cardsIn(const OpenRect& area) const;
 
-    // Starts reading the search index in the background; the first search
-    // waits for it (or reads it at once when it was never started).
-    void prepareSearch() const;
-    // What the search box lists for the typed words: the cards holding every
-    // word in any field, active ones then archived ones, each in alphabetical
-    // order; a line is the alphabetical list's line, the field where the first
-    // word was found and, for an archived card, "(archivée)". At most limit
-    // lines (0: all); total counts every card found.
-    struct SearchResult {
-        CardList list;
-        long long total = 0;
-    };
+    // The search box's search (see DatabaseSearch).
+    void prepareSearch() const { m_search.prepare(m_count); }
+    using SearchResult = tb::SearchResult;
     Result<SearchResult> search(const QString& typed, int limit = 0) const;
     const SearchIndex& searchIndex() const;
 
@@ -157,14 +155,11 @@ private:
                          const std::vector<QByteArray>& photos);
     // Records past the count cut off, side files of count+1..last removed.
     Status discardPastCount(long long last);
-    void noteOwnWrite() const;
-    // Reads the pins again when "lesfiches.dat" changed under the program.
+    // Reads the pins and the search again when "lesfiches.dat" changed
+    // under the program.
     void refreshIfChanged() const;
     // Card n changed (or the count did): the search index follows.
-    void searchFollow(long long n) const;
-    // The alphabetical places of the search index, when read (or waiting for
-    // them).
-    void takeSearchOrder(bool wait) const;
+    void searchFollow(long long n) const { m_search.follow(n, m_count); }
     // The keys of the lists on kind's fields: the alphabetical ones kept and
     // following the cards, the others made for the list. Null when the keys
     // cannot sort (the lists then sort their lines).
@@ -181,22 +176,16 @@ private:
     QString m_correction;
     mutable PinIndex m_pins;
     mutable bool m_pinsLoaded = false;
-    mutable std::unique_ptr<SearchIndex> m_search;
-    mutable std::future<std::unique_ptr<SearchIndex>> m_searchBuild;
-    mutable std::vector<long long> m_searchChanged;  // while it is read
-    mutable std::future<Result<std::vector<quint32>>> m_orderBuild;
-    mutable std::vector<long long> m_orderChanged;  // while the order is read
+    mutable DatabaseSearch m_search;
     mutable std::shared_ptr<SortKeys> m_sortKeys;  // shared with the lists being sorted
     // The name list sorted from the kept keys on another thread, for the
     // card window, with the cards changed since it started.
     mutable std::future<Result<CardList>> m_namesBuild;
     mutable std::vector<long long> m_namesChanged;
     mutable bool m_namesStale = false;
-    mutable QHash<QString, QString> m_sideFiles;  // lower-case name -> name on disk
-    mutable QDateTime m_sideFilesTime;
-    mutable bool m_sideFilesSettled = false;  // listed well after the folder's last change
-    mutable qint64 m_seenSize = -1;
-    mutable QDateTime m_seenTime;
+    mutable FolderIndex m_sideFiles;
+    // The records as this program last wrote or read them.
+    mutable FileWatch m_records;
 };
 
 }  // namespace tb

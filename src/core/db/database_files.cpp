@@ -1,5 +1,7 @@
 #include "core/db/database_files.h"
 
+#include "core/cards/side_files.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -7,11 +9,13 @@ namespace tb {
 
 const QStringList& databaseTemplateFiles()
 {
-    static const QStringList files = {
-        QStringLiteral("F.xls"),       QStringLiteral("F.txt"),       QStringLiteral("R.txt"),
-        QStringLiteral("I.txt"),       QStringLiteral("M.txt"),       QStringLiteral("StrFic.txt"),
-        QStringLiteral("Tabulon.mdb"), QStringLiteral("carte.txt"),   QStringLiteral("NBFiches.dat"),
-    };
+    static const QStringList files = [] {
+        QStringList f;
+        for (const SideFile kind : kTemplatedSideFiles)
+            f << sideFileTemplate(kind);
+        return f + QStringList{QStringLiteral("StrFic.txt"), QStringLiteral("Tabulon.mdb"), QStringLiteral("carte.txt"),
+                               QStringLiteral("NBFiches.dat")};
+    }();
     return files;
 }
 

@@ -6,6 +6,7 @@
 #include "core/cards/card_record.h"
 #include "core/cards/card_store.h"
 #include "core/cards/debt.h"
+#include "core/cards/pin_field.h"
 #include "core/postal/postal_directory.h"
 
 #include <QFileInfo>
@@ -253,9 +254,8 @@ public:
         const int x = std::clamp(int(std::lround(spot->x + dist * std::cos(angle))), 0, 899);
         const int y = std::clamp(int(std::lround(spot->y + dist * std::sin(angle))), 0, 859);
         const char marker = r.chance(5) ? '0' : char('1' + r.below(7));
-        QByteArray f1(1, marker);
-        f1 += positionBytes(x, y);
-        put(rec, kFieldPosition, f1);
+        // Made from numbers: ASCII, one byte a character.
+        put(rec, kFieldPosition, PinField(QChar(marker), x, y).text().toLatin1());
 
         const size_t fi = size_t(r.below(int(std::size(kFirstNames))));
         const FirstName& first = kFirstNames[fi];
@@ -294,9 +294,6 @@ public:
     }
 
 private:
-    // The position text: made from numbers, so ASCII and one byte a character.
-    static QByteArray positionBytes(int x, int y) { return positionText(x, y).toLatin1(); }
-
     void putDebts(char* rec)
     {
         Random& r = m_rng;

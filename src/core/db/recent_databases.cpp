@@ -12,16 +12,10 @@ const QString kFolders = QStringLiteral("basesRecentes");
 const QString kReopen = QStringLiteral("rouvrirDerniereBase");
 const QString kBackups = QStringLiteral("sauvegardes");
 
-std::unique_ptr<QSettings> settings()
-{
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"),
-                                       QStringLiteral("Tabulon"));
-}
-
 QStringList existingFolders(const QString& key)
 {
     QStringList found;
-    for (const QString& folder : settings()->value(key).toStringList())
+    for (const QString& folder : userSettings()->value(key).toStringList())
         if (isDatabaseFolder(folder))
             found << folder;
     return found;
@@ -29,13 +23,19 @@ QStringList existingFolders(const QString& key)
 
 void putFirst(const QString& key, const QString& folder, int kept)
 {
-    const std::unique_ptr<QSettings> s = settings();
+    const std::unique_ptr<QSettings> s = userSettings();
     QStringList all = s->value(key).toStringList();
     all.removeAll(folder);
     all.prepend(folder);
     s->setValue(key, all.mid(0, kept));
 }
 }  // namespace
+
+std::unique_ptr<QSettings> userSettings()
+{
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"),
+                                       QStringLiteral("Tabulon"));
+}
 
 QStringList RecentDatabases::folders()
 {
@@ -59,12 +59,12 @@ void RememberedBackups::add(const QString& folder)
 
 bool RecentDatabases::reopenAtStart()
 {
-    return settings()->value(kReopen, false).toBool();
+    return userSettings()->value(kReopen, false).toBool();
 }
 
 void RecentDatabases::setReopenAtStart(bool on)
 {
-    settings()->setValue(kReopen, on);
+    userSettings()->setValue(kReopen, on);
 }
 
 }  // namespace tb

@@ -3,8 +3,14 @@
 // again at start, and the backups made, kept in the user's settings.
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class QSettings;
 
 namespace tb {
+
+// The user's settings of this program (never the program folder).
+std::unique_ptr<QSettings> userSettings();
 
 class RecentDatabases {
 public:

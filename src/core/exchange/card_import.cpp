@@ -3,9 +3,12 @@
 #include "core/base/codepage.h"
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
+#include "core/cards/attachments.h"
+#include "core/cards/pin_field.h"
 #include "core/db/backups.h"
 #include "core/db/database.h"
 #include "core/db/demo_database.h"
+#include "core/map/default_map.h"
 #include "core/map/preview_image.h"
 
 #include <QBuffer>
@@ -96,14 +99,14 @@ QByteArray jpegOf(const QByteArray& photo)
 
 bool hasPhoto(const Database& db, long long n)
 {
-    return QFileInfo::exists(db.findSideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg")));
+    return QFileInfo::exists(db.findSideFile(SideFile::Photo, n));
 }
 
 }  // namespace
 
 bool usesDefaultMap(const Database& db)
 {
-    return QFileInfo(db.mapPath()).fileName().compare(QStringLiteral("frc.gif"), Qt::CaseInsensitive) == 0;
+    return isDefaultMap(db.mapPath());
 }
 
 QPointF departmentPoint(const QString& postalCode, long long index, bool* found)
@@ -167,8 +170,7 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
     }
     if (contact.pin) {
         // Tabulon's own export: the card keeps its marker and pin.
-        card.fields[0] = padField(contact.pin->marker + positionText(contact.pin->x, contact.pin->y),
-                                  CardRecord::kWidths[0]);
+        PinField(contact.pin->marker, contact.pin->x, contact.pin->y).writeInto(card);
         if (notes)
             for (const QString& what : contact.notKept)
                 *notes << who + QStringLiteral("non repris, ") + what;
@@ -181,7 +183,7 @@ CardRecord cardOfContact(const Contact& contact, const QStringList& captions, co
     if (!found && notes)
         *notes << who + QStringLiteral("pas de département sur la carte pour le code postal ") + quoted(postalCode)
                       + QStringLiteral(", épinglée au large de la Bretagne");
-    card.fields[0] = padField(QString::number(marker) + positionText(point.x(), point.y()), CardRecord::kWidths[0]);
+    PinField(QChar(u'0' + marker), point.x(), point.y()).writeInto(card);
     if (notes)
         for (const QString& what : contact.notKept)
             *notes << who + QStringLiteral("non repris, ") + what;
@@ -251,10 +253,10 @@ CardRecord filledCard(const CardRecord& card, const CardRecord& incoming)
 
 QString ImportReport::summary() const
 {
-    QString text = plainNumber(created) + QStringLiteral(" fiche(s) créée(s), ") + plainNumber(filled)
-                   + QStringLiteral(" complétée(s), ") + plainNumber(skipped) + QStringLiteral(" ignorée(s)");
+    QString text = countText(created) + QStringLiteral(" fiche(s) créée(s), ") + countText(filled)
+                   + QStringLiteral(" complétée(s), ") + countText(skipped) + QStringLiteral(" ignorée(s)");
     if (notCreated)
-        text += QStringLiteral(", ") + plainNumber(notCreated) + QStringLiteral(" contact(s) sans champ non créé(s)");
+        text += QStringLiteral(", ") + countText(notCreated) + QStringLiteral(" contact(s) sans champ non créé(s)");
     return text + u'.';
 }
 
@@ -355,8 +357,8 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
             notes.clear();
             if (decision.choice == DuplicateChoice::Fill) {
                 if (!photo.isEmpty() && !hasPhoto(db, n))
-                    if (Status s = writeFileAtomic(db.attachmentPath(QStringLiteral("photo") + plainNumber(n),
-                                                                     QStringLiteral("photo.jpg")),
+                    if (Status s = writeFileAtomic(db.attachmentPath(attachmentBase(Attachment::Photo, n),
+                                                                     sideFileName(SideFile::Photo, n)),
                                                    photo);
                         !s)
                         return stop(s.error());

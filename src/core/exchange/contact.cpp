@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QHash>
 #include <QRegularExpression>
+#include <cstring>
 
 namespace tb {
 
@@ -103,6 +104,20 @@ QString firstNamesFitting(const QString& given, const QString& additional, int w
     if (rest)
         *rest = a;
     return g;
+}
+
+QByteArrayView storedBytes(QByteArrayView field)
+{
+    // Eight blanks at a time: most fields end in a long run of them.
+    const char* data = field.data();
+    qsizetype end = field.size();
+    constexpr quint64 kBlanks = 0x2020202020202020ULL;
+    quint64 eight;
+    while (end >= 8 && (std::memcpy(&eight, data + end - 8, 8), eight == kBlanks))
+        end -= 8;
+    while (end > 0 && data[end - 1] == ' ')
+        --end;
+    return field.first(end);
 }
 
 QString storedText(const QString& field)

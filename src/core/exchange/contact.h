@@ -65,5 +65,7 @@ QString firstNamesFitting(const QString& given, const QString& additional, int w
 
 // The text of a stored field without the blanks that pad it.
 QString storedText(const QString& field);
+// The same on the field's bytes.
+QByteArrayView storedBytes(QByteArrayView field);
 
 }  // namespace tb

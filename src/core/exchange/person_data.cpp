@@ -34,26 +34,29 @@ namespace {
 // What each side file holds, by its name for card 0.
 QString sideFileWhat(const QString& name, long long n)
 {
-    static const QHash<QString, QString> what = {
-        {QStringLiteral("f0.txt"), QStringLiteral("Note confidentielle, telle qu'enregistrée")},
-        {QStringLiteral("f0.xls"), QStringLiteral("Feuille de calcul")},
-        {QStringLiteral("r0.txt"), QStringLiteral("Journal des recouvrements")},
-        {QStringLiteral("i0.txt"), QStringLiteral("Journal des intérêts")},
-        {QStringLiteral("m0.txt"), QStringLiteral("Memento")},
-        {QStringLiteral("dtxta0.txt"), QStringLiteral("Document texte n° 1")},
-        {QStringLiteral("dtxtb0.txt"), QStringLiteral("Document texte n° 2")},
-        {QStringLiteral("scana0.jpg"), QStringLiteral("Document scanné n° 1")},
-        {QStringLiteral("scanb0.jpg"), QStringLiteral("Document scanné n° 2")},
-        {QStringLiteral("photo0.jpg"), QStringLiteral("Photo")},
-    };
-    return what.value(renumberedSideFile(name, n, 0).toLower(), QStringLiteral("Fichier annexe"));
+    const std::optional<SideFile> kind = sideFileKind(name, n);
+    if (!kind)
+        return QStringLiteral("Fichier annexe");
+    switch (*kind) {
+    case SideFile::Note: return QStringLiteral("Note confidentielle, telle qu'enregistrée");
+    case SideFile::Sheet: return QStringLiteral("Feuille de calcul");
+    case SideFile::Collections: return QStringLiteral("Journal des recouvrements");
+    case SideFile::Interest: return QStringLiteral("Journal des intérêts");
+    case SideFile::Memento: return QStringLiteral("Memento");
+    case SideFile::TextA: return QStringLiteral("Document texte n° 1");
+    case SideFile::TextB: return QStringLiteral("Document texte n° 2");
+    case SideFile::ScanA: return QStringLiteral("Document scanné n° 1");
+    case SideFile::ScanB: return QStringLiteral("Document scanné n° 2");
+    case SideFile::Photo: break;
+    }
+    return QStringLiteral("Photo");
 }
 
 QByteArray fieldsText(const Database& db, long long n, const CardRecord& card)
 {
     const QStringList captions = exchangeCaptions(db.captions());
     QString text = QStringLiteral("Fiche n° ") + plainNumber(n) + QStringLiteral(" (")
-                   + statusWord(card.field(kFieldPosition)) + QStringLiteral(")\r\n");
+                   + statusWord(PinField::of(card)) + QStringLiteral(")\r\n");
     text += QStringLiteral("Position sur la carte : ") + numberText(card.x()).trimmed() + QStringLiteral(", ")
             + numberText(card.y()).trimmed() + QStringLiteral("\r\n");
     for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
@@ -196,7 +199,7 @@ Result<PersonData> exportPersonData(const Database& db, long long n, const QStri
         const Result<QByteArray> bytes = readFile(db.file(name));
         if (!bytes)
             return bytes.error();
-        if (name.startsWith(QLatin1String("photo"), Qt::CaseInsensitive))
+        if (sideFileKind(name, n) == SideFile::Photo)
             photo = *bytes;
         add(name, sideFileWhat(name, n), db.file(name), *bytes);
     }
@@ -204,7 +207,7 @@ Result<PersonData> exportPersonData(const Database& db, long long n, const QStri
     data.items.insert(data.items.begin() + 1,
                       {QStringLiteral("fiche.vcf"), QStringLiteral("Les champs de la fiche en vCard"), recordPlace});
     if (!noteKey.isEmpty()) {
-        const QString notePath = db.findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt"));
+        const QString notePath = db.findSideFile(SideFile::Note, n);
         const std::optional<QString> clear = cipherNote(loadNote(notePath), noteKey);
         if (!clear)
             return Error{kNoErrorNumber, QStringLiteral(" La clé ne contient aucun caractère utilisable.")};

@@ -1,6 +1,7 @@
 #include "core/exchange/vcard.h"
 
 #include "core/base/codepage.h"
+#include "core/cards/record_bytes.h"
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
@@ -11,6 +12,8 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -21,39 +24,25 @@ namespace {
 
 // ---- Writing ----
 
-QString escaped(const QString& text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        if (c == u'\\' || c == u',' || c == u';')
-            out += u'\\';
-        if (c == u'\n')
-            out += QStringLiteral("\\n");
-        else if (c != u'\r')
-            out += c;
-    }
-    return out;
-}
-
 // Lines of at most 75 bytes, continued after CR LF and a blank, never inside
-// a UTF-8 sequence.
-void putFolded(QByteArray& out, const QByteArray& line)
+// a UTF-8 sequence; written from out (room for size and 3 bytes for every 74),
+// returns the end of what was written.
+char* putFolded(char* out, const char* line, qsizetype size)
 {
     constexpr qsizetype kWidth = 75;
     qsizetype start = 0;
     qsizetype room = kWidth;
-    while (line.size() - start > room) {
+    while (size - start > room) {
         qsizetype cut = start + room;
         while (cut > start && (uchar(line[cut]) & 0xC0) == 0x80)
             --cut;
-        out += line.mid(start, cut - start);
-        out += "\r\n ";
+        out = std::copy(line + start, line + cut, out);
+        out = std::copy_n("\r\n ", 3, out);
         start = cut;
         room = kWidth - 1;
     }
-    out += line.mid(start);
-    out += "\r\n";
+    out = std::copy(line + start, line + size, out);
+    return std::copy_n("\r\n", 2, out);
 }
 
 const char* photoType(const QByteArray& photo)
@@ -1018,61 +1007,289 @@ private:
 
 }  // namespace
 
+namespace {
+
+// What each byte of the code page becomes in a vCard value: UTF-8, with "\\",
+// "," and ";" escaped, a line feed as "\\n" and a carriage return dropped;
+// and whether its character is a blank to QString::trimmed.
+struct EscapeTable {
+    std::array<Utf8Char, 256> chars{};
+    std::array<bool, 256> space{};
+
+    EscapeTable()
+    {
+        const auto& utf8 = utf8OfCp1252();
+        for (int b = 0; b < 256; ++b) {
+            Utf8Char& e = chars[size_t(b)];
+            if (b == '\\' || b == ',' || b == ';')
+                e = {{'\\', char(b), 0}, 2};
+            else if (b == '\n')
+                e = {{'\\', 'n', 0}, 2};
+            else if (b == '\r')
+                e = {{0, 0, 0}, 0};
+            else
+                e = utf8[size_t(b)];
+            space[size_t(b)] = cp1252Char(uchar(b)).isSpace();
+        }
+    }
+};
+
+const EscapeTable& escapeTable()
+{
+    static const EscapeTable table;
+    return table;
+}
+
+// The blanks of QString::trimmed among the code page's bytes.
+using Spaces = std::array<bool, 256>;
+
+// bytes == QString::trimmed(bytes), on the code page's bytes.
+bool isTrimmed(QByteArrayView v, const Spaces& space)
+{
+    return v.isEmpty() || (!space[uchar(v.front())] && !space[uchar(v.back())]);
+}
+
+QByteArrayView trimmedBytes(QByteArrayView v, const Spaces& space)
+{
+    while (!v.isEmpty() && space[uchar(v.front())])
+        v = v.sliced(1);
+    while (!v.isEmpty() && space[uchar(v.back())])
+        v.chop(1);
+    return v;
+}
+
+// bytes == QString::simplified(bytes): blanks only single spaces between words.
+bool isSimplified(QByteArrayView v, const Spaces& space)
+{
+    if (!isTrimmed(v, space))
+        return false;
+    for (qsizetype i = 0; i + 1 < v.size(); ++i)
+        if (space[uchar(v[i])] && (v[i] != ' ' || space[uchar(v[i + 1])]))
+            return false;
+    return true;
+}
+
+// The day QDate::fromString(text, "dd/MM/yyyy") reads, written at out as
+// QDate::toString(Qt::ISODate) writes it; nullptr when there is none. The
+// usual form is read without a text or a date.
+char* isoDayOf(QByteArrayView v, char* out)
+{
+    const auto digit = [&](qsizetype i) { return v[i] >= '0' && v[i] <= '9'; };
+    const auto number = [&](qsizetype i, qsizetype n) {
+        int x = 0;
+        for (qsizetype k = i; k < i + n; ++k)
+            x = x * 10 + (v[k] - '0');
+        return x;
+    };
+    if (v.size() == 10 && v[2] == '/' && v[5] == '/' && digit(0) && digit(1) && digit(3) && digit(4) && digit(6)
+        && digit(7) && digit(8) && digit(9)) {
+        const int y = number(6, 4), m = number(3, 2), d = number(0, 2);
+        const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+        static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        if (y == 0 || m < 1 || m > 12 || d < 1 || d > kDays[m - 1] + (m == 2 && leap))
+            return nullptr;
+        out = std::copy_n(v.data() + 6, 4, out);
+        *out++ = '-';
+        out = std::copy_n(v.data() + 3, 2, out);
+        *out++ = '-';
+        return std::copy_n(v.data(), 2, out);
+    }
+    if (!v.contains('/'))
+        return nullptr;
+    const QDate day = QDate::fromString(fromCp1252(v), QStringLiteral("dd/MM/yyyy"));
+    if (!day.isValid())
+        return nullptr;
+    const QByteArray text = day.toString(Qt::ISODate).toLatin1();
+    return std::copy(text.begin(), text.end(), out);
+}
+
+// Writes the vCards of records straight from their bytes.
+class VCardWriter {
+public:
+    explicit VCardWriter(const QStringList& captions)
+        : m_captions(captions),
+          m_company(fieldOfRole(ContactRole::Company, captions)),
+          m_job(fieldOfRole(ContactRole::JobTitle, captions)),
+          m_birthday(fieldOfRole(ContactRole::Birthday, captions)),
+          m_notes(fieldOfRole(ContactRole::Notes, captions))
+    {
+        qsizetype room = 4096;
+        for (CardField k = kFieldFirstCustom; k <= kFieldLast; ++k) {
+            const QByteArray caption = captions.value(k - 2).toUtf8() + ": ";
+            QByteArray& e = m_noteCaption[size_t(k)];
+            // Escaped as the values are; the bytes of other letters as they are.
+            for (char c : caption) {
+                const Utf8Char& u = escapeTable().chars[uchar(c)];
+                if (uchar(c) < 0x80)
+                    e.append(u.bytes, u.size);
+                else
+                    e += c;
+            }
+            room += e.size() + 2 + 3 * 40;
+        }
+        m_line = QByteArray(room, Qt::Uninitialized);
+    }
+
+    // The most write() writes for one record.
+    qsizetype most() const { return 2 * m_line.size(); }
+
+    // Writes the vCard of a record of CardRecord::kSize bytes from out, up
+    // to its photo; returns the end of what was written.
+    char* write(QByteArrayView record, char* out)
+    {
+        std::array<QByteArrayView, CardRecord::kFieldCount + 1> fields;
+        for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
+            fields[size_t(k)] = storedBytes(CardRecord::fieldBytes(record, k));
+        const auto field = [&](CardField k) { return fields[size_t(k)]; };
+        const Spaces& space = m_escape.space;
+        out = put(out, "BEGIN:VCARD\r\nVERSION:3.0\r\n");
+        char* p = start("N:");
+        p = escape(field(kFieldSurname), p);
+        *p++ = ';';
+        p = escape(field(kFieldFirstNames), p);
+        p = put(p, ";;");
+        p = escape(field(kFieldCivility), p);
+        *p++ = ';';
+        end(p, out);
+        // FN: the first names and the surname, each trimmed, between one blank.
+        const QByteArrayView first = trimmedBytes(field(kFieldFirstNames), space),
+                             last = trimmedBytes(field(kFieldSurname), space);
+        p = escape(first, start("FN:"));
+        if (!first.isEmpty() && !last.isEmpty())
+            *p++ = ' ';
+        end(escape(last, p), out);
+        const QByteArrayView street = field(kFieldStreet), city = field(kFieldCity), code = field(kFieldPostalCode);
+        if (!street.isEmpty() || !city.isEmpty() || !code.isEmpty()) {
+            p = escape(street, start("ADR;TYPE=HOME:;;"));
+            *p++ = ';';
+            p = put(escape(city, p), ";;");
+            end(put(escape(code, p), ";France"), out);
+        }
+        line(out, "TEL;TYPE=VOICE,HOME:", field(kFieldLandline));
+        line(out, "TEL;TYPE=CELL:", field(kFieldMobile));
+        line(out, "EMAIL;TYPE=INTERNET:", field(kFieldEmail));
+        // The fields of a company, job title, birthday and notes as the
+        // properties address books show, each only when reading it back
+        // gives the same text; every other custom field as a line "caption:
+        // value" of NOTE.
+        QByteArrayView freeNote;
+        std::array<CardField, 10> noteFields{};
+        int noteCount = 0;
+        for (CardField k = kFieldFirstCustom; k <= kFieldLast; ++k) {
+            const QByteArrayView value = field(k);
+            if (value.isEmpty())
+                continue;
+            if (k == m_company && isTrimmed(value, space))
+                line(out, "ORG:", value);
+            else if (k == m_job && isSimplified(value, space))
+                line(out, "TITLE:", value);
+            else if (k == m_birthday && (p = isoDayOf(value, start("BDAY:"))))
+                end(p, out);
+            else if (k == m_notes && isSimplified(value, space)
+                     && (value.indexOf(':') <= 0 || fieldOfNoteLine(fromCp1252(value), m_captions) == 0))
+                freeNote = value;
+            else
+                noteFields[size_t(noteCount++)] = k;
+        }
+        if (!freeNote.isEmpty() || noteCount > 0) {
+            p = escape(freeNote, start("NOTE:"));
+            for (int i = 0; i < noteCount; ++i) {
+                if (i > 0 || !freeNote.isEmpty())
+                    p = put(p, "\\n");
+                const QByteArray& caption = m_noteCaption[size_t(noteFields[size_t(i)])];
+                p = std::copy(caption.begin(), caption.end(), p);
+                p = escape(field(noteFields[size_t(i)]), p);
+            }
+            end(p, out);
+        }
+        // The marker and pin, as the record writes its numbers; a blank marker stays empty.
+        const QByteArrayView pin = CardRecord::fieldBytes(record, kFieldPosition);
+        const PinSpot spot = pinSpotOf(pin);
+        p = start("X-TABULON-PIN:");
+        if (!space[uchar(pin[0])]) {
+            const Utf8Char& u = utf8OfCp1252()[uchar(pin[0])];
+            p = std::copy(u.bytes, u.bytes + u.size, p);
+        }
+        *p++ = ';';
+        p = coordInto(float(spot.x), p);
+        *p++ = ';';
+        end(coordInto(float(spot.y), p), out);
+        return out;
+    }
+
+    // The photo's lines, and the end of the card.
+    static QByteArray photoLines(const QByteArray& photo)
+    {
+        const QByteArray text = QByteArray("PHOTO;ENCODING=b;TYPE=") + photoType(photo) + ':' + photo.toBase64();
+        QByteArray lines(text.size() + text.size() / 74 * 3 + 8, Qt::Uninitialized);
+        lines.truncate(putFolded(lines.data(), text.constData(), text.size()) - lines.constData());
+        return lines;
+    }
+    static constexpr const char* kEnd = "END:VCARD\r\n";
+    static constexpr qsizetype kEndSize = 11;
+
+private:
+    char* start(const char* name) { return put(m_line.data(), name); }
+    static char* put(char* p, const char* text)
+    {
+        while (*text)
+            *p++ = *text++;
+        return p;
+    }
+    void end(const char* p, char*& out) const { out = putFolded(out, m_line.constData(), p - m_line.constData()); }
+    // A property of one value, only when the value is not empty.
+    void line(char*& out, const char* name, QByteArrayView value)
+    {
+        if (!value.isEmpty())
+            end(escape(value, start(name)), out);
+    }
+    char* escape(QByteArrayView bytes, char* out) const
+    {
+        const Utf8Char* table = m_escape.chars.data();
+        for (char b : bytes) {
+            const Utf8Char& u = table[uchar(b)];
+            out[0] = u.bytes[0], out[1] = u.bytes[1], out[2] = u.bytes[2];
+            out += u.size;
+        }
+        return out;
+    }
+
+    const EscapeTable& m_escape = escapeTable();
+    QStringList m_captions;
+    int m_company, m_job, m_birthday, m_notes;
+    std::array<QByteArray, CardRecord::kFieldCount + 1> m_noteCaption;  // escaped "caption: " by field
+    QByteArray m_line;  // the line being made, room for the longest
+};
+
+// The card number of a photo's file name ("photo12.jpg" in any case), 0 for
+// another name.
+long long photoCard(const QString& name)
+{
+    const QString lower = name.toLower();
+    if (!lower.startsWith(QLatin1String("photo")) || !lower.endsWith(QLatin1String(".jpg")))
+        return 0;
+    const QStringView digits = QStringView(lower).sliced(5, lower.size() - 9);
+    if (digits.isEmpty() || digits.size() > 15 || digits[0] == u'0')
+        return 0;
+    long long n = 0;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return 0;
+        n = n * 10 + (c.unicode() - '0');
+    }
+    return n;
+}
+
+}  // namespace
+
 QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QByteArray& photo)
 {
-    const auto t = [&](int k) { return storedText(card.field(CardField(k))); };
-    QByteArray out;
-    const auto put = [&](const QString& line) { putFolded(out, line.toUtf8()); };
-    put(QStringLiteral("BEGIN:VCARD"));
-    put(QStringLiteral("VERSION:3.0"));
-    put(QStringLiteral("N:") + escaped(t(kFieldSurname)) + u';' + escaped(t(kFieldFirstNames)) + QStringLiteral(";;")
-        + escaped(t(kFieldCivility)) + u';');
-    put(QStringLiteral("FN:") + escaped((t(kFieldFirstNames).trimmed() + u' ' + t(kFieldSurname).trimmed()).trimmed()));
-    if (!t(kFieldStreet).isEmpty() || !t(kFieldCity).isEmpty() || !t(kFieldPostalCode).isEmpty())
-        put(QStringLiteral("ADR;TYPE=HOME:;;") + escaped(t(kFieldStreet)) + u';' + escaped(t(kFieldCity))
-            + QStringLiteral(";;") + escaped(t(kFieldPostalCode)) + QStringLiteral(";France"));
-    if (!t(kFieldLandline).isEmpty())
-        put(QStringLiteral("TEL;TYPE=VOICE,HOME:") + escaped(t(kFieldLandline)));
-    if (!t(kFieldMobile).isEmpty())
-        put(QStringLiteral("TEL;TYPE=CELL:") + escaped(t(kFieldMobile)));
-    if (!t(kFieldEmail).isEmpty())
-        put(QStringLiteral("EMAIL;TYPE=INTERNET:") + escaped(t(kFieldEmail)));
-    // The fields of a company, job title, birthday and notes as the
-    // properties address books show, each only when reading it back gives the
-    // same text; every other custom field as a line "caption: value" of NOTE.
-    QString freeNote;
-    QStringList noteLines;
-    const int company = fieldOfRole(ContactRole::Company, captions), job = fieldOfRole(ContactRole::JobTitle, captions),
-              birthday = fieldOfRole(ContactRole::Birthday, captions), notes = fieldOfRole(ContactRole::Notes, captions);
-    for (CardField k = kFieldFirstCustom; k <= kFieldLast; ++k) {
-        const QString value = t(k);
-        if (value.isEmpty())
-            continue;
-        const QDate day = QDate::fromString(value, QStringLiteral("dd/MM/yyyy"));
-        if (k == company && value == value.trimmed())
-            put(QStringLiteral("ORG:") + escaped(value));
-        else if (k == job && value == value.simplified())
-            put(QStringLiteral("TITLE:") + escaped(value));
-        else if (k == birthday && day.isValid())
-            put(QStringLiteral("BDAY:") + day.toString(Qt::ISODate));
-        else if (k == notes && value == value.simplified() && fieldOfNoteLine(value, captions) == 0)
-            freeNote = value;
-        else
-            noteLines << captions.value(k - 2) + QStringLiteral(": ") + value;
-    }
-    if (!freeNote.isEmpty())
-        noteLines.prepend(freeNote);
-    if (!noteLines.isEmpty())
-        put(QStringLiteral("NOTE:") + escaped(noteLines.join(u'\n')));
-    // The marker and pin, as the record writes its numbers; a blank marker stays empty.
-    const QString marker = card.field(kFieldPosition).left(1).trimmed();
-    put(QStringLiteral("X-TABULON-PIN:") + marker + u';' + coordText(float(card.x())).trimmed() + u';'
-        + coordText(float(card.y())).trimmed());
+    VCardWriter writer(captions);
+    QByteArray out(writer.most(), Qt::Uninitialized);
+    out.truncate(writer.write(card.toBytes(), out.data()) - out.constData());
     if (!photo.isEmpty())
-        put(QStringLiteral("PHOTO;ENCODING=b;TYPE=") + QLatin1String(photoType(photo)) + u':'
-            + QString::fromLatin1(photo.toBase64()));
-    put(QStringLiteral("END:VCARD"));
-    return out;
+        out += VCardWriter::photoLines(photo);
+    return out + VCardWriter::kEnd;
 }
 
 Result<long long> writeVCardFile(const Database& db, const QString& path, bool includeArchived)
@@ -1084,22 +1301,35 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, bool i
     long long written = 0;
     std::optional<Error> photoError;
     // The photos from one listing of the folder, in any case, not a look-up per card.
-    QHash<QString, QString> photos;
-    for (const QString& name : QDir(db.folder()).entryList({QStringLiteral("photo*.jpg")}, QDir::Files))
-        photos.insert(name.toLower(), name);
+    QHash<long long, QString> photos;
+    for (const QString& name : QDir(db.folder()).entryList({sideFilePrefix(SideFile::Photo) + u'*' + sideFileExtension(SideFile::Photo)}, QDir::Files))
+        if (const long long n = photoCard(name))
+            photos.insert(n, name);
+    VCardWriter writer(captions);
+    const qsizetype most = writer.most() + VCardWriter::kEndSize;
+    QByteArray room;
     const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
-        const CardRecord card = CardRecord::fromBytes(bytes);
-        if (!includeArchived && !card.isActive())
+        const QByteArrayView record = CardRecord::padded(bytes, room);
+        if (!includeArchived && !isActiveRecord(record))
             return;
-        QByteArray photo;
-        const QString photoName = photos.value(QStringLiteral("photo") + plainNumber(n) + QStringLiteral(".jpg"));
-        if (!photoName.isEmpty()) {
-            Result<QByteArray> bytesRead = readFile(db.file(photoName));
+        // Written in place into the writer's large block, the unused room
+        // given back at once.
+        char* const at = out.reserve(most);
+        char* end = writer.write(record, at);
+        if (const auto it = photos.constFind(n); it != photos.constEnd()) {
+            Result<QByteArray> bytesRead = readFile(db.file(*it));
             if (!bytesRead && !photoError)
                 photoError = bytesRead.error();
-            photo = bytesRead ? *bytesRead : QByteArray();
+            if (bytesRead && !bytesRead->isEmpty()) {
+                out.unreserve(most - (end - at));
+                out.append(VCardWriter::photoLines(*bytesRead));
+                out.append(QByteArrayView(VCardWriter::kEnd, VCardWriter::kEndSize));
+                ++written;
+                return;
+            }
         }
-        out.append(vCardOf(card, captions, photo));
+        end = std::copy_n(VCardWriter::kEnd, VCardWriter::kEndSize, end);
+        out.unreserve(most - (end - at));
         ++written;
     });
     if (!read)

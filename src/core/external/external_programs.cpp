@@ -69,18 +69,6 @@ bool startAlone(Launcher& launcher, const QString& program)
     return launcher.startProgram(programToStart(program), {});
 }
 
-QString fileAnyCase(const QString& folder, const QString& name)
-{
-    if (QFileInfo::exists(folder + name))
-        return folder + name;
-    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return folder + entry;
-    }
-    return folder + name;
-}
-
 QUrl mailtoUrl(const QString& address, const QString& subject)
 {
     QUrl url;

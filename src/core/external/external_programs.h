@@ -39,10 +39,6 @@ QStringList programPathLines(const QString& programFolder);
 // started, when no program was chosen.
 bool startAlone(Launcher& launcher, const QString& program);
 
-// The file of folder named name whatever its case (the exact spelling first);
-// folder + name when none exists.
-QString fileAnyCase(const QString& folder, const QString& name);
-
 // "Sur la toile": the program folder's "toile.txt", three lines (the page of
 // "auteur", the page of "utile", the contact address of "MsgAuteur"); a
 // missing file or an empty line gives the default.

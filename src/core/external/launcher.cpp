@@ -1,5 +1,6 @@
 #include "core/external/launcher.h"
 
+#include "core/base/folder_index.h"
 #include "core/base/value_files.h"
 #include "core/external/external_programs.h"
 

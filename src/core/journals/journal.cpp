@@ -12,14 +12,14 @@
 
 namespace tb {
 
-QString journalPrefix(JournalKind kind)
+SideFile journalFile(JournalKind kind)
 {
     switch (kind) {
-    case JournalKind::Collections: return QStringLiteral("R");
-    case JournalKind::Interest: return QStringLiteral("I");
+    case JournalKind::Collections: return SideFile::Collections;
+    case JournalKind::Interest: return SideFile::Interest;
     case JournalKind::Memento: break;
     }
-    return QStringLiteral("M");
+    return SideFile::Memento;
 }
 
 QString journalTitle(JournalKind kind)
@@ -80,7 +80,7 @@ Result<Journal> Journal::open(Database& db, long long n, JournalKind kind, std::
             return stored.error();
         card = std::move(stored.value());
     }
-    Journal journal(db, n, kind, std::move(*card), db.findSideFile(journalPrefix(kind), n, QStringLiteral(".txt")));
+    Journal journal(db, n, kind, std::move(*card), db.findSideFile(journalFile(kind), n));
     // A journal not made yet is an empty one.
     if (QFile::exists(journal.m_path)) {
         Result<QByteArray> bytes = readFile(journal.m_path);

@@ -1,11 +1,12 @@
 #pragma once
 // The ledger engine behind the three journals of a card: the journal file
-// ("R", "I" or "M" + card number + ".txt") loaded without its empty lines and
+// (R, I or M + card number + ".txt") loaded without its empty lines and
 // written whole after every change, and for the two money journals the card's
 // debt fields written back and the card stored with the journal, so that the
 // two never disagree.
 #include "core/base/error.h"
 #include "core/cards/card_record.h"
+#include "core/cards/side_files.h"
 
 #include <QDate>
 #include <QStringList>
@@ -17,8 +18,8 @@ class Database;
 
 enum class JournalKind { Collections, Interest, Memento };
 
-// "R", "I" or "M".
-QString journalPrefix(JournalKind kind);
+// The side file that holds it.
+SideFile journalFile(JournalKind kind);
 // The printed title: "Journal des recouvrements", "Journal des intérêts", "Mémento".
 QString journalTitle(JournalKind kind);
 
@@ -31,7 +32,7 @@ QByteArray journalBytes(const QStringList& entries);
 // Sum of the leading amounts of the entries.
 double journalTotal(const QStringList& entries);
 
-// The printed lines: date (mm-dd-yyyy), surname and first names, title, an
+// The printed lines: date (dd/mm/yyyy), surname and first names, title, an
 // empty line, then each entry followed by an empty line.
 QStringList journalPrintLines(const QStringList& entries, const CardRecord& card, JournalKind kind,
                               const QDate& date);

@@ -26,7 +26,7 @@ Error printStartError()
 
 QString listDateText(const QDate& date)
 {
-    return date.toString(QStringLiteral("MM-dd-yyyy"));
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
 QStringList listPrintLines(const QStringList& lines, const QDate& date)
@@ -48,6 +48,31 @@ QFont defaultListPrintFont()
     // The real family ("DejaVu Sans Mono"), not an alias: the font dialog then
     // opens on it, bold one click away.
     font.setFamily(QFontInfo(font).family());
+    return font;
+}
+
+QFont withStyleName(QFont font)
+{
+    const QString family = QFontInfo(font).family();
+    const bool slanted = font.style() != QFont::StyleNormal;
+    const int weight = font.weight();
+    QString best;
+    int bestDistance = 0;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        // An "Oblique" style is no italic to the font database: its font says so.
+        const bool styleSlanted = QFontDatabase::italic(family, style)
+                                  || QFontDatabase::font(family, style, 10).style() != QFont::StyleNormal;
+        const int distance = std::abs(QFontDatabase::weight(family, style) - weight)
+                             + (styleSlanted == slanted ? 0 : 10000);
+        if (best.isEmpty() || distance < bestDistance) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    if (!best.isEmpty()) {
+        font.setFamily(family);
+        font.setStyleName(best);
+    }
     return font;
 }
 

@@ -15,7 +15,8 @@ class QPainter;
 
 namespace tb {
 
-// "MM-dd-yyyy", as the printed list heads its first page (03-21-2002).
+// The date that heads every print, day first ("07/12/2026"): a French reader
+// takes a month-first date for another day.
 QString listDateText(const QDate& date);
 
 // The printed lines in order: date, "", "Liste", "", then line, "" for each.
@@ -33,6 +34,11 @@ struct ListPrintStyle {
 // The font a printed list starts from: fixed pitch so that the padded
 // columns line up, 10 points.
 QFont defaultListPrintFont();
+
+// font named by the style of its family closest to its weight and slant
+// ("Book" for DejaVu Sans Mono at normal weight), which a font dialog selects;
+// without that name it may open on another style (its "Oblique").
+QFont withStyleName(QFont font);
 
 // chosen, or a smaller size of it at which every line is at most width wide
 // on device (the chosen size is the upper bound).

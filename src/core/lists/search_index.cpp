@@ -1,6 +1,7 @@
 #include "core/lists/search_index.h"
 
 #include "core/base/codepage.h"
+#include "core/cards/record_bytes.h"
 #include "core/cards/card_record.h"
 #include "core/cards/card_store.h"
 #include "core/lists/display_line.h"
@@ -16,10 +17,17 @@
 namespace tb {
 namespace {
 
-// What each byte of the code page folds to: up to two characters (the first
-// in the low byte), or 0 for a blank.
+// What each byte of the code page folds to: up to two characters, none for
+// a blank; whether the first is a digit, and whether the last written is.
+struct Fold {
+    char chars[2] = {0, 0};
+    quint8 size = 0;
+    bool digit = false;
+    bool endsWithDigit = false;
+};
+
 struct FoldTable {
-    std::array<quint16, 256> chars{};
+    std::array<Fold, 256> folds{};
 
     FoldTable()
     {
@@ -33,14 +41,14 @@ struct FoldTable {
                 base = QStringLiteral("ae");
             else if (c == u'ß')
                 base = QStringLiteral("ss");
-            int shift = 0;
-            for (QChar f : std::as_const(base)) {
-                const char16_t u = f.unicode();
-                if (((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) && shift < 16) {
-                    chars[size_t(b)] |= quint16(u << shift);
-                    shift += 8;
-                }
+            Fold& f = folds[size_t(b)];
+            for (QChar ch : std::as_const(base)) {
+                const char16_t u = ch.unicode();
+                if (((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) && f.size < 2)
+                    f.chars[f.size++] = char(u);
             }
+            f.digit = f.size > 0 && f.chars[0] >= '0' && f.chars[0] <= '9';
+            f.endsWithDigit = f.digit && f.size == 1;
         }
     }
 };
@@ -53,9 +61,8 @@ const FoldTable& foldTable()
 
 // Writes the folded form of bytes from out (room for twice their size and
 // two bytes); returns the end of what was written.
-char* foldInto(QByteArrayView bytes, char* out)
+char* foldInto(QByteArrayView bytes, char* out, const Fold* table)
 {
-    const quint16* table = foldTable().chars.data();
     char* const start = out;
     // Fields are padded with blanks: those never reach the table.
     qsizetype size = bytes.size();
@@ -70,28 +77,52 @@ char* foldInto(QByteArrayView bytes, char* out)
     bool blank = false;
     bool lastDigit = false;
     for (qsizetype i = 0; i < size; ++i) {
-        const quint16 v = table[uchar(data[i])];
-        if (v == 0) {
+        const Fold& f = table[uchar(data[i])];
+        if (f.size == 0) {
             blank = out > start;
             continue;
         }
-        const char first = char(v & 0xFF);
-        const bool digit = first >= '0' && first <= '9';
-        if (blank && !(lastDigit && digit))
+        if (blank && !(lastDigit && f.digit))
             *out++ = ' ';
         blank = false;
-        *out++ = first;
-        if (v > 0xFF)
-            *out++ = char(v >> 8);
-        lastDigit = digit && v <= 0xFF;
+        // Both characters copied, the size kept: no branch per length.
+        out[0] = f.chars[0];
+        out[1] = f.chars[1];
+        out += f.size;
+        lastDigit = f.endsWithDigit;
     }
     return out;
 }
 
-bool activeRecord(QByteArrayView record)
+// The folded fields of a record, each after its field number as a byte,
+// written from out (room for kFieldCount bytes and twice the record);
+// returns the end of what was written.
+char* foldRecord(QByteArrayView record, char* out)
 {
-    return !record.isEmpty() && record[0] >= '1' && record[0] <= '9';
+    static const std::array<int, CardRecord::kFieldCount> offsets = [] {
+        std::array<int, CardRecord::kFieldCount> o{};
+        for (int i = 0; i < CardRecord::kFieldCount; ++i)
+            o[size_t(i)] = CardRecord::offset(i);
+        return o;
+    }();
+    const Fold* table = foldTable().folds.data();
+    for (int i = 1; i < CardRecord::kFieldCount; ++i) {
+        const qsizetype offset = offsets[size_t(i)];
+        if (offset >= record.size())
+            break;
+        const QByteArrayView field = record.sliced(offset, std::min<qsizetype>(CardRecord::kWidths[size_t(i)],
+                                                                                record.size() - offset));
+        char* const mark = out;
+        *out++ = char(i + 1);
+        out = foldInto(field, out, table);
+        if (out == mark + 1)
+            out = mark;  // an empty field leaves no mark
+    }
+    return out;
 }
+
+// The most a record's folded fields take.
+constexpr qsizetype kMostFolded = CardRecord::kFieldCount + 2 * CardRecord::kSize + 2;
 
 constexpr std::array<int, 4> kAlphabetical{3, 4, 6, 7};
 
@@ -100,7 +131,7 @@ constexpr std::array<int, 4> kAlphabetical{3, 4, 6, 7};
 QByteArray searchFold(QByteArrayView cp1252Bytes)
 {
     QByteArray out(cp1252Bytes.size() * 2 + 2, '\0');
-    out.truncate(foldInto(cp1252Bytes, out.data()) - out.data());
+    out.truncate(foldInto(cp1252Bytes, out.data(), foldTable().folds.data()) - out.data());
     return out;
 }
 
@@ -118,31 +149,13 @@ void SearchIndex::append(long long n, QByteArrayView record)
 {
     Slot slot;
     slot.start = quint32(m_text.size());
-    slot.active = activeRecord(record);
-    // Room for the worst case (every byte folding to two), cut back after.
-    m_text.resize(slot.start + CardRecord::kFieldCount + 2 * record.size());
+    slot.active = isActiveRecord(record);
+    // Room for the worst case, cut back after.
+    m_text.resize(slot.start + std::max(kMostFolded, CardRecord::kFieldCount + 2 * record.size() + 2));
     char* const begin = m_text.data() + slot.start;
-    char* out = begin;
-    static const std::array<int, CardRecord::kFieldCount> offsets = [] {
-        std::array<int, CardRecord::kFieldCount> o{};
-        for (int i = 0; i < CardRecord::kFieldCount; ++i)
-            o[size_t(i)] = CardRecord::offset(i);
-        return o;
-    }();
-    for (int i = 1; i < CardRecord::kFieldCount; ++i) {
-        const qsizetype offset = offsets[size_t(i)];
-        if (offset >= record.size())
-            break;
-        const QByteArrayView field = record.sliced(offset, std::min<qsizetype>(CardRecord::kWidths[size_t(i)],
-                                                                                record.size() - offset));
-        char* const mark = out;
-        *out++ = char(i + 1);
-        out = foldInto(field, out);
-        if (out == mark + 1)
-            out = mark;  // an empty field leaves no mark
-    }
-    m_text.resize(slot.start + (out - begin));
-    slot.length = quint16(out - begin);
+    const char* const end = foldRecord(record, begin);
+    m_text.resize(slot.start + (end - begin));
+    slot.length = quint16(end - begin);
     m_cards[size_t(n - 1)] = slot;
 }
 
@@ -165,24 +178,40 @@ Status SearchIndex::load(const CardStore& store, long long count)
     Status s = readRange(store, 1, half);
     if (later.valid()) {
         const Status t = later.get();
+        // One copy of each half into a text of the exact size.
         const quint32 shift = quint32(m_text.size());
-        m_text.append(second.m_text);
+        QByteArray joined(m_text.size() + second.m_text.size(), Qt::Uninitialized);
+        std::memcpy(joined.data(), m_text.constData(), size_t(m_text.size()));
+        std::memcpy(joined.data() + shift, second.m_text.constData(), size_t(second.m_text.size()));
+        m_text = std::move(joined);
         for (size_t i = size_t(half); i < size_t(count); ++i) {
             m_cards[i] = second.m_cards[i];
             m_cards[i].start += shift;
         }
         if (s && !t)
             s = t;
+    } else {
+        m_text.squeeze();
     }
-    m_text.squeeze();
     return s;
 }
 
 Status SearchIndex::readRange(const CardStore& store, long long first, long long last)
 {
-    // Folded fields hold a fifth of a record on average.
-    m_text.reserve(qsizetype(last - first + 1) * 128 + 2048);
-    return store.forEachRaw(first, last, [&](long long n, QByteArrayView record) { append(n, record); });
+    // Folded fields hold a fifth of a record on average; the text grows by
+    // halves when a file holds more, its end kept apart from its size.
+    qsizetype used = m_text.size();
+    m_text.resize(used + qsizetype(last - first + 1) * 128 + kMostFolded);
+    const Status s = store.forEachRaw(first, last, [&](long long n, QByteArrayView record) {
+        if (m_text.size() - used < kMostFolded)
+            m_text.resize(m_text.size() + m_text.size() / 2 + kMostFolded);
+        char* const begin = m_text.data() + used;
+        const char* const end = foldRecord(record, begin);
+        m_cards[size_t(n - 1)] = {quint32(used), quint16(end - begin), isActiveRecord(record)};
+        used += end - begin;
+    });
+    m_text.resize(used);
+    return s;
 }
 
 Result<std::vector<quint32>> SearchIndex::readOrder(const CardStore& store, long long count)
@@ -298,6 +327,14 @@ std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
         hits.push_back({(long long)i + 1, field, slot.active});
     }
     return hits;
+}
+
+std::string_view SearchIndex::folded(long long n) const
+{
+    if (n < 1 || n > size())
+        return {};
+    const Slot& slot = m_cards[size_t(n - 1)];
+    return std::string_view(m_text.constData() + slot.start, slot.length);
 }
 
 quint32 SearchIndex::rank(long long n) const

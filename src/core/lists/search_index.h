@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QString>
+#include <string_view>
 #include <vector>
 
 class CardStore;
@@ -38,6 +39,9 @@ public:
     // Cards holding every word (each in any of their fields 2 to 20), in card
     // order. No word finds nothing.
     std::vector<SearchHit> find(const QByteArrayList& words) const;
+    // Card n as the index holds it: each field's number (a byte of 2 to 20)
+    // followed by its folded text; empty fields left out.
+    std::string_view folded(long long n) const;
 
     // Place of card n in the alphabetical order of all cards (by the first
     // level of the French order); none (kUnranked) before the order is given

@@ -2,6 +2,7 @@
 
 #include "core/base/safe_write.h"
 
+#include <QFileInfo>
 #include <QList>
 #include <cmath>
 
@@ -70,6 +71,14 @@ ZoomSetting readZoom(const QString& databaseFolder)
     if (!ok || !std::isfinite(percent))
         return {};
     return {false, clampZoom(percent / 100.0)};
+}
+
+ZoomSetting openingZoom(const QString& databaseFolder, QSize map, QSize view)
+{
+    if (QFileInfo::exists(databaseFolder + kZoomFile))
+        return readZoom(databaseFolder);
+    const bool fits = map.width() <= view.width() && map.height() <= view.height();
+    return {!fits && !map.isEmpty(), 1.0};
 }
 
 Status writeZoom(const QString& databaseFolder, const ZoomSetting& setting)

@@ -37,6 +37,9 @@ struct ZoomSetting {
 };
 // 100 % when the file is missing or unreadable.
 ZoomSetting readZoom(const QString& databaseFolder);
+// The zoom a database opens at in view: the one it keeps, or, when it keeps
+// none, the map fitted to the view unless it fits whole at 100 %.
+ZoomSetting openingZoom(const QString& databaseFolder, QSize map, QSize view);
 // Written as the percentage ("337") or "ajuster".
 Status writeZoom(const QString& databaseFolder, const ZoomSetting& setting);
 

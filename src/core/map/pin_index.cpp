@@ -1,15 +1,16 @@
 #include "core/map/pin_index.h"
 
 #include "core/cards/card_store.h"
+#include "core/cards/pin_field.h"
 #include "core/map/pins.h"
 
 #include <cmath>
 
 namespace tb {
 
-Pin pinOf(QByteArrayView field1Bytes)
+namespace {
+Pin pinAt(const PinSpot& s)
 {
-    const PinSpot s = pinSpotOf(field1Bytes);
     Pin p;
     // Positions that no float holds (9e99) stay out of every map.
     const auto clampCoord = [](double v) { return std::isfinite(v) ? float(std::clamp(v, -1e9, 1e9)) : -1e9f; };
@@ -17,6 +18,12 @@ Pin pinOf(QByteArrayView field1Bytes)
     p.y = clampCoord(s.y);
     p.marker = qint8(std::clamp(s.marker, -1, 9));
     return p;
+}
+}  // namespace
+
+Pin pinOf(QByteArrayView field1Bytes)
+{
+    return pinAt(pinSpotOf(field1Bytes));
 }
 
 tb::Status PinIndex::load(const CardStore& store, long long count)
@@ -38,7 +45,8 @@ void PinIndex::set(long long n, const CardRecord& card)
         return;
     if (n > size())
         resize(n);
-    m_pins[size_t(n - 1)] = pinOf(card.toBytes().first(CardRecord::kWidths[0]));
+    const PinField pin = PinField::of(card);
+    m_pins[size_t(n - 1)] = pinAt({pin.marker(), pin.x(), pin.y()});
 }
 
 std::vector<long long> PinIndex::cardsIn(const OpenRect& area) const

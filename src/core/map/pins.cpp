@@ -132,6 +132,15 @@ QColor pinColor(int marker)
     }
 }
 
+QString markerName(int marker)
+{
+    static const char* const colours[] = {"gris foncé", "rouge foncé", "bleu", "vert",
+                                          "jaune clair", "bleu clair", "rose"};
+    if (marker < 1 || marker > 7)
+        return {};
+    return QStringLiteral("Marqueur %1 : ").arg(marker) + QString::fromUtf8(colours[marker - 1]);
+}
+
 int markerOf(const QString& text)
 {
     return text.size() == 1 && text[0] >= u'1' && text[0] <= u'7' ? text[0].digitValue() : 0;

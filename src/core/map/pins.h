@@ -13,6 +13,10 @@ namespace tb {
 QColor pinColor(int marker);
 QColor swatchColor(int marker);  // as pinColor, but 6 is pale blue (192,192,255)
 
+// What a screen reader or a tooltip says of marker 1..7: "Marqueur 2 : rouge
+// foncé"; "" for any other marker.
+QString markerName(int marker);
+
 // The marker digit of a text such as Label10: 1 to 7, or 0 for anything else.
 int markerOf(const QString& text);
 

@@ -4,6 +4,7 @@
 #include "core/base/numeric.h"
 #include "core/base/safe_write.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace tb {
@@ -102,6 +103,29 @@ QStringList readDepartments(const QString& programFolder)
             out.append(line);
     }
     return out;
+}
+
+int departmentRow(const QStringList& departments, QStringView number)
+{
+    for (int row = 0; row < departments.size(); ++row)
+        if (departments[row].size() > number.size() && QStringView(departments[row]).startsWith(number)
+            && departments[row][number.size()] == u' ')
+            return row;
+    return -1;
+}
+
+TypedPostalCode lookUpTypedPostalCode(const QString& programFolder, const QString& code)
+{
+    if (code.size() != 5 || !std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return {};
+    TypedPostalCode found;
+    // Only the file of its department holds the code.
+    const QStringView department = QStringView(code).left(2);
+    collectDirectoryLines(
+        programFolder + postalFileForDepartment(numericValue(department)),
+        [&code](const QString& line) { return QStringView(line).right(5) == code; }, found.communes);
+    found.departmentRow = departmentRow(readDepartments(programFolder), department);
+    return found;
 }
 
 }  // namespace tb

@@ -24,5 +24,16 @@ QString cityOfLine(const QString& line);        // the line less its last six
 
 // "depts.txt" lines (one per department), empty when missing.
 QStringList readDepartments(const QString& programFolder);
+// The row of department number ("17", Corsica "20") in those lines, -1 when none.
+int departmentRow(const QStringList& departments, QStringView number);
+
+// A postal code typed into a card: the communes that have it (one fills the
+// city) and the row of its department in "depts.txt" (-1 when none). Nothing
+// unless code is five digits.
+struct TypedPostalCode {
+    QStringList communes;
+    int departmentRow = -1;
+};
+TypedPostalCode lookUpTypedPostalCode(const QString& programFolder, const QString& code);
 
 }  // namespace tb

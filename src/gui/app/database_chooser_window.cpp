@@ -63,7 +63,7 @@ void Ffrance29::markDatabases()
         const QString folder = m_folders->folder() + item->text() + u'/';
         if (item->text() == QLatin1String("..") || !tb::isDatabaseFolder(folder))
             continue;
-        const QString count = tb::plainNumber(CardStore(folder).readCount().value) + QStringLiteral(" fiche(s)");
+        const QString count = tb::countText(CardStore(folder).readCount().value) + QStringLiteral(" fiche(s)");
         item->setIcon(icon);
         item->setToolTip(QStringLiteral("Base de données : ") + count);
         item->setData(Qt::AccessibleTextRole, item->text() + QStringLiteral(", base de données, ") + count);

@@ -1,6 +1,7 @@
 #include "gui/app/dialogs.h"
 
 #include "core/external/launcher.h"
+#include "gui/app/print_preview_window.h"
 
 #include <QCoreApplication>
 
@@ -105,6 +106,12 @@ bool QtDialogs::choosePrinter(QPrinter& printer)
 {
     QPrintDialog dialog(&printer, owner());
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint)
+{
+    PrintPreviewWindow preview(printer, paint, owner());
+    return preview.exec() == QDialog::Accepted;
 }
 
 std::optional<QFont> QtDialogs::chooseFont(const QFont& initial)

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QMessageBox>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace tb {
@@ -39,6 +40,9 @@ public:
     virtual void setBusy(bool busy) = 0;
     // Common dialogs: false / nullopt when the user cancels.
     virtual bool choosePrinter(QPrinter& printer) = 0;
+    // "Aperçu avant impression": the pages paint draws on printer, shown
+    // before anything is printed; true when the user asks to print them.
+    virtual bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
     // A file to read (or to write when forSaving: a file that exists is
@@ -82,6 +86,7 @@ public:
     void beep() override;
     void setBusy(bool busy) override;
     bool choosePrinter(QPrinter& printer) override;
+    bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
     std::optional<QString> chooseFile(const QString& title, const QString& startPath, const QString& filter,

@@ -10,8 +10,12 @@
 #include "core/external/launcher.h"
 #include "core/db/recent_databases.h"
 #include "core/external/start_up.h"
+#include "core/exchange/card_import.h"
+#include "core/map/default_map.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/app/dialogs.h"
+#include "gui/app/secondary_window.h"
+#include "gui/app/window_keys.h"
 #include "gui/cards/trash_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/cards/structure_window.h"
@@ -28,10 +32,12 @@
 #include "gui/tools/converter_window.h"
 #include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
+#include "gui/widgets/accessible_names.h"
 #include "gui/widgets/menu_builder.h"
 
 #include <QAction>
 #include <tuple>
+#include <utility>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -57,6 +63,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     : QMainWindow(parent), m_session(programFolder), m_launcher(launcher, dialogs),
       m_ctx{m_session, dialogs, m_launcher}
 {
+    installAccessibleNames();  // before any control is made
     m_windows.setUp(&m_ctx, this);
     setObjectName(QStringLiteral("FFrance"));
     setWindowTitle(QStringLiteral("Tabulon"));
@@ -70,6 +77,7 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     m_map = new MapView(central);
     m_map->setKeepsZoom(true);
     m_search = new SearchBox(m_map->viewport(), central);
+    m_search->setTipsFrom(m_session);
     m_search->setMaximumWidth(520);
     auto* top = new QHBoxLayout;
     top->addWidget(m_search, 1);
@@ -83,13 +91,11 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     MapPicture* picture = m_map->picture();
     picture->setPinNames([this](int x, int y) { return m_map->pinNames(x, y); });
     connect(m_map, &MapView::failed, this, [this](const tb::Error& e) { m_ctx.dialogs.showError(e); });
-    connect(picture, &MapPicture::mouseMoved, this, [this](int x, int y) { m_position = tb::positionText(x, y); });
     connect(picture, &MapPicture::pressed, this, [this](Qt::MouseButton button, int x, int y) {
-        m_position = tb::positionText(x, y);
         if (button == Qt::LeftButton)
             mapLeftClick(x, y);
         else if (button == Qt::RightButton)
-            mapRightClick();
+            mapRightClick(x, y);
     });
 
     connect(m_search, &SearchBox::cardChosen, this, [this](long long n) { m_windows.openCard(n); });
@@ -102,19 +108,8 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->addPermanentWidget(new ZoomControl(picture, statusBar()));
     connect(&m_session, &tb::Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 4000); });
-    // F10 opens the first menu, as on every desktop.
-    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(f10, &QShortcut::activated, this, [this] {
-        for (QAction* a : menuBar()->actions())
-            if (a->isVisible() && a->menu()) {
-                menuBar()->setActiveAction(a);
-                return;
-            }
-    });
-    // F1 opens the guide, as on every desktop, wherever the focus is.
-    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    f1->setContext(Qt::ApplicationShortcut);
-    connect(f1, &QShortcut::activated, this, &FFrance::startHelp);
+    // F1 and F10 in every window, modal ones included.
+    new WindowKeys(m_ctx, this);
     startUp();
 }
 
@@ -133,8 +128,9 @@ void FFrance::buildMenus()
     QMenu* fichier = addSubmenu(bar, "Fichier", QStringLiteral("Fichier"), u'F');
     connect(addMenuEntry(fichier, "Nbase", QStringLiteral("Création d'une nouvelle base de données")), &QAction::triggered,
             this, &FFrance::createDatabase);
-    connect(addMenuEntry(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante")), &QAction::triggered,
-            this, &FFrance::openDatabase);
+    QAction* open = addMenuEntry(fichier, "Obase", QStringLiteral("Ouvrir une base de données existante"));
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, &FFrance::openDatabase);
     m_recent = addSubmenu(fichier, "BasesRecentes", QStringLiteral("Bases récentes"));
     connect(m_recent, &QMenu::aboutToShow, this, &FFrance::fillRecentDatabases);
     fillRecentDatabases();
@@ -144,12 +140,17 @@ void FFrance::buildMenus()
     m_exchange = new ExchangeCommands(m_ctx, this);
     m_exchange->addTo(fichier);
     fichier->addSeparator();
-    connect(addMenuEntry(fichier, "quitter", QStringLiteral("Quitter")), &QAction::triggered, this, &QWidget::close);
+    QAction* quit = addMenuEntry(fichier, "quitter", QStringLiteral("Quitter"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
 
     m_cartes = addMenuEntry(bar, "cartes", QStringLiteral("Cartes & Plans"), u'C');
     connect(m_cartes, &QAction::triggered, this, &FFrance::chooseMap);
 
     m_clients = addSubmenu(bar, "clients", QStringLiteral("Base de données"), u'B');
+    QAction* newCard = addMenuEntry(m_clients, "NouvFiche", QStringLiteral("Nouvelle fiche"));
+    newCard->setShortcut(QKeySequence::New);
+    connect(newCard, &QAction::triggered, this, &FFrance::newCard);
     connect(addMenuEntry(m_clients, "Voirlesfiches", QStringLiteral("Voir, modifier, archiver les fiches")),
             &QAction::triggered, this, [this] {
                 if (hasCardsOrWarn(m_ctx))
@@ -282,7 +283,7 @@ void FFrance::startUp()
     }
 
     m_map->loadMap(folder + QStringLiteral("frc.gif"));
-    if (tb::Status s = tb::writePathValue(folder + QStringLiteral("carte.txt"), m_map->mapPath()); !s)
+    if (tb::Status s = m_session.useProgramMap(m_map->mapPath()); !s)
         m_ctx.dialogs.showError(s.error());
     m_session.setMarker(3);
     const QStringList recent = tb::RecentDatabases::folders();
@@ -313,9 +314,7 @@ void FFrance::fitOnScreen()
     QSize size(1000, 780);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
-        const QSize frame = frameGeometry().size() - geometry().size();
-        const QSize frameGuess = frame.isEmpty() ? QSize(8, 32) : frame;
-        size = size.boundedTo(avail.size() - frameGuess);
+        size = size.boundedTo(avail.size() - frameAround(this));
         resize(size);
         move(avail.topLeft());
         return;
@@ -385,14 +384,14 @@ void FFrance::showTrash()
 void FFrance::showSortedList(tb::ListKind kind)
 {
     if (std::optional<tb::Result<std::shared_ptr<tb::ListFill>>> list = sortedList(m_ctx, kind))
-        m_windows.showSortedList(std::move(*list));
+        m_windows.showSortedList(std::move(*list), tb::listShown(kind));
 }
 
 void FFrance::showSearch(tb::SearchField field)
 {
     const auto forgetList = [this] { m_windows.forgetList(); };
     if (std::optional<tb::Result<tb::CardList>> found = searchList(m_ctx, field, forgetList))
-        m_windows.showList(std::move(*found));
+        m_windows.showList(std::move(*found), tb::ListShown::Search);
 }
 
 void FFrance::createDatabase()
@@ -421,8 +420,7 @@ void FFrance::createDatabase()
 
 void FFrance::openDatabase()
 {
-    const QString program = m_session.programFolder();
-    if (tb::readPathValue(program + QStringLiteral("dossier.txt")).isEmpty()) {
+    if (!m_session.hasCreatedDatabase()) {
         m_ctx.dialogs.message(QStringLiteral("Aucune base de donnèes n'existe !"));
         return;
     }
@@ -437,21 +435,16 @@ void FFrance::openDatabase()
 
 void FFrance::openDatabaseFolder(const QString& folder)
 {
-    const QString program = m_session.programFolder();
-    tb::Result<std::unique_ptr<tb::Database>> opened = tb::Database::open(folder);
-    if (!opened) {
-        m_ctx.dialogs.showError(opened.error());
+    QList<tb::Error> warnings;
+    const tb::Result<QString> correction = m_session.openForUse(folder, &warnings);
+    if (!correction) {
+        m_ctx.dialogs.showError(correction.error());
         return;
     }
-    tb::Database* db = opened->get();
-    // An empty database takes the program folder's current templates.
-    if (db->count() == 0 && db->countCorrection().isEmpty())
-        if (tb::Status s = db->refreshTemplates(program); !s)
-            m_ctx.dialogs.showError(s.error());
-    const QString correction = db->countCorrection();
-    m_session.setDatabase(std::move(opened).value());
-    if (!correction.isEmpty())
-        m_ctx.dialogs.message(correction);
+    for (const tb::Error& e : warnings)
+        m_ctx.dialogs.showError(e);
+    if (!correction->isEmpty())
+        m_ctx.dialogs.message(*correction);
 }
 
 void FFrance::showZones()
@@ -479,6 +472,11 @@ void FFrance::mapLeftClick(int x, int y)
     // The cards of an import wait for their place on this map.
     if (m_exchange->takeMapClick(x, y))
         return;
+    if (m_newCardCode && m_session.hasDatabase()) {
+        const QString code = *std::exchange(m_newCardCode, std::nullopt);
+        openCreation(x, y, -1, code);
+        return;
+    }
     if (refuseWithoutDatabase())
         return;
     tb::Database* db = m_session.database();
@@ -486,17 +484,51 @@ void FFrance::mapLeftClick(int x, int y)
         m_ctx.dialogs.message(kNoCards);
         return;
     }
-    m_windows.showList(db->cardsAt(x, y));
+    m_windows.showList(db->cardsAt(x, y), tb::ListShown::MapPoint);
 }
 
-void FFrance::mapRightClick()
+void FFrance::mapRightClick(int x, int y)
 {
     if (refuseWithoutDatabase())
         return;
-    if (m_session.marker() == 0)
-        m_session.setMarker(3);
+    // On the default map the card starts in the department clicked.
+    const int row = tb::isDefaultMap(m_session.database()->mapPath())
+                        ? tb::DepartmentOutlines::departmentRowAt(m_session.programFolder(), x, y)
+                        : -1;
+    openCreation(x, y, row, QString());
+}
+
+void FFrance::newCard()
+{
+    if (refuseWithoutDatabase())
+        return;
+    const std::optional<QString> typed = m_ctx.dialogs.input(QStringLiteral("Code postal de la nouvelle fiche :"),
+                                                             QStringLiteral("Nouvelle fiche"), QString());
+    if (!typed)
+        return;
+    const QString code = typed->trimmed();
+    tb::Database* db = m_session.database();
+    bool found = false;
+    const QPointF at = tb::departmentPoint(code, db->count() + 1, &found);
+    if (tb::usesDefaultMap(*db) && found) {
+        const QPoint pixel = at.toPoint();
+        openCreation(at.x(), at.y(),
+                     tb::DepartmentOutlines::departmentRowAt(m_session.programFolder(), pixel.x(), pixel.y()), code);
+        return;
+    }
+    m_newCardCode = code;
+    m_ctx.dialogs.message(tb::usesDefaultMap(*db) && !code.isEmpty()
+                              ? QStringLiteral(" Ce code postal n'a pas de département sur la carte : cliquez sur la "
+                                               "carte à l'endroit de la nouvelle fiche.")
+                              : QStringLiteral(" Cliquez sur la carte à l'endroit de la nouvelle fiche."));
+}
+
+void FFrance::openCreation(double x, double y, int departmentRow, const QString& postalCode)
+{
+    m_session.setMarker(m_session.markerForNewCard());
     FFrance11* creation = m_windows.creationWindow();
-    creation->prepare(m_session.database()->count() + 1, QString::number(m_session.marker()) + m_position);
+    creation->prepare(m_session.database()->count() + 1, tb::PinField(QChar(u'0' + m_session.marker()), x, y));
+    creation->startAt(departmentRow, postalCode);
     m_ctx.dialogs.showModal(creation);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -53,7 +54,13 @@ private:
     void showZones();
     void showTrash();  // Corbeille
     void mapLeftClick(int x, int y);
-    void mapRightClick();
+    void mapRightClick(int x, int y);
+    // "Nouvelle fiche": asks the postal code, pins the card in its department
+    // on the default map (elsewhere where the user clicks next).
+    void newCard();
+    // The creation window for a new card pinned at (x, y), on that department
+    // row (-1: the remembered one) and with that postal code (none when empty).
+    void openCreation(double x, double y, int departmentRow, const QString& postalCode);
     void startHelp();
     void startDisplaySettings();
     bool refuseWithoutDatabase();
@@ -62,7 +69,8 @@ private:
     ReportingLauncher m_launcher;
     Windows m_windows;
     AppContext m_ctx;
-    QString m_position;  // position text of the mouse over the map
+    // The postal code of a new card waiting for its place on the map.
+    std::optional<QString> m_newCardCode;
 
     MapView* m_map = nullptr;
     SearchBox* m_search = nullptr;

@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QEvent>
 #include <QWidget>
@@ -51,12 +53,36 @@ void pressedByReturn(QPushButton* button)
     }
 }
 
+QScrollArea* scrollingBody(QLayout* body)
+{
+    auto* content = new QWidget;
+    content->setLayout(body);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("Content"));
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // the fields take the focus, not their frame
+    return scroll;
+}
+
+QSize wholeSize(const QScrollArea* scroll)
+{
+    return scroll->widget()->sizeHint() + QSize(scroll->verticalScrollBar()->sizeHint().width(), 0);
+}
+
+QSize frameAround(const QWidget* window)
+{
+    const QSize frame = window->frameGeometry().size() - window->geometry().size();
+    // Not shown yet, the frame is unknown: a usual title bar and borders.
+    return frame.isEmpty() ? QSize(8, 32) : frame;
+}
+
 void placeOnScreen(QWidget* window, int areaWidthTwips)
 {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
-    // The window's frame (title bar) counts too.
-    const QSize frame = window->frameGeometry().size() - window->geometry().size();
+    const QSize frame = frameAround(window);
     const QSize most(avail.width() - frame.width(), avail.height() - frame.height());
     window->resize(window->size().boundedTo(most));
     // The 800 by 600 rule, scaled to the screen the user has.

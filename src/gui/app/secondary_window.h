@@ -1,8 +1,11 @@
 #pragma once
 // What every secondary window does on opening.
+#include <QSize>
 #include <QString>
 
+class QLayout;
 class QPushButton;
+class QScrollArea;
 class QWidget;
 
 constexpr int kTwipsPerPixel = 15;
@@ -20,6 +23,15 @@ void setUpSecondaryWindow(QWidget* window, const QString& objectName, const QStr
 // window that is no QDialog has no default button of its own); a text box
 // that takes Return keeps it.
 void pressedByReturn(QPushButton* button);
+
+// The body of a window whose content may not fit the screen, scrolled where
+// it does not; the window's buttons stand outside it, always visible.
+QScrollArea* scrollingBody(QLayout* body);
+// What the scrolled body needs to show whole.
+QSize wholeSize(const QScrollArea* scroll);
+
+// The size the window manager's frame adds to window (a usual guess before it is shown).
+QSize frameAround(const QWidget* window);
 
 // Centred as on an 800 by 600 screen (left = (area - width) / 2 with an area
 // of 12000 or 12500 twips, top = (9000 - height) / 2), the proportions taken

@@ -76,7 +76,7 @@ void Windows::connectCardRequests(CardWindowBase* window)
 
 void Windows::connectRequests(Ffrance28* zones)
 {
-    QObject::connect(zones, &Ffrance28::listRequested, zones, [this](const tb::CardList& list) { showList(list); });
+    QObject::connect(zones, &Ffrance28::listRequested, zones, [this](const tb::CardList& list) { showList(list, tb::ListShown::Zone); });
 }
 
 void Windows::openCard(long long n)
@@ -94,32 +94,32 @@ void Windows::openFirstCard()
     m_ctx->dialogs.showModal(card);
 }
 
-void Windows::showList(tb::Result<tb::CardList> list)
+void Windows::showList(tb::Result<tb::CardList> list, tb::ListShown shown)
 {
     if (!list) {
         m_ctx->dialogs.showError(list.error());
         return;
     }
     FFrance3* window = ensure(m_list);
-    window->setList(std::move(list).value());
+    window->setList(std::move(list).value(), shown);
     m_ctx->dialogs.showModal(window);
 }
 
-void Windows::showSortedList(tb::Result<std::shared_ptr<tb::ListFill>> list)
+void Windows::showSortedList(tb::Result<std::shared_ptr<tb::ListFill>> list, tb::ListShown shown)
 {
     if (!list) {
         m_ctx->dialogs.showError(list.error());
         return;
     }
     FFrance3* window = ensure(m_list);
-    window->fillList(std::move(list).value());
+    window->fillList(std::move(list).value(), shown);
     m_ctx->dialogs.showModal(window);
 }
 
 void Windows::forgetList()
 {
     if (!isClosed(m_list))
-        m_list->setList({});
+        m_list->setList({}, tb::ListShown::Search);
 }
 
 void Windows::showEmails(const tb::EmailLists& lists)

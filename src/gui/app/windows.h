@@ -9,6 +9,7 @@
 #include "core/journals/journal.h"
 #include "core/lists/card_list.h"
 #include "core/lists/sort_keys.h"
+#include "core/lists/list_count.h"
 
 #include <QPointer>
 
@@ -49,9 +50,10 @@ public:
     // Card n in the card window, its name selected in the list of names.
     void openCard(long long n);
     void openFirstCard();
-    // The list window on list, or the error that kept it from being made.
-    void showList(tb::Result<tb::CardList> list);
-    void showSortedList(tb::Result<std::shared_ptr<tb::ListFill>> list);
+    // The list window on list (said to be the list shown), or the error that
+    // kept it from being made.
+    void showList(tb::Result<tb::CardList> list, tb::ListShown shown);
+    void showSortedList(tb::Result<std::shared_ptr<tb::ListFill>> list, tb::ListShown shown);
     // An earlier list never shows under a new question or its results.
     void forgetList();
     void showEmails(const tb::EmailLists& lists);

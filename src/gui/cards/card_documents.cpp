@@ -30,12 +30,12 @@ tb::Attachment textOf(int document)
 
 // Card n's document as it is on disk, whatever the case of its name; "" when
 // no database is open or no card is shown.
-QString documentFile(AppContext& ctx, tb::Attachment kind, long long n, const QString& extension)
+QString documentFile(AppContext& ctx, tb::Attachment kind, long long n)
 {
     const tb::Database* db = ctx.session.database();
     if (!db || n < 1)
         return {};
-    return db->findSideFile(tb::attachmentPrefix(kind), n, extension);
+    return db->findSideFile(tb::sideFileOf(kind), n);
 }
 
 void openWithProgram(AppContext& ctx, int program, const QString& document)
@@ -55,8 +55,11 @@ void printWith(AppContext& ctx, const tb::CardPrint& print)
     const std::optional<tb::ListPrintStyle> style = choosePrintStyle(ctx.dialogs, printer, font, false);
     if (!style)
         return;
+    const QDate today = QDate::currentDate();
+    if (!ctx.dialogs.previewPrint(printer, [&](QPrinter& onto) { return tb::printCardPages(onto, print, today, *style); }))
+        return;
     ctx.dialogs.setBusy(true);
-    const tb::Result<int> pages = tb::printCardPages(printer, print, QDate::currentDate(), *style);
+    const tb::Result<int> pages = tb::printCardPages(printer, print, today, *style);
     ctx.dialogs.setBusy(false);
     if (!pages)
         ctx.dialogs.showError(pages.error());
@@ -75,24 +78,24 @@ void scanDocument(AppContext& ctx, int document, long long n)
 
 QString documentToView(AppContext& ctx, tb::Attachment kind, long long n)
 {
-    return documentFile(ctx, kind, n, tb::isPictureAttachment(kind) ? QStringLiteral(".jpg") : QStringLiteral(".txt"));
+    return documentFile(ctx, kind, n);
 }
 
 void openScanInImageProgram(AppContext& ctx, int document, long long n)
 {
-    openWithProgram(ctx, kImageProgram, documentFile(ctx, scanOf(document), n, QStringLiteral(".jpg")));
+    openWithProgram(ctx, kImageProgram, documentFile(ctx, scanOf(document), n));
 }
 
 void openTextInWordProcessor(AppContext& ctx, int document, long long n)
 {
-    openWithProgram(ctx, kWordProcessor, documentFile(ctx, textOf(document), n, QStringLiteral(".txt")));
+    openWithProgram(ctx, kWordProcessor, documentFile(ctx, textOf(document), n));
 }
 
 void openSpreadsheet(AppContext& ctx, long long n)
 {
     const tb::Database* db = ctx.session.database();
     if (db && n >= 1)
-        openWithProgram(ctx, kSpreadsheetProgram, db->findSideFile(QStringLiteral("f"), n, QStringLiteral(".xls")));
+        openWithProgram(ctx, kSpreadsheetProgram, db->findSideFile(tb::SideFile::Sheet, n));
 }
 
 void addressToWordProcessor(AppContext& ctx, const CardRecord& card)

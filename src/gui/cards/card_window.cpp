@@ -6,6 +6,7 @@
 #include "core/cards/card_fields.h"
 #include "core/cards/debt.h"
 #include "core/db/session.h"
+#include "core/external/start_folders.h"
 #include "core/exchange/person_data.h"
 #include "core/lists/card_lists.h"
 #include "core/tools/note_text.h"
@@ -175,8 +176,9 @@ void FFrance4::buildMenus()
     connect(addMenuEntry(archiver, "DesarchiFic", QStringLiteral("Désarchiver la fiche")), &QAction::triggered, this,
             [this] { setShownArchived(false); });
     QMenu* imprimer = addSubmenu(m_menuBar, "Imprimer", QStringLiteral("Imprimer"));
-    connect(addMenuEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche")), &QAction::triggered, this,
-            [this] { printCard(m_ctx, shownNumber(), typedCard()); });
+    QAction* printOne = addMenuEntry(imprimer, "ImprimFic", QStringLiteral("Imprimer la fiche"));
+    printOne->setShortcut(QKeySequence::Print);
+    connect(printOne, &QAction::triggered, this, [this] { printCard(m_ctx, shownNumber(), typedCard()); });
     connect(addMenuEntry(imprimer, "ImprimTout", QStringLiteral("Imprimer toutes les fiches")), &QAction::triggered,
             this, [this] { printAllCards(m_ctx); });
 }
@@ -187,6 +189,8 @@ void FFrance4::openCard(long long n, long long highlighted)
     m_form->loadCaptions();
     showCard(n, true);
     selectWhenListed(highlighted ? highlighted : n);
+    // Typing starts in the card, never on a button that Return would press.
+    m_form->firstField()->setFocus();
 }
 
 void FFrance4::selectWhenListed(long long n)
@@ -222,7 +226,7 @@ void FFrance4::showCard(long long n, bool capitalizedStatus)
     } else {
         m_form->setTexts(card->fields);
     }
-    m_status->setText(tb::statusWord(m_form->text(tb::kFieldPosition), capitalizedStatus));
+    m_status->setText(tb::statusWord(m_form->pin(), capitalizedStatus));
     m_form->clearPhoto();
     armPhotoTimer();
 }
@@ -411,12 +415,15 @@ void FFrance4::exportPersonShown()
     const long long n = shownNumber();
     const QString title = QStringLiteral("Données personnelles de la fiche");
     const std::optional<QString> target = m_ctx.dialogs.chooseFile(
-        title, QDir::homePath() + u'/' + tb::cardTitle(*shown, n).section(QStringLiteral(" — "), 0, 0) + QStringLiteral(".zip"),
+        title,
+        tb::startFolder(tb::ChooserKind::Export) + u'/' + tb::cardTitle(*shown, n).section(QStringLiteral(" — "), 0, 0)
+            + QStringLiteral(".zip"),
         QStringLiteral("Archive zip (*.zip);;Dossier (*)"), true);
     if (!target)
         return;
+    tb::rememberChosen(tb::ChooserKind::Export, *target);
     QString key;
-    if (!db->findSideFile(QStringLiteral("F"), n, QStringLiteral(".txt")).isEmpty()) {
+    if (!db->findSideFile(tb::SideFile::Note, n).isEmpty()) {
         const std::optional<QString> given = m_ctx.dialogs.input(
             QStringLiteral("Clé de la note confidentielle, pour la joindre déchiffrée (laisser vide pour la note "
                            "telle qu'enregistrée) :"),
@@ -528,10 +535,16 @@ void FFrance4::validateChange()
             QStringLiteral(" Vous ne pouvez pas modifier une fiche qui n'a pas été créée au préalable..."));
         return;
     }
-    m_form->setText(tb::kFieldSurname, tb::surnameInCapitals(m_form->text(tb::kFieldSurname)));
-    if (!storeShown())
+    tb::Database* db = m_ctx.session.database();
+    if (!db)
         return;
-    m_status->setText(tb::statusWord(m_form->text(tb::kFieldPosition)));
+    const tb::Result<CardRecord> stored = db->validateCard(shownNumber(), typedCard());
+    if (!stored) {
+        showError(stored.error());
+        return;
+    }
+    m_form->setText(tb::kFieldSurname, stored->field(tb::kFieldSurname));
+    m_status->setText(tb::statusWord(m_form->pin()));
     acknowledge(QStringLiteral(" Fiche n° ") + tb::plainNumber(shownNumber()) + QStringLiteral(" enregistrée."));
 }
 
@@ -610,6 +623,6 @@ void FFrance4::openNoteEditor()
     const tb::Database* db = m_ctx.session.database();
     if (!db || shownNumber() < 1)
         return;
-    emit noteRequested(db->findSideFile(QStringLiteral("F"), shownNumber(), QStringLiteral(".txt")),
+    emit noteRequested(db->findSideFile(tb::SideFile::Note, shownNumber()),
                        tb::noteSummary(m_form->texts()));
 }

@@ -58,6 +58,7 @@ CardWindowBase::CardWindowBase(AppContext& ctx, QWidget* parent, const QString& 
     // Every typed change and every card shown tell whether edits are pending.
     for (QLineEdit* field : m_form->findChildren<QLineEdit*>())
         connect(field, &QLineEdit::textChanged, this, &CardWindowBase::followEdits);
+    connect(m_form, &CardFormWidget::pinChanged, this, &CardWindowBase::followEdits);
 }
 
 void CardWindowBase::followEdits()
@@ -96,14 +97,7 @@ QPushButton* CardWindowBase::makeButton(QWidget* parent, const char* name, const
 void CardWindowBase::finishLayout(QWidget* menuBar, QLayout* body, QLayout* buttons, QPushButton* confirm)
 {
     m_confirm = confirm;
-    auto* content = new QWidget;
-    content->setLayout(body);
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("Content"));
-    scroll->setWidget(content);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setFocusPolicy(Qt::NoFocus);  // the fields take the focus, not their frame
+    QScrollArea* scroll = scrollingBody(body);
 
     auto* outer = new QVBoxLayout(this);
     outer->setMenuBar(menuBar);
@@ -113,7 +107,7 @@ void CardWindowBase::finishLayout(QWidget* menuBar, QLayout* body, QLayout* butt
     outer->addWidget(m_statusLine);
 
     // The whole content where the screen allows it; scrolled where it does not.
-    const QSize want = content->sizeHint() + QSize(scroll->verticalScrollBar()->sizeHint().width() + 24,
+    const QSize want = wholeSize(scroll) + QSize(24,
                                                    m_heading->sizeHint().height() + menuBar->sizeHint().height()
                                                        + m_statusLine->sizeHint().height() + 90);
     resize(want);

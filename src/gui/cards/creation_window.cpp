@@ -47,15 +47,22 @@ FFrance11::FFrance11(AppContext& ctx, QWidget* parent)
     m_form->loadDepartments();
 }
 
-void FFrance11::prepare(long long n, const QString& field1)
+void FFrance11::prepare(long long n, const tb::PinField& pin)
 {
     setShownNumber(n);
     // A new card starts with no photo and no civility.
     m_form->clearPhoto();
     m_photo.clear();
-    m_form->setText(tb::kFieldPosition, field1);
+    m_form->setPin(pin);
     m_form->loadCaptions();
     m_form->firstInTabOrder()->setFocus();
+}
+
+void FFrance11::startAt(int departmentRow, const QString& postalCode)
+{
+    m_form->showDepartment(departmentRow);
+    if (!postalCode.isEmpty())
+        m_form->takePostalCode(postalCode);
 }
 
 bool FFrance11::hasUnsavedEdits() const

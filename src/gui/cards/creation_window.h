@@ -9,8 +9,11 @@ class FFrance11 : public CardWindowBase {
 public:
     explicit FFrance11(AppContext& ctx, QWidget* parent = nullptr);
 
-    // A new card n whose hidden field 1 holds the marker and the position.
-    void prepare(long long n, const QString& field1);
+    // A new card n pinned as pin says.
+    void prepare(long long n, const tb::PinField& pin);
+    // The department row shown first (-1: the remembered one), and the postal
+    // code the card starts with (none when empty).
+    void startAt(int departmentRow, const QString& postalCode = QString());
     // The picture chosen for the new card: held, written only with the card.
     void takePhoto(const QString& path);
 

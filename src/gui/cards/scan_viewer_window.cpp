@@ -21,7 +21,7 @@ Ffrance16::Ffrance16(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     Picture1 = new PhotoFrame(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setAccessibleName(QStringLiteral("Document scanné"));
-    Picture1->setMinimumSize(480, 560);
+    Picture1->setMinimumSize(240, 280);  // the page is scaled to the frame
     Voir = new QPushButton(QStringLiteral("Voir"), this);
     Voir->setObjectName(QStringLiteral("Voir"));
     Voir->setAccessibleName(Voir->text());
@@ -86,6 +86,8 @@ void Ffrance16::print()
         m_ctx.dialogs.message(refusal);
         return;
     }
+    if (!m_ctx.dialogs.previewPrint(printer, [&](QPrinter& onto) { return tb::printPicture(onto, image); }))
+        return;
     m_ctx.dialogs.setBusy(true);
     const tb::Status printed = tb::printPicture(printer, image);
     m_ctx.dialogs.setBusy(false);

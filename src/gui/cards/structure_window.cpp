@@ -6,11 +6,14 @@
 #include "core/external/launcher.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
+#include "gui/widgets/menu_builder.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <QRegularExpressionValidator>
 #include <QStyle>
 #include <algorithm>
@@ -36,7 +39,7 @@ FFrance26::FFrance26(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
 {
     setUpSecondaryWindow(this, QStringLiteral("FFrance26"), QStringLiteral("Structure fiche individuelle"));
 
-    auto* grid = new QGridLayout(this);
+    auto* grid = new QGridLayout;
     auto* label2 = new QLabel(QStringLiteral("Rubriques actuelles"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     auto* label3 = new QLabel(QStringLiteral("Rubriques modifiées"), this);
@@ -59,7 +62,8 @@ FFrance26::FFrance26(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
         shown->setReadOnly(true);
         shown->setCursorPosition(0);
         shown->setFocusPolicy(Qt::NoFocus);
-        shown->setAccessibleName(caption);
+        // Its value is the caption: heard as such, under the field's number.
+        shown->setAccessibleName(QStringLiteral("Intitulé n° %1").arg(i));
         shown->setMinimumWidth(widest);
         label->setMinimumWidth(widest);
         grid->addWidget(label, i, 0);
@@ -83,10 +87,14 @@ FFrance26::FFrance26(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     auto* command1 = new QPushButton(QStringLiteral("Valider la modification"), this);
     command1->setObjectName(QStringLiteral("Command1"));
     command1->setAccessibleName(command1->text());
-    grid->addWidget(command1, 20, 0, 1, 2);
     connect(command1, &QPushButton::clicked, this, &FFrance26::storeCaptions);
+    // The captions scroll on a small screen; the button stays in view.
+    QScrollArea* scroll = scrollingBody(grid);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(scroll, 1);
+    outer->addWidget(command1);
 
-    resize(sizeHint());
+    resize(wholeSize(scroll) + QSize(24, command1->sizeHint().height() + 30));
     placeOnScreen(this);
 }
 
@@ -96,7 +104,7 @@ void FFrance26::prepare()
     const QStringList captions = db ? db->captions() : QStringList();
     for (int k = 0; k < kCustom; ++k) {
         const QString caption = k < captions.size() ? captions[k] : QString();
-        m_current[size_t(k)]->setText(caption);
+        m_current[size_t(k)]->setText(shownAsWritten(caption));  // its buddy would take "&" as a letter
         m_typed[size_t(k)]->setAccessibleName(caption);
         m_typed[size_t(k)]->clear();
     }
@@ -107,10 +115,12 @@ void FFrance26::storeCaptions()
     tb::Database* db = m_ctx.session.database();
     if (!db)
         return;
+    // A box left empty keeps the current caption (the database's, not its shown form).
+    const QStringList current = db->captions();
     QStringList captions;
     for (int k = 0; k < kCustom; ++k) {
         const QString typed = m_typed[size_t(k)]->text();
-        captions.append(typed.isEmpty() ? m_current[size_t(k)]->text() : typed);
+        captions.append(typed.isEmpty() ? current.value(k) : typed);
     }
     if (tb::Status s = db->setCaptions(captions); !s) {
         m_ctx.dialogs.showError(s.error());

@@ -64,8 +64,12 @@ void Ffrancelic::print()
     const std::optional<tb::ListPrintStyle> style = choosePrintStyle(m_ctx.dialogs, printer, Text1->font(), true);
     if (!style)
         return;
+    const QString text = Text1->toPlainText();
+    const auto draw = [&](QPrinter& onto) { return tb::printNotePages(onto, text, {style->font, style->color}, Text1->width()); };
+    if (!m_ctx.dialogs.previewPrint(printer, draw))
+        return;
     m_ctx.dialogs.setBusy(true);
-    const int pages = tb::printNotePages(printer, Text1->toPlainText(), {style->font, style->color}, Text1->width());
+    const int pages = draw(printer);
     m_ctx.dialogs.setBusy(false);
     if (pages == 0)
         m_ctx.dialogs.showError(tb::printStartError());

@@ -9,6 +9,7 @@
 #include "core/exchange/csv.h"
 #include "core/exchange/ods.h"
 #include "core/exchange/vcard.h"
+#include "core/external/start_folders.h"
 #include "gui/app/app_context.h"
 #include "gui/app/dialogs.h"
 #include "gui/exchange/csv_import_window.h"
@@ -109,10 +110,11 @@ void ExchangeCommands::exportFile(ExportFormat format)
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
     if (all == QMessageBox::Cancel)
         return;
-    const std::optional<QString> path =
-        m_ctx.dialogs.chooseFile(kind.title, QDir::homePath() + u'/' + db.name() + kind.suffix, kind.filter, true);
+    const std::optional<QString> path = m_ctx.dialogs.chooseFile(
+        kind.title, tb::startFolder(tb::ChooserKind::Export) + u'/' + db.name() + kind.suffix, kind.filter, true);
     if (!path)
         return;
+    tb::rememberChosen(tb::ChooserKind::Export, *path);
     m_ctx.dialogs.setBusy(true);
     const bool archived = all == QMessageBox::Yes;
     const tb::Result<long long> written = kind.write(db, *path, archived);
@@ -121,7 +123,7 @@ void ExchangeCommands::exportFile(ExportFormat format)
         m_ctx.dialogs.showError(written.error());
         return;
     }
-    m_ctx.dialogs.message(tb::plainNumber(*written) + QStringLiteral(" fiche(s) exportée(s) dans ") + quoted(*path)
+    m_ctx.dialogs.message(tb::countText(*written) + QStringLiteral(" fiche(s) exportée(s) dans ") + quoted(*path)
                           + u'.');
 }
 
@@ -129,7 +131,11 @@ std::optional<QString> ExchangeCommands::choosePathToImport(const QString& title
 {
     if (refuse(false))
         return std::nullopt;
-    return m_ctx.dialogs.chooseFile(title, QDir::homePath(), filter + QStringLiteral(";;Tous les fichiers (*)"), false);
+    const std::optional<QString> path = m_ctx.dialogs.chooseFile(
+        title, tb::startFolder(tb::ChooserKind::Import), filter + QStringLiteral(";;Tous les fichiers (*)"), false);
+    if (path)
+        tb::rememberChosen(tb::ChooserKind::Import, *path);
+    return path;
 }
 
 std::optional<std::pair<QString, QByteArray>> ExchangeCommands::chooseFileToImport(const QString& title,
@@ -208,7 +214,7 @@ void ExchangeCommands::startImport(std::vector<tb::Contact> contacts, QStringLis
     }
     // Another map: no department to go by, the user shows the place.
     m_ctx.dialogs.message(QStringLiteral("Cliquez sur la carte à l'endroit où épingler les ")
-                          + tb::plainNumber(qint64(contacts.size())) + QStringLiteral(" fiche(s) importée(s)."));
+                          + tb::countText(qint64(contacts.size())) + QStringLiteral(" fiche(s) importée(s)."));
     m_waiting = Waiting{std::move(contacts), std::move(notes)};
 }
 
@@ -229,7 +235,7 @@ void ExchangeCommands::runImport(const std::vector<tb::Contact>& contacts, const
     tb::Database& db = *m_ctx.session.database();
     tb::ImportOptions options;
     options.placement = placement;
-    options.marker = m_ctx.session.marker() ? m_ctx.session.marker() : 3;
+    options.marker = m_ctx.session.markerForNewCard();
     options.programFolder = m_ctx.session.programFolder();
     const auto ask = [this](const CardRecord& incoming, long long n, const CardRecord& existing, tb::DuplicateRule rule) {
         if (!m_duplicateWindow)
@@ -259,10 +265,11 @@ void ExchangeCommands::backup()
 {
     if (refuse(false))
         return;
-    const std::optional<QString> folder =
-        m_ctx.dialogs.chooseFolder(QStringLiteral("Dossier où sauvegarder la base de données"), QDir::homePath());
+    const std::optional<QString> folder = m_ctx.dialogs.chooseFolder(
+        QStringLiteral("Dossier où sauvegarder la base de données"), tb::startFolder(tb::ChooserKind::Backup));
     if (!folder)
         return;
+    tb::rememberChosen(tb::ChooserKind::Backup, *folder);
     m_ctx.dialogs.setBusy(true);
     const tb::Result<QString> made =
         tb::backupToDatedFolder(*m_ctx.session.database(), *folder, QDateTime::currentDateTime());
@@ -277,8 +284,11 @@ void ExchangeCommands::backup()
 void ExchangeCommands::restore()
 {
     const QString program = m_ctx.session.programFolder();
-    const QString start = QFileInfo::exists(program + QStringLiteral("Sauvegardes")) ? program + QStringLiteral("Sauvegardes")
-                                                                                  : QDir::homePath();
+    // Where the user saved lately, else the automatic backups.
+    QString start = tb::lastFolder(tb::ChooserKind::Backup);
+    if (start.isEmpty())
+        start = QFileInfo::exists(program + QStringLiteral("Sauvegardes")) ? program + QStringLiteral("Sauvegardes")
+                                                                           : tb::documentsFolder();
     const std::optional<QString> folder =
         m_ctx.dialogs.chooseFolder(QStringLiteral("Sauvegarde à restaurer"), start);
     if (!folder)

@@ -15,8 +15,7 @@ Ffrance19::Ffrance19(AppContext& ctx, QWidget* parent)
                          QStringLiteral("Journal des recouvrements"),
                          QStringLiteral("Enregistrer le nouveau recouvrement"),
                          QStringLiteral("Supprimer du journal des recouvrements l'élément sélectionné"),
-                         QStringLiteral("Suppression d'une ligne du journal des recouvrements "),
-                         QStringLiteral("journal-recouvrements.html"), true})
+                         QStringLiteral("Suppression d'une ligne du journal des recouvrements "), true})
 {
     using namespace tb::collections;
     m_date = addField("Label1", "Text1", kDateCaption);

@@ -12,8 +12,7 @@ Ffrance18::Ffrance18(AppContext& ctx, QWidget* parent)
                         {"Ffrance18", QStringLiteral("Journal des intérêts"), QStringLiteral("Journal des intérêts"),
                          QStringLiteral("Enregistrer les nouveaux intérêts"),
                          QStringLiteral("Supprimer du journal des intérêts l'élément sélectionné"),
-                         QStringLiteral("Suppression d'une ligne du journal des intérêts "),
-                         QStringLiteral("journal-interets.html"), false})
+                         QStringLiteral("Suppression d'une ligne du journal des intérêts "), false})
 {
     using namespace tb::interest;
     m_amount = addField("Label1", "Text1", kAmountCaption);

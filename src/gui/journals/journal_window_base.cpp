@@ -3,6 +3,7 @@
 #include "core/db/session.h"
 #include "core/journals/journal_dates.h"
 #include "gui/app/dialogs.h"
+#include "gui/app/help_pages.h"
 #include "gui/app/secondary_window.h"
 #include "gui/lists/list_printer.h"
 
@@ -65,7 +66,8 @@ QLabel* JournalWindowBase::addDisplay(const char* labelName, const char* valueNa
     label->setObjectName(QString::fromLatin1(labelName));
     auto* value = new QLabel(this);
     value->setObjectName(QString::fromLatin1(valueName));
-    value->setAccessibleName(caption);
+    // Heard by its value, the caption after it.
+    value->setAccessibleDescription(caption);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     value->setFrameShape(QFrame::Panel);
     value->setFrameShadow(QFrame::Sunken);
@@ -164,7 +166,7 @@ void JournalWindowBase::deleteSelected()
     const QString text = row < 0 ? QString() : selected.first()->text();
     const QMessageBox::StandardButton answer = m_ctx.dialogs.question(
         QStringLiteral("Souhaitez-vous SUPPRIMER cette ligne ") + text, m_texts.deletionTitle,
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Critical, m_texts.helpPage);
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Critical, helpPageOf(this));
     if (answer != QMessageBox::Yes)
         return;
     if (tb::Status s = m_journal->remove(row); !s) {
@@ -183,10 +185,13 @@ void JournalWindowBase::print()
     const std::optional<tb::ListPrintStyle> style = choosePrintStyle(m_ctx.dialogs, printer);
     if (!style)
         return;
+    const QStringList lines
+        = tb::journalPrintLines(m_journal->entries(), m_journal->card(), m_kind, QDate::currentDate());
+    const auto draw = [&](QPrinter& onto) { tb::printLinePages(onto, lines, *style); };
+    if (!m_ctx.dialogs.previewPrint(printer, draw))
+        return;
     m_ctx.dialogs.setBusy(true);
-    tb::printLinePages(printer,
-                       tb::journalPrintLines(m_journal->entries(), m_journal->card(), m_kind, QDate::currentDate()),
-                       *style);
+    draw(printer);
     m_ctx.dialogs.setBusy(false);
 }
 

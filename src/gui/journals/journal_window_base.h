@@ -25,7 +25,7 @@ public:
 protected:
     struct Texts {
         const char* objectName;
-        QString caption, listHeading, recordCaption, deleteCaption, deletionTitle, helpPage;
+        QString caption, listHeading, recordCaption, deleteCaption, deletionTitle;
         bool today;  // a "Date du jour" button
     };
     JournalWindowBase(AppContext& ctx, QWidget* parent, tb::JournalKind kind, const Texts& texts);

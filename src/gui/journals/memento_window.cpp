@@ -9,7 +9,7 @@ Ffrance92::Ffrance92(AppContext& ctx, QWidget* parent)
     : JournalWindowBase(ctx, parent, tb::JournalKind::Memento,
                         {"Ffrance92", QStringLiteral("Memento"), QStringLiteral("Memento"),
                          QStringLiteral("Enregistrer"), QStringLiteral("Supprimer du mementoments l'élément sélectionné"),
-                         QStringLiteral("Suppression d'une ligne du mémento"), QStringLiteral("memento.html"), true})
+                         QStringLiteral("Suppression d'une ligne du mémento"), true})
 {
     m_date = addField("Label1", "Text1", tb::memento::kDateCaption);
     m_note = addField("Label2", "Text2", tb::memento::kNoteCaption);

@@ -1,5 +1,6 @@
 #include "gui/lists/list_commands.h"
 
+#include "core/base/folder_index.h"
 #include "core/external/external_programs.h"
 #include "core/external/launcher.h"
 

@@ -10,8 +10,13 @@
 void printList(Dialogs& dialogs, const QStringList& lines)
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (const std::optional<tb::ListPrintStyle> style = choosePrintStyle(dialogs, printer))
-        tb::printListPages(printer, lines, QDate::currentDate(), *style);
+    const std::optional<tb::ListPrintStyle> style = choosePrintStyle(dialogs, printer);
+    if (!style)
+        return;
+    const QDate today = QDate::currentDate();
+    const auto draw = [&](QPrinter& onto) { tb::printListPages(onto, lines, today, *style); };
+    if (dialogs.previewPrint(printer, draw))
+        draw(printer);
 }
 
 std::optional<tb::ListPrintStyle> choosePrintStyle(Dialogs& dialogs, QPrinter& printer)
@@ -43,7 +48,7 @@ std::optional<tb::ListPrintStyle> choosePrintStyle(Dialogs& dialogs, QPrinter& p
         take(style.font, *dialogs.printFont);
     if (dialogs.printColor)
         style.color = *dialogs.printColor;
-    if (const std::optional<QFont> chosen = dialogs.chooseFont(style.font)) {
+    if (const std::optional<QFont> chosen = dialogs.chooseFont(tb::withStyleName(style.font))) {
         take(style.font, *chosen);
         dialogs.printFont = *chosen;
     }

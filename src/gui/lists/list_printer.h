@@ -1,6 +1,6 @@
 #pragma once
-// Prints a window's list: printer, font and colour choices, then the date,
-// "Liste" and every line, a new page when a page is full.
+// Prints a window's list: printer, font and colour choices, the preview, then
+// the date, "Liste" and every line, a new page when a page is full.
 #include "core/lists/list_page_layout.h"
 
 #include <QStringList>

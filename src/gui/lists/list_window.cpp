@@ -9,6 +9,7 @@
 #include "gui/widgets/menu_builder.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
@@ -19,6 +20,7 @@ FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     auto* layout = new QVBoxLayout(this);
     auto* menuBar = new QMenuBar(this);
     QAction* print = addMenuEntry(menuBar, "Imprim3", QStringLiteral("Imprimer"));
+    print->setShortcut(QKeySequence::Print);
     connect(print, &QAction::triggered, this, &FFrance3::print);
     layout->setMenuBar(menuBar);
 
@@ -26,11 +28,15 @@ FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setAccessibleName(QStringLiteral("Liste"));
     connect(m_list, &CardListView::rowOpened, this, &FFrance3::openRow);
+    m_list->cards()->setTipsFrom(m_ctx.session);
     layout->addWidget(m_list);
 
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("NbFiches"));
+    layout->addWidget(m_count);
     // The lines follow the cards of the database open, whichever it is.
     connect(&m_ctx.session, &tb::Session::databaseChanged, this, [this] {
-        setList({});
+        setList({}, m_shown);
         followDatabase();
     });
     followDatabase();
@@ -38,23 +44,37 @@ FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
         if (!status)
             m_ctx.dialogs.showError(status.error());
     });
+    // The count line follows the rows as the list fills.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_list->cards(), signal, this, &FFrance3::showCount);
+    connect(m_list->cards(), &QAbstractItemModel::modelReset, this, &FFrance3::showCount);
 
     resize(760, 460);
     placeOnScreen(this, 12500);
 }
 
-void FFrance3::setList(tb::CardList list)
+void FFrance3::setList(tb::CardList list, tb::ListShown shown)
 {
     m_kind.reset();
+    m_shown = shown;
     m_list->cards()->setList(std::move(list));
+    showCount();
     showFirstRow();
 }
 
-void FFrance3::fillList(std::shared_ptr<tb::ListFill> fill)
+void FFrance3::fillList(std::shared_ptr<tb::ListFill> fill, tb::ListShown shown)
 {
     m_kind = fill->kind();
+    m_shown = shown;
     m_list->cards()->fill(std::move(fill));
+    showCount();
     showFirstRow();
+}
+
+void FFrance3::showCount()
+{
+    m_count->setText(tb::listCountLine(m_list->cards()->rowCount(), m_shown));
+    m_count->setAccessibleName(m_count->text());
 }
 
 void FFrance3::showFirstRow()
@@ -104,7 +124,8 @@ void FFrance3::followCard(long long n)
 void FFrance3::hideEvent(QHideEvent* event)
 {
     // A hidden list keeps no lines: the next list starts from nothing.
-    setList({});
+    setList({}, m_shown);
+    m_count->clear();
     QWidget::hideEvent(event);
 }
 

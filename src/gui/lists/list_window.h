@@ -1,6 +1,7 @@
 #pragma once
 #include "core/lists/card_list.h"
 #include "core/lists/sort_keys.h"
+#include "core/lists/list_count.h"
 #include "gui/app/app_context.h"
 
 #include <QWidget>
@@ -9,6 +10,7 @@
 #include <optional>
 
 class CardListView;
+class QLabel;
 
 // "Liste": the cards of a sorted list, a search or a map click. A click on a
 // line (or Return) opens its card.
@@ -17,11 +19,12 @@ class FFrance3 : public QWidget {
 public:
     explicit FFrance3(AppContext& ctx, QWidget* parent = nullptr);
 
-    // A list given whole (a search, a map click): it stays as given.
-    void setList(tb::CardList list);
+    // A list given whole (a search, a map click), said under it to be the
+    // list shown: it stays as given.
+    void setList(tb::CardList list, tb::ListShown shown);
     // A sorted list of the cards: its first rows at once, the rest as it is
     // sorted; it follows the cards' changes.
-    void fillList(std::shared_ptr<tb::ListFill> fill);
+    void fillList(std::shared_ptr<tb::ListFill> fill, tb::ListShown shown);
 
 signals:
     // The card of the line opened.
@@ -37,8 +40,11 @@ private:
     void followCard(long long n);
     void refill();
     void showFirstRow();
+    void showCount();
 
     AppContext& m_ctx;
     CardListView* m_list = nullptr;
     std::optional<tb::ListKind> m_kind;  // of the sorted list shown
+    QLabel* m_count = nullptr;
+    tb::ListShown m_shown = tb::ListShown::Alphabetical;
 };

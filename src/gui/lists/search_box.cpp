@@ -46,6 +46,11 @@ SearchBox::SearchBox(QWidget* overlay, QWidget* parent) : QWidget(parent)
     connect(m_list, &CardListView::rowOpened, this, &SearchBox::openRow);
 }
 
+void SearchBox::setTipsFrom(const tb::Session& session)
+{
+    m_list->cards()->setTipsFrom(session);
+}
+
 void SearchBox::setSearcher(Searcher searcher)
 {
     m_searcher = std::move(searcher);
@@ -82,10 +87,10 @@ void SearchBox::search(const QString& typed)
     if (total == 0)
         m_count->setText(QStringLiteral("Aucune fiche ne contient ces mots."));
     else if (shown < total)
-        m_count->setText(tb::plainNumber(total) + QStringLiteral(" fiches, les ") + tb::plainNumber(shown)
+        m_count->setText(tb::countText(total) + QStringLiteral(" fiches, les ") + tb::countText(shown)
                          + QStringLiteral(" premières affichées : précisez la recherche."));
     else
-        m_count->setText(tb::plainNumber(total) + (total > 1 ? QStringLiteral(" fiches") : QStringLiteral(" fiche")));
+        m_count->setText(tb::countText(total) + (total > 1 ? QStringLiteral(" fiches") : QStringLiteral(" fiche")));
     m_list->cards()->setList(std::move(found->list));
     if (shown > 0)
         m_list->setCurrentIndex(m_list->cards()->index(0));

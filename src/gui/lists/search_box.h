@@ -8,6 +8,9 @@
 #include <QWidget>
 #include <functional>
 
+namespace tb {
+class Session;
+}
 class CardListView;
 class QLabel;
 class QLineEdit;
@@ -22,6 +25,8 @@ public:
     // The list of results is laid over overlay (the map's area).
     SearchBox(QWidget* overlay, QWidget* parent);
     void setSearcher(Searcher searcher);
+    // Each line's tooltip tells its card's place and number.
+    void setTipsFrom(const tb::Session& session);
     // Ctrl+F: the box takes the focus, its text selected.
     void focusBox();
     // Empties the box and hides the results.

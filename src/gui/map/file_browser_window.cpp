@@ -3,6 +3,7 @@
 #include "gui/app/dialogs.h"
 #include "core/cards/attachments.h"
 #include "core/db/session.h"
+#include "core/external/start_folders.h"
 #include "gui/widgets/file_picker.h"
 #include "core/map/preview_image.h"
 
@@ -55,6 +56,11 @@ void Ffrance23::prepare(const QString& pattern, bool textPreview, const QString&
     m_textPreview = textPreview;
     m_picker->setPictureVisible(!textPreview);
     TextRech->setVisible(textPreview);
+    // Where the last one of the kind came from, else where a user keeps such
+    // files; never the program's own data.
+    if (!m_picker->openFolder(m_lastFolder[textPreview]))
+        m_picker->openFolder(textPreview ? tb::documentsFolder() : tb::picturesFolder());
+    Label3->setText(m_picker->folder());
     Label2->setText(targetBase);
     Text1->clear();
     TextRech->clear();
@@ -88,6 +94,7 @@ void Ffrance23::save()
             return;
         }
     }
+    m_lastFolder[m_textPreview] = m_picker->folder();
     if (m_choiceOnly) {
         m_ctx.dialogs.beep();
         hide();

@@ -38,4 +38,6 @@ private:
 
     bool m_textPreview = false;
     bool m_choiceOnly = false;
+    // The folder of the last picture and of the last text chosen.
+    QString m_lastFolder[2];
 };

@@ -1,12 +1,14 @@
 #include "gui/map/map_picture.h"
 
 #include "core/map/map_zoom.h"
+#include "gui/map/default_map_drawing.h"
 
 #include <QHelpEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QThreadPool>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
@@ -37,6 +39,27 @@ MapPicture::MapPicture(QWidget* parent) : QWidget(parent)
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { zoomOut(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setZoom(1.0); });
+    m_worker = new QThreadPool(this);
+    m_worker->setMaxThreadCount(1);
+}
+
+MapPicture::~MapPicture()
+{
+    m_worker->waitForDone();
+}
+
+void MapPicture::setDrawing(std::shared_ptr<const DefaultMapDrawing> drawing)
+{
+    m_drawing = std::move(drawing);
+    m_workerDrawing = m_drawing ? m_drawing->another() : nullptr;
+    dropDrawnTiles();
+}
+
+void MapPicture::dropDrawnTiles()
+{
+    ++m_generation;
+    m_drawn.clear();
+    m_waiting.clear();
 }
 
 void MapPicture::setImage(const QImage* image)
@@ -109,6 +132,7 @@ void MapPicture::applyZoom(double zoom, bool fit, QPoint viewPoint)
                                      : QSize(int(std::ceil(map.width() * zoom)), int(std::ceil(map.height() * zoom)));
     if (changed || size != m_zoomedSize) {
         m_zoomedSize = size;
+        dropDrawnTiles();
         m_layer.setView(map, zoom);
         m_scaled = zoom < 1.0 && !map.isEmpty()
                        ? m_rgb.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -135,15 +159,72 @@ const QImage& MapPicture::tile(int tx, int ty)
     if (m_tiles.size() >= kMaxTiles)
         m_tiles.clear();
     QImage image(kTile, kTile, QImage::Format_RGB32);
-    renderTile(image, QRect(tx * kTile, ty * kTile, kTile, kTile));
+    renderTile(image, QRect(tx * kTile, ty * kTile, kTile, kTile), key);
     return *m_tiles.insert(key, std::move(image));
 }
 
-void MapPicture::renderTile(QImage& image, const QRect& area) const
+void MapPicture::renderTile(QImage& image, const QRect& area, quint64 key)
 {
     image.fill(Qt::white);
     if (!m_image || m_image->isNull())
         return;
+    // The default map is its drawing above 100 %, with its numbers over the
+    // pins, once the drawing is made for this tile.
+    const auto drawn = m_drawing ? m_drawn.constFind(key) : m_drawn.constEnd();
+    if (drawn != m_drawn.constEnd() && !drawn->ground.isNull())
+        image = drawn->ground.copy();
+    else
+        drawPicture(image, area);
+    m_layer.draw(image, area);
+    if (drawn != m_drawn.constEnd()) {
+        QPainter(&image).drawImage(0, 0, drawn->numbers);
+    } else if (m_drawing && !m_waiting.contains(key)) {
+        m_waiting.append(key);
+        drawNextSharpTile();
+    }
+}
+
+void MapPicture::drawNextSharpTile()
+{
+    while (!m_drawingTile && !m_waiting.isEmpty() && m_workerDrawing) {
+        const quint64 key = m_waiting.takeFirst();
+        const QRect area(int(key >> 32) * kTile, int(quint32(key)) * kTile, kTile, kTile);
+        // Scrolled out of sight meanwhile: drawn when it shows again.
+        if (isVisible() && !visibleRegion().intersects(area))
+            continue;
+        m_drawingTile = true;
+        m_worker->start([this, drawing = m_workerDrawing, generation = m_generation, key, area, zoom = m_zoom] {
+            DrawnTile drawn;
+            if (zoom > 1.0) {
+                drawn.ground = QImage(kTile, kTile, QImage::Format_RGB32);
+                drawn.ground.fill(Qt::white);
+                drawing->drawGround(drawn.ground, area, zoom);
+            }
+            drawn.numbers = QImage(kTile, kTile, QImage::Format_ARGB32_Premultiplied);
+            drawn.numbers.fill(Qt::transparent);
+            drawing->drawNumbers(drawn.numbers, area, zoom);
+            // Dropped with the picture if it is gone meanwhile.
+            QMetaObject::invokeMethod(
+                this, [this, generation, key, drawn] { takeDrawnTile(generation, key, drawn); }, Qt::QueuedConnection);
+        });
+    }
+}
+
+void MapPicture::takeDrawnTile(quint64 generation, quint64 key, const DrawnTile& drawn)
+{
+    m_drawingTile = false;
+    if (generation == m_generation) {
+        if (m_drawn.size() >= kMaxTiles)
+            m_drawn.clear();
+        m_drawn.insert(key, drawn);
+        m_tiles.remove(key);
+        update(QRect(int(key >> 32) * kTile, int(quint32(key)) * kTile, kTile, kTile));
+    }
+    drawNextSharpTile();
+}
+
+void MapPicture::drawPicture(QImage& image, const QRect& area) const
+{
     {
         QPainter p(&image);
         if (!m_scaled.isNull()) {
@@ -162,7 +243,6 @@ void MapPicture::renderTile(QImage& image, const QRect& area) const
             p.drawImage(QPointF(0, 0), m_rgb);
         }
     }
-    m_layer.draw(image, area);
 }
 
 QImage MapPicture::renderedAtFullSize() const

@@ -1,10 +1,13 @@
 #include "gui/map/map_view.h"
 
+#include "core/map/pins.h"
+
 #include "core/base/number_text.h"
 #include "core/db/database.h"
 #include "core/lists/card_lists.h"
 #include "core/map/map_zoom.h"
 #include "core/map/preview_image.h"
+#include "gui/map/default_map_drawing.h"
 #include "gui/map/map_picture.h"
 
 #include <QFileInfo>
@@ -42,6 +45,7 @@ void MapView::loadMap(const QString& path, bool keepPlace)
     const int h = m_hScroll->value(), v = m_vScroll->value();
     m_mapPath = path;
     m_map = tb::loadMapImage(path);
+    m_picture->setDrawing(DefaultMapDrawing::forMap(path));
     m_picture->setImage(&m_map);
     m_picture->move(0, 0);
     m_hScroll->setValue(0);
@@ -72,7 +76,7 @@ void MapView::follow(tb::Database* db, const QString& programFolder)
     if (!db)
         return;
     // The zoom this database was left at.
-    const tb::ZoomSetting zoom = tb::readZoom(db->folder());
+    const tb::ZoomSetting zoom = tb::openingZoom(db->folder(), m_map.size(), m_container->size());
     m_zoomWriteFailed = false;
     m_applyingZoom = true;
     if (zoom.fit)
@@ -125,10 +129,12 @@ QString MapView::pinNames(int x, int y) const
     if (!lines)
         return {};
     QStringList names;
+    // Its colour too: pins must not differ by colour alone.
     for (int row = 0; row < lines->size(); ++row)
-        names << lines->display(row).simplified();
+        names << lines->display(row).simplified() + QStringLiteral(" (")
+                     + tb::markerName(m_db->pins().at(lines->number(row)).marker) + u')';
     if (hits.size() > first.size())
-        names << QStringLiteral("… et ") + tb::plainNumber((long long)(hits.size() - first.size()))
+        names << QStringLiteral("… et ") + tb::countText((long long)(hits.size() - first.size()))
                      + QStringLiteral(" autre(s) fiche(s)");
     return names.join(u'\n');
 }

@@ -36,6 +36,7 @@ ZoomControl::ZoomControl(MapPicture* picture, QWidget* parent) : QWidget(parent)
     m_combo->setObjectName(QStringLiteral("Zoom"));
     m_combo->setAccessibleName(QStringLiteral("Zoom"));
     m_combo->setEditable(true);
+    m_combo->lineEdit()->setAccessibleName(m_combo->accessibleName());
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     for (int level : tb::zoomLevels())
         m_combo->addItem(QString::number(level) + QStringLiteral(" %"));

@@ -16,6 +16,7 @@ FFrance5::FFrance5(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     auto* layout = new QVBoxLayout(this);
     auto* menuBar = new QMenuBar(this);
     Imprim5 = addMenuEntry(menuBar, "Imprim5", QStringLiteral("Imprimer"));
+    Imprim5->setShortcut(QKeySequence::Print);
     connect(Imprim5, &QAction::triggered, this, &FFrance5::print);
     layout->setMenuBar(menuBar);
 

@@ -3,6 +3,7 @@
 #include "core/tools/euro_converter.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
+#include "gui/widgets/radio_arrows.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -55,6 +56,7 @@ FFrance8::FFrance8(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     Option2->setObjectName(QStringLiteral("Option2"));
     Option2->setAccessibleName(QStringLiteral("DEVISE"));
     Option1->setChecked(true);
+    chooseWithArrows({Option1, Option2});
     Label3 = makeLabel(this, "Label3");
     Label3->setFrameShape(QFrame::Panel);
     Label3->setFrameShadow(QFrame::Sunken);

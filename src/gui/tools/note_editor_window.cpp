@@ -193,8 +193,12 @@ void FFrance9::print()
     screenFont.setFamily(style.font.family());
     m_text->setFont(screenFont);
 
+    const QString note = m_text->document()->toRawText();
+    const auto draw = [&](QPrinter& onto) { tb::printNotePages(onto, note, style, m_text->width()); };
+    if (!m_ctx.dialogs.previewPrint(printer, draw))
+        return;
     m_ctx.dialogs.setBusy(true);
-    tb::printNotePages(printer, m_text->document()->toRawText(), style, m_text->width());
+    draw(printer);
     m_ctx.dialogs.setBusy(false);
 }
 

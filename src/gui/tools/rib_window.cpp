@@ -46,7 +46,7 @@ Ffrance17::Ffrance17(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     Label1 = makeLabel(this, "Label1", QString());
     Label1->setFrameShape(QFrame::Panel);
     Label1->setFrameShadow(QFrame::Sunken);
-    Label1->setAccessibleName(QStringLiteral("Clé"));
+    Label1->setAccessibleDescription(QStringLiteral("Clé"));  // heard by its value
     Label1->setMinimumWidth(40);
     Command1 = new QPushButton(QStringLiteral("GO!"), this);
     Command1->setObjectName(QStringLiteral("Command1"));

@@ -12,10 +12,13 @@
 #include "gui/app/dialogs.h"
 #include "gui/widgets/colour_square.h"
 #include "gui/widgets/field_edit.h"
+#include "gui/widgets/menu_builder.h"
 #include "gui/widgets/photo_frame.h"
+#include "gui/widgets/radio_arrows.h"
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QRadioButton>
@@ -56,30 +59,32 @@ void CardFormWidget::followCaptions()
 void CardFormWidget::build(const Names& names)
 {
     const QStringList fixed = tb::fixedFieldCaptions();
-    for (int i = 0; i < CardRecord::kFieldCount; ++i) {
+    for (int i = 1; i < CardRecord::kFieldCount; ++i) {
         auto* edit = new FieldEdit(CardRecord::kWidths[size_t(i)], this);
         edit->setObjectName(arrayName("Text1", i));
         m_fields[size_t(i)] = edit;
         auto* caption = new QLabel(this);
         caption->setObjectName(arrayName("Label1", i));
         caption->setBuddy(edit);
-        if (i >= 1 && i <= 9) {
+        if (i <= 9) {
             caption->setText(fixed[i - 1]);
             edit->setAccessibleName(fixed[i - 1]);
         }
         m_captions[size_t(i)] = caption;
     }
-    field(tb::kFieldPosition)->setVisible(false);
-    m_captions[0]->setVisible(false);
+    connect(field(tb::kFieldPostalCode), &QLineEdit::textEdited, this, &CardFormWidget::followPostalCode);
 
     const QStringList civilities = {QStringLiteral("Monsieur"), QStringLiteral("Madame"), QStringLiteral("Mademoiselle")};
     for (int k = 0; k < 3; ++k) {
         auto* o = new QRadioButton(civilities[k], this);
         o->setObjectName(QStringLiteral("Option%1").arg(k + 1));
-        o->setAccessibleName(o->text());
-        connect(o, &QRadioButton::clicked, this, [this, o] { field(tb::kFieldCivility)->setText(o->text()); });
+        o->setAccessibleName(civilities[k]);
+        // The shown text gains an underlined letter; the field takes the civility itself.
+        connect(o, &QRadioButton::clicked, this,
+                [this, civility = civilities[k]] { field(tb::kFieldCivility)->setText(civility); });
         m_civility[size_t(k)] = o;
     }
+    chooseWithArrows({m_civility.begin(), m_civility.end()});
 
     m_departments = new QComboBox(this);
     m_departments->setObjectName(QStringLiteral("Combo1"));
@@ -101,10 +106,8 @@ void CardFormWidget::build(const Names& names)
             [this](QListWidgetItem* item) { chooseCommune(m_communes->row(item)); });
 
     for (int m = 1; m <= 7; ++m) {
-        auto* square = new ColourSquare(tb::swatchColor(m), this);
+        auto* square = new ColourSquare(m, this);
         square->setObjectName(QStringLiteral("Label%1").arg(names.firstSquare + m - 1));
-        square->setAccessibleName(QStringLiteral("Marqueur %1").arg(m));
-        square->setToolTip(square->accessibleName());
         connect(square, &ColourSquare::chosen, this, [this, m] { chooseMarker(m); });
         m_squares[size_t(m - 1)] = square;
     }
@@ -193,6 +196,11 @@ QWidget* CardFormWidget::firstInTabOrder() const
     return m_civility[0];
 }
 
+QWidget* CardFormWidget::firstField() const
+{
+    return field(tb::kFieldCivility);
+}
+
 QWidget* CardFormWidget::lastInTabOrder() const
 {
     return m_squares.back();
@@ -201,14 +209,16 @@ QWidget* CardFormWidget::lastInTabOrder() const
 CardFormWidget::Texts CardFormWidget::texts() const
 {
     Texts t;
-    for (size_t i = 0; i < t.size(); ++i)
+    t[0] = m_pin.text();
+    for (size_t i = 1; i < t.size(); ++i)
         t[i] = m_fields[i]->text();
     return t;
 }
 
 void CardFormWidget::setTexts(const Texts& texts)
 {
-    for (size_t i = 0; i < texts.size(); ++i) {
+    setPin(tb::PinField::read(texts[0]));
+    for (size_t i = 1; i < texts.size(); ++i) {
         // The record's padding blanks are not part of what the user typed.
         m_fields[i]->setText(trimmedEnd(texts[i]));
         m_fields[i]->setCursorPosition(0);
@@ -219,7 +229,14 @@ void CardFormWidget::setTexts(const Texts& texts)
 
 FieldEdit* CardFormWidget::field(tb::CardField k) const
 {
+    Q_ASSERT(k != tb::kFieldPosition);
     return m_fields[tb::fieldIndex(k)];
+}
+
+void CardFormWidget::setPin(const tb::PinField& pin)
+{
+    m_pin = pin;
+    emit pinChanged();
 }
 
 QString CardFormWidget::text(tb::CardField k) const
@@ -236,7 +253,10 @@ void CardFormWidget::setText(tb::CardField k, const QString& text)
 
 void CardFormWidget::clearFields()
 {
+    setPin(tb::PinField());
     for (FieldEdit* e : m_fields) {
+        if (!e)
+            continue;
         e->clear();
         e->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
@@ -248,7 +268,7 @@ void CardFormWidget::showCivility(const QString& civility)
     // A card without a civility shows no button ticked.
     for (QRadioButton* o : m_civility) {
         o->setAutoExclusive(false);
-        o->setChecked(o->text() == civility.trimmed());
+        o->setChecked(o->accessibleName() == civility.trimmed());
         o->setAutoExclusive(true);
     }
 }
@@ -259,7 +279,8 @@ void CardFormWidget::loadCaptions()
     const QStringList captions = db ? db->captions() : QStringList();
     for (int i = 0; i < 10; ++i) {
         const QString caption = i < captions.size() ? captions[i] : QString();
-        m_captions[size_t(10 + i)]->setText(caption);
+        // A label with a buddy reads "&" as its letter: shown as written instead.
+        m_captions[size_t(10 + i)]->setText(shownAsWritten(caption));
         m_fields[size_t(10 + i)]->setAccessibleName(caption);
     }
 }
@@ -286,6 +307,38 @@ void CardFormWidget::loadDepartments()
     fillCommunes();
 }
 
+void CardFormWidget::showDepartment(int row)
+{
+    if (row < 0)
+        row = tb::currentDepartment(m_ctx.session.programFolder());
+    if (row >= 0 && row < m_departments->count() && row != m_departments->currentIndex())
+        m_departments->setCurrentIndex(row);
+}
+
+void CardFormWidget::takePostalCode(const QString& code)
+{
+    field(tb::kFieldPostalCode)->setText(code);
+    followPostalCode(code);
+}
+
+void CardFormWidget::followPostalCode(const QString& typed)
+{
+    const tb::TypedPostalCode found = tb::lookUpTypedPostalCode(m_ctx.session.programFolder(), typed.trimmed());
+    if (found.departmentRow < 0)
+        return;
+    showDepartment(found.departmentRow);
+    if (found.communes.size() == 1) {
+        field(tb::kFieldCity)->setText(tb::cityOfLine(found.communes.first()));
+        const QList<QListWidgetItem*> line = m_communes->findItems(found.communes.first(), Qt::MatchExactly);
+        if (!line.isEmpty())
+            m_communes->setCurrentItem(line.first());
+    } else if (found.communes.size() > 1) {
+        m_communes->clear();
+        m_communes->addItems(found.communes);
+        m_communes->setCurrentRow(0);
+    }
+}
+
 void CardFormWidget::fillCommunes()
 {
     m_communes->clear();
@@ -308,7 +361,7 @@ void CardFormWidget::chooseCommune(int row)
 void CardFormWidget::chooseMarker(int digit)
 {
     m_ctx.session.setMarker(digit);
-    field(tb::kFieldPosition)->setText(tb::withMarker(text(tb::kFieldPosition), QChar(u'0' + digit)));
+    setPin(m_pin.withMarker(QChar(u'0' + digit)));
     paintSwatch(digit);
     m_ctx.dialogs.beep();
 }
@@ -343,7 +396,7 @@ QString CardFormWidget::loadCardPhoto(long long n)
     const tb::Database* db = m_ctx.session.database();
     if (n < 1 || !db)
         return {};
-    const QString path = db->findSideFile(QStringLiteral("photo"), n, QStringLiteral(".jpg"));
+    const QString path = db->findSideFile(tb::SideFile::Photo, n);
     if (const tb::PictureCheck check = tb::checkPicture(path); check != tb::PictureCheck::Loadable)
         return tb::pictureRefusal(check);
     QSize natural;

@@ -1,5 +1,9 @@
 #include "gui/widgets/card_list_model.h"
 
+#include "core/db/database.h"
+#include "core/db/session.h"
+#include "core/lists/list_count.h"
+
 #include <QFontMetrics>
 
 namespace {
@@ -108,6 +112,18 @@ void CardListModel::place(long long n, const std::optional<QString>& display)
     endMoveRows();
 }
 
+void CardListModel::setTipsFrom(const tb::Session& session)
+{
+    // Homonyms differ by their place and number.
+    setTipSource([&session](long long n) {
+        const tb::Database* db = session.database();
+        if (!db)
+            return QString();
+        const tb::Result<CardRecord> card = db->store().read(n);
+        return card ? tb::cardLineTip(*card, n) : QString();
+    });
+}
+
 void CardListModel::setRowFont(const QFont& font)
 {
     const QFontMetrics fm(font);
@@ -132,6 +148,11 @@ QVariant CardListModel::data(const QModelIndex& index, int role) const
         return m_list.display(index.row());
     case CardNumberRole:
         return m_list.number(index.row());
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        if (m_tip && m_list.number(index.row()) > 0)
+            return m_tip(m_list.number(index.row()));
+        return {};
     case Qt::SizeHintRole:
         return m_rowSize.isValid() || m_rowSize.height() > 0 ? QVariant(m_rowSize) : QVariant();
     default:

@@ -13,6 +13,11 @@
 #include <optional>
 #include <utility>
 #include <vector>
+#include <functional>
+
+namespace tb {
+class Session;
+}
 
 class CardListModel : public QAbstractListModel {
     Q_OBJECT
@@ -35,6 +40,12 @@ public:
     void follow(long long n, const std::optional<QString>& display);
     // Rows tall enough for the whole glyphs of font (accented capitals, "Ç").
     void setRowFont(const QFont& font);
+    // What a row's tooltip (and its description for a screen reader) says
+    // of its card, asked when shown.
+    void setTipSource(std::function<QString(long long n)> tip) { m_tip = std::move(tip); }
+    // Tooltips giving the place and number of the card (tb::cardLineTip),
+    // read from the database in use when shown.
+    void setTipsFrom(const tb::Session& session);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -53,4 +64,5 @@ private:
     std::shared_ptr<tb::ListFill> m_fill;
     QTimer m_fillTimer;
     std::vector<std::pair<long long, std::optional<QString>>> m_changes;  // while filling
+    std::function<QString(long long n)> m_tip;
 };

@@ -1,48 +1,38 @@
 #include "gui/widgets/colour_square.h"
 
+#include "core/map/pins.h"
+
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
-ColourSquare::ColourSquare(const QColor& colour, QWidget* parent) : QLabel(parent)
+ColourSquare::ColourSquare(int marker, QWidget* parent) : QAbstractButton(parent), m_colour(tb::swatchColor(marker))
 {
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, colour);
-    setPalette(pal);
-    setAutoFillBackground(true);
-    setFrameShape(QFrame::Box);
+    setAccessibleName(tb::markerName(marker));
+    setToolTip(accessibleName());
     setFixedSize(22, 22);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
-}
-
-void ColourSquare::mousePressEvent(QMouseEvent* event)
-{
-    QLabel::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton)
-        emit chosen();
+    connect(this, &QAbstractButton::clicked, this, &ColourSquare::chosen);
 }
 
 void ColourSquare::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        emit chosen();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
         return;
-    default:
-        QLabel::keyPressEvent(event);
     }
+    QAbstractButton::keyPressEvent(event);
 }
 
-void ColourSquare::paintEvent(QPaintEvent* event)
+void ColourSquare::paintEvent(QPaintEvent*)
 {
-    QLabel::paintEvent(event);
+    QPainter p(this);
+    p.fillRect(rect(), m_colour);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
     if (!hasFocus())
         return;
     // The keyboard user sees which square Space would choose.
-    QPainter p(this);
     p.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DotLine));
     p.drawRect(rect().adjusted(2, 2, -3, -3));
 }

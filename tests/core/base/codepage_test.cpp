@@ -19,12 +19,12 @@ TEST(Codepage, EveryByteSurvivesARoundTrip)
 
 TEST(Codepage, WhatFits)
 {
-    EXPECT_TRUE(fitsCp1252(QStringLiteral("€ Élodie œuvre")));
-    EXPECT_EQ(toCp1252(QStringLiteral("É")), QByteArray("\xC9"));
-    EXPECT_FALSE(fitsCp1252(QStringLiteral("ő")));
-    EXPECT_FALSE(fitsCp1252(QStringLiteral("😀")));
-    EXPECT_EQ(keepCp1252(QStringLiteral("aőb😀c€")), QStringLiteral("abc€"));
-    EXPECT_EQ(keepCp1252(QStringLiteral("déjà")), QStringLiteral("déjà"));
+    EXPECT_TRUE(fitsCp1252("€ Élodie œuvre"));
+    EXPECT_EQ(toCp1252("É"), QByteArray("\xC9"));
+    EXPECT_FALSE(fitsCp1252("ő"));
+    EXPECT_FALSE(fitsCp1252("😀"));
+    EXPECT_EQ(keepCp1252("aőb😀c€"), "abc€");
+    EXPECT_EQ(keepCp1252("déjà"), "déjà");
 }
 
 TEST(Codepage, CapitalsStayWithinTheCodePage)
@@ -40,25 +40,24 @@ TEST(Codepage, CapitalsStayWithinTheCodePage)
         if (upper[i] != page[i])
             EXPECT_EQ(upper[i], page[i].toUpper()) << i;
 
-    EXPECT_EQ(upperWithinCodePage(QStringLiteral("weiß")), QStringLiteral("WEIß"));
-    EXPECT_EQ(upperWithinCodePage(QStringLiteral("µller")), QStringLiteral("µLLER"));
-    EXPECT_EQ(upperWithinCodePage(QStringLiteral("ÿ")), QStringLiteral("Ÿ"));
-    EXPECT_EQ(toCp1252(QStringLiteral("Ÿ")), QByteArray("\x9F"));
-    EXPECT_EQ(upperWithinCodePage(QStringLiteral("élodie, œuvre n° 12")), QStringLiteral("ÉLODIE, ŒUVRE N° 12"));
-    EXPECT_EQ(upperWithinCodePage(QStringLiteral("šž ÆØ")), QStringLiteral("ŠŽ ÆØ"));
+    EXPECT_EQ(upperWithinCodePage("weiß"), "WEIß");
+    EXPECT_EQ(upperWithinCodePage("µller"), "µLLER");
+    EXPECT_EQ(upperWithinCodePage("ÿ"), "Ÿ");
+    EXPECT_EQ(toCp1252("Ÿ"), QByteArray("\x9F"));
+    EXPECT_EQ(upperWithinCodePage("élodie, œuvre n° 12"), "ÉLODIE, ŒUVRE N° 12");
+    EXPECT_EQ(upperWithinCodePage("šž ÆØ"), "ŠŽ ÆØ");
     // A letter outside the code page keeps its place and is not turned into "?".
-    EXPECT_EQ(upperWithinCodePage(QStringLiteral("łódź")), QStringLiteral("łÓDź"));
+    EXPECT_EQ(upperWithinCodePage("łódź"), "łÓDź");
 }
 
 TEST(Codepage, LettersTheCodePageLacksBecomeTheirNearestLetterOrAQuestionMark)
 {
     QString replaced;
-    EXPECT_EQ(tb::nearestCp1252(QStringLiteral("Łódź Wałęsa Dvořák Kővári İstanbul"), &replaced),
-              QStringLiteral("Lódz Walesa Dvorák Kovári Istanbul"));
-    EXPECT_EQ(replaced, QStringLiteral("Łźłęřőİ"));
+    EXPECT_EQ(tb::nearestCp1252("Łódź Wałęsa Dvořák Kővári İstanbul", &replaced), "Lódz Walesa Dvorák Kovári Istanbul");
+    EXPECT_EQ(replaced, "Łźłęřőİ");
     // What the code page holds stays, accents and "€" included; the rest is one "?" each.
     replaced.clear();
-    EXPECT_EQ(tb::nearestCp1252(QStringLiteral("Œuvre à 12 € — 😀 中"), &replaced), QStringLiteral("Œuvre à 12 € — ? ?"));
-    EXPECT_EQ(replaced, QStringLiteral("😀中"));
-    EXPECT_EQ(tb::nearestCp1252(QStringLiteral("Café")), QStringLiteral("Café"));
+    EXPECT_EQ(tb::nearestCp1252("Œuvre à 12 € — 😀 中", &replaced), "Œuvre à 12 € — ? ?");
+    EXPECT_EQ(replaced, "😀中");
+    EXPECT_EQ(tb::nearestCp1252("Café"), "Café");
 }

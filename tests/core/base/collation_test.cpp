@@ -26,7 +26,7 @@ std::vector<Keyed> aroundLetters(const QString& chars)
 {
     std::vector<Keyed> texts;
     for (QChar c : chars)
-        for (const QString& t : {QString(c), c + QStringLiteral("a"), c + QStringLiteral("z"), QStringLiteral("a") + c})
+        for (const QString& t : QStringList{QString(c), c + QStringLiteral("a"), c + QStringLiteral("z"), QStringLiteral("a") + c})
             texts.push_back({t, tb::frenchPrimaryKey(t)});
     return texts;
 }
@@ -70,7 +70,7 @@ TEST(Collation, CharactersOutsideTheCodePageStillAgree)
 {
     // They cannot be typed into a card, but a key must never mislead the sort.
     std::vector<Keyed> outside = aroundLetters(QStringLiteral("łőđħΩЖ\u0301") + QString::fromUcs4(U"😀𝔸"));
-    for (const QString& t : {QStringLiteral("Łukasz"), QStringLiteral("Lukasz"), QStringLiteral("Lzy")})
+    for (const QString& t : QStringList{"Łukasz", "Lukasz", "Lzy"})
         outside.push_back({t, tb::frenchPrimaryKey(t)});
     EXPECT_EQ(disagreements(outside, aroundLetters(codePage())), "");
     EXPECT_EQ(disagreements(outside, outside), "");
@@ -78,16 +78,12 @@ TEST(Collation, CharactersOutsideTheCodePageStillAgree)
 
 TEST(Collation, PrimaryKeysLeaveCaseAccentsAndLigaturesToTheCollator)
 {
-    const QStringList same[] = {{QStringLiteral("Émile"), QStringLiteral("EMILE"), QStringLiteral("emîlé")},
-                                {QStringLiteral("Œuvre"), QStringLiteral("OEUVRE")},
-                                {QStringLiteral("Ægir"), QStringLiteral("aegir")},
-                                {QStringLiteral("Straße"), QStringLiteral("STRASSE")},
-                                {QStringLiteral("dé\u00ADpôt"), QStringLiteral("depot")}};  // soft hyphen ignored
+    const QStringList same[] = {{"Émile", "EMILE", "emîlé"}, {"Œuvre", "OEUVRE"}, {"Ægir", "aegir"},
+                                {"Straße", "STRASSE"},
+                                {"dé\u00ADpôt", "depot"}};  // soft hyphen ignored
     for (const QStringList& group : same)
         EXPECT_EQ(tb::frenchPrimaryKey(group.back()), tb::frenchPrimaryKey(group.front())) << group.back().toStdString();
-    const QStringList inOrder = {QStringLiteral("–"),    QStringLiteral("ÐAVID"), QStringLiteral("EURO"),
-                                 QStringLiteral("ØSTERGAARD"), QStringLiteral("X 12"),  QStringLiteral("X 2"),
-                                 QStringLiteral("ZOLA")};
+    const QStringList inOrder = {"–", "ÐAVID", "EURO", "ØSTERGAARD", "X 12", "X 2", "ZOLA"};
     for (qsizetype i = 0; i + 1 < inOrder.size(); ++i)
         EXPECT_LT(tb::frenchPrimaryKey(inOrder[i]), tb::frenchPrimaryKey(inOrder[i + 1])) << inOrder[i].toStdString();
 }

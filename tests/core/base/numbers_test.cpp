@@ -69,13 +69,13 @@ TEST(Masks, NoLeadingZeroRoundingAndSeparators)
     EXPECT_EQ(formatMask(1.005, m, c), "1.01");
     EXPECT_EQ(formatMask(2.675, m, c), "2.68");
     EXPECT_EQ(formatMask(1e15, m, c), "1000000000000000.00");
-    EXPECT_EQ(formatMask(0, QStringLiteral("##################"), c), "");
-    EXPECT_EQ(formatMask(7.5, QStringLiteral("##################"), c), "8");
-    EXPECT_EQ(formatMask(1.0005, QStringLiteral("###############.000"), c), "1.001");
+    EXPECT_EQ(formatMask(0, "##################", c), "");
+    EXPECT_EQ(formatMask(7.5, "##################", c), "8");
+    EXPECT_EQ(formatMask(1.0005, "###############.000", c), "1.001");
     const QString grouped = QStringLiteral("###,###,###,###,###.00");
-    EXPECT_EQ(formatMask(-1234567.891, grouped, fr), QStringLiteral("-1\u00A0234\u00A0567,89"));
-    EXPECT_EQ(formatMask(999, grouped, fr), QStringLiteral("999,00"));
-    EXPECT_EQ(formatMask(0.5, m, fr), QStringLiteral(",50"));
+    EXPECT_EQ(formatMask(-1234567.891, grouped, fr), "-1\u00A0234\u00A0567,89");
+    EXPECT_EQ(formatMask(999, grouped, fr), "999,00");
+    EXPECT_EQ(formatMask(0.5, m, fr), ",50");
 }
 
 TEST(Masks, PointFormWhateverTheLocale)
@@ -85,6 +85,6 @@ TEST(Masks, PointFormWhateverTheLocale)
     EXPECT_EQ(pointForm(1234.5), "1234.50");
     EXPECT_EQ(pointForm(0), ".00");
     EXPECT_EQ(pointForm(-0.5), "-.50");
-    EXPECT_EQ(pointForm(3, QStringLiteral("##################")), "3");
+    EXPECT_EQ(pointForm(3, "##################"), "3");
     QLocale::setDefault(old);
 }

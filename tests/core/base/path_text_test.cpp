@@ -7,23 +7,22 @@ using namespace tb;
 
 TEST(PathText, PathsComeBackAsWritten)
 {
-    const QString paths[] = {QStringLiteral("/home/łukasz/cartes/ma carte.gif"), QStringLiteral("/home/andré/x.gif"),
-                             QStringLiteral("C:\\Fiches\\ŒUVRES €\\a.bmp"), QStringLiteral("/tmp/a b.gif"),
-                             QStringLiteral("/home/李/ü.gif"), QString()};
+    const QString paths[] = {"/home/łukasz/cartes/ma carte.gif", "/home/andré/x.gif",
+                             "C:\\Fiches\\ŒUVRES €\\a.bmp", "/tmp/a b.gif", "/home/李/ü.gif", QString()};
     for (const QString& path : paths)
         EXPECT_EQ(decodePathValue(encodePathValue(path)), path) << path.toStdString();
 }
 
 TEST(PathText, CodePageWhenItFitsUtf8Otherwise)
 {
-    EXPECT_EQ(encodePathValue(QStringLiteral("/home/andré/x.gif")), QByteArray("/home/andr\xE9/x.gif"));
-    EXPECT_EQ(encodePathValue(QStringLiteral("/home/łukasz")), QByteArray("/home/\xC5\x82ukasz"));
-    EXPECT_EQ(encodePathValue(QStringLiteral("/tmp/a.gif")), QByteArray("/tmp/a.gif"));
+    EXPECT_EQ(encodePathValue("/home/andré/x.gif"), QByteArray("/home/andr\xE9/x.gif"));
+    EXPECT_EQ(encodePathValue("/home/łukasz"), QByteArray("/home/\xC5\x82ukasz"));
+    EXPECT_EQ(encodePathValue("/tmp/a.gif"), QByteArray("/tmp/a.gif"));
     // Files written by hand: code page bytes that are not UTF-8, even when
     // cut in the middle of what looks like a UTF-8 sequence.
-    EXPECT_EQ(decodePathValue("C:\\Fiches\\\xC9t\xE9"), QStringLiteral("C:\\Fiches\\Été"));
-    EXPECT_EQ(decodePathValue("/x/\xC3"), QStringLiteral("/x/Ã"));
-    EXPECT_EQ(decodePathValue("/x/\x80.gif"), QStringLiteral("/x/€.gif"));
+    EXPECT_EQ(decodePathValue("C:\\Fiches\\\xC9t\xE9"), "C:\\Fiches\\Été");
+    EXPECT_EQ(decodePathValue("/x/\xC3"), "/x/Ã");
+    EXPECT_EQ(decodePathValue("/x/\x80.gif"), "/x/€.gif");
 }
 
 TEST(PathText, CodePageTextThatIsAlsoUtf8IsReadAsUtf8)
@@ -33,5 +32,5 @@ TEST(PathText, CodePageTextThatIsAlsoUtf8IsReadAsUtf8)
     const QString written = QStringLiteral("/home/Ã©");
     ASSERT_TRUE(fitsCp1252(written));
     EXPECT_EQ(encodePathValue(written), QByteArray("/home/\xC3\xA9"));
-    EXPECT_EQ(decodePathValue(encodePathValue(written)), QStringLiteral("/home/é"));
+    EXPECT_EQ(decodePathValue(encodePathValue(written)), "/home/é");
 }

@@ -22,7 +22,7 @@ TEST(ValueFiles, ParseValues)
     EXPECT_EQ(parseFirstValue("12,34"), "12");
     EXPECT_EQ(parseFirstValue(" 12\r\n"), "12");
     EXPECT_EQ(parseFirstValue(""), "");
-    EXPECT_EQ(parseFirstValue("\xC9t\xE9\r\n"), QStringLiteral("Été"));
+    EXPECT_EQ(parseFirstValue("\xC9t\xE9\r\n"), "Été");
     EXPECT_EQ(parseValues("\"Un\"\r\n\"Deux, trois\"\n\"\"\r\nx,y\r\n"),
               (QStringList{"Un", "Deux, trois", "", "x", "y"}));
     EXPECT_EQ(parseValues("\"a\"\r\n\"b\"\r\n\"c\"\r\n", 2), (QStringList{"a", "b"}));
@@ -32,23 +32,22 @@ TEST(ValueFiles, WrittenFormsReadBackWhole)
 {
     QTemporaryDir dir;
     const QString p = dir.filePath("v.txt");
-    ASSERT_TRUE(writeValueFile(p, QStringLiteral("C:/Mes données/")));
+    ASSERT_TRUE(writeValueFile(p, "C:/Mes données/"));
     EXPECT_EQ(readBytes(p), QByteArray("C:/Mes donn\xE9" "es/\r\n"));
-    for (const QString& v : {QStringLiteral("Dupont, Jean"), QStringLiteral(" 12"), QStringLiteral("\"cité\""),
-                            QStringLiteral("Clients ")}) {
+    for (const QString& v : QStringList{"Dupont, Jean", " 12", "\"cité\"", "Clients "}) {
         ASSERT_TRUE(writeValueFile(p, v));
         bool exists = false;
         EXPECT_EQ(readFirstValue(p, &exists), v) << qPrintable(v);
         EXPECT_TRUE(exists);
     }
-    EXPECT_EQ(valueLine(QStringLiteral(" 12")), QByteArray("\" 12\"\r\n"));
-    EXPECT_EQ(valueLine(QStringLiteral("\"a\",b")), QByteArray("\"\"\"a\"\",b\"\r\n"));
-    EXPECT_EQ(valueLine(QStringLiteral("a\"b")), QByteArray("a\"b\r\n"));
+    EXPECT_EQ(valueLine(" 12"), QByteArray("\" 12\"\r\n"));
+    EXPECT_EQ(valueLine("\"a\",b"), QByteArray("\"\"\"a\"\",b\"\r\n"));
+    EXPECT_EQ(valueLine("a\"b"), QByteArray("a\"b\r\n"));
     bool exists = true;
     EXPECT_EQ(readFirstValue(dir.filePath("missing.txt"), &exists), "");
     EXPECT_FALSE(exists);
 
-    const QStringList captions{"Un", QStringLiteral("Réf, client"), "", QStringLiteral("Dit \"le grand\"")};
+    const QStringList captions{"Un", "Réf, client", "", "Dit \"le grand\""};
     ASSERT_TRUE(writeQuotedLines(p, captions));
     EXPECT_EQ(readBytes(p), QByteArray("\"Un\"\r\n\"R\xE9" "f, client\"\r\n\"\"\r\n\"Dit \"\"le grand\"\"\"\r\n"));
     EXPECT_EQ(readValues(p, 10), captions);
@@ -76,11 +75,10 @@ TEST(SafeWrite, AFullDiskNeverEmptiesAFileNorReportsSuccess)
     const QByteArray large(5000, 'y');
     // Each whole-file write of the program, with room for 100 bytes only.
     const std::vector<std::function<bool()>> writes = {
-        [&] { return bool(writeFileAtomic(f, large)); },
-        [&] { return bool(copyFileReplacing(big, f)); },
+        [&] { return bool(writeFileAtomic(f, large)); }, [&] { return bool(copyFileReplacing(big, f)); },
         [&] { return bool(writeValueFile(f, QString(400, u'9'))); },
         [&] { return bool(writePathValue(f, QString(400, u'ł'))); },
-        [&] { return bool(writeQuotedLines(f, QStringList(50, QStringLiteral("Légende")))); },
+        [&] { return bool(writeQuotedLines(f, QStringList(50, "Légende"))); },
         [&] { return bool(Francetext::SauveTexte(f, QString(400, u'n'))); },
     };
     for (size_t i = 0; i < writes.size(); ++i) {
@@ -96,14 +94,14 @@ TEST(SafeWrite, AFullDiskNeverEmptiesAFileNorReportsSuccess)
     EXPECT_EQ(s.error().number, 75);
     EXPECT_TRUE(QFileInfo(dir.filePath("carte.txt")).isDir());
     const tb::Status full = tb::Error::fromErrno(ENOSPC, f);
-    EXPECT_EQ(full.error().message(), QStringLiteral("Erreur n° 61 : le disque est plein (NBFiches.dat)"));
+    EXPECT_EQ(full.error().message(), "Erreur n° 61 : le disque est plein (NBFiches.dat)");
 }
 
 TEST(ValueFiles, PathsOutsideTheCodePageReadBack)
 {
     QTemporaryDir dir;
     const QString f = dir.filePath("carte.txt");
-    for (const QString& path : {QStringLiteral("/home/łukasz/carte, 1.gif"), QStringLiteral("/home/andré/x.gif")}) {
+    for (const QString& path : QStringList{"/home/łukasz/carte, 1.gif", "/home/andré/x.gif"}) {
         ASSERT_TRUE(writePathValue(f, path));
         EXPECT_EQ(readPathValue(f), path);
     }
@@ -117,9 +115,9 @@ TEST(Francetext, SauveTexteAddsOneLineEndAndChargeTexteReadsEveryByte)
     EXPECT_EQ(Francetext::ChargeTexte(p), "");  // missing
     writeBytes(p, "");
     EXPECT_EQ(Francetext::ChargeTexte(p), "");
-    ASSERT_TRUE(Francetext::SauveTexte(p, QStringLiteral("Ligne 1\r\nRéglé\r\n")));
+    ASSERT_TRUE(Francetext::SauveTexte(p, "Ligne 1\r\nRéglé\r\n"));
     EXPECT_EQ(readBytes(p), QByteArray("Ligne 1\r\nR\xE9gl\xE9\r\n\r\n"));
-    EXPECT_EQ(Francetext::ChargeTexte(p), QStringLiteral("Ligne 1\r\nRéglé\r\n\r\n"));
+    EXPECT_EQ(Francetext::ChargeTexte(p), "Ligne 1\r\nRéglé\r\n\r\n");
 
     QByteArray all(256, '\0');
     for (int b = 0; b < 256; ++b)

@@ -15,10 +15,10 @@ namespace {
 // Every word's box lies inside its page; returns the words checked.
 int wordsOutsidePage(const QString& path, int* words)
 {
-    const QString html = pdfText(path, {QStringLiteral("-bbox")});
-    static const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">"));
+    const QString html = pdfText(path, {"-bbox"});
+    static const QRegularExpression page("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">");
     static const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""));
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\"");
     const QRegularExpressionMatch size = page.match(html);
     const double width = size.captured(1).toDouble(), height = size.captured(2).toDouble();
     int outside = 0;
@@ -62,7 +62,7 @@ struct CardPrintTest : ::testing::Test {
     static tb::ListPrintStyle style(int points, bool bold = false)
     {
         tb::ListPrintStyle s;
-        s.font = QFont(QStringLiteral("DejaVu Sans"), points);
+        s.font = QFont("DejaVu Sans", points);
         s.font.setBold(bold);
         return s;
     }
@@ -79,13 +79,11 @@ TEST_F(CardPrintTest, OneCardPrintsItsHeadingThenEachCaptionAboveItsValue)
     ASSERT_TRUE(db->setCaptions({"Profession", "Société", "Code client", "", "", "", "", "", "", "Remarques"}));
     EXPECT_EQ(print(tb::oneCardPrint(12, typed, db->captions()), "une.pdf", style(10)), 1);
     QStringList lines;
-    for (const QString& line : pdfText(out.filePath("une.pdf"), {QStringLiteral("-layout")}).split(u'\n'))
+    for (const QString& line : pdfText(out.filePath("une.pdf"), {"-layout"}).split(u'\n'))
         if (!line.trimmed().isEmpty())
             lines.append(line.trimmed());
-    ASSERT_GE(lines.size(), 6);
-    EXPECT_EQ(lines[0], "03-21-2026");
-    EXPECT_EQ(lines[1], "Fiche 12");
-    EXPECT_EQ(lines.mid(2, 6), QStringList({"Mr/Mme/Me/Société...", "Monsieur", "Nom", "NOM01", "Prénoms", "Zoé-Chloé"}))
+    EXPECT_EQ(lines.mid(0, 8), QStringList({"21/03/2026", "Fiche 12", "Mr/Mme/Me/Société...", "Monsieur", "Nom",
+                                            "NOM01", "Prénoms", "Zoé-Chloé"}))
         << lines.join(u'|').toStdString();
     const QString all = lines.join(u'\n');
     EXPECT_TRUE(all.contains("Adresse E-mail\nclient1@exemple.fr"));
@@ -101,7 +99,7 @@ TEST_F(CardPrintTest, AllCardsPrintEachCardUnderItsNumberAndBreakPages)
     auto three = withCards(3);
     EXPECT_GE(print(tb::allCardsPrint(*three), "trois.pdf", style(10)), 2);
     const QString text = pdfText(out.filePath("trois.pdf"), {QStringLiteral("-layout")});
-    EXPECT_TRUE(text.startsWith("03-21-2026") || text.trimmed().startsWith("03-21-2026"));
+    EXPECT_TRUE(text.trimmed().startsWith("21/03/2026"));
     EXPECT_TRUE(text.contains("Fichier complet"));
     for (int k = 1; k <= 3; ++k) {
         // The number keeps its leading blank; the text read back shows blanks as one.
@@ -132,7 +130,7 @@ TEST_F(CardPrintTest, AllCardsPrintEachCardUnderItsNumberAndBreakPages)
 TEST_F(CardPrintTest, APrintThatCannotBeginSaysSo)
 {
     auto db = withCards(1);
-    QPdfWriter writer(QStringLiteral("/nonexistent/folder/fiche.pdf"));
+    QPdfWriter writer("/nonexistent/folder/fiche.pdf");
     const tb::Result<int> pages = tb::printCardPages(writer, tb::allCardsPrint(*db), QDate(2026, 3, 21), style(10));
     ASSERT_FALSE(pages);
     EXPECT_EQ(pages.error().message(), " L'impression n'a pas pu commencer !");

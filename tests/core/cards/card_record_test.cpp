@@ -1,5 +1,7 @@
-// Byte layout of a card and its marker and position.
+// Byte layout of a card, its marker and position, its debt fields and status words.
+#include "core/cards/card_fields.h"
 #include "core/cards/card_record.h"
+#include "core/cards/debt.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +47,7 @@ TEST(CardRecord, MarkerAndPosition)
 {
     EXPECT_EQ(tb::positionText(120, 45), QStringLiteral(" 120") + QString(17, u' ') + QStringLiteral(" 45"));
     CardRecord card = makeCard("DUPONT", "Jean", 3, 123, 456);
-    EXPECT_EQ(card.field(1), QStringLiteral("3 123                  456    "));
+    EXPECT_EQ(card.field(1), "3 123                  456    ");
     EXPECT_TRUE(card.isActive());
     EXPECT_EQ(card.x(), 123);
     EXPECT_EQ(card.y(), 456);
@@ -69,3 +71,31 @@ TEST(CardRecord, PinSpotStraightFromTheBytes)
     EXPECT_EQ(tb::pinSpotOf("5 12").x, 12);
     EXPECT_EQ(tb::pinSpotOf({}).marker, 0);
 }
+
+namespace {
+
+using Texts = std::array<QString, 6>;
+
+TEST(Debt, PointFormsOfOwedCollectedAndRemaining)
+{
+    // A comma is a decimal point, empty or text counts zero, below one has no leading digit.
+    EXPECT_EQ(tb::debtCalculation("10", "5,5", "", "3"), (Texts{"10.00", "5.50", ".00", "15.50", "3.00", "12.50"}));
+    EXPECT_EQ(tb::debtCalculation("100", "20.5", "0", "50"),
+              (Texts{"100.00", "20.50", ".00", "120.50", "50.00", "70.50"}));
+    // Fields read back from a record carry their blanks; halves round away from zero; remaining may be negative.
+    EXPECT_EQ(tb::debtCalculation("12.345                                  ", "  0.005", "abc", "20"),
+              (Texts{"12.35", ".01", ".00", "12.35", "20.00", "-7.65"}));
+}
+
+TEST(CardFields, StatusWords)
+{
+    EXPECT_EQ(tb::statusWord(tb::PinField::read(u"3 12")), "active");
+    EXPECT_EQ(tb::statusWord(tb::PinField::read(u"0 12")), "archivée");
+    EXPECT_EQ(tb::statusWord(tb::PinField()), "archivée");
+    EXPECT_EQ(tb::statusWord(tb::PinField::read(u"7"), true), "Active");
+    EXPECT_EQ(tb::statusWord(tb::PinField(), true), "Archivée");
+    EXPECT_EQ(tb::fixedFieldCaptions().size(), 9);
+    EXPECT_EQ(tb::fixedFieldCaptions()[1], "Nom ");
+}
+
+}  // namespace

@@ -1,5 +1,7 @@
-// Deleting a card (the last one takes its number, files and all), deletions
-// cut short and finished on the next opening, archiving.
+// Deleting a card: the last one takes its number, files and all; the card
+// kept whole in the trash and brought back as the next number; deletions cut
+// short or stopped after any step finished or undone by the next opening;
+// archiving.
 #include "core/db/database.h"
 #include "support/fixtures.h"
 #include "support/write_failures.h"
@@ -7,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -65,8 +68,30 @@ struct FiveCards {
     }
 };
 
+// Each card as one unit (its record, and its side files by kind with their
+// bytes), whatever its number: what must survive a deletion and its undoing.
+std::vector<QByteArray> cardUnits(const QString& folder)
+{
+    auto db = tb::Database::open(folder, tb::Database::Access::ReadOnly);
+    EXPECT_TRUE(db);
+    std::vector<QByteArray> units;
+    for (long long n = 1; n <= (*db)->count(); ++n) {
+        QByteArray unit = (*db)->card(n)->toBytes();
+        QStringList sides = tb::sideFilesOnDisk(folder, n);
+        sides.sort();
+        for (const QString& name : sides)
+            unit += '|' + tb::renumberedSideFile(name, n, 0).toLatin1() + '=' + readBytes(folder + name);
+        units.push_back(unit);
+    }
+    std::sort(units.begin(), units.end());
+    return units;
+}
+
+struct StopHere {};
+
 struct CardDeletionTest : ::testing::Test {
     TempProgramFolder program;
+    void TearDown() override { tb::CardDeletion::setStepHook({}); }
 };
 
 }  // namespace
@@ -91,7 +116,7 @@ TEST_F(CardDeletionTest, TheLastCardTakesTheFreedNumberWithItsRecordAndSideFiles
         EXPECT_TRUE((*db)->pins().cardsAt(20, 20).empty() || d == 5);
     }
     // No such card, or a database opened to read: nothing happens.
-    FiveCards base(program.path(), QStringLiteral("Refus"));
+    FiveCards base(program.path(), "Refus");
     auto db = tb::Database::open(base.folder.path());
     EXPECT_FALSE((*db)->deleteCard(0));
     EXPECT_FALSE((*db)->deleteCard(6));
@@ -137,7 +162,7 @@ TEST_F(CardDeletionTest, ADeletionCutShortIsFinishedByTheNextOpening)
 
     // A write that fails in the middle (the record file cannot grow past
     // card 1): an error, and the next opening finishes the deletion.
-    FiveCards base(program.path(), QStringLiteral("Disque"));
+    FiveCards base(program.path(), "Disque");
     EXPECT_FALSE(underFileSizeLimit(700, [&] {
         return bool((*tb::Database::open(base.folder.path()))->deleteCard(2));
     }));
@@ -173,4 +198,133 @@ TEST_F(CardDeletionTest, ArchivingAndReactivatingKeepTheRecordButTheMarker)
     }
     EXPECT_EQ(readBytes(folder.file("lesfiches.dat")).left(630), makeCard("UN", "X", 1, 1, 1).toBytes());
     EXPECT_FALSE(db->setArchived(3, true));
+}
+
+TEST_F(CardDeletionTest, ADeletedCardIsKeptWholeAndComesBackAsTheNextNumber)
+{
+    const FiveCards base(program.path(), "Corbeille");
+    const TempDatabase& folder = base.folder;
+    const std::vector<QByteArray> before = cardUnits(folder.path());
+    const QByteArray card2 = base.cards[1].toBytes();
+    auto db = std::move(tb::Database::open(folder.path())).value();
+    ASSERT_TRUE(db->deleteCard(2));
+
+    // In the trash: the record, the ten side files as they were named, the day.
+    const auto entries = db->trash().entries();
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 1u);
+    const tb::TrashEntry& e = entries->front();
+    EXPECT_EQ(e.number, 1);
+    EXPECT_EQ(e.formerNumber, 2);
+    EXPECT_EQ(e.card.toBytes(), card2);
+    EXPECT_EQ(e.files.size(), 10);
+    EXPECT_EQ(readBytes(db->trash().entryFolder(1) + "SCANB2.JPG"), sideContent(8, 2));
+    EXPECT_EQ(tb::trashListLine(e).section(u'\t', 0, 1), "1\t" + QDate::currentDate().toString("dd/MM/yyyy"));
+    EXPECT_TRUE(tb::trashListLine(e).section(u'\t', 2).startsWith("NOM2"));
+    // The database itself is as a deletion leaves it, the trash aside.
+    EXPECT_EQ(db->count(), 4);
+    EXPECT_TRUE(tb::sideFilesOnDisk(folder.path(), 5).isEmpty());
+
+    QSignalSpy stored(db.get(), &tb::Database::cardStored);
+    const tb::Result<long long> back = db->restoreFromTrash(1);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, 5);
+    EXPECT_EQ(stored.size(), 1);
+    EXPECT_EQ(db->card(5)->toBytes(), card2);
+    EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), "5\r\n");
+    EXPECT_EQ(readBytes(folder.file("SCANB5.JPG")), sideContent(8, 2));
+    EXPECT_EQ(db->pins().cardsAt(20, 20), std::vector<long long>{5});
+    EXPECT_TRUE(db->trash().entries()->empty());
+    db.reset();
+    EXPECT_EQ(cardUnits(folder.path()), before);
+    // Nothing of the restoration is left behind.
+    EXPECT_EQ(QDir(folder.file("Corbeille")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList());
+    EXPECT_FALSE(QFile::exists(folder.file("restauration.txt")));
+}
+
+TEST_F(CardDeletionTest, ADeletionStoppedAfterAnyStepIsFinishedOrUndoneAndTheCardComesBack)
+{
+    int stopped = 0;
+    for (int stopAt = 1;; ++stopAt) {
+        SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
+        const FiveCards base(program.path(), QStringLiteral("Arret%1").arg(stopAt));
+        const TempDatabase& folder = base.folder;
+        const std::vector<QByteArray> before = cardUnits(folder.path());
+        int steps = 0;
+        tb::CardDeletion::setStepHook([&] {
+            if (++steps == stopAt)
+                throw StopHere{};
+        });
+        bool finished = false;
+        try {
+            auto db = std::move(tb::Database::open(folder.path())).value();
+            finished = bool(db->deleteCard(2));
+        } catch (const StopHere&) {
+            ++stopped;
+        }
+        tb::CardDeletion::setStepHook({});
+        // The next opening finishes the deletion (the card in the trash) or
+        // undoes it (the card never reached it, nothing changed).
+        auto db = std::move(tb::Database::open(folder.path())).value();
+        EXPECT_FALSE(tb::Database::deletionPending(folder.path()));
+        const auto entries = db->trash().entries();
+        ASSERT_TRUE(entries);
+        if (stopAt == 1) {
+            EXPECT_TRUE(entries->empty());
+            EXPECT_EQ(db->count(), 5);
+        } else {
+            ASSERT_EQ(entries->size(), 1u);
+            EXPECT_EQ(db->count(), 4);
+            ASSERT_TRUE(db->restoreFromTrash(entries->front().number));
+        }
+        db.reset();
+        EXPECT_EQ(cardUnits(folder.path()), before);
+        if (finished)
+            break;
+    }
+    // Every file change of the deletion was a place to stop: intent, trash,
+    // ten side files, record, ten renames, count, blank record, intent.
+    EXPECT_EQ(stopped, 26);
+}
+
+TEST_F(CardDeletionTest, EntriesGoOneByOneOrAllAndADeletionTheTrashRefusesChangesNothing)
+{
+    const FiveCards five(program.path(), "Corbeille");
+    auto db = std::move(tb::Database::open(five.folder.path())).value();
+    ASSERT_TRUE(db->deleteCard(1));
+    ASSERT_TRUE(db->deleteCard(1));
+    ASSERT_TRUE(db->deleteCard(1, tb::CardDeletion::Keep::Nothing));
+    EXPECT_EQ(db->trash().entries()->size(), 2u);
+    ASSERT_TRUE(db->trash().remove(1));
+    EXPECT_FALSE(db->trash().remove(1));
+    EXPECT_EQ(db->trash().entries()->front().number, 2);
+    ASSERT_TRUE(db->trash().empty());
+    EXPECT_TRUE(db->trash().entries()->empty());
+
+    // A trash that cannot be written to: the card stays where it was.
+    const FiveCards base(program.path(), "Refus");
+    const TempDatabase& refused = base.folder;
+    const std::vector<QByteArray> before = cardUnits(refused.path());
+    writeBytes(refused.file("Corbeille"), "not a folder");
+    auto other = std::move(tb::Database::open(refused.path())).value();
+    EXPECT_FALSE(other->deleteCard(2));
+    EXPECT_EQ(other->count(), 5);
+    EXPECT_FALSE(tb::Database::deletionPending(refused.path()));
+    other.reset();
+    EXPECT_EQ(cardUnits(refused.path()), before);
+
+    // A restoration that fails on a full disk is undone: the card stays in the trash.
+    QFile::remove(refused.file("Corbeille"));
+    other = std::move(tb::Database::open(refused.path())).value();
+    ASSERT_TRUE(other->deleteCard(2));
+    other.reset();
+    EXPECT_FALSE(underFileSizeLimit(10, [&] {
+        return bool(tb::Database::open(refused.path()).value()->restoreFromTrash(1));
+    }));
+    auto again = std::move(tb::Database::open(refused.path())).value();
+    EXPECT_EQ(again->count(), 4);
+    EXPECT_EQ(again->trash().entries()->size(), 1u);
+    EXPECT_TRUE(tb::sideFilesOnDisk(refused.path(), 5).isEmpty());
+    EXPECT_FALSE(QFile::exists(refused.file("restauration.txt")));
 }

@@ -80,18 +80,6 @@ TEST_F(DatabaseLockTest, OneProgramMayOpenItsDatabaseAgainAndAnyCopyOfIt)
     EXPECT_TRUE(tb::Database::open(copy));
 }
 
-TEST_F(DatabaseLockTest, ARunOffWriteLeavesNoTemporaryFileOnceOpenedAgain)
-{
-    writeBytes(folder.file("StrFic.txt.tmp-Ab12Cd"), "à moitié");
-    writeBytes(folder.file("notes.tmp-long-name.txt"), "à garder");
-    auto reader = tb::Database::open(folder.path(), tb::Database::Access::ReadOnly);
-    EXPECT_TRUE(QFileInfo::exists(folder.file("StrFic.txt.tmp-Ab12Cd")));
-    auto db = tb::Database::open(folder.path());
-    ASSERT_TRUE(db);
-    EXPECT_FALSE(QFileInfo::exists(folder.file("StrFic.txt.tmp-Ab12Cd")));
-    EXPECT_TRUE(QFileInfo::exists(folder.file("notes.tmp-long-name.txt")));
-}
-
 TEST_F(DatabaseLockTest, AReadOnlyFolderOpensWithoutLock)
 {
     ::chmod(QFile::encodeName(program.path()).constData(), 0755);

@@ -1,10 +1,9 @@
-// The open database: creating and opening folders, a garbled count, card
-// creation in a safe order, stores, side files.
+// The open database: creating folders, card creation in a safe order, stores,
+// side files.
 #include "core/db/database.h"
 #include "core/base/value_files.h"
 #include "core/db/database_files.h"
 #include "support/fixtures.h"
-#include "support/write_failures.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,7 +52,7 @@ TEST_F(DatabaseTest, CreateCopiesTheTemplatesAndRefusesBadNamesAndTakenOnes)
     EXPECT_EQ(readBytes(program.file("dossier.txt")), "BasePerso\r\n");
     EXPECT_EQ((*db)->count(), 0);
 
-    for (const QString& bad : {QStringLiteral("a/b"), QStringLiteral(".."), QStringLiteral("   "), QStringLiteral("x\ty")})
+    for (const QString& bad : QStringList{"a/b", "..", "   ", "x\ty"})
         EXPECT_EQ(tb::Database::create(program.path(), bad).error().number, 52) << bad.toStdString();
     EXPECT_EQ(tb::Database::create(program.path(), "BasePerso").error().number, 75);
 
@@ -64,35 +63,6 @@ TEST_F(DatabaseTest, CreateCopiesTheTemplatesAndRefusesBadNamesAndTakenOnes)
     ASSERT_TRUE(bare);
     EXPECT_EQ(missing.size(), 2);
     EXPECT_EQ(missing.first().message(), "Erreur n° 53");
-}
-
-TEST_F(DatabaseTest, AGarbledCountIsCorrectedFromTheWholeRecords)
-{
-    writeCards(folder.path(), {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 2, 20, 20),
-                               makeCard("TROIS", "c", 3, 30, 30)});
-    for (const QByteArray& garbled : {QByteArray("abc\r\n"), QByteArray("\x01\xfe"), QByteArray(), QByteArray("-4\r\n"),
-                                      QByteArray("999999999\r\n")}) {
-        // A read-only opening tells and writes nothing.
-        writeBytes(folder.file("NBFiches.dat"), garbled);
-        auto reader = open(tb::Database::Access::ReadOnly);
-        EXPECT_EQ(reader->count(), 3);
-        EXPECT_FALSE(reader->countCorrection().isEmpty());
-        EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), garbled);
-
-        auto db = open();
-        EXPECT_EQ(db->count(), 3);
-        EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), "3\r\n");
-        EXPECT_EQ(db->pins().cardsAt(30, 30), std::vector<long long>{3});
-        // The next card is card 4, never card 1.
-        EXPECT_EQ(*db->createCard(typed("QUATRE")), 4);
-        writeCards(folder.path(), {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 2, 20, 20),
-                                   makeCard("TROIS", "c", 3, 30, 30)});
-    }
-    // A sound count is left alone when only blanks follow it (a deletion's).
-    writeCards(folder.path(), {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 2, 20, 20), CardRecord()});
-    writeBytes(folder.file("NBFiches.dat"), "2\r\n");
-    EXPECT_EQ(open()->count(), 2);
-    EXPECT_EQ(open()->countCorrection(), "");
 }
 
 TEST_F(DatabaseTest, CreatingACardWritesRecordSideFilesThenCount)
@@ -122,26 +92,6 @@ TEST_F(DatabaseTest, CreatingACardWritesRecordSideFilesThenCount)
     EXPECT_EQ(db->pins().cardsAt(120, 45), std::vector<long long>{3});
 }
 
-TEST_F(DatabaseTest, AFailedCreationLeavesNoCountAheadOfTheRecords)
-{
-    writeCards(folder.path(), {makeCard("UN", "X", 1, 1, 1)});
-    auto db = open();
-    const QByteArray count = readBytes(folder.file("NBFiches.dat"));
-    // Room for the record but not for the side files: the count stays.
-    const qint64 records = QFileInfo(folder.file("lesfiches.dat")).size();
-    EXPECT_FALSE(underFileSizeLimit(records + 630 + 1, [&] { return bool(db->createCard(typed("DEUX"))); }));
-    EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), count);
-    // The record file replaced by a folder: an error, nothing else written.
-    QFile::remove(folder.file("lesfiches.dat"));
-    QDir().mkdir(folder.file("lesfiches.dat"));
-    const auto failed = db->createCard(typed("DEUX"));
-    ASSERT_FALSE(failed);
-    EXPECT_TRUE(failed.error().message().startsWith("Erreur n° 75 : "));
-    EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), count);
-    EXPECT_FALSE(QFile::exists(folder.file("F2.txt")));
-    EXPECT_EQ(db->count(), 1);
-}
-
 TEST_F(DatabaseTest, StoringAnUnchangedCardWritesNothing)
 {
     writeCards(folder.path(), {makeCard("UN", "X", 1, 1, 1), makeCard("DEUX", "X", 2, 50, 50)});
@@ -168,9 +118,9 @@ TEST_F(DatabaseTest, SideFilesWhateverTheCaseAndAttachmentNames)
     auto db = open();
     writeBytes(folder.file("photo6.JPG"), "x");
     writeBytes(folder.file("DtxtA12.TXT"), "x");
-    EXPECT_EQ(db->findSideFile("photo", 6, ".jpg"), folder.file("photo6.JPG"));
-    EXPECT_EQ(db->findSideFile("DtxtA", 12, ".txt"), folder.file("DtxtA12.TXT"));
-    EXPECT_EQ(db->findSideFile("photo", 7, ".jpg"), folder.file("photo7.jpg"));
+    EXPECT_EQ(db->findSideFile(tb::SideFile::Photo, 6), folder.file("photo6.JPG"));
+    EXPECT_EQ(db->findSideFile(tb::SideFile::TextA, 12), folder.file("DtxtA12.TXT"));
+    EXPECT_EQ(db->findSideFile(tb::SideFile::Photo, 7), folder.file("photo7.jpg"));
     // A file added in the same tick of the file system's clock as the
     // listing (the folder's time unchanged) is found all the same.
     struct stat listed{};
@@ -178,7 +128,7 @@ TEST_F(DatabaseTest, SideFilesWhateverTheCaseAndAttachmentNames)
     writeBytes(folder.file("PHOTO7.JPG"), "x");
     const timespec times[2] = {{0, UTIME_OMIT}, listed.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(folder.path()).constData(), times, 0), 0);
-    EXPECT_EQ(db->findSideFile("photo", 7, ".jpg"), folder.file("PHOTO7.JPG"));
+    EXPECT_EQ(db->findSideFile(tb::SideFile::Photo, 7), folder.file("PHOTO7.JPG"));
     EXPECT_EQ(db->attachmentPath("photo6", "/tmp/VACANCES.JPG"), folder.file("photo6.jpg"));
     EXPECT_EQ(db->attachmentPath("photo12", "/tmp/a.jpeg"), folder.file("photo12.jpg"));
     EXPECT_EQ(db->attachmentPath("Dscan1", "/tmp/scan.TIFF"), folder.file("Dscan1.tif"));

@@ -7,15 +7,14 @@
 #include "core/db/database.h"
 #include "core/exchange/card_import.h"
 #include "core/lists/exports.h"
+#include "core/exchange/exchange_samples.h"
 #include "core/map/preview_image.h"
 #include "support/fixtures.h"
 #include "support/write_failures.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -25,6 +24,7 @@
 #include <unistd.h>
 
 using namespace testing_support;
+using exchange_samples::picture;
 
 namespace {
 
@@ -35,17 +35,6 @@ struct HalfDoneChanges : ::testing::Test {
     qint64 recordBytes() const { return QFileInfo(base.file("lesfiches.dat")).size(); }
     QStringList files() const { return QDir(base.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 };
-
-QByteArray jpeg(Qt::GlobalColor color)
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
 
 // The number of a process that has ended.
 qint64 deadPid()
@@ -64,17 +53,20 @@ TEST_F(HalfDoneChanges, SideFilesPastTheCountAreRemovedAtOpeningAndANewCardFinds
     // As a killed import leaves them: its batch's photos and templates.
     for (const char* name : {"photo3.jpg", "F3.txt", "M3.txt", "PHOTO4.JPG", "DtxtA3.txt", "StrFic.txt.tmp-Ab12Cd"})
         writeBytes(base.file(name), "reste");
-    writeBytes(base.file("notes3.txt"), "à garder");
+    for (const char* name : {"notes3.txt", "notes.tmp-long-name.txt"})
+        writeBytes(base.file(name), "à garder");
     {
         auto reader = tb::Database::open(base.path(), tb::Database::Access::ReadOnly);
         ASSERT_TRUE(reader);
-        EXPECT_TRUE(QFile::exists(base.file("photo3.jpg")));  // reading changes nothing
+        // Reading changes nothing.
+        EXPECT_TRUE(QFile::exists(base.file("photo3.jpg")) && QFile::exists(base.file("StrFic.txt.tmp-Ab12Cd")));
     }
     auto db = tb::Database::open(base.path());
     ASSERT_TRUE(db);
     for (const char* name : {"photo3.jpg", "F3.txt", "M3.txt", "PHOTO4.JPG", "DtxtA3.txt", "StrFic.txt.tmp-Ab12Cd"})
         EXPECT_FALSE(QFile::exists(base.file(name))) << name;
     EXPECT_TRUE(QFile::exists(base.file("notes3.txt")));
+    EXPECT_TRUE(QFile::exists(base.file("notes.tmp-long-name.txt")));
     // A document the user made is named; files the program made are not.
     EXPECT_EQ((*db)->countCorrection(), " Documents retirés, faute de fiche à leur numéro : DtxtA3.txt.");
 
@@ -83,11 +75,10 @@ TEST_F(HalfDoneChanges, SideFilesPastTheCountAreRemovedAtOpeningAndANewCardFinds
     writeBytes(base.file("photo3.jpg"), "autre personne");
     writeBytes(base.file("photo5.jpg"), "autre personne");
     const auto made = (*db)->createCards({makeCard("TROIS", "c", 1, 5, 5), makeCard("QUATRE", "d", 1, 6, 6),
-                                          makeCard("CINQ", "e", 1, 7, 7)},
-                                         {{}, jpeg(Qt::red)});
+                                          makeCard("CINQ", "e", 1, 7, 7)}, {{}, picture("JPG", Qt::red)});
     ASSERT_TRUE(made);
     EXPECT_FALSE(QFile::exists(base.file("photo3.jpg")));
-    EXPECT_EQ(readBytes(base.file("photo4.jpg")), jpeg(Qt::red));
+    EXPECT_EQ(readBytes(base.file("photo4.jpg")), picture("JPG", Qt::red));
     EXPECT_FALSE(QFile::exists(base.file("photo5.jpg")));
     EXPECT_TRUE(QFile::exists(base.file("F5.xls")));
 }
@@ -95,27 +86,35 @@ TEST_F(HalfDoneChanges, SideFilesPastTheCountAreRemovedAtOpeningAndANewCardFinds
 TEST_F(HalfDoneChanges, CardsPastASmallerOrGarbledCountAreCountedInNeverOverwritten)
 {
     writeCards(base.path(), {makeCard("UN", "a", 1, 1, 1), makeCard("DEUX", "b", 1, 2, 2), makeCard("TROIS", "c", 1, 3, 3),
-                             makeCard("QUATRE", "d", 1, 4, 4), makeCard("CINQ", "e", 1, 5, 5)});
-    for (const QByteArray count : {QByteArray(" 3,7\r\n"), QByteArray("+4\r\n")}) {
+                             makeCard("QUATRE", "d", 1, 4, 4), makeCard("CINQ", "e", 1, 100, 100)});
+    for (const QByteArray& count : {QByteArray(" 3,7\r\n"), QByteArray("+4\r\n"), QByteArray("abc\r\n"),
+                                    QByteArray("\x01\xfe"), QByteArray(), QByteArray("-4\r\n"), QByteArray("999999999\r\n")}) {
+        SCOPED_TRACE(count.toHex().toStdString());
+        // A read-only opening tells and writes nothing.
         writeBytes(base.file("NBFiches.dat"), count);
         auto reader = tb::Database::open(base.path(), tb::Database::Access::ReadOnly);
         ASSERT_TRUE(reader);
         EXPECT_EQ((*reader)->count(), 5);
+        EXPECT_FALSE((*reader)->countCorrection().isEmpty());
         EXPECT_EQ(readBytes(base.file("NBFiches.dat")), count);
         auto db = tb::Database::open(base.path());
         ASSERT_TRUE(db);
-        EXPECT_EQ((*db)->count(), 5) << count.constData();
+        EXPECT_EQ((*db)->count(), 5);
         EXPECT_EQ((*db)->countCorrection(), " Le nombre de fiches a été corrigé : 5 fiche(s).");
         EXPECT_EQ(readBytes(base.file("NBFiches.dat")), "5\r\n");
+        EXPECT_EQ((*db)->pins().cardsAt(100, 100), std::vector<long long>{5});
+        // The next card is card 6, never one that overwrites.
         EXPECT_EQ((*db)->createCard(makeCard("SIX", "f", 1, 6, 6)).value(), 6);
         EXPECT_EQ((*db)->card(5)->field(3).trimmed(), "CINQ");
         ASSERT_TRUE((*db)->deleteCard(6));
     }
-    // The blank record a deletion leaves past the count is no card.
+    // The blank record a deletion leaves past the count is no card, whether
+    // the count is sound or garbled.
     {
         auto db = tb::Database::open(base.path());
         ASSERT_TRUE((*db)->deleteCard(5));
     }
+    EXPECT_EQ((*tb::Database::open(base.path()))->countCorrection(), "");
     writeBytes(base.file("NBFiches.dat"), "abc");
     auto db = tb::Database::open(base.path());
     ASSERT_TRUE(db);
@@ -129,21 +128,22 @@ TEST_F(HalfDoneChanges, ACreationOrABatchThatFailsPartWayLeavesTheFilesAsTheyWer
     ASSERT_TRUE(db);
     const qint64 records = recordBytes();
     const QStringList before = files();
+    const QByteArray count = readBytes(base.file("NBFiches.dat"));
     // The record fits, the side files do not (a full disk).
     EXPECT_FALSE(underFileSizeLimit(records + 630 + 1, [&] {
-        return bool((*db)->createCards({makeCard("TROIS", "c", 1, 5, 5)}, {jpeg(Qt::blue)}));
+        return bool((*db)->createCards({makeCard("TROIS", "c", 1, 5, 5)}, {picture("JPG", Qt::blue)}));
     }));
     EXPECT_EQ(recordBytes(), records);
     EXPECT_EQ(files(), before);
+    EXPECT_EQ(readBytes(base.file("NBFiches.dat")), count);
 
     // Everything written but the count: the records and side files go back.
-    const QByteArray count = readBytes(base.file("NBFiches.dat"));
     QFile::remove(base.file("NBFiches.dat"));
     ASSERT_TRUE(QDir(base.path()).mkdir("NBFiches.dat"));
     std::vector<tb::Contact> contacts(3);
     for (size_t k = 0; k < contacts.size(); ++k) {
         contacts[k].field(3) = QStringLiteral("IMPORT%1").arg(k);
-        contacts[k].photo = jpeg(Qt::green);
+        contacts[k].photo = picture("JPG", Qt::green);
     }
     const tb::ImportReport report =
         tb::importContacts(**db, contacts, {}, tb::alwaysAnswer(tb::DuplicateChoice::Create));

@@ -39,11 +39,9 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
     QTemporaryDir root;
     const QString beside = root.path() + QStringLiteral("/voisin.txt");
     writeBytes(beside, "rien");
-    const QStringList programNames = {QStringLiteral("Programme"), QStringLiteral("-Mes « programmes », l'été \"2026\" Ω 客")};
-    const QStringList names = {QStringLiteral("Mes clients"),    QStringLiteral("L'été \"pro\", 2026"),
-                               QStringLiteral("-base"),          QStringLiteral("Ωmega 客户 ☎"),
-                               QString(127, u'é') + u'a',        QStringLiteral(" Espace devant"),
-                               QStringLiteral("Espace derrière ")};
+    const QStringList programNames = {"Programme", "-Mes « programmes », l'été \"2026\" Ω 客"};
+    const QStringList names = {"Mes clients", "L'été \"pro\", 2026", "-base", "Ωmega 客户 ☎", QString(127, u'é') + u'a',
+                               " Espace devant", "Espace derrière "};
     for (const QString& programName : programNames) {
         const QString program = root.path() + u'/' + programName + u'/';
         ASSERT_TRUE(QDir().mkpath(program));
@@ -63,8 +61,8 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
                 ASSERT_TRUE(d.createCard(makeCard("DUPONT", "Jean", 3, 10, 20)));
                 auto journal = tb::Journal::open(d, 1, tb::JournalKind::Memento);
                 ASSERT_TRUE(journal);
-                EXPECT_TRUE(journal->add(QStringLiteral("Rappeler")));
-                EXPECT_TRUE(tb::saveNote(d.findSideFile("F", 1, ".txt"), QStringLiteral("Note")));
+                EXPECT_TRUE(journal->add("Rappeler"));
+                EXPECT_TRUE(tb::saveNote(d.findSideFile(tb::SideFile::Note, 1), "Note"));
                 EXPECT_TRUE(tb::writeExport(d.store(), d.count(), tb::ExportFormat::Fields));
                 // A document chosen under an odd name is copied into the folder under the card's own name.
                 EXPECT_EQ(d.attachmentPath("photo1", root.path() + u'/' + name.left(20) + QStringLiteral(".JPEG")),
@@ -73,7 +71,7 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
             auto again = tb::Database::open(program + name + u'/');
             ASSERT_TRUE(again) << again.error().message().toStdString();
             EXPECT_EQ((*again)->count(), 1);
-            EXPECT_EQ(tb::loadNote((*again)->findSideFile("F", 1, ".txt")), QStringLiteral("Note"));
+            EXPECT_EQ(tb::loadNote((*again)->findSideFile(tb::SideFile::Note, 1)), "Note");
         }
         EXPECT_EQ(everything(root.path(), program), outside);
     }
@@ -81,10 +79,10 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
     // Refused with the usual message, nothing made.
     const QString program = root.path() + u'/' + programNames[1] + u'/';
     const QStringList before = everything(root.path(), QStringLiteral("\x01"));
-    for (const QString& bad : {QString(128, u'é'), QStringLiteral("../dehors"), QStringLiteral("a/b"), QStringLiteral("\t")}) {
+    for (const QString& bad : QStringList{QString(128, u'é'), "../dehors", "a/b", "\t"}) {
         const auto refused = tb::Database::create(program, bad);
         ASSERT_FALSE(refused) << bad.toStdString();
-        EXPECT_EQ(refused.error().message(), QStringLiteral("Erreur n° 52 : nom de fichier incorrect"));
+        EXPECT_EQ(refused.error().message(), "Erreur n° 52 : nom de fichier incorrect");
     }
     EXPECT_EQ(everything(root.path(), QStringLiteral("\x01")), before);
 }

@@ -29,34 +29,29 @@ const QStringList kCaptions = tb::exchangeCaptions({});
 
 TEST(ContactToCard, WritesMissingLettersAsTheirNearestCutsToWidthsAndListsEachChange)
 {
-    tb::Contact c = contact({{3, QStringLiteral("Wałęsa")},
-                             {4, QStringLiteral("Łukasz 😀")},
-                             {5, QStringLiteral("Rue du Général de Gaulle prolongée, bâtiment C")},
-                             {8, QStringLiteral("+33 (0)1 23 45 67 89")},
-                             {9, QStringLiteral("+33 6 12 34 56 78")},
-                             {6, QStringLiteral("59000")}});
+    tb::Contact c = contact({{3, "Wałęsa"}, {4, "Łukasz 😀"}, {5, "Rue du Général de Gaulle prolongée, bâtiment C"},
+                             {8, "+33 (0)1 23 45 67 89"}, {9, "+33 6 12 34 56 78"}, {6, "59000"}});
     c.notKept << QStringLiteral("autre portable : 07 00");
     QStringList notes;
     const CardRecord r = cardOfContact(c, kCaptions, {}, 3, 0, &notes);
-    EXPECT_EQ(r.field(3), tb::padField(QStringLiteral("Walesa"), 15));
-    EXPECT_EQ(r.field(4), tb::padField(QStringLiteral("Lukasz ?"), 15));
-    EXPECT_EQ(r.field(5), QStringLiteral("Rue du Général de Gaulle prolongée, bâti"));
-    EXPECT_EQ(r.field(8), tb::padField(QStringLiteral("01 23 45 67 89"), 15));
-    EXPECT_EQ(r.field(9), tb::padField(QStringLiteral("06 12 34 56 78"), 15));
+    EXPECT_EQ(r.field(3), tb::padField("Walesa", 15));
+    EXPECT_EQ(r.field(4), tb::padField("Lukasz ?", 15));
+    EXPECT_EQ(r.field(5), "Rue du Général de Gaulle prolongée, bâti");
+    EXPECT_EQ(r.field(8), tb::padField("01 23 45 67 89", 15));
+    EXPECT_EQ(r.field(9), tb::padField("06 12 34 56 78", 15));
     EXPECT_EQ(r.marker(), 3);
     c.field(8) = QStringLiteral("+33-4-91-00-00-00");  // as a tel: address gives it
-    EXPECT_EQ(cardOfContact(c, kCaptions, {}, 3, 0, nullptr).field(8), tb::padField(QStringLiteral("04 91 00 00 00"), 15));
-    EXPECT_EQ(notes, QStringList({QStringLiteral("Wałęsa Łukasz 😀 : « Wałęsa » écrit « Walesa »"),
-                                  QStringLiteral("Wałęsa Łukasz 😀 : « Łukasz 😀 » écrit « Lukasz ? »"),
-                                  QStringLiteral("Wałęsa Łukasz 😀 : « Rue » coupé à 40 caractères, perdu : « ment C »"),
-                                  QStringLiteral("Wałęsa Łukasz 😀 : non repris, autre portable : 07 00")}));
+    EXPECT_EQ(cardOfContact(c, kCaptions, {}, 3, 0, nullptr).field(8), tb::padField("04 91 00 00 00", 15));
+    EXPECT_EQ(notes, QStringList({"Wałęsa Łukasz 😀 : « Wałęsa » écrit « Walesa »",
+                                  "Wałęsa Łukasz 😀 : « Łukasz 😀 » écrit « Lukasz ? »",
+                                  "Wałęsa Łukasz 😀 : « Rue » coupé à 40 caractères, perdu : « ment C »",
+                                  "Wałęsa Łukasz 😀 : non repris, autre portable : 07 00"}));
 }
 
 TEST(ContactToCard, PlacesPinsNearTheirDepartmentOnTheDefaultMapOrAtTheClickedPoint)
 {
-    for (const auto& [code, department] : std::vector<std::pair<QString, int>>{
-             {QStringLiteral("33000"), 33}, {QStringLiteral("2A004"), 20}, {QStringLiteral("20200"), 20},
-             {QStringLiteral("75008"), 75}, {QStringLiteral("01000"), 1}}) {
+    for (const auto& [code, department] :
+         std::vector<std::pair<QString, int>>{{"33000", 33}, {"2A004", 20}, {"20200", 20}, {"75008", 75}, {"01000", 1}}) {
         const tb::DepartmentSpot* spot = tb::departmentSpot(department);
         ASSERT_TRUE(spot);
         for (long long i : {0, 1, 17, 63, 64, 1000}) {
@@ -67,40 +62,24 @@ TEST(ContactToCard, PlacesPinsNearTheirDepartmentOnTheDefaultMapOrAtTheClickedPo
         }
     }
     // Two cards of one department do not share a pin.
-    EXPECT_NE(tb::departmentPoint(QStringLiteral("33000"), 0), tb::departmentPoint(QStringLiteral("33000"), 1));
+    EXPECT_NE(tb::departmentPoint("33000", 0), tb::departmentPoint("33000", 1));
     QStringList notes;
-    const CardRecord overseas = cardOfContact(contact({{6, QStringLiteral("97400")}}), kCaptions, {}, 1, 0, &notes);
+    const CardRecord overseas = cardOfContact(contact({{6, "97400"}}), kCaptions, {}, 1, 0, &notes);
     EXPECT_EQ(overseas.x(), 50);
     EXPECT_EQ(overseas.y(), 380);
     ASSERT_EQ(notes.size(), 1);
-    EXPECT_TRUE(notes[0].contains(QStringLiteral("« 97400 »")));
-    const CardRecord clicked =
-        cardOfContact(contact({{6, QStringLiteral("33000")}}), kCaptions, {false, QPointF(12, 34)}, 1, 5, nullptr);
+    EXPECT_TRUE(notes[0].contains("« 97400 »"));
+    const CardRecord clicked = cardOfContact(contact({{6, "33000"}}), kCaptions, {false, QPointF(12, 34)}, 1, 5, nullptr);
     EXPECT_EQ(clicked.x(), 12);
     EXPECT_EQ(clicked.y(), 34);
-}
-
-TEST(Duplicates, SameNamesAndPostalCodeWithoutAccentsCaseOrExtraBlanks)
-{
-    const auto key = [](const QString& surname, const QString& first, const QString& code) {
-        return tb::duplicateKey(card({{3, surname}, {4, first}, {6, code}}));
-    };
-    EXPECT_EQ(key(QStringLiteral("HÉBERT"), QStringLiteral("Cécile  Anne"), QStringLiteral("45000")),
-              key(QStringLiteral("hebert"), QStringLiteral(" cecile anne"), QStringLiteral("45000")));
-    EXPECT_NE(key(QStringLiteral("HEBERT"), QStringLiteral("Cecile"), QStringLiteral("45000")),
-              key(QStringLiteral("HEBERT"), QStringLiteral("Cecile"), QStringLiteral("45100")));
-    EXPECT_TRUE(key(QString(), QString(), QStringLiteral("45000")).isEmpty());
 }
 
 class ImportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        writeCards(base.path(), {card({{1, QStringLiteral("1 1                    1")},
-                                       {3, QStringLiteral("HÉBERT")},
-                                       {4, QStringLiteral("Cécile")},
-                                       {6, QStringLiteral("45000")},
-                                       {8, QStringLiteral("02 38 00 00 00")}})});
+        writeCards(base.path(), {card({{1, "1 1                    1"}, {3, "HÉBERT"}, {4, "Cécile"}, {6, "45000"},
+                                       {8, "02 38 00 00 00"}})});
         db = std::move(tb::Database::open(base.path()).value());
     }
     TempProgramFolder program;
@@ -108,77 +87,68 @@ protected:
     std::unique_ptr<tb::Database> db;
     // Two contacts matching card 1, one new.
     std::vector<tb::Contact> contacts = {
-        contact({{3, QStringLiteral("Hebert")}, {4, QStringLiteral("cecile")}, {6, QStringLiteral("45000")},
-                 {8, QStringLiteral("09 99 99 99 99")}, {10, QStringLiteral("cecile@example.fr")}}),
-        contact({{3, QStringLiteral("NOUVEAU")}, {6, QStringLiteral("45000")}}),
-        contact({{3, QStringLiteral("hébert")}, {4, QStringLiteral("Cécile")}, {6, QStringLiteral("45000")},
-                 {11, QStringLiteral("Notaire")}}),
+        contact({{3, "Hebert"}, {4, "cecile"}, {6, "45000"}, {8, "09 99 99 99 99"}, {10, "cecile@example.fr"}}),
+        contact({{3, "NOUVEAU"}, {6, "45000"}}), contact({{3, "hébert"}, {4, "Cécile"}, {6, "45000"}, {11, "Notaire"}}),
     };
 };
 
-TEST_F(ImportTest, SkippingLeavesTheExistingCardAndCreatesOnlyTheNewOne)
+TEST_F(ImportTest, EachAnswerToADuplicateSkipsCreatesOrFillsAndTheReportSaysIt)
 {
-    const auto report = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Skip));
-    ASSERT_FALSE(report.error);
-    EXPECT_EQ(report.created, 1);
-    EXPECT_EQ(report.skipped, 2);
+    const QString same = QStringLiteral("(même nom, mêmes prénoms et même code postal)");
+    const auto skip = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Skip));
+    ASSERT_FALSE(skip.error);
     EXPECT_EQ(db->count(), 2);
-    EXPECT_EQ(report.summary(), QStringLiteral("1 fiche(s) créée(s), 0 complétée(s), 2 ignorée(s)."));
-    EXPECT_TRUE(report.notes.contains(QStringLiteral("Hebert cecile : déjà dans la fiche n° 1 (même nom, mêmes prénoms et même code postal), ignorée")));
+    EXPECT_EQ(skip.summary(), "1 fiche(s) créée(s), 0 complétée(s), 2 ignorée(s).");
+    EXPECT_TRUE(skip.notes.contains("Hebert cecile : déjà dans la fiche n° 1 " + same + ", ignorée"));
     // Nothing else is listed of a skipped contact: its pin, cuts or letters do not matter.
     tb::Contact far = contacts[0];
     far.field(5) = QString(50, u'x');
-    const auto again = tb::importContacts(*db, {far}, {}, tb::alwaysAnswer(DuplicateChoice::Skip));
-    EXPECT_EQ(again.notes, QStringList{QStringLiteral("Hebert cecile : déjà dans la fiche n° 1 (même nom, mêmes prénoms et même code postal), ignorée")});
-}
+    EXPECT_EQ(tb::importContacts(*db, {far}, {}, tb::alwaysAnswer(DuplicateChoice::Skip)).notes,
+              QStringList{"Hebert cecile : déjà dans la fiche n° 1 " + same + ", ignorée"});
 
-TEST_F(ImportTest, CreatingAnywayMakesEveryCardAndSays)
-{
-    ASSERT_TRUE(db->search(QStringLiteral("nouveau")));  // the search box's index, read before
-    const auto report = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Create));
-    ASSERT_FALSE(report.error);
+    db.reset();
+    SetUp();
+    ASSERT_TRUE(db->search("nouveau"));  // the search box's index, read before
+    const auto create = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Create));
+    ASSERT_FALSE(create.error);
     const auto found = db->search(QStringLiteral("nouveau"));
-    ASSERT_TRUE(found);
-    ASSERT_EQ(found->list.size(), 1);
+    ASSERT_TRUE(found && found->list.size() == 1);
     EXPECT_EQ(found->list.number(0), 3);
-    EXPECT_EQ(report.created, 3);
+    EXPECT_EQ(create.created, 3);
     EXPECT_EQ(db->count(), 4);
-    EXPECT_EQ(db->card(4)->field(3).trimmed(), QStringLiteral("HÉBERT"));
-    EXPECT_TRUE(report.notes.contains(QStringLiteral("hébert Cécile : créée bien que déjà dans la fiche n° 1 (même nom, mêmes prénoms et même code postal)")));
-}
+    EXPECT_EQ(db->card(4)->field(3).trimmed(), "HÉBERT");
+    EXPECT_TRUE(create.notes.contains("hébert Cécile : créée bien que déjà dans la fiche n° 1 " + same));
 
-TEST_F(ImportTest, FillingTakesOnlyTheEmptyFieldsOfTheExistingCard)
-{
-    const auto report = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Fill));
-    ASSERT_FALSE(report.error);
-    EXPECT_EQ(report.filled, 2);
-    EXPECT_EQ(report.created, 1);
+    db.reset();
+    SetUp();
+    const auto fill = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(DuplicateChoice::Fill));
+    ASSERT_FALSE(fill.error);
+    EXPECT_EQ(fill.filled, 2);
+    EXPECT_EQ(fill.created, 1);
     const CardRecord c = *db->card(1);
-    EXPECT_EQ(c.field(3).trimmed(), QStringLiteral("HÉBERT"));
-    EXPECT_EQ(c.field(8).trimmed(), QStringLiteral("02 38 00 00 00"));  // kept
-    EXPECT_EQ(c.field(10).trimmed(), QStringLiteral("cecile@example.fr"));
-    EXPECT_EQ(c.field(11).trimmed(), QStringLiteral("Notaire"));
+    EXPECT_EQ(c.field(3).trimmed(), "HÉBERT");
+    EXPECT_EQ(c.field(8).trimmed(), "02 38 00 00 00");  // kept
+    EXPECT_EQ(c.field(10).trimmed(), "cecile@example.fr");
+    EXPECT_EQ(c.field(11).trimmed(), "Notaire");
     EXPECT_EQ(c.x(), 1);  // the pin stays
 }
 
 TEST_F(ImportTest, AnAnswerForOneIsAskedAgainAnAnswerForAllIsNot)
 {
     int asked = 0;
-    auto one = [&](const CardRecord&, long long n, const CardRecord& existing, tb::DuplicateRule rule) {
+    bool forAll = false;
+    auto answer = [&](const CardRecord&, long long n, const CardRecord& existing, tb::DuplicateRule rule) {
         EXPECT_EQ(rule, tb::DuplicateRule::Names);
-        ++asked;
         EXPECT_EQ(n, 1);
-        EXPECT_EQ(existing.field(3).trimmed(), QStringLiteral("HÉBERT"));
-        return tb::DuplicateDecision{DuplicateChoice::Skip, false};
+        EXPECT_EQ(existing.field(3).trimmed(), "HÉBERT");
+        ++asked;
+        return tb::DuplicateDecision{DuplicateChoice::Skip, forAll};
     };
-    ASSERT_FALSE(tb::importContacts(*db, contacts, {}, one).error);
+    ASSERT_FALSE(tb::importContacts(*db, contacts, {}, answer).error);
     EXPECT_EQ(asked, 2);
     asked = 0;
-    auto all = [&](const CardRecord&, long long, const CardRecord&, tb::DuplicateRule) {
-        ++asked;
-        return tb::DuplicateDecision{DuplicateChoice::Skip, true};
-    };
-    ASSERT_FALSE(tb::importContacts(*db, contacts, {}, all).error);
+    forAll = true;
+    ASSERT_FALSE(tb::importContacts(*db, contacts, {}, answer).error);
     EXPECT_EQ(asked, 1);
     // The card the first import made is a duplicate for the second.
     EXPECT_EQ(db->count(), 2);
@@ -188,10 +158,9 @@ TEST_F(ImportTest, HundredsOfContactsImportInBatchesWithFewFilesOpenAndARepeatIn
 {
     std::vector<tb::Contact> many;
     for (int i = 0; i < 700; ++i)
-        many.push_back(contact({{3, QStringLiteral("CARTE%1").arg(i)}, {6, QStringLiteral("33000")}}));
+        many.push_back(contact({{3, QStringLiteral("CARTE%1").arg(i)}, {6, "33000"}}));
     // Contact 10 again with an e-mail address: duplicates are the cards there before.
-    many.insert(many.begin() + 20, contact({{3, QStringLiteral("carte10")}, {6, QStringLiteral("33000")},
-                                            {10, QStringLiteral("dix@example.fr")}}));
+    many.insert(many.begin() + 20, contact({{3, "carte10"}, {6, "33000"}, {10, "dix@example.fr"}}));
     EXPECT_TRUE(underOpenFileLimit(32, [&] {
         const auto report = tb::importContacts(*db, many, {}, tb::alwaysAnswer(DuplicateChoice::Fill));
         return !report.error && report.created == 701 && report.filled == 0;
@@ -200,9 +169,9 @@ TEST_F(ImportTest, HundredsOfContactsImportInBatchesWithFewFilesOpenAndARepeatIn
     ASSERT_TRUE(reopened);
     EXPECT_EQ(reopened.value()->count(), 702);
     EXPECT_EQ(reopened.value()->card(12)->field(10).trimmed(), QString());
-    EXPECT_EQ(reopened.value()->card(22)->field(10).trimmed(), QStringLiteral("dix@example.fr"));
-    EXPECT_EQ(reopened.value()->card(702)->field(3).trimmed(), QStringLiteral("CARTE699"));
-    EXPECT_TRUE(QFileInfo::exists(base.file(QStringLiteral("M702.txt"))));
+    EXPECT_EQ(reopened.value()->card(22)->field(10).trimmed(), "dix@example.fr");
+    EXPECT_EQ(reopened.value()->card(702)->field(3).trimmed(), "CARTE699");
+    EXPECT_TRUE(QFileInfo::exists(base.file("M702.txt")));
 }
 
 TEST_F(ImportTest, KeepsOneAutomaticBackupReplacedAtEachImport)
@@ -216,14 +185,14 @@ TEST_F(ImportTest, KeepsOneAutomaticBackupReplacedAtEachImport)
     ASSERT_FALSE(tb::importContacts(*db, {contacts[1]}, options, tb::alwaysAnswer(DuplicateChoice::Create)).error);
     EXPECT_EQ(readBytes(kept + QStringLiteral("NBFiches.dat")).trimmed(), QByteArray("2"));
     EXPECT_EQ(QDir(program.path() + QStringLiteral("Sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("BaseTest")});
+              QStringList{"BaseTest"});
 }
 
 TEST_F(ImportTest, AFullDiskStopsTheImportWithNoCardHalfWayAndTheDatabaseAsItWas)
 {
     std::vector<tb::Contact> many;
     for (int i = 0; i < 20; ++i)
-        many.push_back(contact({{3, QStringLiteral("CARTE%1").arg(i)}, {6, QStringLiteral("33000")}}));
+        many.push_back(contact({{3, QStringLiteral("CARTE%1").arg(i)}, {6, "33000"}}));
     // Records past 6000 bytes fail: the 20 new cards cannot all be written.
     EXPECT_TRUE(underFileSizeLimit(6000, [&] {
         const auto report = tb::importContacts(*db, many, {}, tb::alwaysAnswer(DuplicateChoice::Create));
@@ -233,7 +202,7 @@ TEST_F(ImportTest, AFullDiskStopsTheImportWithNoCardHalfWayAndTheDatabaseAsItWas
     ASSERT_TRUE(reopened);
     EXPECT_EQ(reopened.value()->count(), 1);
     EXPECT_TRUE(reopened.value()->countCorrection().isEmpty());
-    EXPECT_EQ(readBytes(base.file(QStringLiteral("lesfiches.dat"))).size(), 630);
+    EXPECT_EQ(readBytes(base.file("lesfiches.dat")).size(), 630);
 
     // A side file that cannot be written stops it the same way.
     EXPECT_TRUE(underFileSizeLimit(5000, [&] {
@@ -246,9 +215,8 @@ TEST_F(ImportTest, AFullDiskStopsTheImportWithNoCardHalfWayAndTheDatabaseAsItWas
     const auto report = tb::importContacts(*reopened.value(), many, {}, tb::alwaysAnswer(DuplicateChoice::Create));
     ASSERT_FALSE(report.error);
     EXPECT_EQ(reopened.value()->count(), 21);
-    for (long long n = 2; n <= 21; ++n)
-        EXPECT_EQ(reopened.value()->card(n)->field(3).trimmed(), QStringLiteral("CARTE%1").arg(n - 2));
-    EXPECT_TRUE(QFileInfo::exists(base.file(QStringLiteral("F21.xls"))));
+    EXPECT_EQ(reopened.value()->card(21)->field(3).trimmed(), "CARTE19");
+    EXPECT_TRUE(QFileInfo::exists(base.file("F21.xls")));
 
     // The automatic backup failing stops the import before any card.
     tb::ImportOptions options;

@@ -5,7 +5,7 @@
 
 namespace {
 
-const QStringList kCaptions = tb::exchangeCaptions({QStringLiteral("Profession")});
+const QStringList kCaptions = tb::exchangeCaptions({"Profession"});
 
 const QByteArray kNoHeader = "jean@exemple.fr;DUPONT;06 12 34 56 78;Lyon\r\n"
                              "marie@exemple.fr;MARTIN;0475000000\r\n";
@@ -15,10 +15,9 @@ TEST(CsvDataFirst, AFirstRowWithAnAddressOrPhoneIsTheFirstContact)
     const tb::Result<tb::CsvTable> table = tb::readCsv(kNoHeader, tb::CsvEncoding::Utf8, kCaptions);
     ASSERT_TRUE(table);
     EXPECT_TRUE(table->headerIsData);
-    EXPECT_EQ(table->header, QStringList({QStringLiteral("Colonne 1"), QStringLiteral("Colonne 2"),
-                                          QStringLiteral("Colonne 3"), QStringLiteral("Colonne 4")}));
+    EXPECT_EQ(table->header, QStringList({"Colonne 1", "Colonne 2", "Colonne 3", "Colonne 4"}));
     ASSERT_EQ(table->rows.size(), 2);
-    EXPECT_EQ(table->rows[0].value(1), QStringLiteral("DUPONT"));
+    EXPECT_EQ(table->rows[0].value(1), "DUPONT");
 
     // A known header, or an unknown one without addresses or phones, stays a header.
     for (const QByteArray& file : {QByteArray("Nom,Portable\nDUPONT,06 12 34 56 78\n"),
@@ -34,25 +33,25 @@ TEST(CsvDataFirst, ColumnsGivenAsFieldEqualsColumnFillEveryRow)
 {
     QStringList notes;
     const tb::Result<std::vector<tb::Contact>> contacts =
-        tb::csvContacts(kNoHeader, kCaptions, QStringLiteral("10=1, 3=2,9=3"), &notes);
+        tb::csvContacts(kNoHeader, kCaptions, "10=1, 3=2,9=3", &notes);
     ASSERT_TRUE(contacts) << contacts.error().message().toStdString();
     ASSERT_EQ(contacts->size(), 2u);
     const tb::Contact& jean = (*contacts)[0];
-    EXPECT_EQ(jean.field(tb::kFieldEmail), QStringLiteral("jean@exemple.fr"));
-    EXPECT_EQ(jean.field(tb::kFieldSurname), QStringLiteral("DUPONT"));
-    EXPECT_EQ(jean.field(tb::kFieldMobile), QStringLiteral("06 12 34 56 78"));
-    EXPECT_EQ(jean.notKept, QStringList({QStringLiteral("Colonne 4 : Lyon")}));
-    EXPECT_EQ((*contacts)[1].field(tb::kFieldSurname), QStringLiteral("MARTIN"));
-    EXPECT_EQ(notes.value(0), QStringLiteral("Fichier CSV en UTF-8, séparateur « ; », sans ligne d'intitulés"));
+    EXPECT_EQ(jean.field(tb::kFieldEmail), "jean@exemple.fr");
+    EXPECT_EQ(jean.field(tb::kFieldSurname), "DUPONT");
+    EXPECT_EQ(jean.field(tb::kFieldMobile), "06 12 34 56 78");
+    EXPECT_EQ(jean.notKept, QStringList({"Colonne 4 : Lyon"}));
+    EXPECT_EQ((*contacts)[1].field(tb::kFieldSurname), "MARTIN");
+    EXPECT_EQ(notes.value(0), "Fichier CSV en UTF-8, séparateur « ; », sans ligne d'intitulés");
 
     // What the user gives wrong is refused with what is wrong.
     const std::vector<std::pair<QString, QString>> wrong = {
-        {QStringLiteral("3=5"), QStringLiteral("--columns : pas de colonne 5 (le fichier en a 4)")},
-        {QStringLiteral("21=1"), QStringLiteral("--columns : pas de champ 21 (champs 2 à 20)")},
-        {QStringLiteral("1=1"), QStringLiteral("--columns : pas de champ 1 (champs 2 à 20)")},
-        {QStringLiteral("3=1,3=2"), QStringLiteral("--columns : le champ 3 est donné deux fois")},
-        {QStringLiteral("nom=2"), QStringLiteral("--columns : « nom=2 » n'est pas de la forme CHAMP=COLONNE")},
-        {QStringLiteral(","), QStringLiteral("--columns : aucune colonne donnée")},
+        {"3=5", "--columns : pas de colonne 5 (le fichier en a 4)"},
+        {"21=1", "--columns : pas de champ 21 (champs 2 à 20)"},
+        {"1=1", "--columns : pas de champ 1 (champs 2 à 20)"},
+        {"3=1,3=2", "--columns : le champ 3 est donné deux fois"},
+        {"nom=2", "--columns : « nom=2 » n'est pas de la forme CHAMP=COLONNE"},
+        {",", "--columns : aucune colonne donnée"},
     };
     for (const auto& [given, message] : wrong) {
         const auto refused = tb::csvContacts(kNoHeader, kCaptions, given, nullptr);
@@ -71,7 +70,7 @@ TEST(CsvDataFirst, WithoutKnownHeaderOrColumnsTheFileIsRefusedNamingItsColumns)
                              "--columns CHAMP=COLONNE,... (champs de 2 à 20, colonnes à partir de 1)."));
     const auto unknown = tb::csvContacts("Couleur,Taille\nbleu,M\n", kCaptions, QString(), nullptr);
     ASSERT_FALSE(unknown);
-    EXPECT_TRUE(unknown.error().message().contains(QStringLiteral("colonnes lues : 1 « Couleur », 2 « Taille ».")));
+    EXPECT_TRUE(unknown.error().message().contains("colonnes lues : 1 « Couleur », 2 « Taille »."));
 }
 
 }  // namespace

@@ -15,28 +15,28 @@ QString refusal(const QByteArray& file)
 
 TEST(CsvLimits, AFileBeyondALimitIsRefusedWithThatLimit)
 {
-    EXPECT_EQ(refusal(QByteArray(tb::kCsvMaxBytes + 1, 'a')), QStringLiteral("Le fichier CSV dépasse 64 Mo : il n'est pas lu."));
+    EXPECT_EQ(refusal(QByteArray(tb::kCsvMaxBytes + 1, 'a')), "Le fichier CSV dépasse 64 Mo : il n'est pas lu.");
 
     // Quoted or not, a value is counted as it grows, not after.
     const QByteArray longValue(tb::kCsvMaxValueChars + 1, 'x');
     for (const QByteArray& file : {"Nom\nA\n" + longValue + "\n", "Nom\nA\n\"" + longValue + "\"\n",
                                    "Nom\nA\n\"" + longValue}) {
         EXPECT_EQ(refusal(file),
-                  QStringLiteral("Une valeur de la ligne 3 du fichier CSV dépasse 65536 caractères : le fichier n'est pas lu."));
+                  "Une valeur de la ligne 3 du fichier CSV dépasse 65536 caractères : le fichier n'est pas lu.");
     }
     EXPECT_EQ(refusal("Nom\n\"a\nb\"," + QByteArray(tb::kCsvMaxColumns, ',') + "\n"),
-              QStringLiteral("La ligne 2 du fichier CSV a plus de 1000 colonnes : le fichier n'est pas lu."));
+              "La ligne 2 du fichier CSV a plus de 1000 colonnes : le fichier n'est pas lu.");
     QByteArray rows = "Nom\n";
     for (qsizetype i = 0; i < tb::kCsvMaxRows; ++i)
         rows += "a\n";
-    EXPECT_EQ(refusal(rows), QStringLiteral("Le fichier CSV a plus de 1000000 lignes : il n'est pas lu."));
+    EXPECT_EQ(refusal(rows), "Le fichier CSV a plus de 1000000 lignes : il n'est pas lu.");
     rows.chop(2);
     EXPECT_EQ(refusal(rows), QString());
 
     // The refusal reaches the command's caller as a message.
     const auto contacts = tb::csvContacts("Nom\n\"" + longValue + "\"\n", tb::exchangeCaptions({}), QString(), nullptr);
     ASSERT_FALSE(contacts);
-    EXPECT_TRUE(contacts.error().message().startsWith(QStringLiteral("Une valeur de la ligne 2")));
+    EXPECT_TRUE(contacts.error().message().startsWith("Une valeur de la ligne 2"));
 }
 
 // An address book as Outlook writes it: quoted values, doubled quotes, line breaks in notes.
@@ -64,7 +64,7 @@ TEST(CsvLimits, FiftyMegabytesAreReadInSecondsAndTenTimesTheFileTakesAboutTenTim
         const qint64 ms = timer.elapsed();
         EXPECT_TRUE(t);
         EXPECT_EQ(t ? t->rows.size() : 0, rows);
-        EXPECT_EQ(t ? t->rows.back().value(10) : QString(), QStringLiteral("Cliente fidèle, \"rappeler\"\nle lundi"));
+        EXPECT_EQ(t ? t->rows.back().value(10) : QString(), "Cliente fidèle, \"rappeler\"\nle lundi");
         return ms;
     };
     const qint64 smallMs = timeToRead(5);

@@ -21,16 +21,12 @@ protected:
 
 TEST_F(CsvTest, ExportWritesAUtf8HeaderOfCaptionsAndQuotesOnlyWhatNeedsIt)
 {
-    writeCards(base.path(), {card({{1, QStringLiteral("1 1                    1")},
-                                   {3, QStringLiteral("DUPONT")},
-                                   {4, QStringLiteral("Éric")},
-                                   {5, QStringLiteral("3, rue \"Haute\"")},
-                                   {6, QStringLiteral("01000")},
-                                   {20, QStringLiteral("dernier")}}),
-                             card({{1, QStringLiteral("0 1                    1")}, {3, QStringLiteral("ARCHIVE")}})});
+    writeCards(base.path(), {card({{1, "1 1                    1"}, {3, "DUPONT"}, {4, "Éric"}, {5, "3, rue \"Haute\""},
+                                   {6, "01000"}, {20, "dernier"}}),
+                             card({{1, "0 1                    1"}, {3, "ARCHIVE"}})});
     auto db = tb::Database::open(base.path());
     ASSERT_TRUE(db);
-    const QString path = program.file(QStringLiteral("fiches.csv"));
+    const QString path = program.file("fiches.csv");
     const auto written = tb::writeCsvFile(*db.value(), path, false);
     ASSERT_TRUE(written);
     EXPECT_EQ(*written, 1);
@@ -54,16 +50,15 @@ TEST(CsvParse, ReadsQuotesLineBreaksInsideFieldsByteOrderMarkAndEmptyLastValues)
     const tb::CsvTable t = *tb::parseCsv(file);
     EXPECT_EQ(t.encoding, tb::CsvEncoding::Utf8);
     EXPECT_EQ(t.separator, u',');
-    EXPECT_EQ(t.header, QStringList({QStringLiteral("Nom"), QStringLiteral("Prénom"), QStringLiteral("Rue")}));
+    EXPECT_EQ(t.header, QStringList({"Nom", "Prénom", "Rue"}));
     ASSERT_EQ(t.rows.size(), 3);
-    EXPECT_EQ(t.rows[0], QStringList({QStringLiteral("DUPONT, fils"), QStringLiteral("Jean \"Jeannot\""),
-                                      QStringLiteral("12 rue Haute\r\nBâtiment A")}));
-    EXPECT_EQ(t.rows[1], QStringList({QStringLiteral("MARTIN"), QString(), QString()}));
-    EXPECT_EQ(t.rows[2], QStringList({QStringLiteral("LAST"), QStringLiteral("x"), QStringLiteral("y")}));
+    EXPECT_EQ(t.rows[0], QStringList({"DUPONT, fils", "Jean \"Jeannot\"", "12 rue Haute\r\nBâtiment A"}));
+    EXPECT_EQ(t.rows[1], QStringList({"MARTIN", QString(), QString()}));
+    EXPECT_EQ(t.rows[2], QStringList({"LAST", "x", "y"}));
 
     // The line break of a field becomes a blank in the card.
     const auto contacts = tb::contactsFromCsv(t, {3, 4, 5});
-    EXPECT_EQ(contacts[0].field(5), QStringLiteral("12 rue Haute Bâtiment A"));
+    EXPECT_EQ(contacts[0].field(5), "12 rue Haute Bâtiment A");
 }
 
 TEST(CsvParse, GuessesWindows1252AndSemicolonsAsAFrenchSpreadsheetWritesThem)
@@ -72,41 +67,25 @@ TEST(CsvParse, GuessesWindows1252AndSemicolonsAsAFrenchSpreadsheetWritesThem)
                                                         "Mme;HÉBERT;Cécile;Orléans;12,50\r\n"));
     const tb::CsvTable t = *tb::parseCsv(file);
     EXPECT_EQ(t.encoding, tb::CsvEncoding::Windows1252);
-    EXPECT_EQ(tb::encodingName(t.encoding), QStringLiteral("Windows-1252"));
+    EXPECT_EQ(tb::encodingName(t.encoding), "Windows-1252");
     EXPECT_EQ(t.separator, u';');
     ASSERT_EQ(t.rows.size(), 1);
-    EXPECT_EQ(t.rows[0], QStringList({QStringLiteral("Mme"), QStringLiteral("HÉBERT"), QStringLiteral("Cécile"),
-                                      QStringLiteral("Orléans"), QStringLiteral("12,50")}));
+    EXPECT_EQ(t.rows[0], QStringList({"Mme", "HÉBERT", "Cécile", "Orléans", "12,50"}));
     // The same file read as UTF-8 when the user says so.
     EXPECT_EQ(tb::parseCsv(file, tb::CsvEncoding::Utf8)->encoding, tb::CsvEncoding::Utf8);
 }
 
-TEST(CsvColumns, MatchesHeadersByCaptionOrCommonNameWhateverTheirAccentsAndCase)
-{
-    const QStringList captions = tb::exchangeCaptions({QStringLiteral("Profession")});
-    const QStringList header = {QStringLiteral("NOM"),       QStringLiteral("prenom"),     QStringLiteral("E-mail"),
-                                QStringLiteral("Code postal"), QStringLiteral("Téléphone"), QStringLiteral("Mobile"),
-                                QStringLiteral("profession"), QStringLiteral("Couleur"),    QStringLiteral("Nom"),
-                                QStringLiteral("N° de téléphone")};
-    EXPECT_EQ(tb::matchColumns(header, captions), QList<int>({3, 4, 10, 6, 8, 9, 11, 0, 0, 0}));
-}
-
 TEST_F(CsvTest, ExportedFileImportsBackIntoTheSameRecords)
 {
-    const CardRecord c = card({{1, QStringLiteral("1 1                    1")},
-                               {2, QStringLiteral("M.")},
-                               {3, QStringLiteral("O'HARA, \"JR\"")},
-                               {4, QStringLiteral("Seán")},
-                               {7, QStringLiteral("Saint-Étienne")},
-                               {12, QStringLiteral("12/03/1970")},
-                               {19, QStringLiteral("€")}});
+    const CardRecord c = card({{1, "1 1                    1"}, {2, "M."}, {3, "O'HARA, \"JR\""}, {4, "Seán"},
+                               {7, "Saint-Étienne"}, {12, "12/03/1970"}, {19, "€"}});
     writeCards(base.path(), {c});
     auto db = tb::Database::open(base.path());
     ASSERT_TRUE(db);
-    const QString path = program.file(QStringLiteral("fiches.csv"));
+    const QString path = program.file("fiches.csv");
     ASSERT_TRUE(tb::writeCsvFile(*db.value(), path, true));
 
-    TempDatabase empty(program.path(), QStringLiteral("Vide"));
+    TempDatabase empty(program.path(), "Vide");
     auto to = tb::Database::open(empty.path());
     ASSERT_TRUE(to);
     const tb::CsvTable t = *tb::parseCsv(readBytes(path));
@@ -118,7 +97,7 @@ TEST_F(CsvTest, ExportedFileImportsBackIntoTheSameRecords)
     const auto report = tb::importContacts(*to.value(), tb::contactsFromCsv(t, all), {},
                                            tb::alwaysAnswer(tb::DuplicateChoice::Skip));
     ASSERT_FALSE(report.error);
-    EXPECT_EQ(readBytes(empty.file(QStringLiteral("lesfiches.dat"))).mid(30), c.toBytes().mid(30));
+    EXPECT_EQ(readBytes(empty.file("lesfiches.dat")).mid(30), c.toBytes().mid(30));
 }
 
 }  // namespace

@@ -30,6 +30,16 @@ inline QByteArray picture(const char* format, QColor colour = Qt::red)
     return bytes;
 }
 
+// Only the header of a 24-bit bitmap: the size a reader sees before decoding.
+inline QByteArray bitmapHeader(quint32 width, quint32 height)
+{
+    QByteArray bytes("BM");
+    for (const quint32 v : {54 + 3 * width * height, 0u, 54u, 40u, width, height, 1u | (24u << 16), 0u, 0u, 0u, 0u, 0u, 0u})
+        for (int i = 0; i < 4; ++i)
+            bytes.append(char((v >> (8 * i)) & 0xff));
+    return bytes;
+}
+
 // base64 cut in lines of width, each after the first starting with prefix.
 inline QByteArray foldedBase64(const QByteArray& bytes, int width, const QByteArray& prefix)
 {

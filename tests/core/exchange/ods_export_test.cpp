@@ -29,9 +29,9 @@ std::vector<QStringList> cells(const QByteArray& contentXml)
             rows.emplace_back();
         } else if (xml.isStartElement() && xml.name() == QLatin1String("table-cell")) {
             const auto a = xml.attributes();
-            cell = a.value(QStringLiteral("office:value-type")).toString();
-            if (a.hasAttribute(QStringLiteral("office:value")))
-                cell += u':' + a.value(QStringLiteral("office:value")).toString();
+            cell = a.value("office:value-type").toString();
+            if (a.hasAttribute("office:value"))
+                cell += u':' + a.value("office:value").toString();
             if (!cell.isEmpty())
                 cell += u'=';
         } else if (xml.isCharacters() && !rows.empty()) {
@@ -71,17 +71,9 @@ class OdsExport : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        writeCards(base.path(), {card({{1, QStringLiteral("1 1                    1")},
-                                       {3, QStringLiteral("DUPONT")},
-                                       {6, QStringLiteral("07190")},
-                                       {8, QStringLiteral("0475000000")},
-                                       {9, QStringLiteral("06 12 34 56 78")},
-                                       {11, QStringLiteral("1234")},
-                                       {15, QStringLiteral("12.50")},
-                                       {16, QStringLiteral(".50")},
-                                       {17, QStringLiteral("à voir")},
-                                       {18, QStringLiteral("1 250,50")}}),
-                                 card({{1, QStringLiteral("0 1                    1")}, {3, QStringLiteral("ARCHIVE")}})});
+        writeCards(base.path(), {card({{1, "1 1                    1"}, {3, "DUPONT"}, {6, "07190"}, {8, "0475000000"},
+                                       {9, "06 12 34 56 78"}, {11, "1234"}, {15, "12.50"}, {16, ".50"}, {17, "à voir"},
+                                       {18, "1 250,50"}}), card({{1, "0 1                    1"}, {3, "ARCHIVE"}})});
         auto opened = tb::Database::open(base.path());
         ASSERT_TRUE(opened);
         db = std::move(opened).value();
@@ -93,29 +85,28 @@ protected:
 
 TEST_F(OdsExport, PostalCodesAndPhonesAreTextCellsAndAmountsNumbers)
 {
-    const QString path = program.file(QStringLiteral("fiches.ods"));
+    const QString path = program.file("fiches.ods");
     const tb::Result<long long> written = tb::writeOdsFile(*db, path, false);
     ASSERT_TRUE(written) << written.error().message().toStdString();
     EXPECT_EQ(*written, 1);
     const std::vector<Entry> zip = entries(path);
     ASSERT_EQ(zip.size(), 3u);
     // The format's signature: "mimetype" first, stored as it is.
-    EXPECT_EQ(zip[0].name, QStringLiteral("mimetype"));
+    EXPECT_EQ(zip[0].name, "mimetype");
     EXPECT_EQ(zip[0].method, 0);
     EXPECT_EQ(zip[0].bytes, "application/vnd.oasis.opendocument.spreadsheet");
-    EXPECT_EQ(zip[1].name, QStringLiteral("META-INF/manifest.xml"));
-    ASSERT_EQ(zip[2].name, QStringLiteral("content.xml"));
+    EXPECT_EQ(zip[1].name, "META-INF/manifest.xml");
+    ASSERT_EQ(zip[2].name, "content.xml");
 
     const std::vector<QStringList> rows = cells(zip[2].bytes);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].value(0), QStringLiteral("string=Mr/Mme/Me/Société..."));
-    EXPECT_EQ(rows[0].value(13), QStringLiteral("string=Montant dû"));
-    EXPECT_EQ(rows[1], QStringList({QString(), QStringLiteral("string=DUPONT"), QString(), QString(),
-                                    QStringLiteral("string=07190"), QString(), QStringLiteral("string=0475000000"),
-                                    QStringLiteral("string=06 12 34 56 78"), QString(), QStringLiteral("string=1234"),
-                                    QString(), QString(), QString(), QStringLiteral("float:12.5=12.50"),
-                                    QStringLiteral("float:0.5=.50"), QStringLiteral("string=à voir"),
-                                    QStringLiteral("float:1250.5=1 250,50"), QString(), QString()}));
+    EXPECT_EQ(rows[0].value(0), "string=Mr/Mme/Me/Société...");
+    EXPECT_EQ(rows[0].value(13), "string=Montant dû");
+    EXPECT_EQ(rows[1], QStringList({QString(), "string=DUPONT", QString(), QString(),
+                                    "string=07190", QString(), "string=0475000000",
+                                    "string=06 12 34 56 78", QString(), "string=1234",
+                                    QString(), QString(), QString(), "float:12.5=12.50",
+                                    "float:0.5=.50", "string=à voir", "float:1250.5=1 250,50", QString(), QString()}));
 
     ASSERT_TRUE(tb::writeOdsFile(*db, path, true));
     EXPECT_EQ(cells(entries(path)[2].bytes).size(), 3u);
@@ -132,7 +123,7 @@ TEST_F(OdsExport, AFailedWriteLeavesNoFileAndSaysWhy)
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
 
     // A folder under the chosen name stays a folder.
-    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("fiches.ods")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("fiches.ods"));
     EXPECT_FALSE(tb::writeOdsFile(*db, path, true));
     EXPECT_TRUE(QFileInfo(path).isDir());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 1);

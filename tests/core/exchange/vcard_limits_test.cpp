@@ -10,7 +10,7 @@
 
 namespace {
 
-const QStringList kCaptions = tb::exchangeCaptions({QStringLiteral("Observations")});
+const QStringList kCaptions = tb::exchangeCaptions({"Observations"});
 
 QByteArray oneCard(const QByteArray& inside)
 {
@@ -21,17 +21,17 @@ TEST(VCardLimits, OversizeLinesValuesAndFilesAreRefusedNamingTheLimit)
 {
     const auto line = tb::readVCards(oneCard("NOTE:" + QByteArray(17 << 20, 'a') + "\r\n"), kCaptions);
     ASSERT_EQ(line.size(), 1u);
-    EXPECT_EQ(line[0].field(3), QStringLiteral("Dupont"));
-    EXPECT_EQ(line[0].notKept, QStringList(QStringLiteral("ligne 4 de plus de 16 Mo (NOTE), non reprise")));
+    EXPECT_EQ(line[0].field(3), "Dupont");
+    EXPECT_EQ(line[0].notKept, QStringList("ligne 4 de plus de 16 Mo (NOTE), non reprise"));
 
     const auto value = tb::readVCards(oneCard("NOTE:" + QByteArray(70 << 10, 'a') + "\r\n"), kCaptions);
     ASSERT_EQ(value.size(), 1u);
     EXPECT_TRUE(value[0].field(11).isEmpty());
-    EXPECT_EQ(value[0].notKept, QStringList(QStringLiteral("note : valeur de plus de 64 Ko à la ligne 4")));
+    EXPECT_EQ(value[0].notKept, QStringList("note : valeur de plus de 64 Ko à la ligne 4"));
 
     // A file past the limit is refused before it is read (a sparse file here).
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("enorme.vcf"));
+    const QString path = folder.filePath("enorme.vcf");
     {
         QFile big(path);
         ASSERT_TRUE(big.open(QIODevice::WriteOnly));
@@ -40,9 +40,9 @@ TEST(VCardLimits, OversizeLinesValuesAndFilesAreRefusedNamingTheLimit)
     }
     const tb::VCardReading refused = tb::readVCardPath(path, kCaptions);
     ASSERT_TRUE(refused.error);
-    EXPECT_EQ(refused.error->message(), QStringLiteral(" Ce fichier fait plus de 256 Mo : il n'est pas importé."));
+    EXPECT_EQ(refused.error->message(), " Ce fichier fait plus de 256 Mo : il n'est pas importé.");
     EXPECT_TRUE(refused.contacts.empty());
-    const tb::VCardReading missing = tb::readVCardPath(folder.filePath(QStringLiteral("absent.vcf")), kCaptions);
+    const tb::VCardReading missing = tb::readVCardPath(folder.filePath("absent.vcf"), kCaptions);
     ASSERT_TRUE(missing.error);
     EXPECT_EQ(missing.error->number, tb::kErrorFileNotFound);
 }

@@ -23,45 +23,33 @@ QString pin(QChar marker, double x, double y)
 TEST(VCardRoundTrip, ExportThenImportIntoAnEmptyDatabaseGivesTheSameRecordsAndPhotos)
 {
     TempProgramFolder program;
-    TempDatabase source(program.path(), QStringLiteral("Source"));
+    TempDatabase source(program.path(), "Source");
     // Fields 11 to 15 are captioned "Profession", "Date de naissance",
     // "Société", "Observations" and "Montant dû" in a new database.
     const std::vector<CardRecord> cards = {
-        card({{1, pin(u'1', 120, 45)}, {2, QStringLiteral("Mr/Mme")},
-              {3, QStringLiteral("DE L'ÉTOILE")}, {4, QStringLiteral("Jean-Noël, Zoë")}, {5, QString(40, u'x')},
-              {6, QStringLiteral("2A004")}, {7, QStringLiteral("Ajaccio; Corse")}, {8, QStringLiteral("04 95 00 00 00")},
-              {9, QStringLiteral("06 00 00 00 00")}, {10, QStringLiteral("a\\b@example.fr")},
-              {11, QStringLiteral("  Œnologue: « grand » cru")}, {14, QStringLiteral("x")},
-              {20, QStringLiteral("€ 12,50")}}),
-        card({{1, pin(u'0', 300, 200)}, {3, QStringLiteral("ARCHIVÉ")},
-              {6, QStringLiteral("75001")}}),
-        card({{1, pin(u'3', 10.5, 10)}, {4, QStringLiteral("Sans nom")}}),
-        card({{1, pin(u'1', 10, 10)}, {10, QStringLiteral("seul@example.fr")}}),
+        card({{1, pin(u'1', 120, 45)}, {2, "Mr/Mme"}, {3, "DE L'ÉTOILE"}, {4, "Jean-Noël, Zoë"}, {5, QString(40, u'x')},
+              {6, "2A004"}, {7, "Ajaccio; Corse"}, {8, "04 95 00 00 00"},
+              {9, "06 00 00 00 00"}, {10, "a\\b@example.fr"}, {11, "  Œnologue: « grand » cru"}, {14, "x"},
+              {20, "€ 12,50"}}), card({{1, pin(u'0', 300, 200)}, {3, "ARCHIVÉ"}, {6, "75001"}}),
+        card({{1, pin(u'3', 10.5, 10)}, {4, "Sans nom"}}), card({{1, pin(u'1', 10, 10)}, {10, "seul@example.fr"}}),
         // The properties address books show, and texts they would not give back.
-        card({{1, pin(u'2', 400, 320)}, {3, QStringLiteral("MARTIN")},
-              {4, QStringLiteral("Luc")}, {11, QStringLiteral("Mécanicien")}, {12, QStringLiteral("12/03/1975")},
-              {13, QStringLiteral("Garage; Martin, fils")}, {14, QStringLiteral("Client: fidèle")},
-              {15, QStringLiteral("120.00")}}),
-        card({{1, pin(u'2', 400, 321)}, {3, QStringLiteral("ROUX")},
-              {11, QStringLiteral("chef  de  rang")}, {12, QStringLiteral("1er mai")}, {13, QStringLiteral(" SARL")},
-              {14, QStringLiteral("Profession: voir plus haut")}}),
-        card({{1, pin(u'4', 5, 5)}, {12, QStringLiteral("31/02/1975")},
-              {13, QStringLiteral("SARL Tout")}}),
-        card({{1, pin(u' ', 7, 7)}, {3, QStringLiteral("SANS MARQUE")}}),
+        card({{1, pin(u'2', 400, 320)}, {3, "MARTIN"}, {4, "Luc"}, {11, "Mécanicien"}, {12, "12/03/1975"},
+              {13, "Garage; Martin, fils"}, {14, "Client: fidèle"}, {15, "120.00"}}),
+        card({{1, pin(u'2', 400, 321)}, {3, "ROUX"}, {11, "chef  de  rang"}, {12, "1er mai"}, {13, " SARL"},
+              {14, "Profession: voir plus haut"}}), card({{1, pin(u'4', 5, 5)}, {12, "31/02/1975"}, {13, "SARL Tout"}}),
+        card({{1, pin(u' ', 7, 7)}, {3, "SANS MARQUE"}}),
         // The same person twice, once in small letters (a surname is always
         // stored in capitals): both are cards.
-        card({{1, pin(u'5', 50, 50)}, {3, QStringLiteral("DUPONT")},
-              {4, QStringLiteral("Jean")}, {6, QStringLiteral("69001")}}),
-        card({{1, pin(u'5', 51, 51)}, {3, QStringLiteral("DUPONT")},
-              {4, QStringLiteral("jean")}, {6, QStringLiteral("69001")}}),
+        card({{1, pin(u'5', 50, 50)}, {3, "DUPONT"}, {4, "Jean"}, {6, "69001"}}),
+        card({{1, pin(u'5', 51, 51)}, {3, "DUPONT"}, {4, "jean"}, {6, "69001"}}),
     };
     writeCards(source.path(), cards);
     const QByteArray photo = picture("JPG");
-    writeBytes(source.file(QStringLiteral("photo2.JPG")), photo);
+    writeBytes(source.file("photo2.JPG"), photo);
 
     auto from = tb::Database::open(source.path());
     ASSERT_TRUE(from);
-    const QString vcf = program.file(QStringLiteral("cartes.vcf"));
+    const QString vcf = program.file("cartes.vcf");
     const auto written = tb::writeVCardFile(*from.value(), vcf, true);
     ASSERT_TRUE(written) << written.error().message().toStdString();
     EXPECT_EQ(*written, qsizetype(cards.size()));
@@ -71,7 +59,7 @@ TEST(VCardRoundTrip, ExportThenImportIntoAnEmptyDatabaseGivesTheSameRecordsAndPh
                              "X-TABULON-PIN:;7;7\r\n", "X-TABULON-PIN:3;10.5;10\r\n"})
         EXPECT_TRUE(text.contains(line)) << line;
 
-    TempDatabase empty(program.path(), QStringLiteral("Vide"));
+    TempDatabase empty(program.path(), "Vide");
     auto to = tb::Database::open(empty.path());
     ASSERT_TRUE(to);
     const tb::VCardReading reading = tb::readVCardPath(vcf, tb::exchangeCaptions(to.value()->captions()));
@@ -80,14 +68,14 @@ TEST(VCardRoundTrip, ExportThenImportIntoAnEmptyDatabaseGivesTheSameRecordsAndPh
         tb::importContacts(*to.value(), reading.contacts, {}, tb::alwaysAnswer(tb::DuplicateChoice::Skip));
     ASSERT_FALSE(report.error);
     EXPECT_EQ(report.created, qsizetype(cards.size())) << report.notes.join(u'\n').toStdString();
-    const QByteArray before = readBytes(source.file(QStringLiteral("lesfiches.dat")));
-    const QByteArray after = readBytes(empty.file(QStringLiteral("lesfiches.dat")));
+    const QByteArray before = readBytes(source.file("lesfiches.dat"));
+    const QByteArray after = readBytes(empty.file("lesfiches.dat"));
     ASSERT_EQ(after.size(), before.size());
     for (size_t n = 0; n < cards.size(); ++n)
         EXPECT_EQ(QString::fromLatin1(after.mid(qsizetype(n) * 630, 630)),
                   QString::fromLatin1(before.mid(qsizetype(n) * 630, 630)))
             << "card " << n + 1;
-    EXPECT_EQ(readBytes(empty.file(QStringLiteral("photo2.jpg"))), photo);
+    EXPECT_EQ(readBytes(empty.file("photo2.jpg")), photo);
 
     // Active cards only, unless asked.
     const auto active = tb::writeVCardFile(*from.value(), vcf, false);

@@ -15,10 +15,6 @@ using namespace testing_support;
 
 namespace {
 
-QString refusal(const tb::Error& e)
-{
-    return e.message();
-}
 const QString kSeeField = QStringLiteral("Erreur de saisie ! voir ");
 
 TEST(JournalDates, ShapeCalendarAndTwoDigitYears)
@@ -27,77 +23,64 @@ TEST(JournalDates, ShapeCalendarAndTwoDigitYears)
     for (const char* bad : {"5/12/26", "05/12/2026", "05-12-26", "", "05/12/6", "05.12/26"})
         EXPECT_FALSE(tb::hasJournalDateShape(bad)) << bad;
     // The window runs from 80 years back to 19 ahead of the reference year.
-    EXPECT_EQ(tb::fullYear(26, 2026), 2026);
-    EXPECT_EQ(tb::fullYear(45, 2026), 2045);
-    EXPECT_EQ(tb::fullYear(46, 2026), 1946);
-    EXPECT_EQ(tb::fullYear(99, 2026), 1999);
-    EXPECT_EQ(tb::fullYear(5, 2090), 2105);
-    EXPECT_EQ(tb::fullYear(10, 2090), 2010);
+    for (const auto& [year, reference, full] : {std::tuple{26, 2026, 2026}, {45, 2026, 2045}, {46, 2026, 1946},
+                                                {99, 2026, 1999}, {5, 2090, 2105}, {10, 2090, 2010}})
+        EXPECT_EQ(tb::fullYear(year, reference), full) << year << " in " << reference;
     EXPECT_EQ(tb::journalDate("29/02/24", 2026), QDate(2024, 2, 29));
     for (const char* bad : {"99/99/99", "29/02/25", "31/04/26", "00/01/26", "a1/01/26", "1 /01/26"})
         EXPECT_FALSE(tb::journalDate(bad, 2026)) << bad;
     EXPECT_EQ(tb::journalDateText(QDate(2026, 12, 5)), "05/12/26");
 }
 
-TEST(JournalEntries, PaymentLinesAndChecksInOrder)
+TEST(JournalEntries, PaymentAndMementoLinesAndTheirChecksInOrder)
 {
     const auto e = tb::paymentEntry({"05/12/26", "M. Durand", "chèque", "150"}, 2026);
     ASSERT_TRUE(e);
     EXPECT_EQ(e->amount, "150.00");
-    EXPECT_EQ(e->line, QStringLiteral("150.00------------>05/12/26  M. Durand  chèque"));
-    EXPECT_EQ(tb::paymentEntry({"05/12/26", "a", "b", "12,50"}, 2026)->amount, "12.50");
-    EXPECT_EQ(tb::paymentEntry({"05/12/26", "a", "b", ",5"}, 2026)->amount, ".50");
-    EXPECT_EQ(tb::paymentEntry({"05/12/26", "a", "b", "-20"}, 2026)->amount, "-20.00");
-
-    const QString date = kSeeField + tb::collections::kDateCaption;
-    EXPECT_EQ(refusal(tb::paymentEntry({"5/12/26", "", "", ""}, 2026).error()), date);
-    EXPECT_EQ(refusal(tb::paymentEntry({"31/02/26", "a", "b", "1"}, 2026).error()), date);
-    EXPECT_EQ(refusal(tb::paymentEntry({"05/12/26", "", "", ""}, 2026).error()), kSeeField + "Partie versante");
-    EXPECT_EQ(refusal(tb::paymentEntry({"05/12/26", "a", "", ""}, 2026).error()), kSeeField + "Moyen de réglement");
+    EXPECT_EQ(e->line, "150.00------------>05/12/26  M. Durand  chèque");
+    for (const auto& [typed, amount] : {std::pair{"12,50", "12.50"}, {",5", ".50"}, {"-20", "-20.00"}})
+        EXPECT_EQ(tb::paymentEntry({"05/12/26", "a", "b", typed}, 2026)->amount, amount);
+    const auto refused = [](const tb::Payment& p) { return tb::paymentEntry(p, 2026).error().message(); };
+    EXPECT_EQ(refused({"5/12/26", "", "", ""}), kSeeField + tb::collections::kDateCaption);
+    EXPECT_EQ(refused({"31/02/26", "a", "b", "1"}), kSeeField + tb::collections::kDateCaption);
+    EXPECT_EQ(refused({"05/12/26", "", "", ""}), kSeeField + "Partie versante");
+    EXPECT_EQ(refused({"05/12/26", "a", "", ""}), kSeeField + "Moyen de réglement");
     for (const char* amount : {"0", "abc", "", ",", "0,00"})
-        EXPECT_EQ(refusal(tb::paymentEntry({"05/12/26", "a", "b", amount}, 2026).error()),
-                  kSeeField + "Montant du versement")
-            << amount;
+        EXPECT_EQ(refused({"05/12/26", "a", "b", amount}), kSeeField + "Montant du versement") << amount;
+
+    EXPECT_EQ(tb::mementoEntry("05/12/26", "Appel, rappeler lundi", 2026).value(), "05/12/26--->Appel, rappeler lundi");
+    EXPECT_EQ(tb::mementoEntry("05/12/26", "", 2026).error().message(), kSeeField + "Annotations");
+    EXPECT_EQ(tb::mementoEntry("32/12/26", "x", 2026).error().message(), kSeeField + tb::memento::kDateCaption);
 }
 
 TEST(JournalEntries, InterestDaysFormulaAndChecks)
 {
-    auto e = tb::interestEntry({"1000", "01/01/26", "01/04/26", "5"}, 2026);
+    const auto entry = [](const tb::InterestPeriod& p) { return tb::interestEntry(p, 2026); };
+    auto e = entry({"1000", "01/01/26", "01/04/26", "5"});
     ASSERT_TRUE(e);
     EXPECT_EQ(e->days, 90);
-    EXPECT_EQ(e->line, QStringLiteral("12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***5%"));
-    EXPECT_EQ(tb::interestEntry({"1000", "01/01/26", "27/12/26", "10"}, 2026)->interest, "100.00");
-    EXPECT_EQ(tb::interestEntry({"1000", "01/01/25", "01/01/26", "10"}, 2026)->interest, "101.39");
+    EXPECT_EQ(e->line, "12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***5%");
+    EXPECT_EQ(entry({"1000", "01/01/26", "27/12/26", "10"})->interest, "100.00");
+    EXPECT_EQ(entry({"1000", "01/01/25", "01/01/26", "10"})->interest, "101.39");
     // Across a leap day and across the century; an end before the start counts back.
-    EXPECT_EQ(tb::interestEntry({"1", "28/02/24", "01/03/24", "1"}, 2026)->days, 2);
-    EXPECT_EQ(tb::interestEntry({"1", "31/12/99", "01/01/00", "1"}, 2026)->days, 1);
-    e = tb::interestEntry({"720", "11/01/26", "01/01/26", "4,5"}, 2026);
+    EXPECT_EQ(entry({"1", "28/02/24", "01/03/24", "1"})->days, 2);
+    EXPECT_EQ(entry({"1", "31/12/99", "01/01/00", "1"})->days, 1);
+    e = entry({"720", "11/01/26", "01/01/26", "4,5"});
     EXPECT_EQ(e->days, -10);
-    EXPECT_EQ(e->line, QStringLiteral("-.90------------>11/01/26-01/01/26***720 euros*** -10 jours***4,5%"));
-    EXPECT_EQ(tb::interestEntry({"1000", "01/01/26", "01/01/26", "100"}, 2026)->interest, ".00");
+    EXPECT_EQ(e->line, "-.90------------>11/01/26-01/01/26***720 euros*** -10 jours***4,5%");
+    EXPECT_EQ(entry({"1000", "01/01/26", "01/01/26", "100"})->interest, ".00");
 
-    EXPECT_EQ(refusal(tb::interestEntry({"abc", "", "", ""}, 2026).error()), kSeeField + "Montant de référence");
-    EXPECT_EQ(refusal(tb::interestEntry({"1", "99/99/99", "01/01/26", "5"}, 2026).error()),
-              kSeeField + tb::interest::kStartCaption);
-    EXPECT_EQ(refusal(tb::interestEntry({"1", "01/01/26", "01-02-26", "5"}, 2026).error()),
-              kSeeField + tb::interest::kEndCaption);
+    EXPECT_EQ(entry({"abc", "", "", ""}).error().message(), kSeeField + "Montant de référence");
+    EXPECT_EQ(entry({"1", "99/99/99", "01/01/26", "5"}).error().message(), kSeeField + tb::interest::kStartCaption);
+    EXPECT_EQ(entry({"1", "01/01/26", "01-02-26", "5"}).error().message(), kSeeField + tb::interest::kEndCaption);
     for (const char* rate : {"0", "100.5", "x"})
-        EXPECT_EQ(refusal(tb::interestEntry({"1", "01/01/26", "01/02/26", rate}, 2026).error()), kSeeField + "Taux")
-            << rate;
-}
-
-TEST(JournalEntries, MementoLines)
-{
-    EXPECT_EQ(tb::mementoEntry("05/12/26", "Appel, rappeler lundi", 2026).value(), "05/12/26--->Appel, rappeler lundi");
-    EXPECT_EQ(refusal(tb::mementoEntry("05/12/26", "", 2026).error()), kSeeField + "Annotations");
-    EXPECT_EQ(refusal(tb::mementoEntry("32/12/26", "x", 2026).error()), kSeeField + tb::memento::kDateCaption);
+        EXPECT_EQ(entry({"1", "01/01/26", "01/02/26", rate}).error().message(), kSeeField + "Taux") << rate;
 }
 
 TEST(JournalFile, EntriesWithoutEmptyLinesAndLeadingAmounts)
 {
-    const QStringList entries =
-        tb::journalEntries("12.50------------>a, b\r\n\r\n\n7.25------------>x\nM\xe9mo, 3\r\n");
-    EXPECT_EQ(entries, (QStringList{"12.50------------>a, b", "7.25------------>x", QStringLiteral("Mémo, 3")}));
+    const QStringList entries = tb::journalEntries("12.50------------>a, b\r\n\r\n\n7.25------------>x\nM\xe9mo, 3\r\n");
+    EXPECT_EQ(entries, (QStringList{"12.50------------>a, b", "7.25------------>x", "Mémo, 3"}));
     EXPECT_EQ(tb::journalBytes(entries), "12.50------------>a, b\r\n7.25------------>x\r\nM\xe9mo, 3\r\n");
     EXPECT_EQ(tb::journalBytes({}), "");
     // Only the first 12 characters count.
@@ -112,11 +95,10 @@ struct JournalTest : ::testing::Test {
     void SetUp() override
     {
         std::vector<CardRecord> cards(3, makeCard("DURAND", "Marie", 3, 10, 10));
-        cards[2].fields[14] = padField("1000", 40);
+        cards[2].fields[14] = tb::padField("1000", 40);
         writeCards(folder.path(), cards);
         db = std::move(tb::Database::open(folder.path())).value();
     }
-    static QString padField(const QString& t, int w) { return tb::padField(t, w); }
     QString field(int k) const { return db->card(3)->field(k).trimmed(); }
     tb::Journal open(tb::JournalKind kind)
     {
@@ -136,11 +118,8 @@ TEST_F(JournalTest, PaymentsWriteTheJournalAndTheCardsDebtFields)
     EXPECT_EQ(stored.count(), 2);
     EXPECT_EQ(readBytes(folder.file("R3.txt")),
               "150.00------------>05/12/26  a  ch\xe8que\r\n250.00------------>06/12/26  b  esp\xe8" "ces\r\n");
-    EXPECT_EQ(field(18), "1000.00");
-    EXPECT_EQ(field(19), "400.00");
-    EXPECT_EQ(field(20), "600.00");
-    EXPECT_EQ(field(15), "1000.00");
-    EXPECT_EQ(field(16), ".00");
+    for (const auto& [k, value] : {std::pair{18, "1000.00"}, {19, "400.00"}, {20, "600.00"}, {15, "1000.00"}, {16, ".00"}})
+        EXPECT_EQ(field(k), value) << k;
 
     // Deleting back to nothing: the remaining due is the whole amount again.
     ASSERT_TRUE(j.remove(0));
@@ -150,26 +129,27 @@ TEST_F(JournalTest, PaymentsWriteTheJournalAndTheCardsDebtFields)
     EXPECT_EQ(field(20), "1000.00");
 }
 
-TEST_F(JournalTest, InterestTotalGoesIntoTheTotalOwed)
+TEST_F(JournalTest, InterestTotalGoesIntoTheTotalOwedAndIsPrinted)
 {
     writeBytes(folder.file("I3.txt"), "12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***4,5%\n\n");
     tb::Journal j = open(tb::JournalKind::Interest);
     EXPECT_EQ(j.entries().size(), 1);
     ASSERT_TRUE(j.add("7.25------------>x"));
-    EXPECT_EQ(field(16), "19.75");
-    EXPECT_EQ(field(18), "1019.75");
-    EXPECT_EQ(field(20), "1019.75");
+    for (const auto& [k, value] : {std::pair{16, "19.75"}, {18, "1019.75"}, {20, "1019.75"}})
+        EXPECT_EQ(field(k), value) << k;
     // Rewritten whole: the empty line gone, CR LF ends.
     EXPECT_EQ(readBytes(folder.file("I3.txt")),
               "12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***4,5%\r\n7.25------------>x\r\n");
+    EXPECT_EQ(tb::journalPrintLines({"1.00------------>x"}, j.card(), j.kind(), QDate(2026, 12, 5)),
+              (QStringList{"05/12/2026", "DURAND Marie", "Journal des intérêts", "", "1.00------------>x", ""}));
 }
 
 TEST_F(JournalTest, MementoLeavesTheCardAloneAndClosingStoresTheCardHeld)
 {
     tb::Journal j = open(tb::JournalKind::Memento);
     const QByteArray records = readBytes(folder.file("lesfiches.dat"));
-    ASSERT_TRUE(j.add(QStringLiteral("05/12/26--->Appel \u2192 \u20ac")));  // the arrow has no byte, € has
-    EXPECT_EQ(j.entries().last(), QStringLiteral("05/12/26--->Appel  \u20ac"));
+    ASSERT_TRUE(j.add("05/12/26--->Appel \u2192 \u20ac"));  // the arrow has no byte, € has
+    EXPECT_EQ(j.entries().last(), "05/12/26--->Appel  \u20ac");
     ASSERT_TRUE(j.remove(0));
     ASSERT_TRUE(j.add("05/12/26--->Appel"));
     ASSERT_TRUE(j.remove(7));  // no selection: nothing removed, the file still written
@@ -178,7 +158,7 @@ TEST_F(JournalTest, MementoLeavesTheCardAloneAndClosingStoresTheCardHeld)
 
     // The card window's unsaved typing is what the journals store.
     CardRecord typed = *db->card(3);
-    typed.fields[9] = padField("typed", 40);
+    typed.fields[9] = tb::padField("typed", 40);
     auto held = tb::Journal::open(*db, 3, tb::JournalKind::Memento, typed);
     ASSERT_TRUE(held);
     EXPECT_EQ(held->entries().size(), 1);
@@ -194,10 +174,7 @@ TEST_F(JournalTest, AFailedWriteLeavesJournalAndCardAsTheyWere)
     const QString line = tb::paymentEntry({"06/12/26", "b", "c", "250"}, 2026)->line;
 
     // The journal cannot be written.
-    EXPECT_FALSE(underFileSizeLimit(30, [&] {
-        tb::Journal j = open(tb::JournalKind::Collections);
-        return bool(j.add(line));
-    }));
+    EXPECT_FALSE(underFileSizeLimit(30, [&] { return bool(open(tb::JournalKind::Collections).add(line)); }));
     EXPECT_EQ(readBytes(folder.file("R3.txt")), journal);
     EXPECT_EQ(readBytes(folder.file("lesfiches.dat")), records);
 
@@ -222,7 +199,7 @@ TEST_F(JournalTest, PrintedLines)
     tb::Journal j = open(tb::JournalKind::Interest);
     ASSERT_TRUE(j.add("1.00------------>x"));
     EXPECT_EQ(tb::journalPrintLines(j.entries(), j.card(), j.kind(), QDate(2026, 12, 5)),
-              (QStringList{"12-05-2026", "DURAND Marie", QStringLiteral("Journal des intérêts"), "",
+              (QStringList{"05/12/2026", "DURAND Marie", QStringLiteral("Journal des intérêts"), "",
                            "1.00------------>x", ""}));
 }
 

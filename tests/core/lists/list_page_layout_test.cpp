@@ -1,18 +1,18 @@
 // Printed lists: heading, lines, and new pages when a page is full.
 #include "core/lists/list_page_layout.h"
+#include "support/fixtures.h"
 
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(ListPageLayout, PrintedLinesHeadedByDateAndListe)
 {
-    EXPECT_EQ(tb::listDateText(QDate(2002, 3, 21)), QStringLiteral("03-21-2002"));
+    EXPECT_EQ(tb::listDateText(QDate(2002, 3, 21)), QStringLiteral("21/03/2002"));
     EXPECT_EQ(tb::listPrintLines({"a  ", "b"}, QDate(2002, 3, 21)),
-              (QStringList{"03-21-2002", "", "Liste", "", "a  ", "", "b", ""}));
-    EXPECT_EQ(tb::listPrintLines({}, QDate(2024, 12, 1)), (QStringList{"12-01-2024", "", "Liste", ""}));
+              (QStringList{"21/03/2002", "", "Liste", "", "a  ", "", "b", ""}));
+    EXPECT_EQ(tb::listPrintLines({}, QDate(2024, 12, 1)), (QStringList{"01/12/2024", "", "Liste", ""}));
 }
 
 namespace {
@@ -32,14 +32,6 @@ int print(const QString& pdf, const QStringList& lines, int points, bool bold = 
     return tb::printListPages(writer, lines, QDate(2002, 3, 21), style);
 }
 
-QString pdftotext(const QString& option, const QString& pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {option, pdf, QStringLiteral("-")});
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 }  // namespace
 
 TEST(ListPageLayout, LongListGoesOnSeveralPagesWithNothingLostAndSizeCounts)
@@ -47,15 +39,15 @@ TEST(ListPageLayout, LongListGoesOnSeveralPagesWithNothingLostAndSizeCounts)
     QTemporaryDir dir;
     QStringList lines;
     for (int i = 1; i <= 200; ++i)
-        lines.append(QStringLiteral("LIGNE%1").arg(i, 3, 10, QLatin1Char('0')) + QStringLiteral("   fin"));
+        lines.append(QStringLiteral("LIGNE%1   fin").arg(i, 3, 10, QLatin1Char('0')));
     const int pages = print(dir.filePath("0.pdf"), lines, 0);
     EXPECT_GT(pages, 3);  // 10 pt lines with an empty line between: about 25 lines a page
     EXPECT_LT(print(dir.filePath("8.pdf"), lines, 8), print(dir.filePath("20.pdf"), lines, 20));
 
-    const QString all = pdftotext(QStringLiteral("-layout"), dir.filePath("0.pdf"));
+    const QString all = testing_support::pdfText(dir.filePath("0.pdf"), {"-layout"});
     const QStringList printed = all.split(u'\f', Qt::SkipEmptyParts);  // a form feed ends every page
     ASSERT_EQ(printed.size(), pages);
-    EXPECT_LT(printed[0].indexOf("03-21-2002"), printed[0].indexOf("Liste"));
+    EXPECT_LT(printed[0].indexOf("21/03/2002"), printed[0].indexOf("Liste"));
     EXPECT_LT(printed[0].indexOf("Liste"), printed[0].indexOf("LIGNE001"));
     EXPECT_TRUE(printed.last().contains("LIGNE200"));
     for (const QString& line : lines)
@@ -73,9 +65,9 @@ TEST(ListPageLayout, TheWidestLinesOfEveryListStayInsideThePage)
     for (const int points : {10, 14, 36}) {
         const QString pdf = dir.filePath(QString::number(points) + ".pdf");
         print(pdf, widest, points, true);
-        const QString html = pdftotext(QStringLiteral("-bbox"), pdf);
-        static const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\""));
-        static const QRegularExpression word(QStringLiteral("xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+        const QString html = testing_support::pdfText(pdf, {"-bbox"});
+        static const QRegularExpression page("<page width=\"([0-9.]+)\"");
+        static const QRegularExpression word("xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>");
         const double pageWidth = page.match(html).captured(1).toDouble();
         ASSERT_GT(pageWidth, 500);
         QString text;
@@ -85,7 +77,7 @@ TEST(ListPageLayout, TheWidestLinesOfEveryListStayInsideThePage)
             text += m.captured(2);
         }
         // Nothing cut: every character of every line is printed.
-        EXPECT_TRUE(text.contains(QStringLiteral("WWWWWWWWWWWWWWWMarie-Françoise75000MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM")))
+        EXPECT_TRUE(text.contains("WWWWWWWWWWWWWWWMarie-Françoise75000MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM"))
             << points;
     }
 }

@@ -10,7 +10,6 @@
 
 #include <QImage>
 #include <gtest/gtest.h>
-#include <limits>
 
 using namespace testing_support;
 
@@ -36,20 +35,16 @@ QImage drawn(const tb::PinLayer& layer, QSize size)
 // The marker whose colour is nearest to c; 0 for the white background.
 int markerSeen(QColor c)
 {
-    int best = 0;
-    int bestDistance = 3 * 40 * 40;  // closer than this to white: no pin
     auto distance = [&](QColor m) {
         return (c.red() - m.red()) * (c.red() - m.red()) + (c.green() - m.green()) * (c.green() - m.green()) +
                (c.blue() - m.blue()) * (c.blue() - m.blue());
     };
-    if (distance(Qt::white) < bestDistance)
+    if (distance(Qt::white) < 3 * 40 * 40)  // this close to white: no pin
         return 0;
-    bestDistance = std::numeric_limits<int>::max();
-    for (int m = 1; m <= 7; ++m)
-        if (distance(tb::pinColor(m)) < bestDistance) {
-            bestDistance = distance(tb::pinColor(m));
+    int best = 1;
+    for (int m = 2; m <= 7; ++m)
+        if (distance(tb::pinColor(m)) < distance(tb::pinColor(best)))
             best = m;
-        }
     return best;
 }
 
@@ -60,7 +55,7 @@ TEST(PinLayer, ALonePinIsWholeAtItsPointAndCrowdedPinsAreSmall)
     tb::PinLayer layer;
     layer.setPins({pin(3, 50, 50), pin(2, 150, 150), pin(4, 153, 151), pin(0, 100, 100)});
     layer.setView(QSize(300, 300), 1.0);
-    QImage image = drawn(layer, QSize(300, 300));
+    const QImage image = drawn(layer, QSize(300, 300));
     // Alone: the square and the circle of radius 10, as drawPin makes them.
     QImage alone(300, 300, QImage::Format_RGB32);
     alone.fill(Qt::white);
@@ -114,9 +109,7 @@ TEST(PinLayer, EachSquareIsCentredOnItsCardInsideItsHitSquareAndKeepsItsColour)
     tb::PinLayer layer;
     layer.setPins(pins);
     layer.setView(QSize(800, 800), 1.0);
-    QImage image(800, 800, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    layer.draw(image, image.rect());
+    const QImage image = drawn(layer, QSize(800, 800));
 
     for (size_t i = 0; i + 1 < pins.size(); ++i) {
         const tb::Pin& p = pins[i];

@@ -1,4 +1,5 @@
 #include "core/base/paths.h"
+#include "core/exchange/exchange_samples.h"
 #include "core/map/preview_image.h"
 #include "support/fixtures.h"
 
@@ -34,9 +35,15 @@ TEST(PreviewImage, LargeImageIsDecodedAtItsPreviewSizeAndBadFilesGiveNothing)
     EXPECT_EQ(tb::previewText(dir.filePath("absent.txt")), QString());
 }
 
-TEST(PreviewImage, PicturesTooLargeToShowAreNeverLoaded)
+TEST(PreviewImage, MapsAndPicturesUnreadableOrTooLargeToShowAreNeverLoaded)
 {
     QTemporaryDir dir;
+    writeBytes(dir.filePath("carte.gif"), "ceci n'est pas une image");
+    // A bitmap header claiming 20000 x 20000 pixels, with no pixels behind it.
+    writeBytes(dir.filePath("huge.bmp"), exchange_samples::bitmapHeader(20000, 20000));
+    for (const QString& bad : {dir.filePath("carte.gif"), dir.filePath("absent.gif"), QString(), dir.filePath("huge.bmp")})
+        EXPECT_TRUE(tb::loadMapImage(bad).isNull()) << bad.toStdString();
+    EXPECT_GT(tb::loadMapImage(dataDir() + "frc.gif").width(), 800);
     // A long strip could not be scrolled to its end; a huge photo would freeze the program.
     for (const QSize size : {QSize(40000, 300), QSize(300, 10001), QSize(8000, 7000)}) {
         QImage img(size, QImage::Format_Mono);

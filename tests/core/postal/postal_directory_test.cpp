@@ -96,14 +96,9 @@ TEST(SuppliedDirectory, ArrondissementsReadAsALetterCarriesThem)
     for (const QString& file : tb::postalFiles())
         EXPECT_FALSE(readBytes(data + file).contains("ARRONDISSEMENT")) << file.toStdString();
     // Every arrondissement code of the three cities is there under its city.
-    for (int n = 1; n <= 20; ++n) {
-        const QString code = QStringLiteral("750%1").arg(n, 2, 10, QLatin1Char('0'));
-        EXPECT_TRUE(tb::searchByPostalCode(data, code).contains("PARIS " + code)) << n;
-    }
-    for (int n = 1; n <= 9; ++n)
-        EXPECT_TRUE(tb::searchByPostalCode(data, QStringLiteral("6900%1").arg(n)).contains(QStringLiteral("LYON 6900%1").arg(n)));
-    for (int n = 1; n <= 16; ++n) {
-        const QString code = QStringLiteral("130%1").arg(n, 2, 10, QLatin1Char('0'));
-        EXPECT_TRUE(tb::searchByPostalCode(data, code).contains("MARSEILLE " + code)) << n;
-    }
+    for (const auto& [city, head, count] : {std::tuple{"PARIS ", "750", 20}, {"LYON ", "690", 9}, {"MARSEILLE ", "130", 16}})
+        for (int n = 1; n <= count; ++n) {
+            const QString code = head + QString::number(n).rightJustified(2, u'0');
+            EXPECT_TRUE(tb::searchByPostalCode(data, code).contains(city + code)) << code.toStdString();
+        }
 }

@@ -77,7 +77,7 @@ TEST(EuroConverter, AmountsReadWithTheirDecimalsAndResultsKeepTheirDecimals)
     EXPECT_EQ(c.resultWords, "Moins trente deux  Francs français 80");
     EXPECT_EQ(converted("+ 1 2,5,3").result, "81,99");
 
-    c = converted("2", AmountIn::Euros, "6", "1936.27", QStringLiteral("Lires italiennes"));
+    c = converted("2", AmountIn::Euros, "6", "1936.27", "Lires italiennes");
     EXPECT_EQ(c.result, "3872,540000");
     EXPECT_EQ(c.francs, "13,119140");
     EXPECT_EQ(c.resultWords, "Trois mille huit cent soixante douze  Lires italiennes 540000");
@@ -117,8 +117,7 @@ TEST(EuroConverter, LettersOrAZeroRateAreRefused)
         return c.ok() ? QStringLiteral("accepted") : c.error().message();
     };
     const QString message = QStringLiteral("Cette zone ne doit comporter que des chiffres!");
-    for (const QString& bad : {QStringLiteral("12a"), QStringLiteral("5-"), QStringLiteral("1e5"),
-                               QStringLiteral("1") + QString(300, u'0')})
+    for (const QString& bad : QStringList{QString("12a"), QString("5-"), QString("1e5"), "1" + QString(300, u'0')})
         EXPECT_EQ(refusal(bad, "6.55957"), message) << bad.toStdString();
     EXPECT_EQ(refusal("5", "0"), message);
     for (const char* good : {"-", " ", "-5", "1 000", "1,2,3"})

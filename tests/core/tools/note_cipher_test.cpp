@@ -43,32 +43,29 @@ QString randomKey(std::mt19937& rng, int length)
 
 }  // namespace
 
-TEST(NoteCipher, KeyKeepsOnlyCodes48To122ShiftedBy100)
+TEST(NoteCipher, KeyKeepsOnlyCodes48To122ShiftedBy100AndIsRepeatedOverTheNote)
 {
-    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral("0z")), QByteArray("\x94\xDE"));  // 148, 222
-    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral("/{ ")), QByteArray());           // 47, 123, blank
-    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral(":@[`")), QByteArray("\x9E\xA4\xBF\xC4"));
+    EXPECT_EQ(tb::noteKeyBytes("0z"), QByteArray("\x94\xDE"));  // 148, 222
+    EXPECT_EQ(tb::noteKeyBytes("/{ "), QByteArray());           // 47, 123, blank
+    EXPECT_EQ(tb::noteKeyBytes(":@[`"), QByteArray("\x9E\xA4\xBF\xC4"));
     // Blanks, accented letters and characters outside the code page are skipped.
-    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral("Pont Du Gard")), tb::noteKeyBytes(QStringLiteral("PontDuGard")));
-    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral("Géné1")), tb::noteKeyBytes(QStringLiteral("Gn1")));
-    EXPECT_EQ(tb::noteKeyBytes(QStringLiteral("aΩb")), tb::noteKeyBytes(QStringLiteral("ab")));
-}
+    EXPECT_EQ(tb::noteKeyBytes("Pont Du Gard"), tb::noteKeyBytes("PontDuGard"));
+    EXPECT_EQ(tb::noteKeyBytes("Géné1"), tb::noteKeyBytes("Gn1"));
+    EXPECT_EQ(tb::noteKeyBytes("aΩb"), tb::noteKeyBytes("ab"));
 
-TEST(NoteCipher, XorsEachByteWithTheKeyRepeatedAndCutToTheNote)
-{
     // "A" (65) with "0" (148): 65 ^ 148 = 213; the key runs again from its start.
     EXPECT_EQ(tb::cipherBytes("AAA", "\x94\x95"), QByteArray("\xD5\xD4\xD5"));
     // A key longer than the note uses its first n bytes only.
     EXPECT_EQ(tb::cipherBytes("AB", "\x94\x95\x96\x97"), tb::cipherBytes("AB", "\x94\x95"));
-    EXPECT_EQ(tb::cipherNote(QString(), QStringLiteral("PontDuGard1985")), QString());
+    EXPECT_EQ(tb::cipherNote(QString(), "PontDuGard1985"), QString());
     // No usable character: no result, the caller leaves the note as it is.
-    EXPECT_FALSE(tb::cipherNote(QStringLiteral("secret"), QStringLiteral("  éà ")).has_value());
-    EXPECT_FALSE(tb::cipherNote(QStringLiteral("secret"), QString()).has_value());
-    const QString once = *tb::cipherNote(QStringLiteral("Réglé le 3"), QStringLiteral("PontDuGard1985"));
-    EXPECT_NE(once, QStringLiteral("Réglé le 3"));
-    EXPECT_NE(*tb::cipherNote(QStringLiteral("Réglé le 3"), QStringLiteral("QontDuGard1985")), once);
+    EXPECT_FALSE(tb::cipherNote("secret", "  éà ").has_value());
+    EXPECT_FALSE(tb::cipherNote("secret", QString()).has_value());
+    const QString once = *tb::cipherNote("Réglé le 3", "PontDuGard1985");
+    EXPECT_NE(once, "Réglé le 3");
+    EXPECT_NE(*tb::cipherNote("Réglé le 3", "QontDuGard1985"), once);
     // Past the note's 10 characters the key plays no part.
-    EXPECT_EQ(*tb::cipherNote(QStringLiteral("Réglé le 3"), QStringLiteral("PontDuGard1986")), once);
+    EXPECT_EQ(*tb::cipherNote("Réglé le 3", "PontDuGard1986"), once);
 }
 
 TEST(NoteCipher, RandomNotesComeBackExactlyThroughCipherTextBoxAndFile)
@@ -107,17 +104,17 @@ TEST(NoteText, ANoteOpenedAndSavedKeepsItsLength)
     QTemporaryDir dir;
     const QString path = dir.filePath("F1.txt");
     EXPECT_EQ(tb::loadNote(path), QString());  // missing
-    ASSERT_TRUE(tb::saveNote(path, QStringLiteral("abc")).ok());
+    ASSERT_TRUE(tb::saveNote(path, "abc").ok());
     EXPECT_EQ(readBytes(path), QByteArray("abc\r\n"));
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(tb::saveNote(path, tb::loadNote(path)).ok());
     EXPECT_EQ(readBytes(path), QByteArray("abc\r\n"));
     // A note that ends with a line end of its own keeps it.
-    ASSERT_TRUE(tb::saveNote(path, QStringLiteral("ligne\r\n")).ok());
-    EXPECT_EQ(tb::loadNote(path), QStringLiteral("ligne\r\n"));
+    ASSERT_TRUE(tb::saveNote(path, "ligne\r\n").ok());
+    EXPECT_EQ(tb::loadNote(path), "ligne\r\n");
     // A file written elsewhere without a final line end is taken whole, then kept.
     writeBytes(path, "sans fin\r");
-    EXPECT_EQ(tb::loadNote(path), QStringLiteral("sans fin\r"));
+    EXPECT_EQ(tb::loadNote(path), "sans fin\r");
     ASSERT_TRUE(tb::saveNote(path, tb::loadNote(path)).ok());
     ASSERT_TRUE(tb::saveNote(path, tb::loadNote(path)).ok());
     EXPECT_EQ(readBytes(path), QByteArray("sans fin\r\r\n"));
@@ -126,11 +123,11 @@ TEST(NoteText, ANoteOpenedAndSavedKeepsItsLength)
 TEST(NoteText, TextBoxShowsLineEndsAsLinesAndOtherControlsAsStandIns)
 {
     const QString note = QStringLiteral("a\r\nb\rc\nd\te") + QChar(0) + QChar(127) + QStringLiteral("\r\r\n");
-    EXPECT_EQ(tb::noteForDisplay(note), QStringLiteral("a\nb␍c␊d\te␀␡␍\n"));
+    EXPECT_EQ(tb::noteForDisplay(note), "a\nb␍c␊d\te␀␡␍\n");
     EXPECT_EQ(tb::noteFromDisplay(tb::noteForDisplay(note)), note);
     // A text document's paragraph separators are line ends too.
     EXPECT_EQ(tb::noteFromDisplay(QStringLiteral("un") + QChar::ParagraphSeparator + QStringLiteral("deux")),
-              QStringLiteral("un\r\ndeux"));
+              "un\r\ndeux");
 }
 
 TEST(NoteText, SummaryHoldsNameAddressAndFieldsEightToFourteen)
@@ -138,5 +135,5 @@ TEST(NoteText, SummaryHoldsNameAddressAndFieldsEightToFourteen)
     std::array<QString, 20> t;
     for (int i = 0; i < 20; ++i)
         t[i] = QStringLiteral("f%1").arg(i);
-    EXPECT_EQ(tb::noteSummary(t), QStringLiteral("f1 f2 f3 \nf4\nf5 f6\nf7\nf8\nf9\nf10\nf11\nf12\nf13\n"));
+    EXPECT_EQ(tb::noteSummary(t), "f1 f2 f3 \nf4\nf5 f6\nf7\nf8\nf9\nf10\nf11\nf12\nf13\n");
 }

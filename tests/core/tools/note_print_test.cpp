@@ -11,9 +11,9 @@ using testing_support::pdfText;
 
 TEST(NotePrint, LongParagraphsBreakAtSpacesAndLongWordsStayWhole)
 {
-    QPdfWriter writer(QStringLiteral("/dev/null"));
+    QPdfWriter writer("/dev/null");
     writer.setResolution(600);
-    QFont font(QStringLiteral("DejaVu Sans"), 12);
+    QFont font("DejaVu Sans", 12);
     const double width = 3000;  // 5 inches
     QString paragraph;
     for (int i = 0; i < 120; ++i)
@@ -42,7 +42,7 @@ TEST(NotePrint, EveryWordReachesThePaperAndAFullPageStartsAnother)
     writer.setResolution(600);
     writer.setPageSize(QPageSize(QPageSize::A4));
     tb::NotePrintStyle style;
-    style.font = QFont(QStringLiteral("DejaVu Sans"), 40);
+    style.font = QFont("DejaVu Sans", 40);
     style.font.setBold(true);
     style.color = Qt::blue;
     const int pages = tb::printNotePages(writer, note, style, 500);

@@ -1,0 +1,39 @@
+// Exports, imports and backups each start where the last one of their kind
+// went, never in the program folder.
+#include "gui_fixture.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+TEST(ChooserStartFolderWindow, EachKindStartsInTheLastFolderUsedForIt)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
+    QTemporaryDir tmp;
+    const QString exports = tmp.filePath(QStringLiteral("Envois"));
+    const QString backups = tmp.filePath(QStringLiteral("Copies"));
+    QDir().mkpath(exports);
+    QDir().mkpath(backups);
+    const auto startOfLast = [&] { return f.dialogs.fileChoices.last().text.section(u'|', 0, 0); };
+
+    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
+    f.dialogs.fileAnswers.enqueue(exports + QStringLiteral("/fiches.vcf"));
+    f.trigger("ExportVcard");
+    ASSERT_TRUE(QFile::exists(exports + QStringLiteral("/fiches.vcf")));
+    f.dialogs.fileAnswers.enqueue(backups);
+    f.trigger("Sauvegarde");
+
+    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
+    f.trigger("ExportCsv");  // cancelled
+    EXPECT_EQ(QFileInfo(startOfLast()).absolutePath(), exports);
+    f.trigger("Sauvegarde");
+    EXPECT_EQ(startOfLast(), backups);
+    f.trigger("Restauration");
+    EXPECT_EQ(startOfLast(), backups);
+    f.trigger("ImportVcard");
+    EXPECT_NE(startOfLast(), exports);
+    EXPECT_FALSE(startOfLast().startsWith(f.program.path().chopped(1)));
+}

@@ -1,0 +1,58 @@
+#include "every_window.h"
+
+#include "core/cards/card_record.h"
+#include "core/db/database.h"
+#include "core/db/session.h"
+#include "gui/app/app_context.h"
+#include "gui/app/main_window.h"
+#include "gui/exchange/csv_import_window.h"
+#include "gui/exchange/duplicate_window.h"
+#include "gui/exchange/import_report_window.h"
+
+#include <QAction>
+#include <QPushButton>
+
+namespace testing_support {
+
+QList<QWidget*> openEveryWindow(GuiFixture& f)
+{
+    CardRecord card = makeCard("DURAND", "Paul", 3, 100, 100);
+    card.fields[9] = QStringLiteral("paul@exemple.fr").leftJustified(CardRecord::kWidths[9], u' ', true);
+    card.fields[14] = QStringLiteral("1000").leftJustified(CardRecord::kWidths[14], u' ', true);
+    f.openWithCards({card});
+    f.dialogs.modalScripts.enqueue([](QWidget*) {});
+    f.trigger("Obase");
+    f.trigger("alpha");
+    f.trigger("Voirlesfiches");
+    QWidget* cardWindow = f.dialogs.lastModal();
+    for (const char* viewer : {"VoirTB3", "VoirTB1", "notesconf"})
+        child<QAction>(cardWindow, viewer)->trigger();
+    for (const char* journal : {"Command1", "Command4", "Command5"})
+        child<QPushButton>(cardWindow, journal)->click();
+    f.rightClickMap(300, 300);
+    f.dialogs.modalScripts.enqueue([](QWidget*) {});
+    child<QAction>(f.dialogs.lastModal(), "photo")->trigger();
+    for (const char* entry : {"cartes", "Rechcp", "cvt", "RIB", "iban", "calendrier", "LogTrtExcel", "LogExtActuels",
+                              "Fiche", "Tournèe", "Corbeille", "mail"})
+        f.trigger(QString::fromUtf8(entry));
+
+    // The import's windows, as an import shows them.
+    AppContext ctx{f.main->session(), f.dialogs, f.launcher};
+    auto* csv = new FImportCsv(ctx, f.mainWidget());
+    csv->setFile(QStringLiteral("contacts.csv"), "Nom,Ville\nDUPONT,Lyon\n", f.main->session().database()->captions());
+    auto* duplicate = new FDoublon(ctx, f.mainWidget());
+    duplicate->setCards(card, 1, card);
+    auto* report = new FRapportImport(ctx, f.mainWidget());
+    report->setReport(QStringLiteral("1 fiche créée."), {QStringLiteral("DUPONT : ville reprise")});
+    for (QWidget* w : {static_cast<QWidget*>(csv), static_cast<QWidget*>(duplicate), static_cast<QWidget*>(report)})
+        f.dialogs.showModal(w);
+
+    QList<QWidget*> all = {f.main.get()};
+    for (const auto& list : {f.dialogs.modals, f.dialogs.modeless})
+        for (QWidget* w : list)
+            if (w && !all.contains(w))
+                all << w;
+    return all;
+}
+
+}  // namespace testing_support

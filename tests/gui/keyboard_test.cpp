@@ -1,0 +1,197 @@
+// Everything by keyboard: F1 and F10 in every window, modal ones included,
+// a letter of its own on every button and menu entry, the usual Ctrl keys,
+// the card ready for typing and the arrows choosing among radio buttons.
+#include "every_window.h"
+#include "gui/app/main_window.h"
+#include "core/db/database.h"
+#include "core/db/session.h"
+#include "gui/cards/card_window.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+QString letterOf(const QString& text)
+{
+    return QKeySequence::mnemonic(text).toString();
+}
+
+// The calendar's own controls (its months) and the zoom's "−" and "+" have no letter to give.
+bool letterless(const QWidget* w, const QString& text)
+{
+    for (; w; w = w->parentWidget())
+        if (w->inherits("QCalendarWidget"))
+            return true;
+    return !std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+}
+
+// The texts of window that share an Alt letter or have none.
+QStringList clashes(QWidget* window)
+{
+    QStringList wrong;
+    QStringList taken;
+    const auto check = [&](const QString& text, QStringList& letters) {
+        const QString letter = letterOf(text);
+        if (letter.isEmpty() || letters.contains(letter))
+            wrong << text;
+        letters << letter;
+    };
+    for (QMenuBar* bar : window->findChildren<QMenuBar*>())
+        if (bar->window() == window)
+            for (QAction* a : bar->actions())
+                check(a->text(), taken);
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (b->window() == window && !letterless(b, b->text()))
+            check(b->text(), taken);
+    for (QMenu* menu : window->findChildren<QMenu*>()) {
+        if (!menu->parentWidget() || menu->parentWidget()->window() != window || letterless(menu->parentWidget(), {}))
+            continue;
+        QStringList inMenu;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator())
+                check(a->text(), inMenu);
+    }
+    return wrong;
+}
+
+}  // namespace
+
+TEST(Keyboard, EveryButtonAndMenuEntryHasALetterOfItsOwnInItsWindowOrMenu)
+{
+    GuiFixture f;
+    const QList<QWidget*> windows = openEveryWindow(f);
+    EXPECT_GE(windows.size(), 24);
+    for (QWidget* w : windows) {
+        activate(w);
+        EXPECT_EQ(clashes(w).join(QStringLiteral(" | ")).toStdString(), "") << w->objectName().toStdString();
+    }
+    // Shown as written, with the letter added; read without it.
+    auto* button = child<QPushButton>(f.window<FFrance4>(), "Command2");
+    EXPECT_EQ(button->text(), QStringLiteral("&Valider la modification"));
+    EXPECT_EQ(button->accessibleName(), QStringLiteral("Valider la modification"));
+}
+
+TEST(Keyboard, F1ShowsTheFrontWindowsPageAndF10ItsFirstMenuInARealModalWindow)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
+    activate(f.main.get());
+    keyClick(f.main.get(), Qt::Key_F1);
+    ASSERT_EQ(f.launcher.programs.size(), 1);
+    EXPECT_TRUE(f.launcher.programs[0].program.endsWith(QStringLiteral("/tbaide")));
+    EXPECT_EQ(f.launcher.programs[0].args, QStringList{QStringLiteral("fenetre-principale.html")});
+    keyClick(f.main.get(), Qt::Key_F10);
+    EXPECT_EQ(QApplication::activePopupWidget(), f.main->findChild<QMenu*>(QStringLiteral("Fichier")));
+    if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+
+    // The card window, modal as the program shows it: the main window's own keys are blocked behind it.
+    f.trigger("Voirlesfiches");
+    auto* card = f.window<FFrance4>();
+    ASSERT_NE(card, nullptr);
+    card->setWindowModality(Qt::ApplicationModal);
+    activate(card);
+    QMenuBar* bar = card->findChild<QMenuBar*>();
+    QString firstEntry;
+    QTimer::singleShot(0, card, [&] {
+        keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        if (bar->activeAction())
+            firstEntry = bar->activeAction()->objectName();
+        card->close();
+    });
+    QEventLoop loop;
+    QObject::connect(card, &QObject::destroyed, &loop, &QEventLoop::quit);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_EQ(f.launcher.programs.size(), 2);
+    EXPECT_EQ(f.launcher.programs[1].args, QStringList{QStringLiteral("fiche.html")});
+    EXPECT_EQ(firstEntry, QStringLiteral("Feuillexls"));
+}
+
+TEST(Keyboard, ControlKeysOpenPrintAndQuit)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
+    activate(f.main.get());
+    const qsizetype shown = f.dialogs.modals.size();
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { EXPECT_EQ(w->objectName(), QStringLiteral("Ffrance29")); });
+    QTest::keyClick(f.main.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(f.dialogs.modals.size(), shown + 1);
+
+    f.trigger("alpha");
+    QWidget* list = f.dialogs.lastModal();
+    activate(list);
+    QTemporaryDir out;
+    f.dialogs.printToPdf = out.filePath(QStringLiteral("liste.pdf"));
+    QTest::keyClick(list, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(QFile::exists(f.dialogs.printToPdf));
+    list->close();
+
+    activate(f.main.get());
+    QTest::keyClick(f.main.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(f.main->isVisible());
+}
+
+TEST(Keyboard, TheCardOpensOnItsFirstFieldAndArrowsChooseAmongRadioButtons)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
+    f.trigger("Voirlesfiches");
+    auto* card = f.window<FFrance4>();
+    activate(card);
+    auto* civility = child<QLineEdit>(card, QStringLiteral("Text1(1)"));
+    EXPECT_EQ(QApplication::focusWidget(), civility);
+
+    auto* monsieur = child<QRadioButton>(card, QStringLiteral("Option1"));
+    monsieur->setFocus();
+    keyClick(monsieur, Qt::Key_Down);
+    EXPECT_TRUE(child<QRadioButton>(card, QStringLiteral("Option2"))->isChecked());
+    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Madame"));
+    keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    keyClick(QApplication::focusWidget(), Qt::Key_Right);  // round to the first
+    EXPECT_TRUE(monsieur->isChecked());
+    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Monsieur"));
+    keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Mademoiselle"));
+    card->close();
+
+    f.trigger("cvt");
+    QWidget* converter = f.dialogs.lastModal();
+    activate(converter);
+    auto* euro = child<QRadioButton>(converter, QStringLiteral("Option1"));
+    euro->setFocus();
+    keyClick(euro, Qt::Key_Down);
+    EXPECT_TRUE(child<QRadioButton>(converter, QStringLiteral("Option2"))->isChecked());
+}
+
+TEST(Keyboard, ACaptionWithAnAmpersandShowsAsWrittenAndIsKeptAsWritten)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
+    tb::Database* db = f.main->session().database();
+    QStringList captions = db->captions();
+    captions[0] = QStringLiteral("Frais & débours");
+    ASSERT_TRUE(db->setCaptions(captions));
+    f.trigger("Fiche");
+    QWidget* structure = f.dialogs.lastModal();
+    EXPECT_EQ(labelText(structure, QStringLiteral("Label1(10)")), QStringLiteral("Frais && débours"));
+    click(child<QPushButton>(structure, QStringLiteral("Command1")));
+    EXPECT_EQ(db->captions().value(0), QStringLiteral("Frais & débours"));
+    f.trigger("Voirlesfiches");
+    EXPECT_EQ(labelText(f.dialogs.lastModal(), QStringLiteral("Label1(10)")), QStringLiteral("Frais && débours"));
+}

@@ -1,0 +1,35 @@
+// Every window opens inside the screen, its frame too, on the smallest screens
+// the program is made for: 1024 × 768 at 100 %, 1920 × 1080 at 200 %. Run on
+// each of them (the screen is set before the program starts).
+#include "every_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+TEST(WindowsOnScreen, EveryWindowOpensInsideTheScreenFrameIncluded)
+{
+    if (qEnvironmentVariableIsEmpty("TABULON_SCREEN_CHECK"))
+        GTEST_SKIP() << "run on a set screen size only";
+    GuiFixture f;
+    const QList<QWidget*> windows = openEveryWindow(f);
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    for (QWidget* w : windows) {
+        activate(w);
+        const QRect frame = w->frameGeometry();
+        EXPECT_TRUE(avail.contains(frame)) << w->objectName().toStdString() << " " << frame.x() << "," << frame.y()
+                                           << " " << frame.width() << "x" << frame.height() << " on "
+                                           << avail.width() << "x" << avail.height();
+    }
+    // At 1024 pixels wide the card fits whole across: it scrolls only up and down.
+    if (avail.width() >= 1024) {
+        auto* content = f.mainWidget()->findChild<QWidget*>(QStringLiteral("FFrance4"))->findChild<QScrollArea*>(QStringLiteral("Content"));
+        ASSERT_NE(content, nullptr);
+        EXPECT_FALSE(content->horizontalScrollBar()->isVisible());
+    }
+}

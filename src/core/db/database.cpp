@@ -618,7 +618,7 @@ const SearchIndex& Database::searchIndex() const
 
 Result<Database::SearchResult> Database::search(const QString& typed, int limit) const
 {
-    return m_search.search(typed, limit, m_count, captions());
+    return m_search.search(typed, limit, m_count, [this] { return captions(); });
 }
 
 }  // namespace tb

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <optional>
 
 namespace tb {
 
@@ -92,7 +93,8 @@ void DatabaseSearch::follow(long long n, long long count)
     m_index->set(n, card ? card->toBytes() : QByteArray());
 }
 
-Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, long long count, const QStringList& captions)
+Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, long long count,
+                                            const std::function<QStringList()>& captions)
 {
     SearchResult result;
     const QByteArrayList words = searchWords(typed);
@@ -144,8 +146,12 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
             std::nth_element(from, from + ptrdiff_t(want), to, byMatchThenPlace);
     }
     const QStringList fixed = fixedFieldCaptions();
+    std::optional<QStringList> own;
     auto caption = [&](int field) {
-        const QString c = field <= 10 ? fixed.value(field - 2) : captions.value(field - 11);
+        // The captions file is read only when a custom field is shown.
+        if (field > 10 && !own)
+            own = captions();
+        const QString c = field <= 10 ? fixed.value(field - 2) : own->value(field - 11);
         return c.trimmed();
     };
     for (bool active : {true, false}) {

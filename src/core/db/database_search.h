@@ -8,6 +8,7 @@
 #include "core/lists/search_index.h"
 
 #include <QStringList>
+#include <functional>
 #include <future>
 #include <memory>
 #include <vector>
@@ -37,9 +38,10 @@ public:
     // archived ones; in each, the cards where every word begins a word of one
     // field, then of several fields, then the rest (searchRank), each in
     // alphabetical order. A line is the alphabetical list's line, the field
-    // where the words were found (named by captions, those of fields 11 to
+    // where the words were found (named by captions(), those of fields 11 to
     // 20) and, for an archived card, "(archivée)". At most limit lines (0: all).
-    Result<SearchResult> search(const QString& typed, int limit, long long count, const QStringList& captions);
+    Result<SearchResult> search(const QString& typed, int limit, long long count,
+                                const std::function<QStringList()>& captions);
 
 private:
     // The alphabetical places of the index, when read (or waiting for them).

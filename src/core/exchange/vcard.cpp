@@ -1,4 +1,5 @@
 #include "core/exchange/vcard.h"
+#include "core/cards/side_files.h"
 
 #include "core/base/codepage.h"
 #include "core/cards/record_bytes.h"
@@ -1266,9 +1267,11 @@ private:
 long long photoCard(const QString& name)
 {
     const QString lower = name.toLower();
-    if (!lower.startsWith(QLatin1String("photo")) || !lower.endsWith(QLatin1String(".jpg")))
+    const QString prefix = sideFilePrefix(SideFile::Photo).toLower();
+    const QString extension = sideFileExtension(SideFile::Photo).toLower();
+    if (!lower.startsWith(prefix) || !lower.endsWith(extension))
         return 0;
-    const QStringView digits = QStringView(lower).sliced(5, lower.size() - 9);
+    const QStringView digits = QStringView(lower).sliced(prefix.size(), lower.size() - prefix.size() - extension.size());
     if (digits.isEmpty() || digits.size() > 15 || digits[0] == u'0')
         return 0;
     long long n = 0;

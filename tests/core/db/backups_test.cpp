@@ -1,5 +1,5 @@
 // Backups: whole copies of a database folder, taken even while cards are
-// being stored, and opened again as a new database.
+// being stored, never left half made, and opened again as a new database.
 #include "core/db/backups.h"
 #include "core/db/database.h"
 #include "core/db/database_lock.h"
@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <atomic>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace testing_support;
 
@@ -26,10 +28,12 @@ protected:
         writeCards(base.path(), {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 1, 20, 20)});
         db = std::move(tb::Database::open(base.path()).value());
     }
+    QStringList backups() const { return QDir(where.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot); }
     TempProgramFolder program;
     TempDatabase base{program.path(), "BasePerso"};
     std::unique_ptr<tb::Database> db;
     QTemporaryDir where;
+    const QDateTime when{QDate(2026, 12, 7), QTime(14, 5)};
 };
 
 // Every file of the folder, with its bytes.
@@ -45,7 +49,6 @@ TEST_F(BackupTest, CopiesEveryFileIntoADatedFolderWithAPendingDeletionIncluded)
 {
     writeBytes(base.file("suppression.txt"), "1\r\n2\r\n");
     writeBytes(base.file("photo2.jpg"), "jpeg");
-    const QDateTime when(QDate(2026, 12, 7), QTime(14, 5));
     const auto made = tb::backupToDatedFolder(*db, where.path(), when);
     ASSERT_TRUE(made);
     EXPECT_EQ(*made, where.path() + QStringLiteral("/BasePerso 2026-12-07 14h05/"));
@@ -61,7 +64,7 @@ TEST_F(BackupTest, CopiesEveryFileIntoADatedFolderWithAPendingDeletionIncluded)
     EXPECT_EQ(*again, where.path() + QStringLiteral("/BasePerso 2026-12-07 14h05 (2)/"));
 }
 
-TEST_F(BackupTest, ABackupThatCannotBeWrittenSaysWhyAndLeavesNothing)
+TEST_F(BackupTest, ABackupThatCannotBeWrittenOrWasKilledLeavesNoHalfCopy)
 {
     const QString locked = where.path() + QStringLiteral("/protege");
     QDir().mkpath(locked);
@@ -70,15 +73,35 @@ TEST_F(BackupTest, ABackupThatCannotBeWrittenSaysWhyAndLeavesNothing)
         ::chmod(QFile::encodeName(open).constData(), 0755);
     ::chmod(QFile::encodeName(locked).constData(), 0555);
     const int refused = codeWithoutRootRights([&] {
-        const auto made = tb::backupToDatedFolder(*db, locked, QDateTime::currentDateTime());
+        const auto made = tb::backupToDatedFolder(*db, locked, when);
         return made ? 0 : made.error().number == tb::kErrorPermission ? 1 : 2;
     });
     ::chmod(QFile::encodeName(locked).constData(), 0755);
     EXPECT_EQ(refused, 1);
     EXPECT_TRUE(QDir(locked).isEmpty());
-    const auto nowhere = tb::backupToDatedFolder(*db, where.path() + QStringLiteral("/absent"), QDateTime::currentDateTime());
+    QDir(locked).removeRecursively();
+    const auto nowhere = tb::backupToDatedFolder(*db, where.path() + QStringLiteral("/absent"), when);
     ASSERT_FALSE(nowhere);
     EXPECT_EQ(nowhere.error().message(), "Erreur n° 76 : chemin introuvable (absent)");
+
+    // What a killed backup and a killed restore left goes at the next one.
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const QString killed = ".BasePerso 2026-12-07 14h05.inachevee-" + QString::number(child);
+    for (const QString& folder : {where.path() + u'/' + killed, program.path() + killed}) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        writeBytes(folder + "/NBFiches.dat", "2\r\n");
+    }
+    const auto backup = tb::backupToDatedFolder(*db, where.path(), when);
+    ASSERT_TRUE(backup);
+    EXPECT_EQ(backups(), QStringList{"BasePerso 2026-12-07 14h05"});
+    ASSERT_TRUE(tb::restoreBackup(*backup, program.path()));
+    EXPECT_FALSE(QFileInfo::exists(program.path() + killed));
+    // Without room, no copy is there at all, hidden or not.
+    EXPECT_FALSE(underFileSizeLimit(700, [&] { return bool(tb::backupToDatedFolder(*db, where.path(), when)); }));
+    EXPECT_EQ(backups().size(), 1);
 }
 
 // Each backup opens with a count that its records hold and the cards as

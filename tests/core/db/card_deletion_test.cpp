@@ -1,7 +1,6 @@
 // Deleting a card: the last one takes its number, files and all; the card
-// kept whole in the trash and brought back as the next number; deletions cut
-// short or stopped after any step finished or undone by the next opening;
-// archiving.
+// kept whole in the trash and brought back as the next number; a deletion
+// stopped after any step finished or undone by the next opening; archiving.
 #include "core/db/database.h"
 #include "support/fixtures.h"
 #include "support/write_failures.h"
@@ -13,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace testing_support;
+using Keep = tb::CardDeletion::Keep;
 
 namespace {
 
@@ -87,6 +87,11 @@ std::vector<QByteArray> cardUnits(const QString& folder)
     return units;
 }
 
+std::unique_ptr<tb::Database> openDb(const TempDatabase& folder)
+{
+    return std::move(tb::Database::open(folder.path())).value();
+}
+
 struct StopHere {};
 
 struct CardDeletionTest : ::testing::Test {
@@ -100,72 +105,80 @@ TEST_F(CardDeletionTest, TheLastCardTakesTheFreedNumberWithItsRecordAndSideFiles
 {
     for (const auto& [d, twin] : {std::pair{2LL, false}, std::pair{5LL, false}, std::pair{2LL, true}}) {
         FiveCards base(program.path(), QStringLiteral("Base%1%2").arg(d).arg(twin), twin);
-        auto db = tb::Database::open(base.folder.path());
-        ASSERT_TRUE(db);
-        EXPECT_EQ((*db)->pins().cardsAt(50, 50).size(), twin ? 2u : 1u);
+        auto db = openDb(base.folder);
+        EXPECT_EQ(db->pins().cardsAt(50, 50).size(), twin ? 2u : 1u);
         // The deleted card's photo under a second spelling goes too.
         writeBytes(base.folder.file("PHOTO2.JPG"), "old");
-        QSignalSpy renumbered(db->get(), &tb::Database::cardsRenumbered);
-        ASSERT_TRUE((*db)->deleteCard(d));
+        QSignalSpy renumbered(db.get(), &tb::Database::cardsRenumbered);
+        ASSERT_TRUE(db->deleteCard(d));
         EXPECT_EQ(QFile::exists(base.folder.file("PHOTO2.JPG")), d == 5);
-        EXPECT_EQ((*db)->count(), 4);
+        EXPECT_EQ(db->count(), 4);
         EXPECT_EQ(renumbered.size(), 1);
         base.expectDeleted(d);
         // The pins follow the new numbers.
-        EXPECT_EQ((*db)->pins().cardsAt(50, 50), d == 5 ? std::vector<long long>{} : std::vector<long long>{2});
-        EXPECT_TRUE((*db)->pins().cardsAt(20, 20).empty() || d == 5);
+        EXPECT_EQ(db->pins().cardsAt(50, 50), d == 5 ? std::vector<long long>{} : std::vector<long long>{2});
+        EXPECT_TRUE(db->pins().cardsAt(20, 20).empty() || d == 5);
     }
     // No such card, or a database opened to read: nothing happens.
     FiveCards base(program.path(), "Refus");
-    auto db = tb::Database::open(base.folder.path());
-    EXPECT_FALSE((*db)->deleteCard(0));
-    EXPECT_FALSE((*db)->deleteCard(6));
+    auto db = openDb(base.folder);
+    EXPECT_FALSE(db->deleteCard(0));
+    EXPECT_FALSE(db->deleteCard(6));
     EXPECT_FALSE((*tb::Database::open(base.folder.path(), tb::Database::Access::ReadOnly))->deleteCard(1));
     EXPECT_EQ(readBytes(base.folder.file("NBFiches.dat")), "5\r\n");
     EXPECT_EQ(QDir(base.folder.path()).entryList({"*5.*"}, QDir::Files).size(), 10);
 }
 
-TEST_F(CardDeletionTest, ADeletionCutShortIsFinishedByTheNextOpening)
+TEST_F(CardDeletionTest, ADeletionStoppedAfterAnyStepIsFinishedOrUndoneByTheNextOpening)
 {
-    // The files as a deletion of card 2 leaves them after each of its steps.
-    const auto removeSides = [](const FiveCards& b, long long n, int kinds) {
-        for (int kind = 0; kind < kinds; ++kind)
-            QFile::remove(b.folder.file(sideName(kind, n)));
-    };
-    const auto moveSides = [](const FiveCards& b, int kinds) {
-        for (int kind = 0; kind < kinds; ++kind)
-            QFile::rename(b.folder.file(sideName(kind, 5)), b.folder.file(sideName(kind, 2)));
-    };
-    const auto writeRecord = [](const FiveCards& b, long long n, const CardRecord& card) {
-        QFile f(b.folder.file("lesfiches.dat"));
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        f.seek((n - 1) * 630);
-        f.write(card.toBytes());
-    };
-    for (int step = 0; step <= 7; ++step) {
-        SCOPED_TRACE("after step " + std::to_string(step));
-        FiveCards base(program.path(), QStringLiteral("Coupure%1").arg(step));
-        writeBytes(base.folder.file("suppression.txt"), "2\r\n5\r\n");
-        removeSides(base, 2, step == 1 ? 4 : step >= 2 ? 10 : 0);
-        if (step >= 3)
-            writeRecord(base, 2, base.cards[4]);
-        moveSides(base, step == 4 ? 3 : step >= 5 ? 10 : 0);
-        if (step >= 6)
-            writeBytes(base.folder.file("NBFiches.dat"), " 4\r\n");
-        if (step >= 7)
-            writeRecord(base, 5, CardRecord());
-        auto db = tb::Database::open(base.folder.path());
-        ASSERT_TRUE(db);
-        EXPECT_EQ((*db)->count(), 4);
-        base.expectDeleted(2);
+    for (const Keep keep : {Keep::InTrash, Keep::Nothing}) {
+        int stopped = 0;
+        for (int stopAt = 1;; ++stopAt) {
+            SCOPED_TRACE("kept " + std::to_string(int(keep)) + ", stopped after step " + std::to_string(stopAt));
+            const FiveCards base(program.path(), QStringLiteral("Arret%1-%2").arg(int(keep)).arg(stopAt));
+            const std::vector<QByteArray> before = cardUnits(base.folder.path());
+            int steps = 0;
+            tb::CardDeletion::setStepHook([&] {
+                if (++steps == stopAt)
+                    throw StopHere{};
+            });
+            bool finished = false;
+            try {
+                finished = bool(openDb(base.folder)->deleteCard(2, keep));
+            } catch (const StopHere&) {
+                ++stopped;
+            }
+            tb::CardDeletion::setStepHook({});
+            // The next opening finishes the deletion, or undoes it when the
+            // card never reached the trash (nothing changed yet).
+            auto db = openDb(base.folder);
+            EXPECT_FALSE(tb::Database::deletionPending(base.folder.path()));
+            const auto entries = db->trash().entries();
+            ASSERT_TRUE(entries);
+            if (keep == Keep::InTrash && stopAt == 1) {
+                EXPECT_TRUE(entries->empty());
+                EXPECT_EQ(db->count(), 5);
+            } else {
+                base.expectDeleted(2);
+                ASSERT_EQ(entries->size(), keep == Keep::InTrash ? 1u : 0u);
+                if (keep == Keep::InTrash)
+                    ASSERT_TRUE(db->restoreFromTrash(entries->front().number));
+            }
+            db.reset();
+            if (keep == Keep::InTrash)
+                EXPECT_EQ(cardUnits(base.folder.path()), before);
+            if (finished)
+                break;
+        }
+        // Every file change was a place to stop: intent, trash, ten side
+        // files, record, ten renames, count, blank record, intent.
+        EXPECT_EQ(stopped, keep == Keep::InTrash ? 26 : 25);
     }
 
     // A write that fails in the middle (the record file cannot grow past
     // card 1): an error, and the next opening finishes the deletion.
     FiveCards base(program.path(), "Disque");
-    EXPECT_FALSE(underFileSizeLimit(700, [&] {
-        return bool((*tb::Database::open(base.folder.path()))->deleteCard(2));
-    }));
+    EXPECT_FALSE(underFileSizeLimit(700, [&] { return bool(openDb(base.folder)->deleteCard(2)); }));
     EXPECT_TRUE(QFile::exists(base.folder.file("suppression.txt")));
     EXPECT_EQ(readBytes(base.folder.file("NBFiches.dat")), "5\r\n");
     ASSERT_TRUE(tb::Database::open(base.folder.path()));
@@ -183,7 +196,7 @@ TEST_F(CardDeletionTest, ArchivingAndReactivatingKeepTheRecordButTheMarker)
     TempDatabase folder(program.path());
     const CardRecord card = makeCard("DURAND", "Luc", 6, 123, 456, "17000", "LA ROCHELLE");
     writeCards(folder.path(), {makeCard("UN", "X", 1, 1, 1), card});
-    auto db = std::move(tb::Database::open(folder.path())).value();
+    auto db = openDb(folder);
     QByteArray expected = card.toBytes();
     for (int i = 0; i < 10; ++i) {
         ASSERT_TRUE(db->setArchived(2, true));
@@ -205,8 +218,7 @@ TEST_F(CardDeletionTest, ADeletedCardIsKeptWholeAndComesBackAsTheNextNumber)
     const FiveCards base(program.path(), "Corbeille");
     const TempDatabase& folder = base.folder;
     const std::vector<QByteArray> before = cardUnits(folder.path());
-    const QByteArray card2 = base.cards[1].toBytes();
-    auto db = std::move(tb::Database::open(folder.path())).value();
+    auto db = openDb(folder);
     ASSERT_TRUE(db->deleteCard(2));
 
     // In the trash: the record, the ten side files as they were named, the day.
@@ -216,23 +228,19 @@ TEST_F(CardDeletionTest, ADeletedCardIsKeptWholeAndComesBackAsTheNextNumber)
     const tb::TrashEntry& e = entries->front();
     EXPECT_EQ(e.number, 1);
     EXPECT_EQ(e.formerNumber, 2);
-    EXPECT_EQ(e.card.toBytes(), card2);
+    EXPECT_EQ(e.card.toBytes(), base.cards[1].toBytes());
     EXPECT_EQ(e.files.size(), 10);
     EXPECT_EQ(readBytes(db->trash().entryFolder(1) + "SCANB2.JPG"), sideContent(8, 2));
     EXPECT_EQ(tb::trashListLine(e).section(u'\t', 0, 1), "1\t" + QDate::currentDate().toString("dd/MM/yyyy"));
     EXPECT_TRUE(tb::trashListLine(e).section(u'\t', 2).startsWith("NOM2"));
-    // The database itself is as a deletion leaves it, the trash aside.
-    EXPECT_EQ(db->count(), 4);
-    EXPECT_TRUE(tb::sideFilesOnDisk(folder.path(), 5).isEmpty());
 
     QSignalSpy stored(db.get(), &tb::Database::cardStored);
     const tb::Result<long long> back = db->restoreFromTrash(1);
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, 5);
     EXPECT_EQ(stored.size(), 1);
-    EXPECT_EQ(db->card(5)->toBytes(), card2);
+    EXPECT_EQ(db->card(5)->toBytes(), base.cards[1].toBytes());
     EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), "5\r\n");
-    EXPECT_EQ(readBytes(folder.file("SCANB5.JPG")), sideContent(8, 2));
     EXPECT_EQ(db->pins().cardsAt(20, 20), std::vector<long long>{5});
     EXPECT_TRUE(db->trash().entries()->empty());
     db.reset();
@@ -243,58 +251,13 @@ TEST_F(CardDeletionTest, ADeletedCardIsKeptWholeAndComesBackAsTheNextNumber)
     EXPECT_FALSE(QFile::exists(folder.file("restauration.txt")));
 }
 
-TEST_F(CardDeletionTest, ADeletionStoppedAfterAnyStepIsFinishedOrUndoneAndTheCardComesBack)
-{
-    int stopped = 0;
-    for (int stopAt = 1;; ++stopAt) {
-        SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
-        const FiveCards base(program.path(), QStringLiteral("Arret%1").arg(stopAt));
-        const TempDatabase& folder = base.folder;
-        const std::vector<QByteArray> before = cardUnits(folder.path());
-        int steps = 0;
-        tb::CardDeletion::setStepHook([&] {
-            if (++steps == stopAt)
-                throw StopHere{};
-        });
-        bool finished = false;
-        try {
-            auto db = std::move(tb::Database::open(folder.path())).value();
-            finished = bool(db->deleteCard(2));
-        } catch (const StopHere&) {
-            ++stopped;
-        }
-        tb::CardDeletion::setStepHook({});
-        // The next opening finishes the deletion (the card in the trash) or
-        // undoes it (the card never reached it, nothing changed).
-        auto db = std::move(tb::Database::open(folder.path())).value();
-        EXPECT_FALSE(tb::Database::deletionPending(folder.path()));
-        const auto entries = db->trash().entries();
-        ASSERT_TRUE(entries);
-        if (stopAt == 1) {
-            EXPECT_TRUE(entries->empty());
-            EXPECT_EQ(db->count(), 5);
-        } else {
-            ASSERT_EQ(entries->size(), 1u);
-            EXPECT_EQ(db->count(), 4);
-            ASSERT_TRUE(db->restoreFromTrash(entries->front().number));
-        }
-        db.reset();
-        EXPECT_EQ(cardUnits(folder.path()), before);
-        if (finished)
-            break;
-    }
-    // Every file change of the deletion was a place to stop: intent, trash,
-    // ten side files, record, ten renames, count, blank record, intent.
-    EXPECT_EQ(stopped, 26);
-}
-
-TEST_F(CardDeletionTest, EntriesGoOneByOneOrAllAndADeletionTheTrashRefusesChangesNothing)
+TEST_F(CardDeletionTest, EntriesGoOneByOneOrAllAndATrashThatFailsChangesNothing)
 {
     const FiveCards five(program.path(), "Corbeille");
-    auto db = std::move(tb::Database::open(five.folder.path())).value();
+    auto db = openDb(five.folder);
     ASSERT_TRUE(db->deleteCard(1));
     ASSERT_TRUE(db->deleteCard(1));
-    ASSERT_TRUE(db->deleteCard(1, tb::CardDeletion::Keep::Nothing));
+    ASSERT_TRUE(db->deleteCard(1, Keep::Nothing));
     EXPECT_EQ(db->trash().entries()->size(), 2u);
     ASSERT_TRUE(db->trash().remove(1));
     EXPECT_FALSE(db->trash().remove(1));
@@ -307,7 +270,7 @@ TEST_F(CardDeletionTest, EntriesGoOneByOneOrAllAndADeletionTheTrashRefusesChange
     const TempDatabase& refused = base.folder;
     const std::vector<QByteArray> before = cardUnits(refused.path());
     writeBytes(refused.file("Corbeille"), "not a folder");
-    auto other = std::move(tb::Database::open(refused.path())).value();
+    auto other = openDb(refused);
     EXPECT_FALSE(other->deleteCard(2));
     EXPECT_EQ(other->count(), 5);
     EXPECT_FALSE(tb::Database::deletionPending(refused.path()));
@@ -316,13 +279,9 @@ TEST_F(CardDeletionTest, EntriesGoOneByOneOrAllAndADeletionTheTrashRefusesChange
 
     // A restoration that fails on a full disk is undone: the card stays in the trash.
     QFile::remove(refused.file("Corbeille"));
-    other = std::move(tb::Database::open(refused.path())).value();
-    ASSERT_TRUE(other->deleteCard(2));
-    other.reset();
-    EXPECT_FALSE(underFileSizeLimit(10, [&] {
-        return bool(tb::Database::open(refused.path()).value()->restoreFromTrash(1));
-    }));
-    auto again = std::move(tb::Database::open(refused.path())).value();
+    ASSERT_TRUE(openDb(refused)->deleteCard(2));
+    EXPECT_FALSE(underFileSizeLimit(10, [&] { return bool(openDb(refused)->restoreFromTrash(1)); }));
+    auto again = openDb(refused);
     EXPECT_EQ(again->count(), 4);
     EXPECT_EQ(again->trash().entries()->size(), 1u);
     EXPECT_TRUE(tb::sideFilesOnDisk(refused.path(), 5).isEmpty());

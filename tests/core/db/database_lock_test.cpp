@@ -2,7 +2,6 @@
 #include "core/db/database.h"
 #include "support/fixtures.h"
 #include "support/other_program.h"
-#include "support/write_failures.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,16 +77,6 @@ TEST_F(DatabaseLockTest, OneProgramMayOpenItsDatabaseAgainAndAnyCopyOfIt)
         QFile::copy(folder.file(name), copy + name);
     ASSERT_TRUE(QFileInfo::exists(copy + ".tabulon.lock"));
     EXPECT_TRUE(tb::Database::open(copy));
-}
-
-TEST_F(DatabaseLockTest, AReadOnlyFolderOpensWithoutLock)
-{
-    ::chmod(QFile::encodeName(program.path()).constData(), 0755);
-    ::chmod(QFile::encodeName(folder.path()).constData(), 0555);
-    const int opened = codeWithoutRootRights([&] { return tb::Database::open(folder.path()) ? 0 : 1; });
-    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
-    EXPECT_EQ(opened, 0);
-    EXPECT_FALSE(QFileInfo::exists(folder.file(".tabulon.lock")));
 }
 
 TEST_F(DatabaseLockTest, AnEmptyGarbledOrDeadLockIsTakenOverAndALiveOneIsNot)

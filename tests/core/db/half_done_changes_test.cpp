@@ -1,9 +1,8 @@
 // What a killed or failed change leaves behind: creations and imports cut
-// short, counts that hide cards, backups and exports half made, and outside
-// files that would hang a reading or lead a write out of the database.
+// short, counts that hide cards, exports half made, and outside files that
+// would hang a reading or lead a write out of the database.
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
-#include "core/db/backups.h"
 #include "core/db/database.h"
 #include "core/exchange/card_import.h"
 #include "core/lists/exports.h"
@@ -20,7 +19,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace testing_support;
@@ -34,49 +32,33 @@ struct HalfDoneChanges : ::testing::Test {
     void SetUp() override { writeCards(base.path(), {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 2, 20, 20)}); }
     qint64 recordBytes() const { return QFileInfo(base.file("lesfiches.dat")).size(); }
     QStringList files() const { return QDir(base.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+    std::unique_ptr<tb::Database> open() { return std::move(tb::Database::open(base.path())).value(); }
 };
-
-// The number of a process that has ended.
-qint64 deadPid()
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
 
 }  // namespace
 
 TEST_F(HalfDoneChanges, SideFilesPastTheCountAreRemovedAtOpeningAndANewCardFindsNone)
 {
     // As a killed import leaves them: its batch's photos and templates.
-    for (const char* name : {"photo3.jpg", "F3.txt", "M3.txt", "PHOTO4.JPG", "DtxtA3.txt", "StrFic.txt.tmp-Ab12Cd"})
+    const QStringList left = {"photo3.jpg", "F3.txt", "M3.txt", "PHOTO4.JPG", "DtxtA3.txt", "StrFic.txt.tmp-Ab12Cd"};
+    for (const QString& name : left + QStringList{"notes3.txt", "notes.tmp-long-name.txt"})
         writeBytes(base.file(name), "reste");
-    for (const char* name : {"notes3.txt", "notes.tmp-long-name.txt"})
-        writeBytes(base.file(name), "à garder");
-    {
-        auto reader = tb::Database::open(base.path(), tb::Database::Access::ReadOnly);
-        ASSERT_TRUE(reader);
-        // Reading changes nothing.
-        EXPECT_TRUE(QFile::exists(base.file("photo3.jpg")) && QFile::exists(base.file("StrFic.txt.tmp-Ab12Cd")));
-    }
-    auto db = tb::Database::open(base.path());
-    ASSERT_TRUE(db);
-    for (const char* name : {"photo3.jpg", "F3.txt", "M3.txt", "PHOTO4.JPG", "DtxtA3.txt", "StrFic.txt.tmp-Ab12Cd"})
-        EXPECT_FALSE(QFile::exists(base.file(name))) << name;
-    EXPECT_TRUE(QFile::exists(base.file("notes3.txt")));
-    EXPECT_TRUE(QFile::exists(base.file("notes.tmp-long-name.txt")));
+    // Reading changes nothing.
+    ASSERT_TRUE(tb::Database::open(base.path(), tb::Database::Access::ReadOnly));
+    EXPECT_TRUE(QFile::exists(base.file("photo3.jpg")) && QFile::exists(base.file("StrFic.txt.tmp-Ab12Cd")));
+    auto db = open();
+    for (const QString& name : left)
+        EXPECT_FALSE(QFile::exists(base.file(name))) << name.toStdString();
+    EXPECT_TRUE(QFile::exists(base.file("notes3.txt")) && QFile::exists(base.file("notes.tmp-long-name.txt")));
     // A document the user made is named; files the program made are not.
-    EXPECT_EQ((*db)->countCorrection(), " Documents retirés, faute de fiche à leur numéro : DtxtA3.txt.");
+    EXPECT_EQ(db->countCorrection(), " Documents retirés, faute de fiche à leur numéro : DtxtA3.txt.");
 
     // Left meanwhile by hand: the new card still starts bare, and takes the
     // photo given with it.
     writeBytes(base.file("photo3.jpg"), "autre personne");
     writeBytes(base.file("photo5.jpg"), "autre personne");
-    const auto made = (*db)->createCards({makeCard("TROIS", "c", 1, 5, 5), makeCard("QUATRE", "d", 1, 6, 6),
-                                          makeCard("CINQ", "e", 1, 7, 7)}, {{}, picture("JPG", Qt::red)});
-    ASSERT_TRUE(made);
+    ASSERT_TRUE(db->createCards({makeCard("TROIS", "c", 1, 5, 5), makeCard("QUATRE", "d", 1, 6, 6),
+                                 makeCard("CINQ", "e", 1, 7, 7)}, {{}, picture("JPG", Qt::red)}));
     EXPECT_FALSE(QFile::exists(base.file("photo3.jpg")));
     EXPECT_EQ(readBytes(base.file("photo4.jpg")), picture("JPG", Qt::red));
     EXPECT_FALSE(QFile::exists(base.file("photo5.jpg")));
@@ -87,8 +69,8 @@ TEST_F(HalfDoneChanges, CardsPastASmallerOrGarbledCountAreCountedInNeverOverwrit
 {
     writeCards(base.path(), {makeCard("UN", "a", 1, 1, 1), makeCard("DEUX", "b", 1, 2, 2), makeCard("TROIS", "c", 1, 3, 3),
                              makeCard("QUATRE", "d", 1, 4, 4), makeCard("CINQ", "e", 1, 100, 100)});
-    for (const QByteArray& count : {QByteArray(" 3,7\r\n"), QByteArray("+4\r\n"), QByteArray("abc\r\n"),
-                                    QByteArray("\x01\xfe"), QByteArray(), QByteArray("-4\r\n"), QByteArray("999999999\r\n")}) {
+    for (const QByteArray& count : {QByteArray(" 3,7\r\n"), QByteArray("+4\r\n"), QByteArray("\x01\xfe"), QByteArray(),
+                                    QByteArray("-4\r\n"), QByteArray("999999999\r\n")}) {
         SCOPED_TRACE(count.toHex().toStdString());
         // A read-only opening tells and writes nothing.
         writeBytes(base.file("NBFiches.dat"), count);
@@ -97,41 +79,35 @@ TEST_F(HalfDoneChanges, CardsPastASmallerOrGarbledCountAreCountedInNeverOverwrit
         EXPECT_EQ((*reader)->count(), 5);
         EXPECT_FALSE((*reader)->countCorrection().isEmpty());
         EXPECT_EQ(readBytes(base.file("NBFiches.dat")), count);
-        auto db = tb::Database::open(base.path());
-        ASSERT_TRUE(db);
-        EXPECT_EQ((*db)->count(), 5);
-        EXPECT_EQ((*db)->countCorrection(), " Le nombre de fiches a été corrigé : 5 fiche(s).");
+        auto db = open();
+        EXPECT_EQ(db->count(), 5);
+        EXPECT_EQ(db->countCorrection(), " Le nombre de fiches a été corrigé : 5 fiche(s).");
         EXPECT_EQ(readBytes(base.file("NBFiches.dat")), "5\r\n");
-        EXPECT_EQ((*db)->pins().cardsAt(100, 100), std::vector<long long>{5});
+        EXPECT_EQ(db->pins().cardsAt(100, 100), std::vector<long long>{5});
         // The next card is card 6, never one that overwrites.
-        EXPECT_EQ((*db)->createCard(makeCard("SIX", "f", 1, 6, 6)).value(), 6);
-        EXPECT_EQ((*db)->card(5)->field(3).trimmed(), "CINQ");
-        ASSERT_TRUE((*db)->deleteCard(6));
+        EXPECT_EQ(db->createCard(makeCard("SIX", "f", 1, 6, 6)).value(), 6);
+        EXPECT_EQ(db->card(5)->field(3).trimmed(), "CINQ");
+        ASSERT_TRUE(db->deleteCard(6));
     }
     // The blank record a deletion leaves past the count is no card, whether
     // the count is sound or garbled.
-    {
-        auto db = tb::Database::open(base.path());
-        ASSERT_TRUE((*db)->deleteCard(5));
-    }
-    EXPECT_EQ((*tb::Database::open(base.path()))->countCorrection(), "");
+    ASSERT_TRUE(open()->deleteCard(5));
+    EXPECT_EQ(open()->countCorrection(), "");
     writeBytes(base.file("NBFiches.dat"), "abc");
-    auto db = tb::Database::open(base.path());
-    ASSERT_TRUE(db);
-    EXPECT_EQ((*db)->count(), 4);
-    EXPECT_EQ((*db)->countCorrection(), " Le nombre de fiches a été corrigé : 4 fiche(s).");
+    auto db = open();
+    EXPECT_EQ(db->count(), 4);
+    EXPECT_EQ(db->countCorrection(), " Le nombre de fiches a été corrigé : 4 fiche(s).");
 }
 
 TEST_F(HalfDoneChanges, ACreationOrABatchThatFailsPartWayLeavesTheFilesAsTheyWere)
 {
-    auto db = tb::Database::open(base.path());
-    ASSERT_TRUE(db);
+    auto db = open();
     const qint64 records = recordBytes();
     const QStringList before = files();
     const QByteArray count = readBytes(base.file("NBFiches.dat"));
     // The record fits, the side files do not (a full disk).
     EXPECT_FALSE(underFileSizeLimit(records + 630 + 1, [&] {
-        return bool((*db)->createCards({makeCard("TROIS", "c", 1, 5, 5)}, {picture("JPG", Qt::blue)}));
+        return bool(db->createCards({makeCard("TROIS", "c", 1, 5, 5)}, {picture("JPG", Qt::blue)}));
     }));
     EXPECT_EQ(recordBytes(), records);
     EXPECT_EQ(files(), before);
@@ -145,50 +121,25 @@ TEST_F(HalfDoneChanges, ACreationOrABatchThatFailsPartWayLeavesTheFilesAsTheyWer
         contacts[k].field(3) = QStringLiteral("IMPORT%1").arg(k);
         contacts[k].photo = picture("JPG", Qt::green);
     }
-    const tb::ImportReport report =
-        tb::importContacts(**db, contacts, {}, tb::alwaysAnswer(tb::DuplicateChoice::Create));
+    const tb::ImportReport report = tb::importContacts(*db, contacts, {}, tb::alwaysAnswer(tb::DuplicateChoice::Create));
     ASSERT_TRUE(report.error);
     EXPECT_EQ(report.created, 0);
     EXPECT_EQ(recordBytes(), records);
     QDir(base.path()).rmdir("NBFiches.dat");
     writeBytes(base.file("NBFiches.dat"), count);
     EXPECT_EQ(files(), before);
-    EXPECT_EQ((*db)->count(), 2);
+    EXPECT_EQ(db->count(), 2);
 }
 
-TEST_F(HalfDoneChanges, BackupsRestoresAndExportsCutShortLeaveNoHalfCopy)
+TEST_F(HalfDoneChanges, AKilledExportsTemporaryFileGoesAtTheNextExportAndOneBeingWrittenStays)
 {
-    auto db = tb::Database::open(base.path());
-    ASSERT_TRUE(db);
-    QTemporaryDir where;
-    const QString parent = where.path() + u'/';
-    const QDateTime when(QDate(2026, 12, 7), QTime(14, 5));
-    // What a killed backup and a killed restore left.
-    const QString killed = parent + ".BaseTest 2026-12-07 14h05.inachevee-" + QString::number(deadPid());
-    const QString killedRestore = program.path() + ".BaseTest 2026-12-07 14h05.inachevee-" + QString::number(deadPid());
-    for (const QString& folder : {killed, killedRestore}) {
-        ASSERT_TRUE(QDir().mkpath(folder));
-        writeBytes(folder + "/NBFiches.dat", "2\r\n");
-    }
-    const auto backup = tb::backupToDatedFolder(**db, parent, when);
-    ASSERT_TRUE(backup);
-    EXPECT_EQ(QDir(parent).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{"BaseTest 2026-12-07 14h05"});
-    EXPECT_EQ(readBytes(*backup + "lesfiches.dat"), readBytes(base.file("lesfiches.dat")));
-    const auto restored = tb::restoreBackup(*backup, program.path());
-    ASSERT_TRUE(restored);
-    EXPECT_FALSE(QFileInfo::exists(killedRestore));
-    // Without room, no copy is there at all, hidden or not.
-    EXPECT_FALSE(underFileSizeLimit(700, [&] { return bool(tb::backupToDatedFolder(**db, parent, when)); }));
-    EXPECT_EQ(QDir(parent).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
-
-    // A killed export's temporary file goes at the next export to that folder;
-    // one still being written stays.
+    // Opened first: an opening removes every temporary file, held or not.
+    auto db = open();
     writeBytes(base.file("export.txt.tmp-Ab12Cd"), "moitié");
     writeBytes(base.file("autre.csv.tmp-Zz99Yy"), "en cours");
     const int held = ::open(QFile::encodeName(base.file("autre.csv.tmp-Zz99Yy")).constData(), O_RDONLY);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
-    ASSERT_TRUE(tb::writeExport((*db)->store(), 2, tb::ExportFormat::Fields));
+    ASSERT_TRUE(tb::writeExport(db->store(), 2, tb::ExportFormat::Fields));
     ::close(held);
     EXPECT_FALSE(QFile::exists(base.file("export.txt.tmp-Ab12Cd")));
     EXPECT_TRUE(QFile::exists(base.file("autre.csv.tmp-Zz99Yy")));
@@ -215,14 +166,13 @@ TEST_F(HalfDoneChanges, PipesAndLinksOutOfTheFolderAreNeitherWaitedOnNorWrittenT
     ASSERT_TRUE(QFile::rename(base.file("lesfiches.dat"), outside));
     ASSERT_TRUE(QFile::link(outside, base.file("lesfiches.dat")));
     const QByteArray kept = readBytes(outside);
-    auto db = tb::Database::open(base.path());
-    ASSERT_TRUE(db) << db.error().message().toStdString();
-    EXPECT_EQ((*db)->count(), 2);
-    const tb::Status stored = (*db)->storeCard(1, makeCard("AUTRE", "x", 1, 1, 1));
+    auto db = open();
+    EXPECT_EQ(db->count(), 2);
+    const tb::Status stored = db->storeCard(1, makeCard("AUTRE", "x", 1, 1, 1));
     ASSERT_FALSE(stored);
     EXPECT_EQ(stored.error().message(),
               "Erreur n° 70 : permission refusée (lesfiches.dat est un lien vers un fichier hors de la base)");
-    EXPECT_FALSE((*db)->createCard(makeCard("AUTRE", "x", 1, 1, 1)));
+    EXPECT_FALSE(db->createCard(makeCard("AUTRE", "x", 1, 1, 1)));
     EXPECT_EQ(readBytes(outside), kept);
-    EXPECT_EQ((*db)->count(), 2);
+    EXPECT_EQ(db->count(), 2);
 }

@@ -79,7 +79,7 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
     // Refused with the usual message, nothing made.
     const QString program = root.path() + u'/' + programNames[1] + u'/';
     const QStringList before = everything(root.path(), QStringLiteral("\x01"));
-    for (const QString& bad : QStringList{QString(128, u'é'), "../dehors", "a/b", "\t"}) {
+    for (const QString& bad : QStringList{QString(128, u'é'), "..", "a/b", "   ", "x\ty"}) {
         const auto refused = tb::Database::create(program, bad);
         ASSERT_FALSE(refused) << bad.toStdString();
         EXPECT_EQ(refused.error().message(), "Erreur n° 52 : nom de fichier incorrect");

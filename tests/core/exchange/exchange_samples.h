@@ -1,6 +1,7 @@
 #pragma once
 // Contact files as phones and address books write them, and cards to export.
 #include "core/cards/card_record.h"
+#include "core/exchange/contact.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -16,6 +17,16 @@ inline CardRecord card(const std::map<int, QString>& fields)
     for (const auto& [k, text] : fields)
         t[size_t(k - 1)] = text;
     return CardRecord::fromTexts(t);
+}
+
+// A contact with the given fields (2 to 20) and country.
+inline tb::Contact contact(const std::map<int, QString>& fields, const QString& country = {})
+{
+    tb::Contact c;
+    for (const auto& [k, text] : fields)
+        c.field(k) = text;
+    c.country = country;
+    return c;
 }
 
 // A small picture in the given format ("JPG", "PNG").

@@ -1,9 +1,13 @@
-// Contacts becoming cards: letters, widths, pins, duplicates, failures.
+// Contacts becoming cards: letters, widths, postal codes, pins, roles,
+// duplicates and the answers to them, contacts with nothing for a card,
+// photos, batches, the automatic backup, failures.
 #include "core/base/codepage.h"
 #include "core/db/backups.h"
 #include "core/db/database.h"
 #include "core/db/demo_database.h"
 #include "core/exchange/card_import.h"
+#include "core/exchange/csv.h"
+#include "core/exchange/vcard.h"
 #include "exchange_samples.h"
 #include "support/fixtures.h"
 #include "support/write_failures.h"
@@ -13,17 +17,11 @@
 
 using namespace testing_support;
 using exchange_samples::card;
+using exchange_samples::contact;
+using exchange_samples::picture;
 using tb::DuplicateChoice;
 
 namespace {
-
-tb::Contact contact(const std::map<int, QString>& fields)
-{
-    tb::Contact c;
-    for (const auto& [k, text] : fields)
-        c.field(k) = text;
-    return c;
-}
 
 const QStringList kCaptions = tb::exchangeCaptions({});
 
@@ -48,7 +46,24 @@ TEST(ContactToCard, WritesMissingLettersAsTheirNearestCutsToWidthsAndListsEachCh
                                   "Wałęsa Łukasz 😀 : non repris, autre portable : 07 00"}));
 }
 
-TEST(ContactToCard, PlacesPinsNearTheirDepartmentOnTheDefaultMapOrAtTheClickedPoint)
+TEST(ContactToCard, FourDigitPostalCodesGainTheirZeroInFranceOrWithoutCountry)
+{
+    const auto code = [](const QString& postal, const QString& country, QStringList* notes = nullptr) {
+        return tb::cardOfContact(contact({{3, "A"}, {6, postal}}, country), kCaptions, {}, 1, 0, notes).field(6);
+    };
+    QStringList notes;
+    EXPECT_EQ(code("7190", {}, &notes), "07190");
+    EXPECT_EQ(notes, QStringList("A : code postal « 7190 » lu « 07190 »"));
+    EXPECT_EQ(code(" 1000 ", "France"), "01000");
+    EXPECT_EQ(code("1000", "Belgique"), "1000 ");
+    EXPECT_EQ(code("75001", {}), "75001");
+    EXPECT_EQ(code("719", {}), "719  ");
+    // The pin then lands in the mended department.
+    const CardRecord c = tb::cardOfContact(contact({{6, "7190"}}), kCaptions, {}, 1, 0, nullptr);
+    EXPECT_EQ(QPointF(c.x(), c.y()), tb::departmentPoint("07190", 0));
+}
+
+TEST(ContactToCard, PinsGoNearTheirDepartmentAtTheClickedPointOrWhereOurOwnExportHadThem)
 {
     for (const auto& [code, department] :
          std::vector<std::pair<QString, int>>{{"33000", 33}, {"2A004", 20}, {"20200", 20}, {"75008", 75}, {"01000", 1}}) {
@@ -65,13 +80,56 @@ TEST(ContactToCard, PlacesPinsNearTheirDepartmentOnTheDefaultMapOrAtTheClickedPo
     EXPECT_NE(tb::departmentPoint("33000", 0), tb::departmentPoint("33000", 1));
     QStringList notes;
     const CardRecord overseas = cardOfContact(contact({{6, "97400"}}), kCaptions, {}, 1, 0, &notes);
-    EXPECT_EQ(overseas.x(), 50);
-    EXPECT_EQ(overseas.y(), 380);
+    EXPECT_EQ(QPointF(overseas.x(), overseas.y()), QPointF(50, 380));
     ASSERT_EQ(notes.size(), 1);
     EXPECT_TRUE(notes[0].contains("« 97400 »"));
     const CardRecord clicked = cardOfContact(contact({{6, "33000"}}), kCaptions, {false, QPointF(12, 34)}, 1, 5, nullptr);
-    EXPECT_EQ(clicked.x(), 12);
-    EXPECT_EQ(clicked.y(), 34);
+    EXPECT_EQ(QPointF(clicked.x(), clicked.y()), QPointF(12, 34));
+
+    // Our own export's pin comes back with its marker; a blank or 0 marker is an archived card.
+    tb::Contact c = contact({{3, "A"}, {6, "33000"}});
+    c.pin = tb::ContactPin{u'7', 250, 300.5};
+    const CardRecord placed = tb::cardOfContact(c, kCaptions, {}, 1, 0, nullptr);
+    EXPECT_EQ(placed.marker(), 7);
+    EXPECT_EQ(QPointF(placed.x(), placed.y()), QPointF(250, 300.5));
+    for (const QChar marker : {u' ', u'0'}) {
+        c.pin = tb::ContactPin{marker, 10, 20};
+        EXPECT_FALSE(tb::cardOfContact(c, kCaptions, {}, 1, 0, nullptr).isActive());
+    }
+}
+
+TEST(ContactToCard, RolesGoToTheFieldWhoseCaptionNamesThem)
+{
+    const QStringList defaults = tb::exchangeCaptions({"Profession", "Date de naissance", "Société", "Observations"});
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::JobTitle, defaults), 11);
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::Birthday, defaults), 12);
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::Company, defaults), 13);
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::Notes, defaults), 14);
+    // Accents, case and blanks aside; a database without such a caption has no field for it.
+    const QStringList own = tb::exchangeCaptions({QString(), "  SOCIETE ", "Fonction"});
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::Company, own), 12);
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::JobTitle, own), 13);
+    EXPECT_EQ(tb::fieldOfRole(tb::ContactRole::Notes, own), 0);
+    EXPECT_EQ(tb::captionKey("N° de Téléphone"), "ndetelephone");
+}
+
+TEST(DuplicateKeys, NamesWithoutAccentsCaseOrBlanksEMailsWithoutCaseAndMobilesByTheirFrenchDigits)
+{
+    const auto key = [](const QString& surname, const QString& first, const QString& code) {
+        return tb::duplicateKey(card({{3, surname}, {4, first}, {6, code}}));
+    };
+    EXPECT_EQ(key("HÉBERT", "Cécile  Anne", "45000"), key("hebert", " cecile anne", "45000"));
+    EXPECT_NE(key("HEBERT", "Cecile", "45000"), key("HEBERT", "Cecile", "45100"));
+    EXPECT_TRUE(key(QString(), QString(), "45000").isEmpty());
+    // Within the field's 15 letters, as the import fits them.
+    const auto mobile = [](const QString& number) { return tb::mobileKey(card({{9, number}})); };
+    for (const QString& same : QStringList{"06.12.34.56.78", "+33 612345678", "+33(0)612345678", "0033 612345678"})
+        EXPECT_EQ(mobile(same), "0612345678") << same.toStdString();
+    EXPECT_EQ(mobile("+32 470123456"), "32470123456");
+    EXPECT_TRUE(mobile("0600").isEmpty());
+    EXPECT_TRUE(mobile(QString()).isEmpty());
+    EXPECT_EQ(tb::emailKey(card({{10, " Marie@Example.FR"}})), "marie@example.fr");
+    EXPECT_TRUE(tb::emailKey(card({{3, "A"}})).isEmpty());
 }
 
 class ImportTest : public ::testing::Test {
@@ -82,6 +140,7 @@ protected:
                                        {8, "02 38 00 00 00"}})});
         db = std::move(tb::Database::open(base.path()).value());
     }
+    QStringList photos() const { return QDir(base.path()).entryList({"photo*"}, QDir::Files); }
     TempProgramFolder program;
     TempDatabase base{program.path()};
     std::unique_ptr<tb::Database> db;
@@ -154,6 +213,84 @@ TEST_F(ImportTest, AnAnswerForOneIsAskedAgainAnAnswerForAllIsNot)
     EXPECT_EQ(db->count(), 2);
 }
 
+TEST_F(ImportTest, EachRuleNamesTheCardItMatchedAndRepeatsInTheFileAreEachCreated)
+{
+    db.reset();
+    writeCards(base.path(), {card({{1, "1 1                    1"}, {3, "DURAND"}, {4, "Marie"}, {6, "17000"}}),
+                             card({{1, "1 1                    1"}, {3, "ROY"}, {9, "06 12 34 56 78"},
+                                   {10, "roy@example.fr"}})});
+    db = std::move(tb::Database::open(base.path()).value());
+    const std::vector<tb::Contact> file = {
+        contact({{3, "Durand"}, {4, "marie"}, {6, "17000"}, {10, "roy@example.fr"}}),
+        contact({{3, "Autre"}, {10, "ROY@example.fr"}}), contact({{3, "Encore"}, {9, "+33 6 12 34 56 78"}}),
+        contact({{3, "Neuf"}, {4, "Léa"}}), contact({{3, "NEUF"}, {4, "lea"}}),
+    };
+    std::vector<std::pair<long long, tb::DuplicateRule>> asked;
+    const auto skip = [&](const CardRecord&, long long n, const CardRecord&, tb::DuplicateRule rule) {
+        asked.emplace_back(n, rule);
+        return tb::DuplicateDecision{DuplicateChoice::Skip, false};
+    };
+    const tb::ImportReport report = tb::importContacts(*db, file, {}, skip);
+    ASSERT_FALSE(report.error);
+    // The names come first; then the e-mail, then the mobile.
+    EXPECT_EQ(asked, (std::vector<std::pair<long long, tb::DuplicateRule>>{
+                         {1, tb::DuplicateRule::Names}, {2, tb::DuplicateRule::Email}, {2, tb::DuplicateRule::Mobile}}));
+    EXPECT_EQ(report.created, 2);
+    EXPECT_EQ(db->count(), 4);
+    EXPECT_TRUE(report.notes.contains("NEUF lea : même contact que le n° 4 du fichier, créé lui aussi (fiche n° 4)"));
+    EXPECT_TRUE(report.notes.contains("Autre : déjà dans la fiche n° 2 (même adresse e-mail), ignorée"));
+    // The cards of this import are duplicates for the next one.
+    EXPECT_EQ(tb::importContacts(*db, {file[3]}, {}, skip).skipped, 1);
+    EXPECT_EQ(asked.back(), std::make_pair(3LL, tb::DuplicateRule::Names));
+}
+
+TEST_F(ImportTest, AContactWithNoFieldForTheCardIsNotCreatedButListed)
+{
+    // From a vCard: a web address alone, a photo alone; from a CSV file: a row
+    // whose only value is in a column no field takes.
+    std::vector<tb::Contact> read =
+        tb::readVCards("BEGIN:VCARD\nVERSION:3.0\nURL:https://example.fr\nEND:VCARD\n"
+                       "BEGIN:VCARD\nVERSION:3.0\nN:Dupont;Jean\nEND:VCARD\n"
+                       "BEGIN:VCARD\nVERSION:3.0\nPHOTO;ENCODING=b;TYPE=PNG:" + picture("PNG").toBase64()
+                           + "\nEND:VCARD\n", kCaptions);
+    auto rows = tb::csvContacts("Nom,Site\n,https://example.com\nMartin,\n", kCaptions, {}, nullptr);
+    ASSERT_TRUE(rows);
+    read.insert(read.end(), rows->begin(), rows->end());
+    const tb::ImportReport report = tb::importContacts(*db, read, {}, tb::alwaysAnswer(DuplicateChoice::Skip));
+    ASSERT_FALSE(report.error);
+    EXPECT_EQ(report.created, 2);
+    EXPECT_EQ(report.notCreated, 3);
+    EXPECT_EQ(db->count(), 3);
+    EXPECT_EQ(db->card(3).value().field(3).trimmed(), "MARTIN");
+    EXPECT_TRUE(photos().isEmpty());
+    EXPECT_EQ(report.summary(),
+              "2 fiche(s) créée(s), 0 complétée(s), 0 ignorée(s), 3 contact(s) sans champ non créé(s).");
+    EXPECT_EQ(report.notes.filter("aucun champ"),
+              QStringList({"Contact n° 1 du fichier : aucun champ pour la fiche, non créée (site : https://example.fr)",
+                           "Contact n° 3 du fichier : aucun champ pour la fiche, non créée (une photo)",
+                           "Contact n° 4 du fichier : aucun champ pour la fiche, non créée (Site : https://example.com)"}));
+}
+
+TEST_F(ImportTest, APhotoTooLargeOrUnreadableIsNotStoredAndTheReportSaysWhy)
+{
+    // A file of 11 Mo that starts like a JPEG, a bitmap whose header claims
+    // 20000 pixels a side, and a small PNG stored as the JPEG the cards show.
+    tb::Contact huge = contact({{3, "Grand"}}), claimed = contact({{3, "Large"}}), small = contact({{3, "Petit"}});
+    huge.photo = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(11 << 20, '\0');
+    claimed.photo = exchange_samples::bitmapHeader(20000, 20000) + QByteArray(12, '\0');
+    small.photo = picture("PNG");
+    const tb::ImportReport report =
+        tb::importContacts(*db, {huge, claimed, small}, {}, tb::alwaysAnswer(DuplicateChoice::Skip));
+    ASSERT_FALSE(report.error);
+    EXPECT_EQ(report.created, 3);
+    EXPECT_EQ(photos(), QStringList("photo4.jpg"));
+    EXPECT_TRUE(readBytes(base.file("photo4.jpg")).startsWith("\xFF\xD8"));
+    const QString why = QStringLiteral(" : non repris, photo illisible ou trop grande (plus de 10 Mo, de 10000 pixels de "
+                                       "côté ou de 50 millions de pixels)");
+    EXPECT_TRUE(report.notes.contains("Grand" + why));
+    EXPECT_TRUE(report.notes.contains("Large" + why));
+}
+
 TEST_F(ImportTest, HundredsOfContactsImportInBatchesWithFewFilesOpenAndARepeatInTheFileIsCreatedToo)
 {
     std::vector<tb::Contact> many;
@@ -165,12 +302,11 @@ TEST_F(ImportTest, HundredsOfContactsImportInBatchesWithFewFilesOpenAndARepeatIn
         const auto report = tb::importContacts(*db, many, {}, tb::alwaysAnswer(DuplicateChoice::Fill));
         return !report.error && report.created == 701 && report.filled == 0;
     }));
-    auto reopened = tb::Database::open(base.path());
-    ASSERT_TRUE(reopened);
-    EXPECT_EQ(reopened.value()->count(), 702);
-    EXPECT_EQ(reopened.value()->card(12)->field(10).trimmed(), QString());
-    EXPECT_EQ(reopened.value()->card(22)->field(10).trimmed(), "dix@example.fr");
-    EXPECT_EQ(reopened.value()->card(702)->field(3).trimmed(), "CARTE699");
+    auto reopened = std::move(tb::Database::open(base.path()).value());
+    EXPECT_EQ(reopened->count(), 702);
+    EXPECT_EQ(reopened->card(12)->field(10).trimmed(), QString());
+    EXPECT_EQ(reopened->card(22)->field(10).trimmed(), "dix@example.fr");
+    EXPECT_EQ(reopened->card(702)->field(3).trimmed(), "CARTE699");
     EXPECT_TRUE(QFileInfo::exists(base.file("M702.txt")));
 }
 
@@ -198,35 +334,26 @@ TEST_F(ImportTest, AFullDiskStopsTheImportWithNoCardHalfWayAndTheDatabaseAsItWas
         const auto report = tb::importContacts(*db, many, {}, tb::alwaysAnswer(DuplicateChoice::Create));
         return report.error && report.error->number == tb::kErrorDiskFull && report.created == 0;
     }));
-    auto reopened = tb::Database::open(base.path());
-    ASSERT_TRUE(reopened);
-    EXPECT_EQ(reopened.value()->count(), 1);
-    EXPECT_TRUE(reopened.value()->countCorrection().isEmpty());
+    auto reopened = std::move(tb::Database::open(base.path()).value());
+    EXPECT_EQ(reopened->count(), 1);
+    EXPECT_TRUE(reopened->countCorrection().isEmpty());
     EXPECT_EQ(readBytes(base.file("lesfiches.dat")).size(), 630);
 
-    // A side file that cannot be written stops it the same way.
-    EXPECT_TRUE(underFileSizeLimit(5000, [&] {
-        const auto report = tb::importContacts(*reopened.value(), {many[0], many[1]}, {},
-                                               tb::alwaysAnswer(DuplicateChoice::Create));
-        return report.error && report.created == 0;
-    }));
-    EXPECT_EQ(tb::Database::open(base.path()).value()->count(), 1);
     // With room, the same import makes every card.
-    const auto report = tb::importContacts(*reopened.value(), many, {}, tb::alwaysAnswer(DuplicateChoice::Create));
-    ASSERT_FALSE(report.error);
-    EXPECT_EQ(reopened.value()->count(), 21);
-    EXPECT_EQ(reopened.value()->card(21)->field(3).trimmed(), "CARTE19");
+    ASSERT_FALSE(tb::importContacts(*reopened, many, {}, tb::alwaysAnswer(DuplicateChoice::Create)).error);
+    EXPECT_EQ(reopened->count(), 21);
+    EXPECT_EQ(reopened->card(21)->field(3).trimmed(), "CARTE19");
     EXPECT_TRUE(QFileInfo::exists(base.file("F21.xls")));
 
     // The automatic backup failing stops the import before any card.
     tb::ImportOptions options;
     options.programFolder = program.path();
     EXPECT_TRUE(underFileSizeLimit(7000, [&] {
-        const auto report = tb::importContacts(*reopened.value(), many, options, tb::alwaysAnswer(DuplicateChoice::Create));
+        const auto report = tb::importContacts(*reopened, many, options, tb::alwaysAnswer(DuplicateChoice::Create));
         return report.error && report.created == 0;
     }));
     EXPECT_EQ(tb::Database::open(base.path()).value()->count(), 21);
-    EXPECT_FALSE(QFileInfo::exists(tb::automaticBackupFolder(program.path(), *reopened.value())));
+    EXPECT_FALSE(QFileInfo::exists(tb::automaticBackupFolder(program.path(), *reopened)));
 }
 
 }  // namespace

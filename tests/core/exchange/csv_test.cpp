@@ -1,4 +1,5 @@
-// CSV files: the export byte for byte, and the files spreadsheets write read back.
+// CSV files: the export byte for byte, the files spreadsheets write read back,
+// and a file without a header row read with the columns the user gives.
 #include "core/base/codepage.h"
 #include "core/db/database.h"
 #include "core/exchange/card_import.h"
@@ -17,6 +18,7 @@ class CsvTest : public ::testing::Test {
 protected:
     TempProgramFolder program;
     TempDatabase base{program.path()};
+    const QString path = program.file("fiches.csv");
 };
 
 TEST_F(CsvTest, ExportWritesAUtf8HeaderOfCaptionsAndQuotesOnlyWhatNeedsIt)
@@ -24,10 +26,8 @@ TEST_F(CsvTest, ExportWritesAUtf8HeaderOfCaptionsAndQuotesOnlyWhatNeedsIt)
     writeCards(base.path(), {card({{1, "1 1                    1"}, {3, "DUPONT"}, {4, "Éric"}, {5, "3, rue \"Haute\""},
                                    {6, "01000"}, {20, "dernier"}}),
                              card({{1, "0 1                    1"}, {3, "ARCHIVE"}})});
-    auto db = tb::Database::open(base.path());
-    ASSERT_TRUE(db);
-    const QString path = program.file("fiches.csv");
-    const auto written = tb::writeCsvFile(*db.value(), path, false);
+    auto db = std::move(tb::Database::open(base.path()).value());
+    const auto written = tb::writeCsvFile(*db, path, false);
     ASSERT_TRUE(written);
     EXPECT_EQ(*written, 1);
     const QByteArray expected =
@@ -36,8 +36,28 @@ TEST_F(CsvTest, ExportWritesAUtf8HeaderOfCaptionsAndQuotesOnlyWhatNeedsIt)
         "Profession,Date de naissance,Société,Observations,Montant dû,Intérêts,Frais,Total dû,Total recouvré,Reste dû\r\n"
         ",DUPONT,Éric,\"3, rue \"\"Haute\"\"\",01000,,,,,,,,,,,,,,dernier\r\n";
     EXPECT_EQ(QString::fromUtf8(readBytes(path)), QString::fromUtf8(expected));
-    ASSERT_TRUE(tb::writeCsvFile(*db.value(), path, true));
+    ASSERT_TRUE(tb::writeCsvFile(*db, path, true));
     EXPECT_TRUE(readBytes(path).endsWith(",ARCHIVE,,,,,,,,,,,,,,,,,\r\n"));
+}
+
+TEST_F(CsvTest, ExportedFileImportsBackIntoTheSameRecords)
+{
+    const CardRecord c = card({{1, "1 1                    1"}, {2, "M."}, {3, "O'HARA, \"JR\""}, {4, "Seán"},
+                               {7, "Saint-Étienne"}, {12, "12/03/1970"}, {19, "€"}});
+    writeCards(base.path(), {c});
+    ASSERT_TRUE(tb::writeCsvFile(*tb::Database::open(base.path()).value(), path, true));
+
+    TempDatabase empty(program.path(), "Vide");
+    auto to = std::move(tb::Database::open(empty.path()).value());
+    const tb::CsvTable t = *tb::parseCsv(readBytes(path));
+    QList<int> all;
+    for (int k = 2; k <= 20; ++k)
+        all << k;
+    EXPECT_EQ(tb::matchColumns(t.header, tb::exchangeCaptions(to->captions())), all);
+    const auto report =
+        tb::importContacts(*to, tb::contactsFromCsv(t, all), {}, tb::alwaysAnswer(tb::DuplicateChoice::Skip));
+    ASSERT_FALSE(report.error);
+    EXPECT_EQ(readBytes(empty.file("lesfiches.dat")).mid(30), c.toBytes().mid(30));
 }
 
 TEST(CsvParse, ReadsQuotesLineBreaksInsideFieldsByteOrderMarkAndEmptyLastValues)
@@ -55,10 +75,8 @@ TEST(CsvParse, ReadsQuotesLineBreaksInsideFieldsByteOrderMarkAndEmptyLastValues)
     EXPECT_EQ(t.rows[0], QStringList({"DUPONT, fils", "Jean \"Jeannot\"", "12 rue Haute\r\nBâtiment A"}));
     EXPECT_EQ(t.rows[1], QStringList({"MARTIN", QString(), QString()}));
     EXPECT_EQ(t.rows[2], QStringList({"LAST", "x", "y"}));
-
     // The line break of a field becomes a blank in the card.
-    const auto contacts = tb::contactsFromCsv(t, {3, 4, 5});
-    EXPECT_EQ(contacts[0].field(5), "12 rue Haute Bâtiment A");
+    EXPECT_EQ(tb::contactsFromCsv(t, {3, 4, 5})[0].field(5), "12 rue Haute Bâtiment A");
 }
 
 TEST(CsvParse, GuessesWindows1252AndSemicolonsAsAFrenchSpreadsheetWritesThem)
@@ -75,29 +93,63 @@ TEST(CsvParse, GuessesWindows1252AndSemicolonsAsAFrenchSpreadsheetWritesThem)
     EXPECT_EQ(tb::parseCsv(file, tb::CsvEncoding::Utf8)->encoding, tb::CsvEncoding::Utf8);
 }
 
-TEST_F(CsvTest, ExportedFileImportsBackIntoTheSameRecords)
-{
-    const CardRecord c = card({{1, "1 1                    1"}, {2, "M."}, {3, "O'HARA, \"JR\""}, {4, "Seán"},
-                               {7, "Saint-Étienne"}, {12, "12/03/1970"}, {19, "€"}});
-    writeCards(base.path(), {c});
-    auto db = tb::Database::open(base.path());
-    ASSERT_TRUE(db);
-    const QString path = program.file("fiches.csv");
-    ASSERT_TRUE(tb::writeCsvFile(*db.value(), path, true));
+const QStringList kCaptions = tb::exchangeCaptions({"Profession"});
+const QByteArray kNoHeader = "jean@exemple.fr;DUPONT;06 12 34 56 78;Lyon\r\n"
+                             "marie@exemple.fr;MARTIN;0475000000\r\n";
 
-    TempDatabase empty(program.path(), "Vide");
-    auto to = tb::Database::open(empty.path());
-    ASSERT_TRUE(to);
-    const tb::CsvTable t = *tb::parseCsv(readBytes(path));
-    const QStringList captions = tb::exchangeCaptions(to.value()->captions());
-    QList<int> all;
-    for (int k = 2; k <= 20; ++k)
-        all << k;
-    EXPECT_EQ(tb::matchColumns(t.header, captions), all);
-    const auto report = tb::importContacts(*to.value(), tb::contactsFromCsv(t, all), {},
-                                           tb::alwaysAnswer(tb::DuplicateChoice::Skip));
-    ASSERT_FALSE(report.error);
-    EXPECT_EQ(readBytes(empty.file("lesfiches.dat")).mid(30), c.toBytes().mid(30));
+TEST(CsvDataFirst, AFirstRowWithAnAddressOrPhoneIsTheFirstContact)
+{
+    const tb::Result<tb::CsvTable> table = tb::readCsv(kNoHeader, tb::CsvEncoding::Utf8, kCaptions);
+    ASSERT_TRUE(table);
+    EXPECT_TRUE(table->headerIsData);
+    EXPECT_EQ(table->header, QStringList({"Colonne 1", "Colonne 2", "Colonne 3", "Colonne 4"}));
+    ASSERT_EQ(table->rows.size(), 2);
+    EXPECT_EQ(table->rows[0].value(1), "DUPONT");
+    // A known header, or an unknown one without addresses or phones, stays a header.
+    for (const QByteArray& file :
+         {QByteArray("Nom,Portable\nDUPONT,06 12 34 56 78\n"), QByteArray("Couleur,Taille\nbleu,M\n")}) {
+        const tb::Result<tb::CsvTable> t = tb::readCsv(file, tb::CsvEncoding::Utf8, kCaptions);
+        ASSERT_TRUE(t);
+        EXPECT_FALSE(t->headerIsData);
+        EXPECT_EQ(t->rows.size(), 1);
+    }
+}
+
+TEST(CsvDataFirst, ColumnsGivenAsFieldEqualsColumnFillEveryRowOrTheFileIsRefusedNamingItsColumns)
+{
+    QStringList notes;
+    const auto contacts = tb::csvContacts(kNoHeader, kCaptions, "10=1, 3=2,9=3", &notes);
+    ASSERT_TRUE(contacts) << contacts.error().message().toStdString();
+    ASSERT_EQ(contacts->size(), 2u);
+    const tb::Contact& jean = (*contacts)[0];
+    EXPECT_EQ(jean.field(tb::kFieldEmail), "jean@exemple.fr");
+    EXPECT_EQ(jean.field(tb::kFieldSurname), "DUPONT");
+    EXPECT_EQ(jean.field(tb::kFieldMobile), "06 12 34 56 78");
+    EXPECT_EQ(jean.notKept, QStringList({"Colonne 4 : Lyon"}));
+    EXPECT_EQ((*contacts)[1].field(tb::kFieldSurname), "MARTIN");
+    EXPECT_EQ(notes.value(0), "Fichier CSV en UTF-8, séparateur « ; », sans ligne d'intitulés");
+
+    // What the user gives wrong is refused with what is wrong; without
+    // columns, a file with no known header is refused naming its columns.
+    const std::vector<std::pair<QString, QString>> wrong = {
+        {"3=5", "--columns : pas de colonne 5 (le fichier en a 4)"},
+        {"21=1", "--columns : pas de champ 21 (champs 2 à 20)"},
+        {"1=1", "--columns : pas de champ 1 (champs 2 à 20)"},
+        {"3=1,3=2", "--columns : le champ 3 est donné deux fois"},
+        {"nom=2", "--columns : « nom=2 » n'est pas de la forme CHAMP=COLONNE"},
+        {",", "--columns : aucune colonne donnée"},
+        {QString(), "Aucune colonne du fichier n'a un intitulé connu ; colonnes lues : 1 « jean@exemple.fr », 2 « DUPONT », "
+                    "3 « 06 12 34 56 78 », 4 « Lyon ». Indiquez le champ de chaque colonne avec --columns "
+                    "CHAMP=COLONNE,... (champs de 2 à 20, colonnes à partir de 1)."},
+    };
+    for (const auto& [given, message] : wrong) {
+        const auto refused = tb::csvContacts(kNoHeader, kCaptions, given, nullptr);
+        ASSERT_FALSE(refused) << given.toStdString();
+        EXPECT_EQ(refused.error().message(), message);
+    }
+    const auto unknown = tb::csvContacts("Couleur,Taille\nbleu,M\n", kCaptions, QString(), nullptr);
+    ASSERT_FALSE(unknown);
+    EXPECT_TRUE(unknown.error().message().contains("colonnes lues : 1 « Couleur », 2 « Taille »."));
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include "core/postal/postal_directory.h"
 #include "support/fixtures.h"
 
-#include <QImage>
 #include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
@@ -17,22 +16,6 @@
 using namespace testing_support;
 
 namespace {
-
-TEST(DemoDatabaseTest, EveryDepartmentCentreIsOnLandOfTheDefaultMap)
-{
-    const QImage map(dataDir() + "frc.gif");
-    ASSERT_EQ(map.size(), QSize(900, 860));
-    for (const QString& line : tb::readDepartments(dataDir())) {
-        const int d = line.left(2).toInt();
-        const tb::DepartmentSpot* spot = tb::departmentSpot(d);
-        if (d == 97) {
-            EXPECT_EQ(spot, nullptr);  // overseas: not on the map
-            continue;
-        }
-        ASSERT_NE(spot, nullptr) << d;
-        EXPECT_NE(map.pixel(spot->x, spot->y), qRgb(255, 255, 255)) << "department " << d << " in the sea";
-    }
-}
 
 class DemoCardsTest : public ::testing::Test {
 protected:

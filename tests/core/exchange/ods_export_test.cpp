@@ -54,12 +54,10 @@ std::vector<Entry> entries(const QString& path)
 {
     std::vector<Entry> out;
     QuaZip zip(path);
-    if (!zip.open(QuaZip::mdUnzip))
-        return out;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+    for (bool more = zip.open(QuaZip::mdUnzip) && zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         QuaZipFile file(&zip);
         int method = -1, level = 0;
-        file.open(QIODevice::ReadOnly, &method, &level, true);
+        file.open(QIODevice::ReadOnly, &method, &level, true);  // raw, to see the method
         file.close();
         file.open(QIODevice::ReadOnly);
         out.push_back({zip.getCurrentFileName(), method, file.readAll()});
@@ -74,9 +72,7 @@ protected:
         writeCards(base.path(), {card({{1, "1 1                    1"}, {3, "DUPONT"}, {6, "07190"}, {8, "0475000000"},
                                        {9, "06 12 34 56 78"}, {11, "1234"}, {15, "12.50"}, {16, ".50"}, {17, "à voir"},
                                        {18, "1 250,50"}}), card({{1, "0 1                    1"}, {3, "ARCHIVE"}})});
-        auto opened = tb::Database::open(base.path());
-        ASSERT_TRUE(opened);
-        db = std::move(opened).value();
+        db = std::move(tb::Database::open(base.path()).value());
     }
     TempProgramFolder program;
     TempDatabase base{program.path()};
@@ -102,11 +98,10 @@ TEST_F(OdsExport, PostalCodesAndPhonesAreTextCellsAndAmountsNumbers)
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].value(0), "string=Mr/Mme/Me/Société...");
     EXPECT_EQ(rows[0].value(13), "string=Montant dû");
-    EXPECT_EQ(rows[1], QStringList({QString(), "string=DUPONT", QString(), QString(),
-                                    "string=07190", QString(), "string=0475000000",
-                                    "string=06 12 34 56 78", QString(), "string=1234",
-                                    QString(), QString(), QString(), "float:12.5=12.50",
-                                    "float:0.5=.50", "string=à voir", "float:1250.5=1 250,50", QString(), QString()}));
+    EXPECT_EQ(rows[1], QStringList({QString(), "string=DUPONT", QString(), QString(), "string=07190", QString(),
+                                    "string=0475000000", "string=06 12 34 56 78", QString(), "string=1234", QString(),
+                                    QString(), QString(), "float:12.5=12.50", "float:0.5=.50", "string=à voir",
+                                    "float:1250.5=1 250,50", QString(), QString()}));
 
     ASSERT_TRUE(tb::writeOdsFile(*db, path, true));
     EXPECT_EQ(cells(entries(path)[2].bytes).size(), 3u);
@@ -120,13 +115,15 @@ TEST_F(OdsExport, AFailedWriteLeavesNoFileAndSaysWhy)
         const tb::Result<long long> written = tb::writeOdsFile(*db, path, true);
         return !written && written.error().number == 61;
     }));
-    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
-
+    const auto left = [&] {
+        return QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    };
+    EXPECT_TRUE(left().isEmpty());
     // A folder under the chosen name stays a folder.
     ASSERT_TRUE(QDir(folder.path()).mkdir("fiches.ods"));
     EXPECT_FALSE(tb::writeOdsFile(*db, path, true));
     EXPECT_TRUE(QFileInfo(path).isDir());
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 1);
+    EXPECT_EQ(left().size(), 1);
 }
 
 }  // namespace

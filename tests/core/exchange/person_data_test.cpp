@@ -99,9 +99,4 @@ TEST_F(PersonDataTest, TheBackupsStillHoldingThePersonAreNamedAndOthersNot)
     // A card created after the backups is in none of them.
     ASSERT_TRUE(db->createCard(makeCard("NOUVEAU", "Paul", 3, 30, 30, "69001")).ok());
     EXPECT_TRUE(tb::backupsHolding(*db, 3, program.path()).isEmpty());
-
-    // Erasing for good keeps nothing in the trash.
-    ASSERT_TRUE(db->deleteCard(1, tb::CardDeletion::Keep::Nothing).ok());
-    EXPECT_TRUE(db->trash().entries()->empty());
-    EXPECT_EQ(db->count(), 2);
 }

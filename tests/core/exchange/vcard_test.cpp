@@ -1,4 +1,4 @@
-// vCard export: what it writes, folded as address books read it; imported
+// vCard export: what it writes as address books read it; imported
 // into an empty database it gives the same records, pins, markers and photos.
 #include "core/cards/card_fields.h"
 #include "core/db/database.h"
@@ -40,20 +40,6 @@ TEST(VCardExport, WritesNamesAddressPhonesNotesAndPhotoAsAddressBooksReadThem)
     // Nothing but the names for a bare card: no empty ADR, TEL or NOTE.
     EXPECT_EQ(tb::vCardOf(card({{3, "MARTIN"}}), kCaptions, {}),
               QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:MARTIN;;;;\r\nFN:MARTIN\r\nX-TABULON-PIN:;0;0\r\nEND:VCARD\r\n"));
-}
-
-TEST(VCardExport, FoldsLongLinesAt75BytesWithoutCuttingALetter)
-{
-    const QString street = QString(39, u'é');
-    const QByteArray text = tb::vCardOf(card({{3, "X"}, {5, street}}), kCaptions, picture("JPG"));
-    for (const QByteArray& line : text.split('\n')) {
-        EXPECT_LE(line.size(), 76) << line.constData();  // 75 and the CR
-        EXPECT_TRUE(QString::fromUtf8(line).toUtf8() == line) << "a letter cut: " << line.constData();
-    }
-    const auto back = tb::readVCards(text, kCaptions);
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(back[0].field(5), street);
-    EXPECT_EQ(back[0].photo, picture("JPG"));
 }
 
 // Field 1 as the program writes it.

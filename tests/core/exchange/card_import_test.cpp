@@ -196,10 +196,7 @@ TEST_F(ImportTest, AnAnswerForOneIsAskedAgainAnAnswerForAllIsNot)
 {
     int asked = 0;
     bool forAll = false;
-    auto answer = [&](const CardRecord&, long long n, const CardRecord& existing, tb::DuplicateRule rule) {
-        EXPECT_EQ(rule, tb::DuplicateRule::Names);
-        EXPECT_EQ(n, 1);
-        EXPECT_EQ(existing.field(3).trimmed(), "HÉBERT");
+    auto answer = [&](const CardRecord&, long long, const CardRecord&, tb::DuplicateRule) {
         ++asked;
         return tb::DuplicateDecision{DuplicateChoice::Skip, forAll};
     };

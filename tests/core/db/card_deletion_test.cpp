@@ -159,6 +159,7 @@ TEST_F(CardDeletionTest, ADeletionStoppedAfterAnyStepIsFinishedOrUndoneByTheNext
                 EXPECT_TRUE(entries->empty());
                 EXPECT_EQ(db->count(), 5);
             } else {
+                EXPECT_EQ(db->count(), 4);
                 base.expectDeleted(2);
                 ASSERT_EQ(entries->size(), keep == Keep::InTrash ? 1u : 0u);
                 if (keep == Keep::InTrash)

@@ -43,16 +43,15 @@ bool isUserDocument(const QString& prefix)
 
 QStringList removeLeftovers(const QString& folder, long long count)
 {
-    static const QRegularExpression temporary(QStringLiteral("\\.tmp-[A-Za-z0-9]{6}$"));
+    // A temporary file another program still holds (an export being written) stays.
+    removeAbandonedTemporaries(folder);
     static const QRegularExpression side(QStringLiteral("^") + sideFileNamePattern() + u'$',
                                          QRegularExpression::CaseInsensitiveOption);
     QStringList documents;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
         const QRegularExpressionMatch m = side.match(name);
         const bool orphan = m.hasMatch() && m.captured(2).toLongLong() > count;
-        if (!orphan && !temporary.match(name).hasMatch())
-            continue;
-        if (::unlink(QFile::encodeName(folder + name).constData()) == 0 && orphan && isUserDocument(m.captured(1)))
+        if (orphan && ::unlink(QFile::encodeName(folder + name).constData()) == 0 && isUserDocument(m.captured(1)))
             documents << name;
     }
     return documents;

@@ -289,14 +289,15 @@ TEST_F(HalfDoneChanges, ACreationOrABatchThatFailsPartWayLeavesTheFilesAsTheyWer
     EXPECT_EQ(db->count(), 2);
 }
 
-TEST_F(HalfDoneChanges, AKilledExportsTemporaryFileGoesAtTheNextExportAndOneBeingWrittenStays)
+TEST_F(HalfDoneChanges, AKilledWritersTemporaryFileGoesAndOneBeingWrittenStays)
 {
-    // Opened first: an opening removes every temporary file, held or not.
-    auto db = open();
     writeBytes(base.file("export.txt.tmp-Ab12Cd"), "moitié");
     writeBytes(base.file("autre.csv.tmp-Zz99Yy"), "en cours");
     const int held = ::open(QFile::encodeName(base.file("autre.csv.tmp-Zz99Yy")).constData(), O_RDONLY);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    auto db = open();
+    EXPECT_FALSE(QFile::exists(base.file("export.txt.tmp-Ab12Cd")));
+    writeBytes(base.file("export.txt.tmp-Ab12Cd"), "moitié");
     ASSERT_TRUE(tb::writeExport(db->store(), 2, tb::ExportFormat::Fields));
     ::close(held);
     EXPECT_FALSE(QFile::exists(base.file("export.txt.tmp-Ab12Cd")));

@@ -76,7 +76,6 @@ TEST(PostalData, LinesDepartmentsFileAndSuppliedDirectory)
 
     // The supplied directory: every line belongs to one listed department.
     const QStringList depts = tb::readDepartments(dataDir());
-    EXPECT_TRUE(depts.contains("17 Charente-Maritime") && depts.contains("20 Corse")) << depts.size();
     int total = 0;
     for (const QString& dept : depts)
         total += tb::departmentListing(dataDir(), dept.left(2).toDouble()).size();

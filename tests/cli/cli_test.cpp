@@ -265,6 +265,9 @@ TEST(CliStandaloneTest, DemoDatabasesRepeatForASeedAndToolsNeedNoDatabase)
     // A name goes to the program folder given; the same seed gives the same cards.
     ASSERT_EQ(cli({"demo", "Demo", "--cards", "500", "--seed", "7", "--program-folder", other.path()}).exit, 0);
     EXPECT_EQ(readBytes(other.file("Demo/lesfiches.dat")), readBytes(program.file("Demo/lesfiches.dat")));
+    const CliRun again = cli({"demo", program.file("Demo"), "--cards", "5"});
+    EXPECT_EQ(again.exit, 1);
+    EXPECT_TRUE(again.err.contains("Ce nom existe déja"));
 
     expectOut({"words", "2500000"}, "Deux million(s) cinq cent mille \n");
     expectOut({"rib", "30002", "00550", "0000157841Z"}, "25\n");

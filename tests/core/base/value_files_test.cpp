@@ -21,6 +21,7 @@ TEST(ValueFiles, ParseValues)
 {
     EXPECT_EQ(parseFirstValue("\"a,b\"\r\n"), "a,b");
     EXPECT_EQ(parseFirstValue("12,34"), "12");
+    EXPECT_EQ(parseFirstValue(" 12\r\n"), "12");
     EXPECT_EQ(parseFirstValue(""), "");
     EXPECT_EQ(parseFirstValue("\xC9t\xE9\r\n"), "Été");
     EXPECT_EQ(parseValues("\"Un\"\r\n\"Deux, trois\"\n\"\"\r\nx,y\r\n"),
@@ -109,6 +110,8 @@ TEST(Francetext, SauveTexteAddsOneLineEndAndChargeTexteReadsEveryByte)
     QTemporaryDir dir;
     const QString p = dir.filePath("F1.txt");
     EXPECT_EQ(Francetext::ChargeTexte(p), "");  // missing
+    writeBytes(p, "");
+    EXPECT_EQ(Francetext::ChargeTexte(p), "");
     ASSERT_TRUE(Francetext::SauveTexte(p, "Ligne 1\r\nRéglé\r\n"));
     EXPECT_EQ(readBytes(p), QByteArray("Ligne 1\r\nR\xE9gl\xE9\r\n\r\n"));
     EXPECT_EQ(Francetext::ChargeTexte(p), "Ligne 1\r\nRéglé\r\n\r\n");

@@ -27,7 +27,7 @@ TEST(StartUp, ScreenMessageOnlyBelow800By600UnsafeDatabaseNamesRefusedAndAFolder
     EXPECT_FALSE(tb::screenCheckMessage(800, 599).isEmpty());
 
     EXPECT_TRUE(tb::isSafeDatabaseName("Clients 2026 été"));
-    for (const char* bad : {"", "   ", "a/b", "..", "a\\b", "a\tb"})
+    for (const char* bad : {"", "   ", "a/b", "..", "x..y", "a\\b", "a\tb"})
         EXPECT_FALSE(tb::isSafeDatabaseName(QString::fromUtf8(bad))) << bad;
 
     QTemporaryDir dir;
@@ -81,6 +81,7 @@ TEST(ExternalPrograms, StoredPathLosesOnlyAFinalExeAndKeepsACommaWhole)
     ASSERT_EQ(lines.size(), 17);
     EXPECT_EQ(lines[0], "Logiciel traitement des feuilles EXCEL :");
     EXPECT_EQ(lines[2], " ");
+    EXPECT_EQ(lines[9], "Logiciel traitement de bases de données :");
     EXPECT_EQ(lines[10], odd);
     EXPECT_EQ(lines[15], "Logiciel permettant l'utilisation du scanner");
 }
@@ -108,10 +109,12 @@ TEST(WebLinks, DefaultsAndTheLinesOfToileTxt)
     EXPECT_EQ(links.author, QUrl::fromLocalFile(folder + "help/index.html"));
     EXPECT_EQ(links.useful.toString(), "https://www.geoportail.gouv.fr/");
     EXPECT_EQ(links.contact.toString(QUrl::FullyEncoded), "mailto:?subject=Commentaires%20Tabulon");
+    EXPECT_EQ(tb::mailtoUrl(QString()).toString(QUrl::FullyEncoded), "mailto:");
 
     writeBytes(folder + "toile.txt", "https://tabulon.example/\r\n\r\n  auteur@tabulon.example \r\n");
     links = tb::readWebLinks(folder);
     EXPECT_EQ(links.author.toString(), "https://tabulon.example/");
+    EXPECT_EQ(links.useful.toString(), "https://www.geoportail.gouv.fr/");  // its empty line keeps the default
     EXPECT_EQ(links.contact.toString(QUrl::FullyEncoded),
               "mailto:auteur@tabulon.example?subject=Commentaires%20Tabulon");
 }

@@ -32,8 +32,8 @@ protected:
 TEST(PostalFiles, DepartmentChoosesItsFileOnNumericBounds)
 {
     for (const auto& [dept, file] : std::initializer_list<std::pair<double, const char*>>{
-             {20.5, "c01a20.txt"}, {21, "c21a40.txt"}, {41, "c41a60.txt"}, {80, "c61a80.txt"}, {81, "c81a95.txt"},
-             {99, "c81a95.txt"}})
+             {20.5, "c01a20.txt"}, {21, "c21a40.txt"}, {40, "c21a40.txt"}, {41, "c41a60.txt"}, {61, "c61a80.txt"},
+             {80, "c61a80.txt"}, {81, "c81a95.txt"}, {99, "c81a95.txt"}})
         EXPECT_EQ(tb::postalFileForDepartment(dept), file) << dept;
 }
 
@@ -124,7 +124,7 @@ TEST(TypedPostalCode, GivesTheCodesCommunesAndMovesToItsDepartment)
     const tb::TypedPostalCode unknown = tb::lookUpTypedPostalCode(folder, QStringLiteral("17999"));
     EXPECT_TRUE(unknown.communes.isEmpty());
     EXPECT_EQ(departments.value(unknown.departmentRow), QStringLiteral("17 Charente-Maritime"));
-    for (const char* typed : {"6900", "690022", "6900A"}) {
+    for (const char* typed : {"6900", "690022", "6900A", ""}) {
         const tb::TypedPostalCode none = tb::lookUpTypedPostalCode(folder, QString::fromLatin1(typed));
         EXPECT_TRUE(none.communes.isEmpty()) << typed;
         EXPECT_EQ(none.departmentRow, -1) << typed;

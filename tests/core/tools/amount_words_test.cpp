@@ -49,6 +49,7 @@ TEST(SomLettr, WordsOfEveryGroupAndItsEdgesAndTheRefusals)
     EXPECT_EQ(SomLettr(91.99), "Quatre-vingt onze ");
     EXPECT_EQ(SomLettr(999999999999999.0), SomLettr(QStringLiteral("999999999999999")));
     EXPECT_EQ(SomLettr(1e15), "Une Erreur !");
+    EXPECT_EQ(SomLettr(-1.0), "Une Erreur !");
 }
 
 TEST(EuroTexts, FrancsAndEurosWithTwoDecimalsAndGroupedThousands)
@@ -65,6 +66,7 @@ TEST(EuroConverter, AmountsReadWithTheirDecimalsAndResultsKeepTheirDecimals)
     Conversion c = converted("12,5");
     EXPECT_EQ(c.result, "81,99");
     EXPECT_EQ(c.amountWords, "Douze  euros 5");
+    EXPECT_EQ(converted("12.5").result, "81,99");
     // Blanks are ignored, a sign is read, a second separator ends the number.
     c = converted("-5");
     EXPECT_EQ(c.amountWords, "Moins cinq  euros ");
@@ -80,6 +82,9 @@ TEST(EuroConverter, AmountsReadWithTheirDecimalsAndResultsKeepTheirDecimals)
     c = converted("1", AmountIn::Currency, "x");
     EXPECT_EQ(c.result, "0,15244901723741");
     EXPECT_EQ(c.resultWords, QString::fromUtf8("Zéro euros 15244901723741"));
+    c = converted("1", AmountIn::Euros, "3", "0.787564");
+    EXPECT_EQ(c.result, ",788");
+    EXPECT_EQ(c.resultWords, QString::fromUtf8("Zéro Francs français 788"));
 
     // A result of 0 with no decimals is empty, and so are its words.
     c = converted("0", AmountIn::Euros, "0");

@@ -1,9 +1,14 @@
 #pragma once
 // What the crash test compares: every acknowledged change a database holds,
 // as the worker's model expects it and as read back from the disk.
+#include "core/base/safe_write.h"
 #include "core/db/database.h"
+#include "core/journals/journal.h"
+#include "core/tools/note_text.h"
 
-#include <QStringList>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
 #include <vector>
 
 namespace crash {
@@ -16,24 +21,56 @@ struct CardFiles {
 
 struct State {
     std::vector<QByteArray> records;  // 630 bytes each, cards 1..count
-    std::vector<CardFiles> files;     // the same cards' memento and note
+    std::vector<CardFiles> files;     // the same cards' memento, note and photo
     QStringList captions;
     qint64 exportSize = -1;  // -1: no "export.txt"
 
-    QByteArray digest() const;  // hex, of everything above
+    QByteArray digest() const  // hex, of everything above
+    {
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        hash.addData(QByteArray::number(qint64(records.size())) + '\n');
+        for (const QByteArray& r : records)
+            hash.addData(r);
+        for (const CardFiles& f : files)
+            hash.addData(f.memento.join(u'\x1f').toUtf8() + '\x1e' + f.note.toUtf8() + (f.photo ? '\x1c' : '\x1d'));
+        hash.addData(captions.join(u'\x1f').toUtf8() + '\n' + QByteArray::number(exportSize));
+        return hash.result().toHex();
+    }
 };
 
-State readState(const tb::Database& db);
+inline State readState(const tb::Database& db)
+{
+    State s;
+    db.store().forEachRaw(db.count(), [&](long long, QByteArrayView record) { s.records.emplace_back(record.toByteArray()); })
+        .ok();
+    for (long long n = 1; n <= qint64(s.records.size()); ++n)
+        s.files.push_back({tb::journalEntries(tb::readWholeFile(db.findSideFile(tb::SideFile::Memento, n))),
+                           tb::loadNote(db.findSideFile(tb::SideFile::Note, n)),
+                           QFileInfo::exists(db.findSideFile(tb::SideFile::Photo, n))});
+    s.captions = db.captions();
+    const QFileInfo exported(db.file("export.txt"));
+    s.exportSize = exported.exists() ? exported.size() : -1;
+    return s;
+}
+
 // A new card's memento and note: the database's templates.
-CardFiles templateFiles(const tb::Database& db);
-// Size of "export.txt" for count cards.
-qint64 exportSizeFor(long long count);
+inline CardFiles templateFiles(const tb::Database& db)
+{
+    return {tb::journalEntries(tb::readWholeFile(db.file("M.txt"))), tb::loadNote(db.file("F.txt"))};
+}
 
 // Where the worker keeps its backups and restores them; each holds at most one
 // whole copy at a time.
 inline QString backupsFolder(const QString& programFolder) { return programFolder + QStringLiteral("Copies/"); }
 inline QString restoresFolder(const QString& programFolder) { return programFolder + QStringLiteral("Restaurations/"); }
+
 // The copies in folder that are visible (not being made).
-QStringList visibleCopies(const QString& folder);
+inline QStringList visibleCopies(const QString& folder)
+{
+    QStringList copies;
+    for (const QString& name : QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        copies << folder + name + u'/';
+    return copies;
+}
 
 }  // namespace crash

@@ -1,88 +1,67 @@
 // Kills a worker that changes a database (stores, creations, deletions,
 // archiving, journal, note, captions, export, imports with photos, backups,
-// restores) at random moments, again and again; after each kill the database
-// must pass the check, hold every acknowledged change (the change in progress
-// may be there or not) and no file of a number past its count, and every
-// backup or restored copy in sight must be whole.
-// Then each of creations, imports, deletions, backups and restores is killed
-// before each of its steps in turn (syncs, renames, record writes...); a
-// deleted card is then restored from the trash and must come back whole.
+// restores) at random moments, then each of creations, imports, deletions,
+// backups and restores before each of its steps in turn (syncs, renames, record
+// writes...). After each kill the database must pass the check, hold every
+// acknowledged change (the change in progress may be there or not) and no file
+// of a number past its count; every backup or restored copy in sight must be
+// whole; a deleted card restored from the trash must come back whole.
 // TABULON_CRASH_KILLS sets the number of random kills (400 by default); past
 // 1000, the steps are all killed at, not only a spread of them.
+// Power cuts, traced with strace: the record file is synced after a card is
+// written, the folder after a rename, and a new card's record before the count.
 #include "cli/cli.h"
 #include "crash_state.h"
 #include "support/fixtures.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QMap>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <optional>
-#include <unistd.h>
 
 using namespace testing_support;
 
 namespace {
 
+// What a worker said: the state it started from, the last one acknowledged,
+// the one of the change in progress and its kind.
 struct Outcome {
     QByteArray ready, acknowledged, pending, pendingKind;
-    QList<QByteArray> begun;  // the states of the changes begun
+    QList<QByteArray> begun;
     QString failure;
     int changes = 0;
-};
 
-Outcome parse(const QByteArray& output)
-{
-    Outcome o;
-    QByteArray started;
-    for (const QByteArray& line : output.split('\n')) {
-        if (line.startsWith("ready ")) {
-            o.ready = o.acknowledged = line.mid(6);
-        } else if (line.startsWith("begin ")) {
-            const QList<QByteArray> words = line.mid(6).split(' ');
-            o.pending = started = words.value(0);
-            o.pendingKind = words.value(1);
-            o.begun << started;
-        } else if (line == "ack") {
-            o.acknowledged = started;
-            o.pending.clear();
-            ++o.changes;
-        } else if (line.startsWith("fail ")) {
-            o.failure = QString::fromUtf8(line.mid(5));
+    explicit Outcome(const QByteArray& output)
+    {
+        for (const QByteArray& line : output.split('\n')) {
+            const QList<QByteArray> words = line.split(' ');
+            if (words[0] == "ready")
+                ready = acknowledged = words.value(1);
+            else if (words[0] == "begin")
+                begun << (pending = words.value(1)), pendingKind = words.value(2);
+            else if (line == "ack")
+                acknowledged = begun.last(), pending.clear(), ++changes;
+            else if (words[0] == "fail")
+                failure = QString::fromUtf8(line.mid(5));
         }
     }
-    return o;
-}
-
-// The check of tabulon-cli, its report kept aside.
-int checkQuietly(const QString& folder, const QString& programFolder, std::string* report)
-{
-    ::testing::internal::CaptureStdout();
-    int code;
-    {
-        cli::Output out;
-        code = cli::checkDatabase(folder, programFolder, out);
-    }
-    *report = ::testing::internal::GetCapturedStdout();
-    return code;
-}
+};
 
 // A side file of a card number past count, or "".
 QString fileBeyond(const QString& folder, long long count)
 {
     static const QRegularExpression side(QStringLiteral("^(f|r|i|m|photo|dtxta|dtxtb|scana|scanb)(\\d+)\\.[a-z0-9]+$"),
                                          QRegularExpression::CaseInsensitiveOption);
-    for (const QString& name : QDir(folder).entryList(QDir::Files)) {
-        const QRegularExpressionMatch m = side.match(name);
-        if (m.hasMatch() && m.captured(2).toLongLong() > count)
+    for (const QString& name : QDir(folder).entryList(QDir::Files))
+        if (const QRegularExpressionMatch m = side.match(name); m.hasMatch() && m.captured(2).toLongLong() > count)
             return name;
-    }
     return {};
 }
 
@@ -105,7 +84,7 @@ QString fileBeyond(const QString& folder, long long count)
     return ::testing::AssertionSuccess();
 }
 
-// The cards of state with their journals and notes, in no order.
+// The cards of state with their journals, notes and photos, in no order.
 QMultiMap<QByteArray, QByteArray> cardsOf(const crash::State& state)
 {
     QMultiMap<QByteArray, QByteArray> cards;
@@ -115,10 +94,7 @@ QMultiMap<QByteArray, QByteArray> cardsOf(const crash::State& state)
     return cards;
 }
 
-int killsWanted()
-{
-    return qEnvironmentVariableIsSet("TABULON_CRASH_KILLS") ? qEnvironmentVariableIntValue("TABULON_CRASH_KILLS") : 400;
-}
+const int kKills = qEnvironmentVariableIsSet("TABULON_CRASH_KILLS") ? qEnvironmentVariableIntValue("TABULON_CRASH_KILLS") : 400;
 
 // A database of cards, changed by workers killed again and again.
 struct CrashTest : ::testing::Test {
@@ -134,20 +110,18 @@ struct CrashTest : ::testing::Test {
         ASSERT_TRUE(created);
         for (int k = 0; k < cards; ++k)
             ASSERT_TRUE(created.value()->createCard(makeCard("DEPART" + QString::number(k), "Anne", 3, 10 * k, 20)));
-        current = crash::readState(*created.value()).digest();
-        states = {current};
+        states = {current = crash::readState(*created.value()).digest()};
         folder = created.value()->folder();
     }
 
-    // Syncs skipped, steps counted.
+    // Syncs skipped, steps counted; a sanitized worker accepts the preloaded
+    // library in front of its runtime.
     void start(QProcess& worker, const QStringList& args)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TABULON_NO_SYNC));
-        // A sanitized worker accepts the preloaded library in front of its runtime.
-        environment.insert(QStringLiteral("ASAN_OPTIONS"), environment.value(QStringLiteral("ASAN_OPTIONS"))
-                                                               + QStringLiteral(":verify_asan_link_order=0"));
-        worker.setProcessEnvironment(environment);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LD_PRELOAD", QStringLiteral(TABULON_NO_SYNC));
+        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        worker.setProcessEnvironment(env);
         worker.start(QStringLiteral(TABULON_CRASH_WORKER), QStringList{args[0], folder, program.path()} + args.mid(1));
     }
 
@@ -177,33 +151,56 @@ struct CrashTest : ::testing::Test {
         }
         ASSERT_TRUE(copiesWhole(crash::backupsFolder(program.path()), states));
         ASSERT_TRUE(copiesWhole(crash::restoresFolder(program.path()), states));
-        std::string report;
-        ASSERT_EQ(checkQuietly(folder, program.path(), &report), cli::kDone) << report;
-    }
-
-    // A deletion cut short is either undone, the trash as it was, or done with
-    // the card in the trash: restored from there, it comes back whole.
-    void expectDeletedCardRestoredWhole(const crash::State& before, int* restored)
-    {
-        auto db = tb::Database::open(folder);
-        ASSERT_TRUE(db);
-        if (db.value()->count() == qsizetype(before.records.size()))
-            return;
-        const auto entries = db.value()->trash().entries();
-        ASSERT_TRUE(entries && !entries->empty());
-        ASSERT_TRUE(db.value()->restoreFromTrash(entries->front().number));
-        const crash::State after = crash::readState(*db.value());
-        EXPECT_EQ(cardsOf(after), cardsOf(before));
-        current = after.digest();
-        ++*restored;
+        ::testing::internal::CaptureStdout();
+        int code;
+        {
+            cli::Output out;
+            code = cli::checkDatabase(folder, program.path(), out);
+        }
+        const std::string report = ::testing::internal::GetCapturedStdout();
+        ASSERT_EQ(code, cli::kDone) << report;
     }
 };
+
+// The calls of one "once" run: "pwrite64 /path", "fdatasync /path", "rename /to"...
+QStringList traced(const QString& folder, const QString& what)
+{
+    const QString log = folder + QStringLiteral("../strace.log");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0");  // no leak check under a tracer
+    p.setProcessEnvironment(env);
+    p.start("strace", {"-f", "-y", "-s", "0", "-o", log, "-e", "trace=pwrite64,fdatasync,fsync,rename,renameat,renameat2",
+                       QStringLiteral(TABULON_CRASH_WORKER), "once", folder, what});
+    p.waitForFinished(60000);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    static const QRegularExpression onFd(QStringLiteral("^(?:\\d+ +)?(\\w+)\\(\\d+<([^>]*)>"));
+    static const QRegularExpression rename(QStringLiteral("^(?:\\d+ +)?rename\\w*\\(.*\"([^\"]*)\"\\) = 0"));
+    QStringList calls;
+    for (const QByteArray& line : readBytes(log).split('\n')) {
+        const QString l = QString::fromUtf8(line);
+        if (const auto m = rename.match(l); m.hasMatch())
+            calls << QStringLiteral("rename ") + m.captured(1);
+        else if (const auto f = onFd.match(l); f.hasMatch())
+            calls << f.captured(1) + u' ' + f.captured(2);
+    }
+    return calls;
+}
+
+// Each call is found after the one before.
+::testing::AssertionResult inOrder(const QStringList& calls, const QStringList& expected)
+{
+    qsizetype at = 0;
+    for (const QString& e : expected)
+        if ((at = calls.indexOf(e, at) + 1) == 0)
+            return ::testing::AssertionFailure() << e.toStdString() << " missing in\n" << calls.join(u'\n').toStdString();
+    return ::testing::AssertionSuccess();
+}
 
 }  // namespace
 
 TEST_F(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase)
 {
-    const int kills = killsWanted();
     startWith(5);
     QRandomGenerator random(20261207);
     QElapsedTimer timer;
@@ -214,37 +211,34 @@ TEST_F(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase
     QProcess workers;
     start(workers, {"fork"});
     ASSERT_TRUE(workers.waitForStarted());
-    QByteArray pending;
+    QByteArray said;
     // The value of the whole line that starts with prefix, once it has come.
     const auto line = [&](const QByteArray& prefix) -> std::optional<QByteArray> {
-        for (qsizetype at = 0; (at = pending.indexOf(prefix, at)) >= 0; ++at) {
-            const qsizetype end = pending.indexOf('\n', at);
-            if ((at == 0 || pending[at - 1] == '\n') && end >= 0)
-                return pending.mid(at + prefix.size(), end - at - prefix.size());
-        }
+        for (qsizetype at = 0; (at = said.indexOf(prefix, at)) >= 0; ++at)
+            if (const qsizetype end = said.indexOf('\n', at); (at == 0 || said[at - 1] == '\n') && end >= 0)
+                return said.mid(at + prefix.size(), end - at - prefix.size());
         return std::nullopt;
     };
     // A slow disk makes a worker slow, never wrong: waits are long.
     const auto readUntil = [&](auto done) {
         while (!done() && workers.waitForReadyRead(120000))
-            pending += workers.readAllStandardOutput();
+            said += workers.readAllStandardOutput();
         return done();
     };
-    for (int kill = 0; kill < kills; ++kill) {
-        pending.clear();
+    for (int kill = 0; kill < kKills; ++kill) {
+        said.clear();
         workers.write(QByteArray::number(random.generate()) + '\n');
-        ASSERT_TRUE(readUntil([&] { return (line("pid ") && line("ready ")) || line("dead"); })) << pending.constData();
-        ASSERT_FALSE(line("dead")) << pending.constData();
+        ASSERT_TRUE(readUntil([&] { return (line("pid ") && line("ready ")) || line("dead"); })) << said.constData();
+        ASSERT_FALSE(line("dead")) << said.constData();
         QThread::usleep(random.bounded(15000));
         ::kill(pid_t(line("pid ")->toLongLong()), SIGKILL);
-        ASSERT_TRUE(readUntil([&] { return bool(line("dead")); })) << pending.constData();
-        const Outcome o = parse(pending);
+        ASSERT_TRUE(readUntil([&] { return bool(line("dead")); })) << said.constData();
+        const Outcome o(said);
         changes += o.changes;
         expectSoundAfterKill(o);
-        ASSERT_FALSE(HasFatalFailure()) << "kill " << kill << "\n" << pending.constData();
-        changesInProgress += !o.pending.isEmpty();
+        ASSERT_FALSE(HasFatalFailure()) << "kill " << kill << "\n" << said.constData();
         if (!o.pending.isEmpty())
-            ++killsDuring[o.pendingKind];
+            ++changesInProgress, ++killsDuring[o.pendingKind];
     }
     workers.closeWriteChannel();
     workers.waitForFinished();
@@ -252,20 +246,20 @@ TEST_F(CrashTest, KillsAtAnyMomentLoseNoAcknowledgedChangeAndLeaveASoundDatabase
     for (auto it = killsDuring.cbegin(); it != killsDuring.cend(); ++it)
         during << QString::fromLatin1(it.key()) + u' ' + QString::number(it.value());
     std::printf("%d kills in %.1f s, %d acknowledged changes, %d kills during a change (%d of them found done): %s\n",
-                kills, timer.elapsed() / 1000.0, changes, changesInProgress, finishedByOpening,
-                qPrintable(during.join(QStringLiteral(", "))));
-    // Kills that fall between changes test nothing.
-    EXPECT_GE(changesInProgress, kills / 2);
-    // A restore needs a whole backup to start from, which random kills seldom
-    // leave: its steps are each killed at in the test below.
+                kKills, timer.elapsed() / 1000.0, changes, changesInProgress, finishedByOpening,
+                qPrintable(during.join(", ")));
+    // Kills that fall between changes test nothing. A restore needs a whole
+    // backup to start from, which random kills seldom leave: its steps are each
+    // killed at in the test below.
+    EXPECT_GE(changesInProgress, kKills / 2);
     for (const char* kind : {"create", "delete", "import", "backup"})
-        EXPECT_GE(killsDuring.value(kind), kills / 200) << kind;
+        EXPECT_GE(killsDuring.value(kind), kKills / 200) << kind;
 }
 
 TEST_F(CrashTest, KillsBeforeEachStepOfACreationImportDeletionBackupOrRestoreLeaveASoundDatabase)
 {
     // Every step at length; in the short run, the first ones and then fewer.
-    const bool everyStep = killsWanted() > 1000;
+    const bool everyStep = kKills > 1000;
     startWith(8);
     QStringList figures;
     int restored = 0;
@@ -278,15 +272,26 @@ TEST_F(CrashTest, KillsBeforeEachStepOfACreationImportDeletionBackupOrRestoreLea
             ASSERT_TRUE(before);
             QProcess worker;
             start(worker, {"step", QString::fromLatin1(kind), QString::number(n)});
-            // A slow disk makes a worker slow, never wrong.
-            ASSERT_TRUE(worker.waitForFinished(120000)) << kind;
+            ASSERT_TRUE(worker.waitForFinished(120000)) << kind;  // a slow disk makes it slow, never wrong
             const QByteArray output = worker.readAllStandardOutput();
-            const Outcome o = parse(output);
+            const Outcome o(output);
             expectSoundAfterKill(o);
             ASSERT_FALSE(HasFatalFailure()) << kind << " killed before step " << n << "\n" << output.constData();
-            if (qstrcmp(kind, "delete") == 0)
-                expectDeletedCardRestoredWhole(*before, &restored);
-            ASSERT_FALSE(HasFatalFailure()) << "restore after step " << n << "\n" << output.constData();
+            // A deletion cut short is either undone, the trash as it was, or done
+            // with the card in the trash: restored from there, it comes back whole.
+            if (qstrcmp(kind, "delete") == 0) {
+                auto db = tb::Database::open(folder);
+                ASSERT_TRUE(db);
+                if (db.value()->count() < qsizetype(before->records.size())) {
+                    const auto entries = db.value()->trash().entries();
+                    ASSERT_TRUE(entries && !entries->empty());
+                    ASSERT_TRUE(db.value()->restoreFromTrash(entries->front().number));
+                    const crash::State after = crash::readState(*db.value());
+                    EXPECT_EQ(cardsOf(after), cardsOf(*before)) << "restore after step " << n << "\n" << output.constData();
+                    current = after.digest();
+                    ++restored;
+                }
+            }
             if (output.endsWith("done\n"))
                 break;
             ASSERT_EQ(worker.exitStatus(), QProcess::CrashExit) << kind << " step " << n << "\n" << output.constData();
@@ -298,6 +303,21 @@ TEST_F(CrashTest, KillsBeforeEachStepOfACreationImportDeletionBackupOrRestoreLea
         EXPECT_GE(kills, 3) << kind;
     }
     std::printf("kills before a step: %s (%d found done; %d deleted cards restored from the trash)\n",
-                qPrintable(figures.join(QStringLiteral(", "))), finishedByOpening, restored);
+                qPrintable(figures.join(", ")), finishedByOpening, restored);
     EXPECT_GT(restored, 0);
+}
+
+TEST(PowerCutTest, StoredCardsAndRenamedFilesAreSyncedInTheSafeOrder)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty())
+        GTEST_FAIL() << "strace manque (scripts/install-deps.sh l'installe)";
+    TempProgramFolder program;
+    TempDatabase base(program.path());
+    writeCards(base.path(), {makeCard("DUPONT", "Jean", 3, 10, 20)});
+    const QString folder = QDir(base.path()).canonicalPath();
+    const QString records = folder + QStringLiteral("/lesfiches.dat");
+    EXPECT_TRUE(inOrder(traced(base.path(), "store"), {"pwrite64 " + records, "fdatasync " + records}));
+    EXPECT_TRUE(inOrder(traced(base.path(), "create"), {"pwrite64 " + records, "fdatasync " + records,
+                                                        "rename " + folder + "/NBFiches.dat", "fsync " + folder}));
+    EXPECT_TRUE(inOrder(traced(base.path(), "captions"), {"rename " + folder + "/StrFic.txt", "fsync " + folder}));
 }

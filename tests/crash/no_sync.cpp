@@ -1,8 +1,7 @@
 // Preloaded into the crash test's worker: a killed process loses nothing that
 // reached the kernel, so syncs only slow it down (the power-cut test checks
-// them). It also counts the steps of a change (syncs, renames, links, record
-// writes, truncations, removals) and can kill the process just before a chosen
-// one (tabulon_kill_before_step).
+// them). Counts the steps of a change (syncs, renames, links, record writes,
+// truncations, removals) and can kill the process just before a chosen one.
 #include <atomic>
 #include <csignal>
 #include <dlfcn.h>
@@ -20,25 +19,17 @@ void step()
 }  // namespace
 
 // The nth step from now on never happens: the process dies first.
-extern "C" void tabulon_kill_before_step(long n)
-{
-    stepsLeft = n;
-}
+extern "C" void tabulon_kill_before_step(long n) { stepsLeft = n; }
 
-// A sync is a step that does nothing.
-#define SKIPPED(ret, name, params)                                                                                     \
-    extern "C" ret name params                                                                                         \
-    {                                                                                                                  \
-        step();                                                                                                        \
-        return ret();                                                                                                  \
-    }
-// Any other step goes on to the real call.
-#define COUNTED(ret, name, params, args)                                                                               \
-    extern "C" ret name params                                                                                         \
-    {                                                                                                                  \
-        step();                                                                                                        \
-        static const auto real = reinterpret_cast<ret(*) params>(::dlsym(RTLD_NEXT, #name));                          \
-        return real args;                                                                                              \
+// A sync is a step that does nothing; any other step goes on to the real call.
+#define SKIPPED(ret, name, params) \
+    extern "C" ret name params { step(); return ret(); }
+#define COUNTED(ret, name, params, args)                                                  \
+    extern "C" ret name params                                                            \
+    {                                                                                     \
+        step();                                                                           \
+        static const auto real = reinterpret_cast<ret(*) params>(::dlsym(RTLD_NEXT, #name)); \
+        return real args;                                                                 \
     }
 
 SKIPPED(int, fsync, (int))

@@ -61,10 +61,8 @@ TEST_F(AttachmentsTest, ChosenPhotosAreCopiedUnderTheCardsLowerCaseName)
     EXPECT_FALSE(QFile::exists(folder.file("PHOTO12.JPG")));
     EXPECT_EQ(db->findSideFile(tb::SideFile::Photo, 12), target);
 
-    EXPECT_EQ(tb::attachmentBase(tb::Attachment::ScanB, 7), "ScanB7");
     EXPECT_EQ(tb::attachmentBase(tb::Attachment::TextA, 3), "DtxtA3");
     EXPECT_EQ(tb::attachmentPattern(tb::Attachment::ScanA), "*.jpg;*.jpeg");
-    EXPECT_EQ(tb::attachmentPattern(tb::Attachment::TextB), "*.txt");
 }
 
 TEST_F(AttachmentsTest, ACopyThatFailsSaysWhyAndLeavesTheOldDocument)
@@ -95,12 +93,11 @@ TEST_F(AttachmentsTest, ACopyThatFailsSaysWhyAndLeavesTheOldDocument)
 
 TEST_F(AttachmentsTest, OnlyPicturesOfASafeSizeAreAttachedOrLoaded)
 {
-    EXPECT_EQ(tb::pictureAttachmentRefusal(picture("photo.jpg", {640, 480})), "");
     EXPECT_EQ(tb::pictureAttachmentRefusal(picture("photo.png", {64, 48}, "PNG")), "");
 
     writeBytes(chosen.filePath("faux.jpg"), "Ceci est une lettre.\r\n");
-    EXPECT_EQ(tb::pictureAttachmentRefusal(chosen.filePath("faux.jpg")), " Ce fichier n'est pas une image !");
-    EXPECT_EQ(tb::pictureAttachmentRefusal(chosen.filePath("parti.jpg")), " Ce fichier n'est pas une image !");
+    for (const char* bad : {"faux.jpg", "parti.jpg"})  // not a picture, missing
+        EXPECT_EQ(tb::pictureAttachmentRefusal(chosen.filePath(bad)), " Ce fichier n'est pas une image !") << bad;
 
     // Too many pixels on a side or in all: refused from the header alone.
     const QString wide = picture("large.jpg", {10001, 2});
@@ -126,7 +123,6 @@ TEST_F(AttachmentsTest, ScanningInstructionAndAddressFile)
 {
     EXPECT_EQ(tb::scanInstruction("/base/", 1, 12),
               " Le document scanné n°1 devra être enregistré au format JPG dans le répertoire /base/ sous le nom de ScanA12");
-    EXPECT_TRUE(tb::scanInstruction("/base/", 2, 7).startsWith(" Le document scanné n°2 devra"));
     EXPECT_TRUE(tb::scanInstruction("/base/", 2, 7).endsWith(" sous le nom de ScanB7"));
 
     std::array<QString, 20> t{"1", "Madame", "DURAND", "Zoé", "3 rue des Mûriers", "17000", "LA ROCHELLE"};

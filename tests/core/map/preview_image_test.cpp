@@ -1,4 +1,3 @@
-#include "core/base/paths.h"
 #include "core/exchange/exchange_samples.h"
 #include "core/map/preview_image.h"
 #include "support/fixtures.h"
@@ -56,10 +55,4 @@ TEST(PreviewImage, MapsAndPicturesUnreadableOrTooLargeToShowAreNeverLoaded)
     ok.fill(0);
     ASSERT_TRUE(ok.save(dir.filePath("ok.png"), "PNG"));
     EXPECT_EQ(tb::loadMapImage(dir.filePath("ok.png")).size(), QSize(10000, 300));
-}
-
-TEST(FolderText, EndsWithOneSlash)
-{
-    EXPECT_EQ(tb::folderText("/"), "/");
-    EXPECT_EQ(tb::folderText("/home//anne/../paul"), "/home/paul/");
 }

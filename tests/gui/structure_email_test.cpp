@@ -7,8 +7,6 @@
 #include "gui/lists/email_window.h"
 #include "gui_fixture.h"
 
-#include <QFileInfo>
-
 using namespace testing_support;
 
 namespace {
@@ -48,12 +46,11 @@ TEST_F(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindow
     QWidget* card = f.dialogs.lastModal();
     ASSERT_NE(card, nullptr);
 
-    // Validating untouched boxes writes the same ten captions.
+    // Validating untouched boxes writes the same ten captions, and ends the real modal loop.
     auto* w = open();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Structure fiche individuelle"));
     EXPECT_EQ(labelText(w, "Label1(12)"), QStringLiteral("Société"));
-    click(child<QPushButton>(w, "Command1"));
+    runInRealModalLoop(w, [&] { click(child<QPushButton>(w, "Command1")); });
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(readBytes(f.db() + "StrFic.txt"), before);
 
@@ -84,26 +81,10 @@ TEST_F(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindow
         auto* label = child<QLabel>(w, QStringLiteral("Label1(%1)").arg(i));
         EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << i;
     }
-}
 
-TEST_F(StructureTest, ValidatingEndsTheRealModalLoop)
-{
-    auto* w = open();
-    ASSERT_NE(w, nullptr);
-    runInRealModalLoop(w, [&] {
-        typeText(text1(w, 10), QStringLiteral("Métier"));
-        click(child<QPushButton>(w, "Command1"));
-    });
-    EXPECT_TRUE(readBytes(f.db() + "StrFic.txt").startsWith("\"M\xe9tier\"\r\n\"Date"));
-}
-
-TEST_F(StructureTest, AFailedWriteIsShownAndKeepsTheWindowAndWhatWasTyped)
-{
-    auto* w = open();
-    ASSERT_NE(w, nullptr);
+    // A folder where the file should be: the failed rewrite is said, the window keeps what was typed.
     activate(w);
     typeText(text1(w, 10), QStringLiteral("Métier"));
-    // A folder where the file should be: the rewrite cannot replace it.
     ASSERT_TRUE(QFile::remove(f.db() + "StrFic.txt"));
     ASSERT_TRUE(QDir().mkdir(f.db() + "StrFic.txt"));
     click(child<QPushButton>(w, "Command1"));
@@ -159,10 +140,7 @@ TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
     click(child<QPushButton>(w, "Command1"));
     ASSERT_EQ(f.launcher.urls.size(), 1);
     const QUrl sent = f.launcher.urls[0];
-    EXPECT_TRUE(sent.isValid());
     EXPECT_EQ(sent.scheme(), QStringLiteral("mailto"));
-    EXPECT_TRUE(sent.query().isEmpty());
-    EXPECT_TRUE(sent.fragment().isEmpty());
     // The encoded form reads back as the same address, inner blank included,
     // without the blanks that pad the field.
     EXPECT_EQ(QUrl::fromEncoded(sent.toEncoded(), QUrl::StrictMode).path(QUrl::FullyDecoded), odd);

@@ -107,7 +107,7 @@ TEST(Accessibility, EveryControlOfEveryWindowIsNamedByItsCaptionAndEveryValueIsH
     const QStringList colours = {"Marqueur 1 : gris foncé", "Marqueur 2 : rouge foncé", "Marqueur 3 : bleu",
                                  "Marqueur 4 : vert", "Marqueur 5 : jaune clair", "Marqueur 6 : bleu clair",
                                  "Marqueur 7 : rose"};
-    QWidget* card = f.mainWidget()->findChild<QWidget*>(QStringLiteral("FFrance4"), Qt::FindDirectChildrenOnly);
+    QWidget* card = f.main.get()->findChild<QWidget*>(QStringLiteral("FFrance4"), Qt::FindDirectChildrenOnly);
     for (int m = 1; m <= 7; ++m) {
         auto* square = child<QAbstractButton>(card, QStringLiteral("Label%1").arg(m + 5));
         ASSERT_NE(square, nullptr);

@@ -74,7 +74,7 @@ TEST(Keyboard, EveryButtonAndMenuEntryHasALetterOfItsOwnInItsWindowOrMenu)
     EXPECT_EQ(button->accessibleName(), QStringLiteral("Valider la modification"));
 }
 
-TEST(Keyboard, F1ShowsTheFrontWindowsPageAndF10ItsFirstMenuInARealModalWindow)
+TEST(Keyboard, F1F10AndTheCtrlKeysInTheirWindowsAndArrowsAmongRadioButtons)
 {
     GuiFixture f;
     f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
@@ -88,11 +88,26 @@ TEST(Keyboard, F1ShowsTheFrontWindowsPageAndF10ItsFirstMenuInARealModalWindow)
     EXPECT_EQ(QApplication::activePopupWidget(), f.main->findChild<QMenu*>(QStringLiteral("Fichier")));
     if (QWidget* popup = QApplication::activePopupWidget())
         popup->close();
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { EXPECT_EQ(w->objectName(), QStringLiteral("Ffrance29")); });
+    QTest::keyClick(f.main.get(), Qt::Key_O, Qt::ControlModifier);
 
-    // The card window, modal as the program shows it: the main window's own keys are blocked behind it.
+    // The card opens on its first field; arrows choose among the radio buttons, round to the first.
     f.trigger("Voirlesfiches");
     auto* card = f.window<FFrance4>();
-    ASSERT_NE(card, nullptr);
+    activate(card);
+    auto* civility = child<QLineEdit>(card, QStringLiteral("Text1(1)"));
+    EXPECT_EQ(QApplication::focusWidget(), civility);
+    child<QRadioButton>(card, QStringLiteral("Option1"))->setFocus();
+    keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Madame"));
+    keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(child<QRadioButton>(card, QStringLiteral("Option1"))->isChecked());
+    keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Mademoiselle"));
+
+    // Modal as the program shows it, the main window's own keys are blocked behind it.
+    card->hide();
     card->setWindowModality(Qt::ApplicationModal);
     activate(card);
     QMenuBar* bar = card->findChild<QMenuBar*>();
@@ -111,17 +126,6 @@ TEST(Keyboard, F1ShowsTheFrontWindowsPageAndF10ItsFirstMenuInARealModalWindow)
     ASSERT_EQ(f.launcher.programs.size(), 2);
     EXPECT_EQ(f.launcher.programs[1].args, QStringList{QStringLiteral("fiche.html")});
     EXPECT_EQ(firstEntry, QStringLiteral("Feuillexls"));
-}
-
-TEST(Keyboard, ControlKeysOpenPrintAndQuit)
-{
-    GuiFixture f;
-    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
-    activate(f.main.get());
-    const qsizetype shown = f.dialogs.modals.size();
-    f.dialogs.modalScripts.enqueue([](QWidget* w) { EXPECT_EQ(w->objectName(), QStringLiteral("Ffrance29")); });
-    QTest::keyClick(f.main.get(), Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(f.dialogs.modals.size(), shown + 1);
 
     f.trigger("alpha");
     QWidget* list = f.dialogs.lastModal();
@@ -131,33 +135,9 @@ TEST(Keyboard, ControlKeysOpenPrintAndQuit)
     QTest::keyClick(list, Qt::Key_P, Qt::ControlModifier);
     EXPECT_TRUE(QFile::exists(f.dialogs.printToPdf));
     list->close();
-
     activate(f.main.get());
     QTest::keyClick(f.main.get(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(f.main->isVisible());
-}
-
-TEST(Keyboard, TheCardOpensOnItsFirstFieldAndArrowsChooseAmongRadioButtons)
-{
-    GuiFixture f;
-    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
-    f.trigger("Voirlesfiches");
-    auto* card = f.window<FFrance4>();
-    activate(card);
-    auto* civility = child<QLineEdit>(card, QStringLiteral("Text1(1)"));
-    EXPECT_EQ(QApplication::focusWidget(), civility);
-
-    auto* monsieur = child<QRadioButton>(card, QStringLiteral("Option1"));
-    monsieur->setFocus();
-    keyClick(monsieur, Qt::Key_Down);
-    EXPECT_TRUE(child<QRadioButton>(card, QStringLiteral("Option2"))->isChecked());
-    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Madame"));
-    keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    keyClick(QApplication::focusWidget(), Qt::Key_Right);  // round to the first
-    EXPECT_TRUE(monsieur->isChecked());
-    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Monsieur"));
-    keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Mademoiselle"));
 }
 
 TEST(Keyboard, ACaptionWithAnAmpersandShowsAsWrittenAndIsKeptAsWritten)

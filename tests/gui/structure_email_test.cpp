@@ -122,12 +122,12 @@ TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
     ASSERT_NE(w, nullptr);
     auto* names = child<QListWidget>(w, "List1");
     auto* addresses = child<QListWidget>(w, "List2");
-    ASSERT_EQ(lines(names).size(), 3);
-    ASSERT_EQ(lines(addresses).size(), 3);
+    ASSERT_EQ(rowTexts(names).size(), 3);
+    ASSERT_EQ(rowTexts(addresses).size(), 3);
     // Archived card 2 keeps its place.
-    EXPECT_EQ(lines(names)[1], QStringLiteral("Mme").leftJustified(15) + " " + QStringLiteral("ARNAUD").leftJustified(15)
+    EXPECT_EQ(rowTexts(names)[1], QStringLiteral("Mme").leftJustified(15) + " " + QStringLiteral("ARNAUD").leftJustified(15)
                                    + " " + QStringLiteral("Zoé").leftJustified(15));
-    EXPECT_EQ(lines(addresses)[0], QStringLiteral("yves@exemple.fr").leftJustified(40));
+    EXPECT_EQ(rowTexts(addresses)[0], QStringLiteral("yves@exemple.fr").leftJustified(40));
 
     // Nothing chosen yet: nothing sent.
     EXPECT_EQ(labelText(w, "Label1"), QString());

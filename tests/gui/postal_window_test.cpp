@@ -23,6 +23,10 @@ TEST(PostalSearch, ByCodeDefaultsTo17000AndRefusesCodesNotFiveLongByCityIsAnUppe
         EXPECT_TRUE(w->lines().isEmpty());
     }
     EXPECT_EQ(f.dialogs.modeless.size(), 1);
+    f.dialogs.inputAnswers.enqueue(QStringLiteral("ABCDE"));  // five letters: an empty list, no message
+    f.trigger("Rechcp");
+    EXPECT_EQ(f.dialogs.messages.size(), 2);
+    EXPECT_TRUE(w->lines().isEmpty() && f.dialogs.modeless.last() == w);
 
     // By city: the answer in capitals, accents kept; Cancel lists everything.
     f.dialogs.inputAnswers.enqueue(QString::fromUtf8("rennes-le-châ"));

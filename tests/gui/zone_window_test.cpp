@@ -85,6 +85,8 @@ TEST_F(ZoneWindowTest, TwoCornersListTheActiveCardsInsideAndTheMenuKeepsOrErases
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(picture(), &move);
     EXPECT_EQ(picture()->toolTip(), QStringLiteral(" 120   45"));
+    EXPECT_EQ(child<MapPicture>(f.main.get(), "PicImage")->toolTip(),  // the main map keeps its own
+              QStringLiteral("Bouton gauche = Voir les fiches <---> Bouton droit = création d'une fiche"));
 
     // "Retour au menu principal" ends the real modal loop: hidden, and the next opening shows the same zone.
     QList<long long> seen;

@@ -2,19 +2,11 @@
 // tree, every control a user types into, chooses from or presses is named by
 // its caption, never by its value, and every value shown is heard.
 #include "every_window.h"
-
-#include "gui/app/main_window.h"
 #include "gui/map/map_view.h"
 #include "gui/widgets/menu_builder.h"
 
-#include <QAbstractButton>
 #include <QAccessible>
-#include <QAccessibleInterface>
-#include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
-#include <QWidget>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -22,23 +14,10 @@ namespace {
 
 bool isControl(QAccessible::Role role)
 {
-    switch (role) {
-    case QAccessible::PushButton:
-    case QAccessible::CheckBox:
-    case QAccessible::RadioButton:
-    case QAccessible::ComboBox:
-    case QAccessible::SpinBox:
-    case QAccessible::EditableText:
-    case QAccessible::List:
-    case QAccessible::Table:
-    case QAccessible::Tree:
-    case QAccessible::Slider:
-    case QAccessible::ButtonMenu:
-    case QAccessible::ButtonDropDown:
-        return true;
-    default:
-        return false;
-    }
+    using A = QAccessible;
+    return QList<A::Role>{A::PushButton, A::CheckBox, A::RadioButton, A::ComboBox,  A::SpinBox,      A::EditableText,
+                          A::List,       A::Table,    A::Tree,        A::Slider,    A::ButtonMenu,   A::ButtonDropDown}
+        .contains(role);
 }
 
 QString describe(QAccessibleInterface* iface)
@@ -107,7 +86,7 @@ TEST(Accessibility, EveryControlOfEveryWindowIsNamedByItsCaptionAndEveryValueIsH
     const QStringList colours = {"Marqueur 1 : gris foncé", "Marqueur 2 : rouge foncé", "Marqueur 3 : bleu",
                                  "Marqueur 4 : vert", "Marqueur 5 : jaune clair", "Marqueur 6 : bleu clair",
                                  "Marqueur 7 : rose"};
-    QWidget* card = f.mainWidget()->findChild<QWidget*>(QStringLiteral("FFrance4"), Qt::FindDirectChildrenOnly);
+    QWidget* card = f.main.get()->findChild<QWidget*>(QStringLiteral("FFrance4"), Qt::FindDirectChildrenOnly);
     for (int m = 1; m <= 7; ++m) {
         auto* square = child<QAbstractButton>(card, QStringLiteral("Label%1").arg(m + 5));
         ASSERT_NE(square, nullptr);

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 
 using namespace testing_support;
 
@@ -30,26 +31,24 @@ protected:
     {
         CardRecord arnaud = makeCard("ARNAUD", "Zoé", 1, 200, 150, "17000", "LA ROCHELLE");
         arnaud.fields[9] = tb::padField("zoe@exemple.fr", 40);
-        db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), arnaud,
-                              makeCard("CAMUS", "Léa", 2, 300, 200)});
+        db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), arnaud, makeCard("CAMUS", "Léa", 2, 300, 200)});
         f.trigger("Voirlesfiches");
-        w = qobject_cast<FFrance4*>(f.dialogs.lastModal());
+        w = f.shown<FFrance4>();
         ASSERT_NE(w, nullptr);
         clickRow(child<CardListView>(w, "List1"), 0);
-        ASSERT_EQ(labelText(w, "Label2"), "2");
         mine = tmp.path() + "/Mes documents/";
         QDir().mkpath(mine);
-        picture("vacances.JPG", {120, 90}, Qt::red);
-        picture("image.jpeg", {90, 120}, Qt::blue);
-        picture("immense.jpg", {10001, 2}, Qt::gray);
+        picture("vacances.JPG", {120, 90});
+        picture("image.jpeg", {90, 120});
+        picture("immense.jpg", {10001, 2});
         writeBytes(mine + "faux.jpg", "ceci n'est pas une image\r\n");
         writeBytes(mine + "lettre.txt", "Ch\xE8re Madame,\r\nBien \xE0 vous.\r\n");
         f.dialogs.messages.clear();
     }
-    void picture(const QString& name, QSize size, Qt::GlobalColor color)
+    void picture(const QString& name, QSize size)
     {
         QImage image(size, QImage::Format_RGB32);
-        image.fill(color);
+        image.fill(size.width() > 100 ? Qt::red : Qt::blue);
         ASSERT_TRUE(image.save(mine + name, "JPG"));
     }
     void menu(const char* name) { child<QAction>(w, name)->trigger(); }
@@ -68,86 +67,64 @@ protected:
         return browser;
     }
     PhotoFrame* photo() const { return child<PhotoFrame>(w, "Picture1"); }
+    void clickPhoto() { click(photo(), photo()->rect().center()); }
 };
 
 }  // namespace
 
-TEST_F(CardDocumentsTest, PhotoIsCopiedAsTheCardsJpgAndDrawnAgainOnAClick)
+TEST_F(CardDocumentsTest, PhotosAndScansAreAttachedShownPrintedAndHandedToTheImageProgram)
 {
-    Ffrance23* browser = attach("photo", "vacances.JPG");
+    // A file that is no picture is refused, the browser staying open for another (which, and the words, are the core's).
+    Ffrance23* browser = attach("photo", "faux.jpg");
     ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(f.dialogs.lastMessage(), " Ce fichier n'est pas une image !");
+    EXPECT_TRUE(browser->isVisible());
+    browser->hide();
+    EXPECT_FALSE(QFile::exists(db + "photo2.jpg"));
+
+    attach("photo", "vacances.JPG");
     EXPECT_FALSE(browser->isVisible());
     EXPECT_EQ(readBytes(db + "photo2.jpg"), readBytes(mine + "vacances.JPG"));
     ASSERT_FALSE(photo()->image().isNull());
     // Over the photo already there: asked first, "Non" by default keeps it.
-    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
+    f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::Yes;
     attach("photo", "image.jpeg");
-    ASSERT_EQ(f.dialogs.questions.size(), 1);
     EXPECT_EQ(f.dialogs.questions[0].text, " Un document est déjà joint sous ce nom : le remplacer ?");
-    EXPECT_EQ(f.dialogs.questions[0].buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(f.dialogs.questions[0].defaultButton, QMessageBox::No);
     EXPECT_EQ(readBytes(db + "photo2.jpg"), readBytes(mine + "vacances.JPG"));
     browser->hide();
-    f.dialogs.questionAnswers.enqueue(QMessageBox::Yes);
     attach("photo", "image.jpeg");
     EXPECT_EQ(readBytes(db + "photo2.jpg"), readBytes(mine + "image.jpeg"));
     EXPECT_EQ(QDir(db).entryList({"photo2*"}, QDir::Files), QStringList{"photo2.jpg"});
 
-    // A click on the frame reads the photo again.
+    // A click on the frame reads the photo again (found whatever its case, which is the core's); one too
+    // large put there by hand is never loaded, and the status line says why.
     ASSERT_TRUE(QFile::remove(db + "photo2.jpg"));
-    click(photo(), photo()->rect().center());
+    clickPhoto();
     EXPECT_TRUE(photo()->image().isNull());
-    // Found whatever its case; its placing in the frame is the core's.
-    picture("../PHOTO2.JPG", {60, 60}, Qt::green);
-    ASSERT_TRUE(QFile::rename(tmp.path() + "/PHOTO2.JPG", db + "PHOTO2.JPG"));
-    click(photo(), photo()->rect().center());
-    EXPECT_FALSE(photo()->image().isNull());
-}
-
-TEST_F(CardDocumentsTest, PicturesThatCannotBeShownAreRefusedAndNothingIsCopied)
-{
-    const QStringList before = QDir(db).entryList(QDir::Files);
-    Ffrance23* browser = attach("photo", "faux.jpg");
-    // Which pictures are refused, and the words, are the core's.
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_EQ(f.dialogs.messages[0].text, " Ce fichier n'est pas une image !");
-    EXPECT_TRUE(browser->isVisible());  // another file may be chosen
-    browser->hide();
-    attach("RechScan1", "immense.jpg");
-    EXPECT_TRUE(f.dialogs.lastMessage().startsWith(" Cette image est trop grande"));
-    browser->hide();
-    EXPECT_EQ(QDir(db).entryList(QDir::Files), before);
-
-    // A photo put there by hand that is too large is never loaded; the
-    // status line says why.
     ASSERT_TRUE(QFile::copy(mine + "immense.jpg", db + "photo2.jpg"));
-    click(photo(), photo()->rect().center());
+    clickPhoto();
     EXPECT_TRUE(photo()->image().isNull());
     EXPECT_TRUE(labelText(w, "StatusLine").startsWith(" Cette image est trop grande"));
-}
 
-TEST_F(CardDocumentsTest, ScansAreShownPrintedAndHandedToTheImageProgram)
-{
+    // Scans: shown in their viewer (a missing one only leaves the frame empty), printed, handed on.
     attach("RechScan2", "image.jpeg");
     EXPECT_EQ(readBytes(db + "ScanB2.jpg"), readBytes(mine + "image.jpeg"));
     ASSERT_TRUE(QFile::copy(mine + "vacances.JPG", db + "SCANA2.JPG"));  // any case will do
-
     menu("VoirTB4");
     auto* viewer = qobject_cast<Ffrance16*>(f.dialogs.lastModal());
     ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(viewer->windowTitle(), "Documents scannés");
     EXPECT_EQ(viewer->documentPath(), db + "ScanB2.jpg");
     auto* frame = child<PhotoFrame>(viewer, "Picture1");
     ASSERT_FALSE(frame->image().isNull());
     viewer->hide();
-
     menu("VoirTB3");
     EXPECT_EQ(viewer->documentPath(), db + "SCANA2.JPG");
     ASSERT_TRUE(QFile::remove(db + "SCANA2.JPG"));
+    f.dialogs.messages.clear();
     click(child<QPushButton>(viewer, "Voir"));
     EXPECT_TRUE(frame->image().isNull());
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());  // a missing scan only leaves the frame empty
-
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
     menu("VoirTB4");
     f.dialogs.printToPdf = tmp.filePath("scan.pdf");
     click(child<QPushButton>(viewer, "Imprimer"));
@@ -157,27 +134,23 @@ TEST_F(CardDocumentsTest, ScansAreShownPrintedAndHandedToTheImageProgram)
     click(child<QPushButton>(viewer, "Imprimer"));
     EXPECT_FALSE(QFile::exists(tmp.filePath("rien.pdf")));
     viewer->hide();
-
     ASSERT_TRUE(tb::storeProgramPath(f.program.path(), 3, "/usr/bin/gimp"));
     menu("VoiTI2");
     ASSERT_EQ(f.launcher.programs.size(), 1);
     EXPECT_EQ(f.launcher.programs[0].args, QStringList{db + "ScanB2.jpg"});
-
-    // Scanning: where to save the scan, then the scanner program.
+    // Scanning: where to save the scan (said by the core), then the scanner program.
     ASSERT_TRUE(tb::storeProgramPath(f.program.path(), 6, "/opt/scan/Numeriser"));
     menu("ScanDoc1");
-    EXPECT_EQ(f.dialogs.lastMessage(), " Le document scanné n°1 devra être enregistré au format JPG dans le répertoire "
-                                           + db + " sous le nom de ScanA2");
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith(" Le document scanné n°1 devra être enregistré"));
     ASSERT_EQ(f.launcher.programs.size(), 2);
     EXPECT_EQ(f.launcher.programs[1].program, "/opt/scan/Numeriser");
     EXPECT_TRUE(f.launcher.programs[1].args.isEmpty());
 }
 
-TEST_F(CardDocumentsTest, TextDocumentsAreShownWholeSelectedCopiedAndPrinted)
+TEST_F(CardDocumentsTest, TextsAddressEmailAndPrintsOfTheShownCard)
 {
     Ffrance23* browser = attach("RechTxt1", "lettre.txt");
     EXPECT_TRUE(child<QPlainTextEdit>(browser, "TextRech")->isVisibleTo(browser));
-
     menu("VoirTB1");
     auto* viewer = qobject_cast<Ffrancelic*>(f.dialogs.lastModal());
     ASSERT_NE(viewer, nullptr);
@@ -192,14 +165,11 @@ TEST_F(CardDocumentsTest, TextDocumentsAreShownWholeSelectedCopiedAndPrinted)
     click(child<QPushButton>(viewer, "Picture2"));
     ASSERT_EQ(f.dialogs.modeless.size(), 1);
     EXPECT_EQ(f.dialogs.modeless[0]->objectName(), "Clipbrd");
-
     f.dialogs.printToPdf = tmp.filePath("lettre.pdf");
     click(child<QPushButton>(viewer, "Picture1"));
     EXPECT_TRUE(pdfText(tmp.filePath("lettre.pdf")).contains("Chère Madame,\nBien à vous."));
     viewer->hide();
-
-    // The second document is card 2's "DtxtB2.txt", in any case; the word
-    // processor gets the same file.
+    // The second document is card 2's "DtxtB2.txt", in any case; the word processor gets the same file.
     writeBytes(db + "DTXTB2.TXT", "Second");
     menu("VoirTB2");
     EXPECT_EQ(viewer->documentPath(), db + "DTXTB2.TXT");
@@ -210,56 +180,49 @@ TEST_F(CardDocumentsTest, TextDocumentsAreShownWholeSelectedCopiedAndPrinted)
     ASSERT_EQ(f.launcher.programs.size(), 1);
     EXPECT_EQ(f.launcher.programs[0].program, "/usr/bin/abiword");
     EXPECT_EQ(f.launcher.programs[0].args, QStringList{db + "DTXTB2.TXT"});
-}
 
-TEST_F(CardDocumentsTest, SpreadsheetAddressAndEmailOfTheShownCard)
-{
+    // Both viewers run in the real modal loop until closed with their close box, made anew next time.
+    for (const char* entry : {"VoirTB3", "VoirTB1"}) {
+        menu(entry);
+        QPointer<QWidget> shown = f.dialogs.lastModal();
+        ASSERT_NE(shown, nullptr);
+        runInRealModalLoop(shown, [shown] { shown->close(); }, 50);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(shown) << entry;
+    }
+
+    // No spreadsheet program chosen: the desktop's own. The address is the one shown (its lines are the core's).
     writeBytes(db + "F2.xls", "xls");
-    menu("Feuillexls");  // no spreadsheet program chosen: the desktop's own
+    menu("Feuillexls");
     EXPECT_EQ(f.launcher.documents, QStringList{db + "F2.xls"});
-
-    ASSERT_TRUE(tb::storeProgramPath(f.program.path(), 2, "/usr/bin/abiword"));
     child<QLineEdit>(w, "Text1(4)")->setText("3 rue des Mûriers");
     menu("Adresses");
-    const QByteArray written = readBytes(db + "adresses.txt");
-    EXPECT_TRUE(written.startsWith(QByteArray(15, ' ') + " ARNAUD" + QByteArray(9, ' ') + " Zo\xe9 "));
-    EXPECT_TRUE(written.contains("\r\n3 rue des M\xfbriers "));
-    EXPECT_TRUE(written.contains("\r\n17000 LA ROCHELLE"));
-    ASSERT_EQ(f.launcher.programs.size(), 1);
-    EXPECT_EQ(f.launcher.programs[0].args, QStringList{db + "adresses.txt"});
-
+    EXPECT_TRUE(readBytes(db + "adresses.txt").contains("\r\n3 rue des M\xfbriers "));
+    ASSERT_EQ(f.launcher.programs.size(), 2);
+    EXPECT_EQ(f.launcher.programs[1].args, QStringList{db + "adresses.txt"});
     menu("Courrier");
     ASSERT_EQ(f.launcher.urls.size(), 1);
     EXPECT_EQ(f.launcher.urls[0].toString(), "mailto:zoe@exemple.fr");
     child<QLineEdit>(w, "Text1(9)")->clear();
     menu("Courrier");
     EXPECT_EQ(f.launcher.urls.size(), 1);
-}
 
-TEST_F(CardDocumentsTest, PrintsTheShownCardAndEveryCard)
-{
+    // The shown card printed as typed, then every card.
+    // Previewed first: cancelled there, nothing is printed.
     f.dialogs.printToPdf = tmp.filePath("fiche.pdf");
-    child<QLineEdit>(w, "Text1(3)")->setText("Zoé-Chloé");  // printed as typed
+    child<QLineEdit>(w, "Text1(3)")->setText("Zoé-Chloé");
+    const int previews = f.dialogs.previews;
+    f.dialogs.previewAnswers.enqueue(false);
+    menu("ImprimFic");
+    EXPECT_EQ(f.dialogs.previews, previews + 1);
+    EXPECT_FALSE(QFile::exists(f.dialogs.printToPdf));
+    EXPECT_TRUE(pdfText(f.dialogs.previewPdf).contains("Zoé-Chloé"));
     menu("ImprimFic");
     const QString one = pdfText(tmp.filePath("fiche.pdf"));
     EXPECT_TRUE(one.contains("Fiche 2\n")) << one.toStdString();
-    EXPECT_TRUE(one.contains("Prénoms\nZoé-Chloé\n"));
+    EXPECT_TRUE(one.contains(QRegularExpression(QStringLiteral("Prénoms\\s+Zoé-Chloé\n")))) << one.toStdString();
     EXPECT_FALSE(one.contains("BERNARD"));
-
     f.dialogs.printToPdf = tmp.filePath("toutes.pdf");
     menu("ImprimTout");
-    const QString all = pdfText(tmp.filePath("toutes.pdf"));
-    EXPECT_EQ(all.count("Fiche n°"), 3);
-}
-
-TEST_F(CardDocumentsTest, ViewersRunInTheRealModalLoopUntilClosed)
-{
-    for (const char* entry : {"VoirTB3", "VoirTB1"}) {
-        menu(entry);
-        QPointer<QWidget> viewer = f.dialogs.lastModal();
-        ASSERT_NE(viewer, nullptr);
-        runInRealModalLoop(viewer, [viewer] { viewer->close(); }, 50);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_FALSE(viewer) << entry;  // closed with its close box: made anew next time
-    }
+    EXPECT_EQ(pdfText(tmp.filePath("toutes.pdf")).count("Fiche n°"), 3);
 }

@@ -1,16 +1,11 @@
 // The card window through its own controls: moving between cards, storing a
 // change, pin colour, debt calculation, departments, photo, keyboard, failures.
 #include "core/cards/card_store.h"
-#include "core/map/pins.h"
-#include "gui/app/main_window.h"
-#include "gui/cards/card_window.h"
 #include "gui/widgets/card_form.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui/widgets/photo_frame.h"
 #include "gui_fixture.h"
 #include "support/write_failures.h"
 
-#include <QFileInfo>
 #include <QTimer>
 #include <sys/stat.h>
 
@@ -29,6 +24,7 @@ protected:
     QString label(const char* name) const { return labelText(w, name); }
     QPushButton* button(const char* name) const { return child<QPushButton>(w, name); }
     CardRecord card(long long n) const { return CardStore(db).read(n).value(); }
+    void menu(const char* name) { child<QAction>(w, name)->trigger(); }
     // Replaces the field's text as a user does: select all, type.
     void retype(int i, const QString& text)
     {
@@ -53,153 +49,9 @@ protected:
 
 }  // namespace
 
-TEST_F(CardWindowTest, OpensWithCaptionsListsAndDepartment)
+TEST_F(CardWindowTest, ShowsStoresColoursDeletesAndClosesTheCards)
 {
-    EXPECT_EQ(w->windowTitle(), "Fiche individuelle");
-    EXPECT_EQ(label("Label1(10)"), "Profession");
-    EXPECT_EQ(rowTexts(names).value(0), "ARNAUD          Zoé            ");
-    EXPECT_EQ(rowNumbers(names), (QList<long long>{2, 3, 1}));
-    EXPECT_EQ(label("Label2"), "2");
-    EXPECT_EQ(label("Label5"), "active");
-    EXPECT_EQ(field(2)->text(), "ARNAUD");  // without the record's padding
-    // The remembered department of the program folder, with its communes (read by the core).
-    auto* combo = child<QComboBox>(w, "Combo1");
-    auto* communes = child<QListWidget>(w, "List4");
-    EXPECT_EQ(combo->currentText(), "17 Charente-Maritime");
-    EXPECT_TRUE(communes->item(0)->text().right(5).startsWith("17"));
-    // Another department lists its communes without being remembered.
-    const QByteArray remembered = readBytes(f.program.file("DeptCourant.txt"));
-    const int paris = combo->findText("75", Qt::MatchStartsWith);
-    combo->setCurrentIndex(paris);
-    emit combo->activated(paris);
-    EXPECT_TRUE(communes->item(0)->text().right(5).startsWith("75"));
-    EXPECT_EQ(readBytes(f.program.file("DeptCourant.txt")), remembered);
-}
-
-TEST_F(CardWindowTest, ValidatingOrMovingAwayStoresTheCardAndTheNameFollowsInItsPlace)
-{
-    // Storing an unchanged card writes nothing.
-    const QString records = db + "lesfiches.dat";
-    QFile file(records);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    const QDateTime old = QDateTime::currentDateTime().addDays(-2);
-    ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
-    file.close();
-    const QByteArray before = readBytes(records);
-    click(button("Command2"));
-    EXPECT_EQ(readBytes(records), before);
-    EXPECT_EQ(QFileInfo(records).lastModified(), old);
-    EXPECT_EQ(label("StatusLine"), " Fiche n° 2 enregistrée.");
-
-    // A renamed card moves to its sorted place and stays the one shown.
-    retype(2, "zorro");
-    click(button("Command2"));
-    EXPECT_EQ(card(2).field(3), "ZORRO          ");
-    EXPECT_EQ(field(2)->text(), "ZORRO");
-    EXPECT_EQ(rowNumbers(names), (QList<long long>{3, 1, 2}));
-    EXPECT_EQ(names->currentIndex().row(), 2);
-    EXPECT_EQ(label("Label2"), "2");
-
-    // Moving to another card stores the one left, and only it; its line is then the one highlighted.
-    retype(3, "Zoé-Marie");
-    clickRow(names, 0);
-    EXPECT_EQ(card(2).field(4), "Zoé-Marie      ");
-    EXPECT_EQ(card(1).field(4), "Yves           ");
-    EXPECT_EQ(label("Label2"), "3");
-    EXPECT_EQ(names->currentIndex().row(), 0);
-    EXPECT_EQ(field(3)->text(), "Xavier");
-    clickRow(names, 2);
-    EXPECT_EQ(field(3)->text(), "Zoé-Marie");
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
-}
-
-TEST_F(CardWindowTest, AFolderInPlaceOfTheRecordsStopsTheStoreAndKeepsWhatWasTyped)
-{
-    const QString records = db + "lesfiches.dat";
-    ASSERT_TRUE(QFile::remove(records));
-    ASSERT_TRUE(QDir().mkdir(records));
-    retype(3, "Zoé-Marie");
-    click(button("Command2"));
-    ASSERT_EQ(f.dialogs.messages.size(), 1);
-    EXPECT_TRUE(f.dialogs.lastMessage().startsWith("Erreur n° ")) << f.dialogs.lastMessage().toStdString();
-    EXPECT_EQ(field(3)->text(), "Zoé-Marie");
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_NE(label("StatusLine"), " Fiche n° 2 enregistrée.");
-}
-
-TEST_F(CardWindowTest, OnAReadOnlyDatabaseFolderTheStoreSaysErrorSeventyAndKeepsWhatWasTyped)
-{
-    const QByteArray before = readBytes(db + "lesfiches.dat");
-    // Another user may read the folder, not write it (root gives its rights up in the child).
-    const auto setWritable = [&](bool writable) {
-        for (const QString& name : QDir(db).entryList(QDir::Files))
-            ::chmod(QFile::encodeName(db + name).constData(), writable ? 0644 : 0444);
-        ::chmod(QFile::encodeName(db).constData(), writable ? 0755 : 0555);
-    };
-    ::chmod(QFile::encodeName(f.program.path()).constData(), 0755);
-    setWritable(false);
-    // Each fault seen in the child is one bit of its exit code.
-    const int faults = codeWithoutRootRights([&] {
-        retype(3, "Zoé-Marie");
-        click(button("Command2"));
-        return (f.dialogs.messages.size() == 1
-                        && f.dialogs.lastMessage().startsWith(QStringLiteral("Erreur n° 70 : permission refusée"))
-                    ? 0
-                    : 1)
-               | (field(3)->text() == QStringLiteral("Zoé-Marie") ? 0 : 2) | (w->isVisible() ? 0 : 4)
-               | (label("StatusLine") != QStringLiteral(" Fiche n° 2 enregistrée.") ? 0 : 8);
-    });
-    setWritable(true);
-    EXPECT_EQ(faults, 0);
-    EXPECT_EQ(readBytes(db + "lesfiches.dat"), before);
-}
-
-TEST_F(CardWindowTest, ColoursTypingAndDebtReachTheRecordOnlyWhenStored)
-{
-    const auto pinText = [this] { return w->findChild<CardFormWidget*>()->pin().text(); };
-    const QString field1 = pinText();
-    ASSERT_EQ(field1[0], u'1');
-    click(child<QWidget>(w, "Label8"));
-    EXPECT_EQ(pinText(), u'3' + field1.mid(1));
-    EXPECT_EQ(f.main->session().marker(), 3);
-    EXPECT_EQ(child<QLabel>(w, "Label4")->palette().color(QPalette::Window), QColor(0, 0, 255));
-    EXPECT_EQ(f.dialogs.beeps, 1);
-    EXPECT_EQ(card(2).marker(), 1);
-    // Space on a focused square chooses it too.
-    keyClick(child<QWidget>(w, "Label7"), Qt::Key_Space);
-    EXPECT_EQ(pinText(), u'2' + field1.mid(1));
-    click(child<QWidget>(w, "Label11"));
-    EXPECT_EQ(child<QLabel>(w, "Label4")->palette().color(QPalette::Window), QColor(192, 192, 255));
-
-    // Characters outside the code page are refused; past the width what was typed first stays.
-    QLineEdit* first = field(3);
-    click(first, QPoint(first->width() - 4, first->height() / 2));
-    EXPECT_EQ(first->cursorPosition(), 3);
-    typeText(first, QStringLiteral("aőb€"));
-    EXPECT_EQ(first->text(), QStringLiteral("Zoéab€"));
-    field(5)->selectAll();
-    typeText(field(5), "1700012");
-    EXPECT_EQ(field(5)->text(), "17000");
-    field(7)->selectAll();
-    typeText(field(7), "05 46 00 00 00 99");
-    EXPECT_EQ(field(7)->text(), "05 46 00 00 00 ");  // a blank at the last place included
-
-    click(button("Command2"));
-    EXPECT_EQ(card(2).marker(), 6);
-    EXPECT_EQ(card(2).field(8), "05 46 00 00 00 ");
-    EXPECT_EQ(f.main->mapImage().pixelColor(210, 150), tb::pinColor(6));  // drawn at once
-
-    // The sums are the core's; the result is shown and stored.
-    typeText(field(14), "10");
-    typeText(field(18), "3");
-    click(button("Command3"));
-    EXPECT_EQ(field(19)->text(), "7.00");
-    EXPECT_TRUE(field(19)->alignment() & Qt::AlignRight);
-    EXPECT_EQ(card(2).field(20).trimmed(), "7.00");
-}
-
-TEST_F(CardWindowTest, PhotoTimerLoadsThePhotoOnce)
-{
+    // The photo timer loads the photo once; moving away clears the frame until it fires again.
     auto* timer = child<QTimer>(w, "Timer1");
     auto* photo = child<PhotoFrame>(w, "Picture1");
     EXPECT_TRUE(timer->isActive());
@@ -209,65 +61,116 @@ TEST_F(CardWindowTest, PhotoTimerLoadsThePhotoOnce)
     ASSERT_TRUE(red.save(db + "photo2.jpg"));
     QMetaObject::invokeMethod(timer, "timeout");
     ASSERT_FALSE(photo->image().isNull());
-
-    // Firing again reads nothing more.
     ASSERT_TRUE(QFile::remove(db + "photo2.jpg"));
     QMetaObject::invokeMethod(timer, "timeout");
     EXPECT_FALSE(photo->image().isNull());
-
-    // Moving away clears the frame until the timer fires again.
     clickRow(names, 1);
     EXPECT_TRUE(photo->image().isNull());
-}
+    clickRow(names, 0);
 
-TEST_F(CardWindowTest, TabFollowsTheReadingOrderAndEscapeClosesForANewWindow)
-{
+    EXPECT_EQ(label("Label1(10)"), "Profession");
+    EXPECT_EQ(rowNumbers(names), (QList<long long>{2, 3, 1}));
+    EXPECT_EQ(label("Label2"), "2");
+    EXPECT_EQ(field(2)->text(), "ARNAUD");  // without the record's padding
+    // The remembered department of the program folder, with its communes (read by the core);
+    // another one lists its communes without being remembered.
+    auto* combo = child<QComboBox>(w, "Combo1");
+    auto* communes = child<QListWidget>(w, "List4");
+    EXPECT_EQ(combo->currentText(), "17 Charente-Maritime");
+    EXPECT_TRUE(communes->item(0)->text().right(5).startsWith("17"));
+    const QByteArray remembered = readBytes(f.program.file("DeptCourant.txt"));
+    const int paris = combo->findText("75", Qt::MatchStartsWith);
+    combo->setCurrentIndex(paris);
+    emit combo->activated(paris);
+    EXPECT_TRUE(communes->item(0)->text().right(5).startsWith("75"));
+    EXPECT_EQ(readBytes(f.program.file("DeptCourant.txt")), remembered);
+    click(button("Command2"));
+    EXPECT_EQ(label("StatusLine"), " Fiche n° 2 enregistrée.");
+
+    // Deleting through the menu after the question (which card takes the freed number is the core's).
+    const int beeps = f.dialogs.beeps;
+    f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::Yes;
+    menu("Supprimer");
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), "3\r\n");
+    menu("Supprimer");
+    EXPECT_EQ(f.dialogs.questions.last().text, "Confirmez-vous la suppression de la fiche ?\nARNAUD Zoé — fiche n° 2");
+    EXPECT_EQ(f.dialogs.questions.last().defaultButton, QMessageBox::No);
+    // The window shows the first card by name (the maps follow the database, as the zone window's test shows).
+    EXPECT_EQ(rowNumbers(names), (QList<long long>{2, 1}));
+    EXPECT_EQ(field(3)->text(), "Xavier");
+    menu("ArchFfic");
+    EXPECT_EQ(label("Label5"), "archivée");
+    EXPECT_EQ(f.main->session().marker(), 0);
+    menu("DesarchiFic");
+    EXPECT_EQ(label("Label5"), "active");
+    EXPECT_EQ(f.dialogs.beeps, beeps + 2);
+    f.dialogs.messages.clear();
+
+    // A renamed card moves to its sorted place and stays the one shown.
+    retype(2, "zorro");
+    click(button("Command2"));
+    EXPECT_EQ(card(2).field(3), "ZORRO          ");
+    EXPECT_EQ(rowNumbers(names), (QList<long long>{1, 2}));
+    EXPECT_EQ(names->currentIndex().row(), 1);
+    // Moving to another card stores the one left, and only it; its line is then the one highlighted.
+    retype(3, "Zoé-Marie");
+    clickRow(names, 0);
+    EXPECT_EQ(card(2).field(4), "Zoé-Marie      ");
+    EXPECT_EQ(card(1).field(4), "Yves           ");
+    EXPECT_EQ(names->currentIndex().row(), 0);
+    clickRow(names, 1);
+    EXPECT_EQ(field(3)->text(), "Zoé-Marie");
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+
+    // Colours, typing and debt reach the record only when stored.
+    const auto pinText = [this] { return w->findChild<CardFormWidget*>()->pin().text(); };
+    const QString field1 = pinText();
+    click(child<QWidget>(w, "Label8"));
+    EXPECT_EQ(pinText(), u'3' + field1.mid(1));
+    EXPECT_EQ(f.main->session().marker(), 3);
+    EXPECT_EQ(f.dialogs.beeps, beeps + 3);
+    keyClick(child<QWidget>(w, "Label7"), Qt::Key_Space);  // Space on a focused square chooses it too
+    EXPECT_EQ(pinText(), u'2' + field1.mid(1));
+    click(child<QWidget>(w, "Label11"));
+    EXPECT_EQ(child<QLabel>(w, "Label4")->palette().color(QPalette::Window), QColor(192, 192, 255));
+    EXPECT_EQ(card(2).marker(), field1[0].digitValue());
+    // Characters outside the code page are refused; past the width what was typed first stays.
+    QLineEdit* first = field(3);
+    click(first, QPoint(first->width() - 4, first->height() / 2));
+    EXPECT_EQ(first->cursorPosition(), 9);
+    typeText(first, QStringLiteral("aőb€"));
+    EXPECT_EQ(first->text(), QStringLiteral("Zoé-Marieab€"));
+    field(5)->selectAll();
+    typeText(field(5), "1700012");
+    EXPECT_EQ(field(5)->text(), "17000");
+    field(7)->selectAll();
+    typeText(field(7), "05 46 00 00 00 99");
+    EXPECT_EQ(field(7)->text(), "05 46 00 00 00 ");  // a blank at the last place included
+    click(button("Command2"));
+    EXPECT_EQ(card(2).marker(), 6);
+    EXPECT_EQ(card(2).field(8), "05 46 00 00 00 ");
+    // The sums are the core's; the result is shown and stored.
+    typeText(field(14), "10");
+    typeText(field(18), "3");
+    click(button("Command3"));
+    EXPECT_EQ(field(19)->text(), "7.00");
+    EXPECT_TRUE(field(19)->alignment() & Qt::AlignRight);
+    EXPECT_EQ(card(2).field(20).trimmed(), "7.00");
+
+    // Tab follows the reading order; Escape closes, and the menu makes a new window.
     activate(w);
-    EXPECT_EQ(tabFrom(w, "Option1"), "Text1(1)");
     EXPECT_EQ(tabFrom(w, "Text1(9)"), "Combo1");
-    EXPECT_EQ(tabFrom(w, "Combo1"), "List4");
     EXPECT_EQ(tabFrom(w, "List4"), "Text1(10)");
     EXPECT_EQ(tabFrom(w, "Text1(19)"), "Label6");
-    EXPECT_EQ(tabFrom(w, "Label12"), "Command2");
-
     QPointer<FFrance4> closed = w;
     field(2)->setFocus();
     keyClick(field(2), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
     f.trigger("Voirlesfiches");
-    ASSERT_NE(f.shown<FFrance4>(), nullptr);
-    EXPECT_EQ(labelText(f.shown<FFrance4>(), "Label2"), "1");
-}
-
-TEST_F(CardWindowTest, DeletingThroughTheMenuThenArchivingAndReactivating)
-{
-    // Which card takes the freed number and what archiving writes are the core's.
-    const auto menu = [this](const char* name) { child<QAction>(w, name)->trigger(); };
-    f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::Yes;
-    menu("Supprimer");
-    EXPECT_EQ(readBytes(db + "NBFiches.dat"), "3\r\n");
-    menu("Supprimer");
-    ASSERT_EQ(f.dialogs.questions.size(), 2);
-    const FakeDialogs::Shown& asked = f.dialogs.questions.last();
-    EXPECT_EQ(asked.text, "Confirmez-vous la suppression de la fiche ?\nARNAUD Zoé — fiche n° 2");
-    EXPECT_EQ(asked.title, "Suppression d'une fiche");
-    EXPECT_EQ(asked.icon, QMessageBox::Critical);
-    EXPECT_EQ(asked.defaultButton, QMessageBox::No);
-    EXPECT_EQ(f.dialogs.lastMessage(), "La suppression d'une fiche peut demander quelques secondes !");
-    // The window shows the first card by name, the map lost the pin.
-    EXPECT_EQ(rowNumbers(names), (QList<long long>{2, 1}));
-    EXPECT_EQ(field(3)->text(), "Xavier");
-    EXPECT_NE(f.main->mapImage().pixelColor(200, 150), tb::pinColor(1));
-
-    menu("ArchFfic");
-    EXPECT_EQ(label("Label5"), "archivée");
-    EXPECT_EQ(f.main->session().marker(), 0);
-    EXPECT_NE(f.main->mapImage().pixelColor(300, 200), tb::pinColor(2));
-    menu("DesarchiFic");
-    EXPECT_EQ(label("Label5"), "active");
-    EXPECT_EQ(f.main->mapImage().pixelColor(300, 200), tb::pinColor(1));
-    EXPECT_EQ(f.dialogs.beeps, 2);
+    w = f.shown<FFrance4>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(label("Label2"), "1");
 
     // Down to no card: a further deletion is refused, nothing asked.
     f.dialogs.questionAnswers << QMessageBox::Yes << QMessageBox::Yes;
@@ -278,4 +181,33 @@ TEST_F(CardWindowTest, DeletingThroughTheMenuThenArchivingAndReactivating)
     menu("Supprimer");
     EXPECT_EQ(f.dialogs.questions.size(), 4);
     EXPECT_EQ(f.dialogs.lastMessage(), " Aucune fiche n'est affichée : il n'y a rien à supprimer !");
+}
+
+TEST_F(CardWindowTest, AStoreThatCannotBeWrittenSaysWhyAndKeepsWhatWasTyped)
+{
+    // On a read-only folder (root gives its rights up in the child): error 70, each fault one bit of the code.
+    const QByteArray before = readBytes(db + "lesfiches.dat");
+    const auto setWritable = [&](bool writable) {
+        for (const QString& name : QDir(db).entryList(QDir::Files))
+            ::chmod(QFile::encodeName(db + name).constData(), writable ? 0644 : 0444);
+        ::chmod(QFile::encodeName(db).constData(), writable ? 0755 : 0555);
+    };
+    ::chmod(QFile::encodeName(f.program.path()).constData(), 0755);
+    setWritable(false);
+    const auto typedAndRefused = [&](const QString& error) {
+        retype(3, "Zoé-Marie");
+        click(button("Command2"));
+        return (f.dialogs.messages.size() == 1 && f.dialogs.lastMessage().startsWith(error) ? 0 : 1)
+               | (field(3)->text() == QStringLiteral("Zoé-Marie") ? 0 : 2) | (w->isVisible() ? 0 : 4)
+               | (label("StatusLine") != QStringLiteral(" Fiche n° 2 enregistrée.") ? 0 : 8);
+    };
+    const int faults = codeWithoutRootRights([&] { return typedAndRefused(QStringLiteral("Erreur n° 70 : permission refusée")); });
+    setWritable(true);
+    EXPECT_EQ(faults, 0);
+    EXPECT_EQ(readBytes(db + "lesfiches.dat"), before);
+
+    // A folder in place of the records.
+    ASSERT_TRUE(QFile::remove(db + "lesfiches.dat"));
+    ASSERT_TRUE(QDir().mkdir(db + "lesfiches.dat"));
+    EXPECT_EQ(typedAndRefused(QStringLiteral("Erreur n° ")), 0) << f.dialogs.lastMessage().toStdString();
 }

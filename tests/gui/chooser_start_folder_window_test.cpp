@@ -1,10 +1,6 @@
 // Exports, imports and backups each start where the last one of their kind
-// went, never in the program folder.
+// went (the folders remembered are the core's), never in the program folder.
 #include "gui_fixture.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -13,20 +9,14 @@ TEST(ChooserStartFolderWindow, EachKindStartsInTheLastFolderUsedForIt)
     GuiFixture f;
     f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
     QTemporaryDir tmp;
-    const QString exports = tmp.filePath(QStringLiteral("Envois"));
-    const QString backups = tmp.filePath(QStringLiteral("Copies"));
+    const QString exports = tmp.filePath(QStringLiteral("Envois")), backups = tmp.filePath(QStringLiteral("Copies"));
     QDir().mkpath(exports);
     QDir().mkpath(backups);
     const auto startOfLast = [&] { return f.dialogs.fileChoices.last().text.section(u'|', 0, 0); };
-
-    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
-    f.dialogs.fileAnswers.enqueue(exports + QStringLiteral("/fiches.vcf"));
+    f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::No;
+    f.dialogs.fileAnswers << exports + QStringLiteral("/fiches.vcf") << backups;
     f.trigger("ExportVcard");
-    ASSERT_TRUE(QFile::exists(exports + QStringLiteral("/fiches.vcf")));
-    f.dialogs.fileAnswers.enqueue(backups);
     f.trigger("Sauvegarde");
-
-    f.dialogs.questionAnswers.enqueue(QMessageBox::No);
     f.trigger("ExportCsv");  // cancelled
     EXPECT_EQ(QFileInfo(startOfLast()).absolutePath(), exports);
     f.trigger("Sauvegarde");

@@ -1,8 +1,7 @@
-// The creation window opened by a right click on the map: typing a card,
-// department and commune, pin colour, photo, debt calculation, validation,
-// failures and closing.
-#include "core/cards/card_store.h"
-#include "core/map/pins.h"
+// The creation window, opened by a right click on the map or by "Nouvelle
+// fiche" (Ctrl+N): typing a card, department and commune, pin colour, photo,
+// validation, giving up, failures.
+#include "core/exchange/card_import.h"
 #include "gui/cards/creation_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/widgets/card_form.h"
@@ -25,25 +24,29 @@ protected:
     void SetUp() override
     {
         db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), makeCard("ARNAUD", "Zoé", 2, 200, 150)});
+        writeBytes(f.program.file("DeptCourant.txt"), "\"0\"\r\n");
+        QDir(db).mkdir("images");
+        QImage blue(40, 40, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        ASSERT_TRUE(blue.save(db + "images/portrait.jpg"));
     }
-
-    // A right click at (120, 45) of the map, as the user does.
-    FFrance11* openAt120x45()
+    void rightClick(int x, int y)
     {
-        f.rightClickMap(120, 45);
-        return qobject_cast<FFrance11*>(f.dialogs.lastModal());
+        f.rightClickMap(x, y);
+        w = f.shown<FFrance11>();
+        ASSERT_NE(w, nullptr);
     }
     QLineEdit* field(int i) const { return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i)); }
-    QPushButton* button(const char* name) const { return child<QPushButton>(w, name); }
     QString number() const { return labelText(w, "Label2"); }
-
-    // "Incorporer une photo": the browser opens on folder, a click on file, "Enregistrer".
-    void addPhoto(const QString& folder, const QString& file)
+    QString department() const { return child<QComboBox>(w, "Combo1")->currentText(); }
+    void validate() { click(child<QPushButton>(w, "Command3")); }
+    bool hasPhoto() const { return !child<PhotoFrame>(w, "Picture1")->image().isNull(); }
+    // "Incorporer une photo": the browser opens on the images, a click on the portrait, "Enregistrer".
+    void addPhoto()
     {
-        f.dialogs.modalScripts.enqueue([folder, file](QWidget* b) {
-            ASSERT_NE(qobject_cast<Ffrance23*>(b), nullptr);
-            ASSERT_TRUE(qobject_cast<Ffrance23*>(b)->openFolder(folder));
-            ASSERT_TRUE(clickItem(b, "File1", file));
+        f.dialogs.modalScripts.enqueue([this](QWidget* b) {
+            ASSERT_TRUE(qobject_cast<Ffrance23*>(b)->openFolder(db + "images"));
+            ASSERT_TRUE(clickItem(b, "File1", "portrait.jpg"));
             click(child<QPushButton>(b, "Command1"));
         });
         child<QAction>(w, "photo")->trigger();
@@ -54,29 +57,20 @@ protected:
 
 TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
 {
-    writeBytes(f.program.file("DeptCourant.txt"), "\"0\"\r\n");
-    QDir(db).mkdir("images");
-    QImage blue(40, 40, QImage::Format_RGB32);
-    blue.fill(Qt::blue);
-    ASSERT_TRUE(blue.save(db + "images/portrait.jpg"));
-    w = openAt120x45();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(labelText(w, "Label3"), "Création d'une fiche");
+    rightClick(120, 45);
     EXPECT_EQ(number(), "3");
-    // The click is on the Val-d'Oise of the Paris inset.
-    auto* combo = child<QComboBox>(w, "Combo1");
-    EXPECT_EQ(combo->currentText(), "95 Val-d'Oise");
-
+    EXPECT_EQ(department(), "95 Val-d'Oise");  // the click is on the Val-d'Oise of the Paris inset
     typeText(field(2), "lefèvre");
     typeText(field(3), "Anne");
     typeText(field(4), QString(45, u'r'));
     click(child<QWidget>(w, "Option2"), QPoint(5, 5));
     EXPECT_EQ(field(1)->text(), "Madame");
-    addPhoto(db + "images", "portrait.jpg");
-    EXPECT_FALSE(child<PhotoFrame>(w, "Picture1")->image().isNull());
+    addPhoto();
+    EXPECT_TRUE(hasPhoto());
     EXPECT_FALSE(QFile::exists(db + "photo3.jpg"));  // written with the card only
 
     // Choosing department 17 remembers it; a commune fills code and city.
+    auto* combo = child<QComboBox>(w, "Combo1");
     const int index = combo->findText("17", Qt::MatchStartsWith);
     combo->setCurrentIndex(index);
     emit combo->activated(index);
@@ -84,14 +78,12 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     ASSERT_TRUE(clickItem(w, "List1", "LA ROCHELLE 17000"));
     EXPECT_EQ(field(5)->text(), "17000");
     EXPECT_EQ(field(6)->text(), "LA ROCHELLE");
-
     click(child<QWidget>(w, "Label9"));  // fifth colour
     EXPECT_EQ(f.main->session().marker(), 5);
 
-    click(button("Command3"));
+    validate();
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(f.main->statusBar()->currentMessage(), " Fiche n° 3 enregistrée.");
-    EXPECT_EQ(f.main->session().database()->count(), 3);
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), "3\r\n");
     const QByteArray records = readBytes(db + "lesfiches.dat");
     ASSERT_EQ(records.size(), 3 * 630);
@@ -101,109 +93,126 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     for (const char* name : {"F3.xls", "F3.txt", "R3.txt", "I3.txt", "M3.txt"})
         EXPECT_TRUE(QFile::exists(db + name)) << name;
     EXPECT_EQ(readBytes(db + "photo3.jpg"), readBytes(db + "images/portrait.jpg"));
-    EXPECT_EQ(f.main->mapImage().pixelColor(130, 45), tb::pinColor(5));  // the new pin, light yellow
 
     // The next card starts empty, without photo or civility, with the same colour, in the department clicked.
-    EXPECT_EQ(openAt120x45(), w);
+    rightClick(120, 45);
     EXPECT_EQ(number(), "4");
     EXPECT_EQ(w->findChild<CardFormWidget*>()->pin().markerChar(), u'5');
-    EXPECT_TRUE(field(2)->text().isEmpty());
-    EXPECT_TRUE(field(1)->text().isEmpty());
-    EXPECT_TRUE(child<PhotoFrame>(w, "Picture1")->image().isNull());
-    for (const char* name : {"Option1", "Option2", "Option3"})
-        EXPECT_FALSE(child<QRadioButton>(w, name)->isChecked()) << name;
-    EXPECT_EQ(combo->currentText(), "95 Val-d'Oise");
-}
+    EXPECT_TRUE(field(2)->text().isEmpty() && field(1)->text().isEmpty());
+    EXPECT_FALSE(hasPhoto());
+    EXPECT_FALSE(child<QRadioButton>(w, "Option2")->isChecked());
+    EXPECT_EQ(department(), "95 Val-d'Oise");
 
-TEST_F(CreationWindowTest, DebtCalculationWritesOnlyTheRecord)
-{
-    w = openAt120x45();
-    ASSERT_NE(w, nullptr);
-    const QStringList typed{"100", "20.5", "0", "", "50"};
-    for (int k = 0; k < 5; ++k)
-        typeText(field(14 + k), typed[k]);
-    click(button("Command2"));
-    const QStringList expected{"100.00", "20.50", ".00", "120.50", "50.00", "70.50"};
-    const CardRecord card = CardStore(db).read(3).value();
-    for (int k = 0; k < 6; ++k) {
-        EXPECT_EQ(field(14 + k)->text(), expected[k]);
-        EXPECT_EQ(card.field(15 + k).trimmed(), expected[k]);
-    }
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(readBytes(db + "NBFiches.dat"), "2\r\n");
-    EXPECT_FALSE(QFile::exists(db + "F3.txt"));
-}
-
-TEST_F(CreationWindowTest, TabFollowsTheReadingOrderEscapeStoresNothingAndNoNumberIsRefused)
-{
-    w = openAt120x45();
-    ASSERT_NE(w, nullptr);
+    // Tab follows the reading order, the first control focused.
     activate(w);
-    EXPECT_EQ(w->focusWidget()->objectName(), "Option1");  // the first in reading order
-    EXPECT_EQ(tabFrom(w, "Option1"), "Text1(1)");
+    EXPECT_EQ(w->focusWidget()->objectName(), "Option1");
     EXPECT_EQ(tabFrom(w, "Text1(9)"), "Combo1");
-    EXPECT_EQ(tabFrom(w, "Combo1"), "List1");
     EXPECT_EQ(tabFrom(w, "List1"), "Text1(10)");
-    EXPECT_EQ(tabFrom(w, "Text1(19)"), "Label5");
     EXPECT_EQ(tabFrom(w, "Label11"), "Command2");
+}
 
+TEST_F(CreationWindowTest, GivingUpLeavesNothingAndACardWithoutNumberIsRefused)
+{
+    rightClick(120, 45);
     w->prepare(0, tb::PinField(u'3', 120, 0));
     typeText(field(2), "DURAND");
-    click(button("Command3"));
+    validate();
     EXPECT_EQ(f.dialogs.lastMessage(), " Cette fiche n'a pas de numéro : elle n'est pas enregistrée.");
     EXPECT_FALSE(QFile::exists(db + "F0.txt"));
 
-    // Given up after a photo and a debt calculation: no file, no record stays.
+    // After a photo and a debt calculation (which writes the record alone), abandoning is
+    // asked first: Non keeps what was typed, Oui leaves and no file, no record stays.
     w->prepare(3, tb::PinField(u'3', 120, 0));
-    QDir(db).mkdir("images");
-    QImage red(30, 30, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    ASSERT_TRUE(red.save(db + "images/rouge.jpg"));
-    addPhoto(db + "images", "rouge.jpg");
+    addPhoto();
     typeText(field(14), "100");
-    click(button("Command2"));
-    QPointer<FFrance11> window = w;
+    click(child<QPushButton>(w, "Command2"));
+    EXPECT_EQ(readBytes(db + "lesfiches.dat").size(), 3 * 630);
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), "2\r\n");
     activate(w);  // back from the file browser
-    // Abandoning what was typed is asked first: Non keeps it, Oui leaves.
     f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::Yes;
     keyClick(field(2), Qt::Key_Escape);
     EXPECT_EQ(f.dialogs.questions.last().text, " Abandonner la création de cette fiche ? ");
     EXPECT_EQ(f.dialogs.questions.last().defaultButton, QMessageBox::No);
-    EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(field(14)->text(), "100.00");
     keyClick(field(2), Qt::Key_Escape);
-    EXPECT_FALSE(window && window->isVisible());
+    EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(readBytes(db + "lesfiches.dat").size(), 2 * 630);
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), "2\r\n");
-    EXPECT_FALSE(QFile::exists(db + "photo3.jpg"));
-    w = openAt120x45();
-    ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(child<PhotoFrame>(w, "Picture1")->image().isNull());
-    click(button("Command3"));
+    EXPECT_FALSE(QFile::exists(db + "F3.txt"));
+    rightClick(120, 45);
+    EXPECT_FALSE(hasPhoto());
+    validate();
     EXPECT_FALSE(QFile::exists(db + "photo3.jpg"));
     EXPECT_EQ(f.main->session().database()->count(), 3);
-}
 
-TEST(CreationFailure, FailedCreationKeepsTheWindowAndWhatWasTyped)
-{
-    GuiFixture f;
-    f.createDatabase();
-    const QString db = f.db();
+    // A folder in place of the records: said, and the window keeps what was typed.
+    ASSERT_TRUE(QFile::remove(db + "lesfiches.dat"));
     ASSERT_TRUE(QDir(db).mkdir("lesfiches.dat"));
-    const QByteArray count = readBytes(db + "NBFiches.dat");
     f.dialogs.messages.clear();
-    f.rightClickMap(120, 45);
-    auto* w = qobject_cast<FFrance11*>(f.dialogs.lastModal());
-    ASSERT_NE(w, nullptr);
-    typeText(child<QLineEdit>(w, "Text1(2)"), "Durand");
-    typeText(child<QLineEdit>(w, "Text1(3)"), "Paul");
-    click(child<QPushButton>(w, "Command3"));
+    rightClick(120, 45);
+    typeText(field(2), "Durand");
+    validate();
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_TRUE(f.dialogs.lastMessage().startsWith("Erreur n° ")) << f.dialogs.lastMessage().toStdString();
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(child<QLineEdit>(w, "Text1(2)")->text(), "Durand");
-    EXPECT_EQ(child<QLineEdit>(w, "Text1(3)")->text(), "Paul");
-    EXPECT_EQ(readBytes(db + "NBFiches.dat"), count);
-    EXPECT_FALSE(QFile::exists(db + "F1.txt"));
-    EXPECT_EQ(f.main->session().database()->count(), 0);
+    EXPECT_EQ(field(2)->text(), "Durand");
+    EXPECT_EQ(readBytes(db + "NBFiches.dat"), "3\r\n");
+    EXPECT_FALSE(QFile::exists(db + "F4.txt"));
+}
+
+TEST_F(CreationWindowTest, OpensOnTheDepartmentClickedATypedCodeFillsTheCityAndCtrlNPinsByTheCode)
+{
+    // Lyon, then the Atlantic (the departments found are the core's); nothing is remembered.
+    rightClick(591, 476);
+    EXPECT_EQ(department(), "69 Rhône");
+    rightClick(60, 500);
+    EXPECT_EQ(department(), "01 Ain");
+    // One commune: the city is filled and the department follows the code.
+    QTest::keyClicks(field(5), "69002");
+    EXPECT_EQ(field(6)->text(), "LYON");
+    EXPECT_EQ(department(), "69 Rhône");
+    // Many communes: listed to choose from, the city left as typed.
+    field(5)->clear();
+    field(6)->setText("BEL");
+    QTest::keyClicks(field(5), "01300");
+    EXPECT_EQ(field(6)->text(), "BEL");
+    ASSERT_TRUE(clickItem(w, "List1", "BELLEY 01300"));
+    EXPECT_EQ(field(6)->text(), "BELLEY");
+    EXPECT_EQ(readBytes(f.program.file("DeptCourant.txt")), "\"0\"\r\n");
+    w->hide();
+
+    // Ctrl+N asks the postal code and pins the card where an import of it would go.
+    ASSERT_EQ(f.action("NouvFiche")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    f.dialogs.inputAnswers.enqueue(QStringLiteral(" 17000 "));
+    f.trigger("NouvFiche");
+    EXPECT_EQ(f.dialogs.inputs.last().text, "Code postal de la nouvelle fiche :");
+    w = f.shown<FFrance11>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(field(6)->text(), "LA ROCHELLE");
+    EXPECT_EQ(department(), "17 Charente-Maritime");
+    QTest::keyClicks(field(2), "MARTIN");
+    validate();
+    tb::Database* data = f.main->session().database();
+    ASSERT_EQ(data->count(), 3);
+    EXPECT_EQ(QPointF(data->card(3)->x(), data->card(3)->y()), tb::departmentPoint("17000", 3));
+
+    // Cancelled: nothing happens. On another map the card waits for a click.
+    const qsizetype shown = f.dialogs.modals.size();
+    f.dialogs.inputAnswers.enqueue(std::nullopt);
+    f.trigger("NouvFiche");
+    EXPECT_EQ(f.dialogs.modals.size(), shown);
+    QFile::copy(f.program.file("frc.gif"), f.program.file("plan.gif"));
+    ASSERT_TRUE(data->setMapPath(f.program.file("plan.gif")));
+    f.dialogs.inputAnswers.enqueue(QStringLiteral("69002"));
+    f.trigger("NouvFiche");
+    EXPECT_EQ(f.dialogs.lastMessage(), " Cliquez sur la carte à l'endroit de la nouvelle fiche.");
+    EXPECT_EQ(f.dialogs.modals.size(), shown);
+    f.leftClickMap(300, 200);
+    w = f.shown<FFrance11>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(field(6)->text(), "LYON");
+    QTest::keyClicks(field(2), "PETIT");
+    validate();
+    ASSERT_EQ(data->count(), 4);
+    EXPECT_EQ(QPointF(data->card(4)->x(), data->card(4)->y()), QPointF(300, 200));
 }

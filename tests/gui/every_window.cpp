@@ -38,11 +38,11 @@ QList<QWidget*> openEveryWindow(GuiFixture& f)
 
     // The import's windows, as an import shows them.
     AppContext ctx{f.main->session(), f.dialogs, f.launcher};
-    auto* csv = new FImportCsv(ctx, f.mainWidget());
+    auto* csv = new FImportCsv(ctx, f.main.get());
     csv->setFile(QStringLiteral("contacts.csv"), "Nom,Ville\nDUPONT,Lyon\n", f.main->session().database()->captions());
-    auto* duplicate = new FDoublon(ctx, f.mainWidget());
+    auto* duplicate = new FDoublon(ctx, f.main.get());
     duplicate->setCards(card, 1, card);
-    auto* report = new FRapportImport(ctx, f.mainWidget());
+    auto* report = new FRapportImport(ctx, f.main.get());
     report->setReport(QStringLiteral("1 fiche créée."), {QStringLiteral("DUPONT : ville reprise")});
     for (QWidget* w : {static_cast<QWidget*>(csv), static_cast<QWidget*>(duplicate), static_cast<QWidget*>(report)})
         f.dialogs.showModal(w);

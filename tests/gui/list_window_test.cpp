@@ -1,84 +1,91 @@
-// The list window through the real menus: sorted lists, opening a card from a
-// line with the mouse or the keyboard, counts, printing and its remembered choices.
+// The list window through the real menus: sorted lists and searches, its
+// count line, opening a card from a line with the mouse or the keyboard,
+// printing with its preview and its remembered choices; the exports.
+#include "core/base/codepage.h"
 #include "core/lists/list_page_layout.h"
 #include "gui_fixture.h"
 
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QRegularExpression>
 
 using namespace testing_support;
 
 namespace {
 
+QString pad(const QString& text, int width)
+{
+    return text.leftJustified(width, u' ', true);
+}
+
 class ListWindowTest : public ::testing::Test {
 protected:
     GuiFixture f;
 
-    FFrance3* listShown() { return qobject_cast<FFrance3*>(f.dialogs.lastModal()); }
-    FFrance4* cardShown() { return qobject_cast<FFrance4*>(f.dialogs.lastModal()); }
+    FFrance3* listShown() { return f.shown<FFrance3>(); }
+    FFrance4* cardShown() { return f.shown<FFrance4>(); }
     static CardListView* view(QWidget* w) { return child<CardListView>(w, "List1"); }
-
-    FFrance3* alphaList(const std::vector<CardRecord>& cards)
+    QString count() const { return labelText(f.window<FFrance3>(), "NbFiches"); }
+    // Runs the search of that menu entry with the answer (nullopt: Cancel; none: the default answer).
+    QList<long long> search(const char* entry, std::optional<std::optional<QString>> answer = std::nullopt)
     {
-        f.openWithCards(cards);
-        f.dialogs.messages.clear();
-        f.trigger("alpha");
-        return listShown();
+        if (answer)
+            f.dialogs.inputAnswers.enqueue(*answer);
+        f.trigger(entry);
+        return listShown() ? rowNumbers(view(listShown())) : QList<long long>{-1};
     }
 };
 
 }  // namespace
 
-TEST_F(ListWindowTest, SortedListsShowLinesAndAClickOpensTheCard)
+TEST_F(ListWindowTest, SortedListsCountTheirCardsAndALineOpensItsCard)
 {
-    FFrance3* w = alphaList({makeCard("B", "Y", 1, 1, 1, "75001", "Paris"),
-                             makeCard("A", "Z", 2, 1, 1, "13001", "Marseille"),
-                             makeCard("C", "X", 0, 1, 1, "06000", "Nice")});
+    f.openWithCards({makeCard("VINCENT", "Véronique", 1, 1, 1, "75001", "Paris"),
+                     makeCard("VINCENT", "Véronique", 2, 1, 1, "13001", "Marseille"),
+                     makeCard("AUBERT", "Anne", 0, 1, 1, "06000", "Nice")});
+    f.trigger("alpha");
+    FFrance3* w = listShown();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Liste"));
-    EXPECT_EQ(rowTexts(view(w)),
-              (QStringList{"A               Z               13001 Marseille                               ",
-                           "B               Y               75001 Paris                                   "}));
+    EXPECT_EQ(rowTexts(view(w)).value(0), "VINCENT         Véronique       13001 Marseille" + QString(31, u' '));
     EXPECT_EQ(rowNumbers(view(w)), (QList<long long>{2, 1}));
-    // Cities and codes sort alike here (the orders are the core's).
-    for (const char* order : {"villes", "CPostaux"}) {
-        f.trigger(order);
-        EXPECT_EQ(rowNumbers(view(w)), (QList<long long>{2, 1})) << order;
-    }
+    // Each line's tip tells its card apart from its homonyms (the words are the core's).
+    EXPECT_EQ(view(w)->model()->index(0, 0).data(Qt::ToolTipRole).toString(), "13001 Marseille, fiche n° 2");
+    EXPECT_EQ(count(), QStringLiteral(" 2 fiches — ordre alphabétique"));
+    EXPECT_EQ(child<QLabel>(w, "NbFiches")->accessibleName(), count());
+    f.trigger("villes");
+    EXPECT_EQ(count(), QStringLiteral(" 2 fiches — par ville"));
+    f.trigger("CPostaux");
+    EXPECT_EQ(rowNumbers(view(w)), (QList<long long>{2, 1}));
 
     clickRow(view(w), 0);
     FFrance4* card = cardShown();
     ASSERT_NE(card, nullptr);
     EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("2"));
-    EXPECT_EQ(child<QLineEdit>(card, "Text1(2)")->text(), QStringLiteral("A"));
-    EXPECT_EQ(labelText(card, "Label5"), QStringLiteral("Active"));
-    EXPECT_EQ(rowNumbers(view(card)), (QList<long long>{2, 1, 3}));  // archived cards too
-    EXPECT_EQ(view(card)->currentIndex().row(), 0);
+    EXPECT_EQ(rowNumbers(view(card)).value(view(card)->currentIndex().row()), 2);
     EXPECT_FALSE(w->isVisible());
 
     // The archived list replaces the lines in the same window.
     f.trigger("FicArch");
     ASSERT_EQ(listShown(), w);
+    EXPECT_EQ(count(), QStringLiteral(" 1 fiche — archives"));
     EXPECT_EQ(rowNumbers(view(w)), (QList<long long>{3}));
     clickRow(view(w), 0);
-    EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("3"));
     EXPECT_EQ(labelText(card, "Label5"), QStringLiteral("Archivée"));
-
-    // "Voir les fiches" opens card 1 in the same window, the first name highlighted; a click on it moves there.
+    // "Voir les fiches" opens card 1 in the same window.
     f.trigger("Voirlesfiches");
     ASSERT_EQ(cardShown(), card);
     EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("1"));
-    EXPECT_EQ(view(card)->currentIndex().row(), 0);
-    clickRow(view(card), 0);
-    EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("2"));
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
-}
+    // A click away from every pin says so instead of an empty window.
+    f.leftClickMap(400, 400);
+    ASSERT_EQ(listShown(), w);
+    EXPECT_EQ(count(), QStringLiteral(" Aucune fiche."));
 
-TEST_F(ListWindowTest, KeyboardOpensTheLineAndOtherClicksOpenNothing)
-{
-    QPointer<FFrance3> w = alphaList({makeCard("C", "", 1, 1, 1), makeCard("A", "", 1, 1, 1), makeCard("B", "", 1, 1, 1)});
-    ASSERT_NE(w, nullptr);
+    // Only a line opens a card; the keyboard too; Escape unloads the window, the menu builds a new one.
+    QPointer<FFrance3> alpha = w;
+    f.trigger("alpha");
     activate(w);
     CardListView* list = view(w);
+    f.dialogs.messages.clear();
     const qsizetype modals = f.dialogs.modals.size();
     const QPoint onRow = list->visualRect(list->model()->index(0, 0)).center();
     click(list->viewport(), onRow, Qt::RightButton);
@@ -87,62 +94,50 @@ TEST_F(ListWindowTest, KeyboardOpensTheLineAndOtherClicksOpenNothing)
     EXPECT_EQ(f.dialogs.modals.size(), modals);
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_EQ(f.dialogs.messages[0].text, QStringLiteral("Erreur! aucune fiche sur cette ligne !"));
-
     ASSERT_EQ(list->currentIndex().row(), 0);
     keyClick(list, Qt::Key_Down);
-    keyClick(list, Qt::Key_Down);
     keyClick(list, Qt::Key_Up);
+    keyClick(list, Qt::Key_Down);
     keyClick(list, Qt::Key_Return);
-    ASSERT_NE(cardShown(), nullptr);
-    EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("3"));  // B, the second line
-
-    // Escape unloads the window; the menu builds a new one.
+    EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("1"));  // the second line
     f.trigger("alpha");
-    ASSERT_EQ(listShown(), w);
     activate(w);
     keyClick(list, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(w.isNull());
+    EXPECT_TRUE(alpha.isNull());
     f.trigger("alpha");
-    ASSERT_NE(listShown(), nullptr);
-    EXPECT_EQ(rowNumbers(view(listShown())), (QList<long long>{2, 3, 1}));
+    EXPECT_EQ(rowNumbers(view(listShown())), (QList<long long>{2, 1}));
 }
 
 TEST_F(ListWindowTest, SameNamedCardsOpenTheirOwnCard)
 {
     std::vector<CardRecord> cards(12, makeCard("NOM", "", 1, 1, 1));
     cards[1] = cards[11] = makeCard("SAME", "Jean", 1, 1, 1, "75001", "Paris");
-    FFrance3* w = alphaList(cards);
-    ASSERT_NE(w, nullptr);
+    f.openWithCards(cards);
+    f.trigger("alpha");
     // Equal lines fall to the number's text: 12 before 2.
-    const int first = int(rowNumbers(view(w)).indexOf(12));
+    const int first = int(rowNumbers(view(listShown())).indexOf(12));
     ASSERT_GE(first, 0);
-    EXPECT_EQ(rowNumbers(view(w)).value(first + 1), 2);
-    clickRow(view(w), first + 1);
-    ASSERT_NE(cardShown(), nullptr);
+    EXPECT_EQ(rowNumbers(view(listShown())).value(first + 1), 2);
+    clickRow(view(listShown()), first + 1);
     EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("2"));
     f.trigger("alpha");
     clickRow(view(listShown()), first);
     EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("12"));
 }
 
-TEST_F(ListWindowTest, EmptyDatabaseGivesMessagesAndNoWindow)
+TEST_F(ListWindowTest, AnEmptyDatabaseSaysSoForEveryListAndExport)
 {
-    // Every entry that needs a card says so the same way, asking nothing.
     f.createDatabase();
     f.dialogs.inputs.clear();
-    for (const char* name : {"alpha", "villes", "CPostaux", "FicArch", "Voirlesfiches", "Rechnom", "export", "Adresses",
-                             "mail"}) {
-        f.dialogs.messages.clear();
+    const char* entries[] = {"alpha", "villes", "CPostaux", "FicArch", "Voirlesfiches", "Rechnom", "export", "Adresses", "mail"};
+    for (const char* name : entries)
         f.trigger(name);
-        ASSERT_EQ(f.dialogs.messages.size(), 1) << name;
-        EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Il n'y a aucune fiche dans la base de données !")) << name;
-    }
-    EXPECT_TRUE(f.dialogs.modals.isEmpty());
-    EXPECT_TRUE(f.dialogs.inputs.isEmpty());
-    EXPECT_EQ(f.window<FFrance3>(), nullptr);
+    EXPECT_EQ(f.dialogs.messages.size(), 10);
+    for (const auto& shown : f.dialogs.messages.mid(1))
+        EXPECT_EQ(shown.text, QStringLiteral(" Il n'y a aucune fiche dans la base de données !"));
+    EXPECT_TRUE(f.dialogs.modals.isEmpty() && f.dialogs.inputs.isEmpty());
     EXPECT_FALSE(QFile::exists(f.db() + "export.txt"));
-
     f.trigger("octets");
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("0 fiche(s)"));
     f.openWithCards({makeCard("A", "", 1, 1, 1), makeCard("B", "", 1, 1, 1)});
@@ -150,39 +145,83 @@ TEST_F(ListWindowTest, EmptyDatabaseGivesMessagesAndNoWindow)
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("2 fiche(s)"));
 }
 
-TEST_F(ListWindowTest, PrintingWritesDateListeAndLinesAndTheChoicesMadeAreOfferedAgain)
+TEST_F(ListWindowTest, TheSearchesAskTheirQuestionAndTheExportsWriteTheirFiles)
 {
-    FFrance3* w = alphaList({makeCard("DUPONT", "Jean", 1, 1, 1, "75001", "Paris"),
-                             makeCard("MARTIN", "Zoé", 1, 1, 1, "13001", "Marseille")});
-    ASSERT_NE(w, nullptr);
-    QAction* print = child<QAction>(w, "Imprim3");
-    QTemporaryDir dir;
+    // Card 1 holds every default answer, archived; card 2 is in capitals.
+    CardRecord paul = makeCard("Lavenu", "Paul", 0, 10, 10, "17340", "Châtelaillon-plage");
+    paul.fields[7] = pad("0512345678", 15);
+    paul.fields[8] = pad("0612345678", 15);
+    CardRecord anne = makeCard("LAVENU", "Anne", 1, 10, 10, "17000", "CHATELAILLON-PLAGE");
+    anne.fields[7] = pad("05 12 34 56 78", 15);
+    f.openWithCards({paul, anne});
+    f.dialogs.inputs.clear();
+    f.dialogs.messages.clear();
+    // What each answer matches is the core's; here each entry is wired to its search. Cancel lists every card;
+    // nothing found shows the window empty, no earlier line, no message.
+    using N = QList<long long>;
+    EXPECT_EQ(search("Rechnom"), N{1});
+    EXPECT_EQ(search("Rechnom", QStringLiteral("LAV")), N{2});
+    EXPECT_EQ(search("Rechcp1", std::optional<QString>()), (N{2, 1}));
+    EXPECT_EQ(search("Rechloc"), N{1});
+    EXPECT_EQ(rowTexts(view(listShown())).value(0), pad("Châtelaillon-plage", 40) + " 17340 " + pad("Lavenu", 15) + " " + pad("Paul", 15));
+    EXPECT_EQ(search("Rechtelf", QStringLiteral("05 12")), N{2});
+    EXPECT_EQ(search("rechtelp"), N{1});
+    EXPECT_EQ(search("rechtelp", QStringLiteral("07")), N{});
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    QStringList titles;
+    for (const auto& asked : f.dialogs.inputs)
+        titles.append(asked.title);
+    const QString fixe = QStringLiteral("Recherche par le N° de téléphone fixe");
+    EXPECT_EQ(titles, (QStringList{"Recherche par le nom", "Recherche par le nom", "Recherche par le code postal",
+                                   "Recherche par la loclité", fixe, fixe, fixe}));
 
-    // A cancelled printer choice prints nothing.
+    // Exports (their bytes are the core's): only the text export reports; no word processor chosen,
+    // the desktop's own opens the addresses.
+    f.trigger("export");
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].text, " Le fichier EXPORT a été créé sous " + f.db()
+                                              + "export.txt. il peut être repris notamment par Microsoft Access");
+    EXPECT_EQ(readBytes(f.db() + "export.txt").size(), 2 * 621);
+    f.trigger("Adresses");
+    EXPECT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_TRUE(readBytes(f.db() + "adresses.txt").contains("\r\n17340 " + tb::toCp1252(pad("Châtelaillon-plage", 40))));
+    EXPECT_EQ(f.launcher.documents, QStringList{f.db() + "adresses.txt"});
+}
+
+TEST_F(ListWindowTest, PrintsArePreviewedFirstAndTheChoicesMadeAreOfferedAgain)
+{
+    f.openWithCards({makeCard("DUPONT", "Jean", 1, 1, 1, "75001", "Paris"),
+                     makeCard("MARTIN", "Zoé", 1, 1, 1, "13001", "Marseille")});
+    f.trigger("villes");
+    QAction* print = child<QAction>(listShown(), "Imprim3");
+    QTemporaryDir dir;
+    // A cancelled printer choice prints nothing; cancelled at the preview, the pages were shown, nothing printed.
     f.dialogs.printToPdf = dir.filePath("annule.pdf");
     f.dialogs.printerAccepted = false;
     print->trigger();
-    EXPECT_FALSE(QFile::exists(f.dialogs.printToPdf));
-
-    // Cancelled font and colour choices keep the defaults.
     f.dialogs.printerAccepted = true;
+    f.dialogs.previewAnswers.enqueue(false);
+    print->trigger();
+    EXPECT_EQ(f.dialogs.previews, 1);
+    EXPECT_FALSE(QFile::exists(f.dialogs.printToPdf));
+    const QString shown = pdfText(f.dialogs.previewPdf);
+    EXPECT_TRUE(shown.startsWith(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")))) << shown.toStdString();
+
+    // Printed from the preview: what was shown. Cancelled font and colour choices keep the defaults.
     f.dialogs.printToPdf = dir.filePath("liste.pdf");
     f.dialogs.fontAnswers.enqueue(std::nullopt);
     f.dialogs.colorAnswers.enqueue(std::nullopt);
     print->trigger();
     const QString pdf = pdfText(f.dialogs.printToPdf, {QStringLiteral("-layout")});
-    const int date = int(pdf.indexOf(tb::listDateText(QDate::currentDate())));
-    const int liste = int(pdf.indexOf(QStringLiteral("Liste")));
-    const int dupont = int(pdf.indexOf(QRegularExpression(QStringLiteral("DUPONT +Jean +75001 +Paris"))));
-    const int martin = int(pdf.indexOf(QRegularExpression(QStringLiteral("MARTIN +Zoé +13001 +Marseille"))));
-    EXPECT_GE(date, 0);
-    EXPECT_LT(date, liste);
-    EXPECT_LT(liste, dupont);
-    EXPECT_LT(dupont, martin);
+    EXPECT_EQ(pdfText(f.dialogs.printToPdf), pdfText(f.dialogs.previewPdf));
+    EXPECT_TRUE(pdf.contains(QRegularExpression(QStringLiteral("Paris +75001 +DUPONT +Jean")))) << pdf.toStdString();
+    // The font dialog opens on the fixed pitch's regular style, neither slanted nor bold.
+    const QFont first = f.dialogs.fontsOffered.last();
+    QFontDialog dialog;
+    dialog.setCurrentFont(first);
+    EXPECT_TRUE(QFontInfo(first).fixedPitch() && !dialog.currentFont().italic() && !dialog.currentFont().bold());
 
     // The font, size and colour chosen are offered again, whatever the window, once printed or cancelled.
-    ASSERT_EQ(f.dialogs.fontsOffered.size(), 1);
-    const QFont first = f.dialogs.fontsOffered.last();
     QFont chosen = first;
     chosen.setPointSize(first.pointSize() + 5);
     chosen.setBold(true);
@@ -195,6 +234,7 @@ TEST_F(ListWindowTest, PrintingWritesDateListeAndLinesAndTheChoicesMadeAreOffere
             f.dialogs.fontAnswers.enqueue(std::nullopt);
             f.dialogs.colorAnswers.enqueue(std::nullopt);
         }
+        f.trigger("alpha");
         print->trigger();
         const QFont offered = f.dialogs.fontsOffered.last();
         EXPECT_EQ(offered.pointSize(), first.pointSize() + 5);

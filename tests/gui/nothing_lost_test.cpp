@@ -5,7 +5,6 @@
 #include "gui/cards/trash_window.h"
 #include "gui_fixture.h"
 
-#include <QFileInfo>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -25,8 +24,9 @@ protected:
     FFrance4* openCardWindow()
     {
         f.trigger("Voirlesfiches");
-        return qobject_cast<FFrance4*>(f.dialogs.lastModal());
+        return f.shown<FFrance4>();
     }
+    CardRecord stored(long long n) const { return CardStore(db).read(n).value(); }
     static QLineEdit* field(QWidget* w, int i) { return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i)); }
 };
 
@@ -34,7 +34,7 @@ protected:
 
 TEST_F(NothingLostTest, ClosingACardWithEditsAsksAndEachAnswerDoesWhatItSays)
 {
-    const QByteArray stored = readBytes(db + "lesfiches.dat");
+    const QByteArray before = readBytes(db + "lesfiches.dat");
     FFrance4* w = openCardWindow();
     ASSERT_NE(w, nullptr);
     activate(w);
@@ -46,32 +46,25 @@ TEST_F(NothingLostTest, ClosingACardWithEditsAsksAndEachAnswerDoesWhatItSays)
     f.dialogs.questionAnswers << QMessageBox::Cancel;
     keyClick(field(w, 10), Qt::Key_Escape);
     ASSERT_EQ(f.dialogs.questions.size(), 1);
-    const FakeDialogs::Shown& asked = f.dialogs.questions.last();
-    EXPECT_EQ(asked.text, " Enregistrer les modifications de la fiche ? ");
-    EXPECT_EQ(asked.icon, QMessageBox::Question);
-    EXPECT_EQ(asked.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    EXPECT_EQ(asked.defaultButton, QMessageBox::Yes);
+    EXPECT_EQ(f.dialogs.questions[0].text, " Enregistrer les modifications de la fiche ? ");
+    EXPECT_EQ(f.dialogs.questions[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(readBytes(db + "lesfiches.dat"), stored);
+    EXPECT_EQ(readBytes(db + "lesfiches.dat"), before);
 
     // Non: closed, nothing written.
     f.dialogs.questionAnswers << QMessageBox::No;
     w->close();
     EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(readBytes(db + "lesfiches.dat"), stored);
+    EXPECT_EQ(readBytes(db + "lesfiches.dat"), before);
 
     // Oui: stored, then closed.
     w = openCardWindow();
-    ASSERT_NE(w, nullptr);
     typeText(field(w, 10), "Rappeler lundi");
     f.dialogs.questionAnswers << QMessageBox::Yes;
     w->close();
     EXPECT_FALSE(w->isVisible());
-    QByteArray expected = stored;
-    const CardRecord one = CardStore(db).read(1).value();
-    EXPECT_EQ(one.field(11).trimmed(), "Rappeler lundi");
-    expected.replace(0, 630, one.toBytes());
-    EXPECT_EQ(readBytes(db + "lesfiches.dat"), expected);
+    EXPECT_EQ(stored(1).field(11).trimmed(), "Rappeler lundi");
+    EXPECT_EQ(readBytes(db + "lesfiches.dat").mid(630), before.mid(630));
     // Without edits nothing is asked.
     w = openCardWindow();
     w->close();
@@ -80,7 +73,7 @@ TEST_F(NothingLostTest, ClosingACardWithEditsAsksAndEachAnswerDoesWhatItSays)
 
 TEST_F(NothingLostTest, ArchiveThenDeleteDeletesTheArchivedCardAndCtrlZBringsItBack)
 {
-    const CardRecord zoe = CardStore(db).read(2).value();
+    const CardRecord zoe = stored(2);
     FFrance4* w = openCardWindow();
     ASSERT_NE(w, nullptr);
     clickRow(child<CardListView>(w, "List1"), 0);  // ARNAUD Zoé, card 2
@@ -90,7 +83,7 @@ TEST_F(NothingLostTest, ArchiveThenDeleteDeletesTheArchivedCardAndCtrlZBringsItB
     f.dialogs.questionAnswers << QMessageBox::Yes;
     child<QAction>(w, "Supprimer")->trigger();
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), " 1\r\n");
-    EXPECT_EQ(CardStore(db).read(1).value().field(3).trimmed(), "BERNARD");
+    EXPECT_EQ(stored(1).field(3).trimmed(), "BERNARD");
     EXPECT_TRUE(labelText(w, "StatusLine").contains("Fiche supprimée."));
     EXPECT_EQ(child<QTimer>(w, "UndoTimer")->interval(), 10000);
 
@@ -100,7 +93,7 @@ TEST_F(NothingLostTest, ArchiveThenDeleteDeletesTheArchivedCardAndCtrlZBringsItB
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), "2\r\n");
     QByteArray archived = zoe.toBytes();
     archived[0] = '0';
-    EXPECT_EQ(CardStore(db).read(2).value().toBytes(), archived);
+    EXPECT_EQ(stored(2).toBytes(), archived);
     EXPECT_EQ(labelText(w, "Label2"), "2");
     // Once only.
     keyClick(child<CardListView>(w, "List1"), Qt::Key_Z, Qt::ControlModifier);
@@ -117,15 +110,14 @@ TEST_F(NothingLostTest, TheTrashWindowRestoresPurgesAndEmpties)
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), " 0\r\n");
 
     f.trigger("Corbeille");
-    auto* w = qobject_cast<FCorbeille*>(f.dialogs.lastModal());
+    auto* w = f.shown<FCorbeille>();
     ASSERT_NE(w, nullptr);
     auto* list = child<QTreeWidget>(w, "List1");
     ASSERT_EQ(list->topLevelItemCount(), 2);
-    EXPECT_EQ(list->headerItem()->text(2), "Supprimée le");
     list->setCurrentItem(list->findItems("BERNARD Yves", Qt::MatchExactly).value(0));
     click(child<QPushButton>(w, "Command1"));
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), "1\r\n");
-    EXPECT_EQ(CardStore(db).read(1).value().field(3).trimmed(), "BERNARD");
+    EXPECT_EQ(stored(1).field(3).trimmed(), "BERNARD");
     ASSERT_EQ(list->topLevelItemCount(), 1);
 
     f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::Yes;
@@ -168,13 +160,11 @@ TEST_F(NothingLostTest, APersonsDataIsWrittenThenThePersonErasedForGood)
     EXPECT_TRUE(f.dialogs.lastMessage().startsWith(" Les données de la fiche sont écrites dans "));
 
     // Non keeps the card; Oui erases it without the trash (what goes is the core's).
-    const QByteArray stored = readBytes(db + "lesfiches.dat");
+    const QByteArray before = readBytes(db + "lesfiches.dat");
     f.dialogs.questionAnswers << QMessageBox::No;
     child<QAction>(w, "EffacerPersonne")->trigger();
-    EXPECT_EQ(f.dialogs.questions.last().text.section(u'\n', 0, 0),
-              " Effacer définitivement cette personne et tout ce qui la concerne ? ");
     EXPECT_EQ(f.dialogs.questions.last().defaultButton, QMessageBox::No);
-    EXPECT_EQ(readBytes(db + "lesfiches.dat"), stored);
+    EXPECT_EQ(readBytes(db + "lesfiches.dat"), before);
     f.dialogs.questionAnswers << QMessageBox::Yes;
     child<QAction>(w, "EffacerPersonne")->trigger();
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), " 1\r\n");

@@ -3,16 +3,8 @@
 // numbers stay over the pins.
 #include "core/map/pin_index.h"
 #include "gui/map/default_map_drawing.h"
-#include "gui/app/main_window.h"
 #include "gui/map/map_picture.h"
 #include "gui_fixture.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QFile>
-#include <QImage>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

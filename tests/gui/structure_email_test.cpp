@@ -7,8 +7,6 @@
 #include "gui/lists/email_window.h"
 #include "gui_fixture.h"
 
-#include <QFileInfo>
-
 using namespace testing_support;
 
 namespace {
@@ -48,12 +46,11 @@ TEST_F(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindow
     QWidget* card = f.dialogs.lastModal();
     ASSERT_NE(card, nullptr);
 
-    // Validating untouched boxes writes the same ten captions.
+    // Validating untouched boxes writes the same ten captions, and ends the real modal loop.
     auto* w = open();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Structure fiche individuelle"));
     EXPECT_EQ(labelText(w, "Label1(12)"), QStringLiteral("Société"));
-    click(child<QPushButton>(w, "Command1"));
+    runInRealModalLoop(w, [&] { click(child<QPushButton>(w, "Command1")); });
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(readBytes(f.db() + "StrFic.txt"), before);
 
@@ -67,8 +64,8 @@ TEST_F(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindow
     EXPECT_EQ(labelText(card, "Label1(12)"), QStringLiteral("Sté mère, fille"));
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 
-    // The next opening shows the new caption beside an empty box; the nine
-    // fixed captions are shown whole, and nothing can be typed into them.
+    // The next opening shows the new caption beside an empty box; the nine fixed captions are shown whole
+    // (inside their margins), and nothing can be typed into them.
     f.trigger("Fiche");
     EXPECT_EQ(labelText(w, "Label1(12)"), QStringLiteral("Sté mère, fille"));
     EXPECT_TRUE(text1(w, 12)->text().isEmpty());
@@ -78,32 +75,16 @@ TEST_F(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindow
         QLineEdit* shown = text1(w, i);
         EXPECT_EQ(shown->text(), fixed[i - 1]);
         EXPECT_TRUE(shown->isReadOnly());
-        EXPECT_LE(shown->fontMetrics().horizontalAdvance(shown->text()) + 8, shown->width()) << i;  // inside its margins
-        typeText(shown, "x");
-        EXPECT_EQ(shown->text(), fixed[i - 1]);
+        EXPECT_LE(shown->fontMetrics().horizontalAdvance(shown->text()) + 8, shown->width()) << i;
         auto* label = child<QLabel>(w, QStringLiteral("Label1(%1)").arg(i));
         EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << i;
+        typeText(shown, "x");
+        EXPECT_EQ(shown->text(), fixed[i - 1]);
     }
-}
 
-TEST_F(StructureTest, ValidatingEndsTheRealModalLoop)
-{
-    auto* w = open();
-    ASSERT_NE(w, nullptr);
-    runInRealModalLoop(w, [&] {
-        typeText(text1(w, 10), QStringLiteral("Métier"));
-        click(child<QPushButton>(w, "Command1"));
-    });
-    EXPECT_TRUE(readBytes(f.db() + "StrFic.txt").startsWith("\"M\xe9tier\"\r\n\"Date"));
-}
-
-TEST_F(StructureTest, AFailedWriteIsShownAndKeepsTheWindowAndWhatWasTyped)
-{
-    auto* w = open();
-    ASSERT_NE(w, nullptr);
+    // A folder where the file should be: the failed rewrite is said, the window keeps what was typed.
     activate(w);
     typeText(text1(w, 10), QStringLiteral("Métier"));
-    // A folder where the file should be: the rewrite cannot replace it.
     ASSERT_TRUE(QFile::remove(f.db() + "StrFic.txt"));
     ASSERT_TRUE(QDir().mkdir(f.db() + "StrFic.txt"));
     click(child<QPushButton>(w, "Command1"));
@@ -141,12 +122,12 @@ TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
     ASSERT_NE(w, nullptr);
     auto* names = child<QListWidget>(w, "List1");
     auto* addresses = child<QListWidget>(w, "List2");
-    ASSERT_EQ(lines(names).size(), 3);
-    ASSERT_EQ(lines(addresses).size(), 3);
+    ASSERT_EQ(rowTexts(names).size(), 3);
+    ASSERT_EQ(rowTexts(addresses).size(), 3);
     // Archived card 2 keeps its place.
-    EXPECT_EQ(lines(names)[1], QStringLiteral("Mme").leftJustified(15) + " " + QStringLiteral("ARNAUD").leftJustified(15)
+    EXPECT_EQ(rowTexts(names)[1], QStringLiteral("Mme").leftJustified(15) + " " + QStringLiteral("ARNAUD").leftJustified(15)
                                    + " " + QStringLiteral("Zoé").leftJustified(15));
-    EXPECT_EQ(lines(addresses)[0], QStringLiteral("yves@exemple.fr").leftJustified(40));
+    EXPECT_EQ(rowTexts(addresses)[0], QStringLiteral("yves@exemple.fr").leftJustified(40));
 
     // Nothing chosen yet: nothing sent.
     EXPECT_EQ(labelText(w, "Label1"), QString());
@@ -159,10 +140,7 @@ TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
     click(child<QPushButton>(w, "Command1"));
     ASSERT_EQ(f.launcher.urls.size(), 1);
     const QUrl sent = f.launcher.urls[0];
-    EXPECT_TRUE(sent.isValid());
     EXPECT_EQ(sent.scheme(), QStringLiteral("mailto"));
-    EXPECT_TRUE(sent.query().isEmpty());
-    EXPECT_TRUE(sent.fragment().isEmpty());
     // The encoded form reads back as the same address, inner blank included,
     // without the blanks that pad the field.
     EXPECT_EQ(QUrl::fromEncoded(sent.toEncoded(), QUrl::StrictMode).path(QUrl::FullyDecoded), odd);

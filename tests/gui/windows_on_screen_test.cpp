@@ -28,7 +28,7 @@ TEST(WindowsOnScreen, EveryWindowOpensInsideTheScreenFrameIncluded)
     }
     // At 1024 pixels wide the card fits whole across: it scrolls only up and down.
     if (avail.width() >= 1024) {
-        auto* content = f.mainWidget()->findChild<QWidget*>(QStringLiteral("FFrance4"))->findChild<QScrollArea*>(QStringLiteral("Content"));
+        auto* content = f.main.get()->findChild<QWidget*>(QStringLiteral("FFrance4"))->findChild<QScrollArea*>(QStringLiteral("Content"));
         ASSERT_NE(content, nullptr);
         EXPECT_FALSE(content->horizontalScrollBar()->isVisible());
     }

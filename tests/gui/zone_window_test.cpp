@@ -7,9 +7,8 @@
 #include "gui_fixture.h"
 
 #include <QApplication>
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <QTimer>
+#include <QWheelEvent>
 
 using namespace testing_support;
 
@@ -23,34 +22,35 @@ protected:
     void SetUp() override
     {
         f.openWithCards({
-            makeCard("DEDANS", "a", 3, 150, 150),  // 1 inside
-            makeCard("BORD", "b", 1, 100, 150),    // 2 on the left bound
-            makeCard("ARCHIVE", "c", 0, 160, 160), // 3 archived, inside
-            makeCard("AUSSI", "d", 2, 250, 120),   // 4 inside
-            makeCard("LOIN", "e", 4, 400, 300),    // 5 outside
+            makeCard("DEDANS", "a", 3, 150, 150),   // 1 inside
+            makeCard("BORD", "b", 1, 100, 150),     // 2 on the left bound
+            makeCard("ARCHIVE", "c", 0, 160, 160),  // 3 archived, inside
+            makeCard("AUSSI", "d", 2, 250, 120),    // 4 inside
+            makeCard("LOIN", "e", 4, 400, 300),     // 5 outside
         });
         w = open();
     }
-
     Ffrance28* open()
     {
         EXPECT_TRUE(f.trigger(QString::fromUtf8("Tournèe")));
-        auto* zone = qobject_cast<Ffrance28*>(f.dialogs.lastModal());
-        EXPECT_NE(zone, nullptr);
-        return zone;
+        return f.shown<Ffrance28>();
     }
     MapPicture* picture() const { return child<MapPicture>(w, "PicImage"); }
+    QImage zoneMap() const { return child<MapView>(w, QString())->image(); }
     void press(Qt::MouseButton button, int x, int y) { QTest::mousePress(picture(), button, {}, QPoint(x, y)); }
+    void corners(int x1, int y1, int x2, int y2)
+    {
+        press(Qt::LeftButton, x1, y1);
+        press(Qt::LeftButton, x2, y2);
+    }
     // A right click on the zone map: the list window's card numbers.
     QList<long long> listed()
     {
         const qsizetype before = f.dialogs.modals.size();
         press(Qt::RightButton, 10, 10);
-        auto* list = qobject_cast<FFrance3*>(f.dialogs.lastModal());
         EXPECT_EQ(f.dialogs.modals.size(), before + 1);
-        if (!list)
-            return {{-1}};
-        return rowNumbers(child<CardListView>(list, "List1"));
+        auto* list = f.shown<FFrance3>();
+        return list ? rowNumbers(child<CardListView>(list, "List1")) : QList<long long>{-1};
     }
     QString hint() const { return labelText(w, "Consigne"); }
     void menu(const char* name) { w->findChild<QAction*>(QString::fromUtf8(name))->trigger(); }
@@ -58,14 +58,11 @@ protected:
 
 }  // namespace
 
-TEST_F(ZoneWindowTest, TwoCornersListTheActiveCardsInsideAndAreDrawnOnTheZoneMapOnly)
+TEST_F(ZoneWindowTest, TwoCornersListTheActiveCardsInsideAndTheMenuKeepsOrErasesTheZone)
 {
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Définition de zones"));
     // Its own map, with the pins of the main one.
-    const QImage& map = child<MapView>(w, QString())->image();
-    EXPECT_EQ(map.size(), f.main->mapImage().size());
-    EXPECT_EQ(map.pixelColor(144, 150), tb::pinColor(3));
-
+    EXPECT_EQ(zoneMap().size(), f.main->mapImage().size());
+    EXPECT_EQ(zoneMap().pixelColor(144, 150), tb::pinColor(3));
     // No zone yet, then a single corner: an empty list, never a guessed one.
     EXPECT_EQ(listed(), QList<long long>{});
     press(Qt::LeftButton, 300, 200);
@@ -75,48 +72,54 @@ TEST_F(ZoneWindowTest, TwoCornersListTheActiveCardsInsideAndAreDrawnOnTheZoneMap
     EXPECT_EQ(listed(), (QList<long long>{1, 4}));
     const QStringList lines = rowTexts(child<CardListView>(f.dialogs.lastModal(), "List1"));
     EXPECT_TRUE(lines.value(0).startsWith(QStringLiteral("DEDANS          a"))) << lines.value(0).toStdString();
-
-    const QImage shown = picture()->grab().toImage();
-    EXPECT_EQ(shown.pixelColor(303, 200), QColor(192, 0, 0));
+    // Drawn on the zone map only.
+    EXPECT_EQ(picture()->grab().toImage().pixelColor(303, 200), QColor(192, 0, 0));
     EXPECT_NE(f.main->mapImage().pixelColor(303, 200), QColor(192, 0, 0));
 
-}
-
-TEST_F(ZoneWindowTest, CaptionBlinksTooltipFollowsThePointerAndTheMenuKeepsOrErasesTheZone)
-{
+    // The caption blinks; the tooltip follows the pointer.
     auto* caption = child<QLabel>(w, "Label6");
-    auto* timer = child<QTimer>(w, "Timer1");
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 1000);
     const bool hidden = caption->isHidden();
-    QMetaObject::invokeMethod(timer, "timeout");
+    QMetaObject::invokeMethod(child<QTimer>(w, "Timer1"), "timeout");
     EXPECT_EQ(caption->isHidden(), !hidden);
-
     QMouseEvent move(QEvent::MouseMove, QPointF(120, 45), picture()->mapToGlobal(QPointF(120, 45)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(picture(), &move);
     EXPECT_EQ(picture()->toolTip(), QStringLiteral(" 120   45"));
-    // The main map keeps its own tooltip.
-    EXPECT_EQ(f.main->findChild<MapPicture*>("PicImage")->toolTip(),
+    EXPECT_EQ(child<MapPicture>(f.main.get(), "PicImage")->toolTip(),  // the main map keeps its own
               QStringLiteral("Bouton gauche = Voir les fiches <---> Bouton droit = création d'une fiche"));
 
-    // "Retour au menu principal": hidden, and the next opening shows the same zone.
-    press(Qt::LeftButton, 100, 100);
-    press(Qt::LeftButton, 300, 200);
-    w->show();
-    menu("retourmenu");
+    // "Retour au menu principal" ends the real modal loop: hidden, and the next opening shows the same zone.
+    QList<long long> seen;
+    runInRealModalLoop(w, [&] {
+        seen = listed();
+        menu("retourmenu");
+    });
+    EXPECT_EQ(seen, (QList<long long>{1, 4}));
     EXPECT_TRUE(w->isHidden());
     EXPECT_EQ(open(), w);
     EXPECT_EQ(listed(), (QList<long long>{1, 4}));
-
     // "Effacer la zone": no figure, nothing listed.
     menu("Effacer");
     EXPECT_NE(picture()->grab().toImage().pixelColor(97, 100), QColor(192, 0, 0));
     EXPECT_EQ(listed(), QList<long long>{});
 
+    // Zoomed like the main map, with corners in whole map pixels: points a fraction of a map pixel
+    // past (300, 200) and (100, 100). The main map and the database's kept zoom are the main window's.
+    auto* combo = child<QComboBox>(w, "Zoom");
+    combo->setEditText("337 %");
+    emit combo->textActivated("337 %");
+    EXPECT_DOUBLE_EQ(picture()->zoom(), 3.37);
+    corners(1014, 677, 340, 340);
+    EXPECT_EQ(hint(), QStringLiteral("Zone de 300, 200 à 100, 100. Bouton droit : liste des fiches de la zone."));
+    EXPECT_EQ(listed(), (QList<long long>{1, 4}));
+    QWheelEvent up(QPointF(50, 50), picture()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picture(), &up);
+    EXPECT_GT(picture()->zoom(), 3.37);
+    EXPECT_DOUBLE_EQ(child<MapPicture>(f.main.get(), "PicImage")->zoom(), 1.0);
+    EXPECT_EQ(readBytes(f.db() + "zoom.txt"), "100\r\n");
+
     // The close box forgets the zone: a new window, without it.
-    press(Qt::LeftButton, 100, 100);
-    press(Qt::LeftButton, 300, 200);
     EXPECT_TRUE(closeAndDelete(w));
     w = open();
     EXPECT_EQ(listed(), QList<long long>{});
@@ -125,76 +128,34 @@ TEST_F(ZoneWindowTest, CaptionBlinksTooltipFollowsThePointerAndTheMenuKeepsOrEra
 TEST_F(ZoneWindowTest, PinsOfEveryChangeOfCardsAppearOnBothMaps)
 {
     tb::Database* db = f.main->session().database();
-    const auto pinOnBoth = [&](int x, int y, QColor colour) {
-        const QImage& zoneMap = child<MapView>(w, QString())->image();
-        return f.main->mapImage().pixelColor(x - 6, y) == colour && zoneMap.pixelColor(x - 6, y) == colour;
-    };
-    const auto noPinOnEither = [&](int x, int y, QColor colour) {
-        const QImage& zoneMap = child<MapView>(w, QString())->image();
-        return f.main->mapImage().pixelColor(x - 6, y) != colour && zoneMap.pixelColor(x - 6, y) != colour;
+    const auto pinOn = [&](int x, int y, QColor colour) {
+        return int(f.main->mapImage().pixelColor(x - 6, y) == colour) + int(zoneMap().pixelColor(x - 6, y) == colour);
     };
     // Store: card 5 moves.
     ASSERT_TRUE(db->storeCard(5, makeCard("LOIN", "e", 4, 200, 250)));
-    EXPECT_TRUE(pinOnBoth(200, 250, tb::pinColor(4)));
-    EXPECT_TRUE(noPinOnEither(400, 300, tb::pinColor(4)));
+    EXPECT_EQ(pinOn(200, 250, tb::pinColor(4)), 2);
+    EXPECT_EQ(pinOn(400, 300, tb::pinColor(4)), 0);
     // A new card, then an archived one: the zone lists what the maps show.
     ASSERT_TRUE(db->createCard(makeCard("NOUVEAU", "f", 7, 220, 60)));
-    EXPECT_TRUE(pinOnBoth(220, 60, tb::pinColor(7)));
+    EXPECT_EQ(pinOn(220, 60, tb::pinColor(7)), 2);
     ASSERT_TRUE(db->setArchived(4, true));
-    EXPECT_TRUE(noPinOnEither(250, 120, tb::pinColor(2)));
-    press(Qt::LeftButton, 100, 50);
-    press(Qt::LeftButton, 300, 200);
+    EXPECT_EQ(pinOn(250, 120, tb::pinColor(2)), 0);
+    corners(100, 50, 300, 200);
     EXPECT_EQ(listed(), (QList<long long>{1, 6}));
     // Deletion (which card takes the number is the core's).
     ASSERT_TRUE(db->deleteCard(1));
-    EXPECT_TRUE(noPinOnEither(150, 150, tb::pinColor(3)));
+    EXPECT_EQ(pinOn(150, 150, tb::pinColor(3)), 0);
     EXPECT_EQ(listed(), (QList<long long>{1}));
-
     // A new map chosen for the database: both views show it, the zone stays.
     QImage plan(400, 300, QImage::Format_RGB32);
     plan.fill(Qt::white);
     ASSERT_TRUE(plan.save(f.program.file("plan.bmp")));
     ASSERT_TRUE(db->setMapPath(f.program.file("plan.bmp")));
-    EXPECT_EQ(child<MapView>(w, QString())->image().size(), QSize(400, 300));
+    EXPECT_EQ(zoneMap().size(), QSize(400, 300));
     EXPECT_EQ(listed(), (QList<long long>{1}));
-
     // Another database: its own pins, and no zone from the one before.
     f.openWithCards({makeCard("AUTRE", "g", 5, 180, 140)}, QStringLiteral("Autres"));
-    EXPECT_TRUE(pinOnBoth(180, 140, tb::pinColor(5)));
-    EXPECT_TRUE(noPinOnEither(220, 60, tb::pinColor(7)));
+    EXPECT_EQ(pinOn(180, 140, tb::pinColor(5)), 2);
+    EXPECT_EQ(pinOn(220, 60, tb::pinColor(7)), 0);
     EXPECT_EQ(listed(), QList<long long>{});
-}
-
-TEST_F(ZoneWindowTest, ItsMapZoomsLikeTheMainOneWithCornersInWholeMapPixels)
-{
-    auto* combo = child<QComboBox>(w, "Zoom");
-    combo->setEditText("337 %");
-    emit combo->textActivated("337 %");
-    EXPECT_DOUBLE_EQ(picture()->zoom(), 3.37);
-    // Points of the zoomed picture a fraction of a map pixel past (300, 200) and (100, 100).
-    press(Qt::LeftButton, 1014, 677);
-    press(Qt::LeftButton, 340, 340);
-    EXPECT_EQ(hint(), QStringLiteral("Zone de 300, 200 à 100, 100. Bouton droit : liste des fiches de la zone."));
-    EXPECT_EQ(listed(), (QList<long long>{1, 4}));
-
-    QWheelEvent up(QPointF(50, 50), picture()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                   Qt::ControlModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(picture(), &up);
-    EXPECT_GT(picture()->zoom(), 3.37);
-    // The main map and the database's kept zoom are the main window's.
-    EXPECT_DOUBLE_EQ(child<MapPicture>(f.main.get(), "PicImage")->zoom(), 1.0);
-    EXPECT_EQ(readBytes(f.main->session().database()->folder() + "zoom.txt"), "100\r\n");
-}
-
-TEST_F(ZoneWindowTest, RunsInTheRealModalLoopUntilLeftThroughItsMenu)
-{
-    QList<long long> seen;
-    runInRealModalLoop(w, [&] {
-        press(Qt::LeftButton, 120, 100);
-        press(Qt::LeftButton, 280, 190);
-        seen = listed();
-        menu("retourmenu");
-    });
-    EXPECT_EQ(seen, (QList<long long>{1, 4}));
-    EXPECT_TRUE(w->isHidden());
 }

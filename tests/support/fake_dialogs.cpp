@@ -33,8 +33,7 @@ bool FakeDialogs::choosePrinter(QPrinter& printer)
 bool FakeDialogs::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint)
 {
     ++previews;
-    // The pages as the preview shows them, drawn on a printer of the same
-    // page and resolution into a file of their own.
+    // The pages as the preview shows them, on a printer of the same page and resolution.
     QPrinter shown(QPrinter::HighResolution);
     shown.setPageLayout(printer.pageLayout());
     shown.setOutputFormat(QPrinter::PdfFormat);
@@ -43,7 +42,7 @@ bool FakeDialogs::previewPrint(QPrinter& printer, const std::function<void(QPrin
                      : printToPdf + QStringLiteral(".apercu.pdf");
     shown.setOutputFileName(previewPdf);
     paint(shown);
-    return previewAnswers.isEmpty() ? true : previewAnswers.dequeue();
+    return next(previewAnswers, true);
 }
 
 void FakeDialogs::showModal(QWidget* window)

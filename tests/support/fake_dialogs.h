@@ -21,34 +21,26 @@ public:
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         QString helpPage;
     };
-
     // What the program showed, in order.
-    QList<Shown> messages, questions, inputs;
+    QList<Shown> messages, questions, inputs, fileChoices;
     QList<QPointer<QWidget>> modals, modeless;
-    int beeps = 0;
-    int busyDepth = 0;
-
-    // Scripted answers; an empty queue answers as a user pressing OK would:
-    // the default button, the default text, the initial font or colour.
+    int beeps = 0, busyDepth = 0, previews = 0;
+    // Scripted answers; an empty queue answers as a user pressing OK would (the default button,
+    // text, font or colour), or Cancel for files and folders.
     QQueue<QMessageBox::StandardButton> questionAnswers;
-    QQueue<std::optional<QString>> inputAnswers;
+    QQueue<std::optional<QString>> inputAnswers, fileAnswers;
     QQueue<std::optional<QFont>> fontAnswers;
     QQueue<std::optional<QColor>> colorAnswers;
     QList<QFont> fontsOffered;  // the initial font and colour of each choice
     QList<QColor> colorsOffered;
-    // File and folder choices; an empty queue answers as Cancel would.
-    QQueue<std::optional<QString>> fileAnswers;
-    QList<Shown> fileChoices;
     // Run, in order, while a window is "modal": each script drives the window
     // shown (types, clicks its confirm button) before showModal returns.
     QQueue<std::function<void(QWidget*)>> modalScripts;
     bool printerAccepted = true;
-    // Print previews: how many were shown; each draws its pages into
-    // previewPdf (beside printToPdf when set). An empty queue prints.
-    int previews = 0;
+    QString printToPdf;  // when set, the chosen printer writes this PDF file
+    // Each preview draws its pages into previewPdf; an empty queue prints.
     QString previewPdf;
     QQueue<bool> previewAnswers;
-    QString printToPdf;  // when set, the chosen printer writes this PDF file
 
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
     QWidget* lastModal() const { return modals.isEmpty() ? nullptr : modals.last().data(); }
@@ -63,12 +55,12 @@ public:
                                          const QString& helpPage) override
     {
         questions.append({text, title, icon, buttons, defaultButton, helpPage});
-        return questionAnswers.isEmpty() ? defaultButton : questionAnswers.dequeue();
+        return next(questionAnswers, defaultButton);
     }
     std::optional<QString> input(const QString& prompt, const QString& title, const QString& defaultText) override
     {
-        inputs.append({prompt, title, QMessageBox::NoIcon});
-        return inputAnswers.isEmpty() ? std::optional<QString>(defaultText) : inputAnswers.dequeue();
+        inputs.append({prompt, title});
+        return next(inputAnswers, std::optional<QString>(defaultText));
     }
     void beep() override { ++beeps; }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
@@ -77,24 +69,31 @@ public:
     std::optional<QFont> chooseFont(const QFont& initial) override
     {
         fontsOffered.append(initial);
-        return fontAnswers.isEmpty() ? std::optional<QFont>(initial) : fontAnswers.dequeue();
+        return next(fontAnswers, std::optional<QFont>(initial));
     }
     std::optional<QColor> chooseColor(const QColor& initial) override
     {
         colorsOffered.append(initial);
-        return colorAnswers.isEmpty() ? std::optional<QColor>(initial) : colorAnswers.dequeue();
+        return next(colorAnswers, std::optional<QColor>(initial));
     }
     std::optional<QString> chooseFile(const QString& title, const QString& startPath, const QString& filter,
                                       bool forSaving) override
     {
         fileChoices.append({startPath + u'|' + filter + (forSaving ? QStringLiteral("|save") : QString()), title});
-        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+        return next(fileAnswers, std::optional<QString>());
     }
     std::optional<QString> chooseFolder(const QString& title, const QString& startFolder) override
     {
         fileChoices.append({startFolder, title});
-        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+        return next(fileAnswers, std::optional<QString>());
     }
     void showModal(QWidget* window) override;
     void showModeless(QWidget* window) override;
+
+private:
+    template <typename T>
+    static T next(QQueue<T>& answers, T otherwise)
+    {
+        return answers.isEmpty() ? otherwise : answers.dequeue();
+    }
 };

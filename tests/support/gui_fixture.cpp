@@ -1,13 +1,10 @@
 #include "gui_fixture.h"
 
-#include "gui/app/dialogs.h"
 #include "gui/map/map_picture.h"
 #include "gui/widgets/card_list_model.h"
 #include "gui/widgets/folder_list.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QFileInfo>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWindow>
@@ -37,7 +34,7 @@ void GuiFixture::openDatabase(const QString& folder)
         if (QFileInfo(list->folder()).absoluteFilePath() != target.absolutePath()
             && list->folder() != target.absolutePath() + u'/')
             list->openFolder(target.absolutePath());
-        doubleClickItem(w, QStringLiteral("Dir1"), target.fileName());
+        clickItem(w, QStringLiteral("Dir1"), target.fileName(), true);
         click(child<QPushButton>(w, QStringLiteral("Command1")));
     });
     trigger(QStringLiteral("Obase"));
@@ -54,29 +51,20 @@ QString GuiFixture::openWithCards(const std::vector<CardRecord>& cards, const QS
     return database.path();
 }
 
-
-// The middle of map pixel (x, y) on the picture, whatever its zoom.
-static QPoint onPicture(const MapPicture* picture, int x, int y)
-{
-    const double z = picture->zoom();
-    return QPoint(int((x + 0.5) * z), int((y + 0.5) * z));
-}
-
 void GuiFixture::leftClickMap(int x, int y)
 {
-    auto* picture = main->findChild<MapPicture*>(QStringLiteral("PicImage"));
-    QTest::mousePress(picture, Qt::LeftButton, {}, onPicture(picture, x, y));
+    rightClickMap(x, y, Qt::LeftButton);
 }
 
-void GuiFixture::rightClickMap(int x, int y)
+void GuiFixture::rightClickMap(int x, int y, Qt::MouseButton button)
 {
-    // The map menu opens where the pointer last moved.
+    // At the middle of map pixel (x, y), whatever the zoom; the map menu opens where the pointer last moved.
     auto* picture = main->findChild<MapPicture*>(QStringLiteral("PicImage"));
-    const QPoint at = onPicture(picture, x, y);
+    const QPoint at(int((x + 0.5) * picture->zoom()), int((y + 0.5) * picture->zoom()));
     QMouseEvent move(QEvent::MouseMove, QPointF(at), picture->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(picture, &move);
-    QTest::mousePress(picture, Qt::RightButton, {}, at);
+    QTest::mousePress(picture, button, {}, at);
 }
 
 static QPoint rowCentre(QAbstractItemView* view, int row)

@@ -13,20 +13,13 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
-#include <vector>
 
 namespace testing_support {
 
@@ -37,37 +30,25 @@ public:
     FakeLauncher launcher;
     std::unique_ptr<FFrance> main = std::make_unique<FFrance>(dialogs, launcher, program.path());
 
-    // The main window's menu command of that objectName (nullptr if none).
+    // The main window's menu command of that objectName (nullptr if none); trigger is false when none.
     QAction* action(const QString& name) const { return main->findChild<QAction*>(name); }
-    // Triggers it; false when there is none.
     bool trigger(const QString& name);
-
     // "Fichier" > new database, answered with name.
     void createDatabase(const QString& name = QStringLiteral("BasePerso"));
     // "Fichier" > open: a double-click on the folder (ending with "/") in the chooser, then "Valider".
     void openDatabase(const QString& folder);
-    // A database name in the program folder holding cards, opened.
+    // A database name in the program folder holding cards, opened; its folder.
     QString openWithCards(const std::vector<CardRecord>& cards, const QString& name = QStringLiteral("Clients"));
     // The open database's folder ("" when none).
     QString db() const { return main->session().hasDatabase() ? main->session().database()->folder() : QString(); }
-
     // Mouse presses on the map at a pixel of the image.
     void leftClickMap(int x, int y);
-    void rightClickMap(int x, int y);
-
-    // The window shown modal last, if of that class.
+    void rightClickMap(int x, int y, Qt::MouseButton button = Qt::RightButton);
+    // The window shown modal last, if of that class; the secondary window of that class.
     template <typename W>
-    W* shown() const
-    {
-        return qobject_cast<W*>(dialogs.lastModal());
-    }
-    // The secondary window of that class (nullptr if none).
+    W* shown() const { return qobject_cast<W*>(dialogs.lastModal()); }
     template <typename W>
-    W* window() const
-    {
-        return main->findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
-    }
-    QWidget* mainWidget() const { return main.get(); }
+    W* window() const { return main->findChild<W*>(QString(), Qt::FindDirectChildrenOnly); }
 };
 
 // The child of window with that objectName, or nullptr.
@@ -76,7 +57,6 @@ T* child(QWidget* window, const QString& name)
 {
     return window ? window->findChild<T*>(name) : nullptr;
 }
-
 inline void click(QWidget* widget, QPoint pos = QPoint(), Qt::MouseButton button = Qt::LeftButton)
 {
     QTest::mouseClick(widget, button, Qt::NoModifier, pos);
@@ -89,12 +69,8 @@ void typeText(QWidget* widget, const QString& text);
 QString tabFrom(QWidget* window, const QString& name);
 // Shows window and makes it the active one (shortcuts follow the active window).
 void activate(QWidget* window);
-// A click / double-click on the line text of window's list listName; false when absent.
+// A click (or double-click) on the line text of window's list listName; false when absent.
 bool clickItem(QWidget* window, const QString& listName, const QString& text, bool twice = false);
-inline bool doubleClickItem(QWidget* window, const QString& listName, const QString& text)
-{
-    return clickItem(window, listName, text, true);
-}
 inline QString labelText(QWidget* window, const QString& name)
 {
     auto* label = child<QLabel>(window, name);
@@ -107,9 +83,5 @@ void runInRealModalLoop(QWidget* window, const std::function<void()>& script, in
 // The display lines and the card numbers (CardNumberRole) of a list's rows.
 QStringList rowTexts(const QAbstractItemView* view);
 QList<long long> rowNumbers(const QAbstractItemView* view);
-inline QStringList lines(const QListWidget* list)
-{
-    return rowTexts(list);
-}
 
 }  // namespace testing_support

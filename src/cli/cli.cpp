@@ -17,6 +17,7 @@
 #include "core/exchange/vcard.h"
 #include "core/lists/exports.h"
 #include "core/lists/searches.h"
+#include "core/mail/address_print.h"
 #include "core/tools/amount_words.h"
 #include "core/tools/iban.h"
 #include "core/tools/rib_key.h"
@@ -556,6 +557,103 @@ int ribCommand(const Arguments& a)
     return kDone;
 }
 
+// The cards a labels command prints: those numbered, found or in a zone, or
+// every active card in name order.
+tb::Result<QList<long long>> labelCards(const Arguments& a, const tb::Database& db, QString* problem)
+{
+    const QString numbers = textOption(a, QStringLiteral("--numeros"));
+    const QString words = textOption(a, QStringLiteral("--find"));
+    const QString zone = textOption(a, QStringLiteral("--zone"));
+    if (int(!numbers.isEmpty()) + int(!words.isEmpty()) + int(!zone.isEmpty()) > 1) {
+        *problem = QStringLiteral("--numeros, --find et --zone ne vont pas ensemble");
+        return QList<long long>();
+    }
+    const auto numbersOf = [](const tb::Result<tb::CardList>& list) -> tb::Result<QList<long long>> {
+        if (!list)
+            return list.error();
+        QList<long long> out;
+        out.reserve(list->size());
+        for (int row = 0; row < list->size(); ++row)
+            out.append(list->number(row));
+        return out;
+    };
+    if (!numbers.isEmpty()) {
+        QList<long long> out;
+        for (const QString& t : numbers.split(u',')) {
+            bool ok = false;
+            const long long n = t.trimmed().toLongLong(&ok);
+            if (!ok || n < 1) {
+                *problem = QStringLiteral("numéro de fiche incorrect : ") + t;
+                return out;
+            }
+            if (n > db.count())
+                return tb::Error{tb::kErrorPathAccess, QStringLiteral("la fiche n° ") + tb::plainNumber(n)
+                                                           + QStringLiteral(" n'existe pas (la base contient ")
+                                                           + tb::plainNumber(db.count()) + QStringLiteral(" fiche(s))")};
+            out.append(n);
+        }
+        return out;
+    }
+    if (!words.isEmpty()) {
+        auto found = db.search(words);
+        if (!found)
+            return found.error();
+        return numbersOf(found->list);
+    }
+    if (!zone.isEmpty()) {
+        const QStringList t = zone.split(u',');
+        double c[4] = {};
+        bool ok = t.size() == 4;
+        for (int k = 0; ok && k < 4; ++k)
+            c[k] = t[k].toDouble(&ok);
+        if (!ok) {
+            *problem = QStringLiteral("zone incorrecte (X1,Y1,X2,Y2 attendu) : ") + zone;
+            return QList<long long>();
+        }
+        return numbersOf(db.cardsIn(tb::rectBetween(c[0], c[1], c[2], c[3])));
+    }
+    return numbersOf(db.list(tb::ListKind::Alphabetical));
+}
+
+int labelsCommand(const Arguments& a)
+{
+    const QString output = textOption(a, QStringLiteral("--output"));
+    if (output.isEmpty())
+        return usage(QStringLiteral("--output FICHIER.pdf est obligatoire"));
+    const auto sheetId = a.options.find(QStringLiteral("--sheet"));
+    const tb::LabelSheet* sheet =
+        tb::labelSheetById(sheetId == a.options.end() ? QStringLiteral("L7160") : sheetId->second);
+    if (!sheet)
+        return usage(QStringLiteral("planche inconnue : ") + sheetId->second);
+    QString problem;
+    const std::optional<quint64> start = wholeOption(a, QStringLiteral("--start"), {1}, quint64(sheet->perSheet()),
+                                                     QStringLiteral("n° d'étiquette incorrect : "), &problem);
+    if (!start || *start < 1)
+        return usage(problem.isEmpty() ? QStringLiteral("n° d'étiquette incorrect : 0") : problem);
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    const tb::Result<QList<long long>> cards = labelCards(a, *db.value(), &problem);
+    if (!problem.isEmpty())
+        return usage(problem);
+    if (!cards)
+        return failed(cards.error());
+    const tb::Result<tb::AddressBlocks> blocks =
+        tb::addressBlocks(*db.value(), *cards, a.flags.contains(QStringLiteral("--archivees")));
+    if (!blocks)
+        return failed(blocks.error());
+    for (const QString& line : blocks->report)
+        printError(QStringLiteral("Attention : ") + line);
+    const QString path = QFileInfo(output).absoluteFilePath();
+    const tb::Result<int> pages = tb::writeLabelsPdf(path, *sheet, int(*start), blocks->blocks);
+    if (!pages)
+        return failed(pages.error());
+    Output out;
+    out << tb::plainNumber(qsizetype(blocks->blocks.size())) << " étiquette(s) sur " << QString::number(*pages)
+        << " page(s) dans " << path << "\n";
+    return kDone;
+}
+
 // One row per command: what it takes, its lines in the usage text (the
 // synopsis after its name, then its help; "\n" starts a new line) and what runs it.
 struct Command {
@@ -664,6 +762,19 @@ const std::vector<Command>& commands()
          "les lignes du journal de la fiche N comme la fenêtre les liste,\n"
          "puis les totaux qu'elle affiche (montants du journal de la fiche)",
          journalCommand},
+        {QStringLiteral("labels"),
+         {1, {QStringLiteral("--sheet"), QStringLiteral("--output"), QStringLiteral("--numeros"), QStringLiteral("--find"),
+              QStringLiteral("--zone"), QStringLiteral("--start")},
+          {QStringLiteral("--archivees")}},
+         true,
+         "BASE --output FICHIER.pdf [--sheet L7160|L7161|L7162|L7163|70x37|70x42.3]\n"
+         "[--numeros 3,7,12 | --find \"MOTS\" | --zone X1,Y1,X2,Y2] [--start N] [--archivees]",
+         "étiquettes d'adresse sur planches A4 (L7160 par défaut) : les fiches\n"
+         "numérotées, trouvées comme find ou épinglées dans la zone, toutes les\n"
+         "fiches actives sinon ; les archivées seulement avec --archivees ;\n"
+         "la première à l'étiquette N de la planche. Les lignes trop longues\n"
+         "(plus de 38 caractères) sont coupées et signalées",
+         labelsCommand},
         {QStringLiteral("words"), {1, {}}, false, "N", "le nombre entier N en toutes lettres (« Vingt un »)",
          wordsCommand},
         {QStringLiteral("rib"), {3, {}}, false, "BANQUE GUICHET COMPTE",
@@ -716,6 +827,11 @@ bool asksForHelp(const QString& arg)
 }
 
 }  // namespace
+
+bool drawsPages(const QStringList& args)
+{
+    return !args.isEmpty() && args[0] == QLatin1String("labels");
+}
 
 Output& Output::operator<<(const QString& text)
 {

@@ -234,7 +234,7 @@ int zoneCommand(const Arguments& a)
 }
 
 // vCard, CSV and spreadsheet files for other programs, written where the user says.
-using ExchangeWriter = tb::Result<long long> (*)(const tb::Database&, const QString&, bool);
+using ExchangeWriter = tb::Result<long long> (*)(const tb::Database&, const QString&, const tb::CardChoice&);
 
 int exchangeExport(const Arguments& a, ExchangeWriter write)
 {

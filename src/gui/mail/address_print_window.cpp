@@ -66,7 +66,8 @@ void AddressPrintWindow::finishLayout()
     layout->addLayout(buttons);
     pressedByReturn(m_print);
     giveButtonsLetters(this);
-    resize(560, 520);
+    m_report->setMinimumHeight(3 * fontMetrics().lineSpacing());
+    resize(std::max(560, sizeHint().width()), sizeHint().height());
     placeOnScreen(this);
 }
 

@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPrinter>
 #include <QSpinBox>
@@ -32,25 +34,33 @@ FEtiquettes::FEtiquettes(AppContext& ctx, QWidget* parent)
     m_rows = countBox(this, QStringLiteral("Rangees"), 30);
     form()->addRow(QStringLiteral("&Planche"), m_sheets);
     form()->addRow(QStringLiteral("&Commencer à l'étiquette n°"), m_start);
-    form()->addRow(QStringLiteral("Colonnes"), m_columns);
-    form()->addRow(QStringLiteral("Rangées"), m_rows);
-    const char* sizes[] = {"Largeur d'une étiquette (mm)", "Hauteur d'une étiquette (mm)", "Marge gauche (mm)",
-                           "Marge haute (mm)", "Intervalle entre colonnes (mm)", "Intervalle entre rangées (mm)"};
+    // The custom sheet's measures, two to a row.
+    auto* custom = new QGroupBox(QStringLiteral("Planche personnalisée"), this);
+    auto* grid = new QGridLayout(custom);
+    const char* sizes[] = {"Largeur (mm)", "Hauteur (mm)", "Marge gauche (mm)", "Marge haute (mm)",
+                           "Entre colonnes (mm)", "Entre rangées (mm)"};
     const double defaults[] = {63.5, 38.1, 7.21, 15.15, 2.54, 0};
+    QList<std::pair<QString, QWidget*>> fields = {{QStringLiteral("Colonnes"), m_columns}, {QStringLiteral("Rangées"), m_rows}};
     for (int k = 0; k < 6; ++k) {
         m_size[k] = new QDoubleSpinBox(this);
         m_size[k]->setObjectName(QStringLiteral("Taille%1").arg(k + 1));
         m_size[k]->setRange(0, 297);
         m_size[k]->setDecimals(2);
         m_size[k]->setValue(defaults[k]);
-        form()->addRow(QString::fromUtf8(sizes[k]), m_size[k]);
+        fields.append({QString::fromUtf8(sizes[k]), m_size[k]});
     }
+    for (int k = 0; k < fields.size(); ++k) {
+        auto* label = new QLabel(fields[k].first, custom);
+        label->setBuddy(fields[k].second);
+        fields[k].second->setAccessibleName(fields[k].first);
+        grid->addWidget(label, k / 2, (k % 2) * 2);
+        grid->addWidget(fields[k].second, k / 2, (k % 2) * 2 + 1);
+    }
+    form()->addRow(custom);
     m_columns->setValue(3);
     m_rows->setValue(7);
-    for (int row = 0; row < form()->rowCount(); ++row)
-        if (QWidget* field = form()->itemAt(row, QFormLayout::FieldRole)->widget())
-            if (auto* label = qobject_cast<QLabel*>(form()->labelForField(field)))
-                field->setAccessibleName(QString(label->text()).remove(u'&'));
+    m_sheets->setAccessibleName(QStringLiteral("Planche"));
+    m_start->setAccessibleName(QStringLiteral("Commencer à l'étiquette n°"));
     connect(m_sheets, &QComboBox::currentIndexChanged, this, &FEtiquettes::followSheet);
     for (QSpinBox* box : {m_columns, m_rows})
         connect(box, &QSpinBox::valueChanged, this, &FEtiquettes::followSheet);

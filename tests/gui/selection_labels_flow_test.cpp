@@ -6,6 +6,7 @@
 #include "gui/mail/envelopes_window.h"
 #include "gui/mail/labels_window.h"
 #include "gui/mail/sender_window.h"
+#include "gui/lists/search_box.h"
 #include "gui_fixture.h"
 
 #include <QCheckBox>
@@ -44,7 +45,11 @@ TEST(SelectionFlow, KeyboardSelectionPrintsLabelsMailsArchivesAndKeepsTheListBeh
     keyClick(list, Qt::Key_Return);
     auto* card = f.shown<FFrance4>();
     ASSERT_NE(card, nullptr);
-    EXPECT_EQ(labelText(card, "Label2"), "3");
+    card->hide();
+    // So does a click on one of them.
+    clickRow(list, 2);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(labelText(card, "Label2"), "4");
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->selectedCards(), (QList<long long>{1, 4, 3}));
     card->hide();
@@ -113,4 +118,21 @@ TEST(SelectionFlow, KeyboardSelectionPrintsLabelsMailsArchivesAndKeepsTheListBeh
     const QString printed = pdfText(f.dialogs.printToPdf);
     EXPECT_EQ(printed.count("TABULON SARL"), 3);  // the whole list of three
     EXPECT_TRUE(printed.contains("Marc CHARLES"));
+}
+
+TEST(SelectionFlow, TheSearchBoxShowsEveryCardFoundInTheListWindow)
+{
+    GuiFixture f;
+    std::vector<CardRecord> cards;
+    for (int k = 0; k < SearchBox::kShownLines + 20; ++k)
+        cards.push_back(makeCard(QStringLiteral("NOM%1").arg(k), "Anne", 1, 10, 10, "17000", "La Rochelle"));
+    cards.push_back(makeCard("AUTRE", "Paul", 1, 10, 10, "75001", "Paris"));
+    f.openWithCards(cards);
+    auto* box = f.main->findChild<QLineEdit*>("Recherche");
+    box->setText("rochelle");
+    click(f.main->findChild<QPushButton*>("AfficherListe"));
+    auto* w = f.shown<FFrance3>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->listedCards().size(), SearchBox::kShownLines + 20);
+    EXPECT_TRUE(box->text().isEmpty());
 }

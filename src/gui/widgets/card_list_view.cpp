@@ -72,7 +72,8 @@ void CardListView::mousePressEvent(QMouseEvent* event)
         return;
     }
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (index.isValid() && selectedRowCount() > 1)
+    // A click inside a selection of several rows keeps it; elsewhere it selects that row alone.
+    if (index.isValid() && selectedRowCount() > 1 && selectionModel()->isSelected(index))
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     else if (index.isValid())
         setCurrentIndex(index);

@@ -22,8 +22,8 @@ public:
 
 signals:
     // A left click on a row (-1: below the last line), or Return on the
-    // current row; with Ctrl or Shift a click only selects. A click keeps a
-    // selection of several rows.
+    // current row; with Ctrl or Shift a click only selects. A click on a row
+    // of a selection of several keeps the selection.
     void rowOpened(int row);
 
 public slots:

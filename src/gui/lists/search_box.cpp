@@ -41,6 +41,7 @@ SearchBox::SearchBox(QWidget* overlay, QWidget* parent) : QWidget(parent)
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(m_count, 1);
     auto* toList = new QPushButton(QStringLiteral("Afficher dans la liste"), m_panel);
+    m_toList = toList;
     toList->setObjectName(QStringLiteral("AfficherListe"));
     toList->setAccessibleName(toList->text());
     connect(toList, &QPushButton::clicked, this, [this] {
@@ -103,6 +104,7 @@ void SearchBox::search(const QString& typed)
                          + QStringLiteral(" premières affichées : précisez la recherche."));
     else
         m_count->setText(tb::countText(total) + (total > 1 ? QStringLiteral(" fiches") : QStringLiteral(" fiche")));
+    m_toList->setEnabled(total > 0);
     m_list->cards()->setList(std::move(found->list));
     if (shown > 0)
         m_list->setCurrentIndex(m_list->cards()->index(0));

@@ -53,4 +53,5 @@ private:
     QPointer<QWidget> m_panel;
     QLabel* m_count;
     CardListView* m_list;
+    class QPushButton* m_toList;  // "Afficher dans la liste"
 };

@@ -16,11 +16,14 @@ QString joined(std::initializer_list<QString> parts)
     return kept.join(u' ');
 }
 
-// At the last blank that leaves at most kAddressLineWidth characters.
+// At the last blank or hyphen that leaves at most kAddressLineWidth
+// characters; a line that would lose more than half is cut at the width.
 QString cutAtWord(const QString& line)
 {
-    const qsizetype blank = line.lastIndexOf(u' ', kAddressLineWidth);
-    return blank > 0 ? line.left(blank).trimmed() : line.left(kAddressLineWidth);
+    for (qsizetype i = kAddressLineWidth; i > kAddressLineWidth / 2; --i)
+        if (line[i] == u' ' || line[i] == u'-')
+            return line.left(i).trimmed();
+    return line.left(kAddressLineWidth);
 }
 
 }  // namespace

@@ -19,7 +19,9 @@ struct PostalAddress {
 };
 
 // Blanks of the padded fields dropped, a line too long cut at its last word
-// that fits (a single word cut at 38 characters) and named in cut.
+// that fits (at a blank or a hyphen: a city is often one long hyphenated
+// word; cut at 38 characters when that would keep less than half) and named
+// in cut.
 PostalAddress postalAddressLines(const CardRecord& card);
 
 // What a user is told before printing about card n's block (one line per cut

@@ -50,6 +50,9 @@ TEST(PostalAddressRule, NameStreetAndCityLinesWithinThirtyEightCharactersCutAtAW
     a = tb::postalAddressLines(card("Mademoiselle", "Marie-Christine", "DE LA TOUR-DUPIN", "", "75001", "PARIS"));
     EXPECT_EQ(a.lines[0], "Mademoiselle Marie-Christine DE LA");
     EXPECT_EQ(a.lines.size(), 2);  // empty street left out
+    // A city of one long hyphenated word is cut at a hyphen, never down to its code.
+    a = tb::postalAddressLines(card("", "", "", "", "51290", "Saint-Remy-en-Bouzemont-Saint-Genest-et-Isson"));
+    EXPECT_EQ(a.lines, QStringList{"51290 SAINT-REMY-EN-BOUZEMONT-SAINT"});
     // One word longer than a line is cut at 38 characters.
     a = tb::postalAddressLines(card("", "", "", QString(40, u'X'), "", ""));
     EXPECT_EQ(a.lines, QStringList{QString(38, u'X')});

@@ -18,6 +18,7 @@
 #include "core/lists/exports.h"
 #include "core/lists/searches.h"
 #include "core/mail/address_print.h"
+#include "core/mail/sender_address.h"
 #include "core/tools/amount_words.h"
 #include "core/tools/iban.h"
 #include "core/tools/rib_key.h"
@@ -26,6 +27,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -557,6 +559,8 @@ int ribCommand(const Arguments& a)
     return kDone;
 }
 
+const QString kProgramFolder = QStringLiteral("--program-folder");
+
 // The cards a labels command prints: those numbered, found or in a zone, or
 // every active card in name order.
 tb::Result<QList<long long>> labelCards(const Arguments& a, const tb::Database& db, QString* problem)
@@ -615,6 +619,44 @@ tb::Result<QList<long long>> labelCards(const Arguments& a, const tb::Database& 
     return numbersOf(db.list(tb::ListKind::Alphabetical));
 }
 
+// The address blocks of the cards a labels or envelopes command prints, its
+// remarks on the error output; nothing, with *exit set, when it cannot run.
+std::optional<tb::AddressBlocks> printedBlocks(const Arguments& a, const tb::Database& db, int* exit)
+{
+    QString problem;
+    const tb::Result<QList<long long>> cards = labelCards(a, db, &problem);
+    if (!problem.isEmpty()) {
+        *exit = usage(problem);
+        return std::nullopt;
+    }
+    if (!cards) {
+        *exit = failed(cards.error());
+        return std::nullopt;
+    }
+    tb::Result<tb::AddressBlocks> blocks = tb::addressBlocks(db, *cards, a.flags.contains(QStringLiteral("--archivees")));
+    if (!blocks) {
+        *exit = failed(blocks.error());
+        return std::nullopt;
+    }
+    for (const QString& line : blocks->report)
+        printError(QStringLiteral("Attention : ") + line);
+    return std::move(blocks).value();
+}
+
+// Writes the pages of blocks into the --output file and says how many.
+int writePages(const QString& output, const QString& title, const tb::AddressBlocks& blocks, const char* what,
+               const std::function<tb::Result<int>(QPagedPaintDevice&)>& print)
+{
+    const QString path = QFileInfo(output).absoluteFilePath();
+    const tb::Result<int> pages = tb::writePdf(path, title, print);
+    if (!pages)
+        return failed(pages.error());
+    Output out;
+    out << tb::plainNumber(qsizetype(blocks.blocks.size())) << " " << what << " sur " << QString::number(*pages)
+        << " page(s) dans " << path << "\n";
+    return kDone;
+}
+
 int labelsCommand(const Arguments& a)
 {
     const QString output = textOption(a, QStringLiteral("--output"));
@@ -633,25 +675,43 @@ int labelsCommand(const Arguments& a)
     auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
-    const tb::Result<QList<long long>> cards = labelCards(a, *db.value(), &problem);
-    if (!problem.isEmpty())
-        return usage(problem);
-    if (!cards)
-        return failed(cards.error());
-    const tb::Result<tb::AddressBlocks> blocks =
-        tb::addressBlocks(*db.value(), *cards, a.flags.contains(QStringLiteral("--archivees")));
+    int exit = kDone;
+    const std::optional<tb::AddressBlocks> blocks = printedBlocks(a, *db.value(), &exit);
     if (!blocks)
-        return failed(blocks.error());
-    for (const QString& line : blocks->report)
-        printError(QStringLiteral("Attention : ") + line);
-    const QString path = QFileInfo(output).absoluteFilePath();
-    const tb::Result<int> pages = tb::writeLabelsPdf(path, *sheet, int(*start), blocks->blocks);
-    if (!pages)
-        return failed(pages.error());
-    Output out;
-    out << tb::plainNumber(qsizetype(blocks->blocks.size())) << " étiquette(s) sur " << QString::number(*pages)
-        << " page(s) dans " << path << "\n";
-    return kDone;
+        return exit;
+    return writePages(output, QStringLiteral("Étiquettes"), *blocks, "étiquette(s)", [&](QPagedPaintDevice& device) {
+        return tb::printLabels(device, *sheet, int(*start), blocks->blocks);
+    });
+}
+
+int envelopesCommand(const Arguments& a)
+{
+    const QString output = textOption(a, QStringLiteral("--output"));
+    if (output.isEmpty())
+        return usage(QStringLiteral("--output FICHIER.pdf est obligatoire"));
+    const auto format = a.options.find(QStringLiteral("--format"));
+    const tb::Envelope* envelope = tb::envelopeByName(format == a.options.end() ? QStringLiteral("DL") : format->second);
+    if (!envelope)
+        return usage(QStringLiteral("format d'enveloppe inconnu : ") + format->second);
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    int exit = kDone;
+    const std::optional<tb::AddressBlocks> blocks = printedBlocks(a, *db.value(), &exit);
+    if (!blocks)
+        return exit;
+    QStringList sender;
+    if (a.flags.contains(QStringLiteral("--expediteur"))) {
+        const QString program = a.options.count(kProgramFolder) ? tb::folderText(textOption(a, kProgramFolder))
+                                                                : tb::folderText(QDir::cleanPath(db.value()->folder() + QStringLiteral("..")));
+        sender = tb::readSenderAddress(program);
+        if (sender.isEmpty())
+            return failed(tb::Error{tb::kNoErrorNumber, QStringLiteral("Pas d'expéditeur : ") + tb::senderFile(program)
+                                                            + QStringLiteral(" est absent ou vide")});
+    }
+    return writePages(output, QStringLiteral("Enveloppes"), *blocks, "enveloppe(s)", [&](QPagedPaintDevice& device) {
+        return tb::printEnvelopes(device, *envelope, sender, blocks->blocks);
+    });
 }
 
 // One row per command: what it takes, its lines in the usage text (the
@@ -687,8 +747,6 @@ int checkCommand(const Arguments& a)
                                             : a.executableFolder),
                          out);
 }
-
-const QString kProgramFolder = QStringLiteral("--program-folder");
 
 const std::vector<Command>& commands()
 {
@@ -775,6 +833,18 @@ const std::vector<Command>& commands()
          "la première à l'étiquette N de la planche. Les lignes trop longues\n"
          "(plus de 38 caractères) sont coupées et signalées",
          labelsCommand},
+        {QStringLiteral("envelopes"),
+         {1, {QStringLiteral("--format"), QStringLiteral("--output"), QStringLiteral("--numeros"), QStringLiteral("--find"),
+              QStringLiteral("--zone"), kProgramFolder},
+          {QStringLiteral("--archivees"), QStringLiteral("--expediteur")}},
+         true,
+         "BASE --output FICHIER.pdf [--format DL|C5|C6] [--numeros 3,7,12 |\n"
+         "--find \"MOTS\" | --zone X1,Y1,X2,Y2] [--archivees] [--expediteur]\n"
+         "[--program-folder DOSSIER]",
+         "une enveloppe par fiche (DL par défaut), choisies comme pour labels ;\n"
+         "avec --expediteur, l'adresse de « expediteur.txt » du dossier du\n"
+         "programme (DOSSIER, ou celui qui contient la base) en haut à gauche",
+         envelopesCommand},
         {QStringLiteral("words"), {1, {}}, false, "N", "le nombre entier N en toutes lettres (« Vingt un »)",
          wordsCommand},
         {QStringLiteral("rib"), {3, {}}, false, "BANQUE GUICHET COMPTE",
@@ -830,7 +900,7 @@ bool asksForHelp(const QString& arg)
 
 bool drawsPages(const QStringList& args)
 {
-    return !args.isEmpty() && args[0] == QLatin1String("labels");
+    return !args.isEmpty() && (args[0] == QLatin1String("labels") || args[0] == QLatin1String("envelopes"));
 }
 
 Output& Output::operator<<(const QString& text)

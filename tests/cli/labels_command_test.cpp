@@ -3,6 +3,7 @@
 #include "core/db/database.h"
 #include "support/fixtures.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ struct LabelsRun {
     QString out, err;
 };
 
-LabelsRun labels(const QStringList& args)
+LabelsRun run(const QString& command, const QStringList& args)
 {
     // Fonts start the windowing layer, which wants a runtime folder.
     static QTemporaryDir runtime;
@@ -24,9 +25,19 @@ LabelsRun labels(const QStringList& args)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", runtime.path());
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TABULON_CLI), QStringList{"labels"} + args);
+    p.start(QStringLiteral(TABULON_CLI), QStringList{command} + args);
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+LabelsRun labels(const QStringList& args)
+{
+    return run("labels", args);
+}
+
+LabelsRun envelopes(const QStringList& args)
+{
+    return run("envelopes", args);
 }
 
 }  // namespace
@@ -78,4 +89,26 @@ TEST(LabelsCommand, PrintsTheChosenCardsOnTheSheetFromTheLabelAskedAndSaysCutLin
     EXPECT_EQ(r.err, "Erreur n° 75 : la fiche n° 4 n'existe pas (la base contient 3 fiche(s))\n");
     EXPECT_EQ(labels({db.path(), "--output", out.filePath("absent/e.pdf")}).exit, 1);
     EXPECT_EQ(readBytes(pdf), kept);
+}
+
+TEST(LabelsCommand, EnvelopesCarryTheSenderKeptInTheProgramFolderWhenAsked)
+{
+    TempProgramFolder program;
+    TempDatabase db(program.path());
+    writeCards(db.path(), {makeCard("DURAND", "Zoé", 1, 100, 100, "17000", "La Rochelle"),
+                           makeCard("MARTIN", "Paul", 1, 100, 100, "17340", "Yves")});
+    QTemporaryDir out;
+    const QString pdf = out.filePath("enveloppes.pdf");
+    // Without a sender kept, asking for it fails and writes nothing.
+    LabelsRun r = envelopes({db.path(), "--output", pdf, "--expediteur"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_FALSE(QFile::exists(pdf));
+    writeBytes(program.file("expediteur.txt"), "TABULON SARL\r\n1 rue Haute\r\n");
+    r = envelopes({db.path(), "--output", pdf, "--format", "C5", "--expediteur", "--numeros", "2"});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "1 enveloppe(s) sur 1 page(s) dans " + pdf + "\n");
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains("TABULON SARL"));
+    EXPECT_TRUE(text.contains("17340 YVES"));
+    EXPECT_EQ(envelopes({db.path(), "--output", pdf, "--format", "C4"}).exit, 2);
 }

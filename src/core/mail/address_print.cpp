@@ -345,8 +345,8 @@ Result<int> printEnvelopes(QPagedPaintDevice& device, const Envelope& envelope, 
     return pages;
 }
 
-Result<int> writeLabelsPdf(const QString& path, const LabelSheet& sheet, int start,
-                           const std::vector<QStringList>& blocks)
+Result<int> writePdf(const QString& path, const QString& title,
+                     const std::function<Result<int>(QPagedPaintDevice&)>& print)
 {
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);
@@ -355,14 +355,22 @@ Result<int> writeLabelsPdf(const QString& path, const LabelSheet& sheet, int sta
         QPdfWriter writer(&bytes);
         writer.setResolution(600);
         writer.setCreator(QStringLiteral("Tabulon"));
-        writer.setTitle(QStringLiteral("Étiquettes"));
-        pages = printLabels(writer, sheet, start, blocks);
+        writer.setTitle(title);
+        pages = print(writer);
     }
     if (!pages)
         return pages;
     if (const Status written = writeFileAtomic(path, bytes.data()); !written)
         return written.error();
     return pages;
+}
+
+const Envelope* envelopeByName(const QString& name)
+{
+    for (const Envelope& e : envelopes())
+        if (e.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &e;
+    return nullptr;
 }
 
 }  // namespace tb

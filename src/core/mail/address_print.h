@@ -10,6 +10,7 @@
 #include <QSizeF>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -85,8 +86,10 @@ Result<int> printLabels(QPagedPaintDevice& device, const LabelSheet& sheet, int 
 Result<int> printEnvelopes(QPagedPaintDevice& device, const Envelope& envelope, const QStringList& sender,
                            const std::vector<QStringList>& blocks);
 
-// printLabels into a PDF file at path, written whole or not at all.
-Result<int> writeLabelsPdf(const QString& path, const LabelSheet& sheet, int start,
-                           const std::vector<QStringList>& blocks);
+// What print draws, in a PDF file at path written whole or not at all.
+Result<int> writePdf(const QString& path, const QString& title,
+                     const std::function<Result<int>(QPagedPaintDevice&)>& print);
+// An envelope size by its name ("DL"); nullptr when there is none.
+const Envelope* envelopeByName(const QString& name);
 
 }  // namespace tb

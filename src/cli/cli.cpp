@@ -900,7 +900,8 @@ bool asksForHelp(const QString& arg)
 
 bool drawsPages(const QStringList& args)
 {
-    return !args.isEmpty() && (args[0] == QLatin1String("labels") || args[0] == QLatin1String("envelopes"));
+    return !args.isEmpty() && (args[0] == QLatin1String("labels") || args[0] == QLatin1String("envelopes"))
+           && !std::any_of(args.begin(), args.end(), asksForHelp);
 }
 
 Output& Output::operator<<(const QString& text)

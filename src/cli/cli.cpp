@@ -640,6 +640,10 @@ std::optional<tb::AddressBlocks> printedBlocks(const Arguments& a, const tb::Dat
     }
     for (const QString& line : blocks->report)
         printError(QStringLiteral("Attention : ") + line);
+    if (blocks->blocks.empty()) {
+        *exit = failed(tb::Error{tb::kNoErrorNumber, QStringLiteral("Aucune adresse à imprimer")});
+        return std::nullopt;
+    }
     return std::move(blocks).value();
 }
 

@@ -88,6 +88,7 @@ TEST(LabelsCommand, PrintsTheChosenCardsOnTheSheetFromTheLabelAskedAndSaysCutLin
     EXPECT_EQ(r.exit, 1);
     EXPECT_EQ(r.err, "Erreur n° 75 : la fiche n° 4 n'existe pas (la base contient 3 fiche(s))\n");
     EXPECT_EQ(labels({db.path(), "--output", out.filePath("absent/e.pdf")}).exit, 1);
+    EXPECT_EQ(labels({db.path(), "--output", pdf, "--numeros", "2"}).err, "Aucune adresse à imprimer\n");  // archived
     EXPECT_EQ(readBytes(pdf), kept);
 }
 

@@ -9,6 +9,7 @@
 
 #include <QFontMetricsF>
 #include <QHash>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>

@@ -619,10 +619,21 @@ tb::Result<QList<long long>> labelCards(const Arguments& a, const tb::Database& 
     return numbersOf(db.list(tb::ListKind::Alphabetical));
 }
 
-// The address blocks of the cards a labels or envelopes command prints, its
-// remarks on the error output; nothing, with *exit set, when it cannot run.
-std::optional<tb::AddressBlocks> printedBlocks(const Arguments& a, const tb::Database& db, int* exit)
+// The database and the address blocks of the cards a labels or envelopes
+// command prints, its remarks on the error output; nothing, with *exit set,
+// when it cannot run.
+struct Printed {
+    std::unique_ptr<tb::Database> db;
+    tb::AddressBlocks blocks;
+};
+std::optional<Printed> printedBlocks(const Arguments& a, int* exit)
 {
+    auto opened = openReadOnly(a.positional[0]);
+    if (!opened) {
+        *exit = failed(opened.error());
+        return std::nullopt;
+    }
+    const tb::Database& db = *opened.value();
     QString problem;
     const tb::Result<QList<long long>> cards = labelCards(a, db, &problem);
     if (!problem.isEmpty()) {
@@ -644,7 +655,7 @@ std::optional<tb::AddressBlocks> printedBlocks(const Arguments& a, const tb::Dat
         *exit = failed(tb::Error{tb::kNoErrorNumber, QStringLiteral("Aucune adresse à imprimer")});
         return std::nullopt;
     }
-    return std::move(blocks).value();
+    return Printed{std::move(opened).value(), std::move(blocks).value()};
 }
 
 // Writes the pages of blocks into the --output file and says how many.
@@ -676,15 +687,13 @@ int labelsCommand(const Arguments& a)
                                                      QStringLiteral("n° d'étiquette incorrect : "), &problem);
     if (!start || *start < 1)
         return usage(problem.isEmpty() ? QStringLiteral("n° d'étiquette incorrect : 0") : problem);
-    auto db = openReadOnly(a.positional[0]);
-    if (!db)
-        return failed(db.error());
     int exit = kDone;
-    const std::optional<tb::AddressBlocks> blocks = printedBlocks(a, *db.value(), &exit);
-    if (!blocks)
+    const std::optional<Printed> printed = printedBlocks(a, &exit);
+    if (!printed)
         return exit;
-    return writePages(output, QStringLiteral("Étiquettes"), *blocks, "étiquette(s)", [&](QPagedPaintDevice& device) {
-        return tb::printLabels(device, *sheet, int(*start), blocks->blocks);
+    const tb::AddressBlocks& blocks = printed->blocks;
+    return writePages(output, QStringLiteral("Étiquettes"), blocks, "étiquette(s)", [&](QPagedPaintDevice& device) {
+        return tb::printLabels(device, *sheet, int(*start), blocks.blocks);
     });
 }
 
@@ -697,24 +706,22 @@ int envelopesCommand(const Arguments& a)
     const tb::Envelope* envelope = tb::envelopeByName(format == a.options.end() ? QStringLiteral("DL") : format->second);
     if (!envelope)
         return usage(QStringLiteral("format d'enveloppe inconnu : ") + format->second);
-    auto db = openReadOnly(a.positional[0]);
-    if (!db)
-        return failed(db.error());
     int exit = kDone;
-    const std::optional<tb::AddressBlocks> blocks = printedBlocks(a, *db.value(), &exit);
-    if (!blocks)
+    const std::optional<Printed> printed = printedBlocks(a, &exit);
+    if (!printed)
         return exit;
+    const tb::AddressBlocks& blocks = printed->blocks;
     QStringList sender;
     if (a.flags.contains(QStringLiteral("--expediteur"))) {
         const QString program = a.options.count(kProgramFolder) ? tb::folderText(textOption(a, kProgramFolder))
-                                                                : tb::folderText(QDir::cleanPath(db.value()->folder() + QStringLiteral("..")));
+                                                                : tb::folderText(QDir::cleanPath(printed->db->folder() + QStringLiteral("..")));
         sender = tb::readSenderAddress(program);
         if (sender.isEmpty())
             return failed(tb::Error{tb::kNoErrorNumber, QStringLiteral("Pas d'expéditeur : ") + tb::senderFile(program)
                                                             + QStringLiteral(" est absent ou vide")});
     }
-    return writePages(output, QStringLiteral("Enveloppes"), *blocks, "enveloppe(s)", [&](QPagedPaintDevice& device) {
-        return tb::printEnvelopes(device, *envelope, sender, blocks->blocks);
+    return writePages(output, QStringLiteral("Enveloppes"), blocks, "enveloppe(s)", [&](QPagedPaintDevice& device) {
+        return tb::printEnvelopes(device, *envelope, sender, blocks.blocks);
     });
 }
 

@@ -173,12 +173,22 @@ const std::vector<LabelSheet>& labelSheets()
     return sheets;
 }
 
+namespace {
+
+// The entry of all whose key is name, in any case.
+template <class T>
+const T* named(const std::vector<T>& all, QString T::*key, const QString& name)
+{
+    const auto it = std::find_if(all.begin(), all.end(),
+                                 [&](const T& t) { return (t.*key).compare(name, Qt::CaseInsensitive) == 0; });
+    return it == all.end() ? nullptr : &*it;
+}
+
+}  // namespace
+
 const LabelSheet* labelSheetById(const QString& id)
 {
-    for (const LabelSheet& s : labelSheets())
-        if (s.id.compare(id, Qt::CaseInsensitive) == 0)
-            return &s;
-    return nullptr;
+    return named(labelSheets(), &LabelSheet::id, id);
 }
 
 LabelSheet customLabelSheet(int columns, int rows, double width, double height, double left, double top,
@@ -368,10 +378,7 @@ Result<int> writePdf(const QString& path, const QString& title,
 
 const Envelope* envelopeByName(const QString& name)
 {
-    for (const Envelope& e : envelopes())
-        if (e.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &e;
-    return nullptr;
+    return named(envelopes(), &Envelope::name, name);
 }
 
 }  // namespace tb

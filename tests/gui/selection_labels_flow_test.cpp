@@ -94,6 +94,13 @@ TEST(SelectionFlow, KeyboardSelectionPrintsLabelsMailsArchivesAndKeepsTheListBeh
     // Archiving the first two lines, asked once, reported; they leave the list.
     keyClick(list, Qt::Key_Home);
     keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    // Exported alone, then archived.
+    f.dialogs.fileAnswers.enqueue(out.filePath("deux.csv"));
+    w->findChild<QAction*>("SelCsv")->trigger();
+    const QStringList rows = QString::fromUtf8(readBytes(out.filePath("deux.csv"))).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_TRUE(rows[1].contains("BERNARD") || rows[2].contains("BERNARD"));
+    EXPECT_TRUE(rows[1].contains("ALBERT") || rows[2].contains("ALBERT"));
     f.dialogs.questionAnswers.enqueue(QMessageBox::Yes);
     w->findChild<QAction*>("SelArchiver")->trigger();
     EXPECT_EQ(f.dialogs.questions.last().text, "Archiver les 2 fiche(s) sélectionnée(s) ?");

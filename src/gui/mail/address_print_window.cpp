@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 AddressPrintWindow::AddressPrintWindow(AppContext& ctx, QWidget* parent, const QString& objectName,
@@ -47,18 +48,23 @@ AddressPrintWindow::AddressPrintWindow(AppContext& ctx, QWidget* parent, const Q
 
 void AddressPrintWindow::finishLayout()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(m_form);
-    auto* cards = new QGroupBox(QStringLiteral("Fiches"), this);
+    // The choices scroll on a small screen; the buttons stay in view.
+    auto* body = new QVBoxLayout;
+    body->addLayout(m_form);
+    auto* cards = new QGroupBox(QStringLiteral("Fiches"));
     auto* cardsLayout = new QVBoxLayout(cards);
     cardsLayout->addWidget(m_selection);
     cardsLayout->addWidget(m_whole);
     cardsLayout->addWidget(m_archived);
-    layout->addWidget(cards);
-    auto* reportLabel = new QLabel(QStringLiteral("Lignes coupées"), this);
+    body->addWidget(cards);
+    auto* reportLabel = new QLabel(QStringLiteral("Lignes coupées"));
     reportLabel->setBuddy(m_report);
-    layout->addWidget(reportLabel);
-    layout->addWidget(m_report, 1);
+    body->addWidget(reportLabel);
+    m_report->setMinimumHeight(3 * fontMetrics().lineSpacing());
+    body->addWidget(m_report, 1);
+    QScrollArea* scroll = scrollingBody(body);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scroll, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_print);
@@ -66,8 +72,8 @@ void AddressPrintWindow::finishLayout()
     layout->addLayout(buttons);
     pressedByReturn(m_print);
     giveButtonsLetters(this);
-    m_report->setMinimumHeight(3 * fontMetrics().lineSpacing());
-    resize(std::max(560, sizeHint().width()), sizeHint().height());
+    const QSize whole = wholeSize(scroll);
+    resize(std::max(560, whole.width() + 24), whole.height() + m_print->sizeHint().height() + 40);
     placeOnScreen(this);
 }
 

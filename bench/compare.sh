@@ -171,6 +171,11 @@ r=$(median_ms sh -c 'cp "$1" "$2" && sync' sh "$DB/lesfiches.dat" "$TMP/copy.dat
 rm -f "$TMP/copy.dat"
 row "supprimer une fiche" "$t" "cp lesfiches.dat && sync" "$r" "cible <= 1"
 
+# Address labels of 10,000 cards on L7160 written to a PDF (no plain tool does it).
+t=$(median_ms sh -c '"$1" labels "$2" --sheet L7160 --numeros "$3" --output "$4" 2> /dev/null' \
+    sh "$CLI" "$DB" "$(seq -s, 1 10000)" "$TMP/etiquettes.pdf")
+row "étiquettes de 10 000 fiches" "$t" "(aucun)" 0 "cible <= 5 s"
+
 # ---- Window measures (list shown in the real window, a card opened from a list
 # line, memory): bench/gui_bench.cpp, built as tabulon_gui_bench. ----
 if [ -x "$BUILD/bench/tabulon_gui_bench" ]; then

@@ -17,6 +17,8 @@
 #include "core/exchange/vcard.h"
 #include "core/lists/exports.h"
 #include "core/lists/searches.h"
+#include "core/mail/address_print.h"
+#include "core/mail/sender_address.h"
 #include "core/tools/amount_words.h"
 #include "core/tools/iban.h"
 #include "core/tools/rib_key.h"
@@ -25,6 +27,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -233,7 +236,7 @@ int zoneCommand(const Arguments& a)
 }
 
 // vCard, CSV and spreadsheet files for other programs, written where the user says.
-using ExchangeWriter = tb::Result<long long> (*)(const tb::Database&, const QString&, bool);
+using ExchangeWriter = tb::Result<long long> (*)(const tb::Database&, const QString&, const tb::CardChoice&);
 
 int exchangeExport(const Arguments& a, ExchangeWriter write)
 {
@@ -556,6 +559,172 @@ int ribCommand(const Arguments& a)
     return kDone;
 }
 
+const QString kProgramFolder = QStringLiteral("--program-folder");
+
+// The cards a labels command prints: those numbered, found or in a zone, or
+// every active card in name order.
+tb::Result<QList<long long>> labelCards(const Arguments& a, const tb::Database& db, QString* problem)
+{
+    const QString numbers = textOption(a, QStringLiteral("--numeros"));
+    const QString words = textOption(a, QStringLiteral("--find"));
+    const QString zone = textOption(a, QStringLiteral("--zone"));
+    if (int(!numbers.isEmpty()) + int(!words.isEmpty()) + int(!zone.isEmpty()) > 1) {
+        *problem = QStringLiteral("--numeros, --find et --zone ne vont pas ensemble");
+        return QList<long long>();
+    }
+    const auto numbersOf = [](const tb::Result<tb::CardList>& list) -> tb::Result<QList<long long>> {
+        if (!list)
+            return list.error();
+        QList<long long> out;
+        out.reserve(list->size());
+        for (int row = 0; row < list->size(); ++row)
+            out.append(list->number(row));
+        return out;
+    };
+    if (!numbers.isEmpty()) {
+        QList<long long> out;
+        for (const QString& t : numbers.split(u',')) {
+            bool ok = false;
+            const long long n = t.trimmed().toLongLong(&ok);
+            if (!ok || n < 1) {
+                *problem = QStringLiteral("numéro de fiche incorrect : ") + t;
+                return out;
+            }
+            if (n > db.count())
+                return tb::Error{tb::kErrorPathAccess, QStringLiteral("la fiche n° ") + tb::plainNumber(n)
+                                                           + QStringLiteral(" n'existe pas (la base contient ")
+                                                           + tb::plainNumber(db.count()) + QStringLiteral(" fiche(s))")};
+            out.append(n);
+        }
+        return out;
+    }
+    if (!words.isEmpty()) {
+        auto found = db.search(words);
+        if (!found)
+            return found.error();
+        return numbersOf(found->list);
+    }
+    if (!zone.isEmpty()) {
+        const QStringList t = zone.split(u',');
+        double c[4] = {};
+        bool ok = t.size() == 4;
+        for (int k = 0; ok && k < 4; ++k)
+            c[k] = t[k].toDouble(&ok);
+        if (!ok) {
+            *problem = QStringLiteral("zone incorrecte (X1,Y1,X2,Y2 attendu) : ") + zone;
+            return QList<long long>();
+        }
+        return numbersOf(db.cardsIn(tb::rectBetween(c[0], c[1], c[2], c[3])));
+    }
+    return numbersOf(db.list(tb::ListKind::Alphabetical));
+}
+
+// The database and the address blocks of the cards a labels or envelopes
+// command prints, its remarks on the error output; nothing, with *exit set,
+// when it cannot run.
+struct Printed {
+    std::unique_ptr<tb::Database> db;
+    tb::AddressBlocks blocks;
+};
+std::optional<Printed> printedBlocks(const Arguments& a, int* exit)
+{
+    auto opened = openReadOnly(a.positional[0]);
+    if (!opened) {
+        *exit = failed(opened.error());
+        return std::nullopt;
+    }
+    const tb::Database& db = *opened.value();
+    QString problem;
+    const tb::Result<QList<long long>> cards = labelCards(a, db, &problem);
+    if (!problem.isEmpty()) {
+        *exit = usage(problem);
+        return std::nullopt;
+    }
+    if (!cards) {
+        *exit = failed(cards.error());
+        return std::nullopt;
+    }
+    tb::Result<tb::AddressBlocks> blocks = tb::addressBlocks(db, *cards, a.flags.contains(QStringLiteral("--archivees")));
+    if (!blocks) {
+        *exit = failed(blocks.error());
+        return std::nullopt;
+    }
+    for (const QString& line : blocks->report)
+        printError(QStringLiteral("Attention : ") + line);
+    if (blocks->blocks.empty()) {
+        *exit = failed(tb::Error{tb::kNoErrorNumber, QStringLiteral("Aucune adresse à imprimer")});
+        return std::nullopt;
+    }
+    return Printed{std::move(opened).value(), std::move(blocks).value()};
+}
+
+// Writes the pages of blocks into the --output file and says how many.
+int writePages(const QString& output, const QString& title, const tb::AddressBlocks& blocks, const char* what,
+               const std::function<tb::Result<int>(QPagedPaintDevice&)>& print)
+{
+    const QString path = QFileInfo(output).absoluteFilePath();
+    const tb::Result<int> pages = tb::writePdf(path, title, print);
+    if (!pages)
+        return failed(pages.error());
+    Output out;
+    out << tb::plainNumber(qsizetype(blocks.blocks.size())) << " " << what << " sur " << QString::number(*pages)
+        << " page(s) dans " << path << "\n";
+    return kDone;
+}
+
+int labelsCommand(const Arguments& a)
+{
+    const QString output = textOption(a, QStringLiteral("--output"));
+    if (output.isEmpty())
+        return usage(QStringLiteral("--output FICHIER.pdf est obligatoire"));
+    const auto sheetId = a.options.find(QStringLiteral("--sheet"));
+    const tb::LabelSheet* sheet =
+        tb::labelSheetById(sheetId == a.options.end() ? QStringLiteral("L7160") : sheetId->second);
+    if (!sheet)
+        return usage(QStringLiteral("planche inconnue : ") + sheetId->second);
+    QString problem;
+    const std::optional<quint64> start = wholeOption(a, QStringLiteral("--start"), {1}, quint64(sheet->perSheet()),
+                                                     QStringLiteral("n° d'étiquette incorrect : "), &problem);
+    if (!start || *start < 1)
+        return usage(problem.isEmpty() ? QStringLiteral("n° d'étiquette incorrect : 0") : problem);
+    int exit = kDone;
+    const std::optional<Printed> printed = printedBlocks(a, &exit);
+    if (!printed)
+        return exit;
+    const tb::AddressBlocks& blocks = printed->blocks;
+    return writePages(output, QStringLiteral("Étiquettes"), blocks, "étiquette(s)", [&](QPagedPaintDevice& device) {
+        return tb::printLabels(device, *sheet, int(*start), blocks.blocks);
+    });
+}
+
+int envelopesCommand(const Arguments& a)
+{
+    const QString output = textOption(a, QStringLiteral("--output"));
+    if (output.isEmpty())
+        return usage(QStringLiteral("--output FICHIER.pdf est obligatoire"));
+    const auto format = a.options.find(QStringLiteral("--format"));
+    const tb::Envelope* envelope = tb::envelopeByName(format == a.options.end() ? QStringLiteral("DL") : format->second);
+    if (!envelope)
+        return usage(QStringLiteral("format d'enveloppe inconnu : ") + format->second);
+    int exit = kDone;
+    const std::optional<Printed> printed = printedBlocks(a, &exit);
+    if (!printed)
+        return exit;
+    const tb::AddressBlocks& blocks = printed->blocks;
+    QStringList sender;
+    if (a.flags.contains(QStringLiteral("--expediteur"))) {
+        const QString program = a.options.count(kProgramFolder) ? tb::folderText(textOption(a, kProgramFolder))
+                                                                : tb::folderText(QDir::cleanPath(printed->db->folder() + QStringLiteral("..")));
+        sender = tb::readSenderAddress(program);
+        if (sender.isEmpty())
+            return failed(tb::Error{tb::kNoErrorNumber, QStringLiteral("Pas d'expéditeur : ") + tb::senderFile(program)
+                                                            + QStringLiteral(" est absent ou vide")});
+    }
+    return writePages(output, QStringLiteral("Enveloppes"), blocks, "enveloppe(s)", [&](QPagedPaintDevice& device) {
+        return tb::printEnvelopes(device, *envelope, sender, blocks.blocks);
+    });
+}
+
 // One row per command: what it takes, its lines in the usage text (the
 // synopsis after its name, then its help; "\n" starts a new line) and what runs it.
 struct Command {
@@ -589,8 +758,6 @@ int checkCommand(const Arguments& a)
                                             : a.executableFolder),
                          out);
 }
-
-const QString kProgramFolder = QStringLiteral("--program-folder");
 
 const std::vector<Command>& commands()
 {
@@ -664,6 +831,31 @@ const std::vector<Command>& commands()
          "les lignes du journal de la fiche N comme la fenêtre les liste,\n"
          "puis les totaux qu'elle affiche (montants du journal de la fiche)",
          journalCommand},
+        {QStringLiteral("labels"),
+         {1, {QStringLiteral("--sheet"), QStringLiteral("--output"), QStringLiteral("--numeros"), QStringLiteral("--find"),
+              QStringLiteral("--zone"), QStringLiteral("--start")},
+          {QStringLiteral("--archivees")}},
+         true,
+         "BASE --output FICHIER.pdf [--sheet L7160|L7161|L7162|L7163|70x37|70x42.3]\n"
+         "[--numeros 3,7,12 | --find \"MOTS\" | --zone X1,Y1,X2,Y2] [--start N] [--archivees]",
+         "étiquettes d'adresse sur planches A4 (L7160 par défaut) : les fiches\n"
+         "numérotées, trouvées comme find ou épinglées dans la zone, toutes les\n"
+         "fiches actives sinon ; les archivées seulement avec --archivees ;\n"
+         "la première à l'étiquette N de la planche. Les lignes trop longues\n"
+         "(plus de 38 caractères) sont coupées et signalées",
+         labelsCommand},
+        {QStringLiteral("envelopes"),
+         {1, {QStringLiteral("--format"), QStringLiteral("--output"), QStringLiteral("--numeros"), QStringLiteral("--find"),
+              QStringLiteral("--zone"), kProgramFolder},
+          {QStringLiteral("--archivees"), QStringLiteral("--expediteur")}},
+         true,
+         "BASE --output FICHIER.pdf [--format DL|C5|C6] [--numeros 3,7,12 |\n"
+         "--find \"MOTS\" | --zone X1,Y1,X2,Y2] [--archivees] [--expediteur]\n"
+         "[--program-folder DOSSIER]",
+         "une enveloppe par fiche (DL par défaut), choisies comme pour labels ;\n"
+         "avec --expediteur, l'adresse de « expediteur.txt » du dossier du\n"
+         "programme (DOSSIER, ou celui qui contient la base) en haut à gauche",
+         envelopesCommand},
         {QStringLiteral("words"), {1, {}}, false, "N", "le nombre entier N en toutes lettres (« Vingt un »)",
          wordsCommand},
         {QStringLiteral("rib"), {3, {}}, false, "BANQUE GUICHET COMPTE",
@@ -716,6 +908,12 @@ bool asksForHelp(const QString& arg)
 }
 
 }  // namespace
+
+bool drawsPages(const QStringList& args)
+{
+    return !args.isEmpty() && (args[0] == QLatin1String("labels") || args[0] == QLatin1String("envelopes"))
+           && !std::any_of(args.begin(), args.end(), asksForHelp);
+}
 
 Output& Output::operator<<(const QString& text)
 {

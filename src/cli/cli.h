@@ -29,6 +29,9 @@ void printError(const QString& text);
 // program's data files sit (the program folder by default).
 int run(const QStringList& args, const QString& executableFolder);
 
+// True when the command draws pages (fonts need the windowing layer, even offscreen).
+bool drawsPages(const QStringList& args);
+
 // check DB: the integrity report (never writes). programFolder resolves a map
 // named without its folder.
 int checkDatabase(const QString& folder, const QString& programFolder, Output& out);

@@ -35,6 +35,10 @@ QList<QWidget*> openEveryWindow(GuiFixture& f)
     for (const char* entry : {"cartes", "Rechcp", "cvt", "RIB", "iban", "calendrier", "LogTrtExcel", "LogExtActuels",
                               "Fiche", "Tournèe", "Corbeille", "mail"})
         f.trigger(QString::fromUtf8(entry));
+    f.trigger("Expediteur");
+    f.trigger("alpha");
+    for (const char* entry : {"SelEtiquettes", "SelEnveloppes"})
+        child<QAction>(f.window<FFrance3>(), entry)->trigger();
 
     // The import's windows, as an import shows them.
     AppContext ctx{f.main->session(), f.dialogs, f.launcher};

@@ -73,14 +73,14 @@ QString encodingName(CsvEncoding encoding)
     return encoding == CsvEncoding::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1252");
 }
 
-Result<long long> forEachExportedRow(const Database& db, bool includeArchived,
+Result<long long> forEachExportedRow(const Database& db, const CardChoice& cards,
                                      const std::function<void(const QStringList& values, bool header)>& row)
 {
     row(exchangeCaptions(db.captions()), true);
     long long written = 0;
-    const Status read = db.store().forEachRaw(db.count(), [&](long long, QByteArrayView bytes) {
+    const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
         const CardRecord card = CardRecord::fromBytes(bytes);
-        if (!includeArchived && !card.isActive())
+        if (!cards.takes(n, card.isActive()))
             return;
         QStringList values;
         for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
@@ -93,7 +93,7 @@ Result<long long> forEachExportedRow(const Database& db, bool includeArchived,
     return written;
 }
 
-Result<long long> writeCsvFile(const Database& db, const QString& path, bool includeArchived)
+Result<long long> writeCsvFile(const Database& db, const QString& path, const CardChoice& cards)
 {
     AtomicFileWriter out(path);
     if (!out.status())
@@ -103,9 +103,9 @@ Result<long long> writeCsvFile(const Database& db, const QString& path, bool inc
     out.append(csvRow(exchangeCaptions(db.captions())));
     long long written = 0;
     QByteArray room;
-    const Status read = db.store().forEachRaw(db.count(), [&](long long, QByteArrayView bytes) {
+    const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
         const QByteArrayView record = CardRecord::padded(bytes, room);
-        if (!includeArchived && !isActiveRecord(record))
+        if (!cards.takes(n, isActiveRecord(record)))
             return;
         // Room for the worst case, the unused end given back at once.
         constexpr qsizetype kMost = 7 * CardRecord::kSize;

@@ -3,6 +3,7 @@
 // captions and RFC 4180 quoting; read with comma or semicolon, UTF-8 or
 // Windows-1252, quotes and line breaks inside fields.
 #include "core/base/error.h"
+#include "core/exchange/card_choice.h"
 #include "core/exchange/contact.h"
 
 #include <QByteArray>
@@ -17,11 +18,11 @@ class Database;
 
 // Fields 2 to 20 of the active cards (or every card), one row each, under the
 // header row of exchangeCaptions(). Returns the number of cards written.
-Result<long long> writeCsvFile(const Database& db, const QString& path, bool includeArchived);
+Result<long long> writeCsvFile(const Database& db, const QString& path, const CardChoice& cards);
 // The rows of the exports: the header of exchangeCaptions() (header true),
 // then fields 2 to 20 of each active card (or every card) without their
 // padding. Returns the number of cards.
-Result<long long> forEachExportedRow(const Database& db, bool includeArchived,
+Result<long long> forEachExportedRow(const Database& db, const CardChoice& cards,
                                      const std::function<void(const QStringList& values, bool header)>& row);
 
 enum class CsvEncoding { Utf8, Windows1252 };

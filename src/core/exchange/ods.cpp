@@ -109,7 +109,7 @@ std::optional<QByteArray> zipped(const QByteArray& content)
 
 }  // namespace
 
-Result<long long> writeOdsFile(const Database& db, const QString& path, bool includeArchived)
+Result<long long> writeOdsFile(const Database& db, const QString& path, const CardChoice& cards)
 {
     QByteArray content;
     QXmlStreamWriter xml(&content);
@@ -129,7 +129,7 @@ Result<long long> writeOdsFile(const Database& db, const QString& path, bool inc
             writeCell(xml, values[i], !header && isAmountField(int(i) + kFieldCivility));
         xml.writeEndElement();
     };
-    const Result<long long> written = forEachExportedRow(db, includeArchived, row);
+    const Result<long long> written = forEachExportedRow(db, cards, row);
     if (!written)
         return written;
     xml.writeEndDocument();

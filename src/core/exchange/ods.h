@@ -3,6 +3,7 @@
 // cell says whether it is a text or a number, so that postal codes and phones
 // keep their leading zeros.
 #include "core/base/error.h"
+#include "core/exchange/card_choice.h"
 
 #include <QString>
 
@@ -14,6 +15,6 @@ class Database;
 // header row of exchangeCaptions(): texts as text cells, the amounts (fields
 // 15 to 20) that are plain numbers as number cells. Returns the number of
 // cards written.
-Result<long long> writeOdsFile(const Database& db, const QString& path, bool includeArchived);
+Result<long long> writeOdsFile(const Database& db, const QString& path, const CardChoice& cards);
 
 }  // namespace tb

@@ -1295,7 +1295,7 @@ QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QB
     return out + VCardWriter::kEnd;
 }
 
-Result<long long> writeVCardFile(const Database& db, const QString& path, bool includeArchived)
+Result<long long> writeVCardFile(const Database& db, const QString& path, const CardChoice& cards)
 {
     const QStringList captions = exchangeCaptions(db.captions());
     AtomicFileWriter out(path);
@@ -1313,7 +1313,7 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, bool i
     QByteArray room;
     const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
         const QByteArrayView record = CardRecord::padded(bytes, room);
-        if (!includeArchived && !isActiveRecord(record))
+        if (!cards.takes(n, isActiveRecord(record)))
             return;
         // Written in place into the writer's large block, the unused room
         // given back at once.

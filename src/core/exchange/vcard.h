@@ -4,6 +4,7 @@
 // reader: Debian's libbelcard (5.1) parses 4.0 only and rejects the 2.1 and
 // 3.0 files phones write.
 #include "core/base/error.h"
+#include "core/exchange/card_choice.h"
 #include "core/exchange/contact.h"
 
 #include <QByteArray>
@@ -25,7 +26,7 @@ QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QB
 
 // Writes the active cards (or every card) of the database to path, whole or
 // not at all. Returns the number of cards written.
-Result<long long> writeVCardFile(const Database& db, const QString& path, bool includeArchived);
+Result<long long> writeVCardFile(const Database& db, const QString& path, const CardChoice& cards);
 
 // The contacts of a vCard file. Folded lines, quoted-printable, charset
 // parameters and base64 photos are read; the first landline, mobile, address

@@ -100,6 +100,13 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
 
     connect(m_search, &SearchBox::cardChosen, this, [this](long long n) { m_windows.openCard(n); });
     connect(m_search, &SearchBox::failed, this, [this](const tb::Error& e) { m_ctx.dialogs.showError(e); });
+    connect(m_search, &SearchBox::listRequested, this, [this](const QString& typed) {
+        if (const tb::Database* db = m_session.database()) {
+            tb::Result<tb::Database::SearchResult> found = db->search(typed);
+            m_windows.showList(found ? tb::Result<tb::CardList>(std::move(found->list)) : tb::Result<tb::CardList>(found.error()),
+                               tb::ListShown::Search);
+        }
+    });
     auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
     connect(find, &QShortcut::activated, m_search, &SearchBox::focusBox);
 
@@ -229,6 +236,8 @@ void FFrance::buildMenus()
             [this] { m_ctx.dialogs.showModal(m_windows.ibanWindow()); });
     connect(addMenuEntry(accessoires, "Affichage", QStringLiteral("Affichage")), &QAction::triggered, this,
             &FFrance::startDisplaySettings);
+    connect(addMenuEntry(accessoires, "Expediteur", QStringLiteral("Expéditeur")), &QAction::triggered, this,
+            [this] { m_windows.editSender(); });
 
     QMenu* logExt = addSubmenu(bar, "LogExt", QStringLiteral("Logiciels externes"), u'L');
     QMenu* rech = addSubmenu(logExt, "RechLogExt", QStringLiteral("Recherches des logiciels externes"));
@@ -542,4 +551,10 @@ void FFrance::startDisplaySettings()
     const QStringList command = tb::displaySettingsCommand();
     if (!command.isEmpty())
         m_ctx.launcher.startProgram(command.first(), command.mid(1));
+}
+
+void FFrance::openLetters(const QList<long long>& cards)
+{
+    Q_UNUSED(cards);
+    m_ctx.dialogs.message(QStringLiteral("Lettres types : à venir"));
 }

@@ -27,6 +27,12 @@ public:
     ~FFrance() override;
 
     tb::Session& session() { return m_session; }
+
+public slots:
+    // "Lettres…" of the list window: one letter to each of cards.
+    void openLetters(const QList<long long>& cards);
+
+public:
     // The map image with its pins, as drawn at 100 %.
     QImage mapImage() const;
 

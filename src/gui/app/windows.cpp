@@ -17,6 +17,10 @@
 #include "gui/journals/memento_window.h"
 #include "gui/lists/email_window.h"
 #include "gui/lists/list_window.h"
+#include "gui/app/main_window.h"
+#include "gui/mail/envelopes_window.h"
+#include "gui/mail/labels_window.h"
+#include "gui/mail/sender_window.h"
 #include "gui/map/file_browser_window.h"
 #include "gui/map/map_browser_window.h"
 #include "gui/map/zone_window.h"
@@ -48,6 +52,12 @@ W* Windows::ensure(QPointer<W>& slot)
 void Windows::connectRequests(FFrance3* list)
 {
     QObject::connect(list, &FFrance3::cardChosen, list, [this](long long n) { openCard(n); });
+    QObject::connect(list, &FFrance3::labelsRequested, list,
+                     [this](const QList<long long>& selection, const QList<long long>& all) { openLabels(selection, all); });
+    QObject::connect(list, &FFrance3::envelopesRequested, list,
+                     [this](const QList<long long>& selection, const QList<long long>& all) { openEnvelopes(selection, all); });
+    if (auto* main = qobject_cast<FFrance*>(m_parent))
+        QObject::connect(list, &FFrance3::lettersRequested, main, &FFrance::openLetters);
 }
 
 void Windows::connectRequests(FFrance4* card)
@@ -126,6 +136,27 @@ void Windows::showEmails(const tb::EmailLists& lists)
 {
     Ffrance91* window = ensure(m_email);
     window->fill(lists.names, lists.addresses);
+    m_ctx->dialogs.showModal(window);
+}
+
+void Windows::openLabels(const QList<long long>& selection, const QList<long long>& list)
+{
+    FEtiquettes* window = ensure(m_labels);
+    window->setCards(selection, list);
+    m_ctx->dialogs.showModal(window);
+}
+
+void Windows::openEnvelopes(const QList<long long>& selection, const QList<long long>& list)
+{
+    FEnveloppes* window = ensure(m_envelopes);
+    window->setCards(selection, list);
+    m_ctx->dialogs.showModal(window);
+}
+
+void Windows::editSender()
+{
+    FExpediteur* window = ensure(m_sender);
+    window->load();
     m_ctx->dialogs.showModal(window);
 }
 

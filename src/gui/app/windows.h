@@ -37,6 +37,9 @@ class Ffrance91;
 class Ffrance16;
 class Ffrancelic;
 class Ffrance28;
+class FEtiquettes;
+class FEnveloppes;
+class FExpediteur;
 class CardWindowBase;
 namespace tb {
 struct EmailLists;
@@ -57,6 +60,11 @@ public:
     // An earlier list never shows under a new question or its results.
     void forgetList();
     void showEmails(const tb::EmailLists& lists);
+    // "Étiquettes", "Enveloppes" for the selection or the whole list.
+    void openLabels(const QList<long long>& selection, const QList<long long>& list);
+    void openEnvelopes(const QList<long long>& selection, const QList<long long>& list);
+    // "Outils" > "Expéditeur".
+    void editSender();
     // "Structure" > "Fiche": the captions of the database in use.
     void editStructure();
     // The chooser of external program code (1 to 6).
@@ -119,4 +127,7 @@ private:
     QPointer<Ffrance16> m_scanViewer;
     QPointer<Ffrancelic> m_textViewer;
     QPointer<Ffrance28> m_zones;
+    QPointer<FEtiquettes> m_labels;
+    QPointer<FEnveloppes> m_envelopes;
+    QPointer<FExpediteur> m_sender;
 };

@@ -71,60 +71,67 @@ bool ExchangeCommands::refuse(bool needCards)
 
 void ExchangeCommands::exportVCard()
 {
-    exportFile(ExportFormat::VCard);
+    exportFile(ExchangeFormat::VCard);
 }
 
 void ExchangeCommands::exportCsv()
 {
-    exportFile(ExportFormat::Csv);
+    exportFile(ExchangeFormat::Csv);
 }
 
 void ExchangeCommands::exportOds()
 {
-    exportFile(ExportFormat::Ods);
+    exportFile(ExchangeFormat::Ods);
 }
 
-void ExchangeCommands::exportFile(ExportFormat format)
+void exportCardsTo(AppContext& ctx, ExchangeFormat format, const std::optional<QSet<long long>>& selection)
 {
     struct Kind {
         QString title, suffix, filter;
-        tb::Result<long long> (*write)(const tb::Database&, const QString&, bool);
+        tb::Result<long long> (*write)(const tb::Database&, const QString&, const tb::CardChoice&);
     };
-    static const std::map<ExportFormat, Kind> kinds = {
-        {ExportFormat::VCard,
+    static const std::map<ExchangeFormat, Kind> kinds = {
+        {ExchangeFormat::VCard,
          {QStringLiteral("Exporter les fiches en vCard"), QStringLiteral(".vcf"), QStringLiteral("Fichiers vCard (*.vcf)"),
           &tb::writeVCardFile}},
-        {ExportFormat::Csv,
+        {ExchangeFormat::Csv,
          {QStringLiteral("Exporter en CSV"), QStringLiteral(".csv"), QStringLiteral("Fichiers CSV (*.csv)"),
           &tb::writeCsvFile}},
-        {ExportFormat::Ods,
+        {ExchangeFormat::Ods,
          {QStringLiteral("Exporter pour un tableur (.ods)"), QStringLiteral(".ods"),
           QStringLiteral("Classeurs OpenDocument (*.ods)"), &tb::writeOdsFile}},
     };
     const Kind& kind = kinds.at(format);
-    if (refuse(true))
+    if (!ctx.session.database())
         return;
-    const tb::Database& db = *m_ctx.session.database();
-    const QMessageBox::StandardButton all = m_ctx.dialogs.question(
+    const tb::Database& db = *ctx.session.database();
+    const QMessageBox::StandardButton all = ctx.dialogs.question(
         QStringLiteral("Exporter aussi les fiches archivées ?"), QStringLiteral("Exportation"),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
     if (all == QMessageBox::Cancel)
         return;
-    const std::optional<QString> path = m_ctx.dialogs.chooseFile(
+    const std::optional<QString> path = ctx.dialogs.chooseFile(
         kind.title, tb::startFolder(tb::ChooserKind::Export) + u'/' + db.name() + kind.suffix, kind.filter, true);
     if (!path)
         return;
     tb::rememberChosen(tb::ChooserKind::Export, *path);
-    m_ctx.dialogs.setBusy(true);
+    ctx.dialogs.setBusy(true);
     const bool archived = all == QMessageBox::Yes;
-    const tb::Result<long long> written = kind.write(db, *path, archived);
-    m_ctx.dialogs.setBusy(false);
+    const tb::Result<long long> written =
+        kind.write(db, *path, selection ? tb::CardChoice(archived, *selection) : tb::CardChoice(archived));
+    ctx.dialogs.setBusy(false);
     if (!written) {
-        m_ctx.dialogs.showError(written.error());
+        ctx.dialogs.showError(written.error());
         return;
     }
-    m_ctx.dialogs.message(tb::countText(*written) + QStringLiteral(" fiche(s) exportée(s) dans ") + quoted(*path)
+    ctx.dialogs.message(tb::countText(*written) + QStringLiteral(" fiche(s) exportée(s) dans ") + quoted(*path)
                           + u'.');
+}
+
+void ExchangeCommands::exportFile(ExchangeFormat format)
+{
+    if (!refuse(true))
+        exportCardsTo(m_ctx, format);
 }
 
 std::optional<QString> ExchangeCommands::choosePathToImport(const QString& title, const QString& filter)

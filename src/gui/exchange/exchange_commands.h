@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <optional>
 #include <vector>
 
@@ -15,6 +16,11 @@ class QWidget;
 class FImportCsv;
 class FDoublon;
 class FRapportImport;
+
+enum class ExchangeFormat { VCard, Csv, Ods };
+// Asks whether the archived cards go too and where, writes the cards (those
+// of selection only, when given) and says what it did.
+void exportCardsTo(AppContext& ctx, ExchangeFormat format, const std::optional<QSet<long long>>& selection = {});
 
 class ExchangeCommands : public QObject {
     Q_OBJECT
@@ -44,8 +50,7 @@ private:
     // user cancels or the file cannot be read (said to the user).
     std::optional<QString> choosePathToImport(const QString& title, const QString& filter);
     std::optional<std::pair<QString, QByteArray>> chooseFileToImport(const QString& title, const QString& filter);
-    enum class ExportFormat { VCard, Csv, Ods };
-    void exportFile(ExportFormat format);
+    void exportFile(ExchangeFormat format);
     void startImport(std::vector<tb::Contact> contacts, QStringList notes);
     void runImport(const std::vector<tb::Contact>& contacts, const tb::Placement& placement, QStringList notes);
 

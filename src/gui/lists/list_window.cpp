@@ -1,6 +1,10 @@
 #include "gui/lists/list_window.h"
 
+#include "core/db/database.h"
+#include "core/db/selection_commands.h"
 #include "core/db/session.h"
+#include "core/external/launcher.h"
+#include "gui/exchange/exchange_commands.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
 #include "gui/lists/list_commands.h"
@@ -10,7 +14,11 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QHBoxLayout>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QSet>
 #include <QVBoxLayout>
 
 FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
@@ -27,6 +35,7 @@ FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     m_list = new CardListView(this);
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setAccessibleName(QStringLiteral("Liste"));
+    m_list->allowSeveralRows();
     connect(m_list, &CardListView::rowOpened, this, &FFrance3::openRow);
     m_list->cards()->setTipsFrom(m_ctx.session);
     layout->addWidget(m_list);
@@ -34,6 +43,7 @@ FFrance3::FFrance3(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("NbFiches"));
     layout->addWidget(m_count);
+    buildSelectionCommands(menuBar, layout);
     // The lines follow the cards of the database open, whichever it is.
     connect(&m_ctx.session, &tb::Session::databaseChanged, this, [this] {
         setList({}, m_shown);
@@ -137,7 +147,122 @@ void FFrance3::openRow(int row)
         return;
     }
     emit cardChosen(n);
-    hide();
+    // Several lines selected: the window stays behind the card, with them.
+    if (m_list->selectedRowCount() <= 1)
+        hide();
+}
+
+void FFrance3::buildSelectionCommands(QMenuBar* menuBar, QBoxLayout* layout)
+{
+    QMenu* menu = addSubmenu(menuBar, "Selection", QStringLiteral("Sélection"));
+    auto* buttons = new QHBoxLayout;
+    const auto command = [&](const char* name, const QString& caption, auto handler) {
+        QAction* action = addMenuEntry(menu, name, caption);
+        connect(action, &QAction::triggered, this, handler);
+        auto* button = new QPushButton(shownAsWritten(caption), this);
+        button->setObjectName(QStringLiteral("Cmd") + QString::fromLatin1(name + 3));
+        button->setAccessibleName(caption);
+        connect(button, &QPushButton::clicked, this, handler);
+        buttons->addWidget(button);
+        return button;
+    };
+    command("SelEtiquettes", QStringLiteral("Étiquettes…"), [this] { emit labelsRequested(selectedCards(), listedCards()); });
+    command("SelEnveloppes", QStringLiteral("Enveloppes…"), [this] { emit envelopesRequested(selectedCards(), listedCards()); });
+    command("SelLettres", QStringLiteral("Lettres…"), [this] {
+        if (!refuseWithoutSelection())
+            emit lettersRequested(selectedCards());
+    });
+    // One menu of formats, in the menu bar and under its button.
+    QMenu* formats = addSubmenu(menu, "SelExporter", QStringLiteral("Exporter…"));
+    const std::pair<const char*, const char*> kinds[] = {
+        {"SelVCard", "vCard…"}, {"SelCsv", "CSV…"}, {"SelOds", "Classeur ODS…"}};
+    int format = 0;
+    for (const auto& [name, caption] : kinds)
+        connect(addMenuEntry(formats, name, QString::fromUtf8(caption)), &QAction::triggered, this,
+                [this, f = format++] { exportSelection(f); });
+    auto* exportButton = new QPushButton(QStringLiteral("Exporter…"), this);
+    exportButton->setObjectName(QStringLiteral("CmdExporter"));
+    exportButton->setAccessibleName(QStringLiteral("Exporter…"));
+    exportButton->setMenu(formats);
+    buttons->addWidget(exportButton);
+    command("SelArchiver", QStringLiteral("Archiver"), [this] { archiveSelection(); });
+    command("SelCourrier", QStringLiteral("Courrier électronique"), [this] { mailSelection(); });
+    menu->addSeparator();
+    QAction* all = addMenuEntry(menu, "SelTout", QStringLiteral("Tout sélectionner"));
+    all->setShortcut(QKeySequence::SelectAll);
+    connect(all, &QAction::triggered, m_list, &CardListView::selectAll);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    giveButtonsLetters(this);
+}
+
+QList<long long> FFrance3::selectedCards() const
+{
+    QList<long long> cards;
+    for (int row : m_list->selectedRowsInOrder())
+        if (const long long n = m_list->cards()->numberAt(row); n > 0)
+            cards.append(n);
+    return cards;
+}
+
+QList<long long> FFrance3::listedCards() const
+{
+    const tb::CardList& list = m_list->cards()->list();
+    QList<long long> cards;
+    cards.reserve(list.size());
+    for (int row = 0; row < list.size(); ++row)
+        cards.append(list.number(row));
+    return cards;
+}
+
+bool FFrance3::refuseWithoutSelection()
+{
+    if (m_ctx.session.database() && m_list->selectedRowCount() > 0)
+        return false;
+    m_ctx.dialogs.message(QStringLiteral(" Aucune ligne n'est sélectionnée !"));
+    return true;
+}
+
+void FFrance3::archiveSelection()
+{
+    if (refuseWithoutSelection())
+        return;
+    const QList<long long> cards = selectedCards();
+    if (m_ctx.dialogs.question(QStringLiteral("Archiver les ") + QString::number(cards.size())
+                                   + QStringLiteral(" fiche(s) sélectionnée(s) ?"),
+                               QStringLiteral("Archivage"), QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    m_ctx.dialogs.setBusy(true);
+    const tb::ArchiveOutcome outcome = tb::archiveCards(*m_ctx.session.database(), cards);
+    m_ctx.dialogs.setBusy(false);
+    m_ctx.dialogs.message(outcome.report());
+}
+
+void FFrance3::mailSelection()
+{
+    if (refuseWithoutSelection())
+        return;
+    const tb::Result<tb::BccMessage> mail = tb::bccMessage(*m_ctx.session.database(), selectedCards());
+    if (!mail) {
+        m_ctx.dialogs.showError(mail.error());
+        return;
+    }
+    if (mail->addresses == 0) {
+        m_ctx.dialogs.message(QStringLiteral(" Aucune des fiches sélectionnées n'a d'adresse électronique !"));
+        return;
+    }
+    m_ctx.launcher.openUrl(mail->url);
+    if (const QString report = mail->report(); !report.isEmpty())
+        m_ctx.dialogs.message(report);
+}
+
+void FFrance3::exportSelection(int format)
+{
+    if (refuseWithoutSelection())
+        return;
+    const QList<long long> cards = selectedCards();
+    exportCardsTo(m_ctx, ExchangeFormat(format), QSet<long long>(cards.begin(), cards.end()));
 }
 
 void FFrance3::print()

@@ -26,15 +26,30 @@ public:
     // sorted; it follows the cards' changes.
     void fillList(std::shared_ptr<tb::ListFill> fill, tb::ListShown shown);
 
+    // The cards of the lines selected, in their order; those of every line.
+    QList<long long> selectedCards() const;
+    QList<long long> listedCards() const;
+
 signals:
     // The card of the line opened.
     void cardChosen(long long n);
+    // "Étiquettes…", "Enveloppes…": for the selection or the whole list.
+    void labelsRequested(const QList<long long>& selection, const QList<long long>& list);
+    void envelopesRequested(const QList<long long>& selection, const QList<long long>& list);
+    // "Lettres…": one letter to each card selected.
+    void lettersRequested(QList<long long> cards);
 
 protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
     void openRow(int row);
+    void buildSelectionCommands(class QMenuBar* menuBar, class QBoxLayout* layout);
+    // True, after telling the user, when no line is selected.
+    bool refuseWithoutSelection();
+    void archiveSelection();
+    void mailSelection();
+    void exportSelection(int format);
     void print();
     void followDatabase();
     void followCard(long long n);

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 SearchBox::SearchBox(QWidget* overlay, QWidget* parent) : QWidget(parent)
@@ -37,7 +38,19 @@ SearchBox::SearchBox(QWidget* overlay, QWidget* parent) : QWidget(parent)
     m_list->setObjectName(QStringLiteral("SearchList"));
     m_list->setAccessibleName(QStringLiteral("Fiches trouvées"));
     m_list->installEventFilter(this);
-    panelLayout->addWidget(m_count);
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(m_count, 1);
+    auto* toList = new QPushButton(QStringLiteral("Afficher dans la liste"), m_panel);
+    m_toList = toList;
+    toList->setObjectName(QStringLiteral("AfficherListe"));
+    toList->setAccessibleName(toList->text());
+    connect(toList, &QPushButton::clicked, this, [this] {
+        const QString typed = m_edit->text();
+        clear();
+        emit listRequested(typed);
+    });
+    countRow->addWidget(toList);
+    panelLayout->addLayout(countRow);
     panelLayout->addWidget(m_list);
     m_panel->hide();
     overlay->installEventFilter(this);
@@ -91,6 +104,7 @@ void SearchBox::search(const QString& typed)
                          + QStringLiteral(" premières affichées : précisez la recherche."));
     else
         m_count->setText(tb::countText(total) + (total > 1 ? QStringLiteral(" fiches") : QStringLiteral(" fiche")));
+    m_toList->setEnabled(total > 0);
     m_list->cards()->setList(std::move(found->list));
     if (shown > 0)
         m_list->setCurrentIndex(m_list->cards()->index(0));

@@ -34,6 +34,8 @@ public:
 
 signals:
     void cardChosen(long long n);
+    // "Afficher dans la liste": every card found, in the list window.
+    void listRequested(const QString& typed);
     void failed(const tb::Error& error);
 
 protected:
@@ -51,4 +53,5 @@ private:
     QPointer<QWidget> m_panel;
     QLabel* m_count;
     CardListView* m_list;
+    class QPushButton* m_toList;  // "Afficher dans la liste"
 };

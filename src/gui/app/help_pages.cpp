@@ -32,6 +32,7 @@ QString pageOfName(const QString& objectName)
         {QStringLiteral("Ffrancelic"), QStringLiteral("document-texte.html")},
         {QStringLiteral("FIban"), QStringLiteral("iban.html")},
         {QStringLiteral("FCorbeille"), QStringLiteral("rien-perdu.html")},
+        {QStringLiteral("FRappels"), QStringLiteral("rappels.html")},
         {QStringLiteral("FDoublon"), QStringLiteral("echanges.html")},
         {QStringLiteral("FImportCsv"), QStringLiteral("echanges.html")},
         {QStringLiteral("FRapportImport"), QStringLiteral("echanges.html")},

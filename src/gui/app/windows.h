@@ -37,9 +37,11 @@ class Ffrance91;
 class Ffrance16;
 class Ffrancelic;
 class Ffrance28;
+class FRappels;
 class CardWindowBase;
 namespace tb {
 struct EmailLists;
+struct Reminder;
 }
 
 class Windows {
@@ -82,6 +84,9 @@ public:
     Ffrance7* calendar();
     Ffrance14* programPaths();
     Ffrance28* zoneWindow();
+    FRappels* remindersWindow();
+    // The reminders window, when it is open (not closed with its close box).
+    FRappels* remindersWindowIfOpen() const;
 
 private:
     template <typename W>
@@ -93,6 +98,7 @@ private:
     void connectRequests(FFrance4* card);
     void connectRequests(FFrance11* creation);
     void connectRequests(Ffrance28* zones);
+    void connectRequests(FRappels* reminders);
     void connectCardRequests(CardWindowBase* window);
 
     AppContext* m_ctx = nullptr;
@@ -119,4 +125,5 @@ private:
     QPointer<Ffrance16> m_scanViewer;
     QPointer<Ffrancelic> m_textViewer;
     QPointer<Ffrance28> m_zones;
+    QPointer<FRappels> m_reminders;
 };

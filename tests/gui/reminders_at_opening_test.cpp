@@ -2,7 +2,6 @@
 // holding the opening up), opens the card of a line, and keeps its days in
 // the program folder.
 #include "core/base/codepage.h"
-#include "core/cards/card_store.h"
 #include "core/journals/journal_dates.h"
 #include "gui/journals/reminders_window.h"
 #include "gui_fixture.h"
@@ -25,16 +24,15 @@ QStringList rowOf(const QTreeWidget* tree, int row)
 TEST(RemindersAtOpening, ShowsTheRemindersDueOpensTheChosenCardAndFollowsTheDaysSet)
 {
     GuiFixture f;
-    const QString folder = f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 100), makeCard("ALBERT", "Jean", 3, 120, 120),
-                                            makeCard("BERNARD", "Luc", 2, 140, 140)});
-    EXPECT_EQ(f.window<FRappels>(), nullptr);  // nothing due yet
-
+    TempDatabase db(f.program.path(), "Clients");
+    const QString folder = db.path();
+    CardRecord bernard = makeCard("BERNARD", "Luc", 2, 140, 140);
     const QDate today = QDate::currentDate();
+    bernard.field(tb::CardField(12)) = tb::padField(today.toString("dd/MM/") + "1980", 40);  // "Date de naissance"
+    writeCards(folder, {makeCard("DURAND", "Marie", 1, 100, 100), makeCard("ALBERT", "Jean", 3, 120, 120), bernard});
     writeBytes(folder + "M2.txt", tb::toCp1252(tb::journalDateText(today) + "--->Rappeler pour le devis\r\n"));
     writeBytes(folder + "M1.txt", tb::toCp1252(tb::journalDateText(today.addDays(-30)) + "--->Visite faite\r\n"));
-    CardRecord bernard = CardStore(folder).read(3).value();
-    bernard.field(tb::CardField(12)) = tb::padField(today.toString("dd/MM/") + "1980", 40);  // "Date de naissance"
-    ASSERT_TRUE(CardStore(folder).write(3, bernard).ok());
+    writeBytes(f.program.file("dossier.txt"), "Clients\r\n");
     f.openDatabase(folder);
     FRappels* w = nullptr;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (w = f.window<FRappels>()) && w->isVisible(); }, 20000));

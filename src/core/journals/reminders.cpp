@@ -1,6 +1,7 @@
 #include "core/journals/reminders.h"
 
 #include "core/base/codepage.h"
+#include "core/base/numeric.h"
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
 #include "core/exchange/contact.h"
@@ -65,15 +66,20 @@ Result<std::vector<std::pair<long long, QByteArray>>> readMementos(const QString
         return Error::fromErrno(errno, folder);
     const QByteArray prefix = sideFilePrefix(SideFile::Memento).toLatin1();
     const QByteArray extension = sideFileExtension(SideFile::Memento).toLatin1();
+    // The number's digits matched, the name is the program's when its
+    // prefix and extension are spelt as the program spells them.
+    const auto spelledAsWritten = [&](const char* name) {
+        return std::strncmp(name, prefix.constData(), size_t(prefix.size())) == 0
+               && std::strcmp(name + std::strlen(name) - extension.size(), extension.constData()) == 0;
+    };
     std::vector<std::string> names(size_t(std::max(0LL, count)) + 1);
     for (const dirent* entry; (entry = ::readdir(dir.get()));) {
         const long long n = mementoNumber(entry->d_name, prefix, extension);
         if (n < 1 || n > count)
             continue;
         std::string& kept = names[size_t(n)];
-        const QByteArray exact = QFile::encodeName(sideFileName(SideFile::Memento, n));
-        if (kept.empty() || entry->d_name == exact
-            || (kept != exact.constData() && strcasecmp(entry->d_name, kept.c_str()) < 0))
+        if (kept.empty() || spelledAsWritten(entry->d_name)
+            || (!spelledAsWritten(kept.c_str()) && strcasecmp(entry->d_name, kept.c_str()) < 0))
             kept = entry->d_name;
     }
     const int dirFd = ::dirfd(dir.get());
@@ -135,36 +141,53 @@ std::optional<std::pair<QDate, QString>> mementoReminder(const QString& line, in
     return std::pair{*date, line.mid(12)};
 }
 
-std::optional<BirthDate> birthDate(const QString& text, const QDate& today)
+std::optional<BirthDate> birthDate(QByteArrayView text, const QDate& today)
 {
-    const QString t = text.trimmed();
-    QList<QStringView> parts;
-    for (const QChar separator : {u'/', u'.', u'-'})
-        if (t.contains(separator)) {
-            parts = QStringView(t).split(separator);
+    text = text.trimmed();
+    char separator = 0;
+    for (const char c : {'/', '.', '-'})
+        if (text.contains(c)) {
+            separator = c;
             break;
         }
-    if (parts.size() < 2 || parts.size() > 3)
-        return std::nullopt;
+    // Day and month of one or two digits, then a year of two or four, or none.
     int numbers[3] = {};
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        const QStringView p = parts[i];
-        const bool yearPart = i == 2;
-        if ((yearPart ? (p.size() != 2 && p.size() != 4) : (p.size() < 1 || p.size() > 2))
-            || !std::all_of(p.begin(), p.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+    int parts = 0;
+    qsizetype digits = 0, yearDigits = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == separator) {
+            const bool yearPart = parts == 2;
+            if (parts > 2 || (yearPart ? (digits != 2 && digits != 4) : (digits < 1 || digits > 2)))
+                return std::nullopt;
+            if (yearPart)
+                yearDigits = digits;
+            ++parts;
+            digits = 0;
+            continue;
+        }
+        if (text[i] < '0' || text[i] > '9' || separator == 0)
             return std::nullopt;
-        numbers[i] = p.toInt();
+        numbers[parts] = numbers[parts] * 10 + (text[i] - '0');
+        ++digits;
     }
+    if (parts < 2)
+        return std::nullopt;
     BirthDate birth{numbers[0], numbers[1], numbers[2]};
-    if (parts.size() == 3 && parts[2].size() == 2) {
+    if (yearDigits == 2) {
         const int century = today.year() - today.year() % 100;
         birth.year = century + birth.year > today.year() ? century - 100 + birth.year : century + birth.year;
     }
     // A year without a 29 February is refused only when one is given.
-    if (!QDate(birth.year == 0 ? 2000 : birth.year, birth.month, birth.day).isValid()
-        || (parts.size() == 3 && birth.year == 0))
+    if ((parts == 3 && birth.year == 0) || !QDate(birth.year == 0 ? 2000 : birth.year, birth.month, birth.day).isValid())
         return std::nullopt;
     return birth;
+}
+
+std::optional<BirthDate> birthDate(const QString& text, const QDate& today)
+{
+    // Digits and separators are the same bytes in the code page; any other
+    // character makes it no date.
+    return birthDate(QByteArrayView(text.toLatin1()), today);
 }
 
 std::optional<QDate> birthdayIn(const BirthDate& birth, int year)
@@ -215,7 +238,8 @@ Result<std::vector<Reminder>> gatherReminders(const CardStore& store, long long 
                        + storedText(fromCp1252(CardRecord::fieldBytes(record, kFieldFirstNames)));
             return name.trimmed();
         };
-        const bool active = pinSpotOf(CardRecord::fieldBytes(record, kFieldPosition)).marker >= 1;
+        // The marker is the numeric value of the field's first character.
+        const bool active = numericValue(CardRecord::fieldBytes(record, kFieldPosition).first(1)) >= 1;
         // An archived card's lines are left out (card 0).
         for (; next < found.size() && found[next].card == n; ++next) {
             if (active)
@@ -228,7 +252,7 @@ Result<std::vector<Reminder>> gatherReminders(const CardStore& store, long long 
         const QByteArrayView value = storedBytes(CardRecord::fieldBytes(record, CardField(birthField)));
         if (value.isEmpty())
             return;
-        const std::optional<BirthDate> birth = birthDate(fromCp1252(value), today);
+        const std::optional<BirthDate> birth = birthDate(value, today);
         if (!birth)
             return;
         for (int year = from.year(); year <= to.year(); ++year)

@@ -54,6 +54,8 @@ struct BirthDate {
     int day = 0, month = 0, year = 0;
 };
 std::optional<BirthDate> birthDate(const QString& text, const QDate& today);
+// The same on a field's bytes.
+std::optional<BirthDate> birthDate(QByteArrayView text, const QDate& today);
 // Its birthday in year: 29 February falls on 28 February in a year without
 // one (the day before, so that the wish is not late). None before the birth.
 std::optional<QDate> birthdayIn(const BirthDate& birth, int year);

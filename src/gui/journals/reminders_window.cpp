@@ -8,7 +8,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -16,15 +15,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAccessibleName(caption);
-    b->setAutoDefault(true);
-    return b;
-}
-
 QSpinBox* days(QWidget* parent, const char* name, const QString& caption, int value)
 {
     auto* box = new QSpinBox(parent);
@@ -40,16 +30,12 @@ QSpinBox* days(QWidget* parent, const char* name, const QString& caption, int va
 FRappels::FRappels(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
     setUpSecondaryWindow(this, QStringLiteral("FRappels"), QStringLiteral("Rappels"));
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QStringLiteral("List1"));
-    m_list->setAccessibleName(QStringLiteral("Rappels"));
-    m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({QStringLiteral("Date"), QStringLiteral("Fiche"), QStringLiteral("Rappel")});
-    m_list->header()->setSectionResizeMode(2, QHeaderView::Stretch);
+    m_list = makeRowList(this, QStringLiteral("Rappels"),
+                         {QStringLiteral("Date"), QStringLiteral("Fiche"), QStringLiteral("Rappel")}, 2);
     m_state = new QLabel(this);
     m_state->setObjectName(QStringLiteral("Label1"));
-    m_open = button(this, "Command1", QStringLiteral("Ouvrir la fiche"));
-    QPushButton* close = button(this, "Command3", QStringLiteral("Fermer"));
+    m_open = makeWindowButton(this, "Command1", QStringLiteral("Ouvrir la fiche"));
+    QPushButton* close = makeWindowButton(this, "Command3", QStringLiteral("Fermer"));
 
     const tb::ReminderSettings settings = tb::readReminderSettings(m_ctx.session.programFolder());
     auto* box = new QGroupBox(QStringLiteral("Réglages"), this);
@@ -58,7 +44,7 @@ FRappels::FRappels(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     m_back = days(box, "Text2", QStringLiteral("Jours passés"), settings.back);
     form->addRow(QStringLiteral("Jours à venir"), m_ahead);
     form->addRow(QStringLiteral("Jours passés"), m_back);
-    QPushButton* store = button(box, "Command2", QStringLiteral("Enregistrer les réglages"));
+    QPushButton* store = makeWindowButton(box, "Command2", QStringLiteral("Enregistrer les réglages"));
     form->addRow(store);
 
     auto* layout = new QVBoxLayout(this);

@@ -73,7 +73,10 @@ Result<std::vector<std::pair<long long, QByteArray>>> readMementos(const QString
                && std::strcmp(name + std::strlen(name) - extension.size(), extension.constData()) == 0;
     };
     std::vector<std::string> names(size_t(std::max(0LL, count)) + 1);
+    long long listed = 0;
     for (const dirent* entry; (entry = ::readdir(dir.get()));) {
+        if ((++listed & 4095) == 0 && cancelled && cancelled->load())
+            return std::vector<std::pair<long long, QByteArray>>{};
         const long long n = mementoNumber(entry->d_name, prefix, extension);
         if (n < 1 || n > count)
             continue;

@@ -10,9 +10,9 @@
 
 #include <QFile>
 #include <QMetaObject>
-#include <QPointer>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
@@ -94,7 +94,8 @@ Result<std::vector<std::pair<long long, QByteArray>>> readMementos(const QString
         struct stat st;
         if (name.empty() || ::fstatat(dirFd, name.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0)
             continue;
-        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC);
+        // Never waiting on a pipe put there under that name meanwhile.
+        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
             return Error::fromErrno(errno, folder + QFile::decodeName(name.c_str()));
         QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);

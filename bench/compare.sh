@@ -175,6 +175,28 @@ row "supprimer une fiche" "$t" "cp lesfiches.dat && sync" "$r" "cible <= 1"
 t=$(median_ms sh -c '"$1" labels "$2" --sheet L7160 --numeros "$3" --output "$4" 2> /dev/null' \
     sh "$CLI" "$DB" "$(seq -s, 1 10000)" "$TMP/etiquettes.pdf")
 row "étiquettes de 10 000 fiches" "$t" "(aucun)" 0 "cible <= 5 s"
+# Reminders on a copy of the base where every card has its memento file, as
+# created cards do (the demo makes none): empty but for every 30th card, which
+# holds three lines, one of them due. Against listing the folder and reading
+# the records once; at most 1 s whatever the tools take.
+mkdir "$TMP/rappels"
+cp "$DB"/*.dat "$DB"/*.txt "$TMP/rappels/" 2>/dev/null || true
+rm -f "$TMP/rappels"/M*.txt
+awk -v dir="$TMP/rappels" -v n="$COUNT" -v due="$(date -d '+3 days' +%d/%m/%y)" -v past="$(date -d '-40 days' +%d/%m/%y)" \
+    -v later="$(date -d '+60 days' +%d/%m/%y)" 'BEGIN {
+    for (i = 1; i <= n; i++) {
+        f = dir "/M" i ".txt"
+        if (i % 30 == 0)
+            printf "%s--->Visite faite\r\n%s--->Rappeler pour le devis\r\n%s--->Relance\r\n", past, due, later > f
+        else
+            printf "" > f
+        close(f)
+    }
+}'
+t=$(median_ms "$CLI" reminders "$TMP/rappels")
+r=$(median_ms sh -c 'ls -f "$1" > /dev/null && cat "$1/lesfiches.dat" > /dev/null' sh "$TMP/rappels")
+row "rappels (mémento de chaque fiche)" "$t" "ls -f de la base + cat lesfiches.dat" "$r" "cible <= 1 s"
+rm -rf "$TMP/rappels"
 
 # ---- Window measures (list shown in the real window, a card opened from a list
 # line, memory): bench/gui_bench.cpp, built as tabulon_gui_bench. ----

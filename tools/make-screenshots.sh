@@ -40,6 +40,8 @@ journal() { local f=$1; shift; printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP1252 >
 journal R1.txt "250.00------------>14/10/26  M. Dumont  virement" "100.00------------>09/11/26  M. Dumont  espèces"
 journal I1.txt "12.50------------>01/01/26-01/04/26***1000 euros*** 90 jours***5%"
 journal M1.txt "14/10/26--->Appel : accord pour payer en trois fois" "09/11/26--->Visite, devis de la véranda remis"
+# A memento line of today: "Rappels" opens with the database.
+journal M2.txt "$(date +%d/%m/%y)--->Rappeler pour la pose de la véranda"
 # Card 1's first scan and first text document.
 convert -size 1200x1600 xc:white -fill black -pointsize 48 -annotate +100+200 "FACTURE n° 2026-114" \
     -pointsize 32 -annotate +100+320 "Véranda, pose comprise : 12 400,00 €" -draw "rectangle 100,400 1100,410" \
@@ -104,6 +106,7 @@ xdotool type --delay 80 Demo; key Return; key Tab; key Return
 MAINTITLE="Tabulon : Dossier $TMP/Demo"
 main=$(window "$MAINTITLE")
 sleep 1
+shot rappels "Rappels" && close_window
 shot carte "$MAINTITLE" || true
 key alt+b
 shotmenu menu-base

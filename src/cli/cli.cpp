@@ -9,6 +9,7 @@
 #include "core/base/numeric.h"
 #include "core/cards/debt.h"
 #include "core/journals/journal.h"
+#include "core/journals/reminders.h"
 #include "core/base/safe_write.h"
 #include "core/db/backups.h"
 #include "core/exchange/card_import.h"
@@ -531,6 +532,40 @@ int journalCommand(const Arguments& a)
     return kDone;
 }
 
+int remindersCommand(const Arguments& a)
+{
+    QString problem;
+    const tb::ReminderSettings defaults;
+    const auto days = [&](const char* option, int fallback) {
+        return wholeOption(a, QString::fromLatin1(option), {quint64(fallback)}, tb::ReminderSettings::kMostDays,
+                           QStringLiteral("nombre de jours incorrect : "), &problem);
+    };
+    const std::optional<quint64> ahead = days("--ahead", defaults.ahead);
+    const std::optional<quint64> back = ahead ? days("--back", defaults.back) : std::nullopt;
+    if (!ahead || !back)
+        return usage(problem);
+    QDate today = QDate::currentDate();
+    if (a.options.count(QStringLiteral("--today"))) {
+        const QString given = textOption(a, QStringLiteral("--today"));
+        today = QDate::fromString(given, QStringLiteral("dd/MM/yyyy"));
+        if (!today.isValid())
+            return usage(QStringLiteral("date incorrecte (jj/mm/aaaa attendu) : ") + given);
+    }
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    const tb::Database& base = *db.value();
+    const auto found = tb::gatherReminders(base.store(), base.count(), base.captions(), today,
+                                           {int(*ahead), int(*back)});
+    if (!found)
+        return failed(found.error());
+    Output out;
+    for (const tb::Reminder& r : *found)
+        out << r.date.toString(QStringLiteral("dd/MM/yyyy")) << "\t" << tb::plainNumber(r.card) << "\t" << r.text
+            << "\n";
+    return kDone;
+}
+
 int wordsCommand(const Arguments& a)
 {
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
@@ -856,6 +891,15 @@ const std::vector<Command>& commands()
          "avec --expediteur, l'adresse de « expediteur.txt » du dossier du\n"
          "programme (DOSSIER, ou celui qui contient la base) en haut à gauche",
          envelopesCommand},
+        {QStringLiteral("reminders"), {1, {QStringLiteral("--ahead"), QStringLiteral("--back"), QStringLiteral("--today")}},
+         true, "BASE [--ahead N] [--back N] [--today jj/mm/aaaa]",
+         "les rappels du jour (aujourd'hui ou la date --today) : les lignes\n"
+         "du mémento des fiches actives datées des N jours à venir (7 par défaut)\n"
+         "et des N jours passés (0 par défaut), et les anniversaires quand une\n"
+         "rubrique est « Date de naissance » ; une ligne par rappel, du plus\n"
+         "ancien au plus récent : la date (jj/mm/aaaa), une tabulation, le\n"
+         "numéro de la fiche, une tabulation, l'annotation (ou « Anniversaire »)",
+         remindersCommand},
         {QStringLiteral("words"), {1, {}}, false, "N", "le nombre entier N en toutes lettres (« Vingt un »)",
          wordsCommand},
         {QStringLiteral("rib"), {3, {}}, false, "BANQUE GUICHET COMPTE",

@@ -422,3 +422,27 @@ TEST(CliHelpTest, HelpPrintsEveryCommandsUsageAndExitsZero)
 }
 
 }  // namespace
+
+TEST_F(CliTest, RemindersPrintTheMementoLinesAndBirthdaysDueOldestFirstAndWriteNothing)
+{
+    CardRecord albert = CardStore(db.path()).read(2).value();
+    albert.field(tb::CardField(12)) = tb::padField("09/12/1980", 40);  // "Date de naissance"
+    ASSERT_TRUE(CardStore(db.path()).write(2, albert).ok());
+    writeBytes(db.file("M1.txt"), tb::toCp1252("10/12/26--->Rappeler, devis à faire\r\n20/11/26--->Visite\r\n"));
+    writeBytes(db.file("M3.txt"), "08/12/26--->fiche archivée\r\n");
+    writeBytes(db.file("M4.txt"), "08/12/26--->Relance\r\n");
+    const QStringList before = snapshot(db.path());
+
+    expectOut({"reminders", bare(), "--today", "08/12/2026"},
+              "08/12/2026\t4\tRelance\n09/12/2026\t2\tAnniversaire\n10/12/2026\t1\tRappeler, devis à faire\n");
+    expectOut({"reminders", db.path(), "--today", "08/12/2026", "--ahead", "1", "--back", "18"},
+              "20/11/2026\t1\tVisite\n08/12/2026\t4\tRelance\n09/12/2026\t2\tAnniversaire\n");
+    expectOut({"reminders", bare(), "--today", "01/01/2027"}, "");
+    for (const QStringList& wrong : {QStringList{"--today", "2026-12-08"}, {"--today", "31/11/2026"},
+                                     {"--ahead", "-1"}, {"--back", "400"}, {"--ahead", "sept"}}) {
+        const CliRun r = cli(QStringList{"reminders", bare()} + wrong);
+        EXPECT_EQ(r.exit, 2) << wrong.join(u' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_EQ(snapshot(db.path()), before);
+}

@@ -35,6 +35,7 @@ QString pageOfName(const QString& objectName)
         {QStringLiteral("FEnveloppes"), QStringLiteral("etiquettes.html")},
         {QStringLiteral("FExpediteur"), QStringLiteral("etiquettes.html")},
         {QStringLiteral("FCorbeille"), QStringLiteral("rien-perdu.html")},
+        {QStringLiteral("FRappels"), QStringLiteral("rappels.html")},
         {QStringLiteral("FDoublon"), QStringLiteral("echanges.html")},
         {QStringLiteral("FImportCsv"), QStringLiteral("echanges.html")},
         {QStringLiteral("FRapportImport"), QStringLiteral("echanges.html")},

@@ -19,6 +19,7 @@
 #include "gui/cards/trash_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/cards/structure_window.h"
+#include "gui/journals/reminders_window.h"
 #include "gui/external/program_paths_window.h"
 #include "gui/lists/list_commands.h"
 #include "gui/lists/search_box.h"
@@ -110,6 +111,8 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
     connect(find, &QShortcut::activated, m_search, &SearchBox::focusBox);
 
+    m_reminders = new tb::ReminderGathering(this);
+    connect(m_reminders, &tb::ReminderGathering::ready, this, &FFrance::takeReminders);
     buildMenus();
     connect(&m_session, &tb::Session::databaseChanged, this, &FFrance::followDatabase);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
@@ -203,6 +206,9 @@ void FFrance::buildMenus()
     connect(addMenuEntry(ficExport, "AppelMDB",
                       QStringLiteral("Pour les utilisateurs de Microsof Access : Appel de TABulon.mdb")),
             &QAction::triggered, this, [this] { callDatabaseManagerWithExport(m_ctx); });
+    // The memento lines and birthdays due, and how far ahead and back to look.
+    connect(addMenuEntry(m_clients, "Rappels", QStringLiteral("Rappels…")), &QAction::triggered, this,
+            &FFrance::showReminders);
 
     m_structure = addSubmenu(bar, "Structure", QStringLiteral("Structure"), u'S');
     connect(addMenuEntry(m_structure, "Fiche", QStringLiteral("Fiche")), &QAction::triggered, this,
@@ -362,6 +368,8 @@ void FFrance::followDatabase()
         m_map->follow(db, m_session.programFolder());
         setWindowTitle(QStringLiteral("Tabulon"));
         m_search->setSearcher({});
+        m_reminders->cancel();
+        takeReminders(std::vector<tb::Reminder>{});
         return;
     }
     tb::RecentDatabases::add(db->folder());
@@ -374,6 +382,70 @@ void FFrance::followDatabase()
     setWindowTitle(QStringLiteral("Tabulon : Dossier ") + db->folder().chopped(1));
     setDatabaseMenusVisible();
     m_session.setMarker(3);
+    // Cards renumbered or gone: the reminders shown follow them.
+    const auto follow = [this] {
+        if (FRappels* w = m_windows.remindersWindowIfOpen(); w && w->isVisible())
+            regatherReminders();
+    };
+    connect(db, &tb::Database::countChanged, this, follow);
+    connect(db, &tb::Database::cardsRenumbered, this, follow);
+    gatherReminders(true);
+}
+
+void FFrance::gatherReminders(bool showWhenDue)
+{
+    const tb::Database* db = m_session.database();
+    if (!db)
+        return;
+    m_showDue = showWhenDue;
+    if (FRappels* w = m_windows.remindersWindowIfOpen())
+        w->setGathering();
+    m_reminders->start(db->store(), db->count(), db->captions(), QDate::currentDate(),
+                       tb::readReminderSettings(m_session.programFolder()));
+}
+
+void FFrance::regatherReminders()
+{
+    gatherReminders(false);
+}
+
+void FFrance::takeReminders(const tb::Result<std::vector<tb::Reminder>>& found)
+{
+    const bool show = std::exchange(m_showDue, false);
+    FRappels* open = m_windows.remindersWindowIfOpen();
+    if (!found) {
+        // Told in a message only to a user who asked for them.
+        if (open && open->isVisible())
+            m_ctx.dialogs.showError(found.error());
+        else
+            m_session.announce(QStringLiteral(" Les rappels n'ont pas pu être lus : ") + found.error().message());
+        return;
+    }
+    m_due = *found;
+    if (open)
+        open->setReminders(m_due);
+    if (show && !m_due.empty()) {
+        FRappels* w = remindersWindow();
+        w->setReminders(m_due);
+        m_ctx.dialogs.showModeless(w);
+    }
+}
+
+void FFrance::showReminders()
+{
+    if (refuseWithoutDatabase())
+        return;
+    FRappels* w = remindersWindow();
+    w->setReminders(m_due);
+    m_ctx.dialogs.showModeless(w);
+    regatherReminders();
+}
+
+FRappels* FFrance::remindersWindow()
+{
+    FRappels* w = m_windows.remindersWindow();
+    connect(w, &FRappels::settingsChanged, this, &FFrance::regatherReminders, Qt::UniqueConnection);
+    return w;
 }
 
 void FFrance::showHint()

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/db/session.h"
+#include "core/journals/reminders.h"
 #include "core/lists/card_lists.h"
 #include "core/lists/searches.h"
 #include "gui/app/app_context.h"
@@ -16,6 +17,7 @@ class MapView;
 class ExchangeCommands;
 class QLabel;
 class SearchBox;
+class FRappels;
 
 // The main window: the map in its viewport with the pins of the database in
 // use, and the menu bar.
@@ -70,6 +72,13 @@ private:
     void startHelp();
     void startDisplaySettings();
     bool refuseWithoutDatabase();
+    // The reminders of the database in use, gathered in the background;
+    // showWhenDue: the window opens when there are any (a database opened).
+    void gatherReminders(bool showWhenDue);
+    void regatherReminders();
+    void takeReminders(const tb::Result<std::vector<tb::Reminder>>& found);
+    void showReminders();  // Rappels
+    FRappels* remindersWindow();
 
     tb::Session m_session;
     ReportingLauncher m_launcher;
@@ -87,4 +96,7 @@ private:
     QMenu* m_structure = nullptr;
     QAction* m_tournee = nullptr;
     ExchangeCommands* m_exchange = nullptr;
+    tb::ReminderGathering* m_reminders = nullptr;
+    std::vector<tb::Reminder> m_due;
+    bool m_showDue = false;
 };

@@ -1,6 +1,8 @@
 #include "gui/app/secondary_window.h"
 
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -24,6 +26,26 @@ public:
     }
 };
 }  // namespace
+
+QPushButton* makeWindowButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAccessibleName(caption);
+    b->setAutoDefault(true);
+    return b;
+}
+
+QTreeWidget* makeRowList(QWidget* parent, const QString& accessibleName, const QStringList& headers, int stretchColumn)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(QStringLiteral("List1"));
+    list->setAccessibleName(accessibleName);
+    list->setRootIsDecorated(false);
+    list->setHeaderLabels(headers);
+    list->header()->setSectionResizeMode(stretchColumn, QHeaderView::Stretch);
+    return list;
+}
 
 bool isClosed(const QWidget* window)
 {

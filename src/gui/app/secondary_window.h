@@ -1,11 +1,13 @@
 #pragma once
 // What every secondary window does on opening.
 #include <QSize>
+#include <QStringList>
 #include <QString>
 
 class QLayout;
 class QPushButton;
 class QScrollArea;
+class QTreeWidget;
 class QWidget;
 
 constexpr int kTwipsPerPixel = 15;
@@ -18,6 +20,12 @@ bool isClosed(const QWidget* window);
 // opening makes a new one; a window confirmed by its own button only hides),
 // and Escape acting as the close box.
 void setUpSecondaryWindow(QWidget* window, const QString& objectName, const QString& caption);
+
+// A button found by name, heard as caption, that Return presses when it has the focus.
+QPushButton* makeWindowButton(QWidget* parent, const char* name, const QString& caption);
+// "List1": a list of rows in columns under headers, the stretchColumn taking
+// the room left.
+QTreeWidget* makeRowList(QWidget* parent, const QString& accessibleName, const QStringList& headers, int stretchColumn);
 
 // Return and Enter press button anywhere in its window, as in a dialog (a
 // window that is no QDialog has no default button of its own); a text box

@@ -15,6 +15,7 @@
 #include "gui/journals/collections_journal_window.h"
 #include "gui/journals/interest_journal_window.h"
 #include "gui/journals/memento_window.h"
+#include "gui/journals/reminders_window.h"
 #include "gui/lists/email_window.h"
 #include "gui/lists/list_window.h"
 #include "gui/app/main_window.h"
@@ -87,6 +88,11 @@ void Windows::connectCardRequests(CardWindowBase* window)
 void Windows::connectRequests(Ffrance28* zones)
 {
     QObject::connect(zones, &Ffrance28::listRequested, zones, [this](const tb::CardList& list) { showList(list, tb::ListShown::Zone); });
+}
+
+void Windows::connectRequests(FRappels* reminders)
+{
+    QObject::connect(reminders, &FRappels::cardChosen, reminders, [this](long long n) { openCard(n); });
 }
 
 void Windows::openCard(long long n)
@@ -242,3 +248,5 @@ FIban* Windows::ibanWindow() { return ensure(m_iban); }
 Ffrance7* Windows::calendar() { return ensure(m_calendar); }
 Ffrance14* Windows::programPaths() { return ensure(m_programPaths); }
 Ffrance28* Windows::zoneWindow() { return ensure(m_zones); }
+FRappels* Windows::remindersWindow() { return ensure(m_reminders); }
+FRappels* Windows::remindersWindowIfOpen() const { return isClosed(m_reminders) ? nullptr : m_reminders.data(); }

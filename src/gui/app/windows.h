@@ -40,9 +40,11 @@ class Ffrance28;
 class FEtiquettes;
 class FEnveloppes;
 class FExpediteur;
+class FRappels;
 class CardWindowBase;
 namespace tb {
 struct EmailLists;
+struct Reminder;
 }
 
 class Windows {
@@ -90,6 +92,9 @@ public:
     Ffrance7* calendar();
     Ffrance14* programPaths();
     Ffrance28* zoneWindow();
+    FRappels* remindersWindow();
+    // The reminders window, when it is open (not closed with its close box).
+    FRappels* remindersWindowIfOpen() const;
 
 private:
     template <typename W>
@@ -101,6 +106,7 @@ private:
     void connectRequests(FFrance4* card);
     void connectRequests(FFrance11* creation);
     void connectRequests(Ffrance28* zones);
+    void connectRequests(FRappels* reminders);
     void connectCardRequests(CardWindowBase* window);
 
     AppContext* m_ctx = nullptr;
@@ -130,4 +136,5 @@ private:
     QPointer<FEtiquettes> m_labels;
     QPointer<FEnveloppes> m_envelopes;
     QPointer<FExpediteur> m_sender;
+    QPointer<FRappels> m_reminders;
 };

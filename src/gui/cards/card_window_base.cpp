@@ -86,12 +86,7 @@ void CardWindowBase::closeEvent(QCloseEvent* event)
 
 QPushButton* CardWindowBase::makeButton(QWidget* parent, const char* name, const QString& caption)
 {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAccessibleName(caption);
-    // Return presses the focused button.
-    b->setAutoDefault(true);
-    return b;
+    return makeWindowButton(parent, name, caption);
 }
 
 void CardWindowBase::finishLayout(QWidget* menuBar, QLayout* body, QLayout* buttons, QPushButton* confirm)

@@ -7,34 +7,18 @@
 #include "gui/app/secondary_window.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAccessibleName(caption);
-    b->setAutoDefault(true);
-    return b;
-}
-}  // namespace
-
 FCorbeille::FCorbeille(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
     setUpSecondaryWindow(this, QStringLiteral("FCorbeille"), QStringLiteral("Corbeille"));
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QStringLiteral("List1"));
-    m_list->setAccessibleName(QStringLiteral("Fiches supprimées"));
-    m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({QStringLiteral("Nom"), QStringLiteral("Ville"), QStringLiteral("Supprimée le")});
-    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_restore = button(this, "Command1", QStringLiteral("Restaurer"));
-    m_purge = button(this, "Command2", QStringLiteral("Supprimer définitivement"));
-    m_empty = button(this, "Command3", QStringLiteral("Vider la corbeille"));
+    m_list = makeRowList(this, QStringLiteral("Fiches supprimées"),
+                         {QStringLiteral("Nom"), QStringLiteral("Ville"), QStringLiteral("Supprimée le")}, 0);
+    m_restore = makeWindowButton(this, "Command1", QStringLiteral("Restaurer"));
+    m_purge = makeWindowButton(this, "Command2", QStringLiteral("Supprimer définitivement"));
+    m_empty = makeWindowButton(this, "Command3", QStringLiteral("Vider la corbeille"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);

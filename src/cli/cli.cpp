@@ -8,6 +8,7 @@
 #include "core/base/masks.h"
 #include "core/base/numeric.h"
 #include "core/cards/debt.h"
+#include "core/journals/debtors.h"
 #include "core/journals/journal.h"
 #include "core/base/safe_write.h"
 #include "core/db/backups.h"
@@ -166,6 +167,23 @@ int printList(const tb::Result<tb::CardList>& list)
     Output out;
     for (int row = 0; row < list->size(); ++row)
         out << list->display(row) << "\t" << tb::plainNumber(list->number(row)) << "\n";
+    return kDone;
+}
+
+// The amount due, a tab, the card's line as list shows it, a tab, its number;
+// then the total.
+int debtorsCommand(const Arguments& a)
+{
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    const tb::Result<tb::DebtorList> list = tb::debtorList(*db.value());
+    if (!list)
+        return failed(list.error());
+    Output out;
+    for (const tb::Debtor& d : list->debtors)
+        out << tb::pointForm(d.due) << "\t" << d.line << "\t" << tb::plainNumber(d.number) << "\n";
+    out << "Total : " << tb::pointForm(list->total) << "\n";
     return kDone;
 }
 
@@ -600,6 +618,11 @@ const std::vector<Command>& commands()
          "les lignes de la liste dans son ordre (alpha par défaut) :\n"
          "la ligne affichée, une tabulation, le numéro de la fiche",
          listCommand},
+        {QStringLiteral("debtors"), {1, {}}, true, "BASE",
+         "les fiches actives dont le reste dû (champ 20) est positif, du plus\n"
+         "grand au plus petit : le reste dû, une tabulation, la ligne comme\n"
+         "list l'affiche, une tabulation, le numéro ; puis \"Total : \" et la somme",
+         debtorsCommand},
         {QStringLiteral("search"), {2, {QStringLiteral("--by")}}, true, "BASE --by nom|cp|ville|fixe|portable TEXTE",
          "les fiches dont le champ commence par TEXTE (tel qu'il est écrit,\n"
          "majuscules comprises ; \"\" pour toutes), comme list les affiche",

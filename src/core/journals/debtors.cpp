@@ -85,15 +85,24 @@ Result<DebtorList> debtorList(const Database& db, int referenceYear)
     return out;
 }
 
+namespace {
+constexpr int kDueWidth = 12;
+constexpr int kPaymentWidth = 21;
+}  // namespace
+
 QString debtorText(const Debtor& debtor)
 {
-    QString text = pointForm(debtor.due).rightJustified(12) + QStringLiteral("  ") + debtor.line.trimmed();
-    if (debtor.last)
-        text += QStringLiteral("  — dernier versement : ") + pointForm(debtor.last->amount) + QStringLiteral(" le ")
-                + debtor.last->date;
-    else
-        text += QStringLiteral("  — aucun versement");
-    return text;
+    const QString payment = debtor.last ? debtor.last->date.leftJustified(10) + u' '
+                                              + pointForm(debtor.last->amount).rightJustified(10)
+                                        : QStringLiteral("aucun versement");
+    return pointForm(debtor.due).rightJustified(kDueWidth) + QStringLiteral("  ")
+           + payment.leftJustified(kPaymentWidth) + QStringLiteral("  ") + debtor.line.trimmed();
+}
+
+QString debtorHeading()
+{
+    return QStringLiteral("Reste dû").rightJustified(kDueWidth) + QStringLiteral("  ")
+           + QStringLiteral("Dernier versement").leftJustified(kPaymentWidth) + QStringLiteral("  Fiche");
 }
 
 QString debtorTotalText(const DebtorList& list)

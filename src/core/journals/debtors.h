@@ -40,9 +40,11 @@ struct DebtorList {
 // One pass over the records, then the journals of the debtors alone.
 Result<DebtorList> debtorList(const Database& db, int referenceYear = QDate::currentDate().year());
 
-// "1234.50  DUPONT ... — dernier versement : 150.00 le 05/12/2026" as the
-// window and the printed list show a debtor.
+// A debtor as the window and the printed list show it, in columns under
+// debtorHeading(): "     1234.50  05/12/2026     150.00  DUPONT ...", the
+// payment "aucun versement" when the journal has none.
 QString debtorText(const Debtor& debtor);
+QString debtorHeading();
 // "Total dû : 1234.50 (3 débiteurs)".
 QString debtorTotalText(const DebtorList& list);
 

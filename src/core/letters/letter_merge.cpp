@@ -126,7 +126,8 @@ QStringList letterFieldValues(const CardRecord& card, const QStringList& caption
                        text(kFieldCity),
                        QLocale(QLocale::French).toString(today, QStringLiteral("d MMMM yyyy")),
                        remaining.isEmpty() ? QString() : euros(numericValue(remaining)),
-                       last ? euros(last->amount) + QStringLiteral(" le ") + last->date : QString()};
+                       // A card without payment says so: the letter still reads.
+                       last ? euros(last->amount) + QStringLiteral(" le ") + last->date : QStringLiteral("aucun")};
     for (const auto& field : customFields(captions))
         values.append(text(field.second));
     return values;
@@ -143,6 +144,12 @@ Result<LetterMerge> mergeLetter(const Database& db, const QString& html, const Q
     for (const QString& name : used)
         if (!names.contains(name))
             out.unknown.append(name);
+    // The address block needs these whatever the text holds.
+    QStringList checked{QStringLiteral("Nom"), QStringLiteral("Rue"), QStringLiteral("Code postal"),
+                        QStringLiteral("Ville")};
+    for (const QString& name : used)
+        if (!checked.contains(name) && names.contains(name))
+            checked.append(name);
     const bool needsPayment = used.contains(kCardFieldNames.last());
     for (long long n : cards) {
         Result<CardRecord> card = db.card(n);
@@ -157,10 +164,8 @@ Result<LetterMerge> mergeLetter(const Database& db, const QString& html, const Q
         }
         const QStringList values = letterFieldValues(*card, captions, last, today);
         QString merged = source;
-        for (const QString& name : used) {
+        for (const QString& name : checked) {
             const qsizetype k = names.indexOf(name);
-            if (k < 0)
-                continue;
             if (values[k].isEmpty())
                 out.gaps.push_back({n, (card->field(kFieldSurname).simplified() + u' '
                                         + card->field(kFieldFirstNames).simplified()).trimmed(), name});
@@ -183,13 +188,13 @@ QStringList letterReport(const LetterMerge& merge)
     return lines;
 }
 
-void paintLetters(QPagedPaintDevice& device, const LetterMerge& merge)
+Status paintLetters(QPagedPaintDevice& device, const LetterMerge& merge)
 {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(QPageLayout::Portrait);
     QPainter painter;
     if (!painter.begin(&device))
-        return;
+        return Error{kErrorPathAccess, QStringLiteral("impression impossible : le document ne peut pas être écrit")};
     const int dpi = device.logicalDpiY();
     // Painting starts at the printable area unless the device paints the full page.
     const QPageLayout layout = device.pageLayout();
@@ -237,7 +242,9 @@ void paintLetters(QPagedPaintDevice& device, const LetterMerge& merge)
             painter.restore();
         }
     }
-    painter.end();
+    if (!painter.end())
+        return Error{kErrorPathAccess, QStringLiteral("impression inachevée")};
+    return {};
 }
 
 Status writeLettersPdf(const QString& path, const LetterMerge& merge)
@@ -249,7 +256,8 @@ Status writeLettersPdf(const QString& path, const LetterMerge& merge)
         pdf.setResolution(300);
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setCreator(QStringLiteral("Tabulon"));
-        paintLetters(pdf, merge);
+        if (Status s = paintLetters(pdf, merge); !s)
+            return s;
     }
     return writeFileAtomic(path, buffer.data());
 }

@@ -28,7 +28,8 @@ QString letterFieldMark(const QString& name);
 // The names between « and » in html, once each, in their order.
 QStringList letterFieldsUsed(const QString& html);
 
-// The values of the fields for one card ("" where the card has none).
+// The values of the fields for one card ("" where the card has none; "aucun"
+// for the last payment of a card without one).
 QStringList letterFieldValues(const CardRecord& card, const QStringList& captions,
                               const std::optional<LastPayment>& last, const QDate& today);
 
@@ -46,7 +47,9 @@ struct MergedLetter {
 
 struct LetterMerge {
     std::vector<MergedLetter> letters;
-    std::vector<LetterGap> gaps;  // in the order of the cards, then of the letter
+    // In the order of the cards; for each, the address's fields (Nom, Rue,
+    // Code postal, Ville), then the letter's in their order.
+    std::vector<LetterGap> gaps;
     QStringList unknown;          // «names» that are no field: left as written
 };
 
@@ -60,8 +63,9 @@ Result<LetterMerge> mergeLetter(const Database& db, const QString& html, const Q
 QStringList letterReport(const LetterMerge& merge);
 
 // Each letter from a new A4 page: the address block 110 mm from the left edge
-// and 50 mm from the top of the sheet, the text below it.
-void paintLetters(QPagedPaintDevice& device, const LetterMerge& merge);
+// and 50 mm from the top of the sheet, the text below it. Fails when the
+// device cannot be painted on (a printer's file that cannot be written).
+Status paintLetters(QPagedPaintDevice& device, const LetterMerge& merge);
 // The same into a PDF file, written whole or not at all.
 Status writeLettersPdf(const QString& path, const LetterMerge& merge);
 

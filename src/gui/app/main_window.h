@@ -30,6 +30,11 @@ public:
     // The map image with its pins, as drawn at 100 %.
     QImage mapImage() const;
 
+public slots:
+    // "Lettres…" for these cards: a form letter chosen, merged, what is
+    // missing said, then previewed and printed.
+    void openLetters(const QList<long long>& cards);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -53,6 +58,7 @@ private:
     void chooseMap();
     void showZones();
     void showTrash();  // Corbeille
+    void showDebtors();  // Debiteurs
     void mapLeftClick(int x, int y);
     void mapRightClick(int x, int y);
     // "Nouvelle fiche": asks the postal code, pins the card in its department

@@ -10,6 +10,7 @@
 #include "gui/app/secondary_window.h"
 #include "gui/lists/list_printer.h"
 #include "gui/tools/clipboard_viewer.h"
+#include "gui/widgets/text_case.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -129,17 +130,7 @@ void FFrance9::setNote(const QString& note)
 
 void FFrance9::changeCase(bool upper)
 {
-    QTextCursor cursor = m_text->textCursor();
-    if (cursor.hasSelection()) {
-        const int start = cursor.selectionStart();
-        const QString selected = cursor.selectedText();
-        // Both keep the length, so the same stretch is selected again.
-        cursor.insertText(upper ? tb::upperWithinCodePage(selected) : selected.toLower());
-        cursor.setPosition(start);
-        cursor.setPosition(start + int(selected.size()), QTextCursor::KeepAnchor);
-        m_text->setTextCursor(cursor);
-    }
-    m_text->setFocus();
+    changeSelectionCase(m_text, upper);
 }
 
 void FFrance9::toLowerCase() { changeCase(false); }

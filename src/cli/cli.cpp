@@ -9,6 +9,8 @@
 #include "core/base/numeric.h"
 #include "core/cards/debt.h"
 #include "core/journals/debtors.h"
+#include "core/letters/letter_merge.h"
+#include "core/letters/letters.h"
 #include "core/journals/journal.h"
 #include "core/base/safe_write.h"
 #include "core/db/backups.h"
@@ -184,6 +186,59 @@ int debtorsCommand(const Arguments& a)
     for (const tb::Debtor& d : list->debtors)
         out << tb::pointForm(d.due) << "\t" << d.line << "\t" << tb::plainNumber(d.number) << "\n";
     out << "Total : " << tb::pointForm(list->total) << "\n";
+    return kDone;
+}
+
+// One form letter per card into a PDF file: every active card in the
+// alphabetical order, the cards named, or the debtors largest first. The
+// fields a card lacks are said first, on the error output.
+int lettersCommand(const Arguments& a)
+{
+    const QString name = textOption(a, QStringLiteral("--lettre"));
+    const QString output = textOption(a, QStringLiteral("--output"));
+    if (name.isEmpty() || output.isEmpty())
+        return usage(QStringLiteral("--lettre et --output sont nécessaires"));
+    const bool debtors = a.flags.contains(QStringLiteral("--debiteurs"));
+    if (debtors && a.options.count(QStringLiteral("--numeros")))
+        return usage(QStringLiteral("--numeros ou --debiteurs, pas les deux"));
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    QList<long long> cards;
+    if (a.options.count(QStringLiteral("--numeros"))) {
+        for (const QString& word : textOption(a, QStringLiteral("--numeros")).split(u',')) {
+            bool ok = false;
+            const long long n = word.trimmed().toLongLong(&ok);
+            if (!ok || n < 1 || n > db.value()->count())
+                return usage(QStringLiteral("numéro de fiche incorrect : ") + word);
+            cards.append(n);
+        }
+    } else if (debtors) {
+        const tb::Result<tb::DebtorList> list = tb::debtorList(*db.value());
+        if (!list)
+            return failed(list.error());
+        for (const tb::Debtor& d : list->debtors)
+            cards.append(d.number);
+    } else {
+        const tb::Result<tb::CardList> list = db.value()->list(tb::ListKind::Alphabetical);
+        if (!list)
+            return failed(list.error());
+        for (int row = 0; row < list->size(); ++row)
+            cards.append(list->number(row));
+    }
+    const QString program = tb::resolveProgramFolder(textOption(a, QStringLiteral("--program-folder")), a.executableFolder);
+    const tb::Result<QString> html = tb::loadLetter(program, name);
+    if (!html)
+        return failed(html.error());
+    const tb::Result<tb::LetterMerge> merged = tb::mergeLetter(*db.value(), *html, cards);
+    if (!merged)
+        return failed(merged.error());
+    for (const QString& line : tb::letterReport(*merged))
+        printError(QStringLiteral("Attention : ") + line);
+    if (tb::Status s = tb::writeLettersPdf(output, *merged); !s)
+        return failed(s.error());
+    Output out;
+    out << tb::plainNumber(qsizetype(merged->letters.size())) << " lettre(s) écrite(s) dans " << output << "\n";
     return kDone;
 }
 
@@ -623,6 +678,15 @@ const std::vector<Command>& commands()
          "grand au plus petit : le reste dû, une tabulation, la ligne comme\n"
          "list l'affiche, une tabulation, le numéro ; puis \"Total : \" et la somme",
          debtorsCommand},
+        {QStringLiteral("letters"),
+         {1, {QStringLiteral("--lettre"), QStringLiteral("--output"), QStringLiteral("--numeros"), kProgramFolder},
+          {QStringLiteral("--debiteurs")}},
+         true, "BASE --lettre NOM --output FICHIER.pdf\n[--numeros 3,7,12 | --debiteurs] [--program-folder DOSSIER]",
+         "la lettre type NOM (dossier « Lettres » du programme) pour chaque\n"
+         "fiche active dans l'ordre alphabétique, pour les fiches N ou pour\n"
+         "les débiteurs, une par page A4 dans FICHIER.pdf ; les champs vides\n"
+         "d'une fiche sont signalés sur la sortie d'erreur",
+         lettersCommand},
         {QStringLiteral("search"), {2, {QStringLiteral("--by")}}, true, "BASE --by nom|cp|ville|fixe|portable TEXTE",
          "les fiches dont le champ commence par TEXTE (tel qu'il est écrit,\n"
          "majuscules comprises ; \"\" pour toutes), comme list les affiche",

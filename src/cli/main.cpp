@@ -1,10 +1,28 @@
 #include "cli/cli.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The commands that draw pages need fonts, hence a GUI application, on
+    // the offscreen platform: a command line has no screen to ask for.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "letters") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Qt's notes about the desktop (no runtime folder...) are no concern
+        // of the command's: its own messages go to the error output directly.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fputs((text + u'\n').toLocal8Bit().constData(), stderr);
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     // The same user data folder as the program's.
     QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tabulon"));

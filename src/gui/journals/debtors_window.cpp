@@ -7,6 +7,7 @@
 #include "gui/app/secondary_window.h"
 #include "gui/lists/list_printer.h"
 #include "gui/widgets/card_list_model.h"
+#include "gui/widgets/text_tools.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -40,16 +41,10 @@ FDebiteurs::FDebiteurs(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::W
     m_total->setObjectName(QStringLiteral("Label1"));
     m_total->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
 
-    const auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAccessibleName(caption);
-        return b;
-    };
-    QPushButton* print = button("Command1", QStringLiteral("Imprimer"));
-    QPushButton* letters = button("Command2", QStringLiteral("Lettres…"));
-    letters->setToolTip(QStringLiteral("Une lettre pour chaque ligne choisie (toutes quand aucune ne l'est)"));
-    QPushButton* close = button("Command3", QStringLiteral("Fermer"));
+    QPushButton* print = toolButton(this, "Command1", QStringLiteral("Imprimer"));
+    QPushButton* letters = toolButton(this, "Command2", QStringLiteral("Lettres…"),
+                                       QStringLiteral("Une lettre pour chaque ligne choisie (toutes quand aucune ne l'est)"));
+    QPushButton* close = toolButton(this, "Command3", QStringLiteral("Fermer"));
     connect(print, &QPushButton::clicked, this, &FDebiteurs::print);
     connect(letters, &QPushButton::clicked, this, [this] {
         if (const QList<long long> cards = chosenCards(); !cards.isEmpty())

@@ -7,7 +7,7 @@
 #include "core/letters/letters.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
-#include "gui/widgets/text_case.h"
+#include "gui/widgets/text_tools.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -113,14 +113,8 @@ FLettres::FLettres(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
 
 QPushButton* FLettres::addButton(const char* name, const QString& caption, const QString& tip)
 {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1String(name));
-    button->setAccessibleName(caption);
-    button->setAutoDefault(false);
-    if (!tip.isEmpty())
-        button->setToolTip(tip);
-    m_buttons.append(button);
-    return button;
+    m_buttons.append(toolButton(this, name, caption, tip));
+    return m_buttons.last();
 }
 
 void FLettres::fillLetters(const QString& select)

@@ -7,6 +7,7 @@
 #include "core/letters/letters.h"
 #include "gui/app/dialogs.h"
 #include "gui/app/secondary_window.h"
+#include "gui/widgets/text_tools.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -45,13 +46,9 @@ FEnvoiLettres::FEnvoiLettres(AppContext& ctx, const QList<long long>& cards, QWi
     m_letters->setCurrentRow(0);
     m_count->setBuddy(m_letters);
 
-    auto* print = new QPushButton(QStringLiteral("Aperçu et impression…"), this);
-    print->setObjectName(QStringLiteral("Command1"));
-    print->setAccessibleName(print->text());
+    QPushButton* print = toolButton(this, "Command1", QStringLiteral("Aperçu et impression…"));
     print->setEnabled(m_letters->count() > 0);
-    auto* cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    cancel->setObjectName(QStringLiteral("Command2"));
-    cancel->setAccessibleName(cancel->text());
+    QPushButton* cancel = toolButton(this, "Command2", QStringLiteral("Annuler"));
     connect(print, &QPushButton::clicked, this, &FEnvoiLettres::print);
     connect(m_letters, &QListWidget::itemActivated, this, &FEnvoiLettres::print);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);

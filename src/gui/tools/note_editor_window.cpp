@@ -10,7 +10,7 @@
 #include "gui/app/secondary_window.h"
 #include "gui/lists/list_printer.h"
 #include "gui/tools/clipboard_viewer.h"
-#include "gui/widgets/text_case.h"
+#include "gui/widgets/text_tools.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -99,14 +99,8 @@ FFrance9::FFrance9(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
 
 QPushButton* FFrance9::addButton(const char* name, const QString& caption, const QString& tip)
 {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1String(name));
-    button->setAccessibleName(caption);
-    button->setAutoDefault(false);
-    if (!tip.isEmpty())
-        button->setToolTip(tip);
-    m_buttons.append(button);
-    return button;
+    m_buttons.append(toolButton(this, name, caption, tip));
+    return m_buttons.last();
 }
 
 void FFrance9::openNote(const QString& path, const QString& summary)

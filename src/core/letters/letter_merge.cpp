@@ -224,12 +224,17 @@ Status paintLetters(QPagedPaintDevice& device, const LetterMerge& merge)
         text.setHtml(letter.html);
         // The first page's text starts under the address.
         QTextCursor start(&text);
+        // The first paragraph keeps its own format (a date on the right).
+        const QTextBlockFormat firstFormat = start.blockFormat();
         QTextFrameFormat room;
         room.setHeight(QTextLength(QTextLength::FixedLength, pixels(kFirstTextTop - kTextTop, dpi)));
         room.setMargin(0);
         room.setPadding(0);
         room.setBorder(0);
-        start.insertFrame(room);
+        const QTextFrame* frame = start.insertFrame(room);
+        QTextCursor after(&text);
+        after.setPosition(frame->lastPosition() + 1);
+        after.setBlockFormat(firstFormat);
         text.setPageSize(QSizeF(width, height));
         for (int p = 0; p < text.pageCount(); ++p) {
             if (p > 0)

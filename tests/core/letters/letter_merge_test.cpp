@@ -58,7 +58,7 @@ TEST(LetterMerge, ThreeCardsOneLackingAStreetReportedThenOnePagePerCardInThePdf)
     ASSERT_TRUE(db.value()->setCaptions(captions));
     EXPECT_EQ(tb::letterFieldNames(captions).mid(8, 2), (QStringList{"Dernier versement", "Référence"}));
 
-    const QString html = QStringLiteral("<p>Le «Date du jour», «Civilité» «Nom» (réf. «Référence»)</p>"
+    const QString html = QStringLiteral("<p align=\"right\">Le «Date du jour», «Civilité» «Nom» (réf. «Référence»)</p>"
                                         "<p>Reste dû : «Reste dû» ; dernier versement : «Dernier versement».</p>"
                                         "<p>Voir «Inconnu»</p>");
     const auto merged = tb::mergeLetter(*db.value(), html, {1, 2, 3}, QDate(2026, 12, 8));
@@ -81,15 +81,16 @@ TEST(LetterMerge, ThreeCardsOneLackingAStreetReportedThenOnePagePerCardInThePdf)
     EXPECT_TRUE(simplified(2).contains("M. Jean PETIT 3 rue Chef de Ville 17000 LA ROCHELLE"));
 
     // The address's first word at 110 mm from the left and 50 mm from the top
-    // (in points), the text under the window.
+    // (in points), the text under the window, its first paragraph as written.
     const QString boxes = pdfText(pdf, {"-bbox", "-f", "1", "-l", "1"});
     const QRegularExpression word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re");
-    double addressX = -1, addressY = -1, textY = -1;
+    double addressX = -1, addressY = -1, textX = -1, textY = -1;
     for (const QRegularExpressionMatch& m : word.globalMatch(boxes)) {
         if (m.captured(3) == "M." && addressX < 0) {
             addressX = m.captured(1).toDouble();
             addressY = m.captured(2).toDouble();
         } else if (m.captured(3) == "Le" && textY < 0) {
+            textX = m.captured(1).toDouble();
             textY = m.captured(2).toDouble();
         }
     }
@@ -97,6 +98,7 @@ TEST(LetterMerge, ThreeCardsOneLackingAStreetReportedThenOnePagePerCardInThePdf)
     EXPECT_NEAR(addressX, 110 * kPoint, 1.0);
     EXPECT_NEAR(addressY, 50 * kPoint, 2.5);
     EXPECT_GE(textY, 100 * kPoint - 1);
+    EXPECT_GT(textX, 60 * kPoint);  // the first paragraph kept on the right
 }
 
 TEST(LetterFiles, SavedInUtf8ListedInFrenchOrderBadNamesAndFailedWritesRefused)

@@ -103,9 +103,17 @@ TEST(DebtorsWindow, ListedLargestFirstPrintedThenSentTheRelanceLetterWithWhatIsM
     EXPECT_TRUE(pages[1].simplified().contains("Dernier versement enregistré : 30,00 € le 02/11/2026."));
     EXPECT_TRUE(isClosed(send));
 
-    // One line chosen: that card alone.
+    // One line chosen: that card alone; the card window sends its own card.
     list->selectionModel()->select(list->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
     click(child<QPushButton>(w, "Command2"));
+    EXPECT_EQ(labelText(f.shown<FEnvoiLettres>(), "Label1"), "Lettre à envoyer à 1 fiche(s) :");
+    f.shown<FEnvoiLettres>()->close();
+    list->setCurrentIndex(list->model()->index(1, 0));
+    keyClick(list, Qt::Key_Return);
+    auto* card = f.shown<FFrance4>();
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(labelText(card, "Label2"), "1");
+    child<QAction>(card, "LettreType")->trigger();
     EXPECT_EQ(labelText(f.shown<FEnvoiLettres>(), "Label1"), "Lettre à envoyer à 1 fiche(s) :");
 }
 

@@ -19,7 +19,6 @@
 #include "gui/cards/trash_window.h"
 #include "gui/journals/debtors_window.h"
 #include "gui/letters/letter_editor_window.h"
-#include "gui/letters/letter_send_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/cards/structure_window.h"
 #include "gui/external/program_paths_window.h"
@@ -402,7 +401,7 @@ void FFrance::openLetters(const QList<long long>& cards)
 {
     if (refuseWithoutDatabase() || cards.isEmpty())
         return;
-    m_ctx.dialogs.showModal(new FEnvoiLettres(m_ctx, cards, this));
+    m_windows.openLetters(cards);
 }
 
 void FFrance::showSortedList(tb::ListKind kind)

@@ -197,6 +197,23 @@ t=$(median_ms "$CLI" reminders "$TMP/rappels")
 r=$(median_ms sh -c 'ls -f "$1" > /dev/null && cat "$1/lesfiches.dat" > /dev/null' sh "$TMP/rappels")
 row "rappels (mémento de chaque fiche)" "$t" "ls -f de la base + cat lesfiches.dat" "$r" "cible <= 1 s"
 rm -rf "$TMP/rappels"
+# The debtors on a copy of the base where every card has its three journals,
+# as created cards do ("tabulon-cli demo" makes none), and 3000 debtors have
+# payments: the command against reading the records and the journals it reads.
+mkdir "$TMP/dettes"
+cp "$DB/lesfiches.dat" "$DB/NBFiches.dat" "$DB/StrFic.txt" "$DB/carte.txt" "$TMP/dettes/"
+(cd "$TMP/dettes" && seq 1 "$COUNT" | awk '{ print "R" $1 ".txt"; print "I" $1 ".txt"; print "M" $1 ".txt" }' | xargs touch)
+"$CLI" debtors "$TMP/dettes" | awk -F '\t' 'NF == 3 { print $3 }' > "$TMP/debiteurs.txt"
+head -n 3000 "$TMP/debiteurs.txt" | awk -v d="$TMP/dettes" '{
+    f = d "/R" $1 ".txt"
+    printf "50.00------------>05/01/26  client  cheque\r\n" > f
+    if (NR % 2) printf "25.00------------>12/03/26  client  virement\r\n" > f
+    close(f) }'
+sed 's/^/R/; s/$/.txt/' "$TMP/debiteurs.txt" > "$TMP/journaux.txt"
+t=$(median_ms "$CLI" debtors "$TMP/dettes")
+r=$(median_ms sh -c 'cd "$1" && cat lesfiches.dat > /dev/null && xargs cat < "$2" > /dev/null' sh "$TMP/dettes" "$TMP/journaux.txt")
+row "debtors ($(wc -l < "$TMP/debiteurs.txt") débiteurs)" "$t" "cat lesfiches.dat + journaux lus" "$r" "cible <= 2"
+rm -rf "$TMP/dettes"
 
 # ---- Window measures (list shown in the real window, a card opened from a list
 # line, memory): bench/gui_bench.cpp, built as tabulon_gui_bench. ----

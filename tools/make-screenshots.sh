@@ -209,7 +209,7 @@ shot creation "Fiche individuelle" && close_window
 # "Structure" > "Fiche", then "Base de données" > "Adresses E-mail".
 key alt+s; key Return
 shot structure "Structure fiche individuelle" && close_window
-key alt+b; key Down; key Down; key Down; key Down; key Down; key Down; key Return
+key alt+b; key Down; key Down; key Down; key Down; key Down; key Down; key Down; key Return
 shot courrier "Courrier électronique" && close_window
 
 # The office tools of the "Outils" menu (Calendrier, Convertisseur Euros, Contrôle d'un IBAN).
@@ -227,4 +227,18 @@ key alt+l; key Right; key Return
 shot choix-logiciel "Choix d'un logiciel" && close_window
 key alt+l; key Down; key Return
 shot chemins-logiciels "Chemins des logiciels externes actuellement sélectionnés" && close_window
+# "Base de données" > "Liste des débiteurs", three lines chosen, "Lettres…" (Alt+L)
+# and the letter "Relance"; then "Outils" > "Lettres types" on "Relance".
+key alt+b; key Down; key Down; key Down; key Down; key Down; key Return
+if shot debiteurs "Liste des débiteurs"; then
+    key shift+Down; key shift+Down; key alt+l
+    key Down
+    shot envoi-lettres "Envoi de lettres" && close_window
+    close_window
+fi
+key alt+o; key Down; key Down; key Down; key Return
+if window "Lettres types" >/dev/null; then
+    key Down
+    shot lettres "Lettres types" && close_window
+fi
 exit 0

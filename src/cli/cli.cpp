@@ -8,6 +8,9 @@
 #include "core/base/masks.h"
 #include "core/base/numeric.h"
 #include "core/cards/debt.h"
+#include "core/journals/debtors.h"
+#include "core/letters/letter_merge.h"
+#include "core/letters/letters.h"
 #include "core/journals/journal.h"
 #include "core/journals/reminders.h"
 #include "core/base/safe_write.h"
@@ -170,6 +173,76 @@ int printList(const tb::Result<tb::CardList>& list)
     Output out;
     for (int row = 0; row < list->size(); ++row)
         out << list->display(row) << "\t" << tb::plainNumber(list->number(row)) << "\n";
+    return kDone;
+}
+
+// The amount due, a tab, the card's line as list shows it, a tab, its number;
+// then the total.
+int debtorsCommand(const Arguments& a)
+{
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    const tb::Result<tb::DebtorList> list = tb::debtorList(*db.value());
+    if (!list)
+        return failed(list.error());
+    Output out;
+    for (const tb::Debtor& d : list->debtors)
+        out << tb::pointForm(d.due) << "\t" << d.line << "\t" << tb::plainNumber(d.number) << "\n";
+    out << "Total : " << tb::pointForm(list->total) << "\n";
+    return kDone;
+}
+
+// One form letter per card into a PDF file: every active card in the
+// alphabetical order, the cards named, or the debtors largest first. The
+// fields a card lacks are said first, on the error output.
+int lettersCommand(const Arguments& a)
+{
+    const QString name = textOption(a, QStringLiteral("--lettre"));
+    const QString output = textOption(a, QStringLiteral("--output"));
+    if (name.isEmpty() || output.isEmpty())
+        return usage(QStringLiteral("--lettre et --output sont nécessaires"));
+    const bool debtors = a.flags.contains(QStringLiteral("--debiteurs"));
+    if (debtors && a.options.count(QStringLiteral("--numeros")))
+        return usage(QStringLiteral("--numeros ou --debiteurs, pas les deux"));
+    auto db = openReadOnly(a.positional[0]);
+    if (!db)
+        return failed(db.error());
+    QList<long long> cards;
+    if (a.options.count(QStringLiteral("--numeros"))) {
+        for (const QString& word : textOption(a, QStringLiteral("--numeros")).split(u',')) {
+            bool ok = false;
+            const long long n = word.trimmed().toLongLong(&ok);
+            if (!ok || n < 1 || n > db.value()->count())
+                return usage(QStringLiteral("numéro de fiche incorrect : ") + word);
+            cards.append(n);
+        }
+    } else if (debtors) {
+        const tb::Result<tb::DebtorList> list = tb::debtorList(*db.value());
+        if (!list)
+            return failed(list.error());
+        for (const tb::Debtor& d : list->debtors)
+            cards.append(d.number);
+    } else {
+        const tb::Result<tb::CardList> list = db.value()->list(tb::ListKind::Alphabetical);
+        if (!list)
+            return failed(list.error());
+        for (int row = 0; row < list->size(); ++row)
+            cards.append(list->number(row));
+    }
+    const QString program = tb::resolveProgramFolder(textOption(a, QStringLiteral("--program-folder")), a.executableFolder);
+    const tb::Result<QString> html = tb::loadLetter(program, name);
+    if (!html)
+        return failed(html.error());
+    const tb::Result<tb::LetterMerge> merged = tb::mergeLetter(*db.value(), *html, cards);
+    if (!merged)
+        return failed(merged.error());
+    for (const QString& line : tb::letterReport(*merged))
+        printError(QStringLiteral("Attention : ") + line);
+    if (tb::Status s = tb::writeLettersPdf(output, *merged); !s)
+        return failed(s.error());
+    Output out;
+    out << tb::plainNumber(qsizetype(merged->letters.size())) << " lettre(s) écrite(s) dans " << output << "\n";
     return kDone;
 }
 
@@ -802,6 +875,20 @@ const std::vector<Command>& commands()
          "les lignes de la liste dans son ordre (alpha par défaut) :\n"
          "la ligne affichée, une tabulation, le numéro de la fiche",
          listCommand},
+        {QStringLiteral("debtors"), {1, {}}, true, "BASE",
+         "les fiches actives dont le reste dû (champ 20) est positif, du plus\n"
+         "grand au plus petit : le reste dû, une tabulation, la ligne comme\n"
+         "list l'affiche, une tabulation, le numéro ; puis \"Total : \" et la somme",
+         debtorsCommand},
+        {QStringLiteral("letters"),
+         {1, {QStringLiteral("--lettre"), QStringLiteral("--output"), QStringLiteral("--numeros"), kProgramFolder},
+          {QStringLiteral("--debiteurs")}},
+         true, "BASE --lettre NOM --output FICHIER.pdf\n[--numeros 3,7,12 | --debiteurs] [--program-folder DOSSIER]",
+         "la lettre type NOM (dossier « Lettres » du programme) pour chaque\n"
+         "fiche active dans l'ordre alphabétique, pour les fiches N ou pour\n"
+         "les débiteurs, une par page A4 dans FICHIER.pdf ; les champs vides\n"
+         "d'une fiche sont signalés sur la sortie d'erreur",
+         lettersCommand},
         {QStringLiteral("search"), {2, {QStringLiteral("--by")}}, true, "BASE --by nom|cp|ville|fixe|portable TEXTE",
          "les fiches dont le champ commence par TEXTE (tel qu'il est écrit,\n"
          "majuscules comprises ; \"\" pour toutes), comme list les affiche",
@@ -955,7 +1042,8 @@ bool asksForHelp(const QString& arg)
 
 bool drawsPages(const QStringList& args)
 {
-    return !args.isEmpty() && (args[0] == QLatin1String("labels") || args[0] == QLatin1String("envelopes"))
+    return !args.isEmpty() && (args[0] == QLatin1String("labels") || args[0] == QLatin1String("envelopes")
+                               || args[0] == QLatin1String("letters"))
            && !std::any_of(args.begin(), args.end(), asksForHelp);
 }
 

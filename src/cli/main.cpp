@@ -2,12 +2,13 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char* argv[])
 {
-    // Fonts need a GUI application; printing pages needs no screen.
+    // The commands that draw pages need fonts, hence a GUI application, on
+    // the offscreen platform: a command line has no screen to ask for.
     std::unique_ptr<QCoreApplication> app;
     QStringList given;
     for (int i = 1; i < argc; ++i)
@@ -15,6 +16,12 @@ int main(int argc, char* argv[])
     if (cli::drawsPages(given)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Qt's notes about the desktop (no runtime folder...) are no concern
+        // of the command's: its own messages go to the error output directly.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fputs((text + u'\n').toLocal8Bit().constData(), stderr);
+        });
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -33,7 +33,7 @@ QList<QWidget*> openEveryWindow(GuiFixture& f)
     f.dialogs.modalScripts.enqueue([](QWidget*) {});
     child<QAction>(f.dialogs.lastModal(), "photo")->trigger();
     for (const char* entry : {"cartes", "Rechcp", "cvt", "RIB", "iban", "calendrier", "LogTrtExcel", "LogExtActuels",
-                              "Fiche", "Tournèe", "Corbeille", "mail", "Rappels"})
+                              "Fiche", "Tournèe", "Corbeille", "mail", "Rappels", "LettresTypes", "Debiteurs"})
         f.trigger(QString::fromUtf8(entry));
     f.trigger("Expediteur");
     f.trigger("alpha");

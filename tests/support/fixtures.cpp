@@ -21,6 +21,10 @@ TempProgramFolder::TempProgramFolder()
     const QDir src(dataDir());
     for (const QFileInfo& fi : src.entryInfoList(QDir::Files))
         QFile::copy(fi.absoluteFilePath(), m_path + fi.fileName());
+    // The form letters that come with the program.
+    QDir().mkpath(m_path + QStringLiteral("Lettres"));
+    for (const QFileInfo& fi : QDir(dataDir() + QStringLiteral("Lettres")).entryInfoList(QDir::Files))
+        QFile::copy(fi.absoluteFilePath(), m_path + QStringLiteral("Lettres/") + fi.fileName());
 }
 
 TempDatabase::TempDatabase(const QString& programFolder, const QString& name)

@@ -40,6 +40,9 @@ QString pageOfName(const QString& objectName)
         {QStringLiteral("FImportCsv"), QStringLiteral("echanges.html")},
         {QStringLiteral("FRapportImport"), QStringLiteral("echanges.html")},
         {QStringLiteral("Clipbrd"), QStringLiteral("menu-outils.html")},
+        {QStringLiteral("FLettres"), QStringLiteral("lettres.html")},
+        {QStringLiteral("FEnvoiLettres"), QStringLiteral("lettres.html")},
+        {QStringLiteral("FDebiteurs"), QStringLiteral("debiteurs.html")},
     };
     return pages.value(objectName);
 }

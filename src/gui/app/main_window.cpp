@@ -17,6 +17,8 @@
 #include "gui/app/secondary_window.h"
 #include "gui/app/window_keys.h"
 #include "gui/cards/trash_window.h"
+#include "gui/journals/debtors_window.h"
+#include "gui/letters/letter_editor_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/cards/structure_window.h"
 #include "gui/journals/reminders_window.h"
@@ -188,6 +190,8 @@ void FFrance::buildMenus()
                 [this, field] { showSearch(field); });
     connect(addMenuEntry(m_clients, "FicArch", QStringLiteral("Fiches archivées")), &QAction::triggered, this,
             [this] { showSortedList(tb::ListKind::Archived); });
+    connect(addMenuEntry(m_clients, "Debiteurs", QStringLiteral("Liste des débiteurs")), &QAction::triggered, this,
+            &FFrance::showDebtors);
     connect(addMenuEntry(m_clients, "octets", QStringLiteral("Nombre de fiches")), &QAction::triggered, this,
             [this] { showCardCount(m_ctx); });
     connect(addMenuEntry(m_clients, "Adresses", QStringLiteral("Adresses avec traitement de texte")),
@@ -240,6 +244,8 @@ void FFrance::buildMenus()
             [this] { m_ctx.dialogs.showModal(m_windows.converter()); });
     connect(addMenuEntry(accessoires, "iban", QStringLiteral("Contrôle d'un IBAN")), &QAction::triggered, this,
             [this] { m_ctx.dialogs.showModal(m_windows.ibanWindow()); });
+    connect(addMenuEntry(accessoires, "LettresTypes", QStringLiteral("Lettres types")), &QAction::triggered, this,
+            [this] { m_ctx.dialogs.showModal(new FLettres(m_ctx, this)); });
     connect(addMenuEntry(accessoires, "Affichage", QStringLiteral("Affichage")), &QAction::triggered, this,
             &FFrance::startDisplaySettings);
     connect(addMenuEntry(accessoires, "Expediteur", QStringLiteral("Expéditeur")), &QAction::triggered, this,
@@ -462,6 +468,23 @@ void FFrance::showTrash()
     m_ctx.dialogs.showModal(new FCorbeille(m_ctx, this));
 }
 
+void FFrance::showDebtors()
+{
+    if (!hasCardsOrWarn(m_ctx))
+        return;
+    auto* debtors = new FDebiteurs(m_ctx, this);
+    connect(debtors, &FDebiteurs::cardChosen, this, [this](long long n) { m_windows.openCard(n); });
+    connect(debtors, &FDebiteurs::lettersRequested, this, &FFrance::openLetters);
+    m_ctx.dialogs.showModal(debtors);
+}
+
+void FFrance::openLetters(const QList<long long>& cards)
+{
+    if (refuseWithoutDatabase() || cards.isEmpty())
+        return;
+    m_windows.openLetters(cards);
+}
+
 void FFrance::showSortedList(tb::ListKind kind)
 {
     if (std::optional<tb::Result<std::shared_ptr<tb::ListFill>>> list = sortedList(m_ctx, kind))
@@ -625,8 +648,3 @@ void FFrance::startDisplaySettings()
         m_ctx.launcher.startProgram(command.first(), command.mid(1));
 }
 
-void FFrance::openLetters(const QList<long long>& cards)
-{
-    Q_UNUSED(cards);
-    m_ctx.dialogs.message(QStringLiteral("Lettres types : à venir"));
-}

@@ -30,13 +30,13 @@ public:
 
     tb::Session& session() { return m_session; }
 
-public slots:
-    // "Lettres…" of the list window: one letter to each of cards.
-    void openLetters(const QList<long long>& cards);
-
-public:
     // The map image with its pins, as drawn at 100 %.
     QImage mapImage() const;
+
+public slots:
+    // "Lettres…" for these cards: a form letter chosen, merged, what is
+    // missing said, then previewed and printed.
+    void openLetters(const QList<long long>& cards);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +61,7 @@ private:
     void chooseMap();
     void showZones();
     void showTrash();  // Corbeille
+    void showDebtors();  // Debiteurs
     void mapLeftClick(int x, int y);
     void mapRightClick(int x, int y);
     // "Nouvelle fiche": asks the postal code, pins the card in its department

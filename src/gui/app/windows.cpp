@@ -16,6 +16,7 @@
 #include "gui/journals/interest_journal_window.h"
 #include "gui/journals/memento_window.h"
 #include "gui/journals/reminders_window.h"
+#include "gui/letters/letter_send_window.h"
 #include "gui/lists/email_window.h"
 #include "gui/lists/list_window.h"
 #include "gui/app/main_window.h"
@@ -70,6 +71,8 @@ void Windows::connectRequests(FFrance4* card)
                      [this](const QString& path, const QString& summary) { openNote(path, summary); });
     QObject::connect(card, &FFrance4::documentViewRequested, card,
                      [this](tb::Attachment kind, const QString& path) { viewDocument(kind, path); });
+    QObject::connect(card, &FFrance4::lettersRequested, card,
+                     [this](const QList<long long>& cards) { openLetters(cards); });
 }
 
 void Windows::connectRequests(FFrance11* creation)
@@ -208,6 +211,11 @@ void Windows::openNote(const QString& path, const QString& summary)
     FFrance9* editor = ensure(m_noteEditor);
     editor->openNote(path, summary);
     m_ctx->dialogs.showModal(editor);
+}
+
+void Windows::openLetters(const QList<long long>& cards)
+{
+    m_ctx->dialogs.showModal(new FEnvoiLettres(*m_ctx, cards, m_parent));
 }
 
 void Windows::chooseAttachment(tb::Attachment kind, long long n)

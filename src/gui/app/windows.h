@@ -74,6 +74,8 @@ public:
     // The journal of card n, typed as the card window holds it (its debt calculated).
     void openJournal(tb::JournalKind kind, long long n, const CardRecord& typed);
     void openNote(const QString& path, const QString& summary);
+    // "Envoi de lettres" for these cards.
+    void openLetters(const QList<long long>& cards);
     // The file browser, copying the chosen file as card n's document kind.
     void chooseAttachment(tb::Attachment kind, long long n);
     // The file browser, handing the chosen photo to the creation window.

@@ -181,6 +181,11 @@ void FFrance4::buildMenus()
     connect(printOne, &QAction::triggered, this, [this] { printCard(m_ctx, shownNumber(), typedCard()); });
     connect(addMenuEntry(imprimer, "ImprimTout", QStringLiteral("Imprimer toutes les fiches")), &QAction::triggered,
             this, [this] { printAllCards(m_ctx); });
+    connect(addMenuEntry(imprimer, "LettreType", QStringLiteral("Imprimer une lettre type…")), &QAction::triggered,
+            this, [this] {
+                if (shownNumber() > 0)
+                    emit lettersRequested({shownNumber()});
+            });
 }
 
 void FFrance4::openCard(long long n, long long highlighted)

@@ -32,6 +32,8 @@ signals:
     void noteRequested(const QString& path, const QString& summary);
     // One of the card's documents, shown by Tabulon.
     void documentViewRequested(tb::Attachment kind, const QString& path);
+    // "Imprimer une lettre type…": a form letter for the shown card.
+    void lettersRequested(const QList<long long>& cards);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -10,6 +10,7 @@
 #include "gui/app/secondary_window.h"
 #include "gui/lists/list_printer.h"
 #include "gui/tools/clipboard_viewer.h"
+#include "gui/widgets/text_tools.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -98,14 +99,8 @@ FFrance9::FFrance9(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
 
 QPushButton* FFrance9::addButton(const char* name, const QString& caption, const QString& tip)
 {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1String(name));
-    button->setAccessibleName(caption);
-    button->setAutoDefault(false);
-    if (!tip.isEmpty())
-        button->setToolTip(tip);
-    m_buttons.append(button);
-    return button;
+    m_buttons.append(toolButton(this, name, caption, tip));
+    return m_buttons.last();
 }
 
 void FFrance9::openNote(const QString& path, const QString& summary)
@@ -129,17 +124,7 @@ void FFrance9::setNote(const QString& note)
 
 void FFrance9::changeCase(bool upper)
 {
-    QTextCursor cursor = m_text->textCursor();
-    if (cursor.hasSelection()) {
-        const int start = cursor.selectionStart();
-        const QString selected = cursor.selectedText();
-        // Both keep the length, so the same stretch is selected again.
-        cursor.insertText(upper ? tb::upperWithinCodePage(selected) : selected.toLower());
-        cursor.setPosition(start);
-        cursor.setPosition(start + int(selected.size()), QTextCursor::KeepAnchor);
-        m_text->setTextCursor(cursor);
-    }
-    m_text->setFocus();
+    changeSelectionCase(m_text, upper);
 }
 
 void FFrance9::toLowerCase() { changeCase(false); }

@@ -1,0 +1,133 @@
+// Form letters: the address block, the fields merged for each card, the
+// fields a card lacks reported, the pages read back from the PDF, and the
+// letter files.
+#include "core/db/database.h"
+#include "core/letters/address_block.h"
+#include "core/letters/letter_merge.h"
+#include "core/letters/letters.h"
+#include "support/fixtures.h"
+#include "support/write_failures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <sys/stat.h>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+CardRecord person(const QString& civility, const QString& surname, const QString& street, const QString& due)
+{
+    CardRecord card = makeCard(surname, QStringLiteral("Jean"), 1, 5, 5, QStringLiteral("17000"),
+                               QStringLiteral("La Rochelle"));
+    card.field(tb::kFieldCivility) = tb::padField(civility, 15);
+    card.field(tb::kFieldStreet) = tb::padField(street, 40);
+    card.field(tb::kFieldRemaining) = tb::padField(due, 40);
+    card.field(tb::kFieldFirstCustom) = tb::padField(QStringLiteral("A-17"), 40);
+    return card;
+}
+
+TEST(AddressBlock, NameStreetThenCodeAndCityInCapitalsCutAtAWord)
+{
+    CardRecord card = person("Mme", "DURAND", "  12 rue des Mouettes  ", "");
+    EXPECT_EQ(tb::postalAddressLines(card),
+              (QStringList{"Mme Jean DURAND", "12 rue des Mouettes", "17000 LA ROCHELLE"}));
+    card.field(tb::kFieldStreet) = tb::padField("Résidence du Grand Large bâtiment C escalier 4", 40);
+    card.field(tb::kFieldCivility) = tb::padField("", 15);
+    card.field(tb::kFieldCity) = tb::padField("saint-étienne", 40);
+    const QStringList lines = tb::postalAddressLines(card);
+    EXPECT_EQ(lines, (QStringList{"Jean DURAND", "Résidence du Grand Large bâtiment C", "17000 SAINT-ÉTIENNE"}));
+    for (const QString& line : lines)
+        EXPECT_LE(line.size(), 38);
+}
+
+TEST(LetterMerge, ThreeCardsOneLackingAStreetReportedThenOnePagePerCardInThePdf)
+{
+    TempProgramFolder program;
+    TempDatabase base(program.path());
+    writeCards(base.path(), {person("M.", "DUPONT", "1 quai Duperré", "150.00"),
+                             person("Mme", "MARTIN", "", "20.5"), person("M.", "PETIT", "3 rue Chef de Ville", "")});
+    writeBytes(base.file("R1.txt"), "30.00------------>02/11/26  Jean  chèque\r\n");
+    auto db = tb::Database::open(base.path());
+    ASSERT_TRUE(db);
+    QStringList captions = db.value()->captions();
+    captions[0] = QStringLiteral("Référence");
+    ASSERT_TRUE(db.value()->setCaptions(captions));
+    EXPECT_EQ(tb::letterFieldNames(captions).mid(8, 2), (QStringList{"Dernier versement", "Référence"}));
+
+    const QString html = QStringLiteral("<p align=\"right\">Le «Date du jour», «Civilité» «Nom» (réf. «Référence»)</p>"
+                                        "<p>Reste dû : «Reste dû» ; dernier versement : «Dernier versement».</p>"
+                                        "<p>Voir «Inconnu»</p>");
+    const auto merged = tb::mergeLetter(*db.value(), html, {1, 2, 3}, QDate(2026, 12, 8));
+    ASSERT_TRUE(merged);
+    // The address's street first, though the text does not name it.
+    EXPECT_EQ(tb::letterReport(*merged), (QStringList{"Fiche n° 2 (MARTIN Jean) : « Rue » est vide.",
+                                                      "Fiche n° 3 (PETIT Jean) : « Reste dû » est vide.",
+                                                      "« Inconnu » n'est pas un champ : laissé tel quel."}));
+
+    QTemporaryDir out;
+    const QString pdf = out.filePath("lettres.pdf");
+    ASSERT_TRUE(tb::writeLettersPdf(pdf, *merged));
+    const QStringList pages = pdfText(pdf).split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 3);
+    const auto simplified = [&](int page) { return pages[page].simplified(); };
+    EXPECT_TRUE(simplified(0).contains("Le 8 décembre 2026, M. DUPONT (réf. A-17)")) << simplified(0).toStdString();
+    EXPECT_TRUE(simplified(0).contains("Reste dû : 150,00 € ; dernier versement : 30,00 € le 02/11/2026."));
+    EXPECT_TRUE(simplified(0).contains("Voir «Inconnu»"));
+    EXPECT_TRUE(simplified(1).contains("Mme MARTIN") && simplified(1).contains("20,50 € ; dernier versement : aucun."));
+    EXPECT_TRUE(simplified(2).contains("M. Jean PETIT 3 rue Chef de Ville 17000 LA ROCHELLE"));
+
+    // The address's first word at 110 mm from the left and 50 mm from the top
+    // (in points), the text under the window, its first paragraph as written.
+    const QString boxes = pdfText(pdf, {"-bbox", "-f", "1", "-l", "1"});
+    const QRegularExpression word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re");
+    double addressX = -1, addressY = -1, textX = -1, textY = -1;
+    for (const QRegularExpressionMatch& m : word.globalMatch(boxes)) {
+        if (m.captured(3) == "M." && addressX < 0) {
+            addressX = m.captured(1).toDouble();
+            addressY = m.captured(2).toDouble();
+        } else if (m.captured(3) == "Le" && textY < 0) {
+            textX = m.captured(1).toDouble();
+            textY = m.captured(2).toDouble();
+        }
+    }
+    constexpr double kPoint = 72 / 25.4;
+    EXPECT_NEAR(addressX, 110 * kPoint, 1.0);
+    EXPECT_NEAR(addressY, 50 * kPoint, 2.5);
+    EXPECT_GE(textY, 100 * kPoint - 1);
+    EXPECT_GT(textX, 60 * kPoint);  // the first paragraph kept on the right
+}
+
+TEST(LetterFiles, SavedInUtf8ListedInFrenchOrderBadNamesAndFailedWritesRefused)
+{
+    TempProgramFolder program;
+    // The two letters that come with the program.
+    EXPECT_EQ(tb::letterNames(program.path()), (QStringList{"Courrier simple", "Relance"}));
+    const QString relance = tb::loadLetter(program.path(), "Relance").value();
+    EXPECT_TRUE(relance.contains("«Reste dû»") && relance.contains("«Dernier versement»"));
+    EXPECT_TRUE(tb::loadLetter(program.path(), "Courrier simple").value().contains("«Nom»"));
+
+    ASSERT_TRUE(tb::saveLetter(program.path(), "Échéance", "<p>Été «Nom»</p>"));
+    EXPECT_EQ(readBytes(program.file("Lettres/Échéance.html")), QString("<p>Été «Nom»</p>").toUtf8());
+    EXPECT_EQ(tb::letterNames(program.path()), (QStringList{"Courrier simple", "Échéance", "Relance"}));
+    for (const char* bad : {"", "  ", "a/b", "..", ".cache", "a\\b"})
+        EXPECT_EQ(tb::saveLetter(program.path(), bad, "x").error().number, tb::kErrorBadFileName) << bad;
+
+    ::chmod(QFile::encodeName(program.path()).constData(), 0755);
+    const QString folder = tb::lettersFolder(program.path());
+    ::chmod(QFile::encodeName(folder).constData(), 0555);
+    const int refused = codeWithoutRootRights([&] {
+        const tb::Status s = tb::saveLetter(program.path(), "Échéance", "<p>autre</p>");
+        return s ? 0 : s.error().number == tb::kErrorPermission ? 1 : 2;
+    });
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(readBytes(program.file("Lettres/Échéance.html")), QString("<p>Été «Nom»</p>").toUtf8());
+    ASSERT_TRUE(tb::removeLetter(program.path(), "Échéance"));
+    EXPECT_EQ(tb::letterNames(program.path()).size(), 2);
+}
+
+}  // namespace

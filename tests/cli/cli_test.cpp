@@ -1,5 +1,6 @@
 // tabulon-cli run as a user runs it, on small fixture databases: exact outputs,
 // exit codes, option parsing, the read-only check and demo databases.
+#include "core/base/codepage.h"
 #include "core/cards/card_store.h"
 #include "core/db/database.h"
 #include "support/fixtures.h"

@@ -9,6 +9,7 @@
 #include "gui/lists/search_box.h"
 #include "gui_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>

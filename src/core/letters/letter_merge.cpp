@@ -6,7 +6,7 @@
 #include "core/base/safe_write.h"
 #include "core/cards/card_record.h"
 #include "core/db/database.h"
-#include "core/letters/address_block.h"
+#include "core/mail/postal_address.h"
 
 #include <QBuffer>
 #include <QAbstractTextDocumentLayout>
@@ -172,7 +172,10 @@ Result<LetterMerge> mergeLetter(const Database& db, const QString& html, const Q
             merged.replace(letterFieldMark(name.toHtmlEscaped()), values[k].toHtmlEscaped());
             merged.replace(letterFieldMark(name), values[k].toHtmlEscaped());
         }
-        out.letters.push_back({n, postalAddressLines(*card), merged});
+        const PostalAddress address = postalAddressLines(*card);
+        if (!address.cut.isEmpty())
+            out.cutAddresses += addressReport(n, address);
+        out.letters.push_back({n, address.lines, merged});
     }
     return out;
 }
@@ -183,6 +186,7 @@ QStringList letterReport(const LetterMerge& merge)
     for (const LetterGap& gap : merge.gaps)
         lines.append(QStringLiteral("Fiche n° ") + plainNumber(gap.number) + QStringLiteral(" (") + gap.card
                      + QStringLiteral(") : « ") + gap.field + QStringLiteral(" » est vide."));
+    lines += merge.cutAddresses;
     for (const QString& name : merge.unknown)
         lines.append(QStringLiteral("« ") + name + QStringLiteral(" » n'est pas un champ : laissé tel quel."));
     return lines;

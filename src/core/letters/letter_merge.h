@@ -51,6 +51,7 @@ struct LetterMerge {
     // Code postal, Ville), then the letter's in their order.
     std::vector<LetterGap> gaps;
     QStringList unknown;          // «names» that are no field: left as written
+    QStringList cutAddresses;     // address lines too long, as the labels report them
 };
 
 // One letter per card of cards (in that order).
@@ -58,7 +59,8 @@ Result<LetterMerge> mergeLetter(const Database& db, const QString& html, const Q
                                 const QDate& today = QDate::currentDate());
 
 // What to tell before printing, one line each: "Fiche n° 12 (DUPONT Jean) :
-// « Rue » est vide." and "« Xyz » n'est pas un champ : laissé tel quel.";
+// « Rue » est vide.", the address lines cut and "« Xyz » n'est pas un champ :
+// laissé tel quel.";
 // empty when all is filled.
 QStringList letterReport(const LetterMerge& merge);
 

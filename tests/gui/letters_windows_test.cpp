@@ -56,7 +56,11 @@ TEST(LetterEditorWindow, AFieldInsertedKeptInUtf8AndAChangedLetterAskedForOnLeav
     EXPECT_EQ(f.dialogs.questions.last().text, "Voulez-vous enregistrer la lettre « Été » ?");
     EXPECT_EQ(w->currentLetter(), "Été");
     EXPECT_EQ(letters->currentItem()->text(), "Été");
-    EXPECT_TRUE(closeAndDelete(w));
+    // Closed from its real modal loop: the question, then the letter kept.
+    QPointer<FLettres> guard(w);
+    runInRealModalLoop(w, [w] { w->close(); }, 20);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
     EXPECT_TRUE(QString::fromUtf8(readBytes(f.program.file("Lettres/Été.html"))).contains("BONJOUR"));
 }
 

@@ -51,14 +51,4 @@ inline QByteArray bitmapHeader(quint32 width, quint32 height)
     return bytes;
 }
 
-// base64 cut in lines of width, each after the first starting with prefix.
-inline QByteArray foldedBase64(const QByteArray& bytes, int width, const QByteArray& prefix)
-{
-    const QByteArray b64 = bytes.toBase64();
-    QByteArray out;
-    for (qsizetype i = 0; i < b64.size(); i += width)
-        out += (i ? prefix : QByteArray()) + b64.mid(i, width) + "\r\n";
-    return out;
-}
-
 }  // namespace exchange_samples

@@ -214,7 +214,7 @@ TEST_F(CardDeletionTest, ArchivingAndReactivatingKeepTheRecordButTheMarker)
     EXPECT_FALSE(db->setArchived(3, true));
 }
 
-TEST_F(CardDeletionTest, ADeletedCardIsKeptWholeAndComesBackAsTheNextNumber)
+TEST_F(CardDeletionTest, ADeletedCardIsKeptWholeComesBackAsTheNextNumberOrGoesAndATrashThatFailsChangesNothing)
 {
     const FiveCards base(program.path(), "Corbeille");
     const TempDatabase& folder = base.folder;
@@ -247,12 +247,9 @@ TEST_F(CardDeletionTest, ADeletedCardIsKeptWholeAndComesBackAsTheNextNumber)
     EXPECT_EQ(QDir(folder.file("Corbeille")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList());
     EXPECT_FALSE(QFile::exists(folder.file("restauration.txt")));
-}
 
-TEST_F(CardDeletionTest, EntriesGoOneByOneOrAllAndATrashThatFailsChangesNothing)
-{
-    const FiveCards five(program.path(), "Corbeille");
-    auto db = openDb(five.folder);
+    // Entries go one by one or all.
+    db = openDb(folder);
     ASSERT_TRUE(db->deleteCard(1));
     ASSERT_TRUE(db->deleteCard(1));
     ASSERT_TRUE(db->deleteCard(1, Keep::Nothing));
@@ -264,16 +261,16 @@ TEST_F(CardDeletionTest, EntriesGoOneByOneOrAllAndATrashThatFailsChangesNothing)
     EXPECT_TRUE(db->trash().entries()->empty());
 
     // A trash that cannot be written to: the card stays where it was.
-    const FiveCards base(program.path(), "Refus");
-    const TempDatabase& refused = base.folder;
-    const std::vector<QByteArray> before = cardUnits(refused.path());
+    const FiveCards refusal(program.path(), "Refus");
+    const TempDatabase& refused = refusal.folder;
+    const std::vector<QByteArray> kept = cardUnits(refused.path());
     writeBytes(refused.file("Corbeille"), "not a folder");
     auto other = openDb(refused);
     EXPECT_FALSE(other->deleteCard(2));
     EXPECT_EQ(other->count(), 5);
     EXPECT_FALSE(tb::Database::deletionPending(refused.path()));
     other.reset();
-    EXPECT_EQ(cardUnits(refused.path()), before);
+    EXPECT_EQ(cardUnits(refused.path()), kept);
 
     // A restoration that fails on a full disk is undone: the card stays in the trash.
     QFile::remove(refused.file("Corbeille"));

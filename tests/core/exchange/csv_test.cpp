@@ -158,21 +158,12 @@ TEST(CsvDataFirst, ColumnsGivenAsFieldEqualsColumnFillEveryRowOrTheFileIsRefused
 
     // What the user gives wrong is refused with what is wrong; without
     // columns, a file with no known header is refused naming its columns.
-    const std::vector<std::pair<QString, QString>> wrong = {
-        {"3=5", "--columns : pas de colonne 5 (le fichier en a 4)"},
-        {"21=1", "--columns : pas de champ 21 (champs 2 à 20)"},
-        {"1=1", "--columns : pas de champ 1 (champs 2 à 20)"},
-        {"3=1,3=2", "--columns : le champ 3 est donné deux fois"},
-        {"nom=2", "--columns : « nom=2 » n'est pas de la forme CHAMP=COLONNE"},
-        {",", "--columns : aucune colonne donnée"},
-        {QString(), "Aucune colonne du fichier n'a un intitulé connu ; colonnes lues : 1 « jean@exemple.fr », 2 « DUPONT », "
-                    "3 « 06 12 34 56 78 », 4 « Lyon ». Indiquez le champ de chaque colonne avec --columns "
-                    "CHAMP=COLONNE,... (champs de 2 à 20, colonnes à partir de 1)."},
-    };
-    for (const auto& [given, message] : wrong) {
-        const auto refused = tb::csvContacts(kNoHeader, kCaptions, given, nullptr);
-        ASSERT_FALSE(refused) << given.toStdString();
-        EXPECT_EQ(refused.error().message(), message);
+    const QStringList wrong = QString::fromUtf8(exchange_samples::sample("colonnes_refusees.txt")).split(u'\n');
+    ASSERT_EQ(wrong.size(), 8);  // the last one empty
+    for (const QString& line : wrong.mid(0, 7)) {
+        const auto refused = tb::csvContacts(kNoHeader, kCaptions, line.section(u'\t', 0, 0), nullptr);
+        ASSERT_FALSE(refused) << line.toStdString();
+        EXPECT_EQ(refused.error().message(), line.section(u'\t', 1));
     }
 }
 

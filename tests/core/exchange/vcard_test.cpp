@@ -8,7 +8,6 @@
 #include "core/exchange/card_import.h"
 #include "core/exchange/vcard.h"
 #include "exchange_samples.h"
-#include "sample_files.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

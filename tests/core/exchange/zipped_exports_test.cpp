@@ -8,7 +8,6 @@
 #include "core/exchange/ods.h"
 #include "core/exchange/person_data.h"
 #include "exchange_samples.h"
-#include "sample_files.h"
 #include "support/fixtures.h"
 #include "support/write_failures.h"
 

@@ -1,4 +1,4 @@
-// The open database: creating folders, card creation in a safe order, stores
+// The open database: its lock against other programs, creating folders, card creation in a safe order, stores
 // and the surname's capitals, side files; names of every kind (blanks, quotes,
 // accents, characters the code page lacks, a leading "-", 255 bytes) work or
 // are refused, and nothing is ever written outside the program and database folders.
@@ -9,6 +9,7 @@
 #include "core/lists/exports.h"
 #include "core/tools/note_text.h"
 #include "support/fixtures.h"
+#include "support/other_program.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -20,10 +21,13 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace testing_support;
 
 namespace {
+
+const QString kAlreadyOpen = QStringLiteral(" Cette base de données est déjà ouverte par un autre programme Tabulon !");
 
 struct DatabaseTest : ::testing::Test {
     TempProgramFolder program;
@@ -201,4 +205,83 @@ TEST(PathsTest, OddNamesOfDatabasesAndProgramFoldersWorkAndWriteNowhereElse)
         EXPECT_EQ(refused.error().message(), "Erreur n° 52 : nom de fichier incorrect");
     }
     EXPECT_EQ(everything(root.path(), QStringLiteral("\x01")), before);
+}
+
+TEST_F(DatabaseTest, AnotherProgramIsRefusedUntilTheHolderQuitsOrDies)
+{
+    writeCards(folder.path(), {makeCard("DUPONT", "Jean", 3, 10, 20)});
+    {
+        OtherProgram other(folder.path());
+        ASSERT_TRUE(other.holding());
+        writeBytes(folder.file("NBFiches.dat"), "x");  // a count an opening for writing would correct
+        const auto refused = tb::Database::open(folder.path());
+        ASSERT_FALSE(refused);
+        EXPECT_EQ(refused.error().message(), kAlreadyOpen);
+        EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), "x");
+        // Reading needs no lock and repairs nothing.
+        auto reader = tb::Database::open(folder.path(), tb::Database::Access::ReadOnly);
+        ASSERT_TRUE(reader);
+        EXPECT_EQ((*reader)->count(), 1);
+        EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), "x");
+
+        // A program killed with the database open leaves its lock: the next one takes it over.
+        other.crash();
+        EXPECT_TRUE(QFileInfo::exists(folder.file(".tabulon.lock")));
+        auto db = tb::Database::open(folder.path());
+        ASSERT_TRUE(db) << db.error().message().toStdString();
+        EXPECT_EQ(readBytes(folder.file("NBFiches.dat")), "1\r\n");
+        // ... and holds it in turn.
+        OtherProgram second(folder.path());
+        EXPECT_FALSE(second.holding());
+    }
+    // Every database of this program closed: the lock is gone, another program may open it.
+    EXPECT_FALSE(QFileInfo::exists(folder.file(".tabulon.lock")));
+    OtherProgram third(folder.path());
+    EXPECT_TRUE(third.holding());
+    third.quit();
+    EXPECT_TRUE(tb::Database::open(folder.path()));
+}
+
+TEST_F(DatabaseTest, OneProgramMayOpenItsDatabaseAgainAndAnyCopyOfIt)
+{
+    auto first = tb::Database::open(folder.path());
+    ASSERT_TRUE(first);
+    auto again = tb::Database::open(folder.path() + "../" + QDir(folder.path()).dirName() + "/");
+    ASSERT_TRUE(again);
+    first = tb::Error{};
+    EXPECT_TRUE(QFileInfo::exists(folder.file(".tabulon.lock")));  // still held by the second
+    EXPECT_FALSE(OtherProgram(folder.path()).holding());
+
+    // A copy of the folder made while it was open carries this program's lock.
+    const QString copy = program.path() + "Copie/";
+    QDir().mkdir(copy);
+    for (const QString& name : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden))
+        QFile::copy(folder.file(name), copy + name);
+    ASSERT_TRUE(QFileInfo::exists(copy + ".tabulon.lock"));
+    EXPECT_TRUE(tb::Database::open(copy));
+}
+
+TEST_F(DatabaseTest, AnEmptyGarbledOrDeadLockIsTakenOverAndALiveOneIsNot)
+{
+    // Killed between making the lock and writing it; a file no Tabulon wrote;
+    // a pipe. (A holder that died is taken over above.)
+    for (const QByteArray& left : {QByteArray(), QByteArray("\x01\x02zz"), QByteArray("fifo")}) {
+        if (left == "fifo")
+            ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file(".tabulon.lock")).constData(), 0644), 0);
+        else
+            writeBytes(folder.file(".tabulon.lock"), left);
+        {
+            auto db = tb::Database::open(folder.path());
+            ASSERT_TRUE(db) << left.toHex().constData();
+            EXPECT_TRUE(readBytes(folder.file(".tabulon.lock")).startsWith(QByteArray::number(::getpid()) + '\n'));
+            EXPECT_FALSE(OtherProgram(folder.path()).holding());
+        }
+        EXPECT_FALSE(QFileInfo::exists(folder.file(".tabulon.lock")));
+    }
+    // The lock is written whole under another name first: nothing else stays.
+    OtherProgram other(folder.path());
+    ASSERT_TRUE(other.holding());
+    EXPECT_EQ(QDir(folder.path()).entryList({".tabulon.lock*"}, QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{".tabulon.lock"});
+    EXPECT_FALSE(tb::Database::open(folder.path()));
 }

@@ -57,17 +57,10 @@ const std::vector<WriteCommand>& writeCommands()
              auto j = tb::Journal::open(db, 1, tb::JournalKind::Memento);
              return j ? j->add(QStringLiteral("Rappeler lundi ") + QString(200, u'.')) : j.status();
          }},
-        {"collections", "R1.txt", [](tb::Database& db, const QString&) -> tb::Status {
-             auto j = tb::Journal::open(db, 1, tb::JournalKind::Collections);
-             return j ? j->add(QStringLiteral("150,00 le 12/03/26 ") + QString(200, u'.')) : j.status();
-         }},
         {"note", "F1.txt",
          [](tb::Database& db, const QString&) { return tb::saveNote(db.file("F1.txt"), QString(500, u'n')); }},
         {"export", "export.txt", [](tb::Database& db, const QString&) {
              return tb::writeExport(db.store(), db.count(), tb::ExportFormat::Fields).status();
-         }},
-        {"addresses", "adresses.txt", [](tb::Database& db, const QString&) {
-             return tb::writeExport(db.store(), db.count(), tb::ExportFormat::Addresses).status();
          }},
         // Last: under a full disk it may end half done, to be finished by the next opening.
         {"delete", "suppression.txt", [](tb::Database& db, const QString&) { return db.deleteCard(1); }},

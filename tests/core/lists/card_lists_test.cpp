@@ -73,7 +73,7 @@ TEST(CardList, TiesAndReplacingALine)
     EXPECT_EQ(numbers(lists), (Numbers{3, 12, 2, 4}));
 }
 
-TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderAndKeepsNumbersInStep)
+TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderKeepsNumbersInStepAndArchivedCardsApart)
 {
     // Byte order would put "b" after "C" and "É" after "Z".
     write({card("b"), card("ZOE"), card("ÉMILE"), card("C"), card("EMMA"), card("A"), card("EDGAR"), card("a")});
@@ -83,10 +83,8 @@ TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderAndKeepsNumbersInStep)
     // A shorter name, padded with blanks, comes before a longer one.
     write({card("MARTINEZ"), makeCard("MARTIN", "Zoé", 1, 1, 1)});
     EXPECT_EQ(surnames(ListKind::Alphabetical), (QStringList{"MARTIN", "MARTINEZ"}));
-}
 
-TEST_F(CardListsTest, ArchivedCardsOnlyInArchivedListAndCityAndPostalCodeOrders)
-{
+    // Archived cards (any marker but 1 to 9) only in their list; city and postal code orders.
     CardRecord blank = card("BLANC"), letter = card("LETTRE");
     blank.fields[0][0] = u' ';
     letter.fields[0][0] = u'x';

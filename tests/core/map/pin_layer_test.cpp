@@ -50,34 +50,6 @@ int markerSeen(QColor c)
 
 }  // namespace
 
-TEST(PinLayer, ALonePinIsWholeAtItsPointAndCrowdedPinsAreSmall)
-{
-    tb::PinLayer layer;
-    layer.setPins({pin(3, 50, 50), pin(2, 150, 150), pin(4, 153, 151), pin(0, 100, 100)});
-    layer.setView(QSize(300, 300), 1.0);
-    const QImage image = drawn(layer, QSize(300, 300));
-    // Alone: the square and the circle of radius 10, as drawPin makes them.
-    QImage alone(300, 300, QImage::Format_RGB32);
-    alone.fill(Qt::white);
-    tb::drawPin(alone, 3, 50, 50);
-    EXPECT_TRUE(image.copy(30, 30, 41, 41) == alone.copy(30, 30, 41, 41));
-    // Two pins a few pixels apart: a small square each, no circle; an archived card: no pin.
-    EXPECT_EQ(image.pixelColor(140, 150), QColor(Qt::white));
-    EXPECT_EQ(image.pixelColor(100, 100), QColor(Qt::white));
-
-    // Zoomed in, the two pull apart and are whole again, at their size on screen.
-    layer.setView(QSize(300, 300), 8.0);
-    const QPoint a = tb::pinCentreOnScreen(150, 150, 8.0);
-    const QRect area(a - QPoint(20, 20), QSize(80, 40));
-    QImage zoomed(area.size(), QImage::Format_RGB32);
-    zoomed.fill(Qt::white);
-    layer.draw(zoomed, area);
-    EXPECT_EQ(zoomed.pixelColor(20 + 10, 20), tb::pinColor(2));
-    EXPECT_EQ(zoomed.pixelColor(20 - 7, 20), QColor(Qt::white));
-    const QPoint b = tb::pinCentreOnScreen(153, 151, 8.0) - area.topLeft();
-    EXPECT_EQ(zoomed.pixelColor(b), tb::pinColor(4));
-}
-
 TEST(PinLayer, AHundredThousandDemoCardsLeaveMostOfTheMapVisible)
 {
     TempProgramFolder program;
@@ -100,20 +72,26 @@ TEST(PinLayer, AHundredThousandDemoCardsLeaveMostOfTheMapVisible)
     EXPECT_GE(same * 2, qint64(map.width()) * map.height());
 }
 
-TEST(PinLayer, EachSquareIsCentredOnItsCardInsideItsHitSquareAndKeepsItsColour)
+TEST(PinLayer, ALonePinIsWholeAndEachCrowdedSquareIsCentredOnItsCardInsideItsHitSquareInItsColour)
 {
-    // Two neighbours, a crowd of three a pixel or two apart, one alone far away.
-    const std::vector<tb::Pin> pins = {pin(4, 516, 516), pin(7, 530, 516), pin(2, 300, 300),
-                                       pin(3, 302, 301), pin(6, 304, 300), pin(1, 100, 100)};
+    // Two neighbours, a crowd of three a pixel or two apart, an archived card, one alone far away.
+    const std::vector<tb::Pin> pins = {pin(4, 516, 516), pin(7, 530, 516), pin(2, 300, 300), pin(3, 302, 301),
+                                       pin(6, 304, 300), pin(0, 200, 200), pin(1, 100, 100)};
     tb::PinLayer layer;
     layer.setPins(pins);
     layer.setView(QSize(800, 800), 1.0);
     const QImage image = drawn(layer, QSize(800, 800));
+    // Alone: the square and the circle of radius 10, as drawPin makes them.
+    QImage alone(800, 800, QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    tb::drawPin(alone, 1, 100, 100);
+    EXPECT_TRUE(image.copy(80, 80, 41, 41) == alone.copy(80, 80, 41, 41));
+    EXPECT_EQ(image.pixelColor(200, 200), QColor(Qt::white));  // archived: no pin
 
-    for (size_t i = 0; i + 1 < pins.size(); ++i) {
+    for (size_t i = 0; i < 5; ++i) {
         const tb::Pin& p = pins[i];
         // Every pixel of the card's colour around it: their box is centred on
-        // the card's point and lies strictly inside its hit square.
+        // the card's point and lies strictly inside its hit square (no circle).
         QRect box;
         for (int y = int(p.y) - 12; y <= int(p.y) + 12; ++y)
             for (int x = int(p.x) - 12; x <= int(p.x) + 12; ++x)
@@ -129,6 +107,16 @@ TEST(PinLayer, EachSquareIsCentredOnItsCardInsideItsHitSquareAndKeepsItsColour)
     // Between the two neighbours, the map.
     EXPECT_EQ(markerSeen(image.pixelColor(523, 516)), 0);
     EXPECT_EQ(markerSeen(image.pixelColor(522, 522)), 0);
-    // The lone pin keeps its circle of radius 10.
-    EXPECT_EQ(markerSeen(image.pixelColor(110, 100)), 1);
+
+    // Zoomed in, the neighbours pull apart and are whole again, at their size on screen.
+    layer.setView(QSize(800, 800), 8.0);
+    const QPoint a = tb::pinCentreOnScreen(516, 516, 8.0);
+    const QRect area(a - QPoint(20, 20), QSize(160, 40));
+    QImage zoomed(area.size(), QImage::Format_RGB32);
+    zoomed.fill(Qt::white);
+    layer.draw(zoomed, area);
+    EXPECT_EQ(zoomed.pixelColor(20 + 10, 20), tb::pinColor(4));
+    EXPECT_EQ(zoomed.pixelColor(20 - 7, 20), QColor(Qt::white));
+    const QPoint b = tb::pinCentreOnScreen(530, 516, 8.0) - area.topLeft();
+    EXPECT_EQ(zoomed.pixelColor(b), tb::pinColor(7));
 }

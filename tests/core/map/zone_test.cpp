@@ -44,7 +44,7 @@ struct ZoneTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(ZoneTest, CornersInAnyOrderListTheCardsStrictlyInsideButNeverArchivedOnes)
+TEST_F(ZoneTest, CompleteZonesCornersInAnyOrderListTheCardsStrictlyInsideButNeverArchivedOnes)
 {
     const Hits inside{1, 5, 7};
     EXPECT_EQ(zone({{100, 100}, {300, 200}}), inside);  // upper left first
@@ -53,12 +53,10 @@ TEST_F(ZoneTest, CornersInAnyOrderListTheCardsStrictlyInsideButNeverArchivedOnes
     EXPECT_EQ(zone({{99, 100}, {300, 201}}), (Hits{1, 2, 3, 5, 7}));
     // A flat zone holds nothing, not even what lies on its line.
     EXPECT_EQ(zone({{100, 150}, {300, 150}}), Hits{});
-}
 
-TEST_F(ZoneTest, OnlyACompleteZoneListsAndAThirdClickStartsANewOne)
-{
+    // Only a complete zone lists: one corner, the second does not count as (0, 0);
+    // a third click starts a new one.
     EXPECT_EQ(zone({}), Hits{});
-    // One corner: the second does not count as (0, 0).
     EXPECT_EQ(zone({{400, 400}}), Hits{});
     tb::ZoneMarking z;
     z.mark(100, 100);

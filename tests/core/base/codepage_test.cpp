@@ -27,16 +27,10 @@ TEST(Codepage, EveryByteSurvivesARoundTrip)
     EXPECT_EQ(text[0x81], QChar(0x81));  // one of the five undefined bytes
 }
 
-TEST(Codepage, WhatFits)
+TEST(Codepage, WhatFitsAndCapitalsStayWithinTheCodePage)
 {
-    EXPECT_TRUE(fitsCp1252("€ Élodie œuvre"));
-    EXPECT_FALSE(fitsCp1252("ő"));
-    EXPECT_FALSE(fitsCp1252("😀"));
+    EXPECT_FALSE(fitsCp1252("ő") || fitsCp1252("😀"));
     EXPECT_EQ(keepCp1252("aőb😀c€"), "abc€");
-}
-
-TEST(Codepage, CapitalsStayWithinTheCodePage)
-{
     const QString page = fromCp1252(everyByte());
     const QString upper = upperWithinCodePage(page);
     ASSERT_EQ(upper.size(), page.size());
@@ -75,10 +69,6 @@ TEST(PathText, CodePageWhenItFitsUtf8OtherwiseAndPathsComeBackAsWritten)
     EXPECT_EQ(decodePathValue("C:\\Fiches\\\xC9t\xE9"), "C:\\Fiches\\Été");
     EXPECT_EQ(decodePathValue("/x/\xC3"), "/x/Ã");
     EXPECT_EQ(decodePathValue("/x/\x80.gif"), "/x/€.gif");
-}
-
-TEST(PathText, CodePageTextThatIsAlsoUtf8IsReadAsUtf8)
-{
     // "Ã©" in the code page is C3 A9, which UTF-8 reads as "é". Such a name
     // is far less likely than an accented letter, so UTF-8 wins.
     const QString written = QStringLiteral("/home/Ã©");

@@ -41,16 +41,12 @@ TEST(NumericValue, DecimalPointWhateverTheCLocale)
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
-TEST(NumberText, BlankOrMinusBeforeNumber)
+TEST(Masks, NoLeadingZeroRoundingAndSeparatorsAndNumberTextsABlankOrMinusBefore)
 {
     EXPECT_EQ(numberText(0), " 0");
     EXPECT_EQ(numberText(-0.25), "-0.25");
     EXPECT_EQ(coordText(45.5f), " 45.5");
     EXPECT_EQ(plainNumber(12), "12");
-}
-
-TEST(Masks, NoLeadingZeroRoundingAndSeparators)
-{
     const QString m = QStringLiteral("##################.00");
     const QLocale c = QLocale::c(), fr(QLocale::French, QLocale::France);
     EXPECT_EQ(formatMask(-5, m, c), "-5.00");

@@ -17,7 +17,7 @@ using namespace tb;
 using testing_support::readBytes;
 using testing_support::writeBytes;
 
-TEST(ValueFiles, ParseValues)
+TEST(ValueFiles, ParsedAndWrittenFormsReadBackWhole)
 {
     EXPECT_EQ(parseFirstValue("\"a,b\"\r\n"), "a,b");
     EXPECT_EQ(parseFirstValue("12,34"), "12");
@@ -27,10 +27,7 @@ TEST(ValueFiles, ParseValues)
     EXPECT_EQ(parseValues("\"Un\"\r\n\"Deux, trois\"\n\"\"\r\nx,y\r\n"),
               (QStringList{"Un", "Deux, trois", "", "x", "y"}));
     EXPECT_EQ(parseValues("\"a\"\r\n\"b\"\r\n\"c\"\r\n", 2), (QStringList{"a", "b"}));
-}
 
-TEST(ValueFiles, WrittenFormsReadBackWhole)
-{
     QTemporaryDir dir;
     const QString p = dir.filePath("v.txt");
     ASSERT_TRUE(writeValueFile(p, "C:/Mes données/"));
@@ -51,6 +48,12 @@ TEST(ValueFiles, WrittenFormsReadBackWhole)
     ASSERT_TRUE(writeQuotedLines(p, captions));
     EXPECT_EQ(readBytes(p), QByteArray("\"Un\"\r\n\"R\xE9" "f, client\"\r\n\"\"\r\n\"Dit \"\"le grand\"\"\"\r\n"));
     EXPECT_EQ(readValues(p, 10), captions);
+    // Paths outside the code page too; the code page where it holds the path.
+    for (const QString& path : QStringList{"/home/łukasz/carte, 1.gif", "/home/andré/x.gif"}) {
+        ASSERT_TRUE(writePathValue(p, path));
+        EXPECT_EQ(readPathValue(p), path);
+    }
+    EXPECT_EQ(readBytes(p), "/home/andr\xE9/x.gif\r\n");
 }
 
 TEST(SafeWrite, ReplacesWholeFilesAndAFullDiskNeverEmptiesOneNorReportsSuccess)
@@ -92,17 +95,6 @@ TEST(SafeWrite, ReplacesWholeFilesAndAFullDiskNeverEmptiesOneNorReportsSuccess)
     EXPECT_TRUE(QFileInfo(dir.filePath("carte.txt")).isDir());
     const tb::Status full = tb::Error::fromErrno(ENOSPC, f);
     EXPECT_EQ(full.error().message(), "Erreur n° 61 : le disque est plein (NBFiches.dat)");
-}
-
-TEST(ValueFiles, PathsOutsideTheCodePageReadBack)
-{
-    QTemporaryDir dir;
-    const QString f = dir.filePath("carte.txt");
-    for (const QString& path : QStringList{"/home/łukasz/carte, 1.gif", "/home/andré/x.gif"}) {
-        ASSERT_TRUE(writePathValue(f, path));
-        EXPECT_EQ(readPathValue(f), path);
-    }
-    EXPECT_EQ(readBytes(f), "/home/andr\xE9/x.gif\r\n");  // the code page where it holds the path
 }
 
 TEST(Francetext, SauveTexteAddsOneLineEndAndChargeTexteReadsEveryByte)

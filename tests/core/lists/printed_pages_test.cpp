@@ -69,7 +69,6 @@ int printList(const QString& pdf, const QStringList& lines, int points, bool bol
 
 TEST(ListPageLayout, PrintedLinesHeadedByDateAndListe)
 {
-    EXPECT_EQ(tb::listDateText(QDate(2002, 3, 21)), QStringLiteral("21/03/2002"));
     EXPECT_EQ(tb::listPrintLines({"a  ", "b"}, QDate(2002, 3, 21)),
               (QStringList{"21/03/2002", "", "Liste", "", "a  ", "", "b", ""}));
     EXPECT_EQ(tb::listPrintLines({}, QDate(2024, 12, 1)), (QStringList{"01/12/2024", "", "Liste", ""}));

@@ -2,7 +2,7 @@
 // meets and on the edges of every group of three digits.
 #include "core/tools/amount_words.h"
 #include "core/tools/euro_converter.h"
-#include "support/fixtures.h"
+#include "sample_rows.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -25,13 +25,10 @@ Conversion converted(const QString& amount, AmountIn in = AmountIn::Euros, const
 
 TEST(SomLettr, WordsOfEveryGroupAndItsEdgesAndTheRefusals)
 {
-    int cases = 0;
-    for (const QByteArray& line : testing_support::readBytes(TABULON_TEST_SAMPLES "core/tools/samples/somlettr.txt").split('\n'))
-        if (const QList<QByteArray> row = line.split('|'); row.size() == 3 && !line.startsWith('#')) {
-            EXPECT_EQ(SomLettr(QString::fromLatin1(row[0])), QString::fromUtf8(row[1])) << row[0].constData();
-            ++cases;
-        }
-    EXPECT_EQ(cases, 31);
+    const QList<QByteArrayList> rows = sampleRows("core/tools/samples/somlettr.txt");
+    EXPECT_EQ(rows.size(), 31);
+    for (const QByteArrayList& row : rows)
+        EXPECT_EQ(SomLettr(QString::fromLatin1(row[0])), QString::fromUtf8(row[1])) << row[0].constData();
     // A value reads as its integer part.
     EXPECT_EQ(SomLettr(91.99), "Quatre-vingt onze ");
     EXPECT_EQ(SomLettr(999999999999999.0), SomLettr(QStringLiteral("999999999999999")));

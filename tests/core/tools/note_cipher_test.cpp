@@ -17,16 +17,13 @@ namespace {
 // Random bytes where CR, LF and CR LF are frequent, every byte value possible.
 QByteArray randomNote(std::mt19937& rng, int length)
 {
+    static const QByteArray ends[] = {"\r\n", "\r", "\n"};
     QByteArray out;
-    std::uniform_int_distribution<int> kind(0, 5), byte(0, 255);
-    while (out.size() < length) {
-        switch (kind(rng)) {
-        case 0: out.append("\r\n"); break;
-        case 1: out.append('\r'); break;
-        case 2: out.append('\n'); break;
-        default: out.append(char(byte(rng)));
-        }
-    }
+    while (out.size() < length)
+        if (const unsigned kind = rng() % 6; kind < 3)
+            out += ends[kind];
+        else
+            out += char(rng() % 256);
     return out;
 }
 
@@ -34,10 +31,9 @@ QByteArray randomNote(std::mt19937& rng, int length)
 QString randomKey(std::mt19937& rng, int length)
 {
     static const QString pool = QStringLiteral("azAZ09:@[`_ é~/{ùΩ€") + QStringLiteral("PontDuGard1985");
-    std::uniform_int_distribution<int> pick(0, int(pool.size()) - 1);
     QString key;
-    for (int i = 0; i < length; ++i)
-        key.append(pool.at(pick(rng)));
+    while (key.size() < length)
+        key += pool.at(rng() % pool.size());
     return key;
 }
 

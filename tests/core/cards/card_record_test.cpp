@@ -9,7 +9,7 @@
 
 using testing_support::makeCard;
 
-TEST(CardRecord, LayoutIsByteExact)
+TEST(CardRecord, LayoutIsByteExactAndTextsPaddedOrCutAndForeignCharactersKeepIt)
 {
     // The widths other programs read the file with, written out.
     const int widths[20] = {30, 15, 15, 15, 40, 5, 40, 15, 15, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40};
@@ -23,11 +23,9 @@ TEST(CardRecord, LayoutIsByteExact)
     EXPECT_EQ(CardRecord::fromTexts(t).toBytes(), expected);
     EXPECT_EQ(expected.size(), 630);
     EXPECT_EQ(CardRecord().toBytes(), QByteArray(630, ' '));
-}
 
-TEST(CardRecord, TextsPaddedOrCutAndForeignCharactersKeepTheLayout)
-{
-    std::array<QString, 20> t;
+    // Texts padded or cut; foreign characters keep the layout.
+    t = {};
     t[2] = QStringLiteral("ABCDEFGHIJKLMNOPQRST");  // 20 characters into 15
     t[3] = QStringLiteral("Győr😀X");
     t[5] = QStringLiteral("750011");

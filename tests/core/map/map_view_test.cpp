@@ -61,7 +61,7 @@ TEST(PhotoLayout, SmallerIsDrawnUnscaledLargerScaledByOneRatioAndBothCentred)
 // The outlines made with the map against the department centres measured on
 // frc.gif by hand: every department of the map, Corsica as "20", the enlarged
 // Paris inset, and the sea.
-TEST(DepartmentUnderClick, EveryDepartmentOfTheDefaultMapIsFoundAtItsCentre)
+TEST(DepartmentUnderClick, EveryDepartmentIsFoundAtItsCentreAndMissingOutlinesPutAllOnTheSea)
 {
     const tb::DepartmentOutlines outlines = tb::DepartmentOutlines::read(dataDir());
     ASSERT_FALSE(outlines.isEmpty());
@@ -80,20 +80,18 @@ TEST(DepartmentUnderClick, EveryDepartmentOfTheDefaultMapIsFoundAtItsCentre)
     // The Atlantic, the Mediterranean, the Channel under the inset, outside the map.
     for (const QPoint sea : {QPoint(60, 500), QPoint(600, 780), QPoint(100, 205), QPoint(-5, 10), QPoint(950, 900)})
         EXPECT_EQ(outlines.departmentAt(sea.x(), sea.y()), QString()) << sea.x() << ", " << sea.y();
-}
 
-TEST(DepartmentUnderClick, MissingOrGarbledOutlinesPutEveryPointOnTheSea)
-{
+    // Missing or garbled outlines put every point on the sea.
     QTemporaryDir dir;
     const QString folder = dir.path() + u'/';
     EXPECT_TRUE(tb::DepartmentOutlines::read(folder).isEmpty());
     writeBytes(folder + "contours.txt", "17 1 1 9 1 9\r\n17 a b c d e f\r\nXYZ 0 0 9 0 9 9\r\n33 0 0 9 0 9 9\r\n");
-    const tb::DepartmentOutlines outlines = tb::DepartmentOutlines::read(folder);
-    EXPECT_EQ(outlines.departmentAt(7, 2), QStringLiteral("33"));
-    EXPECT_EQ(outlines.departmentAt(1, 7), QString());
+    const tb::DepartmentOutlines garbled = tb::DepartmentOutlines::read(folder);
+    EXPECT_EQ(garbled.departmentAt(7, 2), QStringLiteral("33"));
+    EXPECT_EQ(garbled.departmentAt(1, 7), QString());
 }
 
-TEST(PreviewImage, LargeImageIsDecodedAtItsPreviewSizeAndBadFilesGiveNothing)
+TEST(PreviewImage, DecodedAtItsPreviewSizeAndUnreadableOrTooLargeFilesNeverLoaded)
 {
     QTemporaryDir dir;
     QImage big(1200, 600, QImage::Format_RGB32);
@@ -117,11 +115,8 @@ TEST(PreviewImage, LargeImageIsDecodedAtItsPreviewSizeAndBadFilesGiveNothing)
     writeBytes(dir.filePath("long.txt"), QByteArray(1000, 'a'));
     EXPECT_EQ(tb::previewText(dir.filePath("long.txt"), 100), QString(100, u'a'));
     EXPECT_EQ(tb::previewText(dir.filePath("absent.txt")), QString());
-}
 
-TEST(PreviewImage, MapsAndPicturesUnreadableOrTooLargeToShowAreNeverLoaded)
-{
-    QTemporaryDir dir;
+    // Maps and pictures unreadable or too large to show are never loaded.
     writeBytes(dir.filePath("carte.gif"), "ceci n'est pas une image");
     // A bitmap header claiming 20000 x 20000 pixels, with no pixels behind it.
     writeBytes(dir.filePath("huge.bmp"), exchange_samples::bitmapHeader(20000, 20000));

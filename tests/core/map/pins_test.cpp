@@ -64,7 +64,7 @@ int markerSeen(QColor c)
 
 }  // namespace
 
-TEST(PinColours, MarkersAndSwatches)
+TEST(DrawPin, ExactColoursAndPixelsInEveryFormatNoPinForOtherMarkersClippedAtEdges)
 {
     const QColor pins[] = {{64, 64, 64},     {192, 0, 0},      {0, 0, 255},    {0, 192, 0},
                            {255, 255, 128}, {128, 128, 255}, {255, 128, 255}};
@@ -74,10 +74,7 @@ TEST(PinColours, MarkersAndSwatches)
     }
     for (int m : {0, 8})
         EXPECT_FALSE(tb::pinColor(m).isValid() || tb::swatchColor(m).isValid()) << m;
-}
 
-TEST(DrawPin, ExactPixelsInEveryFormatNoPinForOtherMarkersClippedAtEdges)
-{
     for (auto f : {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB888, QImage::Format_Indexed8}) {
         QImage img = whiteMap().convertToFormat(f);
         tb::drawPin(img, 3, 120, 45);
@@ -97,7 +94,7 @@ TEST(DrawPin, ExactPixelsInEveryFormatNoPinForOtherMarkersClippedAtEdges)
     EXPECT_TRUE(null.isNull());
 }
 
-TEST_F(PinIndexTest, ClicksFindActiveCardsInTheStrictSquare)
+TEST_F(PinIndexTest, ClicksFindAndDrawingShowsActiveCardsOnlyNothingForHugeOrForeignPositions)
 {
     writeCards(folder, {makeCard("A", "a", 3, 100, 100), makeCard("B", "b", 0, 100, 100),
                         makeCard("C", "c", 1, 300, 300), makeCard("D", "d", 7, 103, 97)});
@@ -112,10 +109,8 @@ TEST_F(PinIndexTest, ClicksFindActiveCardsInTheStrictSquare)
     EXPECT_EQ(index.cardsAt(100, 100), (Hits{4}));
     ASSERT_TRUE(index.load(store, 999));
     EXPECT_EQ(index.cardsAt(300, 300), (Hits{3}));
-}
 
-TEST_F(PinIndexTest, DrawsActiveCardsAndNothingForHugeOrForeignPositions)
-{
+    // Drawn: active cards only.
     std::vector<CardRecord> cards{makeCard("A", "a", 3, 120, 45), makeCard("B", "b", 0, 200, 100),
                                   makeCard("C", "c", 6, 250, 150), makeCard("D", "d", 1, 60, 60)};
     cards[3].fields[0][0] = u'x';

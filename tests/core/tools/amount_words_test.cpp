@@ -43,7 +43,7 @@ TEST(EuroTexts, FrancsAndEurosWithTwoDecimalsAndGroupedThousands)
     EXPECT_EQ(EuroFF(0, kFrench), ",00 francs");  // the masks keep no leading zero
 }
 
-TEST(EuroConverter, AmountsReadWithTheirDecimalsAndResultsKeepTheirDecimals)
+TEST(EuroConverter, AmountsAndResultsKeepTheirDecimalsAndLettersOrAZeroRateAreRefused)
 {
     // A comma or a point is the decimal separator; the decimal digits come
     // after the words.
@@ -74,10 +74,8 @@ TEST(EuroConverter, AmountsReadWithTheirDecimalsAndResultsKeepTheirDecimals)
     c = converted("0", AmountIn::Euros, "0");
     EXPECT_EQ(c.result + c.francs + c.francsWords + c.resultWords, "");
     EXPECT_EQ(c.amountWords, QString::fromUtf8("Zéro euros "));
-}
 
-TEST(EuroConverter, WordsOfAThousandToNineteenNinetyNineStartWithMille)
-{
+    // The words of 1000 to 1999 start with "Mille".
     const std::pair<const char*, QString> cases[] = {
         {"999", "Neuf cent quatre-vingt dix-neuf  euros "}, {"1500", "Mille cinq cent  euros "},
         {"1999,9", "Mille neuf cent quatre-vingt dix-neuf  euros 9"}, {"2000", "Deux mille  euros "},
@@ -85,10 +83,8 @@ TEST(EuroConverter, WordsOfAThousandToNineteenNinetyNineStartWithMille)
     };
     for (const auto& [amount, words] : cases)
         EXPECT_EQ(amountInWords(QString::fromLatin1(amount), " euros "), words) << amount;
-}
 
-TEST(EuroConverter, LettersOrAZeroRateAreRefused)
-{
+    // Letters or a zero rate are refused.
     const auto refusal = [](const QString& amount, const QString& rate) {
         const Result<Conversion> c = convert({amount, AmountIn::Currency, rate, "2", "Francs français"}, kFrench);
         return c.ok() ? QStringLiteral("accepted") : c.error().message();

@@ -19,7 +19,7 @@ std::optional<int> key(const QString& bank, const QString& branch, const QString
 
 }  // namespace
 
-TEST(RibKey, KeysOfKnownAccountsWithLettersCountedAsTheirDigit)
+TEST(RibKey, KeysWithLettersCountedAsTheirDigitAndWrongLengthsRefusedInOrder)
 {
     EXPECT_EQ(key("30002", "00550", "0000157841Z"), 25);
     EXPECT_EQ(key("20041", "01005", "0500013M026"), 6);
@@ -33,10 +33,8 @@ TEST(RibKey, KeysOfKnownAccountsWithLettersCountedAsTheirDigit)
             EXPECT_EQ(key("30002", "00550", account.toLower()), expected) << *letter;
         }
     }
-}
 
-TEST(RibKey, WrongLengthsAreRefusedInOrderAndZeroCodesHaveNoKey)
-{
+    // Wrong lengths are refused in order; zero codes have no key.
     auto message = [](const QString& bank, const QString& branch, const QString& account) {
         const auto k = ribKey(bank, branch, account);
         return k.ok() ? QString() : k.error().message();
@@ -49,7 +47,7 @@ TEST(RibKey, WrongLengthsAreRefusedInOrderAndZeroCodesHaveNoKey)
     EXPECT_EQ(key("30002", "00000", "0000157841Z"), std::nullopt);
 }
 
-TEST(Iban, FrenchIbanGivesItsRibPartsWhateverItsBlanksAndCase)
+TEST(Iban, FrenchIbanGivesItsRibPartsAndEachFaultIsRefusedWithItsReason)
 {
     const tb::Result<tb::IbanCheck> c = tb::checkIban(" fr76 3000 6000 0112 3456 7890 189 ");
     ASSERT_TRUE(c.ok()) << c.error().message().toStdString();
@@ -60,10 +58,8 @@ TEST(Iban, FrenchIbanGivesItsRibPartsWhateverItsBlanksAndCase)
     const tb::Result<tb::IbanCheck> de = tb::checkIban("DE89 3704 0044 0532 0130 00");
     ASSERT_TRUE(de.ok());
     EXPECT_FALSE(de->french);
-}
 
-TEST(Iban, EachFaultIsRefusedWithItsReason)
-{
+    // Each fault is refused with its reason.
     const QList<QByteArrayList> rows = sampleRows("core/tools/samples/iban_refusals.txt");
     EXPECT_EQ(rows.size(), 8);
     for (const QByteArrayList& row : rows) {

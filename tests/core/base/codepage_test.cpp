@@ -27,7 +27,7 @@ TEST(Codepage, EveryByteSurvivesARoundTrip)
     EXPECT_EQ(text[0x81], QChar(0x81));  // one of the five undefined bytes
 }
 
-TEST(Codepage, WhatFitsAndCapitalsStayWithinTheCodePage)
+TEST(Codepage, WhatFitsCapitalsAndNearestLettersStayWithinTheCodePage)
 {
     EXPECT_FALSE(fitsCp1252("ő") || fitsCp1252("😀"));
     EXPECT_EQ(keepCp1252("aőb😀c€"), "abc€");
@@ -43,10 +43,8 @@ TEST(Codepage, WhatFitsAndCapitalsStayWithinTheCodePage)
     EXPECT_EQ(upperWithinCodePage("élodie, œuvre n° 12 šž"), "ÉLODIE, ŒUVRE N° 12 ŠŽ");
     // A letter outside the code page keeps its place and is not turned into "?".
     EXPECT_EQ(upperWithinCodePage("łódź"), "łÓDź");
-}
 
-TEST(Codepage, LettersTheCodePageLacksBecomeTheirNearestLetterOrAQuestionMark)
-{
+    // Letters the code page lacks become their nearest letter or a question mark.
     QString replaced;
     EXPECT_EQ(tb::nearestCp1252("Łódź Wałęsa Dvořák Kővári İstanbul", &replaced), "Lódz Walesa Dvorák Kovári Istanbul");
     EXPECT_EQ(replaced, "Łźłęřőİ");

@@ -100,7 +100,7 @@ namespace {
 
 using Texts = std::array<QString, 6>;
 
-TEST(Debt, PointFormsOfOwedCollectedAndRemaining)
+TEST(Debt, PointFormsOfOwedCollectedAndRemainingAndStatusWords)
 {
     // A comma is a decimal point, empty or text counts zero, below one has no leading digit.
     EXPECT_EQ(tb::debtCalculation("10", "5,5", "", "3"), (Texts{"10.00", "5.50", ".00", "15.50", "3.00", "12.50"}));
@@ -109,10 +109,8 @@ TEST(Debt, PointFormsOfOwedCollectedAndRemaining)
     // Fields read back from a record carry their blanks; halves round away from zero; remaining may be negative.
     EXPECT_EQ(tb::debtCalculation("12.345                                  ", "  0.005", "abc", "20"),
               (Texts{"12.35", ".01", ".00", "12.35", "20.00", "-7.65"}));
-}
 
-TEST(CardFields, StatusWords)
-{
+    // Status words and fixed captions.
     EXPECT_EQ(tb::statusWord(tb::PinField::read(u"3 12")), "active");
     EXPECT_EQ(tb::statusWord(tb::PinField()), "archivée");
     EXPECT_EQ(tb::statusWord(tb::PinField::read(u"0 12"), true), "Archivée");

@@ -65,7 +65,7 @@ TEST(ProgramFolder, NamedFolderReceivesTheDataItLacks)
         EXPECT_FALSE(QFile::exists(other + "/" + extra)) << extra.toStdString();
 }
 
-TEST(ExternalPrograms, StoredPathLosesOnlyAFinalExeAndKeepsACommaWhole)
+TEST(ExternalPrograms, StoredPathKeepsACommaWholeAndStartAloneAddsExeOnlyWhereOnlyThatExists)
 {
     EXPECT_EQ(tb::storedPathOf("/opt/ed/tool.Exe"), "/opt/ed/tool");
     EXPECT_EQ(tb::storedPathOf("/opt/a.exe.sh"), "/opt/a.exe.sh");
@@ -85,12 +85,8 @@ TEST(ExternalPrograms, StoredPathLosesOnlyAFinalExeAndKeepsACommaWhole)
     EXPECT_EQ(lines[9], "Logiciel traitement de bases de données :");
     EXPECT_EQ(lines[10], odd);
     EXPECT_EQ(lines[15], "Logiciel permettant l'utilisation du scanner");
-}
 
-TEST(ExternalPrograms, StartAloneAddsExeInAnyCaseOnlyWhereOnlyThatExistsAndNothingWithoutAProgram)
-{
-    QTemporaryDir dir;
-    const QString folder = dir.path() + u'/';
+    // Starting alone adds ".exe" in any case only where only that exists, and nothing without a program.
     writeBytes(folder + "base.EXE", "");
     FakeLauncher launcher;
     EXPECT_FALSE(tb::startAlone(launcher, QString()));

@@ -74,7 +74,7 @@ TEST(ListPageLayout, PrintedLinesHeadedByDateAndListe)
     EXPECT_EQ(tb::listPrintLines({}, QDate(2024, 12, 1)), (QStringList{"01/12/2024", "", "Liste", ""}));
 }
 
-TEST(ListPageLayout, LongListGoesOnSeveralPagesWithNothingLostAndSizeCounts)
+TEST(ListPageLayout, LongListGoesOnSeveralPagesWithNothingLostAndTheWidestLinesStayInsideThePage)
 {
     QTemporaryDir dir;
     QStringList lines;
@@ -93,12 +93,8 @@ TEST(ListPageLayout, LongListGoesOnSeveralPagesWithNothingLostAndSizeCounts)
     for (const QString& line : lines)
         EXPECT_EQ(all.count(line.left(8)), 1) << line.toStdString();
     EXPECT_EQ(all.count("Liste"), 1);  // the heading only on the first page
-}
 
-TEST(ListPageLayout, TheWidestLinesOfEveryListStayInsideThePage)
-{
-    QTemporaryDir dir;
-    // The widest lines the lists show: every field full, wide letters.
+    // The widest lines the lists show (every field full, wide letters) stay inside the page.
     const QString names = QString(15, u'W') + u' ' + QStringLiteral("Marie-Françoise");
     const QString city = QString(40, u'M');
     const QStringList widest = {names + " 75000 " + city, city + " 75000 " + names, "75000 " + city + " " + names};
@@ -229,28 +225,26 @@ TEST_F(CardPrintTest, APrintThatCannotBeginSaysSo)
     EXPECT_EQ(pages.error().message(), " L'impression n'a pas pu commencer !");
 }
 
-TEST(NotePrint, LongParagraphsBreakAtSpacesAndLongWordsStayWhole)
+TEST(NotePrint, LongParagraphsBreakAtSpacesLongWordsStayWholeAndAFullPageStartsAnother)
 {
-    QPdfWriter writer("/dev/null");
-    writer.setResolution(600);
+    QPdfWriter screen("/dev/null");
+    screen.setResolution(600);
     QFont font("DejaVu Sans", 12);
     const double width = 3000;  // 5 inches
     QString paragraph;
     for (int i = 0; i < 120; ++i)
         paragraph += QStringLiteral("mot%1 ").arg(i);
     const QString word(200, u'W');
-    const QStringList lines = tb::wrapNoteLines(paragraph.trimmed() + u'\n' + u'\n' + word, font, width, &writer);
-    const QFontMetricsF metrics(font, &writer);
-    ASSERT_GT(lines.size(), 5);
-    EXPECT_EQ(lines.mid(0, lines.size() - 2).join(u' '), paragraph.trimmed());  // nothing lost
-    for (const QString& line : lines.mid(0, lines.size() - 2))
+    const QStringList wrapped = tb::wrapNoteLines(paragraph.trimmed() + u'\n' + u'\n' + word, font, width, &screen);
+    const QFontMetricsF metrics(font, &screen);
+    ASSERT_GT(wrapped.size(), 5);
+    EXPECT_EQ(wrapped.mid(0, wrapped.size() - 2).join(u' '), paragraph.trimmed());  // nothing lost
+    for (const QString& line : wrapped.mid(0, wrapped.size() - 2))
         EXPECT_LE(metrics.horizontalAdvance(line), width) << line.toStdString();
-    EXPECT_EQ(lines.at(lines.size() - 2), QString());  // the empty line stays
-    EXPECT_EQ(lines.last(), word);
-}
+    EXPECT_EQ(wrapped.at(wrapped.size() - 2), QString());  // the empty line stays
+    EXPECT_EQ(wrapped.last(), word);
 
-TEST(NotePrint, EveryWordReachesThePaperAndAFullPageStartsAnother)
-{
+    // Every word reaches the paper and a full page starts another.
     QTemporaryDir dir;
     QStringList lines;
     for (int i = 1; i <= 300; ++i)

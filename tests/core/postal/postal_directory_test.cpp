@@ -42,7 +42,7 @@ TEST(SmallDirectory, ListingReadsOneFileAndSearchesFilterOnCodeSuffixOrExactCity
     EXPECT_FALSE(all.contains("ABC") || all.contains("17000") || all.contains(""));
 }
 
-TEST(PostalData, LinesDepartmentsFileAndSuppliedDirectory)
+TEST(PostalData, LinesDepartmentsFileAndSuppliedDirectoryWithItsArrondissements)
 {
     EXPECT_EQ(tb::postalCodeOfLine("LA ROCHELLE 17000"), "17000");
     EXPECT_EQ(tb::cityOfLine("LA ROCHELLE 17000"), "LA ROCHELLE");
@@ -62,10 +62,8 @@ TEST(PostalData, LinesDepartmentsFileAndSuppliedDirectory)
         total += tb::departmentListing(dataDir(), dept.left(2).toDouble()).size();
     EXPECT_EQ(total, tb::searchByCityPrefix(dataDir(), "").size());
     EXPECT_GT(total, 30000);
-}
 
-TEST(SuppliedDirectory, ArrondissementsReadAsALetterCarriesThem)
-{
+    // Arrondissements read as a letter carries them.
     const QString data = dataDir();
     const QStringList paris = tb::departmentListing(data, 75);
     EXPECT_TRUE(paris.contains("PARIS 75116"));

@@ -28,24 +28,6 @@ QImage whiteMap()
     return img;
 }
 
-void expectBluePinAt120x45(const QImage& img)
-{
-    // The square's corners and inside; the circle's four extreme points.
-    for (const QPoint p : {QPoint(114, 39), QPoint(126, 39), QPoint(114, 51), QPoint(126, 51), QPoint(120, 45),
-                           QPoint(130, 45), QPoint(110, 45), QPoint(120, 35), QPoint(120, 55)})
-        EXPECT_EQ(img.pixel(p), qRgb(0, 0, 255)) << p.x() << "," << p.y();
-    // Nothing beyond the circle; between square and circle the map shows through.
-    for (const QPoint p : {QPoint(131, 45), QPoint(120, 34), QPoint(113, 45), QPoint(120, 38)})
-        EXPECT_EQ(img.pixel(p), kWhite) << p.x() << "," << p.y();
-}
-
-struct PinIndexTest : ::testing::Test {
-    QTemporaryDir dir;
-    QString folder = dir.path() + u'/';
-    CardStore store{folder};
-    tb::PinIndex index;
-};
-
 // The marker whose colour is nearest to c; 0 for the white background.
 int markerSeen(QColor c)
 {
@@ -79,7 +61,13 @@ TEST(DrawPin, ExactColoursAndPixelsInEveryFormatNoPinForOtherMarkersClippedAtEdg
         QImage img = whiteMap().convertToFormat(f);
         tb::drawPin(img, 3, 120, 45);
         SCOPED_TRACE(int(f));
-        expectBluePinAt120x45(img);
+        // The square's corners and inside; the circle's four extreme points.
+        for (const QPoint p : {QPoint(114, 39), QPoint(126, 39), QPoint(114, 51), QPoint(126, 51), QPoint(120, 45),
+                               QPoint(130, 45), QPoint(110, 45), QPoint(120, 35), QPoint(120, 55)})
+            EXPECT_EQ(img.pixel(p), qRgb(0, 0, 255)) << p.x() << "," << p.y();
+        // Nothing beyond the circle; between square and circle the map shows through.
+        for (const QPoint p : {QPoint(131, 45), QPoint(120, 34), QPoint(113, 45), QPoint(120, 38)})
+            EXPECT_EQ(img.pixel(p), kWhite) << p.x() << "," << p.y();
     }
     QImage img = whiteMap();
     tb::drawPin(img, 8, 50, 50);
@@ -94,8 +82,12 @@ TEST(DrawPin, ExactColoursAndPixelsInEveryFormatNoPinForOtherMarkersClippedAtEdg
     EXPECT_TRUE(null.isNull());
 }
 
-TEST_F(PinIndexTest, ClicksFindAndDrawingShowsActiveCardsOnlyNothingForHugeOrForeignPositions)
+TEST(PinIndex, ClicksFindAndDrawingShowsActiveCardsOnlyNothingForHugeOrForeignPositions)
 {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    const CardStore store(folder);
+    tb::PinIndex index;
     writeCards(folder, {makeCard("A", "a", 3, 100, 100), makeCard("B", "b", 0, 100, 100),
                         makeCard("C", "c", 1, 300, 300), makeCard("D", "d", 7, 103, 97)});
     ASSERT_TRUE(index.load(store, 4));

@@ -14,38 +14,25 @@
 using namespace testing_support;
 using Hits = std::vector<long long>;
 
-namespace {
-
-struct ZoneTest : ::testing::Test {
+TEST(Zone, CompleteZonesCornersInAnyOrderListTheCardsStrictlyInsideButNeverArchivedOnes)
+{
     QTemporaryDir dir;
-    QString folder = dir.path() + u'/';
+    const QString folder = dir.path() + u'/';
+    writeCards(folder, {makeCard("IN", "a", 3, 150, 150),     // 1 inside
+                        makeCard("LEFT", "b", 1, 100, 150),   // 2 on the left bound
+                        makeCard("LOW", "c", 2, 150, 200),    // 3 on the lower bound
+                        makeCard("ARCH", "d", 0, 160, 160),   // 4 archived, inside
+                        makeCard("EDGE", "e", 7, 299, 101),   // 5 just inside a corner
+                        makeCard("OUT", "f", 4, 301, 150),    // 6 past the right bound
+                        makeCard("NINE", "g", 9, 200, 120)});  // 7 marker 9: active, no colour
     tb::PinIndex pins;
-
-    void SetUp() override
-    {
-        writeCards(folder, {makeCard("IN", "a", 3, 150, 150),     // 1 inside
-                            makeCard("LEFT", "b", 1, 100, 150),   // 2 on the left bound
-                            makeCard("LOW", "c", 2, 150, 200),    // 3 on the lower bound
-                            makeCard("ARCH", "d", 0, 160, 160),   // 4 archived, inside
-                            makeCard("EDGE", "e", 7, 299, 101),   // 5 just inside a corner
-                            makeCard("OUT", "f", 4, 301, 150),    // 6 past the right bound
-                            makeCard("NINE", "g", 9, 200, 120)});  // 7 marker 9: active, no colour
-        ASSERT_TRUE(pins.load(CardStore(folder), 7));
-    }
-
-    Hits zone(std::initializer_list<QPoint> clicks) const
-    {
+    ASSERT_TRUE(pins.load(CardStore(folder), 7));
+    const auto zone = [&](std::initializer_list<QPoint> clicks) {
         tb::ZoneMarking z;
         for (const QPoint& p : clicks)
             z.mark(p.x(), p.y());
         return pins.cardsIn(z.area());
-    }
-};
-
-}  // namespace
-
-TEST_F(ZoneTest, CompleteZonesCornersInAnyOrderListTheCardsStrictlyInsideButNeverArchivedOnes)
-{
+    };
     const Hits inside{1, 5, 7};
     EXPECT_EQ(zone({{100, 100}, {300, 200}}), inside);  // upper left first
     EXPECT_EQ(zone({{300, 100}, {100, 200}}), inside);  // upper right, then lower left

@@ -67,15 +67,12 @@ int printList(const QString& pdf, const QStringList& lines, int points, bool bol
 
 }  // namespace
 
-TEST(ListPageLayout, PrintedLinesHeadedByDateAndListe)
+TEST(ListPageLayout, LinesHeadedByDateAndListeGoOnSeveralPagesNothingLostAndInsideThePage)
 {
     EXPECT_EQ(tb::listPrintLines({"a  ", "b"}, QDate(2002, 3, 21)),
               (QStringList{"21/03/2002", "", "Liste", "", "a  ", "", "b", ""}));
     EXPECT_EQ(tb::listPrintLines({}, QDate(2024, 12, 1)), (QStringList{"01/12/2024", "", "Liste", ""}));
-}
 
-TEST(ListPageLayout, LongListGoesOnSeveralPagesWithNothingLostAndTheWidestLinesStayInsideThePage)
-{
     QTemporaryDir dir;
     QStringList lines;
     for (int i = 1; i <= 200; ++i)
@@ -187,7 +184,7 @@ TEST_F(CardPrintTest, OneCardPrintsItsHeadingThenEachCaptionAboveItsValue)
     EXPECT_FALSE(all.contains("Fiche n°") || all.contains(typed.field(1).trimmed()));
 }
 
-TEST_F(CardPrintTest, AllCardsPrintEachCardOnceUnderItsNumberAndBreakPagesInsideThePage)
+TEST_F(CardPrintTest, AllCardsPrintOnceUnderTheirNumbersAndBreakPagesInsideThePageOrSayTheyCannot)
 {
     // Forty cards: each on the paper once under its number, a new page whenever
     // one is full, no word past the page even at a large bold size.
@@ -214,13 +211,10 @@ TEST_F(CardPrintTest, AllCardsPrintEachCardOnceUnderItsNumberAndBreakPagesInside
         EXPECT_EQ(words.outside, 0);
         EXPECT_GT(words.count, 40 * 19);
     }
-}
 
-TEST_F(CardPrintTest, APrintThatCannotBeginSaysSo)
-{
-    auto db = withCards(1);
+    // A print that cannot begin says so.
     QPdfWriter writer("/nonexistent/folder/fiche.pdf");
-    const tb::Result<int> pages = tb::printCardPages(writer, tb::allCardsPrint(*db), QDate(2026, 3, 21), style(10));
+    const tb::Result<int> pages = tb::printCardPages(writer, tb::allCardsPrint(*forty), QDate(2026, 3, 21), style(10));
     ASSERT_FALSE(pages);
     EXPECT_EQ(pages.error().message(), " L'impression n'a pas pu commencer !");
 }

@@ -23,7 +23,7 @@
 using namespace testing_support;
 using Hits = std::vector<long long>;
 
-TEST(MapZoomRules, ClicksRoundDownToMapPixelsAndZoomStaysWithinItsBounds)
+TEST(MapZoomRules, ClicksRoundDownToMapPixelsZoomStaysWithinItsBoundsAndPhotosFitTheirFrame)
 {
     EXPECT_EQ(tb::mapPixelAt(QPointF(33.69, 16.9), 3.37), QPoint(9, 5));
     EXPECT_EQ(tb::mapPixelAt(QPointF(-0.1, 7.99), 8.0), QPoint(-1, 0));
@@ -48,10 +48,8 @@ TEST(MapZoomRules, ClicksRoundDownToMapPixelsAndZoomStaysWithinItsBounds)
     EXPECT_EQ(tb::openingZoom(folder, map, QSize(800, 600)), (tb::ZoomSetting{false, 1.0}));
     writeBytes(folder + "zoom.txt", "400\r\n");
     EXPECT_EQ(tb::openingZoom(folder, map, QSize(800, 600)), (tb::ZoomSetting{false, 4.0}));
-}
 
-TEST(PhotoLayout, SmallerIsDrawnUnscaledLargerScaledByOneRatioAndBothCentred)
-{
+    // A photo smaller than its frame is drawn unscaled, a larger one scaled by one ratio, both centred.
     EXPECT_EQ(tb::photoRect({100, 50}, {200, 150}), QRect(50, 50, 100, 50));
     EXPECT_EQ(tb::photoRect({200, 150}, {200, 150}), QRect(0, 0, 200, 150));  // equal counts as larger
     EXPECT_EQ(tb::photoRect({250, 50}, {200, 150}), QRect(0, 55, 200, 40));   // one side larger
@@ -187,7 +185,7 @@ TEST(Zone, CompleteZonesCornersInAnyOrderListTheCardsStrictlyInsideButNeverArchi
     EXPECT_EQ(z.corners(), 0);
 }
 
-TEST(Zone, HintTooltipAndFigures)
+TEST(Zone, HintTooltipFiguresAndManyCardsWithTheirListLinesInCardOrderAsAFewDo)
 {
     tb::ZoneMarking z;
     EXPECT_EQ(z.hint(), "Bouton gauche : cliquez sur un coin de la zone, puis sur le coin opposé.");
@@ -215,10 +213,8 @@ TEST(Zone, HintTooltipAndFigures)
     EXPECT_EQ(img.pixel(50, 50), qRgb(255, 255, 255));
     EXPECT_GT(qGreen(img.pixel(200, 150)), 200);
     EXPECT_LT(qGreen(img.pixel(200, 150)), 255);
-}
 
-TEST(Zone, ManyCardsComeWithTheirListLinesInCardOrderAsAFewDo)
-{
+    // Many cards come with their list lines in card order, as a few do.
     TempProgramFolder program;
     TempDatabase folder(program.path());
     // Every third card archived, every fifth outside the zone.

@@ -13,16 +13,14 @@ using namespace testing_support;
 // Small directory files of our own; c41a60.txt is missing on purpose.
 const QString kSmall = QStringLiteral(TABULON_TEST_SAMPLES "core/postal/samples/");
 
-TEST(PostalFiles, DepartmentChoosesItsFileOnNumericBounds)
+TEST(PostalFiles, DepartmentChoosesItsFileOnNumericBoundsAndSearchesFilterInFileOrder)
 {
     for (const auto& [dept, file] : std::initializer_list<std::pair<double, const char*>>{
              {20.5, "c01a20.txt"}, {21, "c21a40.txt"}, {40, "c21a40.txt"}, {41, "c41a60.txt"}, {61, "c61a80.txt"},
              {80, "c61a80.txt"}, {81, "c81a95.txt"}, {99, "c81a95.txt"}})
         EXPECT_EQ(tb::postalFileForDepartment(dept), file) << dept;
-}
 
-TEST(SmallDirectory, ListingReadsOneFileAndSearchesFilterOnCodeSuffixOrExactCityPrefixInFileOrder)
-{
+    // The listing reads one file; searches filter on a code suffix or an exact city prefix.
     const QString& folder = kSmall;
     EXPECT_EQ(tb::departmentListing(folder, 17), QStringList({"LA ROCHELLE 17000", "AYTRE 17440"}));
     EXPECT_EQ(tb::departmentListing(folder, 97), QStringList({"SAINT-DENIS 97400"}));  // last file, past 95

@@ -1,6 +1,6 @@
 #pragma once
-// What the crash test compares: every acknowledged change a database holds,
-// as the worker's model expects it and as read back from the disk.
+// What the crash test compares: a database's cards and files, as the worker
+// expects them and as read back from the disk.
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
 #include "core/journals/journal.h"
@@ -54,13 +54,12 @@ inline State readState(const tb::Database& db)
 }
 
 // A new card's memento and note: the database's templates.
-inline CardFiles templateFiles(const tb::Database& db)
+inline CardFiles templateFiles(const tb::Database& db, bool photo = false)
 {
-    return {tb::journalEntries(tb::readWholeFile(db.file("M.txt"))), tb::loadNote(db.file("F.txt"))};
+    return {tb::journalEntries(tb::readWholeFile(db.file("M.txt"))), tb::loadNote(db.file("F.txt")), photo};
 }
 
-// Where the worker keeps its backups and restores them; each holds at most one
-// whole copy at a time.
+// Where the worker keeps its backups and restores (at most one whole copy each).
 inline QString backupsFolder(const QString& programFolder) { return programFolder + QStringLiteral("Copies/"); }
 inline QString restoresFolder(const QString& programFolder) { return programFolder + QStringLiteral("Restaurations/"); }
 

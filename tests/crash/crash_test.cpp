@@ -1,15 +1,9 @@
-// Kills a worker that changes a database (stores, creations, deletions,
-// archiving, journal, note, captions, export, imports with photos, backups,
-// restores) at random moments, then each of creations, imports, deletions,
-// backups and restores before each of its steps in turn (syncs, renames, record
-// writes...). After each kill the database must pass the check, hold every
-// acknowledged change (the change in progress may be there or not) and no file
-// of a number past its count; every backup or restored copy in sight must be
-// whole; a deleted card restored from the trash must come back whole.
-// TABULON_CRASH_KILLS sets the number of random kills (400 by default); past
-// 1000, the steps are all killed at, not only a spread of them.
-// Power cuts, traced with strace: the record file is synced after a card is
-// written, the folder after a rename, and a new card's record before the count.
+// Kills a worker that changes a database at random moments, then before each
+// step of a creation, import, deletion, backup or restore in turn. After each
+// kill the database passes the check and holds every acknowledged change;
+// copies in sight are whole; a deleted card comes back whole from the trash.
+// TABULON_CRASH_KILLS: random kills (400); past 1000, every step is killed at.
+// Power cuts (strace): records synced after a write, folders after a rename.
 #include "cli/cli.h"
 #include "crash_state.h"
 #include "support/fixtures.h"
@@ -30,8 +24,7 @@ using namespace testing_support;
 
 namespace {
 
-// What a worker said: the state it started from, the last one acknowledged,
-// the one of the change in progress and its kind.
+// What a worker said: its first state, the last acknowledged, the one in progress.
 struct Outcome {
     QByteArray ready, acknowledged, pending, pendingKind;
     QList<QByteArray> begun;
@@ -65,8 +58,7 @@ QString fileBeyond(const QString& folder, long long count)
     return {};
 }
 
-// Each copy in sight in folder (at most one) is a whole database in a state
-// the worker acknowledged at some time.
+// The copy in sight in folder (at most one) is whole, in a state the database had.
 ::testing::AssertionResult copiesWhole(const QString& folder, const QSet<QByteArray>& states)
 {
     const QStringList copies = crash::visibleCopies(folder);
@@ -96,7 +88,6 @@ QMultiMap<QByteArray, QByteArray> cardsOf(const crash::State& state)
 
 const int kKills = qEnvironmentVariableIsSet("TABULON_CRASH_KILLS") ? qEnvironmentVariableIntValue("TABULON_CRASH_KILLS") : 400;
 
-// A database of cards, changed by workers killed again and again.
 struct CrashTest : ::testing::Test {
     TempProgramFolder program;
     QString folder;
@@ -114,8 +105,7 @@ struct CrashTest : ::testing::Test {
         folder = created.value()->folder();
     }
 
-    // Syncs skipped, steps counted; a sanitized worker accepts the preloaded
-    // library in front of its runtime.
+    // Syncs skipped, steps counted (a sanitized worker accepts the preloaded library).
     void start(QProcess& worker, const QStringList& args)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -125,16 +115,13 @@ struct CrashTest : ::testing::Test {
         worker.start(QStringLiteral(TABULON_CRASH_WORKER), QStringList{args[0], folder, program.path()} + args.mid(1));
     }
 
-    // After a kill, the database opened again as Tabulon opens it (the dead
-    // worker's lock taken over, a deletion cut short finished) holds the state
-    // before or after the change in progress, nothing of a number past its
-    // count, and passes the check; every copy in sight is whole.
+    // Opened again as Tabulon opens it (lock taken over, deletion finished): the
+    // state before or after the change in progress, nothing past the count, checked.
     void expectSoundAfterKill(const Outcome& o)
     {
         ASSERT_TRUE(o.failure.isEmpty()) << o.failure.toStdString();
         ASSERT_EQ(o.ready, current);
-        for (const QByteArray& state : o.begun)
-            states.insert(state);
+        states.unite(QSet<QByteArray>(o.begun.cbegin(), o.begun.cend()));
         {
             auto db = tb::Database::open(folder);
             ASSERT_TRUE(db) << db.error().message().toStdString();
@@ -152,11 +139,7 @@ struct CrashTest : ::testing::Test {
         ASSERT_TRUE(copiesWhole(crash::backupsFolder(program.path()), states));
         ASSERT_TRUE(copiesWhole(crash::restoresFolder(program.path()), states));
         ::testing::internal::CaptureStdout();
-        int code;
-        {
-            cli::Output out;
-            code = cli::checkDatabase(folder, program.path(), out);
-        }
+        const int code = [&] { cli::Output out; return cli::checkDatabase(folder, program.path(), out); }();
         const std::string report = ::testing::internal::GetCapturedStdout();
         ASSERT_EQ(code, cli::kDone) << report;
     }

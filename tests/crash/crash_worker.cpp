@@ -1,11 +1,8 @@
-// The crash test's worker: changes a database without end, saying on its
-// output each change it starts ("begin", the digest of the state it leads to,
-// its kind) and each one acknowledged ("ack").
-//   fork FOLDER PROGRAM      for each seed read on its input, a child making
-//                            changes ("pid N"), then "dead" once it is killed
-//   step FOLDER PROGRAM KIND N  one change, killed before its Nth step
-//   hold FOLDER              keeps the database open until its input closes
-//   once FOLDER WHAT         one store, create or captions change
+// The crash test's worker: changes a database, saying "begin DIGEST KIND" and "ack".
+//   fork FOLDER PROGRAM   a child making changes per seed read ("pid N", then "dead")
+//   step FOLDER PROGRAM KIND N   one change, killed before its Nth step
+//   hold FOLDER   keeps the database open until its input closes
+//   once FOLDER WHAT   one store, create or captions change
 #include "crash_state.h"
 
 #include "core/cards/card_fields.h"
@@ -42,8 +39,7 @@ void say(const QByteArray& line)
 const QStringList kKinds = {"store",    "create", "delete", "archive", "journal", "note",
                             "captions", "export", "import", "backup",  "restore"};
 
-// The earlier copies go as a killed copy does: hidden first, so that the
-// next copy into that folder removes what a kill left of them.
+// Earlier copies go as a killed one does: hidden first, for the next copy to remove.
 void throwAway(const QString& folder)
 {
     QDir().mkpath(folder);
@@ -79,7 +75,7 @@ public:
             m_state = next;
             say("ack");
         };
-        const long long n = pick == 1 || pick >= 6 ? 0 : anyCard();
+        const long long n = pick == 1 || pick >= 6 ? 0 : 1 + m_random.bounded(int(count()));
         switch (pick) {
         case 0: {  // store
             const CardRecord card = newCard(step);
@@ -100,10 +96,8 @@ public:
             });
         }
         case 2:  // delete: the last card takes the number
-            next.records[n - 1] = next.records.back();
-            next.records.pop_back();
-            next.files[n - 1] = next.files.back();
-            next.files.pop_back();
+            next.records[n - 1] = next.records.back(), next.records.pop_back();
+            next.files[n - 1] = next.files.back(), next.files.pop_back();
             return apply([&] { return m_db.deleteCard(n); });
         case 3: {  // archive or make active again
             CardRecord card = CardRecord::fromBytes(next.records[n - 1]);
@@ -132,13 +126,9 @@ public:
             next.captions = captions;
             return apply([&] { return m_db.setCaptions(captions); });
         }
-        case 7: {  // export: one line of fields 2 to 20, each and ";", per card
-            qint64 line = 2;
-            for (int k = 2; k <= CardRecord::kFieldCount; ++k)
-                line += CardRecord::kWidths[size_t(k - 1)] + 1;
-            next.exportSize = count() * line;
+        case 7:  // export: fields 2 to 20, each and ";", and CR LF: 621 bytes a card
+            next.exportSize = count() * 621;
             return apply([&] { return tb::writeExport(m_db.store(), count(), tb::ExportFormat::Fields).status(); });
-        }
         case 8: {  // import of contacts with photos, after the automatic backup
             if (m_small && count() >= 22)
                 return;
@@ -154,8 +144,7 @@ public:
                     tb::cardOfContact(contacts[k], captions, options.placement, options.marker, qint64(k), nullptr);
                 stored.fields[2] = tb::surnameInCapitals(stored.fields[2]);
                 next.records.push_back(stored.toBytes());
-                next.files.push_back(crash::templateFiles(m_db));
-                next.files.back().photo = true;
+                next.files.push_back(crash::templateFiles(m_db, true));
             }
             return apply([&]() -> tb::Status {
                 const auto report = tb::importContacts(m_db, contacts, options, tb::alwaysAnswer(tb::DuplicateChoice::Create));
@@ -163,16 +152,15 @@ public:
             });
         }
         case 9:  // backup into a folder holding one
-            return apply([&]() -> tb::Status {
+            return apply([&] {
                 throwAway(crash::backupsFolder(m_program));
-                return tb::backupToDatedFolder(m_db, crash::backupsFolder(m_program), QDateTime::currentDateTime())
-                    .status();
+                return tb::backupToDatedFolder(m_db, crash::backupsFolder(m_program), QDateTime::currentDateTime()).status();
             });
         default: {  // restore of the backup
             const QStringList backups = crash::visibleCopies(crash::backupsFolder(m_program));
             if (backups.isEmpty())
                 return;
-            return apply([&]() -> tb::Status {
+            return apply([&] {
                 throwAway(crash::restoresFolder(m_program));
                 return tb::restoreBackup(backups.first(), crash::restoresFolder(m_program)).status();
             });
@@ -184,7 +172,6 @@ public:
 
 private:
     long long count() const { return qint64(m_state.records.size()); }
-    long long anyCard() { return 1 + m_random.bounded(int(count())); }
     CardRecord newCard(quint64 step)
     {
         const QString tag = QString::number(m_random.generate() % 100000) + u'-' + QString::number(step);
@@ -206,8 +193,7 @@ std::unique_ptr<tb::Database> openOrFail(const QString& folder)
     return std::move(db).value();
 }
 
-// One change of kind, killed just before its nth step when it has that many;
-// "done" when it ran whole.
+// One change of kind, killed just before its nth step; "done" when it ran whole.
 int stepChange(const QString& folder, const QString& program, const QString& kind, long n)
 {
     const auto db = openOrFail(folder);
@@ -262,8 +248,7 @@ int main(int argc, char** argv)
     const auto db = openOrFail(args[2]);
     if (args[1] == "hold") {
         say("ok");
-        for (char c; ::read(STDIN_FILENO, &c, 1) > 0;) {
-        }
+        for (char c; ::read(STDIN_FILENO, &c, 1) > 0;) continue;
         return 0;
     }
     if (args.size() != 4 || args[1] != "once")

@@ -1,8 +1,12 @@
-// The code page of the files, its capitals and nearest letters, and paths in files.
+// The code page of the files, its capitals and nearest letters, paths in files,
+// and the French primary keys the lists sort by, agreeing with the collator.
 #include "core/base/codepage.h"
+#include "core/base/collation.h"
 #include "core/base/path_text.h"
 
 #include <gtest/gtest.h>
+#include <random>
+#include <vector>
 
 using namespace tb;
 
@@ -27,16 +31,10 @@ TEST(Codepage, EveryByteSurvivesARoundTrip)
     EXPECT_EQ(text[0x81], QChar(0x81));  // one of the five undefined bytes
 }
 
-TEST(Codepage, WhatFits)
+TEST(Codepage, WhatFitsCapitalsAndNearestLettersStayWithinTheCodePage)
 {
-    EXPECT_TRUE(fitsCp1252("€ Élodie œuvre"));
-    EXPECT_FALSE(fitsCp1252("ő"));
-    EXPECT_FALSE(fitsCp1252("😀"));
+    EXPECT_FALSE(fitsCp1252("ő") || fitsCp1252("😀"));
     EXPECT_EQ(keepCp1252("aőb😀c€"), "abc€");
-}
-
-TEST(Codepage, CapitalsStayWithinTheCodePage)
-{
     const QString page = fromCp1252(everyByte());
     const QString upper = upperWithinCodePage(page);
     ASSERT_EQ(upper.size(), page.size());
@@ -49,10 +47,8 @@ TEST(Codepage, CapitalsStayWithinTheCodePage)
     EXPECT_EQ(upperWithinCodePage("élodie, œuvre n° 12 šž"), "ÉLODIE, ŒUVRE N° 12 ŠŽ");
     // A letter outside the code page keeps its place and is not turned into "?".
     EXPECT_EQ(upperWithinCodePage("łódź"), "łÓDź");
-}
 
-TEST(Codepage, LettersTheCodePageLacksBecomeTheirNearestLetterOrAQuestionMark)
-{
+    // Letters the code page lacks become their nearest letter or a question mark.
     QString replaced;
     EXPECT_EQ(tb::nearestCp1252("Łódź Wałęsa Dvořák Kővári İstanbul", &replaced), "Lódz Walesa Dvorák Kovári Istanbul");
     EXPECT_EQ(replaced, "Łźłęřőİ");
@@ -75,14 +71,89 @@ TEST(PathText, CodePageWhenItFitsUtf8OtherwiseAndPathsComeBackAsWritten)
     EXPECT_EQ(decodePathValue("C:\\Fiches\\\xC9t\xE9"), "C:\\Fiches\\Été");
     EXPECT_EQ(decodePathValue("/x/\xC3"), "/x/Ã");
     EXPECT_EQ(decodePathValue("/x/\x80.gif"), "/x/€.gif");
-}
-
-TEST(PathText, CodePageTextThatIsAlsoUtf8IsReadAsUtf8)
-{
     // "Ã©" in the code page is C3 A9, which UTF-8 reads as "é". Such a name
     // is far less likely than an accented letter, so UTF-8 wins.
     const QString written = QStringLiteral("/home/Ã©");
     ASSERT_TRUE(fitsCp1252(written));
     EXPECT_EQ(encodePathValue(written), QByteArray("/home/\xC3\xA9"));
     EXPECT_EQ(decodePathValue(encodePathValue(written)), "/home/é");
+}
+
+namespace {
+
+struct Keyed {
+    QString text, key;
+};
+
+QString codePage()
+{
+    QString all;
+    for (int b = 0; b < 256; ++b)
+        all += tb::cp1252Char(uchar(b));
+    return all;
+}
+
+// Each character alone, before a letter (an ignored character leaves just
+// the letter) and after one; "z" after "œ" tells whether its "oe" is kept.
+std::vector<Keyed> aroundLetters(const QString& chars)
+{
+    std::vector<Keyed> texts;
+    for (QChar c : chars)
+        for (const QString& t : QStringList{QString(c), c + QStringLiteral("a"), c + QStringLiteral("z"), QStringLiteral("a") + c})
+            texts.push_back({t, tb::frenchPrimaryKey(t)});
+    return texts;
+}
+
+// Pairs whose keys differ yet order them against the collator (first few).
+std::string disagreements(const std::vector<Keyed>& a, const std::vector<Keyed>& b)
+{
+    QStringList found;
+    for (const Keyed& x : a)
+        for (const Keyed& y : b) {
+            const int byKey = QString::compare(x.key, y.key);
+            if (byKey != 0 && (byKey < 0) != (tb::frenchCompare(x.text, y.text) < 0) && found.size() < 10)
+                found.append(QString::fromLatin1((x.text + u'/' + y.text).toUtf8().toPercentEncoding("/")));
+        }
+    return found.join(u' ').toStdString();
+}
+
+}  // namespace
+
+TEST(Collation, PrimaryKeysAgreeWithTheCollatorOverTheWholeCodePageAndBeyond)
+{
+    const QString page = codePage();
+    const std::vector<Keyed> texts = aroundLetters(page);
+    EXPECT_EQ(disagreements(texts, texts), "");
+
+    // Random texts, half their characters among a few the collator finds close,
+    // so that many share long starts.
+    const QString close = QStringLiteral("aAàeEéoOœŒsSßæÆ -'.\u00AD\u0001½1…™tm");
+    std::mt19937 random(1252);
+    std::vector<Keyed> a, b;
+    for (int n = 0; n < 800; ++n) {
+        QString t;
+        for (int i = int(random() % 7); i > 0; --i)
+            t += random() % 2 ? page[random() % 256] : close[random() % close.size()];
+        (n % 2 ? a : b).push_back({t, tb::frenchPrimaryKey(t)});
+    }
+    EXPECT_EQ(disagreements(a, b), "");
+
+    // Characters outside the code page cannot be typed into a card, but a key must never mislead the sort.
+    std::vector<Keyed> outside = aroundLetters(QStringLiteral("łőđħΩЖ\u0301") + QString::fromUcs4(U"😀𝔸"));
+    for (const QString& t : QStringList{"Łukasz", "Lukasz", "Lzy"})
+        outside.push_back({t, tb::frenchPrimaryKey(t)});
+    EXPECT_EQ(disagreements(outside, texts), "");
+    EXPECT_EQ(disagreements(outside, outside), "");
+}
+
+TEST(Collation, PrimaryKeysLeaveCaseAccentsAndLigaturesToTheCollator)
+{
+    const QStringList same[] = {{"Émile", "EMILE", "emîlé"}, {"Œuvre", "OEUVRE"}, {"Ægir", "aegir"},
+                                {"Straße", "STRASSE"},
+                                {"dé\u00ADpôt", "depot"}};  // soft hyphen ignored
+    for (const QStringList& group : same)
+        EXPECT_EQ(tb::frenchPrimaryKey(group.back()), tb::frenchPrimaryKey(group.front())) << group.back().toStdString();
+    const QStringList inOrder = {"–", "ÐAVID", "EURO", "ØSTERGAARD", "X 12", "X 2", "ZOLA"};
+    for (qsizetype i = 0; i + 1 < inOrder.size(); ++i)
+        EXPECT_LT(tb::frenchPrimaryKey(inOrder[i]), tb::frenchPrimaryKey(inOrder[i + 1])) << inOrder[i].toStdString();
 }

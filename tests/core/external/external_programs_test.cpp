@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ TEST(ProgramFolder, NamedFolderReceivesTheDataItLacks)
         EXPECT_FALSE(QFile::exists(other + "/" + extra)) << extra.toStdString();
 }
 
-TEST(ExternalPrograms, StoredPathLosesOnlyAFinalExeAndKeepsACommaWhole)
+TEST(ExternalPrograms, StoredPathKeepsACommaWholeAndStartAloneAddsExeOnlyWhereOnlyThatExists)
 {
     EXPECT_EQ(tb::storedPathOf("/opt/ed/tool.Exe"), "/opt/ed/tool");
     EXPECT_EQ(tb::storedPathOf("/opt/a.exe.sh"), "/opt/a.exe.sh");
@@ -84,12 +85,8 @@ TEST(ExternalPrograms, StoredPathLosesOnlyAFinalExeAndKeepsACommaWhole)
     EXPECT_EQ(lines[9], "Logiciel traitement de bases de données :");
     EXPECT_EQ(lines[10], odd);
     EXPECT_EQ(lines[15], "Logiciel permettant l'utilisation du scanner");
-}
 
-TEST(ExternalPrograms, StartAloneAddsExeInAnyCaseOnlyWhereOnlyThatExistsAndNothingWithoutAProgram)
-{
-    QTemporaryDir dir;
-    const QString folder = dir.path() + u'/';
+    // Starting alone adds ".exe" in any case only where only that exists, and nothing without a program.
     writeBytes(folder + "base.EXE", "");
     FakeLauncher launcher;
     EXPECT_FALSE(tb::startAlone(launcher, QString()));
@@ -119,42 +116,23 @@ TEST(WebLinks, DefaultsAndTheLinesOfToileTxt)
               "mailto:auteur@tabulon.example?subject=Commentaires%20Tabulon");
 }
 
-namespace {
-
-// The desktop's own folders (XDG user dirs) pointing into a temporary folder.
-class UserFolders {
-public:
-    UserFolders()
-    {
-        QDir().mkpath(documents);
-        QDir().mkpath(pictures);
-        QFile file(config());
-        file.open(QIODevice::WriteOnly);
-        file.write(("XDG_DOCUMENTS_DIR=\"" + documents + "\"\nXDG_PICTURES_DIR=\"" + pictures + "\"\n").toUtf8());
-    }
-    ~UserFolders() { QFile::remove(config()); }
-    static QString config()
-    {
-        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/user-dirs.dirs");
-    }
-
-    QTemporaryDir tmp;
-    QString documents = tmp.filePath(QStringLiteral("Mes documents"));
-    QString pictures = tmp.filePath(QStringLiteral("Images"));
-};
-
-}  // namespace
-
 TEST(ChooserStartFolders, PicturesDocumentsThenTheLastFolderOfEachKind)
 {
-    UserFolders user;
-    EXPECT_EQ(tb::picturesFolder(), user.pictures);
-    EXPECT_EQ(tb::documentsFolder(), user.documents);
+    // The desktop's own folders (XDG user dirs) pointing into a temporary folder.
+    QTemporaryDir tmp;
+    const QString documents = tmp.filePath(QStringLiteral("Mes documents")), pictures = tmp.filePath("Images");
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/user-dirs.dirs";
+    QDir().mkpath(documents);
+    QDir().mkpath(pictures);
+    writeBytes(config, ("XDG_DOCUMENTS_DIR=\"" + documents + "\"\nXDG_PICTURES_DIR=\"" + pictures + "\"\n").toUtf8());
+    const auto removeConfig = qScopeGuard([&] { QFile::remove(config); });
+    EXPECT_EQ(tb::picturesFolder(), pictures);
+    EXPECT_EQ(tb::documentsFolder(), documents);
     for (tb::ChooserKind kind : {tb::ChooserKind::Import, tb::ChooserKind::Export, tb::ChooserKind::Backup})
-        EXPECT_EQ(tb::startFolder(kind), user.documents);
+        EXPECT_EQ(tb::startFolder(kind), documents);
 
-    const QString exports = user.tmp.filePath(QStringLiteral("Envois"));
-    const QString backups = user.tmp.filePath(QStringLiteral("Clé USB"));
+    const QString exports = tmp.filePath(QStringLiteral("Envois"));
+    const QString backups = tmp.filePath(QStringLiteral("Clé USB"));
     QDir().mkpath(exports);
     QDir().mkpath(backups);
     tb::rememberChosen(tb::ChooserKind::Export, exports + QStringLiteral("/Clients.vcf"));  // a file not yet written
@@ -166,7 +144,7 @@ TEST(ChooserStartFolders, PicturesDocumentsThenTheLastFolderOfEachKind)
     // does not exist.
     QDir(backups).removeRecursively();
     EXPECT_EQ(tb::lastFolder(tb::ChooserKind::Backup), QString());
-    EXPECT_EQ(tb::startFolder(tb::ChooserKind::Backup), user.documents);
-    QDir(user.documents).removeRecursively();
+    EXPECT_EQ(tb::startFolder(tb::ChooserKind::Backup), documents);
+    QDir(documents).removeRecursively();
     EXPECT_EQ(tb::documentsFolder(), QDir::homePath());
 }

@@ -1,12 +1,20 @@
-// Sorted card lists: display lines, parallel numbers, French case-insensitive order.
+// Sorted card lists: display lines, parallel numbers, French case-insensitive
+// order; lists sorted from the kept byte keys, in stages or at once, are the
+// lists the lines' own sort gives, for every kind, after changes too; the line
+// under a list: how many cards, French style, and which list.
+#include "core/base/number_text.h"
 #include "core/cards/card_store.h"
 #include "core/lists/card_lists.h"
+#include "core/lists/list_count.h"
+#include "core/lists/sort_keys.h"
 #include "support/fixtures.h"
 
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
 using tb::ListKind;
+using tb::ListOrder;
 using Numbers = std::vector<long long>;
 
 namespace {
@@ -41,6 +49,29 @@ CardRecord card(const QString& surname, int marker = 1, const QString& postalCod
     return makeCard(surname, QString(), marker, 1, 1, postalCode, city);
 }
 
+std::vector<std::pair<long long, QString>> rows(const tb::CardList& list)
+{
+    std::vector<std::pair<long long, QString>> out;
+    for (int i = 0; i < list.size(); ++i)
+        out.emplace_back(list.number(i), list.display(i));
+    return out;
+}
+
+tb::CardList staged(std::shared_ptr<const tb::SortKeys> keys, const CardStore& store, ListKind kind, ListOrder order)
+{
+    auto fill = tb::ListFill::start(std::move(keys), store, kind, order, 3);
+    EXPECT_TRUE(bool(fill));
+    tb::CardList list = (*fill)->takeFirst();
+    EXPECT_EQ(list.size(), 3);
+    while (!(*fill)->done()) {
+        list.append((*fill)->takeMore());
+        QThread::msleep(1);
+    }
+    list.append((*fill)->takeMore());
+    EXPECT_TRUE((*fill)->status());
+    return list;
+}
+
 }  // namespace
 
 TEST_F(CardListsTest, DisplayLinesKeepEveryFieldAtFullWidthInTheKindsOrder)
@@ -73,7 +104,7 @@ TEST(CardList, TiesAndReplacingALine)
     EXPECT_EQ(numbers(lists), (Numbers{3, 12, 2, 4}));
 }
 
-TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderAndKeepsNumbersInStep)
+TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderKeepsNumbersInStepAndArchivedCardsApart)
 {
     // Byte order would put "b" after "C" and "É" after "Z".
     write({card("b"), card("ZOE"), card("ÉMILE"), card("C"), card("EMMA"), card("A"), card("EDGAR"), card("a")});
@@ -83,10 +114,8 @@ TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderAndKeepsNumbersInStep)
     // A shorter name, padded with blanks, comes before a longer one.
     write({card("MARTINEZ"), makeCard("MARTIN", "Zoé", 1, 1, 1)});
     EXPECT_EQ(surnames(ListKind::Alphabetical), (QStringList{"MARTIN", "MARTINEZ"}));
-}
 
-TEST_F(CardListsTest, ArchivedCardsOnlyInArchivedListAndCityAndPostalCodeOrders)
-{
+    // Archived cards (any marker but 1 to 9) only in their list; city and postal code orders.
     CardRecord blank = card("BLANC"), letter = card("LETTRE");
     blank.fields[0][0] = u' ';
     letter.fields[0][0] = u'x';
@@ -116,4 +145,85 @@ TEST_F(CardListsTest, NameListHitListAndCountPastTheRecords)
 
     EXPECT_EQ(tb::buildCardList(store, 1000000, ListKind::Alphabetical)->size(), 2);  // past the written cards
     EXPECT_TRUE(tb::buildNameList(store, 0)->isEmpty());
+}
+
+TEST(ListsSortedInStages, GiveTheLinesOwnOrderForEveryKindAndAfterChanges)
+{
+    TempProgramFolder program;
+    TempDatabase db{program.path()};
+    // Case, accents, expanding and ignored characters, same names, numbers
+    // whose texts sort 12 before 2; enough cards for every stage.
+    const QStringList surnames = {"DUPONT", "dupont", "DUPONT-", "Dupont", "ÉMILE", "EMILE", "ŒUVRE", "OEUVRE",
+                                  "STRAßE", "STRASSE", "Ça", "CA", "A\tB", "AB", "", "Zoé"};
+    const QStringList firstNames = {"Jean", "jean", "Jéan", "", "Œil", "Oeil"};
+    const QStringList cities = {"Paris", "PARIS", "Évry", "Evry", ""};
+    std::vector<CardRecord> cards;
+    for (int i = 0; i < 8300; ++i)
+        cards.push_back(makeCard(surnames[i % surnames.size()], firstNames[(i / 7) % firstNames.size()],
+                                 i % 9 == 0 ? 0 : 1, 1, 1, QString::number(75000 + (i / 11) % 4),
+                                 cities[(i / 3) % cities.size()]));
+    writeCards(db.path(), cards);
+    const CardStore store(db.path());
+    long long count = (long long)cards.size();
+    ASSERT_TRUE(tb::SortKeys::usable());
+
+    auto keys = std::make_shared<tb::SortKeys>();
+    ASSERT_TRUE(keys->load(store, count));
+    const auto check = [&](const char* when) {
+        for (ListKind kind : {ListKind::Alphabetical, ListKind::ByCity, ListKind::ByPostalCode, ListKind::Archived}) {
+            auto own = std::make_shared<tb::SortKeys>(tb::keyFields(kind));
+            ASSERT_TRUE(own->load(store, count));
+            const auto expected = rows(*tb::buildCardList(store, count, kind));
+            EXPECT_EQ(rows(staged(own, store, kind, ListOrder::Line)), expected) << when << int(kind);
+            EXPECT_EQ(rows(*tb::ListFill::sortAll(own, store, kind, ListOrder::Line)), expected) << when << int(kind);
+        }
+        const auto names = rows(*tb::buildNameList(store, count));
+        EXPECT_EQ(rows(staged(keys, store, ListKind::Alphabetical, ListOrder::Name)), names) << when;
+        EXPECT_EQ(rows(*tb::ListFill::sortAll(keys, store, ListKind::Alphabetical, ListOrder::Name)), names) << when;
+        // The kept keys followed the changes as fresh ones read them.
+        tb::SortKeys fresh;
+        ASSERT_TRUE(fresh.load(store, count));
+        EXPECT_EQ(keys->count(), count) << when;
+        for (quint32 a = 0; a < 40; ++a)
+            for (quint32 b = 0; b < 40; ++b)
+                ASSERT_EQ(keys->lineLess(a, b), fresh.lineLess(a, b)) << when << a << " " << b;
+    };
+    check("read");
+
+    // Changed cards (past half the keys' room, so that they are packed again)
+    // and two cards more, then one less.
+    for (size_t i = 0; i < cards.size(); i += 2)
+        cards[i] = makeCard(QStringLiteral("NOUVEAU") + QString::number(i % 13), "", i % 4 ? 1 : 0, 1, 1);
+    cards.push_back(makeCard("AAA", "", 1, 1, 1));
+    cards.push_back(makeCard("aaa", "", 0, 1, 1));
+    writeCards(db.path(), cards);
+    for (size_t i = 0; i < cards.size() - 2; i += 2)
+        keys->set((long long)i + 1, QByteArrayView(cards[i].toBytes()));
+    count += 2;
+    ASSERT_TRUE(keys->resize(store, count));
+    check("changed");
+    count -= 1;
+    ASSERT_TRUE(keys->resize(store, count));
+    EXPECT_EQ(rows(*tb::ListFill::sortAll(keys, store, ListKind::Alphabetical, ListOrder::Line)),
+              rows(*tb::buildCardList(store, count, ListKind::Alphabetical)));
+}
+
+TEST(ListCountLine, CountAndListShownOrNoCardAndTheTipTellsHomonymsApart)
+{
+    using tb::ListShown;
+    EXPECT_EQ(tb::listCountLine(1, ListShown::ByCity), QStringLiteral(" 1 fiche — par ville"));
+    EXPECT_EQ(tb::listCountLine(53, tb::listShown(tb::ListKind::Alphabetical)),
+              QStringLiteral(" 53 fiches — ordre alphabétique"));
+    EXPECT_EQ(tb::listCountLine(2, tb::listShown(tb::ListKind::ByPostalCode)), QStringLiteral(" 2 fiches — par code postal"));
+    EXPECT_EQ(tb::listCountLine(2, tb::listShown(tb::ListKind::Archived)), QStringLiteral(" 2 fiches — archives"));
+    EXPECT_EQ(tb::listCountLine(2, ListShown::Search), QStringLiteral(" 2 fiches — recherche"));
+    EXPECT_EQ(tb::listCountLine(2, ListShown::MapPoint), QStringLiteral(" 2 fiches — à cet endroit"));
+    // Thousands apart as French readers group them.
+    EXPECT_EQ(tb::listCountLine(95004, ListShown::Zone), QStringLiteral(" 95\u202F004 fiches — zone"));
+    EXPECT_EQ(tb::countText(1234567), QStringLiteral("1\u202F234\u202F567"));
+    EXPECT_EQ(tb::listCountLine(0, ListShown::Search), QStringLiteral(" Aucune fiche."));
+    // The tip tells homonyms apart by place and number.
+    EXPECT_EQ(tb::cardLineTip(makeCard("VINCENT", "Véronique", 1, 1, 1, "17340", QStringLiteral("CHÂTELAILLON-PLAGE")), 12),
+              QStringLiteral("17340 CHÂTELAILLON-PLAGE, fiche n° 12"));
+    EXPECT_EQ(tb::cardLineTip(makeCard("VINCENT", "Véronique", 1, 1, 1), 30), QStringLiteral("fiche n° 30"));
 }

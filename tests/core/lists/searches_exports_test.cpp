@@ -1,7 +1,14 @@
-// Searches by the beginning of a field, and the export files byte for byte.
+// The search box: words found in any field without accents, case or the
+// blanks inside numbers, the closest matches first (words beginning words of
+// one field, then of several fields, then inside words), and the index in
+// step with stores, archiving and deletions; searches by the beginning of a
+// field, and the export files byte for byte.
 #include "core/base/codepage.h"
 #include "core/cards/card_store.h"
+#include "core/db/database.h"
 #include "core/lists/exports.h"
+#include "core/lists/search_index.h"
+#include "core/lists/search_rank.h"
 #include "core/lists/searches.h"
 #include "support/fixtures.h"
 
@@ -13,6 +20,30 @@ using tb::SearchField;
 using Numbers = std::vector<long long>;
 
 namespace {
+
+class SearchBoxTest : public ::testing::Test {
+protected:
+    TempProgramFolder program;
+    TempDatabase folder{program.path()};
+    std::unique_ptr<tb::Database> db;
+
+    void open(const std::vector<CardRecord>& cards)
+    {
+        writeCards(folder.path(), cards);
+        auto opened = tb::Database::open(folder.path());
+        ASSERT_TRUE(opened.ok());
+        db = std::move(opened).value();
+    }
+
+    Numbers found(const QString& typed) { return numbers(*db->search(typed)); }
+    static Numbers numbers(const tb::Database::SearchResult& r)
+    {
+        Numbers out;
+        for (int row = 0; row < r.list.size(); ++row)
+            out.push_back(r.list.number(row));
+        return out;
+    }
+};
 
 // A card with every field given by number (1 to 20); the others blank.
 CardRecord card(std::map<int, QString> fields)
@@ -55,6 +86,132 @@ protected:
 };
 
 }  // namespace
+
+TEST(SearchFoldTest, FoldsLigaturesAndBlanksBetweenDigitsOnly)
+{
+    // Accents and case are folded in the searches below.
+    EXPECT_EQ(tb::searchFold("\x8c" "uvre \xe6 stra\xdf" "e"), "oeuvre ae strasse");
+    EXPECT_EQ(tb::searchFold("  05 46  12.34-56  "), "0546123456");
+    EXPECT_EQ(tb::searchFold("12 RUE 75015"), "12 rue 75015");
+    EXPECT_TRUE(tb::searchWords(" - , ").isEmpty());
+}
+
+TEST_F(SearchBoxTest, FindsEveryWordInAnyFieldWithoutAccentsCaseOrBlanksInNumbers)
+{
+    CardRecord a = makeCard("MARTIN", "Éloïse", 3, 10, 10, "17340", "CHÂTELAILLON-PLAGE");
+    a.fields[7] = tb::padField("05 46 56 12 34", 15);
+    CardRecord b = makeCard("DUPONT", "Jean", 1, 20, 20, "75015", "PARIS");
+    b.fields[8] = tb::padField("06.12.05.46.00", 15);
+    CardRecord c = makeCard("CHATELAIN", "Paul", 2, 777, 777, "33000", "BORDEAUX");
+    open({a, b, c});
+
+    EXPECT_EQ(found(QStringLiteral("chatel plage")), (Numbers{1}));
+    EXPECT_EQ(found(QStringLiteral("CHÂTEL")), (Numbers{3, 1}));  // CHATELAIN before MARTIN
+    EXPECT_EQ(found(QStringLiteral("0546")), (Numbers{1, 2}));  // a number beginning so first
+    EXPECT_EQ(found(QStringLiteral("05 46 56")), (Numbers{1}));
+    EXPECT_EQ(found(QStringLiteral("dupont paris")), (Numbers{2}));  // words in two fields
+    EXPECT_EQ(found(QStringLiteral("dupont bordeaux")), (Numbers{}));
+    EXPECT_EQ(found("  "), (Numbers{}));
+    // Field 1 (marker and position) is not searched.
+    EXPECT_EQ(found("777"), (Numbers{}));
+}
+
+TEST_F(SearchBoxTest, IndexFollowsStoreCreateArchiveAndDelete)
+{
+    open({makeCard("BLANC", "Anne", 3, 1, 1), makeCard("NOIR", "Marc", 3, 1, 1), makeCard("ROUGE", "Léa", 3, 1, 1)});
+    db->prepareSearch();  // read in the background while the cards change
+    ASSERT_TRUE(db->storeCard(1, makeCard("VERT", "Anne", 3, 1, 1)).ok());
+    EXPECT_EQ(found("blanc"), (Numbers{}));
+    EXPECT_EQ(found("vert"), (Numbers{1}));
+
+    ASSERT_TRUE(db->storeCard(2, makeCard(QStringLiteral("AARON"), QStringLiteral("Marc"), 3, 1, 1)).ok());
+    // A renamed card takes its new place (Léa holds "a" only inside a word).
+    EXPECT_EQ(found(QStringLiteral("a")), (Numbers{2, 1, 3}));
+
+    ASSERT_TRUE(db->setArchived(3, true).ok());
+    EXPECT_EQ(found("a"), (Numbers{2, 1, 3}));
+
+    const auto created = db->createCard(makeCard(QStringLiteral("Gris"), QStringLiteral("Zoé"), 3, 1, 1));
+    ASSERT_TRUE(created.ok());
+    EXPECT_EQ(found("zoe"), (Numbers{4}));
+
+    ASSERT_TRUE(db->deleteCard(1).ok());  // card 4 moves into number 1
+    EXPECT_EQ(found("vert"), (Numbers{}));
+    EXPECT_EQ(found("gris zoe"), (Numbers{1}));
+    EXPECT_EQ(found("a"), (Numbers{2, 3}));
+    EXPECT_EQ(db->searchIndex().size(), 3);
+}
+
+TEST_F(SearchBoxTest, ALargeFileReadInTwoHalvesFindsEveryCardUnderItsOwnNumber)
+{
+    const long long count = tb::SearchIndex::kSplitCards + 3;
+    std::vector<CardRecord> cards;
+    for (long long n = 1; n <= count; ++n)
+        cards.push_back(makeCard(QStringLiteral("NOM%1").arg(n, 6, 10, QLatin1Char('0')), "Zoé", 3, 1, 1));
+    open(cards);
+    tb::SearchIndex index;
+    ASSERT_TRUE(index.load(db->store(), db->count()).ok());
+    for (long long n : {1LL, count / 2, count / 2 + 1, count}) {
+        const QByteArray name = "nom" + QByteArray::number(n).rightJustified(6, '0');
+        const std::vector<tb::SearchHit> hits = index.find({name, "zoe"});
+        ASSERT_EQ(hits.size(), 1u) << name.constData();
+        EXPECT_EQ(hits[0].number, n);
+        EXPECT_EQ(hits[0].field, 3);  // the surname, where the first word is
+    }
+    EXPECT_EQ(index.find({"zoe"}).size(), size_t(count));
+}
+
+TEST(SearchRank, AWordBeginsAWordOnlyAfterABlankOrAtTheFieldsStartNotAcrossTheNextFieldsMark)
+{
+    const auto rank = [](const QString& typed, const QByteArray& card) {
+        return tb::searchRank(tb::searchWords(typed), std::string_view(card.constData(), size_t(card.size())));
+    };
+    EXPECT_EQ(rank("n", QByteArray("\x03") + "martin\x04nadia").match, tb::SearchMatch::OneField);
+    EXPECT_EQ(rank("nnadia", QByteArray("\x03") + "martin\x04nadia").match, tb::SearchMatch::Inside);
+}
+
+TEST_F(SearchBoxTest, ClosestMatchesComeFirstThenArchivedCardsMarked)
+{
+    open({makeCard("MARTIN", "Éloïse", 3, 1, 1, "17340", QStringLiteral("CHÂTELAILLON-PLAGE")),
+          makeCard("PLANCHE", "Luc", 3, 1, 1, "86100", QStringLiteral("CHÂTELLERAULT")),
+          makeCard("DECHATEL", "Paul", 3, 1, 1, "75001", "PLAISIR"),
+          makeCard("AUBERT", "Anne", 0, 1, 1, "17340", QStringLiteral("CHÂTELAILLON-PLAGE")),
+          makeCard("ABEL", "Jean", 3, 1, 1, "38000", QStringLiteral("CHÂTEL PLACE")),
+          makeCard("ZED", "Lou", 3, 1, 1, "77000", QStringLiteral("PLAISANCE-DU-CHÂTELET")),
+          makeCard("ALBERT", "Léa", 3, 1, 1, "05000", "LA PLAINE")});
+    // ABEL, MARTIN, ZED: both words beginning words of the city; PLANCHE: in two
+    // fields; DECHATEL: "chatel" inside a word; the archived AUBERT last. ALBERT lacks "chatel".
+    const auto all = db->search(QStringLiteral("chatel pla"));
+    ASSERT_TRUE(all.ok());
+    EXPECT_EQ(numbers(*all), (Numbers{5, 1, 6, 2, 3, 4}));
+    EXPECT_TRUE(all->list.display(1).endsWith(QStringLiteral(" : CHÂTELAILLON-PLAGE")));
+    EXPECT_TRUE(all->list.display(5).endsWith(QStringLiteral("   (archivée)")));
+}
+
+TEST_F(SearchBoxTest, ALongResultStillListsTheClosestMatchesFirst)
+{
+    // More cards than are ranked at once: the close ones lie far down the
+    // alphabet, behind a first card that holds the letters inside a word.
+    std::vector<CardRecord> cards{makeCard("AAPAB", "Luc", 3, 1, 1)};
+    for (int k = 1; k <= 600; ++k)
+        cards.push_back(makeCard(QStringLiteral("B%1").arg(k, 3, 10, QLatin1Char('0')), k % 2 ? "Paul" : "Zapata", 3, 1, 1));
+    open(cards);
+    db->searchIndex();
+    for (int limit : {3, 0}) {
+        const auto result = db->search(QStringLiteral("pa"), limit);
+        ASSERT_TRUE(result.ok());
+        EXPECT_EQ(result->total, 601);
+        ASSERT_EQ(result->list.size(), limit ? 3 : 601);
+        // B001, B003, B005 (Paul), …, then, "pa" inside a word, AAPAB, B002, B004 (Zapata), ….
+        EXPECT_EQ(result->list.number(0), 2);
+        EXPECT_EQ(result->list.number(2), 6);
+        if (!limit) {
+            EXPECT_EQ(result->list.number(299), 600);
+            EXPECT_EQ(result->list.number(300), 1);
+            EXPECT_EQ(result->list.number(600), 601);
+        }
+    }
+}
 
 TEST_F(SearchesExportsTest, SearchesMatchTheStoredBeginningExactly)
 {

@@ -10,44 +10,23 @@
 
 using namespace testing_support;
 
-namespace {
+// Small directory files of our own; c41a60.txt is missing on purpose.
+const QString kSmall = QStringLiteral(TABULON_TEST_SAMPLES "core/postal/samples/");
 
-// A program folder with small directory files of our own; c41a60.txt is missing on purpose.
-class SmallDirectory : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        writeBytes(folder + "c01a20.txt", "LA ROCHELLE 17000\r\nAYTRE 17440\r\nRENNES-LES-BAINS 11190\r\nABC\r\n\r\n"
-                                          "AJACCIO 20000\r\nBASTIA 20200\r\nETRETAT 76790\r\n");
-        writeBytes(folder + "c21a40.txt", "DIJON 21000\r\nR\xC9MOULINS 30210\r\nRENNES 35000\nCHARTRES 28000\r\n");
-        writeBytes(folder + "c61a80.txt", "ROUEN 76000\r\n17000\r\n");
-        writeBytes(folder + "c81a95.txt", "ALBI 81000\r\nCERGY 95000\r\nSAINT-DENIS 97400\r\nLA ROCHELLE 17000\r\n");
-    }
-    QTemporaryDir m_dir;
-    QString folder = m_dir.path() + u'/';
-};
-
-}  // namespace
-
-TEST(PostalFiles, DepartmentChoosesItsFileOnNumericBounds)
+TEST(PostalFiles, DepartmentChoosesItsFileOnNumericBoundsAndSearchesFilterInFileOrder)
 {
     for (const auto& [dept, file] : std::initializer_list<std::pair<double, const char*>>{
              {20.5, "c01a20.txt"}, {21, "c21a40.txt"}, {40, "c21a40.txt"}, {41, "c41a60.txt"}, {61, "c61a80.txt"},
              {80, "c61a80.txt"}, {81, "c81a95.txt"}, {99, "c81a95.txt"}})
         EXPECT_EQ(tb::postalFileForDepartment(dept), file) << dept;
-}
 
-TEST_F(SmallDirectory, DepartmentListingReadsOneFileAndFiltersOnCodePrefix)
-{
+    // The listing reads one file; searches filter on a code suffix or an exact city prefix.
+    const QString& folder = kSmall;
     EXPECT_EQ(tb::departmentListing(folder, 17), QStringList({"LA ROCHELLE 17000", "AYTRE 17440"}));
     EXPECT_EQ(tb::departmentListing(folder, 97), QStringList({"SAINT-DENIS 97400"}));  // last file, past 95
     // Etretat is in the wrong file: the listing of 76 reads only c61a80.txt.
     EXPECT_EQ(tb::departmentListing(folder, 76), QStringList({"ROUEN 76000"}));
     EXPECT_TRUE(tb::departmentListing(folder, 45).isEmpty());  // missing file
-}
-
-TEST_F(SmallDirectory, SearchesByCodeSuffixAndExactCityPrefixInFileOrder)
-{
     EXPECT_EQ(tb::searchByPostalCode(folder, "17000"), QStringList({"LA ROCHELLE 17000", "LA ROCHELLE 17000"}));
     EXPECT_TRUE(tb::searchByPostalCode(folder, "7000").isEmpty());
     EXPECT_EQ(tb::searchByPostalCode(folder, "30210"), QStringList({QString::fromUtf8("RÉMOULINS 30210")}));
@@ -61,7 +40,7 @@ TEST_F(SmallDirectory, SearchesByCodeSuffixAndExactCityPrefixInFileOrder)
     EXPECT_FALSE(all.contains("ABC") || all.contains("17000") || all.contains(""));
 }
 
-TEST(PostalData, LinesDepartmentsFileAndSuppliedDirectory)
+TEST(PostalData, LinesDepartmentsFileAndSuppliedDirectoryWithItsArrondissements)
 {
     EXPECT_EQ(tb::postalCodeOfLine("LA ROCHELLE 17000"), "17000");
     EXPECT_EQ(tb::cityOfLine("LA ROCHELLE 17000"), "LA ROCHELLE");
@@ -81,10 +60,8 @@ TEST(PostalData, LinesDepartmentsFileAndSuppliedDirectory)
         total += tb::departmentListing(dataDir(), dept.left(2).toDouble()).size();
     EXPECT_EQ(total, tb::searchByCityPrefix(dataDir(), "").size());
     EXPECT_GT(total, 30000);
-}
 
-TEST(SuppliedDirectory, ArrondissementsReadAsALetterCarriesThem)
-{
+    // Arrondissements read as a letter carries them.
     const QString data = dataDir();
     const QStringList paris = tb::departmentListing(data, 75);
     EXPECT_TRUE(paris.contains("PARIS 75116"));

@@ -1,7 +1,12 @@
 // Amounts in words and the euro converter's arithmetic, on the examples a user
-// meets and on the edges of every group of three digits.
+// meets and on the edges of every group of three digits; RIB keys of real
+// account identifiers, the letter table and the refusals; the IBAN check:
+// country length and mod-97 digits, a French IBAN read as its RIB.
 #include "core/tools/amount_words.h"
 #include "core/tools/euro_converter.h"
+#include "core/tools/iban.h"
+#include "core/tools/rib_key.h"
+#include "sample_rows.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -11,7 +16,6 @@ using namespace tb;
 namespace {
 
 const QLocale kFrench(QLocale::French, QLocale::France);
-const QString kNine = QStringLiteral("neuf cent quatre-vingt dix-neuf ");
 
 Conversion converted(const QString& amount, AmountIn in = AmountIn::Euros, const QString& decimals = "2",
                      const QString& rate = "6.55957", const QString& currency = QStringLiteral("Francs français"))
@@ -25,26 +29,10 @@ Conversion converted(const QString& amount, AmountIn in = AmountIn::Euros, const
 
 TEST(SomLettr, WordsOfEveryGroupAndItsEdgesAndTheRefusals)
 {
-    const std::pair<const char*, QString> cases[] = {
-        {"0", ""}, {"1", "Un "}, {"16", "Seize "}, {"17", "Dix-sept "}, {"21", "Vingt un "},
-        {"70", "Soixante dix "}, {"71", "Soixante onze "}, {"79", "Soixante dix-neuf "},
-        {"80", "Quatre-vingt "}, {"81", "Quatre-vingt un "}, {"91", "Quatre-vingt onze "},
-        {"99", "Quatre-vingt dix-neuf "}, {"100", "Cent "}, {"101", "Cent un "}, {"200", "Deux cent "},
-        {"1000", "Un mille "}, {"1999", "Un mille neuf cent quatre-vingt dix-neuf "}, {"21000", "Vingt un mille "},
-        {"1000000", "Un million(s) "},
-        {"1000001", "Un million(s) un "}, {"2500000", "Deux million(s) cinq cent mille "},
-        {"1000000000", "Un millard(s) "},
-        // A thousand milliards keep their "millard(s)" when the milliards are 0.
-        {"1000000000000", "Un mille millard(s) "}, {"2000000000500", "Deux mille millard(s) cinq cent "},
-        {"1005000000000", "Un mille cinq millard(s) "},
-        {"999999999999999", "N" + kNine.mid(1) + "mille " + kNine + "millard(s) " + kNine + "million(s) " + kNine
-                                + "mille " + kNine},
-        {"000000000000000001", "Un "},
-        // More than fifteen digits, or not digits.
-        {"1000000000000000", "Une Erreur !"}, {"", "Une Erreur !"}, {"12a", "Une Erreur !"}, {"-5", "Une Erreur !"},
-    };
-    for (const auto& [digits, words] : cases)
-        EXPECT_EQ(SomLettr(QString::fromLatin1(digits)), words) << digits;
+    const QList<QByteArrayList> rows = sampleRows("core/tools/samples/somlettr.txt");
+    EXPECT_EQ(rows.size(), 31);
+    for (const QByteArrayList& row : rows)
+        EXPECT_EQ(SomLettr(QString::fromLatin1(row[0])), QString::fromUtf8(row[1])) << row[0].constData();
     // A value reads as its integer part.
     EXPECT_EQ(SomLettr(91.99), "Quatre-vingt onze ");
     EXPECT_EQ(SomLettr(999999999999999.0), SomLettr(QStringLiteral("999999999999999")));
@@ -59,7 +47,7 @@ TEST(EuroTexts, FrancsAndEurosWithTwoDecimalsAndGroupedThousands)
     EXPECT_EQ(EuroFF(0, kFrench), ",00 francs");  // the masks keep no leading zero
 }
 
-TEST(EuroConverter, AmountsReadWithTheirDecimalsAndResultsKeepTheirDecimals)
+TEST(EuroConverter, AmountsAndResultsKeepTheirDecimalsAndLettersOrAZeroRateAreRefused)
 {
     // A comma or a point is the decimal separator; the decimal digits come
     // after the words.
@@ -90,10 +78,8 @@ TEST(EuroConverter, AmountsReadWithTheirDecimalsAndResultsKeepTheirDecimals)
     c = converted("0", AmountIn::Euros, "0");
     EXPECT_EQ(c.result + c.francs + c.francsWords + c.resultWords, "");
     EXPECT_EQ(c.amountWords, QString::fromUtf8("Zéro euros "));
-}
 
-TEST(EuroConverter, WordsOfAThousandToNineteenNinetyNineStartWithMille)
-{
+    // The words of 1000 to 1999 start with "Mille".
     const std::pair<const char*, QString> cases[] = {
         {"999", "Neuf cent quatre-vingt dix-neuf  euros "}, {"1500", "Mille cinq cent  euros "},
         {"1999,9", "Mille neuf cent quatre-vingt dix-neuf  euros 9"}, {"2000", "Deux mille  euros "},
@@ -101,10 +87,8 @@ TEST(EuroConverter, WordsOfAThousandToNineteenNinetyNineStartWithMille)
     };
     for (const auto& [amount, words] : cases)
         EXPECT_EQ(amountInWords(QString::fromLatin1(amount), " euros "), words) << amount;
-}
 
-TEST(EuroConverter, LettersOrAZeroRateAreRefused)
-{
+    // Letters or a zero rate are refused.
     const auto refusal = [](const QString& amount, const QString& rate) {
         const Result<Conversion> c = convert({amount, AmountIn::Currency, rate, "2", "Francs français"}, kFrench);
         return c.ok() ? QStringLiteral("accepted") : c.error().message();
@@ -117,4 +101,65 @@ TEST(EuroConverter, LettersOrAZeroRateAreRefused)
         EXPECT_EQ(refusal(good, "6.55957"), "accepted") << good;
     // Leading zeros do not count towards the limit.
     EXPECT_EQ(refusal(QString(400, u'0') + "7", "1"), "accepted");
+}
+
+namespace {
+
+std::optional<int> key(const QString& bank, const QString& branch, const QString& account)
+{
+    const auto k = ribKey(bank, branch, account);
+    EXPECT_TRUE(k.ok()) << account.toStdString();
+    return k.ok() ? k.value() : std::nullopt;
+}
+
+}  // namespace
+
+TEST(RibKey, KeysWithLettersCountedAsTheirDigitAndWrongLengthsRefusedInOrder)
+{
+    EXPECT_EQ(key("30002", "00550", "0000157841Z"), 25);
+    EXPECT_EQ(key("20041", "01005", "0500013M026"), 6);
+    EXPECT_EQ(key("12345", "54321", "00000000032"), 97);  // a remainder of 0 is shown as 97
+    const char* const table[] = {"AJ", "BKS", "CLT", "DMU", "ENV", "FOW", "GPX", "HQY", "IRZ"};
+    for (int digit = 1; digit <= 9; ++digit) {
+        const std::optional<int> expected = key("30002", "00550", "000015784" + QString::number(digit) + "0");
+        for (const char* letter = table[digit - 1]; *letter; ++letter) {
+            const QString account = "000015784" + QString(QChar(*letter)) + "0";
+            EXPECT_EQ(key("30002", "00550", account), expected) << *letter;
+            EXPECT_EQ(key("30002", "00550", account.toLower()), expected) << *letter;
+        }
+    }
+
+    // Wrong lengths are refused in order; zero codes have no key.
+    auto message = [](const QString& bank, const QString& branch, const QString& account) {
+        const auto k = ribKey(bank, branch, account);
+        return k.ok() ? QString() : k.error().message();
+    };
+    EXPECT_EQ(message("1234", "123", "1"), "Le code Banque doit comporter 5 caractères");
+    EXPECT_EQ(message("30002", "0055", "1"), "Le code Guichet doit comporter 5 caractères");
+    EXPECT_EQ(message("30002", "00550", "000015784"), "Le N°de compte doit comporter 11 caractères");
+    EXPECT_EQ(message("30002", "00550", "0000157841ZZ"), "Le N°de compte doit comporter 11 caractères");
+    EXPECT_EQ(key("00000", "00550", "0000157841Z"), std::nullopt);
+    EXPECT_EQ(key("30002", "00000", "0000157841Z"), std::nullopt);
+}
+
+TEST(Iban, FrenchIbanGivesItsRibPartsAndEachFaultIsRefusedWithItsReason)
+{
+    const tb::Result<tb::IbanCheck> c = tb::checkIban(" fr76 3000 6000 0112 3456 7890 189 ");
+    ASSERT_TRUE(c.ok()) << c.error().message().toStdString();
+    EXPECT_EQ(c->iban, "FR7630006000011234567890189");
+    EXPECT_TRUE(c->french);
+    EXPECT_EQ(tb::frenchIbanParts(*c), "Banque 30006  Guichet 00001  Compte 12345678901  Clé RIB 89");
+    // Another country: checked, not split.
+    const tb::Result<tb::IbanCheck> de = tb::checkIban("DE89 3704 0044 0532 0130 00");
+    ASSERT_TRUE(de.ok());
+    EXPECT_FALSE(de->french);
+
+    // Each fault is refused with its reason.
+    const QList<QByteArrayList> rows = sampleRows("core/tools/samples/iban_refusals.txt");
+    EXPECT_EQ(rows.size(), 8);
+    for (const QByteArrayList& row : rows) {
+        const tb::Result<tb::IbanCheck> c = tb::checkIban(QString::fromUtf8(row[0]));
+        ASSERT_FALSE(c.ok()) << row[0].constData();
+        EXPECT_EQ(c.error().message(), " IBAN invalide : " + QString::fromUtf8(row[1])) << row[0].constData();
+    }
 }

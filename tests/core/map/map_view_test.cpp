@@ -1,0 +1,242 @@
+// What the map view shows and finds: clicks rounded down to whole map pixels,
+// pins' centres on screen, the zoom's steps, bounds and opening value, the
+// department under a click, zones between two corners (bounds excluded,
+// archived cards left out) and what the zone window draws and says, a photo
+// fitted to its frame, and the images and previews too large or unreadable to load.
+#include "core/cards/card_store.h"
+#include "core/db/database.h"
+#include "core/db/demo_database.h"
+#include "core/exchange/exchange_samples.h"
+#include "core/map/default_map.h"
+#include "core/map/map_zoom.h"
+#include "core/map/photo_layout.h"
+#include "core/map/pin_index.h"
+#include "core/map/preview_image.h"
+#include "core/map/zone.h"
+#include "support/fixtures.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using Hits = std::vector<long long>;
+
+TEST(MapZoomRules, ClicksRoundDownToMapPixelsZoomStaysWithinItsBoundsAndPhotosFitTheirFrame)
+{
+    EXPECT_EQ(tb::mapPixelAt(QPointF(33.69, 16.9), 3.37), QPoint(9, 5));
+    EXPECT_EQ(tb::mapPixelAt(QPointF(-0.1, 7.99), 8.0), QPoint(-1, 0));
+    EXPECT_EQ(tb::pinCentreOnScreen(120, 45, 1.0), QPoint(120, 45));
+    EXPECT_EQ(tb::pinCentreOnScreen(120, 45, 8.0), QPoint(964, 364));
+    EXPECT_EQ(tb::clampZoom(0.1), 0.25);
+    EXPECT_EQ(tb::clampZoom(12), 8.0);
+    EXPECT_EQ(tb::nextZoom(1.0, +1), 1.25);
+    EXPECT_EQ(tb::nextZoom(3.37, -1), 3.0);
+    EXPECT_EQ(tb::nextZoom(8.0, +1), 8.0);
+    EXPECT_EQ(tb::nextZoom(0.25, -1), 0.25);
+    EXPECT_EQ(tb::fitZoom(QSize(900, 860), QSize(450, 860)), 0.5);
+
+    // No kept zoom: the whole map in view, unless it fits; a kept one, even 100 %, is used.
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    const QSize map(900, 860);
+    EXPECT_EQ(tb::openingZoom(folder, map, QSize(800, 600)), (tb::ZoomSetting{true, 1.0}));
+    EXPECT_EQ(tb::openingZoom(folder, map, QSize(900, 860)), (tb::ZoomSetting{false, 1.0}));
+    EXPECT_EQ(tb::openingZoom(folder, QSize(), QSize(10, 10)), (tb::ZoomSetting{false, 1.0}));
+    writeBytes(folder + "zoom.txt", "100\r\n");
+    EXPECT_EQ(tb::openingZoom(folder, map, QSize(800, 600)), (tb::ZoomSetting{false, 1.0}));
+    writeBytes(folder + "zoom.txt", "400\r\n");
+    EXPECT_EQ(tb::openingZoom(folder, map, QSize(800, 600)), (tb::ZoomSetting{false, 4.0}));
+
+    // A photo smaller than its frame is drawn unscaled, a larger one scaled by one ratio, both centred.
+    EXPECT_EQ(tb::photoRect({100, 50}, {200, 150}), QRect(50, 50, 100, 50));
+    EXPECT_EQ(tb::photoRect({200, 150}, {200, 150}), QRect(0, 0, 200, 150));  // equal counts as larger
+    EXPECT_EQ(tb::photoRect({250, 50}, {200, 150}), QRect(0, 55, 200, 40));   // one side larger
+    // Wider than high: width first, then height when still too tall (166.67 x 150).
+    EXPECT_EQ(tb::photoRect({400, 360}, {200, 150}), QRect(16, 0, 167, 150));
+    // Square or taller: height first, then width when still too wide.
+    EXPECT_EQ(tb::photoRect({300, 300}, {200, 150}), QRect(25, 0, 150, 150));
+    EXPECT_EQ(tb::photoRect({200, 210}, {100, 150}), QRect(0, 22, 100, 105));
+    EXPECT_TRUE(tb::photoRect({0, 0}, {200, 150}).isEmpty());
+    EXPECT_TRUE(tb::photoRect({100, 100}, {0, 0}).isEmpty());
+    EXPECT_EQ(tb::photoRect({100000, 1}, {200, 150}), QRect(0, 74, 200, 1));  // still one pixel high
+}
+
+// The outlines made with the map against the department centres measured on
+// frc.gif by hand: every department of the map, Corsica as "20", the enlarged
+// Paris inset, and the sea.
+TEST(DepartmentUnderClick, EveryDepartmentIsFoundAtItsCentreAndMissingOutlinesPutAllOnTheSea)
+{
+    const tb::DepartmentOutlines outlines = tb::DepartmentOutlines::read(dataDir());
+    ASSERT_FALSE(outlines.isEmpty());
+    for (int d = 1; d <= 95; ++d) {
+        const tb::DepartmentSpot* spot = tb::departmentSpot(d);
+        ASSERT_NE(spot, nullptr) << d;
+        EXPECT_EQ(outlines.departmentAt(spot->x, spot->y), QString::number(d).rightJustified(2, u'0'))
+            << "department " << d << " at " << spot->x << ", " << spot->y;
+    }
+    // Ajaccio (2A) and Bastia (2B).
+    EXPECT_EQ(outlines.departmentAt(835, 800), QStringLiteral("20"));
+    EXPECT_EQ(outlines.departmentAt(862, 740), QStringLiteral("20"));
+    // The inset over the Channel: Paris in its middle, the Hauts-de-Seine west of it.
+    EXPECT_EQ(outlines.departmentAt(95, 118), QStringLiteral("75"));
+    EXPECT_EQ(outlines.departmentAt(50, 130), QStringLiteral("92"));
+    // The Atlantic, the Mediterranean, the Channel under the inset, outside the map.
+    for (const QPoint sea : {QPoint(60, 500), QPoint(600, 780), QPoint(100, 205), QPoint(-5, 10), QPoint(950, 900)})
+        EXPECT_EQ(outlines.departmentAt(sea.x(), sea.y()), QString()) << sea.x() << ", " << sea.y();
+
+    // Missing or garbled outlines put every point on the sea.
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    EXPECT_TRUE(tb::DepartmentOutlines::read(folder).isEmpty());
+    writeBytes(folder + "contours.txt", "17 1 1 9 1 9\r\n17 a b c d e f\r\nXYZ 0 0 9 0 9 9\r\n33 0 0 9 0 9 9\r\n");
+    const tb::DepartmentOutlines garbled = tb::DepartmentOutlines::read(folder);
+    EXPECT_EQ(garbled.departmentAt(7, 2), QStringLiteral("33"));
+    EXPECT_EQ(garbled.departmentAt(1, 7), QString());
+}
+
+TEST(PreviewImage, DecodedAtItsPreviewSizeAndUnreadableOrTooLargeFilesNeverLoaded)
+{
+    QTemporaryDir dir;
+    QImage big(1200, 600, QImage::Format_RGB32);
+    big.fill(Qt::red);
+    ASSERT_TRUE(big.save(dir.filePath("big.jpg"), "JPG"));
+    QSize natural;
+    const QImage preview = tb::loadPreview(dir.filePath("big.jpg"), {240, 180}, &natural);
+    EXPECT_EQ(natural, QSize(1200, 600));
+    EXPECT_EQ(preview.size(), QSize(240, 120));
+    const QImage framed = tb::framedPreview(preview, natural, {240, 180}, Qt::white);
+    EXPECT_EQ(framed.size(), QSize(240, 180));
+    EXPECT_EQ(framed.pixelColor(5, 5), QColor(Qt::white));  // above the picture
+    EXPECT_GT(framed.pixelColor(120, 90).red(), 200);       // centre of the picture
+
+    writeBytes(dir.filePath("texte.gif"), "GIF89a mais pas vraiment");
+    EXPECT_TRUE(tb::loadPreview(dir.filePath("texte.gif"), {240, 180}, &natural).isNull());
+    EXPECT_FALSE(natural.isValid());
+    EXPECT_TRUE(tb::framedPreview(QImage(), QSize(), {240, 180}, Qt::white).isNull());
+
+    // Text previews (code page covered by the browser test) stop at maxBytes.
+    writeBytes(dir.filePath("long.txt"), QByteArray(1000, 'a'));
+    EXPECT_EQ(tb::previewText(dir.filePath("long.txt"), 100), QString(100, u'a'));
+    EXPECT_EQ(tb::previewText(dir.filePath("absent.txt")), QString());
+
+    // Maps and pictures unreadable or too large to show are never loaded.
+    writeBytes(dir.filePath("carte.gif"), "ceci n'est pas une image");
+    // A bitmap header claiming 20000 x 20000 pixels, with no pixels behind it.
+    writeBytes(dir.filePath("huge.bmp"), exchange_samples::bitmapHeader(20000, 20000));
+    for (const QString& bad : {dir.filePath("carte.gif"), dir.filePath("absent.gif"), QString(), dir.filePath("huge.bmp")})
+        EXPECT_TRUE(tb::loadMapImage(bad).isNull()) << bad.toStdString();
+    EXPECT_GT(tb::loadMapImage(dataDir() + "frc.gif").width(), 800);
+    // A long strip could not be scrolled to its end; a huge photo would freeze the program.
+    for (const QSize size : {QSize(40000, 300), QSize(300, 10001), QSize(8000, 7000)}) {
+        QImage img(size, QImage::Format_Mono);
+        img.fill(0);
+        ASSERT_TRUE(img.save(dir.filePath("big.png"), "PNG"));
+        EXPECT_TRUE(tb::loadMapImage(dir.filePath("big.png")).isNull()) << size.width();
+        EXPECT_TRUE(tb::loadPreview(dir.filePath("big.png"), {150, 180}).isNull()) << size.width();
+    }
+    QImage ok(10000, 300, QImage::Format_Mono);
+    ok.fill(0);
+    ASSERT_TRUE(ok.save(dir.filePath("ok.png"), "PNG"));
+    EXPECT_EQ(tb::loadMapImage(dir.filePath("ok.png")).size(), QSize(10000, 300));
+}
+
+TEST(Zone, CompleteZonesCornersInAnyOrderListTheCardsStrictlyInsideButNeverArchivedOnes)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    writeCards(folder, {makeCard("IN", "a", 3, 150, 150),     // 1 inside
+                        makeCard("LEFT", "b", 1, 100, 150),   // 2 on the left bound
+                        makeCard("LOW", "c", 2, 150, 200),    // 3 on the lower bound
+                        makeCard("ARCH", "d", 0, 160, 160),   // 4 archived, inside
+                        makeCard("EDGE", "e", 7, 299, 101),   // 5 just inside a corner
+                        makeCard("OUT", "f", 4, 301, 150),    // 6 past the right bound
+                        makeCard("NINE", "g", 9, 200, 120)});  // 7 marker 9: active, no colour
+    tb::PinIndex pins;
+    ASSERT_TRUE(pins.load(CardStore(folder), 7));
+    const auto zone = [&](std::initializer_list<QPoint> clicks) {
+        tb::ZoneMarking z;
+        for (const QPoint& p : clicks)
+            z.mark(p.x(), p.y());
+        return pins.cardsIn(z.area());
+    };
+    const Hits inside{1, 5, 7};
+    EXPECT_EQ(zone({{100, 100}, {300, 200}}), inside);  // upper left first
+    EXPECT_EQ(zone({{300, 100}, {100, 200}}), inside);  // upper right, then lower left
+    // Bounds moved by one pixel take in the cards that lay on them.
+    EXPECT_EQ(zone({{99, 100}, {300, 201}}), (Hits{1, 2, 3, 5, 7}));
+    // A flat zone holds nothing, not even what lies on its line.
+    EXPECT_EQ(zone({{100, 150}, {300, 150}}), Hits{});
+
+    // Only a complete zone lists: one corner, the second does not count as (0, 0);
+    // a third click starts a new one.
+    EXPECT_EQ(zone({}), Hits{});
+    EXPECT_EQ(zone({{400, 400}}), Hits{});
+    tb::ZoneMarking z;
+    z.mark(100, 100);
+    z.mark(300, 200);
+    z.mark(140, 140);
+    EXPECT_EQ(z.corners(), 1);
+    EXPECT_EQ(pins.cardsIn(z.area()), Hits{});
+    z.mark(155, 155);
+    EXPECT_EQ(pins.cardsIn(z.area()), Hits{1});
+    z.clear();
+    EXPECT_EQ(z.corners(), 0);
+}
+
+TEST(Zone, HintTooltipFiguresAndManyCardsWithTheirListLinesInCardOrderAsAFewDo)
+{
+    tb::ZoneMarking z;
+    EXPECT_EQ(z.hint(), "Bouton gauche : cliquez sur un coin de la zone, puis sur le coin opposé.");
+    z.mark(300, 200);
+    EXPECT_EQ(z.hint(), "Premier coin : 300, 200. Cliquez maintenant sur le coin opposé.");
+    z.mark(100, 100);
+    EXPECT_EQ(z.hint(), "Zone de 300, 200 à 100, 100. Bouton droit : liste des fiches de la zone.");
+    EXPECT_EQ(tb::zoneTooltip(120, 45), " 120   45");
+
+    QImage img(400, 300, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        tb::drawZone(p, z);
+    }
+    const QRgb red = qRgb(192, 0, 0);
+    // Circles of radius 3 on both corners, and the rectangle's sides between them.
+    EXPECT_EQ(img.pixel(303, 200), red);
+    EXPECT_EQ(img.pixel(97, 100), red);
+    int side = 0;
+    for (int x = 110; x < 290; ++x)
+        side += img.pixel(x, 100) == red;
+    EXPECT_GT(side, 60);
+    // Outside stays as it was; inside is only lightly tinted.
+    EXPECT_EQ(img.pixel(50, 50), qRgb(255, 255, 255));
+    EXPECT_GT(qGreen(img.pixel(200, 150)), 200);
+    EXPECT_LT(qGreen(img.pixel(200, 150)), 255);
+
+    // Many cards come with their list lines in card order, as a few do.
+    TempProgramFolder program;
+    TempDatabase folder(program.path());
+    // Every third card archived, every fifth outside the zone.
+    std::vector<CardRecord> cards;
+    for (int n = 1; n <= 300; ++n)
+        cards.push_back(makeCard("NOM" + QString::number(n), "p", n % 3 == 0 ? 0 : 1 + n % 7,
+                                 n % 5 == 0 ? 900 : 100 + n % 50, 100 + n % 40, "75001", "PARIS"));
+    writeCards(folder.path(), cards);
+    auto db = tb::Database::open(folder.path());
+    ASSERT_TRUE(db);
+    // The large zone holds every active card inside.
+    const tb::OpenRect zone = tb::rectBetween(500, 500, 50, 50);
+    const std::vector<long long> inside = (*db)->pins().cardsIn(zone);
+    EXPECT_EQ(inside.size(), 160u);
+    const tb::Result<tb::CardList> list = (*db)->cardsIn(zone);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(size_t(list->size()), inside.size());
+    for (int row = 0; row < list->size(); ++row) {
+        const long long n = inside[size_t(row)];
+        EXPECT_EQ(list->number(row), n);
+        EXPECT_TRUE(n % 3 != 0 && n % 5 != 0);
+        EXPECT_EQ(list->display(row), ("NOM" + QString::number(n)).leftJustified(15) + " p" + QString(14, u' ')
+                                          + " 75001 PARIS" + QString(35, u' '));
+    }
+}

@@ -31,7 +31,7 @@ TEST(LetterEditorWindow, AFieldInsertedKeptInUtf8AndAChangedLetterAskedForOnLeav
     auto* w = f.shown<FLettres>();
     ASSERT_NE(w, nullptr);
     auto* letters = child<QListWidget>(w, "List1");
-    EXPECT_EQ(lines(letters), (QStringList{"Courrier simple", "Relance"}));
+    EXPECT_EQ(rowTexts(letters), (QStringList{"Courrier simple", "Relance"}));
     EXPECT_EQ(w->currentLetter(), "Courrier simple");
     auto* text = child<QTextEdit>(w, "Text1");
     auto* fields = child<QComboBox>(w, "Combo1");
@@ -46,7 +46,7 @@ TEST(LetterEditorWindow, AFieldInsertedKeptInUtf8AndAChangedLetterAskedForOnLeav
     // A new letter; leaving it changed asks, Annuler stays, Oui keeps it.
     f.dialogs.inputAnswers << QStringLiteral("Été");
     click(child<QPushButton>(w, "Command8"));
-    EXPECT_EQ(lines(letters), (QStringList{"Courrier simple", "Été", "Relance"}));
+    EXPECT_EQ(rowTexts(letters), (QStringList{"Courrier simple", "Été", "Relance"}));
     EXPECT_EQ(w->currentLetter(), "Été");
     typeText(text, "bonjour");
     text->selectAll();

@@ -60,14 +60,14 @@ inline QByteArray bitmapHeader(quint32 width, quint32 height)
 // A file of the samples folder, its bytes as they are.
 inline QByteArray sample(const QString& name)
 {
-    return testing_support::readBytes(QStringLiteral(TABULON_TEST_SAMPLES) + name);
+    return testing_support::readBytes(QStringLiteral(TABULON_TEST_SAMPLES "core/exchange/samples/") + name);
 }
 
 // The names of the samples in a folder of samples/, as "folder/name".
 inline QStringList samples(const QString& folder, const QString& pattern)
 {
     QStringList names;
-    for (const QString& name : QDir(QStringLiteral(TABULON_TEST_SAMPLES) + folder).entryList({pattern}, QDir::Files))
+    for (const QString& name : QDir(QStringLiteral(TABULON_TEST_SAMPLES "core/exchange/samples/") + folder).entryList({pattern}, QDir::Files))
         names << folder + u'/' + name;
     return names;
 }

@@ -1,6 +1,7 @@
 // tabulon-cli counts and searches by itself, without the full command set, when
 // the database needs nothing of the full opening: on every database, sound or
 // not, it prints, says and exits exactly as the full command set does.
+#include "core/db/database_lock.h"
 #include "support/fixtures.h"
 
 #include <QDir>
@@ -48,6 +49,12 @@ TEST(QuickPaths, CountAndSearchAgreeWithTheFullCommandsOnSoundAndBrokenDatabases
     };
     expectSame("sound");
     EXPECT_EQ(runText(TABULON_CLI, {"count", bare}), "0|2 fiche(s)\n|");
+    {
+        // Open in Tabulon: the reading commands run all the same.
+        const auto lock = tb::lockDatabase(db.path());
+        ASSERT_TRUE(lock.ok());
+        expectSame("locked");
+    }
     // Counts the quick path leaves to the full opening: its correction said.
     for (const QByteArray count : {"2abc", "\"2\"", "9", " +2 ", ""}) {
         writeBytes(db.file("NBFiches.dat"), count + "\r\n");

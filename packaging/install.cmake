@@ -6,6 +6,8 @@ include(GNUInstallDirs)
 install(TARGETS tabulon tbaide RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET tabulon-cli)
   install(TARGETS tabulon-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # Where tabulon-cli finds the commands it does not run itself.
+  install(TARGETS tabulon-cli-full tabulon-cli-search RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/tabulon)
 endif()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/tabulon
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ

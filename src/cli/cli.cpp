@@ -1,4 +1,6 @@
 #include "cli/cli.h"
+#include "cli/arguments.h"
+#include "cli/search_command.h"
 
 #include "core/base/number_text.h"
 #include "core/base/paths.h"
@@ -50,51 +52,6 @@ int usage(const QString& problem)
     printError(problem);
     std::fputs(usageText().toUtf8().constData(), stderr);
     return kUsage;
-}
-
-int failed(const tb::Error& error)
-{
-    printError(error.message());
-    return kFailed;
-}
-
-// A command's positional arguments, its "--name value" options and its
-// options without value, in the order given.
-struct Arguments {
-    QStringList positional;
-    std::map<QString, QString> options;
-    QStringList flags;
-    QString executableFolder;
-};
-
-// What a command takes on its command line.
-struct Syntax {
-    int arguments;          // positional arguments; kOneOrMore for a list of words
-    QStringList options;    // each followed by its value
-    QStringList flags = {}; // without value
-};
-constexpr int kOneOrMore = -1;
-
-// Returns an empty text, or what is wrong with the arguments.
-QString parse(const QStringList& args, const Syntax& syntax, Arguments* out)
-{
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (!a.startsWith(QStringLiteral("--"))) {
-            out->positional.append(a);
-        } else if (syntax.flags.contains(a)) {
-            out->flags.append(a);
-        } else if (!syntax.options.contains(a)) {
-            return QStringLiteral("option inconnue : ") + a;
-        } else if (i + 1 >= args.size()) {
-            return QStringLiteral("valeur manquante après ") + a;
-        } else if (out->options.count(a)) {
-            return QStringLiteral("option donnée deux fois : ") + a;
-        } else {
-            out->options[a] = args[++i];
-        }
-    }
-    return {};
 }
 
 // The entry of table that option names, or fallback when the option is
@@ -163,17 +120,6 @@ tb::Result<std::unique_ptr<tb::Database>> openDatabase(const QString& text, tb::
 tb::Result<std::unique_ptr<tb::Database>> openReadOnly(const QString& text)
 {
     return openDatabase(text, tb::Database::Access::ReadOnly);
-}
-
-// Each line of the list as the list window shows it, a tab, the card number.
-int printList(const tb::Result<tb::CardList>& list)
-{
-    if (!list)
-        return failed(list.error());
-    Output out;
-    for (int row = 0; row < list->size(); ++row)
-        out << list->display(row) << "\t" << tb::plainNumber(list->number(row)) << "\n";
-    return kDone;
 }
 
 // The amount due, a tab, the card's line as list shows it, a tab, its number;
@@ -277,21 +223,16 @@ int listCommand(const Arguments& a)
 
 int searchCommand(const Arguments& a)
 {
-    static const std::map<QString, tb::SearchField> fields = {
-        {QStringLiteral("nom"), tb::SearchField::Surname},   {QStringLiteral("cp"), tb::SearchField::PostalCode},
-        {QStringLiteral("ville"), tb::SearchField::City},    {QStringLiteral("fixe"), tb::SearchField::Landline},
-        {QStringLiteral("portable"), tb::SearchField::Mobile},
-    };
     QString problem;
     const std::optional<tb::SearchField> field =
-        namedOption(a, QStringLiteral("--by"), fields, {}, QStringLiteral("champ de recherche inconnu : "), &problem,
-                    QStringLiteral("--by nom|cp|ville|fixe|portable est obligatoire"));
+        namedOption(a, QStringLiteral("--by"), searchFields(), {}, QStringLiteral("champ de recherche inconnu : "),
+                    &problem, QStringLiteral("--by nom|cp|ville|fixe|portable est obligatoire"));
     if (!field)
         return usage(problem);
     auto db = openReadOnly(a.positional[0]);
     if (!db)
         return failed(db.error());
-    return printList(tb::searchCards(db.value()->store(), db.value()->count(), *field, a.positional[1]));
+    return printSearch(db.value()->store(), db.value()->count(), *field, a.positional[1]);
 }
 
 int zoneCommand(const Arguments& a)
@@ -889,7 +830,7 @@ const std::vector<Command>& commands()
          "les débiteurs, une par page A4 dans FICHIER.pdf ; les champs vides\n"
          "d'une fiche sont signalés sur la sortie d'erreur",
          lettersCommand},
-        {QStringLiteral("search"), {2, {QStringLiteral("--by")}}, true, "BASE --by nom|cp|ville|fixe|portable TEXTE",
+        {QStringLiteral("search"), searchSyntax(), true, "BASE --by nom|cp|ville|fixe|portable TEXTE",
          "les fiches dont le champ commence par TEXTE (tel qu'il est écrit,\n"
          "majuscules comprises ; \"\" pour toutes), comme list les affiche",
          searchCommand},
@@ -1045,33 +986,6 @@ bool drawsPages(const QStringList& args)
     return !args.isEmpty() && (args[0] == QLatin1String("labels") || args[0] == QLatin1String("envelopes")
                                || args[0] == QLatin1String("letters"))
            && !std::any_of(args.begin(), args.end(), asksForHelp);
-}
-
-Output& Output::operator<<(const QString& text)
-{
-    m_buffer += text.toUtf8();
-    if (m_buffer.size() > (1 << 20))
-        flush();
-    return *this;
-}
-
-Output& Output::operator<<(const char* text)
-{
-    m_buffer += text;
-    return *this;
-}
-
-void Output::flush()
-{
-    if (!m_buffer.isEmpty())
-        std::fwrite(m_buffer.constData(), 1, size_t(m_buffer.size()), stdout);
-    m_buffer.clear();
-    std::fflush(stdout);
-}
-
-void printError(const QString& text)
-{
-    std::fputs((text + u'\n').toUtf8().constData(), stderr);
 }
 
 int run(const QStringList& args, const QString& executableFolder)

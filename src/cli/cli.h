@@ -1,6 +1,9 @@
 #pragma once
 // The commands of tabulon-cli on the core alone: each returns the exit code
 // (0 done, 1 failure with the French message on stderr, 2 usage error).
+#include "core/base/error.h"
+#include "core/lists/card_list.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -24,6 +27,10 @@ private:
 };
 
 void printError(const QString& text);
+// Prints the error's message; returns kFailed.
+int failed(const tb::Error& error);
+// Each line of the list as the list window shows it, a tab, the card number.
+int printList(const tb::Result<tb::CardList>& list);
 
 // args: the arguments after the program name. executableFolder: where the
 // program's data files sit (the program folder by default).

@@ -1,9 +1,12 @@
 #include "cli/cli.h"
+#include "cli/hand_over.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstdio>
 #include <memory>
+#include <QFile>
+#include <cstdlib>
 
 int main(int argc, char* argv[])
 {
@@ -31,5 +34,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Tabulon"));
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
-    return cli::run(args, QCoreApplication::applicationDirPath());
+    // Run by tabulon-cli, whose folder (not libexec's) holds or leads to the data files.
+    const char* caller = std::getenv(cli::kCallerFolder);
+    return cli::run(args, caller && *caller ? QFile::decodeName(caller) : QCoreApplication::applicationDirPath());
 }

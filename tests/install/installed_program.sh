@@ -12,7 +12,8 @@ bin="$root/dest/usr/bin"
 share="$root/dest/usr/share"
 fail() { echo "ÉCHEC : $*" >&2; exit 1; }
 
-for f in "$bin/tabulon" "$bin/tabulon-cli" "$bin/tbaide" "$share/tabulon/frc.gif" "$share/tabulon/help/index.html" \
+for f in "$bin/tabulon" "$bin/tabulon-cli" "$bin/tbaide" "$root/dest/usr/libexec/tabulon/tabulon-cli-full" \
+         "$root/dest/usr/libexec/tabulon/tabulon-cli-search" "$share/tabulon/frc.gif" "$share/tabulon/help/index.html" \
          "$share/applications/fr.tabulon.Tabulon.desktop" "$share/metainfo/fr.tabulon.Tabulon.metainfo.xml" \
          "$share/icons/hicolor/scalable/apps/fr.tabulon.Tabulon.svg" \
          "$share/icons/hicolor/48x48/apps/fr.tabulon.Tabulon.png" "$share/man/man1/tabulon.1.gz"; do
@@ -30,6 +31,9 @@ out=$("$bin/tabulon-cli" demo Essai --cards 5) || fail "tabulon-cli demo : $out"
 cmp -s "$user/frc.gif" "$source/data/frc.gif" || fail "carte absente du dossier de l'utilisateur"
 [ -e "$user/help/index.html" ] || fail "guide absent du dossier de l'utilisateur"
 "$bin/tabulon-cli" check "$user/Essai" >/dev/null || fail "la base de démonstration ne passe pas le contrôle"
+# Counted by tabulon-cli itself, searched by the program beside the full command set.
+[ "$("$bin/tabulon-cli" count "$user/Essai")" = "5 fiche(s)" ] || fail "count"
+"$bin/tabulon-cli" search "$user/Essai" --by nom "" | grep -c . | grep -qx 5 || fail "search"
 
 # The program itself starts from there and stays up until stopped.
 rm -rf "$user"

@@ -3,6 +3,7 @@
 #include "core/base/codepage.h"
 #include "core/base/path_text.h"
 #include "core/base/safe_write.h"
+#include "core/db/count_file.h"
 
 #include <QFile>
 
@@ -87,7 +88,7 @@ QString parseFirstValue(QByteArrayView bytes)
 QString readFirstValue(const QString& path, bool* exists)
 {
     // One value never needs more than the first few kilobytes.
-    const Result<QByteArray> bytes = readFileStart(path, 64 * 1024);
+    const Result<QByteArray> bytes = readFileStart(path, kValueFileReadLimit);
     if (exists)
         *exists = bytes.ok();
     return bytes ? parseFirstValue(*bytes) : QString();
@@ -116,7 +117,7 @@ QByteArray valueLine(const QString& value)
 
 QString readPathValue(const QString& path)
 {
-    const Result<QByteArray> bytes = readFileStart(path, 64 * 1024);
+    const Result<QByteArray> bytes = readFileStart(path, kValueFileReadLimit);
     if (!bytes)
         return {};
     const QStringList v = parseText(decodePathValue(*bytes), 1);

@@ -1,5 +1,7 @@
 #pragma once
 // One card: 20 fixed-width fields, 630 bytes in the code page, no separators.
+#include "core/db/count_file.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -47,7 +49,7 @@ constexpr size_t fieldIndex(CardField k)
 
 struct CardRecord {
     static constexpr int kFieldCount = 20;
-    static constexpr int kSize = 630;
+    static constexpr int kSize = tb::kRecordSize;
     static constexpr std::array<int, kFieldCount> kWidths{30, 15, 15, 15, 40, 5, 40, 15, 15, 40,
                                                           40, 40, 40, 40, 40, 40, 40, 40, 40, 40};
     // Byte offset of field index i (0-based: field k of the cards is index k-1).

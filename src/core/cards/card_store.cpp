@@ -3,6 +3,7 @@
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
+#include "core/db/count_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,8 +17,8 @@
 
 namespace {
 
-const QString kRecords = QStringLiteral("lesfiches.dat");
-const QString kCount = QStringLiteral("NBFiches.dat");
+const QString kRecords = QString::fromLatin1(tb::kRecordFileName);
+const QString kCount = QString::fromLatin1(tb::kCountFileName);
 const QString kCaptions = QStringLiteral("StrFic.txt");
 constexpr int kCaptionCount = 10;
 // Records per read in whole-database passes: 4000 records, 2.5 MB.
@@ -106,11 +107,9 @@ CardStore::CountReading CardStore::readCount() const
 {
     CountReading r;
     const QString text = tb::readFirstValue(file(kCount), &r.exists);
-    static const QRegularExpression whole(QStringLiteral("^\\s*\\+?(\\d{1,15})\\s*$"));
-    const QRegularExpressionMatch m = whole.match(text);
-    if (m.hasMatch()) {
+    if (const std::optional<long long> n = tb::wholeCount(text.toStdString())) {
         r.valid = true;
-        r.value = m.captured(1).toLongLong();
+        r.value = *n;
     }
     return r;
 }

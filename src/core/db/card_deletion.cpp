@@ -1,4 +1,5 @@
 #include "core/db/card_deletion.h"
+#include "core/db/count_file.h"
 
 #include "core/base/folder_index.h"
 #include "core/base/number_text.h"
@@ -209,7 +210,7 @@ Result<CardDeletion::Outcome> CardDeletion::finish(bool resuming)
                 step();
             }
         }
-        if (Status s = writeCountAfterDeletion(m_store.file(QStringLiteral("NBFiches.dat")), c - 1); !s)
+        if (Status s = writeCountAfterDeletion(m_store.file(QLatin1String(kCountFileName)), c - 1); !s)
             return s.error();
         step();
     }

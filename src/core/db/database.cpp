@@ -1,4 +1,5 @@
 #include "core/db/database.h"
+#include "core/db/count_file.h"
 #include "core/db/program_folder.h"
 
 #include "core/base/number_text.h"
@@ -157,11 +158,11 @@ Result<std::unique_ptr<Database>> Database::create(const QString& programFolder,
             templateErrors->append(Error{kErrorFileNotFound, {}});
     }
     // Without its count and map files the folder would not open again.
-    if (!QFileInfo::exists(folder + QStringLiteral("NBFiches.dat")))
+    if (!QFileInfo::exists(folder + QLatin1String(kCountFileName)))
         if (Status s = CardStore(folder).writeCount(0); !s)
             return s.error();
     // The new database shows the default map, named by its whole path.
-    if (Status s = writePathValue(folder + QStringLiteral("carte.txt"), programFolder + QStringLiteral("frc.gif")); !s)
+    if (Status s = writePathValue(folder + QLatin1String(kMapFileName), programFolder + QLatin1String(kDefaultMapFileName)); !s)
         return s.error();
     return open(folder);
 }
@@ -189,12 +190,12 @@ Status Database::setCaptions(const QStringList& captions)
 
 QString Database::mapPath() const
 {
-    return readPathValue(file(QStringLiteral("carte.txt")));
+    return readPathValue(file(QLatin1String(kMapFileName)));
 }
 
 Status Database::setMapPath(const QString& path)
 {
-    if (Status s = writePathValue(file(QStringLiteral("carte.txt")), path); !s)
+    if (Status s = writePathValue(file(QLatin1String(kMapFileName)), path); !s)
         return s;
     emit mapChanged();
     return {};
@@ -447,7 +448,7 @@ Status Database::backup(const QString& target) const
     // The lock names the program that holds this folder: a copy of it would
     // keep the backup locked while that program runs.
     const long long known = m_count;
-    if (Status s = copyFolder(folder(), target, {QStringLiteral("NBFiches.dat")}, {databaseLockName()}); !s)
+    if (Status s = copyFolder(folder(), target, {QLatin1String(kCountFileName)}, {databaseLockName()}); !s)
         return s;
     // A creation under way elsewhere is not part of the copy; cards this
     // program counted in past a smaller count are.

@@ -1,6 +1,7 @@
 #include "core/db/database_files.h"
 
 #include "core/cards/side_files.h"
+#include "core/db/count_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,8 +14,8 @@ const QStringList& databaseTemplateFiles()
         QStringList f;
         for (const SideFile kind : kTemplatedSideFiles)
             f << sideFileTemplate(kind);
-        return f + QStringList{QStringLiteral("StrFic.txt"), QStringLiteral("Tabulon.mdb"), QStringLiteral("carte.txt"),
-                               QStringLiteral("NBFiches.dat")};
+        return f + QStringList{QStringLiteral("StrFic.txt"), QStringLiteral("Tabulon.mdb"), QLatin1String(kMapFileName),
+                               QLatin1String(kCountFileName)};
     }();
     return files;
 }
@@ -36,8 +37,7 @@ bool isSafeDatabaseName(const QString& name)
 
 bool isDatabaseFolder(const QString& folder)
 {
-    return QFileInfo(folder + QStringLiteral("NBFiches.dat")).isFile()
-           && QFileInfo(folder + QStringLiteral("carte.txt")).isFile();
+    return isDatabaseFolderPath(QFile::encodeName(folder).toStdString());
 }
 
 }  // namespace tb

@@ -5,6 +5,7 @@
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
 #include "core/db/data_files.h"
+#include "core/db/count_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,8 +35,7 @@ void fillFrom(const QString& from, const QString& to)
 
 bool isProgramFolder(const QString& folder)
 {
-    const QString f = folderText(folder);
-    return QFileInfo(f + QStringLiteral("frc.gif")).isFile() && QFileInfo(f + QStringLiteral("depts.txt")).isFile();
+    return isProgramFolderPath(QFile::encodeName(folderText(folder)).toStdString());
 }
 
 Status refuseProgramFolder(const QString& folder)

@@ -41,6 +41,7 @@ TEST(LetterEditorWindow, AFieldInsertedKeptInUtf8AndAChangedLetterAskedForOnLeav
     // A new letter; leaving it changed asks, Annuler stays, Oui keeps it.
     f.dialogs.inputAnswers << QStringLiteral("Été");
     click(child<QPushButton>(w, "Command8"));
+    EXPECT_EQ(rowTexts(letters), (QStringList{"Courrier simple", "Été", "Relance"}));
     EXPECT_EQ(w->currentLetter(), "Été");
     typeText(text, "bonjour");
     text->selectAll();

@@ -1,6 +1,4 @@
-// Commands on a selection of cards: archiving all at once (what was already
-// archived and what stopped it said), one message in blind copy, exports of
-// the selected cards only.
+// Commands on a selection of cards: archive, one message in blind copy, export.
 #include "core/db/database.h"
 #include "core/db/selection_commands.h"
 #include "core/exchange/csv.h"

@@ -1,5 +1,4 @@
-// The debtors: who owes, in which order, the total, and the last payment read
-// from each card's collections journal.
+// The debtors and the last payment read from each card's collections journal.
 #include "core/db/database.h"
 #include "core/journals/debtors.h"
 #include "support/fixtures.h"
@@ -40,15 +39,11 @@ TEST(Debtors, ActiveCardsOwingLargestFirstWithTotalAndLastPaymentByDate)
     ASSERT_TRUE(list) << list.error().message().toStdString();
     ASSERT_EQ(list->debtors.size(), 3u);
     // Equal amounts keep the order of the cards.
-    EXPECT_EQ(list->debtors[0].number, 3);
-    EXPECT_EQ(list->debtors[1].number, 1);
-    EXPECT_EQ(list->debtors[2].number, 6);
+    EXPECT_EQ((std::vector<long long>{list->debtors[0].number, list->debtors[1].number, list->debtors[2].number}),
+              (std::vector<long long>{3, 1, 6}));
     EXPECT_DOUBLE_EQ(list->total, 450.50);
     EXPECT_TRUE(list->debtors[0].line.startsWith("BERNARD"));
     EXPECT_FALSE(list->debtors[0].last);
-    ASSERT_TRUE(list->debtors[1].last);
-    EXPECT_EQ(list->debtors[1].last->date, "03/02/2026");
-    EXPECT_DOUBLE_EQ(list->debtors[1].last->amount, 25);
     ASSERT_TRUE(list->debtors[2].last);
     EXPECT_EQ(list->debtors[2].last->date, "99/99/99");
     EXPECT_EQ(tb::debtorText(list->debtors[1]), "      100.00  03/02/2026      25.00  DUPONT          Jean            "

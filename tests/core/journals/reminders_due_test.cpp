@@ -1,6 +1,4 @@
-// Reminders gathered from the memento files and the birth dates of the cards:
-// the edges of the days looked at, the leap day, two-digit years, archived
-// cards, files left as they were; and the settings file.
+// Reminders from the memento files and the birth dates; their settings file.
 #include "core/base/codepage.h"
 #include "core/cards/card_store.h"
 #include "core/journals/reminders.h"
@@ -76,8 +74,7 @@ TEST(RemindersDue, TodaySevenDaysAheadDaysBackLeapDayAndTwoDigitYears)
         ASSERT_TRUE(found) << c.what;
         EXPECT_EQ(shown(*found), c.expected) << c.what;
     }
-    const auto first = tb::gatherReminders(store, 7, captions, {2026, 12, 8}, {});
-    EXPECT_EQ(first->front().name, "DURAND Jean");
+    EXPECT_EQ(tb::gatherReminders(store, 7, captions, {2026, 12, 8}, {})->front().name, "DURAND Jean");
 
     // Without a birth-date caption there are no birthdays; a cancelled gathering gives nothing.
     QStringList renamed = captions;

@@ -1,17 +1,14 @@
-// Form letters: the address block, the fields merged for each card, the
-// fields a card lacks reported, the pages read back from the PDF, and the
-// letter files.
+// Form letters merged for each card and read back from the PDF; the letter files.
 #include "core/db/database.h"
 #include "core/letters/letter_merge.h"
 #include "core/letters/letters.h"
-#include "support/fixtures.h"
+#include "../mail/pdf_words.h"
 #include "support/write_failures.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <sys/stat.h>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -67,25 +64,20 @@ TEST(LetterMerge, ThreeCardsOneLackingAStreetReportedThenOnePagePerCardInThePdf)
     EXPECT_TRUE(simplified(1).contains("Mme MARTIN") && simplified(1).contains("20,50 € ; dernier versement : aucun."));
     EXPECT_TRUE(simplified(2).contains("M. Jean PETIT 3 rue Chef de Ville 17000 LA ROCHELLE"));
 
-    // The address's first word at 110 mm from the left and 50 mm from the top
-    // (in points), the text under the window, its first paragraph as written.
-    const QString boxes = pdfText(pdf, {"-bbox", "-f", "1", "-l", "1"});
-    const QRegularExpression word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re");
-    double addressX = -1, addressY = -1, textX = -1, textY = -1;
-    for (const QRegularExpressionMatch& m : word.globalMatch(boxes)) {
-        if (m.captured(3) == "M." && addressX < 0) {
-            addressX = m.captured(1).toDouble();
-            addressY = m.captured(2).toDouble();
-        } else if (m.captured(3) == "Le" && textY < 0) {
-            textX = m.captured(1).toDouble();
-            textY = m.captured(2).toDouble();
-        }
-    }
-    constexpr double kPoint = 72 / 25.4;
-    EXPECT_NEAR(addressX, 110 * kPoint, 1.0);
-    EXPECT_NEAR(addressY, 50 * kPoint, 2.5);
-    EXPECT_GE(textY, 100 * kPoint - 1);
-    EXPECT_GT(textX, 60 * kPoint);  // the first paragraph kept on the right
+    // The address's first word at 110 mm from the left and 50 mm from the top,
+    // the text under the window, its first paragraph as written.
+    std::optional<QPointF> address, text;
+    for (const PdfWord& w : pdfWords(pdf))
+        if (w.page == 0 && w.text == "M." && !address)
+            address = w.box.topLeft();
+        else if (w.page == 0 && w.text == "Le" && !text)
+            text = w.box.topLeft();
+    ASSERT_TRUE(address && text);
+    constexpr double kPoint = 25.4 / 72;  // mm
+    EXPECT_NEAR(address->x(), 110, 1.0 * kPoint);
+    EXPECT_NEAR(address->y(), 50, 2.5 * kPoint);
+    EXPECT_GE(text->y(), 100 - kPoint);
+    EXPECT_GT(text->x(), 60);  // the first paragraph kept on the right
 }
 
 TEST(LetterFiles, SavedInUtf8ListedInFrenchOrderBadNamesAndFailedWritesRefused)

@@ -1,42 +1,14 @@
-// Labels read back from the PDF: every word of an address inside its own
-// label, none across a label's edge, the first at the position asked; the
-// printer's unprintable edge said when it would cut a label.
+// Labels and envelopes read back from the PDF they are printed to.
 #include "core/mail/address_print.h"
-#include "support/fixtures.h"
+#include "pdf_words.h"
 
 #include <QPdfWriter>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
-
-struct Word {
-    int page;
-    QRectF box;  // mm
-    QString text;
-};
-
-std::vector<Word> pdfWords(const QString& path)
-{
-    static const QRegularExpression item("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
-                                         "yMax=\"([0-9.]+)\">([^<]*)</word>");
-    const double mm = 25.4 / 72;
-    std::vector<Word> out;
-    int page = -1;
-    for (const QRegularExpressionMatch& m : item.globalMatch(pdfText(path, {"-bbox"}))) {
-        if (m.captured(1).isEmpty()) {
-            ++page;
-            continue;
-        }
-        out.push_back({page, QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
-                                    QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm)),
-                       m.captured(5)});
-    }
-    return out;
-}
 
 struct SheetCase {
     tb::LabelSheet sheet;
@@ -81,7 +53,7 @@ TEST(LabelSheets, EachAddressInsideItsOwnLabelFromTheStartPositionOnEverySheet)
         EXPECT_EQ(*pages, (c.start - 1 + count + c.sheet.perSheet() - 1) / c.sheet.perSheet());
 
         std::map<std::pair<int, int>, int> wordsIn;  // (page, label) to words
-        for (const Word& w : pdfWords(pdf)) {
+        for (const PdfWord& w : pdfWords(pdf)) {
             int inside = -1;
             for (int k = 0; k < c.sheet.perSheet(); ++k)
                 if (c.sheet.label(k).contains(w.box))
@@ -129,7 +101,7 @@ TEST(Envelopes, AddressFromTheWindowCornerAndTheSenderAtTheTopLeft)
         if (e.name == "DL")
             EXPECT_EQ(corner, QPointF(110, 55));
         int senders = 0, addressed = 0;
-        for (const Word& w : pdfWords(pdf)) {
+        for (const PdfWord& w : pdfWords(pdf)) {
             EXPECT_LE(w.box.right(), e.width);
             EXPECT_LE(w.box.bottom(), e.height);
             if (w.text == "EXPEDITEUR") {

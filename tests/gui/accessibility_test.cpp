@@ -1,6 +1,4 @@
-// What a screen reader hears: walking every window through the accessibility
-// tree, every control a user types into, chooses from or presses is named by
-// its caption, never by its value, and every value shown is heard.
+// What a screen reader hears in every window: controls named by their caption, values heard.
 #include "every_window.h"
 #include "gui/map/map_view.h"
 #include "gui/widgets/menu_builder.h"

@@ -1,6 +1,4 @@
-// The "Fichier" entries that take cards in and out, driven as a user would:
-// files chosen, the duplicate and CSV matching windows answered, messages
-// read, pins drawn.
+// The "Fichier" entries that take cards in and out, with their matching windows answered.
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
 #include "gui/exchange/csv_import_window.h"

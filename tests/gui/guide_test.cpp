@@ -1,5 +1,4 @@
-// The guide F1 opens: a page for every window, and every picture and page a
-// page names is there.
+// The guide F1 opens: a page for every window, every picture and page named there present.
 #include "every_window.h"
 #include "gui/app/help_pages.h"
 

@@ -11,14 +11,6 @@
 
 namespace testing_support {
 
-bool GuiFixture::trigger(const QString& name)
-{
-    QAction* a = action(name);
-    if (a)
-        a->trigger();
-    return a != nullptr;
-}
-
 void GuiFixture::createDatabase(const QString& name)
 {
     dialogs.inputAnswers.enqueue(name);
@@ -49,11 +41,6 @@ QString GuiFixture::openWithCards(const std::vector<CardRecord>& cards, const QS
     writeBytes(program.file(QStringLiteral("dossier.txt")), name.toUtf8() + "\r\n");
     openDatabase(database.path());
     return database.path();
-}
-
-void GuiFixture::leftClickMap(int x, int y)
-{
-    rightClickMap(x, y, Qt::LeftButton);
 }
 
 void GuiFixture::rightClickMap(int x, int y, Qt::MouseButton button)
@@ -122,7 +109,7 @@ bool clickItem(QWidget* window, const QString& listName, const QString& text, bo
 
 bool closeAndDelete(QWidget* window)
 {
-    QPointer<QWidget> guard(window);
+    const QPointer<QWidget> guard(window);
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return !guard;

@@ -32,7 +32,7 @@ public:
 
     // The main window's menu command of that objectName (nullptr if none); trigger is false when none.
     QAction* action(const QString& name) const { return main->findChild<QAction*>(name); }
-    bool trigger(const QString& name);
+    bool trigger(const QString& name) { return action(name) ? action(name)->trigger(), true : false; }
     // "Fichier" > new database, answered with name.
     void createDatabase(const QString& name = QStringLiteral("BasePerso"));
     // "Fichier" > open: a double-click on the folder (ending with "/") in the chooser, then "Valider".
@@ -42,7 +42,7 @@ public:
     // The open database's folder ("" when none).
     QString db() const { return main->session().hasDatabase() ? main->session().database()->folder() : QString(); }
     // Mouse presses on the map at a pixel of the image.
-    void leftClickMap(int x, int y);
+    void leftClickMap(int x, int y) { rightClickMap(x, y, Qt::LeftButton); }
     void rightClickMap(int x, int y, Qt::MouseButton button = Qt::RightButton);
     // The window shown modal last, if of that class; the secondary window of that class.
     template <typename W>

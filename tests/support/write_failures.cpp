@@ -23,10 +23,11 @@ int inChild(const std::function<void()>& prepare, const std::function<int()>& op
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// A limit for the child, past which writes fail instead of killing it.
 void limit(int resource, long long value)
 {
     ::signal(SIGXFSZ, SIG_IGN);
-    rlimit l{rlim_t(value), rlim_t(value)};
+    const rlimit l{rlim_t(value), rlim_t(value)};
     ::setrlimit(resource, &l);
 }
 
@@ -50,11 +51,8 @@ bool underOpenFileLimit(long long maxFiles, const std::function<bool()>& op)
 int codeWithoutRootRights(const std::function<int()>& op)
 {
     return inChild(
-        [] {
-            if (::geteuid() != 0)
-                return;
-            // "nobody"
-            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+        [] {  // root becomes "nobody"
+            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
                 ::_exit(125);
         },
         op);

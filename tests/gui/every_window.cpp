@@ -1,16 +1,10 @@
 #include "every_window.h"
 
-#include "core/cards/card_record.h"
 #include "core/db/database.h"
-#include "core/db/session.h"
 #include "gui/app/app_context.h"
-#include "gui/app/main_window.h"
 #include "gui/exchange/csv_import_window.h"
 #include "gui/exchange/duplicate_window.h"
 #include "gui/exchange/import_report_window.h"
-
-#include <QAction>
-#include <QPushButton>
 
 namespace testing_support {
 

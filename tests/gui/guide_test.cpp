@@ -1,13 +1,9 @@
-// The guide F1 opens: a page for every window, and every picture and page a
-// page names is there.
+// The guide F1 opens: a page for every window, every picture and page named there present.
 #include "every_window.h"
 #include "gui/app/help_pages.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QWidget>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

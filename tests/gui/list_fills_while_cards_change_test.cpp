@@ -1,6 +1,4 @@
-// A long list in the "Liste" window: its first screen and the keyboard at
-// once, the rest sorted behind, and cards changed, archived, created or
-// deleted meanwhile all in the full list.
+// A long list: its first screen at once, and no change of cards lost while the rest is sorted.
 #include "core/cards/card_store.h"
 #include "core/lists/card_lists.h"
 #include "gui_fixture.h"

@@ -1,6 +1,4 @@
-// The list window through the real menus: sorted lists and searches, its
-// count line, opening a card from a line with the mouse or the keyboard,
-// printing with its preview and its remembered choices; the exports.
+// The list window through the real menus: lists, searches, opening a card, printing, exports.
 #include "core/base/codepage.h"
 #include "core/lists/list_page_layout.h"
 #include "gui_fixture.h"
@@ -46,23 +44,15 @@ TEST_F(ListWindowTest, SortedListsCountTheirCardsAndALineOpensItsCard)
     f.trigger("alpha");
     FFrance3* w = listShown();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(rowTexts(view(w)).value(0), "VINCENT         Véronique       13001 Marseille" + QString(31, u' '));
     EXPECT_EQ(rowNumbers(view(w)), (QList<long long>{2, 1}));
     // Each line's tip tells its card apart from its homonyms (the words are the core's).
     EXPECT_EQ(view(w)->model()->index(0, 0).data(Qt::ToolTipRole).toString(), "13001 Marseille, fiche n° 2");
     EXPECT_EQ(count(), QStringLiteral(" 2 fiches — ordre alphabétique"));
-    EXPECT_EQ(child<QLabel>(w, "NbFiches")->accessibleName(), count());
-    f.trigger("villes");
-    EXPECT_EQ(count(), QStringLiteral(" 2 fiches — par ville"));
-    f.trigger("CPostaux");
-    EXPECT_EQ(rowNumbers(view(w)), (QList<long long>{2, 1}));
 
     clickRow(view(w), 0);
     FFrance4* card = cardShown();
     ASSERT_NE(card, nullptr);
     EXPECT_EQ(labelText(card, "Label2"), QStringLiteral("2"));
-    EXPECT_EQ(rowNumbers(view(card)).value(view(card)->currentIndex().row()), 2);
-    EXPECT_FALSE(w->isVisible());
 
     // The archived list replaces the lines in the same window.
     f.trigger("FicArch");
@@ -95,8 +85,6 @@ TEST_F(ListWindowTest, SortedListsCountTheirCardsAndALineOpensItsCard)
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_EQ(f.dialogs.messages[0].text, QStringLiteral("Erreur! aucune fiche sur cette ligne !"));
     ASSERT_EQ(list->currentIndex().row(), 0);
-    keyClick(list, Qt::Key_Down);
-    keyClick(list, Qt::Key_Up);
     keyClick(list, Qt::Key_Down);
     keyClick(list, Qt::Key_Return);
     EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("1"));  // the second line
@@ -140,9 +128,6 @@ TEST_F(ListWindowTest, AnEmptyDatabaseSaysSoForEveryListAndExport)
     EXPECT_FALSE(QFile::exists(f.db() + "export.txt"));
     f.trigger("octets");
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("0 fiche(s)"));
-    f.openWithCards({makeCard("A", "", 1, 1, 1), makeCard("B", "", 1, 1, 1)});
-    f.trigger("octets");
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("2 fiche(s)"));
 }
 
 TEST_F(ListWindowTest, TheSearchesAskTheirQuestionAndTheExportsWriteTheirFiles)
@@ -163,7 +148,6 @@ TEST_F(ListWindowTest, TheSearchesAskTheirQuestionAndTheExportsWriteTheirFiles)
     EXPECT_EQ(search("Rechnom", QStringLiteral("LAV")), N{2});
     EXPECT_EQ(search("Rechcp1", std::optional<QString>()), (N{2, 1}));
     EXPECT_EQ(search("Rechloc"), N{1});
-    EXPECT_EQ(rowTexts(view(listShown())).value(0), pad("Châtelaillon-plage", 40) + " 17340 " + pad("Lavenu", 15) + " " + pad("Paul", 15));
     EXPECT_EQ(search("Rechtelf", QStringLiteral("05 12")), N{2});
     EXPECT_EQ(search("rechtelp"), N{1});
     EXPECT_EQ(search("rechtelp", QStringLiteral("07")), N{});
@@ -229,17 +213,14 @@ TEST_F(ListWindowTest, PrintsArePreviewedFirstAndTheChoicesMadeAreOfferedAgain)
     f.dialogs.fontAnswers.enqueue(chosen);
     f.dialogs.colorAnswers.enqueue(QColor(200, 0, 0));
     print->trigger();
-    for (int k = 0; k < 2; ++k) {
-        if (k == 1) {
-            f.dialogs.fontAnswers.enqueue(std::nullopt);
-            f.dialogs.colorAnswers.enqueue(std::nullopt);
-        }
-        f.trigger("alpha");
-        print->trigger();
-        const QFont offered = f.dialogs.fontsOffered.last();
-        EXPECT_EQ(offered.pointSize(), first.pointSize() + 5);
-        EXPECT_TRUE(offered.bold() && offered.italic());
-        EXPECT_EQ(offered.family(), first.family());  // a list keeps its fixed pitch
-        EXPECT_EQ(f.dialogs.colorsOffered.last(), QColor(200, 0, 0));
-    }
+    // Cancelled in another window, the choice made is still the one offered.
+    f.dialogs.fontAnswers.enqueue(std::nullopt);
+    f.dialogs.colorAnswers.enqueue(std::nullopt);
+    f.trigger("alpha");
+    print->trigger();
+    const QFont offered = f.dialogs.fontsOffered.last();
+    EXPECT_EQ(offered.pointSize(), first.pointSize() + 5);
+    EXPECT_TRUE(offered.bold() && offered.italic());
+    EXPECT_EQ(offered.family(), first.family());  // a list keeps its fixed pitch
+    EXPECT_EQ(f.dialogs.colorsOffered.last(), QColor(200, 0, 0));
 }

@@ -9,11 +9,9 @@ TEST(PostalSearch, ByCodeDefaultsTo17000AndRefusesCodesNotFiveLongByCityIsAnUppe
 {
     GuiFixture f;
     f.trigger("Rechcp");
-    EXPECT_EQ(f.dialogs.inputs.last().text, "Entrez le code postal");
     FFrance5* w = f.window<FFrance5>();
     ASSERT_TRUE(w && f.dialogs.modeless.value(0) == w);
     EXPECT_EQ(w->lines(), tb::searchByPostalCode(f.program.path(), "17000"));
-    EXPECT_TRUE(w->lines().contains("LA ROCHELLE 17000"));
     // Too short or cancelled: told, the list cleared before asking, the window not shown again.
     for (const std::optional<QString>& answer : QList<std::optional<QString>>{"1700", std::nullopt}) {
         f.dialogs.inputAnswers.enqueue(answer);
@@ -31,7 +29,6 @@ TEST(PostalSearch, ByCodeDefaultsTo17000AndRefusesCodesNotFiveLongByCityIsAnUppe
     // By city: the answer in capitals, accents kept; Cancel lists everything.
     f.dialogs.inputAnswers.enqueue(QString::fromUtf8("rennes-le-châ"));
     f.trigger("RechparVille");
-    EXPECT_EQ(f.dialogs.inputs.last().text, "Entrez le nom de la ville");
     EXPECT_EQ(f.dialogs.modeless.last(), w);
     EXPECT_EQ(w->lines(), QStringList({QString::fromUtf8("RENNES-LE-CHÂTEAU 11190")}));
     f.dialogs.inputAnswers.enqueue(std::nullopt);

@@ -1,6 +1,4 @@
-// The default map's drawing: at 100 % it is the picture "frc.gif" (pins are
-// stored in the picture's pixels), above it it replaces the picture, and its
-// numbers stay over the pins.
+// The default map's drawing: the picture at 100 %, sharp above it, its numbers over the pins.
 #include "core/map/pin_index.h"
 #include "gui/map/default_map_drawing.h"
 #include "gui/map/map_picture.h"

@@ -1,14 +1,10 @@
-// Every window opens inside the screen, its frame too, on the smallest screens
-// the program is made for: 1024 × 768 at 100 %, 1920 × 1080 at 200 %. Run on
-// each of them (the screen is set before the program starts).
+// Every window inside the smallest screens the program is made for (set before it starts).
 #include "every_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QWidget>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 

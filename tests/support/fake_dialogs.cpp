@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QPrinter>
-#include <QWidget>
 #ifndef FAKE_DIALOGS_WITHOUT_GTEST  // the benchmarks drive the windows without it
 #include <gtest/gtest.h>
 #endif
@@ -16,18 +14,8 @@ FakeDialogs::~FakeDialogs()
         {"colour", colorAnswers.size()},      {"file", fileAnswers.size()},   {"modal", modalScripts.size()},
         {"preview", previewAnswers.size()}};
     for (const auto& [kind, count] : left)
-        if (count)
-            ADD_FAILURE() << count << " scripted " << kind << " answer(s) never asked for";
+        EXPECT_EQ(count, 0) << "scripted " << kind << " answer(s) never asked for";
 #endif
-}
-
-bool FakeDialogs::choosePrinter(QPrinter& printer)
-{
-    if (!printToPdf.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printToPdf);
-    }
-    return printerAccepted;
 }
 
 bool FakeDialogs::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint)
@@ -55,11 +43,4 @@ void FakeDialogs::showModal(QWidget* window)
         QCoreApplication::processEvents();
     if (!modalScripts.isEmpty())
         modalScripts.dequeue()(window);
-}
-
-void FakeDialogs::showModeless(QWidget* window)
-{
-    modeless.append(window);
-    if (window)
-        window->show();
 }

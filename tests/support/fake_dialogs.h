@@ -4,8 +4,10 @@
 #include "gui/app/dialogs.h"
 
 #include <QList>
+#include <QPrinter>
 #include <QPointer>
 #include <QQueue>
+#include <QWidget>
 #include <functional>
 
 class FakeDialogs : public Dialogs {
@@ -64,7 +66,14 @@ public:
     }
     void beep() override { ++beeps; }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
-    bool choosePrinter(QPrinter& printer) override;
+    bool choosePrinter(QPrinter& printer) override
+    {
+        if (!printToPdf.isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printToPdf);
+        }
+        return printerAccepted;
+    }
     bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
     std::optional<QFont> chooseFont(const QFont& initial) override
     {
@@ -88,7 +97,12 @@ public:
         return next(fileAnswers, std::optional<QString>());
     }
     void showModal(QWidget* window) override;
-    void showModeless(QWidget* window) override;
+    void showModeless(QWidget* window) override
+    {
+        modeless.append(window);
+        if (window)
+            window->show();
+    }
 
 private:
     template <typename T>

@@ -6,11 +6,7 @@
 
 class FakeLauncher : public tb::Launcher {
 public:
-    struct Start {
-        QString program;
-        QStringList args;
-        QString folder;
-    };
+    struct Start { QString program; QStringList args; QString folder; };
     QList<Start> programs;
     QStringList documents;
     QList<QUrl> urls;

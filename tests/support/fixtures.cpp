@@ -61,9 +61,7 @@ void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& ca
 QByteArray readBytes(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes)

@@ -15,10 +15,8 @@ OtherProgram::OtherProgram(const QString& folder)
 
 void OtherProgram::quit()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
     m_process.closeWriteChannel();
-    if (!m_process.waitForFinished(10000))
+    if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(10000))
         crash();
 }
 

@@ -2,19 +2,64 @@
 // Writes that fail as on a full disk or a folder the user may not write: the
 // operation runs in a child process with a small limit or without root rights.
 #include <QByteArray>
+#include <csignal>
 #include <functional>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace testing_support {
 
-// op runs in a child whose files are limited to limitBytes (writes past it
-// fail with EFBIG); returns what op returned there, false when the child died.
-bool underFileSizeLimit(long long limitBytes, const std::function<bool()>& op);
+namespace detail {
+
+// What op returned in a child made ready by prepare (0 to 255); -1 when the child died.
+inline int inChild(const std::function<void()>& prepare, const std::function<int()>& op)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        prepare();
+        ::_exit(op());
+    }
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A limit for the child, past which writes fail instead of killing it.
+inline void limit(int resource, long long value)
+{
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit l{rlim_t(value), rlim_t(value)};
+    ::setrlimit(resource, &l);
+}
+
+}  // namespace detail
+
+// op runs in a child whose files are limited to limitBytes (writes past it fail with EFBIG).
+inline int codeUnderFileSizeLimit(long long limitBytes, const std::function<int()>& op)
+{
+    return detail::inChild([limitBytes] { detail::limit(RLIMIT_FSIZE, limitBytes); }, op);
+}
+inline bool underFileSizeLimit(long long limitBytes, const std::function<bool()>& op)
+{
+    return codeUnderFileSizeLimit(limitBytes, [&] { return op() ? 0 : 1; }) == 0;
+}
 // The same with at most maxFiles files open at once (EMFILE past it).
-bool underOpenFileLimit(long long maxFiles, const std::function<bool()>& op);
-// The same for an op returning a small number (0 to 255); -1 when the child died.
-int codeUnderFileSizeLimit(long long limitBytes, const std::function<int()>& op);
-// op runs in a child with no more rights than an ordinary user (root gives
-// its rights up), so that permissions stop its writes.
-int codeWithoutRootRights(const std::function<int()>& op);
+inline bool underOpenFileLimit(long long maxFiles, const std::function<bool()>& op)
+{
+    return detail::inChild([maxFiles] { detail::limit(RLIMIT_NOFILE, maxFiles); }, [&] { return op() ? 0 : 1; }) == 0;
+}
+// op runs with no more rights than an ordinary user (root becomes "nobody"), so that permissions stop its writes.
+inline int codeWithoutRootRights(const std::function<int()>& op)
+{
+    return detail::inChild(
+        [] {
+            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(125);
+        },
+        op);
+}
 
 }  // namespace testing_support

@@ -1,6 +1,7 @@
 #include "core/db/database_search.h"
 
 #include "core/base/collation.h"
+#include "core/base/freed_memory.h"
 #include "core/cards/card_fields.h"
 #include "core/lists/display_line.h"
 #include "core/lists/search_rank.h"
@@ -29,7 +30,9 @@ void DatabaseSearch::prepare(long long count)
         // A failed read leaves what was read; the next change reads again.
         index->load(store, count).ok();
         folded->set_value(std::move(index));
-        return SearchIndex::readOrder(store, count);
+        Result<std::vector<quint32>> order = SearchIndex::readOrder(store, count);
+        returnFreedMemory();
+        return order;
     });
 }
 
@@ -106,8 +109,10 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
         SearchHit hit;
         SearchRank rank;
     };
+    const std::vector<SearchHit> matched = index.find(words);
     std::vector<Found> hits;
-    for (const SearchHit& hit : index.find(words))
+    hits.reserve(matched.size());
+    for (const SearchHit& hit : matched)
         hits.push_back({hit, SearchRank{}});
     result.total = (long long)hits.size();
     // Without the places every card found is read: only for a few.

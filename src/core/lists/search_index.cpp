@@ -290,6 +290,29 @@ void SearchIndex::resize(long long count)
         m_rank.resize(size_t(count), kUnranked);
 }
 
+namespace {
+
+// Whether w (not empty) occurs in text: its first byte looked for, then its
+// second one before the rest is compared.
+bool contains(std::string_view text, std::string_view w)
+{
+    if (w.size() > text.size())
+        return false;
+    const char* p = text.data();
+    const char* const last = text.data() + (text.size() - w.size());
+    while (p <= last) {
+        p = static_cast<const char*>(std::memchr(p, w[0], size_t(last - p) + 1));
+        if (!p)
+            return false;
+        if (w.size() == 1 || (p[1] == w[1] && std::memcmp(p + 2, w.data() + 2, w.size() - 2) == 0))
+            return true;
+        ++p;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
 {
     std::vector<SearchHit> hits;
@@ -305,26 +328,34 @@ std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
         needles.emplace_back(w.constData(), size_t(w.size()));
     const std::string_view firstTyped(words.front().constData(), size_t(words.front().size()));
     const char* text = m_text.constData();
-    for (size_t i = 0; i < m_cards.size(); ++i) {
-        const Slot& slot = m_cards[i];
-        const std::string_view card(text + slot.start, slot.length);
-        bool all = true;
-        for (const std::string_view& w : needles)
-            if (card.find(w) == std::string_view::npos) {
-                all = false;
-                break;
-            }
-        if (!all)
-            continue;
-        // The field of the first word typed: the last field mark before it.
-        const size_t at = card.find(firstTyped);
-        int field = 0;
-        for (size_t p = at + 1; p-- > 0;)
-            if (uchar(card[p]) <= CardRecord::kFieldCount) {
-                field = uchar(card[p]);
-                break;
-            }
-        hits.push_back({(long long)i + 1, field, slot.active});
+    const auto scan = [&](size_t from, size_t to, std::vector<SearchHit>& out) {
+        for (size_t i = from; i < to; ++i) {
+            const Slot& slot = m_cards[i];
+            const std::string_view card(text + slot.start, slot.length);
+            if (!std::all_of(needles.begin(), needles.end(), [&](std::string_view w) { return contains(card, w); }))
+                continue;
+            // The field of the first word typed: the last field mark before it.
+            const size_t at = card.find(firstTyped);
+            int field = 0;
+            for (size_t p = at + 1; p-- > 0;)
+                if (uchar(card[p]) <= CardRecord::kFieldCount) {
+                    field = uchar(card[p]);
+                    break;
+                }
+            out.push_back({(long long)i + 1, field, slot.active});
+        }
+    };
+    // Many cards are looked through in two halves at once.
+    const size_t count = m_cards.size();
+    const size_t half = count >= size_t(kSplitCards) ? count / 2 : count;
+    std::vector<SearchHit> later;
+    std::future<void> second;
+    if (half < count)
+        second = std::async(std::launch::async, [&] { scan(half, count, later); });
+    scan(0, half, hits);
+    if (second.valid()) {
+        second.get();
+        hits.insert(hits.end(), later.begin(), later.end());
     }
     return hits;
 }

@@ -3,22 +3,11 @@
 // created or deleted meanwhile included.
 #include "core/db/database.h"
 #include "support/fixtures.h"
+#include "support/list_rows.h"
 
 #include <gtest/gtest.h>
 
 using namespace testing_support;
-
-namespace {
-
-std::vector<std::pair<long long, QString>> rows(const tb::CardList& list)
-{
-    std::vector<std::pair<long long, QString>> out;
-    for (int i = 0; i < list.size(); ++i)
-        out.emplace_back(list.number(i), list.display(i));
-    return out;
-}
-
-}  // namespace
 
 TEST(ListKeysMadeAtOpen, FollowTheCardsChangedBeforeTheFirstList)
 {
@@ -30,8 +19,8 @@ TEST(ListKeysMadeAtOpen, FollowTheCardsChangedBeforeTheFirstList)
     writeCards(folder.path(), cards);
     const auto same = [&](const tb::Database& db, const char* when) {
         for (tb::ListKind kind : {tb::ListKind::Alphabetical, tb::ListKind::Archived})
-            EXPECT_EQ(rows(*db.list(kind)), rows(*tb::buildCardList(db.store(), db.count(), kind))) << when;
-        EXPECT_EQ(rows(*db.nameList()), rows(*tb::buildNameList(db.store(), db.count()))) << when;
+            EXPECT_EQ(listRows(*db.list(kind)), listRows(*tb::buildCardList(db.store(), db.count(), kind))) << when;
+        EXPECT_EQ(listRows(*db.nameList()), listRows(*tb::buildNameList(db.store(), db.count()))) << when;
     };
     {
         auto db = std::move(tb::Database::open(folder.path())).value();

@@ -4,6 +4,7 @@
 #include "core/lists/card_lists.h"
 #include "core/lists/sort_keys.h"
 #include "support/fixtures.h"
+#include "support/list_rows.h"
 
 #include <QThread>
 #include <gtest/gtest.h>
@@ -13,14 +14,6 @@ using tb::ListKind;
 using tb::ListOrder;
 
 namespace {
-
-std::vector<std::pair<long long, QString>> rows(const tb::CardList& list)
-{
-    std::vector<std::pair<long long, QString>> out;
-    for (int i = 0; i < list.size(); ++i)
-        out.emplace_back(list.number(i), list.display(i));
-    return out;
-}
 
 tb::CardList staged(std::shared_ptr<const tb::SortKeys> keys, const CardStore& store, ListKind kind, ListOrder order)
 {
@@ -65,13 +58,13 @@ TEST(ListsSortedInStages, GiveTheLinesOwnOrderForEveryKindAndAfterChanges)
         for (ListKind kind : {ListKind::Alphabetical, ListKind::ByCity, ListKind::ByPostalCode, ListKind::Archived}) {
             auto own = std::make_shared<tb::SortKeys>(tb::keyFields(kind));
             ASSERT_TRUE(own->load(store, count));
-            const auto expected = rows(*tb::buildCardList(store, count, kind));
-            EXPECT_EQ(rows(staged(own, store, kind, ListOrder::Line)), expected) << when << int(kind);
-            EXPECT_EQ(rows(*tb::ListFill::sortAll(own, store, kind, ListOrder::Line)), expected) << when << int(kind);
+            const auto expected = listRows(*tb::buildCardList(store, count, kind));
+            EXPECT_EQ(listRows(staged(own, store, kind, ListOrder::Line)), expected) << when << int(kind);
+            EXPECT_EQ(listRows(*tb::ListFill::sortAll(own, store, kind, ListOrder::Line)), expected) << when << int(kind);
         }
-        const auto names = rows(*tb::buildNameList(store, count));
-        EXPECT_EQ(rows(staged(keys, store, ListKind::Alphabetical, ListOrder::Name)), names) << when;
-        EXPECT_EQ(rows(*tb::ListFill::sortAll(keys, store, ListKind::Alphabetical, ListOrder::Name)), names) << when;
+        const auto names = listRows(*tb::buildNameList(store, count));
+        EXPECT_EQ(listRows(staged(keys, store, ListKind::Alphabetical, ListOrder::Name)), names) << when;
+        EXPECT_EQ(listRows(*tb::ListFill::sortAll(keys, store, ListKind::Alphabetical, ListOrder::Name)), names) << when;
         // The kept keys followed the changes as fresh ones read them.
         const tb::SortKeys fresh = [&] {
             tb::SortKeys k;
@@ -99,6 +92,6 @@ TEST(ListsSortedInStages, GiveTheLinesOwnOrderForEveryKindAndAfterChanges)
     check("changed");
     count -= 1;
     ASSERT_TRUE(keys->resize(store, count));
-    EXPECT_EQ(rows(*tb::ListFill::sortAll(keys, store, ListKind::Alphabetical, ListOrder::Line)),
-              rows(*tb::buildCardList(store, count, ListKind::Alphabetical)));
+    EXPECT_EQ(listRows(*tb::ListFill::sortAll(keys, store, ListKind::Alphabetical, ListOrder::Line)),
+              listRows(*tb::buildCardList(store, count, ListKind::Alphabetical)));
 }

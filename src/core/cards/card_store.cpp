@@ -275,6 +275,27 @@ tb::Status CardStore::forEachRaw(long long first, long long count,
     return {};
 }
 
+tb::Status CardStore::forEachOf(const std::vector<long long>& numbers,
+                                const std::function<void(long long, QByteArrayView)>& fn) const
+{
+    if (numbers.empty())
+        return {};
+    const QString path = recordFile();
+    Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY));
+    if (fd.get() < 0 && errno != ENOENT)
+        return tb::Error::fromErrno(errno, path);
+    char buffer[CardRecord::kSize];
+    for (long long n : numbers) {
+        qint64 got = 0;
+        if (n >= 1 && fd.get() >= 0
+            && !preadAll(fd.get(), buffer, CardRecord::kSize, (n - 1) * CardRecord::kSize, &got))
+            return tb::Error::fromErrno(errno, path);
+        std::fill(buffer + got, buffer + CardRecord::kSize, ' ');
+        fn(n, QByteArrayView(buffer, CardRecord::kSize));
+    }
+    return {};
+}
+
 QStringList CardStore::readCaptions() const
 {
     return tb::readValues(file(kCaptions), kCaptionCount);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 class CardStore {
 public:
@@ -53,6 +54,11 @@ public:
     // The same over records first..count.
     tb::Status forEachRaw(long long first, long long count,
                           const std::function<void(long long, QByteArrayView)>& fn) const;
+
+    // Records of numbers, in their order, with one opening of the file:
+    // fn(n, 630 bytes), blank past the end of the file.
+    tb::Status forEachOf(const std::vector<long long>& numbers,
+                         const std::function<void(long long, QByteArrayView)>& fn) const;
 
     // The ten captions of fields 11 to 20 (fewer if the file holds fewer).
     QStringList readCaptions() const;

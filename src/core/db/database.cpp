@@ -1,5 +1,6 @@
 #include "core/db/database.h"
 #include "core/db/count_file.h"
+#include "core/base/freed_memory.h"
 #include "core/db/program_folder.h"
 
 #include "core/base/number_text.h"
@@ -68,7 +69,7 @@ Database::Database(const QString& folder, Access access)
     connect(this, &Database::cardStored, this, &Database::keysFollow);
     connect(this, &Database::countChanged, this, &Database::keysResize);
     connect(this, &Database::cardsRenumbered, this, [this] {
-        m_sortKeys.reset();
+        dropKeys();
         m_namesStale = true;
     });
 }
@@ -534,18 +535,69 @@ Result<std::shared_ptr<ListFill>> Database::fillNameList(int firstRows) const
     return ListFill::start(*keys, m_store, ListKind::Alphabetical, ListOrder::Name, firstRows);
 }
 
+void Database::prepareLists() const
+{
+    if (m_sortKeys || m_keysBuild.valid() || !SortKeys::usable())
+        return;
+    m_keysChanged.clear();
+    m_keysStale = false;
+    m_keysBuild = std::async(std::launch::async, [store = m_store, count = m_count]() -> Result<std::shared_ptr<SortKeys>> {
+        auto keys = std::make_shared<SortKeys>(keyFields(ListKind::Alphabetical));
+        const Status s = keys->load(store, count);
+        returnFreedMemory();
+        if (!s)
+            return s.error();
+        return keys;
+    });
+}
+
+void Database::dropKeys() const
+{
+    m_sortKeys.reset();
+    if (m_keysBuild.valid())
+        m_keysStale = true;
+}
+
+bool Database::takePreparedKeys() const
+{
+    if (!m_keysBuild.valid())
+        return false;
+    Result<std::shared_ptr<SortKeys>> keys = m_keysBuild.get();
+    std::vector<long long> changed;
+    changed.swap(m_keysChanged);
+    if (!keys || std::exchange(m_keysStale, false))
+        return false;  // read again at once
+    // The cards changed while they were made follow, as they would have.
+    std::shared_ptr<SortKeys> made = std::move(keys).value();
+    if (!made->resize(m_store, m_count))
+        return false;
+    for (long long n : changed) {
+        if (n < 1 || n > m_count)
+            continue;
+        const Result<CardRecord> card = m_store.read(n);
+        if (!card)
+            return false;
+        made->set(n, QByteArrayView(card->toBytes()));
+    }
+    m_sortKeys = std::move(made);
+    return true;
+}
+
 Result<std::shared_ptr<const SortKeys>> Database::sortKeys(ListKind kind) const
 {
     if (!SortKeys::usable())
         return std::shared_ptr<const SortKeys>();
     const KeyFields fields = keyFields(kind);
     refreshIfChanged();
-    if (fields == keyFields(ListKind::Alphabetical) && m_sortKeys)
+    const bool alphabetical = fields == keyFields(ListKind::Alphabetical);
+    const bool prepared = alphabetical && takePreparedKeys();
+    if (alphabetical && m_sortKeys && !prepared)
         return std::shared_ptr<const SortKeys>(m_sortKeys);
-    auto keys = std::make_shared<SortKeys>(fields);
-    if (Status s = keys->load(m_store, m_count); !s)
-        return s.error();
-    if (fields == keyFields(ListKind::Alphabetical)) {
+    std::shared_ptr<SortKeys> keys = prepared ? m_sortKeys : std::make_shared<SortKeys>(fields);
+    if (!prepared)
+        if (Status s = keys->load(m_store, m_count); !s)
+            return s.error();
+    if (alphabetical) {
         m_sortKeys = keys;
         m_records.note();
         // The card window's name list is sorted meanwhile from the same keys.
@@ -553,7 +605,9 @@ Result<std::shared_ptr<const SortKeys>> Database::sortKeys(ListKind kind) const
             m_namesStale = false;
             m_namesChanged.clear();
             m_namesBuild = std::async(std::launch::async, [keys = std::shared_ptr<const SortKeys>(keys), store = m_store] {
-                return ListFill::sortAll(keys, store, ListKind::Alphabetical, ListOrder::Name);
+                Result<CardList> names = ListFill::sortAll(keys, store, ListKind::Alphabetical, ListOrder::Name);
+                returnFreedMemory();
+                return names;
             });
         }
     }
@@ -564,6 +618,8 @@ void Database::keysFollow(long long n)
 {
     if (m_namesBuild.valid())
         m_namesChanged.push_back(n);
+    if (m_keysBuild.valid())
+        m_keysChanged.push_back(n);
     if (!m_sortKeys || n < 1 || n > m_count)
         return;
     const Result<CardRecord> card = m_store.read(n);
@@ -605,7 +661,7 @@ void Database::refreshIfChanged() const
     // Another program changed the records: the pins and the search follow
     // the file.
     m_search.restart(m_count);
-    m_sortKeys.reset();
+    dropKeys();
     m_namesStale = true;
     if (m_pinsLoaded && m_pins.load(m_store, m_count))
         m_records.note();

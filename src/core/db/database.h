@@ -126,6 +126,9 @@ public:
     // rest on another thread (see ListFill).
     Result<std::shared_ptr<ListFill>> fillList(ListKind kind, int firstRows) const;
     Result<std::shared_ptr<ListFill>> fillNameList(int firstRows) const;
+    // Starts making the alphabetical lists' keys in the background: the first
+    // list waits only for what is left of it.
+    void prepareLists() const;
     Result<CardList> cardsAt(double x, double y) const;
     // The active cards strictly inside area (a zone), in increasing card
     // number, with the lines of a map click.
@@ -167,6 +170,10 @@ private:
     // Card n changed, or the count did: the kept keys follow.
     void keysFollow(long long n);
     void keysResize(long long count);
+    // The keys made in the background, once they are asked for; false when
+    // there were none to take (or they were stale).
+    bool takePreparedKeys() const;
+    void dropKeys() const;
 
 
     CardStore m_store;
@@ -178,6 +185,11 @@ private:
     mutable bool m_pinsLoaded = false;
     mutable DatabaseSearch m_search;
     mutable std::shared_ptr<SortKeys> m_sortKeys;  // shared with the lists being sorted
+    // The same keys being made in the background, with the cards changed
+    // since it started (stale: made again).
+    mutable std::future<Result<std::shared_ptr<SortKeys>>> m_keysBuild;
+    mutable std::vector<long long> m_keysChanged;
+    mutable bool m_keysStale = false;
     // The name list sorted from the kept keys on another thread, for the
     // card window, with the cards changed since it started.
     mutable std::future<Result<CardList>> m_namesBuild;

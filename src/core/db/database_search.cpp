@@ -1,6 +1,8 @@
 #include "core/db/database_search.h"
 
+#include "core/base/codepage.h"
 #include "core/base/collation.h"
+#include "core/base/freed_memory.h"
 #include "core/cards/card_fields.h"
 #include "core/lists/display_line.h"
 #include "core/lists/search_rank.h"
@@ -29,7 +31,9 @@ void DatabaseSearch::prepare(long long count)
         // A failed read leaves what was read; the next change reads again.
         index->load(store, count).ok();
         folded->set_value(std::move(index));
-        return SearchIndex::readOrder(store, count);
+        Result<std::vector<quint32>> order = SearchIndex::readOrder(store, count);
+        returnFreedMemory();
+        return order;
     });
 }
 
@@ -106,8 +110,10 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
         SearchHit hit;
         SearchRank rank;
     };
+    const std::vector<SearchHit> matched = index.find(words);
     std::vector<Found> hits;
-    for (const SearchHit& hit : index.find(words))
+    hits.reserve(matched.size());
+    for (const SearchHit& hit : matched)
         hits.push_back({hit, SearchRank{}});
     result.total = (long long)hits.size();
     // Without the places every card found is read: only for a few.
@@ -141,9 +147,12 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
         for (auto it = next; it != to; ++it)
             if (index.rank(it->hit.number) == SearchIndex::kUnranked)
                 it->rank = searchRank(words, index.folded(it->hit.number));
-        // The closest matches, then the first places, come to the front.
-        if (size_t(to - from) > want)
-            std::nth_element(from, from + ptrdiff_t(want), to, byMatchThenPlace);
+        // The closest matches, then the first places, come to the front:
+        // the want cards matching in one field among [from, next) come before
+        // every card past it, whose places are all greater.
+        const auto last = oneField >= want ? next : to;
+        if (size_t(last - from) > want)
+            std::nth_element(from, from + ptrdiff_t(want), last, byMatchThenPlace);
     }
     const QStringList fixed = fixedFieldCaptions();
     std::optional<QStringList> own;
@@ -159,6 +168,8 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
         std::array<CardList, 3> groups;
         QHash<long long, QString> shown;  // the field found, as the line shows it
         size_t ranked = 0;
+        std::vector<const Found*> listed;
+        std::vector<long long> numbers;
         for (const Found& found : hits) {
             const SearchHit& hit = found.hit;
             if (hit.active != active)
@@ -167,15 +178,21 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
             if (hasRank && ranked >= want)
                 continue;
             ranked += hasRank ? 1 : 0;
-            const Result<CardRecord> card = m_store.read(hit.number);
-            if (!card)
-                return card.error();
-            groups[size_t(found.rank.match)].add(displayLine(card->toBytes(), {3, 4, 6, 7}), hit.number);
-            const int field = found.rank.match == SearchMatch::OneField ? found.rank.field : hit.field;
-            if (field >= 2)
-                shown.insert(hit.number, QStringLiteral("   ") + caption(field) + QStringLiteral(" : ")
-                                             + card->field(CardField(field)).trimmed());
+            listed.push_back(&found);
+            numbers.push_back(hit.number);
         }
+        // The listed cards read with one opening of the file.
+        size_t next = 0;
+        const Status read = m_store.forEachOf(numbers, [&](long long n, QByteArrayView record) {
+            const Found& found = *listed[next++];
+            groups[size_t(found.rank.match)].add(displayLine(record, {3, 4, 6, 7}), n);
+            const int field = found.rank.match == SearchMatch::OneField ? found.rank.field : found.hit.field;
+            if (field >= 2)
+                shown.insert(n, QStringLiteral("   ") + caption(field) + QStringLiteral(" : ")
+                                    + fromCp1252(CardRecord::fieldBytes(record, CardField(field))).trimmed());
+        });
+        if (!read)
+            return read.error();
         for (CardList& group : groups) {
             group.sort();
             for (int row = 0; row < group.size() && size_t(result.list.size()) < want; ++row) {

@@ -2,6 +2,7 @@
 
 #include "core/base/codepage.h"
 #include "core/cards/record_bytes.h"
+#include "core/cards/records_in_two.h"
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
 
@@ -66,6 +67,27 @@ char* putCsvRow(QByteArrayView record, char* out)
     return out;
 }
 
+// The rows of one thread's cards.
+struct CsvPart {
+    explicit CsvPart(const CardChoice& cards) : cards(cards) {}
+    const CardChoice& cards;
+    long long written = 0;
+    QByteArray room;
+
+    template <class Sink>
+    void operator()(long long n, QByteArrayView bytes, Sink& out)
+    {
+        const QByteArrayView record = CardRecord::padded(bytes, room);
+        if (!cards.takes(n, isActiveRecord(record)))
+            return;
+        // Room for the worst case, the unused end given back at once.
+        constexpr qsizetype kMost = 7 * CardRecord::kSize;
+        char* const at = out.reserve(kMost);
+        out.unreserve(kMost - (putCsvRow(record, at) - at));
+        ++written;
+    }
+};
+
 }  // namespace
 
 QString encodingName(CsvEncoding encoding)
@@ -101,18 +123,9 @@ Result<long long> writeCsvFile(const Database& db, const QString& path, const Ca
     // The mark tells spreadsheet programs the file is UTF-8.
     out.append("\xEF\xBB\xBF");
     out.append(csvRow(exchangeCaptions(db.captions())));
-    long long written = 0;
-    QByteArray room;
-    const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
-        const QByteArrayView record = CardRecord::padded(bytes, room);
-        if (!cards.takes(n, isActiveRecord(record)))
-            return;
-        // Room for the worst case, the unused end given back at once.
-        constexpr qsizetype kMost = 7 * CardRecord::kSize;
-        char* const at = out.reserve(kMost);
-        out.unreserve(kMost - (putCsvRow(record, at) - at));
-        ++written;
-    });
+    CsvPart mine{cards}, theirs{cards};
+    const Status read = writeRecordsInTwo(db.store(), db.count(), out, mine, theirs);
+    const long long written = mine.written + theirs.written;
     if (!read)
         return read.error();
     if (Status s = out.commit(); !s)

@@ -3,6 +3,7 @@
 
 #include "core/base/codepage.h"
 #include "core/cards/record_bytes.h"
+#include "core/cards/records_in_two.h"
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
@@ -1283,6 +1284,52 @@ long long photoCard(const QString& name)
     return n;
 }
 
+// The vCards of one thread's cards, with their photos: each thread its own
+// writer.
+struct VCardPart {
+    VCardPart(const QStringList& captions, const QHash<long long, QString>& photos, const Database& db,
+              const CardChoice& cards)
+        : writer(captions), photos(photos), db(db), cards(cards)
+    {
+    }
+    VCardWriter writer;
+    const QHash<long long, QString>& photos;
+    const Database& db;
+    const CardChoice& cards;
+    long long written = 0, photoErrorCard = 0;
+    std::optional<Error> photoError;
+    QByteArray room;
+
+    template <class Sink>
+    void operator()(long long n, QByteArrayView bytes, Sink& out)
+    {
+        const QByteArrayView record = CardRecord::padded(bytes, room);
+        if (!cards.takes(n, isActiveRecord(record)))
+            return;
+        const qsizetype most = writer.most() + VCardWriter::kEndSize;
+        // Written in place into the large block, the unused room given
+        // back at once.
+        char* const at = out.reserve(most);
+        char* end = writer.write(record, at);
+        ++written;
+        if (const auto it = photos.constFind(n); it != photos.constEnd()) {
+            Result<QByteArray> bytesRead = readFile(db.file(*it));
+            if (!bytesRead && !photoError) {
+                photoError = bytesRead.error();
+                photoErrorCard = n;
+            }
+            if (bytesRead && !bytesRead->isEmpty()) {
+                out.unreserve(most - (end - at));
+                out.append(VCardWriter::photoLines(*bytesRead));
+                out.append(QByteArrayView(VCardWriter::kEnd, VCardWriter::kEndSize));
+                return;
+            }
+        }
+        end = std::copy_n(VCardWriter::kEnd, VCardWriter::kEndSize, end);
+        out.unreserve(most - (end - at));
+    }
+};
+
 }  // namespace
 
 QByteArray vCardOf(const CardRecord& card, const QStringList& captions, const QByteArray& photo)
@@ -1301,40 +1348,18 @@ Result<long long> writeVCardFile(const Database& db, const QString& path, const 
     AtomicFileWriter out(path);
     if (!out.status())
         return out.status().error();
-    long long written = 0;
-    std::optional<Error> photoError;
     // The photos from one listing of the folder, in any case, not a look-up per card.
     QHash<long long, QString> photos;
     for (const QString& name : QDir(db.folder()).entryList({sideFilePrefix(SideFile::Photo) + u'*' + sideFileExtension(SideFile::Photo)}, QDir::Files))
         if (const long long n = photoCard(name))
             photos.insert(n, name);
-    VCardWriter writer(captions);
-    const qsizetype most = writer.most() + VCardWriter::kEndSize;
-    QByteArray room;
-    const Status read = db.store().forEachRaw(db.count(), [&](long long n, QByteArrayView bytes) {
-        const QByteArrayView record = CardRecord::padded(bytes, room);
-        if (!cards.takes(n, isActiveRecord(record)))
-            return;
-        // Written in place into the writer's large block, the unused room
-        // given back at once.
-        char* const at = out.reserve(most);
-        char* end = writer.write(record, at);
-        if (const auto it = photos.constFind(n); it != photos.constEnd()) {
-            Result<QByteArray> bytesRead = readFile(db.file(*it));
-            if (!bytesRead && !photoError)
-                photoError = bytesRead.error();
-            if (bytesRead && !bytesRead->isEmpty()) {
-                out.unreserve(most - (end - at));
-                out.append(VCardWriter::photoLines(*bytesRead));
-                out.append(QByteArrayView(VCardWriter::kEnd, VCardWriter::kEndSize));
-                ++written;
-                return;
-            }
-        }
-        end = std::copy_n(VCardWriter::kEnd, VCardWriter::kEndSize, end);
-        out.unreserve(most - (end - at));
-        ++written;
-    });
+    VCardPart mine(captions, photos, db, cards), theirs(captions, photos, db, cards);
+    // The first photo in card order that cannot be read is the one told.
+    const Status read = writeRecordsInTwo(db.store(), db.count(), out, mine, theirs);
+    const long long written = mine.written + theirs.written;
+    if (theirs.photoError && (!mine.photoError || theirs.photoErrorCard < mine.photoErrorCard))
+        mine.photoError = theirs.photoError;
+    const std::optional<Error>& photoError = mine.photoError;
     if (!read)
         return read.error();
     // A photo that cannot be read is an error, not a card silently without it.

@@ -290,6 +290,29 @@ void SearchIndex::resize(long long count)
         m_rank.resize(size_t(count), kUnranked);
 }
 
+namespace {
+
+// Whether w (not empty) occurs in text: its first byte looked for, then its
+// second one before the rest is compared.
+bool contains(std::string_view text, std::string_view w)
+{
+    if (w.size() > text.size())
+        return false;
+    const char* p = text.data();
+    const char* const last = text.data() + (text.size() - w.size());
+    while (p <= last) {
+        p = static_cast<const char*>(std::memchr(p, w[0], size_t(last - p) + 1));
+        if (!p)
+            return false;
+        if (w.size() == 1 || (p[1] == w[1] && std::memcmp(p + 2, w.data() + 2, w.size() - 2) == 0))
+            return true;
+        ++p;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
 {
     std::vector<SearchHit> hits;
@@ -305,17 +328,11 @@ std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
         needles.emplace_back(w.constData(), size_t(w.size()));
     const std::string_view firstTyped(words.front().constData(), size_t(words.front().size()));
     const char* text = m_text.constData();
-    for (size_t i = 0; i < m_cards.size(); ++i) {
+    const auto hit = [&](size_t i, std::vector<SearchHit>& out) {
         const Slot& slot = m_cards[i];
         const std::string_view card(text + slot.start, slot.length);
-        bool all = true;
-        for (const std::string_view& w : needles)
-            if (card.find(w) == std::string_view::npos) {
-                all = false;
-                break;
-            }
-        if (!all)
-            continue;
+        if (!std::all_of(needles.begin(), needles.end(), [&](std::string_view w) { return contains(card, w); }))
+            return;
         // The field of the first word typed: the last field mark before it.
         const size_t at = card.find(firstTyped);
         int field = 0;
@@ -324,7 +341,67 @@ std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
                 field = uchar(card[p]);
                 break;
             }
-        hits.push_back({(long long)i + 1, field, slot.active});
+        out.push_back({(long long)i + 1, field, slot.active});
+    };
+    // The texts of cards read in one pass lie one after the other in card
+    // order: the longest word is then looked for through the whole text,
+    // which skips the cards without it at once. A card changed since lies
+    // elsewhere: each card is then looked through in turn.
+    bool inOrder = true;
+    for (size_t i = 0, end = 0; i < m_cards.size() && inOrder; ++i)
+        if (m_cards[i].length > 0) {
+            inOrder = m_cards[i].start >= end;
+            end = size_t(m_cards[i].start) + m_cards[i].length;
+        }
+    const std::string_view longest = needles.front();
+    const auto scan = [&](size_t from, size_t to, std::vector<SearchHit>& out) {
+        if (!inOrder) {
+            for (size_t i = from; i < to; ++i)
+                hit(i, out);
+            return;
+        }
+        // From the first text of the range to the end of its last one.
+        size_t first = from, last = to;
+        while (first < to && m_cards[first].length == 0)
+            ++first;
+        while (last > first && m_cards[last - 1].length == 0)
+            --last;
+        if (first == last)
+            return;
+        const char* at = text + m_cards[first].start;
+        const char* const end = text + m_cards[last - 1].start + m_cards[last - 1].length;
+        size_t i = first;
+        while (i < last && at < end) {
+            const char* found = static_cast<const char*>(
+                ::memmem(at, size_t(end - at), longest.data(), longest.size()));
+            if (!found)
+                break;
+            const size_t offset = size_t(found - text);
+            while (i < last && size_t(m_cards[i].start) + m_cards[i].length <= offset)
+                ++i;
+            if (i == last)
+                break;
+            const Slot& slot = m_cards[i];
+            if (offset < slot.start || offset + longest.size() > size_t(slot.start) + slot.length) {
+                at = found + 1;  // outside any card's text
+                continue;
+            }
+            hit(i, out);
+            at = text + slot.start + slot.length;
+            ++i;
+        }
+    };
+    // Many cards are looked through in two halves at once.
+    const size_t count = m_cards.size();
+    const size_t half = count >= size_t(kSplitCards) ? count / 2 : count;
+    std::vector<SearchHit> later;
+    std::future<void> second;
+    if (half < count)
+        second = std::async(std::launch::async, [&] { scan(half, count, later); });
+    scan(0, half, hits);
+    if (second.valid()) {
+        second.get();
+        hits.insert(hits.end(), later.begin(), later.end());
     }
     return hits;
 }

@@ -47,7 +47,8 @@ public:
     // level of the French order); none (kUnranked) before the order is given
     // and for cards changed since it was read.
     static constexpr quint32 kUnranked = 0xFFFFFFFF;
-    // From this many cards the index is read in two halves at once.
+    // From this many cards the index is read, and looked through, in two
+    // halves at once.
     static constexpr long long kSplitCards = 4096;
     quint32 rank(long long n) const;
     bool ordered() const { return !m_rank.empty() || m_cards.empty(); }

@@ -2,10 +2,13 @@
 
 #include "core/base/codepage.h"
 #include "core/base/collation.h"
+#include "core/base/freed_memory.h"
 #include "core/cards/card_record.h"
 #include "core/lists/display_line.h"
 
 #include <algorithm>
+#include <charconv>
+#include <future>
 #include <cstring>
 #include <thread>
 
@@ -156,12 +159,37 @@ Status SortKeys::load(const CardStore& store, long long count)
     m_cards.clear();
     m_keys.clear();
     m_stale = 0;
-    m_cards.resize(size_t(std::max(0LL, count)));
+    count = std::max(0LL, count);
+    m_cards.resize(size_t(count));
     m_keys.reserve(m_cards.size() * 136);
-    return store.forEachRaw(count, [&](long long n, QByteArrayView record) { append(n, record, m_cards[size_t(n - 1)]); });
+    // A large file is keyed in two halves side by side, one per core; the
+    // second half's keys joined after the first's.
+    const long long half = count >= kSplitCards ? count / 2 : count;
+    std::string later;
+    std::future<Status> second;
+    if (half < count)
+        second = std::async(std::launch::async, [&] {
+            later.reserve(size_t(count - half) * 136);
+            return store.forEachRaw(half + 1, count, [&](long long n, QByteArrayView record) {
+                append(n, record, m_cards[size_t(n - 1)], later);
+            });
+        });
+    Status s = store.forEachRaw(1, half, [&](long long n, QByteArrayView record) {
+        append(n, record, m_cards[size_t(n - 1)], m_keys);
+    });
+    if (second.valid()) {
+        const Status t = second.get();
+        const size_t shift = m_keys.size();
+        m_keys.append(later);
+        for (size_t i = size_t(half); i < m_cards.size(); ++i)
+            m_cards[i].offset += shift;
+        if (s && !t)
+            s = t;
+    }
+    return s;
 }
 
-void SortKeys::append(long long n, QByteArrayView record, Card& card)
+void SortKeys::append(long long n, QByteArrayView record, Card& card, std::string& keys) const
 {
     const ByteKeys& table = byteKeys();
     // Four units at most per character: the fields, their blanks, the number.
@@ -177,11 +205,13 @@ void SortKeys::append(long long n, QByteArrayView record, Card& card)
     card.rest = quint16(out - buffer - card.name);
     std::memcpy(out, table.numberText.data(), table.numberText.size());
     out += table.numberText.size();
-    out = table.write(QByteArray::number(n), out);
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, n);
+    out = table.write(QByteArrayView(digits, written.ptr - digits), out);
     card.number = quint8(out - buffer - card.name - card.rest);
-    card.offset = m_keys.size();
+    card.offset = keys.size();
     card.active = activeRecord(record);
-    m_keys.append(buffer, size_t(out - buffer));
+    keys.append(buffer, size_t(out - buffer));
 }
 
 void SortKeys::set(long long n, QByteArrayView record)
@@ -192,7 +222,7 @@ void SortKeys::set(long long n, QByteArrayView record)
         m_cards.emplace_back();
     Card& card = m_cards[size_t(n - 1)];
     m_stale += size_t(card.name) + card.rest + card.number;
-    append(n, record, card);
+    append(n, record, card, m_keys);
     // Changed keys are written past the others: the old ones go once they
     // fill half the buffer.
     if (m_stale > m_keys.size() / 2) {
@@ -360,9 +390,12 @@ Result<std::shared_ptr<ListFill>> ListFill::start(std::shared_ptr<const SortKeys
             }
             s.more.append(std::move(lines).value());
         }
-        const std::lock_guard lock(s.mutex);
-        s.done = true;
-        s.keys.reset();
+        {
+            const std::lock_guard lock(s.mutex);
+            s.done = true;
+            s.keys.reset();
+        }
+        returnFreedMemory();
     }).detach();
     return fill;
 }

@@ -33,7 +33,11 @@ public:
     // then sort their lines the slow way). Call first on the main thread.
     static bool usable();
 
+    // From this many cards the keys are made in two halves at once.
+    static constexpr long long kSplitCards = 4096;
+
     explicit SortKeys(const KeyFields& fields = keyFields(ListKind::Alphabetical)) : m_fields(fields) {}
+    // Safe off the main thread once usable() was called.
     Status load(const CardStore& store, long long count);
     // Card n's record as it is now (n up to count + 1).
     void set(long long n, QByteArrayView record);
@@ -58,7 +62,7 @@ private:
         quint8 number = 0;
         bool active = false;
     };
-    void append(long long n, QByteArrayView record, Card& card);
+    void append(long long n, QByteArrayView record, Card& card, std::string& keys) const;
 
     KeyFields m_fields;
     std::vector<Card> m_cards;

@@ -380,8 +380,10 @@ void FFrance::followDatabase()
     }
     tb::RecentDatabases::add(db->folder());
     fillRecentDatabases();
-    // Read in the background while the map is drawn: ready for the first key.
+    // Read in the background while the map is drawn: ready for the first key
+    // and the first list.
     db->prepareSearch();
+    db->prepareLists();
     m_search->setSearcher([db](const QString& typed) { return db->search(typed, SearchBox::kShownLines); });
     connect(db, &tb::Database::countChanged, this, &FFrance::showHint);
     m_map->follow(db, m_session.programFolder());

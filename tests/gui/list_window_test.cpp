@@ -97,23 +97,6 @@ TEST_F(ListWindowTest, SortedListsCountTheirCardsAndALineOpensItsCard)
     EXPECT_EQ(rowNumbers(view(listShown())), (QList<long long>{2, 1}));
 }
 
-TEST_F(ListWindowTest, SameNamedCardsOpenTheirOwnCard)
-{
-    std::vector<CardRecord> cards(12, makeCard("NOM", "", 1, 1, 1));
-    cards[1] = cards[11] = makeCard("SAME", "Jean", 1, 1, 1, "75001", "Paris");
-    f.openWithCards(cards);
-    f.trigger("alpha");
-    // Equal lines fall to the number's text: 12 before 2.
-    const int first = int(rowNumbers(view(listShown())).indexOf(12));
-    ASSERT_GE(first, 0);
-    EXPECT_EQ(rowNumbers(view(listShown())).value(first + 1), 2);
-    clickRow(view(listShown()), first + 1);
-    EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("2"));
-    f.trigger("alpha");
-    clickRow(view(listShown()), first);
-    EXPECT_EQ(labelText(cardShown(), "Label2"), QStringLiteral("12"));
-}
-
 TEST_F(ListWindowTest, AnEmptyDatabaseSaysSoForEveryListAndExport)
 {
     f.createDatabase();

@@ -91,7 +91,7 @@ TEST_F(MapZoomTest, PinsKeepTheirSizeOnScreenAndSitAtTheirCardsPoint)
     EXPECT_EQ(f.main->mapImage().pixelColor(200, 150), tb::pinColor(1));
 }
 
-TEST_F(MapZoomTest, KeysWheelAndControlChangeTheZoomWhichTheDatabaseKeeps)
+TEST_F(MapZoomTest, KeysWheelAndControlChangeTheZoomWhichTheDatabaseKeepsOrSaysWhyNot)
 {
     delete f.window<Ffrance29>();  // closed, it would keep the keyboard
     activate(f.main.get());
@@ -134,12 +134,9 @@ TEST_F(MapZoomTest, KeysWheelAndControlChangeTheZoomWhichTheDatabaseKeeps)
     f.openDatabase(db);
     EXPECT_DOUBLE_EQ(picture->zoom(), 1.0);
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
-}
 
-TEST_F(MapZoomTest, AZoomThatCannotBeWrittenIsToldOnceAndTheZoomStillChanges)
-{
+    // A zoom that cannot be written (as on a full disk) is told once, and the zoom still changes.
     QFile::remove(db + "zoom.txt");
-    // As on a full disk: no file can grow.
     EXPECT_TRUE(underFileSizeLimit(0, [&] {
         typeZoom("200 %");
         typeZoom("300 %");

@@ -99,9 +99,6 @@ TEST_F(NoteEditorTest, OpensOnTheShownCardEditsPrintsAndSavesOnlyWhenTheQuestion
     EXPECT_EQ(note(w)->textCursor().selectionEnd(), 25);
     press(w, "Command1");
     EXPECT_EQ(note(w)->toPlainText(), "100 Bonjour madame weiß\nÿ fin");
-    select(w, 12, 12);
-    press(w, "Command2");
-    EXPECT_EQ(note(w)->toPlainText(), "100 Bonjour madame weiß\nÿ fin");
     // A selected amount converted in a message; the note stays as it is.
     select(w, 0, 3);
     press(w, "Command9");

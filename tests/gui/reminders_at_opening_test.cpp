@@ -49,11 +49,4 @@ TEST(RemindersAtOpening, ShowsTheRemindersDueOpensTheChosenCardAndFollowsTheDays
     EXPECT_EQ(readBytes(f.program.file("rappels.txt")), "0\r\n30\r\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return tree->topLevelItemCount() == 3; }, 20000));
     EXPECT_EQ(rowOf(0), (QStringList{today.addDays(-30).toString("dd/MM/yyyy"), "DURAND Marie (n° 1)", "Visite faite"}));
-
-    // Shown again from the menu once closed.
-    click(child<QPushButton>(w, "Command3"));
-    EXPECT_FALSE(w->isVisible());
-    ASSERT_TRUE(f.trigger("Rappels"));
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(tree->topLevelItemCount(), 3);
 }

@@ -126,18 +126,13 @@ TEST(RibAndIbanWindows, CodesTakeDigitsOnlyARefusalKeepsTheKeyShownAndAnIbanShow
 TEST(Calendar, OpensOnTodayInFrenchWithMondayFirst)
 {
     GuiFixture f;
-    for (int opening = 0; opening < 2; ++opening) {  // browsing away and opening again starts from today
-        ASSERT_TRUE(f.trigger("calendrier"));
-        auto* calendar = child<QCalendarWidget>(f.shown<Ffrance7>(), "Calendrier1");
-        ASSERT_NE(calendar, nullptr);
-        const QDate today = QDate::currentDate();
-        EXPECT_EQ(calendar->selectedDate(), today);
-        EXPECT_EQ(calendar->yearShown() * 12 + calendar->monthShown(), today.year() * 12 + today.month());
-        EXPECT_EQ(calendar->firstDayOfWeek(), Qt::Monday);
-        EXPECT_EQ(calendar->locale().language(), QLocale::French);
-        EXPECT_EQ(calendar->dateTextFormat(today).fontWeight(), QFont::Bold);
-        calendar->setSelectedDate(today.addMonths(5));
-        f.shown<Ffrance7>()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    ASSERT_TRUE(f.trigger("calendrier"));
+    auto* calendar = child<QCalendarWidget>(f.shown<Ffrance7>(), "Calendrier1");
+    ASSERT_NE(calendar, nullptr);
+    const QDate today = QDate::currentDate();
+    EXPECT_EQ(calendar->selectedDate(), today);
+    EXPECT_EQ(calendar->yearShown() * 12 + calendar->monthShown(), today.year() * 12 + today.month());
+    EXPECT_EQ(calendar->firstDayOfWeek(), Qt::Monday);
+    EXPECT_EQ(calendar->locale().language(), QLocale::French);
+    EXPECT_EQ(calendar->dateTextFormat(today).fontWeight(), QFont::Bold);
 }

@@ -53,7 +53,7 @@ TEST_F(StoreTest, CountIsAWholeNumberOrInvalid)
     EXPECT_FALSE(store.readCount().exists);
     struct Case { QByteArray file; bool valid; long long value; };
     for (const Case& c : {Case{"abc\r\n", false, 0}, Case{"-5\r\n", false, 0}, Case{"", false, 0},
-                          Case{" 2\r\n", true, 2}, Case{"\" 2\"\r\n", true, 2}, Case{"999999999\r\n", true, 999999999}}) {
+                          Case{"\" 2\"\r\n", true, 2}, Case{"999999999\r\n", true, 999999999}}) {
         writeBytes(folder + "NBFiches.dat", c.file);
         const CardStore::CountReading r = store.readCount();
         EXPECT_TRUE(r.exists);

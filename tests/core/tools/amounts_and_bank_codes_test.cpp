@@ -54,7 +54,6 @@ TEST(EuroConverter, AmountsAndResultsKeepTheirDecimalsAndLettersOrAZeroRateAreRe
     Conversion c = converted("12,5");
     EXPECT_EQ(c.result, "81,99");
     EXPECT_EQ(c.amountWords, "Douze  euros 5");
-    EXPECT_EQ(converted("12.5").result, "81,99");
     // Blanks are ignored, a sign is read, a second separator ends the number.
     c = converted("-5");
     EXPECT_EQ(c.amountWords, "Moins cinq  euros ");

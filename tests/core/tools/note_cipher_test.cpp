@@ -48,8 +48,6 @@ TEST(NoteCipher, KeyKeepsOnlyCodes48To122ShiftedBy100AndIsRepeatedOverTheNote)
 
     // "A" (65) with "0" (148): 65 ^ 148 = 213; the key runs again from its start.
     EXPECT_EQ(tb::cipherBytes("AAA", "\x94\x95"), QByteArray("\xD5\xD4\xD5"));
-    // A key longer than the note uses its first n bytes only.
-    EXPECT_EQ(tb::cipherBytes("AB", "\x94\x95\x96\x97"), tb::cipherBytes("AB", "\x94\x95"));
     EXPECT_EQ(tb::cipherNote(QString(), "PontDuGard1985"), QString());
     // No usable character: no result, the caller leaves the note as it is.
     EXPECT_FALSE(tb::cipherNote("secret", "  éà ").has_value());

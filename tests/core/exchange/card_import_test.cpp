@@ -173,23 +173,7 @@ TEST_F(ImportTest, EachAnswerToADuplicateSkipsCreatesOrFillsAndTheReportSaysIt)
     EXPECT_EQ(c.x(), 1);  // the pin stays
 }
 
-TEST_F(ImportTest, AnAnswerForOneIsAskedAgainAnAnswerForAllIsNot)
-{
-    int asked = 0;
-    bool forAll = false;
-    auto answer = [&](const CardRecord&, long long, const CardRecord&, tb::DuplicateRule) {
-        ++asked;
-        return tb::DuplicateDecision{DuplicateChoice::Skip, forAll};
-    };
-    ASSERT_FALSE(tb::importContacts(*db, contacts, {}, answer).error);
-    EXPECT_EQ(asked, 2);
-    asked = 0;
-    forAll = true;
-    ASSERT_FALSE(tb::importContacts(*db, contacts, {}, answer).error);
-    EXPECT_EQ(asked, 1);
-}
-
-TEST_F(ImportTest, EachRuleNamesTheCardItMatchedAndRepeatsInTheFileAreEachCreated)
+TEST_F(ImportTest, EachRuleNamesTheCardItMatchedRepeatsInTheFileAreEachCreatedAndAnAnswerForAllIsAskedOnce)
 {
     db.reset();
     writeCards(base.path(), {card({{1, "1 1                    1"}, {3, "DURAND"}, {4, "Marie"}, {6, "17000"}}),
@@ -202,9 +186,10 @@ TEST_F(ImportTest, EachRuleNamesTheCardItMatchedAndRepeatsInTheFileAreEachCreate
         contact({{3, "Neuf"}, {4, "Léa"}}), contact({{3, "NEUF"}, {4, "lea"}}),
     };
     std::vector<std::pair<long long, tb::DuplicateRule>> asked;
+    bool forAll = false;
     const auto skip = [&](const CardRecord&, long long n, const CardRecord&, tb::DuplicateRule rule) {
         asked.emplace_back(n, rule);
-        return tb::DuplicateDecision{DuplicateChoice::Skip, false};
+        return tb::DuplicateDecision{DuplicateChoice::Skip, forAll};
     };
     const tb::ImportReport report = tb::importContacts(*db, file, {}, skip);
     ASSERT_FALSE(report.error);
@@ -218,6 +203,10 @@ TEST_F(ImportTest, EachRuleNamesTheCardItMatchedAndRepeatsInTheFileAreEachCreate
     // The cards of this import are duplicates for the next one.
     EXPECT_EQ(tb::importContacts(*db, {file[3]}, {}, skip).skipped, 1);
     EXPECT_EQ(asked.back(), std::make_pair(3LL, tb::DuplicateRule::Names));
+    asked.clear();
+    forAll = true;
+    EXPECT_EQ(tb::importContacts(*db, file, {}, skip).skipped, 5);
+    EXPECT_EQ(asked.size(), 1u);
 }
 
 TEST_F(ImportTest, AContactWithNoFieldForTheCardIsNotCreatedButListed)

@@ -55,7 +55,7 @@ TEST_F(CsvTest, ExportedFileImportsBackIntoTheSameRecords)
     EXPECT_EQ(readBytes(empty.file("lesfiches.dat")).mid(30), c.toBytes().mid(30));
 }
 
-TEST(CsvParse, ReadsQuotesLineBreaksInsideFieldsByteOrderMarkAndEmptyLastValues)
+TEST(CsvParse, ReadsQuotesLineBreaksInsideFieldsByteOrderMarkEmptyLastValuesAndGuessesTheCodePageAndSeparator)
 {
     const QByteArray file = "\xEF\xBB\xBFNom,Prénom,Rue\r\n"
                             "\"DUPONT, fils\",\"Jean \"\"Jeannot\"\"\",\"12 rue Haute\r\nBâtiment A\"\r\n"
@@ -72,25 +72,19 @@ TEST(CsvParse, ReadsQuotesLineBreaksInsideFieldsByteOrderMarkAndEmptyLastValues)
     EXPECT_EQ(t.rows[2], QStringList({"LAST", "x", "y"}));
     // The line break of a field becomes a blank in the card.
     EXPECT_EQ(tb::contactsFromCsv(t, {3, 4, 5})[0].field(5), "12 rue Haute Bâtiment A");
-}
 
-TEST(CsvParse, GuessesWindows1252AndSemicolonsAsAFrenchSpreadsheetWritesThem)
-{
-    const QByteArray file = tb::toCp1252(QStringLiteral("Civilité;Nom;Prénoms;Ville;Montant dû\r\n"
-                                                        "Mme;HÉBERT;Cécile;Orléans;12,50\r\n"));
-    const tb::CsvTable t = *tb::parseCsv(file);
-    EXPECT_EQ(t.encoding, tb::CsvEncoding::Windows1252);
-    EXPECT_EQ(tb::encodingName(t.encoding), "Windows-1252");
-    EXPECT_EQ(t.separator, u';');
-    ASSERT_EQ(t.rows.size(), 1);
-    EXPECT_EQ(t.rows[0], QStringList({"Mme", "HÉBERT", "Cécile", "Orléans", "12,50"}));
-    // The same file read as UTF-8 when the user says so.
-    EXPECT_EQ(tb::parseCsv(file, tb::CsvEncoding::Utf8)->encoding, tb::CsvEncoding::Utf8);
+    // Windows-1252 and semicolons, as a French spreadsheet writes them.
+    const tb::CsvTable french = *tb::parseCsv(tb::toCp1252(QStringLiteral("Civilité;Nom;Prénoms;Ville;Montant dû\r\n"
+                                                                          "Mme;HÉBERT;Cécile;Orléans;12,50\r\n")));
+    EXPECT_EQ(french.encoding, tb::CsvEncoding::Windows1252);
+    EXPECT_EQ(tb::encodingName(french.encoding), "Windows-1252");
+    EXPECT_EQ(french.separator, u';');
+    EXPECT_EQ(french.rows, QList<QStringList>{QStringList({"Mme", "HÉBERT", "Cécile", "Orléans", "12,50"})});
 }
 
 const QStringList kDefaultCaptions = tb::exchangeCaptions({"Profession", "Date de naissance", "Société", "Observations"});
 
-TEST(CsvHeaders, EachExportersColumnsLandInTheirFieldsHomeBeforeWork)
+TEST(CsvHeaders, EachExportersColumnsLandInTheirFieldsHomeBeforeWorkWhateverAccentsCaseOrPunctuation)
 {
     const QStringList names = exchange_samples::samples("csv", "*.csv");
     ASSERT_EQ(names.size(), 8);
@@ -103,10 +97,8 @@ TEST(CsvHeaders, EachExportersColumnsLandInTheirFieldsHomeBeforeWork)
         const auto contacts = tb::contactsFromCsv(*table, tb::matchColumns(table->header, kDefaultCaptions), &notes);
         EXPECT_EQ(exchange_samples::listing(contacts, notes), exchange_samples::expectedListing(name));
     }
-}
 
-TEST(CsvHeaders, AreComparedWithoutAccentsCaseBlanksOrPunctuation)
-{
+    // Headers are compared without accents, case, blanks or punctuation.
     const QStringList header = {"PRENOM", "nom de famille", "Code-Postal (Domicile)", "TEL MOBILE",
                                 "e.mail address", "Societe", "JOBTITLE", "Straße-Privat", "Couleur préférée"};
     EXPECT_EQ(tb::matchColumns(header, kDefaultCaptions), QList<int>({4, 3, 6, 9, 10, 13, 11, 5, 0}));
@@ -123,7 +115,7 @@ const QStringList kCaptions = tb::exchangeCaptions({"Profession"});
 const QByteArray kNoHeader = "jean@exemple.fr;DUPONT;06 12 34 56 78;Lyon\r\n"
                              "marie@exemple.fr;MARTIN;0475000000\r\n";
 
-TEST(CsvDataFirst, AFirstRowWithAnAddressOrPhoneIsTheFirstContact)
+TEST(CsvDataFirst, AFirstRowWithAnAddressOrPhoneIsTheFirstContactReadWithTheColumnsGiven)
 {
     const tb::Result<tb::CsvTable> table = tb::readCsv(kNoHeader, tb::CsvEncoding::Utf8, kCaptions);
     ASSERT_TRUE(table);
@@ -139,10 +131,8 @@ TEST(CsvDataFirst, AFirstRowWithAnAddressOrPhoneIsTheFirstContact)
         EXPECT_FALSE(t->headerIsData);
         EXPECT_EQ(t->rows.size(), 1);
     }
-}
 
-TEST(CsvDataFirst, ColumnsGivenAsFieldEqualsColumnFillEveryRowOrTheFileIsRefusedNamingItsColumns)
-{
+    // Columns given as field=column fill every row, or the file is refused naming its columns.
     QStringList notes;
     const auto contacts = tb::csvContacts(kNoHeader, kCaptions, "10=1, 3=2,9=3", &notes);
     ASSERT_TRUE(contacts) << contacts.error().message().toStdString();

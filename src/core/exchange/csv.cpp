@@ -3,6 +3,7 @@
 #include "core/base/codepage.h"
 #include "core/cards/record_bytes.h"
 #include "core/cards/records_in_two.h"
+#include "core/exchange/chosen_record.h"
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
 
@@ -69,16 +70,15 @@ char* putCsvRow(QByteArrayView record, char* out)
 
 // The rows of one thread's cards.
 struct CsvPart {
-    explicit CsvPart(const CardChoice& cards) : cards(cards) {}
-    const CardChoice& cards;
+    explicit CsvPart(const CardChoice& cards) : chosen(cards) {}
+    ChosenRecord chosen;
     long long written = 0;
-    QByteArray room;
 
     template <class Sink>
     void operator()(long long n, QByteArrayView bytes, Sink& out)
     {
-        const QByteArrayView record = CardRecord::padded(bytes, room);
-        if (!cards.takes(n, isActiveRecord(record)))
+        const QByteArrayView record = chosen(n, bytes);
+        if (record.isEmpty())
             return;
         // Room for the worst case, the unused end given back at once.
         constexpr qsizetype kMost = 7 * CardRecord::kSize;

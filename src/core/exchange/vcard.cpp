@@ -4,6 +4,7 @@
 #include "core/base/codepage.h"
 #include "core/cards/record_bytes.h"
 #include "core/cards/records_in_two.h"
+#include "core/exchange/chosen_record.h"
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
 #include "core/db/database.h"
@@ -1289,22 +1290,21 @@ long long photoCard(const QString& name)
 struct VCardPart {
     VCardPart(const QStringList& captions, const QHash<long long, QString>& photos, const Database& db,
               const CardChoice& cards)
-        : writer(captions), photos(photos), db(db), cards(cards)
+        : writer(captions), photos(photos), db(db), chosen(cards)
     {
     }
     VCardWriter writer;
     const QHash<long long, QString>& photos;
     const Database& db;
-    const CardChoice& cards;
+    ChosenRecord chosen;
     long long written = 0, photoErrorCard = 0;
     std::optional<Error> photoError;
-    QByteArray room;
 
     template <class Sink>
     void operator()(long long n, QByteArrayView bytes, Sink& out)
     {
-        const QByteArrayView record = CardRecord::padded(bytes, room);
-        if (!cards.takes(n, isActiveRecord(record)))
+        const QByteArrayView record = chosen(n, bytes);
+        if (record.isEmpty())
             return;
         const qsizetype most = writer.most() + VCardWriter::kEndSize;
         // Written in place into the large block, the unused room given

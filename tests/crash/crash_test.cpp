@@ -5,6 +5,7 @@
 // TABULON_CRASH_KILLS: random kills (400); past 1000, every step is killed at.
 // Power cuts (strace): records synced after a write, folders after a rename.
 #include "cli/cli.h"
+#include "core/cards/side_files.h"
 #include "crash_state.h"
 #include "support/fixtures.h"
 
@@ -50,8 +51,7 @@ struct Outcome {
 // A side file of a card number past count, or "".
 QString fileBeyond(const QString& folder, long long count)
 {
-    static const QRegularExpression side(QStringLiteral("^(f|r|i|m|photo|dtxta|dtxtb|scana|scanb)(\\d+)\\.[a-z0-9]+$"),
-                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression side(u'^' + tb::sideFileNamePattern() + u'$', QRegularExpression::CaseInsensitiveOption);
     for (const QString& name : QDir(folder).entryList(QDir::Files))
         if (const QRegularExpressionMatch m = side.match(name); m.hasMatch() && m.captured(2).toLongLong() > count)
             return name;

@@ -199,7 +199,7 @@ bool measureFind(tb::Database& db, int runs)
         worst.push_back(slowest);
     }
     report("find (slowest key)", worst);
-    // The median of each key, the slowest of them (the measure).
+    // The median of each key, the slowest of them.
     double slowestMedian = 0;
     for (int k = 1; k <= typed.size(); ++k) {
         std::printf("find key \"%s\": %.3f ms\n", qPrintable(typed.left(k)), median(keys[size_t(k - 1)]));

@@ -139,6 +139,36 @@ int debtorsCommand(const Arguments& a)
     return kDone;
 }
 
+// The numbers of a list's cards, in its order.
+tb::Result<QList<long long>> listNumbers(const tb::Result<tb::CardList>& list)
+{
+    if (!list)
+        return list.error();
+    QList<long long> out;
+    out.reserve(list->size());
+    for (int row = 0; row < list->size(); ++row)
+        out.append(list->number(row));
+    return out;
+}
+
+// "3,7,12" as card numbers; nothing, with *bad the word, when one is not a
+// number from 1 to most.
+std::optional<QList<long long>> cardNumbers(const QString& text, QString* bad,
+                                            long long most = std::numeric_limits<long long>::max())
+{
+    QList<long long> out;
+    for (const QString& word : text.split(u',')) {
+        bool ok = false;
+        const long long n = word.trimmed().toLongLong(&ok);
+        if (!ok || n < 1 || n > most) {
+            *bad = word;
+            return std::nullopt;
+        }
+        out.append(n);
+    }
+    return out;
+}
+
 // One form letter per card into a PDF file: every active card in the
 // alphabetical order, the cards named, or the debtors largest first. The
 // fields a card lacks are said first, on the error output.
@@ -156,13 +186,12 @@ int lettersCommand(const Arguments& a)
         return failed(db.error());
     QList<long long> cards;
     if (a.options.count(QStringLiteral("--numeros"))) {
-        for (const QString& word : textOption(a, QStringLiteral("--numeros")).split(u',')) {
-            bool ok = false;
-            const long long n = word.trimmed().toLongLong(&ok);
-            if (!ok || n < 1 || n > db.value()->count())
-                return usage(QStringLiteral("numéro de fiche incorrect : ") + word);
-            cards.append(n);
-        }
+        QString bad;
+        const std::optional<QList<long long>> numbers =
+            cardNumbers(textOption(a, QStringLiteral("--numeros")), &bad, db.value()->count());
+        if (!numbers)
+            return usage(QStringLiteral("numéro de fiche incorrect : ") + bad);
+        cards = *numbers;
     } else if (debtors) {
         const tb::Result<tb::DebtorList> list = tb::debtorList(*db.value());
         if (!list)
@@ -170,11 +199,10 @@ int lettersCommand(const Arguments& a)
         for (const tb::Debtor& d : list->debtors)
             cards.append(d.number);
     } else {
-        const tb::Result<tb::CardList> list = db.value()->list(tb::ListKind::Alphabetical);
-        if (!list)
-            return failed(list.error());
-        for (int row = 0; row < list->size(); ++row)
-            cards.append(list->number(row));
+        const tb::Result<QList<long long>> all = listNumbers(db.value()->list(tb::ListKind::Alphabetical));
+        if (!all)
+            return failed(all.error());
+        cards = *all;
     }
     const QString program = tb::resolveProgramFolder(textOption(a, QStringLiteral("--program-folder")), a.executableFolder);
     const tb::Result<QString> html = tb::loadLetter(program, name);
@@ -621,37 +649,24 @@ tb::Result<QList<long long>> labelCards(const Arguments& a, const tb::Database& 
         *problem = QStringLiteral("--numeros, --find et --zone ne vont pas ensemble");
         return QList<long long>();
     }
-    const auto numbersOf = [](const tb::Result<tb::CardList>& list) -> tb::Result<QList<long long>> {
-        if (!list)
-            return list.error();
-        QList<long long> out;
-        out.reserve(list->size());
-        for (int row = 0; row < list->size(); ++row)
-            out.append(list->number(row));
-        return out;
-    };
     if (!numbers.isEmpty()) {
-        QList<long long> out;
-        for (const QString& t : numbers.split(u',')) {
-            bool ok = false;
-            const long long n = t.trimmed().toLongLong(&ok);
-            if (!ok || n < 1) {
-                *problem = QStringLiteral("numéro de fiche incorrect : ") + t;
-                return out;
-            }
+        const std::optional<QList<long long>> out = cardNumbers(numbers, problem);
+        if (!out) {
+            *problem = QStringLiteral("numéro de fiche incorrect : ") + *problem;
+            return QList<long long>();
+        }
+        for (long long n : *out)
             if (n > db.count())
                 return tb::Error{tb::kErrorPathAccess, QStringLiteral("la fiche n° ") + tb::plainNumber(n)
                                                            + QStringLiteral(" n'existe pas (la base contient ")
                                                            + tb::plainNumber(db.count()) + QStringLiteral(" fiche(s))")};
-            out.append(n);
-        }
-        return out;
+        return *out;
     }
     if (!words.isEmpty()) {
         auto found = db.search(words);
         if (!found)
             return found.error();
-        return numbersOf(found->list);
+        return listNumbers(found->list);
     }
     if (!zone.isEmpty()) {
         const QStringList t = zone.split(u',');
@@ -663,9 +678,9 @@ tb::Result<QList<long long>> labelCards(const Arguments& a, const tb::Database& 
             *problem = QStringLiteral("zone incorrecte (X1,Y1,X2,Y2 attendu) : ") + zone;
             return QList<long long>();
         }
-        return numbersOf(db.cardsIn(tb::rectBetween(c[0], c[1], c[2], c[3])));
+        return listNumbers(db.cardsIn(tb::rectBetween(c[0], c[1], c[2], c[3])));
     }
-    return numbersOf(db.list(tb::ListKind::Alphabetical));
+    return listNumbers(db.list(tb::ListKind::Alphabetical));
 }
 
 // The database and the address blocks of the cards a labels or envelopes

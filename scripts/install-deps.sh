@@ -8,6 +8,9 @@ libgl-dev fonts-dejavu-core poppler-utils xvfb xauth imagemagick ccache locales 
 qt6-svg-dev"
 # The guide's screenshots (tools/make-screenshots.sh) drive the windows under a window manager.
 PACKAGES="$PACKAGES openbox xdotool"
+# The CardDAV sync: Qt's network module, the desktop keyring, and a local
+# Radicale server (with openssl for its test certificates) for the tests.
+PACKAGES="$PACKAGES qtkeychain-qt6-dev radicale openssl"
 # "fuzz": clang and its libFuzzer as well, for make fuzz only.
 if [ "${1:-}" = fuzz ]; then PACKAGES="$PACKAGES clang libclang-rt-dev"
 elif [ $# -gt 0 ]; then PACKAGES="$*"; fi

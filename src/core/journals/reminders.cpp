@@ -57,8 +57,15 @@ long long mementoNumber(const char* name, const QByteArray& prefix, const QByteA
 // the template), which is never opened. A card with several spellings takes
 // the one the program writes, otherwise the first in name order, as
 // Database::findSideFile does.
-Result<std::vector<std::pair<long long, QByteArray>>> readMementos(const QString& folder, long long count,
-                                                                   const std::atomic<bool>* cancelled)
+// A file that cannot be read gives its error instead of its bytes: one such
+// file must not hide every other card's reminders.
+struct MementoFile {
+    long long card = 0;
+    QByteArray bytes;
+    std::optional<Error> unread;
+};
+Result<std::vector<MementoFile>> readMementos(const QString& folder, long long count,
+                                              const std::atomic<bool>* cancelled)
 {
     const QByteArray path = QFile::encodeName(folder);
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.constData()), &::closedir);
@@ -76,7 +83,7 @@ Result<std::vector<std::pair<long long, QByteArray>>> readMementos(const QString
     long long listed = 0;
     for (const dirent* entry; (entry = ::readdir(dir.get()));) {
         if ((++listed & 4095) == 0 && cancelled && cancelled->load())
-            return std::vector<std::pair<long long, QByteArray>>{};
+            return std::vector<MementoFile>{};
         const long long n = mementoNumber(entry->d_name, prefix, extension);
         if (n < 1 || n > count)
             continue;
@@ -86,7 +93,7 @@ Result<std::vector<std::pair<long long, QByteArray>>> readMementos(const QString
             kept = entry->d_name;
     }
     const int dirFd = ::dirfd(dir.get());
-    std::vector<std::pair<long long, QByteArray>> out;
+    std::vector<MementoFile> out;
     for (long long n = 1; n <= count; ++n) {
         if ((n & 1023) == 0 && cancelled && cancelled->load())
             return out;
@@ -96,8 +103,10 @@ Result<std::vector<std::pair<long long, QByteArray>>> readMementos(const QString
             continue;
         // Never waiting on a pipe put there under that name meanwhile.
         const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0)
-            return Error::fromErrno(errno, folder + QFile::decodeName(name.c_str()));
+        if (fd < 0) {
+            out.push_back({n, {}, Error::fromErrno(errno, folder + QFile::decodeName(name.c_str()))});
+            continue;
+        }
         QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
         qsizetype got = 0;
         int err = 0;
@@ -112,10 +121,12 @@ Result<std::vector<std::pair<long long, QByteArray>>> readMementos(const QString
             got += r;
         }
         ::close(fd);
-        if (err != 0)
-            return Error::fromErrno(err, folder + QFile::decodeName(name.c_str()));
+        if (err != 0) {
+            out.push_back({n, {}, Error::fromErrno(err, folder + QFile::decodeName(name.c_str()))});
+            continue;
+        }
         bytes.truncate(got);
-        out.emplace_back(n, std::move(bytes));
+        out.push_back({n, std::move(bytes), std::nullopt});
     }
     return out;
 }
@@ -217,10 +228,15 @@ Result<std::vector<Reminder>> gatherReminders(const CardStore& store, long long 
     if (!mementos)
         return mementos.error();
     std::vector<Reminder> found;
-    for (const auto& [n, bytes] : *mementos)
-        for (const QString& line : journalEntries(bytes))
+    for (const MementoFile& file : *mementos) {
+        if (file.unread) {
+            found.push_back({today, file.card, QString(), kUnreadMementoText + file.unread->message()});
+            continue;
+        }
+        for (const QString& line : journalEntries(file.bytes))
             if (const auto entry = mementoReminder(line, today.year()); entry && within(entry->first))
-                found.push_back({entry->first, n, QString(), entry->second});
+                found.push_back({entry->first, file.card, QString(), entry->second});
+    }
     if (stopped())
         return std::vector<Reminder>{};
 

@@ -39,6 +39,8 @@ struct Reminder {
     QString text;  // the annotation, or kBirthdayText
 };
 inline const QString kBirthdayText = QStringLiteral("Anniversaire");
+// A card whose memento cannot be read has a line of its own for today.
+inline const QString kUnreadMementoText = QStringLiteral("Mémento illisible : ");
 
 // A memento line as the memento writes it ("05/12/26--->annotation"): its
 // date (the two-digit year nearest referenceYear, as the journals read it)

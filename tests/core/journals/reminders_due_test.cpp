@@ -3,6 +3,7 @@
 #include "core/cards/card_store.h"
 #include "core/journals/reminders.h"
 #include "support/fixtures.h"
+#include "support/write_failures.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -83,6 +84,22 @@ TEST(RemindersDue, TodaySevenDaysAheadDaysBackLeapDayAndTwoDigitYears)
     const std::atomic<bool> cancelled{true};
     EXPECT_TRUE(tb::gatherReminders(store, 7, captions, {2026, 12, 8}, {}, &cancelled)->empty());
     EXPECT_EQ(readBytes(db.file("M1.txt")), memento1);
+
+    // A memento that cannot be read has a line of its own; the others still come.
+    for (const QString& path : {program.path(), db.path()})
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadOther | QFile::ExeOther);
+    for (const QString& name : QDir(db.path()).entryList(QDir::Files))
+        QFile::setPermissions(db.file(name), QFile::permissions(db.file(name)) | QFile::ReadOther);
+    QFile::setPermissions(db.file("M1.txt"), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(codeWithoutRootRights([&] {
+                  const auto found = tb::gatherReminders(store, 7, captions, {2026, 12, 9}, {0, 0});
+                  const QStringList lines = found ? shown(*found) : QStringList();
+                  return lines.size() == 3 && lines[0].startsWith("09/12/2026 1 " + tb::kUnreadMementoText)
+                                 && lines[1] == "09/12/2026 3 Relance"
+                             ? 0
+                             : 1;
+              }),
+              0);
 }
 
 TEST(RemindersSettings, KeptInTheProgramFolderAndAFailedWriteSaysSo)

@@ -1,9 +1,9 @@
-#include "radicale.h"
-
 #include "core/db/database.h"
 #include "fixtures.h"
+#include "radicale_server.h"
 #include "sync/card_sync.h"
 
+#include <QRegularExpression>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -15,7 +15,19 @@ namespace {
 class CardDavSync : public ::testing::Test {
 protected:
     TempProgramFolder program;
-    RadicaleServer server;
+    const QString user = QStringLiteral("marie"), password = QStringLiteral("secret");
+    RadicaleServer* server = nullptr;
+    QUrl book;
+    std::unique_ptr<RawHttp> http;
+
+    void use(RadicaleServer& started)
+    {
+        server = &started;
+        server->addUser(user, password);
+        book = server->createAddressBook(user, password, QStringLiteral("clients"));
+        ASSERT_FALSE(book.isEmpty());
+        http = std::make_unique<RawHttp>(user, password);
+    }
 
     std::unique_ptr<Database> database(const QString& name, const std::vector<CardRecord>& cards)
     {
@@ -27,18 +39,31 @@ protected:
     }
     SyncOptions options(ConflictResolver resolve = {}) const
     {
-        return {{server.book(), server.user(), server.password(), {}}, {}, program.path(), std::move(resolve)};
+        return {{book, user, password, {}}, {}, program.path(), std::move(resolve)};
     }
-    HttpAnswer phone(const QByteArray& verb, const QString& href, const QByteArray& body = {},
-                     const QList<std::pair<QByteArray, QByteArray>>& headers = {})
+    RawHttp::Reply phone(const QByteArray& verb, const QString& href, const QByteArray& body = {},
+                         const QList<QPair<QByteArray, QByteArray>>& headers = {})
     {
-        return httpRequest(verb, server.root().resolved(QUrl(href)), server.user(), server.password(), body, headers);
+        return http->request(verb, server->url().resolved(QUrl(href)), body, headers);
+    }
+    // The hrefs of the vCards there.
+    QStringList vCardHrefs()
+    {
+        const RawHttp::Reply listing = phone("PROPFIND", book.path(),
+                                             "<?xml version=\"1.0\"?><d:propfind xmlns:d=\"DAV:\"><d:prop>"
+                                             "<d:getetag/></d:prop></d:propfind>",
+                                             {{"Depth", "1"}});
+        QStringList hrefs;
+        static const QRegularExpression href(QStringLiteral("<[^>]*href>([^<]*\\.vcf)</"));
+        for (auto m = href.globalMatch(QString::fromUtf8(listing.body)); m.hasNext();)
+            hrefs << m.next().captured(1);
+        return hrefs;
     }
     // The vCard there whose text holds what.
-    std::pair<QString, HttpAnswer> contactHolding(const QString& what)
+    std::pair<QString, RawHttp::Reply> contactHolding(const QString& what)
     {
-        for (const QString& href : vCardHrefs(server))
-            if (HttpAnswer got = phone("GET", href); got.body.contains(what.toUtf8()))
+        for (const QString& href : vCardHrefs())
+            if (RawHttp::Reply got = phone("GET", href); got.body.contains(what.toUtf8()))
                 return {href, got};
         return {};
     }
@@ -54,7 +79,8 @@ ConflictResolver answer(ConflictChoice choice, CardRecord merged = {})
 
 TEST_F(CardDavSync, CardsAndContactsGoBothWaysWithDeletionsAndRenumbering)
 {
-    ASSERT_TRUE(server.start());
+    TB_START_RADICALE(started);
+    use(started);
     auto db = database(QStringLiteral("Base"), {makeCard("DUPONT", "Jean", 1, 100, 200, "75001", "Paris"),
                                                 makeCard("MARTIN", "Anne", 1, 110, 210, "29200", "Brest"),
                                                 makeCard("LEROY", "Paul", 1, 120, 220, "69001", "Lyon"),
@@ -62,7 +88,7 @@ TEST_F(CardDavSync, CardsAndContactsGoBothWaysWithDeletionsAndRenumbering)
     SyncReport first = synchronize(*db, options());
     ASSERT_FALSE(first.error) << first.error->message().toStdString();
     EXPECT_EQ(first.sent, 3);  // the archived card stays here only
-    EXPECT_EQ(vCardHrefs(server).size(), 3);
+    EXPECT_EQ(vCardHrefs().size(), 3);
     EXPECT_TRUE(QFileInfo::exists(program.path() + "Sauvegardes/Base/lesfiches.dat"));
     EXPECT_TRUE(first.statusLine(QDateTime(QDate(2026, 12, 8), QTime(14, 5)))
                     .startsWith(" Dernière synchronisation : 08/12/2026 14:05 — 3 envoyée(s), 0 reçue(s), 0 en conflit"));
@@ -72,7 +98,7 @@ TEST_F(CardDavSync, CardsAndContactsGoBothWaysWithDeletionsAndRenumbering)
     QByteArray changed = martin.body;
     changed.replace("MARTIN", "MARTINEZ").replace("END:VCARD", "URL:https://exemple.fr/anne\r\nEND:VCARD");
     ASSERT_EQ(phone("PUT", martinHref, changed, {{"If-Match", martin.etag}}).status / 100, 2);
-    ASSERT_EQ(phone("PUT", server.book().path() + "phone-1.vcf",
+    ASSERT_EQ(phone("PUT", book.path() + "phone-1.vcf",
                     "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nN:NOUVEAU;Luc;;;\r\nFN:Luc NOUVEAU\r\n"
                     "TEL;TYPE=CELL:0612345678\r\nEND:VCARD\r\n",
                     {{"If-None-Match", "*"}})
@@ -96,7 +122,7 @@ TEST_F(CardDavSync, CardsAndContactsGoBothWaysWithDeletionsAndRenumbering)
     SyncReport sent = synchronize(*db, options());
     EXPECT_EQ(sent.sent, 1);
     EXPECT_EQ(sent.received, 0);
-    const HttpAnswer there = phone("GET", martinHref);
+    const RawHttp::Reply there = phone("GET", martinHref);
     EXPECT_TRUE(there.body.contains("Quimper"));
     EXPECT_TRUE(there.body.contains("URL:https://exemple.fr/anne"));
 
@@ -111,7 +137,7 @@ TEST_F(CardDavSync, CardsAndContactsGoBothWaysWithDeletionsAndRenumbering)
     EXPECT_TRUE(contactHolding("DUPONT").first.isEmpty());
     EXPECT_EQ(db->trash().entries()->size(), 2u);
     EXPECT_EQ(db->count(), 3);
-    EXPECT_EQ(vCardHrefs(server).size(), 2);  // MARTINEZ and NOUVEAU, nothing sent twice
+    EXPECT_EQ(vCardHrefs().size(), 2);  // MARTINEZ and NOUVEAU, nothing sent twice
 
     // Nothing changed: nothing moves.
     SyncReport idle = synchronize(*db, options());
@@ -121,7 +147,8 @@ TEST_F(CardDavSync, CardsAndContactsGoBothWaysWithDeletionsAndRenumbering)
 
 TEST_F(CardDavSync, ChangedOnBothSidesIsAskedAndUndecidedStays)
 {
-    ASSERT_TRUE(server.start());
+    TB_START_RADICALE(started);
+    use(started);
     auto db = database(QStringLiteral("Base"), {makeCard("DUPONT", "Jean", 1, 100, 200)});
     ASSERT_FALSE(synchronize(*db, options()).error);
     const auto bothChange = [&](const QByteArray& here, const QByteArray& there) {
@@ -161,7 +188,8 @@ TEST_F(CardDavSync, ChangedOnBothSidesIsAskedAndUndecidedStays)
 
 TEST_F(CardDavSync, TwoDatabasesOnOneAddressBookConverge)
 {
-    ASSERT_TRUE(server.start());
+    TB_START_RADICALE(started);
+    use(started);
     auto a = database(QStringLiteral("BaseA"), {makeCard("DUPONT", "Jean", 3, 100, 200),
                                                 makeCard("MARTIN", "Anne", 5, 110, 210)});
     auto b = database(QStringLiteral("BaseB"), {makeCard("LEROY", "Paul", 2, 120, 220)});
@@ -182,21 +210,22 @@ TEST_F(CardDavSync, TwoDatabasesOnOneAddressBookConverge)
 
 TEST_F(CardDavSync, ServerStoppedInTheMiddleThenTheNextSyncFinishes)
 {
-    ASSERT_TRUE(server.start());
+    TB_START_RADICALE(started);
+    use(started);
     std::vector<CardRecord> cards;
     for (int k = 0; k < 150; ++k)
         cards.push_back(makeCard(QStringLiteral("NOM%1").arg(k), "Prénom", 1, 100 + k, 200));
     auto db = database(QStringLiteral("Base"), cards);
-    QTimer::singleShot(400, [&] { server.stop(); });
+    QTimer::singleShot(400, [&] { server->stop(); });
     SyncReport cut = synchronize(*db, options());
     ASSERT_TRUE(cut.error);
     EXPECT_TRUE(cut.error->message().startsWith("Erreur de synchronisation : le serveur 127.0.0.1:"))
         << cut.error->message().toStdString();
     EXPECT_LT(cut.sent, 150);
-    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(server->start());
     SyncReport rest = synchronize(*db, options());
     ASSERT_FALSE(rest.error) << rest.error->message().toStdString();
-    EXPECT_EQ(vCardHrefs(server).size(), 150);
+    EXPECT_EQ(vCardHrefs().size(), 150);
     EXPECT_EQ(db->count(), 150);
     SyncReport idle = synchronize(*db, options());
     EXPECT_EQ(idle.sent, 0) << idle.notes.join('\n').toStdString();
@@ -204,7 +233,8 @@ TEST_F(CardDavSync, ServerStoppedInTheMiddleThenTheNextSyncFinishes)
 
 TEST_F(CardDavSync, WrongPasswordAndUntrustedCertificateAreRefused)
 {
-    ASSERT_TRUE(server.start());
+    TB_START_RADICALE(started);
+    use(started);
     auto db = database(QStringLiteral("Base"), {makeCard("DUPONT", "Jean", 1, 100, 200)});
     SyncOptions wrong = options();
     wrong.server.password = QStringLiteral("faux");
@@ -213,9 +243,10 @@ TEST_F(CardDavSync, WrongPasswordAndUntrustedCertificateAreRefused)
     EXPECT_EQ(refused.error->message(),
               "Erreur de synchronisation : le serveur refuse ce nom d'utilisateur ou ce mot de passe (401).");
 
-    RadicaleServer secure(true);
-    ASSERT_TRUE(secure.start());
-    CardDavServer tls{secure.book(), secure.user(), secure.password(), {}};
+    TB_START_RADICALE(secure, true);
+    secure.addUser(user, password);
+    const QUrl secureBook = secure.createAddressBook(user, password, QStringLiteral("clients"));
+    CardDavServer tls{secureBook, user, password, {}};
     CardDavClient client(tls);
     Result<std::vector<AddressBookInfo>> untrusted = client.discover();
     ASSERT_FALSE(untrusted.ok());
@@ -225,10 +256,10 @@ TEST_F(CardDavSync, WrongPasswordAndUntrustedCertificateAreRefused)
     tls.acceptedCertificate = fingerprint;
     Result<std::vector<AddressBookInfo>> accepted = CardDavClient(tls).discover();
     ASSERT_TRUE(accepted.ok()) << accepted.error().message().toStdString();
-    EXPECT_EQ(accepted->front().name, "Clients");
+    EXPECT_EQ(accepted->front().url, secureBook);
     // Found from the server's address alone, through the well-known address.
-    tls.url = secure.root();
+    tls.url = secure.url();
     Result<std::vector<AddressBookInfo>> found = CardDavClient(tls).discover();
     ASSERT_TRUE(found.ok()) << found.error().message().toStdString();
-    EXPECT_EQ(found->front().url, secure.book());
+    EXPECT_EQ(found->front().url, secureBook);
 }

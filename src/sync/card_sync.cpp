@@ -159,8 +159,9 @@ private:
     }
 
     // The remote contact as card n would hold it (its pin kept unless the
-    // contact carries one); none when it cannot be read.
-    std::optional<CardRecord> cardOfRemote(const RemoteContact& remote, const CardRecord* here)
+    // contact carries one); none when it cannot be read. photo: its JPEG.
+    std::optional<CardRecord> cardOfRemote(const RemoteContact& remote, const CardRecord* here,
+                                           QByteArray* photo = nullptr)
     {
         const std::vector<Contact> contacts = readVCards(remote.vcard, m_captions);
         if (contacts.empty()) {
@@ -170,6 +171,11 @@ private:
         CardRecord card = cardOfContact(contacts.front(), m_captions, m_options.placement, 1, m_newIndex, nullptr);
         if (here && !contacts.front().pin)
             card.field(kFieldPosition) = here->field(kFieldPosition);
+        if (photo && !contacts.front().photo.isEmpty()) {
+            *photo = jpegOf(contacts.front().photo);
+            if (photo->isEmpty())
+                m_report.notes << QStringLiteral("Photo illisible ou trop grande, non reprise : ") + remote.href;
+        }
         return card;
     }
 
@@ -185,10 +191,14 @@ private:
     }
 
     // Stores the remote contact into card n: what is there now is what was sent.
-    Status storeRemote(CardDavEntry& entry, const RemoteContact& remote, const CardRecord& card)
+    Status storeRemote(CardDavEntry& entry, const RemoteContact& remote, const CardRecord& card,
+                       const QByteArray& photo)
     {
         if (Status s = m_db.storeCard(entry.card, card); !s)
             return s;
+        if (!photo.isEmpty())
+            if (Status s = keepContactPhoto(m_db, entry.card, photo); !s)
+                return s;
         Result<QByteArray> ours = ourVCard(entry.card, card);
         if (!ours)
             return ours.error();
@@ -202,7 +212,8 @@ private:
     // Card n changed here and there: the user's choice, or left for next time.
     Result<Settled> settle(CardDavEntry& entry, const CardRecord& here, const RemoteContact& remote)
     {
-        const std::optional<CardRecord> there = cardOfRemote(remote, &here);
+        QByteArray photo;
+        const std::optional<CardRecord> there = cardOfRemote(remote, &here, &photo);
         if (!there)
             return Settled::Left;
         ConflictDecision decision;
@@ -219,7 +230,7 @@ private:
             m_report.notes << cardText(entry.card) + QStringLiteral(" : changée ici et sur le serveur, laissée en conflit");
             return Settled::Left;
         case ConflictChoice::KeepThere:
-            if (Status s = storeRemote(entry, remote, *there); !s)
+            if (Status s = storeRemote(entry, remote, *there, photo); !s)
                 return s.error();
             return Settled::Stored;
         case ConflictChoice::Merge:
@@ -254,12 +265,13 @@ private:
             return {};
         }
         if (digestHere == entry.sentDigest || !here->isActive()) {
-            const std::optional<CardRecord> card = cardOfRemote(remote, &*here);
+            QByteArray photo;
+            const std::optional<CardRecord> card = cardOfRemote(remote, &*here, &photo);
             if (!card) {
                 entry.etag = remote.etag;
                 return {};
             }
-            return storeRemote(entry, remote, *card);
+            return storeRemote(entry, remote, *card, photo);
         }
         Result<Settled> settled = settle(entry, *here, remote);
         return settled.status();
@@ -268,17 +280,20 @@ private:
     Status createNew(const std::vector<RemoteContact>& contacts)
     {
         std::vector<CardRecord> cards;
+        std::vector<QByteArray> photos;
         std::vector<const RemoteContact*> from;
         for (const RemoteContact& remote : contacts) {
-            if (std::optional<CardRecord> card = cardOfRemote(remote, nullptr)) {
+            QByteArray photo;
+            if (std::optional<CardRecord> card = cardOfRemote(remote, nullptr, &photo)) {
                 ++m_newIndex;
                 cards.push_back(*card);
+                photos.push_back(photo);
                 from.push_back(&remote);
             }
         }
         if (cards.empty())
             return {};
-        Result<long long> first = m_db.createCards(cards);
+        Result<long long> first = m_db.createCards(cards, photos);
         if (!first)
             return first.error();
         for (size_t k = 0; k < cards.size(); ++k) {

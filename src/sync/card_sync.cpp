@@ -203,7 +203,7 @@ private:
         if (!ours)
             return ours.error();
         entry.etag = remote.etag;
-        entry.sentDigest = vCardDigest(*ours);
+        entry.sentDigest = vCardDigest(*ours, m_captions);
         keepFetched(entry.uid, remote.vcard);
         ++m_report.received;
         return {};
@@ -256,11 +256,13 @@ private:
         Result<QByteArray> ours = ourVCard(entry.card, *here);
         if (!ours)
             return ours.error();
-        const QByteArray digestHere = vCardDigest(*ours);
-        if (digestHere == vCardDigest(remote.vcard)) {
-            // The same on both sides (a PUT whose answer was lost, or the same edit).
+        const QByteArray digestHere = vCardDigest(*ours, m_captions);
+        if (digestHere == vCardDigest(remote.vcard, m_captions) || (entry.etag.isEmpty() && entry.sentDigest.isEmpty())) {
+            // The same on both sides, or our own upload whose answer was lost:
+            // sent again over it if it differs.
             entry.etag = remote.etag;
-            entry.sentDigest = digestHere;
+            if (digestHere == vCardDigest(remote.vcard, m_captions))
+                entry.sentDigest = digestHere;
             keepFetched(entry.uid, remote.vcard);
             return {};
         }
@@ -304,7 +306,7 @@ private:
             Result<QByteArray> ours = ourVCard(n, cards[k]);
             if (!ours)
                 return ours.error();
-            m_cards[n] = CardDavEntry{n, uid, from[k]->href, from[k]->etag, vCardDigest(*ours)};
+            m_cards[n] = CardDavEntry{n, uid, from[k]->href, from[k]->etag, vCardDigest(*ours, m_captions)};
             keepFetched(uid, from[k]->vcard);
         }
         m_report.created += qsizetype(cards.size());
@@ -427,7 +429,7 @@ private:
     // Uploads card n (its vCard ours) over what was last fetched of it.
     Status upload(CardDavEntry& entry, const CardRecord& card, const QByteArray& ours, bool retried = false)
     {
-        const QByteArray body = mergedVCard(ours, m_fetched.value(entry.uid), entry.uid);
+        const QByteArray body = mergedVCard(ours, m_fetched.value(entry.uid), entry.uid, m_captions);
         Result<QString> etag = m_client.put(m_book, entry.href, body, entry.etag);
         if (!etag) {
             if (m_client.lastStatus() != 412 || retried)
@@ -441,8 +443,8 @@ private:
                 return upload(entry, card, ours, true);
             }
             const RemoteContact& remote = got->front();
-            const QByteArray theirs = vCardDigest(remote.vcard);
-            if (theirs == vCardDigest(ours)) {
+            const QByteArray theirs = vCardDigest(remote.vcard, m_captions);
+            if (theirs == vCardDigest(ours, m_captions)) {
                 entry.etag = remote.etag;
                 entry.sentDigest = theirs;
                 keepFetched(entry.uid, remote.vcard);
@@ -475,7 +477,7 @@ private:
             if (got && !got->empty())
                 entry.etag = got->front().etag;
         }
-        entry.sentDigest = vCardDigest(ours);
+        entry.sentDigest = vCardDigest(ours, m_captions);
         keepFetched(entry.uid, body);
         ++m_report.sent;
         return {};
@@ -532,7 +534,7 @@ private:
                 const QString uid = newCardUid();
                 m_cards[n] = CardDavEntry{n, uid, newHref(uid), QString(), QByteArray()};
                 newUids = true;
-            } else if (!entry->second.etag.isEmpty() && vCardDigest(*ours) == entry->second.sentDigest) {
+            } else if (!entry->second.etag.isEmpty() && vCardDigest(*ours, m_captions) == entry->second.sentDigest) {
                 return;
             }
             uploads.push_back({n, std::move(card), std::move(*ours)});

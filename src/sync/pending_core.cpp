@@ -1,86 +1,13 @@
-// Stand-ins for the state file and the vCard merge until the core's own
-// land (branch sync-core); removed at that merge.
+// Stand-ins for the state file until the core's own lands (branch
+// sync-core); removed at that merge.
 #include "core/base/safe_write.h"
 #include "core/db/carddav_state.h"
 #include "core/exchange/vcard_merge.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
-#include <QUuid>
 #include <algorithm>
 
 namespace tb {
-
-namespace {
-
-QList<QByteArray> unfolded(const QByteArray& vcard)
-{
-    QByteArray text = vcard;
-    text.replace("\r\n", "\n");
-    text.replace("\n ", "").replace("\n\t", "");
-    QList<QByteArray> lines = text.split('\n');
-    lines.removeAll(QByteArray());
-    return lines;
-}
-
-QByteArray nameOf(const QByteArray& line)
-{
-    const qsizetype end = std::min(line.indexOf(':') < 0 ? line.size() : line.indexOf(':'),
-                                   line.indexOf(';') < 0 ? line.size() : line.indexOf(';'));
-    QByteArray name = line.left(end).toUpper();
-    if (const qsizetype dot = name.indexOf('.'); dot >= 0)
-        name = name.mid(dot + 1);
-    return name;
-}
-
-bool owned(const QByteArray& name)
-{
-    static const QList<QByteArray> names{"N", "FN", "ADR", "TEL", "EMAIL", "ORG", "TITLE", "BDAY", "NOTE", "PHOTO",
-                                         "X-TABULON-PIN"};
-    return names.contains(name);
-}
-
-bool frame(const QByteArray& name)
-{
-    return name == "BEGIN" || name == "END" || name == "VERSION" || name == "UID";
-}
-
-}  // namespace
-
-QByteArray mergedVCard(const QByteArray& ours, const QByteArray& theirs, const QString& uid)
-{
-    QByteArray out = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + uid.toUtf8() + "\r\n";
-    for (const QByteArray& line : unfolded(ours))
-        if (!frame(nameOf(line)))
-            out += line + "\r\n";
-    for (const QByteArray& line : unfolded(theirs))
-        if (const QByteArray name = nameOf(line); !frame(name) && !owned(name))
-            out += line + "\r\n";
-    return out + "END:VCARD\r\n";
-}
-
-QByteArray vCardDigest(const QByteArray& vcard)
-{
-    QList<QByteArray> lines;
-    for (const QByteArray& line : unfolded(vcard))
-        if (owned(nameOf(line)))
-            lines << QByteArray(line).replace("\\;", ";");
-    std::sort(lines.begin(), lines.end());
-    return QCryptographicHash::hash(lines.join('\n'), QCryptographicHash::Sha256).toHex();
-}
-
-QString vCardUid(const QByteArray& vcard)
-{
-    for (const QByteArray& line : unfolded(vcard))
-        if (nameOf(line) == "UID")
-            return QString::fromUtf8(line.mid(line.indexOf(':') + 1)).trimmed();
-    return {};
-}
-
-QString newCardUid()
-{
-    return QUuid::createUuid().toString(QUuid::WithoutBraces);
-}
 
 const CardDavEntry* CardDavState::entry(long long card) const
 {

@@ -169,7 +169,8 @@ private:
             return std::nullopt;
         }
         CardRecord card = cardOfContact(contacts.front(), m_captions, m_options.placement, 1, m_newIndex, nullptr);
-        if (here && !contacts.front().pin)
+        // An archived card stays archived whatever marker the contact carries.
+        if (here && (!contacts.front().pin || !here->isActive()))
             card.field(kFieldPosition) = here->field(kFieldPosition);
         if (photo && !contacts.front().photo.isEmpty()) {
             *photo = jpegOf(contacts.front().photo);

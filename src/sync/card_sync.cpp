@@ -10,7 +10,6 @@
 
 #include <QFileInfo>
 #include <QSet>
-#include <QUuid>
 #include <map>
 
 namespace tb {
@@ -326,15 +325,10 @@ private:
                 n = card;
         if (n == 0)
             return {};
-        const long long last = m_db.count();
+        // The deletion moves the state along (its entry to deletedHere, the
+        // last card's to its number).
         if (Status s = m_db.deleteCard(n); !s)
             return s;
-        if (Status s = load(); !s)
-            return s;
-        // The deletion did not move the state along: done here.
-        if (const auto still = m_cards.find(n); still != m_cards.end() && still->second.uid == uid)
-            if (Status s = followDeletionInCardDavState(m_db.folder(), n, last, QUuid::createUuid().toString()); !s)
-                return s;
         if (Status s = load(); !s)
             return s;
         // Gone there already: nothing to delete.

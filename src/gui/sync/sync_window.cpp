@@ -57,7 +57,6 @@ FSynchro::FSynchro(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     Combo1->setAccessibleName(QStringLiteral("Carnet d'adresses"));
     LabelPoint = new QLabel(this);
     LabelPoint->setObjectName(QStringLiteral("LabelPoint"));
-    LabelPoint->setWordWrap(true);
     Command2 = makeWindowButton(this, "Command2", QStringLiteral("Choisir le point sur la carte…"));
     Check1 = checkBox(this, "Check1", QStringLiteral("Synchroniser à l'ouverture de la base"));
     Check2 = checkBox(this, "Check2", QStringLiteral("Synchroniser toutes les"));
@@ -109,7 +108,7 @@ FSynchro::FSynchro(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(Label1);
-    layout->addStretch();
+    layout->addStretch(1);
     layout->addLayout(buttons);
 
     connect(Command1, &QPushButton::clicked, this, &FSynchro::findAddressBooks);
@@ -125,7 +124,8 @@ FSynchro::FSynchro(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
     connect(Check2, &QCheckBox::toggled, Text4, &QWidget::setEnabled);
     giveButtonsLetters(this);
-    resize(620, 380);
+    Label1->setMinimumHeight(2 * Label1->fontMetrics().lineSpacing());
+    resize(640, sizeHint().height());
     placeOnScreen(this);
 }
 
@@ -164,7 +164,7 @@ void FSynchro::showPoint()
     const bool defaultMap = db && tb::usesDefaultMap(*db);
     Command2->setEnabled(!defaultMap);
     if (defaultMap)
-        LabelPoint->setText(QStringLiteral("épinglés près de leur département, comme à l'importation"));
+        LabelPoint->setText(QStringLiteral("épinglés près de leur département"));
     else if (m_point)
         LabelPoint->setText(QStringLiteral("épinglés au point") + tb::numberText(m_point->x()) + u','
                             + tb::numberText(m_point->y()) + QStringLiteral(" de la carte"));

@@ -50,3 +50,50 @@ Status writeFetchedVCards(const QString&, const QHash<QString, QByteArray>&) { r
 Status followDeletionInCardDavState(const QString&, long long, long long, const QString&) { return {}; }
 
 }  // namespace tb
+
+// The vCard merge, as plainly as can be, until its branch is merged.
+#include "core/exchange/vcard_merge.h"
+
+#include <QCryptographicHash>
+#include <QUuid>
+
+namespace tb {
+
+QString vCardUid(const QByteArray& vcard)
+{
+    for (const QByteArray& line : vcard.split('\n'))
+        if (line.startsWith("UID:"))
+            return QString::fromUtf8(line.mid(4).trimmed());
+    return {};
+}
+
+QByteArray mergedVCard(const QByteArray& ours, const QByteArray&, const QString& uid)
+{
+    QByteArray out;
+    for (const QByteArray& line : ours.split('\n')) {
+        if (line.startsWith("UID:"))
+            continue;
+        out += line + '\n';
+        if (line.startsWith("VERSION:"))
+            out += "UID:" + uid.toUtf8() + "\r\n";
+    }
+    return out.chopped(1);
+}
+
+QByteArray vCardDigest(const QByteArray& vcard)
+{
+    QByteArray owned;
+    for (QByteArray line : vcard.split('\n')) {
+        line = line.trimmed();
+        if (!line.startsWith("UID:") && !line.startsWith("PRODID:") && !line.startsWith("REV:"))
+            owned += line + '\n';
+    }
+    return QCryptographicHash::hash(owned, QCryptographicHash::Sha256).toHex();
+}
+
+QString newCardUid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+}  // namespace tb

@@ -475,7 +475,6 @@ int syncCommand(const Arguments& a)
         if (!status.startsWith(prefix))
             status = prefix + status;
     } else {
-        status = report.statusLine(QDateTime::currentDateTime());
         out << tb::countText(report.sent) << " fiche(s) envoyée(s)\n"
             << tb::countText(report.received) << " reçue(s) (dont " << tb::countText(report.created)
             << " nouvelle(s))\n"
@@ -484,11 +483,8 @@ int syncCommand(const Arguments& a)
             << tb::countText(report.conflicts) << " en conflit\n";
     }
     out.flush();
-    const tb::Status kept = tb::keepLastStatus(db.folder(), status);
     if (report.error)
         return failed(tb::Error{tb::kNoErrorNumber, status});
-    if (!kept)
-        return failed(kept.error());
     if (report.conflicts > 0) {
         printError(tb::countText(report.conflicts)
                    + QStringLiteral(" fiche(s) modifiée(s) des deux côtés : à décider dans Tabulon (Fichier, "

@@ -137,6 +137,11 @@ void SyncCommands::keepStatus(const QString& status)
     if (const tb::Database* db = m_ctx.session.database())
         if (tb::Status s = tb::keepLastStatus(db->folder(), status); !s)
             m_ctx.session.announce(s.error().message());
+    showStatus(status);
+}
+
+void SyncCommands::showStatus(const QString& status)
+{
     if (m_window)
         m_window->showStatus(status);
     emit statusChanged(status);
@@ -220,14 +225,15 @@ void SyncCommands::syncNow(bool asked)
         }
     }
     setRunning(false);
+    // The sync keeps its own ending in the state.
     if (report.error) {
         const QString text = failureText(*report.error);
-        keepStatus(text);
+        showStatus(text);
         if (asked)
             m_ctx.dialogs.message(text);
         return;
     }
-    keepStatus(report.statusLine(QDateTime::currentDateTime()));
+    showStatus(report.statusLine(QDateTime::currentDateTime()));
     if (asked && !report.notes.isEmpty())
         m_ctx.dialogs.message(report.notes.mid(0, 30).join(u'\n'), QStringLiteral("Synchronisation CardDAV"));
 }

@@ -38,8 +38,9 @@ private:
     void applySchedule();
     void setRunning(bool running);
     void tellKeyringMissing();
-    // The status written into the state and shown.
+    // A sync refused before it began: written into the state, and shown.
     void keepStatus(const QString& status);
+    void showStatus(const QString& status);
 
     AppContext& m_ctx;
     QWidget* m_owner;

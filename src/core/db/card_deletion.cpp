@@ -5,6 +5,7 @@
 #include "core/base/number_text.h"
 #include "core/base/safe_write.h"
 #include "core/cards/side_files.h"
+#include "core/db/carddav_state.h"
 #include "core/db/trash.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QUuid>
 
 #include <cerrno>
 #include <cstdio>
@@ -26,17 +28,22 @@ struct Intent {
     long long deleted = 0;
     long long moving = 0;
     int trashEntry = 0;  // 0: the card is not kept
+    QString stamp;       // names this deletion, so that it is followed once
 };
 
-// "d CR LF c CR LF" and, when the card goes to the trash, its entry's number.
+// "d CR LF c CR LF", when the card goes to the trash its entry's number, then
+// a stamp of its own (older deletions have none).
 std::optional<Intent> readIntent(const QByteArray& bytes)
 {
     static const QRegularExpression form(
-        QStringLiteral("^\\s*(\\d{1,15})\\s*\\r?\\n\\s*(\\d{1,15})\\s*(?:\\r?\\n\\s*(\\d{1,9})\\s*)?$"));
+        QStringLiteral("^\\s*(\\d{1,15})\\s*\\r?\\n\\s*(\\d{1,15})\\s*(?:\\r?\\n\\s*(\\d{1,9})\\s*)?"
+                       "(?:\\r?\\n\\s*([0-9a-f-]{36})\\s*)?$"));
     const QRegularExpressionMatch m = form.match(QString::fromLatin1(bytes));
     if (!m.hasMatch())
         return std::nullopt;
-    Intent intent{m.captured(1).toLongLong(), m.captured(2).toLongLong(), m.captured(3).toInt()};
+    Intent intent{m.captured(1).toLongLong(), m.captured(2).toLongLong(), m.captured(3).toInt(), m.captured(4)};
+    if (intent.stamp.isEmpty())
+        intent.stamp = m.captured(1) + u'/' + m.captured(2) + u'/' + m.captured(3);
     if (intent.deleted < 1 || intent.deleted > intent.moving)
         return std::nullopt;
     return intent;
@@ -122,7 +129,8 @@ Result<CardDeletion::Outcome> CardDeletion::run(long long n, long long count, Ke
     const int entry = keep == Keep::InTrash ? trash.nextNumber() : 0;
     const QString intentPath = m_store.file(intentName());
     const QByteArray intent = (plainNumber(n) + QStringLiteral("\r\n") + plainNumber(count) + QStringLiteral("\r\n")
-                               + (entry ? QString::number(entry) + QStringLiteral("\r\n") : QString()))
+                               + (entry ? QString::number(entry) + QStringLiteral("\r\n") : QString())
+                               + QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral("\r\n"))
                                   .toLatin1();
     if (Status s = writeFileAtomic(intentPath, intent); !s)
         return s.error();
@@ -220,6 +228,10 @@ Result<CardDeletion::Outcome> CardDeletion::finish(bool resuming)
             return s.error();
         step();
     }
+    // The sync's state follows the renumbering once, whenever this runs again.
+    if (Status s = followDeletionInCardDavState(m_store.folder(), d, c, intent->stamp); !s)
+        return s.error();
+    step();
     if (Status s = unlinkFile(intentPath); !s)
         return s.error();
     step();

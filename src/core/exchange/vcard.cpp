@@ -88,6 +88,7 @@ struct LogicalLine {
     QByteArray text;
     qsizetype number = 0;  // of its first physical line, from 1
     bool tooLong = false;
+    qsizetype begin = 0, end = 0;  // its bytes, line ends included
 };
 
 bool headSays(QByteArrayView head, const char* what)
@@ -108,8 +109,11 @@ public:
         if (m_hasPending) {
             line = m_pending;
             m_hasPending = false;
+            out.begin = m_pendingBegin;
         } else if (!physical(line)) {
             return false;
+        } else {
+            out.begin = m_lastBegin;
         }
         out.text.clear();
         out.number = m_number;
@@ -151,10 +155,12 @@ public:
                 append(more);
             } else {
                 m_pending = more;
+                m_pendingBegin = m_lastBegin;
                 m_hasPending = true;
                 break;
             }
         }
+        out.end = m_hasPending ? m_pendingBegin : std::min(m_pos, m_bytes.size());
         return true;
     }
 
@@ -169,6 +175,7 @@ private:
         line = m_bytes.sliced(m_pos, end - m_pos);
         if (line.endsWith('\r'))
             line.chop(1);
+        m_lastBegin = m_pos;
         m_pos = end + 1;
         ++m_number;
         return true;
@@ -179,6 +186,8 @@ private:
     qsizetype m_number = 0;  // physical lines read, so the pending one's number
     // The line read past the end of a logical line: the next one's start.
     QByteArrayView m_pending;
+    qsizetype m_pendingBegin = 0;
+    qsizetype m_lastBegin = 0;  // of the last physical line read
     bool m_hasPending = false;
 };
 
@@ -421,6 +430,10 @@ int fieldOfNoteLine(const QString& line, const QStringList& captions)
     return 0;
 }
 
+struct KeptLines {
+    qsizetype landline = -1, mobile = -1, email = -1, address = -1;
+};
+
 struct Candidate {
     QString value;
     std::array<int, 3> rank;  // the lowest is kept
@@ -428,6 +441,7 @@ struct Candidate {
     QString what;             // how the report names the ones not kept
     QString country;          // of an address
     bool work = false;
+    qsizetype line = 0;       // of its property
 };
 
 // One card's properties made into a contact.
@@ -460,6 +474,7 @@ public:
         m_labels.clear();
         m_freeNotes.clear();
         m_mobileGroups.clear();
+        m_kept = KeptLines();
         m_utf8 = true;
         for (Property& p : properties) {
             if (binary(p))
@@ -484,6 +499,9 @@ public:
         }
         return finish();
     }
+
+    // The lines of the landline, mobile, e-mail and address the last build kept.
+    const KeptLines& kept() const { return m_kept; }
 
 private:
     static bool binary(const Property& p)
@@ -539,6 +557,7 @@ private:
         if (c.value.trimmed().isEmpty())
             return;
         c.order = qsizetype(list.size());
+        c.line = m_takenLine;
         list.push_back(std::move(c));
     }
 
@@ -551,6 +570,7 @@ private:
 
     void take(const Property& p)
     {
+        m_takenLine = p.line;
         const QByteArray& name = p.name;
         if (name == "N") {
             const QStringList c = components(text(p), true);
@@ -723,8 +743,11 @@ private:
         for (const Candidate& c : list)
             if (&c != best)
                 notKept(c.what, c.value);
-        if (best)
+        if (best) {
             m_contact.field(CardField(field)) = best->value;
+            (field == kFieldLandline ? m_kept.landline : field == kFieldMobile ? m_kept.mobile : m_kept.email) =
+                best->line;
+        }
     }
 
     void placeAddress()
@@ -746,6 +769,7 @@ private:
             parts = best->value.split(u'\x1f');
             country = best->country;
             work = best->work;
+            m_kept.address = best->line;
         } else if (const Candidate* label = choose(m_labels)) {
             if (const std::optional<LabelAddress> a = addressOfLabel(label->value)) {
                 parts = {a->street, a->postalCode, a->city, QString()};
@@ -841,6 +865,8 @@ private:
     std::vector<Candidate> m_landlines, m_mobiles, m_emails, m_addresses, m_labels;
     QStringList m_freeNotes;
     QList<QByteArray> m_mobileGroups;
+    KeptLines m_kept;
+    qsizetype m_takenLine = 0;
 };
 
 // The bytes as UTF-8 when they are UTF-16 (with or without a byte order
@@ -1223,10 +1249,7 @@ public:
     // The photo's lines, and the end of the card.
     static QByteArray photoLines(const QByteArray& photo)
     {
-        const QByteArray text = QByteArray("PHOTO;ENCODING=b;TYPE=") + photoType(photo) + ':' + photo.toBase64();
-        QByteArray lines(text.size() + text.size() / 74 * 3 + 8, Qt::Uninitialized);
-        lines.truncate(putFolded(lines.data(), text.constData(), text.size()) - lines.constData());
-        return lines;
+        return vCardFolded(QByteArray("PHOTO;ENCODING=b;TYPE=") + photoType(photo) + ':' + photo.toBase64());
     }
     static constexpr const char* kEnd = "END:VCARD\r\n";
     static constexpr qsizetype kEndSize = 11;
@@ -1413,6 +1436,76 @@ std::vector<Contact> readVCards(const QByteArray& bytes, const QStringList& capt
 {
     VCardReading reading = readVCardFile(bytes, captions);
     return std::move(reading.contacts);
+}
+
+std::vector<VCardLine> vCardLines(QByteArrayView vcard)
+{
+    std::vector<VCardLine> lines;
+    std::vector<Property> own;  // the card's own properties, read as a contact
+    int depth = 0;
+    QList<VCardRole> seen;
+    LineSource source(vcard);
+    LogicalLine logical;
+    while (source.next(logical)) {
+        VCardLine& line = lines.emplace_back();
+        line.begin = logical.begin;
+        line.end = logical.end;
+        std::optional<Property> p = logical.tooLong ? std::nullopt : parseLine(logical.text);
+        if (!p)
+            continue;
+        const QByteArray upper = p->value.trimmed().toUpper();
+        if ((p->name == "BEGIN" && upper == "VCARD") || (p->name == "AGENT" && upper == "BEGIN:VCARD")) {
+            if (depth++ == 0)
+                line.role = VCardRole::Begin;
+            continue;
+        }
+        if (p->name == "END" && upper == "VCARD") {
+            if (depth > 0 && --depth == 0)
+                line.role = VCardRole::End;
+            continue;
+        }
+        if (depth != 1)
+            continue;
+        line.value = p->value;
+        line.preferred = p->pref <= 100;
+        if (!p->group.isEmpty())
+            line.group = logical.text.left(p->group.size());
+        static const QHash<QByteArray, VCardRole> single = {
+            {"VERSION", VCardRole::Version}, {"UID", VCardRole::Uid},    {"N", VCardRole::Name},
+            {"FN", VCardRole::FullName},     {"ORG", VCardRole::Organisation}, {"TITLE", VCardRole::Title},
+            {"BDAY", VCardRole::Birthday},   {"X-TABULON-PIN", VCardRole::Pin}};
+        VCardRole role = single.value(p->name, VCardRole::Other);
+        // A photo given by its address is not read into the card.
+        if (p->name == "PHOTO" && (p->value.trimmed().startsWith("data:") || p->encoding == "B" || p->encoding == "BASE64"))
+            role = VCardRole::Photo;
+        if (role != VCardRole::Other && !seen.contains(role)) {
+            line.role = role;
+            seen << role;
+        }
+        if (p->name == "NOTE")
+            line.role = VCardRole::Note;
+        if (qsizetype(own.size()) < kMaxPropertiesPerCard) {
+            p->line = qsizetype(lines.size()) - 1;
+            own.push_back(std::move(*p));
+        }
+    }
+    // The same choice of TEL, ADR and EMAIL as an import's.
+    std::map<QByteArray, QStringDecoder> decoders;
+    CardBuilder builder({}, decoders);
+    builder.build(own, {}, nullptr);
+    const KeptLines& kept = builder.kept();
+    for (const auto& [at, role] : {std::pair{kept.landline, VCardRole::Landline}, {kept.mobile, VCardRole::Mobile},
+                                   {kept.email, VCardRole::Email}, {kept.address, VCardRole::Address}})
+        if (at >= 0)
+            lines[size_t(at)].role = role;
+    return lines;
+}
+
+QByteArray vCardFolded(QByteArrayView line)
+{
+    QByteArray out(line.size() + line.size() / 74 * 3 + 8, Qt::Uninitialized);
+    out.truncate(putFolded(out.data(), line.data(), line.size()) - out.constData());
+    return out;
 }
 
 }  // namespace tb

@@ -45,4 +45,24 @@ VCardReading readVCardFile(const QByteArray& bytes, const QStringList& captions)
 VCardReading readVCardPath(const QString& path, const QStringList& captions);
 std::vector<Contact> readVCards(const QByteArray& bytes, const QStringList& captions);
 
+// What each line of one vCard is to a card, as the reading sees it: the
+// TEL, ADR and EMAIL it keeps (the others are Other) and the first of the
+// properties it reads into fields (every NOTE). Lines of a card within the
+// card (AGENT) are Other.
+enum class VCardRole {
+    Other, Begin, End, Version, Uid, Name, FullName, Address, Landline, Mobile, Email, Organisation, Title,
+    Birthday, Note, Photo, Pin
+};
+struct VCardLine {
+    qsizetype begin = 0, end = 0;  // its bytes: folded lines and line end included
+    VCardRole role = VCardRole::Other;
+    QByteArray group;    // as written ("item1"), empty when none
+    QByteArray value;    // unfolded, as written
+    bool preferred = false;
+};
+// Every line in order, blank ones too: end to end they are the whole vCard.
+std::vector<VCardLine> vCardLines(QByteArrayView vcard);
+// A property line folded at 75 bytes as the export folds it, ended by CR LF.
+QByteArray vCardFolded(QByteArrayView line);
+
 }  // namespace tb

@@ -1,6 +1,7 @@
 // Deleting a card: the last one takes its number, files and all; the card
 // kept whole in the trash and brought back as the next number; a deletion
 // stopped after any step finished or undone by the next opening; archiving.
+#include "core/db/carddav_state.h"
 #include "core/db/database.h"
 #include "support/fixtures.h"
 #include "support/write_failures.h"
@@ -172,8 +173,8 @@ TEST_F(CardDeletionTest, ADeletionStoppedAfterAnyStepIsFinishedOrUndoneByTheNext
                 break;
         }
         // Every file change was a place to stop: intent, trash, ten side
-        // files, record, ten renames, count, blank record, intent.
-        EXPECT_EQ(stopped, keep == Keep::InTrash ? 26 : 25);
+        // files, record, ten renames, count, blank record, sync state, intent.
+        EXPECT_EQ(stopped, keep == Keep::InTrash ? 27 : 26);
     }
 
     // A write that fails in the middle (the record file cannot grow past
@@ -190,6 +191,52 @@ TEST_F(CardDeletionTest, ADeletionStoppedAfterAnyStepIsFinishedOrUndoneByTheNext
     const auto refused = tb::Database::open(base.folder.path());
     ASSERT_FALSE(refused);
     EXPECT_TRUE(refused.error().message().contains("suppression.txt"));
+}
+
+TEST_F(CardDeletionTest, TheSyncStateFollowsTheRenumberingOnceEvenWhenTheDeletionIsResumed)
+{
+    const auto entry = [](long long n) {
+        return tb::CardDavEntry{n, QStringLiteral("uid-%1").arg(n), QStringLiteral("/b/%1.vcf").arg(n), "\"e\"", {}};
+    };
+    tb::CardDavState synced;
+    synced.server = "https://dav.example.fr/";
+    synced.cards = {entry(1), entry(2), entry(3), entry(5)};
+    for (int stopAt = 1;; ++stopAt) {
+        SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
+        const FiveCards base(program.path(), QStringLiteral("Etat%1").arg(stopAt));
+        ASSERT_TRUE(tb::writeCardDavState(base.folder.path(), synced));
+        int steps = 0;
+        tb::CardDeletion::setStepHook([&] {
+            if (++steps == stopAt)
+                throw StopHere{};
+        });
+        bool finished = false;
+        try {
+            finished = bool(openDb(base.folder)->deleteCard(2));
+        } catch (const StopHere&) {
+        }
+        tb::CardDeletion::setStepHook({});
+        auto db = openDb(base.folder);
+        const auto state = tb::readCardDavState(base.folder.path());
+        ASSERT_TRUE(state);
+        if (db->count() == 5) {
+            EXPECT_EQ(state->cards.size(), 4u);
+            EXPECT_TRUE(state->deletedHere.empty());
+        } else {
+            // Card 5 is card 2 now; the old card 2 is to be deleted there, once.
+            ASSERT_EQ(state->cards.size(), 3u);
+            EXPECT_EQ(state->entry(2)->uid, "uid-5");
+            EXPECT_EQ(state->entry(3)->uid, "uid-3");
+            ASSERT_EQ(state->deletedHere.size(), 1u);
+            EXPECT_EQ(state->deletedHere[0].uid, "uid-2");
+            // Brought back from the trash, it is a new card for the sync.
+            const auto restored = db->restoreFromTrash(db->trash().entries()->front().number);
+            ASSERT_TRUE(restored);
+            EXPECT_EQ(tb::readCardDavState(base.folder.path())->entry(*restored), nullptr);
+        }
+        if (finished)
+            break;
+    }
 }
 
 TEST_F(CardDeletionTest, ArchivingAndReactivatingKeepTheRecordButTheMarker)

@@ -159,8 +159,9 @@ private:
     }
 
     // The remote contact as card n would hold it (its pin kept unless the
-    // contact carries one); none when it cannot be read.
-    std::optional<CardRecord> cardOfRemote(const RemoteContact& remote, const CardRecord* here)
+    // contact carries one); none when it cannot be read. photo: its JPEG.
+    std::optional<CardRecord> cardOfRemote(const RemoteContact& remote, const CardRecord* here,
+                                           QByteArray* photo = nullptr)
     {
         const std::vector<Contact> contacts = readVCards(remote.vcard, m_captions);
         if (contacts.empty()) {
@@ -170,6 +171,11 @@ private:
         CardRecord card = cardOfContact(contacts.front(), m_captions, m_options.placement, 1, m_newIndex, nullptr);
         if (here && !contacts.front().pin)
             card.field(kFieldPosition) = here->field(kFieldPosition);
+        if (photo && !contacts.front().photo.isEmpty()) {
+            *photo = jpegOf(contacts.front().photo);
+            if (photo->isEmpty())
+                m_report.notes << QStringLiteral("Photo illisible ou trop grande, non reprise : ") + remote.href;
+        }
         return card;
     }
 
@@ -185,15 +191,19 @@ private:
     }
 
     // Stores the remote contact into card n: what is there now is what was sent.
-    Status storeRemote(CardDavEntry& entry, const RemoteContact& remote, const CardRecord& card)
+    Status storeRemote(CardDavEntry& entry, const RemoteContact& remote, const CardRecord& card,
+                       const QByteArray& photo)
     {
         if (Status s = m_db.storeCard(entry.card, card); !s)
             return s;
+        if (!photo.isEmpty())
+            if (Status s = keepContactPhoto(m_db, entry.card, photo); !s)
+                return s;
         Result<QByteArray> ours = ourVCard(entry.card, card);
         if (!ours)
             return ours.error();
         entry.etag = remote.etag;
-        entry.sentDigest = vCardDigest(*ours);
+        entry.sentDigest = vCardDigest(*ours, m_captions);
         keepFetched(entry.uid, remote.vcard);
         ++m_report.received;
         return {};
@@ -202,7 +212,8 @@ private:
     // Card n changed here and there: the user's choice, or left for next time.
     Result<Settled> settle(CardDavEntry& entry, const CardRecord& here, const RemoteContact& remote)
     {
-        const std::optional<CardRecord> there = cardOfRemote(remote, &here);
+        QByteArray photo;
+        const std::optional<CardRecord> there = cardOfRemote(remote, &here, &photo);
         if (!there)
             return Settled::Left;
         ConflictDecision decision;
@@ -219,7 +230,7 @@ private:
             m_report.notes << cardText(entry.card) + QStringLiteral(" : changée ici et sur le serveur, laissée en conflit");
             return Settled::Left;
         case ConflictChoice::KeepThere:
-            if (Status s = storeRemote(entry, remote, *there); !s)
+            if (Status s = storeRemote(entry, remote, *there, photo); !s)
                 return s.error();
             return Settled::Stored;
         case ConflictChoice::Merge:
@@ -245,21 +256,24 @@ private:
         Result<QByteArray> ours = ourVCard(entry.card, *here);
         if (!ours)
             return ours.error();
-        const QByteArray digestHere = vCardDigest(*ours);
-        if (digestHere == vCardDigest(remote.vcard)) {
-            // The same on both sides (a PUT whose answer was lost, or the same edit).
+        const QByteArray digestHere = vCardDigest(*ours, m_captions);
+        if (digestHere == vCardDigest(remote.vcard, m_captions) || (entry.etag.isEmpty() && entry.sentDigest.isEmpty())) {
+            // The same on both sides, or our own upload whose answer was lost:
+            // sent again over it if it differs.
             entry.etag = remote.etag;
-            entry.sentDigest = digestHere;
+            if (digestHere == vCardDigest(remote.vcard, m_captions))
+                entry.sentDigest = digestHere;
             keepFetched(entry.uid, remote.vcard);
             return {};
         }
         if (digestHere == entry.sentDigest || !here->isActive()) {
-            const std::optional<CardRecord> card = cardOfRemote(remote, &*here);
+            QByteArray photo;
+            const std::optional<CardRecord> card = cardOfRemote(remote, &*here, &photo);
             if (!card) {
                 entry.etag = remote.etag;
                 return {};
             }
-            return storeRemote(entry, remote, *card);
+            return storeRemote(entry, remote, *card, photo);
         }
         Result<Settled> settled = settle(entry, *here, remote);
         return settled.status();
@@ -268,17 +282,20 @@ private:
     Status createNew(const std::vector<RemoteContact>& contacts)
     {
         std::vector<CardRecord> cards;
+        std::vector<QByteArray> photos;
         std::vector<const RemoteContact*> from;
         for (const RemoteContact& remote : contacts) {
-            if (std::optional<CardRecord> card = cardOfRemote(remote, nullptr)) {
+            QByteArray photo;
+            if (std::optional<CardRecord> card = cardOfRemote(remote, nullptr, &photo)) {
                 ++m_newIndex;
                 cards.push_back(*card);
+                photos.push_back(photo);
                 from.push_back(&remote);
             }
         }
         if (cards.empty())
             return {};
-        Result<long long> first = m_db.createCards(cards);
+        Result<long long> first = m_db.createCards(cards, photos);
         if (!first)
             return first.error();
         for (size_t k = 0; k < cards.size(); ++k) {
@@ -289,7 +306,7 @@ private:
             Result<QByteArray> ours = ourVCard(n, cards[k]);
             if (!ours)
                 return ours.error();
-            m_cards[n] = CardDavEntry{n, uid, from[k]->href, from[k]->etag, vCardDigest(*ours)};
+            m_cards[n] = CardDavEntry{n, uid, from[k]->href, from[k]->etag, vCardDigest(*ours, m_captions)};
             keepFetched(uid, from[k]->vcard);
         }
         m_report.created += qsizetype(cards.size());
@@ -412,7 +429,7 @@ private:
     // Uploads card n (its vCard ours) over what was last fetched of it.
     Status upload(CardDavEntry& entry, const CardRecord& card, const QByteArray& ours, bool retried = false)
     {
-        const QByteArray body = mergedVCard(ours, m_fetched.value(entry.uid), entry.uid);
+        const QByteArray body = mergedVCard(ours, m_fetched.value(entry.uid), entry.uid, m_captions);
         Result<QString> etag = m_client.put(m_book, entry.href, body, entry.etag);
         if (!etag) {
             if (m_client.lastStatus() != 412 || retried)
@@ -426,8 +443,8 @@ private:
                 return upload(entry, card, ours, true);
             }
             const RemoteContact& remote = got->front();
-            const QByteArray theirs = vCardDigest(remote.vcard);
-            if (theirs == vCardDigest(ours)) {
+            const QByteArray theirs = vCardDigest(remote.vcard, m_captions);
+            if (theirs == vCardDigest(ours, m_captions)) {
                 entry.etag = remote.etag;
                 entry.sentDigest = theirs;
                 keepFetched(entry.uid, remote.vcard);
@@ -460,7 +477,7 @@ private:
             if (got && !got->empty())
                 entry.etag = got->front().etag;
         }
-        entry.sentDigest = vCardDigest(ours);
+        entry.sentDigest = vCardDigest(ours, m_captions);
         keepFetched(entry.uid, body);
         ++m_report.sent;
         return {};
@@ -517,7 +534,7 @@ private:
                 const QString uid = newCardUid();
                 m_cards[n] = CardDavEntry{n, uid, newHref(uid), QString(), QByteArray()};
                 newUids = true;
-            } else if (!entry->second.etag.isEmpty() && vCardDigest(*ours) == entry->second.sentDigest) {
+            } else if (!entry->second.etag.isEmpty() && vCardDigest(*ours, m_captions) == entry->second.sentDigest) {
                 return;
             }
             uploads.push_back({n, std::move(card), std::move(*ours)});

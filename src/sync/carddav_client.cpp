@@ -354,7 +354,7 @@ Result<std::vector<AddressBookInfo>> CardDavClient::discover()
         return AddressBookInfo{url, name};
     };
     Result<Multistatus> here = d->propfind(start, "0", props);
-    if (!here && d->lastStatus == 0)
+    if (!here && (d->lastStatus == 0 || d->lastStatus == 401))
         return here.error();  // unreachable, TLS, 401: no use trying further
     QString principal, home;
     if (here) {

@@ -72,7 +72,13 @@ QString folded(const QString& text)
     return out.toCaseFolded().simplified();
 }
 
-// The photo as the program shows it: a JPEG file.
+bool hasPhoto(const Database& db, long long n)
+{
+    return QFileInfo::exists(db.findSideFile(SideFile::Photo, n));
+}
+
+}  // namespace
+
 QByteArray jpegOf(const QByteArray& photo)
 {
     // As for any picture the program shows: never one too large to decode.
@@ -97,12 +103,10 @@ QByteArray jpegOf(const QByteArray& photo)
     return out;
 }
 
-bool hasPhoto(const Database& db, long long n)
+Status keepContactPhoto(Database& db, long long n, const QByteArray& jpeg)
 {
-    return QFileInfo::exists(db.findSideFile(SideFile::Photo, n));
+    return writeFileAtomic(db.findSideFile(SideFile::Photo, n), jpeg);
 }
-
-}  // namespace
 
 bool usesDefaultMap(const Database& db)
 {
@@ -357,10 +361,7 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
             notes.clear();
             if (decision.choice == DuplicateChoice::Fill) {
                 if (!photo.isEmpty() && !hasPhoto(db, n))
-                    if (Status s = writeFileAtomic(db.attachmentPath(attachmentBase(Attachment::Photo, n),
-                                                                     sideFileName(SideFile::Photo, n)),
-                                                   photo);
-                        !s)
+                    if (Status s = keepContactPhoto(db, n, photo); !s)
                         return stop(s.error());
                 if (Status s = db.storeCard(n, filledCard(*existing, card)); !s)
                     return stop(s.error());

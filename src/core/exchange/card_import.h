@@ -64,6 +64,12 @@ using DuplicateResolver = std::function<DuplicateDecision(const CardRecord& inco
 // The same answer for all.
 DuplicateResolver alwaysAnswer(DuplicateChoice choice);
 
+// A contact's photo as the program shows it: JPEG bytes, empty when it
+// cannot be read or is too large to show.
+QByteArray jpegOf(const QByteArray& photo);
+// Writes it as card n's photo, over the one it had.
+Status keepContactPhoto(Database& db, long long n, const QByteArray& jpeg);
+
 // card with its empty fields (2 to 20) taken from incoming.
 CardRecord filledCard(const CardRecord& card, const CardRecord& incoming);
 

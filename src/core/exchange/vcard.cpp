@@ -711,8 +711,11 @@ private:
         m_contact.photo = QByteArray::fromBase64(value);
     }
 
-    void takePin(const QString& value)
+    void takePin(QString value)
     {
+        // Servers that store the vCard through a generic writer send the
+        // unknown property's ";" escaped.
+        value.replace(QStringLiteral("\\;"), QStringLiteral(";"));
         const QStringList c = value.split(u';');
         bool okX = false, okY = false;
         const double x = c.value(1).trimmed().toDouble(&okX), y = c.value(2).trimmed().toDouble(&okY);

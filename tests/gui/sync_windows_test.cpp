@@ -5,6 +5,7 @@
 #include "gui/sync/conflict_window.h"
 #include "gui/sync/sync_window.h"
 #include "gui_fixture.h"
+#include "radicale_server.h"
 
 #include <QCheckBox>
 #include <QSpinBox>
@@ -96,4 +97,58 @@ TEST(SyncWindows, AConflictIsKeptOnOneSideForAllOrMergedFieldByFieldOrLeftForLat
     w->setConflict({1, here, there}, captions);
     click(child<QPushButton>(w, "Command4"));
     EXPECT_EQ(w->decision().choice, tb::ConflictChoice::Undecided);
+}
+
+TEST(SyncWindows, ACardGoesToTheServerAndAContactChangedOnBothSidesIsAskedAbout)
+{
+    TB_START_RADICALE(server);
+    server.addUser(QStringLiteral("marie"), QStringLiteral("secret"));
+    const QUrl book = server.createAddressBook(QStringLiteral("marie"), QStringLiteral("secret"));
+    ASSERT_FALSE(book.isEmpty());
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100, "17000", "La Rochelle")});
+    // conflicts: the script of the conflict window, shown by the sync.
+    const auto syncFromWindow = [&](bool typeSettings, std::function<void(QWidget*)> conflicts = {}) {
+        f.dialogs.modalScripts.enqueue([&, typeSettings](QWidget* w) {
+            if (typeSettings) {
+                typeText(child<QLineEdit>(w, "Text1"), book.toString());
+                typeText(child<QLineEdit>(w, "Text2"), QStringLiteral("marie"));
+            }
+            typeText(child<QLineEdit>(w, "Text3"), QStringLiteral("secret"));
+            click(child<QPushButton>(w, "Command3"));
+            w->close();
+        });
+        if (conflicts)
+            f.dialogs.modalScripts.enqueue(conflicts);
+        f.trigger("Synchro");
+    };
+    syncFromWindow(true);
+    const QString status = labelText(f.main.get(), "SyncStatus");
+    EXPECT_TRUE(status.startsWith(QStringLiteral(" Dernière synchronisation : "))) << status.toStdString();
+    EXPECT_TRUE(status.contains(QStringLiteral("1 envoyée(s)"))) << status.toStdString();
+
+    // A phone moves the contact to Lyon while the mobile is typed here.
+    RawHttp phone(QStringLiteral("marie"), QStringLiteral("secret"));
+    const tb::CardDavState state = tb::readCardDavState(f.db()).value();
+    ASSERT_EQ(state.cards.size(), 1u);
+    const QUrl href = server.url().resolved(QUrl(state.cards[0].href));
+    const RawHttp::Reply there = phone.get(href);
+    ASSERT_EQ(there.status, 200);
+    QByteArray moved = there.body;
+    moved.replace("La Rochelle", "Lyon");
+    ASSERT_EQ(phone.put(href, moved, there.etag).status / 100, 2);
+    tb::Database* db = f.main->session().database();
+    CardRecord here = *db->card(1);
+    here.field(tb::kFieldMobile) = tb::padField(QStringLiteral("06 12 34 56 78"), 15);
+    ASSERT_TRUE(db->storeCard(1, here).ok());
+
+    syncFromWindow(false, [](QWidget* w) {
+        EXPECT_EQ(w->objectName(), QStringLiteral("FConflits"));
+        EXPECT_TRUE(labelText(w, "LabelServeur").contains(QStringLiteral("Lyon")));
+        child<QComboBox>(w, "Combo1(7)")->setCurrentIndex(1);
+        click(child<QPushButton>(w, "Command3"));
+    });
+    EXPECT_EQ(db->card(1)->field(tb::kFieldCity).trimmed(), QStringLiteral("Lyon"));
+    EXPECT_EQ(db->card(1)->field(tb::kFieldMobile).trimmed(), QStringLiteral("06 12 34 56 78"));
+    EXPECT_TRUE(labelText(f.main.get(), "SyncStatus").contains(QStringLiteral("0 en conflit")));
 }

@@ -1,5 +1,6 @@
 // tabulon-cli sync: the address kept with the database, the failure said and its exit code.
 #include "support/fixtures.h"
+#include "support/radicale_server.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -48,4 +49,22 @@ TEST(SyncCommand, KeepsTheAddressGivenOnceAndFailsWithTheServersReasonWhenItIsDo
     const SyncRun help = sync({QStringLiteral("--help")});
     EXPECT_EQ(help.exit, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("sync BASE [--url URL --user NOM] [--insecure-certificate SHA256]")));
+}
+
+TEST(SyncCommand, SendsTheCardsAndSaysWhatItDid)
+{
+    TB_START_RADICALE(server);
+    server.addUser(QStringLiteral("marie"), QStringLiteral("secret"));
+    const QUrl book = server.createAddressBook(QStringLiteral("marie"), QStringLiteral("secret"));
+    ASSERT_FALSE(book.isEmpty());
+    TempProgramFolder program;
+    TempDatabase db(program.path());
+    writeCards(db.path(), {makeCard("DURAND", "Zoé", 1, 100, 100, "17000", "La Rochelle"),
+                           makeCard("MARTIN", "Paul", 2, 120, 100, "75001", "Paris")});
+    const SyncRun r = sync({db.path(), QStringLiteral("--url"), book.toString(), QStringLiteral("--user"),
+                            QStringLiteral("marie")});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("2 fiche(s) envoyée(s)\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("0 en conflit\n")));
+    EXPECT_TRUE(sync({db.path()}).out.contains(QStringLiteral("0 fiche(s) envoyée(s)\n")));
 }

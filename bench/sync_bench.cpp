@@ -4,8 +4,10 @@
 //          other (the floor the first sync is compared with)
 //   first  the first sync of a copy of DB into an empty address book
 //   idle   a sync with nothing changed (median of RUNS)
+//   report the sync-collection request alone, the server's share of idle
 //   one    a sync with one card changed here (median of RUNS)
 // Prints "measure: ms (runs)" like tabulon_bench.
+#include "core/db/carddav_state.h"
 #include "core/db/database.h"
 #include "core/exchange/contact.h"
 #include "core/exchange/vcard.h"
@@ -104,6 +106,17 @@ int main(int argc, char** argv)
             return 1;
     }
     print("idle", idle);
+    // The server's share of it: the one request of a sync with nothing changed.
+    const Result<CardDavState> state = readCardDavState(db.folder());
+    std::vector<double> report;
+    for (int r = 0; r < runs && state; ++r) {
+        CardDavClient client(options.server);
+        at = Clock::now();
+        if (!client.changesSince(syncBook, state->syncToken))
+            return 1;
+        report.push_back(msSince(at));
+    }
+    print("report", report);
     const long long middle = (db.count() + 1) / 2;
     for (int r = 0; r < runs; ++r) {
         CardRecord card = *db.card(middle);

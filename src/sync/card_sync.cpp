@@ -10,7 +10,6 @@
 
 #include <QFileInfo>
 #include <QSet>
-#include <QUuid>
 #include <map>
 
 namespace tb {
@@ -169,7 +168,8 @@ private:
             return std::nullopt;
         }
         CardRecord card = cardOfContact(contacts.front(), m_captions, m_options.placement, 1, m_newIndex, nullptr);
-        if (here && !contacts.front().pin)
+        // An archived card stays archived whatever marker the contact carries.
+        if (here && (!contacts.front().pin || !here->isActive()))
             card.field(kFieldPosition) = here->field(kFieldPosition);
         if (photo && !contacts.front().photo.isEmpty()) {
             *photo = jpegOf(contacts.front().photo);
@@ -325,15 +325,10 @@ private:
                 n = card;
         if (n == 0)
             return {};
-        const long long last = m_db.count();
+        // The deletion moves the state along (its entry to deletedHere, the
+        // last card's to its number).
         if (Status s = m_db.deleteCard(n); !s)
             return s;
-        if (Status s = load(); !s)
-            return s;
-        // The deletion did not move the state along: done here.
-        if (const auto still = m_cards.find(n); still != m_cards.end() && still->second.uid == uid)
-            if (Status s = followDeletionInCardDavState(m_db.folder(), n, last, QUuid::createUuid().toString()); !s)
-                return s;
         if (Status s = load(); !s)
             return s;
         // Gone there already: nothing to delete.

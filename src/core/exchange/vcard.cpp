@@ -1487,7 +1487,9 @@ std::vector<VCardLine> vCardLines(QByteArrayView vcard)
         }
         if (p->name == "NOTE")
             line.role = VCardRole::Note;
-        if (qsizetype(own.size()) < kMaxPropertiesPerCard) {
+        // What the choice of TEL, ADR and EMAIL looks at, nothing else (no photo to decode).
+        static const QList<QByteArray> chosen = {"TEL", "ADR", "EMAIL", "LABEL", "X-ABLABEL"};
+        if (chosen.contains(p->name) && qsizetype(own.size()) < kMaxPropertiesPerCard) {
             p->line = qsizetype(lines.size()) - 1;
             own.push_back(std::move(*p));
         }

@@ -55,9 +55,14 @@ TEST(SyncWindows, SettingsAreKeptAndAFailedSyncIsSaidWithNothingTypedLost)
         EXPECT_TRUE(child<QCheckBox>(w, "Check1")->isChecked());
         EXPECT_EQ(child<QSpinBox>(w, "Text4")->value(), 5);
         EXPECT_TRUE(labelText(w, "Label1").startsWith(QStringLiteral("Erreur de synchronisation : ")));
+        // A change not kept is asked about before the window goes.
+        typeText(child<QLineEdit>(w, "Text2"), QStringLiteral("x"));
+        f.dialogs.questionAnswers.enqueue(QMessageBox::No);
         w->close();
     });
     f.trigger("Synchro");
+    ASSERT_FALSE(f.dialogs.questions.isEmpty());
+    EXPECT_EQ(f.dialogs.questions.last().text, QStringLiteral("Enregistrer les réglages de synchronisation ?"));
 }
 
 TEST(SyncWindows, AConflictIsKeptOnOneSideForAllOrMergedFieldByFieldOrLeftForLater)

@@ -51,8 +51,8 @@ void SyncCommands::addTo(QMenu* menu)
 void SyncCommands::followDatabase()
 {
     m_timer->stop();
-    if (m_window)
-        m_window->close();
+    // Its settings and password were the other database's: gone without a question.
+    delete m_window.data();
     const tb::Database* db = m_ctx.session.database();
     if (!db) {
         emit statusChanged(QString());

@@ -13,6 +13,7 @@
 #include "sync/password_store.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -121,7 +122,10 @@ FSynchro::FSynchro(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
         if (save())
             m_ctx.session.announce(QStringLiteral(" Réglages de synchronisation enregistrés."));
     });
-    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    connect(close, &QPushButton::clicked, this, [this] {
+        if (keepOrDropChanges())
+            hide();
+    });
     connect(Check2, &QCheckBox::toggled, Text4, &QWidget::setEnabled);
     giveButtonsLetters(this);
     Label1->setMinimumHeight(2 * Label1->fontMetrics().lineSpacing());
@@ -155,7 +159,41 @@ void FSynchro::load()
     m_certificateHost = QUrl::fromUserInput(state->server).host();
     showPoint();
     showStatus(state->lastStatus);
+    m_kept = typed();
     Text1->setFocus();
+}
+
+QStringList FSynchro::typed() const
+{
+    const QString point = m_point ? QString::number(m_point->x()) + u',' + QString::number(m_point->y()) : QString();
+    return {Text1->text().trimmed(), Text2->text().trimmed(), Text3->text(), Combo1->currentData().toString(), point,
+            QString::number(Check1->isChecked()), QString::number(Check2->isChecked() ? Text4->value() : 0)};
+}
+
+bool FSynchro::keepOrDropChanges()
+{
+    if (typed() == m_kept)
+        return true;
+    switch (m_ctx.dialogs.question(QStringLiteral("Enregistrer les réglages de synchronisation ?"),
+                                   QStringLiteral("Synchronisation CardDAV"),
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return save().has_value();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FSynchro::closeEvent(QCloseEvent* event)
+{
+    if (!keepOrDropChanges()) {
+        setProperty(kClosedProperty, false);
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 void FSynchro::showPoint()
@@ -216,6 +254,7 @@ std::optional<tb::CardDavState> FSynchro::save()
                 m_ctx.dialogs.showError(s.error());
         }
     }
+    m_kept = typed();
     return state;
 }
 

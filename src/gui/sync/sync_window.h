@@ -10,6 +10,7 @@
 
 struct AppContext;
 class QCheckBox;
+class QCloseEvent;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -39,12 +40,21 @@ signals:
     // The keyring refused the password: the desktop has none.
     void keyringMissing();
 
+protected:
+    // Settings changed and not kept: asked first.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void findAddressBooks();  // Command1
+    // What the user can change, to tell whether it was kept.
+    QStringList typed() const;
+    // True when the settings are kept, or the user lets them go.
+    bool keepOrDropChanges();
     void showPoint();
 
     AppContext& m_ctx;
     std::optional<QPointF> m_point;
+    QStringList m_kept;  // typed() as last loaded or written
     // The certificate accepted for the server of that host.
     QString m_acceptedCertificate;
     QString m_certificateHost;

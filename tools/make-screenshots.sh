@@ -241,4 +241,11 @@ if window "Lettres types" >/dev/null; then
     key Down
     shot lettres "Lettres types" && close_window
 fi
+# "Fichier" > "Synchronisation CardDAV…" (Alt+F, then Y), the server and the user typed.
+key alt+f; key y
+if window "Synchronisation CardDAV" >/dev/null; then
+    xdotool type --delay 40 "https://carnet.exemple.fr/dav/"; key Tab
+    xdotool type --delay 40 "marie"
+    shot synchronisation "Synchronisation CardDAV" && close_window
+fi
 exit 0

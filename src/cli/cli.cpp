@@ -17,6 +17,7 @@
 #include "core/journals/reminders.h"
 #include "core/base/safe_write.h"
 #include "core/db/backups.h"
+#include "core/db/carddav_settings.h"
 #include "core/exchange/card_import.h"
 #include "core/exchange/csv.h"
 #include "core/exchange/ods.h"
@@ -28,7 +29,10 @@
 #include "core/tools/amount_words.h"
 #include "core/tools/iban.h"
 #include "core/tools/rib_key.h"
+#include "sync/card_sync.h"
+#include "sync/password_store.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -413,6 +417,80 @@ int importCommand(const Arguments& a)
     out.flush();
     if (report.error)
         return failed(*report.error);
+    return kDone;
+}
+
+// Conflicts are left for the window to decide: a command line asks nothing.
+int syncCommand(const Arguments& a)
+{
+    const QString prefix = QStringLiteral("Erreur de synchronisation : ");
+    auto opened = openDatabase(a.positional[0], tb::Database::Access::ReadWrite);
+    if (!opened)
+        return failed(opened.error());
+    tb::Database& db = *opened.value();
+    tb::Result<tb::CardDavState> read = tb::readCardDavState(db.folder());
+    if (!read)
+        return failed(read.error());
+    tb::CardDavState state = std::move(read).value();
+    const bool newUrl = a.options.count(QStringLiteral("--url")), newUser = a.options.count(QStringLiteral("--user"));
+    if (newUrl)
+        tb::pointStateAt(state, textOption(a, QStringLiteral("--url")), QString());
+    if (newUser)
+        state.user = textOption(a, QStringLiteral("--user"));
+    if (a.options.count(QStringLiteral("--insecure-certificate")))
+        state.acceptedCertificate = textOption(a, QStringLiteral("--insecure-certificate")).remove(u':').toLower();
+    if (!state.configured())
+        return usage(QStringLiteral("aucun serveur n'est connu pour cette base : --url URL --user NOM"));
+    if (newUrl || newUser || a.options.count(QStringLiteral("--insecure-certificate")))
+        if (tb::Status s = tb::writeCardDavState(db.folder(), state); !s)
+            return failed(s.error());
+
+    tb::SyncOptions options;
+    if (!tb::usesDefaultMap(db)) {
+        if (!state.newContactsPoint)
+            return failed(tb::Error{tb::kNoErrorNumber,
+                                    prefix + QStringLiteral("la base n'utilise pas la carte par défaut : choisissez dans "
+                                                            "Tabulon le point où épingler les nouveaux contacts")});
+        options.placement = {false, *state.newContactsPoint};
+    }
+    QString password = qEnvironmentVariable("TABULON_CARDDAV_PASSWORD");
+    if (password.isEmpty()) {
+        const tb::Result<QString> kept = tb::readSyncPassword(state.server, state.user);
+        if (!kept)
+            return failed(tb::Error{tb::kNoErrorNumber,
+                                    prefix + QStringLiteral("pas de mot de passe (TABULON_CARDDAV_PASSWORD ou trousseau) : ")
+                                        + kept.error().message()});
+        password = *kept;
+    }
+    options.server = {QUrl::fromUserInput(state.addressBook.isEmpty() ? state.server : state.addressBook), state.user,
+                      password, state.acceptedCertificate};
+    options.programFolder = tb::folderText(QDir::cleanPath(db.folder() + QStringLiteral("..")));
+    const tb::SyncReport report = tb::synchronize(db, options);
+    Output out;
+    for (const QString& line : report.notes)
+        out << line << "\n";
+    QString status;
+    if (report.error) {
+        status = report.error->message();
+        if (!status.startsWith(prefix))
+            status = prefix + status;
+    } else {
+        out << tb::countText(report.sent) << " fiche(s) envoyée(s)\n"
+            << tb::countText(report.received) << " reçue(s) (dont " << tb::countText(report.created)
+            << " nouvelle(s))\n"
+            << tb::countText(report.trashed) << " mise(s) à la corbeille\n"
+            << tb::countText(report.deletedThere) << " supprimée(s) sur le serveur\n"
+            << tb::countText(report.conflicts) << " en conflit\n";
+    }
+    out.flush();
+    if (report.error)
+        return failed(tb::Error{tb::kNoErrorNumber, status});
+    if (report.conflicts > 0) {
+        printError(tb::countText(report.conflicts)
+                   + QStringLiteral(" fiche(s) modifiée(s) des deux côtés : à décider dans Tabulon (Fichier, "
+                                    "Synchronisation CardDAV…)"));
+        return kFailed;
+    }
     return kDone;
 }
 
@@ -882,6 +960,16 @@ const std::vector<Command>& commands()
          "Un CSV sans intitulé connu demande --columns : le champ de fiche (2 à\n"
          "20) que remplit chaque colonne (à partir de 1), ex. --columns 3=1,10=2",
          importCommand},
+        {QStringLiteral("sync"),
+         {1, {QStringLiteral("--url"), QStringLiteral("--user"), QStringLiteral("--insecure-certificate")}},
+         true, "BASE [--url URL --user NOM] [--insecure-certificate SHA256]",
+         "synchronise la base avec son carnet d'adresses CardDAV : URL (le\n"
+         "carnet, ou le serveur où le trouver) et NOM sont gardés avec la base ;\n"
+         "le mot de passe vient de TABULON_CARDDAV_PASSWORD ou du trousseau ;\n"
+         "--insecure-certificate accepte ce certificat (empreinte SHA-256).\n"
+         "Affiche ce qui est envoyé, reçu, mis à la corbeille, en conflit ; code 1\n"
+         "en cas d'échec ou de fiche modifiée des deux côtés (laissée en conflit)",
+         syncCommand},
         {QStringLiteral("backup"), {2, {}}, true, "BASE DOSSIER",
          "copie la base dans un sous-dossier daté de DOSSIER, affiche son chemin", backupCommand},
         {QStringLiteral("trash"), {1, {QStringLiteral("--restore")}}, true, "BASE [--restore N]",

@@ -1,10 +1,12 @@
 #include "every_window.h"
 
 #include "core/db/database.h"
+#include "core/exchange/contact.h"
 #include "gui/app/app_context.h"
 #include "gui/exchange/csv_import_window.h"
 #include "gui/exchange/duplicate_window.h"
 #include "gui/exchange/import_report_window.h"
+#include "gui/sync/conflict_window.h"
 
 namespace testing_support {
 
@@ -30,6 +32,7 @@ QList<QWidget*> openEveryWindow(GuiFixture& f)
                               "Fiche", "Tournèe", "Corbeille", "mail", "Rappels", "LettresTypes", "Debiteurs"})
         f.trigger(QString::fromUtf8(entry));
     f.trigger("Expediteur");
+    f.trigger("Synchro");
     f.trigger("alpha");
     for (const char* entry : {"SelEtiquettes", "SelEnveloppes"})
         child<QAction>(f.window<FFrance3>(), entry)->trigger();
@@ -42,7 +45,13 @@ QList<QWidget*> openEveryWindow(GuiFixture& f)
     duplicate->setCards(card, 1, card);
     auto* report = new FRapportImport(ctx, f.main.get());
     report->setReport(QStringLiteral("1 fiche créée."), {QStringLiteral("DUPONT : ville reprise")});
-    for (QWidget* w : {static_cast<QWidget*>(csv), static_cast<QWidget*>(duplicate), static_cast<QWidget*>(report)})
+    // The sync's conflict, as a sync shows it.
+    auto* conflict = new FConflits(ctx, f.main.get());
+    CardRecord there = card;
+    there.field(tb::kFieldCity) = QStringLiteral("LYON").leftJustified(CardRecord::width(tb::kFieldCity));
+    conflict->setConflict({1, card, there}, tb::exchangeCaptions(f.main->session().database()->captions()));
+    for (QWidget* w : {static_cast<QWidget*>(csv), static_cast<QWidget*>(duplicate), static_cast<QWidget*>(report),
+                       static_cast<QWidget*>(conflict)})
         f.dialogs.showModal(w);
 
     QList<QWidget*> all = {f.main.get()};

@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -75,10 +76,12 @@ QMessageBox::StandardButton QtDialogs::question(const QString& text, const QStri
     }
 }
 
-std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
-                                        const QString& defaultText)
+namespace {
+std::optional<QString> textInput(QWidget* owner, const QString& prompt, const QString& title,
+                                 const QString& defaultText, QLineEdit::EchoMode echo)
 {
-    QInputDialog dialog(owner());
+    QInputDialog dialog(owner);
+    dialog.setTextEchoMode(echo);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
@@ -88,6 +91,19 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
         return std::nullopt;
     return dialog.textValue();
 }
+}  // namespace
+
+std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
+                                        const QString& defaultText)
+{
+    return textInput(owner(), prompt, title, defaultText, QLineEdit::Normal);
+}
+
+std::optional<QString> QtDialogs::password(const QString& prompt, const QString& title)
+{
+    return textInput(owner(), prompt, title, QString(), QLineEdit::Password);
+}
+
 
 void QtDialogs::beep()
 {

@@ -36,6 +36,11 @@ public:
     // Input box; std::nullopt when cancelled.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& defaultText) = 0;
+    // Input box whose text is hidden as typed; std::nullopt when cancelled.
+    virtual std::optional<QString> password(const QString& prompt, const QString& title)
+    {
+        return input(prompt, title, QString());
+    }
     virtual void beep() = 0;
     virtual void setBusy(bool busy) = 0;
     // Common dialogs: false / nullopt when the user cancels.
@@ -83,6 +88,7 @@ public:
                                          QMessageBox::Icon icon, const QString& helpPage) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
+    std::optional<QString> password(const QString& prompt, const QString& title) override;
     void beep() override;
     void setBusy(bool busy) override;
     bool choosePrinter(QPrinter& printer) override;

@@ -43,6 +43,8 @@ QString pageOfName(const QString& objectName)
         {QStringLiteral("FLettres"), QStringLiteral("lettres.html")},
         {QStringLiteral("FEnvoiLettres"), QStringLiteral("lettres.html")},
         {QStringLiteral("FDebiteurs"), QStringLiteral("debiteurs.html")},
+        {QStringLiteral("FSynchro"), QStringLiteral("synchronisation.html")},
+        {QStringLiteral("FConflits"), QStringLiteral("synchronisation.html")},
     };
     return pages.value(objectName);
 }

@@ -1,6 +1,7 @@
 #include "gui/app/main_window.h"
 
 #include "gui/exchange/exchange_commands.h"
+#include "gui/sync/sync_commands.h"
 
 #include "core/base/numeric.h"
 #include "core/base/number_text.h"
@@ -118,6 +119,10 @@ FFrance::FFrance(Dialogs& dialogs, tb::Launcher& launcher, const QString& progra
     buildMenus();
     connect(&m_session, &tb::Session::databaseChanged, this, &FFrance::followDatabase);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    auto* syncStatus = new QLabel(statusBar());
+    syncStatus->setObjectName(QStringLiteral("SyncStatus"));
+    statusBar()->addPermanentWidget(syncStatus);
+    connect(m_sync, &SyncCommands::statusChanged, syncStatus, &QLabel::setText);
     statusBar()->addPermanentWidget(new ZoomControl(picture, statusBar()));
     connect(&m_session, &tb::Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 4000); });
     // F1 and F10 in every window, modal ones included.
@@ -149,8 +154,11 @@ void FFrance::buildMenus()
     connect(addMenuEntry(fichier, "Corbeille", QStringLiteral("Corbeille")), &QAction::triggered, this,
             &FFrance::showTrash);
     fichier->addSeparator();
-    m_exchange = new ExchangeCommands(m_ctx, this);
+    m_exchange = new ExchangeCommands(m_ctx, this, m_pointWait);
     m_exchange->addTo(fichier);
+    m_sync = new SyncCommands(m_ctx, this, m_pointWait);
+    m_sync->addTo(fichier);
+    connect(m_sync, &SyncCommands::runningChanged, this, &FFrance::followSync);
     fichier->addSeparator();
     QAction* quit = addMenuEntry(fichier, "quitter", QStringLiteral("Quitter"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -350,6 +358,11 @@ QImage FFrance::mapImage() const
 
 void FFrance::closeEvent(QCloseEvent* event)
 {
+    if (m_sync->running()) {
+        event->ignore();
+        m_ctx.dialogs.message(QStringLiteral(" Une synchronisation est en cours : fermez Tabulon quand elle est finie."));
+        return;
+    }
     // Every command has already written its files: nothing to save here.
     for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (w->isWindow())
@@ -575,8 +588,8 @@ bool FFrance::refuseWithoutDatabase()
 
 void FFrance::mapLeftClick(int x, int y)
 {
-    // The cards of an import wait for their place on this map.
-    if (m_exchange->takeMapClick(x, y))
+    // An import or the sync settings wait for a point on this map.
+    if (m_pointWait.take(x, y))
         return;
     if (m_newCardCode && m_session.hasDatabase()) {
         const QString code = *std::exchange(m_newCardCode, std::nullopt);
@@ -641,6 +654,14 @@ void FFrance::openCreation(double x, double y, int departmentRow, const QString&
 void FFrance::startHelp()
 {
     tb::startHelp(m_ctx.launcher, m_session.programFolder());
+}
+
+void FFrance::followSync(bool running)
+{
+    for (const char* name : {"Nbase", "Obase", "Restauration", "quitter"})
+        if (QAction* a = findChild<QAction*>(QLatin1String(name)))
+            a->setEnabled(!running);
+    m_recent->menuAction()->setEnabled(!running);
 }
 
 void FFrance::startDisplaySettings()

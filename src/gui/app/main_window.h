@@ -6,6 +6,7 @@
 #include "gui/app/app_context.h"
 #include "gui/app/reporting_launcher.h"
 #include "gui/app/windows.h"
+#include "gui/map/map_point_wait.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -15,6 +16,7 @@ class QAction;
 class QMenu;
 class MapView;
 class ExchangeCommands;
+class SyncCommands;
 class QLabel;
 class SearchBox;
 class FRappels;
@@ -72,6 +74,8 @@ private:
     void openCreation(double x, double y, int departmentRow, const QString& postalCode);
     void startHelp();
     void startDisplaySettings();
+    // While a sync runs, the database in use stays: no other is created, opened or restored.
+    void followSync(bool running);
     bool refuseWithoutDatabase();
     // The reminders of the database in use, gathered in the background;
     // showWhenDue: the window opens when there are any (a database opened).
@@ -96,7 +100,9 @@ private:
     QMenu* m_recent = nullptr;  // BasesRecentes
     QMenu* m_structure = nullptr;
     QAction* m_tournee = nullptr;
+    MapPointWait m_pointWait;
     ExchangeCommands* m_exchange = nullptr;
+    SyncCommands* m_sync = nullptr;
     tb::ReminderGathering* m_reminders = nullptr;
     std::vector<tb::Reminder> m_due;
     bool m_showDue = false;

@@ -1,28 +1,16 @@
 #include "gui/exchange/duplicate_window.h"
 
-#include "core/cards/card_fields.h"
 #include "core/base/number_text.h"
 #include "gui/app/secondary_window.h"
+#include "gui/widgets/card_pair.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-
-// The filled fields of a card, one per line, under their captions.
-QString cardText(const CardRecord& card)
-{
-    const QStringList captions = tb::fixedFieldCaptions();
-    QStringList lines;
-    for (tb::CardField k = tb::kFieldCivility; k < tb::kFieldFirstCustom; ++k)
-        if (!card.field(k).trimmed().isEmpty())
-            lines << captions[k - 2].trimmed() + QStringLiteral(" : ") + card.field(k).trimmed();
-    return lines.join(u'\n');
-}
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
 {
@@ -42,16 +30,8 @@ FDoublon::FDoublon(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
                                 + QStringLiteral(" existe déjà."),
                             this);
     LabelRegle->setObjectName(QStringLiteral("LabelRegle"));
-    LabelImport = new QLabel(this);
-    LabelImport->setObjectName(QStringLiteral("LabelImport"));
-    LabelExistante = new QLabel(this);
-    LabelExistante->setObjectName(QStringLiteral("LabelExistante"));
-    for (QLabel* l : {LabelImport, LabelExistante}) {
-        l->setFrameShape(QFrame::Panel);
-        l->setFrameShadow(QFrame::Sunken);
-        l->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-        l->setMinimumWidth(260);
-    }
+    m_cards = new CardPair(QStringLiteral("Fiche à importer"), "LabelImport", QStringLiteral("Fiche déjà dans la base"),
+                           "LabelExistante", this);
     CommandIgnorer = makeButton(this, "CommandIgnorer", QStringLiteral("Ignorer"));
     CommandCreer = makeButton(this, "CommandCreer", QStringLiteral("Créer quand même"));
     CommandCompleter = makeButton(this, "CommandCompleter", QStringLiteral("Compléter la fiche existante"));
@@ -59,18 +39,13 @@ FDoublon::FDoublon(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
     CheckTous->setObjectName(QStringLiteral("CheckTous"));
     CheckTous->setAccessibleName(CheckTous->text());
 
-    auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Fiche à importer"), this), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Fiche déjà dans la base"), this), 0, 1);
-    grid->addWidget(LabelImport, 1, 0);
-    grid->addWidget(LabelExistante, 1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CommandIgnorer);
     buttons->addWidget(CommandCreer);
     buttons->addWidget(CommandCompleter);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabelRegle);
-    layout->addLayout(grid);
+    layout->addWidget(m_cards);
     layout->addWidget(CheckTous);
     layout->addLayout(buttons);
 
@@ -86,8 +61,8 @@ void FDoublon::setCards(const CardRecord& incoming, long long existing, const Ca
 {
     m_choice = tb::DuplicateChoice::Skip;
     LabelRegle->setText(QStringLiteral("Une fiche de ") + tb::duplicateRuleText(rule) + QStringLiteral(" existe déjà."));
-    LabelImport->setText(cardText(incoming));
-    LabelExistante->setText(QStringLiteral("Fiche n° ") + tb::plainNumber(existing) + u'\n' + cardText(existingCard));
+    m_cards->setTexts(cardFieldsText(incoming),
+                      QStringLiteral("Fiche n° ") + tb::plainNumber(existing) + u'\n' + cardFieldsText(existingCard));
 }
 
 void FDoublon::choose(tb::DuplicateChoice choice)

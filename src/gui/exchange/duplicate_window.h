@@ -6,6 +6,7 @@
 #include <QWidget>
 
 struct AppContext;
+class CardPair;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -28,8 +29,7 @@ private:
     tb::DuplicateChoice m_choice = tb::DuplicateChoice::Skip;
 
     QLabel* LabelRegle = nullptr;
-    QLabel* LabelImport = nullptr;
-    QLabel* LabelExistante = nullptr;
+    CardPair* m_cards = nullptr;  // LabelImport, LabelExistante
     QPushButton* CommandIgnorer = nullptr;
     QPushButton* CommandCreer = nullptr;
     QPushButton* CommandCompleter = nullptr;

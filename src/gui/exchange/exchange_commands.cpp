@@ -15,6 +15,7 @@
 #include "gui/exchange/csv_import_window.h"
 #include "gui/exchange/duplicate_window.h"
 #include "gui/exchange/import_report_window.h"
+#include "gui/map/map_point_wait.h"
 #include "gui/widgets/menu_builder.h"
 
 #include <QAction>
@@ -38,7 +39,10 @@ QString quoted(const QString& text)
 
 }  // namespace
 
-ExchangeCommands::ExchangeCommands(AppContext& ctx, QWidget* owner) : QObject(owner), m_ctx(ctx), m_owner(owner) {}
+ExchangeCommands::ExchangeCommands(AppContext& ctx, QWidget* owner, MapPointWait& pointWait)
+    : QObject(owner), m_ctx(ctx), m_owner(owner), m_pointWait(pointWait)
+{
+}
 
 void ExchangeCommands::addTo(QMenu* menu)
 {
@@ -220,20 +224,12 @@ void ExchangeCommands::startImport(std::vector<tb::Contact> contacts, QStringLis
         return;
     }
     // Another map: no department to go by, the user shows the place.
-    m_ctx.dialogs.message(QStringLiteral("Cliquez sur la carte à l'endroit où épingler les ")
-                          + tb::countText(qint64(contacts.size())) + QStringLiteral(" fiche(s) importée(s)."));
-    m_waiting = Waiting{std::move(contacts), std::move(notes)};
-}
-
-bool ExchangeCommands::takeMapClick(int x, int y)
-{
-    if (!m_waiting)
-        return false;
-    Waiting waiting = std::move(*m_waiting);
-    m_waiting.reset();
-    if (!refuse(false))
-        runImport(waiting.contacts, {false, QPointF(x, y)}, waiting.notes);
-    return true;
+    const QString text = QStringLiteral("Cliquez sur la carte à l'endroit où épingler les ")
+                         + tb::countText(qint64(contacts.size())) + QStringLiteral(" fiche(s) importée(s).");
+    m_pointWait.ask(m_ctx.dialogs, text, [this, contacts = std::move(contacts), notes = std::move(notes)](QPointF at) {
+        if (!refuse(false))
+            runImport(contacts, {false, at}, notes);
+    });
 }
 
 void ExchangeCommands::runImport(const std::vector<tb::Contact>& contacts, const tb::Placement& placement,

@@ -16,6 +16,7 @@ class QWidget;
 class FImportCsv;
 class FDoublon;
 class FRapportImport;
+class MapPointWait;
 
 enum class ExchangeFormat { VCard, Csv, Ods };
 // Asks whether the archived cards go too and where, writes the cards (those
@@ -25,16 +26,12 @@ void exportCardsTo(AppContext& ctx, ExchangeFormat format, const std::optional<Q
 class ExchangeCommands : public QObject {
     Q_OBJECT
 public:
-    // owner: the main window, which the windows belong to.
-    ExchangeCommands(AppContext& ctx, QWidget* owner);
+    // owner: the main window, which the windows belong to; pointWait: its
+    // map's clicks.
+    ExchangeCommands(AppContext& ctx, QWidget* owner, MapPointWait& pointWait);
 
     // The seven entries, each an action named for tests, added to menu.
     void addTo(QMenu* menu);
-
-    // On a map other than the default one, the imported cards wait for one
-    // click on the map; true when the click was taken for them.
-    bool takeMapClick(int x, int y);
-    bool waitingForPoint() const { return m_waiting.has_value(); }
 
     void exportVCard();
     void exportCsv();
@@ -59,9 +56,5 @@ private:
     QPointer<FImportCsv> m_csvWindow;
     QPointer<FDoublon> m_duplicateWindow;
     QPointer<FRapportImport> m_reportWindow;
-    struct Waiting {
-        std::vector<tb::Contact> contacts;
-        QStringList notes;
-    };
-    std::optional<Waiting> m_waiting;
+    MapPointWait& m_pointWait;
 };

@@ -169,16 +169,6 @@ TEST_F(CardDocumentsTest, TextsAddressEmailAndPrintsOfTheShownCard)
     EXPECT_EQ(f.launcher.programs[0].program, "/usr/bin/abiword");
     EXPECT_EQ(f.launcher.programs[0].args, QStringList{db + "DTXTB2.TXT"});
 
-    // Both viewers run in the real modal loop until closed with their close box, made anew next time.
-    for (const char* entry : {"VoirTB3", "VoirTB1"}) {
-        menu(entry);
-        QPointer<QWidget> shown = f.dialogs.lastModal();
-        ASSERT_NE(shown, nullptr);
-        runInRealModalLoop(shown, [shown] { shown->close(); }, 50);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_FALSE(shown) << entry;
-    }
-
     // No spreadsheet program chosen: the desktop's own. The address is the one shown (its lines are the core's).
     writeBytes(db + "F2.xls", "xls");
     menu("Feuillexls");

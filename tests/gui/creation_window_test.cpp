@@ -95,13 +95,6 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     EXPECT_TRUE(field(2)->text().isEmpty() && field(1)->text().isEmpty());
     EXPECT_FALSE(hasPhoto());
     EXPECT_EQ(department(), "95 Val-d'Oise");
-
-    // Tab follows the reading order, the first control focused.
-    activate(w);
-    EXPECT_EQ(w->focusWidget()->objectName(), "Option1");
-    EXPECT_EQ(tabFrom(w, "Text1(9)"), "Combo1");
-    EXPECT_EQ(tabFrom(w, "List1"), "Text1(10)");
-    EXPECT_EQ(tabFrom(w, "Label11"), "Command2");
 }
 
 TEST_F(CreationWindowTest, GivingUpLeavesNothingAndACardWithoutNumberIsRefused)

@@ -10,20 +10,6 @@
 
 using namespace testing_support;
 
-namespace {
-
-// The caption as the user reads it: mnemonic marks gone, "&&" shown as "&".
-QString caption(QAction* a)
-{
-    QString out;
-    const QString text = a ? a->text() : QStringLiteral("<absent>");
-    for (qsizetype i = 0; i < text.size(); ++i)
-        out.append(text[i] == u'&' && i + 1 < text.size() ? text[++i] : text[i]);
-    return out;
-}
-
-}  // namespace
-
 TEST(MainWindow, StartsWithDefaultMapMenusAndScrolling)
 {
     GuiFixture f;
@@ -33,16 +19,6 @@ TEST(MainWindow, StartsWithDefaultMapMenusAndScrolling)
     EXPECT_EQ(w.session().marker(), 3);
     EXPECT_EQ(readBytes(f.program.file("carte.txt")), (f.program.path() + "frc.gif\r\n").toUtf8());
 
-    // The captions users know, slips included ("&&" shows as "&").
-    const std::pair<const char*, const char*> captions[] = {
-        {"cartes", "Cartes & Plans"}, {"Outils", "Accessoires"}, {"accessoires", "Outils"},
-        {"Tournèe", "Définition de zones"}, {"FicExport", "Fichier \"EXPORT\""}, {"MExel", "Maquette \"EXCEL\""},
-        {"AppelMDB", "Pour les utilisateurs de Microsof Access : Appel de TABulon.mdb"},
-        {"RechparVille", "Recherche d'un Code postal  par le nom de la ville"},
-        {"Rechtelf", "Recherche par le n° de téléphone fixe"}, {"Restauration", "Restaurer une sauvegarde"},
-    };
-    for (const auto& [name, text] : captions)
-        EXPECT_EQ(caption(f.action(QString::fromUtf8(name))), QString::fromUtf8(text)) << name;
     // The database menus wait for a database.
     for (const char* hidden : {"cartes", "clients", "Structure", "Tournèe", "RIB"})
         EXPECT_FALSE(f.action(QString::fromUtf8(hidden))->isVisible()) << hidden;

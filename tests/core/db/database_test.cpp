@@ -62,6 +62,10 @@ TEST_F(DatabaseTest, CreateCopiesTheTemplatesAndRefusesTakenNames)
     EXPECT_EQ(readBytes(program.file("dossier.txt")), "BasePerso\r\n");
     EXPECT_EQ((*db)->count(), 0);
     EXPECT_EQ(tb::Database::create(program.path(), "BasePerso").error().number, 75);
+    // The program folder holds the templates of new databases, never cards: it opens in no way.
+    for (const auto access : {tb::Database::Access::ReadWrite, tb::Database::Access::ReadOnly})
+        EXPECT_EQ(tb::Database::open(program.path(), access).error().text,
+                  " Ce dossier est le dossier du programme, pas une base de données.");
 
     // A program folder without templates still makes a database that opens.
     QFile::remove(program.file("NBFiches.dat"));

@@ -1,4 +1,4 @@
-// The zoomed map: clicks in whole map pixels, pins at their screen size, the zoom kept, the hint.
+// The zoomed map: clicks in whole map pixels, the zoom kept, the hint.
 #include "core/map/map_zoom.h"
 #include "core/map/pins.h"
 #include "gui/app/database_chooser_window.h"
@@ -76,19 +76,6 @@ TEST_F(MapZoomTest, HitTestAndCreationGiveTheSamePositionsAtEveryZoom)
     EXPECT_EQ(f.main->session().database()->count(), 3);
     EXPECT_EQ(readBytes(db + "lesfiches.dat").mid(2 * 630, 30),
               ("3" + tb::positionText(123, 77)).leftJustified(30).toLatin1());
-}
-
-TEST_F(MapZoomTest, PinsKeepTheirSizeOnScreenAndSitAtTheirCardsPoint)
-{
-    typeZoom("800 %");
-    EXPECT_EQ(picture->size(), QSize(900 * 8, 860 * 8));
-    const QPoint centre = tb::pinCentreOnScreen(200, 150, 8.0);
-    const QImage shot = picture->grab(QRect(centre - QPoint(20, 20), QSize(41, 41))).toImage();
-    EXPECT_EQ(shot.pixelColor(20, 20), tb::pinColor(1));
-    EXPECT_EQ(shot.pixelColor(20 + 6, 20 - 6), tb::pinColor(1));  // the square, 12 pixels on screen
-    EXPECT_EQ(shot.pixelColor(20 + 10, 20), tb::pinColor(1));     // the circle
-    // The picture at 100 % is unchanged by the zoom.
-    EXPECT_EQ(f.main->mapImage().pixelColor(200, 150), tb::pinColor(1));
 }
 
 TEST_F(MapZoomTest, KeysWheelAndControlChangeTheZoomWhichTheDatabaseKeepsOrSaysWhyNot)

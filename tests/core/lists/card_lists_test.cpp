@@ -8,6 +8,7 @@
 #include "core/lists/list_count.h"
 #include "core/lists/sort_keys.h"
 #include "support/fixtures.h"
+#include "support/list_rows.h"
 
 #include <QThread>
 #include <gtest/gtest.h>
@@ -36,26 +37,14 @@ protected:
     }
 };
 
-Numbers numbers(const tb::CardList& lists)
-{
-    Numbers out;
-    for (int i = 0; i < lists.size(); ++i)
-        out.push_back(lists.number(i));
-    return out;
-}
+const auto numbers = listNumbers;
 
 CardRecord card(const QString& surname, int marker = 1, const QString& postalCode = {}, const QString& city = {})
 {
     return makeCard(surname, QString(), marker, 1, 1, postalCode, city);
 }
 
-std::vector<std::pair<long long, QString>> rows(const tb::CardList& list)
-{
-    std::vector<std::pair<long long, QString>> out;
-    for (int i = 0; i < list.size(); ++i)
-        out.emplace_back(list.number(i), list.display(i));
-    return out;
-}
+const auto rows = listRows;
 
 tb::CardList staged(std::shared_ptr<const tb::SortKeys> keys, const CardStore& store, ListKind kind, ListOrder order)
 {

@@ -155,9 +155,6 @@ TEST_F(NoteEditorTest, EncipheredNoteSavedAndReopenedDeciphersExactlyAndAnUnusab
         press(w, "Command3");
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_EQ(f.dialogs.lastMessage(), " La clé ne contient aucun caractère utilisable !");
-    EXPECT_EQ(f.dialogs.inputs[0].title, "Clé de cryptage aux choix de l'utilisateur");
-    EXPECT_TRUE(f.dialogs.inputs[0].text.startsWith(
-        "Saisir une clé composée de chiffres et de lettres uniquement, sans espace. ex:PontDuGard1985"));
     EXPECT_EQ(f.dialogs.busyDepth, 0);
     EXPECT_FALSE(note(w)->toPlainText().contains(QStringLiteral("Code portail")));
     ASSERT_TRUE(closeAnswering(w, QMessageBox::Yes));

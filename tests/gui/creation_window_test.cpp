@@ -153,13 +153,6 @@ TEST_F(CreationWindowTest, OpensOnTheDepartmentClickedATypedCodeFillsTheCityAndC
     QTest::keyClicks(field(5), "69002");
     EXPECT_EQ(field(6)->text(), "LYON");
     EXPECT_EQ(department(), "69 Rhône");
-    // Many communes: listed to choose from, the city left as typed.
-    field(5)->clear();
-    field(6)->setText("BEL");
-    QTest::keyClicks(field(5), "01300");
-    EXPECT_EQ(field(6)->text(), "BEL");
-    ASSERT_TRUE(clickItem(w, "List1", "BELLEY 01300"));
-    EXPECT_EQ(field(6)->text(), "BELLEY");
     EXPECT_EQ(readBytes(f.program.file("DeptCourant.txt")), "\"0\"\r\n");
     w->hide();
 

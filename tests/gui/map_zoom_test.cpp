@@ -132,12 +132,17 @@ TEST_F(MapZoomTest, KeysWheelAndControlChangeTheZoomWhichTheDatabaseKeepsOrSaysW
     }));
 }
 
-TEST(MapHint, TheLineUnderTheMapShowsUntilTheFirstCardExists)
+TEST(MapHint, ANewDatabaseShowsTheWholeMapAndTheLineUnderItUntilTheFirstCardExists)
 {
     GuiFixture f;
     auto* hint = child<QLabel>(f.main.get(), "MapHint");
     EXPECT_EQ(hint->text(), " Pour commencer : menu « Fichier », créez une base de données ou ouvrez-en une.");
+    f.main->resize(700, 500);
     f.createDatabase();
+    // The whole map in view (which zoom opens is the core's), nothing written until a zoom is chosen.
+    EXPECT_TRUE(child<MapPicture>(f.main.get(), "PicImage")->fitsView());
+    EXPECT_EQ(child<QComboBox>(f.main.get(), "Zoom")->currentText(), "Ajuster à la fenêtre");
+    EXPECT_FALSE(QFile::exists(f.db() + "zoom.txt"));
     EXPECT_EQ(hint->text(), " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les "
                             "fiches de cet endroit.");
     EXPECT_FALSE(hint->isHidden());

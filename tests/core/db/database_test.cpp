@@ -1,7 +1,5 @@
-// The open database: its lock against other programs, creating folders, card creation in a safe order, stores
-// and the surname's capitals, side files; names of every kind (blanks, quotes,
-// accents, characters the code page lacks, a leading "-", 255 bytes) work or
-// are refused, and nothing is ever written outside the program and database folders.
+// The open database: its lock, card creation in a safe order, stores, side files, and names of
+// every kind working or refused without a write outside the program and database folders.
 #include "core/base/value_files.h"
 #include "core/db/database.h"
 #include "core/db/database_files.h"

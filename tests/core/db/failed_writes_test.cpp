@@ -1,9 +1,5 @@
-// Every command that writes, on a read-only database folder, under a file-size
-// limit (a full disk) and with its file replaced by a folder: the error number
-// is told, the files stay as they were, a failure never passes for success.
-// And what a killed or failed change leaves behind: creations and imports cut
-// short, counts that hide cards, exports half made, and outside files that
-// would hang a reading or lead a write out of the database.
+// Every write on a read-only folder, a full disk and a folder in its file's place: told, nothing changed.
+// What killed or failed changes leave behind, and outside files that would hang a read or lead a write out.
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
 #include "core/db/database.h"

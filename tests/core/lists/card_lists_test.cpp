@@ -1,7 +1,5 @@
-// Sorted card lists: display lines, parallel numbers, French case-insensitive
-// order; lists sorted from the kept byte keys, in stages or at once, are the
-// lists the lines' own sort gives, for every kind, after changes too; the line
-// under a list: how many cards, French style, and which list.
+// Sorted card lists: lines, numbers, French order; lists from the kept keys, in stages or at once,
+// as the lines' own sort gives them; the count line under a list.
 #include "core/base/number_text.h"
 #include "core/cards/card_store.h"
 #include "core/lists/card_lists.h"

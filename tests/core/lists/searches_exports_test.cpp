@@ -1,8 +1,5 @@
-// The search box: words found in any field without accents, case or the
-// blanks inside numbers, the closest matches first (words beginning words of
-// one field, then of several fields, then inside words), and the index in
-// step with stores, archiving and deletions; searches by the beginning of a
-// field, and the export files byte for byte.
+// The search box (words in any field, closest matches first, the index in step with the cards),
+// searches by a field's beginning, and the export files byte for byte.
 #include "core/base/codepage.h"
 #include "core/cards/card_store.h"
 #include "core/db/database.h"

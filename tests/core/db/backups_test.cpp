@@ -117,12 +117,24 @@ void expectWhole(const QString& folder, long long atLeast)
         EXPECT_EQ(copy.value()->card(n)->field(3).trimmed(), QStringLiteral("N%1").arg(n)) << folder.toStdString();
 }
 
-TEST_F(BackupTest, ABackupTakenWhileAnotherProgramStoresCardsIsWhole)
+TEST_F(BackupTest, ABackupTakenWhileCardsAreBeingStoredIsWhole)
 {
+    // Within the program: a backup taken at each stored card.
+    int taken = 0;
+    QObject::connect(db.get(), &tb::Database::cardStored, [&](long long n) {
+        const QString to = where.path() + QStringLiteral("/pendant%1/").arg(taken++);
+        ASSERT_TRUE(db->backup(to));
+        expectWhole(to, n - 1);
+    });
+    for (int n = 3; n <= 5; ++n)
+        ASSERT_TRUE(db->createCard(makeCard(QStringLiteral("N%1").arg(n), "x", 1, n, n)));
+    EXPECT_EQ(taken, 3);
+
+    // Another program storing cards at the same time.
     std::atomic<bool> done = false;
     QThread* writer = QThread::create([&] {
         auto other = tb::Database::open(base.path());
-        for (int n = 3; n <= 60; ++n)
+        for (int n = 6; n <= 60; ++n)
             (void)other.value()->createCard(makeCard(QStringLiteral("N%1").arg(n), "x", 1, n, n));
         done = true;
     });
@@ -131,7 +143,7 @@ TEST_F(BackupTest, ABackupTakenWhileAnotherProgramStoresCardsIsWhole)
     while (!done || copies < 3) {
         const QString to = where.path() + QStringLiteral("/concurrent%1/").arg(copies++);
         ASSERT_TRUE(db->backup(to));
-        expectWhole(to, 2);
+        expectWhole(to, 5);
     }
     writer->wait();
     delete writer;

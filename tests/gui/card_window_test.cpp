@@ -113,6 +113,10 @@ TEST_F(CardWindowTest, ShowsStoresColoursDeletesAndClosesTheCards)
     click(child<QWidget>(w, "Label11"));
     EXPECT_EQ(child<QLabel>(w, "Label4")->palette().color(QPalette::Window), QColor(192, 192, 255));
     EXPECT_EQ(card(2).marker(), field1[0].digitValue());
+    // Characters outside the code page cannot be typed (the widths are the core's).
+    field(3)->clear();
+    typeText(field(3), QStringLiteral("aőb€"));
+    EXPECT_EQ(field(3)->text(), QStringLiteral("ab€"));
     click(button("Command2"));
     EXPECT_EQ(card(2).marker(), 6);
     // The sums are the core's; the result is shown and stored.

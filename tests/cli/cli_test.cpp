@@ -136,15 +136,16 @@ TEST_F(CliTest, BadUsageExitsTwoWithTheUsageAndFailuresExitOneWithTheMessage)
     EXPECT_FALSE(QFileInfo::exists(fresh));
     EXPECT_FALSE(QFileInfo::exists(db.file("export.txt")));
 
-    // Each failure: its message whole (ending the line), or its start and a part of its detail (the
-    // core's refusals of a missing file or folder and of words past their range are told as they are).
+    // Each failure: its message whole (ending the line), or its start and a part of its detail.
     const struct {
         QStringList args;
         QString err, detail;
     } failures[] = {
         {{"count", program.file("Absente")}, " Ce dossier ne contient pas de base de données Tabulon !\n", ""},
         {{"show", bare(), "5"}, "Erreur n° ", "n'existe pas"},
+        {{"words", "1000000000000000"}, "Une Erreur !\n", ""},
         {{"rib", "00000", "00550", "0000157841Z"}, "", "nul"},
+        {{"import", db.path(), program.file("absent.vcf")}, "Erreur n° 53", " "},
         {{"backup", db.path(), "/nonexistent/x"}, "Erreur n° 76 : chemin introuvable (x)\n", ""},
         {{"journal", db.path(), "9", "--memento"}, "Erreur n° ", "la fiche n° 9 n'existe pas"},
     };

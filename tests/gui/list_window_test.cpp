@@ -3,6 +3,7 @@
 #include "core/lists/list_page_layout.h"
 #include "gui_fixture.h"
 
+#include <QFontInfo>
 #include <QRegularExpression>
 
 using namespace testing_support;
@@ -175,6 +176,7 @@ TEST_F(ListWindowTest, PrintsArePreviewedFirstAndTheChoicesMadeAreOfferedAgain)
     EXPECT_EQ(pdfText(f.dialogs.printToPdf), pdfText(f.dialogs.previewPdf));
     EXPECT_TRUE(pdf.contains(QRegularExpression(QStringLiteral("Paris +75001 +DUPONT +Jean")))) << pdf.toStdString();
     const QFont first = f.dialogs.fontsOffered.last();
+    EXPECT_TRUE(QFontInfo(first).fixedPitch());  // its style is the core's
 
     // The font, size and colour chosen are offered again, whatever the window, once printed or cancelled.
     QFont chosen = first;

@@ -1,32 +1,15 @@
 // tabulon-cli labels, envelopes, debtors and letters: the options, the output, the exit codes.
+#include "support/cli_run.h"
 #include "support/fixtures.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
 
-struct CliRun {
-    int exit;
-    QString out, err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    // Fonts start the windowing layer, which wants a runtime folder.
-    static QTemporaryDir runtime;
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", runtime.path());
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TABULON_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+CliRun cli(const QStringList& args) { return runCli(args); }
 
 QString listLine(const QString& surname)
 {

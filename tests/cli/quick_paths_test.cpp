@@ -2,10 +2,10 @@
 // the database needs nothing of the full opening: on every database, sound or
 // not, it prints, says and exits exactly as the full command set does.
 #include "core/db/database_lock.h"
+#include "support/cli_run.h"
 #include "support/fixtures.h"
 
 #include <QDir>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -14,11 +14,8 @@ namespace {
 
 QString runText(const char* program, const QStringList& args)
 {
-    QProcess p;
-    p.start(QString::fromLocal8Bit(program), args);
-    p.waitForFinished(120000);
-    return QString::number(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1) + u'|'
-           + QString::fromUtf8(p.readAllStandardOutput()) + u'|' + QString::fromUtf8(p.readAllStandardError());
+    const CliRun r = runCli(args, program);
+    return QString::number(r.exit) + u'|' + r.out + u'|' + r.err;
 }
 
 TEST(QuickPaths, CountAndSearchAgreeWithTheFullCommandsOnSoundAndBrokenDatabases)

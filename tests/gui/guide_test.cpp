@@ -1,20 +1,13 @@
-// The guide F1 opens: a page for every window, every picture and page named there present.
-#include "every_window.h"
-#include "gui/app/help_pages.h"
-
+// The guide F1 opens (each window's page is checked with every window's accessibility): every
+// picture and page named there present.
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <gtest/gtest.h>
 
-using namespace testing_support;
-
-TEST(Guide, EveryWindowHasItsPageAndEveryPictureAndLinkOfEveryPageExists)
+TEST(Guide, EveryPictureAndLinkOfEveryPageExists)
 {
     const QDir help(QStringLiteral(TABULON_DATA_DIR "/help"));
-    GuiFixture f;
-    for (QWidget* w : openEveryWindow(f)) {
-        const QString page = helpPageOf(w);
-        EXPECT_TRUE(!page.isEmpty() && help.exists(page)) << w->objectName().toStdString() << " " << page.toStdString();
-    }
     const QRegularExpression named(QStringLiteral("(?:src|href)=\"([^\"#:]+)[\"#]"));
     const QStringList pages = help.entryList({QStringLiteral("*.html")});
     EXPECT_GE(pages.size(), 30);

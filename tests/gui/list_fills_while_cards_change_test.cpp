@@ -2,22 +2,9 @@
 #include "core/cards/card_store.h"
 #include "core/lists/card_lists.h"
 #include "gui_fixture.h"
+#include "support/list_rows.h"
 
 using namespace testing_support;
-
-namespace {
-
-QList<long long> sortedNumbers(const QString& folder)
-{
-    const CardStore store(folder);
-    const tb::CardList list = *tb::buildCardList(store, store.readCount().value, tb::ListKind::Alphabetical);
-    QList<long long> out;
-    for (int i = 0; i < list.size(); ++i)
-        out.append(list.number(i));
-    return out;
-}
-
-}  // namespace
 
 TEST(ListFillsWhileCardsChange, FirstScreenAtOnceAndNoChangeLost)
 {
@@ -55,7 +42,10 @@ TEST(ListFillsWhileCardsChange, FirstScreenAtOnceAndNoChangeLost)
             ASSERT_TRUE(db->deleteCard(first[7]));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !view->cards()->filling(); }, 60000));
 
-        const QList<long long> expected = sortedNumbers(folder);
+        const CardStore store(folder);
+        const std::vector<long long> sorted =
+            listNumbers(*tb::buildCardList(store, store.readCount().value, tb::ListKind::Alphabetical));
+        const QList<long long> expected(sorted.begin(), sorted.end());
         EXPECT_EQ(rowNumbers(view), expected) << round;
         EXPECT_EQ(view->cards()->numberAt(0), round == 0 ? first[5] : expected[0]);
         // The line chosen stays the current one.

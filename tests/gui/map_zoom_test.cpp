@@ -1,4 +1,4 @@
-// The zoomed map: clicks in whole map pixels, pins at their screen size, the zoom kept, the hint.
+// The zoomed map: clicks in whole map pixels, the zoom kept, the hint.
 #include "core/map/map_zoom.h"
 #include "core/map/pins.h"
 #include "gui/app/database_chooser_window.h"
@@ -78,19 +78,6 @@ TEST_F(MapZoomTest, HitTestAndCreationGiveTheSamePositionsAtEveryZoom)
               ("3" + tb::positionText(123, 77)).leftJustified(30).toLatin1());
 }
 
-TEST_F(MapZoomTest, PinsKeepTheirSizeOnScreenAndSitAtTheirCardsPoint)
-{
-    typeZoom("800 %");
-    EXPECT_EQ(picture->size(), QSize(900 * 8, 860 * 8));
-    const QPoint centre = tb::pinCentreOnScreen(200, 150, 8.0);
-    const QImage shot = picture->grab(QRect(centre - QPoint(20, 20), QSize(41, 41))).toImage();
-    EXPECT_EQ(shot.pixelColor(20, 20), tb::pinColor(1));
-    EXPECT_EQ(shot.pixelColor(20 + 6, 20 - 6), tb::pinColor(1));  // the square, 12 pixels on screen
-    EXPECT_EQ(shot.pixelColor(20 + 10, 20), tb::pinColor(1));     // the circle
-    // The picture at 100 % is unchanged by the zoom.
-    EXPECT_EQ(f.main->mapImage().pixelColor(200, 150), tb::pinColor(1));
-}
-
 TEST_F(MapZoomTest, KeysWheelAndControlChangeTheZoomWhichTheDatabaseKeepsOrSaysWhyNot)
 {
     delete f.window<Ffrance29>();  // closed, it would keep the keyboard
@@ -145,12 +132,17 @@ TEST_F(MapZoomTest, KeysWheelAndControlChangeTheZoomWhichTheDatabaseKeepsOrSaysW
     }));
 }
 
-TEST(MapHint, TheLineUnderTheMapShowsUntilTheFirstCardExists)
+TEST(MapHint, ANewDatabaseShowsTheWholeMapAndTheLineUnderItUntilTheFirstCardExists)
 {
     GuiFixture f;
     auto* hint = child<QLabel>(f.main.get(), "MapHint");
     EXPECT_EQ(hint->text(), " Pour commencer : menu « Fichier », créez une base de données ou ouvrez-en une.");
+    f.main->resize(700, 500);
     f.createDatabase();
+    // The whole map in view (which zoom opens is the core's), nothing written until a zoom is chosen.
+    EXPECT_TRUE(child<MapPicture>(f.main.get(), "PicImage")->fitsView());
+    EXPECT_EQ(child<QComboBox>(f.main.get(), "Zoom")->currentText(), "Ajuster à la fenêtre");
+    EXPECT_FALSE(QFile::exists(f.db() + "zoom.txt"));
     EXPECT_EQ(hint->text(), " Clic droit sur la carte : créer une fiche. Clic gauche près d'une épingle : voir les "
                             "fiches de cet endroit.");
     EXPECT_FALSE(hint->isHidden());

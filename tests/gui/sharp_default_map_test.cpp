@@ -112,17 +112,3 @@ TEST(SharpDefaultMap, ZoomedPictureIsTheDrawingInPlaceWithItsNumbersOverCrowdedP
     plain.setPins(std::move(pins));
     EXPECT_LT(numberPixels(settled(plain, plain.rect())), shownAtFull / 10);
 }
-
-TEST(SharpDefaultMap, ANewDatabaseOpensWithTheWholeMapInViewAndKeepsTheZoomChosen)
-{
-    GuiFixture f;
-    f.main->resize(700, 500);
-    f.createDatabase();
-    auto* picture = child<MapPicture>(f.main.get(), "PicImage");
-    EXPECT_TRUE(picture->fitsView());
-    EXPECT_LT(picture->zoom(), 1.0);
-    EXPECT_EQ(child<QComboBox>(f.main.get(), "Zoom")->currentText(), "Ajuster à la fenêtre");
-    EXPECT_FALSE(QFile::exists(f.db() + "zoom.txt"));
-    picture->setZoom(4.0);
-    EXPECT_EQ(readBytes(f.db() + "zoom.txt"), "400\r\n");
-}

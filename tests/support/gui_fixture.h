@@ -67,17 +67,6 @@ inline void typeText(QWidget* widget, const QString& text)
                             QString(c), Qt::NoModifier);
 }
 
-// Focuses the control name of window, presses Tab: the name of the control focused then.
-inline QString tabFrom(QWidget* window, const QString& name)
-{
-    QWidget* from = child<QWidget>(window, name);
-    if (!from)
-        return QStringLiteral("<absent>");
-    from->setFocus();
-    keyClick(from, Qt::Key_Tab);
-    return window->focusWidget() ? window->focusWidget()->objectName() : QString();
-}
-
 // Shows window and makes it the active one (shortcuts follow the active window).
 inline void activate(QWidget* window)
 {

@@ -1,5 +1,5 @@
 #pragma once
-// A list's rows as (card number, line), to compare whole lists.
+// A list's rows as (card number, line), to compare whole lists; its card numbers alone.
 #include "core/lists/card_list.h"
 
 #include <utility>
@@ -12,6 +12,14 @@ inline std::vector<std::pair<long long, QString>> listRows(const tb::CardList& l
     std::vector<std::pair<long long, QString>> out;
     for (int i = 0; i < list.size(); ++i)
         out.emplace_back(list.number(i), list.display(i));
+    return out;
+}
+
+inline std::vector<long long> listNumbers(const tb::CardList& list)
+{
+    std::vector<long long> out;
+    for (int i = 0; i < list.size(); ++i)
+        out.push_back(list.number(i));
     return out;
 }
 

@@ -1,7 +1,5 @@
-// The open database: its lock against other programs, creating folders, card creation in a safe order, stores
-// and the surname's capitals, side files; names of every kind (blanks, quotes,
-// accents, characters the code page lacks, a leading "-", 255 bytes) work or
-// are refused, and nothing is ever written outside the program and database folders.
+// The open database: its lock, card creation in a safe order, stores, side files, and names of
+// every kind working or refused without a write outside the program and database folders.
 #include "core/base/value_files.h"
 #include "core/db/database.h"
 #include "core/db/database_files.h"
@@ -62,6 +60,10 @@ TEST_F(DatabaseTest, CreateCopiesTheTemplatesAndRefusesTakenNames)
     EXPECT_EQ(readBytes(program.file("dossier.txt")), "BasePerso\r\n");
     EXPECT_EQ((*db)->count(), 0);
     EXPECT_EQ(tb::Database::create(program.path(), "BasePerso").error().number, 75);
+    // The program folder holds the templates of new databases, never cards: it opens in no way.
+    for (const auto access : {tb::Database::Access::ReadWrite, tb::Database::Access::ReadOnly})
+        EXPECT_EQ(tb::Database::open(program.path(), access).error().text,
+                  " Ce dossier est le dossier du programme, pas une base de données.");
 
     // A program folder without templates still makes a database that opens.
     QFile::remove(program.file("NBFiches.dat"));

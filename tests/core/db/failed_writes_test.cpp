@@ -1,9 +1,5 @@
-// Every command that writes, on a read-only database folder, under a file-size
-// limit (a full disk) and with its file replaced by a folder: the error number
-// is told, the files stay as they were, a failure never passes for success.
-// And what a killed or failed change leaves behind: creations and imports cut
-// short, counts that hide cards, exports half made, and outside files that
-// would hang a reading or lead a write out of the database.
+// Every write on a read-only folder, a full disk and a folder in its file's place: told, nothing changed.
+// What killed or failed changes leave behind, and outside files that would hang a read or lead a write out.
 #include "core/base/safe_write.h"
 #include "core/base/value_files.h"
 #include "core/db/database.h"
@@ -299,18 +295,13 @@ TEST_F(HalfDoneChanges, AKilledWritersTemporaryFileGoesAndOneBeingWrittenStays)
 
 TEST_F(HalfDoneChanges, PipesAndLinksOutOfTheFolderAreNeitherWaitedOnNorWrittenThrough)
 {
-    // A pipe as "carte.txt", then as the map it names: answered at once.
-    const QByteArray map = readBytes(base.file("carte.txt"));
-    QFile::remove(base.file("carte.txt"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(base.file("carte.txt")).constData(), 0644), 0);
-    EXPECT_EQ(tb::readPathValue(base.file("carte.txt")), QString());
-    const auto piped = tb::readFile(base.file("carte.txt"));
+    // A pipe is answered at once, as a file and as a picture.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(base.file("tube")).constData(), 0644), 0);
+    const auto piped = tb::readFile(base.file("tube"));
     ASSERT_FALSE(piped);
-    EXPECT_EQ(piped.error().message(), "Erreur n° 75 : erreur d'accès au fichier (carte.txt n'est pas un fichier ordinaire)");
-    EXPECT_TRUE(tb::loadMapImage(base.file("carte.txt")).isNull());
-    EXPECT_TRUE(tb::loadPreview(base.file("carte.txt"), QSize(50, 50)).isNull());
-    QFile::remove(base.file("carte.txt"));
-    writeBytes(base.file("carte.txt"), map);
+    EXPECT_EQ(piped.error().message(), "Erreur n° 75 : erreur d'accès au fichier (tube n'est pas un fichier ordinaire)");
+    EXPECT_TRUE(tb::loadMapImage(base.file("tube")).isNull());
+    EXPECT_TRUE(tb::loadPreview(base.file("tube"), QSize(50, 50)).isNull());
 
     // "lesfiches.dat" leading to a file elsewhere: refused, that file untouched.
     QTemporaryDir elsewhere;

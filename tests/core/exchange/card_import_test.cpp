@@ -273,21 +273,7 @@ TEST_F(ImportTest, HundredsOfContactsImportInBatchesWithFewFilesOpenAndARepeatIn
     EXPECT_TRUE(QFileInfo::exists(base.file("M702.txt")));
 }
 
-TEST_F(ImportTest, KeepsOneAutomaticBackupReplacedAtEachImport)
-{
-    tb::ImportOptions options;
-    options.programFolder = program.path();
-    ASSERT_FALSE(tb::importContacts(*db, {contacts[1]}, options, tb::alwaysAnswer(DuplicateChoice::Skip)).error);
-    const QString kept = tb::automaticBackupFolder(program.path(), *db);
-    EXPECT_EQ(kept, program.path() + QStringLiteral("Sauvegardes/BaseTest/"));
-    EXPECT_EQ(readBytes(kept + QStringLiteral("NBFiches.dat")).trimmed(), QByteArray("1"));
-    ASSERT_FALSE(tb::importContacts(*db, {contacts[1]}, options, tb::alwaysAnswer(DuplicateChoice::Create)).error);
-    EXPECT_EQ(readBytes(kept + QStringLiteral("NBFiches.dat")).trimmed(), QByteArray("2"));
-    EXPECT_EQ(QDir(program.path() + QStringLiteral("Sauvegardes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-              QStringList{"BaseTest"});
-}
-
-TEST_F(ImportTest, AFullDiskStopsTheImportWithNoCardHalfWayAndTheDatabaseAsItWas)
+TEST_F(ImportTest, AFullDiskStopsTheImportWithNoCardHalfWayAndOneAutomaticBackupIsKept)
 {
     std::vector<tb::Contact> many;
     for (int i = 0; i < 20; ++i)
@@ -302,7 +288,7 @@ TEST_F(ImportTest, AFullDiskStopsTheImportWithNoCardHalfWayAndTheDatabaseAsItWas
     EXPECT_TRUE(reopened->countCorrection().isEmpty());
     EXPECT_EQ(readBytes(base.file("lesfiches.dat")).size(), 630);
 
-    // The automatic backup failing stops the import before any card.
+    // The automatic backup failing stops the import before any card; taken, it replaces the last one.
     tb::ImportOptions options;
     options.programFolder = program.path();
     EXPECT_TRUE(underFileSizeLimit(7000, [&] {
@@ -310,7 +296,14 @@ TEST_F(ImportTest, AFullDiskStopsTheImportWithNoCardHalfWayAndTheDatabaseAsItWas
         return report.error && report.created == 0;
     }));
     EXPECT_EQ(tb::Database::open(base.path()).value()->count(), 1);
-    EXPECT_FALSE(QFileInfo::exists(tb::automaticBackupFolder(program.path(), *reopened)));
+    const QString kept = tb::automaticBackupFolder(program.path(), *reopened);
+    EXPECT_EQ(kept, program.path() + "Sauvegardes/BaseTest/");
+    EXPECT_FALSE(QFileInfo::exists(kept));
+    for (const char* count : {"1", "2"}) {
+        ASSERT_FALSE(tb::importContacts(*reopened, {contacts[1]}, options, tb::alwaysAnswer(DuplicateChoice::Create)).error);
+        EXPECT_EQ(readBytes(kept + "NBFiches.dat").trimmed(), count);
+    }
+    EXPECT_EQ(QDir(program.path() + "Sauvegardes").entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"BaseTest"});
 }
 
 }  // namespace

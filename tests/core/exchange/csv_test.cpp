@@ -1,7 +1,5 @@
-// CSV files: the export byte for byte, the files spreadsheets write read back,
-// the columns address books write landing in the fields a user expects (the
-// files and what each gives in samples/csv), and a file without a header row
-// read with the columns the user gives.
+// CSV files: the export byte for byte, spreadsheets' files read back, address books' columns in
+// their fields (samples/csv), and a file without headers read with the columns given.
 #include "core/base/codepage.h"
 #include "core/db/database.h"
 #include "core/exchange/card_import.h"

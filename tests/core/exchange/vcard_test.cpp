@@ -1,9 +1,5 @@
-// vCards: what the export writes as address books read it; imported into an
-// empty database it gives the same records, pins, markers and photos. What the
-// vCards phones, mail programs and address books write give as contacts
-// (letters decoded card by card, names, addresses, the custom fields found by
-// their captions, nothing lost without a word): the files and what each gives
-// are in samples/vcard.
+// vCards: the export as address books read it and back into the same records; what each
+// writer's vCards give as contacts (the files and their listings are in samples/vcard).
 #include "core/db/database.h"
 #include "core/exchange/card_import.h"
 #include "core/exchange/vcard.h"

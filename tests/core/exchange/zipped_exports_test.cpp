@@ -1,8 +1,5 @@
-// The exports written as zips. The spreadsheet: each cell says whether it is a
-// text or a number, so that postal codes and phones keep their leading zeros.
-// A person's data: every file held about one card, in a folder or a zip, with
-// a summary; the backups that still hold that person are found. A failed
-// write leaves nothing.
+// The zipped exports: the spreadsheet's text and number cells; a person's every file with a summary
+// and the backups still holding them; a failed write leaves nothing.
 #include "core/db/backups.h"
 #include "core/db/database.h"
 #include "core/exchange/ods.h"

@@ -1,13 +1,12 @@
-// Sorted card lists: display lines, parallel numbers, French case-insensitive
-// order; lists sorted from the kept byte keys, in stages or at once, are the
-// lists the lines' own sort gives, for every kind, after changes too; the line
-// under a list: how many cards, French style, and which list.
+// Sorted card lists: lines, numbers, French order; lists from the kept keys, in stages or at once,
+// as the lines' own sort gives them; the count line under a list.
 #include "core/base/number_text.h"
 #include "core/cards/card_store.h"
 #include "core/lists/card_lists.h"
 #include "core/lists/list_count.h"
 #include "core/lists/sort_keys.h"
 #include "support/fixtures.h"
+#include "support/list_rows.h"
 
 #include <QThread>
 #include <gtest/gtest.h>
@@ -36,26 +35,14 @@ protected:
     }
 };
 
-Numbers numbers(const tb::CardList& lists)
-{
-    Numbers out;
-    for (int i = 0; i < lists.size(); ++i)
-        out.push_back(lists.number(i));
-    return out;
-}
+const auto numbers = listNumbers;
 
 CardRecord card(const QString& surname, int marker = 1, const QString& postalCode = {}, const QString& city = {})
 {
     return makeCard(surname, QString(), marker, 1, 1, postalCode, city);
 }
 
-std::vector<std::pair<long long, QString>> rows(const tb::CardList& list)
-{
-    std::vector<std::pair<long long, QString>> out;
-    for (int i = 0; i < list.size(); ++i)
-        out.emplace_back(list.number(i), list.display(i));
-    return out;
-}
+const auto rows = listRows;
 
 tb::CardList staged(std::shared_ptr<const tb::SortKeys> keys, const CardStore& store, ListKind kind, ListOrder order)
 {

@@ -1,8 +1,5 @@
-// Printed lists, cards and notes, read back from PDF: headings, lines, captions
-// and values where they belong, a new page when one is full, nothing cut and
-// never a character past the page; the list font named by the style of its
-// family that matches its weight and slant (so that the font dialog opens on
-// that style: "Book", not "Oblique").
+// Printed lists, cards and notes read back from PDF: everything printed, nothing past the page;
+// the list font named by the style of its weight and slant, for the font dialog to open on.
 #include "core/cards/card_print.h"
 #include "core/db/database.h"
 #include "core/lists/list_page_layout.h"

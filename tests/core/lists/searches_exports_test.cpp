@@ -1,8 +1,5 @@
-// The search box: words found in any field without accents, case or the
-// blanks inside numbers, the closest matches first (words beginning words of
-// one field, then of several fields, then inside words), and the index in
-// step with stores, archiving and deletions; searches by the beginning of a
-// field, and the export files byte for byte.
+// The search box (words in any field, closest matches first, the index in step with the cards),
+// searches by a field's beginning, and the export files byte for byte.
 #include "core/base/codepage.h"
 #include "core/cards/card_store.h"
 #include "core/db/database.h"
@@ -10,7 +7,9 @@
 #include "core/lists/search_index.h"
 #include "core/lists/search_rank.h"
 #include "core/lists/searches.h"
+#include "core/exchange/exchange_samples.h"
 #include "support/fixtures.h"
+#include "support/list_rows.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -35,24 +34,10 @@ protected:
         db = std::move(opened).value();
     }
 
-    Numbers found(const QString& typed) { return numbers(*db->search(typed)); }
-    static Numbers numbers(const tb::Database::SearchResult& r)
-    {
-        Numbers out;
-        for (int row = 0; row < r.list.size(); ++row)
-            out.push_back(r.list.number(row));
-        return out;
-    }
+    Numbers found(const QString& typed) { return listNumbers(db->search(typed)->list); }
 };
 
-// A card with every field given by number (1 to 20); the others blank.
-CardRecord card(std::map<int, QString> fields)
-{
-    std::array<QString, CardRecord::kFieldCount> t;
-    for (const auto& [k, text] : fields)
-        t[size_t(k - 1)] = text;
-    return CardRecord::fromTexts(t);
-}
+using exchange_samples::card;
 
 QByteArray pad(const QString& text, int width)
 {
@@ -78,10 +63,7 @@ protected:
     {
         const tb::Result<tb::CardList> list = tb::searchCards(store, store.readCount().value, field, text);
         EXPECT_TRUE(list.ok());
-        Numbers out;
-        for (int row = 0; row < list->size(); ++row)
-            out.push_back(list->number(row));
-        return out;
+        return listNumbers(*list);
     }
 };
 
@@ -181,7 +163,7 @@ TEST_F(SearchBoxTest, ClosestMatchesComeFirstThenArchivedCardsMarked)
     // fields; DECHATEL: "chatel" inside a word; the archived AUBERT last. ALBERT lacks "chatel".
     const auto all = db->search(QStringLiteral("chatel pla"));
     ASSERT_TRUE(all.ok());
-    EXPECT_EQ(numbers(*all), (Numbers{5, 1, 6, 2, 3, 4}));
+    EXPECT_EQ(listNumbers(all->list), (Numbers{5, 1, 6, 2, 3, 4}));
     EXPECT_TRUE(all->list.display(1).endsWith(QStringLiteral(" : CHÂTELAILLON-PLAGE")));
     EXPECT_TRUE(all->list.display(5).endsWith(QStringLiteral("   (archivée)")));
 }

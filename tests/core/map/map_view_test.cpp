@@ -1,8 +1,5 @@
-// What the map view shows and finds: clicks rounded down to whole map pixels,
-// pins' centres on screen, the zoom's steps, bounds and opening value, the
-// department under a click, zones between two corners (bounds excluded,
-// archived cards left out) and what the zone window draws and says, a photo
-// fitted to its frame, and the images and previews too large or unreadable to load.
+// The map view's rules: clicks in whole map pixels, the zoom, the department under a click,
+// zones, photos fitted to their frame, and images too large or unreadable to load.
 #include "core/cards/card_store.h"
 #include "core/db/database.h"
 #include "core/db/demo_database.h"

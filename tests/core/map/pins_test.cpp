@@ -1,7 +1,5 @@
-// Pins on the pixels of the map image; the pin index that answers pins and map
-// clicks without reading the records; pins on a zoomed map: whole where a pin
-// stands alone, small and translucent where pins crowd, each on its own card,
-// so that the map stays visible under 100,000 cards.
+// Pins on the map image, the pin index behind clicks, and crowded pins on a zoomed map: each on its
+// own card, the map still visible under 100,000 cards.
 #include "core/cards/card_store.h"
 #include "core/db/demo_database.h"
 #include "core/map/hit_test.h"

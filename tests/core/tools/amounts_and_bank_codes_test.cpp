@@ -1,7 +1,5 @@
-// Amounts in words and the euro converter's arithmetic, on the examples a user
-// meets and on the edges of every group of three digits; RIB keys of real
-// account identifiers, the letter table and the refusals; the IBAN check:
-// country length and mod-97 digits, a French IBAN read as its RIB.
+// Amounts in words and the euro converter on the edges of every group of digits; RIB keys and
+// their refusals; the IBAN check and a French IBAN read as its RIB.
 #include "core/tools/amount_words.h"
 #include "core/tools/euro_converter.h"
 #include "core/tools/iban.h"

@@ -109,6 +109,7 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
     struct Found {
         SearchHit hit;
         SearchRank rank;
+        quint32 place = SearchIndex::kUnranked;
     };
     const std::vector<SearchHit> matched = index.find(words);
     std::vector<Found> hits;
@@ -119,11 +120,14 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
     // Without the places every card found is read: only for a few.
     if (!index.ordered() && limit > 0 && hits.size() > size_t(limit))
         takeOrder(true);
+    // Each place read once, in card order: the sorts below compare them at hand.
+    for (Found& found : hits)
+        found.place = index.rank(found.hit.number);
     const size_t want = limit > 0 ? size_t(limit) : hits.size();
     const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const Found& f) { return f.hit.active; });
-    auto byPlace = [&](const Found& a, const Found& b) { return index.rank(a.hit.number) < index.rank(b.hit.number); };
-    auto byMatchThenPlace = [&](const Found& a, const Found& b) {
-        return std::pair(a.rank.match, index.rank(a.hit.number)) < std::pair(b.rank.match, index.rank(b.hit.number));
+    auto byPlace = [](const Found& a, const Found& b) { return a.place < b.place; };
+    auto byMatchThenPlace = [](const Found& a, const Found& b) {
+        return std::pair(a.rank.match, a.place) < std::pair(b.rank.match, b.place);
     };
     for (auto [from, to] : {std::pair(hits.begin(), archived), std::pair(archived, hits.end())}) {
         // How closely each card matches, read in alphabetical order until
@@ -145,7 +149,7 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
         // Cards changed since the places were read have none: all are kept
         // for the exact sort below.
         for (auto it = next; it != to; ++it)
-            if (index.rank(it->hit.number) == SearchIndex::kUnranked)
+            if (it->place == SearchIndex::kUnranked)
                 it->rank = searchRank(words, index.folded(it->hit.number));
         // The closest matches, then the first places, come to the front:
         // the want cards matching in one field among [from, next) come before
@@ -174,7 +178,7 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
             const SearchHit& hit = found.hit;
             if (hit.active != active)
                 continue;
-            const bool hasRank = index.rank(hit.number) != SearchIndex::kUnranked;
+            const bool hasRank = found.place != SearchIndex::kUnranked;
             if (hasRank && ranked >= want)
                 continue;
             ranked += hasRank ? 1 : 0;

@@ -217,7 +217,13 @@ void MapPicture::takeDrawnTile(quint64 generation, quint64 key, const DrawnTile&
         if (m_drawn.size() >= kMaxTiles)
             m_drawn.clear();
         m_drawn.insert(key, drawn);
-        m_tiles.remove(key);
+        // Without a sharper ground (100 % and below) the tile shown keeps its
+        // picture and pins: only the numbers go over it, no pin drawn again.
+        const auto shown = m_tiles.find(key);
+        if (shown != m_tiles.end() && drawn.ground.isNull())
+            QPainter(&*shown).drawImage(0, 0, drawn.numbers);
+        else
+            m_tiles.remove(key);
         update(QRect(int(key >> 32) * kTile, int(quint32(key)) * kTile, kTile, kTile));
     }
     drawNextSharpTile();

@@ -1,14 +1,18 @@
 #include "gui/widgets/card_list_model.h"
 
+#include "core/base/freed_memory.h"
 #include "core/db/database.h"
 #include "core/db/session.h"
 #include "core/lists/list_count.h"
 
 #include <QFontMetrics>
 
+#include <thread>
+
 namespace {
 // Often enough for rows to come in as a user pages down.
 constexpr int kFillPollMs = 10;
+constexpr int kLinesFreedHere = 10000;
 }  // namespace
 
 CardListModel::CardListModel(QObject* parent) : QAbstractListModel(parent)
@@ -21,8 +25,14 @@ void CardListModel::setList(tb::CardList list)
 {
     stopFilling();
     beginResetModel();
-    m_list = std::move(list);
+    std::swap(m_list, list);
     endResetModel();
+    // A million lines take up to a second to free: not on the window's thread.
+    if (list.size() > kLinesFreedHere)
+        std::thread([old = std::make_unique<tb::CardList>(std::move(list))]() mutable {
+            old.reset();
+            tb::returnFreedMemory();
+        }).detach();
 }
 
 void CardListModel::fill(std::shared_ptr<tb::ListFill> fill)

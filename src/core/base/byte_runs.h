@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -43,21 +44,6 @@ inline int firstMarked(quint64 marks)
         return std::countl_zero(marks) / 8;
 }
 
-// Whether byte j (0 to 7, in memory order) of a word of marks is marked.
-inline bool isMarked(quint64 marks, int j)
-{
-    if constexpr (std::endian::native == std::endian::little)
-        return (marks >> (8 * j + 7)) & 1;
-    else
-        return (marks >> (63 - 8 * j)) & 1;
-}
-
-// Marks the bytes of x (below 0x80) from lo to hi; no borrow crosses a byte.
-constexpr quint64 bytesFromTo(quint64 x, uchar lo, uchar hi)
-{
-    return ((x | kHighs) - lo * kOnes) & ~((x | kHighs) - (hi + 1) * kOnes) & kHighs;
-}
-
 // Marks the bytes of x that are not plain: from 0x80, below a blank, or one of Specials.
 template <char... Specials>
 constexpr quint64 notPlain(quint64 x)
@@ -69,27 +55,32 @@ constexpr quint64 notPlain(quint64 x)
 
 // Writes bytes at out: runs of plain ASCII (from the blank, none of
 // Specials) copied as they are, every other byte b through out = put(b, out).
-// Up to seven bytes past what is written may be overwritten.
+// Up to seven bytes past what is written may be overwritten. Bytes up to
+// readableEnd (not before their end) may be read, eight at a time.
 template <char... Specials, class Put>
-char* copyPlainRuns(QByteArrayView bytes, char* out, Put&& put)
+char* copyPlainRuns(QByteArrayView bytes, const char* readableEnd, char* out, Put&& put)
 {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     while (p < end) {
-        if (end - p >= 8) {
+        if (readableEnd - p >= 8) {
             const quint64 x = bytewise::load8(p);
             std::memcpy(out, p, 8);
             const quint64 stop = bytewise::notPlain<Specials...>(x);
-            if (stop == 0) {
-                out += 8, p += 8;
-                continue;
-            }
-            const int k = bytewise::firstMarked(stop);
+            const qsizetype k = std::min<qsizetype>(stop == 0 ? 8 : bytewise::firstMarked(stop), end - p);
             out += k, p += k;
+            if (k == 8 || p == end)
+                continue;
         }
         out = put(uchar(*p++), out);
     }
     return out;
+}
+
+template <char... Specials, class Put>
+char* copyPlainRuns(QByteArrayView bytes, char* out, Put&& put)
+{
+    return copyPlainRuns<Specials...>(bytes, bytes.data() + bytes.size(), out, put);
 }
 
 }  // namespace tb

@@ -62,7 +62,7 @@ char* putCsvRow(QByteArrayView record, char* out)
         // Written after room for an opening quote, moved back over it when
         // the value needs none: one pass either way.
         bool quoted = false;
-        char* const end = copyPlainRuns<',', '"'>(value, out + 1, [&](uchar b, char* o) {
+        char* const end = copyPlainRuns<',', '"'>(value, record.data() + record.size(), out + 1, [&](uchar b, char* o) {
             if (b == ',' || b == '"' || b == '\n' || b == '\r')
                 quoted = true;
             if (b == '"')

@@ -1149,6 +1149,8 @@ public:
                 o[size_t(i)] = CardRecord::offset(i);
             return o;
         }();
+        // Every value escaped lies in the record: read up to its end.
+        m_recordEnd = record.data() + record.size();
         std::array<QByteArrayView, CardRecord::kFieldCount + 1> fields;
         for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
             fields[size_t(k)] = storedBytes(
@@ -1269,7 +1271,7 @@ private:
     char* escape(QByteArrayView bytes, char* out) const
     {
         const Utf8Char* table = m_escape.chars.data();
-        return copyPlainRuns<'\\', ',', ';'>(bytes, out, [table](uchar b, char* o) {
+        return copyPlainRuns<'\\', ',', ';'>(bytes, m_recordEnd, out, [table](uchar b, char* o) {
             const Utf8Char& u = table[b];
             o[0] = u.bytes[0], o[1] = u.bytes[1], o[2] = u.bytes[2];
             return o + u.size;
@@ -1281,6 +1283,7 @@ private:
     int m_company, m_job, m_birthday, m_notes;
     std::array<QByteArray, CardRecord::kFieldCount + 1> m_noteCaption;  // escaped "caption: " by field
     QByteArray m_line;  // a line too long, before it is folded
+    const char* m_recordEnd = nullptr;
 };
 
 // The card number of a photo's file name ("photo12.jpg" in any case), 0 for

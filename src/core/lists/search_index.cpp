@@ -1,6 +1,5 @@
 #include "core/lists/search_index.h"
 
-#include "core/base/byte_runs.h"
 #include "core/base/codepage.h"
 #include "core/cards/record_bytes.h"
 #include "core/cards/card_record.h"
@@ -77,30 +76,8 @@ char* foldInto(QByteArrayView bytes, char* out, const Fold* table)
     // blanks join.
     bool blank = false;
     bool lastDigit = false;
-    qsizetype i = 0;
-    while (i < size) {
-        using namespace bytewise;
-        // A run of ASCII letters and digits folds by setting their 0x20 bit,
-        // eight bytes at a time; the byte after it goes through the table.
-        if (size - i >= 8) {
-            const quint64 x = load8(data + i);
-            const quint64 ascii = ~x & kHighs;
-            const quint64 digits = bytesFromTo(x, '0', '9') & ascii;
-            const quint64 plain = (bytesFromTo(x | 0x20 * kOnes, 'a', 'z') & ascii) | digits;
-            const int run = plain == kHighs ? 8 : firstMarked(~plain & kHighs);
-            if (run > 0) {
-                if (blank && !(lastDigit && isMarked(digits, 0)))
-                    *out++ = ' ';
-                blank = false;
-                const quint64 lower = x | 0x20 * kOnes;
-                std::memcpy(out, &lower, 8);
-                out += run;
-                i += run;
-                lastDigit = isMarked(digits, run - 1);
-                continue;
-            }
-        }
-        const Fold& f = table[uchar(data[i++])];
+    for (qsizetype i = 0; i < size; ++i) {
+        const Fold& f = table[uchar(data[i])];
         if (f.size == 0) {
             blank = out > start;
             continue;

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <optional>
 
@@ -1245,12 +1246,17 @@ public:
 
 private:
     // A line is made in place at out and folded only when it is too long.
-    static char* start(char* out, const char* name) { return put(out, name); }
-    static char* put(char* p, const char* text)
+    template <size_t N>
+    static char* start(char* out, const char (&name)[N])
     {
-        while (*text)
-            *p++ = *text++;
-        return p;
+        return put(out, name);
+    }
+    // The names' lengths are known here: one copy each, no loop.
+    template <size_t N>
+    static char* put(char* p, const char (&text)[N])
+    {
+        std::memcpy(p, text, N - 1);
+        return p + (N - 1);
     }
     void end(char* p, char*& out)
     {
@@ -1263,7 +1269,8 @@ private:
         out = putFolded(out, m_line.constData(), size);
     }
     // A property of one value, only when the value is not empty.
-    void line(char*& out, const char* name, QByteArrayView value)
+    template <size_t N>
+    void line(char*& out, const char (&name)[N], QByteArrayView value)
     {
         if (!value.isEmpty())
             end(escape(value, start(out, name)), out);

@@ -1,5 +1,7 @@
 #include "core/base/codepage.h"
 
+#include "core/base/byte_runs.h"
+
 #include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
@@ -60,22 +62,13 @@ const std::array<Utf8Char, 256>& utf8OfCp1252()
 char* cp1252ToUtf8(QByteArrayView bytes, char* out)
 {
     static const Utf8Char* const table = utf8OfCp1252().data();
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
-    while (p < end) {
-        // Eight plain ASCII bytes at a time are their own UTF-8.
-        quint64 eight;
-        if (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080ULL) == 0)) {
-            std::memcpy(out, p, 8);
-            out += 8, p += 8;
-            continue;
-        }
-        const Utf8Char& u = table[uchar(*p++)];
-        // Three bytes always copied, the size kept: no branch per length.
-        out[0] = u.bytes[0], out[1] = u.bytes[1], out[2] = u.bytes[2];
-        out += u.size;
-    }
-    return out;
+    // Plain ASCII is its own UTF-8; three bytes always copied for the others,
+    // the size kept: no branch per length.
+    return copyPlainRuns(bytes, out, [](uchar b, char* o) {
+        const Utf8Char& u = table[b];
+        o[0] = u.bytes[0], o[1] = u.bytes[1], o[2] = u.bytes[2];
+        return o + u.size;
+    });
 }
 
 QString fromCp1252(QByteArrayView bytes)

@@ -112,6 +112,20 @@ double numericValue(QStringView text)
 
 double numericValue(QByteArrayView bytes)
 {
+    // The pins' usual form, blanks around up to nine digits, read at once.
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size && bytes[i] == ' ')
+        ++i;
+    int whole = 0;
+    qsizetype end = i;
+    for (; end < size && end - i < 9 && bytes[end] >= '0' && bytes[end] <= '9'; ++end)
+        whole = whole * 10 + (bytes[end] - '0');
+    qsizetype rest = end;
+    while (rest < size && bytes[rest] == ' ')
+        ++rest;
+    if (end > i && rest == size)
+        return double(whole);
     return parseLeadingNumber(bytes.size(), [&](qsizetype k) {
         const uchar b = uchar(bytes[k]);
         return b < 128 && b != 0 ? char(b) : char(1);

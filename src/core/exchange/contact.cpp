@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QHash>
 #include <QRegularExpression>
+#include <bit>
 #include <cstring>
 
 namespace tb {
@@ -108,13 +109,20 @@ QString firstNamesFitting(const QString& given, const QString& additional, int w
 
 QByteArrayView storedBytes(QByteArrayView field)
 {
-    // Eight blanks at a time: most fields end in a long run of them.
+    // Eight bytes at a time from the end: most fields end in a long run of
+    // blanks, and the first word that is not all blanks holds the last letter.
     const char* data = field.data();
     qsizetype end = field.size();
     constexpr quint64 kBlanks = 0x2020202020202020ULL;
-    quint64 eight;
-    while (end >= 8 && (std::memcpy(&eight, data + end - 8, 8), eight == kBlanks))
-        end -= 8;
+    for (; end >= 8; end -= 8) {
+        quint64 eight;
+        std::memcpy(&eight, data + end - 8, 8);
+        if (const quint64 other = eight ^ kBlanks) {
+            const int last = std::endian::native == std::endian::little ? (63 - std::countl_zero(other)) / 8
+                                                                        : 7 - std::countr_zero(other) / 8;
+            return field.first(end - 8 + last + 1);
+        }
+    }
     while (end > 0 && data[end - 1] == ' ')
         --end;
     return field.first(end);

@@ -1,5 +1,6 @@
 #include "core/exchange/csv.h"
 
+#include "core/base/byte_runs.h"
 #include "core/base/codepage.h"
 #include "core/cards/record_bytes.h"
 #include "core/cards/records_in_two.h"
@@ -10,6 +11,8 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <new>
 #include <optional>
 
@@ -43,25 +46,39 @@ QByteArray csvRow(const QStringList& values)
 // from its bytes: out gets at most seven times the record's size.
 char* putCsvRow(QByteArrayView record, char* out)
 {
+    static const std::array<int, CardRecord::kFieldCount> offsets = [] {
+        std::array<int, CardRecord::kFieldCount> o{};
+        for (int i = 0; i < CardRecord::kFieldCount; ++i)
+            o[size_t(i)] = CardRecord::offset(i);
+        return o;
+    }();
     const Utf8Char* utf8 = utf8OfCp1252().data();
     for (CardField k = kFieldCivility; k <= kFieldLast; ++k) {
         if (k > kFieldCivility)
             *out++ = ',';
-        const QByteArrayView value = storedBytes(CardRecord::fieldBytes(record, k));
-        const bool quoted = std::any_of(value.begin(), value.end(),
-                                        [](char c) { return c == ',' || c == '"' || c == '\n' || c == '\r'; });
-        if (!quoted) {
-            out = cp1252ToUtf8(value, out);
-            continue;
+        const size_t i = fieldIndex(k);
+        const QByteArrayView value =
+            storedBytes(QByteArrayView(record.data() + offsets[i], CardRecord::kWidths[i]));
+        // Written after room for an opening quote, moved back over it when
+        // the value needs none: one pass either way.
+        bool quoted = false;
+        char* const end = copyPlainRuns<',', '"'>(value, record.data() + record.size(), out + 1, [&](uchar b, char* o) {
+            if (b == ',' || b == '"' || b == '\n' || b == '\r')
+                quoted = true;
+            if (b == '"')
+                *o++ = '"';
+            const Utf8Char& u = utf8[b];
+            o[0] = u.bytes[0], o[1] = u.bytes[1], o[2] = u.bytes[2];
+            return o + u.size;
+        });
+        if (quoted) {
+            *out = '"';
+            out = end;
+            *out++ = '"';
+        } else {
+            std::memmove(out, out + 1, size_t(end - out - 1));
+            out = end - 1;
         }
-        *out++ = '"';
-        for (char c : value) {
-            if (c == '"')
-                *out++ = '"';
-            const Utf8Char& u = utf8[uchar(c)];
-            out = std::copy(u.bytes, u.bytes + u.size, out);
-        }
-        *out++ = '"';
     }
     *out++ = '\r';
     *out++ = '\n';

@@ -1,6 +1,7 @@
 #include "core/exchange/vcard.h"
 #include "core/cards/side_files.h"
 
+#include "core/base/byte_runs.h"
 #include "core/base/codepage.h"
 #include "core/cards/record_bytes.h"
 #include "core/cards/records_in_two.h"
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <optional>
 
@@ -30,9 +32,11 @@ namespace {
 // Lines of at most 75 bytes, continued after CR LF and a blank, never inside
 // a UTF-8 sequence; written from out (room for size and 3 bytes for every 74),
 // returns the end of what was written.
+constexpr qsizetype kFoldWidth = 75;
+
 char* putFolded(char* out, const char* line, qsizetype size)
 {
-    constexpr qsizetype kWidth = 75;
+    constexpr qsizetype kWidth = kFoldWidth;
     qsizetype start = 0;
     qsizetype room = kWidth;
     while (size - start > room) {
@@ -1169,13 +1173,22 @@ public:
     // to its photo; returns the end of what was written.
     char* write(QByteArrayView record, char* out)
     {
+        static const std::array<int, CardRecord::kFieldCount> offsets = [] {
+            std::array<int, CardRecord::kFieldCount> o{};
+            for (int i = 0; i < CardRecord::kFieldCount; ++i)
+                o[size_t(i)] = CardRecord::offset(i);
+            return o;
+        }();
+        // Every value escaped lies in the record: read up to its end.
+        m_recordEnd = record.data() + record.size();
         std::array<QByteArrayView, CardRecord::kFieldCount + 1> fields;
         for (CardField k = kFieldCivility; k <= kFieldLast; ++k)
-            fields[size_t(k)] = storedBytes(CardRecord::fieldBytes(record, k));
+            fields[size_t(k)] = storedBytes(
+                QByteArrayView(record.data() + offsets[fieldIndex(k)], CardRecord::kWidths[fieldIndex(k)]));
         const auto field = [&](CardField k) { return fields[size_t(k)]; };
         const Spaces& space = m_escape.space;
         out = put(out, "BEGIN:VCARD\r\nVERSION:3.0\r\n");
-        char* p = start("N:");
+        char* p = start(out, "N:");
         p = escape(field(kFieldSurname), p);
         *p++ = ';';
         p = escape(field(kFieldFirstNames), p);
@@ -1186,13 +1199,13 @@ public:
         // FN: the first names and the surname, each trimmed, between one blank.
         const QByteArrayView first = trimmedBytes(field(kFieldFirstNames), space),
                              last = trimmedBytes(field(kFieldSurname), space);
-        p = escape(first, start("FN:"));
+        p = escape(first, start(out, "FN:"));
         if (!first.isEmpty() && !last.isEmpty())
             *p++ = ' ';
         end(escape(last, p), out);
         const QByteArrayView street = field(kFieldStreet), city = field(kFieldCity), code = field(kFieldPostalCode);
         if (!street.isEmpty() || !city.isEmpty() || !code.isEmpty()) {
-            p = escape(street, start("ADR;TYPE=HOME:;;"));
+            p = escape(street, start(out, "ADR;TYPE=HOME:;;"));
             *p++ = ';';
             p = put(escape(city, p), ";;");
             end(put(escape(code, p), ";France"), out);
@@ -1215,7 +1228,7 @@ public:
                 line(out, "ORG:", value);
             else if (k == m_job && isSimplified(value, space))
                 line(out, "TITLE:", value);
-            else if (k == m_birthday && (p = isoDayOf(value, start("BDAY:"))))
+            else if (k == m_birthday && (p = isoDayOf(value, start(out, "BDAY:"))))
                 end(p, out);
             else if (k == m_notes && isSimplified(value, space)
                      && (value.indexOf(':') <= 0 || fieldOfNoteLine(fromCp1252(value), m_captions) == 0))
@@ -1224,7 +1237,7 @@ public:
                 noteFields[size_t(noteCount++)] = k;
         }
         if (!freeNote.isEmpty() || noteCount > 0) {
-            p = escape(freeNote, start("NOTE:"));
+            p = escape(freeNote, start(out, "NOTE:"));
             for (int i = 0; i < noteCount; ++i) {
                 if (i > 0 || !freeNote.isEmpty())
                     p = put(p, "\\n");
@@ -1237,7 +1250,7 @@ public:
         // The marker and pin, as the record writes its numbers; a blank marker stays empty.
         const QByteArrayView pin = CardRecord::fieldBytes(record, kFieldPosition);
         const PinSpot spot = pinSpotOf(pin);
-        p = start("X-TABULON-PIN:");
+        p = start(out, "X-TABULON-PIN:");
         if (!space[uchar(pin[0])]) {
             const Utf8Char& u = utf8OfCp1252()[uchar(pin[0])];
             p = std::copy(u.bytes, u.bytes + u.size, p);
@@ -1258,36 +1271,52 @@ public:
     static constexpr qsizetype kEndSize = 11;
 
 private:
-    char* start(const char* name) { return put(m_line.data(), name); }
-    static char* put(char* p, const char* text)
+    // A line is made in place at out and folded only when it is too long.
+    template <size_t N>
+    static char* start(char* out, const char (&name)[N])
     {
-        while (*text)
-            *p++ = *text++;
-        return p;
+        return put(out, name);
     }
-    void end(const char* p, char*& out) const { out = putFolded(out, m_line.constData(), p - m_line.constData()); }
+    // The names' lengths are known here: one copy each, no loop.
+    template <size_t N>
+    static char* put(char* p, const char (&text)[N])
+    {
+        std::memcpy(p, text, N - 1);
+        return p + (N - 1);
+    }
+    void end(char* p, char*& out)
+    {
+        const qsizetype size = p - out;
+        if (size <= kFoldWidth) {
+            out = std::copy_n("\r\n", 2, p);
+            return;
+        }
+        std::memcpy(m_line.data(), out, size_t(size));
+        out = putFolded(out, m_line.constData(), size);
+    }
     // A property of one value, only when the value is not empty.
-    void line(char*& out, const char* name, QByteArrayView value)
+    template <size_t N>
+    void line(char*& out, const char (&name)[N], QByteArrayView value)
     {
         if (!value.isEmpty())
-            end(escape(value, start(name)), out);
+            end(escape(value, start(out, name)), out);
     }
     char* escape(QByteArrayView bytes, char* out) const
     {
         const Utf8Char* table = m_escape.chars.data();
-        for (char b : bytes) {
-            const Utf8Char& u = table[uchar(b)];
-            out[0] = u.bytes[0], out[1] = u.bytes[1], out[2] = u.bytes[2];
-            out += u.size;
-        }
-        return out;
+        return copyPlainRuns<'\\', ',', ';'>(bytes, m_recordEnd, out, [table](uchar b, char* o) {
+            const Utf8Char& u = table[b];
+            o[0] = u.bytes[0], o[1] = u.bytes[1], o[2] = u.bytes[2];
+            return o + u.size;
+        });
     }
 
     const EscapeTable& m_escape = escapeTable();
     QStringList m_captions;
     int m_company, m_job, m_birthday, m_notes;
     std::array<QByteArray, CardRecord::kFieldCount + 1> m_noteCaption;  // escaped "caption: " by field
-    QByteArray m_line;  // the line being made, room for the longest
+    QByteArray m_line;  // a line too long, before it is folded
+    const char* m_recordEnd = nullptr;
 };
 
 // The card number of a photo's file name ("photo12.jpg" in any case), 0 for

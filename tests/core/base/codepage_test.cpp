@@ -31,6 +31,20 @@ TEST(Codepage, EveryByteSurvivesARoundTrip)
     EXPECT_EQ(text[0x81], QChar(0x81));  // one of the five undefined bytes
 }
 
+TEST(Codepage, Utf8FromBytesAgreesWithTheTextsAtEveryPlaceOfAWord)
+{
+    // Every byte at each place in runs of plain ASCII of every length up to two words.
+    for (int length = 1; length <= 17; ++length)
+        for (int at = 0; at < length; ++at)
+            for (int b = 0; b < 256; ++b) {
+                QByteArray bytes(length, 'a');
+                bytes[at] = char(b);
+                QByteArray out(3 * length, '\0');
+                out.truncate(cp1252ToUtf8(bytes, out.data()) - out.constData());
+                ASSERT_EQ(out, fromCp1252(bytes).toUtf8()) << length << " " << at << " " << b;
+            }
+}
+
 TEST(Codepage, WhatFitsCapitalsAndNearestLettersStayWithinTheCodePage)
 {
     EXPECT_FALSE(fitsCp1252("ő") || fitsCp1252("😀"));

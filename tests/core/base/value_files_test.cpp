@@ -133,7 +133,8 @@ TEST(NumericValue, LeadingNumberWithBlanksIgnoredTextsAndBytesAlikeDecimalPointW
     EXPECT_EQ(amountValue(u" - 12,50 "), -12.5);
     EXPECT_EQ(amountValue(u"1,2.3"), 1.2);
     EXPECT_EQ(amountValue(u"4.5"), 4.5);
-    for (const char* s : {"", " 120   ", "3 123", "-3e2", "1D2", "12a", ".", " 0.5", "9999999"})
+    for (const char* s : {"", " 120   ", "3 123", "-3e2", "1D2", "12a", ".", " 0.5", "9999999", " 1234567890 ",
+                          "12\t", "  ", "007 "})
         EXPECT_EQ(numericValue(QByteArrayView(s)), numericValue(QString::fromLatin1(s))) << s;
     EXPECT_EQ(numericValue(QByteArrayView("\xC9" "5")), 0);
 

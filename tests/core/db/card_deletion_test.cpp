@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -95,6 +96,24 @@ std::unique_ptr<tb::Database> openDb(const TempDatabase& folder)
 
 struct StopHere {};
 
+// Runs deletion stopped after step stopAt, as a crash would stop it; true
+// when it ran to its end.
+bool deletionStoppedAt(int stopAt, const std::function<tb::Status()>& deletion)
+{
+    int steps = 0;
+    tb::CardDeletion::setStepHook([&] {
+        if (++steps == stopAt)
+            throw StopHere{};
+    });
+    bool finished = false;
+    try {
+        finished = bool(deletion());
+    } catch (const StopHere&) {
+    }
+    tb::CardDeletion::setStepHook({});
+    return finished;
+}
+
 struct CardDeletionTest : ::testing::Test {
     TempProgramFolder program;
     void TearDown() override { tb::CardDeletion::setStepHook({}); }
@@ -138,18 +157,8 @@ TEST_F(CardDeletionTest, ADeletionStoppedAfterAnyStepIsFinishedOrUndoneByTheNext
             SCOPED_TRACE("kept " + std::to_string(int(keep)) + ", stopped after step " + std::to_string(stopAt));
             const FiveCards base(program.path(), QStringLiteral("Arret%1-%2").arg(int(keep)).arg(stopAt));
             const std::vector<QByteArray> before = cardUnits(base.folder.path());
-            int steps = 0;
-            tb::CardDeletion::setStepHook([&] {
-                if (++steps == stopAt)
-                    throw StopHere{};
-            });
-            bool finished = false;
-            try {
-                finished = bool(openDb(base.folder)->deleteCard(2, keep));
-            } catch (const StopHere&) {
-                ++stopped;
-            }
-            tb::CardDeletion::setStepHook({});
+            const bool finished = deletionStoppedAt(stopAt, [&] { return openDb(base.folder)->deleteCard(2, keep); });
+            stopped += !finished;
             // The next opening finishes the deletion, or undoes it when the
             // card never reached the trash (nothing changed yet).
             auto db = openDb(base.folder);
@@ -205,17 +214,7 @@ TEST_F(CardDeletionTest, TheSyncStateFollowsTheRenumberingOnceEvenWhenTheDeletio
         SCOPED_TRACE("stopped after step " + std::to_string(stopAt));
         const FiveCards base(program.path(), QStringLiteral("Etat%1").arg(stopAt));
         ASSERT_TRUE(tb::writeCardDavState(base.folder.path(), synced));
-        int steps = 0;
-        tb::CardDeletion::setStepHook([&] {
-            if (++steps == stopAt)
-                throw StopHere{};
-        });
-        bool finished = false;
-        try {
-            finished = bool(openDb(base.folder)->deleteCard(2));
-        } catch (const StopHere&) {
-        }
-        tb::CardDeletion::setStepHook({});
+        const bool finished = deletionStoppedAt(stopAt, [&] { return openDb(base.folder)->deleteCard(2); });
         auto db = openDb(base.folder);
         const auto state = tb::readCardDavState(base.folder.path());
         ASSERT_TRUE(state);

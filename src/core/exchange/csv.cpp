@@ -59,10 +59,10 @@ char* putCsvRow(QByteArrayView record, char* out)
         const size_t i = fieldIndex(k);
         const QByteArrayView value =
             storedBytes(QByteArrayView(record.data() + offsets[i], CardRecord::kWidths[i]));
-        // Written after room for an opening quote, moved back over it when
-        // the value needs none: one pass either way.
+        // Written as it is, moved over for the quotes only when it needs
+        // them (rare): one pass either way.
         bool quoted = false;
-        char* const end = copyPlainRuns<',', '"'>(value, record.data() + record.size(), out + 1, [&](uchar b, char* o) {
+        char* const end = copyPlainRuns<',', '"'>(value, record.data() + record.size(), out, [&](uchar b, char* o) {
             if (b == ',' || b == '"' || b == '\n' || b == '\r')
                 quoted = true;
             if (b == '"')
@@ -72,12 +72,12 @@ char* putCsvRow(QByteArrayView record, char* out)
             return o + u.size;
         });
         if (quoted) {
+            std::memmove(out + 1, out, size_t(end - out));
             *out = '"';
-            out = end;
+            out = end + 1;
             *out++ = '"';
         } else {
-            std::memmove(out, out + 1, size_t(end - out - 1));
-            out = end - 1;
+            out = end;
         }
     }
     *out++ = '\r';

@@ -57,6 +57,7 @@ private:
     std::map<long long, CardDavEntry> m_cards;  // by card number
     QHash<QString, QByteArray> m_fetched;       // by UID
     bool m_fetchedChanged = false;
+    bool m_loaded = false;
     QUrl m_book;
     SyncReport m_report;
     std::optional<ConflictDecision> m_forAll;
@@ -67,7 +68,10 @@ private:
     {
         m_report.error = error;
         m_state.lastStatus = error.message();
-        save().ok();  // what was done stays known; the error told is the first one
+        // What was done stays known (the error told is the first one); a
+        // state that could not be read is never written over.
+        if (m_loaded)
+            save().ok();
         return m_report;
     }
 
@@ -114,6 +118,7 @@ private:
         if (!fetched)
             return fetched.error();
         m_fetched = std::move(*fetched);
+        m_loaded = true;
         const QString server = m_options.server.url.toString();
         const bool firstTime = m_state.cards.empty() && m_state.syncToken.isEmpty();
         if (firstTime && !m_options.programFolder.isEmpty())

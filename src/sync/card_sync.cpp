@@ -162,6 +162,22 @@ private:
         return vCardOf(card, m_captions, *photo);
     }
 
+    struct CardNow {
+        CardRecord card;
+        QByteArray vcard;
+    };
+    // Card n as stored now, with the vCard it would be sent as.
+    Result<CardNow> cardNow(long long n) const
+    {
+        Result<CardRecord> card = m_db.card(n);
+        if (!card)
+            return card.error();
+        Result<QByteArray> vcard = ourVCard(n, *card);
+        if (!vcard)
+            return vcard.error();
+        return CardNow{std::move(*card), std::move(*vcard)};
+    }
+
     // The remote contact as card n would hold it (its pin kept unless the
     // contact carries one); none when it cannot be read. photo: its JPEG.
     std::optional<CardRecord> cardOfRemote(const RemoteContact& remote, const CardRecord* here,
@@ -255,25 +271,24 @@ private:
     // A contact changed there, known here as entry.
     Status applyKnown(CardDavEntry& entry, const RemoteContact& remote)
     {
-        Result<CardRecord> here = m_db.card(entry.card);
-        if (!here)
-            return here.error();
-        Result<QByteArray> ours = ourVCard(entry.card, *here);
-        if (!ours)
-            return ours.error();
-        const QByteArray digestHere = vCardDigest(*ours, m_captions);
-        if (digestHere == vCardDigest(remote.vcard, m_captions) || (entry.etag.isEmpty() && entry.sentDigest.isEmpty())) {
+        Result<CardNow> now = cardNow(entry.card);
+        if (!now)
+            return now.error();
+        const CardRecord* here = &now->card;
+        const QByteArray digestHere = vCardDigest(now->vcard, m_captions);
+        const bool same = digestHere == vCardDigest(remote.vcard, m_captions);
+        if (same || (entry.etag.isEmpty() && entry.sentDigest.isEmpty())) {
             // The same on both sides, or our own upload whose answer was lost:
             // sent again over it if it differs.
             entry.etag = remote.etag;
-            if (digestHere == vCardDigest(remote.vcard, m_captions))
+            if (same)
                 entry.sentDigest = digestHere;
             keepFetched(entry.uid, remote.vcard);
             return {};
         }
         if (digestHere == entry.sentDigest || !here->isActive()) {
             QByteArray photo;
-            const std::optional<CardRecord> card = cardOfRemote(remote, &*here, &photo);
+            const std::optional<CardRecord> card = cardOfRemote(remote, here, &photo);
             if (!card) {
                 entry.etag = remote.etag;
                 return {};
@@ -462,13 +477,10 @@ private:
                 return settled.error();
             if (*settled != Settled::Upload)
                 return {};
-            Result<CardRecord> now = m_db.card(entry.card);
+            Result<CardNow> now = cardNow(entry.card);
             if (!now)
                 return now.error();
-            Result<QByteArray> again = ourVCard(entry.card, *now);
-            if (!again)
-                return again.error();
-            return upload(entry, *now, *again, true);
+            return upload(entry, now->card, now->vcard, true);
         }
         entry.etag = *etag;
         if (entry.etag.isEmpty()) {

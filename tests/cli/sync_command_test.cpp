@@ -54,7 +54,6 @@ TEST(SyncCommand, KeepsTheAddressGivenOnceAndFailsWithTheServersReasonWhenItIsDo
 TEST(SyncCommand, SendsTheCardsAndSaysWhatItDid)
 {
     TB_START_RADICALE(server);
-    server.addUser(QStringLiteral("marie"), QStringLiteral("secret"));
     const QUrl book = server.createAddressBook(QStringLiteral("marie"), QStringLiteral("secret"));
     ASSERT_FALSE(book.isEmpty());
     TempProgramFolder program;

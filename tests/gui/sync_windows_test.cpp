@@ -107,7 +107,6 @@ TEST(SyncWindows, AConflictIsKeptOnOneSideForAllOrMergedFieldByFieldOrLeftForLat
 TEST(SyncWindows, ACardGoesToTheServerAndAContactChangedOnBothSidesIsAskedAbout)
 {
     TB_START_RADICALE(server);
-    server.addUser(QStringLiteral("marie"), QStringLiteral("secret"));
     const QUrl book = server.createAddressBook(QStringLiteral("marie"), QStringLiteral("secret"));
     ASSERT_FALSE(book.isEmpty());
     GuiFixture f;

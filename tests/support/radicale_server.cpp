@@ -198,6 +198,7 @@ void RadicaleServer::stop()
 
 QUrl RadicaleServer::createAddressBook(const QString& user, const QString& password, const QString& name)
 {
+    addUser(user, password);
     const QUrl book = url().resolved(QUrl(user + u'/' + name + u'/'));
     // RFC 5689's extended MKCOL, which Radicale documents for new collections.
     const QByteArray body =

@@ -36,8 +36,8 @@ public:
     quint16 port() const { return m_port; }
     // "http://127.0.0.1:port/" (https with TLS).
     QUrl url() const;
-    // A new, empty address book of user (made by an extended MKCOL), its URL
-    // ending with "/"; empty on failure.
+    // A new, empty address book of user (added when new, as addUser does,
+    // then an extended MKCOL), its URL ending with "/"; empty on failure.
     QUrl createAddressBook(const QString& user, const QString& password,
                            const QString& name = QStringLiteral("contacts"));
     // The SHA-256 (lower-case hex) of the server's certificate; empty without TLS.

@@ -25,7 +25,6 @@ protected:
     void use(RadicaleServer& started)
     {
         server = &started;
-        server->addUser(user, password);
         book = server->createAddressBook(user, password, QStringLiteral("clients"));
         ASSERT_FALSE(book.isEmpty());
         http = std::make_unique<RawHttp>(user, password);
@@ -259,7 +258,6 @@ TEST_F(CardDavSync, WrongPasswordAndUntrustedCertificateAreRefused)
               "Erreur de synchronisation : le serveur refuse ce nom d'utilisateur ou ce mot de passe (401).");
 
     TB_START_RADICALE(secure, true);
-    secure.addUser(user, password);
     const QUrl secureBook = secure.createAddressBook(user, password, QStringLiteral("clients"));
     CardDavServer tls{secureBook, user, password, {}};
     CardDavClient client(tls);

@@ -124,10 +124,9 @@ private:
         if (firstTime && !m_options.programFolder.isEmpty())
             if (Result<QString> kept = replaceAutomaticBackup(m_db, m_options.programFolder); !kept)
                 return kept.error();
-        if (m_state.server != server) {
+        // Where the sync points is the settings' business (pointStateAt), never the sync's.
+        if (m_state.server.isEmpty())
             m_state.server = server;
-            m_state.addressBook.clear();
-        }
         m_state.user = m_options.server.user;
         m_state.acceptedCertificate = m_options.server.acceptedCertificate;
         if (m_state.addressBook.isEmpty()) {

@@ -28,14 +28,13 @@ Status run(QKeychain::Job& job)
         return {};
     case QKeychain::EntryNotFound:
         return Error{kNoErrorNumber, QStringLiteral("Aucun mot de passe n'est gardé pour ce serveur.")};
-    case QKeychain::NoBackendAvailable:
-    case QKeychain::NotImplemented:
-        g_keyringMissing = true;
-        return Error{kNoErrorNumber,
-                     QStringLiteral("Ce bureau n'a pas de trousseau de mots de passe : le mot de passe sera demandé "
-                                    "à chaque synchronisation.")};
+    case QKeychain::AccessDenied:
+        return Error{kNoErrorNumber, QStringLiteral("Le trousseau de mots de passe a refusé l'accès au mot de passe.")};
     default:
-        return Error{kNoErrorNumber, QStringLiteral("Le trousseau de mots de passe a refusé : ") + job.errorString()};
+        // No secret service, no session bus, a locked backend: for the user all
+        // the same, the password is asked instead of kept.
+        g_keyringMissing = true;
+        return Error{kNoErrorNumber, keyringMissingText()};
     }
 }
 
@@ -58,6 +57,12 @@ Status keepSyncPassword(const QString& server, const QString& user, const QStrin
     job.setKey(keyOf(server, user));
     job.setTextData(password);
     return run(job);
+}
+
+QString keyringMissingText()
+{
+    return QStringLiteral("Ce bureau n'a pas de trousseau de mots de passe : le mot de passe n'est pas gardé, il sera "
+                          "demandé à chaque synchronisation.");
 }
 
 bool keyringMissing()

@@ -10,7 +10,8 @@ namespace tb {
 // desktop has no keyring (keyringMissing() then tells which).
 Result<QString> readSyncPassword(const QString& server, const QString& user);
 Status keepSyncPassword(const QString& server, const QString& user, const QString& password);
-// True once a keyring call failed because the desktop has none.
+// True once a keyring call failed because the desktop has none (or none that answers).
 bool keyringMissing();
+QString keyringMissingText();
 
 }  // namespace tb

@@ -115,11 +115,19 @@ TEST(SyncWindows, ACardGoesToTheServerAndAContactChangedOnBothSidesIsAskedAbout)
     const auto syncFromWindow = [&](bool typeSettings, std::function<void(QWidget*)> conflicts = {}) {
         f.dialogs.modalScripts.enqueue([&, typeSettings](QWidget* w) {
             if (typeSettings) {
-                typeText(child<QLineEdit>(w, "Text1"), book.toString());
+                // As a new user types it: the server, then the book found there.
+                typeText(child<QLineEdit>(w, "Text1"), server.url().toString());
                 typeText(child<QLineEdit>(w, "Text2"), QStringLiteral("marie"));
             }
             typeText(child<QLineEdit>(w, "Text3"), QStringLiteral("secret"));
+            if (typeSettings) {
+                click(child<QPushButton>(w, "Command1"));
+                EXPECT_EQ(child<QComboBox>(w, "Combo1")->currentData().toUrl(), book);
+            }
             click(child<QPushButton>(w, "Command3"));
+            // Again, the window still open: nothing new is sent.
+            if (typeSettings)
+                click(child<QPushButton>(w, "Command3"));
             w->close();
         });
         if (conflicts)
@@ -129,7 +137,7 @@ TEST(SyncWindows, ACardGoesToTheServerAndAContactChangedOnBothSidesIsAskedAbout)
     syncFromWindow(true);
     const QString status = labelText(f.main.get(), "SyncStatus");
     EXPECT_TRUE(status.startsWith(QStringLiteral(" Dernière synchronisation : "))) << status.toStdString();
-    EXPECT_TRUE(status.contains(QStringLiteral("1 envoyée(s)"))) << status.toStdString();
+    EXPECT_TRUE(status.contains(QStringLiteral("0 envoyée(s), 0 reçue(s)"))) << status.toStdString();
 
     // A phone moves the contact to Lyon while the mobile is typed here.
     RawHttp phone(QStringLiteral("marie"), QStringLiteral("secret"));

@@ -4,14 +4,28 @@
 
 namespace tb {
 
+namespace {
+
+bool sameAddress(const QString& a, const QString& b)
+{
+    const auto plain = [](const QString& s) { return QUrl::fromUserInput(s).adjusted(QUrl::StripTrailingSlash); };
+    return !a.isEmpty() && !b.isEmpty() && plain(a) == plain(b);
+}
+
+}  // namespace
+
 void pointStateAt(CardDavState& state, const QString& server, const QString& addressBook)
 {
-    const bool otherBook = !addressBook.isEmpty() && addressBook != state.addressBook;
-    if (state.server != server || otherBook) {
+    // What is known belongs to the address book, not to how its server was typed:
+    // dropping it for the same book would send every card again as a new contact.
+    QString book = addressBook;
+    if (book.isEmpty() && (sameAddress(server, state.server) || sameAddress(server, state.addressBook)))
+        book = state.addressBook;
+    if (!sameAddress(book, state.addressBook) && !(book.isEmpty() && state.addressBook.isEmpty())) {
         state.syncToken.clear();
         state.cards.clear();
         state.deletedHere.clear();
-        state.addressBook = addressBook;
+        state.addressBook = book;
     }
     if (QUrl::fromUserInput(state.server).host() != QUrl::fromUserInput(server).host())
         state.acceptedCertificate.clear();

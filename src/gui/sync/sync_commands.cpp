@@ -116,8 +116,7 @@ void SyncCommands::tellKeyringMissing()
 {
     if (std::exchange(m_keyringTold, true))
         return;
-    m_ctx.dialogs.message(QStringLiteral("Ce bureau n'a pas de trousseau de clés : le mot de passe n'est pas gardé, il "
-                                         "sera demandé à chaque synchronisation."));
+    m_ctx.dialogs.message(tb::keyringMissingText());
 }
 
 void SyncCommands::setRunning(bool running)

@@ -127,6 +127,8 @@ FSynchro::FSynchro(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Windo
             hide();
     });
     connect(Check2, &QCheckBox::toggled, Text4, &QWidget::setEnabled);
+    // A book found on another server is not that server's.
+    connect(Text1, &QLineEdit::textEdited, Combo1, &QComboBox::clear);
     giveButtonsLetters(this);
     Label1->setMinimumHeight(2 * Label1->fontMetrics().lineSpacing());
     resize(640, sizeHint().height());

@@ -32,8 +32,8 @@ Status run(QKeychain::Job& job)
     case QKeychain::NotImplemented:
         g_keyringMissing = true;
         return Error{kNoErrorNumber,
-                     QStringLiteral("Ce bureau n'a pas de trousseau de mots de passe : le mot de passe sera demandé "
-                                    "à chaque synchronisation.")};
+                     QStringLiteral("Ce bureau n'a pas de trousseau de mots de passe : aucun mot de passe n'y est "
+                                    "gardé.")};
     default:
         return Error{kNoErrorNumber, QStringLiteral("Le trousseau de mots de passe a refusé : ") + job.errorString()};
     }

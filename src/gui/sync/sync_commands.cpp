@@ -116,8 +116,9 @@ void SyncCommands::tellKeyringMissing()
 {
     if (std::exchange(m_keyringTold, true))
         return;
-    m_ctx.dialogs.message(QStringLiteral("Ce bureau n'a pas de trousseau de clés : le mot de passe n'est pas gardé, il "
-                                         "sera demandé à chaque synchronisation."));
+    m_ctx.dialogs.message(QStringLiteral("Ce bureau n'a pas de trousseau de clés : le mot de passe n'est gardé qu'en "
+                                         "mémoire, jusqu'à la fermeture de Tabulon. Il sera demandé à la première "
+                                         "synchronisation, puis de nouveau seulement si le serveur le refuse."));
 }
 
 void SyncCommands::setRunning(bool running)
@@ -176,9 +177,17 @@ void SyncCommands::syncNow(bool asked)
         }
         options.placement = {false, *state.newContactsPoint};
     }
+    const QString who = state.user + u'@' + state.server;
+    // Typed in the window: kept for the session as if typed at the question.
     QString password = m_window ? m_window->typedPassword() : QString();
+    if (!password.isEmpty())
+        m_typedPasswords.insert(who, password);
+    else
+        password = m_typedPasswords.value(who);
     if (password.isEmpty()) {
-        if (tb::Result<QString> kept = tb::readSyncPassword(state.server, state.user))
+        tb::Result<QString> kept = m_refused.contains(who) ? tb::Result<QString>(QString())
+                                                           : tb::readSyncPassword(state.server, state.user);
+        if (kept && !kept->isEmpty())
             password = *kept;
         else {
             if (tb::keyringMissing())
@@ -189,6 +198,8 @@ void SyncCommands::syncNow(bool asked)
             if (!typed)
                 return;
             password = *typed;
+            m_typedPasswords.insert(who, password);
+            m_refused.remove(who);
         }
     }
     const QUrl url = QUrl::fromUserInput(state.addressBook.isEmpty() ? state.server : state.addressBook);
@@ -225,6 +236,12 @@ void SyncCommands::syncNow(bool asked)
         }
     }
     setRunning(false);
+    if (report.passwordRefused) {
+        m_typedPasswords.remove(who);
+        m_refused.insert(who);
+    } else if (!report.error) {
+        m_refused.remove(who);
+    }
     // The sync keeps its own ending in the state.
     if (report.error) {
         const QString text = failureText(*report.error);

@@ -67,6 +67,7 @@ private:
     SyncReport stop(const Error& error)
     {
         m_report.error = error;
+        m_report.passwordRefused = m_client.lastStatus() == 401;
         m_state.lastStatus = error.message();
         // What was done stays known (the error told is the first one); a
         // state that could not be read is never written over.
@@ -178,9 +179,10 @@ private:
     }
 
     // The remote contact as card n would hold it (its pin kept unless the
-    // contact carries one); none when it cannot be read. photo: its JPEG.
+    // contact carries one); none when it cannot be read. photo: its JPEG,
+    // empty when it has none, none when it cannot be read (the card's stays).
     std::optional<CardRecord> cardOfRemote(const RemoteContact& remote, const CardRecord* here,
-                                           QByteArray* photo = nullptr)
+                                           std::optional<QByteArray>* photo = nullptr)
     {
         const std::vector<Contact> contacts = readVCards(remote.vcard, m_captions);
         if (contacts.empty()) {
@@ -191,10 +193,15 @@ private:
         // An archived card stays archived whatever marker the contact carries.
         if (here && (!contacts.front().pin || !here->isActive()))
             card.field(kFieldPosition) = here->field(kFieldPosition);
-        if (photo && !contacts.front().photo.isEmpty()) {
-            *photo = jpegOf(contacts.front().photo);
-            if (photo->isEmpty())
-                m_report.notes << QStringLiteral("Photo illisible ou trop grande, non reprise : ") + remote.href;
+        if (photo) {
+            *photo = QByteArray();
+            if (!contacts.front().photo.isEmpty()) {
+                *photo = jpegOf(contacts.front().photo);
+                if ((*photo)->isEmpty()) {
+                    photo->reset();
+                    m_report.notes << QStringLiteral("Photo illisible ou trop grande, non reprise : ") + remote.href;
+                }
+            }
         }
         return card;
     }
@@ -211,14 +218,15 @@ private:
     }
 
     // Stores the remote contact into card n: what is there now is what was sent.
+    // A photo removed there is removed here, as any owned property is.
     Status storeRemote(CardDavEntry& entry, const RemoteContact& remote, const CardRecord& card,
-                       const QByteArray& photo)
+                       const std::optional<QByteArray>& photo)
     {
+        if (photo)
+            if (Status s = keepContactPhoto(m_db, entry.card, *photo); !s)
+                return s;
         if (Status s = m_db.storeCard(entry.card, card); !s)
             return s;
-        if (!photo.isEmpty())
-            if (Status s = keepContactPhoto(m_db, entry.card, photo); !s)
-                return s;
         Result<QByteArray> ours = ourVCard(entry.card, card);
         if (!ours)
             return ours.error();
@@ -232,7 +240,7 @@ private:
     // Card n changed here and there: the user's choice, or left for next time.
     Result<Settled> settle(CardDavEntry& entry, const CardRecord& here, const RemoteContact& remote)
     {
-        QByteArray photo;
+        std::optional<QByteArray> photo;
         const std::optional<CardRecord> there = cardOfRemote(remote, &here, &photo);
         if (!there)
             return Settled::Left;
@@ -286,7 +294,7 @@ private:
             return {};
         }
         if (digestHere == entry.sentDigest || !here->isActive()) {
-            QByteArray photo;
+            std::optional<QByteArray> photo;
             const std::optional<CardRecord> card = cardOfRemote(remote, here, &photo);
             if (!card) {
                 entry.etag = remote.etag;
@@ -304,11 +312,11 @@ private:
         std::vector<QByteArray> photos;
         std::vector<const RemoteContact*> from;
         for (const RemoteContact& remote : contacts) {
-            QByteArray photo;
+            std::optional<QByteArray> photo;
             if (std::optional<CardRecord> card = cardOfRemote(remote, nullptr, &photo)) {
                 ++m_newIndex;
                 cards.push_back(*card);
-                photos.push_back(photo);
+                photos.push_back(photo.value_or(QByteArray()));
                 from.push_back(&remote);
             }
         }

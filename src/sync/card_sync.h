@@ -48,6 +48,7 @@ struct SyncReport {
     long long conflicts = 0;   // left undecided
     QStringList notes;         // skipped contacts, cards put into the trash, retries
     std::optional<Error> error;
+    bool passwordRefused = false;  // the error is the server's 401
     // " Dernière synchronisation : 08/12/2026 14:05 — 3 envoyée(s), 1 reçue(s), 0 en conflit"
     QString statusLine(const QDateTime& when) const;
 };

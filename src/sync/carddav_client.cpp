@@ -15,8 +15,6 @@ namespace {
 
 constexpr auto kDav = "DAV:";
 constexpr auto kCardDav = "urn:ietf:params:xml:ns:carddav";
-// Beyond this without a byte either way, the server is taken as gone.
-constexpr int kTimeoutMs = 30000;
 // hrefs per addressbook-multiget: large enough for few round trips, small
 // enough that a server never answers with one huge document.
 constexpr size_t kFetchBatch = 200;
@@ -188,7 +186,7 @@ struct CardDavClient::Private {
     {
         for (;;) {
             QNetworkRequest request(url);
-            request.setTransferTimeout(kTimeoutMs);
+            request.setTransferTimeout(server.timeoutMs);
             request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
             request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
             request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
@@ -256,7 +254,9 @@ struct CardDavClient::Private {
         case QNetworkReply::TimeoutError:
         case QNetworkReply::OperationCanceledError:
             return syncError(QStringLiteral("le serveur ") + host + QStringLiteral(" n'a pas répondu en ")
-                             + QString::number(kTimeoutMs / 1000) + QStringLiteral(" secondes."));
+                             + (server.timeoutMs % 1000 == 0
+                                    ? QString::number(server.timeoutMs / 1000) + QStringLiteral(" secondes.")
+                                    : QString::number(server.timeoutMs) + QStringLiteral(" millisecondes.")));
         case QNetworkReply::RemoteHostClosedError:
             return syncError(QStringLiteral("le serveur ") + host + QStringLiteral(" a coupé la connexion."));
         case QNetworkReply::SslHandshakeFailedError:
@@ -424,6 +424,10 @@ Result<RemoteChanges> CardDavClient::changesSince(const QUrl& addressBook, const
         }
     };
     const auto report = [&](const QString& from) -> Result<Multistatus> {
+        if (!d->server.syncCollection) {
+            d->lastStatus = 501;
+            return Private::statusError(501, "REPORT");
+        }
         const QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><d:sync-collection xmlns:d=\"DAV:\">"
                                 "<d:sync-token>"
                                 + escaped(from)

@@ -18,6 +18,11 @@ struct CardDavServer {
     QString user;
     QString password;
     QString acceptedCertificate;   // SHA-256 (hex) the user accepted for this server
+    // Beyond this without a byte either way, the server is taken as gone.
+    int timeoutMs = 30000;
+    // false: the client acts as with a server that refuses RFC 6578's REPORT
+    // (501) and lists every ETag instead; Radicale has it, the tests need both.
+    bool syncCollection = true;
 };
 
 struct AddressBookInfo {

@@ -61,8 +61,9 @@ Status keepSyncPassword(const QString& server, const QString& user, const QStrin
 
 QString keyringMissingText()
 {
-    return QStringLiteral("Ce bureau n'a pas de trousseau de mots de passe : le mot de passe n'est pas gardé, il sera "
-                          "demandé à chaque synchronisation.");
+    return QStringLiteral("Ce bureau n'a pas de trousseau de mots de passe : le mot de passe n'est gardé qu'en "
+                          "mémoire, jusqu'à la fermeture de Tabulon. Il sera demandé à la première synchronisation, "
+                          "puis de nouveau seulement si le serveur le refuse.");
 }
 
 bool keyringMissing()

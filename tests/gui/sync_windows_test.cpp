@@ -106,7 +106,7 @@ TEST(SyncWindows, AConflictIsKeptOnOneSideForAllOrMergedFieldByFieldOrLeftForLat
 
 TEST(SyncWindows, ACardGoesToTheServerAndAContactChangedOnBothSidesIsAskedAbout)
 {
-    TB_START_RADICALE(server);
+    TB_START_RADICALE(server, true);  // TLS on a certificate of its own
     const QUrl book = server.createAddressBook(QStringLiteral("marie"), QStringLiteral("secret"));
     ASSERT_FALSE(book.isEmpty());
     GuiFixture f;
@@ -134,13 +134,18 @@ TEST(SyncWindows, ACardGoesToTheServerAndAContactChangedOnBothSidesIsAskedAbout)
             f.dialogs.modalScripts.enqueue(conflicts);
         f.trigger("Synchro");
     };
+    // The certificate is shown by its fingerprint, and "Oui" accepts it.
+    f.dialogs.questionAnswers.enqueue(QMessageBox::Yes);
     syncFromWindow(true);
+    ASSERT_EQ(f.dialogs.questions.size(), 1);
+    const QString fingerprint = server.certificateSha256().toUpper();
+    EXPECT_TRUE(f.dialogs.questions[0].text.contains(fingerprint.left(2) + u':' + fingerprint.mid(2, 2)));
     const QString status = labelText(f.main.get(), "SyncStatus");
     EXPECT_TRUE(status.startsWith(QStringLiteral(" Dernière synchronisation : "))) << status.toStdString();
     EXPECT_TRUE(status.contains(QStringLiteral("0 envoyée(s), 0 reçue(s)"))) << status.toStdString();
 
     // A phone moves the contact to Lyon while the mobile is typed here.
-    RawHttp phone(QStringLiteral("marie"), QStringLiteral("secret"));
+    RawHttp phone(QStringLiteral("marie"), QStringLiteral("secret"), server.certificateSha256());
     const tb::CardDavState state = tb::readCardDavState(f.db()).value();
     ASSERT_EQ(state.cards.size(), 1u);
     const QUrl href = server.url().resolved(QUrl(state.cards[0].href));
@@ -163,4 +168,21 @@ TEST(SyncWindows, ACardGoesToTheServerAndAContactChangedOnBothSidesIsAskedAbout)
     EXPECT_EQ(db->card(1)->field(tb::kFieldCity).trimmed(), QStringLiteral("Lyon"));
     EXPECT_EQ(db->card(1)->field(tb::kFieldMobile).trimmed(), QStringLiteral("06 12 34 56 78"));
     EXPECT_TRUE(labelText(f.main.get(), "SyncStatus").contains(QStringLiteral("0 en conflit")));
+    EXPECT_EQ(f.dialogs.questions.size(), 1);  // the certificate is not asked about again
+
+    // Timed syncs, the window gone: the password typed once serves, until a 401.
+    f.openDatabase(f.db());
+    auto* timer = f.main->findChild<QTimer*>(QStringLiteral("SyncTimer"));
+    const auto timedSync = [&] {
+        QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+        return labelText(f.main.get(), "SyncStatus");
+    };
+    EXPECT_TRUE(timedSync().startsWith(QStringLiteral(" Dernière synchronisation : ")));
+    EXPECT_TRUE(f.dialogs.inputs.isEmpty());
+    server.addUser(QStringLiteral("marie"), QStringLiteral("nouveau"));
+    EXPECT_TRUE(timedSync().endsWith(QStringLiteral("(401).")));
+    f.dialogs.inputAnswers.enqueue(QStringLiteral("nouveau"));
+    EXPECT_TRUE(timedSync().startsWith(QStringLiteral(" Dernière synchronisation : ")));
+    timedSync();
+    EXPECT_EQ(f.dialogs.inputs.size(), 1);
 }

@@ -1,11 +1,14 @@
+#include "core/db/carddav_state.h"
 #include "core/db/database.h"
 #include "fixtures.h"
 #include "radicale_server.h"
 #include "sync/card_sync.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -38,9 +41,10 @@ protected:
         EXPECT_TRUE(db.ok());
         return std::move(*db);
     }
-    SyncOptions options(ConflictResolver resolve = {}) const
+    // syncCollection false: as with a server that lists ETags only.
+    SyncOptions options(ConflictResolver resolve = {}, bool syncCollection = true) const
     {
-        return {{book, user, password, {}}, {}, program.path(), std::move(resolve)};
+        return {{book, user, password, {}, 30000, syncCollection}, {}, program.path(), std::move(resolve)};
     }
     RawHttp::Reply phone(const QByteArray& verb, const QString& href, const QByteArray& body = {},
                          const QList<QPair<QByteArray, QByteArray>>& headers = {})
@@ -117,7 +121,7 @@ TEST_F(CardDavSync, CardsAndContactsGoBothWaysWithDeletionsAndRenumbering)
                     {{"If-None-Match", "*"}})
                   .status,
               201);
-    SyncReport back = synchronize(*db, options());
+    SyncReport back = synchronize(*db, options({}, false));
     ASSERT_FALSE(back.error) << back.error->message().toStdString();
     EXPECT_EQ(back.received, 2);
     EXPECT_EQ(back.created, 1);
@@ -140,11 +144,17 @@ TEST_F(CardDavSync, CardsAndContactsGoBothWaysWithDeletionsAndRenumbering)
     EXPECT_TRUE(there.body.contains("Quimper"));
     EXPECT_TRUE(there.body.contains("URL:https://exemple.fr/anne"));
 
-    // Deleted here (card 5 moves into number 1), deleted on the phone: both follow.
+    // Deleted here (card 5 moves into number 1), deleted on the phone, and the
+    // phone drops the new contact's photo and mobile: all follow.
     ASSERT_TRUE(db->deleteCard(1).ok());
     ASSERT_EQ(phone("DELETE", contactHolding("LEROY").first).status, 200);
-    SyncReport deletions = synchronize(*db, options());
+    ASSERT_EQ(phone("PUT", book.path() + "phone-1.vcf",
+                    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nN:NOUVEAU;Luc;;;\r\nFN:Luc NOUVEAU\r\nEND:VCARD\r\n").status / 100, 2);
+    SyncReport deletions = synchronize(*db, options({}, false));
     ASSERT_FALSE(deletions.error) << deletions.error->message().toStdString();
+    EXPECT_EQ(surname(*db, 1), "NOUVEAU");
+    EXPECT_FALSE(QFileInfo::exists(db->findSideFile(SideFile::Photo, 1)));
+    EXPECT_TRUE(db->card(1)->field(kFieldMobile).trimmed().isEmpty());
     EXPECT_EQ(deletions.deletedThere, 1);
     EXPECT_EQ(deletions.trashed, 1);
     EXPECT_EQ(deletions.sent, 0);
@@ -266,13 +276,29 @@ TEST_F(CardDavSync, WrongPasswordAndUntrustedCertificateAreRefused)
     const QString fingerprint = secure.certificateSha256();
     EXPECT_EQ(client.untrustedCertificate(), fingerprint);
     EXPECT_TRUE(untrusted.error().message().contains("n'est pas reconnu (empreinte SHA-256 : " + fingerprint));
+    // Accepted, found from the server's address alone, through the well-known address.
     tls.acceptedCertificate = fingerprint;
-    Result<std::vector<AddressBookInfo>> accepted = CardDavClient(tls).discover();
-    ASSERT_TRUE(accepted.ok()) << accepted.error().message().toStdString();
-    EXPECT_EQ(accepted->front().url, secureBook);
-    // Found from the server's address alone, through the well-known address.
     tls.url = secure.url();
     Result<std::vector<AddressBookInfo>> found = CardDavClient(tls).discover();
     ASSERT_TRUE(found.ok()) << found.error().message().toStdString();
     EXPECT_EQ(found->front().url, secureBook);
+}
+
+TEST_F(CardDavSync, AServerThatNeverAnswersEndsInTheTimeoutWithNothingLost)
+{
+    QTcpServer silent;  // takes the connection, never answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    auto db = database(QStringLiteral("Base"), {makeCard("DUPONT", "Jean", 1, 100, 200)});
+    const QByteArray records = readBytes(db->folder() + "lesfiches.dat");
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(silent.serverPort());
+    const SyncOptions silentServer{{QUrl("http://" + address + "/b/"), user, password, {}, 500}, {}, {}, {}};
+    QElapsedTimer clock;
+    clock.start();
+    const SyncReport r = synchronize(*db, silentServer);
+    EXPECT_LT(clock.elapsed(), 10000);
+    ASSERT_TRUE(r.error);
+    const QString reason = "Erreur de synchronisation : le serveur " + address + " n'a pas répondu en 500 millisecondes.";
+    EXPECT_EQ(r.error->message(), reason);
+    EXPECT_EQ(readBytes(db->folder() + "lesfiches.dat"), records);
+    EXPECT_EQ(readCardDavState(db->folder())->lastStatus, reason);
 }

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace tb {
 
@@ -62,6 +63,17 @@ Status attachFile(const QString& source, const QString& target)
     for (const QString& entry : FolderIndex(info.path() + u'/').spellings(info.fileName()))
         if (entry != info.fileName())
             QFile::remove(info.path() + u'/' + entry);
+    return {};
+}
+
+Status detachFile(const QString& target)
+{
+    const QFileInfo info(target);
+    for (const QString& entry : FolderIndex(info.path() + u'/').spellings(info.fileName())) {
+        QFile file(info.path() + u'/' + entry);
+        if (!file.remove() && file.exists())
+            return Error::fromErrno(errno ? errno : EACCES, file.fileName());
+    }
     return {};
 }
 

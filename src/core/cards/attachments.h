@@ -32,6 +32,9 @@ QString existingAttachment(const QString& target);
 // Copies source over target, then removes the files named as target in
 // another case, so that the card keeps the document just chosen.
 Status attachFile(const QString& source, const QString& target);
+// Removes the document attached under target's name, in every case it is
+// spelt; none there is no error.
+Status detachFile(const QString& target);
 
 // " Le document scanné n°1 devra être enregistré au format JPG dans le
 // répertoire " + folder + " sous le nom de ScanA" + n.

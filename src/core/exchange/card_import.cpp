@@ -105,6 +105,8 @@ QByteArray jpegOf(const QByteArray& photo)
 
 Status keepContactPhoto(Database& db, long long n, const QByteArray& jpeg)
 {
+    if (jpeg.isEmpty())
+        return detachFile(db.file(sideFileName(SideFile::Photo, n)));
     return writeFileAtomic(db.findSideFile(SideFile::Photo, n), jpeg);
 }
 

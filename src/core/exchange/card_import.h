@@ -67,7 +67,8 @@ DuplicateResolver alwaysAnswer(DuplicateChoice choice);
 // A contact's photo as the program shows it: JPEG bytes, empty when it
 // cannot be read or is too large to show.
 QByteArray jpegOf(const QByteArray& photo);
-// Writes it as card n's photo, over the one it had.
+// Writes it as card n's photo, over the one it had; empty: the card's photo
+// is removed.
 Status keepContactPhoto(Database& db, long long n, const QByteArray& jpeg);
 
 // card with its empty fields (2 to 20) taken from incoming.

@@ -175,9 +175,17 @@ void SyncCommands::syncNow(bool asked)
         }
         options.placement = {false, *state.newContactsPoint};
     }
+    const QString who = state.user + u'@' + state.server;
+    // Typed in the window: kept for the session as if typed at the question.
     QString password = m_window ? m_window->typedPassword() : QString();
+    if (!password.isEmpty())
+        m_typedPasswords.insert(who, password);
+    else
+        password = m_typedPasswords.value(who);
     if (password.isEmpty()) {
-        if (tb::Result<QString> kept = tb::readSyncPassword(state.server, state.user))
+        tb::Result<QString> kept = m_refused.contains(who) ? tb::Result<QString>(QString())
+                                                           : tb::readSyncPassword(state.server, state.user);
+        if (kept && !kept->isEmpty())
             password = *kept;
         else {
             if (tb::keyringMissing())
@@ -188,6 +196,8 @@ void SyncCommands::syncNow(bool asked)
             if (!typed)
                 return;
             password = *typed;
+            m_typedPasswords.insert(who, password);
+            m_refused.remove(who);
         }
     }
     const QUrl url = QUrl::fromUserInput(state.addressBook.isEmpty() ? state.server : state.addressBook);
@@ -224,6 +234,12 @@ void SyncCommands::syncNow(bool asked)
         }
     }
     setRunning(false);
+    if (report.passwordRefused) {
+        m_typedPasswords.remove(who);
+        m_refused.insert(who);
+    } else if (!report.error) {
+        m_refused.remove(who);
+    }
     // The sync keeps its own ending in the state.
     if (report.error) {
         const QString text = failureText(*report.error);

@@ -3,8 +3,10 @@
 // maintenant", the sync at opening and every N minutes while the database is
 // open, the conflicts asked about, and the status line. One sync at a time;
 // it waits in local event loops, so the windows keep answering meanwhile.
+#include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 struct AppContext;
 class FConflits;
@@ -49,6 +51,10 @@ private:
     QTimer* m_timer = nullptr;  // SyncTimer
     QPointer<FSynchro> m_window;
     QPointer<FConflits> m_conflicts;
+    // Passwords typed at a sync's question, by user@server: kept in memory
+    // for the session where no keyring keeps them, dropped on a 401.
+    QHash<QString, QString> m_typedPasswords;
+    QSet<QString> m_refused;  // the keyring's password was refused: asked instead
     bool m_running = false;
     bool m_keyringTold = false;
 };

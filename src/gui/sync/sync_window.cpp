@@ -157,8 +157,8 @@ void FSynchro::load()
     if (state->everyMinutes > 0)
         Text4->setValue(state->everyMinutes);
     m_point = state->newContactsPoint;
-    m_acceptedCertificate = state->acceptedCertificate;
-    m_certificateHost = QUrl::fromUserInput(state->server).host();
+    m_acceptedCertificate.clear();
+    m_certificateHost.clear();
     showPoint();
     showStatus(state->lastStatus);
     m_kept = typed();
@@ -237,7 +237,7 @@ std::optional<tb::CardDavState> FSynchro::save()
     }
     tb::CardDavState state = std::move(read).value();
     tb::pointStateAt(state, server, Combo1->currentData().toString());
-    if (QUrl::fromUserInput(server).host() == m_certificateHost)
+    if (!m_acceptedCertificate.isEmpty() && QUrl::fromUserInput(server).host() == m_certificateHost)
         state.acceptedCertificate = m_acceptedCertificate;
     state.user = Text2->text().trimmed();
     state.atOpening = Check1->isChecked();
@@ -278,7 +278,12 @@ void FSynchro::findAddressBooks()
         if (tb::Result<QString> kept = tb::readSyncPassword(Text1->text().trimmed(), Text2->text().trimmed()))
             password = *kept;
     setRunning(true);
-    const QString accepted = url.host() == m_certificateHost ? m_acceptedCertificate : QString();
+    QString accepted = url.host() == m_certificateHost ? m_acceptedCertificate : QString();
+    const tb::Database* db = m_ctx.session.database();
+    if (accepted.isEmpty() && db)
+        if (const tb::Result<tb::CardDavState> state = tb::readCardDavState(db->folder());
+            state && QUrl::fromUserInput(state->server).host() == url.host())
+            accepted = state->acceptedCertificate;
     tb::CardDavServer server{url, Text2->text().trimmed(), password, accepted};
     tb::CardDavClient client(server);
     tb::Result<std::vector<tb::AddressBookInfo>> found = client.discover();

@@ -55,7 +55,8 @@ private:
     AppContext& m_ctx;
     std::optional<QPointF> m_point;
     QStringList m_kept;  // typed() as last loaded or written
-    // The certificate accepted for the server of that host.
+    // A certificate accepted here (Command1) for the server of that host;
+    // one accepted by a sync is in the state.
     QString m_acceptedCertificate;
     QString m_certificateHost;
 

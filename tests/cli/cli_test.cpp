@@ -138,7 +138,6 @@ TEST_F(CliTest, BadUsageExitsTwoWithTheUsageAndFailuresExitOneWithTheMessage)
 
     // A failure: its message whole, ending the line (the core's refusals are checked there).
     expectErr({"count", program.file("Absente")}, 1, " Ce dossier ne contient pas de base de données Tabulon !\n");
-    expectErr({"backup", db.path(), "/nonexistent/x"}, 1, "Erreur n° 76 : chemin introuvable (x)\n");
     const QString past = "Erreur n° 75 : la fiche n° 9 n'existe pas (la base contient 4 fiche(s))\n";
     expectErr({"show", bare(), "9"}, 1, past);
     expectErr({"journal", db.path(), "9", "--memento"}, 1, past);

@@ -1,13 +1,10 @@
-// The "Outils" windows' wiring; the sums and keys are the core's.
-#include "gui/tools/calendar_window.h"
+// The "Outils" windows' wiring; the sums and keys are the core's (the calendar is only opened, with every window).
 #include "gui/tools/converter_window.h"
 #include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 #include "gui_fixture.h"
 
-#include <QCalendarWidget>
 #include <QRadioButton>
-#include <QTextCharFormat>
 
 using namespace testing_support;
 
@@ -117,18 +114,4 @@ TEST(RibAndIbanWindows, CodesTakeDigitsOnlyARefusalKeepsTheKeyShownAndAnIbanShow
     EXPECT_EQ(labelText(f.shown<FIban>(), "Label2"),
               " IBAN invalide : les chiffres de contrôle ne correspondent pas au numéro");
     EXPECT_EQ(f.dialogs.messages.size(), 1);
-}
-
-TEST(Calendar, OpensOnTodayInFrenchWithMondayFirst)
-{
-    GuiFixture f;
-    ASSERT_TRUE(f.trigger("calendrier"));
-    auto* calendar = child<QCalendarWidget>(f.shown<Ffrance7>(), "Calendrier1");
-    ASSERT_NE(calendar, nullptr);
-    const QDate today = QDate::currentDate();
-    EXPECT_EQ(calendar->selectedDate(), today);
-    EXPECT_EQ(calendar->yearShown() * 12 + calendar->monthShown(), today.year() * 12 + today.month());
-    EXPECT_EQ(calendar->firstDayOfWeek(), Qt::Monday);
-    EXPECT_EQ(calendar->locale().language(), QLocale::French);
-    EXPECT_EQ(calendar->dateTextFormat(today).fontWeight(), QFont::Bold);
 }

@@ -1,4 +1,5 @@
-// The "Fichier" entries that take cards in and out, with their matching windows answered.
+// The "Fichier" entries that take cards in and out, with their matching windows answered, and where their
+// choosers start.
 #include "core/db/database.h"
 #include "gui/exchange/csv_import_window.h"
 #include "gui/exchange/duplicate_window.h"
@@ -183,4 +184,29 @@ TEST_F(ExchangeWindowsTest, BackupGoesToADatedFolderAndRestoringOpensItAsANewDat
     EXPECT_EQ(f.db(), f.program.path() + made[0] + u'/');
     EXPECT_EQ(db()->count(), 1);
     EXPECT_EQ(f.dialogs.lastMessage(), "La sauvegarde est ouverte comme base de données « " + made[0] + " ».");
+}
+
+// Each exchange starts where the last one of its kind went, never in the program folder.
+TEST(ChooserStartFolderWindow, EachKindStartsInTheLastFolderUsedForIt)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
+    QTemporaryDir tmp;
+    const QString exports = tmp.filePath(QStringLiteral("Envois")), backups = tmp.filePath(QStringLiteral("Copies"));
+    QDir().mkpath(exports);
+    QDir().mkpath(backups);
+    const auto startOfLast = [&] { return f.dialogs.fileChoices.last().text.section(u'|', 0, 0); };
+    f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::No;
+    f.dialogs.fileAnswers << exports + QStringLiteral("/fiches.vcf") << backups;
+    f.trigger("ExportVcard");
+    f.trigger("Sauvegarde");
+    f.trigger("ExportCsv");  // cancelled
+    EXPECT_EQ(QFileInfo(startOfLast()).absolutePath(), exports);
+    f.trigger("Sauvegarde");
+    EXPECT_EQ(startOfLast(), backups);
+    f.trigger("Restauration");
+    EXPECT_EQ(startOfLast(), backups);
+    f.trigger("ImportVcard");
+    EXPECT_NE(startOfLast(), exports);
+    EXPECT_FALSE(startOfLast().startsWith(f.program.path().chopped(1)));
 }

@@ -1,8 +1,10 @@
 // tabulon-cli run as a user runs it, on small fixture databases: exact outputs,
-// exit codes, option parsing, the read-only check and demo databases.
+// exit codes, option parsing, the read-only check and demo databases; the mail
+// commands; the quick count and search agreeing with the full command set.
 #include "core/base/codepage.h"
 #include "core/cards/card_store.h"
 #include "core/db/database.h"
+#include "core/db/database_lock.h"
 #include "support/cli_run.h"
 #include "support/fixtures.h"
 #include "support/other_program.h"
@@ -31,7 +33,6 @@ void expectRun(const QStringList& args, int exit, const QString& out, const QStr
 void expectOut(const QStringList& args, const QString& out) { expectRun(args, 0, out, ""); }
 void expectErr(const QStringList& args, int exit, const QString& err) { expectRun(args, exit, "", err); }
 
-QString pad(const QString& text, int width) { return text.leftJustified(width, u' ', true); }
 QString lastLine(const QString& out) { return out.trimmed().split(u'\n').last(); }
 QStringList entries(const QString& folder) { return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
 
@@ -49,8 +50,8 @@ QString listed(std::initializer_list<int> ns, bool byCity = false)
     QString t;
     for (int n : ns) {
         const Card& c = kCards[n - 1];
-        const QString names = pad(c.s, 15) + u' ' + pad(c.f, 15);
-        t += (byCity ? pad(c.city, 40) + u' ' + c.cp + u' ' + names : names + u' ' + c.cp + u' ' + pad(c.city, 40))
+        const QString names = tb::padField(c.s, 15) + u' ' + tb::padField(c.f, 15);
+        t += (byCity ? tb::padField(c.city, 40) + u' ' + c.cp + u' ' + names : names + u' ' + c.cp + u' ' + tb::padField(c.city, 40))
              + u'\t' + QString::number(n) + u'\n';
     }
     return t;
@@ -101,8 +102,8 @@ TEST_F(CliTest, ReadingCommandsPrintTheCardsAsStored)
 
     const QStringList fields = cli({"show", bare(), "3"}).out.split(u'\n');
     ASSERT_EQ(fields.size(), 21);  // 20 lines and the final line end
-    EXPECT_EQ(fields[0], "1\t" + pad("0" + tb::positionText(610, 660), 30));
-    EXPECT_EQ(fields[3], "4\t" + pad("Émile", 15));
+    EXPECT_EQ(fields[0], "1\t" + tb::padField("0" + tb::positionText(610, 660), 30));
+    EXPECT_EQ(fields[3], "4\t" + tb::padField("Émile", 15));
     EXPECT_EQ(fields[19], "20\t" + QString(40, u' '));
 
     // The words joined; which cards match is the core's.
@@ -136,27 +137,12 @@ TEST_F(CliTest, BadUsageExitsTwoWithTheUsageAndFailuresExitOneWithTheMessage)
     EXPECT_FALSE(QFileInfo::exists(fresh));
     EXPECT_FALSE(QFileInfo::exists(db.file("export.txt")));
 
-    // Each failure: its message whole (ending the line), or its start and a part of its detail.
-    const struct {
-        QStringList args;
-        QString err, detail;
-    } failures[] = {
-        {{"count", program.file("Absente")}, " Ce dossier ne contient pas de base de données Tabulon !\n", ""},
-        {{"show", bare(), "5"}, "Erreur n° ", "n'existe pas"},
-        {{"words", "1000000000000000"}, "Une Erreur !\n", ""},
-        {{"rib", "00000", "00550", "0000157841Z"}, "", "nul"},
-        {{"import", db.path(), program.file("absent.vcf")}, "Erreur n° 53", " "},
-        {{"backup", db.path(), "/nonexistent/x"}, "Erreur n° 76 : chemin introuvable (x)\n", ""},
-        {{"journal", db.path(), "9", "--memento"}, "Erreur n° ", "la fiche n° 9 n'existe pas"},
-    };
-    for (const auto& f : failures) {
-        SCOPED_TRACE(f.args.join(u' ').toStdString());
-        const CliRun r = cli(f.args);
-        EXPECT_EQ(r.exit, 1);
-        EXPECT_TRUE(r.out.isEmpty());
-        EXPECT_TRUE(f.detail.isEmpty() ? r.err == f.err : r.err.startsWith(f.err) && r.err.contains(f.detail))
-            << r.err.toStdString();
-    }
+    // A failure: its message whole, ending the line (the core's refusals are checked there).
+    expectErr({"count", program.file("Absente")}, 1, " Ce dossier ne contient pas de base de données Tabulon !\n");
+    const QString past = "Erreur n° 75 : la fiche n° 9 n'existe pas (la base contient 4 fiche(s))\n";
+    expectErr({"show", bare(), "9"}, 1, past);
+    expectErr({"journal", db.path(), "9", "--memento"}, 1, past);
+    expectErr({"rib", "00000", "00550", "0000157841Z"}, 1, "Pas de clé pour un code banque ou guichet nul\n");
 }
 
 TEST_F(CliTest, CheckWarnsOfStrayFilesReportsErrorsOfBrokenDatabasesAndWritesNothing)
@@ -188,18 +174,31 @@ TEST_F(CliTest, CheckWarnsOfStrayFilesReportsErrorsOfBrokenDatabasesAndWritesNot
     EXPECT_EQ(entries(program.path()), programBefore);
     EXPECT_EQ(cli({"count", bare()}).out, "4 fiche(s)\n");
 
-    // A count above the records is reported with the correction the program would make.
+    // A count above the records (reported with the correction the program would make), a deletion cut short
+    // (left for Tabulon to finish), a torn last record, a marker that is no digit 0 to 7 and an active pin off
+    // the map (an archived one is no error): each reported, in one pass.
     setCountText("9");
-    QString out = checkFails();
-    EXPECT_TRUE(out.contains("NBFiches.dat annonce 9 fiche(s), lesfiches.dat n'en contient que 4."));
-    EXPECT_TRUE(out.contains("Le nombre de fiches a été corrigé : 4 fiche(s)."));
-
-    // A deletion cut short: reported, left for Tabulon to finish.
-    setCountText("4");
     writeBytes(db.file("suppression.txt"), "2\r\n4\r\n");
-    EXPECT_TRUE(checkFails().contains("suppression.txt : une suppression de fiche est inachevée"));
+    const QByteArray records = readBytes(db.file("lesfiches.dat"));
+    writeBytes(db.file("lesfiches.dat"), records + "12345");
+    QByteArray bad = makeCard("MARTIN", "Paul", 1, 10, 10).toBytes();
+    bad[0] = 'X';
+    writeRecord(2, bad);
+    writeRecord(4, makeCard("BERNARD", "Luc", 2, 950, 80).toBytes());
+    writeRecord(3, makeCard("ZOLA", "Émile", 0, 2000, 3000).toBytes());
+    QString out = checkFails();
+    for (const char* finding : {"NBFiches.dat annonce 9 fiche(s), lesfiches.dat n'en contient que 4.",
+                                "Le nombre de fiches a été corrigé : 4 fiche(s).",
+                                "suppression.txt : une suppression de fiche est inachevée",
+                                "lesfiches.dat fait 2525 octets, pas un multiple de 630",
+                                "fiche n° 2 : marqueur « X » au lieu d'un chiffre de 0 à 7.",
+                                "fiche n° 4 : position (950, 80) hors de la carte (900 x 860)."})
+        EXPECT_TRUE(out.contains(QString::fromUtf8(finding))) << finding << "\n" << out.toStdString();
+    EXPECT_FALSE(out.contains("fiche n° 3"));
+    EXPECT_EQ(lastLine(out), "Contrôle terminé : 4 fiche(s), 5 erreur(s), 1 avertissement(s).");
     EXPECT_EQ(readBytes(db.file("suppression.txt")), "2\r\n4\r\n");
     QFile::remove(db.file("suppression.txt"));
+    writeBytes(db.file("lesfiches.dat"), records);
 
     // Records past the count: a freed, blanked one after a deletion is no news; a card still holding data is.
     setCountText("3");
@@ -209,29 +208,11 @@ TEST_F(CliTest, CheckWarnsOfStrayFilesReportsErrorsOfBrokenDatabasesAndWritesNot
     EXPECT_TRUE(checkFails().contains("1 fiche(s) de lesfiches.dat au-delà du nombre de fiches (3) ne sont pas comptées."));
     setCountText("4");
 
-    // A torn last record.
-    const QByteArray records = readBytes(db.file("lesfiches.dat"));
-    writeBytes(db.file("lesfiches.dat"), records + "12345");
-    EXPECT_TRUE(checkFails().contains("lesfiches.dat fait 2525 octets, pas un multiple de 630"));
-    writeBytes(db.file("lesfiches.dat"), records);
-
-    // A marker that is no digit 0 to 7, and an active pin off the map (an archived one is no error).
-    QByteArray bad = makeCard("MARTIN", "Paul", 1, 10, 10).toBytes();
-    bad[0] = 'X';
-    writeRecord(2, bad);
-    writeRecord(4, makeCard("BERNARD", "Luc", 2, 950, 80).toBytes());
-    writeRecord(3, makeCard("ZOLA", "Émile", 0, 2000, 3000).toBytes());
-    out = checkFails();
-    EXPECT_TRUE(out.contains("fiche n° 2 : marqueur « X » au lieu d'un chiffre de 0 à 7.")) << out.toStdString();
-    EXPECT_TRUE(out.contains("fiche n° 4 : position (950, 80) hors de la carte (900 x 860)."));
-    EXPECT_FALSE(out.contains("fiche n° 3"));
-    EXPECT_EQ(lastLine(out), "Contrôle terminé : 4 fiche(s), 2 erreur(s), 1 avertissement(s).");
-
     // A missing map, then a pipe (told at once, never waited on): positions unchecked, a warning.
     ASSERT_EQ(::mkfifo(QFile::encodeName(program.file("tube.gif")).constData(), 0644), 0);
     for (const char* map : {"absente.gif", "tube.gif"}) {
         writeBytes(db.file("carte.txt"), program.file(map).toUtf8() + "\r\n");
-        EXPECT_TRUE(checkFails().contains("ne peut pas être lue : positions non contrôlées.")) << map;
+        EXPECT_TRUE(cli({"check", bare()}).out.contains("ne peut pas être lue : positions non contrôlées.")) << map;
     }
 }
 
@@ -369,8 +350,6 @@ TEST(CliHelpTest, HelpPrintsEveryCommandsUsageAndExitsZero)
     EXPECT_TRUE(help.out.contains(journal.out));
 }
 
-}  // namespace
-
 TEST_F(CliTest, RemindersPrintTheMementoLinesAndBirthdaysDueOldestFirstAndWriteNothing)
 {
     CardRecord albert = CardStore(db.path()).read(2).value();
@@ -393,3 +372,167 @@ TEST_F(CliTest, RemindersPrintTheMementoLinesAndBirthdaysDueOldestFirstAndWriteN
     }
     EXPECT_EQ(snapshot(db.path()), before);
 }
+
+// Labels, envelopes, debtors and letters: the options, the output, the exit codes.
+QString listLine(const QString& surname)
+{
+    return tb::padField(surname, 15) + u' ' + tb::padField("Jean", 15) + u' ' + tb::padField("", 5) + u' ' + tb::padField("", 40);
+}
+
+class LabelsCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::vector<CardRecord> cards = {
+            makeCard("DURAND", "Zoé", 1, 100, 100, "17000", "La Rochelle"),
+            makeCard("MARTIN", "Paul", 0, 100, 100, "17340", "Yves"),  // archived
+            makeCard("BERNARD", "Anne", 2, 300, 300, "75001", "Paris"),
+        };
+        cards[2].field(tb::kFieldStreet) = tb::padField("12 boulevard de la Grande Armée, bât. C2", 40);
+        writeCards(db.path(), cards);
+    }
+    CliRun run(const char* command, const QStringList& args)
+    {
+        return cli(QStringList{command, db.path(), "--output", pdf} + args);
+    }
+    TempProgramFolder program;
+    TempDatabase db{program.path()};
+    QTemporaryDir out;
+    QString pdf = out.filePath("sortie.pdf");
+};
+
+TEST_F(LabelsCommand, PrintsTheCardsChosenFromTheLabelAskedSaysCutLinesAndRefusesWrongUses)
+{
+    // All active cards by default, in name order; the street too long said.
+    CliRun r = run("labels", {});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "2 étiquette(s) sur 1 page(s) dans " + pdf + "\n");
+    EXPECT_EQ(r.err.toStdString(), "Attention : Fiche n° 3 : « 12 boulevard de la Grande Armée, bât. C2 » dépasse 38 caractères, "
+                                   "coupé en « 12 boulevard de la Grande Armée, bât. ».\n");
+    const QString text = pdfText(pdf);
+    EXPECT_LT(text.indexOf("BERNARD"), text.indexOf("DURAND"));
+
+    // Numbered (archived one asked) from label 16 of 16; a search; a zone.
+    EXPECT_EQ(run("labels", {"--numeros", "2,1", "--archivees", "--sheet", "L7162", "--start", "16"}).out,
+              "2 étiquette(s) sur 2 page(s) dans " + pdf + "\n");
+    EXPECT_EQ(run("labels", {"--find", "rochelle"}).out, "1 étiquette(s) sur 1 page(s) dans " + pdf + "\n");
+    EXPECT_EQ(run("labels", {"--zone", "50,50,200,200"}).out, "1 étiquette(s) sur 1 page(s) dans " + pdf + "\n");
+
+    // Wrong uses leave the PDF as it was.
+    const QByteArray kept = readBytes(pdf);
+    EXPECT_EQ(run("labels", {"--sheet", "L9999"}).exit, 2);
+    EXPECT_EQ(run("labels", {"--start", "22"}).exit, 2);
+    EXPECT_EQ(run("labels", {"--numeros", "1", "--find", "x"}).exit, 2);
+    r = run("labels", {"--numeros", "4"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "Erreur n° 75 : la fiche n° 4 n'existe pas (la base contient 3 fiche(s))\n");
+    EXPECT_EQ(run("labels", {"--numeros", "2"}).err, "Aucune adresse à imprimer\n");  // archived
+    EXPECT_EQ(readBytes(pdf), kept);
+    pdf = out.filePath("absent/e.pdf");
+    EXPECT_EQ(run("labels", {}).exit, 1);
+}
+
+TEST_F(LabelsCommand, EnvelopesCarryTheSenderKeptInTheProgramFolderWhenAsked)
+{
+    // Without a sender kept, asking for it fails and writes nothing.
+    EXPECT_EQ(run("envelopes", {"--expediteur"}).exit, 1);
+    EXPECT_FALSE(QFile::exists(pdf));
+    writeBytes(program.file("expediteur.txt"), "TABULON SARL\r\n1 rue Haute\r\n");
+    const CliRun r = run("envelopes", {"--format", "C5", "--expediteur", "--numeros", "1"});
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "1 enveloppe(s) sur 1 page(s) dans " + pdf + "\n");
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains("TABULON SARL") && text.contains("DURAND"));
+    EXPECT_EQ(run("envelopes", {"--format", "C4"}).exit, 2);
+}
+
+TEST(DebtsCommands, DebtorsListedLargestFirstWithTheTotalThenSentALetterEach)
+{
+    TempProgramFolder program;
+    TempDatabase base{program.path()};
+    std::vector<CardRecord> cards;
+    for (const auto& [name, marker, due] :
+         {std::tuple{"DUPONT", 1, "12.5"}, {"MARTIN", 0, "99.00"}, {"BERNARD", 2, "1234.56"}, {"PETIT", 1, ""}}) {
+        cards.push_back(makeCard(name, "Jean", marker, 1, 2));
+        cards.back().field(tb::kFieldRemaining) = tb::padField(due, 40);
+        cards.back().field(tb::kFieldStreet) = tb::padField("2 rue du Port", 40);
+    }
+    writeCards(base.path(), cards);
+
+    CliRun r = cli({"debtors", base.path()});
+    EXPECT_EQ(r.out, "1234.56\t" + listLine("BERNARD") + "\t3\n12.50\t" + listLine("DUPONT") + "\t1\nTotal : 1247.06\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.exit, 0);
+
+    QTemporaryDir out;
+    const QString pdf = out.filePath("relances.pdf");
+    r = cli({"letters", base.path(), "--lettre", "Relance", "--output", pdf, "--debiteurs", "--program-folder", program.path()});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out, "2 lettre(s) écrite(s) dans " + pdf + "\n");
+    // No postal code, no city, no civility on these cards.
+    EXPECT_TRUE(r.err.startsWith("Attention : Fiche n° 3 (BERNARD Jean) : « Code postal » est vide.\n")) << r.err.toStdString();
+    EXPECT_EQ(pdfText(pdf).count(u'\f'), 2);  // a page a debtor (what it holds is the core's)
+
+    r = cli({"letters", base.path(), "--lettre", "Aucune", "--output", pdf, "--numeros", "1", "--program-folder", program.path()});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "Erreur n° 53 : fichier introuvable (Aucune.html)\n");
+    EXPECT_EQ(cli({"letters", base.path(), "--lettre", "Relance", "--output", pdf, "--numeros", "5"}).exit, 2);
+    EXPECT_EQ(cli({"letters", base.path(), "--lettre", "Relance", "--output", pdf, "--numeros", "1", "--debiteurs"}).exit, 2);
+}
+
+// Counts and searches by the quick path, without the full command set, when the database needs nothing of the
+// full opening: on every database, sound or not, printed, said and exited as the full command set does.
+QString runText(const char* program, const QStringList& args)
+{
+    const CliRun r = runCli(args, program);
+    return QString::number(r.exit) + u'|' + r.out + u'|' + r.err;
+}
+
+TEST(QuickPaths, CountAndSearchAgreeWithTheFullCommandsOnSoundAndBrokenDatabases)
+{
+    TempProgramFolder program;
+    TempDatabase db{program.path()};
+    writeCards(db.path(), {makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE"),
+                           makeCard("DUPONT", "Jean", 2, 450, 220, "75001", "PARIS")});
+    const QString bare = db.path().chopped(1);
+    const QString notADatabase = program.path() + "Vide";
+    ASSERT_TRUE(QDir().mkpath(notADatabase));
+    const QList<QStringList> commands = {
+        {"count", db.path()},
+        {"count", bare},
+        {"count", db.path() + "../" + QDir(bare).dirName()},
+        {"count", notADatabase},
+        {"count", program.path()},
+        {"search", bare, "--by", "nom", "DU"},
+        {"search", "--by", "ville", bare, "PARIS"},
+        {"search", bare, "--by", "rue", "X"},
+        {"search", notADatabase, "--by", "nom", "DU"},
+    };
+    const auto expectSame = [&](const char* state) {
+        for (const QStringList& args : commands) {
+            SCOPED_TRACE(std::string(state) + ": " + args.join(u' ').toStdString());
+            EXPECT_EQ(runText(TABULON_CLI, args), runText(TABULON_CLI_FULL, args));
+        }
+    };
+    expectSame("sound");
+    EXPECT_EQ(runText(TABULON_CLI, {"count", bare}), "0|2 fiche(s)\n|");
+    {
+        // Open in Tabulon: the reading commands run all the same.
+        const auto lock = tb::lockDatabase(db.path());
+        ASSERT_TRUE(lock.ok());
+        expectSame("locked");
+    }
+    // Counts the quick path leaves to the full opening: its correction said.
+    for (const QByteArray count : {"2abc", "\"2\"", "9", " +2 ", ""}) {
+        writeBytes(db.file("NBFiches.dat"), count + "\r\n");
+        expectSame(count.constData());
+    }
+    EXPECT_EQ(runText(TABULON_CLI, {"count", bare}), "0|2 fiche(s)\n|Attention : Le nombre de fiches a été corrigé : 2 fiche(s).\n");
+    // Records that are a folder.
+    writeBytes(db.file("NBFiches.dat"), "2\r\n");
+    ASSERT_TRUE(QFile::remove(db.file("lesfiches.dat")));
+    ASSERT_TRUE(QDir().mkdir(db.file("lesfiches.dat")));
+    expectSame("records folder");
+}
+
+}  // namespace

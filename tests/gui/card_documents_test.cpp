@@ -36,8 +36,7 @@ protected:
         QDir().mkpath(mine);
         picture("vacances.JPG", {120, 90});
         picture("image.jpeg", {90, 120});
-        picture("immense.jpg", {10001, 2});
-        writeBytes(mine + "faux.jpg", "ceci n'est pas une image\r\n");
+            writeBytes(mine + "faux.jpg", "ceci n'est pas une image\r\n");
         writeBytes(mine + "lettre.txt", "Ch\xE8re Madame,\r\nBien \xE0 vous.\r\n");
         f.dialogs.messages.clear();
     }
@@ -92,35 +91,19 @@ TEST_F(CardDocumentsTest, PhotosAndScansAreAttachedShownPrintedAndHandedToTheIma
     EXPECT_EQ(readBytes(db + "photo2.jpg"), readBytes(mine + "image.jpeg"));
     EXPECT_EQ(QDir(db).entryList({"photo2*"}, QDir::Files), QStringList{"photo2.jpg"});
 
-    // A click on the frame reads the photo again (found whatever its case, which is the core's); one too
-    // large put there by hand is never loaded, and the status line says why.
+    // A click on the frame reads the photo again (which pictures load is the core's).
     ASSERT_TRUE(QFile::remove(db + "photo2.jpg"));
     clickPhoto();
     EXPECT_TRUE(photo()->image().isNull());
-    ASSERT_TRUE(QFile::copy(mine + "immense.jpg", db + "photo2.jpg"));
-    clickPhoto();
-    EXPECT_TRUE(photo()->image().isNull());
-    EXPECT_TRUE(labelText(w, "StatusLine").startsWith(" Cette image est trop grande"));
 
-    // Scans: shown in their viewer (a missing one only leaves the frame empty), printed, handed on.
+    // Scans: shown in their viewer, printed, handed on.
     attach("RechScan2", "image.jpeg");
     EXPECT_EQ(readBytes(db + "ScanB2.jpg"), readBytes(mine + "image.jpeg"));
-    ASSERT_TRUE(QFile::copy(mine + "vacances.JPG", db + "SCANA2.JPG"));  // any case will do
     menu("VoirTB4");
     auto* viewer = qobject_cast<Ffrance16*>(f.dialogs.lastModal());
     ASSERT_NE(viewer, nullptr);
     EXPECT_EQ(viewer->documentPath(), db + "ScanB2.jpg");
-    auto* frame = child<PhotoFrame>(viewer, "Picture1");
-    ASSERT_FALSE(frame->image().isNull());
-    viewer->hide();
-    menu("VoirTB3");
-    EXPECT_EQ(viewer->documentPath(), db + "SCANA2.JPG");
-    ASSERT_TRUE(QFile::remove(db + "SCANA2.JPG"));
-    f.dialogs.messages.clear();
-    click(child<QPushButton>(viewer, "Voir"));
-    EXPECT_TRUE(frame->image().isNull());
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
-    menu("VoirTB4");
+    ASSERT_FALSE(child<PhotoFrame>(viewer, "Picture1")->image().isNull());
     f.dialogs.printToPdf = tmp.filePath("scan.pdf");
     click(child<QPushButton>(viewer, "Imprimer"));
     EXPECT_GT(readBytes(tmp.filePath("scan.pdf")).size(), 500);
@@ -156,12 +139,8 @@ TEST_F(CardDocumentsTest, TextsAddressEmailAndPrintsOfTheShownCard)
     click(child<QPushButton>(viewer, "Picture1"));
     EXPECT_TRUE(pdfText(tmp.filePath("lettre.pdf")).contains("Chère Madame,\nBien à vous."));
     viewer->hide();
-    // The second document is card 2's "DtxtB2.txt", in any case; the word processor gets the same file.
+    // The word processor gets card 2's second document (found in any case: the core's).
     writeBytes(db + "DTXTB2.TXT", "Second");
-    menu("VoirTB2");
-    EXPECT_EQ(viewer->documentPath(), db + "DTXTB2.TXT");
-    EXPECT_EQ(text->toPlainText(), "Second");
-    viewer->hide();
     ASSERT_TRUE(tb::storeProgramPath(f.program.path(), 2, "/usr/bin/abiword"));
     menu("VoirTT2");
     ASSERT_EQ(f.launcher.programs.size(), 1);
@@ -184,13 +163,10 @@ TEST_F(CardDocumentsTest, TextsAddressEmailAndPrintsOfTheShownCard)
     menu("Courrier");
     EXPECT_EQ(f.launcher.urls.size(), 1);
 
-    // Printed as typed, then every card (the preview's own path is the list window's).
+    // Printed as typed (the pages of every card are the core's).
     f.dialogs.printToPdf = tmp.filePath("fiche.pdf");
     child<QLineEdit>(w, "Text1(3)")->setText("Zoé-Chloé");
     menu("ImprimFic");
     const QString one = pdfText(tmp.filePath("fiche.pdf"));
     EXPECT_TRUE(one.contains("Fiche 2\n") && one.contains("Zoé-Chloé") && !one.contains("BERNARD")) << one.toStdString();
-    f.dialogs.printToPdf = tmp.filePath("toutes.pdf");
-    menu("ImprimTout");
-    EXPECT_EQ(pdfText(tmp.filePath("toutes.pdf")).count("Fiche n°"), 3);
 }

@@ -1,5 +1,5 @@
-// The "Fichier" entries that take cards in and out, with their matching windows answered.
-#include "core/base/safe_write.h"
+// The "Fichier" entries that take cards in and out, with their matching windows answered, and where their
+// choosers start.
 #include "core/db/database.h"
 #include "gui/exchange/csv_import_window.h"
 #include "gui/exchange/duplicate_window.h"
@@ -58,10 +58,8 @@ TEST_F(ExchangeWindowsTest, VCardsGoOutAndComeBackWithDuplicatesAnsweredAndPinsP
     known.fields[8] = tb::padField(QStringLiteral("06 12 34 56 78"), 15);
     known.fields[9] = tb::padField(QStringLiteral("marie@example.fr"), 40);
     f.openWithCards({known});
-    // Cancelled at the question, no file is asked for; a folder that is not there is an error.
-    f.dialogs.questionAnswers << QMessageBox::Cancel << QMessageBox::No;
-    f.trigger("ExportVcard");
-    EXPECT_TRUE(f.dialogs.fileChoices.isEmpty());
+    // A folder that is not there is an error.
+    f.dialogs.questionAnswers << QMessageBox::No;
     f.dialogs.fileAnswers.enqueue(file(QStringLiteral("absent/fiches.vcf")));
     f.trigger("ExportVcard");
     EXPECT_TRUE(f.dialogs.lastMessage().startsWith(QStringLiteral("Erreur n° 76"))) << f.dialogs.lastMessage().toStdString();
@@ -153,12 +151,6 @@ TEST_F(ExchangeWindowsTest, TheCsvWindowShowsTheGuessAndTakesTheColumnsTheUserCh
                                                       "remplit au moins une colonne."));
     EXPECT_EQ(db()->count(), 1);
 
-    // A file past a limit (the limits are the core's) is refused with it, before the window opens.
-    writeBytes(file(QStringLiteral("long.csv")), "Nom\n\"" + QByteArray(tb::kCsvMaxValueChars + 1, 'x') + "\"\n");
-    f.dialogs.fileAnswers.enqueue(file(QStringLiteral("long.csv")));
-    f.trigger("ImportCsv");
-    EXPECT_TRUE(f.dialogs.lastMessage().contains(QStringLiteral("dépasse 65536 caractères"))) << f.dialogs.lastMessage().toStdString();
-
     // Out again as CSV and as a spreadsheet.
     const QString out = file(QStringLiteral("sortie.csv"));
     f.dialogs.questionAnswers.enqueue(QMessageBox::Yes);
@@ -192,8 +184,29 @@ TEST_F(ExchangeWindowsTest, BackupGoesToADatedFolderAndRestoringOpensItAsANewDat
     EXPECT_EQ(f.db(), f.program.path() + made[0] + u'/');
     EXPECT_EQ(db()->count(), 1);
     EXPECT_EQ(f.dialogs.lastMessage(), "La sauvegarde est ouverte comme base de données « " + made[0] + " ».");
-    // A folder that is no database is refused.
-    f.dialogs.fileAnswers.enqueue(files.path());
+}
+
+// Each exchange starts where the last one of its kind went, never in the program folder.
+TEST(ChooserStartFolderWindow, EachKindStartsInTheLastFolderUsedForIt)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
+    QTemporaryDir tmp;
+    const QString exports = tmp.filePath(QStringLiteral("Envois")), backups = tmp.filePath(QStringLiteral("Copies"));
+    QDir().mkpath(exports);
+    QDir().mkpath(backups);
+    const auto startOfLast = [&] { return f.dialogs.fileChoices.last().text.section(u'|', 0, 0); };
+    f.dialogs.questionAnswers << QMessageBox::No << QMessageBox::No;
+    f.dialogs.fileAnswers << exports + QStringLiteral("/fiches.vcf") << backups;
+    f.trigger("ExportVcard");
+    f.trigger("Sauvegarde");
+    f.trigger("ExportCsv");  // cancelled
+    EXPECT_EQ(QFileInfo(startOfLast()).absolutePath(), exports);
+    f.trigger("Sauvegarde");
+    EXPECT_EQ(startOfLast(), backups);
     f.trigger("Restauration");
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Ce dossier ne contient pas de base de données Tabulon !"));
+    EXPECT_EQ(startOfLast(), backups);
+    f.trigger("ImportVcard");
+    EXPECT_NE(startOfLast(), exports);
+    EXPECT_FALSE(startOfLast().startsWith(f.program.path().chopped(1)));
 }

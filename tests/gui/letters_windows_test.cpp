@@ -88,9 +88,7 @@ TEST(DebtorsWindow, ListedLargestFirstPrintedThenSentTheRelanceLetterWithWhatIsM
     ASSERT_EQ(f.dialogs.questions.size(), 1);
     const QString report = f.dialogs.questions.last().text;
     EXPECT_TRUE(report.contains("Fiche n° 2 (MARTIN Jean) : « Rue » est vide.")) << report.toStdString();
-    const QStringList pages = pdfText(f.dialogs.printToPdf).split(u'\f', Qt::SkipEmptyParts);
-    ASSERT_EQ(pages.size(), 2);
-    EXPECT_TRUE(pages[0].simplified().contains("M. Jean MARTIN 17000 LA ROCHELLE"));
+    EXPECT_EQ(pdfText(f.dialogs.printToPdf).count(u'\f'), 2);  // a page a debtor (what it holds is the core's)
     EXPECT_TRUE(isClosed(send));
 
     // One line chosen: that card alone; the card window sends its own card.

@@ -1,12 +1,17 @@
-// The main window: start-up, menus, databases, map clicks.
+// The main window: start-up, menus, databases, map clicks, the search box, the keyboard.
 #include "core/external/start_up.h"
+#include "gui/app/database_chooser_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/map/map_picture.h"
 #include "gui/widgets/card_form.h"
 #include "gui_fixture.h"
 #include "support/other_program.h"
 
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
+#include <QTimer>
 
 using namespace testing_support;
 
@@ -64,7 +69,6 @@ TEST(Databases, CreateAndOpenShowTheDatabaseAndRefuseBadNamesAndNonDatabases)
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("Aucune base de donnèes n'existe !"));
     f.dialogs.inputAnswers.enqueue(std::nullopt);  // cancelled
     f.trigger("Nbase");
-    f.createDatabase("");
     f.createDatabase("../ailleurs");
     EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("Erreur n° 52 : nom de fichier incorrect"));
     EXPECT_EQ(f.dialogs.messages.size(), 2);
@@ -77,11 +81,6 @@ TEST(Databases, CreateAndOpenShowTheDatabaseAndRefuseBadNamesAndNonDatabases)
     EXPECT_TRUE(f.dialogs.lastMessage().startsWith(" Vous pouvez maintenant conserver la carte affichée"));
     for (const char* shown : {"cartes", "clients", "Structure", "Tournèe"})
         EXPECT_TRUE(f.action(QString::fromUtf8(shown))->isVisible()) << shown;
-    // The same name again leaves the existing database untouched.
-    writeBytes(made + "NBFiches.dat", "7\r\n");
-    f.createDatabase("BasePerso");
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("Erreur n° 75 :  Ce nom existe déja, choisissez un autre nom ! "));
-    EXPECT_EQ(readBytes(made + "NBFiches.dat"), QByteArray("7\r\n"));
 
     TempDatabase db(f.program.path(), "Clients");
     writeCards(db.path(), {makeCard("DURAND", "Paul", 3, 120, 45), makeCard("MARTIN", "Léa", 0, 300, 300)});
@@ -99,8 +98,11 @@ TEST(Databases, CreateAndOpenShowTheDatabaseAndRefuseBadNamesAndNonDatabases)
                                                       "faites un double-clic sur le nom !"));
     EXPECT_EQ(f.db(), made);
 
+    // A garbled count: the correction (the core's) is said.
+    writeBytes(db.file("NBFiches.dat"), "abc");
     f.openDatabase(db.path());
     EXPECT_EQ(f.db(), db.path());
+    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Le nombre de fiches a été corrigé : 2 fiche(s)."));
     EXPECT_EQ(f.main->session().database()->count(), 2);
     EXPECT_EQ(readBytes(db.file("StrFic.txt")), QByteArray("\"a\"\r\n"));  // a database with cards keeps its captions
     // Blue pin of card 1, nothing where the archived card stands.
@@ -123,32 +125,12 @@ TEST(Databases, CreateAndOpenShowTheDatabaseAndRefuseBadNamesAndNonDatabases)
     EXPECT_EQ(f.dialogs.lastMessage(), " Cette base de données est déjà ouverte par un autre programme Tabulon !");
 }
 
-TEST(Databases, AGarbledCountIsCorrectedAndSaid)
+TEST(MapClicks, RightClickProposesTheNextCardInTheLastActiveColour)
 {
-    // The correction is the core's; here the window says it and stays usable.
+    // The left click's list is the map zoom test's; which cards a square holds is the core's.
     GuiFixture f;
-    TempDatabase db(f.program.path(), "Clients");
-    writeCards(db.path(), {makeCard("A", "a", 1, 1, 1)});
-    writeBytes(db.file("NBFiches.dat"), "abc");
-    writeBytes(f.program.file("dossier.txt"), "Clients\r\n");
-    f.openDatabase(db.path());
-    ASSERT_EQ(f.db(), db.path());
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral(" Le nombre de fiches a été corrigé : 1 fiche(s)."));
-    f.leftClickMap(100, 100);
-    EXPECT_NE(f.shown<FFrance3>(), nullptr);
-}
-
-TEST(MapClicks, LeftClickListsCardsWithinTheSquareRightClickProposesTheNext)
-{
-    GuiFixture f;
-    // Active cards within the square (its bounds are the core's); archived ones never.
     f.openWithCards({makeCard("B", "b", 3, 100, 100), makeCard("A", "a", 0, 100, 100), makeCard("C", "c", 2, 104, 96),
                      makeCard("D", "d", 1, 106, 100)});
-    f.leftClickMap(100, 100);
-    ASSERT_NE(f.shown<FFrance3>(), nullptr);
-    auto* view = child<CardListView>(f.shown<FFrance3>(), "List1");
-    EXPECT_EQ(rowNumbers(view), (QList<long long>{1, 3}));
-
     f.main->session().setMarker(0);  // an archived card was the last one shown
     f.rightClickMap(120, 45);
     auto* creation = f.shown<FFrance11>();
@@ -157,4 +139,115 @@ TEST(MapClicks, LeftClickListsCardsWithinTheSquareRightClickProposesTheNext)
     EXPECT_EQ(creation->findChild<CardFormWidget*>()->pin().text(),
               (QStringLiteral("3 120") + QString(17, u' ') + " 45").leftJustified(30));
     EXPECT_EQ(f.main->session().marker(), 3);
+}
+
+// The search box (which cards match is the core's).
+TEST(SearchBoxWindow, TypedWordsListCardsAndReturnOrAClickOpensOne)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("MARTIN", "Éloïse", 3, 10, 10, "17340", "CHÂTELAILLON-PLAGE"),
+                     makeCard("DURAND", "Paul", 0, 20, 20, "17000", "LA ROCHELLE"),
+                     makeCard("CHATELAIN", "Luc", 2, 30, 30, "33000", "BORDEAUX")});
+    delete f.window<Ffrance29>();  // the database chooser, closed, would keep the keyboard
+    activate(f.main.get());
+    auto* box = child<QLineEdit>(f.main.get(), "Recherche");
+    auto* list = child<CardListView>(f.main.get(), "SearchList");
+    QTest::keyClick(f.main.get(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(box->hasFocus());
+
+    typeText(box, "chatel");
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(rowNumbers(list), (QList<long long>{3, 1}));
+    typeText(box, " plage");
+    EXPECT_EQ(rowNumbers(list), QList<long long>{1});
+    keyClick(box, Qt::Key_Return);
+    ASSERT_NE(f.shown<FFrance4>(), nullptr);
+    EXPECT_EQ(labelText(f.shown<FFrance4>(), "Label2"), "1");
+    f.shown<FFrance4>()->hide();
+
+    box->setText("rochelle");
+    EXPECT_TRUE(rowTexts(list).value(0).endsWith("   (archivée)"));
+    clickRow(list, 0);
+    EXPECT_EQ(labelText(f.shown<FFrance4>(), "Label2"), "2");
+    f.shown<FFrance4>()->hide();
+
+    box->setText("introuvable");
+    EXPECT_EQ(labelText(f.main.get(), "SearchCount"), "Aucune fiche ne contient ces mots.");
+    keyClick(box, Qt::Key_Escape);
+    EXPECT_TRUE(box->text().isEmpty());
+    EXPECT_FALSE(list->isVisible());
+}
+
+// Everything by keyboard: F1, F10, the Ctrl keys (the Alt letters with every window's accessibility).
+TEST(Keyboard, F1F10AndTheCtrlKeysInTheirWindows)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
+    activate(f.main.get());
+    child<QWidget>(f.main.get(), "Recherche")->setFocus();  // even from the search box
+    keyClick(f.main.get(), Qt::Key_F1);
+    ASSERT_EQ(f.launcher.programs.size(), 1);
+    EXPECT_TRUE(f.launcher.programs[0].program.endsWith(QStringLiteral("/tbaide")));
+    EXPECT_EQ(f.launcher.programs[0].args, QStringList{QStringLiteral("fenetre-principale.html")});
+    keyClick(f.main.get(), Qt::Key_F10);
+    EXPECT_EQ(QApplication::activePopupWidget(), f.main->findChild<QMenu*>(QStringLiteral("Fichier")));
+    if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    f.dialogs.modalScripts.enqueue([](QWidget* w) { EXPECT_EQ(w->objectName(), QStringLiteral("Ffrance29")); });
+    QTest::keyClick(f.main.get(), Qt::Key_O, Qt::ControlModifier);
+
+    // The card opens on its first field. Modal as the program shows it, the main window's own keys are
+    // blocked behind it.
+    f.trigger("Voirlesfiches");
+    auto* card = f.window<FFrance4>();
+    activate(card);
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(card, QStringLiteral("Text1(1)")));
+    card->hide();
+    card->setWindowModality(Qt::ApplicationModal);
+    activate(card);
+    QMenuBar* bar = card->findChild<QMenuBar*>();
+    QString firstEntry;
+    QTimer::singleShot(0, card, [&] {
+        keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        if (bar->activeAction())
+            firstEntry = bar->activeAction()->objectName();
+        card->close();
+    });
+    QEventLoop loop;
+    QObject::connect(card, &QObject::destroyed, &loop, &QEventLoop::quit);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_EQ(f.launcher.programs.size(), 2);
+    EXPECT_EQ(f.launcher.programs[1].args, QStringList{QStringLiteral("fiche.html")});
+    EXPECT_EQ(firstEntry, QStringLiteral("Feuillexls"));
+
+    f.trigger("alpha");
+    QWidget* list = f.dialogs.lastModal();
+    activate(list);
+    QTemporaryDir out;
+    f.dialogs.printToPdf = out.filePath(QStringLiteral("liste.pdf"));
+    QTest::keyClick(list, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(QFile::exists(f.dialogs.printToPdf));
+    list->close();
+    activate(f.main.get());
+    QTest::keyClick(f.main.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(f.main->isVisible());
+}
+
+TEST(Keyboard, ACaptionWithAnAmpersandShowsAsWrittenAndIsKeptAsWritten)
+{
+    GuiFixture f;
+    f.openWithCards({makeCard("DURAND", "Paul", 3, 100, 100)});
+    tb::Database* db = f.main->session().database();
+    QStringList captions = db->captions();
+    captions[0] = QStringLiteral("Frais & débours");
+    ASSERT_TRUE(db->setCaptions(captions));
+    f.trigger("Fiche");
+    QWidget* structure = f.dialogs.lastModal();
+    EXPECT_EQ(labelText(structure, QStringLiteral("Label1(10)")), QStringLiteral("Frais && débours"));
+    click(child<QPushButton>(structure, QStringLiteral("Command1")));
+    EXPECT_EQ(db->captions().value(0), QStringLiteral("Frais & débours"));
+    f.trigger("Voirlesfiches");
+    EXPECT_EQ(labelText(f.dialogs.lastModal(), QStringLiteral("Label1(10)")), QStringLiteral("Frais && débours"));
 }

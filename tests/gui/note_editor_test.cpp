@@ -99,12 +99,6 @@ TEST_F(NoteEditorTest, OpensOnTheShownCardEditsPrintsAndSavesOnlyWhenTheQuestion
     EXPECT_EQ(note(w)->textCursor().selectionEnd(), 25);
     press(w, "Command1");
     EXPECT_EQ(note(w)->toPlainText(), "100 Bonjour madame weiß\nÿ fin");
-    // A selected amount converted in a message; the note stays as it is.
-    select(w, 0, 3);
-    press(w, "Command9");
-    EXPECT_EQ(f.dialogs.lastMessage(), QStringLiteral("100  Frs = 15,24 euros"));
-    press(w, "Command4");
-    EXPECT_EQ(note(w)->textCursor().selectedText().size(), note(w)->toPlainText().size());
 
     // Printed in the font and colour chosen (where the lines break is the core's); the note takes the colour.
     QTemporaryDir dir;

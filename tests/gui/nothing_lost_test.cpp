@@ -82,7 +82,6 @@ TEST_F(NothingLostTest, ArchiveThenDeleteDeletesTheArchivedCardAndCtrlZBringsItB
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), " 1\r\n");
     EXPECT_EQ(stored(1).field(3).trimmed(), "BERNARD");
     EXPECT_TRUE(labelText(w, "StatusLine").contains("Fiche supprimée."));
-    EXPECT_EQ(child<QTimer>(w, "UndoTimer")->interval(), 10000);
 
     activate(w);
     child<CardListView>(w, "List1")->setFocus();

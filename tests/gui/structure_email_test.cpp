@@ -90,21 +90,6 @@ TEST_F(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindow
     EXPECT_TRUE(QFileInfo(f.db() + "StrFic.txt").isDir());
 }
 
-TEST_F(StructureTest, TemplatesOpenInTheirProgramsOrTheDesktopDefault)
-{
-    f.trigger("MNote");
-    EXPECT_EQ(f.launcher.documents, QStringList{f.db() + "F.txt"});
-
-    // Which path is started is the core's.
-    const QString sheet = f.program.path() + QStringLiteral("tableur");
-    writeBytes(sheet, "");
-    ASSERT_TRUE(tb::writePathValue(f.program.file("LogExcel.txt"), sheet));
-    f.trigger("MExel");
-    ASSERT_EQ(f.launcher.programs.size(), 1);
-    EXPECT_EQ(f.launcher.programs[0].program, sheet);
-    EXPECT_EQ(f.launcher.programs[0].args, QStringList{f.db() + "F.xls"});
-}
-
 TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
 {
     GuiFixture f;

@@ -1,13 +1,13 @@
-// The "Outils" windows' wiring; the sums and keys are the core's.
-#include "gui/tools/calendar_window.h"
+// The "Outils" and "Accessoires" windows' wiring; the sums, keys and postal lines are the core's (the calendar is
+// only opened, with every window).
+#include "core/postal/postal_directory.h"
+#include "gui/postal/postal_window.h"
 #include "gui/tools/converter_window.h"
 #include "gui/tools/iban_window.h"
 #include "gui/tools/rib_window.h"
 #include "gui_fixture.h"
 
-#include <QCalendarWidget>
 #include <QRadioButton>
-#include <QTextCharFormat>
 
 using namespace testing_support;
 
@@ -119,16 +119,33 @@ TEST(RibAndIbanWindows, CodesTakeDigitsOnlyARefusalKeepsTheKeyShownAndAnIbanShow
     EXPECT_EQ(f.dialogs.messages.size(), 1);
 }
 
-TEST(Calendar, OpensOnTodayInFrenchWithMondayFirst)
+TEST(PostalSearch, ByCodeDefaultsTo17000AndRefusesCodesNotFiveLongByCityIsAnUpperCasedPrefix)
 {
     GuiFixture f;
-    ASSERT_TRUE(f.trigger("calendrier"));
-    auto* calendar = child<QCalendarWidget>(f.shown<Ffrance7>(), "Calendrier1");
-    ASSERT_NE(calendar, nullptr);
-    const QDate today = QDate::currentDate();
-    EXPECT_EQ(calendar->selectedDate(), today);
-    EXPECT_EQ(calendar->yearShown() * 12 + calendar->monthShown(), today.year() * 12 + today.month());
-    EXPECT_EQ(calendar->firstDayOfWeek(), Qt::Monday);
-    EXPECT_EQ(calendar->locale().language(), QLocale::French);
-    EXPECT_EQ(calendar->dateTextFormat(today).fontWeight(), QFont::Bold);
+    f.trigger("Rechcp");
+    FFrance5* w = f.window<FFrance5>();
+    ASSERT_TRUE(w && f.dialogs.modeless.value(0) == w);
+    EXPECT_EQ(w->lines(), tb::searchByPostalCode(f.program.path(), "17000"));
+    // Too short or cancelled: told, the list cleared before asking, the window not shown again.
+    for (const std::optional<QString>& answer : QList<std::optional<QString>>{"1700", std::nullopt}) {
+        f.dialogs.inputAnswers.enqueue(answer);
+        f.trigger("Rechcp");
+        EXPECT_EQ(f.dialogs.lastMessage(), "Erreur de saisie !");
+        EXPECT_EQ(f.dialogs.busyDepth, 0);
+        EXPECT_TRUE(w->lines().isEmpty());
+    }
+    EXPECT_EQ(f.dialogs.modeless.size(), 1);
+    f.dialogs.inputAnswers.enqueue(QStringLiteral("ABCDE"));  // five letters: an empty list, no message
+    f.trigger("Rechcp");
+    EXPECT_EQ(f.dialogs.messages.size(), 2);
+    EXPECT_TRUE(w->lines().isEmpty() && f.dialogs.modeless.last() == w);
+
+    // By city: the answer in capitals, accents kept; Cancel lists everything.
+    f.dialogs.inputAnswers.enqueue(QString::fromUtf8("rennes-le-châ"));
+    f.trigger("RechparVille");
+    EXPECT_EQ(f.dialogs.modeless.last(), w);
+    EXPECT_EQ(w->lines(), QStringList({QString::fromUtf8("RENNES-LE-CHÂTEAU 11190")}));
+    f.dialogs.inputAnswers.enqueue(std::nullopt);
+    f.trigger("RechparVille");
+    EXPECT_EQ(w->lines(), tb::searchByCityPrefix(f.program.path(), ""));
 }

@@ -59,7 +59,8 @@ TEST_F(DatabaseTest, CreateCopiesTheTemplatesAndRefusesTakenNames)
     EXPECT_EQ(tb::readPathValue(program.file("BasePerso/carte.txt")), program.file("frc.gif"));
     EXPECT_EQ(readBytes(program.file("dossier.txt")), "BasePerso\r\n");
     EXPECT_EQ((*db)->count(), 0);
-    EXPECT_EQ(tb::Database::create(program.path(), "BasePerso").error().number, 75);
+    EXPECT_EQ(tb::Database::create(program.path(), "BasePerso").error().message(),
+              "Erreur n° 75 :  Ce nom existe déja, choisissez un autre nom ! ");
     // The program folder holds the templates of new databases, never cards: it opens in no way.
     for (const auto access : {tb::Database::Access::ReadWrite, tb::Database::Access::ReadOnly})
         EXPECT_EQ(tb::Database::open(program.path(), access).error().text,

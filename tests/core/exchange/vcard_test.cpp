@@ -3,6 +3,7 @@
 #include "core/db/database.h"
 #include "core/exchange/card_import.h"
 #include "core/exchange/vcard.h"
+#include "core/exchange/vcard_merge.h"
 #include "exchange_samples.h"
 #include "support/fixtures.h"
 
@@ -90,6 +91,103 @@ TEST(VCardContacts, EachWriterFormGivesTheFieldsTheContactHolds)
     const tb::VCardReading none = tb::readVCardFile("Nom;Prénom\nDupont;Jean\n", captions);
     ASSERT_TRUE(none.error);
     EXPECT_EQ(none.error->message(), " Ce fichier ne contient aucune fiche vCard lisible (pas de ligne BEGIN:VCARD).");
+}
+
+// The vCard a card is uploaded as: a phone's own lines kept byte for byte,
+// Tabulon's properties in their place; and the digest that tells whether a
+// card changed since it was sent.
+
+// As a phone writes a contact (RFC 6350 and 2426 forms): three numbers, the
+// mobile named by its group's label, a work and a home address, folded lines.
+const QByteArray kPhone =
+    "BEGIN:VCARD\r\n"
+    "VERSION:3.0\r\n"
+    "PRODID:-//Telephone de la camionnette//FR\r\n"
+    "UID:urn:uuid:4fbe8971-0bc3-424c-9c26-36c3e1eff6b1\r\n"
+    "N:Durand;Hélène;;Mme;\r\n"
+    "FN:Hélène Durand\r\n"
+    "ORG:Fleurs du Sud\r\n"
+    "TEL;TYPE=WORK,VOICE:+33 5 56 11 11 11\r\n"
+    "TEL;TYPE=HOME,VOICE;TYPE=PREF:+33 5 56 00 00 00\r\n"
+    "item1.TEL:+33 6 12 34 56 78\r\n"
+    "item1.X-ABLABEL:Mobile\r\n"
+    "ADR;TYPE=WORK:;;Zone artisanale\\, lot 4;Mérignac;;33700;France\r\n"
+    "ADR;TYPE=HOME:;;3 rue de la Gare;Bordeaux;;33000;France\r\n"
+    "EMAIL;TYPE=INTERNET:helene@example.fr\r\n"
+    "URL:https://fleurs.example.fr/boutique/helene-durand/horaires-et-acces-au-ma\r\n"
+    " gasin\r\n"
+    "X-PHONE-RINGTONE:clochettes\r\n"
+    "NOTE:Livraison le mardi\\, pas avant 9h. Demander la porte de derrière\\, ce\r\n"
+    " lle du garage.\r\n"
+    "END:VCARD\r\n";
+
+const std::map<int, QString> kOurFields = {
+    {2, "Mme"},      {3, "DURAND"},         {4, "Hélène"},         {5, "12 avenue Thiers"},
+    {6, "33100"},    {7, "Bordeaux"},       {8, "05 56 99 99 99"}, {9, "06 98 76 54 32"},
+    {10, "h.durand@example.fr"}, {11, "Fleuriste"}, {13, "Fleurs du Sud SARL"}};
+
+CardRecord ourCard() { return card(kOurFields); }
+
+TEST(VCardMerge, KeepsAPhonesOtherLinesByteForByteAndPutsOursWhereTheReadingFindsThem)
+{
+    const QByteArray ours = tb::vCardOf(ourCard(), kCaptions, {});
+    const QString uid = tb::vCardUid(kPhone);
+    EXPECT_EQ(uid, "urn:uuid:4fbe8971-0bc3-424c-9c26-36c3e1eff6b1");
+    // The database has no notes field: the phone's NOTE is not ours.
+    const QByteArray merged = tb::mergedVCard(ours, kPhone, uid, kCaptions);
+    EXPECT_EQ(QString::fromUtf8(merged),
+              QString::fromUtf8("BEGIN:VCARD\r\n"
+                                "VERSION:3.0\r\n"
+                                "PRODID:-//Telephone de la camionnette//FR\r\n"
+                                "UID:urn:uuid:4fbe8971-0bc3-424c-9c26-36c3e1eff6b1\r\n"
+                                "N:DURAND;Hélène;;Mme;\r\n"
+                                "FN:Hélène DURAND\r\n"
+                                "ORG:Fleurs du Sud SARL\r\n"
+                                "TEL;TYPE=WORK,VOICE:+33 5 56 11 11 11\r\n"
+                                "TEL;TYPE=VOICE,HOME,PREF:05 56 99 99 99\r\n"
+                                "item1.TEL;TYPE=CELL:06 98 76 54 32\r\n"
+                                "item1.X-ABLABEL:Mobile\r\n"
+                                "ADR;TYPE=WORK:;;Zone artisanale\\, lot 4;Mérignac;;33700;France\r\n"
+                                "ADR;TYPE=HOME:;;12 avenue Thiers;Bordeaux;;33100;France\r\n"
+                                "EMAIL;TYPE=INTERNET:h.durand@example.fr\r\n")
+                  + QString::fromUtf8(kPhone.mid(kPhone.indexOf("URL:"), kPhone.indexOf("END:") - kPhone.indexOf("URL:")))
+                  + "TITLE:Fleuriste\r\nX-TABULON-PIN:;0;0\r\nEND:VCARD\r\n");
+    // Read back, it gives our card's fields, the phone's others aside.
+    const std::vector<tb::Contact> read = tb::readVCards(merged, kCaptions);
+    ASSERT_EQ(read.size(), 1u);
+    for (const auto& [k, text] : kOurFields)
+        EXPECT_EQ(read[0].field(k), text) << k;
+    // Every owned property is ours when the database has every field; a vCard
+    // without UID receives it after its version, in its own line ends.
+    const QByteArray bare = QByteArray(kPhone).replace("\r\n", "\n").replace("UID:urn:uuid:4fbe8971-0bc3-424c-9c26-36c3e1eff6b1\n", "");
+    const QByteArray all = tb::mergedVCard(ours, bare, "u-1");
+    EXPECT_TRUE(all.startsWith("BEGIN:VCARD\nVERSION:3.0\nUID:u-1\nPRODID:")) << all.constData();
+    EXPECT_FALSE(all.contains("NOTE") || all.contains('\r')) << all.constData();
+    EXPECT_TRUE(all.contains("\nX-PHONE-RINGTONE:clochettes\nTITLE:Fleuriste\nX-TABULON-PIN:;0;0\nEND:VCARD\n"));
+    // Nothing fetched yet: ours under the UID.
+    EXPECT_EQ(tb::mergedVCard(ours, {}, "u-2"), QByteArray(ours).insert(ours.indexOf("\r\nN:") + 2, "UID:u-2\r\n"));
+    EXPECT_EQ(tb::vCardUid(tb::mergedVCard(ours, {}, "u-2")), "u-2");
+    EXPECT_NE(tb::newCardUid(), tb::newCardUid());
+}
+
+TEST(VCardDigest, FollowsTheOwnedPropertiesAndThePhotoOnly)
+{
+    const QByteArray photo = picture("PNG");
+    const QByteArray ours = tb::vCardOf(ourCard(), kCaptions, photo);
+    const QByteArray digest = tb::vCardDigest(ours, kCaptions);
+    EXPECT_EQ(digest.size(), 64);
+    EXPECT_EQ(tb::vCardDigest(ours), digest);
+    // The vCard sent: the phone's lines beside ours, refolded, other line ends.
+    QByteArray sent = tb::mergedVCard(ours, QByteArray(kPhone).replace("NOTE:", "X-NOTE:"), "u", kCaptions);
+    EXPECT_EQ(tb::vCardDigest(sent, kCaptions), digest);
+    sent.replace("\r\n ", "").replace("\r\n", "\n").replace("clochettes", "carillon");
+    EXPECT_EQ(tb::vCardDigest(sent, kCaptions), digest);
+    // An owned change, or another photo, or none.
+    CardRecord changed = ourCard();
+    changed.field(tb::kFieldMobile) = "06 98 76 54 33";
+    EXPECT_NE(tb::vCardDigest(tb::vCardOf(changed, kCaptions, photo), kCaptions), digest);
+    EXPECT_NE(tb::vCardDigest(tb::vCardOf(ourCard(), kCaptions, picture("PNG", Qt::blue)), kCaptions), digest);
+    EXPECT_NE(tb::vCardDigest(tb::vCardOf(ourCard(), kCaptions, {}), kCaptions), digest);
 }
 
 }  // namespace

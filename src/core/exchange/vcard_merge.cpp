@@ -115,8 +115,9 @@ QByteArray merged(const QByteArray& ours, const QByteArray& theirs, const QStrin
             // Ours where theirs was; a second NOTE of theirs goes with the first.
             if (!done.contains(role)) {
                 done << role;
+                // A value we did not change keeps the phone's line, its TYPE and label with it.
                 if (const VCardLine* m = ourLine(role))
-                    put(ourLineFor(ours, *m, line));
+                    put(m->value == line.value ? bytesOf(theirs, line).toByteArray() : ourLineFor(ours, *m, line));
             }
             continue;
         }

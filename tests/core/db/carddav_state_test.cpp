@@ -105,6 +105,12 @@ TEST(CardDavSettings, AnotherAddressBookForgetsWhatWasKnownOfTheOldOneAndAnother
     tb::pointStateAt(same, state.server, QString());
     EXPECT_EQ(same.cards.size(), 1u);
     EXPECT_EQ(same.syncToken, QStringLiteral("t1"));
+    // The book's own address, or the server typed again while the book found there stays chosen.
+    for (const QString& typed : {state.addressBook, QStringLiteral("https://dav.exemple.fr")}) {
+        tb::CardDavState retyped = state;
+        tb::pointStateAt(retyped, typed, typed == state.addressBook ? QString() : state.addressBook);
+        EXPECT_EQ(retyped.cards.size(), 1u) << typed.toStdString();
+    }
 
     tb::CardDavState otherBook = state;
     tb::pointStateAt(otherBook, state.server, QStringLiteral("https://dav.exemple.fr/marie/perso/"));

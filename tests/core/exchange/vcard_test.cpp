@@ -157,6 +157,9 @@ TEST(VCardMerge, KeepsAPhonesOtherLinesByteForByteAndPutsOursWhereTheReadingFind
     ASSERT_EQ(read.size(), 1u);
     for (const auto& [k, text] : kOurFields)
         EXPECT_EQ(read[0].field(k), text) << k;
+    // A value not changed here keeps the phone's own line.
+    const QByteArray sameMobile = QByteArray(kPhone).replace("+33 6 12 34 56 78", "06 98 76 54 32");
+    EXPECT_TRUE(tb::mergedVCard(ours, sameMobile, uid, kCaptions).contains("\r\nitem1.TEL:06 98 76 54 32\r\n"));
     // Every owned property is ours when the database has every field; a vCard
     // without UID receives it after its version, in its own line ends.
     const QByteArray bare = QByteArray(kPhone).replace("\r\n", "\n").replace("UID:urn:uuid:4fbe8971-0bc3-424c-9c26-36c3e1eff6b1\n", "");

@@ -1,28 +1,18 @@
 // tabulon-cli sync: the address kept with the database, the failure said and its exit code.
+#include "support/cli_run.h"
 #include "support/fixtures.h"
 #include "support/radicale_server.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
 
-struct SyncRun {
-    int exit;
-    QString out, err;
-};
-
-SyncRun sync(const QStringList& args)
+CliRun sync(const QStringList& args)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TABULON_CARDDAV_PASSWORD"), QStringLiteral("secret"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TABULON_CLI), QStringList{QStringLiteral("sync")} + args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    qputenv("TABULON_CARDDAV_PASSWORD", "secret");
+    return runCli(QStringList{QStringLiteral("sync")} + args);
 }
 
 }  // namespace
@@ -32,8 +22,7 @@ TEST(SyncCommand, KeepsTheAddressGivenOnceAndFailsWithTheServersReasonWhenItIsDo
     TempProgramFolder program;
     TempDatabase db(program.path());
     writeCards(db.path(), {makeCard("DURAND", "Zoé", 1, 100, 100, "17000", "La Rochelle")});
-
-    SyncRun r = sync({db.path()});
+    CliRun r = sync({db.path()});
     EXPECT_EQ(r.exit, 2) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("--url URL --user NOM"))) << r.err.toStdString();
 
@@ -42,13 +31,11 @@ TEST(SyncCommand, KeepsTheAddressGivenOnceAndFailsWithTheServersReasonWhenItIsDo
               QStringLiteral("marie")});
     EXPECT_EQ(r.exit, 1);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("Erreur de synchronisation : "))) << r.err.toStdString();
-    const SyncRun again = sync({db.path()});
+    const CliRun again = sync({db.path()});
     EXPECT_EQ(again.exit, 1) << again.err.toStdString();
     EXPECT_EQ(again.err, r.err);
-
-    const SyncRun help = sync({QStringLiteral("--help")});
-    EXPECT_EQ(help.exit, 0);
-    EXPECT_TRUE(help.out.contains(QStringLiteral("sync BASE [--url URL --user NOM] [--insecure-certificate SHA256]")));
+    EXPECT_TRUE(sync({QStringLiteral("--help")})
+                    .out.contains(QStringLiteral("sync BASE [--url URL --user NOM] [--insecure-certificate SHA256]")));
 }
 
 TEST(SyncCommand, SendsTheCardsAndSaysWhatItDid)
@@ -60,8 +47,8 @@ TEST(SyncCommand, SendsTheCardsAndSaysWhatItDid)
     TempDatabase db(program.path());
     writeCards(db.path(), {makeCard("DURAND", "Zoé", 1, 100, 100, "17000", "La Rochelle"),
                            makeCard("MARTIN", "Paul", 2, 120, 100, "75001", "Paris")});
-    const SyncRun r = sync({db.path(), QStringLiteral("--url"), book.toString(), QStringLiteral("--user"),
-                            QStringLiteral("marie")});
+    const CliRun r = sync({db.path(), QStringLiteral("--url"), book.toString(), QStringLiteral("--user"),
+                           QStringLiteral("marie")});
     EXPECT_EQ(r.exit, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("2 fiche(s) envoyée(s)\n"))) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("0 en conflit\n")));

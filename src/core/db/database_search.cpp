@@ -47,6 +47,7 @@ void DatabaseSearch::restart(long long count)
     m_index.reset();
     m_changed.clear();
     m_orderChanged.clear();
+    m_last = {};
     prepare(count);
 }
 
@@ -106,57 +107,66 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
         return result;
     const SearchIndex& index = this->index(count);
     takeOrder(false);
-    struct Found {
-        SearchHit hit;
-        SearchRank rank;
-        quint32 place = SearchIndex::kUnranked;
-    };
-    const std::vector<SearchHit> matched = index.find(words);
-    std::vector<Found> hits;
-    hits.reserve(matched.size());
-    for (const SearchHit& hit : matched)
-        hits.push_back({hit, SearchRank{}});
-    result.total = (long long)hits.size();
+    // Words that each hold a word of the last search, on the same cards,
+    // find among the cards it found.
+    const bool narrows = m_last.generation == index.generation() && !m_last.words.isEmpty()
+                         && std::all_of(m_last.words.begin(), m_last.words.end(), [&](const QByteArray& old) {
+                                return std::any_of(words.begin(), words.end(),
+                                                   [&](const QByteArray& w) { return w.contains(old); });
+                            });
+    std::vector<quint32> matched = index.match(words, narrows ? &m_last.matched : nullptr);
+    m_last = {words, index.generation(), std::move(matched)};
+    const std::vector<quint32>& cards = m_last.matched;
+    result.total = (long long)cards.size();
     // Without the places every card found is read: only for a few.
-    if (!index.ordered() && limit > 0 && hits.size() > size_t(limit))
+    if (!index.ordered() && limit > 0 && cards.size() > size_t(limit))
         takeOrder(true);
-    // Each place read once, in card order: the sorts below compare them at hand.
-    for (Found& found : hits)
-        found.place = index.rank(found.hit.number);
-    const size_t want = limit > 0 ? size_t(limit) : hits.size();
-    const auto archived = std::stable_partition(hits.begin(), hits.end(), [](const Found& f) { return f.hit.active; });
-    auto byPlace = [](const Found& a, const Found& b) { return a.place < b.place; };
-    auto byMatchThenPlace = [](const Found& a, const Found& b) {
-        return std::pair(a.rank.match, a.place) < std::pair(b.rank.match, b.place);
+    const size_t want = limit > 0 ? size_t(limit) : cards.size();
+    struct Found {
+        long long number;
+        SearchRank rank;
     };
-    for (auto [from, to] : {std::pair(hits.begin(), archived), std::pair(archived, hits.end())}) {
-        // How closely each card matches, read in alphabetical order until
-        // want cards match in one field: no card after them can be shown.
-        size_t oneField = 0;
-        size_t chunk = std::max<size_t>(want, 256);
-        auto next = from;
-        while (next != to && oneField < want) {
-            const auto end = size_t(to - next) > chunk ? next + ptrdiff_t(chunk) : to;
-            if (end != to)
-                std::nth_element(next, end, to, byPlace);
-            for (auto it = next; it != end; ++it) {
-                it->rank = searchRank(words, index.folded(it->hit.number));
-                oneField += it->rank.match == SearchMatch::OneField ? 1 : 0;
-            }
-            next = end;
-            chunk *= 2;
+    // Per kind (active, archived) and closeness, the first want cards in
+    // alphabetical order; every card changed since the places were read.
+    std::array<std::array<std::vector<Found>, 3>, 2> closest;
+    std::array<std::vector<Found>, 2> unplaced;
+    bool full = false;  // want active cards match in one field: none after them is shown
+    const auto take = [&](quint32 n, bool placed) {
+        const SearchRank rank = searchRank(words, index.folded(n));
+        const size_t kind = index.active(n) ? 0 : 1;
+        if (!placed) {
+            unplaced[kind].push_back({n, rank});
+            return;
         }
-        // Cards changed since the places were read have none: all are kept
-        // for the exact sort below.
-        for (auto it = next; it != to; ++it)
-            if (it->place == SearchIndex::kUnranked)
-                it->rank = searchRank(words, index.folded(it->hit.number));
-        // The closest matches, then the first places, come to the front:
-        // the want cards matching in one field among [from, next) come before
-        // every card past it, whose places are all greater.
-        const auto last = oneField >= want ? next : to;
-        if (size_t(last - from) > want)
-            std::nth_element(from, from + ptrdiff_t(want), last, byMatchThenPlace);
+        std::vector<Found>& group = closest[kind][size_t(rank.match)];
+        if (group.size() < want)
+            group.push_back({n, rank});
+        full = kind == 0 && rank.match == SearchMatch::OneField && group.size() >= want;
+    };
+    if (index.ordered() && cards.size() > size_t(index.size()) / 16) {
+        // Many cards: the places walked in order, the cards found marked.
+        std::vector<quint64> marks(size_t(index.size()) / 64 + 1);
+        for (quint32 n : cards)
+            marks[n / 64] |= quint64(1) << (n % 64);
+        const auto marked = [&](quint32 n) { return n <= index.size() && (marks[n / 64] >> (n % 64)) & 1; };
+        const std::vector<quint32>& byPlace = index.byPlace();
+        for (size_t r = 0; r < byPlace.size() && !full; ++r)
+            if (marked(byPlace[r]) && index.rank(byPlace[r]) == r)
+                take(byPlace[r], true);
+        for (quint32 n : index.unranked())
+            if (marked(n) && index.rank(n) == SearchIndex::kUnranked) {
+                take(n, false);
+                marks[n / 64] &= ~(quint64(1) << (n % 64));  // listed once
+            }
+    } else {
+        std::vector<std::pair<quint32, quint32>> places;  // place, card
+        places.reserve(cards.size());
+        for (quint32 n : cards)
+            places.emplace_back(index.rank(n), n);
+        std::sort(places.begin(), places.end());
+        for (auto [place, n] : places)
+            if (place == SearchIndex::kUnranked || !full)
+                take(n, place != SearchIndex::kUnranked);
     }
     const QStringList fixed = fixedFieldCaptions();
     std::optional<QStringList> own;
@@ -171,26 +181,27 @@ Result<SearchResult> DatabaseSearch::search(const QString& typed, int limit, lon
         // One alphabetical list per closeness of match, closest first.
         std::array<CardList, 3> groups;
         QHash<long long, QString> shown;  // the field found, as the line shows it
-        size_t ranked = 0;
+        // The want closest, then first, of this kind, and those without a
+        // place; read in card order.
+        const size_t kind = active ? 0 : 1;
         std::vector<const Found*> listed;
+        size_t left = want;
+        for (const std::vector<Found>& group : closest[kind])
+            for (size_t k = 0; k < group.size() && left > 0; ++k, --left)
+                listed.push_back(&group[k]);
+        for (const Found& f : unplaced[kind])
+            listed.push_back(&f);
+        std::sort(listed.begin(), listed.end(), [](const Found* x, const Found* y) { return x->number < y->number; });
         std::vector<long long> numbers;
-        for (const Found& found : hits) {
-            const SearchHit& hit = found.hit;
-            if (hit.active != active)
-                continue;
-            const bool hasRank = found.place != SearchIndex::kUnranked;
-            if (hasRank && ranked >= want)
-                continue;
-            ranked += hasRank ? 1 : 0;
-            listed.push_back(&found);
-            numbers.push_back(hit.number);
-        }
+        for (const Found* f : listed)
+            numbers.push_back(f->number);
         // The listed cards read with one opening of the file.
         size_t next = 0;
         const Status read = m_store.forEachOf(numbers, [&](long long n, QByteArrayView record) {
             const Found& found = *listed[next++];
             groups[size_t(found.rank.match)].add(displayLine(record, {3, 4, 6, 7}), n);
-            const int field = found.rank.match == SearchMatch::OneField ? found.rank.field : found.hit.field;
+            const int field = found.rank.match == SearchMatch::OneField ? found.rank.field
+                                                                        : index.fieldOf(n, words.front());
             if (field >= 2)
                 shown.insert(n, QStringLiteral("   ") + caption(field) + QStringLiteral(" : ")
                                     + fromCp1252(CardRecord::fieldBytes(record, CardField(field))).trimmed());

@@ -53,6 +53,12 @@ private:
     std::vector<long long> m_changed;  // while it is read
     std::future<Result<std::vector<quint32>>> m_orderBuild;
     std::vector<long long> m_orderChanged;  // while the order is read
+    // The last search's words and cards, while the index has not changed.
+    struct Last {
+        QByteArrayList words;
+        quint64 generation = 0;
+        std::vector<quint32> matched;
+    } m_last;
 };
 
 }  // namespace tb

@@ -9,17 +9,36 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <future>
 #include <string>
 #include <string_view>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tb {
 namespace {
 
+// One bit per letter and digit a folded text holds.
+constexpr quint64 letterBit(char c)
+{
+    return c >= 'a' && c <= 'z' ? quint64(1) << (c - 'a') : c >= '0' && c <= '9' ? quint64(1) << (26 + c - '0') : 0;
+}
+
+quint64 lettersOf(QByteArrayView word)
+{
+    quint64 bits = 0;
+    for (char c : word)
+        bits |= letterBit(c);
+    return bits;
+}
+
 // What each byte of the code page folds to: up to two characters, none for
 // a blank; whether the first is a digit, and whether the last written is.
 struct Fold {
+    quint64 letters = 0;  // letterBit of each character
     char chars[2] = {0, 0};
     quint8 size = 0;
     bool digit = false;
@@ -47,6 +66,8 @@ struct FoldTable {
                 if (((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) && f.size < 2)
                     f.chars[f.size++] = char(u);
             }
+            for (int k = 0; k < f.size; ++k)
+                f.letters |= letterBit(f.chars[k]);
             f.digit = f.size > 0 && f.chars[0] >= '0' && f.chars[0] <= '9';
             f.endsWithDigit = f.digit && f.size == 1;
         }
@@ -60,8 +81,9 @@ const FoldTable& foldTable()
 }
 
 // Writes the folded form of bytes from out (room for twice their size and
-// two bytes); returns the end of what was written.
-char* foldInto(QByteArrayView bytes, char* out, const Fold* table)
+// two bytes), adding the letters written to letters; returns the end of what
+// was written.
+char* foldInto(QByteArrayView bytes, char* out, const Fold* table, quint64& letters)
 {
     char* const start = out;
     // Fields are padded with blanks: those never reach the table.
@@ -89,6 +111,7 @@ char* foldInto(QByteArrayView bytes, char* out, const Fold* table)
         out[0] = f.chars[0];
         out[1] = f.chars[1];
         out += f.size;
+        letters |= f.letters;
         lastDigit = f.endsWithDigit;
     }
     return out;
@@ -97,7 +120,7 @@ char* foldInto(QByteArrayView bytes, char* out, const Fold* table)
 // The folded fields of a record, each after its field number as a byte,
 // written from out (room for kFieldCount bytes and twice the record);
 // returns the end of what was written.
-char* foldRecord(QByteArrayView record, char* out)
+char* foldRecord(QByteArrayView record, char* out, quint64& letters)
 {
     static const std::array<int, CardRecord::kFieldCount> offsets = [] {
         std::array<int, CardRecord::kFieldCount> o{};
@@ -114,7 +137,7 @@ char* foldRecord(QByteArrayView record, char* out)
                                                                                 record.size() - offset));
         char* const mark = out;
         *out++ = char(i + 1);
-        out = foldInto(field, out, table);
+        out = foldInto(field, out, table, letters);
         if (out == mark + 1)
             out = mark;  // an empty field leaves no mark
     }
@@ -131,7 +154,8 @@ constexpr std::array<int, 4> kAlphabetical{3, 4, 6, 7};
 QByteArray searchFold(QByteArrayView cp1252Bytes)
 {
     QByteArray out(cp1252Bytes.size() * 2 + 2, '\0');
-    out.truncate(foldInto(cp1252Bytes, out.data(), foldTable().folds.data()) - out.data());
+    quint64 letters = 0;
+    out.truncate(foldInto(cp1252Bytes, out.data(), foldTable().folds.data(), letters) - out.data());
     return out;
 }
 
@@ -145,72 +169,75 @@ QByteArrayList searchWords(const QString& typed)
     return words;
 }
 
+void SearchIndex::changed()
+{
+    // Unique across indexes: an index read again never takes an old value.
+    static std::atomic<quint64> last{0};
+    m_generation = ++last;
+}
+
 void SearchIndex::append(long long n, QByteArrayView record)
 {
+    QByteArray& text = m_text[0];
     Slot slot;
-    slot.start = quint32(m_text.size());
+    slot.start = quint32(text.size());
     slot.active = isActiveRecord(record);
     // Room for the worst case, cut back after.
-    m_text.resize(slot.start + std::max(kMostFolded, CardRecord::kFieldCount + 2 * record.size() + 2));
-    char* const begin = m_text.data() + slot.start;
-    const char* const end = foldRecord(record, begin);
-    m_text.resize(slot.start + (end - begin));
+    text.resize(slot.start + std::max(kMostFolded, CardRecord::kFieldCount + 2 * record.size() + 2));
+    char* const begin = text.data() + slot.start;
+    quint64 letters = 0;
+    const char* const end = foldRecord(record, begin, letters);
+    text.resize(slot.start + (end - begin));
     slot.length = quint16(end - begin);
     m_cards[size_t(n - 1)] = slot;
+    m_letters[size_t(n - 1)] = letters;
 }
 
 Status SearchIndex::load(const CardStore& store, long long count)
 {
     count = std::max(0LL, count);
-    m_text.clear();
+    changed();
+    m_text = {};
     m_garbage = 0;
     m_rank.clear();
+    m_byPlace.clear();
+    m_unranked.clear();
     m_cards.assign(size_t(count), Slot());
-    // A large file is folded in two halves side by side, one per core, and
-    // the second half's text joined after the first.
+    m_letters.assign(size_t(count), 0);
+    // A large file is folded in two halves side by side, one per core, each
+    // into its own text.
     const long long half = count >= kSplitCards ? count / 2 : count;
-    SearchIndex second;
     std::future<Status> later;
-    if (half < count) {
-        second.m_cards.assign(size_t(count), Slot());
-        later = std::async(std::launch::async, [&] { return second.readRange(store, half + 1, count); });
-    }
-    Status s = readRange(store, 1, half);
+    if (half < count)
+        later = std::async(std::launch::async, [&] { return readRange(store, half + 1, count, 1); });
+    Status s = readRange(store, 1, half, 0);
     if (later.valid()) {
         const Status t = later.get();
-        // One copy of each half into a text of the exact size.
-        const quint32 shift = quint32(m_text.size());
-        QByteArray joined(m_text.size() + second.m_text.size(), Qt::Uninitialized);
-        std::memcpy(joined.data(), m_text.constData(), size_t(m_text.size()));
-        std::memcpy(joined.data() + shift, second.m_text.constData(), size_t(second.m_text.size()));
-        m_text = std::move(joined);
-        for (size_t i = size_t(half); i < size_t(count); ++i) {
-            m_cards[i] = second.m_cards[i];
-            m_cards[i].start += shift;
-        }
         if (s && !t)
             s = t;
-    } else {
-        m_text.squeeze();
     }
     return s;
 }
 
-Status SearchIndex::readRange(const CardStore& store, long long first, long long last)
+Status SearchIndex::readRange(const CardStore& store, long long first, long long last, int part)
 {
     // Folded fields hold a fifth of a record on average; the text grows by
     // halves when a file holds more, its end kept apart from its size.
-    qsizetype used = m_text.size();
-    m_text.resize(used + qsizetype(last - first + 1) * 128 + kMostFolded);
+    QByteArray& text = m_text[size_t(part)];
+    qsizetype used = text.size();
+    text.resize(used + qsizetype(last - first + 1) * 128 + kMostFolded);
     const Status s = store.forEachRaw(first, last, [&](long long n, QByteArrayView record) {
-        if (m_text.size() - used < kMostFolded)
-            m_text.resize(m_text.size() + m_text.size() / 2 + kMostFolded);
-        char* const begin = m_text.data() + used;
-        const char* const end = foldRecord(record, begin);
-        m_cards[size_t(n - 1)] = {quint32(used), quint16(end - begin), isActiveRecord(record)};
+        if (text.size() - used < kMostFolded)
+            text.resize(text.size() + text.size() / 2 + kMostFolded);
+        char* const begin = text.data() + used;
+        quint64 letters = 0;
+        const char* const end = foldRecord(record, begin, letters);
+        m_cards[size_t(n - 1)] = {quint32(used), quint16(end - begin), quint8(part), isActiveRecord(record)};
+        m_letters[size_t(n - 1)] = letters;
         used += end - begin;
     });
-    m_text.resize(used);
+    text.resize(used);
+    text.squeeze();
     return s;
 }
 
@@ -246,14 +273,24 @@ Result<std::vector<quint32>> SearchIndex::readOrder(const CardStore& store, long
 
 void SearchIndex::setOrder(std::vector<quint32> ranks)
 {
+    m_byPlace.assign(ranks.size(), 0);
+    for (size_t i = 0; i < ranks.size(); ++i)
+        if (ranks[i] < ranks.size())
+            m_byPlace[ranks[i]] = quint32(i + 1);
     m_rank = std::move(ranks);
     m_rank.resize(m_cards.size(), kUnranked);
+    m_unranked.clear();
+    for (size_t i = 0; i < m_rank.size(); ++i)
+        if (m_rank[i] == kUnranked)
+            m_unranked.push_back(quint32(i + 1));
 }
 
 void SearchIndex::unrank(long long n)
 {
-    if (n >= 1 && n <= (long long)m_rank.size())
+    if (n >= 1 && n <= (long long)m_rank.size() && m_rank[size_t(n - 1)] != kUnranked) {
         m_rank[size_t(n - 1)] = kUnranked;
+        m_unranked.push_back(quint32(n));
+    }
 }
 
 void SearchIndex::set(long long n, QByteArrayView record)
@@ -262,20 +299,23 @@ void SearchIndex::set(long long n, QByteArrayView record)
         return;
     if (n > size())
         resize(n);
+    changed();
     m_garbage += m_cards[size_t(n - 1)].length;
     append(n, record);
     unrank(n);
     // Replaced cards leave their old text behind: packed again when it is
     // half of the whole.
-    if (m_garbage > m_text.size() / 2 && m_garbage > 4096) {
+    const qsizetype whole = m_text[0].size() + m_text[1].size();
+    if (m_garbage > whole / 2 && m_garbage > 4096) {
         QByteArray packed;
-        packed.reserve(m_text.size() - m_garbage);
+        packed.reserve(whole - m_garbage);
         for (Slot& slot : m_cards) {
             const quint32 start = quint32(packed.size());
-            packed.append(m_text.constData() + slot.start, slot.length);
+            packed.append(m_text[slot.part].constData() + slot.start, slot.length);
             slot.start = start;
+            slot.part = 0;
         }
-        m_text = packed;
+        m_text = {packed, QByteArray()};
         m_garbage = 0;
     }
 }
@@ -283,126 +323,116 @@ void SearchIndex::set(long long n, QByteArrayView record)
 void SearchIndex::resize(long long count)
 {
     count = std::max(0LL, count);
+    if (count == size())
+        return;
+    changed();
     for (long long n = count + 1; n <= size(); ++n)
         m_garbage += m_cards[size_t(n - 1)].length;
     m_cards.resize(size_t(count));
-    if (!m_rank.empty())
+    m_letters.resize(size_t(count), 0);
+    if (!m_rank.empty()) {
+        for (long long n = (long long)m_rank.size() + 1; n <= count; ++n)
+            m_unranked.push_back(quint32(n));
         m_rank.resize(size_t(count), kUnranked);
+    }
 }
 
 namespace {
 
-// Whether w (not empty) occurs in text: its first byte looked for, then its
-// second one before the rest is compared.
+// Whether w (two bytes or more) occurs in text: its first and last bytes
+// compared sixteen places at once, the rest only where both agree.
 bool contains(std::string_view text, std::string_view w)
 {
-    if (w.size() > text.size())
+    const size_t n = text.size(), m = w.size();
+    if (m > n)
         return false;
-    const char* p = text.data();
-    const char* const last = text.data() + (text.size() - w.size());
-    while (p <= last) {
-        p = static_cast<const char*>(std::memchr(p, w[0], size_t(last - p) + 1));
-        if (!p)
-            return false;
-        if (w.size() == 1 || (p[1] == w[1] && std::memcmp(p + 2, w.data() + 2, w.size() - 2) == 0))
-            return true;
-        ++p;
+    const char* s = text.data();
+    const auto rest = [&](size_t i) { return m == 2 || std::memcmp(s + i + 1, w.data() + 1, m - 2) == 0; };
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(w[0]);
+    const __m128i last = _mm_set1_epi8(w[m - 1]);
+    for (; i + m - 1 + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + m - 1));
+        unsigned bits = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+        for (; bits; bits &= bits - 1)
+            if (rest(i + size_t(__builtin_ctz(bits))))
+                return true;
     }
+#endif
+    for (; i + m <= n; ++i)
+        if (s[i] == w[0] && s[i + m - 1] == w[m - 1] && rest(i))
+            return true;
     return false;
 }
 
 }  // namespace
 
-std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
+std::vector<quint32> SearchIndex::match(const QByteArrayList& words, const std::vector<quint32>* among) const
 {
-    std::vector<SearchHit> hits;
+    std::vector<quint32> found;
     if (words.isEmpty())
-        return hits;
-    // The longest word first: it rules out the most cards.
-    QByteArrayList order = words;
-    std::stable_sort(order.begin(), order.end(), [](const QByteArray& a, const QByteArray& b) {
+        return found;
+    // A card's letters rule most cards out, and answer words of one letter
+    // alone; the longest word is looked for first: it rules out the most.
+    quint64 need = 0;
+    std::vector<std::string_view> needles;
+    for (const QByteArray& w : words) {
+        need |= lettersOf(w);
+        if (w.size() > 1)
+            needles.emplace_back(w.constData(), size_t(w.size()));
+    }
+    std::stable_sort(needles.begin(), needles.end(), [](std::string_view a, std::string_view b) {
         return a.size() > b.size();
     });
-    std::vector<std::string_view> needles;
-    for (const QByteArray& w : std::as_const(order))
-        needles.emplace_back(w.constData(), size_t(w.size()));
-    const std::string_view firstTyped(words.front().constData(), size_t(words.front().size()));
-    const char* text = m_text.constData();
-    const auto hit = [&](size_t i, std::vector<SearchHit>& out) {
+    const auto holds = [&](size_t i) {
+        if ((m_letters[i] & need) != need)
+            return false;
         const Slot& slot = m_cards[i];
-        const std::string_view card(text + slot.start, slot.length);
-        if (!std::all_of(needles.begin(), needles.end(), [&](std::string_view w) { return contains(card, w); }))
-            return;
-        // The field of the first word typed: the last field mark before it.
-        const size_t at = card.find(firstTyped);
-        int field = 0;
-        for (size_t p = at + 1; p-- > 0;)
-            if (uchar(card[p]) <= CardRecord::kFieldCount) {
-                field = uchar(card[p]);
-                break;
-            }
-        out.push_back({(long long)i + 1, field, slot.active});
+        const std::string_view card(m_text[slot.part].constData() + slot.start, slot.length);
+        return std::all_of(needles.begin(), needles.end(), [&](std::string_view w) { return contains(card, w); });
     };
-    // The texts of cards read in one pass lie one after the other in card
-    // order: the longest word is then looked for through the whole text,
-    // which skips the cards without it at once. A card changed since lies
-    // elsewhere: each card is then looked through in turn.
-    bool inOrder = true;
-    for (size_t i = 0, end = 0; i < m_cards.size() && inOrder; ++i)
-        if (m_cards[i].length > 0) {
-            inOrder = m_cards[i].start >= end;
-            end = size_t(m_cards[i].start) + m_cards[i].length;
-        }
-    const std::string_view longest = needles.front();
-    const auto scan = [&](size_t from, size_t to, std::vector<SearchHit>& out) {
-        if (!inOrder) {
-            for (size_t i = from; i < to; ++i)
-                hit(i, out);
-            return;
-        }
-        // From the first text of the range to the end of its last one.
-        size_t first = from, last = to;
-        while (first < to && m_cards[first].length == 0)
-            ++first;
-        while (last > first && m_cards[last - 1].length == 0)
-            --last;
-        if (first == last)
-            return;
-        const char* at = text + m_cards[first].start;
-        const char* const end = text + m_cards[last - 1].start + m_cards[last - 1].length;
-        size_t i = first;
-        while (i < last && at < end) {
-            const char* found = static_cast<const char*>(
-                ::memmem(at, size_t(end - at), longest.data(), longest.size()));
-            if (!found)
-                break;
-            const size_t offset = size_t(found - text);
-            while (i < last && size_t(m_cards[i].start) + m_cards[i].length <= offset)
-                ++i;
-            if (i == last)
-                break;
-            const Slot& slot = m_cards[i];
-            if (offset < slot.start || offset + longest.size() > size_t(slot.start) + slot.length) {
-                at = found + 1;  // outside any card's text
-                continue;
-            }
-            hit(i, out);
-            at = text + slot.start + slot.length;
-            ++i;
+    const auto scan = [&](size_t from, size_t to, std::vector<quint32>& out) {
+        for (size_t k = from; k < to; ++k) {
+            const size_t i = among ? size_t((*among)[k]) - 1 : k;
+            if (i < m_cards.size() && holds(i))
+                out.push_back(quint32(i + 1));
         }
     };
     // Many cards are looked through in two halves at once.
-    const size_t count = m_cards.size();
+    const size_t count = among ? among->size() : m_cards.size();
     const size_t half = count >= size_t(kSplitCards) ? count / 2 : count;
-    std::vector<SearchHit> later;
+    std::vector<quint32> later;
     std::future<void> second;
     if (half < count)
         second = std::async(std::launch::async, [&] { scan(half, count, later); });
-    scan(0, half, hits);
+    scan(0, half, found);
     if (second.valid()) {
         second.get();
-        hits.insert(hits.end(), later.begin(), later.end());
+        found.insert(found.end(), later.begin(), later.end());
     }
+    return found;
+}
+
+int SearchIndex::fieldOf(long long n, QByteArrayView word) const
+{
+    const std::string_view card = folded(n);
+    const size_t at = card.find(std::string_view(word.data(), size_t(word.size())));
+    if (at == std::string_view::npos)
+        return 0;
+    // The last field mark before it.
+    for (size_t p = at + 1; p-- > 0;)
+        if (uchar(card[p]) <= CardRecord::kFieldCount)
+            return uchar(card[p]);
+    return 0;
+}
+
+std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
+{
+    std::vector<SearchHit> hits;
+    for (quint32 n : match(words))
+        hits.push_back({n, fieldOf(n, words.front()), active(n)});
     return hits;
 }
 
@@ -411,7 +441,7 @@ std::string_view SearchIndex::folded(long long n) const
     if (n < 1 || n > size())
         return {};
     const Slot& slot = m_cards[size_t(n - 1)];
-    return std::string_view(m_text.constData() + slot.start, slot.length);
+    return std::string_view(m_text[slot.part].constData() + slot.start, slot.length);
 }
 
 quint32 SearchIndex::rank(long long n) const
@@ -423,7 +453,9 @@ quint32 SearchIndex::rank(long long n) const
 
 size_t SearchIndex::memoryBytes() const
 {
-    return size_t(m_text.capacity()) + m_cards.capacity() * sizeof(Slot) + m_rank.capacity() * sizeof(quint32);
+    return size_t(m_text[0].capacity() + m_text[1].capacity()) + m_cards.capacity() * sizeof(Slot)
+           + m_letters.capacity() * sizeof(quint64)
+           + (m_rank.capacity() + m_byPlace.capacity() + m_unranked.capacity()) * sizeof(quint32);
 }
 
 }  // namespace tb

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QString>
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -37,8 +38,16 @@ public:
     long long size() const { return (long long)m_cards.size(); }
 
     // Cards holding every word (each in any of their fields 2 to 20), in card
-    // order. No word finds nothing.
+    // order. No word finds nothing. Among: only those cards (in card order),
+    // when the cards found by fewer or shorter words are known.
+    std::vector<quint32> match(const QByteArrayList& words, const std::vector<quint32>* among = nullptr) const;
+    // The same with the field where the first word was found.
     std::vector<SearchHit> find(const QByteArrayList& words) const;
+    // The field (2 to 20) of card n where word first occurs, 0 for none.
+    int fieldOf(long long n, QByteArrayView word) const;
+    bool active(long long n) const { return n >= 1 && n <= size() && m_cards[size_t(n - 1)].active; }
+    // Changes with every change of the cards' texts.
+    quint64 generation() const { return m_generation; }
     // Card n as the index holds it: each field's number (a byte of 2 to 20)
     // followed by its folded text; empty fields left out.
     std::string_view folded(long long n) const;
@@ -57,6 +66,10 @@ public:
     static Result<std::vector<quint32>> readOrder(const CardStore& store, long long count);
     void setOrder(std::vector<quint32> ranks);
     void unrank(long long n);
+    // The cards by their places (card numbers; a place whose card was
+    // changed since holds its old card), and the cards changed since.
+    const std::vector<quint32>& byPlace() const { return m_byPlace; }
+    const std::vector<quint32>& unranked() const { return m_unranked; }
 
     size_t memoryBytes() const;
 
@@ -64,15 +77,23 @@ private:
     struct Slot {
         quint32 start = 0;
         quint16 length = 0;
+        quint8 part = 0;  // which text holds it
         bool active = false;
     };
     void append(long long n, QByteArrayView record);
-    Status readRange(const CardStore& store, long long first, long long last);
+    Status readRange(const CardStore& store, long long first, long long last, int part);
+    void changed();
 
-    QByteArray m_text;  // per card: field number byte, then its folded text
+    // Per card: field number byte, then its folded text. A large file's second
+    // half read apart stays in the second text, uncopied.
+    std::array<QByteArray, 2> m_text;
     std::vector<Slot> m_cards;
-    qsizetype m_garbage = 0;  // bytes of replaced cards still in m_text
+    std::vector<quint64> m_letters;  // per card: which letters and digits it holds
+    qsizetype m_garbage = 0;  // bytes of replaced cards still in the texts
     std::vector<quint32> m_rank;
+    std::vector<quint32> m_byPlace;
+    std::vector<quint32> m_unranked;
+    quint64 m_generation = 0;
 };
 
 }  // namespace tb

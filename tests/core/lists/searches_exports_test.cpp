@@ -141,6 +141,26 @@ TEST_F(SearchBoxTest, ALargeFileReadInTwoHalvesFindsEveryCardUnderItsOwnNumber)
     EXPECT_EQ(index.find({"zoe"}).size(), size_t(count));
 }
 
+TEST_F(SearchBoxTest, TypingOnLooksAmongTheLastCardsFoundUntilACardChanges)
+{
+    // Forty cards: a few found are sorted by place, many walked in place order.
+    std::vector<CardRecord> cards;
+    for (int k = 40; k >= 2; --k)
+        cards.push_back(makeCard(QStringLiteral("NOM%1").arg(k, 2, 10, QLatin1Char('0')), "Luc", 3, 1, 1, "75001", "PARIS"));
+    cards.push_back(makeCard("NOM01", "Luc", 3, 1, 1, "17340", "CHATELAILLON"));
+    open(cards);
+    EXPECT_EQ(found("cha"), (Numbers{40}));
+    ASSERT_TRUE(db->storeCard(1, makeCard("NOM40", "Luc", 3, 1, 1, "17340", "CHATELAILLON")).ok());
+    EXPECT_EQ(found("chat"), (Numbers{40, 1}));
+    const auto first = [&](const QString& typed) {
+        const auto r = db->search(typed, 3);
+        return std::pair(r->total, listNumbers(r->list));
+    };
+    EXPECT_EQ(first("no"), std::pair(40LL, Numbers{40, 39, 38}));
+    ASSERT_TRUE(db->setArchived(40, true).ok());
+    EXPECT_EQ(first("nom"), std::pair(40LL, Numbers{39, 38, 37}));
+}
+
 TEST(SearchRank, AWordBeginsAWordOnlyAfterABlankOrAtTheFieldsStartNotAcrossTheNextFieldsMark)
 {
     const auto rank = [](const QString& typed, const QByteArray& card) {

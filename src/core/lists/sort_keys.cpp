@@ -95,9 +95,9 @@ bool belongs(const SortKeys& keys, long long n, ListKind kind, ListOrder order)
     return keys.active(n) == (kind != ListKind::Archived);
 }
 
-QString lineOf(QByteArrayView record, ListKind kind, ListOrder order)
+QByteArray lineOf(QByteArrayView record, ListKind kind, ListOrder order)
 {
-    QString line = displayLine(record, keyFields(kind));
+    QByteArray line = displayBytes(record, keyFields(kind));
     if (order == ListOrder::Name)
         line.truncate(CardRecord::kWidths[2] + 1 + CardRecord::kWidths[3]);
     return line;
@@ -117,12 +117,12 @@ Result<CardList> readLines(const CardStore& store, const std::vector<quint32>& c
         for (size_t i = from; i < to; ++i) {
             const long long n = (long long)cards[i] + 1;
             const Status read = store.forEachRaw(n, n, [&](long long, QByteArrayView record) {
-                list.add(lineOf(record, kind, order), n);
+                list.addBytes(lineOf(record, kind, order), n);
             });
             if (!read)
                 return read.error();
             if (list.size() != int(i - from + 1))
-                list.add(lineOf({}, kind, order), n);  // past the end of the file: blank
+                list.addBytes(lineOf({}, kind, order), n);  // past the end of the file: blank
         }
         list.markSorted();
         return list;
@@ -134,15 +134,19 @@ Result<CardList> readLines(const CardStore& store, const std::vector<quint32>& c
     row.assign(size_t(last) + 1, -1);
     for (size_t i = from; i < to; ++i)
         row[cards[i]] = qint32(i - from);
-    std::vector<QString> lines(to - from);
+    // Every line has the same width: each is written at its row's place.
+    const size_t width = size_t(lineOf({}, kind, order).size());
+    std::string lines((to - from) * width, ' ');
     const Status read = store.forEachRaw((long long)last + 1, [&](long long n, QByteArrayView record) {
-        if (const qint32 r = row[size_t(n - 1)]; r >= 0)
-            lines[size_t(r)] = lineOf(record, kind, order);
+        if (const qint32 r = row[size_t(n - 1)]; r >= 0) {
+            const QByteArray line = lineOf(record, kind, order);
+            std::memcpy(lines.data() + size_t(r) * width, line.constData(), std::min(width, size_t(line.size())));
+        }
     });
     if (!read)
         return read.error();
     for (size_t i = from; i < to; ++i)
-        list.add(std::move(lines[i - from]), (long long)cards[i] + 1);
+        list.addBytes(QByteArrayView(lines.data() + (i - from) * width, qsizetype(width)), (long long)cards[i] + 1);
     list.markSorted();
     return list;
 }
@@ -447,7 +451,7 @@ std::optional<QString> listLine(QByteArrayView record, ListKind kind, ListOrder 
 {
     if (order == ListOrder::Line && activeRecord(record) != (kind != ListKind::Archived))
         return std::nullopt;
-    return lineOf(record, kind, order);
+    return fromCp1252(lineOf(record, kind, order));
 }
 
 }  // namespace tb

@@ -66,11 +66,6 @@ QString displayLine(QByteArrayView record, const std::array<int, 4>& fields)
     return rawLine(record, fields);
 }
 
-QByteArray displayBytes(QByteArrayView record, const std::array<int, 4>& fields)
-{
-    return rawBytes(record, fields);
-}
-
 Result<CardList> buildCardList(const CardStore& store, long long count, ListKind kind)
 {
     const KeyFields order = keyFields(kind);

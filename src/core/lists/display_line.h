@@ -1,7 +1,6 @@
 #pragma once
 // The display line of a card straight from its record bytes, shared by the
 // sorted lists and the searches.
-#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <array>
@@ -11,7 +10,5 @@ namespace tb {
 // Four fields (numbers 1 to 20) at their full width joined by single blanks;
 // a short record reads as blanks.
 QString displayLine(QByteArrayView record, const std::array<int, 4>& fields);
-// The same line as the record's code-page bytes.
-QByteArray displayBytes(QByteArrayView record, const std::array<int, 4>& fields);
 
 }  // namespace tb

@@ -4,7 +4,6 @@
 #include "core/base/collation.h"
 #include "core/base/freed_memory.h"
 #include "core/cards/card_record.h"
-#include "core/lists/display_line.h"
 
 #include <algorithm>
 #include <charconv>
@@ -95,12 +94,30 @@ bool belongs(const SortKeys& keys, long long n, ListKind kind, ListOrder order)
     return keys.active(n) == (kind != ListKind::Archived);
 }
 
+// The line's bytes at out, straight from the record: kind's four fields, or
+// the name part's two, at their full width joined by blanks.
+char* writeLine(QByteArrayView record, ListKind kind, ListOrder order, char* out)
+{
+    const KeyFields fields = keyFields(kind);
+    const size_t parts = order == ListOrder::Name ? 2 : fields.size();
+    for (size_t i = 0; i < parts; ++i) {
+        if (i > 0)
+            *out++ = ' ';
+        const int width = CardRecord::kWidths[size_t(fields[i] - 1)];
+        const qsizetype offset = CardRecord::offset(fields[i] - 1);
+        const qsizetype have = std::clamp<qsizetype>(record.size() - offset, 0, width);
+        if (have > 0)
+            std::memcpy(out, record.data() + offset, size_t(have));
+        std::memset(out + have, ' ', size_t(width - have));
+        out += width;
+    }
+    return out;
+}
+
 QByteArray lineOf(QByteArrayView record, ListKind kind, ListOrder order)
 {
-    QByteArray line = displayBytes(record, keyFields(kind));
-    if (order == ListOrder::Name)
-        line.truncate(CardRecord::kWidths[2] + 1 + CardRecord::kWidths[3]);
-    return line;
+    char buffer[4 * 256];
+    return QByteArray(buffer, writeLine(record, kind, order, buffer) - buffer);
 }
 
 // The lines of cards (indices, in the order wanted), read from the records:
@@ -138,10 +155,8 @@ Result<CardList> readLines(const CardStore& store, const std::vector<quint32>& c
     const size_t width = size_t(lineOf({}, kind, order).size());
     std::string lines((to - from) * width, ' ');
     const Status read = store.forEachRaw((long long)last + 1, [&](long long n, QByteArrayView record) {
-        if (const qint32 r = row[size_t(n - 1)]; r >= 0) {
-            const QByteArray line = lineOf(record, kind, order);
-            std::memcpy(lines.data() + size_t(r) * width, line.constData(), std::min(width, size_t(line.size())));
-        }
+        if (const qint32 r = row[size_t(n - 1)]; r >= 0)
+            writeLine(record, kind, order, lines.data() + size_t(r) * width);
     });
     if (!read)
         return read.error();

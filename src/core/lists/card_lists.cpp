@@ -15,7 +15,7 @@ namespace {
 // once: the list passes decode only what they show (one byte is one
 // character in the code page, so joining before decoding changes nothing).
 template <size_t N>
-QString rawLine(QByteArrayView record, const std::array<int, N>& fields)
+QByteArray rawBytes(QByteArrayView record, const std::array<int, N>& fields)
 {
     QByteArray bytes;
     bytes.reserve(N * 41);
@@ -29,7 +29,13 @@ QString rawLine(QByteArrayView record, const std::array<int, N>& fields)
         if (have < width)
             bytes += QByteArray(width - have, ' ');
     }
-    return fromCp1252(bytes);
+    return bytes;
+}
+
+template <size_t N>
+QString rawLine(QByteArrayView record, const std::array<int, N>& fields)
+{
+    return fromCp1252(rawBytes(record, fields));
 }
 
 }  // namespace
@@ -68,7 +74,7 @@ Result<CardList> buildCardList(const CardStore& store, long long count, ListKind
     const Status read = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
         if (activeRecord(record) != wantActive)
             return;
-        list.add(rawLine(record, order), n);
+        list.addBytes(rawBytes(record, order), n);
     });
     if (!read)
         return read.error();
@@ -80,7 +86,7 @@ Result<CardList> buildNameList(const CardStore& store, long long count)
 {
     CardList list;
     const Status read = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
-        list.add(rawLine(record, std::array<int, 2>{3, 4}), n);
+        list.addBytes(rawBytes(record, std::array<int, 2>{3, 4}), n);
     });
     if (!read)
         return read.error();
@@ -124,14 +130,14 @@ Result<CardList> hitList(const CardStore& store, long long count, const std::vec
             const Result<CardRecord> card = store.read(n);
             if (!card)
                 return card.error();
-            list.add(rawLine(QByteArrayView(card->toBytes()), order), n);
+            list.addBytes(rawBytes(QByteArrayView(card->toBytes()), order), n);
         }
         return list;
     }
     size_t next = 0;
     const Status read = store.forEachRaw(wanted.back(), [&](long long n, QByteArrayView record) {
         if (next < wanted.size() && wanted[next] == n) {
-            list.add(rawLine(record, order), n);
+            list.addBytes(rawBytes(record, order), n);
             ++next;
         }
     });

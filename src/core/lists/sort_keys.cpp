@@ -4,7 +4,6 @@
 #include "core/base/collation.h"
 #include "core/base/freed_memory.h"
 #include "core/cards/card_record.h"
-#include "core/lists/display_line.h"
 
 #include <algorithm>
 #include <charconv>
@@ -95,12 +94,30 @@ bool belongs(const SortKeys& keys, long long n, ListKind kind, ListOrder order)
     return keys.active(n) == (kind != ListKind::Archived);
 }
 
-QString lineOf(QByteArrayView record, ListKind kind, ListOrder order)
+// The line's bytes at out, straight from the record: kind's four fields, or
+// the name part's two, at their full width joined by blanks.
+char* writeLine(QByteArrayView record, ListKind kind, ListOrder order, char* out)
 {
-    QString line = displayLine(record, keyFields(kind));
-    if (order == ListOrder::Name)
-        line.truncate(CardRecord::kWidths[2] + 1 + CardRecord::kWidths[3]);
-    return line;
+    const KeyFields fields = keyFields(kind);
+    const size_t parts = order == ListOrder::Name ? 2 : fields.size();
+    for (size_t i = 0; i < parts; ++i) {
+        if (i > 0)
+            *out++ = ' ';
+        const int width = CardRecord::kWidths[size_t(fields[i] - 1)];
+        const qsizetype offset = CardRecord::offset(fields[i] - 1);
+        const qsizetype have = std::clamp<qsizetype>(record.size() - offset, 0, width);
+        if (have > 0)
+            std::memcpy(out, record.data() + offset, size_t(have));
+        std::memset(out + have, ' ', size_t(width - have));
+        out += width;
+    }
+    return out;
+}
+
+QByteArray lineOf(QByteArrayView record, ListKind kind, ListOrder order)
+{
+    char buffer[4 * 256];
+    return QByteArray(buffer, writeLine(record, kind, order, buffer) - buffer);
 }
 
 // The lines of cards (indices, in the order wanted), read from the records:
@@ -117,12 +134,12 @@ Result<CardList> readLines(const CardStore& store, const std::vector<quint32>& c
         for (size_t i = from; i < to; ++i) {
             const long long n = (long long)cards[i] + 1;
             const Status read = store.forEachRaw(n, n, [&](long long, QByteArrayView record) {
-                list.add(lineOf(record, kind, order), n);
+                list.addBytes(lineOf(record, kind, order), n);
             });
             if (!read)
                 return read.error();
             if (list.size() != int(i - from + 1))
-                list.add(lineOf({}, kind, order), n);  // past the end of the file: blank
+                list.addBytes(lineOf({}, kind, order), n);  // past the end of the file: blank
         }
         list.markSorted();
         return list;
@@ -134,15 +151,17 @@ Result<CardList> readLines(const CardStore& store, const std::vector<quint32>& c
     row.assign(size_t(last) + 1, -1);
     for (size_t i = from; i < to; ++i)
         row[cards[i]] = qint32(i - from);
-    std::vector<QString> lines(to - from);
+    // Every line has the same width: each is written at its row's place.
+    const size_t width = size_t(lineOf({}, kind, order).size());
+    std::string lines((to - from) * width, ' ');
     const Status read = store.forEachRaw((long long)last + 1, [&](long long n, QByteArrayView record) {
         if (const qint32 r = row[size_t(n - 1)]; r >= 0)
-            lines[size_t(r)] = lineOf(record, kind, order);
+            writeLine(record, kind, order, lines.data() + size_t(r) * width);
     });
     if (!read)
         return read.error();
     for (size_t i = from; i < to; ++i)
-        list.add(std::move(lines[i - from]), (long long)cards[i] + 1);
+        list.addBytes(QByteArrayView(lines.data() + (i - from) * width, qsizetype(width)), (long long)cards[i] + 1);
     list.markSorted();
     return list;
 }
@@ -447,7 +466,7 @@ std::optional<QString> listLine(QByteArrayView record, ListKind kind, ListOrder 
 {
     if (order == ListOrder::Line && activeRecord(record) != (kind != ListKind::Archived))
         return std::nullopt;
-    return lineOf(record, kind, order);
+    return fromCp1252(lineOf(record, kind, order));
 }
 
 }  // namespace tb

@@ -90,6 +90,12 @@ TEST(CardList, TiesAndReplacingALine)
     EXPECT_EQ(numbers(lists), (Numbers{4, 3, 12, 2}));
     EXPECT_EQ(lists.replace(4, "ZOLA"), 3);
     EXPECT_EQ(numbers(lists), (Numbers{3, 12, 2, 4}));
+    // Lines replaced many times, and a text the code page lacks, read back whole.
+    for (int i = 0; i < 50; ++i)
+        lists.replace(3, QStringLiteral("MARTIN %1 Łódź €").arg(i));
+    EXPECT_EQ(lists.display(lists.rowOf(3)), QStringLiteral("MARTIN 49 Łódź €"));
+    EXPECT_EQ(lists.displayLines().first(), QStringLiteral("MARTIN 49 Łódź €"));
+    EXPECT_EQ(lists.display(1), QStringLiteral("SAME"));
 }
 
 TEST_F(CardListsTest, SortsByFrenchCaseInsensitiveOrderKeepsNumbersInStepAndArchivedCardsApart)

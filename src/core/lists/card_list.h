@@ -55,7 +55,6 @@ private:
     static constexpr quint32 kWide = 0x80000000u;
     Line store(const QString& display, long long number);
     QString text(const Line& line) const;
-    void dropped(const Line& line);
 
     std::vector<Line> m_lines;
     std::string m_bytes;

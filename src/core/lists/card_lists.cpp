@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace tb {
 namespace {
@@ -17,19 +18,8 @@ namespace {
 template <size_t N>
 QByteArray rawBytes(QByteArrayView record, const std::array<int, N>& fields)
 {
-    QByteArray bytes;
-    bytes.reserve(N * 41);
-    for (int k : fields) {
-        if (!bytes.isEmpty())
-            bytes += ' ';
-        const int width = CardRecord::kWidths[size_t(k - 1)];
-        const qsizetype offset = CardRecord::offset(k - 1);
-        const qsizetype have = std::clamp<qsizetype>(record.size() - offset, 0, width);
-        bytes += record.sliced(std::min(offset, record.size()), have);
-        if (have < width)
-            bytes += QByteArray(width - have, ' ');
-    }
-    return bytes;
+    char buffer[N * 41];
+    return QByteArray(buffer, writeDisplayBytes(record, fields.data(), N, buffer) - buffer);
 }
 
 template <size_t N>
@@ -64,6 +54,22 @@ bool activeRecord(QByteArrayView record)
 QString displayLine(QByteArrayView record, const std::array<int, 4>& fields)
 {
     return rawLine(record, fields);
+}
+
+char* writeDisplayBytes(QByteArrayView record, const int* fields, size_t count, char* out)
+{
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0)
+            *out++ = ' ';
+        const int width = CardRecord::kWidths[size_t(fields[i] - 1)];
+        const qsizetype offset = CardRecord::offset(fields[i] - 1);
+        const qsizetype have = std::clamp<qsizetype>(record.size() - offset, 0, width);
+        if (have > 0)
+            std::memcpy(out, record.data() + offset, size_t(have));
+        std::memset(out + have, ' ', size_t(width - have));
+        out += width;
+    }
+    return out;
 }
 
 Result<CardList> buildCardList(const CardStore& store, long long count, ListKind kind)

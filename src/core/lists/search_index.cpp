@@ -428,14 +428,6 @@ int SearchIndex::fieldOf(long long n, QByteArrayView word) const
     return 0;
 }
 
-std::vector<SearchHit> SearchIndex::find(const QByteArrayList& words) const
-{
-    std::vector<SearchHit> hits;
-    for (quint32 n : match(words))
-        hits.push_back({n, fieldOf(n, words.front()), active(n)});
-    return hits;
-}
-
 std::string_view SearchIndex::folded(long long n) const
 {
     if (n < 1 || n > size())

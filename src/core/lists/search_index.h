@@ -22,12 +22,6 @@ QByteArray searchFold(QByteArrayView cp1252Bytes);
 // The words of a typed text, folded the same way; none for blanks alone.
 QByteArrayList searchWords(const QString& typed);
 
-struct SearchHit {
-    long long number = 0;
-    int field = 0;  // the field (2 to 20) where the first word was found
-    bool active = false;
-};
-
 class SearchIndex {
 public:
     // Cards 1..count from the records, in one pass of large blocks; safe off
@@ -41,8 +35,6 @@ public:
     // order. No word finds nothing. Among: only those cards (in card order),
     // when the cards found by fewer or shorter words are known.
     std::vector<quint32> match(const QByteArrayList& words, const std::vector<quint32>* among = nullptr) const;
-    // The same with the field where the first word was found.
-    std::vector<SearchHit> find(const QByteArrayList& words) const;
     // The field (2 to 20) of card n where word first occurs, 0 for none.
     int fieldOf(long long n, QByteArrayView word) const;
     bool active(long long n) const { return n >= 1 && n <= size() && m_cards[size_t(n - 1)].active; }

@@ -4,6 +4,7 @@
 #include "core/base/collation.h"
 #include "core/base/freed_memory.h"
 #include "core/cards/card_record.h"
+#include "core/lists/display_line.h"
 
 #include <algorithm>
 #include <charconv>
@@ -95,28 +96,16 @@ bool belongs(const SortKeys& keys, long long n, ListKind kind, ListOrder order)
 }
 
 // The line's bytes at out, straight from the record: kind's four fields, or
-// the name part's two, at their full width joined by blanks.
+// the name part's two.
 char* writeLine(QByteArrayView record, ListKind kind, ListOrder order, char* out)
 {
     const KeyFields fields = keyFields(kind);
-    const size_t parts = order == ListOrder::Name ? 2 : fields.size();
-    for (size_t i = 0; i < parts; ++i) {
-        if (i > 0)
-            *out++ = ' ';
-        const int width = CardRecord::kWidths[size_t(fields[i] - 1)];
-        const qsizetype offset = CardRecord::offset(fields[i] - 1);
-        const qsizetype have = std::clamp<qsizetype>(record.size() - offset, 0, width);
-        if (have > 0)
-            std::memcpy(out, record.data() + offset, size_t(have));
-        std::memset(out + have, ' ', size_t(width - have));
-        out += width;
-    }
-    return out;
+    return writeDisplayBytes(record, fields.data(), order == ListOrder::Name ? 2 : fields.size(), out);
 }
 
 QByteArray lineOf(QByteArrayView record, ListKind kind, ListOrder order)
 {
-    char buffer[4 * 256];
+    char buffer[4 * 41];
     return QByteArray(buffer, writeLine(record, kind, order, buffer) - buffer);
 }
 
@@ -212,7 +201,7 @@ void SortKeys::append(long long n, QByteArrayView record, Card& card, std::strin
 {
     const ByteKeys& table = byteKeys();
     // Four units at most per character: the fields, their blanks, the number.
-    char buffer[4 * 256];
+    char buffer[4 * 41];
     char* out = writeField(record, m_fields[0], table, buffer);
     out = table.write(" ", out);
     out = writeField(record, m_fields[1], table, out);

@@ -133,12 +133,12 @@ TEST_F(SearchBoxTest, ALargeFileReadInTwoHalvesFindsEveryCardUnderItsOwnNumber)
     ASSERT_TRUE(index.load(db->store(), db->count()).ok());
     for (long long n : {1LL, count / 2, count / 2 + 1, count}) {
         const QByteArray name = "nom" + QByteArray::number(n).rightJustified(6, '0');
-        const std::vector<tb::SearchHit> hits = index.find({name, "zoe"});
+        const std::vector<quint32> hits = index.match({name, "zoe"});
         ASSERT_EQ(hits.size(), 1u) << name.constData();
-        EXPECT_EQ(hits[0].number, n);
-        EXPECT_EQ(hits[0].field, 3);  // the surname, where the first word is
+        EXPECT_EQ(hits[0], n);
+        EXPECT_EQ(index.fieldOf(n, name), 3);  // the surname, where the first word is
     }
-    EXPECT_EQ(index.find({"zoe"}).size(), size_t(count));
+    EXPECT_EQ(index.match({"zoe"}).size(), size_t(count));
 }
 
 TEST_F(SearchBoxTest, TypingOnLooksAmongTheLastCardsFoundUntilACardChanges)

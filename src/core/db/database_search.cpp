@@ -23,30 +23,36 @@ void DatabaseSearch::prepare(long long count)
     const CardStore store = m_store;
     // The words are searchable after the first pass; the alphabetical places
     // follow from a second one, needed only when a search finds too many
-    // cards to list them all.
+    // cards to list them all; then the letter pairs, which speed the
+    // look-ups of many cards.
     auto folded = std::make_shared<std::promise<std::unique_ptr<SearchIndex>>>();
+    auto ordered = std::make_shared<std::promise<Result<std::vector<quint32>>>>();
     m_build = folded->get_future();
-    m_orderBuild = std::async(std::launch::async, [store, count, folded] {
+    m_orderBuild = ordered->get_future();
+    m_pairsBuild = std::async(std::launch::async, [store, count, folded, ordered] {
         auto index = std::make_unique<SearchIndex>();
         // A failed read leaves what was read; the next change reads again.
         index->load(store, count).ok();
         folded->set_value(std::move(index));
-        Result<std::vector<quint32>> order = SearchIndex::readOrder(store, count);
+        ordered->set_value(SearchIndex::readOrder(store, count));
         returnFreedMemory();
-        return order;
+        Result<std::vector<quint64>> pairs = SearchIndex::readPairs(store, count);
+        return std::make_pair(std::move(pairs), count);
     });
 }
 
 void DatabaseSearch::restart(long long count)
 {
-    if (!m_index && !m_build.valid() && !m_orderBuild.valid())
+    if (!m_index && !m_build.valid() && !m_pairsBuild.valid())
         return;
-    if (m_orderBuild.valid())
-        m_orderBuild.get().ok();
+    if (m_pairsBuild.valid())
+        m_pairsBuild.get().first.ok();
     m_build = {};
+    m_orderBuild = {};
     m_index.reset();
     m_changed.clear();
     m_orderChanged.clear();
+    m_pairsChanged.clear();
     m_last = {};
     prepare(count);
 }
@@ -65,6 +71,16 @@ void DatabaseSearch::takeOrder(bool wait)
     m_orderChanged.clear();
 }
 
+void DatabaseSearch::takePairs()
+{
+    if (!m_pairsBuild.valid() || !m_index || m_pairsBuild.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    auto [pairs, count] = m_pairsBuild.get();
+    if (pairs)
+        m_index->setPairs(std::move(pairs).value(), count, m_pairsChanged);
+    m_pairsChanged.clear();
+}
+
 const SearchIndex& DatabaseSearch::index(long long count)
 {
     prepare(count);
@@ -77,6 +93,7 @@ const SearchIndex& DatabaseSearch::index(long long count)
             follow(n, count);
         m_index->resize(count);
     }
+    takePairs();
     return *m_index;
 }
 
@@ -84,6 +101,8 @@ void DatabaseSearch::follow(long long n, long long count)
 {
     if (m_orderBuild.valid())
         m_orderChanged.push_back(n);
+    if (m_pairsBuild.valid())
+        m_pairsChanged.push_back(n);
     if (m_build.valid()) {
         m_changed.push_back(n);
         return;

@@ -33,6 +33,7 @@ public:
     void restart(long long count);
     // Card n changed (or the count did).
     void follow(long long n, long long count);
+    // The index, its letter pairs taken when read.
     const SearchIndex& index(long long count);
     // The cards holding every typed word in any field, active ones then
     // archived ones; in each, the cards where every word begins a word of one
@@ -46,6 +47,8 @@ public:
 private:
     // The alphabetical places of the index, when read (or waiting for them).
     void takeOrder(bool wait);
+    // The letter pairs, when read.
+    void takePairs();
 
     CardStore m_store;
     std::unique_ptr<SearchIndex> m_index;
@@ -53,6 +56,8 @@ private:
     std::vector<long long> m_changed;  // while it is read
     std::future<Result<std::vector<quint32>>> m_orderBuild;
     std::vector<long long> m_orderChanged;  // while the order is read
+    std::future<std::pair<Result<std::vector<quint64>>, long long>> m_pairsBuild;
+    std::vector<long long> m_pairsChanged;  // while the pairs are read
     // The last search's words and cards, while the index has not changed.
     struct Last {
         QByteArrayList words;

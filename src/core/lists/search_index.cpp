@@ -14,8 +14,8 @@
 #include <future>
 #include <string>
 #include <string_view>
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__SSE2__)
+#include <immintrin.h>
 #endif
 
 namespace tb {
@@ -33,6 +33,43 @@ quint64 lettersOf(QByteArrayView word)
     for (char c : word)
         bits |= letterBit(c);
     return bits;
+}
+
+// Letter pairs: 26 by 26 rows; kNoPair for two characters side by side that
+// are not both letters.
+constexpr size_t kPairs = 26 * 26;
+constexpr size_t kNoPair = kPairs;
+
+constexpr int letterOf(char c)
+{
+    return c >= 'a' && c <= 'z' ? c - 'a' : -1;
+}
+
+struct PairTable {
+    std::array<quint8, 256> letter{};  // 26 for any other byte
+    std::array<quint16, 27 * 27> row{};
+    PairTable()
+    {
+        for (int b = 0; b < 256; ++b)
+            letter[size_t(b)] = quint8(letterOf(char(b)) >= 0 ? letterOf(char(b)) : 26);
+        for (size_t x = 0; x < 27; ++x)
+            for (size_t y = 0; y < 27; ++y)
+                row[x * 27 + y] = quint16(x < 26 && y < 26 ? x * 26 + y : kNoPair);
+    }
+};
+
+// Calls pair(row) for each two characters side by side in text, row being
+// kNoPair unless both are letters: no branch per character.
+template <typename Pair>
+void forEachPair(std::string_view text, Pair pair)
+{
+    static const PairTable table;
+    size_t previous = 26;
+    for (char c : text) {
+        const size_t l = table.letter[uchar(c)];
+        pair(size_t(table.row[previous * 27 + l]));
+        previous = l;
+    }
 }
 
 // What each byte of the code page folds to: up to two characters, none for
@@ -191,6 +228,37 @@ void SearchIndex::append(long long n, QByteArrayView record)
     slot.length = quint16(end - begin);
     m_cards[size_t(n - 1)] = slot;
     m_letters[size_t(n - 1)] = letters;
+    markPairs(n, folded(n), true);
+}
+
+void SearchIndex::markPairs(long long n, std::string_view text, bool on)
+{
+    if (!m_paired)
+        return;
+    quint64* const column = m_pairs.data() + size_t(n - 1) / 64;
+    const quint64 bit = quint64(1) << (size_t(n - 1) % 64);
+    forEachPair(text, [&](size_t row) {
+        if (row == kNoPair)
+            return;
+        if (on)
+            column[row * m_pairWords] |= bit;
+        else
+            column[row * m_pairWords] &= ~bit;
+    });
+}
+
+void SearchIndex::reservePairs(long long count)
+{
+    const size_t words = (size_t(std::max(0LL, count)) + 63) / 64;
+    if (!m_paired || words <= m_pairWords)
+        return;
+    // Grown by halves: cards are added one by one.
+    const size_t grown = std::max(words, m_pairWords + m_pairWords / 2);
+    std::vector<quint64> pairs(kPairs * grown, 0);
+    for (size_t row = 0; row < kPairs && m_pairWords > 0; ++row)
+        std::copy_n(m_pairs.begin() + ptrdiff_t(row * m_pairWords), m_pairWords, pairs.begin() + ptrdiff_t(row * grown));
+    m_pairs = std::move(pairs);
+    m_pairWords = grown;
 }
 
 Status SearchIndex::load(const CardStore& store, long long count)
@@ -204,6 +272,9 @@ Status SearchIndex::load(const CardStore& store, long long count)
     m_unranked.clear();
     m_cards.assign(size_t(count), Slot());
     m_letters.assign(size_t(count), 0);
+    m_pairs.clear();
+    m_pairWords = 0;
+    m_paired = false;
     // A large file is folded in two halves side by side, one per core, each
     // into its own text.
     const long long half = count >= kSplitCards ? count / 2 : count;
@@ -271,6 +342,67 @@ Result<std::vector<quint32>> SearchIndex::readOrder(const CardStore& store, long
     return ranks;
 }
 
+Result<std::vector<quint64>> SearchIndex::readPairs(const CardStore& store, long long count)
+{
+    count = std::max(0LL, count);
+    const size_t words = (size_t(count) + 63) / 64;
+    std::vector<quint64> rows(kPairs * words, 0);
+    std::string folded(size_t(kMostFolded), '\0');
+    // The pairs of 64 cards at a time gathered here, then added to their
+    // rows: one write per row rather than one per pair.
+    std::array<quint64, kPairs + 1> block{};
+    size_t blockWord = 0;
+    const auto flush = [&] {
+        for (size_t row = 0; row < kPairs; ++row)
+            if (block[row]) {
+                rows[row * words + blockWord] |= block[row];
+                block[row] = 0;
+            }
+    };
+    const Status s = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
+        if (size_t(n - 1) / 64 != blockWord) {
+            flush();
+            blockWord = size_t(n - 1) / 64;
+        }
+        quint64 letters = 0;
+        const char* const end = foldRecord(record, folded.data(), letters);
+        const quint64 bit = quint64(1) << (size_t(n - 1) % 64);
+        forEachPair(std::string_view(folded.data(), size_t(end - folded.data())), [&](size_t row) { block[row] |= bit; });
+    });
+    if (!s)
+        return s.error();
+    if (words > 0)
+        flush();
+    return rows;
+}
+
+void SearchIndex::setPairs(std::vector<quint64> rows, long long count, const std::vector<long long>& changed)
+{
+    count = std::max(0LL, count);
+    if (rows.size() != kPairs * ((size_t(count) + 63) / 64))
+        return;
+    m_pairs = std::move(rows);
+    m_pairWords = m_pairs.size() / kPairs;
+    m_paired = true;
+    // Cards removed, added or changed since they were read: their columns
+    // cleared, then marked from the texts held now.
+    reservePairs(size());
+    const auto mark = [&](long long n) {
+        if (n < 1 || size_t(n - 1) / 64 >= m_pairWords)
+            return;
+        quint64* const column = m_pairs.data() + size_t(n - 1) / 64;
+        const quint64 bit = quint64(1) << (size_t(n - 1) % 64);
+        for (size_t row = 0; row < kPairs; ++row)
+            column[row * m_pairWords] &= ~bit;
+        if (n <= size())
+            markPairs(n, folded(n), true);
+    };
+    for (long long n : changed)
+        mark(n);
+    for (long long n = std::min(count, size()) + 1; n <= std::max(count, size()); ++n)
+        mark(n);
+}
+
 void SearchIndex::setOrder(std::vector<quint32> ranks)
 {
     m_byPlace.assign(ranks.size(), 0);
@@ -301,6 +433,7 @@ void SearchIndex::set(long long n, QByteArrayView record)
         resize(n);
     changed();
     m_garbage += m_cards[size_t(n - 1)].length;
+    markPairs(n, folded(n), false);
     append(n, record);
     unrank(n);
     // Replaced cards leave their old text behind: packed again when it is
@@ -326,8 +459,11 @@ void SearchIndex::resize(long long count)
     if (count == size())
         return;
     changed();
-    for (long long n = count + 1; n <= size(); ++n)
+    for (long long n = count + 1; n <= size(); ++n) {
         m_garbage += m_cards[size_t(n - 1)].length;
+        markPairs(n, folded(n), false);
+    }
+    reservePairs(count);
     m_cards.resize(size_t(count));
     m_letters.resize(size_t(count), 0);
     if (!m_rank.empty()) {
@@ -340,32 +476,80 @@ void SearchIndex::resize(long long count)
 namespace {
 
 // Whether w (two bytes or more) occurs in text: its first and last bytes
-// compared sixteen places at once, the rest only where both agree.
-bool contains(std::string_view text, std::string_view w)
+// compared many places at once, the rest only where both agree. The last
+// block overlaps the one before it rather than leaving a tail to compare
+// byte by byte.
+inline __attribute__((always_inline)) bool restAt(const char* s, std::string_view w)
 {
-    const size_t n = text.size(), m = w.size();
-    if (m > n)
-        return false;
+    // Typed words are short: compared in place rather than through a call.
+    for (size_t k = 1; k + 1 < w.size(); ++k)
+        if (s[k] != w[k])
+            return false;
+    return true;
+}
+
+bool containsBytes(std::string_view text, std::string_view w)
+{
+    const size_t m = w.size();
     const char* s = text.data();
-    const auto rest = [&](size_t i) { return m == 2 || std::memcmp(s + i + 1, w.data() + 1, m - 2) == 0; };
-    size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i first = _mm_set1_epi8(w[0]);
-    const __m128i last = _mm_set1_epi8(w[m - 1]);
-    for (; i + m - 1 + 16 <= n; i += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + m - 1));
-        unsigned bits = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
-        for (; bits; bits &= bits - 1)
-            if (rest(i + size_t(__builtin_ctz(bits))))
-                return true;
-    }
-#endif
-    for (; i + m <= n; ++i)
-        if (s[i] == w[0] && s[i + m - 1] == w[m - 1] && rest(i))
+    for (size_t i = 0; i + m <= text.size(); ++i)
+        if (s[i] == w[0] && s[i + m - 1] == w[m - 1] && restAt(s + i, w))
             return true;
     return false;
 }
+
+// Each block's places where both bytes agree, as bits, tried until one holds;
+// inlined into each processor's own version.
+template <size_t kWidth, typename Bits>
+inline __attribute__((always_inline)) bool containsByBlocks(std::string_view text, std::string_view w, Bits bitsAt)
+{
+    const size_t n = text.size(), m = w.size();
+    if (n < m - 1 + kWidth)
+        return containsBytes(text, w);
+    const char* s = text.data();
+    const size_t end = n - (m - 1) - kWidth;  // the last block's place
+    for (size_t i = 0;; i += kWidth) {
+        const size_t at = std::min(i, end);
+        for (unsigned bits = bitsAt(s + at); bits; bits &= bits - 1)
+            if (restAt(s + at + size_t(__builtin_ctz(bits)), w))
+                return true;
+        if (at == end)
+            return false;
+    }
+}
+
+#if defined(__x86_64__)
+bool containsSse2(std::string_view text, std::string_view w)
+{
+    const __m128i first = _mm_set1_epi8(w[0]), last = _mm_set1_epi8(w[w.size() - 1]);
+    const size_t shift = w.size() - 1;
+    return containsByBlocks<16>(text, w, [&](const char* p) {
+        const __m128i a = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), first);
+        const __m128i b = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + shift)), last);
+        return unsigned(_mm_movemask_epi8(_mm_and_si128(a, b)));
+    });
+}
+
+__attribute__((target("avx2"))) bool containsAvx2(std::string_view text, std::string_view w)
+{
+    const __m256i first = _mm256_set1_epi8(w[0]), last = _mm256_set1_epi8(w[w.size() - 1]);
+    const size_t shift = w.size() - 1;
+    return containsByBlocks<32>(text, w, [&](const char* p) __attribute__((target("avx2"))) {
+        const __m256i a = _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), first);
+        const __m256i b = _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + shift)), last);
+        return unsigned(_mm256_movemask_epi8(_mm256_and_si256(a, b)));
+    });
+}
+
+// Chosen once, for the processor the program runs on.
+bool (*const contains)(std::string_view, std::string_view) = __builtin_cpu_supports("avx2") ? containsAvx2
+                                                                                             : containsSse2;
+#else
+bool contains(std::string_view text, std::string_view w)
+{
+    return w.size() <= text.size() && containsBytes(text, w);
+}
+#endif
 
 }  // namespace
 
@@ -374,18 +558,36 @@ std::vector<quint32> SearchIndex::match(const QByteArrayList& words, const std::
     std::vector<quint32> found;
     if (words.isEmpty())
         return found;
-    // A card's letters rule most cards out, and answer words of one letter
-    // alone; the longest word is looked for first: it rules out the most.
+    // A card's letters and the rows of the words' letter pairs rule most
+    // cards out, and answer words of one letter or two alone; the longest
+    // word is looked for first: it rules out the most.
     quint64 need = 0;
+    std::vector<size_t> rows;
     std::vector<std::string_view> needles;
     for (const QByteArray& w : words) {
+        const std::string_view word(w.constData(), size_t(w.size()));
         need |= lettersOf(w);
-        if (w.size() > 1)
-            needles.emplace_back(w.constData(), size_t(w.size()));
+        if (m_paired)
+            forEachPair(word, [&](size_t row) {
+                if (row != kNoPair)
+                    rows.push_back(row);
+            });
+        const bool pairAlone = m_paired && word.size() == 2 && letterOf(word[0]) >= 0 && letterOf(word[1]) >= 0;
+        if (word.size() > 1 && !pairAlone)
+            needles.push_back(word);
     }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     std::stable_sort(needles.begin(), needles.end(), [](std::string_view a, std::string_view b) {
         return a.size() > b.size();
     });
+    // Cards 64 * word to 64 * word + 63 holding every pair, as bits.
+    const auto inRows = [&](size_t word) {
+        quint64 bits = ~quint64(0);
+        for (size_t row : rows)
+            bits &= m_pairs[row * m_pairWords + word];
+        return bits;
+    };
     const auto holds = [&](size_t i) {
         if ((m_letters[i] & need) != need)
             return false;
@@ -393,20 +595,38 @@ std::vector<quint32> SearchIndex::match(const QByteArrayList& words, const std::
         const std::string_view card(m_text[slot.part].constData() + slot.start, slot.length);
         return std::all_of(needles.begin(), needles.end(), [&](std::string_view w) { return contains(card, w); });
     };
-    const auto scan = [&](size_t from, size_t to, std::vector<quint32>& out) {
-        for (size_t k = from; k < to; ++k) {
-            const size_t i = among ? size_t((*among)[k]) - 1 : k;
-            if (i < m_cards.size() && holds(i))
-                out.push_back(quint32(i + 1));
+    // The cards among which to look, as bits by words of 64 cards; each half
+    // fills its own words.
+    const size_t size = m_cards.size();
+    const size_t words64 = (size + 63) / 64;
+    std::vector<quint64> amongBits(among ? words64 : 0, 0);
+    const auto scan = [&](size_t fromWord, size_t toWord, std::vector<quint32>& out) {
+        if (among) {
+            auto k = std::lower_bound(among->begin(), among->end(), quint32(fromWord * 64 + 1));
+            for (; k != among->end() && *k <= toWord * 64; ++k)
+                if (*k >= 1 && *k <= size)
+                    amongBits[(*k - 1) / 64] |= quint64(1) << ((*k - 1) % 64);
+        }
+        for (size_t word = fromWord; word < toWord; ++word) {
+            quint64 bits = inRows(word);
+            if (among)
+                bits &= amongBits[word];
+            if (size - word * 64 < 64)
+                bits &= (quint64(1) << (size - word * 64)) - 1;
+            for (; bits; bits &= bits - 1) {
+                const size_t i = word * 64 + size_t(__builtin_ctzll(bits));
+                if (holds(i))
+                    out.push_back(quint32(i + 1));
+            }
         }
     };
     // Many cards are looked through in two halves at once.
-    const size_t count = among ? among->size() : m_cards.size();
-    const size_t half = count >= size_t(kSplitCards) ? count / 2 : count;
+    const size_t count = among ? among->size() : size;
+    const size_t half = count >= size_t(kSplitCards) ? words64 / 2 : words64;
     std::vector<quint32> later;
     std::future<void> second;
-    if (half < count)
-        second = std::async(std::launch::async, [&] { scan(half, count, later); });
+    if (half < words64)
+        second = std::async(std::launch::async, [&] { scan(half, words64, later); });
     scan(0, half, found);
     if (second.valid()) {
         second.get();
@@ -446,7 +666,7 @@ quint32 SearchIndex::rank(long long n) const
 size_t SearchIndex::memoryBytes() const
 {
     return size_t(m_text[0].capacity() + m_text[1].capacity()) + m_cards.capacity() * sizeof(Slot)
-           + m_letters.capacity() * sizeof(quint64)
+           + (m_letters.capacity() + m_pairs.capacity()) * sizeof(quint64)
            + (m_rank.capacity() + m_byPlace.capacity() + m_unranked.capacity()) * sizeof(quint32);
 }
 

@@ -12,6 +12,7 @@
 #include "support/list_rows.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <map>
 
 using namespace testing_support;
@@ -139,6 +140,46 @@ TEST_F(SearchBoxTest, ALargeFileReadInTwoHalvesFindsEveryCardUnderItsOwnNumber)
         EXPECT_EQ(index.fieldOf(n, name), 3);  // the surname, where the first word is
     }
     EXPECT_EQ(index.match({"zoe"}).size(), size_t(count));
+}
+
+TEST_F(SearchBoxTest, LetterPairsFindWhatTheTextsFindThroughChangesMadeWhileAndAfterTheyAreRead)
+{
+    const QStringList names{"CHATEL", "ACHAB", "BACH", "HAC", "ZOLA", "CHA", "LACHE"};
+    std::vector<CardRecord> cards;
+    for (int n = 1; n <= 150; ++n)
+        cards.push_back(makeCard(names[n % names.size()] + QString::number(n), n % 3 ? "Zoé" : "Chloé", 3, 1, 1));
+    open(cards);
+    tb::SearchIndex paired, plain;
+    ASSERT_TRUE(paired.load(db->store(), db->count()).ok());
+    ASSERT_TRUE(plain.load(db->store(), db->count()).ok());
+    auto rows = tb::SearchIndex::readPairs(db->store(), db->count());
+    ASSERT_TRUE(rows.ok());
+    const auto both = [&](const std::function<void(tb::SearchIndex&)>& change) {
+        change(paired);
+        change(plain);
+    };
+    const auto same = [&](const char* when) {
+        std::vector<quint32> last;
+        for (const QByteArrayList& words : std::vector<QByteArrayList>{
+                 {"c"}, {"ch"}, {"cha"}, {"chaz"}, {"ach"}, {"zz"}, {"ha", "zoe"}, {"hac"}, {"yves"}, {"e1"}}) {
+            EXPECT_EQ(paired.match(words), plain.match(words)) << when << " " << words.join(' ').constData();
+            EXPECT_EQ(paired.match(words, &last), plain.match(words, &last)) << when;
+            last = plain.match(words);
+        }
+    };
+    // While the pairs are read: a card rewritten, cards dropped, one added past the end.
+    both([](tb::SearchIndex& i) { i.set(2, makeCard("ZZ", "Yves", 3, 1, 1).toBytes()); });
+    both([](tb::SearchIndex& i) { i.resize(140); });
+    both([](tb::SearchIndex& i) { i.set(145, makeCard("CHAZ", "Yves", 3, 1, 1).toBytes()); });
+    paired.setPairs(std::move(rows).value(), 150, {2, 145});
+    ASSERT_TRUE(paired.paired());
+    EXPECT_EQ(paired.match({"zz"}), (std::vector<quint32>{2}));
+    same("read");
+    both([](tb::SearchIndex& i) { i.set(3, makeCard("ZZ", "Yves", 3, 1, 1).toBytes()); });
+    both([](tb::SearchIndex& i) { i.set(260, makeCard("ACHAB", "Chloé", 3, 1, 1).toBytes()); });
+    same("grown");
+    both([](tb::SearchIndex& i) { i.resize(100); });
+    same("shrunk");
 }
 
 TEST_F(SearchBoxTest, TypingOnLooksAmongTheLastCardsFoundUntilACardChanges)

@@ -4,6 +4,10 @@
 #include "core/map/pins.h"
 
 #include <QPainter>
+#include <array>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cmath>
 
 namespace tb {
@@ -14,6 +18,49 @@ constexpr int kMarginCells = 1;
 // The crowded square's side and opacity.
 constexpr int kDot = 5;
 constexpr int kDotAlpha = 190;
+
+// x's four bytes each times a / 255, rounded as the painter rounds them.
+quint32 byteMul(quint32 x, quint32 a)
+{
+    quint64 t = ((quint64(x) | (quint64(x) << 24)) & 0x00ff00ff00ff00ffULL) * a;
+    t = (t + ((t >> 8) & 0x00ff00ff00ff00ffULL) + 0x0080008000800080ULL) >> 8;
+    t &= 0x00ff00ff00ff00ffULL;
+    return quint32(t) | quint32(t >> 24);
+}
+
+// A premultiplied colour laid over rect of image (RGB32 or premultiplied
+// ARGB), clipped to it: the painter's blend, without its cost per square at
+// a million cards.
+void blendRect(uchar* bits, qsizetype stride, const QRect& bounds, QRect rect, QRgb premultiplied)
+{
+    rect &= bounds;
+    const quint32 keep = 255 - qAlpha(premultiplied);
+#if defined(__SSE2__)
+    // Four pixels at a time, each byte widened to 16 bits: the same sums.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i factor = _mm_set1_epi16(short(keep));
+    const __m128i half = _mm_set1_epi16(0x80);
+    const __m128i colour = _mm_set1_epi32(int(premultiplied));
+    const auto mul = [&](__m128i v) {
+        const __m128i t = _mm_mullo_epi16(v, factor);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), half), 8);
+    };
+#endif
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        auto* line = reinterpret_cast<quint32*>(bits + stride * y);
+        int x = rect.left();
+#if defined(__SSE2__)
+        for (; x + 3 <= rect.right(); x += 4) {
+            auto* at = reinterpret_cast<__m128i*>(line + x);
+            const __m128i d = _mm_loadu_si128(at);
+            const __m128i blended = _mm_packus_epi16(mul(_mm_unpacklo_epi8(d, zero)), mul(_mm_unpackhi_epi8(d, zero)));
+            _mm_storeu_si128(at, _mm_add_epi8(blended, colour));
+        }
+#endif
+        for (; x <= rect.right(); ++x)
+            line[x] = premultiplied + byteMul(line[x], keep);
+    }
+}
 }
 
 void PinLayer::setPins(std::vector<Pin> pins)
@@ -45,36 +92,46 @@ void PinLayer::layOut()
     m_grid = QSize(w / kCell + 1 + 2 * kMarginCells, h / kCell + 1 + 2 * kMarginCells);
     const size_t cells = size_t(m_grid.width()) * size_t(m_grid.height());
     m_start.assign(cells + 1, 0);
-    m_order.clear();
+    m_placed.clear();
     if (m_map.isEmpty())
         return;
     // The pins of each cell, in card order, one after the other (counted, then placed).
+    const auto cellOfPoint = [](int v) { return (v >= 0 ? v / kCell : -((kCell - 1 - v) / kCell)) + kMarginCells; };
     std::vector<qint32> cellOf(m_pins.size(), -1);
+    std::vector<Placed> placed(m_pins.size());
     for (size_t i = 0; i < m_pins.size(); ++i) {
         const Pin& p = m_pins[i];
         if (!p.drawn() || !(std::abs(p.x) < 1e6f && std::abs(p.y) < 1e6f))
             continue;
         const QPoint c = pinCentreOnScreen(p.x, p.y, m_zoom);
-        const int cx = int(std::floor(double(c.x()) / kCell)) + kMarginCells;
-        const int cy = int(std::floor(double(c.y()) / kCell)) + kMarginCells;
+        const int cx = cellOfPoint(c.x()), cy = cellOfPoint(c.y());
         if (cx < 0 || cy < 0 || cx >= m_grid.width() || cy >= m_grid.height())
             continue;
         cellOf[i] = qint32(cy * m_grid.width() + cx);
+        placed[i] = {c.x(), c.y(), p.marker};
         ++m_start[size_t(cellOf[i]) + 1];
     }
     for (size_t k = 0; k < cells; ++k)
         m_start[k + 1] += m_start[k];
-    m_order.resize(size_t(m_start[cells]));
+    m_placed.resize(size_t(m_start[cells]));
     std::vector<qint32> next(m_start.begin(), m_start.end() - 1);
     for (size_t i = 0; i < m_pins.size(); ++i)
         if (cellOf[i] >= 0)
-            m_order[size_t(next[size_t(cellOf[i])]++)] = qint32(i);
+            m_placed[size_t(next[size_t(cellOf[i])]++)] = placed[i];
 }
 
 void PinLayer::draw(QImage& image, const QRect& area) const
 {
-    if (m_order.empty() || image.isNull())
+    if (m_placed.empty() || image.isNull())
         return;
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32_Premultiplied) {
+        // The squares are blended on the two formats the map uses.
+        const QImage::Format format = image.format();
+        QImage premultiplied = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        draw(premultiplied, area);
+        image = premultiplied.convertToFormat(format);
+        return;
+    }
     const int reach = 11;  // a whole pin's radius and a pixel
     const int x0 = std::max(0, (area.left() - reach) / kCell - 1 + kMarginCells);
     const int y0 = std::max(0, (area.top() - reach) / kCell - 1 + kMarginCells);
@@ -86,40 +143,46 @@ void PinLayer::draw(QImage& image, const QRect& area) const
         const size_t k = size_t(cy) * size_t(m_grid.width()) + size_t(cx);
         return m_start[k + 1] - m_start[k];
     };
-    std::vector<PinSpot> alone;
-    {
-        QPainter painter(&image);
-        painter.translate(-area.topLeft());
-        for (int cy = y0; cy <= y1; ++cy)
-            for (int cx = x0; cx <= x1; ++cx) {
-                const size_t k = size_t(cy) * size_t(m_grid.width()) + size_t(cx);
-                if (m_start[k + 1] == m_start[k])
-                    continue;
-                int around = 0;
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx)
-                        around += count(cx + dx, cy + dy);
-                for (qint32 j = m_start[k]; j < m_start[k + 1]; ++j) {
-                    const Pin& pin = m_pins[size_t(m_order[size_t(j)])];
-                    const QPoint c = pinCentreOnScreen(pin.x, pin.y, m_zoom);
-                    if (around == 1) {
-                        alone.push_back({pin.marker, double(c.x() - area.left()), double(c.y() - area.top())});
-                        continue;
-                    }
-                    // Crowded: a small square centred on the card's own point,
-                    // well inside the square a click must hit; a pale centre
-                    // over a darker edge keeps each colour visible where
-                    // squares overlap and on pale land.
-                    const QRect dot(c.x() - kDot / 2, c.y() - kDot / 2, kDot, kDot);
-                    QColor edge = pinColor(pin.marker).darker(170);
-                    edge.setAlpha(kDotAlpha);
-                    painter.fillRect(dot, edge);
-                    QColor colour = pinColor(pin.marker);
-                    colour.setAlpha(kDotAlpha);
-                    painter.fillRect(dot.adjusted(1, 1, -1, -1), colour);
-                }
-            }
+    // Crowded: a small square centred on the card's own point, well inside
+    // the square a click must hit; a pale centre over a darker edge keeps
+    // each colour visible where squares overlap and on pale land.
+    struct Shades {
+        QRgb edge = 0, centre = 0;
+    };
+    std::array<Shades, 8> shades{};
+    for (int marker = 1; marker <= 7; ++marker) {
+        QColor edge = pinColor(marker).darker(170);
+        edge.setAlpha(kDotAlpha);
+        QColor centre = pinColor(marker);
+        centre.setAlpha(kDotAlpha);
+        shades[size_t(marker)] = {qPremultiply(edge.rgba()), qPremultiply(centre.rgba())};
     }
+    std::vector<PinSpot> alone;
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const QRect bounds = image.rect();
+    for (int cy = y0; cy <= y1; ++cy)
+        for (int cx = x0; cx <= x1; ++cx) {
+            const size_t k = size_t(cy) * size_t(m_grid.width()) + size_t(cx);
+            if (m_start[k + 1] == m_start[k])
+                continue;
+            int around = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    around += count(cx + dx, cy + dy);
+            for (qint32 j = m_start[k]; j < m_start[k + 1]; ++j) {
+                const Placed& pin = m_placed[size_t(j)];
+                const QPoint c = QPoint(pin.x, pin.y) - area.topLeft();
+                if (around == 1) {
+                    alone.push_back({pin.marker, double(c.x()), double(c.y())});
+                    continue;
+                }
+                const Shades& shade = shades[size_t(pin.marker)];
+                const QRect dot(c.x() - kDot / 2, c.y() - kDot / 2, kDot, kDot);
+                blendRect(bits, stride, bounds, dot, shade.edge);
+                blendRect(bits, stride, bounds, dot.adjusted(1, 1, -1, -1), shade.centre);
+            }
+        }
     drawPins(image, alone);
 }
 

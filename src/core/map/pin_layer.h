@@ -37,8 +37,14 @@ private:
     QSize m_map;
     double m_zoom = 1.0;
     QSize m_grid;                 // cells, a pin's reach past each edge included
-    std::vector<qint32> m_start;  // cell k's pins are m_order[m_start[k]] to m_order[m_start[k + 1] - 1]
-    std::vector<qint32> m_order;  // pin indices, cell by cell, in card order
+    // A pin where the zoomed picture shows it, kept cell by cell (in card
+    // order within a cell) so that drawing reads them in one run.
+    struct Placed {
+        qint32 x, y;
+        qint8 marker;
+    };
+    std::vector<qint32> m_start;  // cell k's pins are m_placed[m_start[k]] to m_placed[m_start[k + 1] - 1]
+    std::vector<Placed> m_placed;
 };
 
 }  // namespace tb

@@ -14,7 +14,7 @@
 #include <future>
 #include <string>
 #include <string_view>
-#if defined(__x86_64__) || defined(__SSE2__)
+#if defined(__x86_64__)
 #include <immintrin.h>
 #endif
 
@@ -541,9 +541,12 @@ __attribute__((target("avx2"))) bool containsAvx2(std::string_view text, std::st
     });
 }
 
-// Chosen once, for the processor the program runs on.
-bool (*const contains)(std::string_view, std::string_view) = __builtin_cpu_supports("avx2") ? containsAvx2
-                                                                                             : containsSse2;
+// Chosen once, for the processor the program runs on (asked before any
+// other constructor may have done so).
+bool (*const contains)(std::string_view, std::string_view) = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? containsAvx2 : containsSse2;
+}();
 #else
 bool contains(std::string_view text, std::string_view w)
 {

@@ -61,6 +61,7 @@ public:
     // The cards by their places (card numbers; a place whose card was
     // changed since holds its old card), and the cards changed since.
     const std::vector<quint32>& byPlace() const { return m_byPlace; }
+    const std::vector<quint32>& unranked() const { return m_unranked; }
 
     // The rows of the letter pairs of cards 1..count, from a pass of their
     // own (safe off the main thread): words are looked for faster once they
@@ -68,7 +69,6 @@ public:
     static Result<std::vector<quint64>> readPairs(const CardStore& store, long long count);
     void setPairs(std::vector<quint64> rows, long long count, const std::vector<long long>& changed);
     bool paired() const { return m_paired; }
-    const std::vector<quint32>& unranked() const { return m_unranked; }
 
     size_t memoryBytes() const;
 

@@ -174,20 +174,22 @@ bool measureIndex(tb::Database& db, int runs)
     report("order", order);
     // The letter pairs, the third pass, which the index holds from then on.
     std::vector<double> pairs;
+    std::vector<quint64> rows;
     for (int i = 0; i < runs; ++i) {
         const auto a = Clock::now();
-        auto rows = tb::SearchIndex::readPairs(db.store(), db.count());
+        auto read = tb::SearchIndex::readPairs(db.store(), db.count());
         const auto b = Clock::now();
-        if (!rows)
-            return fail(rows.error());
+        if (!read)
+            return fail(read.error());
         pairs.push_back(ms(a, b));
-        tb::SearchIndex index;
-        if (i + 1 == runs && index.load(db.store(), db.count())) {
-            index.setPairs(std::move(rows).value(), db.count(), {});
-            bytes = index.memoryBytes();
-        }
+        rows = std::move(read).value();
     }
     report("pairs", pairs);
+    tb::SearchIndex index;
+    if (index.load(db.store(), db.count())) {
+        index.setPairs(std::move(rows), db.count(), {});
+        bytes = index.memoryBytes();
+    }
     const double file = double(QFileInfo(db.store().recordFile()).size());
     std::printf("index memory: %.1f MB, record file %.1f MB, ratio %.2f\n", bytes / 1e6, file / 1e6,
                 file > 0 ? bytes / file : 0.0);

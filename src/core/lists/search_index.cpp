@@ -40,23 +40,29 @@ quint64 lettersOf(QByteArrayView word)
 constexpr size_t kPairs = 26 * 26;
 constexpr size_t kNoPair = kPairs;
 
-constexpr int letterOf(char c)
-{
-    return c >= 'a' && c <= 'z' ? c - 'a' : -1;
-}
-
 struct PairTable {
     std::array<quint8, 256> letter{};  // 26 for any other byte
     std::array<quint16, 27 * 27> row{};
     PairTable()
     {
         for (int b = 0; b < 256; ++b)
-            letter[size_t(b)] = quint8(letterOf(char(b)) >= 0 ? letterOf(char(b)) : 26);
+            letter[size_t(b)] = quint8(b >= 'a' && b <= 'z' ? b - 'a' : 26);
         for (size_t x = 0; x < 27; ++x)
             for (size_t y = 0; y < 27; ++y)
                 row[x * 27 + y] = quint16(x < 26 && y < 26 ? x * 26 + y : kNoPair);
     }
 };
+
+// Card n's place in a row of bits: its word and its bit there.
+struct CardBit {
+    size_t word;
+    quint64 bit;
+};
+
+constexpr CardBit cardBit(long long n)
+{
+    return {size_t(n - 1) / 64, quint64(1) << (size_t(n - 1) % 64)};
+}
 
 // Calls pair(row) for each two characters side by side in text, row being
 // kNoPair unless both are letters: no branch per character.
@@ -235,8 +241,8 @@ void SearchIndex::markPairs(long long n, std::string_view text, bool on)
 {
     if (!m_paired)
         return;
-    quint64* const column = m_pairs.data() + size_t(n - 1) / 64;
-    const quint64 bit = quint64(1) << (size_t(n - 1) % 64);
+    const auto [word, bit] = cardBit(n);
+    quint64* const column = m_pairs.data() + word;
     forEachPair(text, [&](size_t row) {
         if (row == kNoPair)
             return;
@@ -360,13 +366,13 @@ Result<std::vector<quint64>> SearchIndex::readPairs(const CardStore& store, long
             }
     };
     const Status s = store.forEachRaw(count, [&](long long n, QByteArrayView record) {
-        if (size_t(n - 1) / 64 != blockWord) {
+        const auto [word, bit] = cardBit(n);
+        if (word != blockWord) {
             flush();
-            blockWord = size_t(n - 1) / 64;
+            blockWord = word;
         }
         quint64 letters = 0;
         const char* const end = foldRecord(record, folded.data(), letters);
-        const quint64 bit = quint64(1) << (size_t(n - 1) % 64);
         forEachPair(std::string_view(folded.data(), size_t(end - folded.data())), [&](size_t row) { block[row] |= bit; });
     });
     if (!s)
@@ -388,10 +394,10 @@ void SearchIndex::setPairs(std::vector<quint64> rows, long long count, const std
     // cleared, then marked from the texts held now.
     reservePairs(size());
     const auto mark = [&](long long n) {
-        if (n < 1 || size_t(n - 1) / 64 >= m_pairWords)
+        const auto [word, bit] = cardBit(n);
+        if (n < 1 || word >= m_pairWords)
             return;
-        quint64* const column = m_pairs.data() + size_t(n - 1) / 64;
-        const quint64 bit = quint64(1) << (size_t(n - 1) % 64);
+        quint64* const column = m_pairs.data() + word;
         for (size_t row = 0; row < kPairs; ++row)
             column[row * m_pairWords] &= ~bit;
         if (n <= size())
@@ -550,7 +556,7 @@ bool (*const contains)(std::string_view, std::string_view) = [] {
 #else
 bool contains(std::string_view text, std::string_view w)
 {
-    return w.size() <= text.size() && containsBytes(text, w);
+    return containsBytes(text, w);
 }
 #endif
 
@@ -570,12 +576,15 @@ std::vector<quint32> SearchIndex::match(const QByteArrayList& words, const std::
     for (const QByteArray& w : words) {
         const std::string_view word(w.constData(), size_t(w.size()));
         need |= lettersOf(w);
+        size_t pairs = 0;
         if (m_paired)
             forEachPair(word, [&](size_t row) {
-                if (row != kNoPair)
+                if (row != kNoPair) {
                     rows.push_back(row);
+                    ++pairs;
+                }
             });
-        const bool pairAlone = m_paired && word.size() == 2 && letterOf(word[0]) >= 0 && letterOf(word[1]) >= 0;
+        const bool pairAlone = word.size() == 2 && pairs == 1;
         if (word.size() > 1 && !pairAlone)
             needles.push_back(word);
     }
@@ -608,7 +617,7 @@ std::vector<quint32> SearchIndex::match(const QByteArrayList& words, const std::
             auto k = std::lower_bound(among->begin(), among->end(), quint32(fromWord * 64 + 1));
             for (; k != among->end() && *k <= toWord * 64; ++k)
                 if (*k >= 1 && *k <= size)
-                    amongBits[(*k - 1) / 64] |= quint64(1) << ((*k - 1) % 64);
+                    amongBits[cardBit(*k).word] |= cardBit(*k).bit;
         }
         for (size_t word = fromWord; word < toWord; ++word) {
             quint64 bits = inRows(word);

@@ -3,7 +3,7 @@
 #include "core/map/map_zoom.h"
 #include "core/map/pins.h"
 
-#include <QPainter>
+#include <QImage>
 #include <array>
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <map>
+#include <set>
 
 using namespace testing_support;
 using tb::SearchField;
@@ -77,6 +78,41 @@ TEST(SearchFoldTest, FoldsLigaturesAndBlanksBetweenDigitsOnly)
     EXPECT_EQ(tb::searchFold("  05 46  12.34-56  "), "0546123456");
     EXPECT_EQ(tb::searchFold("12 RUE 75015"), "12 rue 75015");
     EXPECT_TRUE(tb::searchWords(" - , ").isEmpty());
+}
+
+TEST(SearchFoldTest, TheIndexFoldsWholeRecordsAsEachFieldFoldsAlone)
+{
+    // Bytes of every kind (cases, digits, blanks, signs, accents, a ligature,
+    // a superscript digit, a code page sign) at random in every field, few
+    // enough that a card holds each once or twice.
+    const QByteArray kinds = tb::toCp1252(QStringLiteral("aZ09 -. éÀçÖœ²€"));
+    unsigned seed = 7;
+    const auto next = [&] { return (seed = seed * 1103515245 + 12345) >> 16; };
+    tb::SearchIndex index;
+    for (long long n = 1; n <= 400; ++n) {
+        QByteArray record(CardRecord::kSize, ' ');
+        for (char& c : record)
+            if (next() % 8 == 0)
+                c = kinds[next() % kinds.size()];
+        if (n % 4)
+            record.replace('\x9c', 'o');  // ligatures only now and then
+        index.set(n, record);
+        std::string expected;
+        for (int i = 1; i < CardRecord::kFieldCount; ++i) {
+            const QByteArray field = tb::searchFold(
+                QByteArrayView(record).sliced(CardRecord::offset(i), CardRecord::kWidths[size_t(i)]));
+            if (!field.isEmpty())
+                expected += char(i + 1) + field.toStdString();
+        }
+        ASSERT_EQ(index.folded(n), expected) << n;
+        // Each letter and digit it holds finds it: those words are answered
+        // by the letters counted alone.
+        for (char c : std::set<char>(expected.begin(), expected.end()))
+            if (std::isalnum(uchar(c))) {
+                const std::vector<quint32> found = index.match({QByteArray(1, c)});
+                EXPECT_TRUE(std::binary_search(found.begin(), found.end(), quint32(n))) << n << c;
+            }
+    }
 }
 
 TEST_F(SearchBoxTest, FindsEveryWordInAnyFieldWithoutAccentsCaseOrBlanksInNumbers)

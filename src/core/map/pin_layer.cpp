@@ -5,8 +5,8 @@
 
 #include <QImage>
 #include <array>
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__SSE2__) || defined(__x86_64__)
+#include <immintrin.h>
 #endif
 #include <cmath>
 
@@ -61,6 +61,72 @@ void blendRect(uchar* bits, qsizetype stride, const QRect& bounds, QRect rect, Q
             line[x] = premultiplied + byteMul(line[x], keep);
     }
 }
+
+// A crowded square's two shades over it.
+struct DotShades {
+    QRgb edge = 0, centre = 0;
+};
+
+// The square whose top left is x, y: its edge colour over all of it, then
+// its centre colour over the middle.
+void blendDot(uchar* bits, qsizetype stride, const QRect& bounds, int x, int y, const DotShades& shades)
+{
+    const QRect dot(x, y, kDot, kDot);
+    blendRect(bits, stride, bounds, dot, shades.edge);
+    blendRect(bits, stride, bounds, dot.adjusted(1, 1, -1, -1), shades.centre);
+}
+
+#if defined(__x86_64__)
+// The same sums for a square well inside the picture, a row of eight pixels
+// at a time with each byte widened to 16 bits: the pixels past the square
+// are multiplied by 255 and added 0, which leaves them as they were.
+__attribute__((target("avx2"))) void blendDotAvx2(uchar* bits, qsizetype stride, const QRect& bounds, int x, int y,
+                                                  const DotShades& shades)
+{
+    static_assert(kDot == 5);
+    if (x < 0 || y < 0 || x + 8 > bounds.width() || y + kDot > bounds.height())
+        return blendDot(bits, stride, bounds, x, y, shades);
+    const short keep = short(255 - kDotAlpha);
+    // Pixels 0-3 and 4-7 of a row, four channels each: factors and colours.
+    const __m256i edgeFactor = _mm256_set1_epi16(keep);
+    const __m256i edgeFactorRight = _mm256_setr_epi16(keep, keep, keep, keep, 255, 255, 255, 255, 255, 255, 255, 255,
+                                                      255, 255, 255, 255);
+    const __m256i centreFactor = _mm256_setr_epi16(255, 255, 255, 255, keep, keep, keep, keep, keep, keep, keep, keep,
+                                                   keep, keep, keep, keep);
+    const __m256i edge = _mm256_cvtepu8_epi16(_mm_set1_epi32(int(shades.edge)));
+    const __m256i edgeRight = _mm256_and_si256(edge, _mm256_setr_epi64x(-1, 0, 0, 0));
+    const __m256i centre =
+        _mm256_and_si256(_mm256_cvtepu8_epi16(_mm_set1_epi32(int(shades.centre))), _mm256_setr_epi64x(0, -1, -1, -1));
+    const __m256i half = _mm256_set1_epi16(0x80);
+    const auto mul = [&](__m256i v, __m256i f) __attribute__((target("avx2"))) {
+        const __m256i t = _mm256_mullo_epi16(v, f);
+        return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), half), 8);
+    };
+    for (int row = 0; row < kDot; ++row) {
+        uchar* const at = bits + stride * (y + row) + 4 * qsizetype(x);
+        __m256i left = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
+        __m256i right = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16)));
+        left = _mm256_add_epi16(mul(left, edgeFactor), edge);
+        right = _mm256_add_epi16(mul(right, edgeFactorRight), edgeRight);
+        if (row > 0 && row < kDot - 1)
+            left = _mm256_add_epi16(mul(left, centreFactor), centre);
+        // Packing works within each half: put pixels 0-3 and 4-7 back in order.
+        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(left, right), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), packed);
+    }
+}
+
+// Chosen once, for the processor the program runs on.
+void (*const blendCrowdedDot)(uchar*, qsizetype, const QRect&, int, int, const DotShades&) = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? blendDotAvx2 : blendDot;
+}();
+#else
+void blendCrowdedDot(uchar* bits, qsizetype stride, const QRect& bounds, int x, int y, const DotShades& shades)
+{
+    blendDot(bits, stride, bounds, x, y, shades);
+}
+#endif
 }
 
 void PinLayer::setPins(std::vector<Pin> pins)
@@ -146,10 +212,7 @@ void PinLayer::draw(QImage& image, const QRect& area) const
     // Crowded: a small square centred on the card's own point, well inside
     // the square a click must hit; a pale centre over a darker edge keeps
     // each colour visible where squares overlap and on pale land.
-    struct Shades {
-        QRgb edge = 0, centre = 0;
-    };
-    std::array<Shades, 8> shades{};
+    std::array<DotShades, 8> shades{};
     for (int marker = 1; marker <= 7; ++marker) {
         QColor edge = pinColor(marker).darker(170);
         edge.setAlpha(kDotAlpha);
@@ -177,10 +240,7 @@ void PinLayer::draw(QImage& image, const QRect& area) const
                     alone.push_back({pin.marker, double(c.x()), double(c.y())});
                     continue;
                 }
-                const Shades& shade = shades[size_t(pin.marker)];
-                const QRect dot(c.x() - kDot / 2, c.y() - kDot / 2, kDot, kDot);
-                blendRect(bits, stride, bounds, dot, shade.edge);
-                blendRect(bits, stride, bounds, dot.adjusted(1, 1, -1, -1), shade.centre);
+                blendCrowdedDot(bits, stride, bounds, c.x() - kDot / 2, c.y() - kDot / 2, shades[size_t(pin.marker)]);
             }
         }
     drawPins(image, alone);

@@ -9,6 +9,7 @@
 #include "core/map/pins.h"
 #include "support/fixtures.h"
 
+#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -162,6 +163,31 @@ TEST(PinLayer, AHundredThousandDemoCardsLeaveMostOfTheMapVisible)
         for (int x = 0; x < map.width(); ++x)
             same += shown.pixel(x, y) == map.pixel(x, y);
     EXPECT_GE(same * 2, qint64(map.width()) * map.height());
+}
+
+TEST(PinLayer, CrowdedSquaresAreBlendedAsThePainterBlendsThemInsideAndAcrossThePicturesEdges)
+{
+    // Three crowds, each in one cell (drawn in card order): inside, on the
+    // right edge, in the top left corner.
+    const std::vector<tb::Pin> pins = {{100, 100, 1}, {102, 101, 2}, {104, 100, 3}, {798, 400, 4},
+                                       {795, 402, 5}, {1, 2, 6},     {3, 3, 7}};
+    tb::PinLayer layer;
+    layer.setPins(pins);
+    layer.setView(QSize(800, 800), 1.0);
+    QImage image(800, 800, QImage::Format_RGB32);
+    image.fill(QColor(40, 160, 220));
+    QImage painted = image;
+    layer.draw(image, image.rect());
+    QPainter painter(&painted);
+    for (const tb::Pin& p : pins) {
+        QColor edge = tb::pinColor(p.marker).darker(170), centre = tb::pinColor(p.marker);
+        edge.setAlpha(190);
+        centre.setAlpha(190);
+        painter.fillRect(QRect(int(p.x) - 2, int(p.y) - 2, 5, 5), edge);
+        painter.fillRect(QRect(int(p.x) - 1, int(p.y) - 1, 3, 3), centre);
+    }
+    painter.end();
+    EXPECT_TRUE(image == painted);
 }
 
 TEST(PinLayer, ALonePinIsWholeAndEachCrowdedSquareIsCentredOnItsCardInsideItsHitSquareInItsColour)

@@ -137,17 +137,10 @@ TEST_F(CreationWindowTest, GivingUpLeavesNothingAndAFailedCreationKeepsWhatWasTy
     EXPECT_FALSE(QFile::exists(db + "F4.txt"));
 }
 
-TEST_F(CreationWindowTest, ATypedCodeFillsTheCityAndCtrlNPinsByTheCode)
+TEST_F(CreationWindowTest, CtrlNPinsByTheTypedCodeOrWaitsForAClickOnAnotherMap)
 {
-    // One commune: the city is filled and the department follows the code; nothing is remembered.
-    rightClick(60, 500);
-    QTest::keyClicks(field(5), "69002");
-    EXPECT_EQ(field(6)->text(), "LYON");
-    EXPECT_EQ(department(), "69 Rhône");
-    EXPECT_EQ(readBytes(f.program.file("DeptCourant.txt")), "\"0\"\r\n");
-    w->hide();
-
-    // Ctrl+N asks the postal code and pins the card where an import of it would go.
+    // Ctrl+N asks the postal code and pins the card where an import of it would go (the city and department a
+    // code gives are the core's).
     ASSERT_EQ(f.action("NouvFiche")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     f.dialogs.inputAnswers.enqueue(QStringLiteral(" 17000 "));
     f.trigger("NouvFiche");
@@ -155,6 +148,7 @@ TEST_F(CreationWindowTest, ATypedCodeFillsTheCityAndCtrlNPinsByTheCode)
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(field(6)->text(), "LA ROCHELLE");
     EXPECT_EQ(department(), "17 Charente-Maritime");
+    EXPECT_EQ(readBytes(f.program.file("DeptCourant.txt")), "\"0\"\r\n");  // a department a code gives is not kept
     QTest::keyClicks(field(2), "MARTIN");
     validate();
     tb::Database* data = f.main->session().database();

@@ -264,12 +264,4 @@ RawHttp::Reply RawHttp::put(const QUrl& url, const QByteArray& vcard, const QByt
 
 RawHttp::Reply RawHttp::get(const QUrl& url) { return request("GET", url); }
 
-RawHttp::Reply RawHttp::remove(const QUrl& url, const QByteArray& ifMatch)
-{
-    QList<QPair<QByteArray, QByteArray>> headers;
-    if (!ifMatch.isEmpty())
-        headers.append({"If-Match", ifMatch});
-    return request("DELETE", url, QByteArray(), headers);
-}
-
 }  // namespace testing_support

@@ -26,14 +26,11 @@ public:
     // Starts it and waits until it answers; false with error() on failure.
     bool start();
     void stop();
-    // Same port, same storage: what was stored is still there.
-    bool restart() { stop(); return start(); }
     bool running() const;
     QString error() const { return m_error; }
 
     // Adds (or replaces) a user; the server reads the file at each login.
     void addUser(const QString& user, const QString& password);
-    quint16 port() const { return m_port; }
     // "http://127.0.0.1:port/" (https with TLS).
     QUrl url() const;
     // A new, empty address book of user (added when new, as addUser does,
@@ -74,7 +71,6 @@ public:
     // ifMatch empty: no condition.
     Reply put(const QUrl& url, const QByteArray& vcard, const QByteArray& ifMatch = QByteArray());
     Reply get(const QUrl& url);
-    Reply remove(const QUrl& url, const QByteArray& ifMatch = QByteArray());
 
 private:
     QString m_user;

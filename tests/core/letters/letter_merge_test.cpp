@@ -2,7 +2,7 @@
 #include "core/db/database.h"
 #include "core/letters/letter_merge.h"
 #include "core/letters/letters.h"
-#include "../mail/pdf_words.h"
+#include "support/pdf_words.h"
 #include "support/write_failures.h"
 
 #include <QDir>

@@ -5,6 +5,7 @@
 #include "core/lists/list_page_layout.h"
 #include "core/tools/note_text.h"
 #include "support/fixtures.h"
+#include "support/pdf_words.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -24,26 +25,18 @@ void a4(QPdfWriter& writer)
     writer.setPageSize(QPageSize(QPageSize::A4));
 }
 
-// The words of a PDF: how many, how many with a box past their page, their text run together.
+// The words of a PDF on A4: how many, how many with a box past their page, their text run together.
 struct PdfWords {
     int count = 0, outside = 0;
     QString text;
 };
 PdfWords wordsOf(const QString& pdf)
 {
-    const QString html = pdfText(pdf, {"-bbox"});
-    static const QRegularExpression page("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">");
-    static const QRegularExpression word(
-        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
-    const QRegularExpressionMatch size = page.match(html);
-    const double width = size.captured(1).toDouble(), height = size.captured(2).toDouble();
-    EXPECT_GT(width, 500);
     PdfWords words;
-    for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
+    for (const PdfWord& w : pdfWords(pdf)) {
         ++words.count;
-        words.text += m.captured(5);
-        words.outside += m.captured(1).toDouble() < 0 || m.captured(2).toDouble() < 0
-                         || m.captured(3).toDouble() > width || m.captured(4).toDouble() > height;
+        words.text += w.text;
+        words.outside += !QRectF(0, 0, 210.1, 297.1).contains(w.box);
     }
     return words;
 }

@@ -1,6 +1,6 @@
 // Labels and envelopes read back from the PDF they are printed to.
 #include "core/mail/address_print.h"
-#include "pdf_words.h"
+#include "support/pdf_words.h"
 
 #include <QPdfWriter>
 #include <QTemporaryDir>

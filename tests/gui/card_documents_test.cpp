@@ -25,8 +25,7 @@ protected:
     // Cards by name: ARNAUD (2), BERNARD (1), shown first: card 2.
     void SetUp() override
     {
-        CardRecord arnaud = makeCard("ARNAUD", "Zoé", 1, 200, 150, "17000", "LA ROCHELLE");
-        arnaud.fields[9] = tb::padField("zoe@exemple.fr", 40);
+        const CardRecord arnaud = withFields(makeCard("ARNAUD", "Zoé", 1, 200, 150, "17000", "LA ROCHELLE"), {{10, "zoe@exemple.fr"}});
         db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), arnaud, makeCard("CAMUS", "Léa", 2, 300, 200)});
         f.trigger("Voirlesfiches");
         w = f.shown<FFrance4>();

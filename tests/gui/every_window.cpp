@@ -12,9 +12,7 @@ namespace testing_support {
 
 QList<QWidget*> openEveryWindow(GuiFixture& f)
 {
-    CardRecord card = makeCard("DURAND", "Paul", 3, 100, 100);
-    card.fields[9] = QStringLiteral("paul@exemple.fr").leftJustified(CardRecord::kWidths[9], u' ', true);
-    card.fields[14] = QStringLiteral("1000").leftJustified(CardRecord::kWidths[14], u' ', true);
+    const CardRecord card = withFields(makeCard("DURAND", "Paul", 3, 100, 100), {{10, "paul@exemple.fr"}, {15, "1000"}});
     f.openWithCards({card});
     f.dialogs.modalScripts.enqueue([](QWidget*) {});
     f.trigger("Obase");
@@ -47,9 +45,7 @@ QList<QWidget*> openEveryWindow(GuiFixture& f)
     report->setReport(QStringLiteral("1 fiche créée."), {QStringLiteral("DUPONT : ville reprise")});
     // The sync's conflict, as a sync shows it.
     auto* conflict = new FConflits(ctx, f.main.get());
-    CardRecord there = card;
-    there.field(tb::kFieldCity) = QStringLiteral("LYON").leftJustified(CardRecord::width(tb::kFieldCity));
-    conflict->setConflict({1, card, there}, tb::exchangeCaptions(f.main->session().database()->captions()));
+    conflict->setConflict({1, card, withFields(card, {{7, "LYON"}})}, tb::exchangeCaptions(f.main->session().database()->captions()));
     for (QWidget* w : {static_cast<QWidget*>(csv), static_cast<QWidget*>(duplicate), static_cast<QWidget*>(report),
                        static_cast<QWidget*>(conflict)})
         f.dialogs.showModal(w);

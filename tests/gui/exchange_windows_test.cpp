@@ -52,10 +52,8 @@ void chooseColumn(QWidget* w, int column, const QString& caption)
 
 TEST_F(ExchangeWindowsTest, VCardsGoOutAndComeBackWithDuplicatesAnsweredAndPinsPlaced)
 {
-    CardRecord known = makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE");
-    known.fields[8] = tb::padField(QStringLiteral("06 12 34 56 78"), 15);
-    known.fields[9] = tb::padField(QStringLiteral("marie@example.fr"), 40);
-    f.openWithCards({known});
+    f.openWithCards({withFields(makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE"),
+                                {{9, "06 12 34 56 78"}, {10, "marie@example.fr"}})});
     // A folder that is not there is an error.
     f.dialogs.questionAnswers << QMessageBox::No;
     f.dialogs.fileAnswers.enqueue(file(QStringLiteral("absent/fiches.vcf")));

@@ -23,9 +23,7 @@ protected:
 
     void SetUp() override
     {
-        CardRecord durand = makeCard("DURAND", "Marie", 1, 100, 100);
-        durand.fields[14] = tb::padField("1000", 40);
-        db = f.openWithCards({durand});
+        db = f.openWithCards({withFields(makeCard("DURAND", "Marie", 1, 100, 100), {{15, "1000"}})});
         f.trigger("Voirlesfiches");
         card = f.shown<FFrance4>();
         ASSERT_NE(card, nullptr);
@@ -124,9 +122,8 @@ TEST(RemindersAtOpening, ShowsTheRemindersDueAndOpensTheChosenCard)
     GuiFixture f;
     TempDatabase db(f.program.path(), "Clients");
     const QString folder = db.path();
-    CardRecord bernard = makeCard("BERNARD", "Luc", 2, 140, 140);
     const QDate today = QDate::currentDate();
-    bernard.field(tb::CardField(12)) = tb::padField(today.toString("dd/MM/") + "1980", 40);  // "Date de naissance"
+    const CardRecord bernard = withFields(makeCard("BERNARD", "Luc", 2, 140, 140), {{12, today.toString("dd/MM/") + "1980"}});
     writeCards(folder, {makeCard("DURAND", "Marie", 1, 100, 100), makeCard("ALBERT", "Jean", 3, 120, 120), bernard});
     writeBytes(folder + "M2.txt", tb::toCp1252(tb::journalDateText(today) + "--->Rappeler pour le devis\r\n"));
     writeBytes(folder + "M1.txt", tb::toCp1252(tb::journalDateText(today.addDays(-30)) + "--->Visite faite\r\n"));  // too old

@@ -14,11 +14,7 @@ namespace {
 
 CardRecord owing(const QString& surname, const QString& street, const QString& due)
 {
-    CardRecord card = makeCard(surname, "Jean", 2, 100, 100, "17000", "La Rochelle");
-    card.field(tb::kFieldCivility) = tb::padField("M.", 15);
-    card.field(tb::kFieldStreet) = tb::padField(street, 40);
-    card.field(tb::kFieldRemaining) = tb::padField(due, 40);
-    return card;
+    return withFields(makeCard(surname, "Jean", 2, 100, 100, "17000", "La Rochelle"), {{2, "M."}, {5, street}, {20, due}});
 }
 
 TEST(LetterEditorWindow, AFieldInsertedKeptInUtf8AndAChangedLetterAskedForOnLeaving)

@@ -103,11 +103,8 @@ TEST_F(ListWindowTest, AnEmptyDatabaseSaysSoForEveryListAndExport)
 TEST_F(ListWindowTest, TheSearchesAskTheirQuestionAndTheExportsWriteTheirFiles)
 {
     // Card 1 holds the default answer, archived; card 2 is in capitals.
-    CardRecord paul = makeCard("Lavenu", "Paul", 0, 10, 10, "17340", "Châtelaillon-plage");
-    paul.fields[7] = tb::padField("0512345678", 15);
-    CardRecord anne = makeCard("LAVENU", "Anne", 1, 10, 10, "17000", "CHATELAILLON-PLAGE");
-    anne.fields[7] = tb::padField("05 12 34 56 78", 15);
-    f.openWithCards({paul, anne});
+    f.openWithCards({withFields(makeCard("Lavenu", "Paul", 0, 10, 10, "17340", "Châtelaillon-plage"), {{8, "0512345678"}}),
+                     withFields(makeCard("LAVENU", "Anne", 1, 10, 10, "17000", "CHATELAILLON-PLAGE"), {{8, "05 12 34 56 78"}})});
     f.dialogs.inputs.clear();
     f.dialogs.messages.clear();
     // What each answer matches is the core's. Cancel lists every card; nothing found shows the window empty, no

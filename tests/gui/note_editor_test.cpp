@@ -21,9 +21,8 @@ protected:
     // Card 2 (ARNAUD Zoé) is shown first: it comes first by name.
     void SetUp() override
     {
-        CardRecord arnaud = makeCard("ARNAUD", "Zoé", 1, 200, 150, "30210", "Vers-Pont-du-Gard");
-        arnaud.fields[1] = tb::padField(QStringLiteral("Mme"), 15);
-        db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), arnaud});
+        db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100),
+                              withFields(makeCard("ARNAUD", "Zoé", 1, 200, 150, "30210", "Vers-Pont-du-Gard"), {{2, "Mme"}})});
         f.trigger("Voirlesfiches");
         card = f.shown<FFrance4>();
         ASSERT_NE(card, nullptr);

@@ -17,15 +17,12 @@ using namespace testing_support;
 TEST(SelectionFlow, KeyboardSelectionPrintsLabelsMailsArchivesAndKeepsTheListBehindTheCard)
 {
     GuiFixture f;
-    std::vector<CardRecord> cards = {
-        makeCard("BERNARD", "Anne", 1, 10, 10, "17000", "La Rochelle"), makeCard("ALBERT", "Paul", 1, 10, 10, "17340", "Yves"),
-        makeCard("DURAND", "Zoé", 1, 10, 10, "17000", "La Rochelle"),   makeCard("CHARLES", "Marc", 1, 10, 10, "75001", "Paris"),
-        makeCard("EVRARD", "Luc", 1, 10, 10, "13001", "Marseille"),
-    };
-    cards[2].field(tb::kFieldStreet) = tb::padField("12 boulevard de la Grande Armée, bât. C2", 40);
-    cards[1].field(tb::kFieldEmail) = tb::padField("paul@exemple.fr", 40);
-    cards[3].field(tb::kFieldEmail) = tb::padField("marc@exemple.fr", 40);
-    f.openWithCards(cards);
+    f.openWithCards({makeCard("BERNARD", "Anne", 1, 10, 10, "17000", "La Rochelle"),
+                     withFields(makeCard("ALBERT", "Paul", 1, 10, 10, "17340", "Yves"), {{10, "paul@exemple.fr"}}),
+                     withFields(makeCard("DURAND", "Zoé", 1, 10, 10, "17000", "La Rochelle"),
+                                {{5, "12 boulevard de la Grande Armée, bât. C2"}}),
+                     withFields(makeCard("CHARLES", "Marc", 1, 10, 10, "75001", "Paris"), {{10, "marc@exemple.fr"}}),
+                     makeCard("EVRARD", "Luc", 1, 10, 10, "13001", "Marseille")});
     f.dialogs.messages.clear();
     f.trigger("alpha");
     auto* w = f.shown<FFrance3>();

@@ -15,13 +15,6 @@ QLineEdit* text1(QWidget* w, int i)
     return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i));
 }
 
-CardRecord withEmail(CardRecord card, const QString& civility, const QString& email)
-{
-    card.fields[1] = civility.leftJustified(CardRecord::kWidths[1], u' ', true);
-    card.fields[9] = email.leftJustified(CardRecord::kWidths[9], u' ', true);
-    return card;
-}
-
 class StructureTest : public ::testing::Test {
 protected:
     GuiFixture f;
@@ -94,9 +87,9 @@ TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
 {
     GuiFixture f;
     const QString odd = QStringLiteral("zoé arnaud?x=1#%@ici.fr");
-    f.openWithCards({withEmail(makeCard("BERNARD", "Yves", 1, 100, 100), "Mr", "yves@exemple.fr"),
-                     withEmail(makeCard("ARNAUD", "Zoé", 0, 200, 150), "Mme", odd),
-                     withEmail(makeCard("CAZE", "Luc", 1, 300, 200), "Me", "")});
+    f.openWithCards({withFields(makeCard("BERNARD", "Yves", 1, 100, 100), {{2, "Mr"}, {10, "yves@exemple.fr"}}),
+                     withFields(makeCard("ARNAUD", "Zoé", 0, 200, 150), {{2, "Mme"}, {10, odd}}),
+                     withFields(makeCard("CAZE", "Luc", 1, 300, 200), {{2, "Me"}})});
     f.dialogs.messages.clear();
     ASSERT_TRUE(f.trigger("mail"));
     auto* w = qobject_cast<Ffrance91*>(f.dialogs.lastModal());

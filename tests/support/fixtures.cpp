@@ -48,6 +48,13 @@ CardRecord makeCard(const QString& surname, const QString& firstNames, int marke
     return CardRecord::fromTexts(t);
 }
 
+CardRecord withFields(CardRecord card, const std::map<int, QString>& fields)
+{
+    for (const auto& [k, text] : fields)
+        card.fields[size_t(k - 1)] = tb::padField(text, CardRecord::kWidths[size_t(k - 1)]);
+    return card;
+}
+
 void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& cards)
 {
     CardStore store(databaseFolder);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <map>
 #include <memory>
 
 namespace testing_support {
@@ -36,6 +37,9 @@ private:
 // A card with the given names at (x, y) with marker digit marker.
 CardRecord makeCard(const QString& surname, const QString& firstNames, int marker, double x, double y,
                     const QString& postalCode = QString(), const QString& city = QString());
+
+// card with fields given by number (1 to 20), each padded or cut to its width.
+CardRecord withFields(CardRecord card, const std::map<int, QString>& fields);
 
 // Writes cards 1..n to the database and sets the count to n.
 void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& cards);

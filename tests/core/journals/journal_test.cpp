@@ -86,9 +86,8 @@ struct JournalTest : ::testing::Test {
 
     void SetUp() override
     {
-        std::vector<CardRecord> cards(3, makeCard("DURAND", "Marie", 3, 10, 10));
-        cards[2].fields[14] = tb::padField("1000", 40);
-        writeCards(folder.path(), cards);
+        const CardRecord durand = makeCard("DURAND", "Marie", 3, 10, 10);
+        writeCards(folder.path(), {durand, durand, withFields(durand, {{15, "1000"}})});
         db = std::move(tb::Database::open(folder.path())).value();
     }
     QString field(int k) const { return db->card(3)->field(k).trimmed(); }
@@ -149,9 +148,7 @@ TEST_F(JournalTest, MementoLeavesTheCardAloneAndClosingStoresTheCardHeld)
     EXPECT_EQ(readBytes(folder.file("lesfiches.dat")), records);
 
     // The card window's unsaved typing is what the journals store.
-    CardRecord typed = *db->card(3);
-    typed.fields[9] = tb::padField("typed", 40);
-    auto held = tb::Journal::open(*db, 3, tb::JournalKind::Memento, typed);
+    auto held = tb::Journal::open(*db, 3, tb::JournalKind::Memento, withFields(*db->card(3), {{10, "typed"}}));
     ASSERT_TRUE(held);
     EXPECT_EQ(held->entries().size(), 1);
     ASSERT_TRUE(held->storeCard());
@@ -186,10 +183,8 @@ TEST_F(JournalTest, AFailedWriteLeavesJournalAndCardAsTheyWere)
 
 CardRecord owing(const QString& surname, int marker, const QString& remaining)
 {
-    CardRecord card = makeCard(surname, QStringLiteral("Jean"), marker, 10, 20, QStringLiteral("17000"),
-                               QStringLiteral("LA ROCHELLE"));
-    card.field(tb::kFieldRemaining) = tb::padField(remaining, 40);
-    return card;
+    return withFields(makeCard(surname, QStringLiteral("Jean"), marker, 10, 20, QStringLiteral("17000"),
+                               QStringLiteral("LA ROCHELLE")), {{20, remaining}});
 }
 
 TEST(Debtors, ActiveCardsOwingLargestFirstWithTotalAndLastPaymentByDate)

@@ -23,9 +23,7 @@ QStringList shown(const std::vector<tb::Reminder>& reminders)
 
 CardRecord cardBornOn(const char* surname, int marker, const QString& birth)
 {
-    CardRecord card = makeCard(QString::fromLatin1(surname), QStringLiteral("Jean"), marker, 10, 10);
-    card.field(tb::CardField(12)) = tb::padField(birth, CardRecord::width(tb::CardField(12)));
-    return card;
+    return withFields(makeCard(QString::fromLatin1(surname), QStringLiteral("Jean"), marker, 10, 10), {{12, birth}});
 }
 
 }  // namespace

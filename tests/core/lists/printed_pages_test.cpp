@@ -123,13 +123,10 @@ struct CardPrintTest : ::testing::Test {
     std::unique_ptr<tb::Database> withCards(int count)
     {
         std::vector<CardRecord> cards;
-        for (int k = 1; k <= count; ++k) {
-            CardRecord card = makeCard(QStringLiteral("NOM%1").arg(k, 2, 10, QLatin1Char('0')), "Prénom", 1, k, k,
-                                       "17000", "LA ROCHELLE");
-            card.fields[9] = tb::padField(QStringLiteral("client%1@exemple.fr").arg(k), 40);
-            card.fields[19] = tb::padField(QString(40, u'W'), 40);
-            cards.push_back(card);
-        }
+        for (int k = 1; k <= count; ++k)
+            cards.push_back(withFields(makeCard(QStringLiteral("NOM%1").arg(k, 2, 10, QLatin1Char('0')), "Prénom", 1, k, k,
+                                                "17000", "LA ROCHELLE"),
+                                       {{10, QStringLiteral("client%1@exemple.fr").arg(k)}, {20, QString(40, u'W')}}));
         writeCards(folder.path(), cards);
         return std::move(tb::Database::open(folder.path())).value();
     }
@@ -155,9 +152,7 @@ struct CardPrintTest : ::testing::Test {
 TEST_F(CardPrintTest, OneCardPrintsItsHeadingThenEachCaptionAboveItsValue)
 {
     auto db = withCards(1);
-    CardRecord typed = *db->card(1);
-    typed.fields[1] = tb::padField("Monsieur", 15);
-    typed.fields[3] = tb::padField("Zoé-Chloé", 15);
+    const CardRecord typed = withFields(*db->card(1), {{2, "Monsieur"}, {4, "Zoé-Chloé"}});
     ASSERT_TRUE(db->setCaptions({"Profession", "Société", "Code client", "", "", "", "", "", "", "Remarques"}));
     EXPECT_EQ(print(tb::oneCardPrint(12, typed, db->captions()), "une.pdf", style(10)), 1);
     QStringList lines;

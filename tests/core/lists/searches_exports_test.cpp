@@ -81,12 +81,9 @@ TEST(SearchFoldTest, FoldsLigaturesAndBlanksBetweenDigitsOnly)
 
 TEST_F(SearchBoxTest, FindsEveryWordInAnyFieldWithoutAccentsCaseOrBlanksInNumbers)
 {
-    CardRecord a = makeCard("MARTIN", "Éloïse", 3, 10, 10, "17340", "CHÂTELAILLON-PLAGE");
-    a.fields[7] = tb::padField("05 46 56 12 34", 15);
-    CardRecord b = makeCard("DUPONT", "Jean", 1, 20, 20, "75015", "PARIS");
-    b.fields[8] = tb::padField("06.12.05.46.00", 15);
-    CardRecord c = makeCard("CHATELAIN", "Paul", 2, 777, 777, "33000", "BORDEAUX");
-    open({a, b, c});
+    open({withFields(makeCard("MARTIN", "Éloïse", 3, 10, 10, "17340", "CHÂTELAILLON-PLAGE"), {{8, "05 46 56 12 34"}}),
+          withFields(makeCard("DUPONT", "Jean", 1, 20, 20, "75015", "PARIS"), {{9, "06.12.05.46.00"}}),
+          makeCard("CHATELAIN", "Paul", 2, 777, 777, "33000", "BORDEAUX")});
 
     EXPECT_EQ(found(QStringLiteral("chatel plage")), (Numbers{1}));
     EXPECT_EQ(found(QStringLiteral("CHÂTEL")), (Numbers{3, 1}));  // CHATELAIN before MARTIN

@@ -16,10 +16,7 @@ namespace {
 CardRecord card(const QString& civility, const QString& first, const QString& surname, const QString& street,
                 const QString& code, const QString& city, int marker = 1)
 {
-    CardRecord c = makeCard(surname, first, marker, 10, 10, code, city);
-    c.field(tb::kFieldCivility) = tb::padField(civility, CardRecord::width(tb::kFieldCivility));
-    c.field(tb::kFieldStreet) = tb::padField(street, CardRecord::width(tb::kFieldStreet));
-    return c;
+    return withFields(makeCard(surname, first, marker, 10, 10, code, city), {{2, civility}, {5, street}});
 }
 
 }  // namespace

@@ -55,10 +55,7 @@ void walk(QAccessibleInterface* iface, QStringList& wrong, int depth = 0)
         walk(iface->child(i), wrong, depth + 1);
 }
 
-QString letterOf(const QString& text)
-{
-    return QKeySequence::mnemonic(text).toString();
-}
+QString letterOf(const QString& text) { return QKeySequence::mnemonic(text).toString(); }
 
 // The calendar's own controls (its months) and the zoom's "−" and "+" have no letter to give.
 bool letterless(const QWidget* w, const QString& text)

@@ -32,8 +32,7 @@ protected:
     FFrance22* mapBrowser(std::function<void(FFrance22*)> script)
     {
         f.dialogs.modalScripts.enqueue([script](QWidget* w) { script(qobject_cast<FFrance22*>(w)); });
-        f.trigger("cartes");
-        return f.shown<FFrance22>();
+        return f.open<FFrance22>("cartes");
     }
     static void chooseFile(QWidget* w, const QString& name) { ASSERT_TRUE(clickItem(w, "File1", name)); }
     static QStringList files(QWidget* w) { return rowTexts(child<QListWidget>(w, "File1")); }

@@ -27,8 +27,7 @@ protected:
     {
         const CardRecord arnaud = withFields(makeCard("ARNAUD", "Zoé", 1, 200, 150, "17000", "LA ROCHELLE"), {{10, "zoe@exemple.fr"}});
         db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), arnaud, makeCard("CAMUS", "Léa", 2, 300, 200)});
-        f.trigger("Voirlesfiches");
-        w = f.shown<FFrance4>();
+        w = f.open<FFrance4>("Voirlesfiches");
         ASSERT_NE(w, nullptr);
         clickRow(child<CardListView>(w, "List1"), 0);
         mine = tmp.path() + "/Mes documents/";

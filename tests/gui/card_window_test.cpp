@@ -37,8 +37,7 @@ protected:
     {
         db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), makeCard("ARNAUD", "Zoé", 1, 200, 150),
                               makeCard("BERNARD", "Xavier", 2, 300, 200)});
-        f.trigger("Voirlesfiches");
-        w = f.shown<FFrance4>();
+        w = f.open<FFrance4>("Voirlesfiches");
         ASSERT_NE(w, nullptr);
         names = child<CardListView>(w, "List1");
         clickRow(names, 0);
@@ -133,8 +132,7 @@ TEST_F(CardWindowTest, ShowsStoresColoursDeletesAndClosesTheCards)
     keyClick(field(2), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
-    f.trigger("Voirlesfiches");
-    w = f.shown<FFrance4>();
+    w = f.open<FFrance4>("Voirlesfiches");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(label("Label2"), "1");
 

@@ -143,8 +143,7 @@ TEST_F(CreationWindowTest, CtrlNPinsByTheTypedCodeOrWaitsForAClickOnAnotherMap)
     // code gives are the core's).
     ASSERT_EQ(f.action("NouvFiche")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     f.dialogs.inputAnswers.enqueue(QStringLiteral(" 17000 "));
-    f.trigger("NouvFiche");
-    w = f.shown<FFrance11>();
+    w = f.open<FFrance11>("NouvFiche");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(field(6)->text(), "LA ROCHELLE");
     EXPECT_EQ(department(), "17 Charente-Maritime");

@@ -25,8 +25,7 @@ TEST(ExternalProgramsWindows, ChosenProgramIsStoredWithoutExeAndStartsWithOneArg
     writeExecutable(folder + QStringLiteral("-Base Données.EXE"));
     writeBytes(folder + "notes.txt", "pas un programme");
 
-    ASSERT_TRUE(f.trigger("LogTrtBdd"));
-    auto* chooser = f.shown<Ffrance25>();
+    auto* chooser = f.open<Ffrance25>("LogTrtBdd");
     ASSERT_NE(chooser, nullptr);
     ASSERT_TRUE(chooser->openFolder(folder));
     EXPECT_EQ(rowTexts(child<QListWidget>(chooser, "File1")), QStringList{QStringLiteral("-Base Données.EXE")});

@@ -24,8 +24,7 @@ protected:
     void SetUp() override
     {
         db = f.openWithCards({withFields(makeCard("DURAND", "Marie", 1, 100, 100), {{15, "1000"}})});
-        f.trigger("Voirlesfiches");
-        card = f.shown<FFrance4>();
+        card = f.open<FFrance4>("Voirlesfiches");
         ASSERT_NE(card, nullptr);
     }
     template <typename W>

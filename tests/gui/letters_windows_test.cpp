@@ -21,8 +21,7 @@ TEST(LetterEditorWindow, AFieldInsertedKeptInUtf8AndAChangedLetterAskedForOnLeav
 {
     GuiFixture f;
     f.openWithCards({owing("DUPONT", "1 quai Duperré", "")});
-    ASSERT_TRUE(f.trigger("LettresTypes"));
-    auto* w = f.shown<FLettres>();
+    auto* w = f.open<FLettres>("LettresTypes");
     ASSERT_NE(w, nullptr);
     auto* letters = child<QListWidget>(w, "List1");
     EXPECT_EQ(rowTexts(letters), (QStringList{"Courrier simple", "Relance"}));
@@ -60,8 +59,7 @@ TEST(DebtorsWindow, ListedLargestFirstPrintedThenSentTheRelanceLetterWithWhatIsM
     GuiFixture f;
     f.openWithCards({owing("DUPONT", "1 quai Duperré", "150.00"), owing("MARTIN", "", "320.00"),
                      owing("PETIT", "3 rue Chef de Ville", ".00")});
-    ASSERT_TRUE(f.trigger("Debiteurs"));
-    auto* w = f.shown<FDebiteurs>();
+    auto* w = f.open<FDebiteurs>("Debiteurs");
     ASSERT_NE(w, nullptr);
     auto* list = child<QListView>(w, "List1");
     EXPECT_EQ(rowNumbers(list), (QList<long long>{2, 1}));

@@ -185,8 +185,7 @@ TEST(ListFillsWhileCardsChange, FirstScreenAtOnceAndNoChangeLost)
     tb::Database* db = f.main->session().database();
 
     for (int round = 0; round < 2; ++round) {
-        f.trigger("alpha");
-        auto* w = qobject_cast<FFrance3*>(f.dialogs.lastModal());
+        auto* w = f.open<FFrance3>("alpha");
         ASSERT_NE(w, nullptr);
         auto* view = child<CardListView>(w, "List1");
         ASSERT_TRUE(view->cards()->filling()) << round;

@@ -23,8 +23,7 @@ protected:
     {
         db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100),
                               withFields(makeCard("ARNAUD", "Zoé", 1, 200, 150, "30210", "Vers-Pont-du-Gard"), {{2, "Mme"}})});
-        f.trigger("Voirlesfiches");
-        card = f.shown<FFrance4>();
+        card = f.open<FFrance4>("Voirlesfiches");
         ASSERT_NE(card, nullptr);
         clickRow(child<CardListView>(card, "List1"), 0);
     }

@@ -19,11 +19,7 @@ protected:
     {
         db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), makeCard("ARNAUD", "Zoé", 1, 200, 150)});
     }
-    FFrance4* openCardWindow()
-    {
-        f.trigger("Voirlesfiches");
-        return f.shown<FFrance4>();
-    }
+    FFrance4* openCardWindow() { return f.open<FFrance4>("Voirlesfiches"); }
     CardRecord stored(long long n) const { return CardStore(db).read(n).value(); }
     static QLineEdit* field(QWidget* w, int i) { return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i)); }
 };
@@ -105,8 +101,7 @@ TEST_F(NothingLostTest, TheTrashWindowRestoresPurgesAndEmpties)
     card->close();
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), " 0\r\n");
 
-    f.trigger("Corbeille");
-    auto* w = f.shown<FCorbeille>();
+    auto* w = f.open<FCorbeille>("Corbeille");
     ASSERT_NE(w, nullptr);
     auto* list = child<QTreeWidget>(w, "List1");
     ASSERT_EQ(list->topLevelItemCount(), 2);

@@ -24,8 +24,7 @@ TEST(SelectionFlow, KeyboardSelectionPrintsLabelsMailsArchivesAndKeepsTheListBeh
                      withFields(makeCard("CHARLES", "Marc", 1, 10, 10, "75001", "Paris"), {{10, "marc@exemple.fr"}}),
                      makeCard("EVRARD", "Luc", 1, 10, 10, "13001", "Marseille")});
     f.dialogs.messages.clear();
-    f.trigger("alpha");
-    auto* w = f.shown<FFrance3>();
+    auto* w = f.open<FFrance3>("alpha");
     ASSERT_NE(w, nullptr);
     auto* list = child<CardListView>(w, "List1");
     activate(w);
@@ -88,8 +87,7 @@ TEST(SelectionFlow, KeyboardSelectionPrintsLabelsMailsArchivesAndKeepsTheListBeh
     EXPECT_EQ(rowNumbers(list), (QList<long long>{4, 3, 5}));
 
     // The sender kept from "Outils", shown and printed by "Enveloppes".
-    f.trigger("Expediteur");
-    auto* sender = f.shown<FExpediteur>();
+    auto* sender = f.open<FExpediteur>("Expediteur");
     ASSERT_NE(sender, nullptr);
     child<QPlainTextEdit>(sender, "Text1")->setPlainText("TABULON SARL\n1 rue Haute\n17000 LA ROCHELLE");
     click(child<QPushButton>(sender, "Command1"));

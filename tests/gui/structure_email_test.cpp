@@ -10,20 +10,13 @@ using namespace testing_support;
 
 namespace {
 
-QLineEdit* text1(QWidget* w, int i)
-{
-    return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i));
-}
+QLineEdit* text1(QWidget* w, int i) { return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i)); }
 
 class StructureTest : public ::testing::Test {
 protected:
     GuiFixture f;
     void SetUp() override { f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)}); }
-    FFrance26* open()
-    {
-        f.trigger("Fiche");
-        return qobject_cast<FFrance26*>(f.dialogs.lastModal());
-    }
+    FFrance26* open() { return f.open<FFrance26>("Fiche"); }
 };
 
 }  // namespace
@@ -91,8 +84,7 @@ TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
                      withFields(makeCard("ARNAUD", "Zoé", 0, 200, 150), {{2, "Mme"}, {10, odd}}),
                      withFields(makeCard("CAZE", "Luc", 1, 300, 200), {{2, "Me"}})});
     f.dialogs.messages.clear();
-    ASSERT_TRUE(f.trigger("mail"));
-    auto* w = qobject_cast<Ffrance91*>(f.dialogs.lastModal());
+    auto* w = f.open<Ffrance91>("mail");
     ASSERT_NE(w, nullptr);
     auto* names = child<QListWidget>(w, "List1");
     auto* addresses = child<QListWidget>(w, "List2");

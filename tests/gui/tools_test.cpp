@@ -24,8 +24,7 @@ void choose(QComboBox* list, int index)
 TEST(Converter, RecalculatesAtEveryKeyAndChoiceAndTakesOnlyDigits)
 {
     GuiFixture f;
-    ASSERT_TRUE(f.trigger("cvt"));
-    auto* w = f.shown<FFrance8>();
+    auto* w = f.open<FFrance8>("cvt");
     ASSERT_NE(w, nullptr);
     auto* amount = child<QLineEdit>(w, "Text1");
     auto* result = child<QLabel>(w, "Label3");
@@ -66,8 +65,7 @@ TEST(Converter, RecalculatesAtEveryKeyAndChoiceAndTakesOnlyDigits)
 TEST(RibAndIbanWindows, CodesTakeDigitsOnlyARefusalKeepsTheKeyShownAndAnIbanShowsItsRibOrWhyNot)
 {
     GuiFixture f;
-    ASSERT_TRUE(f.trigger("RIB"));
-    auto* w = f.shown<Ffrance17>();
+    auto* w = f.open<Ffrance17>("RIB");
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(f.action("RIB")->isVisible());
     auto* bank = child<QLineEdit>(w, "Text1");

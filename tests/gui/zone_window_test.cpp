@@ -28,11 +28,7 @@ protected:
         });
         w = open();
     }
-    Ffrance28* open()
-    {
-        EXPECT_TRUE(f.trigger(QString::fromUtf8("Tournèe")));
-        return f.shown<Ffrance28>();
-    }
+    Ffrance28* open() { return f.open<Ffrance28>(QString::fromUtf8("Tournèe")); }
     MapPicture* picture() const { return child<MapPicture>(w, "PicImage"); }
     QImage zoneMap() const { return child<MapView>(w, QString())->image(); }
     void press(Qt::MouseButton button, int x, int y) { QTest::mousePress(picture(), button, {}, QPoint(x, y)); }

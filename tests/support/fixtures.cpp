@@ -10,10 +10,7 @@
 
 namespace testing_support {
 
-QString dataDir()
-{
-    return QStringLiteral(TABULON_DATA_DIR "/");
-}
+QString dataDir() { return QStringLiteral(TABULON_DATA_DIR "/"); }
 
 TempProgramFolder::TempProgramFolder()
 {

@@ -55,10 +55,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 
 }  // namespace
 
-RadicaleServer::RadicaleServer(bool tls) : m_tls(tls)
-{
-    addUser(QStringLiteral("alice"), QStringLiteral("secret"));
-}
+RadicaleServer::RadicaleServer(bool tls) : m_tls(tls) { addUser(QStringLiteral("alice"), QStringLiteral("secret")); }
 
 RadicaleServer::~RadicaleServer() { stop(); }
 

@@ -40,10 +40,7 @@ protected:
 
 using exchange_samples::card;
 
-QByteArray pad(const QString& text, int width)
-{
-    return tb::toCp1252(text.leftJustified(width, u' ', true));
-}
+QByteArray pad(const QString& text, int width) { return tb::toCp1252(text.leftJustified(width, u' ', true)); }
 
 // One "export.txt" line: fields 2 to 20 at their widths, each and ";".
 QByteArray exportLine(const std::map<int, QString>& fields)

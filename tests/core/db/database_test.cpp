@@ -1,21 +1,34 @@
-// The open database: its lock, card creation in a safe order, stores, side files, and names of
-// every kind working or refused without a write outside the program and database folders.
+// The open database: its lock, card creation in a safe order, stores, side files, names of every kind working or
+// refused without a write outside the program and database folders; commands on a selection; demonstration cards.
+#include "core/base/codepage.h"
+#include "core/base/numeric.h"
 #include "core/base/value_files.h"
+#include "core/cards/card_store.h"
+#include "core/cards/debt.h"
 #include "core/db/database.h"
 #include "core/db/database_files.h"
+#include "core/db/demo_database.h"
+#include "core/db/selection_commands.h"
+#include "core/exchange/csv.h"
+#include "core/postal/postal_directory.h"
 #include "core/tools/note_text.h"
 #include "support/fixtures.h"
 #include "support/other_program.h"
+#include "support/write_failures.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
+#include <QUrlQuery>
+#include <cmath>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -278,3 +291,127 @@ TEST_F(DatabaseTest, OneProgramMayOpenItsDatabaseAgainAndAnyCopyAndTakesOverAnEm
               QStringList{".tabulon.lock"});
     EXPECT_FALSE(tb::Database::open(folder.path()));
 }
+
+// Commands on a selection of cards: archive, one message in blind copy, export.
+TEST(SelectionCommands, ArchiveMailAndExportTheSelectedCardsOnly)
+{
+    TempProgramFolder program;
+    TempDatabase folder(program.path());
+    std::vector<CardRecord> cards;
+    for (int k = 1; k <= 5; ++k) {
+        cards.push_back(makeCard(QStringLiteral("NOM%1").arg(k), "", k == 4 ? 0 : 2, k, k));
+        if (k != 3)
+            cards.back().field(tb::kFieldEmail) = tb::padField(k == 5 ? "Client1@exemple.fr" : QStringLiteral("client%1@exemple.fr").arg(k), 40);
+    }
+    writeCards(folder.path(), cards);
+    auto db = std::move(tb::Database::open(folder.path())).value();
+
+    // The same address once (any case), the card without one said.
+    const tb::Result<tb::BccMessage> mail = tb::bccMessage(*db, {5, 1, 3, 2});
+    ASSERT_TRUE(mail);
+    EXPECT_EQ(QUrlQuery(mail->url).queryItemValue("bcc"), "Client1@exemple.fr,client2@exemple.fr");
+    EXPECT_TRUE(mail->url.path().isEmpty());
+    EXPECT_EQ(mail->report(), " 1 fiche(s) sans adresse électronique, laissée(s) de côté : n° 3.");
+
+    // Only the selection is exported, archived cards when asked.
+    const QString csv = program.file("choix.csv");
+    EXPECT_EQ(*tb::writeCsvFile(*db, csv, tb::CardChoice(false, {2, 4, 5})), 2);
+    EXPECT_EQ(*tb::writeCsvFile(*db, csv, tb::CardChoice(true, {2, 4, 5})), 3);
+    EXPECT_FALSE(QString::fromUtf8(readBytes(csv)).contains("NOM1"));
+
+    // Archived once for all; a card archived already is counted apart.
+    tb::ArchiveOutcome outcome = tb::archiveCards(*db, {1, 4, 5});
+    EXPECT_EQ(outcome.archived, 2);
+    EXPECT_EQ(outcome.report(), " 2 fiche(s) archivée(s). 1 l'étai(en)t déjà.");
+    EXPECT_FALSE(db->card(5)->isActive());
+    EXPECT_EQ(db->card(5)->field(tb::kFieldPosition).mid(1), cards[4].field(tb::kFieldPosition).mid(1));
+    // A write that fails stops and is said, the cards before it archived.
+    EXPECT_EQ(codeUnderFileSizeLimit(10, [&] {
+                  const tb::ArchiveOutcome failed = tb::archiveCards(*db, {2, 3});
+                  return failed.error && failed.archived == 0 && failed.report().contains("s'est arrêté") ? 0 : 1;
+              }),
+              0);
+}
+
+// Demonstration cards: real communes, pins in their department on the default
+// map, plausible debts and phones, the same cards for the same seed.
+namespace {
+
+class DemoCardsTest : public ::testing::Test {
+protected:
+    TempProgramFolder program;
+    TempDatabase db{program.path()};
+};
+
+TEST_F(DemoCardsTest, CardsArePlausibleAndPlacedInTheirDepartment)
+{
+    const long long n = 3000;
+    ASSERT_TRUE(tb::fillDemoCards(db.path(), program.path(), n, 42).ok());
+    const CardStore store(db.path());
+    EXPECT_EQ(store.readCount().value, n);
+    EXPECT_EQ(store.recordsInFile(), n);
+
+    QSet<QString> directory;
+    for (const QString& file : tb::postalFiles())
+        for (const QString& line : tb::fromCp1252(readBytes(program.file(file))).split(u'\n'))
+            directory.insert(line.trimmed());
+    const QRegularExpression phone("^(0\\d( \\d\\d){4})?$");
+    long long debts = 0;
+    QSet<QString> surnames;
+    std::array<int, 8> markers{};
+    for (long long k = 1; k <= n; ++k) {
+        const CardRecord c = store.read(k).value();
+        const int marker = c.field(1)[0].digitValue();
+        ASSERT_TRUE(marker >= 0 && marker <= 7) << k;
+        ++markers[size_t(marker)];
+        surnames.insert(c.field(3).trimmed());
+        EXPECT_EQ(c.field(3), c.field(3).toUpper());
+        EXPECT_FALSE(c.field(4).trimmed().isEmpty());
+        const QString code = c.field(6);
+        EXPECT_TRUE(directory.contains(c.field(7).trimmed() + u' ' + code))
+            << c.field(7).toStdString() << code.toStdString();
+        const tb::DepartmentSpot* spot = tb::departmentSpot(code.left(2).toInt());
+        ASSERT_NE(spot, nullptr);
+        EXPECT_LE(std::hypot(c.x() - spot->x, c.y() - spot->y), spot->radius + 1.0) << k;
+        EXPECT_TRUE(phone.match(c.field(8).trimmed()).hasMatch()) << c.field(8).toStdString();
+        EXPECT_TRUE(phone.match(c.field(9).trimmed()).hasMatch());
+        const QString mail = c.field(10).trimmed();
+        EXPECT_TRUE(mail.isEmpty() || (mail.contains(u'@') && !mail.contains(u' ')));
+        if (!c.field(15).trimmed().isEmpty()) {
+            ++debts;
+            const auto again = tb::debtCalculation(c.field(15), c.field(16), c.field(17), c.field(19));
+            for (size_t i = 0; i < again.size(); ++i)
+                EXPECT_EQ(c.field(tb::kDebtFields[i]).trimmed(), again[i].trimmed());
+            EXPECT_GE(tb::numericValue(c.field(20)), 0);
+        }
+    }
+    EXPECT_GT(markers[0], n * 2 / 100);  // archived
+    EXPECT_LT(markers[0], n * 8 / 100);
+    EXPECT_GT(debts, n * 6 / 100);
+    EXPECT_LT(debts, n * 14 / 100);
+    EXPECT_GT(surnames.size(), 100);
+    for (int m = 1; m <= 7; ++m)
+        EXPECT_GT(markers[size_t(m)], n / 10) << "marker " << m;
+}
+
+TEST_F(DemoCardsTest, TheSeedDecidesTheCardsAndAFilledDatabaseIsRefused)
+{
+    TempDatabase same(program.path(), "Same");
+    TempDatabase other(program.path(), "Other");
+    ASSERT_TRUE(tb::fillDemoCards(db.path(), program.path(), 20000, 5).ok());  // more than one block
+    ASSERT_TRUE(tb::fillDemoCards(same.path(), program.path(), 20000, 5).ok());
+    ASSERT_TRUE(tb::fillDemoCards(other.path(), program.path(), 20000, 6).ok());
+    EXPECT_EQ(readBytes(db.file("lesfiches.dat")), readBytes(same.file("lesfiches.dat")));
+    EXPECT_NE(readBytes(db.file("lesfiches.dat")), readBytes(other.file("lesfiches.dat")));
+
+    EXPECT_FALSE(tb::fillDemoCards(db.path(), program.path(), 10, 5).ok());
+    EXPECT_EQ(CardStore(db.path()).readCount().value, 20000);
+
+    TempProgramFolder empty;
+    for (const QString& file : tb::postalFiles())
+        QFile::remove(empty.file(file));
+    TempDatabase fresh(empty.path());
+    EXPECT_FALSE(tb::fillDemoCards(fresh.path(), empty.path(), 10, 5).ok());
+}
+
+}  // namespace

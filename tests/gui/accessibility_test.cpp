@@ -6,9 +6,13 @@
 #include "gui/widgets/menu_builder.h"
 
 #include <QAccessible>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
 
 using namespace testing_support;
@@ -149,5 +153,28 @@ TEST(Guide, EveryPictureAndLinkOfEveryPageExists)
         const QString html = QString::fromUtf8(file.readAll());
         for (const QRegularExpressionMatch& m : named.globalMatch(html))
             EXPECT_TRUE(help.exists(m.captured(1))) << page.toStdString() << " names " << m.captured(1).toStdString();
+    }
+}
+
+// Every window inside the smallest screens the program is made for (set before it starts).
+TEST(WindowsOnScreen, EveryWindowOpensInsideTheScreenFrameIncluded)
+{
+    if (qEnvironmentVariableIsEmpty("TABULON_SCREEN_CHECK"))
+        GTEST_SKIP() << "run on a set screen size only";
+    GuiFixture f;
+    const QList<QWidget*> windows = openEveryWindow(f);
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    for (QWidget* w : windows) {
+        activate(w);
+        const QRect frame = w->frameGeometry();
+        EXPECT_TRUE(avail.contains(frame)) << w->objectName().toStdString() << " " << frame.x() << "," << frame.y()
+                                           << " " << frame.width() << "x" << frame.height() << " on "
+                                           << avail.width() << "x" << avail.height();
+    }
+    // At 1024 pixels wide the card fits whole across: it scrolls only up and down.
+    if (avail.width() >= 1024) {
+        auto* content = f.main.get()->findChild<QWidget*>(QStringLiteral("FFrance4"))->findChild<QScrollArea*>(QStringLiteral("Content"));
+        ASSERT_NE(content, nullptr);
+        EXPECT_FALSE(content->horizontalScrollBar()->isVisible());
     }
 }

@@ -1,15 +1,25 @@
-// The zoomed map: clicks in whole map pixels, the zoom kept, the hint; the default map's drawing.
+// The zoomed map: clicks in whole map pixels, the zoom kept, the hint; the default map's drawing; the browsers; zones.
+#include "core/base/path_text.h"
+#include "core/base/paths.h"
+#include "core/external/start_folders.h"
 #include "core/map/map_zoom.h"
 #include "core/map/pin_index.h"
 #include "core/map/pins.h"
 #include "gui/app/database_chooser_window.h"
 #include "gui/cards/creation_window.h"
 #include "gui/map/default_map_drawing.h"
+#include "gui/map/file_browser_window.h"
+#include "gui/map/map_browser_window.h"
 #include "gui/map/map_picture.h"
+#include "gui/map/map_view.h"
+#include "gui/map/zone_window.h"
 #include "gui/widgets/card_form.h"
 #include "gui_fixture.h"
 #include "write_failures.h"
 
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTimer>
 #include <QWheelEvent>
 
 using namespace testing_support;
@@ -256,4 +266,251 @@ TEST(SharpDefaultMap, ZoomedPictureIsTheDrawingInPlaceWithItsNumbersOverCrowdedP
     plain.setImage(&gif);
     plain.setPins(std::move(pins));
     EXPECT_LT(numberPixels(settled(plain, plain.rect())), shownAtFull / 10);
+}
+
+// The map browser ("Cartes & Plans") and the file browser, reached through the menus.
+namespace {
+
+// A database in use and a folder of pictures and documents to choose from.
+class Browsers : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db = f.openWithCards({makeCard("DURAND", "Paul", 2, 50, 40)});
+        QDir().mkpath(pictures + "Cartes");
+        QImage image(400, 300, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        for (const char* name : {"vacances.jpg", "image.jpeg", "PLAGE.JPG"})
+            ASSERT_TRUE(image.save(pictures + name, "JPG"));
+        ASSERT_TRUE(image.scaled(100, 50).save(pictures + "Cartes/plan.bmp", "BMP"));
+        writeBytes(pictures + "faux.jpg", "ceci n'est pas une image\r\n");
+        writeBytes(pictures + "lettre.txt", "Ch\xE8re Madame,\r\nBien \xE0 vous.\r\n");
+    }
+    // Opens the map browser through "Cartes & Plans"; script drives it.
+    FFrance22* mapBrowser(std::function<void(FFrance22*)> script)
+    {
+        f.dialogs.modalScripts.enqueue([script](QWidget* w) { script(qobject_cast<FFrance22*>(w)); });
+        return f.open<FFrance22>("cartes");
+    }
+    static void chooseFile(QWidget* w, const QString& name) { ASSERT_TRUE(clickItem(w, "File1", name)); }
+    static QStringList files(QWidget* w) { return rowTexts(child<QListWidget>(w, "File1")); }
+
+    GuiFixture f;
+    QString db;
+    QTemporaryDir tmp;
+    QString pictures = tmp.path() + "/Mes images/";
+};
+
+}  // namespace
+
+TEST_F(Browsers, TheMapBrowserWalksFoldersAndChargerStoresTheChosenMapWhateverItsName)
+{
+    const QByteArray before = readBytes(db + "carte.txt");
+    const QString path = pictures + "Cartes/plan.bmp";
+    FFrance22* b = mapBrowser([&](FFrance22* b) {
+        EXPECT_EQ(labelText(b, "TxtChemin"), f.program.path());
+        click(child<QPushButton>(b, "Command1"));  // nothing chosen: nothing stored
+        EXPECT_TRUE(b->isVisible());
+        EXPECT_EQ(readBytes(db + "carte.txt"), before);
+
+        // The pattern matches any case; a double-click opens a folder; ".." goes up.
+        ASSERT_TRUE(b->openFolder(pictures));
+        EXPECT_EQ(files(b), QStringList({"faux.jpg", "PLAGE.JPG", "vacances.jpg"}));
+        ASSERT_TRUE(clickItem(b, "Dir1", "Cartes", true));
+        EXPECT_EQ(labelText(b, "TxtChemin"), pictures + "Cartes/");
+        ASSERT_TRUE(clickItem(b, "Dir1", "..", true));
+        EXPECT_EQ(labelText(b, "TxtChemin"), pictures);
+        // The preview (which pictures load is the core's).
+        chooseFile(b, "vacances.jpg");
+        EXPECT_FALSE(child<QLabel>(b, "Picture1")->pixmap().isNull());
+        // At the root the path keeps a single "/"; a missing folder changes nothing.
+        ASSERT_TRUE(b->openFolder("/"));
+        EXPECT_TRUE(child<QListWidget>(b, "Dir1")->findItems("..", Qt::MatchExactly).isEmpty());
+        b->clickFile("plan.gif");
+        EXPECT_EQ(labelText(b, "Label1"), "/plan.gif");
+        EXPECT_FALSE(b->openFolder(pictures + "absent"));
+        EXPECT_EQ(labelText(b, "TxtChemin"), "/");
+
+        ASSERT_TRUE(b->openFolder(pictures + "Cartes"));
+        chooseFile(b, "plan.bmp");
+        keyClick(child<QListWidget>(b, "File1"), Qt::Key_Return);  // as "Charger"
+    });
+    EXPECT_EQ(readBytes(db + "carte.txt"), tb::encodePathValue(path) + "\r\n");
+    EXPECT_EQ(f.main->mapImage().size(), QSize(100, 50));
+    EXPECT_EQ(f.main->mapImage().pixelColor(44, 40), QColor(192, 0, 0));  // the pin on the new map
+    ASSERT_NE(b, nullptr);
+    // Hidden, not closed: the same window next time; closed without a choice, the map stays.
+    EXPECT_EQ(mapBrowser([](FFrance22* b) { b->close(); }), b);
+    EXPECT_EQ(f.main->mapImage().size(), QSize(100, 50));
+
+    // An unreadable map leaves the program usable (how a path outside the code page is kept is the core's).
+    writeBytes(db + "carte.txt", (db + "carte.gif\r\n").toUtf8());
+    writeBytes(db + "carte.gif", "pas une image");
+    f.openDatabase(db);
+    EXPECT_TRUE(f.main->mapImage().isNull());
+    EXPECT_EQ(f.main->session().database()->count(), 1);
+    // The empty picture is 17 pixels wide: the click lands on it.
+    f.leftClickMap(10, 10);
+    EXPECT_NE(f.shown<FFrance3>(), nullptr);
+}
+
+TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
+{
+    f.rightClickMap(50, 50);
+    auto* creation = f.shown<FFrance11>();
+    ASSERT_NE(creation, nullptr);
+    const QStringList before = QDir(db).entryList(QDir::Files);
+    Ffrance23* b = nullptr;
+    f.dialogs.modalScripts.enqueue([&](QWidget* w) {
+        b = qobject_cast<Ffrance23*>(w);
+        ASSERT_NE(b, nullptr);
+        auto* save = child<QPushButton>(b, "Command1");
+        click(save);  // nothing chosen yet: nothing happens
+        EXPECT_TRUE(b->isVisible());
+        EXPECT_EQ(QDir(db).entryList(QDir::Files), before);
+        ASSERT_TRUE(b->openFolder(pictures));
+        EXPECT_EQ(files(b), QStringList({"faux.jpg", "image.jpeg", "PLAGE.JPG", "vacances.jpg"}));
+        chooseFile(b, "vacances.jpg");
+        EXPECT_EQ(child<QLineEdit>(b, "Text1")->text(), db + "photo2.jpg");
+        click(save);
+    });
+    child<QAction>(creation, "photo")->trigger();
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(f.dialogs.beeps, 1);
+    EXPECT_FALSE(b->isVisible());
+
+    // Next time: the same window, the earlier choice forgotten, a text preview (the names and previews are the
+    // core's); texts start in the documents folder.
+    b->prepare("*.txt;*.jpeg", true, "DtxtA12");
+    f.dialogs.showModal(b);
+    EXPECT_EQ(labelText(b, "TxtChemin"), tb::folderText(tb::documentsFolder()));
+    ASSERT_TRUE(b->openFolder(pictures));
+    EXPECT_TRUE(child<QLineEdit>(b, "Text1")->text().isEmpty());
+    chooseFile(b, "lettre.txt");
+    EXPECT_EQ(child<QPlainTextEdit>(b, "TextRech")->toPlainText(), QString::fromUtf8("Chère Madame,\nBien à vous.\n"));
+    EXPECT_EQ(child<QLineEdit>(b, "Text1")->text(), db + "DtxtA12.txt");
+
+    // A copy that cannot be made is said, and the browser stays open.
+    ASSERT_TRUE(QDir(db).mkdir("DtxtA12.txt"));
+    click(child<QPushButton>(b, "Command1"));
+    EXPECT_TRUE(f.dialogs.lastMessage().startsWith("Erreur n° 75")) << f.dialogs.lastMessage().toStdString();
+    EXPECT_TRUE(b->isVisible());
+    b->close();
+}
+
+// The zone window: its map, a zone of two corners, the cards listed in it.
+namespace {
+
+class ZoneWindowTest : public ::testing::Test {
+protected:
+    GuiFixture f;
+    Ffrance28* w = nullptr;
+
+    void SetUp() override
+    {
+        f.openWithCards({
+            makeCard("DEDANS", "a", 3, 150, 150),   // 1 inside
+            makeCard("BORD", "b", 1, 100, 150),     // 2 on the left bound
+            makeCard("ARCHIVE", "c", 0, 160, 160),  // 3 archived, inside
+            makeCard("AUSSI", "d", 2, 250, 120),    // 4 inside
+            makeCard("LOIN", "e", 4, 400, 300),     // 5 outside
+        });
+        w = open();
+    }
+    Ffrance28* open() { return f.open<Ffrance28>(QString::fromUtf8("Tournèe")); }
+    MapPicture* picture() const { return child<MapPicture>(w, "PicImage"); }
+    QImage zoneMap() const { return child<MapView>(w, QString())->image(); }
+    void press(Qt::MouseButton button, int x, int y) { QTest::mousePress(picture(), button, {}, QPoint(x, y)); }
+    void corners(int x1, int y1, int x2, int y2)
+    {
+        press(Qt::LeftButton, x1, y1);
+        press(Qt::LeftButton, x2, y2);
+    }
+    // A right click on the zone map: the list window's card numbers.
+    QList<long long> listed()
+    {
+        const qsizetype before = f.dialogs.modals.size();
+        press(Qt::RightButton, 10, 10);
+        EXPECT_EQ(f.dialogs.modals.size(), before + 1);
+        auto* list = f.shown<FFrance3>();
+        return list ? rowNumbers(child<CardListView>(list, "List1")) : QList<long long>{-1};
+    }
+    QString hint() const { return labelText(w, "Consigne"); }
+    void menu(const char* name) { w->findChild<QAction*>(QString::fromUtf8(name))->trigger(); }
+};
+
+}  // namespace
+
+TEST_F(ZoneWindowTest, TwoCornersListTheActiveCardsInsideAndTheMenuKeepsOrErasesTheZone)
+{
+    // Its own map, with the pins of the main one.
+    EXPECT_EQ(zoneMap().size(), f.main->mapImage().size());
+    EXPECT_EQ(zoneMap().pixelColor(144, 150), tb::pinColor(3));
+    // Corners in any order (which cards a zone holds is the core's).
+    corners(300, 200, 100, 100);
+    EXPECT_TRUE(hint().startsWith(QStringLiteral("Zone de 300, 200")));  // the hints are the core's
+    EXPECT_EQ(listed(), (QList<long long>{1, 4}));
+    // Drawn on the zone map only.
+    EXPECT_EQ(picture()->grab().toImage().pixelColor(303, 200), QColor(192, 0, 0));
+    EXPECT_NE(f.main->mapImage().pixelColor(303, 200), QColor(192, 0, 0));
+
+    // The caption blinks (the tooltip's text is the core's).
+    auto* caption = child<QLabel>(w, "Label6");
+    const bool hidden = caption->isHidden();
+    QMetaObject::invokeMethod(child<QTimer>(w, "Timer1"), "timeout");
+    EXPECT_EQ(caption->isHidden(), !hidden);
+
+    // "Retour au menu principal" ends the real modal loop: hidden, and the next opening shows the same zone.
+    QList<long long> seen;
+    runInRealModalLoop(w, [&] {
+        seen = listed();
+        menu("retourmenu");
+    });
+    EXPECT_EQ(seen, (QList<long long>{1, 4}));
+    EXPECT_EQ(open(), w);
+    EXPECT_EQ(listed(), (QList<long long>{1, 4}));
+    // "Effacer la zone": no figure, nothing listed.
+    menu("Effacer");
+    EXPECT_NE(picture()->grab().toImage().pixelColor(97, 100), QColor(192, 0, 0));
+    EXPECT_EQ(listed(), QList<long long>{});
+
+    // The close box forgets the zone: a new window, without it.
+    EXPECT_TRUE(closeAndDelete(w));
+    w = open();
+    EXPECT_EQ(listed(), QList<long long>{});
+}
+
+TEST_F(ZoneWindowTest, PinsOfEveryChangeOfCardsAppearOnBothMaps)
+{
+    tb::Database* db = f.main->session().database();
+    const auto pinOn = [&](int x, int y, QColor colour) {
+        return int(f.main->mapImage().pixelColor(x - 6, y) == colour) + int(zoneMap().pixelColor(x - 6, y) == colour);
+    };
+    // Store: card 5 moves.
+    ASSERT_TRUE(db->storeCard(5, makeCard("LOIN", "e", 4, 200, 250)));
+    EXPECT_EQ(pinOn(200, 250, tb::pinColor(4)), 2);
+    EXPECT_EQ(pinOn(400, 300, tb::pinColor(4)), 0);
+    // A new card, then an archived one: the zone lists what the maps show.
+    ASSERT_TRUE(db->createCard(makeCard("NOUVEAU", "f", 7, 220, 60)));
+    EXPECT_EQ(pinOn(220, 60, tb::pinColor(7)), 2);
+    ASSERT_TRUE(db->setArchived(4, true));
+    EXPECT_EQ(pinOn(250, 120, tb::pinColor(2)), 0);
+    corners(100, 50, 300, 200);
+    EXPECT_EQ(listed(), (QList<long long>{1, 6}));
+    // Deletion (which card takes the number is the core's).
+    ASSERT_TRUE(db->deleteCard(1));
+    EXPECT_EQ(pinOn(150, 150, tb::pinColor(3)), 0);
+    EXPECT_EQ(listed(), (QList<long long>{1}));
+    // A new map chosen for the database: both views show it, the zone stays.
+    QImage plan(400, 300, QImage::Format_RGB32);
+    plan.fill(Qt::white);
+    ASSERT_TRUE(plan.save(f.program.file("plan.bmp")));
+    ASSERT_TRUE(db->setMapPath(f.program.file("plan.bmp")));
+    EXPECT_EQ(zoneMap().size(), QSize(400, 300));
+    EXPECT_EQ(listed(), (QList<long long>{1}));
+    // Another database: its own pins, and no zone from the one before.
+    f.openWithCards({makeCard("AUTRE", "g", 5, 180, 140)}, QStringLiteral("Autres"));
+    EXPECT_EQ(pinOn(180, 140, tb::pinColor(5)), 2);
+    EXPECT_EQ(pinOn(220, 60, tb::pinColor(7)), 0);
+    EXPECT_EQ(listed(), QList<long long>{});
 }

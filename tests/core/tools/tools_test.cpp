@@ -7,7 +7,6 @@
 #include "core/tools/note_cipher.h"
 #include "core/tools/note_text.h"
 #include "core/tools/rib_key.h"
-#include "sample_rows.h"
 #include "support/fixtures.h"
 
 #include <QLocale>
@@ -18,6 +17,17 @@
 using namespace tb;
 
 namespace {
+
+// The rows of a sample file written beside the tests: each line "a|b|" gives {a, b}; lines starting with "#" say
+// what the file holds.
+QList<QByteArrayList> sampleRows(const char* path)
+{
+    QList<QByteArrayList> rows;
+    for (const QByteArray& line : testing_support::readBytes(QStringLiteral(TABULON_TEST_SAMPLES) + path).split('\n'))
+        if (!line.startsWith('#') && line.endsWith('|'))
+            rows << line.chopped(1).split('|');
+    return rows;
+}
 
 const QLocale kFrench(QLocale::French, QLocale::France);
 

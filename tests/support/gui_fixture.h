@@ -1,7 +1,6 @@
 #pragma once
-// Whole-window tests: a program folder from data/, the fake Dialogs, and the
-// real main window started on it, driven through its menus, mouse and keys.
-// It brings what nearly every window test uses.
+// Whole-window tests: a program folder from data/, the fake Dialogs, and the real main window started on it, driven
+// through its menus, mouse and keys. It brings what nearly every window test uses.
 #include "core/db/session.h"
 #include "fake_dialogs.h"
 #include "fake_launcher.h"

@@ -1,7 +1,6 @@
 #pragma once
-// A Radicale CardDAV server of the test's own: 127.0.0.1, a free port, a
-// temporary storage folder, plain passwords, no fsync; with TLS on a
-// self-signed certificate when asked. Stopped at the end of the test.
+// A Radicale CardDAV server of the test's own: 127.0.0.1, a free port, a temporary storage folder, plain passwords, no
+// fsync; with TLS on a self-signed certificate when asked. Stopped at the end of the test.
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -52,9 +51,8 @@ private:
     QList<QPair<QString, QString>> m_users;
 };
 
-// Plain HTTP requests, one at a time, waiting for their answers: a test
-// acting as a phone on the address book. Accepts the certificate whose
-// SHA-256 is given, and only that one.
+// Plain HTTP requests, one at a time, waiting for their answers: a test acting as a phone on the address book. Accepts
+// the certificate whose SHA-256 is given, and only that one.
 class RawHttp {
 public:
     struct Reply {
@@ -81,8 +79,7 @@ private:
 
 }  // namespace testing_support
 
-// In a test: a started server named server, or the test skipped when
-// Radicale is not installed.
+// In a test: a started server named server, or the test skipped when Radicale is not installed.
 #define TB_START_RADICALE(server, ...)                                    \
     if (!testing_support::RadicaleServer::installed())                    \
         GTEST_SKIP() << "radicale n'est pas installé";                    \

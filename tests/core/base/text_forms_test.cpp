@@ -153,8 +153,7 @@ TEST(Collation, PrimaryKeysAgreeWithTheCollatorOverTheWholeCodePageAndLeaveCaseA
     const std::vector<Keyed> texts = aroundLetters(page);
     EXPECT_EQ(disagreements(texts, texts), "");
 
-    // Random texts, half their characters among a few the collator finds close,
-    // so that many share long starts.
+    // Random texts, half their characters among a few the collator finds close, so that many share long starts.
     const QString close = QStringLiteral("aAàeEéoOœŒsSßæÆ -'.\u00AD\u0001½1…™tm");
     std::mt19937 random(1252);
     std::vector<Keyed> a, b;

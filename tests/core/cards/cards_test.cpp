@@ -1,6 +1,5 @@
-// A card's byte layout, its marker and position, its debt fields and status
-// words; the record file: whole records written in place or not at all,
-// passes in blocks, captions.
+// A card's byte layout, its marker and position, its debt fields and status words; the record file: whole records
+// written in place or not at all, passes in blocks, captions.
 #include "core/base/folder_index.h"
 #include "core/cards/attachments.h"
 #include "core/cards/card_fields.h"
@@ -180,8 +179,7 @@ TEST(CardRecord, MarkerAndPositionFromTheTextsAndStraightFromTheBytes)
     EXPECT_EQ(tb::pinSpotOf({}).marker, 0);
 }
 
-// Field 1 goes back to the file as it came: an odd marker byte, a decimal
-// position and whatever else the 30 bytes hold.
+// Field 1 goes back to the file as it came: an odd marker byte, a decimal position and whatever else the 30 bytes hold.
 TEST(PinField, KeepsTheStoredBytesAndReadsMarkerAndPosition)
 {
     QByteArray bytes(CardRecord::kSize, ' ');
@@ -232,9 +230,8 @@ TEST(Debt, PointFormsOfOwedCollectedAndRemainingAndStatusWords)
     EXPECT_EQ(tb::fixedFieldCaptions()[1], "Nom ");
 }
 
-// A card's documents: the copies a chosen file becomes, the pictures refused
-// before anything is decoded or copied, the scanning instruction and the
-// address file for the word processor; side files found in any case from one listing.
+// A card's documents: the copies a chosen file becomes, the pictures refused before anything is decoded or copied, the
+// scanning instruction and the address file for the word processor; side files found in any case from one listing.
 struct AttachmentsTest : ::testing::Test {
     TempProgramFolder program;
     TempDatabase folder{program.path()};
@@ -362,8 +359,7 @@ TEST(FolderIndex, AnswersAnyCaseFromOneListing)
     const tb::FolderIndex index(folder);
     EXPECT_EQ(index.find(tb::sideFileName(tb::SideFile::Photo, 3)), "PHOTO3.JPG");
     EXPECT_TRUE(index.contains(tb::sideFileName(tb::SideFile::Note, 3)));
-    // What the folder gains afterwards is not in the listing, which is no
-    // longer current.
+    // What the folder gains afterwards is not in the listing, which is no longer current.
     writeBytes(folder + "photo4.jpg", "z");
     EXPECT_EQ(index.find("photo4.jpg"), "");
     EXPECT_FALSE(index.isCurrent());

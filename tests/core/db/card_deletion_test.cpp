@@ -103,8 +103,7 @@ std::unique_ptr<tb::Database> openDb(const TempDatabase& folder)
 
 struct StopHere {};
 
-// Runs deletion stopped after step stopAt, as a crash would stop it; true
-// when it ran to its end.
+// Runs deletion stopped after step stopAt, as a crash would stop it; true when it ran to its end.
 bool deletionStoppedAt(int stopAt, const std::function<tb::Status()>& deletion)
 {
     int steps = 0;

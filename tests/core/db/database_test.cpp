@@ -145,8 +145,7 @@ TEST_F(DatabaseTest, StoresWriteOnlyChangesAndOnlyAValidationPutsTheSurnameInCap
     EXPECT_EQ(surname(), QStringLiteral("DUPONT-ÉLISE"));
     EXPECT_EQ(db->card(1)->toBytes(), validated->toBytes());
 
-    // Records changed by another program: the pins follow the file (later
-    // than the file system's clock tick).
+    // Records changed by another program: the pins follow the file (later than the file system's clock tick).
     QThread::msleep(50);
     writeCards(folder.path(), {makeCard("UN", "X", 4, 200, 200), makeCard("DEUX", "X", 2, 50, 50)});
     EXPECT_EQ(db->pins().cardsAt(200, 200), std::vector<long long>{1});
@@ -467,8 +466,7 @@ TEST(CardDavState, ReadsBackWhatWasWrittenAndRefusesADamagedFile)
     ASSERT_TRUE(tb::writeFetchedVCards(folder, fetched));
     EXPECT_EQ(*tb::readFetchedVCards(folder), fetched);
 
-    // Damaged: an unknown line, a number that is none, a card twice, a
-    // fetched file cut short.
+    // Damaged: an unknown line, a number that is none, a card twice, a fetched file cut short.
     const QByteArray good = readBytes(folder + "carddav.txt");
     for (const QByteArray& bad : {good + "colour=blue\r\n", QByteArray(good).replace("card=7", "card=x7"),
                                   good + "card=2\tu9\t/9.vcf\t\t\r\n", QByteArray(good).replace("\\\\", "\\q"),

@@ -200,8 +200,7 @@ TEST_F(HalfDoneChanges, SideFilesPastTheCountAreRemovedAtOpeningAndANewCardFinds
     // A document the user made is named; files the program made are not.
     EXPECT_EQ(db->countCorrection(), " Documents retirés, faute de fiche à leur numéro : DtxtA3.txt.");
 
-    // Left meanwhile by hand: the new card still starts bare, and takes the
-    // photo given with it.
+    // Left meanwhile by hand: the new card still starts bare, and takes the photo given with it.
     writeBytes(base.file("photo3.jpg"), "autre personne");
     writeBytes(base.file("photo5.jpg"), "autre personne");
     ASSERT_TRUE(db->createCards({makeCard("TROIS", "c", 1, 5, 5), makeCard("QUATRE", "d", 1, 6, 6),
@@ -236,8 +235,7 @@ TEST_F(HalfDoneChanges, CardsPastASmallerOrGarbledCountAreCountedInNeverOverwrit
         EXPECT_EQ(db->card(5)->field(3).trimmed(), "CINQ");
         ASSERT_TRUE(db->deleteCard(6));
     }
-    // The blank record a deletion leaves past the count is no card, whether
-    // the count is sound or garbled.
+    // The blank record a deletion leaves past the count is no card, whether the count is sound or garbled.
     ASSERT_TRUE(open()->deleteCard(5));
     EXPECT_EQ(open()->countCorrection(), "");
     writeBytes(base.file("NBFiches.dat"), "abc");

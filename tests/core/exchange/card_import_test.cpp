@@ -299,9 +299,8 @@ TEST_F(ImportTest, AFailedAutomaticBackupStopsTheImportAndOneAutomaticBackupIsKe
     EXPECT_EQ(QDir(program.path() + "Sauvegardes").entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"BaseTest"});
 }
 
-// A CSV or vCard file from the outside world cannot exhaust the memory or
-// stall the import: each size beyond its limit is refused with a message
-// naming it, never aborting, and big or hostile files are read in seconds.
+// A CSV or vCard file from the outside world cannot exhaust the memory or stall the import: each size beyond its limit
+// is refused with a message naming it, never aborting, and big or hostile files are read in seconds.
 QString csvRefusal(const QByteArray& file)
 {
     const tb::Result<tb::CsvTable> t = tb::parseCsv(file, tb::CsvEncoding::Utf8);
@@ -420,8 +419,7 @@ TEST(VCardLimits, FiftyMegabytesAndHostileFilesAreReadInAFewSeconds)
     for (const QByteArray* hostile : std::initializer_list<const QByteArray*>{&folded, &accents, &quotes, &lines})
         EXPECT_EQ(tb::readVCardFile(*hostile, kWithObservations).contacts.size(), 1u);
     const qint64 hostileMs = clock.elapsed();
-    // About 4 s alone, three times that on a busy machine; a quadratic step
-    // would take minutes.
+    // About 4 s alone, three times that on a busy machine; a quadratic step would take minutes.
     EXPECT_LT(bigMs, 30000) << "50 Mo";
     EXPECT_LT(hostileMs, 30000);
     std::printf("50 Mo read in %lld ms, hostile files in %lld ms\n", bigMs, hostileMs);

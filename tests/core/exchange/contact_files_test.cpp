@@ -35,12 +35,10 @@ TEST(VCardRoundTrip, ExportThenImportIntoAnEmptyDatabaseGivesTheSameRecordsAndPh
 {
     TempProgramFolder program;
     TempDatabase source(program.path(), "Source");
-    // Ten records: letters beyond ASCII and texts to escape, an archived card,
-    // a card without surname, one with an e-mail alone, the properties address
-    // books show (fields 11 to 15 are captioned "Profession", "Date de
-    // naissance", "Société", "Observations", "Montant dû" in a new database)
-    // and texts they would not give back, a blank marker, and the same person
-    // twice, once in small letters: both are cards.
+    // Ten records: letters beyond ASCII and texts to escape, an archived card, a card without surname, one with an
+    // e-mail alone, the properties address books show (fields 11 to 15 are captioned "Profession", "Date de naissance",
+    // "Société", "Observations", "Montant dû" in a new database) and texts they would not give back, a blank marker,
+    // and the same person twice, once in small letters: both are cards.
     const QByteArray before = exchange_samples::sample("export/aller_retour.dat");
     const qsizetype cards = before.size() / 630;
     ASSERT_EQ(cards, 10);
@@ -95,9 +93,8 @@ TEST(VCardContacts, EachWriterFormGivesTheFieldsTheContactHolds)
     EXPECT_EQ(none.error->message(), " Ce fichier ne contient aucune fiche vCard lisible (pas de ligne BEGIN:VCARD).");
 }
 
-// The vCard a card is uploaded as: a phone's own lines kept byte for byte,
-// Tabulon's properties in their place; and the digest that tells whether a
-// card changed since it was sent.
+// The vCard a card is uploaded as: a phone's own lines kept byte for byte, Tabulon's properties in their place; and the
+// digest that tells whether a card changed since it was sent.
 
 // As a phone writes a contact (RFC 6350 and 2426 forms): three numbers, the
 // mobile named by its group's label, a work and a home address, folded lines.

@@ -72,8 +72,7 @@ inline QStringList samples(const QString& folder, const QString& pattern)
     return names;
 }
 
-// What a reading gave, a line a fact, as a sample's listing ("NAME.txt" beside
-// it, its "#" lines aside) holds it.
+// What a reading gave, a line a fact, as a sample's listing ("NAME.txt" beside it, its "#" lines aside) holds it.
 inline QString listing(const std::vector<tb::Contact>& contacts, const QStringList& notes)
 {
     QString out;

@@ -177,9 +177,8 @@ TEST_F(PersonDataTest, TheBackupsStillHoldingThePersonAreNamedAndOthersNot)
     EXPECT_TRUE(tb::backupsHolding(*db, 3, program.path()).isEmpty());
 }
 
-// The vCard and CSV exports of a varied database, byte for byte: every byte
-// of the code page in every field, texts to escape, quote and fold, dates,
-// note lines, odd pins, archived cards and photos.
+// The vCard and CSV exports of a varied database, byte for byte: every byte of the code page in every field, texts to
+// escape, quote and fold, dates, note lines, odd pins, archived cards and photos.
 namespace {
 
 // Pieces that each exercise a case of the writers; the rest of a field is

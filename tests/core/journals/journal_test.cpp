@@ -197,8 +197,7 @@ TEST(Debtors, ActiveCardsOwingLargestFirstWithTotalAndLastPaymentByDate)
     writeCards(base.path(), {owing("DUPONT", 1, "100.00"), owing("MARTIN", 0, "900.00"),
                              owing("BERNARD", 3, "250.50"), owing("PETIT", 2, ".00"), owing("ROBERT", 1, "-5.00"),
                              owing("DURAND", 7, "100"), owing("LEROY", 1, "0.004"), owing("SIMON", 1, "")});
-    // The latest date wins, not the last line; a line whose date is no date
-    // only counts when there is nothing better.
+    // The latest date wins, not the last line; a line whose date is no date only counts when there is nothing better.
     writeBytes(base.file("R1.txt"), "50.00------------>05/01/26  Jean  chèque\r\n"
                                     "25.00------------>03/02/26  Jean  espèces\r\n"
                                     "10.00------------>28/12/25  Jean  chèque\r\n");

@@ -192,8 +192,7 @@ TEST(ListsSortedInStages, GiveTheLinesOwnOrderForEveryKindAndAfterChanges)
     };
     check("read");
 
-    // Changed cards (past half the keys' room, so that they are packed again)
-    // and two cards more, then one less.
+    // Changed cards (past half the keys' room, so that they are packed again) and two cards more, then one less.
     for (size_t i = 0; i < cards.size(); i += 2)
         cards[i] = makeCard(QStringLiteral("NOUVEAU") + QString::number(i % 13), "", i % 4 ? 1 : 0, 1, 1);
     cards.push_back(makeCard("AAA", "", 1, 1, 1));
@@ -226,9 +225,8 @@ TEST(ListCountLine, CountAndListShownOrNoCardAndTheTipTellsHomonymsApart)
     EXPECT_EQ(tb::cardLineTip(makeCard("VINCENT", "Véronique", 1, 1, 1), 30), QStringLiteral("fiche n° 30"));
 }
 
-// The list keys made in the background when a database opens give the
-// lists of the cards as they are when the list is asked for: cards stored,
-// created or deleted meanwhile included.
+// The list keys made in the background when a database opens give the lists of the cards as they are when the list is
+// asked for: cards stored, created or deleted meanwhile included.
 TEST(ListKeysMadeAtOpen, FollowTheCardsChangedBeforeTheFirstList)
 {
     TempProgramFolder program;

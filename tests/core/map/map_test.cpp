@@ -259,9 +259,8 @@ TEST(MapZoomRules, ClicksRoundDownToMapPixelsZoomStaysWithinItsBoundsAndPhotosFi
     EXPECT_EQ(tb::photoRect({100000, 1}, {200, 150}), QRect(0, 74, 200, 1));  // still one pixel high
 }
 
-// The outlines made with the map against the department centres measured on
-// frc.gif by hand: every department of the map, Corsica as "20", the enlarged
-// Paris inset, and the sea.
+// The outlines made with the map against the department centres measured on frc.gif by hand: every department of the
+// map, Corsica as "20", the enlarged Paris inset, and the sea.
 TEST(DepartmentUnderClick, EveryDepartmentIsFoundAtItsCentreAndMissingOutlinesPutAllOnTheSea)
 {
     const tb::DepartmentOutlines outlines = tb::DepartmentOutlines::read(dataDir());
@@ -365,8 +364,7 @@ TEST(Zone, CompleteZonesCornersInAnyOrderListTheCardsStrictlyInsideButNeverArchi
     // A flat zone holds nothing, not even what lies on its line.
     EXPECT_EQ(zone({{100, 150}, {300, 150}}), Hits{});
 
-    // Only a complete zone lists: one corner, the second does not count as (0, 0);
-    // a third click starts a new one.
+    // Only a complete zone lists: one corner, the second does not count as (0, 0); a third click starts a new one.
     EXPECT_EQ(zone({{400, 400}}), Hits{});
     tb::ZoneMarking z;
     z.mark(100, 100);

@@ -63,8 +63,7 @@ TEST(EuroTexts, FrancsAndEurosWithTwoDecimalsAndGroupedThousands)
 
 TEST(EuroConverter, AmountsAndResultsKeepTheirDecimalsAndLettersOrAZeroRateAreRefused)
 {
-    // A comma or a point is the decimal separator; the decimal digits come
-    // after the words.
+    // A comma or a point is the decimal separator; the decimal digits come after the words.
     Conversion c = converted("12,5");
     EXPECT_EQ(c.result, "81,99");
     EXPECT_EQ(c.amountWords, "Douze  euros 5");

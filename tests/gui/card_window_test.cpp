@@ -67,8 +67,6 @@ protected:
     }
 };
 
-}  // namespace
-
 TEST_F(CardWindowTest, ShowsStoresColoursDeletesAndClosesTheCards)
 {
     // The photo timer loads the photo once; moving away clears the frame until it fires again.
@@ -194,7 +192,6 @@ TEST_F(CardWindowTest, AStoreThatCannotBeWrittenSaysWhyAndKeepsWhatWasTyped)
 }
 
 // "Structure" and the e-mail window, through the real menus.
-namespace {
 
 QLineEdit* text1(QWidget* w, int i) { return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i)); }
 
@@ -204,8 +201,6 @@ protected:
     void SetUp() override { f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100)}); }
     FFrance26* open() { return f.open<FFrance26>("Fiche"); }
 };
-
-}  // namespace
 
 TEST_F(StructureTest, CaptionsAreWrittenWhereTypedQuotesRefusedAndOpenCardWindowsFollow)
 {
@@ -306,7 +301,6 @@ TEST(EmailWindowTest, ListsInCardOrderKeptInStepAndTheAddressSentAsAMailtoUrl)
 }
 
 // The creation window, from a right click on the map or Ctrl+N, failures included.
-namespace {
 
 class CreationWindowTest : public ::testing::Test {
 protected:
@@ -345,8 +339,6 @@ protected:
         child<QAction>(w, "photo")->trigger();
     }
 };
-
-}  // namespace
 
 TEST_F(CreationWindowTest, CreatesTheCardFromTheMapClickAndTheNextStartsEmpty)
 {
@@ -468,7 +460,6 @@ TEST_F(CreationWindowTest, CtrlNPinsByTheTypedCodeOrWaitsForAClickOnAnotherMap)
 }
 
 // The card window's documents, viewers, address, e-mail and prints, read back from PDF.
-namespace {
 
 class CardDocumentsTest : public ::testing::Test {
 protected:
@@ -518,8 +509,6 @@ protected:
     PhotoFrame* photo() const { return child<PhotoFrame>(w, "Picture1"); }
     void clickPhoto() { click(photo(), photo()->rect().center()); }
 };
-
-}  // namespace
 
 TEST_F(CardDocumentsTest, PhotosAndScansAreAttachedShownAndPrinted)
 {
@@ -610,7 +599,6 @@ TEST_F(CardDocumentsTest, TextsAddressEmailAndPrintsOfTheShownCard)
 }
 
 // The note editor opened from the card window.
-namespace {
 
 class NoteEditorTest : public ::testing::Test {
 protected:
@@ -656,8 +644,6 @@ protected:
         return closeAndDelete(w);
     }
 };
-
-}  // namespace
 
 TEST_F(NoteEditorTest, OpensOnTheShownCardEditsPrintsAndSavesOnlyWhenTheQuestionSaysOui)
 {
@@ -759,7 +745,6 @@ TEST_F(NoteEditorTest, EncipheredNoteSavedAndReopenedDeciphersExactlyAndAnUnusab
 }
 
 // Nothing lost by mistake: edits asked about, deletions undone, the trash, recent databases.
-namespace {
 
 class NothingLostTest : public ::testing::Test {
 protected:
@@ -774,8 +759,6 @@ protected:
     CardRecord stored(long long n) const { return CardStore(db).read(n).value(); }
     static QLineEdit* field(QWidget* w, int i) { return child<QLineEdit>(w, QStringLiteral("Text1(%1)").arg(i)); }
 };
-
-}  // namespace
 
 TEST_F(NothingLostTest, ClosingACardWithEditsAsksAndEachAnswerDoesWhatItSays)
 {
@@ -911,3 +894,5 @@ TEST_F(NothingLostTest, APersonsDataIsWrittenThenThePersonErasedForGood)
     EXPECT_EQ(readBytes(db + "NBFiches.dat"), " 1\r\n");
     EXPECT_EQ(f.dialogs.lastMessage(), " La personne est effacée. Aucune sauvegarde connue ne la contient.");
 }
+
+}  // namespace

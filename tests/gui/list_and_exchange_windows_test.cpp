@@ -72,8 +72,6 @@ void chooseColumn(QWidget* w, int column, const QString& caption)
     combo->setCurrentIndex(combo->findText(caption));
 }
 
-}  // namespace
-
 TEST_F(ExchangeWindowsTest, VCardsGoOutAndComeBackWithDuplicatesAnsweredAndPinsPlaced)
 {
     f.openWithCards({withFields(makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE"),
@@ -354,7 +352,6 @@ TEST(SyncWindows, ACardGoesToTheServerAndAContactChangedOnBothSidesIsAskedAbout)
 }
 
 // The list window through the real menus: lists, searches, opening a card, printing, exports.
-namespace {
 
 class ListWindowTest : public ::testing::Test {
 protected:
@@ -373,8 +370,6 @@ protected:
         return listShown() ? rowNumbers(view(listShown())) : QList<long long>{-1};
     }
 };
-
-}  // namespace
 
 TEST_F(ListWindowTest, SortedListsCountTheirCardsAndALineOpensItsCard)
 {
@@ -699,3 +694,5 @@ TEST(SelectionFlow, TheSearchBoxShowsEveryCardFoundInTheListWindow)
     EXPECT_EQ(w->listedCards().size(), SearchBox::kShownLines + 20);
     EXPECT_TRUE(box->text().isEmpty());
 }
+
+}  // namespace

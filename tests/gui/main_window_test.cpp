@@ -45,6 +45,8 @@
 
 using namespace testing_support;
 
+namespace {
+
 TEST(MainWindow, StartsWithDefaultMapMenusAndScrolling)
 {
     GuiFixture f;
@@ -276,7 +278,6 @@ TEST(Keyboard, ACaptionWithAnAmpersandShowsAsWrittenAndIsKeptAsWritten)
 
 // What a screen reader hears and the keyboard reaches in every window: controls named by their caption,
 // values heard, an Alt letter of its own for each button and menu entry, a page of the guide whose files exist.
-namespace {
 
 // The main window first, then each other window once, opened as a user opens them, on a database of one card
 // with a debt and an e-mail address.
@@ -327,7 +328,6 @@ QList<QWidget*> openEveryWindow(GuiFixture& f)
                 all << w;
     return all;
 }
-
 
 bool isControl(QAccessible::Role role)
 {
@@ -409,8 +409,6 @@ QStringList clashes(QWidget* window)
     return wrong;
 }
 
-}  // namespace
-
 TEST(MenuLetters, TheBuilderEscapesAmpersandsAndGivesEachBarEntryAFreeLetter)
 {
     QMenuBar bar;
@@ -490,7 +488,6 @@ TEST(WindowsOnScreen, EveryWindowOpensInsideTheScreenFrameIncluded)
 }
 
 // The zoomed map: clicks in whole map pixels, the zoom kept, the hint.
-namespace {
 
 class MapZoomTest : public ::testing::Test {
 protected:
@@ -531,8 +528,6 @@ protected:
         return list ? rowNumbers(child<CardListView>(list, "List1")) : QList<long long>{-1};
     }
 };
-
-}  // namespace
 
 TEST_F(MapZoomTest, HitTestAndCreationGiveTheSamePositionsAtEveryZoom)
 {
@@ -627,7 +622,6 @@ TEST(MapHint, ANewDatabaseShowsTheWholeMapAndTheLineUnderItUntilTheFirstCardExis
 }
 
 // The default map's drawing: the picture at 100 %, sharp above it, its numbers over the pins.
-namespace {
 
 // Anti-aliasing of borders and numbers differs between the renderer that made
 // the picture and Qt's: a pixel matches within this distance in RGB (of 441).
@@ -667,8 +661,6 @@ long long numberPixels(const QImage& image)
             n += distance(image.pixel(x, y), kNumberColour.rgb()) < 12;
     return n;
 }
-
-}  // namespace
 
 TEST(SharpDefaultMap, DrawingAtFullSizeMatchesThePictureAndOnlyTheDefaultMapHasOne)
 {
@@ -734,7 +726,6 @@ TEST(SharpDefaultMap, ZoomedPictureIsTheDrawingInPlaceWithItsNumbersOverCrowdedP
 }
 
 // The map browser ("Cartes & Plans") and the file browser, reached through the menus.
-namespace {
 
 // A database in use and a folder of pictures and documents to choose from.
 class Browsers : public ::testing::Test {
@@ -765,8 +756,6 @@ protected:
     QTemporaryDir tmp;
     QString pictures = tmp.path() + "/Mes images/";
 };
-
-}  // namespace
 
 TEST_F(Browsers, TheMapBrowserWalksFoldersAndChargerStoresTheChosenMapWhateverItsName)
 {
@@ -864,7 +853,6 @@ TEST_F(Browsers, FileBrowserCopiesTheChosenFileUnderTheTargetName)
 }
 
 // The zone window: its map, a zone of two corners, the cards listed in it.
-namespace {
 
 class ZoneWindowTest : public ::testing::Test {
 protected:
@@ -903,8 +891,6 @@ protected:
     QString hint() const { return labelText(w, "Consigne"); }
     void menu(const char* name) { w->findChild<QAction*>(QString::fromUtf8(name))->trigger(); }
 };
-
-}  // namespace
 
 TEST_F(ZoneWindowTest, TwoCornersListTheActiveCardsInsideAndTheMenuKeepsOrErasesTheZone)
 {
@@ -979,3 +965,5 @@ TEST_F(ZoneWindowTest, PinsOfEveryChangeOfCardsAppearOnBothMaps)
     EXPECT_EQ(pinOn(220, 60, tb::pinColor(7)), 0);
     EXPECT_EQ(listed(), QList<long long>{});
 }
+
+}  // namespace

@@ -66,8 +66,6 @@ protected:
     }
 };
 
-}  // namespace
-
 TEST_F(JournalWindowsTest, CollectionsRecordPaymentsAndTheCardFollows)
 {
     Ffrance19* w = open<Ffrance19>("Command1");
@@ -165,7 +163,6 @@ TEST(RemindersAtOpening, ShowsTheRemindersDueAndOpensTheChosenCard)
 }
 
 // The form letters and the debtors through their windows.
-namespace {
 
 CardRecord owing(const QString& surname, const QString& street, const QString& due)
 {
@@ -262,8 +259,6 @@ void choose(QComboBox* list, int index)
     while (list->currentIndex() != index)
         keyClick(list, list->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
 }
-
-}  // namespace
 
 TEST(Converter, RecalculatesAtEveryKeyAndChoiceAndTakesOnlyDigits)
 {
@@ -377,15 +372,12 @@ TEST(PostalSearch, ByCodeDefaultsTo17000AndRefusesCodesNotFiveLongByCityIsAnUppe
 }
 
 // "Logiciels externes", "Sur la toile" and the database manager: what the launcher is asked to start.
-namespace {
 
 void writeExecutable(const QString& path)
 {
     writeBytes(path, "#!/bin/sh\n");
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
 }
-
-}  // namespace
 
 TEST(ExternalProgramsWindows, ChosenProgramIsStoredWithoutExeAndStartsWithOneArgument)
 {
@@ -440,3 +432,5 @@ TEST(ExternalProgramsWindows, WebEntriesOpenTheirAddresses)
     ASSERT_TRUE(f.trigger("aide"));
     EXPECT_TRUE(f.dialogs.lastMessage().startsWith(QStringLiteral(" Le programme « "))) << f.dialogs.lastMessage().toStdString();
 }
+
+}  // namespace

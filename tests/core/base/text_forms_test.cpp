@@ -25,8 +25,11 @@
 #include <vector>
 
 using namespace tb;
+using testing_support::readBytes;
+using testing_support::writeBytes;
 
 namespace {
+
 QByteArray everyByte()
 {
     QByteArray all(256, '\0');
@@ -34,7 +37,6 @@ QByteArray everyByte()
         all[b] = char(b);
     return all;
 }
-}  // namespace
 
 TEST(Codepage, EveryByteSurvivesARoundTrip)
 {
@@ -107,8 +109,6 @@ TEST(PathText, CodePageWhenItFitsUtf8OtherwiseAndPathsComeBackAsWritten)
     EXPECT_EQ(decodePathValue(encodePathValue(written)), "/home/é");
 }
 
-namespace {
-
 struct Keyed {
     QString text, key;
 };
@@ -144,8 +144,6 @@ std::string disagreements(const std::vector<Keyed>& a, const std::vector<Keyed>&
         }
     return found.join(u' ').toStdString();
 }
-
-}  // namespace
 
 TEST(Collation, PrimaryKeysAgreeWithTheCollatorOverTheWholeCodePageAndLeaveCaseAccentsAndLigaturesToIt)
 {
@@ -185,8 +183,6 @@ TEST(Collation, PrimaryKeysAgreeWithTheCollatorOverTheWholeCodePageAndLeaveCaseA
 
 // Numeric values, number texts and masks (the forms every window reads and
 // writes); one-value files, caption files and note files.
-using testing_support::readBytes;
-using testing_support::writeBytes;
 
 TEST(ValueFiles, ParsedAndWrittenFormsReadBackWhole)
 {
@@ -342,3 +338,5 @@ TEST(Masks, PointFormWhateverTheLocale)
     EXPECT_EQ(pointForm(3, "##################"), "3");
     QLocale::setDefault(old);
 }
+
+}  // namespace

@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 using namespace testing_support;
+using Texts = std::array<QString, 6>;
 
 namespace {
 
@@ -34,8 +35,6 @@ struct StoreTest : ::testing::Test {
     QString surname(long long n) const { return store.read(n)->field(3).trimmed(); }
     void writeTwo() { writeCards(folder, {makeCard("UN", "a", 1, 10, 10), makeCard("DEUX", "b", 2, 20, 20)}); }
 };
-
-}  // namespace
 
 TEST_F(StoreTest, WriteReadRewriteAndExtendRecords)
 {
@@ -210,10 +209,6 @@ TEST(PinField, KeepsTheStoredBytesAndReadsMarkerAndPosition)
     EXPECT_EQ(tb::PinField().withMarker(u'7').text(), QStringLiteral("7").leftJustified(30));
 }
 
-namespace {
-
-using Texts = std::array<QString, 6>;
-
 TEST(Debt, PointFormsOfOwedCollectedAndRemainingAndStatusWords)
 {
     // A comma is a decimal point, empty or text counts zero, below one has no leading digit.
@@ -247,8 +242,6 @@ struct AttachmentsTest : ::testing::Test {
         return path;
     }
 };
-
-}  // namespace
 
 TEST_F(AttachmentsTest, ChosenPhotosAreCopiedUnderTheCardsLowerCaseName)
 {
@@ -370,3 +363,5 @@ TEST(FolderIndex, AnswersAnyCaseFromOneListing)
     EXPECT_EQ(tb::sideFileKind("scana3.JPG", 3), tb::SideFile::ScanA);
     EXPECT_FALSE(tb::sideFileKind("ScanA3.jpg", 4));
 }
+
+}  // namespace

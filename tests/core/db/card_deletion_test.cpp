@@ -125,8 +125,6 @@ struct CardDeletionTest : ::testing::Test {
     void TearDown() override { tb::CardDeletion::setStepHook({}); }
 };
 
-}  // namespace
-
 TEST_F(CardDeletionTest, TheLastCardTakesTheFreedNumberWithItsRecordAndSideFiles)
 {
     for (const auto& [d, twin] : {std::pair{2LL, false}, std::pair{5LL, false}, std::pair{2LL, true}}) {
@@ -313,7 +311,6 @@ TEST_F(CardDeletionTest, ADeletedCardIsKeptWholeComesBackAsTheNextNumberOrGoesAn
 
 // Backups: whole copies of a database folder, taken even while cards are
 // being stored, never left half made, and opened again as a new database.
-namespace {
 
 class BackupTest : public ::testing::Test {
 protected:

@@ -60,8 +60,6 @@ QStringList everything(const QString& root, const QString& except)
     return found;
 }
 
-}  // namespace
-
 TEST_F(DatabaseTest, CreateCopiesTheTemplatesAndRefusesTakenNames)
 {
     QList<tb::Error> missing;
@@ -337,7 +335,6 @@ TEST(SelectionCommands, ArchiveMailAndExportTheSelectedCardsOnly)
 
 // Demonstration cards: real communes, pins in their department on the default
 // map, plausible debts and phones, the same cards for the same seed.
-namespace {
 
 class DemoCardsTest : public ::testing::Test {
 protected:
@@ -481,8 +478,6 @@ TEST(CardDavState, ReadsBackWhatWasWrittenAndRefusesADamagedFile)
     EXPECT_FALSE(tb::readFetchedVCards(folder));
 }
 
-}  // namespace
-
 // A sync conflict merged field by field, and the settings that point a state at another address book.
 TEST(FieldMerge, OnlyFieldsThatDifferBeyondTrailingBlanksAreOfferedAndTheChosenOnesTaken)
 {
@@ -529,3 +524,5 @@ TEST(CardDavSettings, AnotherAddressBookForgetsWhatWasKnownOfTheOldOneAndAnother
     EXPECT_TRUE(otherHost.acceptedCertificate.isEmpty());
     EXPECT_EQ(otherHost.server, QStringLiteral("https://autre.exemple.fr/"));
 }
+
+}  // namespace

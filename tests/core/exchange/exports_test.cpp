@@ -124,8 +124,6 @@ QStringList names(const tb::PersonData& data)
     return n;
 }
 
-}  // namespace
-
 TEST_F(PersonDataTest, EveryFileOfTheCardAndNoOtherGoesIntoTheFolderOrTheZipWithASummary)
 {
     auto db = open();
@@ -179,7 +177,6 @@ TEST_F(PersonDataTest, TheBackupsStillHoldingThePersonAreNamedAndOthersNot)
 
 // The vCard and CSV exports of a varied database, byte for byte: every byte of the code page in every field, texts to
 // escape, quote and fold, dates, note lines, odd pins, archived cards and photos.
-namespace {
 
 // Pieces that each exercise a case of the writers; the rest of a field is
 // random bytes of the whole code page, or blanks.
@@ -271,8 +268,6 @@ TEST(ExportBytes, VCardAndCsvFilesOfEveryKindOfFieldAreWrittenByteForByte)
     EXPECT_GT(*active, 0);
 }
 
-}  // namespace
-
 // Exports of more cards than one block (made on two threads) hold every
 // card once, in card order, with the bytes each card gives alone.
 TEST(ExportsOfManyCards, HoldEveryCardInOrderAsEachCardAlone)
@@ -313,3 +308,5 @@ TEST(ExportsOfManyCards, HoldEveryCardInOrderAsEachCardAlone)
         EXPECT_TRUE(readBytes(csv) == alone.left(header) + alone.mid(header).repeated(90)) << archived;
     }
 }
+
+}  // namespace

@@ -69,8 +69,6 @@ tb::CardList staged(std::shared_ptr<const tb::SortKeys> keys, const CardStore& s
     return list;
 }
 
-}  // namespace
-
 TEST_F(CardListsTest, DisplayLinesKeepEveryFieldAtFullWidthInTheKindsOrder)
 {
     write({makeCard("LEFÈVRE", "Zoé", 2, 1, 1, "13001", "Marseille"),
@@ -263,7 +261,6 @@ TEST(ListKeysMadeAtOpen, FollowTheCardsChangedBeforeTheFirstList)
 
 // Printed lists, cards and notes read back from PDF: everything printed, nothing past the page;
 // the list font named by the style of its weight and slant, for the font dialog to open on.
-namespace {
 
 // A4 at 600 dpi.
 void a4(QPdfWriter& writer)
@@ -301,8 +298,6 @@ int printList(const QString& pdf, const QStringList& lines, int points, bool bol
     style.color = Qt::red;
     return tb::printListPages(writer, lines, QDate(2002, 3, 21), style);
 }
-
-}  // namespace
 
 TEST(ListPageLayout, LinesHeadedByDateAndListeGoOnSeveralPagesNothingLostAndInsideThePage)
 {
@@ -360,8 +355,6 @@ TEST(PrintFontStyle, NamedByTheStyleOfItsWeightAndSlant)
     }
 }
 
-namespace {
-
 struct CardPrintTest : ::testing::Test {
     TempProgramFolder program;
     TempDatabase folder{program.path()};
@@ -393,8 +386,6 @@ struct CardPrintTest : ::testing::Test {
         return s;
     }
 };
-
-}  // namespace
 
 TEST_F(CardPrintTest, OneCardPrintsItsHeadingThenEachCaptionAboveItsValue)
 {
@@ -490,3 +481,5 @@ TEST(NotePrint, LongParagraphsBreakAtSpacesLongWordsStayWholeAndAFullPageStartsA
         EXPECT_TRUE(text.contains(line)) << line.toStdString();
     EXPECT_TRUE(text.contains(wide));
 }
+
+}  // namespace

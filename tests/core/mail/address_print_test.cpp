@@ -23,8 +23,6 @@ struct SheetCase {
     QPointF first, last;
 };
 
-}  // namespace
-
 TEST(LabelSheets, EachAddressInsideItsOwnLabelFromTheStartPositionOnEverySheet)
 {
     const auto sheet = [](const char* id) { return *tb::labelSheetById(id); };
@@ -124,15 +122,12 @@ TEST(Envelopes, AddressFromTheWindowCornerAndTheSenderAtTheTopLeft)
 }
 
 // The address block of labels and letters, and the sender kept for envelopes.
-namespace {
 
 CardRecord card(const QString& civility, const QString& first, const QString& surname, const QString& street,
                 const QString& code, const QString& city, int marker = 1)
 {
     return withFields(makeCard(surname, first, marker, 10, 10, code, city), {{2, civility}, {5, street}});
 }
-
-}  // namespace
 
 TEST(PostalAddressRule, NameStreetAndCityLinesWithinThirtyEightCharactersCutAtAWordAndReported)
 {
@@ -211,3 +206,5 @@ TEST(SenderAddress, KeptInTheCodePageLineByLineAndRefusedWhenItCannotBeKept)
     EXPECT_FALSE(underFileSizeLimit(10, [&] { return bool(tb::writeSenderAddress(program.path(), {"Une adresse plus longue"})); }));
     EXPECT_EQ(readBytes(tb::senderFile(program.path())), kept);
 }
+
+}  // namespace

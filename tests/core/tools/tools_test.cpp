@@ -15,6 +15,8 @@
 #include <random>
 
 using namespace tb;
+using testing_support::readBytes;
+using testing_support::writeBytes;
 
 namespace {
 
@@ -38,8 +40,6 @@ Conversion converted(const QString& amount, AmountIn in = AmountIn::Euros, const
     EXPECT_TRUE(c.ok()) << amount.toStdString();
     return c.ok() ? c.value() : Conversion{};
 }
-
-}  // namespace
 
 TEST(SomLettr, WordsOfEveryGroupAndItsEdgesAndTheRefusals)
 {
@@ -115,16 +115,12 @@ TEST(EuroConverter, AmountsAndResultsKeepTheirDecimalsAndLettersOrAZeroRateAreRe
     EXPECT_EQ(refusal(QString(400, u'0') + "7", "1"), "accepted");
 }
 
-namespace {
-
 std::optional<int> key(const QString& bank, const QString& branch, const QString& account)
 {
     const auto k = ribKey(bank, branch, account);
     EXPECT_TRUE(k.ok()) << account.toStdString();
     return k.ok() ? k.value() : std::nullopt;
 }
-
-}  // namespace
 
 TEST(RibKey, KeysWithLettersCountedAsTheirDigitAndWrongLengthsRefusedInOrder)
 {
@@ -176,10 +172,6 @@ TEST(Iban, FrenchIbanGivesItsRibPartsAndEachFaultIsRefusedWithItsReason)
 
 // The note cipher and the note as the editor loads, shows and saves it: every
 // byte survives enciphering, the text box and the file, whatever the key.
-using testing_support::readBytes;
-using testing_support::writeBytes;
-
-namespace {
 
 // Random bytes where CR, LF and CR LF are frequent, every byte value possible.
 QByteArray randomNote(std::mt19937& rng, int length)
@@ -203,8 +195,6 @@ QString randomKey(std::mt19937& rng, int length)
         key += pool.at(rng() % pool.size());
     return key;
 }
-
-}  // namespace
 
 TEST(NoteCipher, KeyKeepsOnlyCodes48To122ShiftedBy100AndIsRepeatedOverTheNote)
 {
@@ -285,3 +275,5 @@ TEST(NoteText, SummaryHoldsNameAddressAndFieldsEightToFourteen)
         t[i] = QStringLiteral("f%1").arg(i);
     EXPECT_EQ(tb::noteSummary(t), "f1 f2 f3 \nf4\nf5 f6\nf7\nf8\nf9\nf10\nf11\nf12\nf13\n");
 }
+
+}  // namespace

@@ -74,9 +74,7 @@ TEST_F(CardWindowTest, ShowsStoresColoursDeletesAndClosesTheCards)
     auto* photo = child<PhotoFrame>(w, "Picture1");
     EXPECT_TRUE(timer->isActive());
     EXPECT_TRUE(photo->image().isNull());
-    QImage red(100, 80, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    ASSERT_TRUE(red.save(db + "photo2.jpg"));
+    ASSERT_TRUE(filledImage({100, 80}, Qt::red).save(db + "photo2.jpg"));
     QMetaObject::invokeMethod(timer, "timeout");
     ASSERT_FALSE(photo->image().isNull());
     ASSERT_TRUE(QFile::remove(db + "photo2.jpg"));
@@ -313,9 +311,7 @@ protected:
         db = f.openWithCards({makeCard("BERNARD", "Yves", 1, 100, 100), makeCard("ARNAUD", "Zoé", 2, 200, 150)});
         writeBytes(f.program.file("DeptCourant.txt"), "\"0\"\r\n");
         QDir(db).mkdir("images");
-        QImage blue(40, 40, QImage::Format_RGB32);
-        blue.fill(Qt::blue);
-        ASSERT_TRUE(blue.save(db + "images/portrait.jpg"));
+        ASSERT_TRUE(filledImage({40, 40}, Qt::blue).save(db + "images/portrait.jpg"));
     }
     void rightClick(int x, int y)
     {
@@ -487,9 +483,7 @@ protected:
     }
     void picture(const QString& name, QSize size)
     {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(size.width() > 100 ? Qt::red : Qt::blue);
-        ASSERT_TRUE(image.save(mine + name, "JPG"));
+        ASSERT_TRUE(filledImage(size, size.width() > 100 ? Qt::red : Qt::blue).save(mine + name, "JPG"));
     }
     void menu(const char* name) { child<QAction>(w, name)->trigger(); }
     // The menu entry opens the file browser; file is chosen there and saved.

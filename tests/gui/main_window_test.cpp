@@ -734,8 +734,7 @@ protected:
     {
         db = f.openWithCards({makeCard("DURAND", "Paul", 2, 50, 40)});
         QDir().mkpath(pictures + "Cartes");
-        QImage image(400, 300, QImage::Format_RGB32);
-        image.fill(Qt::darkGreen);
+        const QImage image = filledImage({400, 300}, Qt::darkGreen);
         for (const char* name : {"vacances.jpg", "image.jpeg", "PLAGE.JPG"})
             ASSERT_TRUE(image.save(pictures + name, "JPG"));
         ASSERT_TRUE(image.scaled(100, 50).save(pictures + "Cartes/plan.bmp", "BMP"));
@@ -953,9 +952,7 @@ TEST_F(ZoneWindowTest, PinsOfEveryChangeOfCardsAppearOnBothMaps)
     EXPECT_EQ(pinOn(150, 150, tb::pinColor(3)), 0);
     EXPECT_EQ(listed(), (QList<long long>{1}));
     // A new map chosen for the database: both views show it, the zone stays.
-    QImage plan(400, 300, QImage::Format_RGB32);
-    plan.fill(Qt::white);
-    ASSERT_TRUE(plan.save(f.program.file("plan.bmp")));
+    ASSERT_TRUE(filledImage({400, 300}, Qt::white).save(f.program.file("plan.bmp")));
     ASSERT_TRUE(db->setMapPath(f.program.file("plan.bmp")));
     EXPECT_EQ(zoneMap().size(), QSize(400, 300));
     EXPECT_EQ(listed(), (QList<long long>{1}));

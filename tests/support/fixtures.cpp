@@ -62,6 +62,13 @@ void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& ca
     (void)store.writeCount(static_cast<long long>(cards.size()));
 }
 
+QImage filledImage(QSize size, QColor colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 QByteArray readBytes(const QString& path)
 {
     QFile f(path);

@@ -2,6 +2,7 @@
 // Test fixtures: a program folder made from data/, a database folder, cards.
 #include "core/cards/card_record.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -43,6 +44,9 @@ CardRecord withFields(CardRecord card, const std::map<int, QString>& fields);
 
 // Writes cards 1..n to the database and sets the count to n.
 void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& cards);
+
+// A picture of one colour.
+QImage filledImage(QSize size, QColor colour);
 
 // Raw bytes of a file ("" when missing); text written as-is.
 QByteArray readBytes(const QString& path);

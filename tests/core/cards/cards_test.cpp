@@ -235,10 +235,8 @@ struct AttachmentsTest : ::testing::Test {
 
     QString picture(const QString& name, QSize size, const char* format = "JPG")
     {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::darkCyan);
         const QString path = chosen.filePath(name);
-        EXPECT_TRUE(image.save(path, format));
+        EXPECT_TRUE(filledImage(size, Qt::darkCyan).save(path, format));
         return path;
     }
 };

@@ -37,12 +37,10 @@ inline tb::Contact contact(const std::map<int, QString>& fields, const QString& 
 // A small picture in the given format ("JPG", "PNG").
 inline QByteArray picture(const char* format, QColor colour = Qt::red)
 {
-    QImage image(8, 6, QImage::Format_RGB32);
-    image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
+    testing_support::filledImage({8, 6}, colour).save(&buffer, format);
     return bytes;
 }
 

@@ -27,12 +27,7 @@ namespace {
 
 const QRgb kWhite = qRgb(255, 255, 255);
 
-QImage whiteMap()
-{
-    QImage img(300, 200, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
+QImage whiteMap() { return filledImage({300, 200}, Qt::white); }
 
 // The marker whose colour is nearest to c; 0 for the white background.
 int markerSeen(QColor c)
@@ -180,12 +175,10 @@ TEST(PinLayer, ALonePinIsWholeAndEachCrowdedSquareIsCentredOnItsCardInsideItsHit
     tb::PinLayer layer;
     layer.setPins(pins);
     layer.setView(QSize(800, 800), 1.0);
-    QImage image(800, 800, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image = filledImage({800, 800}, Qt::white);
     layer.draw(image, image.rect());
     // Alone: the square and the circle of radius 10, as drawPin makes them.
-    QImage alone(800, 800, QImage::Format_RGB32);
-    alone.fill(Qt::white);
+    QImage alone = filledImage({800, 800}, Qt::white);
     tb::drawPin(alone, 1, 100, 100);
     EXPECT_TRUE(image.copy(80, 80, 41, 41) == alone.copy(80, 80, 41, 41));
     EXPECT_EQ(image.pixelColor(200, 200), QColor(Qt::white));  // archived: no pin
@@ -294,9 +287,7 @@ TEST(DepartmentUnderClick, EveryDepartmentIsFoundAtItsCentreAndMissingOutlinesPu
 TEST(PreviewImage, DecodedAtItsPreviewSizeAndUnreadableOrTooLargeFilesNeverLoaded)
 {
     QTemporaryDir dir;
-    QImage big(1200, 600, QImage::Format_RGB32);
-    big.fill(Qt::red);
-    ASSERT_TRUE(big.save(dir.filePath("big.jpg"), "JPG"));
+    ASSERT_TRUE(filledImage({1200, 600}, Qt::red).save(dir.filePath("big.jpg"), "JPG"));
     QSize natural;
     const QImage preview = tb::loadPreview(dir.filePath("big.jpg"), {240, 180}, &natural);
     EXPECT_EQ(natural, QSize(1200, 600));
@@ -388,8 +379,7 @@ TEST(Zone, HintTooltipFiguresAndManyCardsWithTheirListLinesInCardOrderAsAFewDo)
     EXPECT_EQ(z.hint(), "Zone de 300, 200 à 100, 100. Bouton droit : liste des fiches de la zone.");
     EXPECT_EQ(tb::zoneTooltip(120, 45), " 120   45");
 
-    QImage img(400, 300, QImage::Format_RGB32);
-    img.fill(Qt::white);
+    QImage img = filledImage({400, 300}, Qt::white);
     {
         QPainter p(&img);
         tb::drawZone(p, z);

@@ -169,13 +169,8 @@ TEST_F(CardWindowTest, AStoreThatCannotBeWrittenSaysWhyAndKeepsWhatWasTyped)
 {
     // On a read-only folder (root gives its rights up in the child): error 70, each fault one bit of the code.
     const QByteArray before = readBytes(db + "lesfiches.dat");
-    const auto setWritable = [&](bool writable) {
-        for (const QString& name : QDir(db).entryList(QDir::Files))
-            ::chmod(QFile::encodeName(db + name).constData(), writable ? 0644 : 0444);
-        ::chmod(QFile::encodeName(db).constData(), writable ? 0755 : 0555);
-    };
     ::chmod(QFile::encodeName(f.program.path()).constData(), 0755);
-    setWritable(false);
+    setFolderWritable(db, false);
     const auto typedAndRefused = [&](const QString& error) {
         retype(3, "Zoé-Marie");
         click(button("Command2"));
@@ -184,7 +179,7 @@ TEST_F(CardWindowTest, AStoreThatCannotBeWrittenSaysWhyAndKeepsWhatWasTyped)
                | (label("StatusLine") != QStringLiteral(" Fiche n° 2 enregistrée.") ? 0 : 8);
     };
     const int faults = codeWithoutRootRights([&] { return typedAndRefused(QStringLiteral("Erreur n° 70 : permission refusée")); });
-    setWritable(true);
+    setFolderWritable(db, true);
     EXPECT_EQ(faults, 0);
     EXPECT_EQ(readBytes(db + "lesfiches.dat"), before);
 }

@@ -92,14 +92,6 @@ struct FailedWritesTest : ::testing::Test {
         return files;
     }
 
-    void setWritable(bool writable)
-    {
-        const mode_t file = writable ? 0644 : 0444;
-        for (const QString& name : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden))
-            ::chmod(QFile::encodeName(folder.file(name)).constData(), file);
-        ::chmod(QFile::encodeName(folder.path()).constData(), writable ? 0755 : 0555);
-    }
-
     // 0 done, 1 refused with the number expected, 2 refused with another.
     int runCommand(const WriteCommand& c, int expected)
     {
@@ -130,9 +122,9 @@ TEST_F(FailedWritesTest, OnAReadOnlyDatabaseFolderEveryWriteSaysErrorSeventyAndC
     ::chmod(QFile::encodeName(program.path()).constData(), 0755);
     for (const WriteCommand& c : writeCommands()) {
         const auto before = snapshot();
-        setWritable(false);
+        setFolderWritable(folder.path(), false);
         const int outcome = codeWithoutRootRights([&] { return runCommand(c, tb::kErrorPermission); });
-        setWritable(true);
+        setFolderWritable(folder.path(), true);
         EXPECT_EQ(outcome, 1) << c.name;
         EXPECT_EQ(snapshot(), before) << c.name;
     }

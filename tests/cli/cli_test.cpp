@@ -8,7 +8,6 @@
 #include "support/other_program.h"
 #include "support/radicale_server.h"
 
-#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>

@@ -24,7 +24,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>

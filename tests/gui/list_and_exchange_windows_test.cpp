@@ -28,7 +28,6 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
 

@@ -1,7 +1,6 @@
 #pragma once
 // Writes that fail as on a full disk or a folder the user may not write: the
 // operation runs in a child process with a small limit or without root rights.
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <csignal>

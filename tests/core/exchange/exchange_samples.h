@@ -6,7 +6,6 @@
 #include "support/fixtures.h"
 
 #include <QByteArray>
-#include <QImage>
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>

@@ -5,7 +5,6 @@
 #include "support/pdf_words.h"
 #include "support/write_failures.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <sys/stat.h>

@@ -7,7 +7,6 @@
 #include "support/pdf_words.h"
 #include "support/write_failures.h"
 
-#include <QFile>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

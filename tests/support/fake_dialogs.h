@@ -106,8 +106,5 @@ public:
 
 private:
     template <typename T>
-    static T next(QQueue<T>& answers, T otherwise)
-    {
-        return answers.isEmpty() ? otherwise : answers.dequeue();
-    }
+    static T next(QQueue<T>& answers, T otherwise) { return answers.isEmpty() ? otherwise : answers.dequeue(); }
 };

@@ -10,10 +10,7 @@
 
 namespace testing_support {
 
-QString dataDir()
-{
-    return QStringLiteral(TABULON_DATA_DIR "/");
-}
+QString dataDir() { return QStringLiteral(TABULON_DATA_DIR "/"); }
 
 TempProgramFolder::TempProgramFolder()
 {
@@ -48,6 +45,13 @@ CardRecord makeCard(const QString& surname, const QString& firstNames, int marke
     return CardRecord::fromTexts(t);
 }
 
+CardRecord withFields(CardRecord card, const std::map<int, QString>& fields)
+{
+    for (const auto& [k, text] : fields)
+        card.fields[size_t(k - 1)] = tb::padField(text, CardRecord::kWidths[size_t(k - 1)]);
+    return card;
+}
+
 void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& cards)
 {
     CardStore store(databaseFolder);
@@ -56,6 +60,13 @@ void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& ca
         bytes += card.toBytes();
     writeBytes(store.recordFile(), bytes);
     (void)store.writeCount(static_cast<long long>(cards.size()));
+}
+
+QImage filledImage(QSize size, QColor colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
 }
 
 QByteArray readBytes(const QString& path)

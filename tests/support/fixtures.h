@@ -2,9 +2,11 @@
 // Test fixtures: a program folder made from data/, a database folder, cards.
 #include "core/cards/card_record.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <map>
 #include <memory>
 
 namespace testing_support {
@@ -37,8 +39,14 @@ private:
 CardRecord makeCard(const QString& surname, const QString& firstNames, int marker, double x, double y,
                     const QString& postalCode = QString(), const QString& city = QString());
 
+// card with fields given by number (1 to 20), each padded or cut to its width.
+CardRecord withFields(CardRecord card, const std::map<int, QString>& fields);
+
 // Writes cards 1..n to the database and sets the count to n.
 void writeCards(const QString& databaseFolder, const std::vector<CardRecord>& cards);
+
+// A picture of one colour.
+QImage filledImage(QSize size, QColor colour);
 
 // Raw bytes of a file ("" when missing); text written as-is.
 QByteArray readBytes(const QString& path);

@@ -1,7 +1,6 @@
 #pragma once
-// Whole-window tests: a program folder from data/, the fake Dialogs, and the
-// real main window started on it, driven through its menus, mouse and keys.
-// It brings what nearly every window test uses.
+// Whole-window tests: a program folder from data/, the fake Dialogs, and the real main window started on it, driven
+// through its menus, mouse and keys. It brings what nearly every window test uses.
 #include "core/db/session.h"
 #include "fake_dialogs.h"
 #include "fake_launcher.h"
@@ -32,10 +31,7 @@ namespace testing_support {
 
 // The child of window with that objectName, or nullptr.
 template <typename T>
-T* child(QWidget* window, const QString& name)
-{
-    return window ? window->findChild<T*>(name) : nullptr;
-}
+T* child(QWidget* window, const QString& name) { return window ? window->findChild<T*>(name) : nullptr; }
 inline void click(QWidget* widget, QPoint pos = QPoint(), Qt::MouseButton button = Qt::LeftButton)
 {
     QTest::mouseClick(widget, button, Qt::NoModifier, pos);
@@ -54,10 +50,7 @@ inline QPoint rowCentre(QAbstractItemView* view, int row)
     return view->visualRect(index).center();
 }
 
-inline void clickRow(QAbstractItemView* view, int row)
-{
-    click(view->viewport(), rowCentre(view, row));
-}
+inline void clickRow(QAbstractItemView* view, int row) { click(view->viewport(), rowCentre(view, row)); }
 
 // Each character as its own key press, those outside Latin-1 included.
 inline void typeText(QWidget* widget, const QString& text)
@@ -184,6 +177,9 @@ public:
         QApplication::sendEvent(picture, &move);
         QTest::mousePress(picture, button, {}, at);
     }
+    // The menu command of that objectName triggered: the window of that class it showed modal, if any.
+    template <typename W>
+    W* open(const QString& name) { trigger(name); return shown<W>(); }
     // The window shown modal last, if of that class; the secondary window of that class.
     template <typename W>
     W* shown() const { return qobject_cast<W*>(dialogs.lastModal()); }

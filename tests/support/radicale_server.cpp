@@ -55,10 +55,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 
 }  // namespace
 
-RadicaleServer::RadicaleServer(bool tls) : m_tls(tls)
-{
-    addUser(QStringLiteral("alice"), QStringLiteral("secret"));
-}
+RadicaleServer::RadicaleServer(bool tls) : m_tls(tls) { addUser(QStringLiteral("alice"), QStringLiteral("secret")); }
 
 RadicaleServer::~RadicaleServer() { stop(); }
 
@@ -263,13 +260,5 @@ RawHttp::Reply RawHttp::put(const QUrl& url, const QByteArray& vcard, const QByt
 }
 
 RawHttp::Reply RawHttp::get(const QUrl& url) { return request("GET", url); }
-
-RawHttp::Reply RawHttp::remove(const QUrl& url, const QByteArray& ifMatch)
-{
-    QList<QPair<QByteArray, QByteArray>> headers;
-    if (!ifMatch.isEmpty())
-        headers.append({"If-Match", ifMatch});
-    return request("DELETE", url, QByteArray(), headers);
-}
 
 }  // namespace testing_support

@@ -1,7 +1,6 @@
 #pragma once
-// A Radicale CardDAV server of the test's own: 127.0.0.1, a free port, a
-// temporary storage folder, plain passwords, no fsync; with TLS on a
-// self-signed certificate when asked. Stopped at the end of the test.
+// A Radicale CardDAV server of the test's own: 127.0.0.1, a free port, a temporary storage folder, plain passwords, no
+// fsync; with TLS on a self-signed certificate when asked. Stopped at the end of the test.
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -26,14 +25,11 @@ public:
     // Starts it and waits until it answers; false with error() on failure.
     bool start();
     void stop();
-    // Same port, same storage: what was stored is still there.
-    bool restart() { stop(); return start(); }
     bool running() const;
     QString error() const { return m_error; }
 
     // Adds (or replaces) a user; the server reads the file at each login.
     void addUser(const QString& user, const QString& password);
-    quint16 port() const { return m_port; }
     // "http://127.0.0.1:port/" (https with TLS).
     QUrl url() const;
     // A new, empty address book of user (added when new, as addUser does,
@@ -55,9 +51,8 @@ private:
     QList<QPair<QString, QString>> m_users;
 };
 
-// Plain HTTP requests, one at a time, waiting for their answers: a test
-// acting as a phone on the address book. Accepts the certificate whose
-// SHA-256 is given, and only that one.
+// Plain HTTP requests, one at a time, waiting for their answers: a test acting as a phone on the address book. Accepts
+// the certificate whose SHA-256 is given, and only that one.
 class RawHttp {
 public:
     struct Reply {
@@ -74,7 +69,6 @@ public:
     // ifMatch empty: no condition.
     Reply put(const QUrl& url, const QByteArray& vcard, const QByteArray& ifMatch = QByteArray());
     Reply get(const QUrl& url);
-    Reply remove(const QUrl& url, const QByteArray& ifMatch = QByteArray());
 
 private:
     QString m_user;
@@ -85,8 +79,7 @@ private:
 
 }  // namespace testing_support
 
-// In a test: a started server named server, or the test skipped when
-// Radicale is not installed.
+// In a test: a started server named server, or the test skipped when Radicale is not installed.
 #define TB_START_RADICALE(server, ...)                                    \
     if (!testing_support::RadicaleServer::installed())                    \
         GTEST_SKIP() << "radicale n'est pas installé";                    \

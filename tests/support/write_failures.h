@@ -1,11 +1,13 @@
 #pragma once
 // Writes that fail as on a full disk or a folder the user may not write: the
 // operation runs in a child process with a small limit or without root rights.
-#include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <csignal>
 #include <functional>
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,6 +62,14 @@ inline int codeWithoutRootRights(const std::function<int()>& op)
                 ::_exit(125);
         },
         op);
+}
+
+// A folder (ending with "/") and its files made read-only for an ordinary user, or writable again.
+inline void setFolderWritable(const QString& folder, bool writable)
+{
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        ::chmod(QFile::encodeName(folder + name).constData(), writable ? 0644 : 0444);
+    ::chmod(QFile::encodeName(folder).constData(), writable ? 0755 : 0555);
 }
 
 }  // namespace testing_support

@@ -1,12 +1,11 @@
 #include "core/db/carddav_state.h"
 #include "core/db/database.h"
+#include "core/exchange/exchange_samples.h"
 #include "fixtures.h"
 #include "radicale_server.h"
 #include "sync/card_sync.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
-#include <QImage>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTimer>
@@ -75,17 +74,6 @@ protected:
     static QString surname(Database& db, long long n) { return db.card(n)->field(kFieldSurname).trimmed(); }
 };
 
-QByteArray smallJpeg()
-{
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray out;
-    QBuffer buffer(&out);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return out;
-}
-
 ConflictResolver answer(ConflictChoice choice, CardRecord merged = {})
 {
     return [=](const SyncConflict&) { return ConflictDecision{choice, merged, false}; };
@@ -116,7 +104,7 @@ TEST_F(CardDavSync, CardsAndContactsGoBothWaysWithDeletionsAndRenumbering)
     ASSERT_EQ(phone("PUT", martinHref, changed, {{"If-Match", martin.etag}}).status / 100, 2);
     ASSERT_EQ(phone("PUT", book.path() + "phone-1.vcf",
                     "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nN:NOUVEAU;Luc;;;\r\nFN:Luc NOUVEAU\r\n"
-                    "TEL;TYPE=CELL:0612345678\r\nPHOTO;ENCODING=b;TYPE=JPEG:" + smallJpeg().toBase64()
+                    "TEL;TYPE=CELL:0612345678\r\nPHOTO;ENCODING=b;TYPE=JPEG:" + exchange_samples::picture("JPG").toBase64()
                         + "\r\nEND:VCARD\r\n",
                     {{"If-None-Match", "*"}})
                   .status,
@@ -131,7 +119,7 @@ TEST_F(CardDavSync, CardsAndContactsGoBothWaysWithDeletionsAndRenumbering)
     ASSERT_EQ(db->count(), 5);
     EXPECT_EQ(surname(*db, 5), "NOUVEAU");
     EXPECT_EQ(db->card(5)->field(kFieldMobile).trimmed(), "0612345678");
-    EXPECT_EQ(readBytes(db->findSideFile(SideFile::Photo, 5)), smallJpeg());
+    EXPECT_EQ(readBytes(db->findSideFile(SideFile::Photo, 5)), exchange_samples::picture("JPG"));
 
     // Edited here: sent, the phone's URL kept.
     CardRecord anne = *db->card(2);

@@ -1,21 +1,37 @@
-// The open database: its lock, card creation in a safe order, stores, side files, and names of
-// every kind working or refused without a write outside the program and database folders.
+// The open database: its lock, card creation in a safe order, stores, side files, names of every kind working or
+// refused without a write outside the program and database folders; selections; demo cards; the CardDAV state.
+#include "core/base/codepage.h"
+#include "core/base/numeric.h"
 #include "core/base/value_files.h"
+#include "core/cards/card_store.h"
+#include "core/cards/debt.h"
+#include "core/db/carddav_settings.h"
+#include "core/db/carddav_state.h"
 #include "core/db/database.h"
 #include "core/db/database_files.h"
+#include "core/db/demo_database.h"
+#include "core/db/selection_commands.h"
+#include "core/exchange/csv.h"
+#include "core/exchange/field_merge.h"
+#include "core/postal/postal_directory.h"
 #include "core/tools/note_text.h"
 #include "support/fixtures.h"
 #include "support/other_program.h"
+#include "support/write_failures.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
+#include <QUrlQuery>
+#include <cmath>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,8 +59,6 @@ QStringList everything(const QString& root, const QString& except)
     found.sort();
     return found;
 }
-
-}  // namespace
 
 TEST_F(DatabaseTest, CreateCopiesTheTemplatesAndRefusesTakenNames)
 {
@@ -129,8 +143,7 @@ TEST_F(DatabaseTest, StoresWriteOnlyChangesAndOnlyAValidationPutsTheSurnameInCap
     EXPECT_EQ(surname(), QStringLiteral("DUPONT-ÉLISE"));
     EXPECT_EQ(db->card(1)->toBytes(), validated->toBytes());
 
-    // Records changed by another program: the pins follow the file (later
-    // than the file system's clock tick).
+    // Records changed by another program: the pins follow the file (later than the file system's clock tick).
     QThread::msleep(50);
     writeCards(folder.path(), {makeCard("UN", "X", 4, 200, 200), makeCard("DEUX", "X", 2, 50, 50)});
     EXPECT_EQ(db->pins().cardsAt(200, 200), std::vector<long long>{1});
@@ -278,3 +291,238 @@ TEST_F(DatabaseTest, OneProgramMayOpenItsDatabaseAgainAndAnyCopyAndTakesOverAnEm
               QStringList{".tabulon.lock"});
     EXPECT_FALSE(tb::Database::open(folder.path()));
 }
+
+// Commands on a selection of cards: archive, one message in blind copy, export.
+TEST(SelectionCommands, ArchiveMailAndExportTheSelectedCardsOnly)
+{
+    TempProgramFolder program;
+    TempDatabase folder(program.path());
+    std::vector<CardRecord> cards;
+    for (int k = 1; k <= 5; ++k) {
+        cards.push_back(makeCard(QStringLiteral("NOM%1").arg(k), "", k == 4 ? 0 : 2, k, k));
+        if (k != 3)
+            cards.back().field(tb::kFieldEmail) = tb::padField(k == 5 ? "Client1@exemple.fr" : QStringLiteral("client%1@exemple.fr").arg(k), 40);
+    }
+    writeCards(folder.path(), cards);
+    auto db = std::move(tb::Database::open(folder.path())).value();
+
+    // The same address once (any case), the card without one said.
+    const tb::Result<tb::BccMessage> mail = tb::bccMessage(*db, {5, 1, 3, 2});
+    ASSERT_TRUE(mail);
+    EXPECT_EQ(QUrlQuery(mail->url).queryItemValue("bcc"), "Client1@exemple.fr,client2@exemple.fr");
+    EXPECT_TRUE(mail->url.path().isEmpty());
+    EXPECT_EQ(mail->report(), " 1 fiche(s) sans adresse électronique, laissée(s) de côté : n° 3.");
+
+    // Only the selection is exported, archived cards when asked.
+    const QString csv = program.file("choix.csv");
+    EXPECT_EQ(*tb::writeCsvFile(*db, csv, tb::CardChoice(false, {2, 4, 5})), 2);
+    EXPECT_EQ(*tb::writeCsvFile(*db, csv, tb::CardChoice(true, {2, 4, 5})), 3);
+    EXPECT_FALSE(QString::fromUtf8(readBytes(csv)).contains("NOM1"));
+
+    // Archived once for all; a card archived already is counted apart.
+    tb::ArchiveOutcome outcome = tb::archiveCards(*db, {1, 4, 5});
+    EXPECT_EQ(outcome.archived, 2);
+    EXPECT_EQ(outcome.report(), " 2 fiche(s) archivée(s). 1 l'étai(en)t déjà.");
+    EXPECT_FALSE(db->card(5)->isActive());
+    EXPECT_EQ(db->card(5)->field(tb::kFieldPosition).mid(1), cards[4].field(tb::kFieldPosition).mid(1));
+    // A write that fails stops and is said, the cards before it archived.
+    EXPECT_EQ(codeUnderFileSizeLimit(10, [&] {
+                  const tb::ArchiveOutcome failed = tb::archiveCards(*db, {2, 3});
+                  return failed.error && failed.archived == 0 && failed.report().contains("s'est arrêté") ? 0 : 1;
+              }),
+              0);
+}
+
+// Demonstration cards: real communes, pins in their department on the default
+// map, plausible debts and phones, the same cards for the same seed.
+
+class DemoCardsTest : public ::testing::Test {
+protected:
+    TempProgramFolder program;
+    TempDatabase db{program.path()};
+};
+
+TEST_F(DemoCardsTest, CardsArePlausibleAndPlacedInTheirDepartment)
+{
+    const long long n = 3000;
+    ASSERT_TRUE(tb::fillDemoCards(db.path(), program.path(), n, 42).ok());
+    const CardStore store(db.path());
+    EXPECT_EQ(store.readCount().value, n);
+    EXPECT_EQ(store.recordsInFile(), n);
+
+    QSet<QString> directory;
+    for (const QString& file : tb::postalFiles())
+        for (const QString& line : tb::fromCp1252(readBytes(program.file(file))).split(u'\n'))
+            directory.insert(line.trimmed());
+    const QRegularExpression phone("^(0\\d( \\d\\d){4})?$");
+    long long debts = 0;
+    QSet<QString> surnames;
+    std::array<int, 8> markers{};
+    for (long long k = 1; k <= n; ++k) {
+        const CardRecord c = store.read(k).value();
+        const int marker = c.field(1)[0].digitValue();
+        ASSERT_TRUE(marker >= 0 && marker <= 7) << k;
+        ++markers[size_t(marker)];
+        surnames.insert(c.field(3).trimmed());
+        EXPECT_EQ(c.field(3), c.field(3).toUpper());
+        EXPECT_FALSE(c.field(4).trimmed().isEmpty());
+        const QString code = c.field(6);
+        EXPECT_TRUE(directory.contains(c.field(7).trimmed() + u' ' + code))
+            << c.field(7).toStdString() << code.toStdString();
+        const tb::DepartmentSpot* spot = tb::departmentSpot(code.left(2).toInt());
+        ASSERT_NE(spot, nullptr);
+        EXPECT_LE(std::hypot(c.x() - spot->x, c.y() - spot->y), spot->radius + 1.0) << k;
+        EXPECT_TRUE(phone.match(c.field(8).trimmed()).hasMatch()) << c.field(8).toStdString();
+        EXPECT_TRUE(phone.match(c.field(9).trimmed()).hasMatch());
+        const QString mail = c.field(10).trimmed();
+        EXPECT_TRUE(mail.isEmpty() || (mail.contains(u'@') && !mail.contains(u' ')));
+        if (!c.field(15).trimmed().isEmpty()) {
+            ++debts;
+            const auto again = tb::debtCalculation(c.field(15), c.field(16), c.field(17), c.field(19));
+            for (size_t i = 0; i < again.size(); ++i)
+                EXPECT_EQ(c.field(tb::kDebtFields[i]).trimmed(), again[i].trimmed());
+            EXPECT_GE(tb::numericValue(c.field(20)), 0);
+        }
+    }
+    EXPECT_GT(markers[0], n * 2 / 100);  // archived
+    EXPECT_LT(markers[0], n * 8 / 100);
+    EXPECT_GT(debts, n * 6 / 100);
+    EXPECT_LT(debts, n * 14 / 100);
+    EXPECT_GT(surnames.size(), 100);
+    for (int m = 1; m <= 7; ++m)
+        EXPECT_GT(markers[size_t(m)], n / 10) << "marker " << m;
+}
+
+TEST_F(DemoCardsTest, TheSeedDecidesTheCardsAndAFilledDatabaseIsRefused)
+{
+    TempDatabase same(program.path(), "Same");
+    TempDatabase other(program.path(), "Other");
+    ASSERT_TRUE(tb::fillDemoCards(db.path(), program.path(), 20000, 5).ok());  // more than one block
+    ASSERT_TRUE(tb::fillDemoCards(same.path(), program.path(), 20000, 5).ok());
+    ASSERT_TRUE(tb::fillDemoCards(other.path(), program.path(), 20000, 6).ok());
+    EXPECT_EQ(readBytes(db.file("lesfiches.dat")), readBytes(same.file("lesfiches.dat")));
+    EXPECT_NE(readBytes(db.file("lesfiches.dat")), readBytes(other.file("lesfiches.dat")));
+
+    EXPECT_FALSE(tb::fillDemoCards(db.path(), program.path(), 10, 5).ok());
+    EXPECT_EQ(CardStore(db.path()).readCount().value, 20000);
+
+    TempProgramFolder empty;
+    for (const QString& file : tb::postalFiles())
+        QFile::remove(empty.file(file));
+    TempDatabase fresh(empty.path());
+    EXPECT_FALSE(tb::fillDemoCards(fresh.path(), empty.path(), 10, 5).ok());
+}
+
+// What a database keeps of its CardDAV address book: read back as written,
+// and a damaged file refused with its name, never guessed at; its settings; a conflict merged.
+QString folderOf(const QTemporaryDir& dir) { return dir.path() + u'/'; }
+
+TEST(CardDavState, ReadsBackWhatWasWrittenAndRefusesADamagedFile)
+{
+    QTemporaryDir dir;
+    const QString folder = folderOf(dir);
+    // Never synced: an empty state, nothing fetched.
+    EXPECT_FALSE(tb::readCardDavState(folder)->configured());
+    EXPECT_TRUE(tb::readFetchedVCards(folder)->isEmpty());
+
+    tb::CardDavState state;
+    state.server = QStringLiteral("https://dav.łódź.example/");  // beyond the code page
+    state.addressBook = "https://dav.example.fr/alice/contacts/";
+    state.user = "alice";
+    state.syncToken = "http://radicale.org/ns/sync/4c1a";
+    state.acceptedCertificate = QByteArray(32, '\xab').toHex();
+    state.atOpening = true;
+    state.everyMinutes = 15;
+    state.newContactsPoint = QPointF(120.5, -3.25);
+    state.lastStatus = " Erreur de synchronisation : le serveur répond\t« 507 »\\\r\nplein";
+    state.followedDeletion = "5f0e-stamp";
+    const QByteArray digest = QByteArray(32, '\x01').toHex();
+    state.cards = {{7, "u7", "/alice/contacts/u7.vcf", "\"3-7\"", digest}, {2, "u;2\t", "/a b/2.vcf", "W/\"x\"", {}}};
+    state.deletedHere = {{4, "u4", "/alice/contacts/u4.vcf", "\"e4\"", digest}};
+    ASSERT_TRUE(tb::writeCardDavState(folder, state));
+    const auto read = tb::readCardDavState(folder);
+    ASSERT_TRUE(read) << read.error().message().toStdString();
+    EXPECT_EQ(read->server, state.server);
+    EXPECT_EQ(read->lastStatus, state.lastStatus);
+    EXPECT_EQ(read->newContactsPoint, state.newContactsPoint);
+    EXPECT_TRUE(read->atOpening && read->everyMinutes == 15 && read->followedDeletion == state.followedDeletion);
+    EXPECT_EQ(read->acceptedCertificate + read->syncToken + read->user + read->addressBook,
+              state.acceptedCertificate + state.syncToken + state.user + state.addressBook);
+    ASSERT_EQ(read->cards.size(), 2u);
+    EXPECT_EQ(read->entry(2)->uid, "u;2\t");
+    EXPECT_EQ(read->entry(7)->sentDigest, digest);
+    EXPECT_EQ(read->entry(7)->etag, "\"3-7\"");
+    EXPECT_EQ(read->entry(3), nullptr);
+    ASSERT_EQ(read->deletedHere.size(), 1u);
+    EXPECT_EQ(read->deletedHere[0].href, "/alice/contacts/u4.vcf");
+
+    // The fetched vCards come back byte for byte, whatever their line ends.
+    const QHash<QString, QByteArray> fetched = {
+        {"u7", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:u7\r\nFN:A\r\nEND:VCARD\r\n"},
+        {"u;2\t", "BEGIN:VCARD\nVERSION:4.0\nFN:B\r\n X\nEND:VCARD"}};
+    ASSERT_TRUE(tb::writeFetchedVCards(folder, fetched));
+    EXPECT_EQ(*tb::readFetchedVCards(folder), fetched);
+
+    // Damaged: an unknown line, a number that is none, a card twice, a fetched file cut short.
+    const QByteArray good = readBytes(folder + "carddav.txt");
+    for (const QByteArray& bad : {good + "colour=blue\r\n", QByteArray(good).replace("card=7", "card=x7"),
+                                  good + "card=2\tu9\t/9.vcf\t\t\r\n", QByteArray(good).replace("\\\\", "\\q"),
+                                  good.mid(good.indexOf('\n') + 1)}) {
+        writeBytes(folder + "carddav.txt", bad);
+        const auto refused = tb::readCardDavState(folder);
+        ASSERT_FALSE(refused) << bad.constData();
+        EXPECT_TRUE(refused.error().message().contains("carddav.txt"));
+    }
+    const QByteArray vcf = readBytes(folder + "carddav.vcf");
+    writeBytes(folder + "carddav.vcf", vcf.chopped(5));
+    EXPECT_FALSE(tb::readFetchedVCards(folder));
+}
+
+// A sync conflict merged field by field, and the settings that point a state at another address book.
+TEST(FieldMerge, OnlyFieldsThatDifferBeyondTrailingBlanksAreOfferedAndTheChosenOnesTaken)
+{
+    const CardRecord here = makeCard("DURAND", "Paul", 3, 100, 100, "17000", "La Rochelle");
+    CardRecord there = makeCard("DURAND", "Paul", 5, 100, 100, "69001", "Lyon");
+    there.field(tb::kFieldSurname) = QStringLiteral("DURAND");  // not padded: the same text
+    EXPECT_EQ(tb::differingFields(here, there),
+              (std::vector<tb::CardField>{tb::kFieldPosition, tb::kFieldPostalCode, tb::kFieldCity}));
+    const CardRecord merged = tb::withFieldsFrom(here, there, {tb::kFieldCity});
+    EXPECT_EQ(merged.field(tb::kFieldCity), there.field(tb::kFieldCity));
+    EXPECT_EQ(merged.field(tb::kFieldPostalCode), here.field(tb::kFieldPostalCode));
+    EXPECT_EQ(merged.field(tb::kFieldPosition), here.field(tb::kFieldPosition));
+}
+
+TEST(CardDavSettings, AnotherAddressBookForgetsWhatWasKnownOfTheOldOneAndAnotherHostItsCertificate)
+{
+    tb::CardDavState state;
+    state.server = QStringLiteral("https://dav.exemple.fr/");
+    state.addressBook = QStringLiteral("https://dav.exemple.fr/marie/clients/");
+    state.syncToken = QStringLiteral("t1");
+    state.acceptedCertificate = QStringLiteral("ab12");
+    state.cards = {{1, QStringLiteral("u1"), QStringLiteral("/marie/clients/u1.vcf"), QStringLiteral("e1"), "d1"}};
+
+    tb::CardDavState same = state;
+    tb::pointStateAt(same, state.server, QString());
+    EXPECT_EQ(same.cards.size(), 1u);
+    EXPECT_EQ(same.syncToken, QStringLiteral("t1"));
+    // The book's own address, or the server typed again while the book found there stays chosen.
+    for (const QString& typed : {state.addressBook, QStringLiteral("https://dav.exemple.fr")}) {
+        tb::CardDavState retyped = state;
+        tb::pointStateAt(retyped, typed, typed == state.addressBook ? QString() : state.addressBook);
+        EXPECT_EQ(retyped.cards.size(), 1u) << typed.toStdString();
+    }
+
+    tb::CardDavState otherBook = state;
+    tb::pointStateAt(otherBook, state.server, QStringLiteral("https://dav.exemple.fr/marie/perso/"));
+    EXPECT_TRUE(otherBook.cards.empty());
+    EXPECT_TRUE(otherBook.syncToken.isEmpty());
+    EXPECT_EQ(otherBook.acceptedCertificate, QStringLiteral("ab12"));
+
+    tb::CardDavState otherHost = state;
+    tb::pointStateAt(otherHost, QStringLiteral("https://autre.exemple.fr/"), QString());
+    EXPECT_TRUE(otherHost.addressBook.isEmpty());
+    EXPECT_TRUE(otherHost.acceptedCertificate.isEmpty());
+    EXPECT_EQ(otherHost.server, QStringLiteral("https://autre.exemple.fr/"));
+}
+
+}  // namespace

@@ -92,14 +92,6 @@ struct FailedWritesTest : ::testing::Test {
         return files;
     }
 
-    void setWritable(bool writable)
-    {
-        const mode_t file = writable ? 0644 : 0444;
-        for (const QString& name : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden))
-            ::chmod(QFile::encodeName(folder.file(name)).constData(), file);
-        ::chmod(QFile::encodeName(folder.path()).constData(), writable ? 0755 : 0555);
-    }
-
     // 0 done, 1 refused with the number expected, 2 refused with another.
     int runCommand(const WriteCommand& c, int expected)
     {
@@ -130,9 +122,9 @@ TEST_F(FailedWritesTest, OnAReadOnlyDatabaseFolderEveryWriteSaysErrorSeventyAndC
     ::chmod(QFile::encodeName(program.path()).constData(), 0755);
     for (const WriteCommand& c : writeCommands()) {
         const auto before = snapshot();
-        setWritable(false);
+        setFolderWritable(folder.path(), false);
         const int outcome = codeWithoutRootRights([&] { return runCommand(c, tb::kErrorPermission); });
-        setWritable(true);
+        setFolderWritable(folder.path(), true);
         EXPECT_EQ(outcome, 1) << c.name;
         EXPECT_EQ(snapshot(), before) << c.name;
     }
@@ -200,8 +192,7 @@ TEST_F(HalfDoneChanges, SideFilesPastTheCountAreRemovedAtOpeningAndANewCardFinds
     // A document the user made is named; files the program made are not.
     EXPECT_EQ(db->countCorrection(), " Documents retirés, faute de fiche à leur numéro : DtxtA3.txt.");
 
-    // Left meanwhile by hand: the new card still starts bare, and takes the
-    // photo given with it.
+    // Left meanwhile by hand: the new card still starts bare, and takes the photo given with it.
     writeBytes(base.file("photo3.jpg"), "autre personne");
     writeBytes(base.file("photo5.jpg"), "autre personne");
     ASSERT_TRUE(db->createCards({makeCard("TROIS", "c", 1, 5, 5), makeCard("QUATRE", "d", 1, 6, 6),
@@ -236,8 +227,7 @@ TEST_F(HalfDoneChanges, CardsPastASmallerOrGarbledCountAreCountedInNeverOverwrit
         EXPECT_EQ(db->card(5)->field(3).trimmed(), "CINQ");
         ASSERT_TRUE(db->deleteCard(6));
     }
-    // The blank record a deletion leaves past the count is no card, whether
-    // the count is sound or garbled.
+    // The blank record a deletion leaves past the count is no card, whether the count is sound or garbled.
     ASSERT_TRUE(open()->deleteCard(5));
     EXPECT_EQ(open()->countCorrection(), "");
     writeBytes(base.file("NBFiches.dat"), "abc");

@@ -6,7 +6,6 @@
 #include "support/fixtures.h"
 
 #include <QByteArray>
-#include <QImage>
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
@@ -37,12 +36,10 @@ inline tb::Contact contact(const std::map<int, QString>& fields, const QString& 
 // A small picture in the given format ("JPG", "PNG").
 inline QByteArray picture(const char* format, QColor colour = Qt::red)
 {
-    QImage image(8, 6, QImage::Format_RGB32);
-    image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
+    testing_support::filledImage({8, 6}, colour).save(&buffer, format);
     return bytes;
 }
 
@@ -72,8 +69,7 @@ inline QStringList samples(const QString& folder, const QString& pattern)
     return names;
 }
 
-// What a reading gave, a line a fact, as a sample's listing ("NAME.txt" beside
-// it, its "#" lines aside) holds it.
+// What a reading gave, a line a fact, as a sample's listing ("NAME.txt" beside it, its "#" lines aside) holds it.
 inline QString listing(const std::vector<tb::Contact>& contacts, const QStringList& notes)
 {
     QString out;

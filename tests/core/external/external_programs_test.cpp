@@ -137,8 +137,7 @@ TEST(ChooserStartFolders, PicturesDocumentsThenTheLastFolderOfEachKind)
     EXPECT_EQ(tb::startFolder(tb::ChooserKind::Export), exports);
     EXPECT_EQ(tb::startFolder(tb::ChooserKind::Backup), backups);
 
-    // A folder gone (a key taken out) is no start; nor a desktop folder that
-    // does not exist.
+    // A folder gone (a key taken out) is no start; nor a desktop folder that does not exist.
     QDir(backups).removeRecursively();
     EXPECT_EQ(tb::lastFolder(tb::ChooserKind::Backup), QString());
     EXPECT_EQ(tb::startFolder(tb::ChooserKind::Backup), documents);

@@ -2,10 +2,9 @@
 #include "core/db/database.h"
 #include "core/letters/letter_merge.h"
 #include "core/letters/letters.h"
-#include "../mail/pdf_words.h"
+#include "support/pdf_words.h"
 #include "support/write_failures.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <sys/stat.h>
@@ -17,13 +16,8 @@ namespace {
 
 CardRecord person(const QString& civility, const QString& surname, const QString& street, const QString& due)
 {
-    CardRecord card = makeCard(surname, QStringLiteral("Jean"), 1, 5, 5, QStringLiteral("17000"),
-                               QStringLiteral("La Rochelle"));
-    card.field(tb::kFieldCivility) = tb::padField(civility, 15);
-    card.field(tb::kFieldStreet) = tb::padField(street, 40);
-    card.field(tb::kFieldRemaining) = tb::padField(due, 40);
-    card.field(tb::kFieldFirstCustom) = tb::padField(QStringLiteral("A-17"), 40);
-    return card;
+    return withFields(makeCard(surname, QStringLiteral("Jean"), 1, 5, 5, QStringLiteral("17000"), QStringLiteral("La Rochelle")),
+                      {{2, civility}, {5, street}, {20, due}, {11, QStringLiteral("A-17")}});
 }
 
 TEST(LetterMerge, ThreeCardsOneLackingAStreetReportedThenOnePagePerCardInThePdf)

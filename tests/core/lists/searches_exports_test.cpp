@@ -41,10 +41,7 @@ protected:
 
 using exchange_samples::card;
 
-QByteArray pad(const QString& text, int width)
-{
-    return tb::toCp1252(text.leftJustified(width, u' ', true));
-}
+QByteArray pad(const QString& text, int width) { return tb::toCp1252(text.leftJustified(width, u' ', true)); }
 
 // One "export.txt" line: fields 2 to 20 at their widths, each and ";".
 QByteArray exportLine(const std::map<int, QString>& fields)
@@ -117,12 +114,9 @@ TEST(SearchFoldTest, TheIndexFoldsWholeRecordsAsEachFieldFoldsAlone)
 
 TEST_F(SearchBoxTest, FindsEveryWordInAnyFieldWithoutAccentsCaseOrBlanksInNumbers)
 {
-    CardRecord a = makeCard("MARTIN", "Éloïse", 3, 10, 10, "17340", "CHÂTELAILLON-PLAGE");
-    a.fields[7] = tb::padField("05 46 56 12 34", 15);
-    CardRecord b = makeCard("DUPONT", "Jean", 1, 20, 20, "75015", "PARIS");
-    b.fields[8] = tb::padField("06.12.05.46.00", 15);
-    CardRecord c = makeCard("CHATELAIN", "Paul", 2, 777, 777, "33000", "BORDEAUX");
-    open({a, b, c});
+    open({withFields(makeCard("MARTIN", "Éloïse", 3, 10, 10, "17340", "CHÂTELAILLON-PLAGE"), {{8, "05 46 56 12 34"}}),
+          withFields(makeCard("DUPONT", "Jean", 1, 20, 20, "75015", "PARIS"), {{9, "06.12.05.46.00"}}),
+          makeCard("CHATELAIN", "Paul", 2, 777, 777, "33000", "BORDEAUX")});
 
     EXPECT_EQ(found(QStringLiteral("chatel plage")), (Numbers{1}));
     EXPECT_EQ(found(QStringLiteral("CHÂTEL")), (Numbers{3, 1}));  // CHATELAIN before MARTIN

@@ -1,5 +1,4 @@
-// The postal directory: its files by department, searches by code and city,
-// and the code typed into a card.
+// The postal directory: its files by department, searches by code and city, and the code typed into a card.
 #include "core/postal/postal_directory.h"
 #include "support/fixtures.h"
 

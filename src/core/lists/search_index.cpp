@@ -228,6 +228,7 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi2,popcnt"))) char* foldRecordW
     kept[kWords] = digits[kWords] = 0;
     const __m512i blank = _mm512_set1_epi8(' ');
     const __m512i caseBit = _mm512_set1_epi8(0x20);
+    _mm512_store_si512(folded + kWords * 64, blank);  // read with the last field, never kept
     for (int w = 0; w < kWords; ++w) {
         const int at = 64 * w;
         const __mmask64 inside = at + 64 <= CardRecord::kSize ? ~__mmask64(0)

@@ -35,19 +35,24 @@ cmp -s "$user/frc.gif" "$source/data/frc.gif" || fail "carte absente du dossier 
 [ "$("$bin/tabulon-cli" count "$user/Essai")" = "5 fiche(s)" ] || fail "count"
 "$bin/tabulon-cli" search "$user/Essai" --by nom "" | grep -c . | grep -qx 5 || fail "search"
 
-# The program itself starts from there and stays up until stopped.
+# The program itself starts from there and stays up until stopped: it is
+# watched until it has filled the user's folder, then for half a second more.
+up() { kill -0 "$pid" 2>/dev/null; }
+stop() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }
 rm -rf "$user"
-set +e
-QT_QPA_PLATFORM=offscreen timeout 3 "$bin/tabulon"
-rc=$?
-set -e
-[ $rc -eq 124 ] || fail "tabulon s'est arrêté (code $rc)"
-[ -e "$user/frc.gif" ] || fail "tabulon n'a pas rempli le dossier de l'utilisateur"
-set +e
-QT_QPA_PLATFORM=offscreen timeout 2 "$bin/tbaide" menu-fichier.html
-rc=$?
-set -e
-[ $rc -eq 124 ] || fail "tbaide s'est arrêté (code $rc)"
+QT_QPA_PLATFORM=offscreen "$bin/tabulon" &
+pid=$!
+n=0
+while up && [ ! -e "$user/frc.gif" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
+[ -e "$user/frc.gif" ] || { stop; fail "tabulon n'a pas rempli le dossier de l'utilisateur"; }
+sleep 0.5
+up || fail "tabulon s'est arrêté"
+stop
+QT_QPA_PLATFORM=offscreen "$bin/tbaide" menu-fichier.html &
+pid=$!
+sleep 1
+up || fail "tbaide s'est arrêté"
+stop
 
 # The validators, where they are installed (make package-deps).
 if command -v desktop-file-validate >/dev/null; then

@@ -27,7 +27,6 @@ namespace {
 
 // Cards made at once: large enough for one flush to serve many cards, small
 // enough that a failure takes back little.
-constexpr size_t kBatchSize = 500;
 
 // In the sea off Brittany, clear of every department.
 constexpr QPointF kNoDepartmentPoint(50, 380);
@@ -384,7 +383,7 @@ ImportReport importContacts(Database& db, const std::vector<Contact>& contacts, 
         }
         batchPhotos.push_back(photo);
         batch.push_back(card);
-        if (batch.size() >= kBatchSize)
+        if (batch.size() >= std::max<size_t>(1, options.batchSize))
             if (Status s = flush(); !s)
                 return stop(s.error());
     }

@@ -90,9 +90,11 @@ struct ImportOptions {
     int marker = 1;
     // Program folder for the automatic backup (none when empty).
     QString programFolder;
+    // Cards made whole or not at all together.
+    size_t batchSize = 500;
 };
 
-// Keeps the automatic backup, then creates the cards in batches of 500, each
+// Keeps the automatic backup, then creates the cards in batches, each
 // whole or not at all. Duplicates are the cards there before the import
 // began: contacts repeated within the file are each created. A failure stops the import: the cards of the batches
 // before it are whole, none of the failed batch is there, and the error says why.

@@ -45,8 +45,11 @@ struct FiveCards {
     TempDatabase folder;
     std::vector<CardRecord> cards;
 
-    // twin: card 2 is a copy of card 5, as a card typed twice.
-    FiveCards(const QString& program, const QString& name, bool twin = false) : folder(program, name)
+    // twin: card 2 is a copy of card 5, as a card typed twice. sidesFrom: its
+    // side files linked, not made again (a deletion renames and removes side
+    // files, never writes into them: their bytes are checked all the same).
+    FiveCards(const QString& program, const QString& name, bool twin = false, const FiveCards* sidesFrom = nullptr)
+        : folder(program, name)
     {
         for (int i = 1; i <= 5; ++i)
             cards.push_back(makeCard(QStringLiteral("NOM%1").arg(i), "P", i, 10 * i, 10 * i));
@@ -54,8 +57,12 @@ struct FiveCards {
             cards[1] = cards[4];
         writeCards(folder.path(), cards);
         for (int n = 1; n <= 5; ++n)
-            for (int kind = 0; kind < 10; ++kind)
-                writeBytes(folder.file(sideName(kind, n)), sideContent(kind, n));
+            for (int kind = 0; kind < 10; ++kind) {
+                const QByteArray file = QFile::encodeName(folder.file(sideName(kind, n)));
+                if (!sidesFrom
+                    || ::link(QFile::encodeName(sidesFrom->folder.file(sideName(kind, n))).constData(), file.constData()))
+                    writeBytes(QFile::decodeName(file), sideContent(kind, n));
+            }
     }
 
     // After deleting card d of 5, checked file by file, byte by byte.
@@ -163,11 +170,12 @@ TEST_F(CardDeletionTest, ADeletionStoppedAfterAnyStepIsFinishedOrUndoneByTheNext
     tb::CardDavState synced;
     synced.server = "https://dav.example.fr/";
     synced.cards = {entry(1), entry(2), entry(3), entry(5)};
+    const FiveCards model(program.path(), "Modele");
     for (const Keep keep : {Keep::InTrash, Keep::Nothing}) {
         int stopped = 0;
         for (int stopAt = 1;; ++stopAt) {
             SCOPED_TRACE("kept " + std::to_string(int(keep)) + ", stopped after step " + std::to_string(stopAt));
-            const FiveCards base(program.path(), QStringLiteral("Arret%1-%2").arg(int(keep)).arg(stopAt));
+            const FiveCards base(program.path(), QStringLiteral("Arret%1-%2").arg(int(keep)).arg(stopAt), false, &model);
             ASSERT_TRUE(tb::writeCardDavState(base.folder.path(), synced));
             const bool finished = deletionStoppedAt(stopAt, [&] { return openDb(base.folder)->deleteCard(2, keep); });
             stopped += !finished;

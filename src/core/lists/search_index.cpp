@@ -160,26 +160,23 @@ char* foldInto(QByteArrayView bytes, char* out, const Fold* table, quint64& lett
     return out;
 }
 
-const std::array<int, CardRecord::kFieldCount>& fieldOffsets()
-{
-    static const std::array<int, CardRecord::kFieldCount> offsets = [] {
-        std::array<int, CardRecord::kFieldCount> o{};
-        for (int i = 0; i < CardRecord::kFieldCount; ++i)
-            o[size_t(i)] = CardRecord::offset(i);
-        return o;
-    }();
-    return offsets;
-}
+// Each field's offset from the widths, known when compiling: the wide fold's
+// shifts are then constants.
+constexpr std::array<int, CardRecord::kFieldCount> kFieldOffsets = [] {
+    std::array<int, CardRecord::kFieldCount> o{};
+    for (size_t i = 1; i < o.size(); ++i)
+        o[i] = o[i - 1] + CardRecord::kWidths[i - 1];
+    return o;
+}();
 
 // The folded fields of a record, each after its field number as a byte,
 // written from out (room for kFieldCount bytes and twice the record);
 // returns the end of what was written.
 char* foldRecordBytes(QByteArrayView record, char* out, quint64& letters)
 {
-    const auto& offsets = fieldOffsets();
     const Fold* table = foldTable().folds.data();
     for (int i = 1; i < CardRecord::kFieldCount; ++i) {
-        const qsizetype offset = offsets[size_t(i)];
+        const qsizetype offset = kFieldOffsets[size_t(i)];
         if (offset >= record.size())
             break;
         const QByteArrayView field = record.sliced(offset, std::min<qsizetype>(CardRecord::kWidths[size_t(i)],
@@ -205,12 +202,48 @@ inline quint64 bitWindow(const quint64* words, int offset, int width)
     return w & ((quint64(1) << width) - 1);
 }
 
+#define TB_WIDE_FOLD __attribute__((target("avx512f,avx512bw,avx512vbmi2,popcnt")))
+
+// Field i of the wide fold below, from the bits of what each byte is and the
+// bytes folded in place; its offset and width are constants.
+template <int i>
+TB_WIDE_FOLD inline __attribute__((always_inline)) char* foldField(const quint64* kept, const quint64* digits,
+                                                                  const char* folded, char* out)
+{
+    constexpr int offset = kFieldOffsets[size_t(i)];
+    constexpr int width = CardRecord::kWidths[size_t(i)];
+    const quint64 h = bitWindow(kept, offset, width);
+    const quint64 d = bitWindow(digits, offset, width);
+    // The blanks between the first and last characters kept; of each run
+    // of them its last stays, unless digits stand on both sides (the
+    // carry of adding a run's first bit clears the runs after a digit).
+    const int first = __builtin_ctzll(h | (quint64(1) << 63));
+    const int last = 63 - __builtin_clzll(h | 1);
+    const quint64 blanks = ~h & ((quint64(2) << last) - 1) & ~((quint64(1) << first) - 1);
+    const quint64 runEnds = blanks & (h >> 1);
+    const quint64 afterDigit = blanks & ~(blanks + (blanks & (d << 1)));
+    const quint64 keep = h | (runEnds & ~(afterDigit & (d >> 1)));
+    char* const mark = out;
+    *out++ = char(i + 1);
+    _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(keep, _mm512_loadu_si512(folded + offset)));
+    out += __builtin_popcountll(keep);
+    return h ? out : mark;  // an empty field leaves no mark
+}
+
+template <int... i>
+TB_WIDE_FOLD inline __attribute__((always_inline)) char* foldFields(std::integer_sequence<int, i...>,
+                                                                   const quint64* kept, const quint64* digits,
+                                                                   const char* folded, char* out)
+{
+    ((out = foldField<i + 1>(kept, digits, folded, out)), ...);
+    return out;
+}
+
 // The same folding, 64 bytes at a time: each byte classed at once as a
 // letter, digit or blank; the bytes above ASCII (few) through the table;
 // each field then packed in one instruction by the bits of what it keeps.
 // No branch per byte or per word: this is the first pass's whole cost.
-__attribute__((target("avx512f,avx512bw,avx512vbmi2,popcnt"))) char* foldRecordWide(QByteArrayView record, char* out,
-                                                                                    quint64& letters)
+TB_WIDE_FOLD char* foldRecordWide(QByteArrayView record, char* out, quint64& letters)
 {
     if (record.size() != CardRecord::kSize)
         return foldRecordBytes(record, out, letters);
@@ -256,27 +289,8 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi2,popcnt"))) char* foldRecordW
                 folded[at] = f.chars[0];
             }
         }
-    const auto& offsets = fieldOffsets();
     char* const begin = out;
-    for (int i = 1; i < CardRecord::kFieldCount; ++i) {
-        const int offset = offsets[size_t(i)];
-        const quint64 h = bitWindow(kept, offset, CardRecord::kWidths[size_t(i)]);
-        const quint64 d = bitWindow(digits, offset, CardRecord::kWidths[size_t(i)]);
-        // The blanks between the first and last characters kept; of each run
-        // of them its last stays, unless digits stand on both sides (the
-        // carry of adding a run's first bit clears the runs after a digit).
-        const int first = __builtin_ctzll(h | (quint64(1) << 63));
-        const int last = 63 - __builtin_clzll(h | 1);
-        const quint64 blanks = ~h & ((quint64(2) << last) - 1) & ~((quint64(1) << first) - 1);
-        const quint64 runEnds = blanks & (h >> 1);
-        const quint64 afterDigit = blanks & ~(blanks + (blanks & (d << 1)));
-        const quint64 keep = h | (runEnds & ~(afterDigit & (d >> 1)));
-        char* const mark = out;
-        *out++ = char(i + 1);
-        _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(keep, _mm512_loadu_si512(folded + offset)));
-        out += __builtin_popcountll(keep);
-        out = h ? out : mark;  // an empty field leaves no mark
-    }
+    out = foldFields(std::make_integer_sequence<int, CardRecord::kFieldCount - 1>{}, kept, digits, folded, out);
     // Four sums side by side: the loads, not the ORs, set the pace.
     quint64 b0 = 0, b1 = 0, b2 = 0, b3 = 0;
     const uchar* p = reinterpret_cast<const uchar*>(begin);

@@ -184,8 +184,10 @@ void RadicaleServer::stop()
     if (!m_process)
         return;
     if (m_process->state() != QProcess::NotRunning) {
+        // Radicale waits for its open connections on SIGTERM: while this
+        // process holds one, in the middle of a sync, only SIGKILL stops it.
         m_process->terminate();
-        if (!m_process->waitForFinished(10000)) {
+        if (!m_process->waitForFinished(1000)) {
             m_process->kill();
             m_process->waitForFinished(5000);
         }

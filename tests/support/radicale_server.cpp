@@ -172,7 +172,7 @@ bool RadicaleServer::start()
         socket.connectToHost(QHostAddress::LocalHost, m_port);
         if (socket.waitForConnected(200))
             return true;
-        m_process->waitForFinished(100);
+        m_process->waitForFinished(20);
     }
     m_error = QStringLiteral("radicale does not answer on port %1").arg(m_port);
     stop();

@@ -5,24 +5,7 @@
 #include "core/base/numeric.h"
 #include "core/cards/pin_field.h"
 
-namespace {
-
-constexpr std::array<int, CardRecord::kFieldCount + 1> makeOffsets()
-{
-    std::array<int, CardRecord::kFieldCount + 1> o{};
-    for (int i = 0; i < CardRecord::kFieldCount; ++i)
-        o[i + 1] = o[i] + CardRecord::kWidths[i];
-    return o;
-}
-constexpr auto kOffsets = makeOffsets();
-static_assert(kOffsets[CardRecord::kFieldCount] == CardRecord::kSize);
-
-}  // namespace
-
-int CardRecord::offset(int index)
-{
-    return kOffsets[index];
-}
+static_assert(CardRecord::kOffsets[CardRecord::kFieldCount] == CardRecord::kSize);
 
 CardRecord::CardRecord()
 {

@@ -52,8 +52,15 @@ struct CardRecord {
     static constexpr int kSize = tb::kRecordSize;
     static constexpr std::array<int, kFieldCount> kWidths{30, 15, 15, 15, 40, 5, 40, 15, 15, 40,
                                                           40, 40, 40, 40, 40, 40, 40, 40, 40, 40};
-    // Byte offset of field index i (0-based: field k of the cards is index k-1).
-    static int offset(int index);
+    // Byte offset of field index i (0-based: field k of the cards is index
+    // k-1); the last is the record's size.
+    static constexpr std::array<int, kFieldCount + 1> kOffsets = [] {
+        std::array<int, kFieldCount + 1> o{};
+        for (size_t i = 0; i < kWidths.size(); ++i)
+            o[i + 1] = o[i] + kWidths[i];
+        return o;
+    }();
+    static constexpr int offset(int index) { return kOffsets[size_t(index)]; }
 
     // Each field at its full width, padded with blanks.
     std::array<QString, kFieldCount> fields;

@@ -25,9 +25,6 @@ namespace tb {
 
 namespace {
 
-// Cards made at once: large enough for one flush to serve many cards, small
-// enough that a failure takes back little.
-
 // In the sea off Brittany, clear of every department.
 constexpr QPointF kNoDepartmentPoint(50, 380);
 

@@ -90,7 +90,8 @@ struct ImportOptions {
     int marker = 1;
     // Program folder for the automatic backup (none when empty).
     QString programFolder;
-    // Cards made whole or not at all together.
+    // Cards made whole or not at all together: enough for one flush to serve
+    // many cards, few enough that a failure takes back little.
     size_t batchSize = 500;
 };
 

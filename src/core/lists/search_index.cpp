@@ -160,15 +160,6 @@ char* foldInto(QByteArrayView bytes, char* out, const Fold* table, quint64& lett
     return out;
 }
 
-// Each field's offset from the widths, known when compiling: the wide fold's
-// shifts are then constants.
-constexpr std::array<int, CardRecord::kFieldCount> kFieldOffsets = [] {
-    std::array<int, CardRecord::kFieldCount> o{};
-    for (size_t i = 1; i < o.size(); ++i)
-        o[i] = o[i - 1] + CardRecord::kWidths[i - 1];
-    return o;
-}();
-
 // The folded fields of a record, each after its field number as a byte,
 // written from out (room for kFieldCount bytes and twice the record);
 // returns the end of what was written.
@@ -176,7 +167,7 @@ char* foldRecordBytes(QByteArrayView record, char* out, quint64& letters)
 {
     const Fold* table = foldTable().folds.data();
     for (int i = 1; i < CardRecord::kFieldCount; ++i) {
-        const qsizetype offset = kFieldOffsets[size_t(i)];
+        const qsizetype offset = CardRecord::kOffsets[size_t(i)];
         if (offset >= record.size())
             break;
         const QByteArrayView field = record.sliced(offset, std::min<qsizetype>(CardRecord::kWidths[size_t(i)],
@@ -205,12 +196,13 @@ inline quint64 bitWindow(const quint64* words, int offset, int width)
 #define TB_WIDE_FOLD __attribute__((target("avx512f,avx512bw,avx512vbmi2,popcnt")))
 
 // Field i of the wide fold below, from the bits of what each byte is and the
-// bytes folded in place; its offset and width are constants.
+// bytes folded in place; its offset and width are constants, and so are the
+// shifts that take its bits.
 template <int i>
 TB_WIDE_FOLD inline __attribute__((always_inline)) char* foldField(const quint64* kept, const quint64* digits,
                                                                   const char* folded, char* out)
 {
-    constexpr int offset = kFieldOffsets[size_t(i)];
+    constexpr int offset = CardRecord::kOffsets[size_t(i)];
     constexpr int width = CardRecord::kWidths[size_t(i)];
     const quint64 h = bitWindow(kept, offset, width);
     const quint64 d = bitWindow(digits, offset, width);

@@ -36,7 +36,7 @@ cmp -s "$user/frc.gif" "$source/data/frc.gif" || fail "carte absente du dossier 
 "$bin/tabulon-cli" search "$user/Essai" --by nom "" | grep -c . | grep -qx 5 || fail "search"
 
 # The program itself starts from there and stays up until stopped: it is
-# watched until it has filled the user's folder, then for half a second more.
+# watched until it has filled the user's folder, then a moment more.
 up() { kill -0 "$pid" 2>/dev/null; }
 stop() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }
 rm -rf "$user"
@@ -45,12 +45,12 @@ pid=$!
 n=0
 while up && [ ! -e "$user/frc.gif" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
 [ -e "$user/frc.gif" ] || { stop; fail "tabulon n'a pas rempli le dossier de l'utilisateur"; }
-sleep 0.5
+sleep 0.3
 up || fail "tabulon s'est arrêté"
 stop
 QT_QPA_PLATFORM=offscreen "$bin/tbaide" menu-fichier.html &
 pid=$!
-sleep 1
+sleep 0.5
 up || fail "tbaide s'est arrêté"
 stop
 

@@ -228,7 +228,7 @@ TEST_F(CardDavSync, ServerStoppedInTheMiddleThenTheNextSyncFinishes)
     for (int k = 0; k < 150; ++k)
         cards.push_back(makeCard(QStringLiteral("NOM%1").arg(k), "Prénom", 1, 100 + k, 200));
     auto db = database(QStringLiteral("Base"), cards);
-    QTimer::singleShot(400, [&] { server->stop(); });
+    QTimer::singleShot(200, [&] { server->stop(); });
     SyncReport cut = synchronize(*db, options());
     ASSERT_TRUE(cut.error);
     EXPECT_TRUE(cut.error->message().startsWith("Erreur de synchronisation : le serveur 127.0.0.1:"))
@@ -279,13 +279,13 @@ TEST_F(CardDavSync, AServerThatNeverAnswersEndsInTheTimeoutWithNothingLost)
     auto db = database(QStringLiteral("Base"), {makeCard("DUPONT", "Jean", 1, 100, 200)});
     const QByteArray records = readBytes(db->folder() + "lesfiches.dat");
     const QString address = QStringLiteral("127.0.0.1:%1").arg(silent.serverPort());
-    const SyncOptions silentServer{{QUrl("http://" + address + "/b/"), user, password, {}, 500}, {}, {}, {}};
+    const SyncOptions silentServer{{QUrl("http://" + address + "/b/"), user, password, {}, 250}, {}, {}, {}};
     QElapsedTimer clock;
     clock.start();
     const SyncReport r = synchronize(*db, silentServer);
     EXPECT_LT(clock.elapsed(), 10000);
     ASSERT_TRUE(r.error);
-    const QString reason = "Erreur de synchronisation : le serveur " + address + " n'a pas répondu en 500 millisecondes.";
+    const QString reason = "Erreur de synchronisation : le serveur " + address + " n'a pas répondu en 250 millisecondes.";
     EXPECT_EQ(r.error->message(), reason);
     EXPECT_EQ(readBytes(db->folder() + "lesfiches.dat"), records);
     EXPECT_EQ(readCardDavState(db->folder())->lastStatus, reason);

@@ -41,9 +41,12 @@ TempDatabase::TempDatabase(const QString& programFolder, const QString& name)
 {
     m_path = programFolder + name + u'/';
     QDir().mkpath(m_path);
+    // Linked from the program folder's copies: the program replaces these
+    // files when it changes them, and so does writeBytes.
     for (const char* f : {"F.xls", "F.txt", "R.txt", "I.txt", "M.txt", "StrFic.txt", "Tabulon.mdb", "carte.txt",
                           "NBFiches.dat"})
-        QFile::copy(programFolder + f, m_path + f);
+        if (::link(QFile::encodeName(programFolder + f).constData(), QFile::encodeName(m_path + f).constData()) != 0)
+            QFile::copy(programFolder + f, m_path + f);
 }
 
 CardRecord makeCard(const QString& surname, const QString& firstNames, int marker, double x, double y,

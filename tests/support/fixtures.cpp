@@ -15,6 +15,13 @@ namespace {
 
 constexpr qint64 kLinkedSize = 50000;
 
+// A hard link where the file system allows one, else a copy.
+void linkOrCopy(const QString& from, const QString& to)
+{
+    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        QFile::copy(from, to);
+}
+
 }  // namespace
 
 QString dataDir() { return QStringLiteral(TABULON_DATA_DIR "/"); }
@@ -27,9 +34,10 @@ TempProgramFolder::TempProgramFolder()
     // costs more than most tests. writeBytes never writes through a link.
     const QDir src(dataDir());
     for (const QFileInfo& fi : src.entryInfoList(QDir::Files)) {
-        const QByteArray to = QFile::encodeName(m_path + fi.fileName());
-        if (fi.size() < kLinkedSize || ::link(QFile::encodeName(fi.absoluteFilePath()).constData(), to.constData()) != 0)
+        if (fi.size() < kLinkedSize)
             QFile::copy(fi.absoluteFilePath(), m_path + fi.fileName());
+        else
+            linkOrCopy(fi.absoluteFilePath(), m_path + fi.fileName());
     }
     // The form letters that come with the program.
     QDir().mkpath(m_path + QStringLiteral("Lettres"));
@@ -45,8 +53,7 @@ TempDatabase::TempDatabase(const QString& programFolder, const QString& name)
     // files when it changes them, and so does writeBytes.
     for (const char* f : {"F.xls", "F.txt", "R.txt", "I.txt", "M.txt", "StrFic.txt", "Tabulon.mdb", "carte.txt",
                           "NBFiches.dat"})
-        if (::link(QFile::encodeName(programFolder + f).constData(), QFile::encodeName(m_path + f).constData()) != 0)
-            QFile::copy(programFolder + f, m_path + f);
+        linkOrCopy(programFolder + f, m_path + f);
 }
 
 CardRecord makeCard(const QString& surname, const QString& firstNames, int marker, double x, double y,

@@ -1,6 +1,7 @@
 #include "core/lists/search_index.h"
 
 #include "core/base/codepage.h"
+#include "core/base/processor.h"
 #include "core/cards/record_bytes.h"
 #include "core/cards/card_record.h"
 #include "core/cards/card_store.h"
@@ -308,11 +309,8 @@ TB_WIDE_FOLD char* foldRecordWide(QByteArrayView record, char* out, quint64& let
 }
 
 // Chosen once, for the processor the program runs on.
-char* (*const foldRecord)(QByteArrayView, char*, quint64&) = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi2") ? foldRecordWide
-                                                                                      : foldRecordBytes;
-}();
+char* (*const foldRecord)(QByteArrayView, char*, quint64&) = processor().avx512Bytes ? foldRecordWide
+                                                                                       : foldRecordBytes;
 #else
 char* foldRecord(QByteArrayView record, char* out, quint64& letters)
 {
@@ -680,12 +678,8 @@ __attribute__((target("avx2"))) bool containsAvx2(std::string_view text, std::st
     });
 }
 
-// Chosen once, for the processor the program runs on (asked before any
-// other constructor may have done so).
-bool (*const contains)(std::string_view, std::string_view) = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? containsAvx2 : containsSse2;
-}();
+// Chosen once, for the processor the program runs on.
+bool (*const contains)(std::string_view, std::string_view) = processor().avx2 ? containsAvx2 : containsSse2;
 #else
 bool contains(std::string_view text, std::string_view w)
 {

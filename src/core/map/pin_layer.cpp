@@ -2,6 +2,7 @@
 
 #include "core/map/map_zoom.h"
 #include "core/map/pins.h"
+#include "core/base/processor.h"
 
 #include <QImage>
 #include <array>
@@ -117,10 +118,8 @@ __attribute__((target("avx2"))) void blendDotAvx2(uchar* bits, qsizetype stride,
 }
 
 // Chosen once, for the processor the program runs on.
-void (*const blendCrowdedDot)(uchar*, qsizetype, const QRect&, int, int, const DotShades&) = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? blendDotAvx2 : blendDot;
-}();
+void (*const blendCrowdedDot)(uchar*, qsizetype, const QRect&, int, int, const DotShades&) =
+    processor().avx2 ? blendDotAvx2 : blendDot;
 #else
 void blendCrowdedDot(uchar* bits, qsizetype stride, const QRect& bounds, int x, int y, const DotShades& shades)
 {

@@ -27,6 +27,9 @@ private:
 };
 
 void printError(const QString& text);
+// code, or kFailed with the message when the standard output could not be
+// written in full (a full disk, a closed output).
+int finished(int code);
 // Prints the error's message; returns kFailed.
 int failed(const tb::Error& error);
 // Each line of the list as the list window shows it, a tab, the card number.

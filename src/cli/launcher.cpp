@@ -1,8 +1,10 @@
 // tabulon-cli itself: a plain C++ program that loads nothing of Qt. It counts
-// the cards when the count needs no correction, hands search to the program
-// that runs it on the records alone (no Qt Gui), and every other command, and
-// every count it cannot be sure of, to the full command set.
+// the cards when the count needs no correction and runs the searches it can
+// settle alone; it hands any other search to the program that runs it on the
+// records alone (no Qt Gui), and every other command, and every count it
+// cannot be sure of, to the full command set.
 #include "cli/hand_over.h"
+#include "cli/quick_search.h"
 #include "core/db/count_file.h"
 
 #include <cstdio>
@@ -62,14 +64,53 @@ bool isPlainFolder(std::string_view folder)
     return true;
 }
 
+// search FOLDER --by FIELD TEXT, the option anywhere, as the full command set
+// reads it: the search's output when tabulon-cli can settle it alone.
+std::optional<std::string> quickSearchOf(int argc, char* argv[])
+{
+    const char* positional[2] = {};
+    const char* field = nullptr;
+    int found = 0;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--by") == 0 && !field && i + 1 < argc)
+            field = argv[++i];
+        else if (std::strncmp(argv[i], "--", 2) == 0 || found == 2)
+            return std::nullopt;
+        else
+            positional[found++] = argv[i];
+    }
+    if (!field || found != 2 || !isPlainFolder(positional[0]) || !isValidUtf8(positional[1]))
+        return std::nullopt;
+    const std::string folder = std::string(positional[0]) + '/';
+    const std::optional<long long> count = tb::exactCount(folder);
+    return count ? cli::quickSearch(folder, *count, field, positional[1]) : std::nullopt;
+}
+
+// Writes text on the standard output. An output that cannot be written is
+// left to the full commands, which say why.
+bool printed(std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    std::clearerr(stdout);
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     if (argc == 3 && std::strcmp(argv[1], "count") == 0 && isPlainFolder(argv[2])) {
         if (const std::optional<long long> count = tb::exactCount(std::string(argv[2]) + '/')) {
-            std::printf("%lld fiche(s)\n", *count);
-            return 0;
+            if (printed(std::to_string(*count) + " fiche(s)\n"))
+                return 0;
+        }
+    }
+    if (argc == 6 && std::strcmp(argv[1], "search") == 0) {
+        if (const std::optional<std::string> lines = quickSearchOf(argc, argv)) {
+            if (printed(*lines))
+                return 0;
         }
     }
     cli::markCaller();

@@ -36,5 +36,5 @@ int main(int argc, char* argv[])
     args.removeFirst();
     // Run by tabulon-cli, whose folder (not libexec's) holds or leads to the data files.
     const char* caller = std::getenv(cli::kCallerFolder);
-    return cli::run(args, caller && *caller ? QFile::decodeName(caller) : QCoreApplication::applicationDirPath());
+    return cli::finished(cli::run(args, caller && *caller ? QFile::decodeName(caller) : QCoreApplication::applicationDirPath()));
 }

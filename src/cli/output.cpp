@@ -2,9 +2,20 @@
 
 #include "core/base/number_text.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace cli {
+namespace {
+// The first error met writing the standard output.
+int outputError = 0;
+
+void noteOutputError()
+{
+    if (outputError == 0)
+        outputError = errno != 0 ? errno : EIO;
+}
+}  // namespace
 
 Output& Output::operator<<(const QString& text)
 {
@@ -22,15 +33,25 @@ Output& Output::operator<<(const char* text)
 
 void Output::flush()
 {
-    if (!m_buffer.isEmpty())
-        std::fwrite(m_buffer.constData(), 1, size_t(m_buffer.size()), stdout);
+    errno = 0;
+    if (!m_buffer.isEmpty() && std::fwrite(m_buffer.constData(), 1, size_t(m_buffer.size()), stdout) != size_t(m_buffer.size()))
+        noteOutputError();
     m_buffer.clear();
-    std::fflush(stdout);
+    if (std::fflush(stdout) != 0)
+        noteOutputError();
 }
 
 void printError(const QString& text)
 {
     std::fputs((text + u'\n').toUtf8().constData(), stderr);
+}
+
+int finished(int code)
+{
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        noteOutputError();
+    return outputError == 0 ? code : failed(tb::Error::fromErrno(outputError, QStringLiteral("sortie standard")));
 }
 
 int failed(const tb::Error& error)

@@ -23,7 +23,7 @@ int main(int argc, char* argv[])
         const QString folder = tb::folderText(a.positional[0]);
         if (field != cli::searchFields().end())
             if (const std::optional<long long> count = tb::exactCount(QFile::encodeName(folder).toStdString()))
-                return cli::printSearch(CardStore(folder), *count, field->second, a.positional[1]);
+                return cli::finished(cli::printSearch(CardStore(folder), *count, field->second, a.positional[1]));
     }
     return cli::handOver(cli::kFullCommands, argv);
 }

@@ -521,6 +521,57 @@ TEST(QuickPaths, CountAndSearchAgreeWithTheFullCommandsOnSoundAndBrokenDatabases
     expectSame("records folder", ofTheDatabase);
 }
 
+// tabulon-cli settles these searches alone (a copy of it with no other program beside it answers them), in the
+// full search's French order: case, accents, ligatures, punctuation, and equal lines ordered by their numbers as text.
+TEST(QuickPaths, SearchesSettledAloneListInTheFullSearchsOrder)
+{
+    TempProgramFolder program;
+    TempDatabase db{program.path()};
+    const char* const names[][2] = {
+        {"DUPONT", "Élise"},  {"Dupont", "elise"},  {"DUPONT-MOREL", "Luc"}, {"DUPONT MOREL", "Luc"},
+        {"DUPONT'S", "Ann"},  {"DUPONTÉ", "Jo"},    {"DUPONTE", "Jo"},       {"DUPŒUF", "Jo"},
+        {"DUPOEUF", "Jo"},    {"DUPONT½", "Jo"},    {"DUPONTß", "Jo"},       {"DUPONTSS", "Jo"},
+        {"DÉPONT", "Zoé"},    {"DUPONT", "Élise"},  {"dupont", "Élise"},     {"DUPONT", "Élise"},
+    };
+    const char* const cities[] = {"LE MANS", "LE-MANS", "L'ÎLE-D'YEU", "LES ABYMES", "ÉVREUX", "EVREUX", "Évian"};
+    std::vector<CardRecord> cards;
+    for (size_t i = 0; i < std::size(names); ++i)
+        cards.push_back(makeCard(names[i][0], names[i][1], 1, 10, 10, i % 2 ? "17000" : "01000", cities[i % std::size(cities)]));
+    writeCards(db.path(), cards);
+    QTemporaryDir lone;
+    const QString alone = lone.filePath("tabulon-cli");
+    ASSERT_TRUE(QFile::copy(TABULON_CLI, alone));
+    for (const QStringList& args : QList<QStringList>{{"search", db.path(), "--by", "nom", "D"},
+                                                       {"search", "--by", "ville", db.path(), ""},
+                                                       {"search", db.path(), "--by", "cp", "1"}}) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const QString full = runText(TABULON_CLI_FULL, args);
+        EXPECT_GT(full.count(u'\n'), 5);
+        EXPECT_EQ(runText(alone.toLocal8Bit().constData(), args), full);
+    }
+    // A character the code page lacks: left to the full search.
+    const QStringList other = {"search", db.path(), "--by", "nom", "Ł"};
+    EXPECT_EQ(runText(TABULON_CLI, other), runText(TABULON_CLI_FULL, other));
+    EXPECT_EQ(cli(other, alone.toLocal8Bit().constData()).exit, 1);
+}
+
+// An output that cannot be written (a full disk) is a failure with its reason, by the quick paths too.
+TEST(CliOutput, AFullOutputFailsWithTheReason)
+{
+    TempProgramFolder program;
+    TempDatabase db{program.path()};
+    writeCards(db.path(), {makeCard("DURAND", "Marie", 1, 100, 120, "17000", "LA ROCHELLE")});
+    for (const QStringList& args : QList<QStringList>{{"count", db.path()}, {"search", db.path(), "--by", "nom", "D"}, {"list", db.path()}}) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(TABULON_CLI, args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), "Erreur n° 61 : le disque est plein (sortie standard)\n");
+    }
+}
+
 // tabulon-cli sync: the address kept with the database, the failure said and its exit code.
 CliRun sync(const QStringList& args)
 {

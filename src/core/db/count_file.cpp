@@ -1,6 +1,7 @@
 #include "core/db/count_file.h"
 
 #include <algorithm>
+#include <memory>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -118,6 +119,57 @@ std::optional<long long> exactCount(const std::string& folder)
     if (!count || *count != records)
         return std::nullopt;
     return count;
+}
+
+bool preadAll(int fd, char* data, long long size, long long at, long long* got)
+{
+    *got = 0;
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, data, size_t(size), off_t(at));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            break;
+        data += n;
+        size -= n;
+        at += n;
+        *got += n;
+    }
+    return true;
+}
+
+bool readRecords(const std::string& path, long long first, long long count,
+                 const std::function<void(long long number, const char* record)>& fn)
+{
+    // 400 records, 252 KB: the reading costs what a plain copy of the file does.
+    constexpr long long kBlockRecords = 400;
+    first = std::max(1LL, first);
+    if (count < first)
+        return true;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT;
+    const std::unique_ptr<char[]> block(new char[size_t(std::min(kBlockRecords, count - first + 1) * kRecordSize)]);
+    bool ok = true;
+    for (long long n = first; n <= count;) {
+        const long long want = std::min(kBlockRecords, count - n + 1);
+        long long got = 0;
+        if (!(ok = preadAll(fd, block.get(), want * kRecordSize, (n - 1) * kRecordSize, &got)))
+            break;
+        const long long records = got / kRecordSize;
+        for (long long k = 0; k < records; ++k)
+            fn(n + k, block.get() + k * kRecordSize);
+        n += records;
+        if (records < want)
+            break;  // end of the file
+    }
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return ok;
 }
 
 }  // namespace tb

@@ -2,6 +2,7 @@
 // The database's files by name, the record size and the count rule, in plain
 // C++: tabulon-cli counts with them before it loads any Qt library, and the
 // database opens with the very same ones.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,5 +34,15 @@ bool isProgramFolderPath(const std::string& folder);
 // "lesfiches.dat" (a regular file, or none). Nothing otherwise, the database's
 // open then decides.
 std::optional<long long> exactCount(const std::string& folder);
+
+// Reads size bytes at offset at, up to the end of the file; got tells how
+// many came. False on an error, errno telling which.
+bool preadAll(int fd, char* data, long long size, long long at, long long* got);
+
+// The whole records first..count of the record file at path, read in large
+// blocks, each given to fn with its number; a missing file has none. False
+// on an error, errno telling which.
+bool readRecords(const std::string& path, long long first, long long count,
+                 const std::function<void(long long number, const char* record)>& fn);
 
 }  // namespace tb

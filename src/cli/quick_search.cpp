@@ -39,11 +39,6 @@ std::optional<std::string> codePageBytes(std::string_view text)
     return out;
 }
 
-struct Line {
-    long long number;
-    std::string display;  // code-page bytes
-};
-
 // Appends the primary key units of bytes; false when one needs the collator.
 bool appendUnits(std::string_view bytes, std::u16string& key)
 {
@@ -65,45 +60,52 @@ std::optional<std::string> quickSearch(const std::string& folder, long long coun
     if (!wanted || wanted->size() > size_t(field->searched.width))
         return std::nullopt;
 
-    std::vector<Line> lines;
+    // The matching lines' display bytes one after the other, all of one width.
+    size_t width = std::size(field->line) - 1;
+    for (const Place& p : field->line)
+        width += size_t(p.width);
+    std::string displays;
+    std::vector<long long> numbers;
     const bool read = tb::readRecords(folder + tb::kRecordFileName, 1, count, [&](long long n, const char* record) {
         if (std::memcmp(record + field->searched.offset, wanted->data(), wanted->size()) != 0)
             return;
-        Line line{n, {}};
-        for (const Place& p : field->line) {
-            if (!line.display.empty())
-                line.display += ' ';
-            line.display.append(record + p.offset, size_t(p.width));
+        for (size_t k = 0; k < std::size(field->line); ++k) {
+            if (k > 0)
+                displays += ' ';
+            displays.append(record + field->line[k].offset, size_t(field->line[k].width));
         }
-        lines.push_back(std::move(line));
+        numbers.push_back(n);
     });
     if (!read)
         return std::nullopt;
+    const auto display = [&](size_t i) { return std::string_view(displays).substr(i * width, width); };
 
     // The French order of the sort lines: with the card's number in every
     // key, no two keys are equal, and the table settles them all.
-    std::vector<std::u16string> keys(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string number = std::to_string(lines[i].number);
-        if (!appendUnits(lines[i].display, keys[i])
-            || !appendUnits({reinterpret_cast<const char*>(kNumberLead), sizeof kNumberLead}, keys[i])
-            || !appendUnits(number, keys[i]))
+    std::u16string keys;
+    std::vector<size_t> starts{0};
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (!appendUnits(display(i), keys)
+            || !appendUnits({reinterpret_cast<const char*>(kNumberLead), sizeof kNumberLead}, keys)
+            || !appendUnits(std::to_string(numbers[i]), keys))
             return std::nullopt;
+        starts.push_back(keys.size());
     }
-    std::vector<size_t> order(lines.size());
+    const auto key = [&](size_t i) { return std::u16string_view(keys).substr(starts[i], starts[i + 1] - starts[i]); };
+    std::vector<size_t> order(numbers.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
     for (size_t k = 1; k < order.size(); ++k)
-        if (keys[order[k - 1]] == keys[order[k]])
+        if (key(order[k - 1]) == key(order[k]))
             return std::nullopt;
 
     std::string out;
     for (size_t i : order) {
-        for (unsigned char b : lines[i].display)
+        for (unsigned char b : display(i))
             out.append(reinterpret_cast<const char*>(kUtf8[b].bytes), kUtf8[b].size);
         out += '\t';
-        out += std::to_string(lines[i].number);
+        out += std::to_string(numbers[i]);
         out += '\n';
     }
     return out;

@@ -66,16 +66,20 @@ std::optional<std::string> quickSearch(const std::string& folder, long long coun
         width += size_t(p.width);
     std::string displays;
     std::vector<long long> numbers;
-    const bool read = tb::readRecords(folder + tb::kRecordFileName, 1, count, [&](long long n, const char* record) {
-        if (std::memcmp(record + field->searched.offset, wanted->data(), wanted->size()) != 0)
-            return;
-        for (size_t k = 0; k < std::size(field->line); ++k) {
-            if (k > 0)
-                displays += ' ';
-            displays.append(record + field->line[k].offset, size_t(field->line[k].width));
+    const auto each = [&](long long first, const char* records, long long size) {
+        for (long long k = 0; k < size; ++k) {
+            const char* record = records + k * tb::kRecordSize;
+            if (std::memcmp(record + field->searched.offset, wanted->data(), wanted->size()) != 0)
+                continue;
+            for (size_t f = 0; f < std::size(field->line); ++f) {
+                if (f > 0)
+                    displays += ' ';
+                displays.append(record + field->line[f].offset, size_t(field->line[f].width));
+            }
+            numbers.push_back(first + k);
         }
-        numbers.push_back(n);
-    });
+    };
+    const bool read = tb::readRecordBlocks(folder + tb::kRecordFileName, 1, count, each);
     if (!read)
         return std::nullopt;
     const auto display = [&](size_t i) { return std::string_view(displays).substr(i * width, width); };

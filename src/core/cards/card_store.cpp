@@ -233,8 +233,11 @@ tb::Status CardStore::forEachRaw(long long first, long long count,
                                  const std::function<void(long long, QByteArrayView)>& fn) const
 {
     const QString path = recordFile();
-    if (!tb::readRecords(QFile::encodeName(path).toStdString(), first, count,
-                         [&](long long n, const char* record) { fn(n, QByteArrayView(record, CardRecord::kSize)); }))
+    const auto each = [&](long long n, const char* records, long long size) {
+        for (long long k = 0; k < size; ++k)
+            fn(n + k, QByteArrayView(records + k * CardRecord::kSize, CardRecord::kSize));
+    };
+    if (!tb::readRecordBlocks(QFile::encodeName(path).toStdString(), first, count, each))
         return tb::Error::fromErrno(errno, path);
     return {};
 }

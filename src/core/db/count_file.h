@@ -40,9 +40,10 @@ std::optional<long long> exactCount(const std::string& folder);
 bool preadAll(int fd, char* data, long long size, long long at, long long* got);
 
 // The whole records first..count of the record file at path, read in large
-// blocks, each given to fn with its number; a missing file has none. False
-// on an error, errno telling which.
-bool readRecords(const std::string& path, long long first, long long count,
-                 const std::function<void(long long number, const char* record)>& fn);
+// blocks, each given to fn: the number of its first record, its bytes and
+// its count of records. A missing file has none. False on an error, errno
+// telling which.
+bool readRecordBlocks(const std::string& path, long long first, long long count,
+                      const std::function<void(long long number, const char* records, long long size)>& fn);
 
 }  // namespace tb

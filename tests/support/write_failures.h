@@ -15,18 +15,51 @@ namespace testing_support {
 
 namespace detail {
 
+// A child forked while another thread holds a lock of the allocator (the
+// sanitizers' has no fork handler) would wait on it for ever: the fork waits
+// until the other threads are asleep, and a child stuck past a minute is
+// killed and made once more.
+inline void waitForOtherThreadsAsleep()
+{
+    const QString self = QString::number(::gettid());
+    for (int tries = 0; tries < 200; ++tries) {
+        bool busy = false;
+        for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile stat(QStringLiteral("/proc/self/task/") + task + QStringLiteral("/stat"));
+            if (task == self || !stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray line = stat.readAll();
+            const qsizetype at = line.lastIndexOf(')');
+            busy = busy || (at >= 0 && line.mid(at + 2, 1) == "R");
+        }
+        if (!busy)
+            return;
+        ::usleep(10000);
+    }
+}
+
 // What op returned in a child made ready by prepare (0 to 255); -1 when the child died.
 inline int inChild(const std::function<void()>& prepare, const std::function<int()>& op)
 {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        prepare();
-        ::_exit(op());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        waitForOtherThreadsAsleep();
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            prepare();
+            ::_exit(op());
+        }
+        if (pid < 0)
+            return -1;
+        int status = 0;
+        pid_t done = 0;
+        for (int waited = 0; (done = ::waitpid(pid, &status, WNOHANG)) == 0 && waited < 60000; ++waited)
+            ::usleep(1000);
+        if (done == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
     }
-    int status = 0;
-    if (pid < 0 || ::waitpid(pid, &status, 0) != pid)
-        return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return -1;
 }
 
 // A limit for the child, past which writes fail instead of killing it.

@@ -21,9 +21,6 @@ const QString kRecords = QString::fromLatin1(tb::kRecordFileName);
 const QString kCount = QString::fromLatin1(tb::kCountFileName);
 const QString kCaptions = QStringLiteral("StrFic.txt");
 constexpr int kCaptionCount = 10;
-// Records per block read or written: 252 KB.
-constexpr long long kBlockRecords = 400;
-
 using tb::preadAll;
 
 class Fd {
@@ -114,9 +111,9 @@ tb::Result<long long> CardStore::lastUsedRecord(long long records) const
     if (fd.get() < 0)
         return errno == ENOENT ? tb::Result<long long>(0LL) : tb::Result<long long>(tb::Error::fromErrno(errno, path));
     // From the end, block by block: only the blanks a deletion left are read.
-    QByteArray block(kBlockRecords * CardRecord::kSize, Qt::Uninitialized);
+    QByteArray block(tb::kRecordsPerBlock * CardRecord::kSize, Qt::Uninitialized);
     for (long long end = records; end > 0;) {
-        const long long first = std::max(1LL, end - kBlockRecords + 1);
+        const long long first = std::max(1LL, end - tb::kRecordsPerBlock + 1);
         const qint64 size = (end - first + 1) * CardRecord::kSize;
         qint64 got = 0;
         if (!preadAll(fd.get(), block.data(), size, (first - 1) * CardRecord::kSize, &got))
@@ -206,7 +203,7 @@ tb::Status CardStore::writeRecords(long long first, QByteArrayView bytes) const
     // The records between the end and the first one written become blank cards
     // (a torn last record is completed the same way), written block by block.
     if (oldSize < at) {
-        const QByteArray blanks(qMin<qint64>(at - oldSize, kBlockRecords * CardRecord::kSize), ' ');
+        const QByteArray blanks(qMin<qint64>(at - oldSize, tb::kRecordsPerBlock * CardRecord::kSize), ' ');
         for (qint64 pos = oldSize; pos < at;) {
             const qint64 len = std::min<qint64>(blanks.size(), at - pos);
             if (!pwriteAll(fd.get(), blanks.constData(), len, pos))

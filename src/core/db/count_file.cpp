@@ -1,9 +1,9 @@
 #include "core/db/count_file.h"
 
 #include <algorithm>
-#include <memory>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -144,18 +144,16 @@ bool preadAll(int fd, char* data, long long size, long long at, long long* got)
 bool readRecordBlocks(const std::string& path, long long first, long long count,
                       const std::function<void(long long number, const char* records, long long size)>& fn)
 {
-    // 400 records, 252 KB: the reading costs what a plain copy of the file does.
-    constexpr long long kBlockRecords = 400;
     first = std::max(1LL, first);
     if (count < first)
         return true;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return errno == ENOENT;
-    const std::unique_ptr<char[]> block(new char[size_t(std::min(kBlockRecords, count - first + 1) * kRecordSize)]);
+    const std::unique_ptr<char[]> block(new char[size_t(std::min(kRecordsPerBlock, count - first + 1) * kRecordSize)]);
     bool ok = true;
     for (long long n = first; n <= count;) {
-        const long long want = std::min(kBlockRecords, count - n + 1);
+        const long long want = std::min(kRecordsPerBlock, count - n + 1);
         long long got = 0;
         if (!(ok = preadAll(fd, block.get(), want * kRecordSize, (n - 1) * kRecordSize, &got)))
             break;
